@@ -1,0 +1,159 @@
+#include "Cp1250.h"
+
+#include <algorithm>
+#include <array>
+
+namespace mz {
+
+namespace {
+
+// Code points of the upper half (0x80..0xFF); 0xFFFD marks the bytes CP1250 leaves undefined.
+constexpr std::array<char16_t, 128> UpperHalf = {
+    0x20AC, 0xFFFD, 0x201A, 0xFFFD, 0x201E, 0x2026, 0x2020, 0x2021,
+    0xFFFD, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
+    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0xFFFD, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
+
+void AppendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at `pos`; returns false (and skips one byte) on a broken one.
+bool DecodeUtf8(std::string_view s, size_t& pos, char32_t& cp)
+{
+    const auto b0 = static_cast<unsigned char>(s[pos]);
+    int extra = 0;
+    if (b0 < 0x80) {
+        cp = b0;
+    } else if ((b0 & 0xE0) == 0xC0) {
+        cp = b0 & 0x1F;
+        extra = 1;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        cp = b0 & 0x0F;
+        extra = 2;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        cp = b0 & 0x07;
+        extra = 3;
+    } else {
+        ++pos;
+        return false;
+    }
+    if (pos + extra >= s.size()) {
+        ++pos;
+        return false;
+    }
+    for (int i = 1; i <= extra; ++i) {
+        const auto b = static_cast<unsigned char>(s[pos + i]);
+        if ((b & 0xC0) != 0x80) {
+            ++pos;
+            return false;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    pos += extra + 1;
+    return true;
+}
+
+} // namespace
+
+char32_t Cp1250ToUnicode(unsigned char byte)
+{
+    return byte < 0x80 ? byte : UpperHalf[byte - 0x80];
+}
+
+bool UnicodeToCp1250(char32_t cp, unsigned char& byte)
+{
+    if (cp < 0x80) {
+        byte = static_cast<unsigned char>(cp);
+        return true;
+    }
+    if (cp == 0xFFFD)
+        return false;
+    const auto it = std::find(UpperHalf.begin(), UpperHalf.end(), static_cast<char16_t>(cp));
+    if (cp > 0xFFFF || it == UpperHalf.end())
+        return false;
+    byte = static_cast<unsigned char>(0x80 + (it - UpperHalf.begin()));
+    return true;
+}
+
+std::string Cp1250ToUtf8(std::string_view cp1250)
+{
+    std::string out;
+    out.reserve(cp1250.size() + cp1250.size() / 4);
+    for (char c : cp1250)
+        AppendUtf8(out, Cp1250ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string Utf8ToCp1250(std::string_view utf8, char replacement, bool* ok)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    if (ok)
+        *ok = true;
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        char32_t cp = 0;
+        unsigned char byte = 0;
+        if (DecodeUtf8(utf8, pos, cp) && UnicodeToCp1250(cp, byte)) {
+            out += static_cast<char>(byte);
+        } else {
+            out += replacement;
+            if (ok)
+                *ok = false;
+        }
+    }
+    return out;
+}
+
+unsigned char Cp1250ToUpper(unsigned char c)
+{
+    if (c >= 'a' && c <= 'z')
+        return static_cast<unsigned char>(c - 'a' + 'A');
+    for (int i = 0; i < 9; ++i)
+        if (PolishSmall[i] == c)
+            return PolishCapitals[i];
+    return c;
+}
+
+bool IsWordLetter(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return true;
+    return std::find(std::begin(PolishCapitals), std::end(PolishCapitals), c) != std::end(PolishCapitals);
+}
+
+bool IsCellChar(unsigned char c)
+{
+    return c == ' ' || c == '*' || c == '?' || (c >= '0' && c <= '9') || IsWordLetter(c);
+}
+
+} // namespace mz

@@ -1,0 +1,130 @@
+#include "core/Cp1250.h"
+#include "core/Error.h"
+#include "core/FileNames.h"
+#include "core/Random.h"
+
+#include <gtest/gtest.h>
+
+using namespace mz;
+
+// The nine Polish capitals and small letters must survive CP1250 -> UTF-8 -> CP1250.
+TEST(Cp1250Codec, PolishLettersRoundTripThroughUtf8)
+{
+    const std::string capitals = "ĄĆĘŁŃÓŚŹŻ";
+    const std::string small = "ąćęłńóśźż";
+    const std::string cpCapitals = Utf8ToCp1250(capitals);
+    const std::string cpSmall = Utf8ToCp1250(small);
+    ASSERT_EQ(cpCapitals.size(), 9u);
+    ASSERT_EQ(cpSmall.size(), 9u);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(static_cast<unsigned char>(cpCapitals[i]), PolishCapitals[i]) << i;
+        EXPECT_EQ(static_cast<unsigned char>(cpSmall[i]), PolishSmall[i]) << i;
+        EXPECT_EQ(Cp1250ToUpper(PolishSmall[i]), PolishCapitals[i]);
+    }
+    EXPECT_EQ(Cp1250ToUtf8(cpCapitals), capitals);
+    EXPECT_EQ(Cp1250ToUtf8(cpSmall), small);
+}
+
+TEST(Cp1250Codec, EveryDefinedByteRoundTripsAndUndefinedOnesAreMarked)
+{
+    int undefined = 0;
+    for (int b = 0; b < 256; ++b) {
+        const std::string one(1, static_cast<char>(b));
+        const std::string utf8 = Cp1250ToUtf8(one);
+        bool ok = false;
+        const std::string back = Utf8ToCp1250(utf8, '?', &ok);
+        if (Cp1250ToUnicode(static_cast<unsigned char>(b)) == 0xFFFD) {
+            ++undefined;
+            EXPECT_FALSE(ok);
+        } else {
+            EXPECT_TRUE(ok) << b;
+            EXPECT_EQ(back, one) << b;
+        }
+    }
+    EXPECT_EQ(undefined, 5);
+}
+
+TEST(Cp1250Codec, UnmappableAndBrokenUtf8BecomeTheReplacement)
+{
+    bool ok = true;
+    EXPECT_EQ(Utf8ToCp1250("a€b", '?', &ok), "a\x80" "b");
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(Utf8ToCp1250("x\xE4\xB8\xAD", '_', &ok), "x_");  // a CJK character
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(Utf8ToCp1250("\xC5", '_', &ok), "_");  // cut sequence at the end
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(Utf8ToCp1250("\xE2\x82", '_', &ok), "__");
+}
+
+TEST(CellAlphabet, AcceptsExactlyTheGridCharacters)
+{
+    int accepted = 0;
+    for (int b = 0; b < 256; ++b)
+        accepted += IsCellChar(static_cast<unsigned char>(b)) ? 1 : 0;
+    // space, '*', '?', ten digits, 26 Latin and 9 Polish capitals
+    EXPECT_EQ(accepted, 3 + 10 + 26 + 9);
+    EXPECT_FALSE(IsCellChar('a'));
+    EXPECT_FALSE(IsCellChar(0xB9));  // ą
+    EXPECT_TRUE(IsCellChar(0xA5));   // Ą
+    EXPECT_FALSE(IsWordLetter('?'));
+    EXPECT_FALSE(IsWordLetter('5'));
+    EXPECT_TRUE(IsWordLetter(0xAF)); // Ż
+}
+
+// The generator's sequence is part of the file and composer behaviour: pin it.
+TEST(RandomGenerator, DrawsFollowTheLinearCongruentialRule)
+{
+    TRandom r(0);
+    EXPECT_EQ(r.Draw(100), 0u);  // state 1: 1 * 100 >> 32
+    EXPECT_EQ(r.GetState(), 1u);
+    EXPECT_EQ(r.Draw(1u << 31), 134775814u >> 1);  // state 134775814
+    EXPECT_EQ(r.GetState(), 134775814u);
+
+    TRandom a(12345), b(12345);
+    uint32_t state = 12345;
+    for (int i = 0; i < 1000; ++i) {
+        state = state * 134775813u + 1u;
+        const uint32_t n = 1 + static_cast<uint32_t>(i * 7919 % 1000);
+        const uint32_t expected = static_cast<uint32_t>((uint64_t(state) * n) >> 32);
+        const uint32_t got = a.Draw(n);
+        ASSERT_EQ(got, expected);
+        ASSERT_LT(got, n);
+        ASSERT_EQ(b.Draw(n), got);
+    }
+    EXPECT_EQ(a.Draw(0), 0u);
+}
+
+TEST(RandomGenerator, ClockSeedIsMillisecondsOfTheDay)
+{
+    const uint32_t seed = TRandom::ClockSeed();
+    EXPECT_LT(seed, 24u * 60 * 60 * 1000);
+    TRandom r;
+    r.Reseed();
+    EXPECT_LT(r.GetState(), 24u * 60 * 60 * 1000);
+}
+
+TEST(FileNameRules, ExtensionIsTheTextAfterTheFirstDotOfTheNamePart)
+{
+    struct Case { const char* path; const char* ext; const char* openExt; };
+    const Case cases[] = {
+        {"a.b.krz", "b.krz", "b.krz"},
+        {"/home/x.y/Krzyzowka.KRZ", "KRZ", "krz"},
+        {"C:\\dir.d\\plik.Sz", "Sz", "sz"},
+        {"C:plik.xwd", "xwd", "xwd"},
+        {"/tmp/bez_kropki", "", ""},
+        {"/tmp/koniec.", "", ""},
+        {".ukryty", "ukryty", "ukryty"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ExtensionOf(c.path), c.ext) << c.path;
+        EXPECT_EQ(OpenExtensionOf(c.path), c.openExt) << c.path;
+    }
+    EXPECT_EQ(FileNamePart("/a/b/lista.txt"), "lista.txt");
+}
+
+TEST(Messages, FileNameGoesIntoTheFirstPlaceholder)
+{
+    EXPECT_EQ(FormatMessage("Brak wymaganego pliku %s", "/x/baza.hk"), "Brak wymaganego pliku /x/baza.hk");
+    EXPECT_EQ(FormatMessage("Za długi wiersz", "f"), "Za długi wiersz");
+    EXPECT_EQ(FormatMessage("%s  - nie jest", "a%sb"), "a%sb  - nie jest");
+}
