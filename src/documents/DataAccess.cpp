@@ -1,0 +1,341 @@
+#include "documents/DataAccess.h"
+
+#include "core/Random.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <system_error>
+
+namespace mz {
+
+namespace {
+
+[[noreturn]] void ThrowInOut(const std::string& fileName, int error)
+{
+    throw EInOutError(fileName + ": " + std::generic_category().message(error ? error : EIO));
+}
+
+int32_t ReadInt32(const uint8_t* p)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+                                static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
+}
+
+void StoreInt32(uint8_t* p, int32_t value)
+{
+    const auto v = static_cast<uint32_t>(value);
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+    p[2] = static_cast<uint8_t>(v >> 16);
+    p[3] = static_cast<uint8_t>(v >> 24);
+}
+
+// XOR of the little-endian 32-bit words of the first `limit` bytes of the
+// stream, read from its start in blocks; a partial last word is zero-padded.
+uint32_t ChecksumOf(std::istream& in, int64_t limit)
+{
+    std::array<char, RecordBufferSize> block{};
+    uint32_t sum = 0;
+    int64_t offset = 0;
+    while (offset < limit) {
+        in.read(block.data(), block.size());
+        const auto got = static_cast<int64_t>(in.gcount());
+        if (got <= 0)
+            break;
+        for (int64_t i = 0; i < got && offset + i < limit; ++i)
+            sum ^= static_cast<uint32_t>(static_cast<uint8_t>(block[i])) << (((offset + i) & 3) * 8);
+        offset += got;
+    }
+    return sum;
+}
+
+int64_t StreamSize(std::istream& in)
+{
+    in.clear();
+    in.seekg(0, std::ios::end);
+    const auto size = static_cast<int64_t>(in.tellg());
+    in.seekg(0, std::ios::beg);
+    return size;
+}
+
+} // namespace
+
+TDataAccess::TDataAccess(std::string fileName) : FileName(std::move(fileName)) {}
+
+TDataAccess::~TDataAccess()
+{
+    if (Out.is_open())
+        Out.close();
+    if (!TempName.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(TempName, ignored);
+    }
+}
+
+void TDataAccess::Fail(const char* pattern) const
+{
+    throw EIOOperation(FormatMessage(pattern, FileName));
+}
+
+void TDataAccess::InitKey()
+{
+    for (int i = 0; i < 7; ++i)
+        Key[i] = RecordFileSeed[i] ^ RecordFileSeed[i + 1];
+    SeedByte = RecordFileSeed[7];
+    KeyPos = 0;
+}
+
+void TDataAccess::Descramble(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, RecordBufferSize - 1);
+    for (int i = first; i <= last; ++i) {
+        const uint8_t c = Buffer[i];
+        Buffer[i] = c ^ Key[KeyPos];
+        Key[KeyPos] = c;
+        KeyPos = KeyPos == 6 ? 0 : KeyPos + 1;
+    }
+}
+
+void TDataAccess::Scramble()
+{
+    for (int i = 0; i < BufIndex; ++i) {
+        const uint8_t c = Buffer[i] ^ Key[KeyPos];
+        Buffer[i] = c;
+        Key[KeyPos] = c;
+        KeyPos = KeyPos == 6 ? 0 : KeyPos + 1;
+    }
+}
+
+bool TDataAccess::VerifyChecksum()
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(FileName, ec))
+        Fail(MsgMissingFile);
+    std::ifstream in(FileName, std::ios::binary);
+    if (!in)
+        ThrowInOut(FileName, errno);
+    return VerifyChecksum(in);
+}
+
+bool TDataAccess::VerifyChecksum(std::istream& in)
+{
+    const int64_t size = StreamSize(in);
+    if (size < RecordChecksumSize || !in)
+        ThrowInOut(FileName, EIO);
+    const uint32_t sum = ChecksumOf(in, size - RecordChecksumSize);
+    if (in.bad())
+        ThrowInOut(FileName, EIO);
+    in.clear();
+    in.seekg(size - RecordChecksumSize);
+    uint8_t stored[4] = {};
+    in.read(reinterpret_cast<char*>(stored), 4);
+    if (in.gcount() != 4)
+        ThrowInOut(FileName, EIO);
+    return static_cast<uint32_t>(ReadInt32(stored)) == sum;
+}
+
+void TDataAccess::AppendChecksum(const std::string& fileName)
+{
+    std::fstream file(fileName, std::ios::binary | std::ios::in | std::ios::out);
+    if (!file)
+        ThrowInOut(fileName, errno);
+    const int64_t size = StreamSize(file);
+    const uint32_t sum = ChecksumOf(file, size);
+    if (file.bad())
+        ThrowInOut(fileName, EIO);
+    file.clear();
+    file.seekp(0, std::ios::end);
+    uint8_t bytes[4];
+    StoreInt32(bytes, static_cast<int32_t>(sum));
+    file.write(reinterpret_cast<const char*>(bytes), 4);
+    file.flush();
+    if (!file)
+        Fail(MsgWriteError);
+}
+
+TDataFromBuf TDataAccess::ReadRecord()
+{
+    // Lengths are computed in 64 bits so that no Start/End pair can wrap into
+    // a plausible length. Beyond the stated 0..4096 range a record must also
+    // lie inside the window and end before the checksum: the bytes beyond are
+    // stale or padding, never record data.
+    if (BufIndex < 0 || BufIndex + RecordHeadSize > RecordBufferSize || StreamOffset + RecordHeadSize > StreamEnd)
+        Fail(MsgInconsistent);
+    const uint8_t* head = Buffer.data() + BufIndex;
+    TDataFromBuf record;
+    record.RecType = head[0];
+    const int64_t start = ReadInt32(head + 1);
+    const int64_t end = ReadInt32(head + 5);
+    const int64_t length = end - start + 1;
+    if (length < 0 || length > RecordBufferSize)
+        Fail(MsgInconsistent);
+    if (BufIndex + RecordHeadSize + length > RecordBufferSize || StreamOffset + RecordHeadSize + length > StreamEnd)
+        Fail(MsgInconsistent);
+    record.Data.assign(reinterpret_cast<const char*>(head + RecordHeadSize), static_cast<size_t>(length));
+    BufIndex += RecordHeadSize + static_cast<int>(length);
+    StreamOffset += RecordHeadSize + length;
+    return record;
+}
+
+void TDataAccess::ReadRecords(std::istream& in, const THeaderHandler& onHeader, const TRecordHandler& onRecord)
+{
+    const int64_t size = StreamSize(in);
+    if (size < RecordChecksumSize || !in)
+        ThrowInOut(FileName, EIO);
+    StreamEnd = size - RecordChecksumSize;
+    InitKey();
+    Buffer.fill(0);
+    in.read(reinterpret_cast<char*>(Buffer.data()), RecordBufferSize);
+    if (in.bad())
+        ThrowInOut(FileName, EIO);
+    if (onHeader) {
+        TRecordHeader header;
+        std::copy_n(Buffer.begin(), RecordHeaderSize, header.begin());
+        onHeader(header);
+    }
+    // The whole rest of the window, even past a short file's end: the zeros
+    // there are never taken as records because the end record comes first.
+    Descramble(RecordHeaderSize, RecordBufferSize - 1);
+    StreamOffset = RecordStreamStart;
+    BufIndex = RecordStreamStart;
+    for (;;) {
+        const TDataFromBuf record = ReadRecord();
+        if (onRecord)
+            onRecord(record);
+        if (record.RecType == 0)
+            break;
+        if (BufIndex <= RecordRefillLimit)
+            continue;
+        // More than half of the window was consumed: move the rest to the front
+        // and fill the freed tail from the file, continuing the key register.
+        const int kept = RecordBufferSize - BufIndex;
+        std::memmove(Buffer.data(), Buffer.data() + BufIndex, static_cast<size_t>(kept));
+        in.clear();
+        in.read(reinterpret_cast<char*>(Buffer.data()) + kept, BufIndex);
+        if (in.bad())
+            ThrowInOut(FileName, EIO);
+        const int got = static_cast<int>(in.gcount());
+        Descramble(kept, kept + got - 1);
+        BufIndex = 0;
+    }
+}
+
+void TDataAccess::CreateFile(const TRecordHeader& header)
+{
+    InitKey();
+    TempName = FileName + ".tmp";
+    Out.open(TempName, std::ios::binary | std::ios::out | std::ios::trunc);
+    if (!Out) {
+        const int error = errno;
+        TempName.clear();
+        ThrowInOut(FileName, error);
+    }
+    Out.write(reinterpret_cast<const char*>(header.data()), header.size());
+    if (!Out)
+        Fail(MsgWriteError);
+    for (int i = 0; i < RecordFillerSize; ++i)
+        Buffer[i] = static_cast<uint8_t>(GlobalRandom().Draw(256));
+    BufIndex = RecordFillerSize;
+    StreamOffset = RecordStreamStart;
+}
+
+void TDataAccess::WriteRecord(uint8_t recType, std::string_view text)
+{
+    // The reader guarantees only MaxRecordData bytes behind a record head, so a
+    // longer record would make a file that cannot be read back.
+    if (text.size() > static_cast<size_t>(MaxRecordData))
+        Fail(MsgWriteError);
+    const auto length = static_cast<int64_t>(text.size());
+    const int64_t start = StreamOffset + RecordHeadSize;
+    const int64_t end = start + length - 1;
+    if (end > INT32_MAX)
+        Fail(MsgWriteError);
+    if (BufIndex + RecordHeadSize > RecordBufferSize) {
+        Flush();
+        BufIndex = 0;
+    }
+    Buffer[BufIndex] = recType;
+    StoreInt32(Buffer.data() + BufIndex + 1, static_cast<int32_t>(start));
+    StoreInt32(Buffer.data() + BufIndex + 5, static_cast<int32_t>(end));
+    BufIndex += RecordHeadSize;
+    StreamOffset += RecordHeadSize;
+    if (BufIndex + length > RecordBufferSize) {
+        Flush();
+        BufIndex = 0;
+    }
+    std::copy(text.begin(), text.end(), Buffer.begin() + BufIndex);
+    BufIndex += static_cast<int>(length);
+    StreamOffset += length;
+}
+
+void TDataAccess::Flush()
+{
+    Scramble();
+    if (!Out.is_open())
+        Fail(MsgWriteError);
+    Out.write(reinterpret_cast<const char*>(Buffer.data()), BufIndex);
+    if (!Out)
+        Fail(MsgWriteError);
+}
+
+void TDataAccess::CloseFile()
+{
+    if (BufIndex > 0) {
+        Flush();
+        BufIndex = 0;
+    }
+    Out.close();
+    if (Out.fail())
+        Fail(MsgWriteError);
+    AppendChecksum(TempName);
+    std::error_code ec;
+    std::filesystem::rename(TempName, FileName, ec);
+    if (ec)
+        Fail(MsgWriteError);
+    TempName.clear();
+}
+
+void ReadRecordData(std::string_view bytes, const std::string& fileName, const THeaderHandler& onHeader,
+                    const TRecordHandler& onRecord)
+{
+    std::istringstream in{std::string(bytes), std::ios::binary};
+    TDataAccess access(fileName);
+    if (!access.VerifyChecksum(in))
+        throw EIOOperation(FormatMessage(MsgChecksumError, fileName));
+    access.ReadRecords(in, onHeader, onRecord);
+}
+
+void ReadRecordFile(const std::string& fileName, const THeaderHandler& onHeader, const TRecordHandler& onRecord)
+{
+    TDataAccess access(fileName);
+    if (!access.VerifyChecksum())
+        throw EIOOperation(FormatMessage(MsgChecksumError, fileName));
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        ThrowInOut(fileName, errno);
+    access.ReadRecords(in, onHeader, onRecord);
+}
+
+void WriteRecordFile(const std::string& fileName, const TRecordHeader& header,
+                     const std::function<void(TDataAccess&)>& writeRecords)
+{
+    TDataAccess access(fileName);
+    access.CreateFile(header);
+    if (writeRecords)
+        writeRecords(access);
+    access.WriteRecord(0, {});
+    access.CloseFile();
+}
+
+TRecordHeader MakeRecordHeader(std::string_view text)
+{
+    TRecordHeader header{};
+    std::copy_n(text.begin(), std::min<size_t>(text.size(), header.size()), header.begin());
+    return header;
+}
+
+} // namespace mz
