@@ -1,0 +1,677 @@
+#include "grid/CrossSurface.h"
+
+#include "core/Cp1250.h"
+
+#include <QFocusEvent>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace mz {
+
+namespace {
+
+constexpr int GlyphColumns = 26;
+constexpr int GlyphRows = 2;
+constexpr int BlinkInterval = 500;
+constexpr int HighlightStep = 30;
+
+const char* const MsgRange = "Wartość ColCount nie mieści się w dozwolnym zakresie";
+const char* const MsgColumn = "Niewłaściwa kolumna";
+const char* const MsgRow = "Niewłaściwy wiersz";
+const char* const MsgChar = "Użyto niedozwolonego znaku";
+const char* const MsgBorder = "Niewłaściwa szerokość ramki";
+const char* const MsgNoCell = "Nie odnaleziono żądanej komórki";
+
+constexpr unsigned char Blank = ' ';
+constexpr unsigned char Blocked = '*';
+
+} // namespace
+
+TCrossSurface::TCrossSurface(QWidget* parent) : QWidget(parent)
+{
+    for (int c = 1; c <= FColCount; ++c)
+        for (int r = 1; r <= FRowCount; ++r)
+            FCells[{c, r}] = TCrossCell{};
+    FTimer.setInterval(BlinkInterval);
+    connect(&FTimer, &QTimer::timeout, this, &TCrossSurface::BlinkStep);
+    // Tab reaches the grid; a click takes the focus only when the grid shows a cursor.
+    setFocusPolicy(Qt::TabFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    resize(0, 0);
+}
+
+TCrossSurface::~TCrossSurface() = default;
+
+TCrossSurface::TCrossCell* TCrossSurface::FindCell(int ACol, int ARow)
+{
+    const auto it = FCells.find({ACol, ARow});
+    return it == FCells.end() ? nullptr : &it->second;
+}
+
+const TCrossSurface::TCrossCell* TCrossSurface::FindCell(int ACol, int ARow) const
+{
+    const auto it = FCells.find({ACol, ARow});
+    return it == FCells.end() ? nullptr : &it->second;
+}
+
+char TCrossSurface::GetCell(int ACol, int ARow) const
+{
+    const TCrossCell* cell = FindCell(ACol, ARow);
+    return static_cast<char>(cell ? cell->Ch : Blank);
+}
+
+void TCrossSurface::SetCell(int ACol, int ARow, char Ch)
+{
+    if (ACol <= 0 || ARow <= 0)
+        return;
+    const auto code = static_cast<unsigned char>(Ch);
+    if (!IsCellChar(code))
+        throw EInvalidCrossSurfaceOperation(MsgChar);
+    FCells[{ACol, ARow}].Ch = code;
+    DrawCell(ACol, ARow, Ch);
+}
+
+void TCrossSurface::ResizeGridImage(int width, int height)
+{
+    if (FGridImage.width() == width && FGridImage.height() == height)
+        return;
+    // The part that stays keeps its pictures: only the cells that come into
+    // view are drawn afresh.
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    if (!FGridImage.isNull() && !image.isNull()) {
+        QPainter painter(&image);
+        painter.drawImage(0, 0, FGridImage);
+    }
+    FGridImage = image;
+}
+
+void TCrossSurface::SetColCount(int Value)
+{
+    if (Value < 4)
+        throw EInvalidCrossSurfaceOperation(MsgRange);
+    ResizeGridImage(Value * FCellImageWidth, FGridImage.height());
+    resize(FGridImage.width(), height());
+    updateGeometry();
+    for (int c = FColCount + 1; c <= Value; ++c)
+        for (int r = 1; r <= FRowCount; ++r)
+            SetCell(c, r, GetCell(c, r));
+    FColCount = Value;
+    if (FCurrCol > Value)
+        FCurrCol = Value;
+}
+
+void TCrossSurface::SetRowCount(int Value)
+{
+    if (Value < 3)
+        throw EInvalidCrossSurfaceOperation(MsgRange);
+    ResizeGridImage(FGridImage.width(), Value * FCellImageHeight);
+    resize(width(), FGridImage.height());
+    updateGeometry();
+    for (int r = FRowCount + 1; r <= Value; ++r)
+        for (int c = 1; c <= FColCount; ++c)
+            SetCell(c, r, GetCell(c, r));
+    FRowCount = Value;
+    if (FCurrRow > Value)
+        FCurrRow = Value;
+}
+
+void TCrossSurface::SetCellHighlight(int ACol, int ARow, bool On)
+{
+    if (ACol < 1 || ARow < 1)
+        throw EInvalidCrossSurfaceOperation(MsgRange);
+    TCrossCell* cell = FindCell(ACol, ARow);
+    if (!cell)
+        return;
+    cell->Highlight = On;
+    DrawCell(ACol, ARow, static_cast<char>(cell->Ch));
+}
+
+void TCrossSurface::ClearHighlights()
+{
+    for (auto& [key, cell] : FCells) {
+        cell.Highlight = false;
+        DrawCell(key.first, key.second, static_cast<char>(cell.Ch));
+    }
+}
+
+bool TCrossSurface::FocusDrawn(int ACol, int ARow) const
+{
+    const TCrossCell* cell = FindCell(ACol, ARow);
+    return cell && cell->FocusDrawn;
+}
+
+bool TCrossSurface::CellHighlighted(int ACol, int ARow) const
+{
+    const TCrossCell* cell = FindCell(ACol, ARow);
+    return cell && cell->Highlight;
+}
+
+void TCrossSurface::ShowFocus(int ACol, int ARow)
+{
+    if (ACol < 1 || ACol > FColCount)
+        throw EInvalidCrossSurfaceOperation(MsgColumn);
+    if (ARow < 1 || ARow > FRowCount)
+        throw EInvalidCrossSurfaceOperation(MsgRow);
+    FCurrCol = ACol;
+    FCurrRow = ARow;
+    if (!FFocusVisible)
+        return;
+    TCrossCell* cell = FindCell(ACol, ARow);
+    if (!cell)
+        throw EInvalidCrossSurfaceOperation(MsgNoCell);
+    if (!cell->FocusDrawn) {
+        InvertFocusFrame(ACol, ARow);
+        cell->FocusDrawn = true;
+    }
+}
+
+void TCrossSurface::HideFocus()
+{
+    if (!FFocusVisible)
+        return;
+    for (auto& [key, cell] : FCells) {
+        if (cell.FocusDrawn) {
+            InvertFocusFrame(key.first, key.second);
+            cell.FocusDrawn = false;
+        }
+    }
+}
+
+// The focus frame is a dotted one-pixel frame whose pixels are inverted, so
+// drawing it a second time at the same place restores the picture. Every
+// frame pixel is visited exactly once (the corners too), and pixels outside
+// the grid image are left out.
+void TCrossSurface::InvertFocusFrame(int ACol, int ARow)
+{
+    const int w = FCellImageWidth;
+    const int h = FCellImageHeight;
+    const int b = FBorder;
+    const int x0 = (ACol - 1) * (w + b);
+    const int y0 = (ARow - 1) * (h + b);
+    const int left = x0 + b / 2;
+    const int top = y0 + b / 2;
+    const int right = x0 + w + b + b / 2; // exclusive
+    const int bottom = y0 + h + b + b / 2;
+    if (right <= left || bottom <= top || FGridImage.isNull())
+        return;
+
+    auto invert = [this](int x, int y) {
+        if (x < 0 || y < 0 || x >= FGridImage.width() || y >= FGridImage.height())
+            return;
+        if ((x + y) % 2 != 0)
+            return;
+        uchar* p = FGridImage.scanLine(y) + x * 3;
+        p[0] = static_cast<uchar>(~p[0]);
+        p[1] = static_cast<uchar>(~p[1]);
+        p[2] = static_cast<uchar>(~p[2]);
+    };
+    for (int x = left; x < right; ++x) {
+        invert(x, top);
+        if (bottom - 1 != top)
+            invert(x, bottom - 1);
+    }
+    for (int y = top + 1; y < bottom - 1; ++y) {
+        invert(left, y);
+        if (right - 1 != left)
+            invert(right - 1, y);
+    }
+}
+
+int TCrossSurface::GlyphIndex(char Ch)
+{
+    const auto c = static_cast<unsigned char>(Ch);
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A';
+    if (c >= '0' && c <= '9')
+        return 26 + (c - '0');
+    for (int i = 0; i < 9; ++i)
+        if (PolishCapitals[i] == c)
+            return 36 + i;
+    switch (c) {
+    case '?': return 49;
+    case Blank: return 50;
+    case Blocked: return 51;
+    default: return -1;
+    }
+}
+
+void TCrossSurface::DrawCell(int ACol, int ARow, char Ch)
+{
+    const int index = GlyphIndex(Ch);
+    if (index < 0)
+        throw EInvalidCrossSurfaceOperation(MsgChar);
+    const int w = FCellImageWidth;
+    const int h = FCellImageHeight;
+    const QRect source((index % GlyphColumns) * w, (index / GlyphColumns) * h, w, h);
+    const QPoint target((ACol - 1) * (w + FBorder) + FBorder, (ARow - 1) * (h + FBorder) + FBorder);
+    TCrossCell* cell = FindCell(ACol, ARow);
+    if (!cell)
+        return;
+    const QImage& strip = cell->Highlight ? FHighlightImages : FCellImages;
+    if (!strip.isNull() && !FGridImage.isNull() && w > 0 && h > 0) {
+        // Both images are 24-bit, so the copy is a plain byte copy, clipped to the grid image.
+        const int x1 = std::max(target.x(), 0);
+        const int y1 = std::max(target.y(), 0);
+        const int x2 = std::min(target.x() + w, FGridImage.width());
+        const int y2 = std::min(target.y() + h, FGridImage.height());
+        for (int y = y1; y < y2; ++y) {
+            const uchar* from = strip.constScanLine(source.y() + (y - target.y())) + (source.x() + (x1 - target.x())) * 3;
+            uchar* to = FGridImage.scanLine(y) + x1 * 3;
+            if (x2 > x1)
+                std::copy(from, from + (x2 - x1) * 3, to);
+        }
+    }
+    cell->FocusDrawn = false;
+    if (FFocusVisible && FTimer.isActive() && ACol == FCurrCol && ARow == FCurrRow)
+        ShowFocus(ACol, ARow);
+}
+
+void TCrossSurface::Paint()
+{
+    update();
+}
+
+void TCrossSurface::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, FGridImage);
+}
+
+QSize TCrossSurface::sizeHint() const
+{
+    return FGridImage.size();
+}
+
+QImage TCrossSurface::Lightened(const QImage& source)
+{
+    QImage image = source.convertToFormat(QImage::Format_RGB888);
+    const int bytes = image.width() * 3;
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* line = image.scanLine(y);
+        for (int i = 0; i < bytes; ++i)
+            line[i] = static_cast<uchar>(std::min(line[i] + HighlightStep, 255));
+    }
+    return image;
+}
+
+void TCrossSurface::SetFileName(const QString& Value)
+{
+    // The file is read before anything changes, so a bad file leaves the control as it was.
+    QImageReader reader(Value);
+    reader.setAutoTransform(false);
+    const QImage loaded = reader.read();
+    if (loaded.isNull())
+        throw EInvalidCrossSurfaceOperation(reader.errorString().toStdString());
+
+    FFileName = Value;
+    const bool wasRunning = FTimer.isActive();
+    FTimer.stop();
+    if (FFocusVisible && FEnabled)
+        HideFocus();
+    FCellImages = loaded.convertToFormat(QImage::Format_RGB888);
+    FHighlightImages = Lightened(FCellImages);
+    FCellImageHeight = FHighlightImages.height() / GlyphRows;
+    FCellImageWidth = FHighlightImages.width() / GlyphColumns;
+    ResizeGridImage(FCellImageWidth * FColCount, FCellImageHeight * FRowCount);
+    if (width() == 0 || height() == 0)
+        resize(FGridImage.size());
+    updateGeometry();
+    if (wasRunning && FFocusVisible)
+        ShowFocus(FCurrCol, FCurrRow);
+    if (wasRunning)
+        FTimer.start();
+    for (int c = 1; c <= FColCount; ++c)
+        for (int r = 1; r <= FRowCount; ++r)
+            DrawCell(c, r, GetCell(c, r));
+}
+
+void TCrossSurface::SetBorder(int Value)
+{
+    if (Value < 0)
+        throw EInvalidCrossSurfaceOperation(MsgBorder);
+    FBorder = Value;
+}
+
+void TCrossSurface::SetVisible(bool Value)
+{
+    FVisible = Value;
+    QWidget::setVisible(Value);
+    if (OnChangeVisibility)
+        OnChangeVisibility(this);
+}
+
+void TCrossSurface::SetWriteDir(TWriteDir Value)
+{
+    FWriteDir = Value;
+    FireExplRefresh();
+}
+
+void TCrossSurface::FireExplRefresh()
+{
+    if (OnExplRefresh)
+        OnExplRefresh(this, FCurrCol, FCurrRow);
+}
+
+// The drawing step still sees the old value: switching the cursor on draws
+// nothing now (a later blink shows it), switching it off removes it at once.
+void TCrossSurface::SetFocusVisible(bool Value)
+{
+    if (Value)
+        FTimer.start();
+    else
+        FTimer.stop();
+    if (Value)
+        ShowFocus(FCurrCol, FCurrRow);
+    else
+        HideFocus();
+    FFocusVisible = Value;
+}
+
+void TCrossSurface::SetEnabled(bool Value)
+{
+    if (FFocusVisible && hasFocus()) {
+        if (FEnabled && !Value)
+            HideFocus();
+        else if (!FEnabled && Value)
+            ShowFocus(FCurrCol, FCurrRow);
+        Paint();
+        if (Value)
+            FTimer.start();
+        else
+            FTimer.stop();
+    }
+    FEnabled = Value;
+    QWidget::setEnabled(Value);
+}
+
+void TCrossSurface::BlinkStep()
+{
+    if (!FFocusVisible)
+        return;
+    if (FBlinkPhase)
+        ShowFocus(FCurrCol, FCurrRow);
+    else
+        HideFocus();
+    FBlinkPhase = !FBlinkPhase;
+    Paint();
+}
+
+void TCrossSurface::focusInEvent(QFocusEvent*)
+{
+    if (FFocusVisible)
+        FTimer.start();
+}
+
+void TCrossSurface::focusOutEvent(QFocusEvent*)
+{
+    FTimer.stop();
+    HideFocus();
+    Paint();
+}
+
+void TCrossSurface::Advance()
+{
+    if (FWriteDir == wdHorizontal) {
+        if (FCurrCol < FColCount)
+            ++FCurrCol;
+    } else if (FCurrRow < FRowCount) {
+        ++FCurrRow;
+    }
+}
+
+void TCrossSurface::Clear()
+{
+    if (FMode == mEdit || static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow)) != Blocked)
+        SetCell(FCurrCol, FCurrRow, static_cast<char>(Blank));
+}
+
+// Writing skips blocked cells in solving, but the cursor moves on all the same.
+void TCrossSurface::TypeChar(unsigned char ch)
+{
+    if (FMode == mEdit || static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow)) != Blocked)
+        SetCell(FCurrCol, FCurrRow, static_cast<char>(ch));
+    Advance();
+}
+
+// Lands on the first cell of the word under the cursor, or of the nearest word
+// before it when the cursor stands on blocked cells; column (row) 1 when only
+// blocked cells lie before it.
+void TCrossSurface::WordStartBackward(int& pos, const std::function<unsigned char(int)>& cellAt)
+{
+    bool lastBlocked = false;
+    for (;;) {
+        lastBlocked = cellAt(pos) == Blocked;
+        if (!lastBlocked)
+            break;
+        --pos;
+        if (pos < 1) {
+            pos = 1;
+            break;
+        }
+    }
+    if (lastBlocked)
+        return;
+    for (;;) {
+        if (cellAt(pos) != Blocked) {
+            --pos;
+        } else {
+            ++pos;
+            break;
+        }
+        if (pos < 1) {
+            pos = 1;
+            break;
+        }
+    }
+}
+
+// Lands on the first cell of the next word, or on the last column (row) when
+// there is none.
+void TCrossSurface::NextWordForward(int& pos, int limit, const std::function<unsigned char(int)>& cellAt)
+{
+    bool lastBlocked = false;
+    for (;;) {
+        lastBlocked = cellAt(pos) == Blocked;
+        if (lastBlocked)
+            break;
+        ++pos;
+        if (pos > limit) {
+            pos = limit;
+            break;
+        }
+    }
+    if (!lastBlocked)
+        return;
+    for (;;) {
+        if (cellAt(pos) == Blocked)
+            ++pos;
+        else
+            break;
+        if (pos > limit) {
+            pos = limit;
+            break;
+        }
+    }
+}
+
+bool TCrossSurface::KeyDown(int Key, TShiftState Shift)
+{
+    const bool ctrlAlone = Shift == ssCtrl;
+    const bool altAlone = Shift == ssAlt;
+    auto onColumns = [this](int col) { return static_cast<unsigned char>(GetCell(col, FCurrRow)); };
+    auto onRows = [this](int row) { return static_cast<unsigned char>(GetCell(FCurrCol, row)); };
+
+    switch (Key) {
+    case vk::Back: {
+        const auto here = static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow));
+        if (here == Blank || here == Blocked) {
+            if (FWriteDir == wdHorizontal) {
+                if (FCurrCol > 1)
+                    --FCurrCol;
+            } else if (FCurrRow > 1) {
+                --FCurrRow;
+            }
+        }
+        Clear();
+        break;
+    }
+    case vk::Return:
+        if (FMode == mEdit) {
+            SetCell(FCurrCol, FCurrRow, static_cast<char>(Blocked));
+            Advance();
+        } else if (OnEnterPressed) {
+            OnEnterPressed(this);
+        }
+        break;
+    case vk::Space:
+        Clear();
+        Advance();
+        break;
+    case vk::End:
+        if (ctrlAlone) {
+            FCurrCol = FColCount;
+            FCurrRow = FRowCount;
+        } else if (FWriteDir == wdHorizontal) {
+            FCurrCol = FColCount;
+        } else {
+            FCurrRow = FRowCount;
+        }
+        break;
+    case vk::Home:
+        if (ctrlAlone) {
+            FCurrCol = 1;
+            FCurrRow = 1;
+        } else if (FWriteDir == wdHorizontal) {
+            FCurrCol = 1;
+        } else {
+            FCurrRow = 1;
+        }
+        break;
+    case vk::Left:
+        if (ctrlAlone)
+            WordStartBackward(FCurrCol, onColumns);
+        else if (FCurrCol > 1)
+            --FCurrCol;
+        break;
+    case vk::Up:
+        if (ctrlAlone)
+            WordStartBackward(FCurrRow, onRows);
+        else if (FCurrRow > 1)
+            --FCurrRow;
+        break;
+    case vk::Right:
+        if (ctrlAlone)
+            NextWordForward(FCurrCol, FColCount, onColumns);
+        else if (FCurrCol < FColCount)
+            ++FCurrCol;
+        break;
+    case vk::Down:
+        if (ctrlAlone)
+            NextWordForward(FCurrRow, FRowCount, onRows);
+        else if (FCurrRow < FRowCount)
+            ++FCurrRow;
+        break;
+    case vk::Delete:
+        Clear();
+        break;
+    default:
+        if (Key >= vk::KeyA && Key <= vk::KeyZ) {
+            if (altAlone)
+                break;
+            unsigned char ch = static_cast<unsigned char>(Key);
+            if (FPolishMode) {
+                // The keys of Ą Ć Ę Ł Ń Ó Ś Ź Ż, in the order of PolishCapitals.
+                static constexpr char latin[9] = {'A', 'C', 'E', 'L', 'N', 'O', 'S', 'X', 'Z'};
+                ch = 0;
+                for (int i = 0; i < 9; ++i)
+                    if (latin[i] == Key)
+                        ch = PolishCapitals[i];
+                if (ch == 0)
+                    return false;
+            }
+            TypeChar(ch);
+            break;
+        }
+        if (Key == FPL_KeyIndicator)
+            FPolishMode = true;
+        return false;
+    }
+    AfterHandledKey();
+    return true;
+}
+
+void TCrossSurface::KeyUp(int Key)
+{
+    if (Key == FPL_KeyIndicator)
+        FPolishMode = false;
+}
+
+void TCrossSurface::AfterHandledKey()
+{
+    HideFocus();
+    ShowFocus(FCurrCol, FCurrRow);
+    Paint();
+    FireExplRefresh();
+}
+
+void TCrossSurface::keyPressEvent(QKeyEvent* event)
+{
+    event->accept();
+    // AltGr layouts deliver the Polish letters as text; they are typed as the
+    // Polish-letter mode would type them.
+    if (const unsigned char polish = PolishCapitalOfText(event->text())) {
+        TypeChar(polish);
+        AfterHandledKey();
+        return;
+    }
+    KeyDown(VirtualKeyFromQt(event->key(), event->modifiers()), ShiftStateFromQt(event->modifiers()));
+}
+
+void TCrossSurface::keyReleaseEvent(QKeyEvent* event)
+{
+    event->accept();
+    // Holding a key repeats press and release; only the real release counts.
+    if (event->isAutoRepeat())
+        return;
+    KeyUp(VirtualKeyFromQt(event->key(), event->modifiers()));
+}
+
+void TCrossSurface::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (event->button() != Qt::LeftButton || !FFocusVisible)
+        return;
+    setFocus(Qt::MouseFocusReason);
+    // Without cell pictures there is no cell size to place the click with.
+    if (FCellImageWidth <= 0 || FCellImageHeight <= 0)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const int col = std::clamp(pos.x() / FCellImageWidth + 1, 1, FColCount);
+    const int row = std::clamp(pos.y() / FCellImageHeight + 1, 1, FRowCount);
+    FTimer.stop();
+    HideFocus();
+    ShowFocus(col, row);
+    Paint();
+    FTimer.setInterval(BlinkInterval);
+    FTimer.start();
+    FireExplRefresh();
+}
+
+void TCrossSurface::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void TCrossSurface::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton && OnDblClick)
+        OnDblClick(this);
+}
+
+} // namespace mz

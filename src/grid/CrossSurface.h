@@ -1,0 +1,175 @@
+#pragma once
+
+#include "core/Error.h"
+#include "grid/KeyCodes.h"
+
+#include <QImage>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <utility>
+
+namespace mz {
+
+// Every error of the grid control.
+class EInvalidCrossSurfaceOperation : public EMirakolnikError {
+public:
+    using EMirakolnikError::EMirakolnikError;
+};
+
+enum TWriteDir : std::uint8_t { wdHorizontal, wdVertical };
+enum TMode : std::uint8_t { mSolve, mEdit };
+
+class TCrossSurface;
+using TExplRefreshEvent = std::function<void(TCrossSurface* Sender, int ACol, int ARow)>;
+using TNotifyEvent = std::function<void(TCrossSurface* Sender)>;
+
+// One grid of one-character cells (CP1250 codes), drawn from a strip of cell
+// pictures into an off-screen grid image that the widget paints as it is.
+//
+// Cells are addressed (column, row) from 1. A cell record, once created, lives
+// as long as the control: shrinking the grid keeps the records of the cut-off
+// cells, so growing it again brings their letters back.
+class TCrossSurface : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TCrossSurface(QWidget* parent = nullptr);
+    ~TCrossSurface() override;
+
+    // A blank for every pair without a record, inside the grid or not; never throws.
+    char GetCell(int ACol, int ARow) const;
+    // Ignores pairs with a column or row below 1; accepts pairs beyond the grid.
+    void SetCell(int ACol, int ARow, char Ch);
+
+    int ColCount() const { return FColCount; }
+    void SetColCount(int Value);
+    int RowCount() const { return FRowCount; }
+    void SetRowCount(int Value);
+
+    bool FocusVisible() const { return FFocusVisible; }
+    void SetFocusVisible(bool Value);
+    int Border() const { return FBorder; }
+    void SetBorder(int Value);
+    int ImageWidth() const { return (FCellImageWidth + FBorder) * FColCount; }
+    int ImageHeight() const { return (FCellImageHeight + FBorder) * FRowCount; }
+    int CellImageHeight() const { return FCellImageHeight; }
+    int CellImageWidth() const { return FCellImageWidth; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    TWriteDir WriteDir() const { return FWriteDir; }
+    void SetWriteDir(TWriteDir Value);
+    TMode Mode() const { return FMode; }
+    void SetMode(TMode Value) { FMode = Value; }
+    std::uint8_t PL_KeyIndicator() const { return FPL_KeyIndicator; }
+    void SetPL_KeyIndicator(std::uint8_t Value) { FPL_KeyIndicator = Value; }
+    // Loads the cell pictures: 26 x 2 equal pictures in one bitmap file. Throws
+    // EInvalidCrossSurfaceOperation with the image reader's error when the file
+    // cannot be read; the control is then left as it was.
+    QString FileName() const { return FFileName; }
+    void SetFileName(const QString& Value);
+
+    int CurrCol() const { return FCurrCol; }
+    int CurrRow() const { return FCurrRow; }
+
+    void SetCellHighlight(int ACol, int ARow, bool On);
+    void ClearHighlights();
+    // Makes the pair the current cell and, while the focus is visible, draws the
+    // focus frame on it unless it is drawn there already.
+    void ShowFocus(int ACol, int ARow);
+    // Removes the focus frame from every cell that shows it.
+    void HideFocus();
+    // Draws one cell into the grid image (not yet on the screen).
+    void DrawCell(int ACol, int ARow, char Ch);
+    // Puts the grid image on the screen.
+    void Paint();
+
+    // The key handlers on virtual-key codes; KeyDown returns whether the key was handled.
+    bool KeyDown(int Key, TShiftState Shift);
+    void KeyUp(int Key);
+    bool PolishLetterMode() const { return FPolishMode; }
+
+    // One tick of the cursor blinking (the blink timer's handler).
+    void BlinkStep();
+    bool BlinkTimerActive() const { return FTimer.isActive(); }
+    bool BlinkPhase() const { return FBlinkPhase; }
+    // Whether the focus frame is drawn on the cell at the moment.
+    bool FocusDrawn(int ACol, int ARow) const;
+    bool CellHighlighted(int ACol, int ARow) const;
+
+    const QImage& GridImage() const { return FGridImage; }
+    const QImage& CellImages() const { return FCellImages; }
+    const QImage& HighlightImages() const { return FHighlightImages; }
+
+    // Glyph index of a cell character in the cell-picture strip, -1 for none.
+    static int GlyphIndex(char Ch);
+    // Adds 30 to every colour byte of a 24-bit image, clamped to 255.
+    static QImage Lightened(const QImage& source);
+
+    QSize sizeHint() const override;
+
+    TExplRefreshEvent OnExplRefresh;
+    TNotifyEvent OnEnterPressed;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnChangeVisibility;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    struct TCrossCell {
+        unsigned char Ch = ' ';
+        bool FocusDrawn = false;
+        bool Highlight = false;
+    };
+    using TCellKey = std::pair<int, int>;
+
+    TCrossCell* FindCell(int ACol, int ARow);
+    const TCrossCell* FindCell(int ACol, int ARow) const;
+    void ResizeGridImage(int width, int height);
+    void InvertFocusFrame(int ACol, int ARow);
+    void Advance();
+    void Clear();
+    void TypeChar(unsigned char ch);
+    void WordStartBackward(int& pos, const std::function<unsigned char(int)>& cellAt);
+    void NextWordForward(int& pos, int limit, const std::function<unsigned char(int)>& cellAt);
+    void AfterHandledKey();
+    void FireExplRefresh();
+
+    std::map<TCellKey, TCrossCell> FCells;
+    QImage FCellImages;
+    QImage FHighlightImages;
+    QImage FGridImage;
+    bool FFocusVisible = true;
+    int FCurrCol = 2;
+    int FCurrRow = 2;
+    bool FPolishMode = false;
+    QTimer FTimer;
+    bool FBlinkPhase = true;
+    int FColCount = 4;
+    int FRowCount = 3;
+    int FBorder = 0;
+    int FCellImageHeight = 0;
+    int FCellImageWidth = 0;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TWriteDir FWriteDir = wdHorizontal;
+    TMode FMode = mSolve;
+    std::uint8_t FPL_KeyIndicator = vk::Control;
+    QString FFileName;
+};
+
+} // namespace mz
