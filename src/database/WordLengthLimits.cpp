@@ -1,0 +1,7 @@
+#include "WordLengthLimits.h"
+
+namespace mz {
+
+TWordLengthLimits WordLengthLimits;
+
+} // namespace mz
