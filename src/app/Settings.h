@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+
+class QSettings;
+
+namespace mz {
+
+// The program's persistent settings. They are read once at start-up, edited in
+// memory by the options dialog and written back once at shut-down. The three word
+// limits are also read by the composer thread while a run is going, hence atomic.
+struct TSettings {
+    int MainFormLeft = 0;
+    int MainFormTop = 0;
+    std::atomic<int> MinLenPWord{3};
+    std::atomic<int> MaxLenPWord{16};
+    std::atomic<bool> AnyWordLocation{false};
+    bool PreViewChecked = true;
+    QString CurrPrefix = QStringLiteral("K_????");
+    int SeriesCount = 10;
+    QString PatternFileName;
+    QString AlterPatternFileName;
+    QString NewCrossDir;
+    QString AlterNewCrossDir;
+    QString AudioDir;
+    QString AlterAudioDir;
+    QString CurrCrossWordFileName;
+
+    // Derived once at start from the program directory (which ends in '/').
+    QString ProgramDir;
+    QString DataBasePath;
+    QString CrossDir;
+    QString PatternDir;
+};
+
+// The process-wide settings.
+TSettings& Settings();
+
+inline constexpr const char* SettingsOrganization = "Mirakolnik Zodevidar";
+inline constexpr const char* SettingsSection = "1.01";
+// Both coordinates at this value ask for a window centred on the screen.
+inline constexpr int CentredPosition = 65535;
+
+// Fixed paths below the program directory.
+inline const QString DataBaseName = QStringLiteral("baza.hk");
+inline const QString LetterImageName = QStringLiteral("tekst.bmp");
+inline const QString LogoImageName = QStringLiteral("logo.bmp");
+inline const QString CrossDirName = QStringLiteral("Krzyżówki/");
+inline const QString NewCrossDirName = QStringLiteral("Krzyżówki/Nowe/");
+inline const QString SampleCrossWordName = QStringLiteral("K_0231.krz");
+inline const QString EmptyCrossWordName = QStringLiteral("Nowa.krz");
+inline const QString DefaultPatternName = QStringLiteral("Szablony/Normal.sz");
+inline const QString BlankPatternName = QStringLiteral("Nowy.sz");
+inline const QString AudioDirName = QStringLiteral("Audio/");
+inline const QString HelpPageName = QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm");
+
+// The directory of the running program, ending in '/'.
+QString ApplicationProgramDir();
+// Makes sure a directory text ends in '/' (an empty text stays empty).
+QString WithTrailingSeparator(const QString& dir);
+
+// The per-user store: QSettings in the native format under the organisation name.
+std::unique_ptr<QSettings> OpenSettingsStore();
+
+// Whether the settings section exists yet (it does not before the first start).
+bool SettingsSectionExists(QSettings& store);
+
+// Integer and boolean values are stored as text; "0x"/"0X" introduces
+// hexadecimal. A missing value or a text that is no number gives the default.
+int ParseSettingInt(const QString& text, int defaultValue, bool* ok = nullptr);
+int ReadSettingInt(QSettings& store, const QString& name, int defaultValue);
+bool ReadSettingBool(QSettings& store, const QString& name, bool defaultValue);
+QString ReadSettingString(QSettings& store, const QString& name, const QString& defaultValue);
+
+// Sets the program directory and the paths derived from it.
+void SetProgramDir(TSettings& settings, const QString& programDir);
+
+// Writes the first-start values into the section (which the caller found missing).
+void WriteFirstStartSettings(QSettings& store, const QString& programDir);
+
+// Reads every setting but the last crossword's name, then derives the template
+// directory. `preViewDefault` is the check state of the preview menu item.
+void ReadSettings(QSettings& store, TSettings& settings, bool preViewDefault);
+// The file name of the crossword shown at the last exit.
+QString ReadCurrCrossWordFileName(QSettings& store, const QString& programDir);
+
+void ValidateWordLengths(TSettings& settings);
+
+// Writes every setting back; the window position, the preview check state and
+// the current crossword are taken from `settings`, so the caller puts them there
+// first. Returns false when the store could not be written.
+bool WriteSettings(QSettings& store, const TSettings& settings);
+
+// The main window's top-left corner: centred by the crossword grid's size when
+// both stored coordinates say so, otherwise the stored place with a coordinate
+// beyond the screen or negative replaced by 0.
+QPoint PlaceMainWindow(const TSettings& settings, QSize screen, int gridWidth, int gridHeight);
+
+} // namespace mz
