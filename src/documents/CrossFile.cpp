@@ -1,0 +1,131 @@
+// Crossword and template files: record files whose stream holds one row record
+// per grid row, then per explanation its place, clue and optional sound, then
+// the end record.
+#include "documents/CrossTXT.h"
+
+#include "core/Random.h"
+
+#include <charconv>
+
+namespace mz {
+
+namespace {
+
+constexpr const char* MsgOpenError = "Wystąpił błąd podczas otwarcia pliku %s";
+constexpr const char* MsgBadOrientation = "Błąd orientacji hasła";
+constexpr const char* MsgRowTooLong = "Za długi wiersz";
+
+// A whole decimal integer, optionally signed; anything else fails the load.
+int32_t DecimalOf(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    int32_t value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size())
+        throw EIOOperation("'" + std::string(text) + "' is not a valid integer value");
+    return value;
+}
+
+} // namespace
+
+void TCrossTXT::LoadRecordFile(const std::string& name, std::string_view* bytes)
+{
+    Clear();
+    FileName = name;
+    try {
+        const TRecordHandler onRecord = [this](const TDataFromBuf& record) { ReadRecord(record); };
+        if (bytes)
+            ReadRecordData(*bytes, name, {}, onRecord);
+        else
+            ReadRecordFile(name, {}, onRecord);
+    } catch (const std::exception&) {
+        // Whatever went wrong inside, the user learns only that this file did not open.
+        throw EIOOperation(FormatMessage(MsgOpenError, name));
+    }
+    Modified = false;
+}
+
+void TCrossTXT::ReadRecord(const TDataFromBuf& record)
+{
+    const std::string& data = record.Data;
+    switch (record.RecType) {
+    case rtRow:
+        ++FRowCount;
+        FColCount = std::max<int32_t>(FColCount, static_cast<int32_t>(data.size()));
+        for (size_t i = 0; i < data.size(); ++i)
+            AddCell(static_cast<int32_t>(i + 1), FRowCount, static_cast<unsigned char>(data[i]));
+        break;
+    case rtPlace: {
+        if (data.size() < 5)
+            throw EIOOperation(FormatMessage(MsgInconsistent, FileName));
+        Expls.push_back({});
+        TExpl& expl = Expls.back().Expl;
+        if (data[0] == 'H')
+            expl.Horizontal = true;
+        else if (data[0] == 'V')
+            expl.Horizontal = false;
+        else
+            throw EIOOperation(MsgBadOrientation);
+        const std::string_view rest = std::string_view(data).substr(2);
+        const auto comma = rest.find(',');
+        if (comma == std::string_view::npos)
+            throw EIOOperation("'" + std::string(rest) + "' is not a valid integer value");
+        expl.Col = DecimalOf(rest.substr(0, comma));
+        expl.Row = DecimalOf(rest.substr(comma + 1));
+        break;
+    }
+    case rtExpl:
+    case rtAudio:
+        // The writer never puts a clue or a sound before the first place record;
+        // such a file has nothing to attach them to.
+        if (Expls.empty())
+            throw EIOOperation(FormatMessage(MsgInconsistent, FileName));
+        if (record.RecType == rtExpl) {
+            Expls.back().Expl.Explanation = data;
+            ++FExplCount;
+            Expls.back().Number = FExplCount;
+        } else {
+            Expls.back().Expl.Audio = data;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TCrossTXT::SaveToFile(const std::string& name)
+{
+    FileName = name;
+    // All row texts are built before anything touches the disk, so a missing
+    // cell or an over-long row leaves the previous file as it was.
+    std::vector<std::string> rows;
+    rows.reserve(static_cast<size_t>(std::max(FRowCount, 0)));
+    for (int32_t r = 1; r <= FRowCount; ++r) {
+        std::string row;
+        row.reserve(static_cast<size_t>(std::max(FColCount, 0)));
+        for (int32_t c = 1; c <= FColCount; ++c)
+            row.push_back(static_cast<char>(GetCell(c, r)));
+        // A longer row could not be read back: the reader guarantees only
+        // MaxRecordData bytes behind a record head.
+        if (row.size() > static_cast<size_t>(MaxRecordData))
+            throw EIOOperation(MsgRowTooLong);
+        rows.push_back(std::move(row));
+    }
+    GlobalRandom().Reseed();
+    WriteRecordFile(name, MakeRecordHeader(Kind == 1 ? PatternHeader : CrossWordHeader), [&](TDataAccess& access) {
+        for (const auto& row : rows)
+            access.WriteRecord(rtRow, row);
+        for (auto it = Expls.rbegin(); it != Expls.rend(); ++it) {
+            const TExpl& expl = it->Expl;
+            access.WriteRecord(rtPlace, std::string(expl.Horizontal ? "H" : "V") + "," + std::to_string(expl.Col) +
+                                            "," + std::to_string(expl.Row));
+            access.WriteRecord(rtExpl, expl.Explanation);
+            if (!expl.Audio.empty())
+                access.WriteRecord(rtAudio, expl.Audio);
+        }
+    });
+    Modified = false;
+}
+
+} // namespace mz

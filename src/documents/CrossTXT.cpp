@@ -1,0 +1,202 @@
+#include "documents/CrossTXT.h"
+
+#include "core/FileNames.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace mz {
+
+namespace {
+
+constexpr const char* MsgNoCell = "Nie odnaleziono żądanej komórki";
+constexpr const char* MsgNoExpl = "Nie odnaleziono objaśnienia o żądanym numerze";
+constexpr const char* MsgBadColCount = "Niewłaściwa liczba kolumn";
+constexpr const char* MsgBadRowCount = "Niewłaściwa liczba wierszy";
+constexpr const char* MsgUnsupported = "%s  - nie jest obsługiwany przez Mirakolnika Zodevidar.";
+
+} // namespace
+
+TCrossTXT::TCrossTXT()
+{
+    AddCell(1, 1, ' ');
+    FColCount = 1;
+    FRowCount = 1;
+    Modified = false;
+}
+
+void TCrossTXT::Clear()
+{
+    Cells.clear();
+    Expls.clear();
+    FColCount = 0;
+    FRowCount = 0;
+    FExplCount = 0;
+    FileName.clear();
+    Modified = false;
+}
+
+bool TCrossTXT::HasCell(int32_t col, int32_t row) const
+{
+    return Cells.find({col, row}) != Cells.end();
+}
+
+unsigned char TCrossTXT::GetCell(int32_t col, int32_t row) const
+{
+    const auto it = Cells.find({col, row});
+    if (it == Cells.end())
+        throw EIOOperation(MsgNoCell);
+    return it->second.back();
+}
+
+void TCrossTXT::SetCell(int32_t col, int32_t row, unsigned char letter)
+{
+    const auto it = Cells.find({col, row});
+    if (it == Cells.end())
+        throw EIOOperation(MsgNoCell);
+    if (it->second.back() != letter) {
+        it->second.back() = letter;
+        Modified = true;
+    }
+}
+
+void TCrossTXT::AddCell(int32_t col, int32_t row, unsigned char letter)
+{
+    Cells[{col, row}].push_back(letter);
+    Modified = true;
+}
+
+void TCrossTXT::DeleteCell(int32_t col, int32_t row)
+{
+    const auto it = Cells.find({col, row});
+    if (it == Cells.end())
+        throw EIOOperation(MsgNoCell);
+    it->second.pop_back();
+    if (it->second.empty())
+        Cells.erase(it);
+    Modified = true;
+}
+
+void TCrossTXT::SetColCount(int32_t count)
+{
+    if (count < 4)
+        throw EIOOperation(MsgBadColCount);
+    if (count == FColCount)
+        return;
+    if (count > FColCount) {
+        for (int32_t c = FColCount + 1; c <= count; ++c)
+            for (int32_t r = 1; r <= FRowCount; ++r)
+                AddCell(c, r, ' ');
+    } else {
+        for (int32_t c = count + 1; c <= FColCount; ++c)
+            for (int32_t r = 1; r <= FRowCount; ++r)
+                DeleteCell(c, r);
+    }
+    FColCount = count;
+}
+
+void TCrossTXT::SetRowCount(int32_t count)
+{
+    if (count < 3)
+        throw EIOOperation(MsgBadRowCount);
+    if (count == FRowCount)
+        return;
+    if (count > FRowCount) {
+        for (int32_t r = FRowCount + 1; r <= count; ++r)
+            for (int32_t c = 1; c <= FColCount; ++c)
+                AddCell(c, r, ' ');
+    } else {
+        for (int32_t c = 1; c <= FColCount; ++c)
+            for (int32_t r = count + 1; r <= FRowCount; ++r)
+                DeleteCell(c, r);
+    }
+    FRowCount = count;
+}
+
+const TExplList& TCrossTXT::FindExpl(int32_t number) const
+{
+    const auto it = std::find_if(Expls.rbegin(), Expls.rend(), [&](const TExplList& e) { return e.Number == number; });
+    if (it == Expls.rend() || number == 0)
+        throw EIOOperation(MsgNoExpl);
+    return *it;
+}
+
+TExplList& TCrossTXT::FindExpl(int32_t number)
+{
+    return const_cast<TExplList&>(static_cast<const TCrossTXT&>(*this).FindExpl(number));
+}
+
+TExpl TCrossTXT::GetExpl(int32_t number) const
+{
+    return FindExpl(number).Expl;
+}
+
+void TCrossTXT::SetExpl(int32_t number, const TExpl& expl)
+{
+    TExplList& cell = FindExpl(number);
+    if (!(cell.Expl == expl)) {
+        cell.Expl = expl;
+        Modified = true;
+    }
+}
+
+void TCrossTXT::AddExpl(const TExpl& expl)
+{
+    ++FExplCount;
+    Expls.push_back({expl, FExplCount});
+}
+
+std::vector<TExplList> TCrossTXT::ExplsInChainOrder() const
+{
+    return {Expls.rbegin(), Expls.rend()};
+}
+
+std::vector<TExplList> TCrossTXT::ExplsInNumberOrder() const
+{
+    std::vector<TExplList> result;
+    for (int32_t n = 1; n <= FExplCount; ++n) {
+        const auto it = std::find_if(Expls.rbegin(), Expls.rend(), [&](const TExplList& e) { return e.Number == n; });
+        if (it != Expls.rend())
+            result.push_back(*it);
+    }
+    return result;
+}
+
+void TCrossTXT::LoadFromFile(const std::string& name)
+{
+    const std::string ext = OpenExtensionOf(name);
+    if (ext == "krz" || ext == "sz") {
+        LoadRecordFile(name, nullptr);
+    } else if (ext == "xwd") {
+        Clear();
+        FileName = name;
+        std::ifstream in(name, std::ios::binary);
+        if (!in)
+            throw EInOutError(name + ": " + std::generic_category().message(errno ? errno : EIO));
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad())
+            throw EInOutError(name + ": " + std::generic_category().message(EIO));
+        LoadXwd(bytes);
+    } else {
+        throw EIOOperation(FormatMessage(MsgUnsupported, name));
+    }
+}
+
+void TCrossTXT::LoadFromData(std::string_view bytes, const std::string& name)
+{
+    const std::string ext = OpenExtensionOf(name);
+    if (ext == "krz" || ext == "sz") {
+        LoadRecordFile(name, &bytes);
+    } else if (ext == "xwd") {
+        Clear();
+        FileName = name;
+        LoadXwd(bytes);
+    } else {
+        throw EIOOperation(FormatMessage(MsgUnsupported, name));
+    }
+}
+
+} // namespace mz

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "documents/DataAccess.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace mz {
+
+// One word of a crossword with its clue. Texts are CP1250 bytes.
+struct TExpl {
+    int32_t Col = 0;  // column of the first letter, from 1
+    int32_t Row = 0;  // row of the first letter, from 1
+    std::string Explanation;
+    std::string Audio;  // sound file relative to the audio directory; empty = none
+    bool Horizontal = true;
+
+    bool operator==(const TExpl&) const = default;
+};
+
+// One cell of the explanation chain. Number is 0 while a file reader has
+// opened the explanation but not yet numbered it.
+struct TExplList {
+    TExpl Expl;
+    int32_t Number = 0;
+};
+
+// Record types of the crossword and template files.
+enum TRecType : uint8_t { rtEnd = 0, rtExpl = 2, rtAudio = 3, rtRow = 16, rtPlace = 17 };
+
+// Header texts (CP1250) of the two record-file kinds a document writes.
+inline constexpr std::string_view CrossWordHeader = "Plik krzy\xBF\xF3wki";
+inline constexpr std::string_view PatternHeader = "Plik szablonu Mirakolnika Zodevidar";
+
+// The crossword document, for crosswords (Kind 0) and templates (Kind 1): a
+// grid of character cells (CP1250 cell encoding) and a chain of numbered
+// explanations.
+//
+// The explanation chain takes new items at the front: walking it front first
+// (chain order, used by saving and text export) visits the most recently
+// numbered explanation first; number order runs 1..ExplCount. Cell lookups
+// take the most recently added cell with the given coordinates.
+class TCrossTXT {
+public:
+    TCrossTXT();
+
+    std::string FileName;
+    bool Modified = false;
+    uint8_t Kind = 0;
+    int32_t CurrentExpl = 0;
+
+    int32_t ColCount() const { return FColCount; }
+    int32_t RowCount() const { return FRowCount; }
+    int32_t ExplCount() const { return FExplCount; }
+
+    void Clear();
+
+    unsigned char GetCell(int32_t col, int32_t row) const;
+    void SetCell(int32_t col, int32_t row, unsigned char letter);
+    void AddCell(int32_t col, int32_t row, unsigned char letter);
+    void DeleteCell(int32_t col, int32_t row);
+    bool HasCell(int32_t col, int32_t row) const;
+    void SetColCount(int32_t count);
+    void SetRowCount(int32_t count);
+
+    TExpl GetExpl(int32_t number) const;
+    void SetExpl(int32_t number, const TExpl& expl);
+    void AddExpl(const TExpl& expl);
+    // Front of the chain first: the newest explanation comes first.
+    std::vector<TExplList> ExplsInChainOrder() const;
+    // Numbered explanations from 1 to ExplCount.
+    std::vector<TExplList> ExplsInNumberOrder() const;
+
+    // Chooses the reader by the lower-cased extension: "krz" and "sz" the
+    // record-file reader, "xwd" the XWD reader.
+    void LoadFromFile(const std::string& name);
+    // The same readers on a file held in memory; name chooses the reader and
+    // names the file in messages.
+    void LoadFromData(std::string_view bytes, const std::string& name);
+    // Writes a crossword file (Kind 1: a template file). The previous file is
+    // replaced only when the whole new one was written.
+    void SaveToFile(const std::string& name);
+    // Writes the text export; FileName and Modified stay as they are.
+    void ExportAsText(const std::string& name) const;
+    // The text export's bytes (CP1250, CR LF), titled with the given file name.
+    std::string TextExport(const std::string& name) const;
+
+private:
+    void LoadRecordFile(const std::string& name, std::string_view* bytes);
+    void LoadXwd(std::string_view bytes);
+    void ReadRecord(const TDataFromBuf& record);
+    TExplList& FindExpl(int32_t number);
+    const TExplList& FindExpl(int32_t number) const;
+
+    // Each position keeps its cells newest last, so the back is what a walk
+    // from the front of the chain would meet first.
+    std::map<std::pair<int32_t, int32_t>, std::vector<unsigned char>> Cells;
+    // Oldest first; the chain's front is the back of this vector.
+    std::vector<TExplList> Expls;
+    int32_t FColCount = 0;
+    int32_t FRowCount = 0;
+    int32_t FExplCount = 0;
+};
+
+} // namespace mz

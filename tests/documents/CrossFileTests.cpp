@@ -1,0 +1,317 @@
+#include "TestFiles.h"
+
+#include "core/Cp1250.h"
+#include "documents/CrossTXT.h"
+
+#include <gtest/gtest.h>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+class CrossFile : public TTempDirTest {};
+
+std::string MessageOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const EIOOperation& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+TCrossTXT Grid(int cols, int rows, std::string_view letters = {})
+{
+    TCrossTXT doc;
+    doc.SetColCount(cols);
+    doc.SetRowCount(rows);
+    for (size_t i = 0; i < letters.size(); ++i)
+        doc.SetCell(static_cast<int>(i % cols) + 1, static_cast<int>(i / cols) + 1, static_cast<unsigned char>(letters[i]));
+    return doc;
+}
+
+// Records of a saved file as (type, data), end record included.
+std::vector<std::pair<int, std::string>> RecordsOf(const std::string& name)
+{
+    std::vector<std::pair<int, std::string>> records;
+    ReadRecordFile(name, {}, [&](const TDataFromBuf& r) { records.emplace_back(r.RecType, r.Data); });
+    return records;
+}
+
+void ExpectSameDocument(const TCrossTXT& a, const TCrossTXT& b)
+{
+    ASSERT_EQ(a.ColCount(), b.ColCount());
+    ASSERT_EQ(a.RowCount(), b.RowCount());
+    for (int r = 1; r <= a.RowCount(); ++r)
+        for (int c = 1; c <= a.ColCount(); ++c)
+            ASSERT_EQ(a.GetCell(c, r), b.GetCell(c, r)) << c << "," << r;
+    ASSERT_EQ(a.ExplCount(), b.ExplCount());
+}
+
+std::string FileWith(const std::vector<std::pair<int, std::string>>& records)
+{
+    std::string stream(7, 'f');
+    for (const auto& [type, data] : records)
+        stream += RecordAt(64 + static_cast<int64_t>(stream.size()), static_cast<uint8_t>(type), data);
+    return BuildRecordBytes("", stream);
+}
+
+} // namespace
+
+TEST_F(CrossFile, AFourByThreeCrosswordWithoutExplanationsTakes123Bytes)
+{
+    TCrossTXT doc = Grid(4, 3, "AB*DE F*GHIJ");
+    const auto name = PathOf("mala.krz");
+    doc.SaveToFile(name);
+    const std::string bytes = ReadBytes(name);
+    ASSERT_EQ(bytes.size(), 123u);
+    EXPECT_EQ(bytes.substr(0, 14), "\x50\x6C\x69\x6B\x20\x6B\x72\x7A\x79\xBF\xF3\x77\x6B\x69");
+    EXPECT_EQ(bytes.substr(14, 50), std::string(50, '\0'));
+    const std::string plain = PlainStreamOf(bytes);
+    const int heads[] = {71, 84, 97};
+    const char* rows[] = {"AB*D", "E F*", "GHIJ"};
+    for (int i = 0; i < 3; ++i) {
+        const size_t at = static_cast<size_t>(heads[i] - 64);
+        EXPECT_EQ(plain[at], 16);
+        EXPECT_EQ(Int32At(plain, at + 1), heads[i] + 9);
+        EXPECT_EQ(Int32At(plain, at + 5), heads[i] + 12);
+        EXPECT_EQ(plain.substr(at + 9, 4), rows[i]);
+    }
+    EXPECT_EQ(plain[110 - 64], 0);
+    EXPECT_EQ(Int32At(plain, 110 - 64 + 1), 119);
+    EXPECT_EQ(Int32At(plain, 110 - 64 + 5), 118);
+    EXPECT_EQ(static_cast<uint32_t>(Int32At(bytes, 119)), XorChecksum(bytes.substr(0, 119)));
+}
+
+TEST_F(CrossFile, KindChoosesTheHeaderAndTheReaderIgnoresIt)
+{
+    TCrossTXT doc = Grid(4, 3);
+    const auto cross = PathOf("k.sz");
+    const auto pattern = PathOf("s.krz");
+    doc.SaveToFile(cross);
+    doc.Kind = 1;
+    doc.SaveToFile(pattern);
+    EXPECT_EQ(ReadBytes(cross).substr(0, 64), std::string(CrossWordHeader) + std::string(50, '\0'));
+    EXPECT_EQ(ReadBytes(pattern).substr(0, 64), std::string(PatternHeader) + std::string(29, '\0'));
+    EXPECT_EQ(PatternHeader.size(), 35u);
+    for (const auto& name : {cross, pattern}) {
+        TCrossTXT loaded;
+        loaded.LoadFromFile(name);
+        EXPECT_EQ(loaded.Kind, 0);
+        ExpectSameDocument(loaded, doc);
+    }
+}
+
+TEST_F(CrossFile, ExplanationsRoundTripWithReversedChainAndFileOrderNumbers)
+{
+    TCrossTXT doc = Grid(5, 4, "KOT**A    ");
+    doc.AddExpl({1, 1, "Zwierzę domowe", "kot.wav", true});
+    doc.AddExpl({1, 1, "", "", false});
+    doc.AddExpl({3, 2, "Ma\xB3y", "", true});
+    const auto name = PathOf("slowa.KRZ");
+    doc.SaveToFile(name);
+    // Chain order (3, 2, 1) on disk; no sound record for empty sounds.
+    const std::vector<std::pair<int, std::string>> expected = {
+        {16, "KOT**"}, {16, "A    "}, {16, "     "}, {16, "     "},
+        {17, "H,3,2"}, {2, "Ma\xB3y"}, {17, "V,1,1"}, {2, ""},
+        {17, "H,1,1"}, {2, "Zwierzę domowe"}, {3, "kot.wav"}, {0, ""}};
+    EXPECT_EQ(RecordsOf(name), expected);
+
+    TCrossTXT loaded;
+    loaded.Modified = true;
+    loaded.LoadFromFile(name);
+    EXPECT_FALSE(loaded.Modified);
+    EXPECT_EQ(loaded.FileName, name);
+    ExpectSameDocument(loaded, doc);
+    // File order gives the numbers, so the old number 3 is now 1.
+    EXPECT_EQ(loaded.GetExpl(1), doc.GetExpl(3));
+    EXPECT_EQ(loaded.GetExpl(2), doc.GetExpl(2));
+    EXPECT_EQ(loaded.GetExpl(3), doc.GetExpl(1));
+
+    // Every load-and-save reverses the explanation records; two restore them.
+    loaded.SaveToFile(name);
+    auto once = RecordsOf(name);
+    EXPECT_EQ(once[4], (std::pair<int, std::string>{17, "H,1,1"}));
+    EXPECT_EQ(once[6], (std::pair<int, std::string>{3, "kot.wav"}));
+    TCrossTXT again;
+    again.LoadFromFile(name);
+    again.SaveToFile(name);
+    EXPECT_EQ(RecordsOf(name), expected);
+}
+
+TEST_F(CrossFile, FourHundredExplanationsCrossManyBuffersAndComeBackIdentical)
+{
+    TCrossTXT doc = Grid(20, 20);
+    for (int i = 1; i <= 400; ++i)
+        doc.AddExpl({1 + i % 20, 1 + (i / 20) % 20, "Objaśnienie numer " + std::to_string(i) + std::string(i % 37, 'x'),
+                     i % 3 ? "dzwiek" + std::to_string(i) + ".wav" : "", i % 2 == 0});
+    const auto name = PathOf("duza.krz");
+    doc.SaveToFile(name);
+    EXPECT_GT(ReadBytes(name).size(), 5u * 4096);
+    TCrossTXT loaded;
+    loaded.LoadFromFile(name);
+    ExpectSameDocument(loaded, doc);
+    for (int n = 1; n <= 400; ++n)
+        ASSERT_EQ(loaded.GetExpl(n), doc.GetExpl(401 - n)) << n;
+}
+
+TEST_F(CrossFile, RowsOfDifferentLengthLoadWithTheLongestWidthAndGaps)
+{
+    const auto name = PathOf("nierowna.krz");
+    WriteBytes(name, FileWith({{16, "ABCDE"}, {16, "FG"}, {1, "ignored"}, {99, "x"}, {0, ""}}));
+    TCrossTXT doc;
+    doc.LoadFromFile(name);
+    EXPECT_EQ(doc.ColCount(), 5);
+    EXPECT_EQ(doc.RowCount(), 2);
+    EXPECT_EQ(doc.GetCell(5, 1), 'E');
+    EXPECT_EQ(doc.GetCell(2, 2), 'G');
+    EXPECT_FALSE(doc.HasCell(3, 2));
+}
+
+TEST_F(CrossFile, AFileWithoutRowsLoadsAsAnEmptyDocument)
+{
+    const auto name = PathOf("pusta.sz");
+    WriteBytes(name, FileWith({{0, ""}}));
+    TCrossTXT doc;
+    doc.LoadFromFile(name);
+    EXPECT_EQ(doc.ColCount(), 0);
+    EXPECT_EQ(doc.RowCount(), 0);
+    doc.SaveToFile(name);
+    EXPECT_EQ(RecordsOf(name), (std::vector<std::pair<int, std::string>>{{0, ""}}));
+}
+
+TEST_F(CrossFile, AnExplanationWithoutClueStaysUnnumberedButIsKept)
+{
+    const auto name = PathOf("bez.krz");
+    WriteBytes(name, FileWith({{16, "ABCD"}, {17, "V,2,1"}, {17, "H,1,1"}, {2, "jeden"}, {0, ""}}));
+    TCrossTXT doc;
+    doc.LoadFromFile(name);
+    EXPECT_EQ(doc.ExplCount(), 1);
+    EXPECT_EQ(doc.GetExpl(1).Col, 1);
+    EXPECT_EQ(doc.ExplsInChainOrder().size(), 2u);
+    EXPECT_EQ(doc.ExplsInChainOrder()[1].Number, 0);
+}
+
+// Every broken place or an orphaned clue ends in the one opening message.
+TEST_F(CrossFile, MalformedRecordsFailWithTheOpeningMessage)
+{
+    const std::vector<std::vector<std::pair<int, std::string>>> files = {
+        {{17, "H,1"}, {0, ""}},          // shorter than five characters
+        {{17, "X,1,1"}, {2, ""}, {0, ""}},  // orientation
+        {{17, "h,1,1"}, {0, ""}},
+        {{17, "H,11,"}, {0, ""}},
+        {{17, "H,1;1"}, {0, ""}},
+        {{17, "H,a,1"}, {0, ""}},
+        {{17, "H,1,1x"}, {0, ""}},
+        {{17, "H,1,99999999999"}, {0, ""}},
+        {{2, "sierota"}, {17, "H,1,1"}, {0, ""}},
+        {{16, "ABCD"}, {3, "a.wav"}, {0, ""}},
+        {{16, "ABCD"}},  // no end record
+    };
+    for (const auto& records : files) {
+        const auto name = PathOf("zly.krz");
+        WriteBytes(name, FileWith(records));
+        TCrossTXT doc;
+        EXPECT_EQ(MessageOf([&] { doc.LoadFromFile(name); }), "Wystąpił błąd podczas otwarcia pliku " + name)
+            << records.front().second;
+        EXPECT_EQ(doc.FileName, name);
+    }
+    TCrossTXT doc;
+    const auto missing = PathOf("nie_ma.sz");
+    EXPECT_EQ(MessageOf([&] { doc.LoadFromFile(missing); }), "Wystąpił błąd podczas otwarcia pliku " + missing);
+}
+
+TEST_F(CrossFile, SignedAndPlainNumbersAreAcceptedInPlaces)
+{
+    const auto name = PathOf("liczby.krz");
+    WriteBytes(name, FileWith({{17, "V,+12,-3"}, {2, "a"}, {0, ""}}));
+    TCrossTXT doc;
+    doc.LoadFromFile(name);
+    EXPECT_EQ(doc.GetExpl(1), (TExpl{12, -3, "a", "", false}));
+}
+
+TEST_F(CrossFile, ChangingAnyByteMakesTheFileFailToOpen)
+{
+    TCrossTXT doc = Grid(4, 3, "ABCD");
+    doc.AddExpl({1, 1, "Litery", "abc.wav", true});
+    const auto name = PathOf("zmiana.krz");
+    doc.SaveToFile(name);
+    const std::string good = ReadBytes(name);
+    for (size_t i = 0; i < good.size(); ++i) {
+        std::string bad = good;
+        bad[i] = static_cast<char>(bad[i] + 1 + i % 200);
+        TCrossTXT loaded;
+        EXPECT_THROW(loaded.LoadFromData(bad, name), EIOOperation) << i;
+    }
+}
+
+TEST_F(CrossFile, ATooWideRowIsRefusedAndTheOldFileStays)
+{
+    const auto name = PathOf("szeroka.krz");
+    TCrossTXT small = Grid(4, 3);
+    small.SaveToFile(name);
+    const std::string before = ReadBytes(name);
+
+    TCrossTXT wide = Grid(MaxRecordData + 1, 3);
+    wide.Modified = true;
+    EXPECT_EQ(MessageOf([&] { wide.SaveToFile(name); }), "Za długi wiersz");
+    EXPECT_TRUE(wide.Modified);
+    EXPECT_EQ(ReadBytes(name), before);
+
+    TCrossTXT widest = Grid(MaxRecordData, 3);
+    widest.SaveToFile(name);
+    TCrossTXT loaded;
+    loaded.LoadFromFile(name);
+    EXPECT_EQ(loaded.ColCount(), MaxRecordData);
+}
+
+TEST_F(CrossFile, ATooLongClueIsASaveErrorAndTheOldFileStays)
+{
+    const auto name = PathOf("dluga.krz");
+    TCrossTXT doc = Grid(4, 3);
+    doc.SaveToFile(name);
+    const std::string before = ReadBytes(name);
+    for (const TExpl& expl : {TExpl{1, 1, std::string(MaxRecordData + 1, 'a'), "", true},
+                             TExpl{1, 1, "a", std::string(MaxRecordData + 1, 'b'), true}}) {
+        TCrossTXT bad = Grid(4, 3);
+        bad.AddExpl(expl);
+        bad.Modified = true;
+        EXPECT_EQ(MessageOf([&] { bad.SaveToFile(name); }), "Wystąpił błąd podczas zapisu pliku " + name);
+        EXPECT_TRUE(bad.Modified);
+        EXPECT_EQ(ReadBytes(name), before);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 1);
+}
+
+TEST_F(CrossFile, AnIncompleteGridCannotBeSavedAndNothingIsWritten)
+{
+    const auto name = PathOf("dziura.krz");
+    TCrossTXT doc = Grid(4, 3);
+    doc.DeleteCell(2, 2);
+    EXPECT_EQ(MessageOf([&] { doc.SaveToFile(name); }), "Nie odnaleziono żądanej komórki");
+    EXPECT_FALSE(std::filesystem::exists(name));
+}
+
+TEST_F(CrossFile, SavingMakesTheDocumentCleanAndTakesTheName)
+{
+    const auto name = PathOf("nowa.krz");
+    TCrossTXT doc = Grid(4, 3);
+    EXPECT_TRUE(doc.Modified);
+    doc.SaveToFile(name);
+    EXPECT_FALSE(doc.Modified);
+    EXPECT_EQ(doc.FileName, name);
+}
+
+TEST_F(CrossFile, PolishLettersAreStoredAsSingleBytes)
+{
+    const std::string letters = Utf8ToCp1250("ĄĆĘŁŃÓŚŹŻABC");
+    TCrossTXT doc = Grid(4, 3, letters);
+    const auto name = PathOf("polskie.krz");
+    doc.SaveToFile(name);
+    TCrossTXT loaded;
+    loaded.LoadFromFile(name);
+    ExpectSameDocument(loaded, doc);
+    EXPECT_EQ(loaded.GetCell(1, 1), 0xA5);
+}
