@@ -9,8 +9,6 @@ namespace mz {
 
 namespace {
 
-const char* const LoadError = "Wystąpił błąd podczas otwarcia pliku %s";
-
 bool AllSpaces(std::string_view pattern)
 {
     return pattern.find_first_not_of(' ') == std::string_view::npos;
@@ -105,37 +103,18 @@ void TDB::AddRecord(uint8_t kind, const std::string& text)
         // An explanation or a sound before the first word has no owner: the
         // file is malformed.
         if (!LastWord)
-            throw EDBInvalidOperation(FormatMessage(LoadError, FileName_));
+            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, FileName_));
         LastWord->ExplLines += text;
         LastWord->ExplLines += "\r\n";
         break;
     case DBRecAudio:
         if (!LastWord)
-            throw EDBInvalidOperation(FormatMessage(LoadError, FileName_));
+            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, FileName_));
         LastWord->AudioLines = text;
         break;
     default:
         break;
     }
-}
-
-void TDB::LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records, const std::string& fileName)
-{
-    Clear();
-    FileName_ = fileName;
-    Edition_ = edition;
-    try {
-        for (const auto& record : records) {
-            if (record.Kind == DBRecEnd)
-                break;
-            AddRecord(record.Kind, record.Text);
-        }
-    } catch (...) {
-        LastWord = nullptr;
-        throw EDBInvalidOperation(FormatMessage(LoadError, fileName));
-    }
-    LastWord = nullptr;
-    ApplyLengthLimits();
 }
 
 void TDB::ApplyLengthLimits()

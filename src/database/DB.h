@@ -15,6 +15,9 @@ public:
     using EMirakolnikError::EMirakolnikError;
 };
 
+// The one error a failed load reports, formatted with the file name.
+inline constexpr const char* MsgDBLoadError = "Wystąpił błąd podczas otwarcia pliku %s";
+
 // Record kinds of the word database file.
 inline constexpr uint8_t DBRecEnd = 0;
 inline constexpr uint8_t DBRecWord = 1;
@@ -78,6 +81,8 @@ public:
     // "Wystąpił błąd podczas otwarcia pliku %s"; the records read before it stay
     // in Words and no length limits are applied.
     void Load(const std::string& fileName);
+    // The same for a file held in memory; fileName only names it.
+    void LoadData(std::string_view bytes, const std::string& fileName);
     // Fills the database from records as Load does from a file (edition as in the
     // header; reading stops at the first end record). Raises the loading error
     // for a malformed sequence, with `fileName` in the message.
@@ -117,7 +122,8 @@ public:
 
 private:
     void AddRecord(uint8_t kind, const std::string& text);
-    void FinishLoad();
+    template <class Read>
+    void LoadWith(const std::string& fileName, Read&& read);
     void PushFront(TDBRec* rec, TDBList list);
     void Unlink(TDBRec* rec);
     void FreeAll();

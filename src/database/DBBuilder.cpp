@@ -1,0 +1,369 @@
+#include "DBBuilder.h"
+
+#include "DB.h"
+#include "core/Cp1250.h"
+#include "core/Error.h"
+#include "core/FileNames.h"
+#include "documents/DataAccess.h"
+
+#include <algorithm>
+#include <array>
+#include <istream>
+
+namespace mz {
+
+namespace {
+
+// Code points of ISO-8859-2 bytes 0xA0..0xFF (below that it equals Unicode).
+constexpr std::array<char16_t, 96> Latin2Upper = {
+    0x00A0, 0x0104, 0x02D8, 0x0141, 0x00A4, 0x013D, 0x015A, 0x00A7, 0x00A8, 0x0160, 0x015E, 0x0164,
+    0x0179, 0x00AD, 0x017D, 0x017B, 0x00B0, 0x0105, 0x02DB, 0x0142, 0x00B4, 0x013E, 0x015B, 0x02C7,
+    0x00B8, 0x0161, 0x015F, 0x0165, 0x017A, 0x02DD, 0x017E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102,
+    0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170,
+    0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3,
+    0x00F4, 0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
+
+std::string Trim(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+std::vector<std::string> Split(std::string_view text, char separator)
+{
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (true) {
+        const size_t end = text.find(separator, start);
+        fields.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos)
+            return fields;
+        start = end + 1;
+    }
+}
+
+std::string UpperCp1250(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(Cp1250ToUpper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// A thesaurus term split into its text and the notes in its parentheses.
+struct TTerm {
+    std::string Text;
+    bool Hypernym = false;   // "(pojęcie nadrzędne)"
+    bool NotSynonym = false; // hyponym or antonym
+    bool Offensive = false;
+};
+
+bool IsOffensiveNote(std::string_view note)
+{
+    return note.find("wulg") != std::string_view::npos || note.find("obraź") != std::string_view::npos ||
+           note.find("obelż") != std::string_view::npos;
+}
+
+TTerm ParseTerm(std::string_view utf8)
+{
+    TTerm term;
+    std::string text;
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        const size_t open = utf8.find('(', pos);
+        text += utf8.substr(pos, open == std::string_view::npos ? std::string_view::npos : open - pos);
+        if (open == std::string_view::npos)
+            break;
+        const size_t close = utf8.find(')', open);
+        const std::string_view note =
+            utf8.substr(open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1);
+        if (note.find("pojęcie nadrzędne") != std::string_view::npos)
+            term.Hypernym = true;
+        else if (note.find("pojęcie podrzędne") != std::string_view::npos || note.find("antonim") != std::string_view::npos)
+            term.NotSynonym = true;
+        if (IsOffensiveNote(note))
+            term.Offensive = true;
+        pos = close == std::string_view::npos ? utf8.size() : close + 1;
+    }
+    // Collapse the spaces a removed note leaves behind.
+    std::string collapsed;
+    for (const char c : text) {
+        if (c == ' ' && (collapsed.empty() || collapsed.back() == ' '))
+            continue;
+        collapsed += c;
+    }
+    term.Text = Trim(collapsed);
+    return term;
+}
+
+// A clue gives the answer away when it contains it or when one of its words
+// begins with the answer's first four letters.
+bool GivesAway(const std::string& word, const std::string& clue)
+{
+    const std::string upper = UpperCp1250(clue);
+    if (upper.find(word) != std::string::npos)
+        return true;
+    const size_t prefix = std::min<size_t>(4, word.size());
+    size_t start = 0;
+    while (start < upper.size()) {
+        size_t end = start;
+        while (end < upper.size() && IsWordLetter(static_cast<unsigned char>(upper[end])))
+            ++end;
+        if (end - start >= prefix && upper.compare(start, prefix, word, 0, prefix) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+bool ReadLine(std::istream& in, std::string& line)
+{
+    if (!std::getline(in, line))
+        return false;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+
+std::string LineMessage(const std::string& name, int line, const std::string& what)
+{
+    return name + ", wiersz " + std::to_string(line) + ": " + what;
+}
+
+void CheckRecordLength(const std::string& text, const char* what, const std::string& word)
+{
+    if (text.size() > static_cast<size_t>(MaxRecordData))
+        throw EDBInvalidOperation(std::string(what) + " hasła " + Cp1250ToUtf8(word) + " ma " +
+                                  std::to_string(text.size()) + " bajtów, a rekord bazy mieści najwyżej " +
+                                  std::to_string(MaxRecordData));
+}
+
+} // namespace
+
+std::filesystem::path Utf8Path(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Latin2ToUtf8(std::string_view latin2)
+{
+    std::string cp1250;
+    std::string utf8;
+    for (const char ch : latin2) {
+        const auto b = static_cast<unsigned char>(ch);
+        const char32_t cp = b < 0xA0 ? b : Latin2Upper[b - 0xA0];
+        if (cp < 0x80) {
+            utf8 += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (cp >> 6));
+            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xE0 | (cp >> 12));
+            utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+std::string DatabaseWord(const std::string& utf8)
+{
+    bool ok = true;
+    const std::string word = UpperCp1250(Utf8ToCp1250(Trim(utf8), '?', &ok));
+    if (!ok || word.size() < BuildMinWordLength || word.size() > BuildMaxWordLength)
+        return {};
+    for (const char c : word)
+        if (!IsWordLetter(static_cast<unsigned char>(c)))
+            return {};
+    return word;
+}
+
+std::string ThesaurusClue(const std::string& word, const std::vector<std::string>& terms)
+{
+    std::vector<std::string> synonyms;
+    std::string hypernym;
+    for (const auto& raw : terms) {
+        const TTerm term = ParseTerm(raw);
+        if (term.Offensive || term.NotSynonym || term.Text.empty())
+            continue;
+        bool ok = true;
+        const std::string text = Utf8ToCp1250(term.Text, '?', &ok);
+        if (!ok || GivesAway(word, text))
+            continue;
+        if (term.Hypernym) {
+            if (hypernym.empty() && text.size() + 8 <= ThesaurusClueLength)
+                hypernym = "rodzaj: " + text;
+        } else if (std::find(synonyms.begin(), synonyms.end(), text) == synonyms.end()) {
+            synonyms.push_back(text);
+        }
+    }
+    std::string clue;
+    int used = 0;
+    for (const auto& synonym : synonyms) {
+        if (used == 3)
+            break;
+        const std::string longer = clue.empty() ? synonym : clue + ", " + synonym;
+        if (longer.size() <= ThesaurusClueLength) {
+            clue = longer;
+            ++used;
+        }
+    }
+    return clue.empty() ? hypernym : clue;
+}
+
+TDBWord& TDBBuilder::Entry(const std::string& word)
+{
+    const auto [it, added] = Positions.try_emplace(word, Words.size());
+    if (added)
+        Words.push_back(TDBWord{word, {}, {}});
+    return Words[it->second];
+}
+
+void TDBBuilder::AddExplanation(TDBWord& entry, const std::string& text)
+{
+    if (std::find(entry.Explanations.begin(), entry.Explanations.end(), text) == entry.Explanations.end())
+        entry.Explanations.push_back(text);
+}
+
+void TDBBuilder::AddThesaurus(std::istream& in, const std::string& name)
+{
+    std::string line;
+    int lineNo = 1;
+    if (!ReadLine(in, line))
+        throw EDBInvalidOperation(name + ": pusty plik tezaurusa");
+    const std::string encoding = AsciiLower(Trim(line));
+    const bool latin2 = encoding == "iso8859-2" || encoding == "iso-8859-2";
+    if (!latin2 && encoding != "utf-8")
+        throw EDBInvalidOperation(LineMessage(name, lineNo, "nieobsługiwane kodowanie " + Trim(line)));
+    auto text = [&](const std::string& raw) { return latin2 ? Latin2ToUtf8(raw) : raw; };
+
+    while (ReadLine(in, line)) {
+        ++lineNo;
+        if (line.empty())
+            continue;
+        const auto head = Split(text(line), '|');
+        int senses = -1;
+        if (head.size() == 2) {
+            try {
+                size_t used = 0;
+                senses = std::stoi(head[1], &used);
+                if (used != head[1].size())
+                    senses = -1;
+            } catch (const std::exception&) {
+                senses = -1;
+            }
+        }
+        if (senses < 0)
+            throw EDBInvalidOperation(LineMessage(name, lineNo, "oczekiwano \"hasło|liczba znaczeń\""));
+        const std::string word = DatabaseWord(head[0]);
+        for (int i = 0; i < senses; ++i) {
+            if (!ReadLine(in, line))
+                throw EDBInvalidOperation(LineMessage(name, lineNo, "brak wierszy znaczeń hasła"));
+            ++lineNo;
+            if (word.empty())
+                continue;
+            auto fields = Split(text(line), '|');
+            if (IsOffensiveNote(fields[0]))
+                continue;
+            fields.erase(fields.begin());
+            const std::string clue = ThesaurusClue(word, fields);
+            if (!clue.empty())
+                AddExplanation(Entry(word), clue);
+        }
+    }
+}
+
+void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<std::string>& warnings)
+{
+    std::string line;
+    int lineNo = 0;
+    while (ReadLine(in, line)) {
+        ++lineNo;
+        if (lineNo == 1 && line.starts_with("\xEF\xBB\xBF"))
+            line.erase(0, 3);
+        if (Trim(line).empty() || line.front() == '#')
+            continue;
+        const auto fields = Split(line, '\t');
+        const std::string word = DatabaseWord(fields[0]);
+        if (word.empty()) {
+            warnings.push_back(LineMessage(name, lineNo,
+                                           "pominięto \"" + Trim(fields[0]) +
+                                               "\": hasło musi mieć od 2 do 20 liter A-Z lub polskich"));
+            continue;
+        }
+        TDBWord& entry = Entry(word);
+        for (size_t i = 1; i < fields.size(); ++i) {
+            const std::string field = Trim(fields[i]);
+            if (field.empty())
+                continue;
+            bool ok = true;
+            const bool sound = field.front() == '@';
+            const std::string converted = Utf8ToCp1250(sound ? Trim(field.substr(1)) : field, '?', &ok);
+            if (!ok)
+                throw EDBInvalidOperation(
+                    LineMessage(name, lineNo, "znak spoza strony kodowej Windows-1250 w \"" + field + "\""));
+            if (!sound)
+                AddExplanation(entry, converted);
+            else if (entry.Audio.empty())
+                entry.Audio = converted;
+        }
+    }
+}
+
+int TDBBuilder::AssignSounds(const std::filesystem::path& dir)
+{
+    int assigned = 0;
+    for (auto& entry : Words) {
+        if (!entry.Audio.empty())
+            continue;
+        for (const char* extension : {".wav", ".mp3", ".ogg"}) {
+            std::error_code ec;
+            const auto file = dir / Utf8Path(Cp1250ToUtf8(entry.PWord) + extension);
+            if (std::filesystem::is_regular_file(file, ec)) {
+                entry.Audio = entry.PWord + extension;
+                ++assigned;
+                break;
+            }
+        }
+    }
+    return assigned;
+}
+
+std::vector<TDBWord> TDBBuilder::Result() const
+{
+    std::vector<TDBWord> result;
+    for (const auto& entry : Words)
+        if (!entry.Explanations.empty())
+            result.push_back(entry);
+    return result;
+}
+
+void WriteDBFile(const std::string& fileName, int32_t edition, const std::vector<TDBWord>& words)
+{
+    for (const auto& word : words) {
+        CheckRecordLength(word.PWord, "Tekst", word.PWord);
+        for (const auto& explanation : word.Explanations)
+            CheckRecordLength(explanation, "Objaśnienie", word.PWord);
+        CheckRecordLength(word.Audio + "\r\n", "Nazwa pliku dźwięku", word.PWord);
+    }
+    TRecordHeader header = MakeRecordHeader("Mirakolnik Zodevidar - baza hasel");
+    const auto value = static_cast<uint32_t>(edition);
+    for (int i = 0; i < 4; ++i)
+        header[60 + i] = static_cast<uint8_t>(value >> (8 * i));
+    WriteRecordFile(fileName, header, [&](TDataAccess& out) {
+        for (const auto& word : words) {
+            out.WriteRecord(DBRecWord, word.PWord);
+            for (const auto& explanation : word.Explanations)
+                out.WriteRecord(DBRecExplanation, explanation);
+            if (!word.Audio.empty())
+                out.WriteRecord(DBRecAudio, word.Audio + "\r\n");
+        }
+    });
+}
+
+} // namespace mz

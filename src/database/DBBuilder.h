@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace mz {
+
+// One word as it goes into a database file; all texts CP1250.
+struct TDBWord {
+    std::string PWord;
+    std::vector<std::string> Explanations;
+    std::string Audio; // sound-file name without the line end; empty for none
+};
+
+// Shortest and longest word a built database takes, and the longest clue
+// the thesaurus may give.
+inline constexpr size_t BuildMinWordLength = 2;
+inline constexpr size_t BuildMaxWordLength = 20;
+inline constexpr size_t ThesaurusClueLength = 80;
+
+// Writes a word database file: the edition in header bytes 60 to 63, then for
+// every word its word record, its explanations and its sound record ("name\r\n").
+// A text longer than the reader can read back is refused with
+// EDBInvalidOperation before anything is written.
+void WriteDBFile(const std::string& fileName, int32_t edition, const std::vector<TDBWord>& words);
+
+// The word as a database holds it: upper-cased CP1250, or empty when it is not
+// made of A-Z and the nine Polish letters alone or has not 2 to 20 of them.
+std::string DatabaseWord(const std::string& utf8);
+
+// A file-system path from UTF-8 text (sound files are named after the word in UTF-8).
+std::filesystem::path Utf8Path(const std::string& utf8);
+
+// ISO-8859-2 bytes to UTF-8.
+std::string Latin2ToUtf8(std::string_view latin2);
+
+// Collects words and clues from the Polish thesaurus (MyThes format) and from
+// plain word lists, merges duplicates in the order of their first appearance
+// and writes the database.
+class TDBBuilder {
+public:
+    // MyThes: an encoding line, then entries "word|senses" each followed by that
+    // many lines "(kind)|term|term...". Throws EDBInvalidOperation on a broken file.
+    void AddThesaurus(std::istream& in, const std::string& name);
+    // UTF-8 lines "word<TAB>clue<TAB>clue...[<TAB>@sound-file]"; empty lines and
+    // lines starting with '#' are skipped. A line whose word cannot go into the
+    // database is skipped and reported in `warnings`.
+    void AddTsv(std::istream& in, const std::string& name, std::vector<std::string>& warnings);
+    // Gives every word without a sound the name of a file in `dir` named after it
+    // (the word in UTF-8 plus .wav, .mp3 or .ogg). Returns how many got one.
+    int AssignSounds(const std::filesystem::path& dir);
+
+    // The words that have at least one clue, in order of first appearance.
+    std::vector<TDBWord> Result() const;
+
+private:
+    TDBWord& Entry(const std::string& word);
+    static void AddExplanation(TDBWord& entry, const std::string& text);
+
+    std::vector<TDBWord> Words;
+    std::unordered_map<std::string, size_t> Positions;
+};
+
+// The clues the thesaurus gives for one sense of `word` (CP1250, upper case):
+// the sense's terms in UTF-8, as the thesaurus lists them, with their notes.
+// Empty when no term may serve.
+std::string ThesaurusClue(const std::string& word, const std::vector<std::string>& terms);
+
+} // namespace mz
