@@ -1,0 +1,74 @@
+#include "TestFiles.h"
+
+#include "documents/CrossTXT.h"
+
+#include <gtest/gtest.h>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+class TextExport : public TTempDirTest {};
+
+TCrossTXT Grid(int cols, int rows, std::string_view letters = {})
+{
+    TCrossTXT doc;
+    doc.SetColCount(cols);
+    doc.SetRowCount(rows);
+    for (size_t i = 0; i < letters.size(); ++i)
+        doc.SetCell(static_cast<int>(i % cols) + 1, static_cast<int>(i / cols) + 1, static_cast<unsigned char>(letters[i]));
+    return doc;
+}
+
+} // namespace
+
+TEST_F(TextExport, AGridWithoutExplanationsGivesTitleRowsAndEmptyHeadings)
+{
+    TCrossTXT doc = Grid(4, 3, "A *B    \xA5\xCA  ");
+    doc.FileName = "/inny/plik.krz";
+    doc.Modified = true;
+    const auto name = PathOf("lista.txt");
+    doc.ExportAsText(name);
+    EXPECT_EQ(ReadBytes(name), "Mirakolnik Zodevidar - lista.txt\r\nA *B\r\n    \r\n\xA5\xCA  \r\nPoziomo:\r\nPionowo:\r\n");
+    EXPECT_EQ(doc.FileName, "/inny/plik.krz");
+    EXPECT_TRUE(doc.Modified);
+}
+
+TEST_F(TextExport, CluesAreGroupedByDirectionInChainOrder)
+{
+    TCrossTXT doc = Grid(4, 3);
+    doc.AddExpl({1, 1, "pierwsze", "a.wav", true});
+    doc.AddExpl({3, 1, "drugie", "", false});
+    doc.AddExpl({1, 2, "", "", true});
+    doc.AddExpl({12, 10, "czwarte", "", false});
+    const auto name = PathOf("hasla.txt");
+    doc.ExportAsText(name);
+    EXPECT_EQ(ReadBytes(name), "Mirakolnik Zodevidar - hasla.txt\r\n    \r\n    \r\n    \r\n"
+                               "Poziomo:\r\n1,2)\t\r\n1,1)\tpierwsze\r\n"
+                               "Pionowo:\r\n12,10)\tczwarte\r\n3,1)\tdrugie\r\n");
+}
+
+TEST_F(TextExport, AFailedExportReportsTheTextFileAndWritesNothing)
+{
+    TCrossTXT doc = Grid(4, 3);
+    doc.DeleteCell(4, 3);
+    const auto name = PathOf("zle.txt");
+    try {
+        doc.ExportAsText(name);
+        FAIL();
+    } catch (const EIOOperation& e) {
+        EXPECT_EQ(std::string(e.what()), "Wystąpił błąd podczas zapisu pliku " + name);
+    }
+    EXPECT_FALSE(std::filesystem::exists(name));
+    const auto nowhere = PathOf("brak/x.txt");
+    EXPECT_THROW(Grid(4, 3).ExportAsText(nowhere), EIOOperation);
+}
+
+TEST_F(TextExport, AnExistingFileIsReplaced)
+{
+    const auto name = PathOf("stara.txt");
+    WriteBytes(name, std::string(5000, 'x'));
+    Grid(4, 3).ExportAsText(name);
+    EXPECT_EQ(ReadBytes(name).size(), std::string("Mirakolnik Zodevidar - stara.txt\r\n").size() + 3 * 6 + 10 + 10);
+}
