@@ -9,6 +9,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   mythes-pl espeak-ng
   xvfb xauth fonts-dejavu-core
+  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,342 @@
+#include "dialogs/OptionsForm.h"
+
+#include "dialogs/SpinEdit.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace mz {
+
+namespace {
+
+constexpr int DefaultMinLen = 3;
+constexpr int DefaultMaxLen = 16;
+constexpr int DefaultSeriesCount = 10;
+constexpr int SeriesMin = 2;
+constexpr int SeriesMax = 12;
+
+QPushButton* NewButton(const QString& caption, const QString& name, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    // No button is the default one: Enter in an edit does not close the dialog.
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TOptionsForm::TOptionsForm(const TOptionsValues& values, const TOptionsEnvironment& environment, QWidget* parent)
+    : QDialog(parent), FValues(values), FEnvironment(environment)
+{
+    setWindowTitle(QStringLiteral("Konfiguracja Mirakolnika Zodevidar"));
+    CreateControls();
+    FormCreate();
+}
+
+QString TOptionsForm::DefaultPatternFileName(const QString& programDir)
+{
+    return programDir + QStringLiteral("Szablony/Normal.sz");
+}
+
+QString TOptionsForm::DefaultNewCrossDir(const QString& programDir)
+{
+    return programDir + QStringLiteral("Krzyżówki/Nowe/");
+}
+
+QString TOptionsForm::DefaultAudioDir(const QString& programDir)
+{
+    return programDir + QStringLiteral("Audio/");
+}
+
+QString TOptionsForm::WithTrailingSeparator(const QString& dir)
+{
+    if (dir.isEmpty() || dir.endsWith(u'/'))
+        return dir;
+#ifdef Q_OS_WIN
+    if (dir.endsWith(u'\\'))
+        return dir;
+#endif
+    return dir + u'/';
+}
+
+void TOptionsForm::CreateControls()
+{
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+
+    // "Hasła"
+    auto* words = new QWidget;
+    words->setObjectName(QStringLiteral("TabSheet_1"));
+    auto* lengths = new QGroupBox(QStringLiteral("Długość haseł"), words);
+    auto* Label1 = new QLabel(QStringLiteral("Rozmiar najkrótszego hasła:"), lengths);
+    auto* Label2 = new QLabel(QStringLiteral("Rozmiar najdłuższego hasła:"), lengths);
+    SpinEdit1 = new TSpinEdit(lengths);
+    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1->SetMaxLength(3);
+    SpinEdit2 = new TSpinEdit(lengths);
+    SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
+    SpinEdit2->SetMaxLength(3);
+    SpinEdit1->setFixedWidth(64);
+    SpinEdit2->setFixedWidth(64);
+    Label1->setBuddy(SpinEdit1);
+    Label2->setBuddy(SpinEdit2);
+    auto* lengthsLayout = new QGridLayout(lengths);
+    lengthsLayout->addWidget(Label1, 0, 0);
+    lengthsLayout->addWidget(SpinEdit1, 0, 1);
+    lengthsLayout->addWidget(Label2, 1, 0);
+    lengthsLayout->addWidget(SpinEdit2, 1, 1);
+    lengthsLayout->setColumnStretch(2, 1);
+    CheckBox1 = new QCheckBox(QStringLiteral("Zezwalaj na hasła w pierwszej kolumnie (wierszu)"), words);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    auto* wordsLayout = new QVBoxLayout(words);
+    wordsLayout->addWidget(lengths);
+    wordsLayout->addWidget(CheckBox1);
+    wordsLayout->addStretch(1);
+    PageControl1->addTab(words, QStringLiteral("Hasła"));
+
+    PageControl1->addTab(CreateLocationPage(QStringLiteral("Do układania krzyżówek użyj szablonu"),
+                                            QStringLiteral("Normal.sz"), QStringLiteral("innego:"), 1, FPattern),
+                         QStringLiteral("Szablony"));
+    PageControl1->addTab(CreateLocationPage(QStringLiteral("Katalog nowych krzyżówek"),
+                                            QStringLiteral("bieżący katalog krzyżówek"),
+                                            QStringLiteral("podana lokalizacja:"), 2, FNewCross),
+                         QStringLiteral("Nowe krzyżówki"));
+    PageControl1->addTab(CreateLocationPage(QStringLiteral("Katalog audio"), QStringLiteral("domyślny katalog audio"),
+                                            QStringLiteral("podana lokalizacja:"), 3, FAudio),
+                         QStringLiteral("Audio"));
+
+    // "Seria krzyżówek"
+    auto* series = new QWidget;
+    series->setObjectName(QStringLiteral("TabSheet_5"));
+    auto* Label3 = new QLabel(QStringLiteral("Prefiks nowych krzyżówek:"), series);
+    auto* Label4 = new QLabel(QStringLiteral("Długość serii:"), series);
+    Edit4 = new QLineEdit(series);
+    Edit4->setObjectName(QStringLiteral("Edit4"));
+    SpinEdit3 = new TSpinEdit(series);
+    SpinEdit3->setObjectName(QStringLiteral("SpinEdit3"));
+    SpinEdit3->SetMaxLength(4);
+    SpinEdit3->setFixedWidth(64);
+    SpinEdit3->SetRange(SeriesMin, SeriesMax);
+    Label3->setBuddy(Edit4);
+    Label4->setBuddy(SpinEdit3);
+    auto* seriesLayout = new QGridLayout(series);
+    seriesLayout->addWidget(Label3, 0, 0);
+    seriesLayout->addWidget(Edit4, 0, 1);
+    seriesLayout->addWidget(Label4, 1, 0);
+    seriesLayout->addWidget(SpinEdit3, 1, 1, Qt::AlignLeft);
+    seriesLayout->setColumnStretch(1, 1);
+    seriesLayout->setRowStretch(2, 1);
+    PageControl1->addTab(series, QStringLiteral("Seria krzyżówek"));
+
+    auto* Button6 = NewButton(QStringLiteral("Domyślnie"), QStringLiteral("Button6"), this);
+    auto* Button1 = NewButton(QStringLiteral("OK"), QStringLiteral("Button1"), this);
+    auto* Button5 = NewButton(QStringLiteral("Anuluj"), QStringLiteral("Button5"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button6);
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button5);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl1, 1);
+    layout->addLayout(buttons);
+
+    connect(Button1, &QPushButton::clicked, this, &TOptionsForm::Button1Click);
+    connect(Button5, &QPushButton::clicked, this, &TOptionsForm::reject);
+    connect(Button6, &QPushButton::clicked, this, &TOptionsForm::Button6Click);
+    connect(SpinEdit1, &TSpinEdit::Exited, this, &TOptionsForm::SpinEdit1Exit);
+    connect(SpinEdit2, &TSpinEdit::Exited, this, &TOptionsForm::SpinEdit2Exit);
+    connect(FPattern.Browse, &QPushButton::clicked, this, &TOptionsForm::Button2Click);
+    connect(FNewCross.Browse, &QPushButton::clicked, this,
+            [this] { BrowseDirectory(FNewCross, QStringLiteral("Wybierz katalog dla nowych krzyżówek")); });
+    connect(FAudio.Browse, &QPushButton::clicked, this,
+            [this] { BrowseDirectory(FAudio, QStringLiteral("Wybierz katalog audio dla Mirakolnik Zodevidar")); });
+
+    // The dialog keeps its fixed size unless the platform's fonts need more.
+    layout->activate();
+    setFixedSize(sizeHint().expandedTo(QSize(473, 240)));
+}
+
+// Builds page number+1 with radio buttons 2n−1 and 2n, edit n and browse button n+1.
+QWidget* TOptionsForm::CreateLocationPage(const QString& group, const QString& defaultCaption,
+                                          const QString& otherCaption, int number, TLocationGroup& controls)
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet_%1").arg(number + 1));
+    auto* box = new QGroupBox(group, page);
+    controls.DefaultChoice = new QRadioButton(defaultCaption, box);
+    controls.DefaultChoice->setObjectName(QStringLiteral("RadioButton%1").arg(2 * number - 1));
+    controls.OtherChoice = new QRadioButton(otherCaption, box);
+    controls.OtherChoice->setObjectName(QStringLiteral("RadioButton%1").arg(2 * number));
+    controls.Edit = new QLineEdit(box);
+    controls.Edit->setObjectName(QStringLiteral("Edit%1").arg(number));
+    controls.Browse = new QPushButton(QStringLiteral("Przeglądaj..."), box);
+    controls.Browse->setObjectName(QStringLiteral("Button%1").arg(number + 1));
+    controls.Browse->setAutoDefault(false);
+
+    auto* boxLayout = new QGridLayout(box);
+    boxLayout->addWidget(controls.DefaultChoice, 0, 0, 1, 3);
+    boxLayout->addWidget(controls.OtherChoice, 1, 0);
+    boxLayout->addWidget(controls.Edit, 1, 1);
+    boxLayout->addWidget(controls.Browse, 1, 2);
+    boxLayout->setColumnStretch(1, 1);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->addWidget(box);
+    pageLayout->addStretch(1);
+
+    // Checking a choice from code has the same effect on the group as a click.
+    const TLocationGroup copy = controls;
+    connect(controls.DefaultChoice, &QRadioButton::toggled, this, [copy] { RadioButtonClick(copy); });
+    connect(controls.OtherChoice, &QRadioButton::toggled, this, [copy] { RadioButtonClick(copy); });
+    return page;
+}
+
+void TOptionsForm::RadioButtonClick(const TLocationGroup& group)
+{
+    const bool other = group.OtherChoice->isChecked();
+    group.Edit->setEnabled(other);
+    group.Browse->setEnabled(other);
+}
+
+void TOptionsForm::FormCreate()
+{
+    SpinEdit1->SetRange(FEnvironment.DBMinLen, FEnvironment.DBMaxLen);
+    SpinEdit2->SetRange(FEnvironment.DBMinLen, FEnvironment.DBMaxLen);
+    SpinEdit1->SetValue(FValues.MinLenPWord);
+    SpinEdit2->SetValue(FValues.MaxLenPWord);
+    CheckBox1->setChecked(FValues.AnyWordLocation);
+    Edit4->setText(FValues.CurrPrefix);
+    SpinEdit3->SetValue(FValues.SeriesCount);
+    FillGroup(FPattern, FValues.AlterPatternFileName, FValues.PatternFileName);
+    FillGroup(FNewCross, FValues.AlterNewCrossDir, FValues.NewCrossDir);
+    FillGroup(FAudio, FValues.AlterAudioDir, FValues.AudioDir);
+    PageControl1->setCurrentIndex(0);
+}
+
+void TOptionsForm::FillGroup(TLocationGroup& group, const QString& alter, const QString& setting)
+{
+    if (!alter.isEmpty()) {
+        group.DefaultChoice->setChecked(true);
+        group.Edit->setText(alter);
+    } else {
+        group.OtherChoice->setChecked(true);
+        group.Edit->setText(setting);
+    }
+    RadioButtonClick(group);
+}
+
+void TOptionsForm::StoreGroup(const TLocationGroup& group, const QString& defaultValue, bool directory,
+                              QString& setting, QString& alter)
+{
+    const QString text = directory ? WithTrailingSeparator(group.Edit->text()) : group.Edit->text();
+    if (group.DefaultChoice->isChecked()) {
+        alter = text;
+        setting = defaultValue;
+    } else {
+        alter.clear();
+        setting = text;
+    }
+}
+
+void TOptionsForm::Button1Click()
+{
+    FValues.MinLenPWord = SpinEdit1->Value();
+    FValues.MaxLenPWord = SpinEdit2->Value();
+    FValues.AnyWordLocation = CheckBox1->isChecked();
+    FValues.CurrPrefix = Edit4->text();
+    FValues.SeriesCount = SpinEdit3->Value();
+    StoreGroup(FPattern, DefaultPatternFileName(FEnvironment.ProgramDir), false, FValues.PatternFileName,
+               FValues.AlterPatternFileName);
+    StoreGroup(FNewCross, DefaultNewCrossDir(FEnvironment.ProgramDir), true, FValues.NewCrossDir,
+               FValues.AlterNewCrossDir);
+    StoreGroup(FAudio, DefaultAudioDir(FEnvironment.ProgramDir), true, FValues.AudioDir, FValues.AlterAudioDir);
+    accept();
+}
+
+// Only the page in front is reset; the edits of the location groups keep their texts.
+void TOptionsForm::Button6Click()
+{
+    switch (PageControl1->currentIndex()) {
+    case 0:
+        SpinEdit1->SetValue(DefaultMinLen);
+        SpinEdit2->SetValue(DefaultMaxLen);
+        CheckBox1->setChecked(false);
+        break;
+    case 1:
+        FPattern.DefaultChoice->setChecked(true);
+        break;
+    case 2:
+        FNewCross.DefaultChoice->setChecked(true);
+        break;
+    case 3:
+        FAudio.DefaultChoice->setChecked(true);
+        break;
+    case 4:
+        Edit4->setText(QStringLiteral("K_????"));
+        SpinEdit3->SetValue(DefaultSeriesCount);
+        break;
+    default:
+        break;
+    }
+}
+
+void TOptionsForm::Button2Click()
+{
+    QFileDialog dialog(this, QStringLiteral("Wybierz bieżący szablon krzyżówek"), FEnvironment.PatternDir);
+    dialog.setObjectName(QStringLiteral("DefaultPattern_OpenDialog"));
+    dialog.setNameFilters({QStringLiteral("Pliki szablonu krzyżówek (*.sz)"), QStringLiteral("Wszystkie pliki (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("sz"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        FPattern.Edit->setText(dialog.selectedFiles().constFirst());
+}
+
+void TOptionsForm::BrowseDirectory(const TLocationGroup& group, const QString& title)
+{
+    // The browser opens at the location shown when there is one, else at the desktop.
+    QString start = group.Edit->text();
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString chosen = QFileDialog::getExistingDirectory(this, title, start, QFileDialog::ShowDirsOnly);
+    if (!chosen.isEmpty())
+        group.Edit->setText(chosen);
+}
+
+void TOptionsForm::SpinEdit1Exit()
+{
+    if (SpinEdit2->Value() < SpinEdit1->Value())
+        SpinEdit2->SetValue(SpinEdit1->Value());
+}
+
+void TOptionsForm::SpinEdit2Exit()
+{
+    if (SpinEdit2->Value() < SpinEdit1->Value())
+        SpinEdit1->SetValue(SpinEdit2->Value());
+}
+
+void TOptionsForm::keyPressEvent(QKeyEvent* event)
+{
+    // Enter acts only on a focused button; the dialog has no default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace mz

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "dialogs/OptionsValues.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace mz {
+
+class TSpinEdit;
+
+// The modal configuration dialog. It edits a copy of the settings; OK stores
+// the controls into that copy (Values()) and accepts, every other way out
+// leaves it as it came in.
+class TOptionsForm : public QDialog {
+    Q_OBJECT
+public:
+    TOptionsForm(const TOptionsValues& values, const TOptionsEnvironment& environment, QWidget* parent = nullptr);
+
+    const TOptionsValues& Values() const { return FValues; }
+
+    // Default template and default locations below the program directory.
+    static QString DefaultPatternFileName(const QString& programDir);
+    static QString DefaultNewCrossDir(const QString& programDir);
+    static QString DefaultAudioDir(const QString& programDir);
+    // A directory text as stored: '/' appended unless empty or already there.
+    static QString WithTrailingSeparator(const QString& dir);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // One "default or given location" group: the default radio button is
+    // checked exactly when the remembered Alter text is non-empty.
+    struct TLocationGroup {
+        QRadioButton* DefaultChoice = nullptr;
+        QRadioButton* OtherChoice = nullptr;
+        QLineEdit* Edit = nullptr;
+        QPushButton* Browse = nullptr;
+    };
+
+    void CreateControls();
+    QWidget* CreateLocationPage(const QString& group, const QString& defaultCaption, const QString& otherCaption,
+                                int number, TLocationGroup& controls);
+    void FormCreate();
+    void FillGroup(TLocationGroup& group, const QString& alter, const QString& setting);
+    static void StoreGroup(const TLocationGroup& group, const QString& defaultValue, bool directory,
+                           QString& setting, QString& alter);
+    static void RadioButtonClick(const TLocationGroup& group);
+
+    void Button1Click();
+    void Button6Click();
+    void Button2Click();
+    void BrowseDirectory(const TLocationGroup& group, const QString& title);
+    void SpinEdit1Exit();
+    void SpinEdit2Exit();
+
+    TOptionsValues FValues;
+    TOptionsEnvironment FEnvironment;
+
+    QTabWidget* PageControl1 = nullptr;
+    TSpinEdit* SpinEdit1 = nullptr;
+    TSpinEdit* SpinEdit2 = nullptr;
+    TSpinEdit* SpinEdit3 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    TLocationGroup FPattern;
+    TLocationGroup FNewCross;
+    TLocationGroup FAudio;
+};
+
+} // namespace mz

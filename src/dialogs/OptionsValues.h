@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace mz {
+
+// The settings the options dialog edits, named after their stored values. The
+// window copies its settings in before the dialog opens and out after OK.
+// Directory settings end with '/'; an "Alter" text is non-empty exactly when
+// the default location of its group is chosen.
+struct TOptionsValues {
+    int MinLenPWord = 3;
+    int MaxLenPWord = 16;
+    bool AnyWordLocation = false;
+    QString CurrPrefix = QStringLiteral("K_????");
+    int SeriesCount = 10;
+    QString PatternFileName;
+    QString AlterPatternFileName;
+    QString NewCrossDir;
+    QString AlterNewCrossDir;
+    QString AudioDir;
+    QString AlterAudioDir;
+
+    bool operator==(const TOptionsValues&) const = default;
+};
+
+// What the dialog needs to know besides the settings.
+struct TOptionsEnvironment {
+    QString ProgramDir;  // ends with '/'
+    QString PatternDir;  // the template browser starts here
+    int DBMinLen = 0;    // shortest and longest word of the database;
+    int DBMaxLen = 0;    // both 0 when it could not be read (then no bounds)
+};
+
+} // namespace mz
