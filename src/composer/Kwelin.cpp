@@ -1,0 +1,622 @@
+#include "composer/Kwelin.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace mz {
+
+namespace {
+
+bool HasAdjacentLetters(const std::string& cells)
+{
+    for (size_t i = 0; i + 1 < cells.size(); ++i)
+        if (TTable::IsLetter(cells[i]) && TTable::IsLetter(cells[i + 1]))
+            return true;
+    return false;
+}
+
+// Position from 1 of the first occurrence, 0 for an empty or missing needle.
+int32_t Pos(const std::string& needle, const std::string& haystack)
+{
+    if (needle.empty())
+        return 0;
+    const size_t at = haystack.find(needle);
+    return at == std::string::npos ? 0 : static_cast<int32_t>(at) + 1;
+}
+
+} // namespace
+
+TCrossKwelin::TCrossKwelin(const TTable& pattern, TDB& db, const TKwelinSettings& settings, uint32_t seed)
+    : FTable(pattern), DB(&db), FSettings(settings), FRandom(seed)
+{
+}
+
+// --- Slot choice -----------------------------------------------------------
+
+TCoreData TCrossKwelin::AnalyseLine(const std::string& line, int32_t best) const
+{
+    TCoreData result;
+    const std::string bounded = "*" + line + "*";
+    // Indices below are 0-based in `bounded`; the line's position p is index p.
+    size_t runStart = 0;
+    int32_t runLen = 0;
+    size_t chosenStart = 0;
+    int32_t chosenLen = 0;
+    for (size_t i = 1; i < bounded.size(); ++i) {
+        const char cell = bounded[i];
+        if (TTable::IsLetter(cell)) {
+            if (runLen == 0)
+                runStart = i;
+            ++runLen;
+            continue;
+        }
+        // A run shut in by blocks (or edges) on both sides is a finished word.
+        if (runLen > best && !(bounded[runStart - 1] == TTable::Block && cell == TTable::Block)) {
+            chosenStart = runStart;
+            chosenLen = runLen;
+            best = runLen;
+        }
+        runLen = 0;
+    }
+    if (chosenLen == 0)
+        return result;
+
+    result.RunStart = static_cast<int32_t>(chosenStart);
+    result.Run = bounded.substr(chosenStart, chosenLen);
+    result.RunLen = chosenLen;
+    size_t from = chosenStart;
+    while (bounded[from - 1] != TTable::Block)
+        --from;
+    size_t to = chosenStart + chosenLen;
+    while (bounded[to] != TTable::Block)
+        ++to;
+    result.Segment = bounded.substr(from, to - from);
+    if (static_cast<int32_t>(result.Segment.size()) < FSettings.MinLenPWord)
+        return TCoreData{};
+    return result;
+}
+
+TPWordCoordinate TCrossKwelin::ChooseSlot() const
+{
+    TPWordCoordinate slot;
+    int32_t best = 0;
+    const int32_t first = FSettings.AnyWordLocation ? 1 : 2;
+
+    for (int32_t r = first; r <= FTable.RowCount(); ++r) {
+        const TCoreData core = AnalyseLine(FTable.RowLine(r), best);
+        if (core.RunLen > best) {
+            slot.Dir = 1;
+            slot.Col = core.RunStart;
+            slot.Row = r;
+            slot.Anchor = core.Run;
+            slot.Pattern = core.Segment;
+            best = core.RunLen;
+        }
+    }
+    for (int32_t c = first; c <= FTable.ColCount(); ++c) {
+        const TCoreData core = AnalyseLine(FTable.ColLine(c), best);
+        if (core.RunLen > best) {
+            slot.Dir = 0;
+            slot.Col = c;
+            slot.Row = core.RunStart;
+            slot.Anchor = core.Run;
+            slot.Pattern = core.Segment;
+            best = core.RunLen;
+        }
+    }
+
+    if (slot.Anchor.empty() && FSettings.MinLenPWord > 0) {
+        // Room for a free-standing word. The pattern keeps the stretch's real
+        // cells, so a word is never laid over a letter it does not match.
+        const std::string room(FSettings.MinLenPWord, TTable::Free);
+        auto freeStretch = [&](const std::string& line, uint8_t dir, int32_t index) {
+            const std::string bounded = line + TTable::Block;
+            const size_t at = bounded.find(room);
+            if (at == std::string::npos)
+                return false;
+            slot.Dir = dir;
+            slot.Col = dir == 1 ? static_cast<int32_t>(at) + 1 : index;
+            slot.Row = dir == 1 ? index : static_cast<int32_t>(at) + 1;
+            slot.Anchor.clear();
+            slot.Pattern = bounded.substr(at, bounded.find(TTable::Block, at) - at);
+            return true;
+        };
+        bool found = false;
+        for (int32_t r = first; r <= FTable.RowCount() && !found; ++r)
+            found = freeStretch(FTable.RowLine(r), 1, r);
+        for (int32_t c = first; c <= FTable.ColCount() && !found; ++c)
+            found = freeStretch(FTable.ColLine(c), 0, c);
+    }
+
+    slot.AnchorPos = Pos(slot.Anchor, slot.Pattern);
+    return slot;
+}
+
+// --- Run checks ------------------------------------------------------------
+
+std::string TCrossKwelin::RunBeside(int32_t c, int32_t r, int32_t dc, int32_t dr) const
+{
+    std::string run;
+    for (c += dc, r += dr; FTable.Contains(c, r); c += dc, r += dr) {
+        const char cell = FTable.GetCell(c, r);
+        if (cell == TTable::Block)
+            break;
+        run += cell;
+    }
+    return run;
+}
+
+bool TCrossKwelin::RunFeasible(const std::string& run, int32_t n, bool reversed) const
+{
+    if (run.find(TTable::Block) != std::string::npos)
+        throw EInvalidCrossKwelinOperation("Błędny parametr kryteriów wyszukiwania łańcucha");
+    const int32_t m = FSettings.MinLenPWord;
+    if (n < m)
+        return !HasAdjacentLetters(run);
+
+    int32_t k = 0;
+    while (k < m && k < n && run[k] == TTable::Free)
+        ++k;
+    if (k == m && (n == m || run[m] == TTable::Free))
+        return true;
+
+    size_t end = run.find(TTable::Free, k);
+    if (end == std::string::npos)
+        end = run.size();
+    std::string anchor = run.substr(k, end - k);
+    std::string pattern = run;
+    // Runs to the left and upwards were collected nearest first.
+    if (reversed) {
+        std::reverse(anchor.begin(), anchor.end());
+        std::reverse(pattern.begin(), pattern.end());
+    }
+    return DB->AnyWordFits(pattern, anchor, dlWords);
+}
+
+bool TCrossKwelin::SideRunOK(int32_t c, int32_t r, int32_t dc, int32_t dr, bool reversed) const
+{
+    const std::string run = RunBeside(c, r, dc, dr);
+    return run.empty() || RunFeasible(run, static_cast<int32_t>(run.size()), reversed);
+}
+
+bool TCrossKwelin::RightRunOK(int32_t c, int32_t r) const
+{
+    if (!FTable.Contains(c, r) || FTable.GetCell(c, r) == TTable::Block)
+        return true;
+    return SideRunOK(c, r, 1, 0, false);
+}
+
+bool TCrossKwelin::DownRunOK(int32_t c, int32_t r) const
+{
+    if (!FTable.Contains(c, r) || FTable.GetCell(c, r) == TTable::Block)
+        return true;
+    return SideRunOK(c, r, 0, 1, false);
+}
+
+bool TCrossKwelin::LeftRunOK(int32_t c, int32_t r) const
+{
+    if (r <= 0 || c > FTable.ColCount() || r > FTable.RowCount())
+        return true;
+    if (c == 0) {
+        // A word starting in column 1: with the option off, PlaceBlocks closes
+        // the column-1 cells above and below its first letter.
+        if (FSettings.AnyWordLocation)
+            return true;
+        return RightRunOK(1, r - 1) && RightRunOK(1, r + 1);
+    }
+    if (c < 0 || FTable.GetCell(c, r) == TTable::Block)
+        return true;
+    return SideRunOK(c, r, -1, 0, true);
+}
+
+bool TCrossKwelin::UpRunOK(int32_t c, int32_t r) const
+{
+    if (c <= 0 || c > FTable.ColCount() || r > FTable.RowCount())
+        return true;
+    if (r == 0) {
+        if (FSettings.AnyWordLocation)
+            return true;
+        return DownRunOK(c - 1, 1) && DownRunOK(c + 1, 1);
+    }
+    if (r < 0 || FTable.GetCell(c, r) == TTable::Block)
+        return true;
+    return SideRunOK(c, r, 0, -1, true);
+}
+
+// --- Crossings, filtering and scoring ---------------------------------------
+
+TFilterData TCrossKwelin::CrossPattern(const TPWordCoordinate& slot, int32_t i, const TPWordList& candidate) const
+{
+    TFilterData data;
+    const bool vertical = slot.Dir == 0;
+    const int32_t shift = i - candidate.Offset - 1;
+    const int32_t c = vertical ? slot.Col : slot.Col + shift;
+    const int32_t r = vertical ? slot.Row + shift : slot.Row;
+    // Row 1 carries no across words, column 1 no down words, unless allowed.
+    if ((vertical ? r : c) == 1 && !FSettings.AnyWordLocation)
+        return data;
+
+    std::string before = vertical ? RunBeside(c, r, -1, 0) : RunBeside(c, r, 0, -1);
+    std::reverse(before.begin(), before.end());
+    const std::string after = vertical ? RunBeside(c, r, 1, 0) : RunBeside(c, r, 0, 1);
+    if (before.empty() && after.empty())
+        return data;
+    const char letter = candidate.PWord[i - 1];
+    const bool noFree = before.find(TTable::Free) == std::string::npos && after.find(TTable::Free) == std::string::npos;
+    if (noFree && FTable.GetCell(c, r) == letter)
+        return data; // an existing, complete crossing
+
+    data.Pattern = before + letter + after;
+    data.Len = static_cast<int32_t>(data.Pattern.size());
+    const size_t lastFree = before.rfind(TTable::Free);
+    const size_t from = lastFree == std::string::npos ? 0 : lastFree + 1;
+    size_t to = data.Pattern.find(TTable::Free, before.size() + 1);
+    if (to == std::string::npos)
+        to = data.Pattern.size();
+    data.Anchor = data.Pattern.substr(from, to - from);
+    return data;
+}
+
+bool TCrossKwelin::CrossOK(const TFilterData& data) const
+{
+    if (data.Pattern.empty())
+        return true;
+    if (data.Len < FSettings.MinLenPWord)
+        return !HasAdjacentLetters(data.Pattern);
+    return DB->AnyWordFits(data.Pattern, data.Anchor, dlWords);
+}
+
+void TCrossKwelin::FilterCandidates(TPWordLists& list, const TPWordCoordinate& slot) const
+{
+    // The checks read only the grid and the word list, which stay unchanged
+    // while filtering, so equal questions get one answer: the end checks
+    // depend on (length, offset), a crossing on (cell, letter).
+    std::unordered_map<uint32_t, bool> endsAnswers;
+    std::unordered_map<uint32_t, bool> crossAnswers;
+    const bool vertical = slot.Dir == 0;
+    const int32_t c = slot.Col;
+    const int32_t r = slot.Row;
+
+    auto endsOK = [&](int32_t n, int32_t o) {
+        if (vertical) {
+            const int32_t bRow = r - o - 1;
+            const int32_t eRow = r - o + n;
+            return UpRunOK(c, bRow) && DownRunOK(c, eRow) && LeftRunOK(c, bRow) && RightRunOK(c, bRow)
+                && LeftRunOK(c, eRow) && RightRunOK(c, eRow);
+        }
+        const int32_t bCol = c - o - 1;
+        const int32_t eCol = c - o + n;
+        return LeftRunOK(bCol, r) && RightRunOK(eCol, r) && UpRunOK(bCol, r) && DownRunOK(bCol, r)
+            && UpRunOK(eCol, r) && DownRunOK(eCol, r);
+    };
+
+    auto keep = [&](const TPWordList& candidate) {
+        const int32_t n = static_cast<int32_t>(candidate.PWord.size());
+        const uint32_t endsKey = (static_cast<uint32_t>(n) << 8) | candidate.Offset;
+        auto ends = endsAnswers.find(endsKey);
+        if (ends == endsAnswers.end())
+            ends = endsAnswers.emplace(endsKey, endsOK(n, candidate.Offset)).first;
+        if (!ends->second)
+            return false;
+        for (int32_t i = 1; i <= n; ++i) {
+            const int32_t cell = i - candidate.Offset - 1 + (vertical ? r : c);
+            const uint32_t key = (static_cast<uint32_t>(cell) << 8) | static_cast<unsigned char>(candidate.PWord[i - 1]);
+            auto cross = crossAnswers.find(key);
+            if (cross == crossAnswers.end())
+                cross = crossAnswers.emplace(key, CrossOK(CrossPattern(slot, i, candidate))).first;
+            if (!cross->second)
+                return false;
+        }
+        return true;
+    };
+
+    list.erase(std::remove_if(list.begin(), list.end(), [&](const TPWordList& cand) { return !keep(cand); }),
+               list.end());
+}
+
+void TCrossKwelin::ScoreCandidates(TPWordLists& list, const TPWordCoordinate& slot) const
+{
+    const int32_t m = FSettings.MinLenPWord;
+    const int32_t p = slot.AnchorPos;
+    const int32_t length = static_cast<int32_t>(slot.Pattern.size());
+    for (TPWordList& candidate : list) {
+        const int32_t n = static_cast<int32_t>(candidate.PWord.size());
+        const int32_t before = p - candidate.Offset - 1;
+        const int32_t after = length - (p - candidate.Offset - 1 + n);
+        // A gap that only takes the closing block, or is too short for a word, is waste.
+        if (before >= 1 && before <= m)
+            ++candidate.Score;
+        if (after >= 1 && after <= m)
+            ++candidate.Score;
+    }
+}
+
+// --- The stack ---------------------------------------------------------------
+
+TList& TCrossKwelin::TopEntry()
+{
+    if (Stack.empty())
+        throw EInvalidCrossKwelinOperation("Błąd dostępu: pusta lista");
+    return Stack.back();
+}
+
+void TCrossKwelin::Push(TPWordLists candidates, const TPWordCoordinate& slot)
+{
+    const int32_t count = static_cast<int32_t>(candidates.size());
+    Stack.push_back(TList{std::move(candidates), Depth() + 1, count, {}, 0, slot, FTable});
+}
+
+void TCrossKwelin::Pop()
+{
+    TopEntry();
+    Stack.pop_back();
+}
+
+void TCrossKwelin::PopAll()
+{
+    Stack.clear();
+}
+
+void TCrossKwelin::RestoreTop()
+{
+    FTable = TopEntry().Snapshot;
+}
+
+void TCrossKwelin::ChooseWord()
+{
+    TList& top = TopEntry();
+    if (!top.Candidates.empty()) {
+        int32_t lowest = top.Candidates.front().Score;
+        for (const TPWordList& c : top.Candidates)
+            lowest = std::min(lowest, c.Score);
+        const auto t = static_cast<uint32_t>(std::count_if(
+            top.Candidates.begin(), top.Candidates.end(), [&](const TPWordList& c) { return c.Score == lowest; }));
+        uint32_t k = FRandom.Draw(t);
+        auto chosen = top.Candidates.begin();
+        for (;; ++chosen)
+            if (chosen->Score == lowest && k-- == 0)
+                break;
+        top.PWord = chosen->PWord;
+        top.Offset = chosen->Offset;
+        top.Candidates.erase(chosen);
+        --top.CandCount;
+    }
+    const int32_t n = static_cast<int32_t>(top.PWord.size());
+    for (int32_t j = 1; j <= n; ++j) {
+        if (top.Slot.Dir == 0)
+            FTable.SetCell(top.Slot.Col, top.Slot.Row - top.Offset - 1 + j, top.PWord[j - 1]);
+        else
+            FTable.SetCell(top.Slot.Col - top.Offset - 1 + j, top.Slot.Row, top.PWord[j - 1]);
+    }
+}
+
+bool TCrossKwelin::CellFree(int32_t c, int32_t r) const
+{
+    return FTable.Contains(c, r) && FTable.GetCell(c, r) == TTable::Free;
+}
+
+void TCrossKwelin::SetBlockIfFree(int32_t c, int32_t r)
+{
+    if (CellFree(c, r))
+        FTable.SetCell(c, r, TTable::Block);
+}
+
+void TCrossKwelin::PlaceBlocks()
+{
+    const TList& top = TopEntry();
+    const int32_t n = static_cast<int32_t>(top.PWord.size());
+    if (top.Slot.Dir == 0) {
+        const int32_t c = top.Slot.Col;
+        const int32_t f = top.Slot.Row - top.Offset;
+        if (f != 1) {
+            SetBlockIfFree(c, f - 1);
+        } else if (!FSettings.AnyWordLocation) {
+            // Row 1 must not carry an across word through this first letter.
+            if (c >= 2)
+                SetBlockIfFree(c - 1, 1);
+            if (c + 1 <= FTable.ColCount())
+                SetBlockIfFree(c + 1, 1);
+        }
+        if (f + n <= FTable.RowCount())
+            SetBlockIfFree(c, f + n);
+    } else {
+        const int32_t r = top.Slot.Row;
+        const int32_t f = top.Slot.Col - top.Offset;
+        if (f != 1) {
+            SetBlockIfFree(f - 1, r);
+        } else if (!FSettings.AnyWordLocation) {
+            if (r >= 2)
+                SetBlockIfFree(1, r - 1);
+            if (r + 1 <= FTable.RowCount())
+                SetBlockIfFree(1, r + 1);
+        }
+        if (f + n <= FTable.ColCount())
+            SetBlockIfFree(f + n, r);
+    }
+}
+
+bool TCrossKwelin::CloseSingleLetter(const TPWordCoordinate& slot)
+{
+    if (slot.Anchor.size() != 1)
+        return false;
+    const int32_t c = slot.Col;
+    const int32_t r = slot.Row;
+    auto close = [&](int32_t cc, int32_t rr, bool ok) {
+        if (ok && FTable.Contains(cc, rr))
+            FTable.SetCell(cc, rr, TTable::Block);
+        return ok;
+    };
+    if (slot.Dir == 0) {
+        if (!close(c, r - 1, LeftRunOK(c, r - 1) && RightRunOK(c, r - 1) && UpRunOK(c, r - 1)))
+            return false;
+        return close(c, r + 1, LeftRunOK(c, r + 1) && RightRunOK(c, r + 1) && DownRunOK(c, r + 1));
+    }
+    if (!close(c - 1, r, LeftRunOK(c - 1, r) && UpRunOK(c - 1, r) && DownRunOK(c - 1, r)))
+        return false;
+    return close(c + 1, r, RightRunOK(c + 1, r) && UpRunOK(c + 1, r) && DownRunOK(c + 1, r));
+}
+
+bool TCrossKwelin::Crosses(const TPWordCoordinate& s, const TPWordCoordinate& t)
+{
+    if (s.Dir == t.Dir)
+        return false;
+    // Without an anchor the stretch is taken to start one cell after Col/Row.
+    auto start = [](const TPWordCoordinate& slot) {
+        return (slot.Dir == 1 ? slot.Col : slot.Row) - Pos(slot.Anchor, slot.Pattern) + 1;
+    };
+    auto within = [&](int32_t x, const TPWordCoordinate& slot) {
+        const int32_t from = start(slot);
+        return x >= from && x < from + static_cast<int32_t>(slot.Pattern.size());
+    };
+    if (t.Dir == 0)
+        return within(t.Col, s) && within(s.Row, t);
+    return within(t.Row, s) && within(s.Col, t);
+}
+
+std::string TCrossKwelin::AnchorRun(const TPWordCoordinate& slot) const
+{
+    std::string run(1, FTable.GetCell(slot.Col, slot.Row));
+    const int32_t dc = slot.Dir == 1 ? 1 : 0;
+    const int32_t dr = slot.Dir == 1 ? 0 : 1;
+    for (int32_t c = slot.Col + dc, r = slot.Row + dr; FTable.Contains(c, r) && TTable::IsLetter(FTable.GetCell(c, r));
+         c += dc, r += dr)
+        run += FTable.GetCell(c, r);
+    return run;
+}
+
+bool TCrossKwelin::UnwindToAnchor(const TPWordCoordinate& slot)
+{
+    if (Crosses(slot, TopEntry().Slot))
+        return true;
+    const std::string first = AnchorRun(slot);
+    if (std::none_of(first.begin(), first.end(), TTable::IsLetter))
+        return true;
+    // Undo words until one of the letters that made the dead end is gone.
+    do {
+        DB->ReleaseUsed(TopEntry().PWord);
+        Pop();
+        if (Stack.empty())
+            return false;
+        RestoreTop();
+    } while (AnchorRun(slot) == first);
+    return true;
+}
+
+void TCrossKwelin::PruneTop(const TPWordCoordinate& slot)
+{
+    TList& top = TopEntry();
+    if (!Crosses(slot, top.Slot))
+        return;
+    const bool vertical = top.Slot.Dir == 0;
+    const int32_t xc = vertical ? top.Slot.Col : slot.Col;
+    const int32_t xr = vertical ? slot.Row : top.Slot.Row;
+    const char ch = FTable.GetCell(xc, xr);
+    // Alternatives that put the same letter on the crossing lead into the same dead end.
+    auto sameDeadEnd = [&](const TPWordList& candidate) {
+        const int32_t first = (vertical ? top.Slot.Row : top.Slot.Col) - candidate.Offset;
+        const int32_t j = (vertical ? xr : xc) - first + 1;
+        return j >= 1 && j <= static_cast<int32_t>(candidate.PWord.size()) && candidate.PWord[j - 1] == ch;
+    };
+    auto it = top.Candidates.begin();
+    while (it != top.Candidates.end()) {
+        if (sameDeadEnd(*it)) {
+            DB->ReleaseUsed(it->PWord);
+            it = top.Candidates.erase(it);
+            --top.CandCount;
+        } else {
+            ++it;
+        }
+    }
+}
+
+void TCrossKwelin::UpdatePreview()
+{
+    if (OnPreview)
+        OnPreview(FTable);
+}
+
+void TCrossKwelin::NextCandidate()
+{
+    UpdatePreview();
+    DB->ReleaseUsed(TopEntry().PWord);
+    ChooseWord();
+    DB->MarkUsed(TopEntry().PWord);
+    PlaceBlocks();
+    UpdatePreview();
+}
+
+// --- One step -----------------------------------------------------------------
+
+bool TCrossKwelin::Step(const TPWordCoordinate& slot)
+{
+    TPWordLists candidates;
+    DB->FindCandidates(slot.Pattern, slot.Anchor, candidates, dlWords);
+    FilterCandidates(candidates, slot);
+    ScoreCandidates(candidates, slot);
+
+    if (candidates.empty() && Stack.empty())
+        return false;
+    if (candidates.empty()) {
+        if (CloseSingleLetter(slot)) {
+            UpdatePreview();
+            return true;
+        }
+    } else {
+        Push(std::move(candidates), slot);
+        ChooseWord();
+        DB->MarkUsed(TopEntry().PWord);
+        PlaceBlocks();
+        UpdatePreview();
+        return true;
+    }
+
+    // Dead end: back out.
+    if (!UnwindToAnchor(slot))
+        return false;
+    if (TopEntry().CandCount < 1) {
+        while (!Stack.empty() && Stack.back().CandCount == 0) {
+            DB->ReleaseUsed(Stack.back().PWord);
+            Pop();
+            if (Stack.empty())
+                return false;
+            RestoreTop();
+            UpdatePreview();
+        }
+        NextCandidate();
+    } else {
+        PruneTop(slot);
+        RestoreTop();
+        NextCandidate();
+    }
+    return true;
+}
+
+void TCrossKwelin::FillBlanks()
+{
+    for (int32_t c = 1; c <= FTable.ColCount(); ++c)
+        for (int32_t r = 1; r <= FTable.RowCount(); ++r)
+            if (FTable.GetCell(c, r) == TTable::Free)
+                FTable.SetCell(c, r, TTable::Block);
+}
+
+// --- Hand-over helpers -------------------------------------------------------
+
+std::string TCrossKwelin::PickLine(const std::string& text)
+{
+    if (text.empty())
+        return {};
+    uint32_t count = 0;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+        ++count;
+    const uint32_t k = FRandom.Draw(count);
+    uint32_t line = 0;
+    size_t from = 0;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", from), ++line) {
+        if (line == k)
+            return text.substr(from, at - from);
+        from = at + 2;
+    }
+    return {};
+}
+
+} // namespace mz

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "composer/Table.h"
+#include "core/Random.h"
+#include "database/DB.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mz {
+
+class TCrossTXT;
+
+// The settings one run works with, copied once when the run starts so that
+// the options dialog can change them meanwhile without the run seeing it.
+struct TKwelinSettings {
+    int32_t MinLenPWord = 3;
+    int32_t MaxLenPWord = 16;
+    bool AnyWordLocation = false;
+};
+
+// The slot of one step: a stretch of a row (Dir 1) or column (Dir 0) that
+// the next word must be laid into, around the letters already there.
+struct TPWordCoordinate {
+    int32_t Col = 0;       // column of the anchor's first letter (of the pattern without one)
+    int32_t Row = 0;
+    uint8_t Dir = 1;       // 1 across, 0 down
+    std::string Anchor;    // letters the word must contain
+    int32_t AnchorPos = -1; // first position of Anchor in Pattern, from 1; 0 for none
+    std::string Pattern;   // the stretch's cells, ' ' for free
+
+    bool Found() const { return Col != 0 && Row != 0; }
+    bool Horizontal() const { return Dir == 1; }
+};
+
+// The chosen run of one line.
+struct TCoreData {
+    int32_t RunStart = 0; // position of its first letter in the line, from 1
+    std::string Run;
+    int32_t RunLen = 0;
+    std::string Segment;  // the block-free stretch around the run
+};
+
+// The stretch across a candidate's letter: the pattern with the letter put
+// in and the group of letters around it. An empty pattern checks nothing.
+struct TFilterData {
+    std::string Pattern;
+    std::string Anchor;
+    int32_t Len = 0;
+};
+
+// One placed word on the search stack with the alternatives left for its
+// slot and the grid as it was before the word went in.
+struct TList {
+    TPWordLists Candidates;
+    int32_t Index = 0;
+    int32_t CandCount = 0;
+    std::string PWord;
+    uint8_t Offset = 0;
+    TPWordCoordinate Slot;
+    TTable Snapshot;
+};
+
+// The composer: grows a crossword word by word in a copy of the template,
+// backtracking through a stack of placed words. Every random draw comes from
+// its own generator, seeded when it is created, so a seed fixes the result.
+class TCrossKwelin {
+public:
+    // Copies the template (free, block or letter per cell) and seeds the generator.
+    TCrossKwelin(const TTable& pattern, TDB& db, const TKwelinSettings& settings, uint32_t seed);
+
+    // The slot of the next step; Found() is false when composing is over.
+    TPWordCoordinate ChooseSlot() const;
+    TCoreData AnalyseLine(const std::string& line, int32_t best) const;
+
+    // One step of the search for the slot; false when the search has ended.
+    bool Step(const TPWordCoordinate& slot);
+    // Every free cell becomes a block.
+    void FillBlanks();
+    // Pops every stack entry (the grid and the word lists stay as they are).
+    void PopAll();
+
+    // Hands the finished grid to the document: shape, numbered words, clues.
+    void TransferTo(TCrossTXT& document);
+    // One CR LF terminated line of the text, drawn at random.
+    std::string PickLine(const std::string& text);
+
+    const TTable& Table() const { return FTable; }
+    int32_t Depth() const { return static_cast<int32_t>(Stack.size()); }
+    const TList* Top() const { return Stack.empty() ? nullptr : &Stack.back(); }
+    const TList* LastPushed() const { return Top(); }
+    TRandom& Random() { return FRandom; }
+    const TKwelinSettings& Settings() const { return FSettings; }
+
+    // Called after every placed or undone word, with the grid as it is then.
+    std::function<void(const TTable&)> OnPreview;
+
+    // The parts of a step, public so that each can be exercised on its own.
+    bool RunFeasible(const std::string& run, int32_t n, bool reversed) const;
+    bool RightRunOK(int32_t c, int32_t r) const;
+    bool LeftRunOK(int32_t c, int32_t r) const;
+    bool DownRunOK(int32_t c, int32_t r) const;
+    bool UpRunOK(int32_t c, int32_t r) const;
+    TFilterData CrossPattern(const TPWordCoordinate& slot, int32_t i, const TPWordList& candidate) const;
+    bool CrossOK(const TFilterData& data) const;
+    void FilterCandidates(TPWordLists& list, const TPWordCoordinate& slot) const;
+    void ScoreCandidates(TPWordLists& list, const TPWordCoordinate& slot) const;
+    bool CloseSingleLetter(const TPWordCoordinate& slot);
+    static bool Crosses(const TPWordCoordinate& s, const TPWordCoordinate& t);
+    std::string AnchorRun(const TPWordCoordinate& slot) const;
+
+    void Push(TPWordLists candidates, const TPWordCoordinate& slot);
+    void Pop();
+    void RestoreTop();
+    void ChooseWord();
+    void PlaceBlocks();
+    // False when the unwinding emptied the stack, which ends the search.
+    bool UnwindToAnchor(const TPWordCoordinate& slot);
+    void PruneTop(const TPWordCoordinate& slot);
+    void NextCandidate();
+
+    // Grid access for tests that build a situation by hand.
+    TTable& MutableTable() { return FTable; }
+
+private:
+    std::string RunBeside(int32_t c, int32_t r, int32_t dc, int32_t dr) const;
+    bool SideRunOK(int32_t c, int32_t r, int32_t dc, int32_t dr, bool reversed) const;
+    bool CellFree(int32_t c, int32_t r) const;
+    void SetBlockIfFree(int32_t c, int32_t r);
+    void UpdatePreview();
+    TList& TopEntry();
+
+    TTable FTable;
+    std::vector<TList> Stack; // back() is the top
+    TDB* DB;
+    TKwelinSettings FSettings;
+    TRandom FRandom;
+};
+
+// The preview shows where words lie, never the words: every letter as '?'.
+inline char PreviewCell(char cell)
+{
+    return TTable::IsLetter(cell) ? '?' : cell;
+}
+
+} // namespace mz

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/Error.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mz {
+
+// The composer's error: a bad grid index, a block in a run to check, or a
+// choice from an empty candidate list.
+class EInvalidCrossKwelinOperation : public EMirakolnikError {
+public:
+    using EMirakolnikError::EMirakolnikError;
+};
+
+// The composer's working grid: one byte per cell, ' ' free, '*' block, any
+// other byte a letter. Columns and rows count from 1.
+class TTable {
+public:
+    static constexpr char Free = ' ';
+    static constexpr char Block = '*';
+
+    // The cells start as free cells; the composer overwrites all of them at once.
+    TTable(int32_t colCount, int32_t rowCount);
+
+    int32_t ColCount() const { return FColCount; }
+    int32_t RowCount() const { return FRowCount; }
+
+    char GetCell(int32_t col, int32_t row) const { return Cells[Index(col, row)]; }
+    void SetCell(int32_t col, int32_t row, char value) { Cells[Index(col, row)] = value; }
+
+    bool Contains(int32_t col, int32_t row) const
+    {
+        return col >= 1 && col <= FColCount && row >= 1 && row <= FRowCount;
+    }
+
+    // Cells of row `row`, columns 1..ColCount; of column `col`, rows 1..RowCount.
+    std::string RowLine(int32_t row) const;
+    std::string ColLine(int32_t col) const;
+
+    // Cells that are not free (letters and blocks).
+    int32_t FilledCount() const;
+
+    bool operator==(const TTable&) const = default;
+
+    static bool IsLetter(char c) { return c != Free && c != Block; }
+
+private:
+    size_t Index(int32_t col, int32_t row) const;
+
+    std::vector<char> Cells;
+    int32_t FColCount;
+    int32_t FRowCount;
+};
+
+} // namespace mz

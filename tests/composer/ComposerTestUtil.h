@@ -1,0 +1,99 @@
+#pragma once
+
+#include "composer/Kwelin.h"
+#include "database/DB.h"
+#include "database/WordLengthLimits.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mz::test {
+
+// A grid from text rows; '.' stands for a free cell so that rows stay readable.
+inline TTable Grid(const std::vector<std::string>& rows)
+{
+    TTable table(static_cast<int32_t>(rows.front().size()), static_cast<int32_t>(rows.size()));
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            table.SetCell(static_cast<int32_t>(c + 1), static_cast<int32_t>(r + 1),
+                          rows[r][c] == '.' ? TTable::Free : rows[r][c]);
+    return table;
+}
+
+inline std::vector<std::string> Rows(const TTable& table)
+{
+    std::vector<std::string> rows;
+    for (int32_t r = 1; r <= table.RowCount(); ++r) {
+        std::string row = table.RowLine(r);
+        for (char& c : row)
+            if (c == TTable::Free)
+                c = '.';
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// A handmade database: words in file order, each with the given explanations.
+struct TWordSpec {
+    std::string PWord;
+    std::vector<std::string> Explanations;
+    std::string Audio;
+};
+
+inline std::unique_ptr<TDB> MakeDB(const std::vector<TWordSpec>& words, TDBQueryMode mode = qmIndexed)
+{
+    std::vector<TDBFileRecord> records;
+    for (const auto& w : words) {
+        records.push_back({DBRecWord, w.PWord});
+        for (const auto& e : w.Explanations)
+            records.push_back({DBRecExplanation, e});
+        if (!w.Audio.empty())
+            records.push_back({DBRecAudio, w.Audio + "\r\n"});
+    }
+    records.push_back({DBRecEnd, {}});
+    auto db = std::make_unique<TDB>(mode);
+    db->LoadRecords(101, records, "test.hk");
+    return db;
+}
+
+inline std::unique_ptr<TDB> MakeDB(const std::vector<std::string>& words, TDBQueryMode mode = qmIndexed)
+{
+    std::vector<TWordSpec> specs;
+    for (const auto& w : words)
+        specs.push_back({w, {"clue of " + w}, {}});
+    return MakeDB(specs, mode);
+}
+
+// The process-wide length limits, set for one test and put back afterwards.
+class TLimits {
+public:
+    TLimits(int32_t minLen, int32_t maxLen)
+        : SavedMin(WordLengthLimits.MinLenPWord), SavedMax(WordLengthLimits.MaxLenPWord)
+    {
+        WordLengthLimits.MinLenPWord = minLen;
+        WordLengthLimits.MaxLenPWord = maxLen;
+    }
+    ~TLimits()
+    {
+        WordLengthLimits.MinLenPWord = SavedMin;
+        WordLengthLimits.MaxLenPWord = SavedMax;
+    }
+
+private:
+    int32_t SavedMin;
+    int32_t SavedMax;
+};
+
+inline TKwelinSettings Settings(int32_t minLen = 3, bool anyLocation = false)
+{
+    TKwelinSettings s;
+    s.MinLenPWord = minLen;
+    s.MaxLenPWord = 16;
+    s.AnyWordLocation = anyLocation;
+    return s;
+}
+
+} // namespace mz::test

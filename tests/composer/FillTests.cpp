@@ -1,0 +1,364 @@
+#include "ComposerTestUtil.h"
+
+#include <algorithm>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+TPWordCoordinate Slot(uint8_t dir, int32_t col, int32_t row, const std::string& anchor, const std::string& pattern)
+{
+    TPWordCoordinate s;
+    s.Dir = dir;
+    s.Col = col;
+    s.Row = row;
+    s.Anchor = anchor;
+    s.Pattern = pattern;
+    s.AnchorPos = anchor.empty() ? 0 : static_cast<int32_t>(pattern.find(anchor)) + 1;
+    return s;
+}
+
+bool Contains(const TDBRec* list, const std::string& word)
+{
+    for (; list; list = list->Next)
+        if (list->PWord == word)
+            return true;
+    return false;
+}
+
+struct TFeasibleCase {
+    const char* Run; // nearest cell first, '.' free
+    bool Reversed;
+    bool Feasible;
+};
+
+class RunFeasibleTest : public ::testing::TestWithParam<TFeasibleCase> {};
+
+// A run shorter than MinLenPWord may hold single letters only; a run that
+// starts with MinLenPWord free cells can always take a word; otherwise some
+// active word must fit around the letters nearest to the closing block.
+TEST_P(RunFeasibleTest, DecidesWhetherARunCanStillBeCompleted)
+{
+    const TFeasibleCase& c = GetParam();
+    auto db = MakeDB(std::vector<std::string>{"ABC", "XYZW"});
+    TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 1);
+    std::string run = c.Run;
+    std::replace(run.begin(), run.end(), '.', ' ');
+    EXPECT_EQ(kwelin.RunFeasible(run, static_cast<int32_t>(run.size()), c.Reversed), c.Feasible) << c.Run;
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, RunFeasibleTest,
+                         ::testing::Values(TFeasibleCase{"..", false, true},
+                                           TFeasibleCase{"A.", false, true},
+                                           TFeasibleCase{"AB", false, false},
+                                           TFeasibleCase{"...", false, true},
+                                           TFeasibleCase{"....Q", false, true},  // four free cells first
+                                           TFeasibleCase{"...Q", false, false},  // Q ends no word
+                                           TFeasibleCase{"ABC", false, true},
+                                           TFeasibleCase{"CBA", false, false},
+                                           TFeasibleCase{"CBA", true, true},     // read backwards it is ABC
+                                           TFeasibleCase{"AB.", false, true},
+                                           TFeasibleCase{"XY..", false, true},
+                                           TFeasibleCase{"YX..", false, false},
+                                           TFeasibleCase{"YX..", true, true}));   // ..XY: XYZW may run past
+
+TEST(RunFeasible, ARunWithABlockIsRefused)
+{
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 1);
+    try {
+        kwelin.RunFeasible("A*B", 3, false);
+        FAIL();
+    } catch (const EInvalidCrossKwelinOperation& e) {
+        EXPECT_STREQ(e.what(), "Błędny parametr kryteriów wyszukiwania łańcucha");
+    }
+}
+
+TEST(CrossPattern, PutsTheLetterBetweenTheRunsAndAnchorsOnItsGroupOfLetters)
+{
+    auto db = MakeDB(std::vector<std::string>{"QBC"});
+    TCrossKwelin kwelin(Grid({"*******", "A..BC.*", "......*"}), *db, Settings(3, true), 1);
+    const TPWordCoordinate down = Slot(0, 3, 2, "", "  ");
+    const TFilterData data = kwelin.CrossPattern(down, 1, TPWordList{"QR", 0, 0});
+    EXPECT_EQ(data.Pattern, "A QBC ");
+    EXPECT_EQ(data.Len, 6);
+    EXPECT_EQ(data.Anchor, "QBC");
+    EXPECT_TRUE(kwelin.CrossOK(data));
+
+    // Nothing beside the cell: nothing to check.
+    TCrossKwelin lone(Grid({"*.*", "*.*", "*.*"}), *db, Settings(3, true), 1);
+    EXPECT_TRUE(lone.CrossPattern(Slot(0, 2, 1, "", "   "), 2, TPWordList{"ABC", 0, 0}).Pattern.empty());
+
+    // A complete crossing that the word agrees with is not checked again.
+    TCrossKwelin full(Grid({"*****", "*ABC*", "*****"}), *db, Settings(3, true), 1);
+    EXPECT_TRUE(full.CrossPattern(Slot(0, 3, 1, "", "   "), 2, TPWordList{"XBX", 0, 0}).Pattern.empty());
+    EXPECT_EQ(full.CrossPattern(Slot(0, 3, 1, "", "   "), 2, TPWordList{"XQX", 0, 0}).Pattern, "AQC");
+
+    // With the option off, row 1 carries no across word, so it is not checked.
+    TCrossKwelin rowOne(Grid({"A....", ".....", "....."}), *db, Settings(3, false), 1);
+    EXPECT_TRUE(rowOne.CrossPattern(Slot(0, 2, 1, "", "   "), 1, TPWordList{"QBC", 0, 0}).Pattern.empty());
+}
+
+TEST(CrossOK, AStretchTooShortForAWordMayNotHoldTwoAdjacentLetters)
+{
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 1);
+    EXPECT_TRUE(kwelin.CrossOK({"A ", "A", 2}));
+    EXPECT_FALSE(kwelin.CrossOK({"AB", "AB", 2}));
+    EXPECT_TRUE(kwelin.CrossOK({"AB ", "AB", 3}));
+    EXPECT_FALSE(kwelin.CrossOK({"BA ", "BA", 3}));
+    EXPECT_TRUE(kwelin.CrossOK({}));
+}
+
+struct TScoreCase {
+    const char* Pattern;
+    const char* Anchor;
+    uint8_t Offset;
+    int32_t Length;
+    int32_t Score;
+};
+
+class ScoreTest : public ::testing::TestWithParam<TScoreCase> {};
+
+// A gap of 1..MinLenPWord cells left before or after a word is waste.
+TEST_P(ScoreTest, PenalisesEachGapTooShortForAnotherWord)
+{
+    const TScoreCase& c = GetParam();
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    TCrossKwelin kwelin(TTable(12, 3), *db, Settings(3), 1);
+    TPWordLists list{{std::string(c.Length, 'W'), c.Offset, 0}};
+    kwelin.ScoreCandidates(list, Slot(1, 6, 2, c.Anchor, c.Pattern));
+    EXPECT_EQ(list[0].Score, c.Score);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gaps, ScoreTest,
+    ::testing::Values(TScoreCase{"     K      ", "K", 4, 11, 1}, // one free cell before, none after
+                      TScoreCase{"     K      ", "K", 1, 8, 0},  // m + 1 before, none after
+                      TScoreCase{"     K      ", "K", 1, 4, 0},  // m + 1 on both sides
+                      TScoreCase{"     K      ", "K", 5, 11, 1}, // none before, one after
+                      TScoreCase{"     K      ", "K", 3, 7, 2},  // two before, three after
+                      TScoreCase{"          ", "", 0, 3, 0},     // no anchor: 3..7 letters leave room
+                      TScoreCase{"          ", "", 0, 7, 0},
+                      TScoreCase{"          ", "", 0, 8, 1},
+                      TScoreCase{"          ", "", 0, 10, 1}));
+
+TEST(PlaceBlocks, AWordStartingInRowOneIsFencedInRowOneWithTheOptionOff)
+{
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    for (int32_t col : {5, 6}) {
+        TCrossKwelin kwelin(TTable(6, 5), *db, Settings(3, false), 1);
+        kwelin.Push({{"ABC", 0, 0}}, Slot(0, col, 1, "", "     "));
+        kwelin.ChooseWord();
+        kwelin.PlaceBlocks();
+        const auto rows = Rows(kwelin.Table());
+        if (col == 5) {
+            EXPECT_EQ(rows[0], "...*A*");
+        } else {
+            EXPECT_EQ(rows[0], "....*A");
+        }
+        EXPECT_EQ(rows[3].substr(col - 1, 1), "*"); // closing block below the word
+        EXPECT_EQ(rows[4], "......");
+    }
+    // With the option on nothing is placed before it.
+    TCrossKwelin on(TTable(6, 5), *db, Settings(3, true), 1);
+    on.Push({{"ABC", 0, 0}}, Slot(0, 5, 1, "", "     "));
+    on.ChooseWord();
+    on.PlaceBlocks();
+    EXPECT_EQ(Rows(on.Table())[0], "....A.");
+}
+
+TEST(Step, TheFirstWordLiesAtTheStartOfTheFirstFreeStretchWithABlockBehindIt)
+{
+    TLimits limits(3, 16);
+    auto db = MakeDB(std::vector<std::string>{"ABCD", "XBY", "XCY", "XDY", "QAZ"});
+    TCrossKwelin kwelin(Grid({"........", "**......", "........", "........"}), *db, Settings(3, false), 11);
+    const TPWordCoordinate slot = kwelin.ChooseSlot();
+    ASSERT_TRUE(kwelin.Step(slot));
+    ASSERT_EQ(kwelin.Depth(), 1);
+    const std::string word = kwelin.Top()->PWord;
+    const std::string row = Rows(kwelin.Table())[1];
+    EXPECT_EQ(row.substr(2, word.size()), word);
+    EXPECT_EQ(row[2 + word.size()], '*');
+    EXPECT_TRUE(Contains(db->UsedWords(), word));
+    EXPECT_FALSE(Contains(db->Words(), word));
+    EXPECT_EQ(db->UsedCount(), 1);
+}
+
+TEST(ChooseWord, DrawsAmongTheLowestScoresInListOrder)
+{
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    for (uint32_t seed : {1u, 2u, 3u, 99u, 12345u}) {
+        TCrossKwelin kwelin(TTable(8, 4), *db, Settings(3, true), seed);
+        kwelin.Push({{"AAA", 0, 1}, {"BBB", 0, 0}, {"CCC", 0, 2}, {"DDD", 0, 0}, {"EEE", 0, 0}},
+                    Slot(1, 1, 2, "", "        "));
+        kwelin.ChooseWord();
+        TRandom expected(seed);
+        const char* lowest[] = {"BBB", "DDD", "EEE"};
+        EXPECT_EQ(kwelin.Top()->PWord, lowest[expected.Draw(3)]);
+        EXPECT_EQ(kwelin.Top()->CandCount, 4);
+        EXPECT_EQ(kwelin.Top()->Candidates.size(), 4u);
+        EXPECT_EQ(kwelin.Random().GetState(), expected.GetState());
+    }
+}
+
+TEST(ChooseWord, AnEmptyStackIsRefused)
+{
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 1);
+    try {
+        kwelin.ChooseWord();
+        FAIL();
+    } catch (const EInvalidCrossKwelinOperation& e) {
+        EXPECT_STREQ(e.what(), "Błąd dostępu: pusta lista");
+    }
+}
+
+TEST(Step, TheSameWordAtTwoOffsetsGivesTwoAlternatives)
+{
+    TLimits limits(3, 16);
+    for (uint32_t seed : {1u, 2u, 5u, 8u}) {
+        auto fresh = MakeDB(std::vector<std::string>{"KOK"});
+        TCrossKwelin kwelin(Grid({"..K.."}), *fresh, Settings(3, true), seed);
+        const TPWordCoordinate slot = kwelin.ChooseSlot();
+        ASSERT_EQ(slot.Anchor, "K");
+        ASSERT_TRUE(kwelin.Step(slot));
+        // The list runs offset 2 before offset 0 and both score 1.
+        TRandom expected(seed);
+        const uint8_t chosen = expected.Draw(2) == 0 ? 2 : 0;
+        EXPECT_EQ(kwelin.Top()->Offset, chosen);
+        ASSERT_EQ(kwelin.Top()->Candidates.size(), 1u);
+        EXPECT_EQ(kwelin.Top()->Candidates[0].PWord, "KOK");
+        EXPECT_EQ(kwelin.Top()->Candidates[0].Offset, 2 - chosen);
+        EXPECT_EQ(Rows(kwelin.Table())[0], chosen == 2 ? "KOK*." : ".*KOK");
+    }
+}
+
+TEST(CloseSingleLetter, ALoneLetterWithoutAWordIsClosedOnBothSides)
+{
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    TCrossKwelin across(Grid({".....", ".....", "..Q..", ".....", "....."}), *db, Settings(3, false), 1);
+    EXPECT_TRUE(across.CloseSingleLetter(Slot(1, 3, 3, "Q", "  Q  ")));
+    EXPECT_EQ(Rows(across.Table())[2], ".*Q*.");
+
+    TCrossKwelin down(Grid({".....", ".....", "..Q..", ".....", "....."}), *db, Settings(3, false), 1);
+    EXPECT_TRUE(down.CloseSingleLetter(Slot(0, 3, 3, "Q", "  Q  ")));
+    EXPECT_EQ(Rows(down.Table())[1], "..*..");
+    EXPECT_EQ(Rows(down.Table())[3], "..*..");
+
+    // Only a one-letter anchor is closed.
+    TCrossKwelin two(Grid({".....", ".....", "..QR.", ".....", "....."}), *db, Settings(3, false), 1);
+    EXPECT_FALSE(two.CloseSingleLetter(Slot(1, 3, 3, "QR", "  QR ")));
+    EXPECT_EQ(Rows(two.Table())[2], "..QR.");
+}
+
+TEST(CloseSingleLetter, ABlockThatWouldLeaveAnImpossibleRunIsNotPlaced)
+{
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    // A block left of Q would end the run "ZZ" below it, which is too short for a word.
+    TCrossKwelin kwelin(Grid({".....", ".....", "..Q..", ".Z...", ".Z..."}), *db, Settings(3, false), 1);
+    EXPECT_FALSE(kwelin.CloseSingleLetter(Slot(1, 3, 3, "Q", "  Q  ")));
+    EXPECT_EQ(Rows(kwelin.Table())[2], "..Q..");
+}
+
+TEST(Crosses, ComparesTheStretchesOfSlotsInDifferentDirections)
+{
+    const TPWordCoordinate across = Slot(1, 5, 3, "AB", "  AB  "); // columns 3..8 of row 3
+    EXPECT_TRUE(TCrossKwelin::Crosses(across, Slot(0, 4, 1, "X", "X  ")));   // column 4, rows 1..3
+    EXPECT_FALSE(TCrossKwelin::Crosses(across, Slot(0, 9, 1, "X", "X  ")));  // column 9
+    EXPECT_FALSE(TCrossKwelin::Crosses(across, Slot(0, 4, 4, "X", "X  ")));  // rows 4..6
+    EXPECT_FALSE(TCrossKwelin::Crosses(across, Slot(1, 4, 3, "X", "X  ")));  // same direction
+    // Without an anchor the stretch is taken to begin one cell after Col.
+    const TPWordCoordinate free = Slot(1, 1, 2, "", "    ");
+    EXPECT_FALSE(TCrossKwelin::Crosses(free, Slot(0, 1, 2, "Q", "Q  ")));
+    EXPECT_TRUE(TCrossKwelin::Crosses(free, Slot(0, 5, 2, "Q", "Q  ")));
+}
+
+TEST(Backtracking, PruneTopDropsAlternativesWithTheSameCrossingLetter)
+{
+    TLimits limits(3, 16);
+    auto db = MakeDB(std::vector<std::string>{"ABC", "XBY", "DEF"});
+    TCrossKwelin kwelin(TTable(5, 5), *db, Settings(3, true), 1);
+    // ABC scores best, so it is laid whatever the draw.
+    kwelin.Push({{"XBY", 0, 1}, {"ABC", 0, 0}, {"DEF", 0, 1}}, Slot(0, 2, 1, "", "     "));
+    kwelin.ChooseWord();
+    db->MarkUsed("ABC");
+    ASSERT_EQ(kwelin.Top()->PWord, "ABC");
+    // Across row 2 through the B: XBY would put B there again.
+    kwelin.PruneTop(Slot(1, 2, 2, "B", " B   "));
+    ASSERT_EQ(kwelin.Top()->Candidates.size(), 1u);
+    EXPECT_EQ(kwelin.Top()->Candidates[0].PWord, "DEF");
+    EXPECT_EQ(kwelin.Top()->CandCount, 1);
+    // A slot that does not cross the top's leaves the alternatives alone.
+    kwelin.PruneTop(Slot(0, 4, 1, "", "     "));
+    EXPECT_EQ(kwelin.Top()->CandCount, 1);
+}
+
+TEST(Backtracking, UnwindUndoesWordsUntilTheDeadEndsLettersChange)
+{
+    TLimits limits(3, 16);
+    auto db = MakeDB(std::vector<std::string>{"ABC", "DEF", "GHI"});
+    TCrossKwelin kwelin(TTable(5, 5), *db, Settings(3, true), 1);
+    kwelin.Push({{"ABC", 0, 0}}, Slot(0, 2, 1, "", "     "));
+    kwelin.ChooseWord();
+    db->MarkUsed("ABC");
+    kwelin.Push({{"DEF", 0, 0}}, Slot(0, 4, 1, "", "     "));
+    kwelin.ChooseWord();
+    db->MarkUsed("DEF");
+    ASSERT_EQ(Rows(kwelin.Table())[0], ".A.D.");
+
+    // A down slot on the letters of ABC does not cross the top (also down).
+    EXPECT_TRUE(kwelin.UnwindToAnchor(Slot(0, 2, 1, "ABC", "ABC  ")));
+    EXPECT_EQ(kwelin.Depth(), 1);
+    EXPECT_EQ(Rows(kwelin.Table())[0], "....."); // the snapshot before ABC
+    EXPECT_TRUE(Contains(db->Words(), "DEF"));
+    EXPECT_TRUE(Contains(db->UsedWords(), "ABC"));
+
+    // Unwinding the last entry empties the stack: the search ends, the grid stays.
+    kwelin.MutableTable().SetCell(2, 1, 'A');
+    EXPECT_FALSE(kwelin.UnwindToAnchor(Slot(0, 2, 1, "A", "A    ")));
+    EXPECT_EQ(kwelin.Depth(), 0);
+    EXPECT_EQ(Rows(kwelin.Table())[0], ".A...");
+    EXPECT_EQ(db->UsedCount(), 0);
+}
+
+TEST(Backtracking, AWordIsNeverLaidTwiceAndAnEmptiedStackLeavesTheGridAsItIs)
+{
+    TLimits limits(3, 16);
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    TCrossKwelin kwelin(Grid({"...", "***", "..."}), *db, Settings(3, true), 4);
+    TPWordCoordinate slot = kwelin.ChooseSlot();
+    ASSERT_TRUE(kwelin.Step(slot));
+    EXPECT_EQ(Rows(kwelin.Table())[0], "ABC");
+    slot = kwelin.ChooseSlot();
+    ASSERT_TRUE(slot.Found());
+    EXPECT_EQ(slot.Row, 3);
+    EXPECT_FALSE(kwelin.Step(slot)); // ABC is taken; backtracking empties the stack
+    EXPECT_EQ(kwelin.Depth(), 0);
+    EXPECT_EQ(Rows(kwelin.Table()), (std::vector<std::string>{"ABC", "***", "..."}));
+}
+
+TEST(PickLine, DrawsOneTerminatedLine)
+{
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 77);
+    const uint32_t before = kwelin.Random().GetState();
+    EXPECT_EQ(kwelin.PickLine(""), "");
+    EXPECT_EQ(kwelin.Random().GetState(), before); // an empty text draws nothing
+
+    for (uint32_t seed = 1; seed < 40; ++seed) {
+        kwelin.Random().Seed(seed);
+        TRandom expected(seed);
+        const char* lines[] = {"jeden", "dwa", "trzy"};
+        EXPECT_EQ(kwelin.PickLine("jeden\r\ndwa\r\ntrzy\r\n"), lines[expected.Draw(3)]);
+    }
+    // An unterminated text offers nothing but still draws.
+    kwelin.Random().Seed(5);
+    EXPECT_EQ(kwelin.PickLine("bez końca"), "");
+    EXPECT_NE(kwelin.Random().GetState(), 5u);
+    kwelin.Random().Seed(5);
+    EXPECT_EQ(kwelin.PickLine("raz\r\nreszta"), "raz");
+}
+
+} // namespace
