@@ -1,0 +1,72 @@
+#pragma once
+
+#include "grid/CrossSurface.h"
+
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mz::test {
+
+// Writes a 24-bit BMP of the given size into the directory and returns its path.
+inline QString WriteBitmap(const QTemporaryDir& dir, const QString& name, const QImage& image)
+{
+    const QString path = dir.filePath(name);
+    if (!image.convertToFormat(QImage::Format_RGB888).save(path, "BMP"))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// A strip in which every pixel has its own colour: red and green encode the
+// position, so a pixel of the grid image tells exactly where it was copied from.
+inline QImage PositionCodedStrip(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x & 0xFF, (x >> 8) | (y << 2), 100));
+    return image;
+}
+
+inline QPoint SourceOf(QRgb pixel)
+{
+    return {qRed(pixel) | ((qGreen(pixel) & 3) << 8), qGreen(pixel) >> 2};
+}
+
+// Every OnExplRefresh, OnEnterPressed and OnDblClick of a control, in order.
+struct TEventLog {
+    std::vector<std::string> Events;
+
+    void Attach(TCrossSurface& grid)
+    {
+        grid.OnExplRefresh = [this](TCrossSurface*, int col, int row) {
+            Events.push_back("refresh " + std::to_string(col) + "," + std::to_string(row));
+        };
+        grid.OnEnterPressed = [this](TCrossSurface*) { Events.push_back("enter"); };
+        grid.OnDblClick = [this](TCrossSurface*) { Events.push_back("dblclick"); };
+        grid.OnChangeVisibility = [this](TCrossSurface*) { Events.push_back("visibility"); };
+    }
+};
+
+// Fills the grid from rows of text (CP1250 bytes), row 1 first.
+inline void FillRows(TCrossSurface& grid, const std::vector<std::string>& rows)
+{
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            grid.SetCell(static_cast<int>(c) + 1, static_cast<int>(r) + 1, rows[r][c]);
+}
+
+inline std::string RowText(const TCrossSurface& grid, int row)
+{
+    std::string text;
+    for (int c = 1; c <= grid.ColCount(); ++c)
+        text += grid.GetCell(c, row);
+    return text;
+}
+
+} // namespace mz::test
