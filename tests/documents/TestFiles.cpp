@@ -65,6 +65,27 @@ std::string RecordAt(int64_t offset, uint8_t type, std::string_view data)
     return std::string(1, static_cast<char>(type)) + Int32Bytes(start) + Int32Bytes(end) + std::string(data);
 }
 
+std::string MessageOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const EIOOperation& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+TCrossTXT Grid(int cols, int rows, std::string_view letters)
+{
+    TCrossTXT doc;
+    doc.SetColCount(cols);
+    doc.SetRowCount(rows);
+    for (size_t i = 0; i < letters.size(); ++i)
+        doc.SetCell(static_cast<int>(i % cols) + 1, static_cast<int>(i / cols) + 1, static_cast<unsigned char>(letters[i]));
+    doc.Modified = false;
+    return doc;
+}
+
 namespace {
 
 // The scrambler is a plain feedback XOR over a seven-byte register, so tests

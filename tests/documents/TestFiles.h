@@ -1,6 +1,9 @@
 #pragma once
 
+#include "documents/CrossTXT.h"
+
 #include <cstdint>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -37,5 +40,10 @@ std::string PlainStreamOf(std::string_view fileBytes);
 std::string RecordAt(int64_t offset, uint8_t type, std::string_view data);
 std::string Int32Bytes(int32_t value);
 int32_t Int32At(std::string_view bytes, size_t pos);
+
+// The message of the EIOOperation the action throws, or "(no error)".
+std::string MessageOf(const std::function<void()>& action);
+// A complete grid of spaces with the letters filled in row by row; clean.
+TCrossTXT Grid(int cols, int rows, std::string_view letters = {});
 
 } // namespace mz::test

@@ -11,16 +11,6 @@ namespace {
 
 class TextExport : public TTempDirTest {};
 
-TCrossTXT Grid(int cols, int rows, std::string_view letters = {})
-{
-    TCrossTXT doc;
-    doc.SetColCount(cols);
-    doc.SetRowCount(rows);
-    for (size_t i = 0; i < letters.size(); ++i)
-        doc.SetCell(static_cast<int>(i % cols) + 1, static_cast<int>(i / cols) + 1, static_cast<unsigned char>(letters[i]));
-    return doc;
-}
-
 } // namespace
 
 TEST_F(TextExport, AGridWithoutExplanationsGivesTitleRowsAndEmptyHeadings)

@@ -37,16 +37,6 @@ struct TXwd {
     }
 };
 
-std::string MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EIOOperation& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-
 std::vector<std::tuple<int, int, bool>> Words(const TCrossTXT& doc)
 {
     std::vector<std::tuple<int, int, bool>> words;

@@ -1,0 +1,36 @@
+#include "CliDocuments.h"
+
+#include "core/Cp1250.h"
+
+namespace mz::cli {
+
+TCrossTXT LoadDocument(const std::string& fileName)
+{
+    TCrossTXT doc;
+    doc.LoadFromFile(fileName);
+    return doc;
+}
+
+std::string DescribeDocument(const TCrossTXT& doc)
+{
+    std::string text = "Rozmiar: " + std::to_string(doc.ColCount()) + " × " + std::to_string(doc.RowCount()) + "\n";
+    for (int32_t r = 1; r <= doc.RowCount(); ++r) {
+        std::string row;
+        for (int32_t c = 1; c <= doc.ColCount(); ++c) {
+            const unsigned char cell = doc.GetCell(c, r);
+            row.push_back(cell == ' ' ? '.' : static_cast<char>(cell));
+        }
+        text += Cp1250ToUtf8(row) + "\n";
+    }
+    for (const auto& item : doc.ExplsInNumberOrder()) {
+        const TExpl& e = item.Expl;
+        text += std::to_string(item.Number) + ". " + (e.Horizontal ? "H " : "V ") + std::to_string(e.Col) + "," +
+                std::to_string(e.Row) + ": " + Cp1250ToUtf8(e.Explanation);
+        if (!e.Audio.empty())
+            text += " [" + Cp1250ToUtf8(e.Audio) + "]";
+        text += "\n";
+    }
+    return text;
+}
+
+} // namespace mz::cli

@@ -1,0 +1,220 @@
+#include "core/Cp1250.h"
+#include "documents/CrossTXT.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+using namespace mz;
+
+namespace {
+
+struct TRun {
+    int Code = -1;
+    std::string Out;
+    std::string Err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::random_device rd;
+        Dir = std::filesystem::temp_directory_path() / ("mz-cli-" + std::to_string(rd()));
+        std::filesystem::create_directories(Dir);
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(Dir, ignored);
+    }
+
+    std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
+
+    static std::string Quote(const std::string& arg)
+    {
+        std::string quoted = "'";
+        for (char c : arg)
+            quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return quoted + "'";
+    }
+
+    static std::string Slurp(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    TRun Run(const std::vector<std::string>& args) const
+    {
+        std::string command = Quote(MZ_CLI_PATH);
+        for (const auto& a : args)
+            command += " " + Quote(a);
+        const std::string out = PathOf("stdout"), err = PathOf("stderr");
+        command += " >" + Quote(out) + " 2>" + Quote(err);
+        const int status = std::system(command.c_str());
+        TRun run;
+        run.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.Out = Slurp(out);
+        run.Err = Slurp(err);
+        std::filesystem::remove(out);
+        std::filesystem::remove(err);
+        return run;
+    }
+
+    // Names of the files in the test directory.
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(Dir))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string SampleCrossword(const std::string& name)
+    {
+        TCrossTXT doc;
+        doc.SetColCount(4);
+        doc.SetRowCount(3);
+        const std::string letters = Utf8ToCp1250("KOT*A   ŻŁÓW");
+        for (int i = 0; i < 12; ++i)
+            doc.SetCell(i % 4 + 1, i / 4 + 1, static_cast<unsigned char>(letters[i]));
+        doc.AddExpl({1, 1, Utf8ToCp1250("Zwierzę domowe"), "kot.wav", true});
+        doc.AddExpl({1, 1, Utf8ToCp1250("Pierwsza litera"), "", false});
+        doc.AddExpl({1, 3, Utf8ToCp1250("Ptak żółty"), "", true});
+        const auto path = PathOf(name);
+        doc.SaveToFile(path);
+        return path;
+    }
+
+    std::filesystem::path Dir;
+};
+
+} // namespace
+
+TEST_F(Cli, HelpListsTheDocumentCommands)
+{
+    const TRun run = Run({"--help"});
+    EXPECT_EQ(run.Code, 0);
+    for (const char* usage : {"show PLIK", "export PLIK WYNIK.txt", "convert PLIK", "new-template --cols K --rows W"})
+        EXPECT_NE(run.Out.find(usage), std::string::npos) << usage;
+}
+
+// A loaded file numbers its explanations in file order, which is the saved
+// document's chain order: newest first.
+TEST_F(Cli, ShowPrintsSizeGridAndExplanationsInNumberOrderAsUtf8)
+{
+    const TRun run = Run({"show", SampleCrossword("kot.krz")});
+    EXPECT_EQ(run.Code, 0) << run.Err;
+    EXPECT_EQ(run.Out, "Rozmiar: 4 × 3\n"
+                       "KOT*\n"
+                       "A...\n"
+                       "ŻŁÓW\n"
+                       "1. H 1,3: Ptak żółty\n"
+                       "2. V 1,1: Pierwsza litera\n"
+                       "3. H 1,1: Zwierzę domowe [kot.wav]\n");
+}
+
+TEST_F(Cli, ShowReadsXwdFiles)
+{
+    std::string bytes(3176 + 61 * 8, '\0');
+    bytes[0] = 4;
+    bytes[531] = 'A';
+    bytes[3176] = 3;
+    bytes.replace(3177, 3, "Jeden");
+    const auto path = PathOf("a.xwd");
+    std::ofstream(path, std::ios::binary) << bytes;
+    const TRun run = Run({"show", path});
+    EXPECT_EQ(run.Code, 0) << run.Err;
+    EXPECT_EQ(run.Out.substr(0, run.Out.find("1. ")), "Rozmiar: 4 × 4\nA...\n....\n....\n....\n");
+    EXPECT_NE(run.Out.find("1. H 1,1: Jed\n2. V 1,1: \n"), std::string::npos);
+    EXPECT_NE(run.Out.find("8. H 1,4: \n"), std::string::npos);
+}
+
+TEST_F(Cli, ErrorsPrintTheProgramsMessageAndExitNonZero)
+{
+    struct TCase {
+        std::vector<std::string> Args;
+        int Code;
+        std::string Message;
+    };
+    const std::string broken = PathOf("zepsuty.krz");
+    std::ofstream(broken, std::ios::binary) << "nie krzyżówka";
+    const std::vector<TCase> cases = {
+        {{"show", broken}, 1, "Wystąpił błąd podczas otwarcia pliku " + broken},
+        {{"show", PathOf("x.doc")}, 1, PathOf("x.doc") + "  - nie jest obsługiwany przez Mirakolnika Zodevidar."},
+        {{"show"}, 2, "Podaj jeden plik"},
+        {{"export", broken, PathOf("w.txt")}, 1, "Wystąpił błąd podczas otwarcia pliku " + broken},
+        {{"convert", broken, PathOf("w.krz")}, 1, "Wystąpił błąd podczas otwarcia pliku " + broken},
+        {{"convert", broken, PathOf("w.txt")}, 2, "rozszerzenie krz"},
+        {{"new-template", "--cols", "3", "--rows", "3", PathOf("w.sz")}, 1, "Niewłaściwa liczba kolumn"},
+        {{"new-template", "--cols", "4", "--rows", "2", PathOf("w.sz")}, 1, "Niewłaściwa liczba wierszy"},
+        {{"new-template", "--cols", "4", "--rows", "3", "--block", "5,1", PathOf("w.sz")}, 1,
+         "Nie odnaleziono żądanej komórki"},
+        {{"new-template", "--cols", "2040", "--rows", "3", PathOf("w.sz")}, 1, "Za długi wiersz"},
+        {{"new-template", "--cols", "4", "--rows", "3", "--block", "1;1", PathOf("w.sz")}, 2, "KOLUMNA,WIERSZ"},
+        {{"new-template", "--cols", "4", PathOf("w.sz")}, 2, "--rows"},
+        {{"new-template", "--cols", "4", "--rows", "3", PathOf("w.krz")}, 2, "rozszerzenie sz"},
+    };
+    for (const auto& c : cases) {
+        const TRun run = Run(c.Args);
+        EXPECT_EQ(run.Code, c.Code) << c.Args[0] << " " << c.Message;
+        EXPECT_NE(run.Err.find(c.Message), std::string::npos) << run.Err;
+        EXPECT_EQ(Files(), std::vector<std::string>{"zepsuty.krz"}) << c.Message;
+    }
+}
+
+TEST_F(Cli, ExportWritesTheTextExport)
+{
+    const auto source = SampleCrossword("kot.krz");
+    const auto out = PathOf("lista.txt");
+    const TRun run = Run({"export", source, out});
+    EXPECT_EQ(run.Code, 0) << run.Err;
+    EXPECT_EQ(Slurp(out), Utf8ToCp1250("Mirakolnik Zodevidar - lista.txt\r\nKOT*\r\nA   \r\nŻŁÓW\r\n"
+                                       "Poziomo:\r\n1,1)\tZwierzę domowe\r\n1,3)\tPtak żółty\r\n"
+                                       "Pionowo:\r\n1,1)\tPierwsza litera\r\n"));
+}
+
+TEST_F(Cli, ConvertWritesACrosswordOrATemplateByTheTargetExtension)
+{
+    const auto source = SampleCrossword("kot.krz");
+    for (const auto& [target, header] : {std::pair{PathOf("wynik.sz"), PatternHeader},
+                                         std::pair{PathOf("wynik.krz"), CrossWordHeader}}) {
+        const TRun run = Run({"convert", source, target});
+        EXPECT_EQ(run.Code, 0) << run.Err;
+        EXPECT_EQ(Slurp(target).substr(0, header.size()), header);
+        TCrossTXT doc;
+        doc.LoadFromFile(target);
+        EXPECT_EQ(doc.ExplCount(), 3);
+        EXPECT_EQ(doc.GetCell(1, 3), 0xAF);
+    }
+}
+
+TEST_F(Cli, NewTemplateMakesAnEmptyGridWithTheGivenBlocks)
+{
+    const auto out = PathOf("nowy.sz");
+    const TRun run = Run({"new-template", "--cols", "6", "--block", "2,3", "--rows", "4", "--block", "6,1", out});
+    EXPECT_EQ(run.Code, 0) << run.Err;
+    EXPECT_EQ(Slurp(out).substr(0, PatternHeader.size()), PatternHeader);
+    TCrossTXT doc;
+    doc.LoadFromFile(out);
+    EXPECT_EQ(doc.ColCount(), 6);
+    EXPECT_EQ(doc.RowCount(), 4);
+    EXPECT_EQ(doc.ExplCount(), 0);
+    for (int c = 1; c <= 6; ++c)
+        for (int r = 1; r <= 4; ++r)
+            EXPECT_EQ(doc.GetCell(c, r), (c == 2 && r == 3) || (c == 6 && r == 1) ? '*' : ' ');
+}
+
+TEST_F(Cli, AFailedCommandLeavesAnExistingTargetUntouched)
+{
+    const auto target = PathOf("stary.sz");
+    std::ofstream(target, std::ios::binary) << "stara zawartość";
+    const TRun run = Run({"new-template", "--cols", "4", "--rows", "3", "--block", "9,9", target});
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_EQ(Slurp(target), "stara zawartość");
+}
