@@ -18,6 +18,21 @@ constexpr const char* MsgBadColCount = "Niewłaściwa liczba kolumn";
 constexpr const char* MsgBadRowCount = "Niewłaściwa liczba wierszy";
 constexpr const char* MsgUnsupported = "%s  - nie jest obsługiwany przez Mirakolnika Zodevidar.";
 
+// The whole file in memory; every failure of the system is an input/output error.
+std::string ReadWholeFile(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    if (!in)
+        throw EInOutError(name + ": " + std::generic_category().message(errno ? errno : EIO));
+    try {
+        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (!in.bad())
+            return bytes;
+    } catch (const std::exception&) {
+    }
+    throw EInOutError(name + ": " + std::generic_category().message(errno ? errno : EIO));
+}
+
 } // namespace
 
 TCrossTXT::TCrossTXT()
@@ -173,13 +188,7 @@ void TCrossTXT::LoadFromFile(const std::string& name)
     } else if (ext == "xwd") {
         Clear();
         FileName = name;
-        std::ifstream in(name, std::ios::binary);
-        if (!in)
-            throw EInOutError(name + ": " + std::generic_category().message(errno ? errno : EIO));
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (in.bad())
-            throw EInOutError(name + ": " + std::generic_category().message(EIO));
-        LoadXwd(bytes);
+        LoadXwd(ReadWholeFile(name));
     } else {
         throw EIOOperation(FormatMessage(MsgUnsupported, name));
     }

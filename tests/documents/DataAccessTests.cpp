@@ -381,3 +381,10 @@ TEST(DataAccessReader, RandomStreamsEndInARecordListOrTheInconsistencyMessage)
     }
     EXPECT_GT(refused, 100);
 }
+
+TEST_F(DataAccessFile, ADirectoryInPlaceOfTheFileIsAnInputOutputError)
+{
+    const auto name = PathOf("katalog.hk");
+    std::filesystem::create_directory(name);
+    EXPECT_THROW(ReadRecordFile(name, {}, {}), EInOutError);
+}

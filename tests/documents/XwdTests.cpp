@@ -190,3 +190,11 @@ TEST(XwdBadInput, RandomAndMutatedFilesLoadOrAreRefusedAsDamaged)
     }
     EXPECT_GT(refused, 500);
 }
+
+TEST_F(XwdFile, ADirectoryInPlaceOfTheFileIsAnInputOutputError)
+{
+    const auto name = PathOf("katalog.xwd");
+    std::filesystem::create_directory(name);
+    TCrossTXT doc;
+    EXPECT_THROW(doc.LoadFromFile(name), EInOutError);
+}
