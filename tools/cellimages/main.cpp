@@ -27,8 +27,8 @@ constexpr int CellSize = 28;
 constexpr int Columns = 26;
 constexpr int Rows = 2;
 
-const QColor Paper(228, 228, 228);
-const QColor Frame(150, 150, 150);
+const QColor Paper(236, 236, 236);
+const QColor Frame(165, 165, 165);
 const QColor Ink(16, 16, 16);
 const QColor Block(40, 40, 40);
 
