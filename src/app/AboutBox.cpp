@@ -54,7 +54,7 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
 }
 
-TAboutBox::TAboutBox(const TDBStatistics& stats, QWidget* parent) : QDialog(parent)
+TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Mirakolnik Zodevidar - informacje"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -97,10 +97,10 @@ TAboutBox::TAboutBox(const TDBStatistics& stats, QWidget* parent) : QDialog(pare
     label(QStringLiteral("Label2"), QStringLiteral("Liczba haseł:"), 318, 102, 110);
     label(QStringLiteral("Label3"), QStringLiteral("Liczba objaśnień:"), 318, 118, 110);
     Lab_DataBaseInfo = label(QStringLiteral("Lab_DataBaseInfo"),
-                             stats.Edition >= 102 ? QStringLiteral("rozszerzona") : QStringLiteral("podstawowa"),
+                             edition >= 102 ? QStringLiteral("rozszerzona") : QStringLiteral("podstawowa"),
                              420, 86, 70, true);
-    Lab_DBWordCounter = label(QStringLiteral("Lab_DBWordCounter"), QString::number(stats.WordCount), 420, 102, 70, true);
-    Lab_DBExplCounter = label(QStringLiteral("Lab_DBExplCounter"), QString::number(stats.ExplCount), 420, 118, 70, true);
+    Lab_DBWordCounter = label(QStringLiteral("Lab_DBWordCounter"), QString::number(wordCount), 420, 102, 70, true);
+    Lab_DBExplCounter = label(QStringLiteral("Lab_DBExplCounter"), QString::number(explCount), 420, 118, 70, true);
 
     auto link = [&](const QString& name, const QString& text, const QString& hint, const QString& url, int y) {
         auto* l = new TLinkLabel(text, this);

@@ -5,16 +5,6 @@
 
 namespace mz {
 
-// The figures of the word database gathered at start-up; all 0 when the
-// database could not be read.
-struct TDBStatistics {
-    int Edition = 0;
-    int WordCount = 0;
-    int ExplCount = 0;
-    int MinLen = 0;
-    int MaxLen = 0;
-};
-
 // The product site and address are build settings.
 QString ProductHost();
 QString ProductEmail();
@@ -41,7 +31,8 @@ protected:
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
-    TAboutBox(const TDBStatistics& stats, QWidget* parent = nullptr);
+    // The word database's edition field and counts as gathered at start-up.
+    TAboutBox(int edition, int wordCount, int explCount, QWidget* parent = nullptr);
     ~TAboutBox() override;
 
     // Underlines the link whose hint is the current one, the other one plain.

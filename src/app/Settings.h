@@ -4,7 +4,6 @@
 #include <QSize>
 #include <QString>
 
-#include <atomic>
 #include <memory>
 
 class QSettings;
@@ -12,14 +11,16 @@ class QSettings;
 namespace mz {
 
 // The program's persistent settings. They are read once at start-up, edited in
-// memory by the options dialog and written back once at shut-down. The three word
-// limits are also read by the composer thread while a run is going, hence atomic.
+// memory by the options dialog and written back once at shut-down. The word
+// limits the composer thread reads during a run live in WordLengthLimits
+// (database module); the window copies them there after reading and back
+// before writing.
 struct TSettings {
     int MainFormLeft = 0;
     int MainFormTop = 0;
-    std::atomic<int> MinLenPWord{3};
-    std::atomic<int> MaxLenPWord{16};
-    std::atomic<bool> AnyWordLocation{false};
+    int MinLenPWord = 3;
+    int MaxLenPWord = 16;
+    bool AnyWordLocation = false;
     bool PreViewChecked = true;
     QString CurrPrefix = QStringLiteral("K_????");
     int SeriesCount = 10;

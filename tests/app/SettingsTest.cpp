@@ -58,9 +58,9 @@ private slots:
         ReadSettings(*store, s, true);
         QCOMPARE(s.MainFormLeft, 0);
         QCOMPARE(s.MainFormTop, 0);
-        QCOMPARE(s.MinLenPWord.load(), 3);
-        QCOMPARE(s.MaxLenPWord.load(), 16);
-        QCOMPARE(s.AnyWordLocation.load(), false);
+        QCOMPARE(s.MinLenPWord, 3);
+        QCOMPARE(s.MaxLenPWord, 16);
+        QCOMPARE(s.AnyWordLocation, false);
         QCOMPARE(s.PreViewChecked, true);
         QCOMPARE(s.CurrPrefix, QStringLiteral("K_????"));
         QCOMPARE(s.SeriesCount, 10);
@@ -125,7 +125,7 @@ private slots:
         Put(*store, QStringLiteral("AnyWordLocation"), stored);
         TSettings s;
         ReadSettings(*store, s, true);
-        QCOMPARE(s.AnyWordLocation.load(), expected);
+        QCOMPARE(s.AnyWordLocation, expected);
     }
 
     void wordLengthValidation_data()
@@ -152,8 +152,8 @@ private slots:
         s.MinLenPWord = minIn;
         s.MaxLenPWord = maxIn;
         ValidateWordLengths(s);
-        QCOMPARE(s.MinLenPWord.load(), minOut);
-        QCOMPARE(s.MaxLenPWord.load(), maxOut);
+        QCOMPARE(s.MinLenPWord, minOut);
+        QCOMPARE(s.MaxLenPWord, maxOut);
     }
 
     void writtenSettingsReadBackEqualAndAreAllText()
@@ -194,9 +194,9 @@ private slots:
         ReadSettings(*reread, in, true);
         QCOMPARE(in.MainFormLeft, 120);
         QCOMPARE(in.MainFormTop, 77);
-        QCOMPARE(in.MinLenPWord.load(), 4);
-        QCOMPARE(in.MaxLenPWord.load(), 9);
-        QCOMPARE(in.AnyWordLocation.load(), true);
+        QCOMPARE(in.MinLenPWord, 4);
+        QCOMPARE(in.MaxLenPWord, 9);
+        QCOMPARE(in.AnyWordLocation, true);
         QCOMPARE(in.PreViewChecked, false);
         QCOMPARE(in.CurrPrefix, out.CurrPrefix);
         QCOMPARE(in.SeriesCount, 3);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+
+namespace mz {
+
+enum TToolbarPicture {
+    tpNew, tpOpen, tpClose, tpStop, tpToDown, tpToRight, tpSave, tpPrint, tpHelp, tpExt, tpPlay,
+};
+
+// The pictures of the flat toolbar buttons, painted once: 21 x 21 (the "more"
+// button 10 x 21).
+QPixmap ToolbarPicture(TToolbarPicture kind);
+
+// Background of the toolbar strip (Image1) and of the panel below the grid (Image2).
+QImage ToolbarBackground(int width, int height);
+QImage PanelBackground(int width, int height);
+
+// The 14 x 14 grip in the bottom-right corner of the template editor.
+QPixmap ResizeGripPicture();
+
+} // namespace mz
