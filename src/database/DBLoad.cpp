@@ -14,28 +14,6 @@ int32_t EditionOf(const TRecordHeader& header)
                                 static_cast<uint32_t>(header[62]) << 16 | static_cast<uint32_t>(header[63]) << 24);
 }
 
-// Restores the two length settings when it goes out of scope.
-class TLengthLimitsOverride {
-public:
-    TLengthLimitsOverride(int32_t minLen, int32_t maxLen)
-        : SavedMin(WordLengthLimits.MinLenPWord), SavedMax(WordLengthLimits.MaxLenPWord)
-    {
-        WordLengthLimits.MinLenPWord = minLen;
-        WordLengthLimits.MaxLenPWord = maxLen;
-    }
-    ~TLengthLimitsOverride()
-    {
-        WordLengthLimits.MinLenPWord = SavedMin;
-        WordLengthLimits.MaxLenPWord = SavedMax;
-    }
-    TLengthLimitsOverride(const TLengthLimitsOverride&) = delete;
-    TLengthLimitsOverride& operator=(const TLengthLimitsOverride&) = delete;
-
-private:
-    int32_t SavedMin;
-    int32_t SavedMax;
-};
-
 } // namespace
 
 template <class Read>
@@ -87,7 +65,7 @@ void TDB::LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records
 
 TDBStatistics ReadDBStatistics(const std::string& fileName)
 {
-    TLengthLimitsOverride limits(2, 255);
+    TWordLengthLimitsOverride limits(2, 255);
     TDB db(qmPlain);
     db.Load(fileName);
     TDBStatistics stats;

@@ -1,0 +1,62 @@
+// The index must answer every query exactly as the plain walk does, element
+// for element and in the same order, after any sequence of marks and releases.
+#include "DBEquivalence.h"
+#include "DBTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+// Words over two letters repeat their letters and each other a lot, which is
+// where occurrence rules and duplicates bite.
+std::vector<TDBFileRecord> TwoLetterWords(uint32_t seed)
+{
+    std::mt19937 rng(seed);
+    std::vector<TDBFileRecord> records;
+    for (int i = 0; i < 400; ++i) {
+        std::string w;
+        for (int n = 1 + static_cast<int>(rng() % 9); n > 0; --n)
+            w += rng() % 2 ? 'A' : 'B';
+        records.push_back({DBRecWord, w});
+        records.push_back({DBRecExplanation, std::to_string(i)});
+    }
+    return records;
+}
+
+} // namespace
+
+TEST(DBIndex, AgreesWithThePlainWalkOnRepetitiveWords)
+{
+    TLengthLimits limits(1, 8);
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        const auto records = TwoLetterWords(seed);
+        TDB plain(qmPlain);
+        TDB indexed(qmIndexed);
+        plain.LoadRecords(101, records, "ab.hk");
+        indexed.LoadRecords(101, records, "ab.hk");
+        TEquivalence(plain, indexed, "AB", seed).Run(3000);
+    }
+}
+
+TEST(DBIndex, FollowsLengthLimitsAppliedAgainAfterQueries)
+{
+    TLengthLimits limits(1, 9);
+    const auto records = TwoLetterWords(11);
+    TDB plain(qmPlain);
+    TDB indexed(qmIndexed);
+    plain.LoadRecords(101, records, "ab.hk");
+    indexed.LoadRecords(101, records, "ab.hk");
+    TEquivalence(plain, indexed, "AB", 5).Run(300);
+    WordLengthLimits.MinLenPWord = 3;
+    WordLengthLimits.MaxLenPWord = 6;
+    plain.ApplyLengthLimits();
+    indexed.ApplyLengthLimits();
+    EXPECT_EQ(Chain(plain.ExcludedWords()), Chain(indexed.ExcludedWords()));
+    TEquivalence(plain, indexed, "AB", 6).Run(1000);
+}
+

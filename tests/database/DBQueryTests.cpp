@@ -1,0 +1,185 @@
+// The composer's queries, answered alike by the plain walk and by the index.
+#include "DBTestUtil.h"
+
+#include <gtest/gtest.h>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+class DBQueries : public ::testing::TestWithParam<TDBQueryMode> {
+protected:
+    std::unique_ptr<TDB> Make(const std::vector<std::string>& words) { return WordsDB(words, GetParam()); }
+    TLengthLimits Limits{2, 20};
+};
+
+std::vector<std::string> Candidates(TDB& db, const std::string& pattern, const std::string& anchor)
+{
+    TPWordLists list;
+    db.FindCandidates(Pat(pattern), anchor, list);
+    EXPECT_EQ(db.FoundCount(), static_cast<int32_t>(list.size()));
+    for (const auto& node : list)
+        EXPECT_EQ(node.Score, 0);
+    return Described(list);
+}
+
+} // namespace
+
+TEST_P(DBQueries, FreePatternOffersEveryShortEnoughWordInFileOrder)
+{
+    auto db = Make({"KOT", "ALBATROS", "OKO", "PIES", "ŻABA", "DOMEK", "SZAFA"});
+    EXPECT_EQ(Candidates(*db, ".....", ""),
+              (std::vector<std::string>{"KOT/0", "OKO/0", "PIES/0", "ŻABA/0", "DOMEK/0", "SZAFA/0"}));
+    // An anchor changes nothing when the pattern holds no letter.
+    EXPECT_EQ(Candidates(*db, "...", "K"), (std::vector<std::string>{"KOT/0", "OKO/0"}));
+}
+
+struct TCandidateCase {
+    const char* Pattern;
+    const char* Anchor;
+    std::vector<std::string> Words;
+    std::vector<std::string> Expected;
+};
+
+TEST_P(DBQueries, CandidatesFollowThePlacementRules)
+{
+    const std::vector<TCandidateCase> cases = {
+        {"..K..", "K", {"OKO"}, {"OKO/1"}},
+        // Both occurrences fit; the later one stands in front.
+        {"..K..", "K", {"KOK"}, {"KOK/2", "KOK/0"}},
+        // The cell before the word holds a letter.
+        {"A.K..", "K", {"OK"}, {}},
+        // The word's tail would run past the end.
+        {"..K", "K", {"OKO"}, {}},
+        // The cell after the word holds a letter.
+        {"..K.A", "K", {"KO"}, {}},
+        {"..K.A", "K", {"KOA", "KOB"}, {"KOA/0"}},
+        // Occurrences do not overlap: in AAA the anchor AA stands only at 1.
+        {"..AA..", "AA", {"AAA"}, {"AAA/0"}},
+        // Occurrences behind the pattern's anchor position are not tried.
+        {"K....", "K", {"OKO", "KOK"}, {"KOK/0"}},
+        // Letters of the pattern away from the anchor must agree.
+        {".OK.A.", "K", {"OKNA", "OKRY", "SKAŁA"}, {"OKNA/1"}},
+        // No anchor, or an anchor missing from the pattern: nothing.
+        {"..K..", "", {"OKO"}, {}},
+        {"..K..", "Z", {"OZO"}, {}},
+        // Words longer than the pattern are never offered.
+        {"K..", "K", {"KOTY", "KOT"}, {"KOT/0"}},
+    };
+    for (const auto& c : cases) {
+        auto db = Make(c.Words);
+        EXPECT_EQ(Candidates(*db, c.Pattern, c.Anchor), c.Expected) << c.Pattern << " " << c.Anchor;
+    }
+}
+
+TEST_P(DBQueries, CandidateListRunsInFileOrderAndFollowsMarks)
+{
+    auto db = Make({"OKA", "KOK", "OKO", "AKT"});
+    EXPECT_EQ(Candidates(*db, "..K..", "K"), (std::vector<std::string>{"OKA/1", "KOK/2", "KOK/0", "OKO/1", "AKT/1"}));
+    db->MarkUsed("KOK");
+    EXPECT_EQ(Candidates(*db, "..K..", "K"), (std::vector<std::string>{"OKA/1", "OKO/1", "AKT/1"}));
+    // A released word comes back at the front of Words, so at the end of the list.
+    db->ReleaseUsed("KOK");
+    EXPECT_EQ(Candidates(*db, "..K..", "K"), (std::vector<std::string>{"OKA/1", "OKO/1", "AKT/1", "KOK/2", "KOK/0"}));
+}
+
+struct TFitCase {
+    const char* Pattern;
+    const char* Anchor;
+    std::vector<std::string> Words;
+    bool Expected;
+};
+
+TEST_P(DBQueries, AnyWordFitsFollowsItsOwnRules)
+{
+    const std::vector<TFitCase> cases = {
+        {"", "", {}, true},
+        {"...", "", {"ABCD"}, false},
+        {"...", "", {"ABCD", "ABC"}, true},
+        {"..K..", "K", {"OKO"}, true},
+        // Unlike the candidate search, the word may run past the pattern's end.
+        {"..K", "K", {"OKO"}, true},
+        {"A.K..", "K", {"OK"}, false},
+        // Only the first occurrence counts: KOK lays its first K on the anchor,
+        // which would need the cell after it free.
+        {"..KA", "K", {"KOK"}, false},
+        {"..K.A", "K", {"KO"}, false},
+        // The cell after a word that ends inside the pattern must be free.
+        {"..KO..A", "KO", {"KOT"}, true},
+        {"..KO.A", "KO", {"KOT"}, false},
+        {"..KOSA", "KO", {"KOT"}, false},
+        {"..K..", "", {"OKO"}, false},
+        {"....", "K", {"OKO"}, true},
+        {"..K..", "K", {"OKOLICA"}, false},
+        {"X.K..", "K", {"AKT"}, false},
+        {"X.K..", "K", {"AKT", "KTO"}, true},
+    };
+    for (const auto& c : cases) {
+        auto db = Make(c.Words);
+        EXPECT_EQ(db->AnyWordFits(Pat(c.Pattern), c.Anchor), c.Expected) << c.Pattern << " " << c.Anchor;
+    }
+}
+
+TEST_P(DBQueries, MarkUsedMovesTheFirstEqualWordAndReleaseBringsItToTheFront)
+{
+    auto db = Make({"KOT", "PIES", "KOT", "LIS"});
+    EXPECT_EQ(Chain(db->Words()), (std::vector<std::string>{"LIS", "KOT", "PIES", "KOT"}));
+    db->MarkUsed("KOT");
+    EXPECT_EQ(Chain(db->Words()), (std::vector<std::string>{"LIS", "PIES", "KOT"}));
+    EXPECT_EQ(Chain(db->UsedWords()), (std::vector<std::string>{"KOT"}));
+    db->MarkUsed("KOT");
+    db->MarkUsed("PIES");
+    EXPECT_EQ(Chain(db->Words()), (std::vector<std::string>{"LIS"}));
+    EXPECT_EQ(Chain(db->UsedWords()), (std::vector<std::string>{"PIES", "KOT", "KOT"}));
+    EXPECT_EQ(db->WordCount(), 1);
+    EXPECT_EQ(db->UsedCount(), 3);
+
+    db->MarkUsed("SOWA"); // absent: nothing happens
+    db->ReleaseUsed("LIS"); // not used: nothing happens
+    EXPECT_EQ(db->WordCount(), 1);
+    EXPECT_EQ(db->UsedCount(), 3);
+
+    db->ReleaseUsed("KOT");
+    EXPECT_EQ(Chain(db->Words()), (std::vector<std::string>{"KOT", "LIS"}));
+    EXPECT_EQ(Chain(db->UsedWords()), (std::vector<std::string>{"PIES", "KOT"}));
+    EXPECT_EQ(db->WordCount(), 2);
+    EXPECT_EQ(db->UsedCount(), 2);
+}
+
+TEST_P(DBQueries, FindRecordPrefersUsedWordsAndNeverFindsExcludedOnes)
+{
+    std::vector<TDBFileRecord> records = {{DBRecWord, "KOT"}, {DBRecExplanation, "zwierzę"},
+                                          {DBRecWord, "KOT"}, {DBRecExplanation, "mruczek"},
+                                          {DBRecWord, "KOTKI"}, {DBRecExplanation, "małe"},
+                                          {DBRecEnd, {}}};
+    TLengthLimits limits(3, 4);
+    TDB db(GetParam());
+    db.LoadRecords(101, records, "x.hk");
+    ASSERT_NE(db.FindRecord("KOT"), nullptr);
+    EXPECT_EQ(db.FindRecord("KOT")->ExplLines, "mruczek\r\n");
+    db.MarkUsed("KOT");
+    db.MarkUsed("KOT");
+    db.ReleaseUsed("KOT"); // "zwierzę" was marked last, so it comes back
+    EXPECT_EQ(db.FindRecord("KOT")->ExplLines, "mruczek\r\n");
+    EXPECT_EQ(Chain(db.ExcludedWords()), (std::vector<std::string>{"KOTKI"}));
+    EXPECT_EQ(db.FindRecord("KOTKI"), nullptr);
+    EXPECT_EQ(db.FindRecord("PIES"), nullptr);
+}
+
+TEST_P(DBQueries, UsedWordsAreNeverCandidatesAndOtherSourcesCanBeSearched)
+{
+    auto db = Make({"OKO", "AKT"});
+    db->MarkUsed("OKO");
+    EXPECT_EQ(Candidates(*db, "..K..", "K"), (std::vector<std::string>{"AKT/1"}));
+    TPWordLists list;
+    db->FindCandidates(Pat("..K.."), "K", list, dlUsedWords);
+    EXPECT_EQ(Described(list), (std::vector<std::string>{"OKO/1"}));
+    EXPECT_TRUE(db->AnyWordFits(Pat("..K"), "K", dlUsedWords));
+    db->MarkUsed("AKT");
+    EXPECT_FALSE(db->AnyWordFits(Pat("..K.."), "K"));
+    EXPECT_FALSE(db->AnyWordFits(Pat("....."), ""));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModes, DBQueries, ::testing::Values(qmPlain, qmIndexed),
+                         [](const auto& info) { return info.param == qmPlain ? "Plain" : "Indexed"; });
