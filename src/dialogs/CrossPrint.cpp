@@ -1,0 +1,445 @@
+#include "dialogs/CrossPrint.h"
+
+#include "core/Cp1250.h"
+#include "core/Error.h"
+#include "core/FileNames.h"
+#include "documents/CrossTXT.h"
+
+#include <QFileDialog>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <map>
+
+namespace mz {
+
+namespace {
+
+constexpr double MarginMm = 15;
+constexpr double MaxCellMm = 9;
+constexpr double TitleGapMm = 5;
+constexpr double CluesGapMm = 7;
+constexpr double GutterMm = 8;
+constexpr double NumberGapMm = 1.2;
+constexpr int ClueColumns = 2;
+
+const QString MsgWriteError = QStringLiteral("Wystąpił błąd podczas zapisu pliku %s");
+
+QFont PrintFont(double points, bool bold, bool serif)
+{
+    QFont font(serif ? QStringLiteral("DejaVu Serif") : QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(serif ? QFont::Serif : QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QFont TitleFont() { return PrintFont(15, true, false); }
+QFont HeadingFont() { return PrintFont(11, true, false); }
+QFont ClueFont() { return PrintFont(9.5, false, true); }
+QFont ClueNumberFont() { return PrintFont(9.5, true, true); }
+QFont FooterFont() { return PrintFont(8, false, false); }
+
+QString ScreenText(const std::string& cp1250)
+{
+    return QString::fromStdString(Cp1250ToUtf8(cp1250));
+}
+
+[[noreturn]] void ThrowWriteError(const QString& fileName)
+{
+    throw EMirakolnikError(FormatMessage(MsgWriteError.toStdString(), fileName.toStdString()));
+}
+
+} // namespace
+
+QString PrintTitle(const TCrossTXT& doc)
+{
+    std::string name = FileNamePart(doc.FileName);
+    const std::string extension = ExtensionOf(name);
+    if (!extension.empty())
+        name.resize(name.size() - extension.size() - 1);
+    return QString::fromStdString(name);
+}
+
+TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title, QPaintDevice* device, QSizeF pageSize)
+    : FDevice(device), FDpi(device->logicalDpiY()), FPage(pageSize), FNumbered(doc.Kind == 0)
+{
+    double top = 0;
+    if (!title.isEmpty()) {
+        const QFontMetricsF metrics(TitleFont(), FDevice);
+        FLines.push_back({0, QPointF((FPage.width() - metrics.horizontalAdvance(title)) / 2, metrics.ascent()), lsTitle,
+                          title, {}, 0});
+        top = metrics.height() + Mm(TitleGapMm);
+    }
+    LayOutGrid(doc, top);
+    if (FNumbered)
+        LayOutClues(doc);
+    if (FPageCount > 1) {
+        const QFontMetricsF metrics(FooterFont(), FDevice);
+        for (int page = 0; page < FPageCount; ++page) {
+            const QString text = QStringLiteral("%1/%2").arg(page + 1).arg(FPageCount);
+            FLines.push_back({page, QPointF((FPage.width() - metrics.horizontalAdvance(text)) / 2,
+                                            FPage.height() - metrics.descent()),
+                              lsFooter, text, {}, 0});
+        }
+    }
+}
+
+void TCrossPrintLayout::LayOutGrid(const TCrossTXT& doc, double top)
+{
+    FColCount = std::max(doc.ColCount(), 0);
+    FRowCount = std::max(doc.RowCount(), 0);
+    const std::size_t cells = std::size_t(FColCount) * std::size_t(FRowCount);
+    FBlocks.assign(cells, 2);
+    FLabels.assign(cells, QString());
+    for (int col = 1; col <= FColCount; ++col)
+        for (int row = 1; row <= FRowCount; ++row)
+            if (doc.HasCell(col, row))
+                FBlocks[std::size_t(col - 1) * FRowCount + (row - 1)] = doc.GetCell(col, row) == '*' ? 1 : 0;
+
+    if (FNumbered) {
+        for (const TExplList& item : doc.ExplsInNumberOrder()) {
+            const TExpl& expl = item.Expl;
+            if (expl.Col < 1 || expl.Col > FColCount || expl.Row < 1 || expl.Row > FRowCount)
+                continue;
+            QString& label = FLabels[std::size_t(expl.Col - 1) * FRowCount + (expl.Row - 1)];
+            label += (label.isEmpty() ? QString() : QStringLiteral(",")) + QString::number(item.Number);
+        }
+    }
+
+    if (FColCount == 0 || FRowCount == 0) {
+        FGridRect = QRectF(FPage.width() / 2, top, 0, 0);
+        return;
+    }
+    const double footer = QFontMetricsF(FooterFont(), FDevice).height() * 1.5;
+    const double available = std::max(FPage.height() - top - footer, 1.0);
+    FCell = std::min({Mm(MaxCellMm), FPage.width() / FColCount, available / FRowCount});
+    const double width = FCell * FColCount;
+    FGridRect = QRectF((FPage.width() - width) / 2, top, width, FCell * FRowCount);
+}
+
+QString TCrossPrintLayout::CellLabel(int col, int row) const
+{
+    if (col < 1 || col > FColCount || row < 1 || row > FRowCount)
+        return {};
+    return FLabels[std::size_t(col - 1) * FRowCount + (row - 1)];
+}
+
+// A heading travels with the first clue under it, and a clue keeps its lines
+// together, so neither is torn across columns unless it is longer than one.
+std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBlocks(const TCrossTXT& doc) const
+{
+    const std::vector<TExplList> expls = doc.ExplsInNumberOrder();
+    const double columnWidth = (FPage.width() - Mm(GutterMm) * (ClueColumns - 1)) / ClueColumns;
+    const double numberWidth = QFontMetricsF(ClueNumberFont(), FDevice).horizontalAdvance(QStringLiteral("000."));
+    const double textWidth = std::max(columnWidth - numberWidth - Mm(NumberGapMm), Mm(10));
+
+    std::vector<std::vector<TClueLine>> blocks;
+    for (const bool horizontal : {true, false}) {
+        bool first = true;
+        for (const TExplList& item : expls) {
+            if (item.Expl.Horizontal != horizontal)
+                continue;
+            std::vector<TClueLine> block;
+            if (first)
+                block.push_back({lsHeading, horizontal ? QStringLiteral("Poziomo:") : QStringLiteral("Pionowo:"), {}});
+            first = false;
+            const QStringList lines = WrapText(ScreenText(item.Expl.Explanation), textWidth);
+            for (int i = 0; i < lines.size(); ++i)
+                block.push_back({lsClue, lines[i], i == 0 ? QString::number(item.Number) + u'.' : QString()});
+            blocks.push_back(std::move(block));
+        }
+    }
+    return blocks;
+}
+
+QStringList TCrossPrintLayout::WrapText(const QString& text, double width) const
+{
+    QTextLayout layout(text, ClueFont(), FDevice);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    if (lines.isEmpty())
+        lines << QString();
+    return lines;
+}
+
+void TCrossPrintLayout::LayOutClues(const TCrossTXT& doc)
+{
+    const auto blocks = ClueBlocks(doc);
+    if (blocks.empty())
+        return;
+    // Best of all, as newspapers print it: across clues in the left column,
+    // down clues in the right one, both under the grid.
+    std::vector<TPlacedLine> lines;
+    if (FlowClues(blocks, true, -1, 0, lines) == 1) {
+        FLines.insert(FLines.end(), lines.begin(), lines.end());
+        return;
+    }
+    lines.clear();
+    const int pages = FlowClues(blocks, false, -1, 0, lines);
+    // Balance the columns of the last page by lowering its bottom as far as
+    // the clues still end on it.
+    const int last = pages - 1;
+    const double top = last == 0 ? FGridRect.bottom() + Mm(CluesGapMm) : 0;
+    const double step = QFontMetricsF(ClueFont(), FDevice).lineSpacing() / 2;
+    double lowest = top;
+    for (const TPlacedLine& line : lines)
+        if (line.Page == last)
+            lowest = std::max(lowest, line.Baseline.y());
+    for (double limit = top + (lowest - top) / ClueColumns; limit < lowest; limit += step) {
+        std::vector<TPlacedLine> balanced;
+        if (FlowClues(blocks, false, last, limit, balanced) == pages) {
+            lines = std::move(balanced);
+            break;
+        }
+    }
+    FLines.insert(FLines.end(), lines.begin(), lines.end());
+    FPageCount = pages;
+}
+
+// Pours the clue blocks into the columns: under the grid on the first page,
+// then over whole later pages; page `shortPage` ends at `shortBottom`. The
+// down clues may be made to start a new column. Returns the page count.
+int TCrossPrintLayout::FlowClues(const std::vector<std::vector<TClueLine>>& blocks, bool headingStartsColumn,
+                                 int shortPage, double shortBottom, std::vector<TPlacedLine>& lines) const
+{
+    const QFontMetricsF clue(ClueFont(), FDevice);
+    const QFontMetricsF heading(HeadingFont(), FDevice);
+    const double numberWidth = QFontMetricsF(ClueNumberFont(), FDevice).horizontalAdvance(QStringLiteral("000."));
+    const double columnWidth = (FPage.width() - Mm(GutterMm) * (ClueColumns - 1)) / ClueColumns;
+    const double bottom = FPage.height() - QFontMetricsF(FooterFont(), FDevice).height() * 1.5;
+    auto lineHeight = [&](const TClueLine& line, bool atTop) {
+        return line.Style == lsHeading ? heading.lineSpacing() + (atTop ? 0 : clue.lineSpacing() * 0.6)
+                                       : clue.lineSpacing();
+    };
+
+    int page = 0;
+    int column = 0;
+    double columnTop = FGridRect.bottom() + Mm(CluesGapMm);
+    double y = columnTop;
+    auto nextColumn = [&] {
+        if (++column == ClueColumns) {
+            column = 0;
+            ++page;
+            columnTop = 0;
+        }
+        y = columnTop;
+    };
+    // Only a column at the top of a later page is a full one; anything that
+    // does not fit there is placed all the same rather than pushed on forever.
+    auto fits = [&](double h) {
+        return y + h <= (page == shortPage ? shortBottom : bottom) || (page > 0 && y == columnTop && page != shortPage);
+    };
+
+    for (const auto& block : blocks) {
+        if (headingStartsColumn && block.front().Style == lsHeading && &block != &blocks.front())
+            nextColumn();
+        double height = 0;
+        for (std::size_t i = 0; i < block.size(); ++i)
+            height += lineHeight(block[i], i == 0 && y == columnTop);
+        if (height <= bottom)
+            while (!fits(height))
+                nextColumn();
+        for (const TClueLine& line : block) {
+            while (!fits(lineHeight(line, y == columnTop)))
+                nextColumn();
+            const double h = lineHeight(line, y == columnTop);
+            const double left = column * (columnWidth + Mm(GutterMm));
+            const QFontMetricsF& metrics = line.Style == lsHeading ? heading : clue;
+            TPlacedLine placed{page, QPointF(left, y + h - metrics.lineSpacing() + metrics.ascent()), line.Style,
+                               line.Text, line.Number, 0};
+            if (line.Style == lsClue) {
+                placed.Baseline.rx() += numberWidth + Mm(NumberGapMm);
+                placed.NumberRight = left + numberWidth;
+            }
+            lines.push_back(placed);
+            y += h;
+        }
+    }
+    return page + 1;
+}
+
+QStringList TCrossPrintLayout::PageText(int page) const
+{
+    QStringList text;
+    for (const TPlacedLine& line : FLines)
+        if (line.Page == page)
+            text << (line.Number.isEmpty() ? line.Text : line.Number + u' ' + line.Text);
+    return text;
+}
+
+void TCrossPrintLayout::PaintGrid(QPainter& painter) const
+{
+    if (FColCount == 0 || FRowCount == 0)
+        return;
+    const QColor ink(Qt::black);
+    const QFont numberFont = [&] {
+        QFont font = PrintFont(8, false, false);
+        font.setPixelSize(std::max(1, int(FCell * 0.26)));
+        return font;
+    }();
+    painter.setFont(numberFont);
+    const double pad = FCell * 0.07;
+    QPen thin(ink, std::max(1.0, Mm(0.25)));
+    for (int col = 1; col <= FColCount; ++col) {
+        for (int row = 1; row <= FRowCount; ++row) {
+            const std::size_t index = std::size_t(col - 1) * FRowCount + (row - 1);
+            if (FBlocks[index] == 2)
+                continue;
+            const QRectF cell(FGridRect.left() + (col - 1) * FCell, FGridRect.top() + (row - 1) * FCell, FCell, FCell);
+            if (FBlocks[index] == 1)
+                painter.fillRect(cell, ink);
+            painter.setPen(thin);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(cell);
+            if (!FLabels[index].isEmpty() && FBlocks[index] == 0) {
+                const QRectF area = cell.adjusted(pad, pad * 0.6, -pad, -pad);
+                // Two numbers in a small square get a smaller type rather than overflow.
+                const double width = QFontMetricsF(numberFont, FDevice).horizontalAdvance(FLabels[index]);
+                if (width > area.width()) {
+                    QFont smaller = numberFont;
+                    smaller.setPixelSize(std::max(1, int(numberFont.pixelSize() * area.width() / width)));
+                    painter.setFont(smaller);
+                }
+                painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, FLabels[index]);
+                painter.setFont(numberFont);
+            }
+        }
+    }
+    // A heavier frame around the whole grid, drawn only along existing squares.
+    painter.setPen(QPen(ink, std::max(1.0, Mm(0.7)), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(FGridRect);
+}
+
+void TCrossPrintLayout::PaintPage(QPainter& painter, int page) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    if (page == 0)
+        PaintGrid(painter);
+    painter.setPen(Qt::black);
+    for (const TPlacedLine& line : FLines) {
+        if (line.Page != page)
+            continue;
+        switch (line.Style) {
+        case lsTitle:
+            painter.setFont(TitleFont());
+            break;
+        case lsHeading:
+            painter.setFont(HeadingFont());
+            break;
+        case lsFooter:
+            painter.setFont(FooterFont());
+            break;
+        case lsClue:
+            if (!line.Number.isEmpty()) {
+                painter.setFont(ClueNumberFont());
+                const double width = QFontMetricsF(ClueNumberFont(), FDevice).horizontalAdvance(line.Number);
+                painter.drawText(QPointF(line.NumberRight - width, line.Baseline.y()), line.Number);
+            }
+            painter.setFont(ClueFont());
+            break;
+        }
+        painter.drawText(line.Baseline, line.Text);
+    }
+    painter.restore();
+}
+
+bool PaintCrossWord(const TCrossTXT& doc, QPagedPaintDevice& device, const QString& title)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const TCrossPrintLayout layout(doc, title, &device, QSizeF(device.width(), device.height()));
+    for (int page = 0; page < layout.PageCount(); ++page) {
+        if (page > 0)
+            device.newPage();
+        layout.PaintPage(painter, page);
+    }
+    return painter.end();
+}
+
+bool PrintCrossWord(const TCrossTXT& doc, QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(PrintTitle(doc));
+    printer.setPageMargins(QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter);
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (!PaintCrossWord(doc, printer, PrintTitle(doc)))
+        ThrowWriteError(printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName());
+    return true;
+}
+
+void SaveCrossWordAsPdf(const TCrossTXT& doc, const QString& fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        ThrowWriteError(fileName);
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(PrintTitle(doc));
+        writer.setCreator(QStringLiteral("Mirakolnik Zodevidar"));
+        writer.setResolution(600);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter));
+        painted = PaintCrossWord(doc, writer, PrintTitle(doc));
+    }
+    if (!painted || !file.commit())
+        ThrowWriteError(fileName);
+}
+
+bool ExportCrossWordAsPdf(const TCrossTXT& doc, QWidget* parent, const QString& directory)
+{
+    QFileDialog dialog(parent, QStringLiteral("Zapisz krzyżówkę jako PDF"), directory,
+                       QStringLiteral("Pliki PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    const QString title = PrintTitle(doc);
+    if (!title.isEmpty())
+        dialog.selectFile(title + QStringLiteral(".pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    SaveCrossWordAsPdf(doc, dialog.selectedFiles().constFirst());
+    return true;
+}
+
+QImage RenderCrossWordPage(const TCrossTXT& doc, int page, int dpi, const QPageSize& pageSize)
+{
+    const QSize sheet = pageSize.sizePixels(dpi);
+    QImage image(sheet, QImage::Format_RGB32);
+    const int dotsPerMeter = int(dpi / 0.0254 + 0.5);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    const double margin = MarginMm * dpi / 25.4;
+    const TCrossPrintLayout layout(doc, PrintTitle(doc), &image,
+                                   QSizeF(sheet.width() - 2 * margin, sheet.height() - 2 * margin));
+    if (page >= 0 && page < layout.PageCount()) {
+        QPainter painter(&image);
+        painter.translate(margin, margin);
+        layout.PaintPage(painter, page);
+    }
+    return image;
+}
+
+} // namespace mz

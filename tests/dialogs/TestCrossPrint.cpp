@@ -1,0 +1,333 @@
+#include "dialogs/CrossPrint.h"
+
+#include "core/Cp1250.h"
+#include "core/Error.h"
+#include "documents/CrossTXT.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+using namespace mz;
+
+namespace {
+
+struct TClue {
+    int Col;
+    int Row;
+    bool Horizontal;
+    const char* Text;  // UTF-8
+};
+
+// A crossword from rows of cells ('*' block, anything else an open square)
+// and its clues, numbered in the order given.
+void Fill(TCrossTXT& doc, const std::vector<std::string>& rows, const std::vector<TClue>& clues)
+{
+    doc.SetColCount(int(rows.front().size()));
+    doc.SetRowCount(int(rows.size()));
+    for (int row = 1; row <= int(rows.size()); ++row)
+        for (int col = 1; col <= int(rows.front().size()); ++col)
+            doc.SetCell(col, row, rows[row - 1][col - 1] == '*' ? '*' : ' ');
+    for (const TClue& clue : clues) {
+        TExpl expl;
+        expl.Col = clue.Col;
+        expl.Row = clue.Row;
+        expl.Horizontal = clue.Horizontal;
+        expl.Explanation = Utf8ToCp1250(clue.Text);
+        doc.AddExpl(expl);
+    }
+}
+
+const std::vector<std::string> SmallGrid = {
+    "KOT*A",
+    "A*RAK",
+    "SOK*T",
+    "A*ALE",
+};
+
+const std::vector<TClue> SmallClues = {
+    {1, 1, true, "Domowy łowca myszy"},
+    {3, 2, true, "Skorupiak z nożycami"},
+    {1, 3, true, "Napój z owoców"},
+    {1, 1, false, "Skrzynia na pieniądze"},
+    {5, 1, false, "Dokument urzędowy, źródło wiedzy o sprawie"},
+    {3, 2, false, "Żółty kwiat łąk"},
+};
+
+QString RunTool(const QString& tool, const QStringList& arguments)
+{
+    const QString path = QStandardPaths::findExecutable(tool);
+    if (path.isEmpty())
+        qFatal("%s (poppler-utils) is needed to read the printed PDF", qPrintable(tool));
+    QProcess process;
+    process.start(path, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        qFatal("%s failed", qPrintable(tool));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString PdfText(const QString& pdf, int page = 0)
+{
+    QStringList arguments;
+    if (page > 0)
+        arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
+    arguments << pdf << "-";
+    return RunTool(QStringLiteral("pdftotext"), arguments);
+}
+
+int PdfPages(const QString& pdf)
+{
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(RunTool(QStringLiteral("pdfinfo"), {pdf}));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// A white A4 sheet at 100 dpi to paint a layout on.
+QImage Sheet()
+{
+    QImage image(827, 1169, QImage::Format_RGB32);
+    image.setDotsPerMeterX(3937);
+    image.setDotsPerMeterY(3937);
+    image.fill(Qt::white);
+    return image;
+}
+
+bool AllWhite(const QImage& image, const QRect& area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 200)
+                return false;
+    return true;
+}
+
+} // namespace
+
+class TestCrossPrint : public QObject {
+    Q_OBJECT
+private slots:
+    void aPdfPrintoutHoldsEveryClueUnderItsHeadingWithItsNumber();
+    void longClueListsContinueOnFurtherPagesWithoutLosingAClue();
+    void aTemplatePrintsItsGridAloneWithoutNumbers();
+    void wordStartsCarryTheirExplanationNumbers();
+    void theGridShowsBlocksFilledAndOpenSquaresEmpty();
+    void aGridTooBigForThePageShrinksItsSquaresToFit();
+    void aPdfThatCannotBeWrittenRaisesTheWriteError();
+    void writingAPdfReplacesAnExistingFile();
+    void theTitleIsTheFileNameWithoutDirectoryOrExtension_data();
+    void theTitleIsTheFileNameWithoutDirectoryOrExtension();
+};
+
+void TestCrossPrint::aPdfPrintoutHoldsEveryClueUnderItsHeadingWithItsNumber()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TCrossTXT doc;
+    Fill(doc, SmallGrid, SmallClues);
+    doc.FileName = "/krzyżówki/K_0007.krz";
+    const QString pdf = dir.filePath(QStringLiteral("wydruk.pdf"));
+    SaveCrossWordAsPdf(doc, pdf);
+
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    QCOMPARE(PdfPages(pdf), 1);
+
+    const QString text = PdfText(pdf).simplified();
+    QVERIFY2(text.contains(QStringLiteral("K_0007")), qPrintable(text));
+    const int across = text.indexOf(QStringLiteral("Poziomo:"));
+    const int down = text.indexOf(QStringLiteral("Pionowo:"));
+    QVERIFY2(across >= 0 && down > across, qPrintable(text));
+    // Across clues come under "Poziomo:", down clues under "Pionowo:", each led by its number.
+    for (int i = 0; i < int(SmallClues.size()); ++i) {
+        const QString clue = QString::fromUtf8(SmallClues[i].Text);
+        const int at = text.indexOf(QStringLiteral("%1. %2").arg(i + 1).arg(clue));
+        QVERIFY2(at >= 0, qPrintable(clue + " in: " + text));
+        QVERIFY2(SmallClues[i].Horizontal ? (at > across && at < down) : at > down, qPrintable(clue));
+    }
+}
+
+void TestCrossPrint::longClueListsContinueOnFurtherPagesWithoutLosingAClue()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TCrossTXT doc;
+    std::vector<std::string> rows(15, std::string(15, ' '));
+    Fill(doc, rows, {});
+    const int count = 90;
+    for (int i = 1; i <= count; ++i) {
+        TExpl expl;
+        expl.Col = 1 + (i % 15);
+        expl.Row = 1 + (i / 15) % 15;
+        expl.Horizontal = i <= count / 2;
+        expl.Explanation = "znacznik" + std::to_string(i) +
+                           " objaśnienie długie na tyle, że zawija się w kolumnie na kilka wierszy tekstu, "
+                           "a potem jeszcze trochę dalej";
+        expl.Explanation = Utf8ToCp1250(expl.Explanation);
+        doc.AddExpl(expl);
+    }
+
+    QImage sheet = Sheet();
+    const TCrossPrintLayout layout(doc, QString(), &sheet, QSizeF(709, 1051));
+    QVERIFY(layout.PageCount() >= 2);
+    // Every clue is printed once, in number order, across all pages.
+    QStringList numbers;
+    for (int page = 0; page < layout.PageCount(); ++page)
+        for (const QString& line : layout.PageText(page)) {
+            const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^(\\d+)\\. znacznik")).match(line);
+            if (match.hasMatch())
+                numbers << match.captured(1);
+        }
+    QStringList expected;
+    for (int i = 1; i <= count; ++i)
+        expected << QString::number(i);
+    QCOMPARE(numbers, expected);
+
+    const QString pdf = dir.filePath(QStringLiteral("długi.pdf"));
+    SaveCrossWordAsPdf(doc, pdf);
+    const int pages = PdfPages(pdf);
+    QVERIFY(pages >= 2);
+    QVERIFY(!PdfText(pdf, 1).contains(QStringLiteral("znacznik%1 ").arg(count)));
+    QVERIFY(PdfText(pdf, pages).contains(QStringLiteral("znacznik%1 ").arg(count)));
+    const QString all = PdfText(pdf);
+    for (int i = 1; i <= count; ++i)
+        QVERIFY2(all.count(QStringLiteral("znacznik%1 ").arg(i)) == 1, qPrintable(QString::number(i)));
+}
+
+void TestCrossPrint::aTemplatePrintsItsGridAloneWithoutNumbers()
+{
+    TCrossTXT doc;
+    Fill(doc, SmallGrid, SmallClues);
+    doc.Kind = 1;
+    QImage sheet = Sheet();
+    const TCrossPrintLayout layout(doc, QStringLiteral("Normal"), &sheet, QSizeF(709, 1051));
+    QCOMPARE(layout.PageCount(), 1);
+    QCOMPARE(layout.PageText(0), QStringList{QStringLiteral("Normal")});
+    QCOMPARE(layout.CellLabel(1, 1), QString());
+    QVERIFY(layout.GridRect().width() > 0);
+}
+
+void TestCrossPrint::wordStartsCarryTheirExplanationNumbers()
+{
+    TCrossTXT doc;
+    std::vector<TClue> clues = SmallClues;
+    clues.push_back({9, 9, true, "poza siatką"});
+    Fill(doc, SmallGrid, clues);
+    QImage sheet = Sheet();
+    const TCrossPrintLayout layout(doc, QString(), &sheet, QSizeF(709, 1051));
+    QCOMPARE(layout.CellLabel(1, 1), QStringLiteral("1,4"));
+    QCOMPARE(layout.CellLabel(3, 2), QStringLiteral("2,6"));
+    QCOMPARE(layout.CellLabel(1, 3), QStringLiteral("3"));
+    QCOMPARE(layout.CellLabel(5, 1), QStringLiteral("5"));
+    QCOMPARE(layout.CellLabel(2, 1), QString());
+    // The clue of a word outside the grid is still listed.
+    QVERIFY(layout.PageText(0).contains(QStringLiteral("7. poza siatką")));
+}
+
+void TestCrossPrint::theGridShowsBlocksFilledAndOpenSquaresEmpty()
+{
+    TCrossTXT doc;
+    Fill(doc, SmallGrid, SmallClues);
+    doc.SetCell(2, 1, 'O');  // a letter the solver typed is not printed
+    QImage sheet = Sheet();
+    const TCrossPrintLayout layout(doc, QString(), &sheet, QSizeF(sheet.size()));
+    {
+        QPainter painter(&sheet);
+        layout.PaintPage(painter, 0);
+    }
+    const double cell = layout.CellSize();
+    QVERIFY(cell > 20);
+    for (int row = 1; row <= int(SmallGrid.size()); ++row) {
+        for (int col = 1; col <= int(SmallGrid[0].size()); ++col) {
+            const QPointF corner = layout.GridRect().topLeft() + QPointF((col - 1) * cell, (row - 1) * cell);
+            // The lower right part of a square holds neither its frame nor its number.
+            const QRect inner = QRectF(corner + QPointF(cell * 0.45, cell * 0.45), QSizeF(cell * 0.4, cell * 0.4)).toRect();
+            if (SmallGrid[row - 1][col - 1] == '*')
+                QVERIFY2(qGray(sheet.pixel(inner.center())) < 60, qPrintable(QStringLiteral("%1,%2").arg(col).arg(row)));
+            else
+                QVERIFY2(AllWhite(sheet, inner), qPrintable(QStringLiteral("%1,%2").arg(col).arg(row)));
+        }
+    }
+    // A numbered square shows ink in its upper left corner, an unnumbered one does not.
+    auto corner = [&](int col, int row) {
+        const QPointF at = layout.GridRect().topLeft() + QPointF((col - 1) * cell, (row - 1) * cell);
+        return QRectF(at + QPointF(cell * 0.08, cell * 0.08), QSizeF(cell * 0.3, cell * 0.25)).toRect();
+    };
+    QVERIFY(!AllWhite(sheet, corner(1, 3)));
+    QVERIFY(AllWhite(sheet, corner(2, 1)));
+}
+
+void TestCrossPrint::aGridTooBigForThePageShrinksItsSquaresToFit()
+{
+    TCrossTXT doc;
+    Fill(doc, std::vector<std::string>(90, std::string(40, ' ')), {});
+    doc.Kind = 1;
+    QImage sheet = Sheet();
+    const QSizeF page(709, 1051);
+    const TCrossPrintLayout layout(doc, QStringLiteral("Duży"), &sheet, page);
+    QCOMPARE(layout.PageCount(), 1);
+    QVERIFY(QRectF(QPointF(0, 0), page).contains(layout.GridRect()));
+    QVERIFY(layout.CellSize() < 9 * 100 / 25.4);
+    QVERIFY(layout.GridRect().height() > page.height() * 0.8);
+}
+
+void TestCrossPrint::aPdfThatCannotBeWrittenRaisesTheWriteError()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TCrossTXT doc;
+    Fill(doc, SmallGrid, SmallClues);
+    const QString pdf = dir.filePath(QStringLiteral("brak/wydruk.pdf"));
+    try {
+        SaveCrossWordAsPdf(doc, pdf);
+        QFAIL("no error raised");
+    } catch (const EMirakolnikError& error) {
+        QCOMPARE(QString::fromStdString(error.Message()), QStringLiteral("Wystąpił błąd podczas zapisu pliku ") + pdf);
+    }
+    QVERIFY(!QFile::exists(pdf));
+}
+
+void TestCrossPrint::writingAPdfReplacesAnExistingFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("wydruk.pdf"));
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("stara treść");
+    old.close();
+    TCrossTXT doc;
+    Fill(doc, SmallGrid, SmallClues);
+    SaveCrossWordAsPdf(doc, pdf);
+    QVERIFY(PdfText(pdf).contains(QStringLiteral("Skorupiak z nożycami")));
+}
+
+void TestCrossPrint::theTitleIsTheFileNameWithoutDirectoryOrExtension_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("crossword") << "/dom/Krzyżówki/Nowe/K_0001.krz" << "K_0001";
+    QTest::newRow("first dot starts the extension") << "/x/a.b.krz" << "a";
+    QTest::newRow("no extension") << "/x/Zagadka" << "Zagadka";
+    QTest::newRow("no file") << "" << "";
+}
+
+void TestCrossPrint::theTitleIsTheFileNameWithoutDirectoryOrExtension()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, title);
+    TCrossTXT doc;
+    doc.FileName = fileName.toStdString();
+    QCOMPARE(PrintTitle(doc), title);
+}
+
+QTEST_MAIN(TestCrossPrint)
+#include "TestCrossPrint.moc"
