@@ -195,18 +195,16 @@ void TDB::FindCandidates(std::string_view pattern, std::string_view anchor, TPWo
     const size_t p = AnchorPosition(pattern, anchor);
     if (p == 0)
         return;
-    std::vector<std::pair<const TDBRec*, uint32_t>> hits;
+    std::vector<TDBIndex::THit> hits;
     EnsureIndex().FindCandidates(pattern, anchor, p, hits);
     // The walk visits Words from the front and each word's occurrences from the
     // left, putting every node at the front of the list: the list runs backwards.
     std::sort(hits.begin(), hits.end(), [](const auto& a, const auto& b) {
-        if (a.first->OrderKey != b.first->OrderKey)
-            return a.first->OrderKey > b.first->OrderKey;
-        return a.second > b.second;
+        return a.OrderKey != b.OrderKey ? a.OrderKey > b.OrderKey : a.Q > b.Q;
     });
     list.reserve(hits.size());
-    for (const auto& [rec, q] : hits)
-        list.push_back(TPWordList{rec->PWord, static_cast<uint8_t>(q - 1), 0});
+    for (const auto& hit : hits)
+        list.push_back(TPWordList{std::string(hit.Word), static_cast<uint8_t>(hit.Q - 1), 0});
     FoundCount_ = static_cast<int32_t>(list.size());
 }
 

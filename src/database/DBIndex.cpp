@@ -44,6 +44,9 @@ void TDBIndex::Build(const TDBRec* active, const TDBRec* used)
         g.SumWords = (g.Blocks + 63) / 64;
         const size_t stride = g.Stride();
         g.Active.assign(stride, 0);
+        g.Keys.assign(g.Recs.size(), 0);
+        for (const TDBRec* rec : g.Recs)
+            g.Letters += rec->PWord;
         g.Table.assign(n * 256, 0);
         for (uint32_t slot = 0; slot < g.Recs.size(); ++slot) {
             const std::string& w = g.Recs[slot]->PWord;
@@ -70,6 +73,7 @@ void TDBIndex::SetActive(const TDBRec* rec, bool active)
         return;
     TGroup& g = Groups[n];
     const uint32_t slot = rec->Slot;
+    g.Keys[slot] = rec->OrderKey;
     uint64_t& word = g.Active[slot / 64];
     const uint64_t bit = uint64_t{1} << (slot % 64);
     if (((word & bit) != 0) == active)
@@ -137,7 +141,7 @@ bool TDBIndex::Intersect(const TGroup& group, const std::vector<const uint64_t*>
             while (bits) {
                 const size_t slot = block * 64 + static_cast<size_t>(std::countr_zero(bits));
                 bits &= bits - 1;
-                if (visit(group.Recs[slot]))
+                if (visit(slot))
                     return true;
             }
         }
@@ -165,8 +169,9 @@ bool TDBIndex::AnyWordFits(std::string_view pattern, std::string_view anchor, si
                 continue;
             if (!Constraints(g, pattern, s - 1, n, sets))
                 continue;
-            const bool found = Intersect(g, sets, [&](const TDBRec* rec) {
-                return std::string_view(rec->PWord).find(anchor) + 1 == q;
+            const std::string_view letters = g.Letters;
+            const bool found = Intersect(g, sets, [&](size_t slot) {
+                return letters.substr(slot * n, n).find(anchor) + 1 == q;
             });
             if (found)
                 return true;
@@ -176,7 +181,7 @@ bool TDBIndex::AnyWordFits(std::string_view pattern, std::string_view anchor, si
 }
 
 void TDBIndex::FindCandidates(std::string_view pattern, std::string_view anchor, size_t p,
-                              std::vector<std::pair<const TDBRec*, uint32_t>>& hits) const
+                              std::vector<THit>& hits) const
 {
     const size_t len = pattern.size();
     const size_t lenA = anchor.size();
@@ -194,9 +199,11 @@ void TDBIndex::FindCandidates(std::string_view pattern, std::string_view anchor,
                 continue;
             if (!Constraints(g, pattern, s - 1, n, sets))
                 continue;
-            Intersect(g, sets, [&](const TDBRec* rec) {
-                if (IsOccurrence(rec->PWord, anchor, q))
-                    hits.emplace_back(rec, static_cast<uint32_t>(q));
+            const std::string_view letters = g.Letters;
+            Intersect(g, sets, [&](size_t slot) {
+                const std::string_view word = letters.substr(slot * n, n);
+                if (IsOccurrence(word, anchor, q))
+                    hits.push_back(THit{g.Keys[slot], static_cast<uint32_t>(q), word});
                 return false;
             });
         }

@@ -28,9 +28,14 @@ public:
     void SetActive(const TDBRec* rec, bool active);
 
     bool AnyWordFits(std::string_view pattern, std::string_view anchor, size_t anchorPos) const;
-    // Every accepted (record, anchor position from 1) of the candidate search.
+    // One accepted placement of the candidate search.
+    struct THit {
+        int64_t OrderKey;     // the record's place in Words
+        uint32_t Q;           // the anchor's position inside the word, from 1
+        std::string_view Word;
+    };
     void FindCandidates(std::string_view pattern, std::string_view anchor, size_t anchorPos,
-                        std::vector<std::pair<const TDBRec*, uint32_t>>& hits) const;
+                        std::vector<THit>& hits) const;
     // Whether some record in Words is at most `length` long (length <= MaxLength).
     bool AnyActiveUpTo(size_t length) const;
     // Every indexed record whose word equals `word`.
@@ -39,6 +44,10 @@ public:
 private:
     struct TGroup {
         std::vector<TDBRec*> Recs;
+        // Copies of the words (Recs.size() times the length, slot after slot)
+        // and of their chain positions, so that a query never touches a record.
+        std::string Letters;
+        std::vector<int64_t> Keys;
         size_t Blocks = 0;
         size_t SumWords = 0;
         std::vector<uint64_t> Active; // Blocks words, then SumWords summary words
@@ -50,7 +59,7 @@ private:
     // Collects the bit sets of one placement; false when one of them is empty.
     bool Constraints(const TGroup& group, std::string_view pattern, size_t start, size_t length,
                      std::vector<const uint64_t*>& sets) const;
-    // Calls visit(record) for every slot in all of `sets`, until it returns true.
+    // Calls visit(slot) for every slot in all of `sets`, until it returns true.
     template <class Visit>
     static bool Intersect(const TGroup& group, const std::vector<const uint64_t*>& sets, Visit&& visit);
 
