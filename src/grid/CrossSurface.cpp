@@ -40,7 +40,6 @@ TCrossSurface::TCrossSurface(QWidget* parent) : QWidget(parent)
     connect(&FTimer, &QTimer::timeout, this, &TCrossSurface::BlinkStep);
     // Tab reaches the grid; a click takes the focus only when the grid shows a cursor.
     setFocusPolicy(Qt::TabFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
     resize(0, 0);
 }
 
@@ -643,8 +642,14 @@ void TCrossSurface::keyReleaseEvent(QKeyEvent* event)
 
 void TCrossSurface::mousePressEvent(QMouseEvent* event)
 {
+    // Only the left button belongs to the grid; the others go the usual way
+    // (a context menu of the window, for instance).
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
     event->accept();
-    if (event->button() != Qt::LeftButton || !FFocusVisible)
+    if (!FFocusVisible)
         return;
     setFocus(Qt::MouseFocusReason);
     // Without cell pictures there is no cell size to place the click with.
@@ -664,7 +669,10 @@ void TCrossSurface::mousePressEvent(QMouseEvent* event)
 
 void TCrossSurface::mouseReleaseEvent(QMouseEvent* event)
 {
-    event->accept();
+    if (event->button() == Qt::LeftButton)
+        event->accept();
+    else
+        QWidget::mouseReleaseEvent(event);
 }
 
 void TCrossSurface::mouseDoubleClickEvent(QMouseEvent* event)

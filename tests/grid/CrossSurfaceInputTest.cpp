@@ -418,6 +418,7 @@ private slots:
         TGrid g(5, 3);
         g.Press(Qt::Key_Control, Qt::ControlModifier);
         QTest::simulateEvent(g.grid, false, Qt::Key_Control, Qt::ControlModifier, QString(), true);
+        QVERIFY(g.grid->PolishLetterMode());
         QTest::simulateEvent(g.grid, true, Qt::Key_Control, Qt::ControlModifier, QString(), true);
         QVERIFY(g.grid->PolishLetterMode());
         g.Release(Qt::Key_Control);
@@ -531,6 +532,23 @@ private slots:
         QCOMPARE(g.Cursor(), QPoint(5, 2));
         QVERIFY(!g.log.Events.empty());
         QCOMPARE(g.log.Events, (std::vector<std::string>{"refresh 5,2", "dblclick"}));
+    }
+
+    void clickOnAGridWithoutCellPicturesTakesTheFocusButMovesNothing()
+    {
+        QWidget host;
+        auto* grid = new TCrossSurface(&host);
+        grid->resize(100, 100);
+        TEventLog log;
+        log.Attach(*grid);
+        host.show();
+        host.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&host));
+        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(70, 50));
+        QVERIFY(grid->hasFocus());
+        QCOMPARE(grid->CurrCol(), 2);
+        QCOMPARE(grid->CurrRow(), 2);
+        QVERIFY(log.Events.empty());
     }
 
     void previewGridIgnoresClicks()
