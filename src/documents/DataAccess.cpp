@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <cstdio>
 #include <filesystem>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -227,7 +229,7 @@ void TDataAccess::ReadRecords(std::istream& in, const THeaderHandler& onHeader, 
 void TDataAccess::CreateFile(const TRecordHeader& header)
 {
     InitKey();
-    TempName = FileName + ".tmp";
+    TempName = TemporaryNameBeside(FileName);
     Out.open(TempName, std::ios::binary | std::ios::out | std::ios::trunc);
     if (!Out) {
         const int error = errno;
@@ -329,6 +331,16 @@ void WriteRecordFile(const std::string& fileName, const TRecordHeader& header,
         writeRecords(access);
     access.WriteRecord(0, {});
     access.CloseFile();
+}
+
+std::string TemporaryNameBeside(const std::string& name)
+{
+    // Random rather than drawn from GlobalRandom(), whose sequence gives the
+    // filler bytes.
+    std::random_device device;
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".~%08x", static_cast<unsigned>(device()));
+    return name + suffix;
 }
 
 TRecordHeader MakeRecordHeader(std::string_view text)

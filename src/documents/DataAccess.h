@@ -137,6 +137,9 @@ void ReadRecordData(std::string_view bytes, const std::string& fileName, const T
 void WriteRecordFile(const std::string& fileName, const TRecordHeader& header,
                      const std::function<void(TDataAccess&)>& writeRecords);
 
+// A fresh name in the directory of `name` for writing a file that will replace it.
+std::string TemporaryNameBeside(const std::string& name);
+
 // A header holding the text, padded with zero bytes.
 TRecordHeader MakeRecordHeader(std::string_view text);
 

@@ -44,7 +44,7 @@ void TCrossTXT::ExportAsText(const std::string& name) const
     }
     // Written beside the target first, so a failed export never leaves a
     // half-written file in place of an earlier one.
-    const std::string temp = name + ".tmp";
+    const std::string temp = TemporaryNameBeside(name);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out)

@@ -87,18 +87,6 @@ TEST(DataAccessScrambling, DescramblingInAnyChunksUndoesScramblingInOtherChunks)
     EXPECT_EQ(back, plain);
 }
 
-TEST(DataAccessScrambling, DescrambleOfAnEmptyRangeChangesNothing)
-{
-    TDataAccess access;
-    access.InitKey();
-    const auto key = access.Key;
-    access.Buffer[10] = 0x55;
-    access.Descramble(10, 9);
-    EXPECT_EQ(access.Buffer[10], 0x55);
-    EXPECT_EQ(access.Key, key);
-    EXPECT_EQ(access.KeyPos, 0);
-}
-
 TEST_F(DataAccessFile, RecordsComeBackInOrderWithTheHeaderAndTheLayoutIsFramedByOffsets)
 {
     const TRecords records = {{16, "ABCD"}, {17, "H,1,1"}, {2, ""}, {3, "dźwięk.wav"}, {200, "x"}};
@@ -179,29 +167,6 @@ TEST_F(DataAccessFile, ARecordStartingAtWindowPosition2048IsReadWhole)
     }
 }
 
-TEST_F(DataAccessFile, ManyRecordsCrossManyFlushesAndRefills)
-{
-    const auto name = PathOf("duzy.hk");
-    TRecords records;
-    std::mt19937 rng(9);
-    for (int i = 0; i < 3000; ++i)
-        records.emplace_back(1 + rng() % 3, Text(rng() % 60, static_cast<char>('A' + i % 26)));
-    Save(name, records);
-    TRecords expected = records;
-    expected.emplace_back(0, "");
-    EXPECT_EQ(ReadAll(name), expected);
-}
-
-TEST_F(DataAccessFile, AnEmptyTextIsStoredWithEndBeforeStart)
-{
-    const auto name = PathOf("pusty.krz");
-    Save(name, {{2, ""}});
-    const std::string plain = PlainStreamOf(ReadBytes(name));
-    EXPECT_EQ(Int32At(plain, 8), 80);
-    EXPECT_EQ(Int32At(plain, 12), 79);
-    EXPECT_EQ(ReadAll(name), (TRecords{{2, ""}, {0, ""}}));
-}
-
 TEST_F(DataAccessFile, TheWriterRefusesATextTheReaderCouldNotReadBackAndKeepsTheOldFile)
 {
     const auto name = PathOf("stary.krz");
@@ -210,7 +175,6 @@ TEST_F(DataAccessFile, TheWriterRefusesATextTheReaderCouldNotReadBackAndKeepsThe
     EXPECT_EQ(MessageOf([&] { Save(name, {{2, Text(MaxRecordData + 1, 'x')}}); }),
               "Wystąpił błąd podczas zapisu pliku " + name);
     EXPECT_EQ(ReadBytes(name), before);
-    EXPECT_FALSE(std::filesystem::exists(name + ".tmp"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 1);
 }
 
