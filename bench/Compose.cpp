@@ -1,0 +1,181 @@
+// Composing speed on the shipped templates with the shipped word database.
+//
+//   Compose                       Google Benchmark: one crossword per repetition,
+//                                 seeds 1..50, default step budget; median reported
+//   Compose --distribution N [C]  steps per finished run for seeds 1..N on every
+//                                 shipped template, without a budget (an attempt
+//                                 still open after C steps, default 100000, is
+//                                 counted as unfinished)
+//   Compose --compare N           seeds 1..N on Normal.sz with plain and indexed
+//                                 queries: identical crosswords and the speed-up
+#include "composer/Composer.h"
+#include "documents/CrossTXT.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string AppDir = MZ_APP_DIR;
+const std::string DatabaseFile = AppDir + "/baza.hk";
+
+std::vector<std::filesystem::path> ShippedTemplates()
+{
+    std::vector<std::filesystem::path> templates;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(AppDir + "/Szablony")))
+        if (entry.path().extension() == ".sz")
+            templates.push_back(entry.path());
+    std::sort(templates.begin(), templates.end());
+    return templates;
+}
+
+mz::TTable LoadTemplate(const std::filesystem::path& file)
+{
+    mz::TCrossTXT doc;
+    doc.LoadFromFile(file.string());
+    return mz::TableFromDocument(doc);
+}
+
+double Seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+struct TOutcome {
+    mz::TComposeResult Result;
+    mz::TCrossTXT Document;
+    double Time = 0;
+};
+
+TOutcome Compose(const mz::TTable& pattern, mz::TDBQueryMode mode, uint32_t seed,
+                 uint32_t maxSteps = mz::DefaultMaxSteps)
+{
+    mz::TComposerSettings settings;
+    settings.MaxSteps = maxSteps;
+    mz::TComposeRun run(pattern, mz::FileDBSource(DatabaseFile, mode), settings);
+    const std::atomic<bool> stop{false};
+    std::atomic<uint8_t> progress{0};
+    TOutcome outcome;
+    const auto start = std::chrono::steady_clock::now();
+    outcome.Result = run.Execute(outcome.Document, stop, progress, seed);
+    outcome.Time = Seconds(start);
+    if (!outcome.Result.Error.empty())
+        throw std::runtime_error(outcome.Result.Error);
+    return outcome;
+}
+
+void BM_LoadDatabase(benchmark::State& state)
+{
+    for (auto _ : state) {
+        mz::TDB db;
+        db.Load(DatabaseFile);
+        benchmark::DoNotOptimize(db.WordCount());
+    }
+}
+BENCHMARK(BM_LoadDatabase)->Unit(benchmark::kMillisecond);
+
+// One crossword per repetition, each with the next seed, so that the
+// repetitions' median is the median over seeds 1..50.
+void BM_Compose(benchmark::State& state, std::filesystem::path file, mz::TDBQueryMode mode)
+{
+    static std::map<std::string, uint32_t> nextSeed;
+    const mz::TTable pattern = LoadTemplate(file);
+    uint32_t& seed = nextSeed[file.string() + (mode == mz::qmPlain ? "/plain" : "/indexed")];
+    for (auto _ : state) {
+        const TOutcome outcome = Compose(pattern, mode, ++seed);
+        state.counters["steps"] = static_cast<double>(outcome.Result.TotalSteps);
+        state.counters["restarts"] = outcome.Result.Restarts;
+    }
+}
+
+int Distribution(uint32_t seeds, uint32_t cap)
+{
+    for (const auto& file : ShippedTemplates()) {
+        const mz::TTable pattern = LoadTemplate(file);
+        std::vector<uint32_t> steps;
+        std::vector<double> times;
+        uint32_t unfinished = 0;
+        for (uint32_t seed = 1; seed <= seeds; ++seed) {
+            // An attempt past the cap would be restarted; count it as unfinished instead.
+            const TOutcome outcome = Compose(pattern, mz::qmIndexed, seed, cap);
+            if (outcome.Result.Restarts > 0) {
+                ++unfinished;
+                continue;
+            }
+            steps.push_back(outcome.Result.Steps);
+            times.push_back(outcome.Time);
+        }
+        std::sort(steps.begin(), steps.end());
+        std::sort(times.begin(), times.end());
+        auto at = [&](double q) { return steps.empty() ? 0u : steps[static_cast<size_t>(q * (steps.size() - 1))]; };
+        auto over = [&](uint32_t n) { return std::count_if(steps.begin(), steps.end(), [&](uint32_t s) { return s > n; }); };
+        std::printf("%s: %u seeds, %zu finished, %u unfinished after %u steps\n", file.filename().string().c_str(),
+                    seeds, steps.size(), unfinished, cap);
+        if (steps.empty())
+            continue;
+        std::printf("  steps: min %u, median %u, p75 %u, p90 %u, p95 %u, p99 %u, max %u\n", steps.front(), at(0.5),
+                    at(0.75), at(0.9), at(0.95), at(0.99), steps.back());
+        std::printf("  finished runs over 500 / 1000 / 2000 / 5000 / 10000 steps: %ld / %ld / %ld / %ld / %ld\n",
+                    over(500), over(1000), over(2000), over(5000), over(10000));
+        std::printf("  time of a finished run: median %.0f ms, max %.0f ms\n", times[times.size() / 2] * 1000,
+                    times.back() * 1000);
+    }
+    return 0;
+}
+
+int Compare(uint32_t seeds)
+{
+    const mz::TTable pattern = LoadTemplate(std::filesystem::u8path(AppDir + "/Szablony/Normal.sz"));
+    double plain = 0;
+    double indexed = 0;
+    int differing = 0;
+    for (uint32_t seed = 1; seed <= seeds; ++seed) {
+        const TOutcome a = Compose(pattern, mz::qmIndexed, seed);
+        const TOutcome b = Compose(pattern, mz::qmPlain, seed);
+        const bool same = *a.Result.Grid == *b.Result.Grid
+            && a.Document.ExplsInNumberOrder().size() == b.Document.ExplsInNumberOrder().size()
+            && std::equal(a.Document.ExplsInNumberOrder().begin(), a.Document.ExplsInNumberOrder().end(),
+                          b.Document.ExplsInNumberOrder().begin(),
+                          [](const auto& x, const auto& y) { return x.Expl == y.Expl && x.Number == y.Number; });
+        differing += same ? 0 : 1;
+        indexed += a.Time;
+        plain += b.Time;
+        std::printf("seed %u: %s, steps %llu, indexed %.0f ms, plain %.0f ms\n", seed, same ? "identical" : "DIFFERENT",
+                    static_cast<unsigned long long>(a.Result.TotalSteps), a.Time * 1000, b.Time * 1000);
+    }
+    std::printf("%u seeds, %d different; indexed %.2f s, plain %.2f s, speed-up %.1fx\n", seeds, differing, indexed,
+                plain, plain / indexed);
+    return differing == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 3 && std::strcmp(argv[1], "--distribution") == 0)
+        return Distribution(std::stoul(argv[2]), argc >= 4 ? std::stoul(argv[3]) : 100000);
+    if (argc >= 3 && std::strcmp(argv[1], "--compare") == 0)
+        return Compare(std::stoul(argv[2]));
+
+    for (const auto& file : ShippedTemplates()) {
+        const std::string name = file.filename().string();
+        benchmark::RegisterBenchmark(("Compose/" + name + "/indexed").c_str(), BM_Compose, file, mz::qmIndexed)
+            ->Iterations(1)->Repetitions(50)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+        if (name == "Normal.sz")
+            benchmark::RegisterBenchmark(("Compose/" + name + "/plain").c_str(), BM_Compose, file, mz::qmPlain)
+                ->Iterations(1)->Repetitions(50)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,170 @@
+#include "CliDocuments.h"
+#include "Command.h"
+
+#include "composer/Composer.h"
+#include "composer/NumberedName.h"
+#include "core/Cp1250.h"
+#include "core/FileNames.h"
+#include "database/WordLengthLimits.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+
+namespace {
+
+using mz::cli::EUsage;
+
+struct TOptions {
+    std::string Template;
+    std::string Database;
+    std::string Out;
+    std::string OutDir;
+    std::string Prefix = "K_????";
+    long long Count = 1;
+    std::optional<uint32_t> Seed;
+    mz::TComposerSettings Settings;
+    bool PlainQueries = false;
+    std::string Solution;
+};
+
+TOptions ParseOptions(const mz::cli::Args& args)
+{
+    TOptions o;
+    bool prefixGiven = false;
+    bool countGiven = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--any-location") {
+            o.Settings.AnyWordLocation = true;
+            continue;
+        }
+        if (a == "--plain-queries") {
+            o.PlainQueries = true;
+            continue;
+        }
+        if (!a.starts_with("--"))
+            throw EUsage{"Nieoczekiwany argument: " + a};
+        if (i + 1 >= args.size())
+            throw EUsage{"Brak wartości dla " + a};
+        const std::string& value = args[++i];
+        auto number = [&](long long low, long long high) {
+            const long long n = mz::cli::ParseInteger(value, a);
+            if (n < low || n > high)
+                throw EUsage{"Wartość " + a + " spoza zakresu " + std::to_string(low) + ".." + std::to_string(high) +
+                             ": " + value};
+            return n;
+        };
+        if (a == "--template") {
+            o.Template = value;
+        } else if (a == "--db") {
+            o.Database = value;
+        } else if (a == "--out") {
+            o.Out = value;
+        } else if (a == "--out-dir") {
+            o.OutDir = value;
+        } else if (a == "--prefix") {
+            o.Prefix = value;
+            prefixGiven = true;
+        } else if (a == "--count") {
+            o.Count = number(1, 1000);
+            countGiven = true;
+        } else if (a == "--seed") {
+            o.Seed = static_cast<uint32_t>(number(0, UINT32_MAX));
+        } else if (a == "--min-len") {
+            o.Settings.MinLenPWord = static_cast<int32_t>(number(2, 100));
+        } else if (a == "--max-len") {
+            o.Settings.MaxLenPWord = static_cast<int32_t>(number(2, 100));
+        } else if (a == "--max-steps") {
+            o.Settings.MaxSteps = static_cast<uint32_t>(number(0, UINT32_MAX));
+        } else if (a == "--solution") {
+            o.Solution = value;
+        } else {
+            throw EUsage{"Nieznana opcja: " + a};
+        }
+    }
+    if (o.Template.empty() || o.Database.empty())
+        throw EUsage{"Podaj --template i --db"};
+    if (o.Out.empty() == o.OutDir.empty())
+        throw EUsage{"Podaj albo --out, albo --out-dir"};
+    if (!o.Out.empty() && (prefixGiven || countGiven))
+        throw EUsage{"--prefix i --count działają tylko z --out-dir"};
+    if (!o.Out.empty() && mz::ExtensionOf(o.Out) != "krz")
+        throw EUsage{"Plik krzyżówki musi mieć rozszerzenie krz: " + o.Out};
+    if (!o.Solution.empty() && o.Count > 1)
+        throw EUsage{"--solution działa tylko dla jednej krzyżówki"};
+    if (o.Settings.MaxLenPWord < o.Settings.MinLenPWord)
+        throw EUsage{"--max-len jest mniejsze niż --min-len"};
+    return o;
+}
+
+// The letters of the finished grid: one row a line, '*' for blocks.
+void WriteSolution(const std::string& fileName, const mz::TTable& grid)
+{
+    std::ofstream out(fileName, std::ios::binary);
+    for (int32_t r = 1; r <= grid.RowCount(); ++r)
+        out << mz::Cp1250ToUtf8(grid.RowLine(r)) << '\n';
+    if (!out.flush())
+        throw mz::EIOOperation(mz::FormatMessage("Nie można zapisać pliku %s", fileName));
+}
+
+int LetterShare(const mz::TTable& grid)
+{
+    int32_t letters = 0;
+    for (int32_t r = 1; r <= grid.RowCount(); ++r)
+        for (char c : grid.RowLine(r))
+            letters += mz::TTable::IsLetter(c) ? 1 : 0;
+    return static_cast<int>(letters * 100 / (grid.ColCount() * grid.RowCount()));
+}
+
+int Run(const mz::cli::Args& args)
+{
+    TOptions o = ParseOptions(args);
+    // The database applies the process-wide limits when it loads.
+    mz::WordLengthLimits.MinLenPWord = o.Settings.MinLenPWord;
+    mz::WordLengthLimits.MaxLenPWord = o.Settings.MaxLenPWord;
+
+    const mz::TCrossTXT pattern = mz::cli::LoadDocument(o.Template);
+    mz::TComposeRun run(mz::TableFromDocument(pattern),
+                        mz::FileDBSource(o.Database, o.PlainQueries ? mz::qmPlain : mz::qmIndexed), o.Settings);
+    if (!o.OutDir.empty())
+        std::filesystem::create_directories(o.OutDir);
+
+    for (long long k = 0; k < o.Count; ++k) {
+        const std::string fileName =
+            o.Out.empty() ? mz::NumberedFileName(o.OutDir, "krz", o.Prefix).string() : o.Out;
+        mz::TCrossTXT crossWord;
+        crossWord.FileName = fileName;
+        const std::atomic<bool> stop{false};
+        std::atomic<uint8_t> progress{0};
+        std::optional<uint32_t> seed;
+        if (o.Seed)
+            seed = static_cast<uint32_t>(*o.Seed + k);
+
+        const auto start = std::chrono::steady_clock::now();
+        const mz::TComposeResult result = run.Execute(crossWord, stop, progress, seed);
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        if (!result.Error.empty())
+            throw mz::EMirakolnikError(result.Error);
+        crossWord.SaveToFile(fileName);
+        if (!o.Solution.empty())
+            WriteSolution(o.Solution, *result.Grid);
+
+        std::cout << mz::FileNamePart(fileName) << ": " << crossWord.ColCount() << " × " << crossWord.RowCount()
+                  << ", słów " << crossWord.ExplCount() << ", litery " << LetterShare(*result.Grid) << "%, kroki "
+                  << result.TotalSteps << ", restarty " << result.Restarts << ", ziarno " << result.Seed << ", "
+                  << ms << " ms\n";
+    }
+    return 0;
+}
+
+mz::cli::TCommandRegistration reg{
+    {"compose",
+     "compose --template T.sz --db baza.hk (--out PLIK.krz | --out-dir KATALOG [--prefix P] [--count N]) "
+     "[--seed N] [--min-len N] [--max-len N] [--any-location] [--max-steps N] [--plain-queries] [--solution PLIK]",
+     "układa krzyżówkę (lub serię krzyżówek) z szablonu i bazy haseł; --max-steps 0 znosi limit kroków", &Run}};
+
+} // namespace

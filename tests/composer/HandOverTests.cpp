@@ -1,0 +1,121 @@
+#include "ComposerTestUtil.h"
+
+#include "core/Cp1250.h"
+#include "documents/CrossTXT.h"
+
+#include <set>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+// A finished grid: across KOT and SOK, down KOS and TAK; O, AS and S are too
+// short to be words.
+const std::vector<std::string> Finished = {"KOT**", "O*AS*", "SOK**", "*****"};
+
+std::unique_ptr<TDB> HandOverDB()
+{
+    return MakeDB(std::vector<TWordSpec>{{"KOT", {"kot jeden", "kot dwa", "kot trzy"}, {}},
+                                         {"SOK", {}, {}},
+                                         {"TAK", {"potwierdzenie"}, "tak.wav"}});
+}
+
+TEST(TransferTo, NumbersAcrossWordsRowByRowThenDownWordsColumnByColumn)
+{
+    TLimits limits(3, 16);
+    auto db = HandOverDB();
+    TCrossKwelin kwelin(Grid(Finished), *db, Settings(3), 5);
+    TCrossTXT doc;
+    doc.FileName = "/tmp/Nowe/K_0007.krz";
+    doc.Kind = 1;
+    doc.CurrentExpl = 3;
+    doc.AddExpl(TExpl{1, 1, "stare", "", true});
+    kwelin.TransferTo(doc);
+
+    EXPECT_EQ(doc.FileName, "/tmp/Nowe/K_0007.krz");
+    EXPECT_FALSE(doc.Modified);
+    EXPECT_EQ(doc.Kind, 0);
+    EXPECT_EQ(doc.CurrentExpl, 0);
+    ASSERT_EQ(doc.ColCount(), 5);
+    ASSERT_EQ(doc.RowCount(), 4);
+    for (int32_t r = 1; r <= 4; ++r)
+        for (int32_t c = 1; c <= 5; ++c)
+            EXPECT_EQ(doc.GetCell(c, r), Finished[r - 1][c - 1] == '*' ? '*' : ' ') << c << "," << r;
+
+    const auto expls = doc.ExplsInNumberOrder();
+    ASSERT_EQ(expls.size(), 4u);
+    const std::vector<std::tuple<int32_t, int32_t, bool>> expected = {
+        {1, 1, true}, {1, 3, true}, {1, 1, false}, {3, 1, false}};
+    for (size_t i = 0; i < expls.size(); ++i) {
+        EXPECT_EQ(expls[i].Number, static_cast<int32_t>(i + 1));
+        EXPECT_EQ(std::make_tuple(expls[i].Expl.Col, expls[i].Expl.Row, expls[i].Expl.Horizontal), expected[i]) << i;
+    }
+    // SOK has a record without explanations: an empty clue, not the fallback.
+    EXPECT_EQ(expls[1].Expl.Explanation, "");
+    // KOS is not in the database.
+    EXPECT_EQ(expls[2].Expl.Explanation, Utf8ToCp1250("brak objaśnienia!"));
+    EXPECT_EQ(expls[2].Expl.Audio, "");
+    EXPECT_EQ(expls[3].Expl.Explanation, "potwierdzenie");
+    EXPECT_EQ(expls[3].Expl.Audio, "tak.wav");
+}
+
+TEST(TransferTo, DrawsOneClueAndOneSoundPerWordInOrder)
+{
+    TLimits limits(3, 16);
+    std::set<std::string> seen;
+    for (uint32_t seed = 1; seed <= 60; ++seed) {
+        auto db = HandOverDB();
+        TCrossKwelin kwelin(Grid(Finished), *db, Settings(3), seed);
+        TCrossTXT doc;
+        kwelin.TransferTo(doc);
+        // KOT: one of three; SOK: nothing to draw; KOS: the fallback line; TAK: clue, then sound.
+        TRandom expected(seed);
+        const char* kot[] = {"kot jeden", "kot dwa", "kot trzy"};
+        EXPECT_EQ(doc.GetExpl(1).Explanation, kot[expected.Draw(3)]);
+        expected.Draw(1);
+        expected.Draw(1);
+        expected.Draw(1);
+        EXPECT_EQ(kwelin.Random().GetState(), expected.GetState());
+        seen.insert(doc.GetExpl(1).Explanation);
+    }
+    EXPECT_EQ(seen.size(), 3u);
+}
+
+TEST(TransferTo, AGridOfBlocksGivesAnEmptyCrosswordOfItsSize)
+{
+    auto db = HandOverDB();
+    TCrossKwelin kwelin(Grid({"****", "****", "****"}), *db, Settings(3), 1);
+    TCrossTXT doc;
+    kwelin.TransferTo(doc);
+    EXPECT_EQ(doc.ColCount(), 4);
+    EXPECT_EQ(doc.RowCount(), 3);
+    EXPECT_EQ(doc.ExplCount(), 0);
+    for (int32_t r = 1; r <= 3; ++r)
+        for (int32_t c = 1; c <= 4; ++c)
+            EXPECT_EQ(doc.GetCell(c, r), '*');
+}
+
+TEST(TransferTo, MinLenPWordDecidesWhichRunsAreWords)
+{
+    TLimits limits(2, 16);
+    auto db = HandOverDB();
+    TCrossKwelin kwelin(Grid(Finished), *db, Settings(2), 1);
+    TCrossTXT doc;
+    kwelin.TransferTo(doc);
+    // AS across now counts too (third across word: KOT, AS, SOK).
+    EXPECT_EQ(doc.ExplCount(), 5);
+    EXPECT_EQ(doc.GetExpl(2).Col, 3);
+    EXPECT_EQ(doc.GetExpl(2).Row, 2);
+    EXPECT_TRUE(doc.GetExpl(2).Horizontal);
+}
+
+TEST(Preview, ShowsBlocksAndFreeCellsAndHidesLetters)
+{
+    EXPECT_EQ(PreviewCell(' '), ' ');
+    EXPECT_EQ(PreviewCell('*'), '*');
+    EXPECT_EQ(PreviewCell('A'), '?');
+    EXPECT_EQ(PreviewCell(static_cast<char>(0xA5)), '?'); // Ą
+}
+
+} // namespace
