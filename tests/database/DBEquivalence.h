@@ -31,8 +31,9 @@ public:
             Compare(pattern, anchor);
             for (int k = static_cast<int>(Rng() % 4); k > 0; --k)
                 MarkOrRelease();
-            if (round % 250 == 0)
+            if (round % 250 == 0) {
                 ASSERT_EQ(Chain(Plain.Words()), Chain(Indexed.Words())) << round;
+            }
             if (::testing::Test::HasFailure())
                 return;
         }
@@ -138,8 +139,9 @@ private:
         const TDBRec* a = Plain.FindRecord(word);
         const TDBRec* b = Indexed.FindRecord(word);
         ASSERT_EQ(a == nullptr, b == nullptr) << word;
-        if (a)
+        if (a) {
             ASSERT_EQ(a->ExplLines, b->ExplLines) << word;
+        }
     }
 
     TDB& Plain;

@@ -39,7 +39,7 @@ TEST(DBIndex, AgreesWithThePlainWalkOnRepetitiveWords)
         TDB indexed(qmIndexed);
         plain.LoadRecords(101, records, "ab.hk");
         indexed.LoadRecords(101, records, "ab.hk");
-        TEquivalence(plain, indexed, "AB", seed).Run(3000);
+        TEquivalence(plain, indexed, "AB", seed).Run(1500);
     }
 }
 
