@@ -33,6 +33,8 @@ TExtBttnsForm::TExtBttnsForm(const TButtons& mainButtons, QWidget* owner)
     Image->setGeometry(0, 0, 168, 40);
 
     static const int lefts[5] = {8, 39, 71, 103, 135};
+    // Offers exactly what the toolbar hides (the main window's own visibility flags).
+    bool offered[5];
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
     for (int i = 0; i < 5; ++i) {
@@ -46,8 +48,8 @@ TExtBttnsForm::TExtBttnsForm(const TButtons& mainButtons, QWidget* owner)
         b->setCheckable(Main[i]->isCheckable());
         b->setChecked(Main[i]->isChecked());
         b->setEnabled(Main[i]->isEnabled());
-        // Offers exactly what the toolbar hides (the main window's own visibility flag).
-        b->setVisible(Main[i]->isHidden());
+        offered[i] = Main[i]->isHidden();
+        b->setVisible(offered[i]);
         if (i < 2)
             group->addButton(b);
         connect(b, &QToolButton::clicked, this, [this, i] { Choose(i + 1); });
@@ -57,7 +59,7 @@ TExtBttnsForm::TExtBttnsForm(const TButtons& mainButtons, QWidget* owner)
     // Close the gaps left by the buttons that stay hidden here.
     int width = 168;
     for (int i = 0; i < 4; ++i) {
-        if (!Own[i]->isHidden())
+        if (offered[i])
             continue;
         const int d = Own[i + 1]->x() - Own[i]->x();
         for (int j = i + 1; j < 5; ++j)
@@ -106,7 +108,9 @@ void TExtBttnsForm::closeEvent(QCloseEvent* event)
 bool TExtBttnsForm::event(QEvent* event)
 {
     // Losing activation dismisses the pop-up without any action.
-    if (event->type() == QEvent::WindowDeactivate) {
+    if (event->type() == QEvent::WindowActivate)
+        Activated = true;
+    if (event->type() == QEvent::WindowDeactivate && Activated) {
         const TExtBttnsState& state = ExtBttnsState();
         if (!state.Closing && state.Chosen != 255)
             close();

@@ -13,6 +13,7 @@ namespace mz {
 // closes when a button is chosen or when it loses activation; on closing it
 // clicks the main window's button of the same name.
 class TExtBttnsForm : public QWidget {
+    Q_OBJECT
 public:
     // The main window's buttons in the order SBttn_ToDown, SBttn_ToRight,
     // SBttn_Save, SBttn_Print, SBttn_Help.
@@ -34,6 +35,7 @@ private:
 
     TButtons Main;
     TButtons Own{};
+    bool Activated = false;
 };
 
 // The pop-up's closing state; module-wide, as the pop-up and its handlers share it.

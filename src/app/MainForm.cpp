@@ -476,8 +476,21 @@ TCrossSurface* TMainForm::VisibleGrid() const
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FClient && event->type() == QEvent::Resize)
-        ToolbarOverflow(FClient->width());
+    if (watched == FClient) {
+        switch (event->type()) {
+        case QEvent::Resize:
+            ToolbarOverflow(FClient->width());
+            break;
+        case QEvent::DragEnter:
+            dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+            return true;
+        case QEvent::Drop:
+            dropEvent(static_cast<QDropEvent*>(event));
+            return true;
+        default:
+            break;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -686,6 +699,14 @@ void TMainForm::AboutClick()
 }
 
 // Dropped files ------------------------------------------------------------------
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    // Files dropped from the shell are accepted once the window is on screen.
+    setAcceptDrops(true);
+    FClient->setAcceptDrops(true);
+    QMainWindow::showEvent(event);
+}
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event)
 {

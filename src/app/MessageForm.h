@@ -53,6 +53,7 @@ private:
 
 // The program's one modal message box, with Polish button captions.
 class TMessageForm : public QDialog {
+    Q_OBJECT
 public:
     // Builds and lays out the box, centred on the screen, not yet shown.
     TMessageForm(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, QWidget* parent = nullptr);

@@ -1,0 +1,743 @@
+#include "app/ExtBttnsForm.h"
+#include "app/MainForm.h"
+#include "app/MessageForm.h"
+#include "app/SoundPlayer.h"
+#include "app/Settings.h"
+#include "core/Cp1250.h"
+#include "database/WordLengthLimits.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace mz;
+
+namespace {
+
+const QString BuiltProgramDir = QStringLiteral(MZ_APP_DIR "/");
+
+// The test crossword, 6 x 6 ('*' blocked, '.' open):
+//   r1  . . . * . .
+//   r2  . * . . . *
+//   r3  . . . * . .
+//   r4  * . * . . .
+//   r5  . . . * . *
+//   r6  . * . . . .
+const char* const Layout[6] = {"...*..", ".*...*", "...*..", "*.*...", "...*.*", ".*...."};
+
+struct TClue {
+    int Col, Row;
+    bool Horizontal;
+    const char* Text; // UTF-8
+    const char* Audio;
+};
+const TClue Clues[] = {
+    {1, 1, true, "zwierzę domowe", "KOT.wav"},
+    {1, 1, false, "pierwsza pionowo", ""},
+    {3, 5, false, "stolica", ""},
+    {1, 5, true, "bardzo długie objaśnienie hasła, które na pewno nie zmieści się w jednym wierszu pod siatką", ""},
+    {3, 6, true, "ostatnie", "BRAK.wav"},
+};
+
+TCrossTXT MakeCrossWord(bool withClues = true)
+{
+    TCrossTXT doc;
+    doc.SetColCount(6);
+    doc.SetRowCount(6);
+    for (int c = 1; c <= 6; ++c)
+        for (int r = 1; r <= 6; ++r)
+            doc.SetCell(c, r, Layout[r - 1][c - 1] == '*' ? '*' : ' ');
+    if (withClues)
+        for (const TClue& clue : Clues) {
+            TExpl e;
+            e.Col = clue.Col;
+            e.Row = clue.Row;
+            e.Horizontal = clue.Horizontal;
+            e.Explanation = Utf8ToCp1250(clue.Text);
+            e.Audio = clue.Audio;
+            doc.AddExpl(e);
+        }
+    return doc;
+}
+
+QByteArray ToneWav()
+{
+    const int rate = 8000;
+    QByteArray data(rate / 5, char(128));
+    auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
+    return "RIFF" + le32(36 + data.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) + le32(rate) +
+           le16(1) + le16(8) + "data" + le32(data.size()) + data;
+}
+
+// Answers message boxes as they come, one answer per box, and keeps their texts.
+class TBoxAnswers {
+public:
+    explicit TBoxAnswers(QStringList buttons) : Buttons(std::move(buttons))
+    {
+        Timer.setInterval(5);
+        QObject::connect(&Timer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<TMessageForm*>(QApplication::activeModalWidget());
+            if (!box || Buttons.isEmpty())
+                return;
+            Texts << box->MessageText()->text();
+            Places << box->geometry();
+            box->Button(Buttons.takeFirst())->click();
+        });
+        Timer.start();
+    }
+    QStringList Texts;
+    QList<QRect> Places;
+
+private:
+    QStringList Buttons;
+    QTimer Timer;
+};
+
+QString Word(const TCrossSurface& grid, int col, int row, int length, bool horizontal = true)
+{
+    std::string cells;
+    for (int i = 0; i < length; ++i)
+        cells += grid.GetCell(horizontal ? col + i : col, horizontal ? row : row + i);
+    return QString::fromStdString(Cp1250ToUtf8(cells));
+}
+
+} // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> temp;
+    QString dir;       // the program directory, ending in '/'
+    QString storeDir;
+
+    QString CrossPath() const { return dir + QStringLiteral("Krzyżówki/K_0231.krz"); }
+
+    std::unique_ptr<QSettings> Store() { return OpenSettingsStore(); }
+
+    // A new program directory with the letter images, the word database, the
+    // sample crossword, the default template and one sound; a fresh settings store.
+    void FreshProgram(bool firstStart = true)
+    {
+        temp = std::make_unique<QTemporaryDir>();
+        dir = temp->path() + QLatin1Char('/');
+        QDir(dir).mkpath(QStringLiteral("Krzyżówki/Nowe"));
+        QDir(dir).mkpath(QStringLiteral("Szablony"));
+        QDir(dir).mkpath(QStringLiteral("Audio"));
+        QDir(dir).mkpath(QStringLiteral("settings"));
+        QFile::copy(BuiltProgramDir + QStringLiteral("tekst.bmp"), dir + QStringLiteral("tekst.bmp"));
+        QFile::copy(BuiltProgramDir + QStringLiteral("baza.hk"), dir + QStringLiteral("baza.hk"));
+        MakeCrossWord().SaveToFile(CrossPath().toStdString());
+        TCrossTXT pattern = MakeCrossWord(false);
+        pattern.Kind = 1;
+        pattern.SaveToFile((dir + QStringLiteral("Szablony/Normal.sz")).toStdString());
+        QFile sound(dir + QStringLiteral("Audio/KOT.wav"));
+        QVERIFY(sound.open(QIODevice::WriteOnly));
+        sound.write(ToneWav());
+        sound.close();
+        storeDir = dir + QStringLiteral("settings");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, storeDir);
+        if (firstStart)
+            WriteFirstStartSettings(*Store(), dir);
+    }
+
+    void PutSetting(const QString& name, const QString& value)
+    {
+        auto store = Store();
+        store->setValue(QStringLiteral("1.01/") + name, value);
+        store->sync();
+    }
+
+    std::unique_ptr<TMainForm> Start()
+    {
+        auto form = std::make_unique<TMainForm>(dir);
+        form->show();
+        return form;
+    }
+
+    static void Key(TCrossSurface* grid, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(grid, key, mods);
+    }
+
+    static void GoTo(TMainForm& form, int col, int row)
+    {
+        Key(form.CrossVC, Qt::Key_Home, Qt::ControlModifier);
+        for (int c = 1; c < col; ++c)
+            Key(form.CrossVC, Qt::Key_Right);
+        for (int r = 1; r < row; ++r)
+            Key(form.CrossVC, Qt::Key_Down);
+        QCOMPARE(form.CrossVC->CurrCol(), col);
+        QCOMPARE(form.CrossVC->CurrRow(), row);
+    }
+
+    static void Drop(TMainForm& form, const QStringList& files)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& f : files)
+            urls << QUrl::fromLocalFile(f);
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.Client(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.Client(), &drop);
+    }
+
+private slots:
+    // Start-up and shut-down ---------------------------------------------------
+
+    void firstStartOpensTheSampleCrosswordCentredByTheGrid()
+    {
+        FreshProgram();
+        auto form = Start();
+        QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
+        QCOMPARE(form->CrossVC->ColCount(), 6);
+        QCOMPARE(form->CrossVC->RowCount(), 6);
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        // Centred by the grid's size, not the window's.
+        QCOMPARE(form->pos(), QPoint(screen.width() / 2 - form->CrossVC->width() / 2,
+                                     screen.height() / 2 - form->CrossVC->height() / 2));
+        QVERIFY(form->CrossVC->hasFocus() || QApplication::focusWidget() == nullptr);
+        QVERIFY(form->DBWordCount > 0);
+        QCOMPARE(form->DBEdition, 102);
+    }
+
+    void aLaterStartRestoresThePlaceAndCorrectsBadValues()
+    {
+        FreshProgram();
+        PutSetting(QStringLiteral("MainFormLeft"), QStringLiteral("0x40"));
+        PutSetting(QStringLiteral("MainFormTop"), QStringLiteral("99999"));
+        PutSetting(QStringLiteral("MinLenPWord"), QStringLiteral("1"));
+        PutSetting(QStringLiteral("MaxLenPWord"), QStringLiteral("2"));
+        PutSetting(QStringLiteral("PreViewChecked"), QStringLiteral("0"));
+        auto form = Start();
+        QCOMPARE(form->pos(), QPoint(64, 0));
+        QCOMPARE(WordLengthLimits.MinLenPWord.load(), 3);
+        QCOMPARE(WordLengthLimits.MaxLenPWord.load(), 16);
+        QVERIFY(!form->PreView->isChecked());
+        form->move(120, 70);
+        form.reset();
+        auto store = Store();
+        QCOMPARE(store->value("1.01/MainFormLeft").toString(), QStringLiteral("120"));
+        QCOMPARE(store->value("1.01/MainFormTop").toString(), QStringLiteral("70"));
+        QCOMPARE(store->value("1.01/MinLenPWord").toString(), QStringLiteral("3"));
+        QCOMPARE(store->value("1.01/PreViewChecked").toString(), QStringLiteral("0"));
+        QCOMPARE(store->value("1.01/CurrCrossWordFileName").toString(), CrossPath());
+    }
+
+    void aMissingTemplateIsReplacedByTheBlankOne()
+    {
+        FreshProgram();
+        PutSetting(QStringLiteral("PatternFileName"), dir + QStringLiteral("Inne/brak.sz"));
+        auto form = Start();
+        QCOMPARE(form->PatternVC->ColCount(), 10);
+        QCOMPARE(form->PatternVC->RowCount(), 8);
+        QCOMPARE(form->PatternVC->GetCell(1, 1), '*');
+        QCOMPARE(form->PatternVC->GetCell(2, 1), ' ');
+        QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), dir + QStringLiteral("Inne/Nowy.sz"));
+        QCOMPARE(form->KwelinVC->ColCount(), 10);
+    }
+
+    void missingLetterImagesEndTheProgramButTheSettingsAreWritten()
+    {
+        FreshProgram();
+        QFile::remove(dir + QStringLiteral("tekst.bmp"));
+        TBoxAnswers answers({"OK"});
+        auto form = std::make_unique<TMainForm>(dir);
+        QVERIFY(form->TerminateRequested());
+        QCOMPARE(answers.Texts.value(0),
+                 QStringLiteral("Nie można załadować pliku grafiki %1tekst.bmp.").arg(dir));
+        Store()->remove(QStringLiteral("1.01/MainFormLeft"));
+        form.reset();
+        QVERIFY(Store()->contains(QStringLiteral("1.01/MainFormLeft")));
+    }
+
+    void anUnreadableDatabaseShowsItsErrorAndLeavesTheFiguresZero()
+    {
+        FreshProgram();
+        QFile::remove(dir + QStringLiteral("baza.hk"));
+        TBoxAnswers answers({"OK"});
+        auto form = Start();
+        QCOMPARE(answers.Texts.size(), 1);
+        QVERIFY(answers.Texts.first().contains(QStringLiteral("baza.hk")));
+        QCOMPARE(form->DBEdition, 0);
+        QCOMPARE(form->DBWordCount, 0);
+    }
+
+    // Solving and the clue panel ---------------------------------------------
+
+    void typedLettersAreSavedAndFoundAfterARestart()
+    {
+        FreshProgram();
+        {
+            auto form = Start();
+            GoTo(*form, 1, 1);
+            QTest::keyClicks(form->CrossVC, QStringLiteral("kot"));
+            // A Polish letter arriving as text (AltGr layouts) ...
+            QKeyEvent polish(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("ż"));
+            GoTo(*form, 1, 3);
+            QApplication::sendEvent(form->CrossVC, &polish);
+            // ... and through the Ctrl key.
+            QTest::keyPress(form->CrossVC, Qt::Key_Control);
+            QTest::keyClick(form->CrossVC, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyRelease(form->CrossVC, Qt::Key_Control);
+            form->CrossWord_SaveClick();
+            QVERIFY(!form->CurrCrossWord->Modified);
+        }
+        TCrossTXT saved;
+        saved.LoadFromFile(CrossPath().toStdString());
+        QCOMPARE(saved.GetCell(1, 1), 'K');
+        QCOMPARE(saved.GetCell(3, 1), 'T');
+        QCOMPARE(saved.ExplCount(), 5);
+        auto again = Start();
+        QCOMPARE(Word(*again->CrossVC, 1, 1, 3), QStringLiteral("KOT"));
+        QCOMPARE(Word(*again->CrossVC, 1, 3, 2), QStringLiteral("ŻĄ"));
+    }
+
+    void saveWithoutChangesWritesNothing()
+    {
+        FreshProgram();
+        auto form = Start();
+        const QDateTime before = QFileInfo(CrossPath()).lastModified();
+        QFile::remove(CrossPath());
+        form->CrossWord_SaveClick();
+        QVERIFY(!QFile::exists(CrossPath()));
+        Q_UNUSED(before);
+    }
+
+    void theCluePanelFollowsTheCursor()
+    {
+        FreshProgram();
+        auto form = Start();
+        // In the middle of the horizontal word starting at (1,1).
+        GoTo(*form, 2, 1);
+        QCOMPARE(form->ExplCaption(), QStringLiteral("zwierzę domowe"));
+        QCOMPARE(form->Expl_Label->toolTip(), QStringLiteral("Poziomo: (1,1) - zwierzę domowe"));
+        QVERIFY(form->SBttn_Play->isEnabled());
+        QVERIFY(form->CrossVC->CellHighlighted(1, 1) && form->CrossVC->CellHighlighted(3, 1));
+        QVERIFY(!form->CrossVC->CellHighlighted(5, 1));
+        QCOMPARE(form->CurrCrossWord->GetExpl(form->CurrCrossWord->CurrentExpl).Explanation,
+                 Utf8ToCp1250("zwierzę domowe"));
+
+        // Vertical writing shows the crossing word at once.
+        GoTo(*form, 1, 2);
+        form->WriteVertClick();
+        QCOMPARE(form->ExplCaption(), QStringLiteral("pierwsza pionowo"));
+        QVERIFY(!form->SBttn_Play->isEnabled());
+        QVERIFY(form->CrossVC->CellHighlighted(1, 3));
+        QVERIFY(!form->CrossVC->CellHighlighted(2, 1));
+        QVERIFY(form->WriteVert->isChecked() && !form->WriteHoriz->isChecked());
+        QVERIFY(form->SBttn_ToDown->isChecked() && !form->SBttn_ToRight->isChecked());
+
+        GoTo(*form, 3, 6);
+        QCOMPARE(form->Expl_Label->toolTip(), QStringLiteral("Pionowo: (3,5) - stolica"));
+
+        // A blocked cell: nothing shown, nothing highlighted.
+        GoTo(*form, 4, 1);
+        QCOMPARE(form->ExplCaption(), QString());
+        QVERIFY(!form->SBttn_Play->isEnabled());
+        QVERIFY(!form->CrossVC->CellHighlighted(1, 1) && !form->CrossVC->CellHighlighted(3, 5));
+
+        // A word whose start has no explanation (horizontal at (3,2)).
+        form->WriteHorizClick();
+        GoTo(*form, 4, 2);
+        QCOMPARE(form->ExplCaption(), QString());
+        QVERIFY(!form->SBttn_Play->isEnabled());
+        QVERIFY(!form->CrossVC->CellHighlighted(3, 2));
+    }
+
+    void aLongClueIsFittedIntoTwoLinesThatFitTheWindow()
+    {
+        FreshProgram();
+        auto form = Start();
+        GoTo(*form, 2, 5);
+        const QString caption = form->ExplCaption();
+        const QStringList lines = caption.split(QChar(13));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(caption.endsWith(QStringLiteral("...")));
+        const QFontMetrics fm(form->Expl_Label->font());
+        for (const QString& line : lines)
+            QVERIFY(36 + fm.horizontalAdvance(line) <= form->Client()->width());
+        QVERIFY(form->Expl_Label->toolTip().endsWith(QStringLiteral("pod siatką")));
+    }
+
+    void aCrosswordWithoutExplanationsShowsNoClueAnywhere()
+    {
+        FreshProgram();
+        MakeCrossWord(false).SaveToFile(CrossPath().toStdString());
+        auto form = Start();
+        for (int c = 1; c <= 6; ++c) {
+            GoTo(*form, c, 1);
+            QCOMPARE(form->ExplCaption(), QString());
+            QVERIFY(!form->SBttn_Play->isEnabled());
+        }
+    }
+
+    void enterOnAWordWithASoundPlaysItsFile()
+    {
+        FreshProgram();
+        auto form = Start();
+        GoTo(*form, 1, 1);
+        QTest::keyClick(form->CrossVC, Qt::Key_Return);
+        QCOMPARE(form->MediaPlayer->FileName(), dir + QStringLiteral("Audio/KOT.wav"));
+        // A sound file that is missing is ignored.
+        GoTo(*form, 5, 6);
+        QVERIFY(form->SBttn_Play->isEnabled());
+        form->SBttn_PlayClick();
+        QCOMPARE(form->MediaPlayer->FileName(), dir + QStringLiteral("Audio/KOT.wav"));
+    }
+
+    // Document commands ----------------------------------------------------------
+
+    void saveAsToATextNameWritesACrosswordFile()
+    {
+        FreshProgram();
+        auto form = Start();
+        TFileDialogSpec asked;
+        form->FileDialogHook = [&](TFileDialogSpec& spec) {
+            asked = spec;
+            return dir + QStringLiteral("plan.txt");
+        };
+        form->CrossWord_SaveAsClick();
+        QCOMPARE(asked.Title, QStringLiteral("Zapisz krzyżówkę jako..."));
+        QCOMPARE(asked.Filter, QStringLiteral("Pliki krzyżówek|*.krz|Wszystkie pliki|*.*"));
+        QCOMPARE(asked.DefaultExt, QStringLiteral("krz"));
+        QCOMPARE(asked.FileName, QStringLiteral("K_0231.krz"));
+        QCOMPARE(asked.Directory, dir + QStringLiteral("Krzyżówki/"));
+        QVERIFY(QFile::exists(dir + QStringLiteral("plan.krz")));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("plan.txt")));
+        QCOMPARE(form->windowTitle(), QStringLiteral("plan.txt - Mirakolnik Zodevidar"));
+        QCOMPARE(QString::fromStdString(form->CurrCrossWord->FileName), dir + QStringLiteral("plan.krz"));
+
+        form->FileDialogHook = [&](TFileDialogSpec&) { return dir + QStringLiteral("plan.old.krz"); };
+        QFile::remove(dir + QStringLiteral("plan.krz"));
+        form->CrossWord_SaveAsClick();
+        QVERIFY(QFile::exists(dir + QStringLiteral("plan.krz")));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("plan.old.krz")));
+
+        form->FileDialogHook = [&](TFileDialogSpec&) { return QString(); };
+        QFile::remove(dir + QStringLiteral("plan.krz"));
+        form->CrossWord_SaveAsClick();
+        QVERIFY(!QFile::exists(dir + QStringLiteral("plan.krz")));
+    }
+
+    void exportWritesTheTextFileAndKeepsTheName()
+    {
+        FreshProgram();
+        auto form = Start();
+        TFileDialogSpec asked;
+        form->FileDialogHook = [&](TFileDialogSpec& spec) {
+            asked = spec;
+            return dir + QStringLiteral("wynik.txt");
+        };
+        form->CrossWord_ExportAsTextClick();
+        QCOMPARE(asked.Title, QStringLiteral("Eksportuj krzyżówkę jako tekst"));
+        QCOMPARE(asked.FileName, QStringLiteral("K_0231"));
+        QCOMPARE(asked.DefaultExt, QStringLiteral("txt"));
+        QFile text(dir + QStringLiteral("wynik.txt"));
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        const QByteArray bytes = text.readAll();
+        QVERIFY(bytes.contains("\r\n"));
+        QVERIFY(bytes.contains(QByteArray::fromStdString(Utf8ToCp1250("zwierzę domowe"))));
+        QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
+    }
+
+    void openingOffersTheXwdFilterAfterAnXwdName()
+    {
+        FreshProgram();
+        auto form = Start();
+        TFileDialogSpec asked;
+        form->FileDialogHook = [&](TFileDialogSpec& spec) {
+            asked = spec;
+            return QString();
+        };
+        form->CrossWord_OpenClick();
+        QCOMPARE(asked.Title, QStringLiteral("Otwórz krzyżówkę..."));
+        QCOMPARE(asked.FileName, QStringLiteral("*.krz"));
+        QCOMPARE(asked.FilterIndex, 1);
+        form->CurrCrossWord->FileName = (dir + QStringLiteral("stara.xwd")).toStdString();
+        form->CrossWord_OpenClick();
+        QCOMPARE(asked.FileName, QStringLiteral("*.xwd"));
+        QCOMPARE(asked.FilterIndex, 2);
+    }
+
+    void aCrosswordTheGridCannotShowChangesNothing_data()
+    {
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("three columns") << QStringList({"   ", "   ", "   "});
+        QTest::newRow("two rows") << QStringList({"    ", "    "});
+        QTest::newRow("no rows") << QStringList();
+        QTest::newRow("a short row leaves cells missing") << QStringList({"     ", "  ", "     "});
+        QTest::newRow("a character no cell may hold") << QStringList({"    ", " ab ", "    "});
+    }
+    void aCrosswordTheGridCannotShowChangesNothing()
+    {
+        QFETCH(QStringList, rows);
+        FreshProgram();
+        auto form = Start();
+        const QString name = dir + QStringLiteral("zła.krz");
+        WriteRecordFile(name.toStdString(), MakeRecordHeader(CrossWordHeader), [&](TDataAccess& access) {
+            for (const QString& row : rows)
+                access.WriteRecord(rtRow, row.toStdString());
+            access.WriteRecord(rtPlace, "H,1,1");
+            access.WriteRecord(rtExpl, "x");
+        });
+        TBoxAnswers answers({"OK"});
+        form->OpenCrossWord(name);
+        QCOMPARE(answers.Texts, QStringList({QStringLiteral("Wystąpił błąd podczas ładowania pliku ") + name}));
+        QCOMPARE(form->CurrCrossWord->ColCount(), 6);
+        QCOMPARE(form->CurrCrossWord->ExplCount(), 5);
+        QCOMPARE(QString::fromStdString(form->CurrCrossWord->FileName), CrossPath());
+        QCOMPARE(form->CrossVC->ColCount(), 6);
+        QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
+    }
+
+    void aFailedSaveKeepsTheChangesAndAsksAgainOnClose()
+    {
+        FreshProgram();
+        auto form = Start();
+        GoTo(*form, 1, 1);
+        QTest::keyClicks(form->CrossVC, QStringLiteral("k"));
+        form->CurrCrossWord->FileName = (dir + QStringLiteral("nie/ma/katalogu.krz")).toStdString();
+        {
+            TBoxAnswers answers({"OK"});
+            form->CrossWord_SaveClick();
+            QCOMPARE(answers.Texts.size(), 1);
+        }
+        QVERIFY(form->CurrCrossWord->Modified);
+        TBoxAnswers answers({"No"});
+        QVERIFY(form->close());
+        QCOMPARE(answers.Texts.size(), 1);
+        QVERIFY(answers.Texts.first().startsWith(QStringLiteral("Zawartość krzyżówki katalogu.krz zmieniła się.")));
+    }
+
+    void theSaveQuestionOnCloseHasThreeAnswers()
+    {
+        FreshProgram();
+        auto form = Start();
+        GoTo(*form, 1, 1);
+        QTest::keyClicks(form->CrossVC, QStringLiteral("a"));
+        {
+            TBoxAnswers answers({"Cancel"});
+            QVERIFY(!form->close());
+            QCOMPARE(answers.Texts, QStringList({QStringLiteral(
+                                        "Zawartość krzyżówki K_0231.krz zmieniła się.\nCzy chcesz zapisać zmiany?")}));
+            // Over the main window.
+            QVERIFY(std::abs(answers.Places.first().center().x() - form->frameGeometry().center().x()) <= 4);
+            QVERIFY(std::abs(answers.Places.first().center().y() - form->frameGeometry().center().y()) <= 4);
+        }
+        {
+            TBoxAnswers answers({"Yes"});
+            QVERIFY(form->close());
+        }
+        TCrossTXT saved;
+        saved.LoadFromFile(CrossPath().toStdString());
+        QCOMPARE(saved.GetCell(1, 1), 'A');
+
+        auto second = Start();
+        GoTo(*second, 1, 1);
+        QTest::keyClicks(second->CrossVC, QStringLiteral("b"));
+        TBoxAnswers answers({"No"});
+        QVERIFY(second->close());
+        saved.LoadFromFile(CrossPath().toStdString());
+        QCOMPARE(saved.GetCell(1, 1), 'A');
+    }
+
+    void closingWithBothDocumentsChangedAsksForTheCrosswordFirst()
+    {
+        FreshProgram();
+        auto form = Start();
+        GoTo(*form, 1, 1);
+        QTest::keyClicks(form->CrossVC, QStringLiteral("a"));
+        form->PatternVC->SetCell(1, 1, '*');
+        {
+            TBoxAnswers answers({"Cancel"});
+            QVERIFY(!form->close());
+            QCOMPARE(answers.Texts.size(), 1);
+        }
+        TBoxAnswers answers({"No", "No"});
+        QVERIFY(form->close());
+        QCOMPARE(answers.Texts.size(), 2);
+        QVERIFY(answers.Texts[0].startsWith(QStringLiteral("Zawartość krzyżówki")));
+        QVERIFY(answers.Texts[1].startsWith(QStringLiteral("Zawartość szablonu Normal.sz zmieniła się.")));
+    }
+
+    // Dropped files ---------------------------------------------------------------
+
+    void droppedFilesOpenByTheirKind()
+    {
+        FreshProgram();
+        auto form = Start();
+        TCrossTXT other = MakeCrossWord();
+        other.SetCell(6, 6, '*');
+        const QString otherName = dir + QStringLiteral("INNA.KRZ");
+        other.SaveToFile(otherName.toStdString());
+        Drop(*form, {otherName, CrossPath()});
+        QCOMPARE(form->windowTitle(), QStringLiteral("INNA.KRZ - Mirakolnik Zodevidar"));
+        QCOMPARE(form->CrossVC->GetCell(6, 6), '*');
+
+        {
+            TBoxAnswers answers({"OK"});
+            Drop(*form, {dir + QStringLiteral("notatki.doc")});
+            QCOMPARE(answers.Texts, QStringList({dir + QStringLiteral(
+                                                     "notatki.doc  - nie jest obsługiwany przez Mirakolnika Zodevidar.")}));
+            QCOMPARE(form->windowTitle(), QStringLiteral("INNA.KRZ - Mirakolnik Zodevidar"));
+        }
+
+        TCrossTXT pattern = MakeCrossWord(false);
+        pattern.Kind = 1;
+        pattern.SetColCount(7);
+        for (int r = 1; r <= 6; ++r)
+            pattern.SetCell(7, r, '*');
+        const QString patternName = dir + QStringLiteral("Szablony/Szeroki.sz");
+        pattern.SaveToFile(patternName.toStdString());
+        Drop(*form, {patternName});
+        QVERIFY(form->EditorMode);
+        QVERIFY(form->PatternVC->isVisible() && !form->CrossVC->isVisible());
+        QCOMPARE(form->PatternVC->ColCount(), 7);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Szeroki.sz - Mirakolnik Zodevidar"));
+        QCOMPARE(Settings().PatternFileName, patternName);
+        QCOMPARE(form->Lab_X->text(), QStringLiteral("7"));
+        QCOMPARE(form->SBttn_Save->toolTip(), QStringLiteral("Zapisz szablon"));
+        QCOMPARE(form->Client()->height(), form->PatternVC->ImageHeight() + 40 + 26);
+
+        // A crossword dropped in the editor leaves it.
+        Drop(*form, {CrossPath()});
+        QVERIFY(!form->EditorMode);
+        QVERIFY(form->CrossVC->isVisible() && !form->PatternVC->isVisible());
+        QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
+        QCOMPARE(form->Client()->height(), form->CrossVC->ImageHeight() + 40 + 48);
+    }
+
+    // Window layout -------------------------------------------------------------------
+
+    void theWindowFitsTheGrid()
+    {
+        FreshProgram();
+        auto form = Start();
+        QCOMPARE(form->Client()->width(), form->CrossVC->ImageWidth());
+        QCOMPARE(form->Client()->height(), form->CrossVC->ImageHeight() + 40 + 48);
+        QCOMPARE(form->CrossVC->pos(), QPoint(0, 40));
+        QCOMPARE(form->Expl_Label->y(), 40 + form->CrossVC->height() + 8);
+        QCOMPARE(form->Image2->y(), form->Client()->height() - 68);
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+    }
+
+    void toolbarOverflow_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("extLeft");
+        QTest::newRow("258 hides nothing") << 258 << "ToDown ToRight Save Print Help" << -1;
+        QTest::newRow("257 hides the help button") << 257 << "ToDown ToRight Save Print" << 243;
+        QTest::newRow("200 keeps the two directions") << 200 << "ToDown ToRight" << 186;
+        QTest::newRow("176 keeps the two directions") << 176 << "ToDown ToRight" << 162;
+        QTest::newRow("175 keeps only vertical writing") << 175 << "ToDown" << 161;
+        QTest::newRow("143 hides all five") << 143 << "" << 129;
+    }
+    void toolbarOverflow()
+    {
+        QFETCH(int, width);
+        QFETCH(QString, shown);
+        QFETCH(int, extLeft);
+        FreshProgram();
+        auto form = Start();
+        form->ToolbarOverflow(width);
+        QStringList visible;
+        for (QToolButton* b : {form->SBttn_ToDown, form->SBttn_ToRight, form->SBttn_Save, form->SBttn_Print,
+                               form->SBttn_Help})
+            if (!b->isHidden())
+                visible << b->objectName().mid(6);
+        QCOMPARE(visible.join(' '), shown);
+        QCOMPARE(form->SBttn_Ext->isHidden(), extLeft < 0);
+        if (extLeft >= 0)
+            QCOMPARE(form->SBttn_Ext->x(), extLeft);
+        QVERIFY(!form->SBttn_New->isHidden() && !form->SBttn_Open->isHidden());
+    }
+
+    void thePopUpToolbarOffersTheHiddenButtons()
+    {
+        FreshProgram();
+        auto form = Start();
+        form->ToolbarOverflow(257);
+        form->SBttn_ExtClick();
+        auto* popup = form->findChild<TExtBttnsForm*>();
+        QVERIFY(popup);
+        QCOMPARE(popup->width(), 41);
+        QVERIFY(popup->Button(4)->isVisible());
+        QCOMPARE(popup->Button(4)->x(), 8);
+        QCOMPARE(popup->Button(4)->toolTip(), QStringLiteral("Pomoc"));
+        QVERIFY(!popup->Button(0)->isVisible() && !popup->Button(3)->isVisible());
+        QSignalSpy help(form->SBttn_Help, &QToolButton::clicked);
+        popup->Button(4)->click();
+        QCOMPARE(help.count(), 1);
+        QTRY_VERIFY(!form->findChild<TExtBttnsForm*>());
+
+        form->ToolbarOverflow(100);
+        form->SBttn_ExtClick();
+        popup = form->findChild<TExtBttnsForm*>();
+        QCOMPARE(popup->width(), 168);
+        const int lefts[5] = {8, 39, 71, 103, 135};
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(popup->Button(i)->x(), lefts[i]);
+        QVERIFY(popup->Button(1)->isChecked());
+        // Clicking elsewhere closes it without any action.
+        QSignalSpy down(form->SBttn_ToDown, &QToolButton::clicked);
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(popup, &activate);
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QApplication::sendEvent(popup, &deactivate);
+        QTRY_VERIFY(!form->findChild<TExtBttnsForm*>());
+        QCOMPARE(down.count(), 0);
+
+        form->SBttn_ExtClick();
+        popup = form->findChild<TExtBttnsForm*>();
+        popup->Button(0)->click();
+        QCOMPARE(down.count(), 1);
+        QVERIFY(form->WriteVert->isChecked());
+        QCOMPARE(form->CrossVC->WriteDir(), wdVertical);
+    }
+
+    void eachGridKeepsItsOwnWritingDirection()
+    {
+        FreshProgram();
+        auto form = Start();
+        form->WriteVertClick();
+        form->EnterEditor();
+        QCOMPARE(form->PatternVC->WriteDir(), wdHorizontal);
+        QVERIFY(form->WriteVert->isChecked());
+        QVERIFY(!form->CrossWord->menuAction()->isVisible() && form->Pattern->menuAction()->isVisible());
+        form->CloseEditor();
+        QCOMPARE(form->CrossVC->WriteDir(), wdVertical);
+        QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
+    }
+
+    void commandsOfLaterWindowsAreShownDisabled()
+    {
+        FreshProgram();
+        auto form = Start();
+        for (QAction* a : {form->CrossWord_New, form->CrossWord_Series, form->CrossWord_Print, form->DB_Edytor,
+                           form->Konfiguracja1})
+            QVERIFY(!a->isEnabled());
+        QCOMPARE(form->CrossWord_New->text(), QStringLiteral("&Nowa"));
+        QCOMPARE(form->CrossWord_ExportAsText->text(), QStringLiteral("Eksportuj jako &tekst..."));
+        QVERIFY(form->CrossWord_Open->isEnabled() && form->CrossWord_Save->isEnabled());
+        QVERIFY(form->SBttn_Stop->isHidden() && form->SBttn_Close->isHidden());
+    }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "MainFormTest.moc"
