@@ -239,18 +239,6 @@ private slots:
         QCOMPARE(log.Events, (std::vector<std::string>{"refresh 2,2", "refresh 2,2"}));
     }
 
-    void modeAndIndicatorSettersOnlyStoreTheValue()
-    {
-        TCrossSurface grid;
-        TEventLog log;
-        log.Attach(grid);
-        grid.SetMode(mEdit);
-        grid.SetPL_KeyIndicator(18);
-        QCOMPARE(grid.Mode(), mEdit);
-        QCOMPARE(grid.PL_KeyIndicator(), 18);
-        QVERIFY(log.Events.empty());
-    }
-
     void settingVisibleShowsOrHidesAndAlwaysReports()
     {
         QWidget host;

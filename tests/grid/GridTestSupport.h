@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
 #include <string>
 #include <vector>
 
