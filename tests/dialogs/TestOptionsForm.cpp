@@ -1,6 +1,8 @@
 #include "dialogs/OptionsForm.h"
 #include "dialogs/SpinEdit.h"
 
+#include "DialogTestUtil.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <memory>
 
 using namespace mz;
+using namespace mz::test;
 
 namespace {
 
@@ -45,15 +48,6 @@ TOptionsEnvironment Environment(int minLen = 2, int maxLen = 15, const QString& 
     return TOptionsEnvironment{ProgramDir, patternDir, minLen, maxLen};
 }
 
-template <typename T>
-T* Child(QWidget& form, const char* name)
-{
-    T* child = form.findChild<T*>(QString::fromLatin1(name));
-    if (!child)
-        qFatal("no control %s", name);
-    return child;
-}
-
 // Focuses the field and replaces its text by typing.
 void Retype(TSpinEdit* spin, const QString& text)
 {
@@ -65,22 +59,6 @@ void Retype(TSpinEdit* spin, const QString& text)
 void Click(QWidget& form, const char* button)
 {
     QTest::mouseClick(Child<QPushButton>(form, button), Qt::LeftButton);
-}
-
-// Runs `handle` on the next modal dialog once it is open.
-void WhenModalOpens(std::function<void(QWidget*)> handle)
-{
-    QTimer::singleShot(0, [handle] {
-        QWidget* modal = nullptr;
-        for (int i = 0; i < 200 && !modal; ++i) {
-            modal = QApplication::activeModalWidget();
-            if (!modal)
-                QTest::qWait(10);
-        }
-        if (!modal)
-            qFatal("no modal dialog opened");
-        handle(modal);
-    });
 }
 
 struct TShownForm {
