@@ -151,7 +151,10 @@ std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBl
             if (first)
                 block.push_back({lsHeading, horizontal ? QStringLiteral("Poziomo:") : QStringLiteral("Pionowo:"), {}});
             first = false;
-            const QStringList lines = WrapText(ScreenText(item.Expl.Explanation), textWidth);
+            // A clue is one paragraph; line breaks a foreign file may carry become spaces.
+            QString text = ScreenText(item.Expl.Explanation);
+            text.replace(u'\r', u' ').replace(u'\n', u' ');
+            const QStringList lines = WrapText(text, textWidth);
             for (int i = 0; i < lines.size(); ++i)
                 block.push_back({lsClue, lines[i], i == 0 ? QString::number(item.Number) + u'.' : QString()});
             blocks.push_back(std::move(block));
@@ -379,6 +382,11 @@ bool PaintCrossWord(const TCrossTXT& doc, QPagedPaintDevice& device, const QStri
 bool PrintCrossWord(const TCrossTXT& doc, QWidget* parent)
 {
     QPrinter printer(QPrinter::HighResolution);
+    return PrintCrossWord(doc, printer, parent);
+}
+
+bool PrintCrossWord(const TCrossTXT& doc, QPrinter& printer, QWidget* parent)
+{
     printer.setDocName(PrintTitle(doc));
     printer.setPageMargins(QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter);
     QPrintDialog dialog(&printer, parent);

@@ -11,6 +11,7 @@
 
 class QPagedPaintDevice;
 class QPaintDevice;
+class QPrinter;
 class QPainter;
 class QWidget;
 
@@ -91,6 +92,8 @@ bool PaintCrossWord(const TCrossTXT& doc, QPagedPaintDevice& device, const QStri
 // Shows the print dialog over `parent` and prints the document on the chosen
 // printer (which may be a PDF file). Returns false when the user cancelled.
 bool PrintCrossWord(const TCrossTXT& doc, QWidget* parent);
+// The same on a printer the caller set up (the dialog starts from its settings).
+bool PrintCrossWord(const TCrossTXT& doc, QPrinter& printer, QWidget* parent);
 
 // Writes the printout as a PDF file on A4. The file is replaced only when the
 // whole new one was written; a failure raises EMirakolnikError with

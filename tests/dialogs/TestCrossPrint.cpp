@@ -4,9 +4,15 @@
 #include "core/Error.h"
 #include "documents/CrossTXT.h"
 
+#include "DialogTestUtil.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QFileDialog>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -121,6 +127,9 @@ private slots:
     void theGridShowsBlocksFilledAndOpenSquaresEmpty();
     void aGridTooBigForThePageShrinksItsSquaresToFit();
     void aPdfThatCannotBeWrittenRaisesTheWriteError();
+    void printingGoesThroughThePrintDialogToTheChosenPrinter();
+    void cancellingThePrintDialogPrintsNothing();
+    void exportingAsPdfOffersTheCrosswordNameAndWritesTheChosenFile();
     void writingAPdfReplacesAnExistingFile();
     void theTitleIsTheFileNameWithoutDirectoryOrExtension_data();
     void theTitleIsTheFileNameWithoutDirectoryOrExtension();
@@ -293,6 +302,66 @@ void TestCrossPrint::aPdfThatCannotBeWrittenRaisesTheWriteError()
         QCOMPARE(QString::fromStdString(error.Message()), QStringLiteral("Wystąpił błąd podczas zapisu pliku ") + pdf);
     }
     QVERIFY(!QFile::exists(pdf));
+}
+
+void TestCrossPrint::printingGoesThroughThePrintDialogToTheChosenPrinter()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TCrossTXT doc;
+    Fill(doc, SmallGrid, SmallClues);
+    const QString pdf = dir.filePath(QStringLiteral("drukarka.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    bool dialogShown = false;
+    test::WhenModalOpens([&](QWidget* modal) {
+        dialogShown = qobject_cast<QPrintDialog*>(modal) != nullptr;
+        static_cast<QDialog*>(modal)->accept();
+    });
+    QVERIFY(PrintCrossWord(doc, printer, nullptr));
+    QVERIFY(dialogShown);
+    QVERIFY(PdfText(pdf).contains(QStringLiteral("Napój z owoców")));
+}
+
+void TestCrossPrint::cancellingThePrintDialogPrintsNothing()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TCrossTXT doc;
+    Fill(doc, SmallGrid, SmallClues);
+    const QString pdf = dir.filePath(QStringLiteral("nic.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    test::WhenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    QVERIFY(!PrintCrossWord(doc, printer, nullptr));
+    QVERIFY(!QFile::exists(pdf));
+}
+
+void TestCrossPrint::exportingAsPdfOffersTheCrosswordNameAndWritesTheChosenFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TCrossTXT doc;
+    Fill(doc, SmallGrid, SmallClues);
+    doc.FileName = "/k/K_0042.krz";
+    QString offered;
+    test::WhenModalOpens([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog)
+            qFatal("no file dialog");
+        offered = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        dialog->selectFile(dir.filePath(QStringLiteral("eksport")));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QVERIFY(ExportCrossWordAsPdf(doc, nullptr, dir.path()));
+    QCOMPARE(offered, QStringLiteral("K_0042.pdf"));
+    // The extension is added to a name typed without one.
+    QVERIFY(PdfText(dir.filePath(QStringLiteral("eksport.pdf"))).contains(QStringLiteral("Żółty kwiat łąk")));
+
+    test::WhenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    QVERIFY(!ExportCrossWordAsPdf(doc, nullptr, dir.path()));
 }
 
 void TestCrossPrint::writingAPdfReplacesAnExistingFile()
