@@ -2,10 +2,10 @@
 //
 //   Compose                       Google Benchmark: one crossword per repetition,
 //                                 seeds 1..50, default step budget; median reported
-//   Compose --distribution N [C]  steps per finished run for seeds 1..N on every
-//                                 shipped template, without a budget (an attempt
-//                                 still open after C steps, default 100000, is
-//                                 counted as unfinished)
+//   Compose --distribution N [C] [T]  steps per finished run for seeds 1..N on
+//                                 every shipped template (or only T), without a
+//                                 budget (an attempt still open after C steps,
+//                                 default 20000, is counted as unfinished)
 //   Compose --compare N           seeds 1..N on Normal.sz with plain and indexed
 //                                 queries: identical crosswords and the speed-up
 #include "composer/Composer.h"
@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,22 +98,44 @@ void BM_Compose(benchmark::State& state, std::filesystem::path file, mz::TDBQuer
     }
 }
 
-int Distribution(uint32_t seeds, uint32_t cap)
+// Steps of one unbounded attempt from `seed`, or nothing when it is still open after `cap` steps.
+std::optional<uint32_t> AttemptSteps(const mz::TTable& pattern, uint32_t seed, uint32_t cap)
+{
+    mz::TDB db;
+    db.Load(DatabaseFile);
+    mz::TCrossKwelin kwelin(pattern, db, mz::TKwelinSettings{}, seed);
+    uint32_t steps = 0;
+    for (mz::TPWordCoordinate slot = kwelin.ChooseSlot(); slot.Found(); slot = kwelin.ChooseSlot()) {
+        if (steps == cap)
+            return std::nullopt;
+        ++steps;
+        if (!kwelin.Step(slot))
+            break;
+    }
+    return steps;
+}
+
+int Distribution(uint32_t seeds, uint32_t cap, const std::string& only)
 {
     for (const auto& file : ShippedTemplates()) {
+        if (!only.empty() && file.filename().string() != only)
+            continue;
         const mz::TTable pattern = LoadTemplate(file);
         std::vector<uint32_t> steps;
         std::vector<double> times;
         uint32_t unfinished = 0;
         for (uint32_t seed = 1; seed <= seeds; ++seed) {
-            // An attempt past the cap would be restarted; count it as unfinished instead.
-            const TOutcome outcome = Compose(pattern, mz::qmIndexed, seed, cap);
-            if (outcome.Result.Restarts > 0) {
+            const auto start = std::chrono::steady_clock::now();
+            const std::optional<uint32_t> taken = AttemptSteps(pattern, seed, cap);
+            const double time = Seconds(start);
+            std::fprintf(stderr, "%s seed %u: %s %u steps, %.0f ms\n", file.filename().string().c_str(), seed,
+                         taken ? "finished in" : "unfinished after", taken ? *taken : cap, time * 1000);
+            if (!taken) {
                 ++unfinished;
                 continue;
             }
-            steps.push_back(outcome.Result.Steps);
-            times.push_back(outcome.Time);
+            steps.push_back(*taken);
+            times.push_back(time);
         }
         std::sort(steps.begin(), steps.end());
         std::sort(times.begin(), times.end());
@@ -122,12 +145,13 @@ int Distribution(uint32_t seeds, uint32_t cap)
                     seeds, steps.size(), unfinished, cap);
         if (steps.empty())
             continue;
-        std::printf("  steps: min %u, median %u, p75 %u, p90 %u, p95 %u, p99 %u, max %u\n", steps.front(), at(0.5),
-                    at(0.75), at(0.9), at(0.95), at(0.99), steps.back());
+        std::printf("  steps: min %u, median %u, p75 %u, p90 %u, p95 %u, max %u\n", steps.front(), at(0.5),
+                    at(0.75), at(0.9), at(0.95), steps.back());
         std::printf("  finished runs over 500 / 1000 / 2000 / 5000 / 10000 steps: %ld / %ld / %ld / %ld / %ld\n",
                     over(500), over(1000), over(2000), over(5000), over(10000));
-        std::printf("  time of a finished run: median %.0f ms, max %.0f ms\n", times[times.size() / 2] * 1000,
+        std::printf("  time of a finished attempt: median %.0f ms, max %.0f ms\n", times[times.size() / 2] * 1000,
                     times.back() * 1000);
+        std::fflush(stdout);
     }
     return 0;
 }
@@ -162,7 +186,7 @@ int Compare(uint32_t seeds)
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--distribution") == 0)
-        return Distribution(std::stoul(argv[2]), argc >= 4 ? std::stoul(argv[3]) : 100000);
+        return Distribution(std::stoul(argv[2]), argc >= 4 ? std::stoul(argv[3]) : 20000, argc >= 5 ? argv[4] : "");
     if (argc >= 3 && std::strcmp(argv[1], "--compare") == 0)
         return Compare(std::stoul(argv[2]));
 

@@ -90,6 +90,7 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
             slot = kwelin->ChooseSlot();
         }
 
+        result.PlacedWords = kwelin->PlacedWords();
         kwelin->FillBlanks();
         Preview(kwelin->Table(), true);
         result.Grid = kwelin->Table();

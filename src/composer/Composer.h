@@ -41,6 +41,9 @@ struct TComposeResult {
     uint64_t TotalSteps = 0;  // steps of all attempts
     uint32_t Restarts = 0;
     std::optional<TTable> Grid; // the final working grid, letters included
+    // The words the search laid, in the order they were laid. A run that
+    // crossings completed without a step laying it is not among them.
+    std::vector<std::string> PlacedWords;
 };
 
 // One composing run without any window: load the database, fill the template

@@ -357,6 +357,14 @@ void TCrossKwelin::PopAll()
     Stack.clear();
 }
 
+std::vector<std::string> TCrossKwelin::PlacedWords() const
+{
+    std::vector<std::string> words;
+    for (const TList& entry : Stack)
+        words.push_back(entry.PWord);
+    return words;
+}
+
 void TCrossKwelin::RestoreTop()
 {
     FTable = TopEntry().Snapshot;

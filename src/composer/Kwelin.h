@@ -91,6 +91,8 @@ public:
     int32_t Depth() const { return static_cast<int32_t>(Stack.size()); }
     const TList* Top() const { return Stack.empty() ? nullptr : &Stack.back(); }
     const TList* LastPushed() const { return Top(); }
+    // The words of the stack entries, bottom first: the words the search laid.
+    std::vector<std::string> PlacedWords() const;
     TRandom& Random() { return FRandom; }
     const TKwelinSettings& Settings() const { return FSettings; }
 

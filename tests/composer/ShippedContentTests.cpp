@@ -1,0 +1,198 @@
+// Composes crosswords from every shipped template with the shipped word
+// database and checks what a solver relies on. Slow: labelled "slow".
+#include "composer/Composer.h"
+#include "database/WordLengthLimits.h"
+#include "documents/CrossTXT.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <set>
+
+using namespace mz;
+
+namespace {
+
+const std::string AppDir = MZ_APP_DIR;
+const std::string DatabaseFile = AppDir + "/baza.hk";
+
+struct TRun {
+    std::string Word;
+    int32_t Col;
+    int32_t Row;
+    bool Horizontal;
+};
+
+// Maximal runs of at least `minLen` letters: across row by row, then down column by column.
+std::vector<TRun> Words(const TTable& grid, int32_t minLen)
+{
+    std::vector<TRun> runs;
+    auto walk = [&](int32_t lines, int32_t length, bool across) {
+        for (int32_t line = 1; line <= lines; ++line) {
+            std::string run;
+            for (int32_t i = 1; i <= length + 1; ++i) {
+                const char cell = i > length ? TTable::Block
+                                             : (across ? grid.GetCell(i, line) : grid.GetCell(line, i));
+                if (TTable::IsLetter(cell)) {
+                    run += cell;
+                    continue;
+                }
+                if (static_cast<int32_t>(run.size()) >= minLen) {
+                    const int32_t start = i - static_cast<int32_t>(run.size());
+                    runs.push_back({run, across ? start : line, across ? line : start, across});
+                }
+                run.clear();
+            }
+        }
+    };
+    walk(grid.RowCount(), grid.ColCount(), true);
+    walk(grid.ColCount(), grid.RowCount(), false);
+    return runs;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (size_t from = 0, at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
+        lines.push_back(text.substr(from, at - from));
+    return lines;
+}
+
+class ShippedContent : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!std::filesystem::exists(DatabaseFile))
+            return;
+        Database = std::make_unique<TDB>();
+        Database->Load(DatabaseFile);
+        for (const TDBRec* rec = Database->Words(); rec; rec = rec->Next)
+            Records.emplace(rec->PWord, rec);
+        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(AppDir + "/Szablony")))
+            if (entry.path().extension() == ".sz")
+                Templates.push_back(entry.path());
+        std::sort(Templates.begin(), Templates.end());
+    }
+    static void TearDownTestSuite()
+    {
+        Records.clear();
+        Database.reset();
+    }
+    void SetUp() override
+    {
+        if (!Database || Templates.empty())
+            GTEST_SKIP() << "no shipped database or templates in " << AppDir;
+    }
+
+    static TTable Template(const std::filesystem::path& file)
+    {
+        TCrossTXT doc;
+        doc.LoadFromFile(file.string());
+        return TableFromDocument(doc);
+    }
+
+    static inline std::unique_ptr<TDB> Database;
+    static inline std::map<std::string, const TDBRec*> Records;
+    static inline std::vector<std::filesystem::path> Templates;
+};
+
+TComposeResult Compose(const TTable& pattern, uint32_t seed, TCrossTXT& doc, TDBQueryMode mode = qmIndexed)
+{
+    TComposeRun run(pattern, FileDBSource(DatabaseFile, mode), TComposerSettings{});
+    const std::atomic<bool> stop{false};
+    std::atomic<uint8_t> progress{0};
+    return run.Execute(doc, stop, progress, seed);
+}
+
+// Every word of the grid is a database word within the length limits, no laid
+// word stands twice, and the explanations are the words in numbering order
+// (across row by row, then down column by column), each with one of its own
+// clues and sounds.
+//
+// A word can still stand twice when crossings complete it in one place
+// without any step laying it there (it is then never marked as used) and a
+// later step lays it elsewhere; such repeats are counted, not failed.
+TEST_F(ShippedContent, EveryComposedWordIsADistinctDatabaseWordWithItsOwnClue)
+{
+    const TComposerSettings settings;
+    int repeats = 0;
+    int crosswords = 0;
+    for (const auto& file : Templates) {
+        const TTable pattern = Template(file);
+        for (uint32_t seed = 1; seed <= 12; ++seed) {
+            SCOPED_TRACE(file.filename().string() + " seed " + std::to_string(seed));
+            TCrossTXT doc;
+            const TComposeResult result = Compose(pattern, seed, doc);
+            ASSERT_TRUE(result.HandedOver) << result.Error;
+            const TTable& grid = *result.Grid;
+            const std::vector<TRun> runs = Words(grid, settings.MinLenPWord);
+            EXPECT_GT(runs.size(), 5u);
+
+            ++crosswords;
+            std::multiset<std::string> inGrid;
+            for (const TRun& run : runs) {
+                EXPECT_TRUE(Records.count(run.Word)) << run.Word;
+                EXPECT_GE(static_cast<int32_t>(run.Word.size()), settings.MinLenPWord);
+                EXPECT_LE(static_cast<int32_t>(run.Word.size()), settings.MaxLenPWord);
+                inGrid.insert(run.Word);
+            }
+            const std::set<std::string> laid(result.PlacedWords.begin(), result.PlacedWords.end());
+            EXPECT_EQ(laid.size(), result.PlacedWords.size()) << "a laid word was laid again";
+            for (const std::string& word : laid)
+                EXPECT_TRUE(inGrid.count(word)) << word << " was laid but is not in the grid";
+            for (const std::string& word : std::set<std::string>(inGrid.begin(), inGrid.end()))
+                repeats += inGrid.count(word) > 1 ? 1 : 0;
+
+            const auto expls = doc.ExplsInNumberOrder();
+            ASSERT_EQ(expls.size(), runs.size());
+            for (size_t i = 0; i < runs.size(); ++i) {
+                const TExpl& e = expls[i].Expl;
+                EXPECT_EQ(expls[i].Number, static_cast<int32_t>(i + 1));
+                EXPECT_EQ(e.Col, runs[i].Col) << i;
+                EXPECT_EQ(e.Row, runs[i].Row) << i;
+                EXPECT_EQ(e.Horizontal, runs[i].Horizontal) << i;
+                const auto record = Records.find(runs[i].Word);
+                if (record == Records.end())
+                    continue;
+                const auto clues = Lines(record->second->ExplLines);
+                EXPECT_TRUE(clues.empty() ? e.Explanation.empty()
+                                          : std::count(clues.begin(), clues.end(), e.Explanation) == 1)
+                    << runs[i].Word;
+                const auto sounds = Lines(record->second->AudioLines);
+                EXPECT_TRUE(sounds.empty() ? e.Audio.empty() : e.Audio == sounds.front()) << runs[i].Word;
+            }
+            for (int32_t r = 1; r <= grid.RowCount(); ++r)
+                for (int32_t c = 1; c <= grid.ColCount(); ++c)
+                    EXPECT_EQ(doc.GetCell(c, r), grid.GetCell(c, r) == TTable::Block ? '*' : ' ');
+        }
+    }
+    RecordProperty("crosswords", crosswords);
+    RecordProperty("repeated_words", repeats);
+    std::printf("%d crosswords, %d words standing twice (completed by crossings)\n", crosswords, repeats);
+}
+
+TEST_F(ShippedContent, PlainAndIndexedQueriesComposeTheSameCrossword)
+{
+    const auto small = std::find_if(Templates.begin(), Templates.end(),
+                                    [](const auto& f) { return f.filename().string() == "Mały.sz"; });
+    ASSERT_NE(small, Templates.end());
+    const TTable pattern = Template(*small);
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+        TCrossTXT indexed;
+        TCrossTXT plain;
+        const TComposeResult a = Compose(pattern, seed, indexed, qmIndexed);
+        const TComposeResult b = Compose(pattern, seed, plain, qmPlain);
+        ASSERT_TRUE(a.HandedOver && b.HandedOver);
+        EXPECT_TRUE(*a.Grid == *b.Grid) << seed;
+        const auto x = indexed.ExplsInNumberOrder();
+        const auto y = plain.ExplsInNumberOrder();
+        ASSERT_EQ(x.size(), y.size());
+        for (size_t i = 0; i < x.size(); ++i)
+            EXPECT_EQ(x[i].Expl, y[i].Expl) << seed << " " << i;
+    }
+}
+
+} // namespace
