@@ -169,7 +169,13 @@ TDBBrowserForm::TDBBrowserForm(const TDB& db, const QString& audioDir, QWidget* 
     FilterChanged();
 }
 
-TDBBrowserForm::~TDBBrowserForm() = default;
+// The lists and the view emit while the base class destroys them; by then
+// this dialog's handlers must no longer be reached.
+TDBBrowserForm::~TDBBrowserForm()
+{
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+}
 
 void TDBBrowserForm::Browse(const QString& dbFileName, const QString& audioDir, QWidget* parent)
 {

@@ -46,6 +46,14 @@ TOptionsForm::TOptionsForm(const TOptionsValues& values, const TOptionsEnvironme
     FormCreate();
 }
 
+// Hiding the dialog as it is destroyed takes the focus from a spin edit, whose
+// exit must not reach the handlers of a dialog that is half gone.
+TOptionsForm::~TOptionsForm()
+{
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+}
+
 QString TOptionsForm::DefaultPatternFileName(const QString& programDir)
 {
     return programDir + QStringLiteral("Szablony/Normal.sz");

@@ -21,6 +21,7 @@ class TOptionsForm : public QDialog {
     Q_OBJECT
 public:
     TOptionsForm(const TOptionsValues& values, const TOptionsEnvironment& environment, QWidget* parent = nullptr);
+    ~TOptionsForm() override;
 
     const TOptionsValues& Values() const { return FValues; }
 

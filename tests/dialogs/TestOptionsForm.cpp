@@ -99,7 +99,6 @@ private slots:
     void arrowKeysStepTheValueWithinTheRange();
     void theTemplateBrowserOffersTemplatesFromTheTemplateDirectory();
     void theFolderBrowserReplacesTheLocationAndCancellingKeepsIt();
-    void theDialogOpensOnTheFirstPageWithItsCaptions();
 };
 
 void TestOptionsForm::everyGroupShowsTheRememberedTextWhenTheDefaultIsChosenAndTheSettingOtherwise_data()
@@ -499,22 +498,6 @@ void TestOptionsForm::theFolderBrowserReplacesTheLocationAndCancellingKeepsIt()
     });
     Click(second, "Button3");
     QCOMPARE(title, QStringLiteral("Wybierz katalog dla nowych krzyżówek"));
-}
-
-void TestOptionsForm::theDialogOpensOnTheFirstPageWithItsCaptions()
-{
-    TOptionsForm form(StoredValues(), Environment());
-    QCOMPARE(form.windowTitle(), QStringLiteral("Konfiguracja Mirakolnika Zodevidar"));
-    auto* pages = Child<QTabWidget>(form, "PageControl1");
-    QCOMPARE(pages->currentIndex(), 0);
-    QStringList captions;
-    for (int i = 0; i < pages->count(); ++i)
-        captions << pages->tabText(i);
-    QCOMPARE(captions, QStringList({"Hasła", "Szablony", "Nowe krzyżówki", "Audio", "Seria krzyżówek"}));
-    QCOMPARE(Child<QPushButton>(form, "Button6")->text(), QStringLiteral("Domyślnie"));
-    QCOMPARE(Child<QPushButton>(form, "Button1")->text(), QStringLiteral("OK"));
-    QCOMPARE(Child<QPushButton>(form, "Button5")->text(), QStringLiteral("Anuluj"));
-    QVERIFY(form.width() >= 473 && form.height() >= 240);
 }
 
 QTEST_MAIN(TestOptionsForm)
