@@ -4,6 +4,7 @@
 #include "app/SoundPlayer.h"
 #include "app/Settings.h"
 #include "core/Cp1250.h"
+#include "database/DBBuilder.h"
 #include "database/WordLengthLimits.h"
 
 #include <QApplication>
@@ -126,7 +127,7 @@ class MainFormTest : public QObject {
 
     std::unique_ptr<QSettings> Store() { return OpenSettingsStore(); }
 
-    // A new program directory with the letter images, the word database, the
+    // A new program directory with the letter images, a small word database, the
     // sample crossword, the default template and one sound; a fresh settings store.
     void FreshProgram(bool firstStart = true)
     {
@@ -137,7 +138,10 @@ class MainFormTest : public QObject {
         QDir(dir).mkpath(QStringLiteral("Audio"));
         QDir(dir).mkpath(QStringLiteral("settings"));
         QFile::copy(BuiltProgramDir + QStringLiteral("tekst.bmp"), dir + QStringLiteral("tekst.bmp"));
-        QFile::copy(BuiltProgramDir + QStringLiteral("baza.hk"), dir + QStringLiteral("baza.hk"));
+        WriteDBFile((dir + QStringLiteral("baza.hk")).toStdString(), 102,
+                    {{"KOT", {Utf8ToCp1250("zwierzę domowe")}, "KOT.wav"},
+                     {"PIES", {"przyjaciel", "szczekacz"}, ""},
+                     {"KOTEK", {"mały kot"}, ""}});
         MakeCrossWord().SaveToFile(CrossPath().toStdString());
         TCrossTXT pattern = MakeCrossWord(false);
         pattern.Kind = 1;
@@ -211,8 +215,11 @@ private slots:
         QCOMPARE(form->pos(), QPoint(screen.width() / 2 - form->CrossVC->width() / 2,
                                      screen.height() / 2 - form->CrossVC->height() / 2));
         QVERIFY(form->CrossVC->hasFocus() || QApplication::focusWidget() == nullptr);
-        QVERIFY(form->DBWordCount > 0);
+        QCOMPARE(form->DBWordCount, 3);
+        QCOMPARE(form->DBExplCount, 4);
         QCOMPARE(form->DBEdition, 102);
+        QCOMPARE(form->DBMinLen, 3);
+        QCOMPARE(form->DBMaxLen, 5);
     }
 
     void aLaterStartRestoresThePlaceAndCorrectsBadValues()
