@@ -221,8 +221,12 @@ void TOptionsForm::RadioButtonClick(const TLocationGroup& group)
 
 void TOptionsForm::FormCreate()
 {
-    SpinEdit1->SetRange(FEnvironment.DBMinLen, FEnvironment.DBMaxLen);
-    SpinEdit2->SetRange(FEnvironment.DBMinLen, FEnvironment.DBMaxLen);
+    // A database without words leaves its shortest length above its longest
+    // (255 and 0); such a range would force every length to 255, so it counts
+    // as no bounds at all, like an unreadable database.
+    const bool known = FEnvironment.DBMinLen <= FEnvironment.DBMaxLen;
+    SpinEdit1->SetRange(known ? FEnvironment.DBMinLen : 0, known ? FEnvironment.DBMaxLen : 0);
+    SpinEdit2->SetRange(known ? FEnvironment.DBMinLen : 0, known ? FEnvironment.DBMaxLen : 0);
     SpinEdit1->SetValue(FValues.MinLenPWord);
     SpinEdit2->SetValue(FValues.MaxLenPWord);
     CheckBox1->setChecked(FValues.AnyWordLocation);

@@ -28,8 +28,8 @@ struct TOptionsValues {
 struct TOptionsEnvironment {
     QString ProgramDir;  // ends with '/'
     QString PatternDir;  // the template browser starts here
-    int DBMinLen = 0;    // shortest and longest word of the database;
-    int DBMaxLen = 0;    // both 0 when it could not be read (then no bounds)
+    int DBMinLen = 0;    // shortest and longest word of the database; both 0
+    int DBMaxLen = 0;    // (or min above max) when unknown, which means no bounds
 };
 
 } // namespace mz

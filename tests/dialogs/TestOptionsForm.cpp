@@ -91,7 +91,8 @@ private slots:
     void defaultsResetTheActivePageOnly_data();
     void defaultsResetTheActivePageOnly();
     void wordLengthsAreBoundedByTheDatabaseShortestAndLongestWord();
-    void anUnreadableDatabaseLeavesTheWordLengthsUnbounded();
+    void anUnreadableOrEmptyDatabaseLeavesTheWordLengthsUnbounded_data();
+    void anUnreadableOrEmptyDatabaseLeavesTheWordLengthsUnbounded();
     void leavingALengthFieldKeepsTheShortestAtMostTheLongest();
     void aLengthFieldHoldingNoNumberStoresItsRangeMinimum();
     void theSeriesLengthStaysBetweenTwoAndTwelve_data();
@@ -327,12 +328,22 @@ void TestOptionsForm::wordLengthsAreBoundedByTheDatabaseShortestAndLongestWord()
     QCOMPARE(form.Values().MinLenPWord, 2);
 }
 
-void TestOptionsForm::anUnreadableDatabaseLeavesTheWordLengthsUnbounded()
+void TestOptionsForm::anUnreadableOrEmptyDatabaseLeavesTheWordLengthsUnbounded_data()
 {
+    QTest::addColumn<int>("dbMinLen");
+    QTest::addColumn<int>("dbMaxLen");
+    QTest::newRow("unreadable") << 0 << 0;
+    QTest::newRow("no words") << 255 << 0;
+}
+
+void TestOptionsForm::anUnreadableOrEmptyDatabaseLeavesTheWordLengthsUnbounded()
+{
+    QFETCH(int, dbMinLen);
+    QFETCH(int, dbMaxLen);
     TOptionsValues v = StoredValues();
     v.MinLenPWord = 40;
     v.MaxLenPWord = 90;
-    TShownForm form(v, Environment(0, 0));
+    TShownForm form(v, Environment(dbMinLen, dbMaxLen));
     auto* shortest = Child<TSpinEdit>(*form, "SpinEdit1");
     auto* longest = Child<TSpinEdit>(*form, "SpinEdit2");
     QCOMPARE(shortest->Value(), 40);
