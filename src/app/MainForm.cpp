@@ -46,6 +46,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     : QMainWindow(parent), ProgramDir(WithTrailingSeparator(programDir))
 {
     setObjectName(QStringLiteral("MainForm"));
+    setWindowIcon(QIcon(ToolbarPicture(tpNew)));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     FClient = new QWidget(this);

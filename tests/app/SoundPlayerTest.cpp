@@ -1,5 +1,6 @@
 #include "app/SoundPlayer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -61,6 +62,22 @@ private slots:
         player.Play(name);
         QVERIFY(finished.wait(5000));
         QCOMPARE(failed.count(), 0);
+    }
+
+    void theInstalledSampleSoundsPlayToTheirEnd()
+    {
+        const QDir audio(QStringLiteral(MZ_APP_DIR "/Audio"));
+        const QStringList sounds = audio.entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name);
+        if (sounds.isEmpty())
+            QSKIP("this build made no sample sounds");
+        for (const QString& name : {sounds.first(), sounds.last()}) {
+            TSoundPlayer player;
+            QSignalSpy failed(&player, &TSoundPlayer::Failed);
+            QSignalSpy finished(&player, &TSoundPlayer::Finished);
+            player.Play(audio.filePath(name));
+            QVERIFY2(finished.wait(15000), qPrintable(name));
+            QCOMPARE(failed.count(), 0);
+        }
     }
 };
 
