@@ -1,0 +1,254 @@
+#include "creator/ComposeController.h"
+
+#include "composer/NumberedName.h"
+#include "core/Error.h"
+#include "core/FileNames.h"
+#include "creator/CrossCreator.h"
+#include "documents/CrossTXT.h"
+#include "grid/CrossSurface.h"
+
+#include <QGuiApplication>
+
+#include <filesystem>
+
+namespace mz {
+
+namespace {
+
+const char* const MsgReadyAsk = "Krzyżówka %s jest gotowa\r\nCzy chcesz ją rozwiązywać teraz?";
+const char* const MsgReady = "Krzyżówka %s jest gotowa";
+const char* const MsgNoDirectory = "Nie można utworzyć katalogu %s";
+
+QString Formatted(const char* pattern, const std::string& arg)
+{
+    return QString::fromStdString(FormatMessage(pattern, arg));
+}
+
+} // namespace
+
+TComposeController::TComposeController(TComposeWindow& window, TCrossSurface& patternVC, TCrossSurface& kwelinVC,
+                                       TCrossTXT& newCrossWord, QObject* parent)
+    : QObject(parent), FWindow(window), FPatternVC(&patternVC), FKwelinVC(&kwelinVC), FNewCrossWord(newCrossWord)
+{
+    kwelinVC.OnChangeVisibility = [this](TCrossSurface* sender) { PreviewVisibilityChanged(sender->Visible()); };
+}
+
+TComposeController::~TComposeController()
+{
+    if (FCreator) {
+        StopCreating = true;
+        FCreator.reset();
+    }
+    if (FKwelinVC)
+        FKwelinVC->OnChangeVisibility = nullptr;
+    PreviewVisibilityChanged(false);
+}
+
+void TComposeController::PreviewVisibilityChanged(bool visible)
+{
+    // Tracked here, so that showing an already visible preview does not stack a second cursor.
+    if (visible && !FBusyCursor)
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    else if (!visible && FBusyCursor)
+        QGuiApplication::restoreOverrideCursor();
+    FBusyCursor = visible;
+}
+
+void TComposeController::CrossWord_NewClick()
+{
+    if (FCreating || FCreator)
+        return;
+    StartRun();
+}
+
+void TComposeController::CrossWord_SeriesClick()
+{
+    if (FCreating || FCreator)
+        return;
+    FSeriesCounter = 1;
+    FSeriesFlag = true;
+    StartRun();
+}
+
+void TComposeController::SBttn_StopClick()
+{
+    if (!FCreating)
+        return;
+    FWindow.SetComposeButtons(cbStopping);
+    StopCreating = true;
+    FSeriesFlag = false;
+}
+
+void TComposeController::PreViewClick()
+{
+    if (!FCreating || FWindow.EditorMode())
+        return;
+    if (FWindow.PreViewChecked()) {
+        FWindow.ShowPreviewGrid();
+        FWindow.SetCaption(FNewFileName);
+    } else {
+        BackToCrossWord();
+    }
+}
+
+bool TComposeController::CloseQuery(std::function<void()> closeAgain)
+{
+    if (!FCreator)
+        return true;
+    FCloseAgain = std::move(closeAgain);
+    SBttn_StopClick();
+    return false;
+}
+
+void TComposeController::StartRun()
+{
+    // Set while a series goes on: its view is the preview, which a failed start must undo.
+    const bool wasCreating = FCreating;
+    const TComposeOptions options = FWindow.ComposeOptions();
+    FWindow.SetComposeButtons(cbComposing);
+    StopCreating = false;
+    CreateProgress = 0;
+    FCreating = true;
+
+    // The directory and the name come before any grid changes, so that a
+    // start that cannot go on leaves the window as it was.
+    const std::filesystem::path dir(options.NewCrossDir.toStdString());
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (!std::filesystem::is_directory(dir, error)) {
+        FWindow.ShowError(Formatted(MsgNoDirectory, options.NewCrossDir.toStdString()));
+        AbortStart(wasCreating);
+        return;
+    }
+    try {
+        FNewFileName = NumberedFileName(dir, "krz", options.CurrPrefix.toStdString()).string();
+    } catch (const std::exception& e) {
+        FWindow.ShowError(QString::fromUtf8(e.what()));
+        AbortStart(wasCreating);
+        return;
+    }
+
+    TCrossSurface& patternVC = *FPatternVC;
+    TCrossSurface& kwelinVC = *FKwelinVC;
+    kwelinVC.SetColCount(patternVC.ColCount());
+    kwelinVC.SetRowCount(patternVC.RowCount());
+    TTable pattern(patternVC.ColCount(), patternVC.RowCount());
+    for (int c = 1; c <= patternVC.ColCount(); ++c)
+        for (int r = 1; r <= patternVC.RowCount(); ++r) {
+            kwelinVC.SetCell(c, r, patternVC.GetCell(c, r));
+            pattern.SetCell(c, r, patternVC.GetCell(c, r));
+        }
+    FNewCrossWord.FileName = FNewFileName;
+    if (FWindow.PreViewChecked()) {
+        FWindow.ShowPreviewGrid();
+        FWindow.SetCaption(FNewFileName);
+    }
+
+    FCreator = std::make_unique<TCrossCreator>(std::move(pattern), FileDBSource(options.DataBasePath.toStdString()),
+                                               options.Settings, FNewFileName, StopCreating, CreateProgress,
+                                               &kwelinVC, SeedHook ? SeedHook() : std::nullopt);
+    TCrossCreator* creator = FCreator.get();
+    connect(creator, &TCrossCreator::PreviewUpdated, this, &TComposeController::PreviewUpdated);
+    connect(creator, &QThread::finished, this, [this, creator] { CreatorFinished(creator); });
+    creator->start();
+}
+
+void TComposeController::AbortStart(bool wasCreating)
+{
+    FSeriesFlag = false;
+    FSeriesCounter = 1;
+    FCreating = false;
+    FWindow.SetComposeButtons(cbIdle);
+    if (wasCreating && !FWindow.EditorMode() && FWindow.PreViewChecked())
+        BackToCrossWord();
+}
+
+void TComposeController::CreatorFinished(TCrossCreator* creator)
+{
+    if (creator != FCreator.get())
+        return;
+    // `finished` comes after the run has returned, so this wait ends at once.
+    creator->wait();
+    const bool handedOver = CreateProgress == 100;
+    if (handedOver)
+        FNewCrossWord = creator->Result();
+    FCreator.reset();
+    const QString fileName = QString::fromStdString(FNewFileName);
+
+    if (FCloseAgain) {
+        if (handedOver)
+            SaveNewCrossWord();
+        FSeriesFlag = false;
+        FSeriesCounter = 1;
+        FCreating = false;
+        FWindow.SetComposeButtons(cbIdle);
+        emit RunCompleted(handedOver, fileName);
+        QMetaObject::invokeMethod(this, std::exchange(FCloseAgain, nullptr), Qt::QueuedConnection);
+        return;
+    }
+
+    if (FSeriesFlag) {
+        if (!handedOver || SaveNewCrossWord()) {
+            emit RunCompleted(handedOver, fileName);
+            ++FSeriesCounter;
+            if (FWindow.ComposeOptions().SeriesCount <= FSeriesCounter) {
+                FSeriesFlag = false;
+                FSeriesCounter = 1;
+            }
+            StartRun();
+            return;
+        }
+        // The crossword could not be saved (the error was shown): the series
+        // ends here rather than composing more that cannot be kept.
+        FSeriesFlag = false;
+        FSeriesCounter = 1;
+        FCreating = false;
+        FWindow.SetComposeButtons(cbIdle);
+        if (!FWindow.EditorMode() && FWindow.PreViewChecked())
+            BackToCrossWord();
+        emit RunCompleted(false, fileName);
+        return;
+    }
+
+    FWindow.SetComposeButtons(cbIdle);
+    FCreating = false;
+    if (handedOver) {
+        FWindow.RestoreIfMinimized();
+        const std::string name = FileNamePart(FNewFileName);
+        if (FWindow.EditorMode())
+            FWindow.Tell(Formatted(MsgReady, name));
+        else if (FWindow.PreViewChecked() || FWindow.AskYesNo(Formatted(MsgReadyAsk, name)))
+            ShowResultForSolving();
+        SaveNewCrossWord();
+    } else if (!FWindow.EditorMode() && FWindow.PreViewChecked()) {
+        BackToCrossWord();
+    }
+    emit RunCompleted(handedOver, fileName);
+}
+
+void TComposeController::BackToCrossWord()
+{
+    FWindow.ShowCrossWordGrid();
+    FWindow.SetCaption(FWindow.CurrCrossWordFileName());
+}
+
+void TComposeController::ShowResultForSolving()
+{
+    // Cancel keeps the crossword on screen; the new one is still saved under its own name.
+    if (FWindow.AskSaveCurrentCrossWord())
+        FWindow.TakeNewCrossWord();
+    BackToCrossWord();
+}
+
+bool TComposeController::SaveNewCrossWord()
+{
+    try {
+        FNewCrossWord.SaveToFile(FNewCrossWord.FileName);
+        return true;
+    } catch (const std::exception& e) {
+        FWindow.ShowError(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+} // namespace mz
