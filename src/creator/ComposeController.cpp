@@ -128,25 +128,32 @@ void TComposeController::StartRun()
         return;
     }
 
-    TCrossSurface& patternVC = *FPatternVC;
     TCrossSurface& kwelinVC = *FKwelinVC;
-    kwelinVC.SetColCount(patternVC.ColCount());
-    kwelinVC.SetRowCount(patternVC.RowCount());
-    TTable pattern(patternVC.ColCount(), patternVC.RowCount());
-    for (int c = 1; c <= patternVC.ColCount(); ++c)
-        for (int r = 1; r <= patternVC.RowCount(); ++r) {
-            kwelinVC.SetCell(c, r, patternVC.GetCell(c, r));
-            pattern.SetCell(c, r, patternVC.GetCell(c, r));
+    try {
+        const TCrossSurface& patternVC = *FPatternVC;
+        kwelinVC.SetColCount(patternVC.ColCount());
+        kwelinVC.SetRowCount(patternVC.RowCount());
+        TTable pattern(patternVC.ColCount(), patternVC.RowCount());
+        for (int c = 1; c <= patternVC.ColCount(); ++c)
+            for (int r = 1; r <= patternVC.RowCount(); ++r) {
+                kwelinVC.SetCell(c, r, patternVC.GetCell(c, r));
+                pattern.SetCell(c, r, patternVC.GetCell(c, r));
+            }
+        FNewCrossWord.FileName = FNewFileName;
+        if (FWindow.PreViewChecked()) {
+            FWindow.ShowPreviewGrid();
+            FWindow.SetCaption(FNewFileName);
         }
-    FNewCrossWord.FileName = FNewFileName;
-    if (FWindow.PreViewChecked()) {
-        FWindow.ShowPreviewGrid();
-        FWindow.SetCaption(FNewFileName);
+        FCreator = std::make_unique<TCrossCreator>(std::move(pattern),
+                                                   FileDBSource(options.DataBasePath.toStdString()), options.Settings,
+                                                   FNewFileName, StopCreating, CreateProgress, &kwelinVC,
+                                                   SeedHook ? SeedHook() : std::nullopt);
+    } catch (const std::exception& e) {
+        // Nothing runs, so nothing may stay busy.
+        FWindow.ShowError(QString::fromUtf8(e.what()));
+        AbortStart(true);
+        return;
     }
-
-    FCreator = std::make_unique<TCrossCreator>(std::move(pattern), FileDBSource(options.DataBasePath.toStdString()),
-                                               options.Settings, FNewFileName, StopCreating, CreateProgress,
-                                               &kwelinVC, SeedHook ? SeedHook() : std::nullopt);
     TCrossCreator* creator = FCreator.get();
     connect(creator, &TCrossCreator::PreviewUpdated, this, &TComposeController::PreviewUpdated);
     connect(creator, &QThread::finished, this, [this, creator] { CreatorFinished(creator); });
@@ -176,12 +183,17 @@ void TComposeController::CreatorFinished(TCrossCreator* creator)
     const QString fileName = QString::fromStdString(FNewFileName);
 
     if (FCloseAgain) {
+        // The window is closing: a crossword finished before the stop took
+        // effect is kept without any question, and the crossword grid comes
+        // back in case the close is cancelled.
         if (handedOver)
             SaveNewCrossWord();
         FSeriesFlag = false;
         FSeriesCounter = 1;
         FCreating = false;
         FWindow.SetComposeButtons(cbIdle);
+        if (!FWindow.EditorMode() && FWindow.PreViewChecked())
+            BackToCrossWord();
         emit RunCompleted(handedOver, fileName);
         QMetaObject::invokeMethod(this, std::exchange(FCloseAgain, nullptr), Qt::QueuedConnection);
         return;

@@ -76,11 +76,16 @@ void TCrossCreator::Synchronize(std::function<void()> procedure)
                 if (FAbandoned)
                     return;
             }
+            // A slot of PreviewUpdated may destroy this object (its destructor
+            // releases the composer itself); nothing of it is touched afterwards.
+            const QPointer<TCrossCreator> self(this);
             try {
                 procedure();
             } catch (...) {
                 // A preview that cannot be drawn must not stop the run or the window.
             }
+            if (!self)
+                return;
             {
                 std::lock_guard lock(FGateMutex);
                 FServed = ticket;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 
 #include <filesystem>
@@ -354,7 +355,9 @@ private slots:
         QVERIFY(refused);
         QVERIFY(pendingAtClose);
         QVERIFY(idleAtCallBack);
-        QCOMPARE(bench.Window.Log.last(), QStringLiteral("buttons idle"));
+        QCOMPARE(bench.Window.Log.mid(bench.Window.Log.size() - 3),
+                 QStringList({QStringLiteral("buttons idle"), QStringLiteral("crossword grid"),
+                              QStringLiteral("caption Moja.krz")}));
         QVERIFY(bench.SavedFiles().isEmpty());
         QVERIFY(bench.Window.Matching(QStringLiteral("ask")).isEmpty());
         QVERIFY(bench.Controller->CloseQuery([&] { ++closeCalls; }));
@@ -412,6 +415,27 @@ private slots:
                                   .arg(prefix, QString::fromStdString(dir)),
                               QStringLiteral("buttons idle")}));
         QCOMPARE(bench.SavedFiles().size(), existing.size());
+    }
+
+    void aSeriesThatRunsOutOfNamesStopsWithTheMessageAndBringsBackTheCrosswordGrid()
+    {
+        TComposeBench bench;
+        bench.Window.Options.CurrPrefix = QStringLiteral("K_?");
+        QDir().mkpath(bench.NewCrossDir());
+        for (int i = 1; i <= 9; ++i) {
+            QFile file(bench.NewFile(QStringLiteral("K_%1.krz").arg(i)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        bench.Controller->CrossWord_SeriesClick();
+        QVERIFY(bench.WaitIdle());
+
+        QVERIFY(QFileInfo(bench.NewFile(QStringLiteral("K_0.krz"))).size() > 0);
+        QVERIFY(!bench.Controller->SeriesFlag());
+        QCOMPARE(bench.Window.Matching(QStringLiteral("error")).size(), 1);
+        QCOMPARE(bench.Window.Log.mid(bench.Window.Log.size() - 3),
+                 QStringList({QStringLiteral("buttons idle"), QStringLiteral("crossword grid"),
+                              QStringLiteral("caption Moja.krz")}));
+        QVERIFY(!bench.KwelinVC.Visible());
     }
 
     void aDirectoryThatCannotBeCreatedIsReportedAndNothingStarts()
