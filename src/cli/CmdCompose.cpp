@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -45,8 +46,13 @@ TOptions ParseOptions(const mz::cli::Args& args)
             o.PlainQueries = true;
             continue;
         }
+        static const std::set<std::string> withValue = {"--template", "--db",      "--out",     "--out-dir",
+                                                        "--prefix",   "--count",   "--seed",    "--min-len",
+                                                        "--max-len",  "--max-steps", "--solution"};
         if (!a.starts_with("--"))
             throw EUsage{"Nieoczekiwany argument: " + a};
+        if (!withValue.count(a))
+            throw EUsage{"Nieznana opcja: " + a};
         if (i + 1 >= args.size())
             throw EUsage{"Brak wartości dla " + a};
         const std::string& value = args[++i];
@@ -79,10 +85,8 @@ TOptions ParseOptions(const mz::cli::Args& args)
             o.Settings.MaxLenPWord = static_cast<int32_t>(number(2, 100));
         } else if (a == "--max-steps") {
             o.Settings.MaxSteps = static_cast<uint32_t>(number(0, UINT32_MAX));
-        } else if (a == "--solution") {
-            o.Solution = value;
         } else {
-            throw EUsage{"Nieznana opcja: " + a};
+            o.Solution = value;
         }
     }
     if (o.Template.empty() || o.Database.empty())

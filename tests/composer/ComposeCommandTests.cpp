@@ -1,0 +1,196 @@
+// The "compose" command of the command-line tool, run as a user runs it.
+#include "composer/Kwelin.h"
+#include "core/Random.h"
+#include "database/DBBuilder.h"
+#include "documents/CrossTXT.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+
+using namespace mz;
+
+namespace {
+
+struct TResult {
+    int Code = -1;
+    std::string Out;
+    std::string Err;
+};
+
+class ComposeCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::random_device rd;
+        Dir = std::filesystem::temp_directory_path() / ("mz-compose-" + std::to_string(rd()));
+        std::filesystem::create_directories(Dir);
+        // Made-up words over a few letters give a small grid plenty of crossings.
+        const std::string letters = "AEIOKLMNPRST";
+        TRandom random(77);
+        std::set<std::string> seen;
+        std::vector<TDBWord> words;
+        while (words.size() < 3000) {
+            std::string w(3 + random.Draw(4), ' ');
+            for (char& c : w)
+                c = letters[random.Draw(static_cast<uint32_t>(letters.size()))];
+            if (seen.insert(w).second)
+                words.push_back({w, {"opis " + w}, {}});
+        }
+        WriteDBFile(Path("baza.hk"), 101, words);
+        TCrossTXT pattern;
+        pattern.Kind = 1;
+        pattern.SetColCount(7);
+        pattern.SetRowCount(6);
+        pattern.SaveToFile(Path("Mini.sz"));
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(Dir, ignored);
+    }
+
+    std::string Path(const std::string& name) const { return (Dir / name).string(); }
+
+    static std::string Slurp(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    TResult Run(std::vector<std::string> args) const
+    {
+        std::string command = "'" MZ_CLI_PATH "' compose";
+        for (const auto& a : args)
+            command += " '" + a + "'";
+        command += " >'" + Path("out.txt") + "' 2>'" + Path("err.txt") + "'";
+        const int status = std::system(command.c_str());
+        TResult result;
+        result.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.Out = Slurp(Path("out.txt"));
+        result.Err = Slurp(Path("err.txt"));
+        return result;
+    }
+
+    std::vector<std::string> Base() const { return {"--template", Path("Mini.sz"), "--db", Path("baza.hk")}; }
+
+    std::vector<std::string> With(std::vector<std::string> more) const
+    {
+        std::vector<std::string> args = Base();
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    }
+
+    std::filesystem::path Dir;
+};
+
+TEST_F(ComposeCommand, TheSameSeedWritesTheSameCrosswordAndSolution)
+{
+    const TResult first = Run(With({"--out", Path("a.krz"), "--seed", "42", "--solution", Path("a.txt")}));
+    ASSERT_EQ(first.Code, 0) << first.Err;
+    const TResult second = Run(With({"--out", Path("b.krz"), "--seed", "42", "--solution", Path("b.txt")}));
+    ASSERT_EQ(second.Code, 0) << second.Err;
+    EXPECT_EQ(Slurp(Path("a.txt")), Slurp(Path("b.txt")));
+    EXPECT_NE(first.Out.find("a.krz: 7 × 6, słów "), std::string::npos) << first.Out;
+    EXPECT_NE(first.Out.find("ziarno 42"), std::string::npos) << first.Out;
+
+    // The solution: one row a line, '*' for blocks, LF line ends, no free cells.
+    const std::string solution = Slurp(Path("a.txt"));
+    EXPECT_EQ(std::count(solution.begin(), solution.end(), '\n'), 6);
+    EXPECT_EQ(solution.find('\r'), std::string::npos);
+    EXPECT_EQ(solution.find(' '), std::string::npos);
+    EXPECT_EQ(solution.size(), 6u * 8u);
+
+    // The crossword file holds the shape and the numbered clues, no letters.
+    TCrossTXT doc;
+    doc.LoadFromFile(Path("a.krz"));
+    EXPECT_GT(doc.ExplCount(), 3);
+    for (int32_t r = 1; r <= 6; ++r)
+        for (int32_t c = 1; c <= 7; ++c)
+            EXPECT_EQ(doc.GetCell(c, r), solution[(r - 1) * 8 + (c - 1)] == '*' ? '*' : ' ');
+}
+
+TEST_F(ComposeCommand, ASeriesTakesTheFirstFreeNumberedNamesAndSeedsCountUp)
+{
+    std::filesystem::create_directories(Dir / "nowe");
+    std::ofstream(Dir / "nowe" / "T_01.krz") << "zajęty";
+    const TResult series = Run(With({"--out-dir", Path("nowe"), "--prefix", "T_??", "--count", "3", "--seed", "5"}));
+    ASSERT_EQ(series.Code, 0) << series.Err;
+    for (const char* name : {"T_00.krz", "T_02.krz", "T_03.krz"})
+        EXPECT_TRUE(std::filesystem::exists(Dir / "nowe" / name)) << name;
+    EXPECT_EQ(Slurp(Path("nowe/T_01.krz")), "zajęty");
+    for (const char* seed : {"ziarno 5,", "ziarno 6,", "ziarno 7,"})
+        EXPECT_NE(series.Out.find(seed), std::string::npos) << series.Out;
+
+    // The third crossword of the series is the one seed 7 gives alone.
+    ASSERT_EQ(Run(With({"--out", Path("alone.krz"), "--seed", "7"})).Code, 0);
+    TCrossTXT third, alone;
+    third.LoadFromFile(Path("nowe/T_03.krz"));
+    alone.LoadFromFile(Path("alone.krz"));
+    ASSERT_EQ(third.ExplCount(), alone.ExplCount());
+    for (int32_t n = 1; n <= third.ExplCount(); ++n)
+        EXPECT_EQ(third.GetExpl(n), alone.GetExpl(n)) << n;
+
+    // A directory that does not exist yet is created.
+    ASSERT_EQ(Run(With({"--out-dir", Path("a/b/c"), "--seed", "1"})).Code, 0);
+    EXPECT_TRUE(std::filesystem::exists(Dir / "a" / "b" / "c" / "K_0000.krz"));
+}
+
+TEST_F(ComposeCommand, WhenEveryNumberedNameIsTakenItSaysSoAndWritesNothing)
+{
+    std::filesystem::create_directories(Dir / "pelny");
+    for (char d = '0'; d <= '9'; ++d)
+        std::ofstream(Dir / "pelny" / (std::string("K") + d + ".krz")) << "x";
+    const TResult full = Run(With({"--out-dir", Path("pelny"), "--prefix", "K?"}));
+    EXPECT_EQ(full.Code, 1);
+    EXPECT_NE(full.Err.find("są już zajęte"), std::string::npos) << full.Err;
+}
+
+TEST_F(ComposeCommand, PlainQueriesComposeTheSameCrossword)
+{
+    ASSERT_EQ(Run(With({"--out", Path("i.krz"), "--seed", "3", "--solution", Path("i.txt")})).Code, 0);
+    ASSERT_EQ(Run(With({"--out", Path("p.krz"), "--seed", "3", "--solution", Path("p.txt"), "--plain-queries"})).Code,
+              0);
+    EXPECT_EQ(Slurp(Path("i.txt")), Slurp(Path("p.txt")));
+}
+
+struct TBadCase {
+    std::vector<std::string> Args;
+    const char* Message;
+};
+
+// Wrong command lines end with a message and exit code 2; a database that
+// cannot be read ends with its error and exit code 1.
+TEST_F(ComposeCommand, RefusesWrongCommandLinesAndReportsErrors)
+{
+    const std::vector<TBadCase> cases = {
+        {{"--out", "x.krz"}, "Podaj --template i --db"},
+        {With({}), "Podaj albo --out, albo --out-dir"},
+        {With({"--out", Path("x.krz"), "--out-dir", Path("d")}), "Podaj albo --out, albo --out-dir"},
+        {With({"--out", Path("x.krz"), "--count", "2"}), "--prefix i --count działają tylko z --out-dir"},
+        {With({"--out", Path("x.txt")}), "musi mieć rozszerzenie krz"},
+        {With({"--out-dir", Path("d"), "--count", "2", "--solution", Path("s.txt")}), "tylko dla jednej"},
+        {With({"--out", Path("x.krz"), "--min-len", "1"}), "spoza zakresu"},
+        {With({"--out", Path("x.krz"), "--min-len", "5", "--max-len", "4"}), "mniejsze niż --min-len"},
+        {With({"--out", Path("x.krz"), "--seed", "abc"}), "Niepoprawna liczba"},
+        {With({"--out", Path("x.krz"), "--bogus"}), "Nieznana opcja"},
+    };
+    for (const TBadCase& c : cases) {
+        const TResult result = Run(c.Args);
+        EXPECT_EQ(result.Code, 2) << c.Message;
+        EXPECT_NE(result.Err.find(c.Message), std::string::npos) << result.Err;
+    }
+    const TResult missing = Run({"--template", Path("Mini.sz"), "--db", Path("brak.hk"), "--out", Path("x.krz")});
+    EXPECT_EQ(missing.Code, 1);
+    EXPECT_NE(missing.Err.find("Wystąpił błąd podczas otwarcia pliku"), std::string::npos) << missing.Err;
+    EXPECT_FALSE(std::filesystem::exists(Dir / "x.krz"));
+}
+
+} // namespace
