@@ -165,11 +165,11 @@ int Compare(uint32_t seeds)
     for (uint32_t seed = 1; seed <= seeds; ++seed) {
         const TOutcome a = Compose(pattern, mz::qmIndexed, seed);
         const TOutcome b = Compose(pattern, mz::qmPlain, seed);
-        const bool same = *a.Result.Grid == *b.Result.Grid
-            && a.Document.ExplsInNumberOrder().size() == b.Document.ExplsInNumberOrder().size()
-            && std::equal(a.Document.ExplsInNumberOrder().begin(), a.Document.ExplsInNumberOrder().end(),
-                          b.Document.ExplsInNumberOrder().begin(),
-                          [](const auto& x, const auto& y) { return x.Expl == y.Expl && x.Number == y.Number; });
+        const auto x = a.Document.ExplsInNumberOrder();
+        const auto y = b.Document.ExplsInNumberOrder();
+        const bool same = *a.Result.Grid == *b.Result.Grid && x.size() == y.size()
+            && std::equal(x.begin(), x.end(), y.begin(),
+                          [](const auto& p, const auto& q) { return p.Expl == q.Expl && p.Number == q.Number; });
         differing += same ? 0 : 1;
         indexed += a.Time;
         plain += b.Time;

@@ -68,24 +68,7 @@ inline std::unique_ptr<TDB> MakeDB(const std::vector<std::string>& words, TDBQue
 }
 
 // The process-wide length limits, set for one test and put back afterwards.
-class TLimits {
-public:
-    TLimits(int32_t minLen, int32_t maxLen)
-        : SavedMin(WordLengthLimits.MinLenPWord), SavedMax(WordLengthLimits.MaxLenPWord)
-    {
-        WordLengthLimits.MinLenPWord = minLen;
-        WordLengthLimits.MaxLenPWord = maxLen;
-    }
-    ~TLimits()
-    {
-        WordLengthLimits.MinLenPWord = SavedMin;
-        WordLengthLimits.MaxLenPWord = SavedMax;
-    }
-
-private:
-    int32_t SavedMin;
-    int32_t SavedMax;
-};
+using TLimits = TWordLengthLimitsOverride;
 
 inline TKwelinSettings Settings(int32_t minLen = 3, bool anyLocation = false)
 {
