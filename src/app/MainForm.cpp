@@ -289,6 +289,11 @@ void TMainForm::FormCreate()
     TSettings& settings = Settings();
     SetProgramDir(settings, ProgramDir);
     CreateGrids();
+    // The documents exist whatever fails below, so that closing can always ask about them.
+    CurrCrossWord = std::make_unique<TCrossTXT>();
+    CurrPattern = std::make_unique<TCrossTXT>();
+    CurrPattern->Kind = 1;
+    NewCrossWord = std::make_unique<TCrossTXT>();
 
     try {
         const QString letters = ProgramDir + LetterImageName;
@@ -302,7 +307,6 @@ void TMainForm::FormCreate()
             QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         }
 
-        CurrCrossWord = std::make_unique<TCrossTXT>();
         CurrCrossWord->SetColCount(10);
         CurrCrossWord->SetRowCount(8);
         for (int c = 1; c <= 10; ++c)
@@ -311,9 +315,6 @@ void TMainForm::FormCreate()
         GridToDocument(*CrossVC, *CurrCrossWord);
         CurrCrossWord->Modified = false;
         CurrCrossWord->Kind = 0;
-        CurrPattern = std::make_unique<TCrossTXT>();
-        CurrPattern->Kind = 1;
-        NewCrossWord = std::make_unique<TCrossTXT>();
 
         auto store = OpenSettingsStore();
         ReadSettings(*store, settings, PreView->isChecked());

@@ -629,6 +629,39 @@ private slots:
         QCOMPARE(form->Client()->height(), form->CrossVC->ImageHeight() + 40 + 48);
     }
 
+    void anXwdCrosswordIsSavedAsACrosswordFileBesideIt()
+    {
+        FreshProgram();
+        auto form = Start();
+        // An open 5 x 5 XWD grid: size byte, then ten clue slots of 61 bytes from offset 3176.
+        std::string bytes(3176 + 61 * 10, '\0');
+        bytes[0] = 5;
+        bytes[1] = 'x';
+        for (int n = 0; n < 10; ++n) {
+            const std::string clue = "Hasło " + std::to_string(n + 1);
+            bytes[3176 + 61 * n] = static_cast<char>(clue.size());
+            bytes.replace(3176 + 61 * n + 1, clue.size(), clue);
+        }
+        const QString name = dir + QStringLiteral("zagadka.xwd");
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        file.close();
+
+        Drop(*form, {name});
+        QCOMPARE(form->windowTitle(), QStringLiteral("zagadka.xwd - Mirakolnik Zodevidar"));
+        QCOMPARE(form->CrossVC->ColCount(), 5);
+        QCOMPARE(form->Client()->width(), form->CrossVC->ImageWidth());
+        form->CrossWord_SaveClick();
+        QVERIFY(!QFile::exists(dir + QStringLiteral("zagadka.krz")));
+        GoTo(*form, 1, 1);
+        QTest::keyClicks(form->CrossVC, QStringLiteral("x"));
+        form->CrossWord_SaveClick();
+        QVERIFY(QFile::exists(dir + QStringLiteral("zagadka.krz")));
+        QCOMPARE(QFileInfo(name).size(), qint64(bytes.size()));
+        QCOMPARE(form->windowTitle(), QStringLiteral("zagadka.krz - Mirakolnik Zodevidar"));
+    }
+
     // Window layout -------------------------------------------------------------------
 
     void theWindowFitsTheGrid()
