@@ -58,7 +58,7 @@ private slots:
         bench.Window.AnswerYes = false;
         QVERIFY(!QDir(bench.NewCrossDir()).exists());
 
-        for (const QString name : {QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz")}) {
+        for (const QString& name : {QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz")}) {
             bench.Window.Log.clear();
             QSignalSpy completed(bench.Controller.get(), &TComposeController::RunCompleted);
             bench.Controller->CrossWord_NewClick();

@@ -33,7 +33,7 @@ struct TCreatorBench {
         QDeadlineTimer deadline(60000);
         while (!Creator->isFinished() && !deadline.hasExpired())
             QTest::qWait(5);
-        return Creator->isFinished();
+        return Creator->isFinished() && Creator->wait();
     }
 };
 
