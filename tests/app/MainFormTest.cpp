@@ -93,7 +93,7 @@ public:
             if (!box || Buttons.isEmpty())
                 return;
             Texts << box->MessageText()->text();
-            Places << box->geometry();
+            Places << QRect(box->pos(), box->size());
             box->Button(Buttons.takeFirst())->click();
         });
         Timer.start();
@@ -561,6 +561,25 @@ private slots:
         QVERIFY(second->close());
         saved.LoadFromFile(CrossPath().toStdString());
         QCOMPARE(saved.GetCell(1, 1), 'A');
+    }
+
+    void whileMinimizedTheSaveQuestionIsCentredOnTheScreen()
+    {
+        FreshProgram();
+        auto form = Start();
+        form->move(0, 0);
+        GoTo(*form, 1, 1);
+        QTest::keyClicks(form->CrossVC, QStringLiteral("a"));
+        form->showMinimized();
+        QTRY_VERIFY(form->MinimizedByUser);
+        TBoxAnswers answers({"Cancel"});
+        QVERIFY(!form->close());
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        const QRect box = answers.Places.value(0);
+        QCOMPARE(box.x(), screen.width() / 2 - box.width() / 2);
+        QCOMPARE(box.y(), screen.height() / 2 - box.height() / 2);
+        form->showNormal();
+        QTRY_VERIFY(!form->MinimizedByUser);
     }
 
     void closingWithBothDocumentsChangedAsksForTheCrosswordFirst()
