@@ -2,6 +2,7 @@
 
 #include "app/HintPause.h"
 #include "app/LogoPicture.h"
+#include "app/MessageForm.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -59,6 +60,8 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
     setWindowTitle(QStringLiteral("Mirakolnik Zodevidar - informacje"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(510, 178);
+    const QSize screen = ScreenSize();
+    move(screen.width() / 2 - width() / 2, screen.height() / 2 - height() / 2);
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -35,6 +36,8 @@ private slots:
         QCOMPARE(box.Lab_DBExplCounter->text(), QStringLiteral("36654"));
         QCOMPARE(box.windowTitle(), QStringLiteral("Mirakolnik Zodevidar - informacje"));
         QCOMPARE(box.size(), QSize(510, 178));
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        QCOMPARE(box.pos(), QPoint(screen.width() / 2 - 255, screen.height() / 2 - 89));
         QCOMPARE(box.www->text(), ProductHost());
         QCOMPARE(box.www->toolTip(), QStringLiteral("Połącz się ze stroną: ") + ProductHost());
         QCOMPARE(box.email->toolTip(), QStringLiteral("Wyślij e-mail do: ") + ProductEmail());
