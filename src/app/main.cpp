@@ -25,6 +25,7 @@ int main(int argc, char** argv)
     if (form.TerminateRequested())
         return 1;
     form.show();
+    form.activateWindow();
 
     // For the end-to-end check only: MZ_SCREENSHOT names a PNG file that receives
     // a picture of the window once it has settled; the program then closes.
