@@ -1,15 +1,15 @@
+#include "app/Application.h"
 #include "app/HintPause.h"
 #include "app/LogoForm.h"
 #include "app/MainForm.h"
 #include "app/Settings.h"
 
-#include <QApplication>
 #include <QSettings>
 #include <QTimer>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    mz::TApplication app(argc, argv);
     mz::InstallHintFilter();
     const QString programDir = mz::ApplicationProgramDir();
 
