@@ -1,3 +1,4 @@
+#include "app/AboutBox.h"
 #include "app/ExtBttnsForm.h"
 #include "app/MainForm.h"
 #include "app/MessageForm.h"
@@ -8,6 +9,7 @@
 #include "database/WordLengthLimits.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -200,7 +202,26 @@ class MainFormTest : public QObject {
         QApplication::sendEvent(form.Client(), &drop);
     }
 
+public slots:
+    // Stands in for the desktop: records what the program asks it to open.
+    void OpenedUrl(const QUrl& url) { Opened << url; }
+
+private:
+    QList<QUrl> Opened;
+
 private slots:
+    void initTestCase()
+    {
+        for (const char* scheme : {"file", "http", "mailto"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "OpenedUrl");
+    }
+
+    void cleanupTestCase()
+    {
+        for (const char* scheme : {"file", "http", "mailto"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+
     // Start-up and shut-down ---------------------------------------------------
 
     void firstStartOpensTheSampleCrosswordCentredByTheGrid()
@@ -741,8 +762,10 @@ private slots:
         QCOMPARE(popup->Button(4)->toolTip(), QStringLiteral("Pomoc"));
         QVERIFY(!popup->Button(0)->isVisible() && !popup->Button(3)->isVisible());
         QSignalSpy help(form->SBttn_Help, &QToolButton::clicked);
+        Opened.clear();
         popup->Button(4)->click();
         QCOMPARE(help.count(), 1);
+        QCOMPARE(Opened, QList<QUrl>({QUrl::fromLocalFile(dir + QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm"))}));
         QTRY_VERIFY(!form->findChild<TExtBttnsForm*>());
 
         form->ToolbarOverflow(100);
@@ -782,6 +805,17 @@ private slots:
         form->CloseEditor();
         QCOMPARE(form->CrossVC->WriteDir(), wdVertical);
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
+    }
+
+    void theHelpAndWebPageCommandsAskTheDesktop()
+    {
+        FreshProgram();
+        auto form = Start();
+        Opened.clear();
+        form->HelpList->trigger();
+        form->MirakolnikKrzywekwInternecie1->trigger();
+        QCOMPARE(Opened, QList<QUrl>({QUrl::fromLocalFile(dir + QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm")),
+                                      QUrl(QStringLiteral("http://") + ProductHost())}));
     }
 
     void commandsOfLaterWindowsAreShownDisabled()
