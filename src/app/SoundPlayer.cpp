@@ -17,8 +17,10 @@ TSoundPlayer::TSoundPlayer(QObject* parent) : QObject(parent)
     Output = new QAudioOutput(this);
     Player->setAudioOutput(Output);
     connect(Player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString& text) {
-        if (error == QMediaPlayer::NoError)
+        // The back end may report one failure several times; the user hears of it once per press.
+        if (error == QMediaPlayer::NoError || Reported)
             return;
+        Reported = true;
         emit Failed(text.isEmpty() ? QStringLiteral("Nie można odtworzyć pliku %1.").arg(Current) : text);
     });
     connect(Player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
@@ -36,6 +38,7 @@ TSoundPlayer::~TSoundPlayer()
 void TSoundPlayer::Play(const QString& fileName)
 {
     Current = fileName;
+    Reported = false;
 #ifdef MZ_HAVE_MULTIMEDIA
     // A new press reopens the source, which stops whatever is still playing.
     Player->stop();

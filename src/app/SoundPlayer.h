@@ -29,6 +29,7 @@ signals:
 
 private:
     QString Current;
+    bool Reported = false;
     QMediaPlayer* Player = nullptr;
     QAudioOutput* Output = nullptr;
 };

@@ -428,6 +428,22 @@ private slots:
         QCOMPARE(form->MediaPlayer->FileName(), dir + QStringLiteral("Audio/KOT.wav"));
     }
 
+    void aSoundThePlayerCannotOpenShowsItsErrorText()
+    {
+        FreshProgram();
+        QFile sound(dir + QStringLiteral("Audio/KOT.wav"));
+        QVERIFY(sound.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        sound.write("to nie jest nagranie");
+        sound.close();
+        auto form = Start();
+        GoTo(*form, 1, 1);
+        TBoxAnswers answers({"OK"});
+        QTest::keyClick(form->CrossVC, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(answers.Texts.size(), 1, 10000);
+        QVERIFY(!answers.Texts.first().isEmpty());
+        QCOMPARE(form->ExplCaption(), QStringLiteral("zwierzę domowe"));
+    }
+
     // Document commands ----------------------------------------------------------
 
     void saveAsToATextNameWritesACrosswordFile()
