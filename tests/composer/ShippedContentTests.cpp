@@ -1,6 +1,8 @@
 // Composes crosswords from every shipped template with the shipped word
-// database and checks what a solver relies on. Slow: labelled "slow".
+// database and checks what a solver relies on, the shipped sample crossword
+// among it. Slow: labelled "slow".
 #include "composer/Composer.h"
+#include "core/Cp1250.h"
 #include "database/WordLengthLimits.h"
 #include "documents/CrossTXT.h"
 
@@ -11,6 +13,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <tuple>
 
 using namespace mz;
 
@@ -193,6 +196,56 @@ TEST_F(ShippedContent, PlainAndIndexedQueriesComposeTheSameCrossword)
         for (size_t i = 0; i < x.size(); ++i)
             EXPECT_EQ(x[i].Expl, y[i].Expl) << seed << " " << i;
     }
+}
+
+// The crossword a user sees at first start: every word plays its sound, which
+// the window looks for under the audio directory by the name's UTF-8 spelling.
+TEST_F(ShippedContent, EveryWordOfTheSampleCrosswordHasASoundFile)
+{
+    const std::filesystem::path sample = std::filesystem::u8path(AppDir + "/Krzyżówki/K_0231.krz");
+    ASSERT_TRUE(std::filesystem::is_regular_file(sample)) << sample;
+    TCrossTXT doc;
+    doc.LoadFromFile(sample.string());
+    const auto expls = doc.ExplsInNumberOrder();
+    EXPECT_GT(expls.size(), 20u);
+    for (const auto& item : expls) {
+        const TExpl& e = item.Expl;
+        SCOPED_TRACE(std::to_string(item.Number) + ": " + Cp1250ToUtf8(e.Explanation));
+        ASSERT_FALSE(e.Audio.empty());
+        EXPECT_EQ(e.Audio.find_first_of("\r\n"), std::string::npos);
+        std::string name = Cp1250ToUtf8(e.Audio);
+        std::replace(name.begin(), name.end(), '\\', '/');
+        const std::filesystem::path file = std::filesystem::u8path(AppDir + "/Audio/" + name);
+        EXPECT_TRUE(std::filesystem::is_regular_file(file)) << file;
+        std::error_code ec;
+        EXPECT_GT(std::filesystem::file_size(file, ec), 44u) << file << " holds no sound after its header";
+    }
+}
+
+// The sample is the shipped Normal template composed with the seed its name
+// carries from the shipped database: the same grid, clues and sounds, so the
+// sample was made from the database shipped beside it.
+TEST_F(ShippedContent, TheSampleCrosswordIsNormalComposedWithItsSeedFromTheShippedDatabase)
+{
+    TCrossTXT shipped;
+    shipped.LoadFromFile(std::filesystem::u8path(AppDir + "/Krzyżówki/K_0231.krz").string());
+    TCrossTXT composed;
+    const TComposeResult result =
+        Compose(Template(std::filesystem::u8path(AppDir + "/Szablony/Normal.sz")), 231, composed);
+    ASSERT_TRUE(result.HandedOver) << result.Error;
+    ASSERT_EQ(shipped.ColCount(), composed.ColCount());
+    ASSERT_EQ(shipped.RowCount(), composed.RowCount());
+    for (int32_t r = 1; r <= shipped.RowCount(); ++r)
+        for (int32_t c = 1; c <= shipped.ColCount(); ++c)
+            EXPECT_EQ(shipped.GetCell(c, r), composed.GetCell(c, r)) << c << "," << r;
+    // A save and a load number the explanations in opposite orders: compare them by place.
+    auto byPlace = [](const TCrossTXT& doc) {
+        std::map<std::tuple<bool, int32_t, int32_t>, TExpl> expls;
+        for (const auto& item : doc.ExplsInNumberOrder())
+            expls.emplace(std::make_tuple(item.Expl.Horizontal, item.Expl.Col, item.Expl.Row), item.Expl);
+        return expls;
+    };
+    EXPECT_TRUE(byPlace(shipped) == byPlace(composed));
 }
 
 } // namespace
