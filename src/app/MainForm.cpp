@@ -8,6 +8,7 @@
 #include "app/ToolbarPictures.h"
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
+#include "creator/ComposeController.h"
 #include "database/DB.h"
 #include "database/WordLengthLimits.h"
 
@@ -58,10 +59,14 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     MediaPlayer = new TSoundPlayer(this);
     connect(MediaPlayer, &TSoundPlayer::Failed, this, [](const QString& message) { ShowErrorBox(message); });
     FormCreate();
+    ConnectTemplateCommands();
+    ConnectToolCommands();
+    CreateComposer();
 }
 
 TMainForm::~TMainForm()
 {
+    DestroyComposer();
     FormDestroy();
 }
 
@@ -124,13 +129,6 @@ void TMainForm::CreateMenus()
     HelpMenu->addSeparator();
     About = item(HelpMenu, "About", QStringLiteral("&O Mirakolniku ..."));
 
-    // Composing, printing, the word-database editor, the options and the
-    // template editor's own commands come with their own windows; until then
-    // they are shown but cannot be chosen.
-    for (QAction* a : {CrossWord_New, CrossWord_Series, CrossWord_Print, DB_Edytor, Konfiguracja1, Pattern_Clear,
-                       Pattern_Open, Pattern_Save, Pattern_SaveAs})
-        a->setEnabled(false);
-
     connect(CrossWord_Open, &QAction::triggered, this, &TMainForm::CrossWord_OpenClick);
     connect(CrossWord_Save, &QAction::triggered, this, &TMainForm::CrossWord_SaveClick);
     connect(CrossWord_SaveAs, &QAction::triggered, this, &TMainForm::CrossWord_SaveAsClick);
@@ -181,8 +179,6 @@ void TMainForm::CreateToolbar()
     SBttn_Close->hide();
     SBttn_Stop->hide();
     SBttn_Ext->hide();
-    SBttn_New->setEnabled(false);
-    SBttn_Print->setEnabled(false);
     SBttn_ToDown->setCheckable(true);
     SBttn_ToRight->setCheckable(true);
     SBttn_ToRight->setChecked(true);
@@ -278,7 +274,6 @@ void TMainForm::CreateGrids()
 void TMainForm::FormCreate()
 {
     EditorMode = false;
-    Creating = false;
     MinimizedByUser = false;
     LeftMargin = 0;
     RightMargin = 0;
@@ -373,13 +368,6 @@ void TMainForm::FormCreate()
         KwelinVC->SetEnabled(false);
         KwelinVC->SetFocusVisible(false);
         KwelinVC->setObjectName(QStringLiteral("KwelinVC"));
-        KwelinVC->OnChangeVisibility = [](TCrossSurface* sender) {
-            // The application-starting cursor while the preview grows.
-            if (sender->Visible())
-                QApplication::setOverrideCursor(Qt::BusyCursor);
-            else if (QApplication::overrideCursor())
-                QApplication::restoreOverrideCursor();
-        };
 
         GridToDocument(*KwelinVC, *NewCrossWord);
         NewCrossWord->Modified = false;
@@ -396,9 +384,6 @@ void TMainForm::FormCreate()
 
         CrossVC->setFocus();
         OnCursorMoveExplRefresh(CrossVC, CrossVC->CurrCol(), CrossVC->CurrRow());
-
-        SeriesFlag = false;
-        SeriesCounter = 1;
 
         GatherDBStatistics();
     } catch (const std::exception& e) {
@@ -434,12 +419,15 @@ void TMainForm::FormDestroy()
         settings.CurrCrossWordFileName = QString::fromStdString(CurrCrossWord->FileName);
     auto store = OpenSettingsStore();
     WriteSettings(*store, settings);
-    if (QApplication::overrideCursor() && KwelinVC && KwelinVC->Visible())
-        QApplication::restoreOverrideCursor();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    // A run is stopped first; the close comes back once its thread has ended.
+    if (Composer && !Composer->CloseQuery([this] { close(); })) {
+        event->ignore();
+        return;
+    }
     if (AskSaveChanges(*CurrCrossWord) && AskSaveChanges(*CurrPattern))
         event->accept();
     else
@@ -622,7 +610,7 @@ void TMainForm::EnterEditor()
 
 void TMainForm::CloseEditor()
 {
-    TCrossSurface* back = (PreView->isChecked() && Creating) ? KwelinVC : CrossVC;
+    TCrossSurface* back = (PreView->isChecked() && Creating()) ? KwelinVC : CrossVC;
     EditorMode = false;
     ResizeImage->hide();
     Pattern->menuAction()->setVisible(false);
@@ -633,7 +621,7 @@ void TMainForm::CloseEditor()
     BottomMargin = 48;
     PatternVC->SetVisible(false);
     SBttn_Close->hide();
-    SBttn_Stop->setVisible(Creating);
+    SBttn_Stop->setVisible(Creating());
     SBttn_Play->show();
     Expl_Label->show();
     Lab_X->hide();

@@ -7,8 +7,6 @@
 #include <QImage>
 #include <QMainWindow>
 
-#include <atomic>
-#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -19,6 +17,8 @@ class QToolButton;
 
 namespace mz {
 
+class TComposeController;
+class TComposeWindow;
 class TSoundPlayer;
 
 // What a file dialog is asked to show; tests answer it through FileDialogHook.
@@ -73,6 +73,26 @@ public:
     void UpdateSizeBox();
     QWidget* Client() const { return FClient; }
 
+    // Template editor commands.
+    void Pattern_ClearClick();
+    void Pattern_OpenClick();
+    void Pattern_SaveClick();
+    void Pattern_SaveAsClick();
+    // One mouse move of a drag on the resize grip, at a screen position.
+    void ResizeTemplate(QPoint screenPos);
+
+    // Composing (the controller owns the run, its thread and its flags).
+    bool Creating() const;
+    std::unique_ptr<TComposeController> Composer;
+
+    // Printing, the word-database browser and the options dialog.
+    void CrossWord_PrintClick();
+    void CrossWord_ExportAsPdfClick();
+    void DB_EdytorClick();
+    void Konfiguracja1Click();
+    // The options dialog's place: centred over the window, kept on the screen.
+    QPoint OptionsPlace(QSize dialog) const;
+
     // Small commands.
     void HelpListClick();
     void MirakolnikKrzywekwInternecie1Click();
@@ -90,12 +110,7 @@ public:
     std::unique_ptr<TCrossTXT> NewCrossWord;
 
     bool EditorMode = false;
-    bool Creating = false;
     bool MinimizedByUser = false;
-    std::atomic<bool> StopCreating{false};
-    std::atomic<std::uint8_t> CreateProgress{0};
-    bool SeriesFlag = false;
-    int SeriesCounter = 1;
 
     int LeftMargin = 0;
     int RightMargin = 0;
@@ -146,6 +161,8 @@ public:
     QAction* CrossWord_ExportAsText = nullptr;
     QAction* CrossWord_Series = nullptr;
     QAction* CrossWord_Print = nullptr;
+    QAction* CrossWord_ExportAsPdf = nullptr;
+    QAction* Pattern_Print = nullptr;
     QAction* CrossWord_ExitProgram = nullptr;
     QAction* Editor = nullptr;
     QAction* DB_Edytor = nullptr;
@@ -184,6 +201,14 @@ private:
     QString RunFileDialog(TFileDialogSpec& spec);
     void ShowError(const QString& message);
     TCrossSurface* VisibleGrid() const;
+    void CreateComposer();
+    void DestroyComposer();
+    void ConnectTemplateCommands();
+    void ConnectToolCommands();
+    const TCrossTXT& PrintedDocument();
+    void ReloadPatternIfChanged();
+
+    std::unique_ptr<TComposeWindow> FComposeWindow;
 
     QWidget* FClient = nullptr;
     bool FTerminate = false;

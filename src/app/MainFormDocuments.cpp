@@ -183,7 +183,7 @@ void TMainForm::CrossWord_OpenClick()
     CrossOpenFileName = chosen;
     CrossOpenFilterIndex = spec.FilterIndex;
     OpenCrossWord(chosen);
-    if (PreView->isChecked() && Creating) {
+    if (PreView->isChecked() && Creating()) {
         PreView->setChecked(false);
         KwelinVC->SetVisible(false);
         Expl_Label->show();

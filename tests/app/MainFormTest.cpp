@@ -834,13 +834,15 @@ private slots:
                                       QUrl(QStringLiteral("http://") + ProductHost())}));
     }
 
-    void commandsOfLaterWindowsAreShownDisabled()
+    void everyCommandCanBeChosenAtStart()
     {
         FreshProgram();
         auto form = Start();
         for (QAction* a : {form->CrossWord_New, form->CrossWord_Series, form->CrossWord_Print, form->DB_Edytor,
-                           form->Konfiguracja1})
-            QVERIFY(!a->isEnabled());
+                           form->Konfiguracja1, form->Pattern_Clear, form->Pattern_Open, form->Pattern_Save,
+                           form->Pattern_SaveAs})
+            QVERIFY(a->isEnabled());
+        QVERIFY(form->SBttn_New->isEnabled() && form->SBttn_Print->isEnabled());
         QCOMPARE(form->CrossWord_New->text(), QStringLiteral("&Nowa"));
         QCOMPARE(form->CrossWord_ExportAsText->text(), QStringLiteral("Eksportuj jako &tekst..."));
         QVERIFY(form->CrossWord_Open->isEnabled() && form->CrossWord_Save->isEnabled());

@@ -1,0 +1,305 @@
+// Composing from the real window: new crosswords and series, the preview, the
+// stop button, the completion questions and closing while a run goes on.
+
+#include "WindowBench.h"
+
+#include "core/Cp1250.h"
+#include "creator/CrossCreator.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QToolButton>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+const QString ReadyAsk = QStringLiteral("Krzyżówka %1 jest gotowa\r\nCzy chcesz ją rozwiązywać teraz?");
+
+QString Title(const QString& name)
+{
+    return name + QStringLiteral(" - Mirakolnik Zodevidar");
+}
+
+// Runs `action` once, at the first preview update of the run, while the composer waits.
+void AtFirstPreview(TMainForm& form, std::function<void()> action)
+{
+    auto done = std::make_shared<bool>(false);
+    QObject::connect(form.Composer.get(), &TComposeController::PreviewUpdated, &form, [done, action](bool) {
+        if (!*done) {
+            *done = true;
+            action();
+        }
+    });
+}
+
+bool BusyCursor()
+{
+    return QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
+}
+
+} // namespace
+
+class MainFormComposeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void newCrosswordsAreSavedUnderTheNextNumberedNames_data()
+    {
+        QTest::addColumn<bool>("preview");
+        QTest::newRow("preview on") << true;
+        QTest::newRow("preview off") << false;
+    }
+
+    void newCrosswordsAreSavedUnderTheNextNumberedNames()
+    {
+        QFETCH(bool, preview);
+        TWindowBench bench;
+        bench.PutSetting(QStringLiteral("PreViewChecked"), preview ? QStringLiteral("1") : QStringLiteral("0"));
+        auto form = bench.Start();
+        QCOMPARE(form->PreView->isChecked(), preview);
+        // Without the preview the first result is left for later, the second taken at once.
+        QStringList answers{QStringLiteral("No"), QStringLiteral("Yes")};
+        TMessageLog boxes([&](const QString&) { return answers.takeFirst(); });
+
+        for (const QString& name : {QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz")}) {
+            bool sawRun = false;
+            AtFirstPreview(*form, [&] {
+                sawRun = true;
+                QVERIFY(!form->SBttn_Stop->isHidden() && form->SBttn_Stop->isEnabled());
+                QVERIFY(!form->SBttn_New->isEnabled() && !form->CrossWord_New->isEnabled() &&
+                        !form->CrossWord_Series->isEnabled());
+                QCOMPARE(form->KwelinVC->isVisible(), preview);
+                QCOMPARE(form->CrossVC->isVisible(), !preview);
+                QCOMPARE(form->Expl_Label->isVisible(), !preview);
+                QCOMPARE(BusyCursor(), preview);
+                QCOMPARE(form->windowTitle(), Title(preview ? name : QStringLiteral("K_0231.krz")));
+                if (preview)
+                    QCOMPARE(form->Client()->width(), form->KwelinVC->ImageWidth());
+            });
+            form->CrossWord_New->trigger();
+            QVERIFY(form->Creating());
+            QVERIFY(TWindowBench::WaitIdle(*form));
+            QVERIFY(sawRun);
+            QVERIFY(QFile::exists(bench.NewCrossDir() + name));
+            QVERIFY(form->SBttn_Stop->isHidden());
+            QVERIFY(form->SBttn_New->isEnabled() && form->CrossWord_New->isEnabled());
+            QVERIFY(form->CrossVC->isVisible() && !form->KwelinVC->isVisible());
+            QVERIFY(!BusyCursor());
+        }
+        QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz")}));
+        if (preview)
+            QVERIFY(boxes.Texts.isEmpty());
+        else
+            QCOMPARE(boxes.Texts, QStringList({ReadyAsk.arg(QStringLiteral("K_0000.krz")),
+                                               ReadyAsk.arg(QStringLiteral("K_0001.krz"))}));
+
+        // The last crossword is on the solving grid, with its clues, ready to solve.
+        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0001.krz")));
+        TCrossTXT saved;
+        saved.LoadFromFile((bench.NewCrossDir() + QStringLiteral("K_0001.krz")).toStdString());
+        QCOMPARE(form->CrossVC->ColCount(), 8);
+        QCOMPARE(form->CurrCrossWord->ExplCount(), saved.ExplCount());
+        QVERIFY(saved.ExplCount() > 0);
+        for (int c = 1; c <= 8; ++c)
+            for (int r = 1; r <= 6; ++r)
+                QCOMPARE(static_cast<unsigned char>(form->CrossVC->GetCell(c, r)), saved.GetCell(c, r));
+        QCOMPARE(form->Client()->height(), form->CrossVC->ImageHeight() + 40 + 48);
+    }
+
+    void aSeriesOfTwoSavesTwoCrosswordsAndAsksOnce()
+    {
+        TWindowBench bench;
+        bench.PutSetting(QStringLiteral("PreViewChecked"), QStringLiteral("0"));
+        bench.PutSetting(QStringLiteral("SeriesCount"), QStringLiteral("2"));
+        auto form = bench.Start();
+        TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
+        QSignalSpy completed(form->Composer.get(), &TComposeController::RunCompleted);
+        form->CrossWord_Series->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QCOMPARE(completed.size(), 2);
+        QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz")}));
+        QCOMPARE(boxes.Texts, QStringList({ReadyAsk.arg(QStringLiteral("K_0001.krz"))}));
+        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
+    }
+
+    void theStopButtonEndsARunOrASeriesAndTheNextRunCountsOnItsOwn_data()
+    {
+        QTest::addColumn<bool>("series");
+        QTest::newRow("single run") << false;
+        QTest::newRow("series") << true;
+    }
+
+    void theStopButtonEndsARunOrASeriesAndTheNextRunCountsOnItsOwn()
+    {
+        QFETCH(bool, series);
+        TWindowBench bench;
+        auto form = bench.Start();
+        TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
+        AtFirstPreview(*form, [&] {
+            form->SBttn_Stop->click();
+            QVERIFY(!form->SBttn_Stop->isEnabled());
+        });
+        (series ? form->CrossWord_Series : form->CrossWord_New)->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QVERIFY(bench.NewFiles().isEmpty());
+        QVERIFY(boxes.Texts.isEmpty());
+        QVERIFY(form->CrossVC->isVisible() && !form->KwelinVC->isVisible());
+        QVERIFY(form->Expl_Label->isVisible() && form->SBttn_Play->isVisible());
+        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
+        QVERIFY(form->SBttn_Stop->isHidden() && form->SBttn_New->isEnabled());
+        QVERIFY(!BusyCursor());
+
+        form->CrossWord_New->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz")}));
+        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0000.krz")));
+    }
+
+    void switchingThePreviewDuringARunSwapsTheGridsOnly()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        QStringList seen;
+        AtFirstPreview(*form, [&] {
+            form->PreView->trigger();
+            seen << form->windowTitle();
+            QVERIFY(form->CrossVC->isVisible() && !form->KwelinVC->isVisible());
+            QVERIFY(form->Expl_Label->isVisible());
+            QVERIFY(!BusyCursor());
+            form->PreView->trigger();
+            seen << form->windowTitle();
+            QVERIFY(!form->CrossVC->isVisible() && form->KwelinVC->isVisible());
+            QVERIFY(BusyCursor());
+        });
+        QSignalSpy completed(form->Composer.get(), &TComposeController::RunCompleted);
+        form->CrossWord_New->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QCOMPARE(seen, QStringList({Title(QStringLiteral("K_0231.krz")), Title(QStringLiteral("K_0000.krz"))}));
+        QCOMPARE(completed.size(), 1);
+        QVERIFY(completed[0][0].toBool());
+        QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz")}));
+        QVERIFY(form->PreView->isChecked());
+    }
+
+    void cancelAtTheSaveQuestionKeepsTheCrosswordBeingSolved()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        QTest::keyClick(form->CrossVC, Qt::Key_K);
+        const char typed = form->CrossVC->GetCell(2, 2);
+        QCOMPARE(typed, 'K');
+        TMessageLog boxes([](const QString&) { return QStringLiteral("Cancel"); });
+        form->CrossWord_New->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość krzyżówki K_0231.krz zmieniła się.")));
+        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
+        QCOMPARE(form->CrossVC->GetCell(2, 2), 'K');
+        QCOMPARE(form->CrossVC->ColCount(), 6);
+        QVERIFY(form->CrossVC->isVisible());
+        // The new crossword is kept under its own name all the same.
+        QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz")}));
+    }
+
+    void closingDuringARunStopsItAndThenClosesNormally()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        form->move(33, 44);
+        QTest::keyClick(form->CrossVC, Qt::Key_K);
+        TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
+        bool refused = false;
+        AtFirstPreview(*form, [&] { refused = !form->close(); });
+        form->CrossWord_New->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 60000);
+        QVERIFY(refused);
+        QVERIFY(!form->Creating() && !form->Composer->ThreadRunning());
+        // The normal close asked about the changed crossword after the run had ended.
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość krzyżówki K_0231.krz")));
+        QVERIFY(bench.NewFiles().isEmpty());
+        form.reset();
+        QCOMPARE(bench.StoredSetting(QStringLiteral("MainFormLeft")), QStringLiteral("33"));
+        QCOMPARE(bench.StoredSetting(QStringLiteral("CurrCrossWordFileName")), bench.CrossPath());
+    }
+
+    void destroyingTheWindowDuringARunWaitsForTheThread()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        bool destroyed = false;
+        AtFirstPreview(*form, [&] {
+            QTimer::singleShot(0, [&] {
+                form.reset();
+                destroyed = true;
+            });
+        });
+        form->CrossWord_New->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(destroyed, 60000);
+        QVERIFY(!BusyCursor());
+        QCOMPARE(bench.StoredSetting(QStringLiteral("PreViewChecked")), QStringLiteral("1"));
+    }
+
+    void composingDoesNotStartWhenNoNameOrDirectoryCanBeHad_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<bool>("blockDirectory");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("the one name of a prefix without '?' exists")
+            << "AB" << false << "Wszystkie nazwy plików z przedrostkiem AB";
+        QTest::newRow("a file stands where the directory should be")
+            << "K_????" << true << "Nie można utworzyć katalogu";
+    }
+
+    void composingDoesNotStartWhenNoNameOrDirectoryCanBeHad()
+    {
+        QFETCH(QString, prefix);
+        QFETCH(bool, blockDirectory);
+        QFETCH(QString, message);
+        TWindowBench bench;
+        bench.PutSetting(QStringLiteral("CurrPrefix"), prefix);
+        if (blockDirectory) {
+            QFile block(bench.NewCrossDir().chopped(1));
+            QVERIFY(block.open(QIODevice::WriteOnly));
+        } else {
+            QDir().mkpath(bench.NewCrossDir());
+            QFile taken(bench.NewCrossDir() + QStringLiteral("AB.krz"));
+            QVERIFY(taken.open(QIODevice::WriteOnly));
+        }
+        auto form = bench.Start();
+        TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
+        form->CrossWord_New->trigger();
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY2(boxes.Texts[0].startsWith(message), qPrintable(boxes.Texts[0]));
+        QVERIFY(!form->Creating() && !form->Composer->ThreadRunning());
+        QVERIFY(form->SBttn_Stop->isHidden());
+        QVERIFY(form->SBttn_New->isEnabled() && form->CrossWord_New->isEnabled() && form->CrossWord_Series->isEnabled());
+        QVERIFY(form->CrossVC->isVisible() && !form->KwelinVC->isVisible());
+        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
+        QVERIFY(!BusyCursor());
+    }
+
+    void aRunFinishingInTheTemplateEditorOnlyReportsAndKeepsTheEditor()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
+        AtFirstPreview(*form, [&] { form->Editor->trigger(); });
+        form->CrossWord_New->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Krzyżówka K_0000.krz jest gotowa")}));
+        QVERIFY(form->EditorMode);
+        QVERIFY(form->PatternVC->isVisible() && !form->KwelinVC->isVisible());
+        QVERIFY(form->SBttn_Stop->isHidden() && !form->SBttn_Close->isHidden());
+        QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz")}));
+        form->Pattern_Close->trigger();
+        QVERIFY(form->CrossVC->isVisible());
+        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
+    }
+};
+
+QTEST_MAIN(MainFormComposeTest)
+#include "MainFormComposeTest.moc"
