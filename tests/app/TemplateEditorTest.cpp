@@ -1,0 +1,255 @@
+// The template editor in the real window: entering and leaving it, the resize
+// grip, clear, open, save, save as and the question about a changed template.
+
+#include "WindowBench.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QToolButton>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+// A move of the grip with the left button held, the pointer at a point of the client area.
+void DragTo(TMainForm& form, QPoint clientPoint, Qt::MouseButtons buttons = Qt::LeftButton)
+{
+    const QPoint half(form.ResizeImage->width() / 2, form.ResizeImage->height() / 2);
+    const QPoint local = form.ResizeImage->mapFrom(form.Client(), clientPoint) - half;
+    QMouseEvent move(QEvent::MouseMove, local, form.ResizeImage->mapToGlobal(local), Qt::NoButton, buttons,
+                     Qt::NoModifier);
+    QApplication::sendEvent(form.ResizeImage, &move);
+}
+
+// Drags the grip to where the client area of a template of cols x rows ends.
+void DragToSize(TMainForm& form, int cols, int rows)
+{
+    DragTo(form, QPoint(cols * form.PatternVC->CellImageWidth(),
+                        40 + 26 + rows * form.PatternVC->CellImageHeight()));
+}
+
+// A template whose last two columns are told apart: blocks, then letters.
+TCrossTXT MarkedTemplate(int cols, int rows)
+{
+    TCrossTXT doc = TWindowBench::Blank(cols, rows);
+    doc.Kind = 1;
+    for (int r = 1; r <= rows; ++r) {
+        doc.SetCell(cols - 1, r, '*');
+        doc.SetCell(cols, r, 'A');
+    }
+    return doc;
+}
+
+QString Column(const TCrossSurface& grid, int col)
+{
+    QString cells;
+    for (int r = 1; r <= grid.RowCount(); ++r)
+        cells += QLatin1Char(grid.GetCell(col, r));
+    return cells;
+}
+
+} // namespace
+
+class TemplateEditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void enteringShowsTheTemplateWithItsSizeBoxAndLeavingPutsTheCrosswordBack()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        const QImage panel = form->Image2->pixmap().toImage();
+        form->Editor->trigger();
+        QVERIFY(form->EditorMode);
+        QVERIFY(form->PatternVC->isVisible() && !form->CrossVC->isVisible());
+        QVERIFY(form->ResizeImage->isVisible() && form->Lab_X->isVisible() && form->Lab_Y->isVisible());
+        QCOMPARE(form->Lab_X->text(), QStringLiteral("8"));
+        QCOMPARE(form->Lab_Y->text(), QStringLiteral("6"));
+        QCOMPARE(form->SBttn_New->toolTip(), QStringLiteral("Czyść szablon"));
+        QCOMPARE(form->SBttn_Print->toolTip(), QStringLiteral("Drukuj szablon"));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Normal.sz - Mirakolnik Zodevidar"));
+        QCOMPARE(form->ResizeImage->geometry().bottomRight(),
+                 QPoint(form->Client()->width() - 1, form->Client()->height() - 1));
+        QVERIFY(form->Image2->pixmap().toImage() != panel);
+
+        form->SBttn_Close->click();
+        QVERIFY(!form->EditorMode);
+        QVERIFY(form->CrossVC->isVisible() && !form->PatternVC->isVisible() && !form->ResizeImage->isVisible());
+        QCOMPARE(form->SBttn_New->toolTip(), QStringLiteral("Nowa krzyżówka"));
+        QCOMPARE(form->SBttn_Print->toolTip(), QStringLiteral("Drukuj krzyżówkę"));
+        QCOMPARE(form->Image2->pixmap().toImage(), panel);
+    }
+
+    void theGripResizesCellByCellAndCutOffCellsComeBack()
+    {
+        TWindowBench bench;
+        MarkedTemplate(12, 8).SaveToFile(bench.PatternPath().toStdString());
+        auto form = bench.Start();
+        form->Editor->trigger();
+        const int w = form->PatternVC->CellImageWidth();
+        const int h = form->PatternVC->CellImageHeight();
+        QCOMPARE(form->PatternVC->ColCount(), 12);
+
+        DragToSize(*form, 10, 8);
+        QCOMPARE(form->PatternVC->ColCount(), 10);
+        QCOMPARE(form->PatternVC->RowCount(), 8);
+        QCOMPARE(form->Client()->size(), QSize(10 * w, 8 * h + 40 + 26));
+        QCOMPARE(form->Lab_X->text(), QStringLiteral("10"));
+        QCOMPARE(form->Image2->y(), form->Client()->height() - form->Image2->height());
+        QCOMPARE(form->ResizeImage->x(), form->Client()->width() - form->ResizeImage->width());
+
+        form->SBttn_New->click();
+        DragToSize(*form, 12, 8);
+        QCOMPARE(form->PatternVC->ColCount(), 12);
+        for (int c = 1; c <= 10; ++c)
+            QCOMPARE(Column(*form->PatternVC, c), QStringLiteral("        "));
+        QCOMPARE(Column(*form->PatternVC, 11), QStringLiteral("********"));
+        QCOMPARE(Column(*form->PatternVC, 12), QStringLiteral("AAAAAAAA"));
+
+        // A move within the same cell changes nothing; one without the left button is no drag.
+        DragTo(*form, QPoint(12 * w + w / 3, 40 + 26 + 8 * h + h / 3));
+        QCOMPARE(form->PatternVC->ColCount(), 12);
+        DragTo(*form, QPoint(6 * w, 40 + 26 + 5 * h), Qt::NoButton);
+        QCOMPARE(form->PatternVC->ColCount(), 12);
+
+        DragTo(*form, QPoint(-500, -500));
+        QCOMPARE(form->PatternVC->ColCount(), 4);
+        QCOMPARE(form->PatternVC->RowCount(), 3);
+        QCOMPARE(form->Lab_Y->text(), QStringLiteral("3"));
+    }
+
+    void aSmallerTemplateOpenedOverALargerOneShowsItsCellsWhenGrownBack()
+    {
+        TWindowBench bench;
+        MarkedTemplate(12, 10).SaveToFile(bench.PatternPath().toStdString());
+        const QString small = bench.Dir + QStringLiteral("Szablony/Mały.sz");
+        TCrossTXT six = TWindowBench::Blank(6, 5);
+        six.Kind = 1;
+        six.SaveToFile(small.toStdString());
+        auto form = bench.Start();
+        form->Editor->trigger();
+        TFileDialogSpec asked;
+        form->FileDialogHook = [&](TFileDialogSpec& spec) {
+            asked = spec;
+            return small;
+        };
+        form->SBttn_Open->click();
+        QCOMPARE(asked.Title, QStringLiteral("Otwórz szablon krzyżówki..."));
+        QCOMPARE(asked.Filter, QStringLiteral("Pliki szablonu krzyżówek|*.sz|Wszystkie pliki|*.*"));
+        QCOMPARE(asked.FileName, QStringLiteral("*.sz"));
+        QCOMPARE(asked.DefaultExt, QStringLiteral("sz"));
+        QCOMPARE(asked.Directory, bench.Dir + QStringLiteral("Szablony/"));
+        QCOMPARE(form->PatternVC->ColCount(), 6);
+        QCOMPARE(form->Lab_X->text(), QStringLiteral("6"));
+        QCOMPARE(form->Client()->width(), 6 * form->PatternVC->CellImageWidth());
+        QCOMPARE(form->windowTitle(), QStringLiteral("Mały.sz - Mirakolnik Zodevidar"));
+        QCOMPARE(Settings().PatternFileName, small);
+
+        DragToSize(*form, 12, 10);
+        QCOMPARE(Column(*form->PatternVC, 11), QStringLiteral("**********"));
+        QCOMPARE(Column(*form->PatternVC, 12), QStringLiteral("AAAAAAAAAA"));
+    }
+
+    void openingAnotherTemplateAsksAboutTheChangedOne()
+    {
+        TWindowBench bench;
+        const QString other = bench.Dir + QStringLiteral("Szablony/Inny.sz");
+        MarkedTemplate(7, 7).SaveToFile(other.toStdString());
+        auto form = bench.Start();
+        form->Editor->trigger();
+        form->PatternVC->SetCell(1, 1, '*');
+        form->FileDialogHook = [&](TFileDialogSpec&) { return other; };
+        {
+            TMessageLog boxes([](const QString&) { return QStringLiteral("Cancel"); });
+            form->Pattern_Open->trigger();
+            QCOMPARE(boxes.Texts, QStringList({QStringLiteral(
+                                      "Zawartość szablonu Normal.sz zmieniła się.\nCzy chcesz zapisać zmiany?")}));
+        }
+        QCOMPARE(form->PatternVC->ColCount(), 8);
+        QCOMPARE(form->PatternVC->GetCell(1, 1), '*');
+        {
+            TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
+            form->Pattern_Open->trigger();
+            QCOMPARE(boxes.Texts.size(), 1);
+        }
+        QCOMPARE(form->PatternVC->ColCount(), 7);
+        TCrossTXT normal;
+        normal.LoadFromFile(bench.PatternPath().toStdString());
+        QCOMPARE(normal.GetCell(1, 1), ' ');
+    }
+
+    void saveWritesOnlyAChangeAndSaveAsAlwaysWrites()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        form->Editor->trigger();
+        QFile::remove(bench.PatternPath());
+        form->SBttn_Save->click();
+        QVERIFY(!QFile::exists(bench.PatternPath()));
+
+        form->PatternVC->SetCell(2, 2, '*');
+        form->Pattern_Save->trigger();
+        TCrossTXT saved;
+        saved.LoadFromFile(bench.PatternPath().toStdString());
+        QCOMPARE(saved.GetCell(2, 2), '*');
+
+        const QString copy = bench.Dir + QStringLiteral("Kopia.sz");
+        TFileDialogSpec asked;
+        form->FileDialogHook = [&](TFileDialogSpec& spec) {
+            asked = spec;
+            return copy;
+        };
+        form->Pattern_SaveAs->trigger();
+        QCOMPARE(asked.Title, QStringLiteral("Zapisz szablon krzyżówki jako..."));
+        QCOMPARE(asked.FileName, QStringLiteral("Normal.sz"));
+        QVERIFY(asked.Save);
+        QVERIFY(QFile::exists(copy));
+        QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), copy);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Kopia.sz - Mirakolnik Zodevidar"));
+
+        form->FileDialogHook = [](TFileDialogSpec&) { return QString(); };
+        QFile::remove(copy);
+        form->Pattern_SaveAs->trigger();
+        QVERIFY(!QFile::exists(copy));
+    }
+
+    void closingTheEditorAsksNothingButEndingTheProgramDoes()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        form->Editor->trigger();
+        form->PatternVC->SetCell(3, 3, '*');
+        TMessageLog boxes([](const QString&) { return QStringLiteral("Yes"); });
+        form->Pattern_Close->trigger();
+        QVERIFY(boxes.Texts.isEmpty());
+        QVERIFY(form->close());
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość szablonu Normal.sz")));
+        TCrossTXT saved;
+        saved.LoadFromFile(bench.PatternPath().toStdString());
+        QCOMPARE(saved.GetCell(3, 3), '*');
+    }
+
+    void theNextCrosswordIsComposedFromTheEditedTemplate()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        form->Editor->trigger();
+        DragToSize(*form, 6, 5);
+        form->PatternVC->SetCell(6, 5, '*');
+        form->Pattern_Close->trigger();
+        TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
+        form->CrossWord_New->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        TCrossTXT composed;
+        composed.LoadFromFile((bench.NewCrossDir() + QStringLiteral("K_0000.krz")).toStdString());
+        QCOMPARE(composed.ColCount(), 6);
+        QCOMPARE(composed.RowCount(), 5);
+        QCOMPARE(composed.GetCell(6, 5), '*');
+    }
+};
+
+QTEST_MAIN(TemplateEditorTest)
+#include "TemplateEditorTest.moc"
