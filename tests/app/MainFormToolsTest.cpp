@@ -1,0 +1,231 @@
+// The options dialog, printing, the PDF export and the word-database browser
+// as the window runs them.
+
+#include "WindowBench.h"
+#include "../dialogs/DialogTestUtil.h"
+
+#include "core/Cp1250.h"
+#include "dialogs/DBBrowserForm.h"
+#include "dialogs/OptionsForm.h"
+
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+QString PdfText(const QString& pdf)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    if (!tool.waitForFinished(30000))
+        return QString();
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+// Opens the options dialog, lets `edit` change it, then presses the named button.
+void RunOptions(TMainForm& form, std::function<void(TOptionsForm&)> edit, const char* button)
+{
+    WhenModalOpens([edit, button](QWidget* modal) {
+        auto* dialog = qobject_cast<TOptionsForm*>(modal);
+        if (!dialog)
+            qFatal("the options dialog did not open");
+        edit(*dialog);
+        Child<QPushButton>(*dialog, button)->click();
+    });
+    form.Konfiguracja1->trigger();
+}
+
+} // namespace
+
+class MainFormToolsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void okStoresTheOptionsWhichTheNextCrosswordAndTheEndOfTheProgramUse()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        const QString ownDir = bench.Dir + QStringLiteral("moje");
+        RunOptions(*form, [&](TOptionsForm& dialog) {
+            Child<QLineEdit>(dialog, "Edit4")->setText(QStringLiteral("X_??"));
+            Child<QRadioButton>(dialog, "RadioButton4")->click();
+            Child<QLineEdit>(dialog, "Edit2")->setText(ownDir);
+        }, "Button1");
+        QCOMPARE(Settings().CurrPrefix, QStringLiteral("X_??"));
+        // A location typed without the final separator gets one.
+        QCOMPARE(Settings().NewCrossDir, ownDir + QLatin1Char('/'));
+        QCOMPARE(Settings().AlterNewCrossDir, QString());
+
+        TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
+        form->CrossWord_New->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QVERIFY(QFile::exists(ownDir + QStringLiteral("/X_00.krz")));
+        form.reset();
+        QCOMPARE(bench.StoredSetting(QStringLiteral("CurrPrefix")), QStringLiteral("X_??"));
+        QCOMPARE(bench.StoredSetting(QStringLiteral("NewCrossDir")), ownDir + QLatin1Char('/'));
+    }
+
+    void cancelChangesNothingAndDefaultsResetOnlyTheActivePage()
+    {
+        TWindowBench bench;
+        bench.PutSetting(QStringLiteral("SeriesCount"), QStringLiteral("3"));
+        bench.PutSetting(QStringLiteral("CurrPrefix"), QStringLiteral("Q_??"));
+        auto form = bench.Start();
+        const TSettings before = Settings();
+        RunOptions(*form, [](TOptionsForm& dialog) {
+            Child<QLineEdit>(dialog, "Edit4")->setText(QStringLiteral("ZMIANA"));
+            Child<QRadioButton>(dialog, "RadioButton6")->click();
+        }, "Button5");
+        QCOMPARE(Settings().CurrPrefix, QStringLiteral("Q_??"));
+        QCOMPARE(Settings().AudioDir, before.AudioDir);
+        QCOMPARE(Settings().AlterAudioDir, before.AlterAudioDir);
+
+        RunOptions(*form, [](TOptionsForm& dialog) {
+            Child<QRadioButton>(dialog, "RadioButton4")->click();
+            Child<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(4);
+            Child<QPushButton>(dialog, "Button6")->click();
+        }, "Button1");
+        QCOMPARE(Settings().CurrPrefix, QStringLiteral("K_????"));
+        QCOMPARE(Settings().SeriesCount, 10);
+        // The other page kept its change.
+        QCOMPARE(Settings().AlterNewCrossDir, QString());
+    }
+
+    void theTemplateIsReloadedWhenItsSettingNoLongerNamesTheOneShown()
+    {
+        TWindowBench bench;
+        const QString other = bench.Dir + QStringLiteral("Szablony/Inny.sz");
+        TCrossTXT seven = TWindowBench::Blank(7, 4);
+        seven.Kind = 1;
+        seven.SaveToFile(other.toStdString());
+        auto form = bench.Start();
+
+        RunOptions(*form, [&](TOptionsForm& dialog) {
+            Child<QRadioButton>(dialog, "RadioButton2")->click();
+            Child<QLineEdit>(dialog, "Edit1")->setText(other);
+        }, "Button1");
+        QCOMPARE(form->PatternVC->ColCount(), 7);
+        QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), other);
+        QVERIFY(!form->CurrPattern->Modified);
+
+        // Saved under another name, the template is taken again from its setting, whichever button closes.
+        form->Editor->trigger();
+        form->FileDialogHook = [&](TFileDialogSpec&) { return bench.Dir + QStringLiteral("Kopia.sz"); };
+        form->Pattern_SaveAs->trigger();
+        form->PatternVC->SetCell(1, 1, '*');
+        {
+            TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
+            RunOptions(*form, [](TOptionsForm&) {}, "Button5");
+            // The edit made after the save is not dropped without a word.
+            QCOMPARE(boxes.Texts.size(), 1);
+            QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość szablonu Kopia.sz")));
+        }
+        QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), other);
+        QCOMPARE(form->PatternVC->GetCell(1, 1), ' ');
+        QCOMPARE(form->windowTitle(), QStringLiteral("Inny.sz - Mirakolnik Zodevidar"));
+
+        // A template that cannot be loaded leaves the one shown, without a message.
+        Settings().PatternFileName = bench.Dir + QStringLiteral("brak.sz");
+        TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
+        RunOptions(*form, [](TOptionsForm&) {}, "Button5");
+        QVERIFY(boxes.Texts.isEmpty());
+        QCOMPARE(form->PatternVC->ColCount(), 7);
+        QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), other);
+    }
+
+    void theOptionsDialogStaysOnTheScreen()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        const QSize screen = ScreenSize();
+        const QSize dialog(473, 300);
+        form->move(screen.width() - form->frameGeometry().width(), 0);
+        const QPoint at = form->OptionsPlace(dialog);
+        // Centred over a window this narrow it would pass the right edge and the top.
+        QCOMPARE(at, QPoint(screen.width() - dialog.width(), 0));
+        form->move(screen.width() / 2, screen.height() / 2);
+        const QPoint centred = form->OptionsPlace(dialog);
+        QCOMPARE(centred.x(), form->x() + form->frameGeometry().width() / 2 - dialog.width() / 2);
+    }
+
+    void aCrosswordAndATemplateAreExportedAsPdf()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        form->CrossWord_New->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QCOMPARE(form->windowTitle(), QStringLiteral("K_0000.krz - Mirakolnik Zodevidar"));
+        QVERIFY(form->CurrCrossWord->ExplCount() > 0);
+        const QString clue = QString::fromStdString(Cp1250ToUtf8(form->CurrCrossWord->GetExpl(1).Explanation));
+
+        TFileDialogSpec asked;
+        const QString pdf = bench.Dir + QStringLiteral("wydruk.pdf");
+        form->FileDialogHook = [&](TFileDialogSpec& spec) {
+            asked = spec;
+            return pdf;
+        };
+        form->CrossWord_ExportAsPdf->trigger();
+        QCOMPARE(asked.FileName, QStringLiteral("K_0000.pdf"));
+        QCOMPARE(asked.DefaultExt, QStringLiteral("pdf"));
+        const QString text = PdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("Poziomo:")));
+        // A long clue may be broken over two lines in print.
+        QVERIFY2(text.simplified().contains(clue.section(QLatin1Char(' '), 0, 0)), qPrintable(clue));
+
+        form->Editor->trigger();
+        const QString templatePdf = bench.Dir + QStringLiteral("szablon.pdf");
+        form->FileDialogHook = [&](TFileDialogSpec& spec) {
+            asked = spec;
+            return templatePdf;
+        };
+        form->CrossWord_ExportAsPdf->trigger();
+        QCOMPARE(asked.FileName, QStringLiteral("Normal.pdf"));
+        QVERIFY(QFileInfo(templatePdf).size() > 0);
+        QVERIFY(!PdfText(templatePdf).contains(QStringLiteral("Poziomo:")));
+    }
+
+    void thePrintButtonOpensThePrintDialogOnTheGridShown()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        QTest::keyClick(form->CrossVC, Qt::Key_K);
+        bool printDialog = false;
+        WhenModalOpens([&](QWidget* modal) {
+            printDialog = qobject_cast<QPrintDialog*>(modal) != nullptr;
+            static_cast<QDialog*>(modal)->reject();
+        });
+        form->SBttn_Print->click();
+        QVERIFY(printDialog);
+        // The typed letter reached the document that was offered for printing.
+        QCOMPARE(form->CurrCrossWord->GetCell(2, 2), 'K');
+    }
+
+    void theWordDatabaseBrowserOpensOrReportsAnUnreadableDatabase()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        QString opened;
+        WhenModalOpens([&](QWidget* modal) {
+            opened = modal->metaObject()->className();
+            modal->close();
+        });
+        form->DB_Edytor->trigger();
+        QCOMPARE(opened, QStringLiteral("mz::TDBBrowserForm"));
+
+        QFile::remove(bench.Dir + QStringLiteral("baza.hk"));
+        TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
+        form->DB_Edytor->trigger();
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY(boxes.Texts[0].contains(QStringLiteral("baza.hk")));
+    }
+};
+
+QTEST_MAIN(MainFormToolsTest)
+#include "MainFormToolsTest.moc"
