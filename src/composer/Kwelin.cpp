@@ -373,13 +373,16 @@ void TCrossKwelin::RestoreTop()
 void TCrossKwelin::ChooseWord()
 {
     TList& top = TopEntry();
-    if (!top.Candidates.empty()) {
-        int32_t lowest = top.Candidates.front().Score;
-        for (const TPWordList& c : top.Candidates)
-            lowest = std::min(lowest, c.Score);
-        const auto t = static_cast<uint32_t>(std::count_if(
-            top.Candidates.begin(), top.Candidates.end(), [&](const TPWordList& c) { return c.Score == lowest; }));
-        uint32_t k = FRandom.Draw(t);
+    int32_t lowest = top.Candidates.empty() ? 0 : top.Candidates.front().Score;
+    for (const TPWordList& c : top.Candidates)
+        lowest = std::min(lowest, c.Score);
+    const auto t = static_cast<uint32_t>(std::count_if(
+        top.Candidates.begin(), top.Candidates.end(), [&](const TPWordList& c) { return c.Score == lowest; }));
+    // The draw is made also when nothing is left to choose (pruning can empty
+    // the list): it yields 0 and the entry keeps its word, but the generator
+    // moves on, and every later choice depends on that.
+    uint32_t k = FRandom.Draw(t);
+    if (t > 0) {
         auto chosen = top.Candidates.begin();
         for (;; ++chosen)
             if (chosen->Score == lowest && k-- == 0)

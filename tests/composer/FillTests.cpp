@@ -203,6 +203,28 @@ TEST(ChooseWord, DrawsAmongTheLowestScoresInListOrder)
     }
 }
 
+TEST(ChooseWord, WithNoAlternativeLeftKeepsItsWordButStillDraws)
+{
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    for (uint32_t seed : {1u, 7u, 4000000000u}) {
+        TCrossKwelin kwelin(TTable(6, 3), *db, Settings(3, true), seed);
+        kwelin.Push({{"ABC", 1, 0}}, Slot(1, 3, 2, "B", "  B   "));
+        kwelin.ChooseWord();
+        kwelin.MutableTable() = kwelin.Top()->Snapshot;
+
+        kwelin.ChooseWord();
+        EXPECT_EQ(kwelin.Top()->PWord, "ABC");
+        EXPECT_EQ(kwelin.Top()->Offset, 1);
+        EXPECT_EQ(kwelin.Top()->CandCount, 0);
+        EXPECT_EQ(Rows(kwelin.Table())[1], ".ABC..");
+        // One draw below 1 for the choice, one below 0 for the empty list.
+        TRandom expected(seed);
+        expected.Draw(1);
+        expected.Draw(0);
+        EXPECT_EQ(kwelin.Random().GetState(), expected.GetState());
+    }
+}
+
 TEST(ChooseWord, AnEmptyStackIsRefused)
 {
     auto db = MakeDB(std::vector<std::string>{"ABC"});
