@@ -1,0 +1,112 @@
+// End to end on a real X display (Xvfb): the window composes a crossword from
+// the shipped template and word database while the preview grows, the user
+// solves part of it and saves, then opens the template editor. With
+// MZ_PICTURES_DIR set, pictures of the preview and of the editor are left there.
+
+#include "WindowBench.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QToolButton>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+int QuestionMarks(const TCrossSurface& grid)
+{
+    int count = 0;
+    for (int c = 1; c <= grid.ColCount(); ++c)
+        for (int r = 1; r <= grid.RowCount(); ++r)
+            count += grid.GetCell(c, r) == '?';
+    return count;
+}
+
+void KeepPicture(QWidget& window, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("MZ_PICTURES_DIR");
+    if (!dir.isEmpty())
+        QVERIFY(window.grab().save(dir + QLatin1Char('/') + name, "PNG"));
+}
+
+} // namespace
+
+class EndToEndComposeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void composeWithThePreviewThenSolveAndSave()
+    {
+        TWindowBench bench;
+        // The shipped templates and sample crossword instead of the bench's own.
+        for (const QString& name : QDir(BuiltProgramDir + QStringLiteral("Szablony")).entryList(QDir::Files)) {
+            QFile::remove(bench.Dir + QStringLiteral("Szablony/") + name);
+            QVERIFY(QFile::copy(BuiltProgramDir + QStringLiteral("Szablony/") + name,
+                                bench.Dir + QStringLiteral("Szablony/") + name));
+        }
+        QFile::remove(bench.CrossPath());
+        QVERIFY(QFile::copy(BuiltProgramDir + QStringLiteral("Krzyżówki/K_0231.krz"), bench.CrossPath()));
+
+        auto form = bench.Start();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(form->PreView->isChecked());
+        const int cells = form->PatternVC->ColCount() * form->PatternVC->RowCount();
+
+        // The preview is pictured once about a third of the grid is laid.
+        bool pictured = false;
+        int previewUpdates = 0;
+        connect(form->Composer.get(), &TComposeController::PreviewUpdated, form.get(), [&](bool final) {
+            ++previewUpdates;
+            if (!pictured && !final && QuestionMarks(*form->KwelinVC) * 3 >= cells) {
+                pictured = true;
+                QVERIFY(form->KwelinVC->isVisible() && !form->CrossVC->isVisible());
+                QCOMPARE(form->windowTitle(), QStringLiteral("K_0000.krz - Mirakolnik Zodevidar"));
+                KeepPicture(*form, QStringLiteral("composing-preview.png"));
+            }
+        });
+        QTest::mouseClick(form->SBttn_New, Qt::LeftButton);
+        QVERIFY(form->Creating());
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QVERIFY(pictured);
+        QVERIFY(previewUpdates > 10);
+
+        // Taken for solving at once.
+        QCOMPARE(form->windowTitle(), QStringLiteral("K_0000.krz - Mirakolnik Zodevidar"));
+        QVERIFY(form->CrossVC->isVisible() && !form->KwelinVC->isVisible());
+        const QString newFile = bench.NewCrossDir() + QStringLiteral("K_0000.krz");
+        QVERIFY(QFile::exists(newFile));
+
+        // Solve the first word across: type over it from its start.
+        const TExpl first = form->CurrCrossWord->GetExpl(1);
+        form->CrossVC->setFocus();
+        QTest::keyClick(form->CrossVC, Qt::Key_Home, Qt::ControlModifier);
+        for (int c = 1; c < first.Col; ++c)
+            QTest::keyClick(form->CrossVC, Qt::Key_Right);
+        for (int r = 1; r < first.Row; ++r)
+            QTest::keyClick(form->CrossVC, Qt::Key_Down);
+        if (!first.Horizontal)
+            form->WriteVertClick();
+        QTest::keyClicks(form->CrossVC, QStringLiteral("zx"));
+        QVERIFY(!form->ExplCaption().isEmpty());
+        QTest::mouseClick(form->SBttn_Save, Qt::LeftButton);
+        TCrossTXT saved;
+        saved.LoadFromFile(newFile.toStdString());
+        const int dc = first.Horizontal ? 1 : 0;
+        QCOMPARE(saved.GetCell(first.Col, first.Row), 'Z');
+        QCOMPARE(saved.GetCell(first.Col + dc, first.Row + 1 - dc), 'X');
+        QCOMPARE(saved.ExplCount(), form->CurrCrossWord->ExplCount());
+
+        form->Editor->trigger();
+        QTest::qWait(50);
+        KeepPicture(*form, QStringLiteral("template-editor.png"));
+        form->Pattern_Close->trigger();
+
+        QVERIFY(form->close());
+        form.reset();
+        QCOMPARE(bench.StoredSetting(QStringLiteral("CurrCrossWordFileName")), newFile);
+    }
+};
+
+QTEST_MAIN(EndToEndComposeTest)
+#include "EndToEndComposeTest.moc"
