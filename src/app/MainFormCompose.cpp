@@ -68,7 +68,12 @@ public:
         Form.CrossVC->setFocus();
     }
 
-    void SetCaption(const std::string& fileName) override { Form.SetCaption(fileName); }
+    void SetCaption(const std::string& fileName) override
+    {
+        // The editor's caption names the template for as long as the editor is shown.
+        if (!Form.EditorMode)
+            Form.SetCaption(fileName);
+    }
 
     void RestoreIfMinimized() override
     {

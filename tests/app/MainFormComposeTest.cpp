@@ -299,6 +299,45 @@ private slots:
         QVERIFY(form->CrossVC->isVisible());
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
     }
+
+    void aSeriesGoingOnBehindTheTemplateEditorLeavesTheEditorOnScreen()
+    {
+        TWindowBench bench;
+        bench.PutSetting(QStringLiteral("SeriesCount"), QStringLiteral("3"));
+        auto form = bench.Start();
+        TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
+        QStringList seenInEditor;
+        connect(form->Composer.get(), &TComposeController::RunCompleted, form.get(), [&](bool, const QString&) {
+            if (form->EditorMode)
+                seenInEditor << form->windowTitle();
+            QVERIFY(!form->EditorMode || (form->PatternVC->isVisible() && !form->KwelinVC->isVisible()));
+            QVERIFY(form->SBttn_Stop->isHidden());
+        });
+        AtFirstPreview(*form, [&] { form->Editor->trigger(); });
+        form->CrossWord_Series->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QCOMPARE(bench.NewFiles().size(), 3);
+        QCOMPARE(seenInEditor, QStringList(3, Title(QStringLiteral("Normal.sz"))));
+        QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Krzyżówka K_0002.krz jest gotowa")}));
+        QVERIFY(form->PatternVC->isVisible() && !form->KwelinVC->isVisible());
+    }
+
+    void aWindowMinimizedDuringARunIsRestoredBeforeTheQuestion()
+    {
+        TWindowBench bench;
+        bench.PutSetting(QStringLiteral("PreViewChecked"), QStringLiteral("0"));
+        auto form = bench.Start();
+        bool minimizedAtQuestion = true;
+        TMessageLog boxes([&](const QString&) {
+            minimizedAtQuestion = form->isMinimized();
+            return QStringLiteral("No");
+        });
+        AtFirstPreview(*form, [&] { form->showMinimized(); });
+        form->CrossWord_New->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY(!minimizedAtQuestion);
+    }
 };
 
 QTEST_MAIN(MainFormComposeTest)
