@@ -97,6 +97,9 @@ void TCrossTXT::ReadRecord(const TDataFromBuf& record)
 void TCrossTXT::SaveToFile(const std::string& name)
 {
     FileName = name;
+    // The clock seed comes first, so a save that fails before the file is
+    // touched has reseeded the generator all the same.
+    GlobalRandom().Reseed();
     // All row texts are built before anything touches the disk, so a missing
     // cell or an over-long row leaves the previous file as it was.
     std::vector<std::string> rows;
@@ -112,7 +115,6 @@ void TCrossTXT::SaveToFile(const std::string& name)
             throw EIOOperation(MsgRowTooLong);
         rows.push_back(std::move(row));
     }
-    GlobalRandom().Reseed();
     WriteRecordFile(name, MakeRecordHeader(Kind == 1 ? PatternHeader : CrossWordHeader), [&](TDataAccess& access) {
         for (const auto& row : rows)
             access.WriteRecord(rtRow, row);

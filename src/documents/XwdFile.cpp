@@ -10,7 +10,6 @@ namespace {
 constexpr const char* MsgDamaged = "Plik %s jest uszkodzony";
 constexpr size_t PatternOffset = 2;
 constexpr size_t LetterOffset = 531;
-constexpr size_t GridBytesEnd = 1060;
 constexpr size_t ClueOffset = 3176;
 constexpr size_t ClueSlotSize = 61;
 constexpr int AreaSide = 23;  // the areas hold 23 columns of 23 bytes
@@ -28,7 +27,8 @@ void TCrossTXT::LoadXwd(std::string_view bytes)
     // are refused like any other damage.
     if (n < 4 || n > AreaSide)
         throw damaged();
-    if (bytes.size() < GridBytesEnd)
+    // The last byte read of the grid areas is the letter of column n, row n.
+    if (bytes.size() < LetterOffset + AreaSide * static_cast<size_t>(n - 1) + static_cast<size_t>(n))
         throw damaged();
     FColCount = n;
     FRowCount = n;

@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 
 #include "core/Cp1250.h"
+#include "core/Random.h"
 #include "documents/CrossTXT.h"
 
 #include <gtest/gtest.h>
@@ -257,6 +258,20 @@ TEST_F(CrossFile, AnIncompleteGridCannotBeSavedAndNothingIsWritten)
     doc.DeleteCell(2, 2);
     EXPECT_EQ(MessageOf([&] { doc.SaveToFile(name); }), "Nie odnaleziono żądanej komórki");
     EXPECT_FALSE(std::filesystem::exists(name));
+}
+
+TEST_F(CrossFile, EverySaveReseedsTheGeneratorFromTheClockAlsoWhenItFails)
+{
+    // A clock seed counts the milliseconds of one day, so it stays below this.
+    constexpr uint32_t DayMilliseconds = 24u * 60u * 60u * 1000u;
+    TCrossTXT holed = Grid(4, 3);
+    holed.DeleteCell(2, 2);
+    TCrossTXT wide = Grid(MaxRecordData + 1, 3);
+    for (TCrossTXT* doc : {&holed, &wide}) {
+        GlobalRandom().Seed(0xFFFFFFFFu);
+        EXPECT_NE(MessageOf([&] { doc->SaveToFile(PathOf("nieudana.krz")); }), "(no error)");
+        EXPECT_LT(GlobalRandom().GetState(), DayMilliseconds);
+    }
 }
 
 TEST_F(CrossFile, SavingMakesTheDocumentCleanAndTakesTheName)

@@ -134,6 +134,28 @@ TEST_F(XwdFile, AFileShorterThanWhatIsReadIsDamaged)
     EXPECT_EQ(doc.GetExpl(8).Explanation, std::string(60, 'k'));
 }
 
+TEST_F(XwdFile, AGridWithoutWordsNeedsOnlyTheBytesOfItsOwnSquares)
+{
+    // Every square blocked: no word, so no clue slot is read. The last byte read
+    // is the letter of column 4, row 4 at 531 + 23 * 3 + 3.
+    TXwd xwd;
+    for (int c = 1; c <= 4; ++c)
+        for (int r = 1; r <= 4; ++r)
+            xwd.Blocks.emplace_back(c, r);
+    const size_t needed = 531 + 23 * 3 + 4;
+    const std::string bytes = xwd.Bytes().substr(0, needed);
+    TCrossTXT doc;
+    doc.LoadFromData(bytes, "pelna.xwd");
+    EXPECT_EQ(doc.ColCount(), 4);
+    EXPECT_EQ(doc.RowCount(), 4);
+    EXPECT_EQ(doc.ExplCount(), 0);
+    for (int c = 1; c <= 4; ++c)
+        for (int r = 1; r <= 4; ++r)
+            EXPECT_EQ(doc.GetCell(c, r), '*');
+    EXPECT_EQ(MessageOf([&] { doc.LoadFromData(bytes.substr(0, needed - 1), "pelna.xwd"); }),
+              "Plik pelna.xwd jest uszkodzony");
+}
+
 TEST_F(XwdFile, AMissingFileIsAnInputOutputError)
 {
     TCrossTXT doc;
