@@ -98,6 +98,11 @@ private slots:
         QCOMPARE(saved.ExplCount(), form->CurrCrossWord->ExplCount());
 
         form->Editor->trigger();
+        const QString blocks = bench.Dir + QStringLiteral("Szablony/Z blokami.sz");
+        form->FileDialogHook = [&](TFileDialogSpec&) { return blocks; };
+        QTest::mouseClick(form->SBttn_Open, Qt::LeftButton);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Z blokami.sz - Mirakolnik Zodevidar"));
+        QCOMPARE(form->Lab_X->text(), QString::number(form->PatternVC->ColCount()));
         QTest::qWait(50);
         KeepPicture(*form, QStringLiteral("template-editor.png"));
         form->Pattern_Close->trigger();
