@@ -22,7 +22,7 @@ class TComposeWindow;
 class TSoundPlayer;
 
 // What a file dialog is asked to show; tests answer it through FileDialogHook.
-struct TFileDialogSpec {
+struct TFileDialogRequest {
     bool Save = false;
     QString Title;
     QString Filter;      // "Name|*.ext|Name|*.ext"
@@ -179,7 +179,7 @@ public:
 
     // When set, file dialogs are answered by this instead of being shown; it
     // returns the chosen name, or an empty text for Cancel.
-    std::function<QString(TFileDialogSpec&)> FileDialogHook;
+    std::function<QString(TFileDialogRequest&)> FileDialogHook;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -198,7 +198,7 @@ private:
     void GatherDBStatistics();
     void LayOutClue(const TExpl& expl);
     bool ExplLabelFits(const QString& caption) const;
-    QString RunFileDialog(TFileDialogSpec& spec);
+    QString RunFileDialog(TFileDialogRequest& request);
     void ShowError(const QString& message);
     TCrossSurface* VisibleGrid() const;
     void CreateComposer();

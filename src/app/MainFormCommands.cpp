@@ -55,16 +55,16 @@ void TMainForm::CrossWord_PrintClick()
 void TMainForm::CrossWord_ExportAsPdfClick()
 {
     const TCrossTXT& doc = PrintedDocument();
-    TFileDialogSpec spec;
-    spec.Save = true;
-    spec.Title = EditorMode ? QStringLiteral("Zapisz szablon jako PDF") : QStringLiteral("Zapisz krzyżówkę jako PDF");
-    spec.Filter = QStringLiteral("Pliki PDF|*.pdf|Wszystkie pliki|*.*");
-    spec.DefaultExt = QStringLiteral("pdf");
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = EditorMode ? QStringLiteral("Zapisz szablon jako PDF") : QStringLiteral("Zapisz krzyżówkę jako PDF");
+    request.Filter = QStringLiteral("Pliki PDF|*.pdf|Wszystkie pliki|*.*");
+    request.DefaultExt = QStringLiteral("pdf");
     const std::string& name = doc.FileName;
-    spec.Directory = QString::fromStdString(name.substr(0, name.size() - FileNamePart(name).size()));
+    request.Directory = QString::fromStdString(name.substr(0, name.size() - FileNamePart(name).size()));
     const QString title = PrintTitle(doc);
-    spec.FileName = title.isEmpty() ? QString() : title + QStringLiteral(".pdf");
-    const QString chosen = RunFileDialog(spec);
+    request.FileName = title.isEmpty() ? QString() : title + QStringLiteral(".pdf");
+    const QString chosen = RunFileDialog(request);
     if (chosen.isEmpty())
         return;
     try {

@@ -54,23 +54,23 @@ QString ShowableProblem(const TCrossTXT& doc)
     return QString();
 }
 
-QString TMainForm::RunFileDialog(TFileDialogSpec& spec)
+QString TMainForm::RunFileDialog(TFileDialogRequest& request)
 {
     if (FileDialogHook)
-        return FileDialogHook(spec);
-    QFileDialog dialog(this, spec.Title, spec.Directory);
-    dialog.setAcceptMode(spec.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(spec.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    const QStringList filters = QtFilters(spec.Filter);
+        return FileDialogHook(request);
+    QFileDialog dialog(this, request.Title, request.Directory);
+    dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = QtFilters(request.Filter);
     dialog.setNameFilters(filters);
-    if (spec.FilterIndex >= 1 && spec.FilterIndex <= filters.size())
-        dialog.selectNameFilter(filters[spec.FilterIndex - 1]);
-    if (!spec.DefaultExt.isEmpty())
-        dialog.setDefaultSuffix(spec.DefaultExt);
-    dialog.selectFile(spec.FileName);
+    if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.FilterIndex - 1]);
+    if (!request.DefaultExt.isEmpty())
+        dialog.setDefaultSuffix(request.DefaultExt);
+    dialog.selectFile(request.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    spec.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    request.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return dialog.selectedFiles().first();
 }
 
@@ -167,21 +167,21 @@ void TMainForm::OpenCrossWord(const QString& fileName)
 
 void TMainForm::CrossWord_OpenClick()
 {
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Otwórz krzyżówkę...");
-    spec.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Pliki XWD|*.xwd|Wszystkie pliki|*.*");
-    spec.Directory = QString::fromStdString(DirectoryOf(CurrCrossWord->FileName));
+    TFileDialogRequest request;
+    request.Title = QStringLiteral("Otwórz krzyżówkę...");
+    request.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Pliki XWD|*.xwd|Wszystkie pliki|*.*");
+    request.Directory = QString::fromStdString(DirectoryOf(CurrCrossWord->FileName));
     if (ExtensionOf(CurrCrossWord->FileName) == "xwd") {
         CrossOpenFileName = QStringLiteral("*.xwd");
         CrossOpenFilterIndex = 2;
     }
-    spec.FileName = CrossOpenFileName;
-    spec.FilterIndex = CrossOpenFilterIndex;
-    const QString chosen = RunFileDialog(spec);
+    request.FileName = CrossOpenFileName;
+    request.FilterIndex = CrossOpenFilterIndex;
+    const QString chosen = RunFileDialog(request);
     if (chosen.isEmpty())
         return;
     CrossOpenFileName = chosen;
-    CrossOpenFilterIndex = spec.FilterIndex;
+    CrossOpenFilterIndex = request.FilterIndex;
     OpenCrossWord(chosen);
     if (PreView->isChecked() && Creating()) {
         PreView->setChecked(false);
@@ -216,14 +216,14 @@ void TMainForm::CrossWord_SaveClick()
 void TMainForm::CrossWord_SaveAsClick()
 {
     GridToDocument(*CrossVC, *CurrCrossWord);
-    TFileDialogSpec spec;
-    spec.Save = true;
-    spec.Title = QStringLiteral("Zapisz krzyżówkę jako...");
-    spec.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Wszystkie pliki|*.*");
-    spec.DefaultExt = QStringLiteral("krz");
-    spec.Directory = QString::fromStdString(DirectoryOf(CurrCrossWord->FileName));
-    spec.FileName = QString::fromStdString(FileNamePart(CurrCrossWord->FileName));
-    const QString chosenText = RunFileDialog(spec);
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Zapisz krzyżówkę jako...");
+    request.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Wszystkie pliki|*.*");
+    request.DefaultExt = QStringLiteral("krz");
+    request.Directory = QString::fromStdString(DirectoryOf(CurrCrossWord->FileName));
+    request.FileName = QString::fromStdString(FileNamePart(CurrCrossWord->FileName));
+    const QString chosenText = RunFileDialog(request);
     if (chosenText.isEmpty())
         return;
     const std::string chosen = chosenText.toStdString();
@@ -242,15 +242,15 @@ void TMainForm::CrossWord_SaveAsClick()
 
 void TMainForm::CrossWord_ExportAsTextClick()
 {
-    TFileDialogSpec spec;
-    spec.Save = true;
-    spec.Title = QStringLiteral("Eksportuj krzyżówkę jako tekst");
-    spec.Filter = QStringLiteral("Pliki tekstowe|*.txt|Wszystkie pliki|*.*");
-    spec.DefaultExt = QStringLiteral("txt");
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Eksportuj krzyżówkę jako tekst");
+    request.Filter = QStringLiteral("Pliki tekstowe|*.txt|Wszystkie pliki|*.*");
+    request.DefaultExt = QStringLiteral("txt");
     const std::string namePart = FileNamePart(CurrCrossWord->FileName);
-    spec.FileName = QString::fromStdString(namePart.substr(0, namePart.find('.')));
-    spec.Directory = QString::fromStdString(DirectoryOf(CurrCrossWord->FileName));
-    const QString chosen = RunFileDialog(spec);
+    request.FileName = QString::fromStdString(namePart.substr(0, namePart.find('.')));
+    request.Directory = QString::fromStdString(DirectoryOf(CurrCrossWord->FileName));
+    const QString chosen = RunFileDialog(request);
     if (chosen.isEmpty())
         return;
     GridToDocument(*CrossVC, *CurrCrossWord);

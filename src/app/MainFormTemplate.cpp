@@ -72,13 +72,13 @@ void TMainForm::Pattern_ClearClick()
 
 void TMainForm::Pattern_OpenClick()
 {
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Otwórz szablon krzyżówki...");
-    spec.Filter = PatternFilter;
-    spec.DefaultExt = QStringLiteral("sz");
-    spec.FileName = QStringLiteral("*.sz");
-    spec.Directory = DirectoryPart(CurrPattern->FileName);
-    const QString chosen = RunFileDialog(spec);
+    TFileDialogRequest request;
+    request.Title = QStringLiteral("Otwórz szablon krzyżówki...");
+    request.Filter = PatternFilter;
+    request.DefaultExt = QStringLiteral("sz");
+    request.FileName = QStringLiteral("*.sz");
+    request.Directory = DirectoryPart(CurrPattern->FileName);
+    const QString chosen = RunFileDialog(request);
     if (chosen.isEmpty())
         return;
     OpenPatternByName(chosen);
@@ -102,14 +102,14 @@ void TMainForm::Pattern_SaveClick()
 void TMainForm::Pattern_SaveAsClick()
 {
     GridToDocument(*PatternVC, *CurrPattern);
-    TFileDialogSpec spec;
-    spec.Save = true;
-    spec.Title = QStringLiteral("Zapisz szablon krzyżówki jako...");
-    spec.Filter = PatternFilter;
-    spec.DefaultExt = QStringLiteral("sz");
-    spec.Directory = DirectoryPart(CurrPattern->FileName);
-    spec.FileName = QString::fromStdString(FileNamePart(CurrPattern->FileName));
-    const QString chosen = RunFileDialog(spec);
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Zapisz szablon krzyżówki jako...");
+    request.Filter = PatternFilter;
+    request.DefaultExt = QStringLiteral("sz");
+    request.Directory = DirectoryPart(CurrPattern->FileName);
+    request.FileName = QString::fromStdString(FileNamePart(CurrPattern->FileName));
+    const QString chosen = RunFileDialog(request);
     if (chosen.isEmpty())
         return;
     SetCaption(chosen.toStdString());

@@ -99,7 +99,7 @@ private slots:
 
         form->Editor->trigger();
         const QString blocks = bench.Dir + QStringLiteral("Szablony/Z blokami.sz");
-        form->FileDialogHook = [&](TFileDialogSpec&) { return blocks; };
+        form->FileDialogHook = [&](TFileDialogRequest&) { return blocks; };
         QTest::mouseClick(form->SBttn_Open, Qt::LeftButton);
         QCOMPARE(form->windowTitle(), QStringLiteral("Z blokami.sz - Mirakolnik Zodevidar"));
         QCOMPARE(form->Lab_X->text(), QString::number(form->PatternVC->ColCount()));

@@ -450,9 +450,9 @@ private slots:
     {
         FreshProgram();
         auto form = Start();
-        TFileDialogSpec asked;
-        form->FileDialogHook = [&](TFileDialogSpec& spec) {
-            asked = spec;
+        TFileDialogRequest asked;
+        form->FileDialogHook = [&](TFileDialogRequest& request) {
+            asked = request;
             return dir + QStringLiteral("plan.txt");
         };
         form->CrossWord_SaveAsClick();
@@ -466,13 +466,13 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("plan.txt - Mirakolnik Zodevidar"));
         QCOMPARE(QString::fromStdString(form->CurrCrossWord->FileName), dir + QStringLiteral("plan.krz"));
 
-        form->FileDialogHook = [&](TFileDialogSpec&) { return dir + QStringLiteral("plan.old.krz"); };
+        form->FileDialogHook = [&](TFileDialogRequest&) { return dir + QStringLiteral("plan.old.krz"); };
         QFile::remove(dir + QStringLiteral("plan.krz"));
         form->CrossWord_SaveAsClick();
         QVERIFY(QFile::exists(dir + QStringLiteral("plan.krz")));
         QVERIFY(!QFile::exists(dir + QStringLiteral("plan.old.krz")));
 
-        form->FileDialogHook = [&](TFileDialogSpec&) { return QString(); };
+        form->FileDialogHook = [&](TFileDialogRequest&) { return QString(); };
         QFile::remove(dir + QStringLiteral("plan.krz"));
         form->CrossWord_SaveAsClick();
         QVERIFY(!QFile::exists(dir + QStringLiteral("plan.krz")));
@@ -482,9 +482,9 @@ private slots:
     {
         FreshProgram();
         auto form = Start();
-        TFileDialogSpec asked;
-        form->FileDialogHook = [&](TFileDialogSpec& spec) {
-            asked = spec;
+        TFileDialogRequest asked;
+        form->FileDialogHook = [&](TFileDialogRequest& request) {
+            asked = request;
             return dir + QStringLiteral("wynik.txt");
         };
         form->CrossWord_ExportAsTextClick();
@@ -503,9 +503,9 @@ private slots:
     {
         FreshProgram();
         auto form = Start();
-        TFileDialogSpec asked;
-        form->FileDialogHook = [&](TFileDialogSpec& spec) {
-            asked = spec;
+        TFileDialogRequest asked;
+        form->FileDialogHook = [&](TFileDialogRequest& request) {
+            asked = request;
             return QString();
         };
         form->CrossWord_OpenClick();

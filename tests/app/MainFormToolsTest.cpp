@@ -117,7 +117,7 @@ private slots:
 
         // Saved under another name, the template is taken again from its setting, whichever button closes.
         form->Editor->trigger();
-        form->FileDialogHook = [&](TFileDialogSpec&) { return bench.Dir + QStringLiteral("Kopia.sz"); };
+        form->FileDialogHook = [&](TFileDialogRequest&) { return bench.Dir + QStringLiteral("Kopia.sz"); };
         form->Pattern_SaveAs->trigger();
         form->PatternVC->SetCell(1, 1, '*');
         {
@@ -165,10 +165,10 @@ private slots:
         QVERIFY(form->CurrCrossWord->ExplCount() > 0);
         const QString clue = QString::fromStdString(Cp1250ToUtf8(form->CurrCrossWord->GetExpl(1).Explanation));
 
-        TFileDialogSpec asked;
+        TFileDialogRequest asked;
         const QString pdf = bench.Dir + QStringLiteral("wydruk.pdf");
-        form->FileDialogHook = [&](TFileDialogSpec& spec) {
-            asked = spec;
+        form->FileDialogHook = [&](TFileDialogRequest& request) {
+            asked = request;
             return pdf;
         };
         form->CrossWord_ExportAsPdf->trigger();
@@ -181,8 +181,8 @@ private slots:
 
         form->Editor->trigger();
         const QString templatePdf = bench.Dir + QStringLiteral("szablon.pdf");
-        form->FileDialogHook = [&](TFileDialogSpec& spec) {
-            asked = spec;
+        form->FileDialogHook = [&](TFileDialogRequest& request) {
+            asked = request;
             return templatePdf;
         };
         form->CrossWord_ExportAsPdf->trigger();

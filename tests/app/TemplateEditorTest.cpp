@@ -130,9 +130,9 @@ private slots:
         six.SaveToFile(small.toStdString());
         auto form = bench.Start();
         form->Editor->trigger();
-        TFileDialogSpec asked;
-        form->FileDialogHook = [&](TFileDialogSpec& spec) {
-            asked = spec;
+        TFileDialogRequest asked;
+        form->FileDialogHook = [&](TFileDialogRequest& request) {
+            asked = request;
             return small;
         };
         form->SBttn_Open->click();
@@ -160,7 +160,7 @@ private slots:
         auto form = bench.Start();
         form->Editor->trigger();
         form->PatternVC->SetCell(1, 1, '*');
-        form->FileDialogHook = [&](TFileDialogSpec&) { return other; };
+        form->FileDialogHook = [&](TFileDialogRequest&) { return other; };
         {
             TMessageLog boxes([](const QString&) { return QStringLiteral("Cancel"); });
             form->Pattern_Open->trigger();
@@ -196,9 +196,9 @@ private slots:
         QCOMPARE(saved.GetCell(2, 2), '*');
 
         const QString copy = bench.Dir + QStringLiteral("Kopia.sz");
-        TFileDialogSpec asked;
-        form->FileDialogHook = [&](TFileDialogSpec& spec) {
-            asked = spec;
+        TFileDialogRequest asked;
+        form->FileDialogHook = [&](TFileDialogRequest& request) {
+            asked = request;
             return copy;
         };
         form->Pattern_SaveAs->trigger();
@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), copy);
         QCOMPARE(form->windowTitle(), QStringLiteral("Kopia.sz - Mirakolnik Zodevidar"));
 
-        form->FileDialogHook = [](TFileDialogSpec&) { return QString(); };
+        form->FileDialogHook = [](TFileDialogRequest&) { return QString(); };
         QFile::remove(copy);
         form->Pattern_SaveAs->trigger();
         QVERIFY(!QFile::exists(copy));

@@ -37,13 +37,13 @@ inline std::vector<std::string> Rows(const TTable& table)
 }
 
 // A handmade database: words in file order, each with the given explanations.
-struct TWordSpec {
+struct TWordEntry {
     std::string PWord;
     std::vector<std::string> Explanations;
     std::string Audio;
 };
 
-inline std::unique_ptr<TDB> MakeDB(const std::vector<TWordSpec>& words, TDBQueryMode mode = qmIndexed)
+inline std::unique_ptr<TDB> MakeDB(const std::vector<TWordEntry>& words, TDBQueryMode mode = qmIndexed)
 {
     std::vector<TDBFileRecord> records;
     for (const auto& w : words) {
@@ -61,10 +61,10 @@ inline std::unique_ptr<TDB> MakeDB(const std::vector<TWordSpec>& words, TDBQuery
 
 inline std::unique_ptr<TDB> MakeDB(const std::vector<std::string>& words, TDBQueryMode mode = qmIndexed)
 {
-    std::vector<TWordSpec> specs;
+    std::vector<TWordEntry> entries;
     for (const auto& w : words)
-        specs.push_back({w, {"clue of " + w}, {}});
-    return MakeDB(specs, mode);
+        entries.push_back({w, {"clue of " + w}, {}});
+    return MakeDB(entries, mode);
 }
 
 // The process-wide length limits, set for one test and put back afterwards.

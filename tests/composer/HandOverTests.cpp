@@ -16,7 +16,7 @@ const std::vector<std::string> Finished = {"KOT**", "O*AS*", "SOK**", "*****"};
 
 std::unique_ptr<TDB> HandOverDB()
 {
-    return MakeDB(std::vector<TWordSpec>{{"KOT", {"kot jeden", "kot dwa", "kot trzy"}, {}},
+    return MakeDB(std::vector<TWordEntry>{{"KOT", {"kot jeden", "kot dwa", "kot trzy"}, {}},
                                          {"SOK", {}, {}},
                                          {"TAK", {"potwierdzenie"}, "tak.wav"}});
 }
