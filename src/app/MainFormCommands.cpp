@@ -104,18 +104,9 @@ QPoint TMainForm::OptionsPlace(QSize dialog) const
 void TMainForm::Konfiguracja1Click()
 {
     TSettings& settings = Settings();
-    TOptionsValues values;
+    TOptionsValues values = settings;
     values.MinLenPWord = WordLengthLimits.MinLenPWord;
     values.MaxLenPWord = WordLengthLimits.MaxLenPWord;
-    values.AnyWordLocation = settings.AnyWordLocation;
-    values.CurrPrefix = settings.CurrPrefix;
-    values.SeriesCount = settings.SeriesCount;
-    values.PatternFileName = settings.PatternFileName;
-    values.AlterPatternFileName = settings.AlterPatternFileName;
-    values.NewCrossDir = settings.NewCrossDir;
-    values.AlterNewCrossDir = settings.AlterNewCrossDir;
-    values.AudioDir = settings.AudioDir;
-    values.AlterAudioDir = settings.AlterAudioDir;
     const TOptionsEnvironment environment{ProgramDir, settings.PatternDir, DBMinLen, DBMaxLen};
     {
         TOptionsForm dialog(values, environment, this);
@@ -127,17 +118,7 @@ void TMainForm::Konfiguracja1Click()
     // Atomic values, so a run going on never sees one half-written; the next run starts from them.
     WordLengthLimits.MinLenPWord = values.MinLenPWord;
     WordLengthLimits.MaxLenPWord = values.MaxLenPWord;
-    settings.MinLenPWord = values.MinLenPWord;
-    settings.MaxLenPWord = values.MaxLenPWord;
-    settings.AnyWordLocation = values.AnyWordLocation;
-    settings.CurrPrefix = values.CurrPrefix;
-    settings.SeriesCount = values.SeriesCount;
-    settings.PatternFileName = values.PatternFileName;
-    settings.AlterPatternFileName = values.AlterPatternFileName;
-    settings.NewCrossDir = values.NewCrossDir;
-    settings.AlterNewCrossDir = values.AlterNewCrossDir;
-    settings.AudioDir = values.AudioDir;
-    settings.AlterAudioDir = values.AlterAudioDir;
+    static_cast<TOptionsValues&>(settings) = values;
 
     ReloadPatternIfChanged();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/OptionsValues.h"
+
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -15,21 +17,11 @@ namespace mz {
 // limits the composer thread reads during a run live in WordLengthLimits
 // (database module); the window copies them there after reading and back
 // before writing.
-struct TSettings {
+// The values the options dialog edits are its base.
+struct TSettings : TOptionsValues {
     int MainFormLeft = 0;
     int MainFormTop = 0;
-    int MinLenPWord = 3;
-    int MaxLenPWord = 16;
-    bool AnyWordLocation = false;
     bool PreViewChecked = true;
-    QString CurrPrefix = QStringLiteral("K_????");
-    int SeriesCount = 10;
-    QString PatternFileName;
-    QString AlterPatternFileName;
-    QString NewCrossDir;
-    QString AlterNewCrossDir;
-    QString AudioDir;
-    QString AlterAudioDir;
     QString CurrCrossWordFileName;
 
     // Derived once at start from the program directory (which ends in '/').
