@@ -117,14 +117,14 @@ void TComposeController::StartRun()
     std::filesystem::create_directories(dir, error);
     if (!std::filesystem::is_directory(dir, error)) {
         FWindow.ShowError(Formatted(MsgNoDirectory, options.NewCrossDir.toStdString()));
-        AbortStart(wasCreating);
+        GoIdle(wasCreating);
         return;
     }
     try {
         FNewFileName = NumberedFileName(dir, "krz", options.CurrPrefix.toStdString()).string();
     } catch (const std::exception& e) {
         FWindow.ShowError(QString::fromUtf8(e.what()));
-        AbortStart(wasCreating);
+        GoIdle(wasCreating);
         return;
     }
 
@@ -151,7 +151,7 @@ void TComposeController::StartRun()
     } catch (const std::exception& e) {
         // Nothing runs, so nothing may stay busy.
         FWindow.ShowError(QString::fromUtf8(e.what()));
-        AbortStart(true);
+        GoIdle(true);
         return;
     }
     TCrossCreator* creator = FCreator.get();
@@ -160,7 +160,9 @@ void TComposeController::StartRun()
     creator->start();
 }
 
-void TComposeController::AbortStart(bool wasCreating)
+// Ends composing and any series; the crossword grid comes back when the
+// preview had taken its place.
+void TComposeController::GoIdle(bool wasCreating)
 {
     FSeriesFlag = false;
     FSeriesCounter = 1;
@@ -188,12 +190,7 @@ void TComposeController::CreatorFinished(TCrossCreator* creator)
         // back in case the close is cancelled.
         if (handedOver)
             SaveNewCrossWord();
-        FSeriesFlag = false;
-        FSeriesCounter = 1;
-        FCreating = false;
-        FWindow.SetComposeButtons(cbIdle);
-        if (!FWindow.EditorMode() && FWindow.PreViewChecked())
-            BackToCrossWord();
+        GoIdle(true);
         emit RunCompleted(handedOver, fileName);
         QMetaObject::invokeMethod(this, std::exchange(FCloseAgain, nullptr), Qt::QueuedConnection);
         return;
@@ -212,12 +209,7 @@ void TComposeController::CreatorFinished(TCrossCreator* creator)
         }
         // The crossword could not be saved (the error was shown): the series
         // ends here rather than composing more that cannot be kept.
-        FSeriesFlag = false;
-        FSeriesCounter = 1;
-        FCreating = false;
-        FWindow.SetComposeButtons(cbIdle);
-        if (!FWindow.EditorMode() && FWindow.PreViewChecked())
-            BackToCrossWord();
+        GoIdle(true);
         emit RunCompleted(false, fileName);
         return;
     }

@@ -118,7 +118,7 @@ signals:
 
 private:
     void StartRun();
-    void AbortStart(bool wasCreating);
+    void GoIdle(bool wasCreating);
     void CreatorFinished(TCrossCreator* creator);
     void BackToCrossWord();
     void ShowResultForSolving();
