@@ -62,7 +62,7 @@ TOutcome Compose(const mz::TTable& pattern, mz::TDBQueryMode mode, uint32_t seed
 {
     mz::TComposerSettings settings;
     settings.MaxSteps = maxSteps;
-    mz::TComposeRun run(pattern, mz::FileDBSource(DatabaseFile, mode), settings);
+    mz::TComposeRun run(pattern, mz::FileDBSource(DatabaseFile, {settings.MinLenPWord, settings.MaxLenPWord}, mode), settings);
     const std::atomic<bool> stop{false};
     std::atomic<uint8_t> progress{0};
     TOutcome outcome;

@@ -10,7 +10,6 @@
 #include "composer/Kwelin.h"
 #include "core/Cp1250.h"
 #include "database/DB.h"
-#include "database/WordLengthLimits.h"
 
 #include <benchmark/benchmark.h>
 
@@ -70,7 +69,6 @@ void BM_ComposeSteps(benchmark::State& state)
 {
     const auto mode = static_cast<mz::TDBQueryMode>(state.range(0));
     const int steps = static_cast<int>(state.range(1));
-    mz::TWordLengthLimitsOverride limits(3, 16);
     mz::TKwelinSettings settings;
     int64_t placed = 0;
     for (auto _ : state) {

@@ -10,7 +10,6 @@
 #include "core/FileNames.h"
 #include "creator/ComposeController.h"
 #include "database/DB.h"
-#include "database/WordLengthLimits.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -326,8 +325,6 @@ void TMainForm::FormCreate()
         SetCaption(CurrCrossWord->FileName);
 
         ValidateWordLengths(settings);
-        WordLengthLimits.MinLenPWord = settings.MinLenPWord;
-        WordLengthLimits.MaxLenPWord = settings.MaxLenPWord;
 
         move(PlaceMainWindow(settings, ScreenSize(), CrossVC->width(), CrossVC->height()));
         store.reset();
@@ -412,8 +409,6 @@ void TMainForm::FormDestroy()
     TSettings& settings = Settings();
     settings.MainFormLeft = pos().x();
     settings.MainFormTop = pos().y();
-    settings.MinLenPWord = WordLengthLimits.MinLenPWord;
-    settings.MaxLenPWord = WordLengthLimits.MaxLenPWord;
     settings.PreViewChecked = PreView->isChecked();
     if (CurrCrossWord)
         settings.CurrCrossWordFileName = QString::fromStdString(CurrCrossWord->FileName);

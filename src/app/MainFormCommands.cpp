@@ -2,7 +2,6 @@
 
 #include "app/MessageForm.h"
 #include "core/FileNames.h"
-#include "database/WordLengthLimits.h"
 #include "dialogs/CrossPrint.h"
 #include "dialogs/DBBrowserForm.h"
 #include "dialogs/OptionsForm.h"
@@ -105,8 +104,6 @@ void TMainForm::Konfiguracja1Click()
 {
     TSettings& settings = Settings();
     TOptionsValues values = settings;
-    values.MinLenPWord = WordLengthLimits.MinLenPWord;
-    values.MaxLenPWord = WordLengthLimits.MaxLenPWord;
     const TOptionsEnvironment environment{ProgramDir, settings.PatternDir, DBMinLen, DBMaxLen};
     {
         TOptionsForm dialog(values, environment, this);
@@ -115,9 +112,7 @@ void TMainForm::Konfiguracja1Click()
         if (dialog.exec() == QDialog::Accepted)
             values = dialog.Values();
     }
-    // Atomic values, so a run going on never sees one half-written; the next run starts from them.
-    WordLengthLimits.MinLenPWord = values.MinLenPWord;
-    WordLengthLimits.MaxLenPWord = values.MaxLenPWord;
+    // A run going on keeps the values it started with; the next run starts from these.
     static_cast<TOptionsValues&>(settings) = values;
 
     ReloadPatternIfChanged();

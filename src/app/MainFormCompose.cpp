@@ -2,7 +2,6 @@
 
 #include "app/MessageForm.h"
 #include "creator/ComposeController.h"
-#include "database/WordLengthLimits.h"
 
 #include <QLabel>
 #include <QToolButton>
@@ -24,8 +23,8 @@ public:
         options.CurrPrefix = settings.CurrPrefix;
         options.SeriesCount = settings.SeriesCount;
         options.DataBasePath = settings.DataBasePath;
-        options.Settings.MinLenPWord = WordLengthLimits.MinLenPWord;
-        options.Settings.MaxLenPWord = WordLengthLimits.MaxLenPWord;
+        options.Settings.MinLenPWord = settings.MinLenPWord;
+        options.Settings.MaxLenPWord = settings.MaxLenPWord;
         options.Settings.AnyWordLocation = settings.AnyWordLocation;
         return options;
     }

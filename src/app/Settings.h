@@ -13,10 +13,8 @@ class QSettings;
 namespace mz {
 
 // The program's persistent settings. They are read once at start-up, edited in
-// memory by the options dialog and written back once at shut-down. The word
-// limits the composer thread reads during a run live in WordLengthLimits
-// (database module); the window copies them there after reading and back
-// before writing.
+// memory by the options dialog and written back once at shut-down. A composing
+// run copies the word-length limits when it starts.
 // The values the options dialog edits are its base.
 struct TSettings : TOptionsValues {
     int MainFormLeft = 0;

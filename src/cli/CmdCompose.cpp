@@ -5,7 +5,6 @@
 #include "composer/NumberedName.h"
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
-#include "database/WordLengthLimits.h"
 
 #include <chrono>
 #include <filesystem>
@@ -126,13 +125,10 @@ int LetterShare(const mz::TTable& grid)
 int Run(const mz::cli::Args& args)
 {
     TOptions o = ParseOptions(args);
-    // The database applies the process-wide limits when it loads.
-    mz::WordLengthLimits.MinLenPWord = o.Settings.MinLenPWord;
-    mz::WordLengthLimits.MaxLenPWord = o.Settings.MaxLenPWord;
-
     const mz::TCrossTXT pattern = mz::cli::LoadDocument(o.Template);
     mz::TComposeRun run(mz::TableFromDocument(pattern),
-                        mz::FileDBSource(o.Database, o.PlainQueries ? mz::qmPlain : mz::qmIndexed), o.Settings);
+                        mz::FileDBSource(o.Database, {o.Settings.MinLenPWord, o.Settings.MaxLenPWord},
+                                         o.PlainQueries ? mz::qmPlain : mz::qmIndexed), o.Settings);
     if (!o.OutDir.empty())
         std::filesystem::create_directories(o.OutDir);
 

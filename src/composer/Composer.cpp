@@ -6,11 +6,11 @@
 
 namespace mz {
 
-TDBSource FileDBSource(std::string fileName, TDBQueryMode mode)
+TDBSource FileDBSource(std::string fileName, const TDBLoadFilter& filter, TDBQueryMode mode)
 {
-    return [fileName = std::move(fileName), mode] {
+    return [fileName = std::move(fileName), filter, mode] {
         auto db = std::make_unique<TDB>(mode);
-        db->Load(fileName);
+        db->Load(fileName, filter);
         return db;
     };
 }

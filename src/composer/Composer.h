@@ -26,7 +26,7 @@ struct TComposerSettings : TKwelinSettings {
 // Gives every attempt of a run its own freshly loaded word database, so that a
 // restart sees the word lists exactly as a new run would.
 using TDBSource = std::function<std::unique_ptr<TDB>()>;
-TDBSource FileDBSource(std::string fileName, TDBQueryMode mode = qmIndexed);
+TDBSource FileDBSource(std::string fileName, const TDBLoadFilter& filter, TDBQueryMode mode = qmIndexed);
 
 // The template's cells as the composer sees them: ' ' free, '*' block, anything else a letter.
 TTable TableFromDocument(const TCrossTXT& pattern);

@@ -145,7 +145,9 @@ void TComposeController::StartRun()
             FWindow.SetCaption(FNewFileName);
         }
         FCreator = std::make_unique<TCrossCreator>(std::move(pattern),
-                                                   FileDBSource(options.DataBasePath.toStdString()), options.Settings,
+                                                   FileDBSource(options.DataBasePath.toStdString(),
+                                                                {options.Settings.MinLenPWord, options.Settings.MaxLenPWord}),
+                                                   options.Settings,
                                                    FNewFileName, StopCreating, CreateProgress, &kwelinVC,
                                                    SeedHook ? SeedHook() : std::nullopt);
     } catch (const std::exception& e) {

@@ -1,7 +1,6 @@
 #include "DB.h"
 
 #include "DBIndex.h"
-#include "WordLengthLimits.h"
 
 #include <algorithm>
 
@@ -117,10 +116,10 @@ void TDB::AddRecord(uint8_t kind, const std::string& text)
     }
 }
 
-void TDB::ApplyLengthLimits()
+void TDB::ApplyLengthLimits(const TDBLoadFilter& filter)
 {
-    const int32_t minLen = WordLengthLimits.MinLenPWord;
-    const int32_t maxLen = WordLengthLimits.MaxLenPWord;
+    const int32_t minLen = filter.MinLenPWord;
+    const int32_t maxLen = filter.MaxLenPWord;
     TDBRec* rec = Heads[dlWords];
     while (rec) {
         TDBRec* next = rec->Next;

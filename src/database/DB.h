@@ -58,6 +58,13 @@ enum TDBList : uint8_t { dlWords, dlUsedWords, dlExcludedWords };
 // order; the plain walk is the reference the index is tested against.
 enum TDBQueryMode : uint8_t { qmPlain, qmIndexed };
 
+// What a load sets aside: words shorter than MinLenPWord or longer than
+// MaxLenPWord go to ExcludedWords. The caller passes the settings it works with.
+struct TDBLoadFilter {
+    int32_t MinLenPWord = 3;
+    int32_t MaxLenPWord = 16;
+};
+
 // A kind/text pair of the database file, in file order.
 struct TDBFileRecord {
     uint8_t Kind = DBRecEnd;
@@ -80,17 +87,17 @@ public:
     // Replaces the contents by the file's. Any failure raises EDBInvalidOperation
     // "Wystąpił błąd podczas otwarcia pliku %s"; the records read before it stay
     // in Words and no length limits are applied.
-    void Load(const std::string& fileName);
+    void Load(const std::string& fileName, const TDBLoadFilter& filter = {});
     // The same for a file held in memory; fileName only names it.
-    void LoadData(std::string_view bytes, const std::string& fileName);
+    void LoadData(std::string_view bytes, const std::string& fileName, const TDBLoadFilter& filter = {});
     // Fills the database from records as Load does from a file (edition as in the
     // header; reading stops at the first end record). Raises the loading error
     // for a malformed sequence, with `fileName` in the message.
     void LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records,
-                     const std::string& fileName = {});
-    // Moves every word of Words shorter than MinLenPWord or longer than
-    // MaxLenPWord to the front of ExcludedWords (WordLengthLimits).
-    void ApplyLengthLimits();
+                     const std::string& fileName = {}, const TDBLoadFilter& filter = {});
+    // Moves every word of Words shorter than filter.MinLenPWord or longer than
+    // filter.MaxLenPWord to the front of ExcludedWords.
+    void ApplyLengthLimits(const TDBLoadFilter& filter);
 
     // Moves the first equal record of Words to the front of UsedWords.
     void MarkUsed(std::string_view word);
@@ -123,7 +130,7 @@ public:
 private:
     void AddRecord(uint8_t kind, const std::string& text);
     template <class Read>
-    void LoadWith(const std::string& fileName, Read&& read);
+    void LoadWith(const std::string& fileName, const TDBLoadFilter& filter, Read&& read);
     void PushFront(TDBRec* rec, TDBList list);
     void Unlink(TDBRec* rec);
     void FreeAll();
@@ -159,8 +166,7 @@ struct TDBStatistics {
     std::vector<int32_t> WordsPerLength; // index: word length
 };
 
-// Loads the database with the length limits set to 2 and 255 so that no word is
-// excluded, and restores the limits afterwards, also when the load fails.
+// Loads the database with the length limits 2 and 255 so that no word is excluded.
 TDBStatistics ReadDBStatistics(const std::string& fileName);
 
 // "rozszerzona" for an edition above 101, "podstawowa" otherwise.

@@ -1,6 +1,5 @@
 #include "DB.h"
 
-#include "WordLengthLimits.h"
 #include "documents/DataAccess.h"
 
 namespace mz {
@@ -17,7 +16,7 @@ int32_t EditionOf(const TRecordHeader& header)
 } // namespace
 
 template <class Read>
-void TDB::LoadWith(const std::string& fileName, Read&& read)
+void TDB::LoadWith(const std::string& fileName, const TDBLoadFilter& filter, Read&& read)
 {
     Clear();
     FileName_ = fileName;
@@ -34,26 +33,27 @@ void TDB::LoadWith(const std::string& fileName, Read&& read)
         throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
     }
     LastWord = nullptr;
-    ApplyLengthLimits();
+    ApplyLengthLimits(filter);
 }
 
-void TDB::Load(const std::string& fileName)
+void TDB::Load(const std::string& fileName, const TDBLoadFilter& filter)
 {
-    LoadWith(fileName, [&](const THeaderHandler& onHeader, const TRecordHandler& onRecord) {
+    LoadWith(fileName, filter, [&](const THeaderHandler& onHeader, const TRecordHandler& onRecord) {
         ReadRecordFile(fileName, onHeader, onRecord);
     });
 }
 
-void TDB::LoadData(std::string_view bytes, const std::string& fileName)
+void TDB::LoadData(std::string_view bytes, const std::string& fileName, const TDBLoadFilter& filter)
 {
-    LoadWith(fileName, [&](const THeaderHandler& onHeader, const TRecordHandler& onRecord) {
+    LoadWith(fileName, filter, [&](const THeaderHandler& onHeader, const TRecordHandler& onRecord) {
         ReadRecordData(bytes, fileName, onHeader, onRecord);
     });
 }
 
-void TDB::LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records, const std::string& fileName)
+void TDB::LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records, const std::string& fileName,
+                      const TDBLoadFilter& filter)
 {
-    LoadWith(fileName, [&](const THeaderHandler&, const TRecordHandler& onRecord) {
+    LoadWith(fileName, filter, [&](const THeaderHandler&, const TRecordHandler& onRecord) {
         Edition_ = edition;
         for (const auto& record : records) {
             onRecord(TDataFromBuf{record.Text, record.Kind});
@@ -65,9 +65,8 @@ void TDB::LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records
 
 TDBStatistics ReadDBStatistics(const std::string& fileName)
 {
-    TWordLengthLimitsOverride limits(2, 255);
     TDB db(qmPlain);
-    db.Load(fileName);
+    db.Load(fileName, TDBLoadFilter{2, 255});
     TDBStatistics stats;
     stats.Edition = db.Edition();
     stats.WordCount = db.WordCount();

@@ -2,7 +2,6 @@
 
 #include "core/Cp1250.h"
 #include "database/DB.h"
-#include "database/WordLengthLimits.h"
 #include "dialogs/WordFilter.h"
 
 #include <QCheckBox>
@@ -180,10 +179,7 @@ TDBBrowserForm::~TDBBrowserForm()
 void TDBBrowserForm::Browse(const QString& dbFileName, const QString& audioDir, QWidget* parent)
 {
     TDB db(qmPlain);
-    {
-        TWordLengthLimitsOverride limits(2, 255);
-        db.Load(dbFileName.toStdString());
-    }
+    db.Load(dbFileName.toStdString(), TDBLoadFilter{2, 255});
     TDBBrowserForm form(db, audioDir, parent);
     form.exec();
 }

@@ -6,7 +6,6 @@
 #include "app/Settings.h"
 #include "core/Cp1250.h"
 #include "database/DBBuilder.h"
-#include "database/WordLengthLimits.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -253,8 +252,8 @@ private slots:
         PutSetting(QStringLiteral("PreViewChecked"), QStringLiteral("0"));
         auto form = Start();
         QCOMPARE(form->pos(), QPoint(64, 0));
-        QCOMPARE(WordLengthLimits.MinLenPWord.load(), 3);
-        QCOMPARE(WordLengthLimits.MaxLenPWord.load(), 16);
+        QCOMPARE(Settings().MinLenPWord, 3);
+        QCOMPARE(Settings().MaxLenPWord, 16);
         QVERIFY(!form->PreView->isChecked());
         form->move(120, 70);
         form.reset();

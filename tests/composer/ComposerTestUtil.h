@@ -2,7 +2,6 @@
 
 #include "composer/Kwelin.h"
 #include "database/DB.h"
-#include "database/WordLengthLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +42,8 @@ struct TWordEntry {
     std::string Audio;
 };
 
-inline std::unique_ptr<TDB> MakeDB(const std::vector<TWordEntry>& words, TDBQueryMode mode = qmIndexed)
+inline std::unique_ptr<TDB> MakeDB(const std::vector<TWordEntry>& words, TDBQueryMode mode = qmIndexed,
+                                   const TDBLoadFilter& filter = {})
 {
     std::vector<TDBFileRecord> records;
     for (const auto& w : words) {
@@ -55,7 +55,7 @@ inline std::unique_ptr<TDB> MakeDB(const std::vector<TWordEntry>& words, TDBQuer
     }
     records.push_back({DBRecEnd, {}});
     auto db = std::make_unique<TDB>(mode);
-    db->LoadRecords(101, records, "test.hk");
+    db->LoadRecords(101, records, "test.hk", filter);
     return db;
 }
 
@@ -66,9 +66,6 @@ inline std::unique_ptr<TDB> MakeDB(const std::vector<std::string>& words, TDBQue
         entries.push_back({w, {"clue of " + w}, {}});
     return MakeDB(entries, mode);
 }
-
-// The process-wide length limits, set for one test and put back afterwards.
-using TLimits = TWordLengthLimitsOverride;
 
 inline TKwelinSettings Settings(int32_t minLen = 3, bool anyLocation = false)
 {

@@ -171,7 +171,6 @@ TEST(PlaceBlocks, AWordStartingInRowOneIsFencedInRowOneWithTheOptionOff)
 
 TEST(Step, TheFirstWordLiesAtTheStartOfTheFirstFreeStretchWithABlockBehindIt)
 {
-    TLimits limits(3, 16);
     auto db = MakeDB(std::vector<std::string>{"ABCD", "XBY", "XCY", "XDY", "QAZ"});
     TCrossKwelin kwelin(Grid({"........", "**......", "........", "........"}), *db, Settings(3, false), 11);
     const TPWordCoordinate slot = kwelin.ChooseSlot();
@@ -239,7 +238,6 @@ TEST(ChooseWord, AnEmptyStackIsRefused)
 
 TEST(Step, TheSameWordAtTwoOffsetsGivesTwoAlternatives)
 {
-    TLimits limits(3, 16);
     for (uint32_t seed : {1u, 2u, 5u, 8u}) {
         auto fresh = MakeDB(std::vector<std::string>{"KOK"});
         TCrossKwelin kwelin(Grid({"..K.."}), *fresh, Settings(3, true), seed);
@@ -299,7 +297,6 @@ TEST(Crosses, ComparesTheStretchesOfSlotsInDifferentDirections)
 
 TEST(Backtracking, PruneTopDropsAlternativesWithTheSameCrossingLetter)
 {
-    TLimits limits(3, 16);
     auto db = MakeDB(std::vector<std::string>{"ABC", "XBY", "DEF"});
     TCrossKwelin kwelin(TTable(5, 5), *db, Settings(3, true), 1);
     // ABC scores best, so it is laid whatever the draw.
@@ -319,7 +316,6 @@ TEST(Backtracking, PruneTopDropsAlternativesWithTheSameCrossingLetter)
 
 TEST(Backtracking, UnwindUndoesWordsUntilTheDeadEndsLettersChange)
 {
-    TLimits limits(3, 16);
     auto db = MakeDB(std::vector<std::string>{"ABC", "DEF", "GHI"});
     TCrossKwelin kwelin(TTable(5, 5), *db, Settings(3, true), 1);
     kwelin.Push({{"ABC", 0, 0}}, Slot(0, 2, 1, "", "     "));
@@ -347,7 +343,6 @@ TEST(Backtracking, UnwindUndoesWordsUntilTheDeadEndsLettersChange)
 
 TEST(Backtracking, AWordIsNeverLaidTwiceAndAnEmptiedStackLeavesTheGridAsItIs)
 {
-    TLimits limits(3, 16);
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     TCrossKwelin kwelin(Grid({"...", "***", "..."}), *db, Settings(3, true), 4);
     TPWordCoordinate slot = kwelin.ChooseSlot();

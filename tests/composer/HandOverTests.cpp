@@ -14,16 +14,16 @@ namespace {
 // short to be words.
 const std::vector<std::string> Finished = {"KOT**", "O*AS*", "SOK**", "*****"};
 
-std::unique_ptr<TDB> HandOverDB()
+std::unique_ptr<TDB> HandOverDB(const TDBLoadFilter& filter = {})
 {
     return MakeDB(std::vector<TWordEntry>{{"KOT", {"kot jeden", "kot dwa", "kot trzy"}, {}},
                                          {"SOK", {}, {}},
-                                         {"TAK", {"potwierdzenie"}, "tak.wav"}});
+                                         {"TAK", {"potwierdzenie"}, "tak.wav"}},
+                  qmIndexed, filter);
 }
 
 TEST(TransferTo, NumbersAcrossWordsRowByRowThenDownWordsColumnByColumn)
 {
-    TLimits limits(3, 16);
     auto db = HandOverDB();
     TCrossKwelin kwelin(Grid(Finished), *db, Settings(3), 5);
     TCrossTXT doc;
@@ -62,7 +62,6 @@ TEST(TransferTo, NumbersAcrossWordsRowByRowThenDownWordsColumnByColumn)
 
 TEST(TransferTo, DrawsOneClueAndOneSoundPerWordInOrder)
 {
-    TLimits limits(3, 16);
     std::set<std::string> seen;
     for (uint32_t seed = 1; seed <= 60; ++seed) {
         auto db = HandOverDB();
@@ -98,8 +97,7 @@ TEST(TransferTo, AGridOfBlocksGivesAnEmptyCrosswordOfItsSize)
 
 TEST(TransferTo, MinLenPWordDecidesWhichRunsAreWords)
 {
-    TLimits limits(2, 16);
-    auto db = HandOverDB();
+    auto db = HandOverDB({2, 16});
     TCrossKwelin kwelin(Grid(Finished), *db, Settings(2), 1);
     TCrossTXT doc;
     kwelin.TransferTo(doc);

@@ -55,7 +55,6 @@ struct TRunOutcome {
 TRunOutcome RunOnce(const TTable& pattern, uint32_t seed, TDBSource source = SyntheticSource(),
                     uint32_t maxSteps = 0)
 {
-    TLimits limits(3, 16);
     TComposeRun run(pattern, std::move(source), RunSettings(maxSteps));
     std::atomic<bool> stop{false};
     // A budget that no attempt can keep would restart for ever; give up instead.
@@ -133,7 +132,6 @@ TEST(ComposeRun, ARunWithinTheBudgetIsUnchangedAndARestartEqualsAFreshRunFromIts
 
 TEST(ComposeRun, AStopDuringTheDatabaseLoadClosesTheTemplateAndHandsNothingOver)
 {
-    TLimits limits(3, 16);
     std::atomic<bool> stop{false};
     TComposeRun run(Grid({".......", "..*....", ".......", "......."}), [&] {
         stop = true;
@@ -158,7 +156,6 @@ TEST(ComposeRun, AStopDuringTheDatabaseLoadClosesTheTemplateAndHandsNothingOver)
 
 TEST(ComposeRun, AStopBetweenStepsEndsTheRunAfterTheCurrentStep)
 {
-    TLimits limits(3, 16);
     std::atomic<bool> stop{false};
     TComposeRun run(Open7x6, SyntheticSource(), RunSettings());
     int placed = 0;
@@ -179,7 +176,6 @@ TEST(ComposeRun, AStopBetweenStepsEndsTheRunAfterTheCurrentStep)
 
 TEST(ComposeRun, AStopIsHonouredBetweenRestarts)
 {
-    TLimits limits(3, 16);
     std::atomic<bool> stop{false};
     // A budget of one step can never finish this grid: only the stop ends the run.
     TComposeRun run(Open7x6, SyntheticSource(), RunSettings(1));
@@ -197,7 +193,6 @@ TEST(ComposeRun, AStopIsHonouredBetweenRestarts)
 
 TEST(ComposeRun, ProgressNeverFallsAndAnOpenTemplateEndsAtOneHundred)
 {
-    TLimits limits(3, 16);
     std::atomic<uint8_t> progress{0};
     uint8_t last = 0;
     bool fell = false;
@@ -232,7 +227,7 @@ TEST(ComposeRun, AMissingDatabaseEndsTheRunWithItsErrorAndLeavesEverythingAlone)
 {
     std::atomic<uint8_t> progress{7};
     const std::atomic<bool> stop{false};
-    TComposeRun run(Open7x6, FileDBSource("/nonexistent/baza.hk"), RunSettings());
+    TComposeRun run(Open7x6, FileDBSource("/nonexistent/baza.hk", {}), RunSettings());
     bool previewed = false;
     run.OnPreview = [&](const TTable&, bool) { previewed = true; };
     TCrossTXT doc;

@@ -3,7 +3,6 @@
 // among it. Slow: labelled "slow".
 #include "composer/Composer.h"
 #include "core/Cp1250.h"
-#include "database/WordLengthLimits.h"
 #include "documents/CrossTXT.h"
 
 #include <gtest/gtest.h>
@@ -104,7 +103,7 @@ protected:
 
 TComposeResult Compose(const TTable& pattern, uint32_t seed, TCrossTXT& doc, TDBQueryMode mode = qmIndexed)
 {
-    TComposeRun run(pattern, FileDBSource(DatabaseFile, mode), TComposerSettings{});
+    TComposeRun run(pattern, FileDBSource(DatabaseFile, {}, mode), TComposerSettings{});
     const std::atomic<bool> stop{false};
     std::atomic<uint8_t> progress{0};
     return run.Execute(doc, stop, progress, seed);

@@ -23,7 +23,7 @@ struct TCreatorBench {
         MakeOpenPattern(pattern, cols, rows);
         MakeOpenPattern(Preview, cols, rows);
         Preview.SetVisible(false);
-        Creator = std::make_unique<TCrossCreator>(TableOf(pattern), FileDBSource(dataBase.toStdString()),
+        Creator = std::make_unique<TCrossCreator>(TableOf(pattern), FileDBSource(dataBase.toStdString(), {}),
                                                   TComposerSettings{}, "/x/K_0007.krz", StopCreating,
                                                   CreateProgress, &Preview, 5u);
     }

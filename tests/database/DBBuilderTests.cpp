@@ -202,7 +202,6 @@ TEST_F(DBBuilderFiles, SoundsAreFilesNamedAfterTheWordInUtf8)
 
     const auto path = PathOf("baza.hk");
     WriteDBFile(path, 101, words);
-    TLengthLimits limits(3, 16);
     TDB db;
     db.Load(path);
     EXPECT_EQ(db.FindRecord(Cp("ŻÓŁW"))->AudioLines, Cp("ŻÓŁW.wav\r\n"));

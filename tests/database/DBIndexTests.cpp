@@ -32,30 +32,26 @@ std::vector<TDBFileRecord> TwoLetterWords(uint32_t seed)
 
 TEST(DBIndex, AgreesWithThePlainWalkOnRepetitiveWords)
 {
-    TLengthLimits limits(1, 8);
     for (uint32_t seed = 1; seed <= 4; ++seed) {
         const auto records = TwoLetterWords(seed);
         TDB plain(qmPlain);
         TDB indexed(qmIndexed);
-        plain.LoadRecords(101, records, "ab.hk");
-        indexed.LoadRecords(101, records, "ab.hk");
+        plain.LoadRecords(101, records, "ab.hk", {1, 8});
+        indexed.LoadRecords(101, records, "ab.hk", {1, 8});
         TEquivalence(plain, indexed, "AB", seed).Run(1500);
     }
 }
 
 TEST(DBIndex, FollowsLengthLimitsAppliedAgainAfterQueries)
 {
-    TLengthLimits limits(1, 9);
     const auto records = TwoLetterWords(11);
     TDB plain(qmPlain);
     TDB indexed(qmIndexed);
-    plain.LoadRecords(101, records, "ab.hk");
-    indexed.LoadRecords(101, records, "ab.hk");
+    plain.LoadRecords(101, records, "ab.hk", {1, 9});
+    indexed.LoadRecords(101, records, "ab.hk", {1, 9});
     TEquivalence(plain, indexed, "AB", 5).Run(300);
-    WordLengthLimits.MinLenPWord = 3;
-    WordLengthLimits.MaxLenPWord = 6;
-    plain.ApplyLengthLimits();
-    indexed.ApplyLengthLimits();
+    plain.ApplyLengthLimits({3, 6});
+    indexed.ApplyLengthLimits({3, 6});
     EXPECT_EQ(Chain(plain.ExcludedWords()), Chain(indexed.ExcludedWords()));
     TEquivalence(plain, indexed, "AB", 6).Run(1000);
 }

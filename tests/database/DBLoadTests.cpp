@@ -57,7 +57,6 @@ protected:
             EXPECT_EQ(std::string(e.what()), "Wystąpił błąd podczas otwarcia pliku " + path);
         }
     }
-    TLengthLimits Limits{3, 16};
 };
 
 } // namespace
@@ -128,8 +127,6 @@ TEST_F(DBLoad, LengthLimitsExcludeWordsThatStatisticsStillCount)
     EXPECT_EQ(stats.MinLen, 2);
     EXPECT_EQ(stats.MaxLen, 17);
     EXPECT_EQ(stats.WordsPerLength[17], 1);
-    EXPECT_EQ(WordLengthLimits.MinLenPWord, 3);
-    EXPECT_EQ(WordLengthLimits.MaxLenPWord, 16);
 }
 
 TEST_F(DBLoad, ClearKeepsTheLengthRangeMetByEarlierLoads)
@@ -189,11 +186,9 @@ TEST_F(DBLoad, MissingFilesAndWrongChecksumsFailWithTheLoadingError)
     ExpectLoadError(db, Write(""));
 }
 
-TEST_F(DBLoad, StatisticsRestoreTheLimitsWhenTheLoadFails)
+TEST_F(DBLoad, StatisticsOfAMissingFileRaiseTheLoadingError)
 {
     EXPECT_THROW(ReadDBStatistics(PathOf("brak.hk")), EDBInvalidOperation);
-    EXPECT_EQ(WordLengthLimits.MinLenPWord, 3);
-    EXPECT_EQ(WordLengthLimits.MaxLenPWord, 16);
 }
 
 // Many records push the reader through several window refills.

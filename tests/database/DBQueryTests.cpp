@@ -10,8 +10,7 @@ namespace {
 
 class DBQueries : public ::testing::TestWithParam<TDBQueryMode> {
 protected:
-    std::unique_ptr<TDB> Make(const std::vector<std::string>& words) { return WordsDB(words, GetParam()); }
-    TLengthLimits Limits{2, 20};
+    std::unique_ptr<TDB> Make(const std::vector<std::string>& words) { return WordsDB(words, GetParam(), {2, 20}); }
 };
 
 std::vector<std::string> Candidates(TDB& db, const std::string& pattern, const std::string& anchor)
@@ -153,9 +152,8 @@ TEST_P(DBQueries, FindRecordPrefersUsedWordsAndNeverFindsExcludedOnes)
                                           {DBRecWord, "KOT"}, {DBRecExplanation, "mruczek"},
                                           {DBRecWord, "KOTKI"}, {DBRecExplanation, "małe"},
                                           {DBRecEnd, {}}};
-    TLengthLimits limits(3, 4);
     TDB db(GetParam());
-    db.LoadRecords(101, records, "x.hk");
+    db.LoadRecords(101, records, "x.hk", {3, 4});
     ASSERT_NE(db.FindRecord("KOT"), nullptr);
     EXPECT_EQ(db.FindRecord("KOT")->ExplLines, "mruczek\r\n");
     db.MarkUsed("KOT");

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "database/DB.h"
-#include "database/WordLengthLimits.h"
 
 #include <memory>
 #include <string>
@@ -9,10 +8,9 @@
 
 namespace mz::test {
 
-using TLengthLimits = TWordLengthLimitsOverride;
-
 // A database of the given words in file order, each with one explanation.
-inline std::unique_ptr<TDB> WordsDB(const std::vector<std::string>& words, TDBQueryMode mode)
+inline std::unique_ptr<TDB> WordsDB(const std::vector<std::string>& words, TDBQueryMode mode,
+                                    const TDBLoadFilter& filter = {})
 {
     std::vector<TDBFileRecord> records;
     for (const auto& w : words) {
@@ -21,7 +19,7 @@ inline std::unique_ptr<TDB> WordsDB(const std::vector<std::string>& words, TDBQu
     }
     records.push_back({DBRecEnd, {}});
     auto db = std::make_unique<TDB>(mode);
-    db->LoadRecords(101, records, "test.hk");
+    db->LoadRecords(101, records, "test.hk", filter);
     return db;
 }
 

@@ -9,7 +9,6 @@ using namespace mz::test;
 
 TEST(ShippedDatabase, IndexedQueriesAgreeWithThePlainWalk)
 {
-    TLengthLimits limits(3, 16);
     TDB plain(qmPlain);
     TDB indexed(qmIndexed);
     plain.Load(MZ_DB_FILE);

@@ -48,9 +48,8 @@ TEST(ShippedDatabase, HoldsTheExtendedThesaurusEdition)
 
 TEST(ShippedDatabase, WordsAreDistinctGridLettersAndNoClueGivesItsAnswerAway)
 {
-    TLengthLimits limits(2, 255);
     TDB db(qmPlain);
-    db.Load(MZ_DB_FILE);
+    db.Load(MZ_DB_FILE, {2, 255});
     std::set<std::string> seen;
     int withSound = 0;
     for (const TDBRec* rec = db.Words(); rec; rec = rec->Next) {

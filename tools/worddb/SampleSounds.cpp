@@ -10,7 +10,6 @@
 #include "core/Cp1250.h"
 #include "database/DB.h"
 #include "database/DBBuilder.h"
-#include "database/WordLengthLimits.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -107,10 +106,8 @@ int main(int argc, char** argv)
     const std::string espeak = argc > 4 ? argv[4] : "espeak-ng";
     try {
         // Every word, so that a grid's short and long words are found too.
-        mz::WordLengthLimits.MinLenPWord = 1;
-        mz::WordLengthLimits.MaxLenPWord = 255;
         mz::TDB db(mz::qmPlain);
-        db.Load(argv[1]);
+        db.Load(argv[1], mz::TDBLoadFilter{1, 255});
         const size_t wanted = std::stoul(argv[3]);
         // Every k-th word in file order (Words runs backwards), so the sample
         // spreads over the whole alphabet and stays the same from build to build.

@@ -1,7 +1,0 @@
-#include "WordLengthLimits.h"
-
-namespace mz {
-
-TWordLengthLimits WordLengthLimits;
-
-} // namespace mz
