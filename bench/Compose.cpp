@@ -8,6 +8,9 @@
 //                                 default 20000, is counted as unfinished)
 //   Compose --compare N           seeds 1..N on Normal.sz with plain and indexed
 //                                 queries: identical crosswords and the speed-up
+//   Compose --repeats N [--allow-repeats]
+//                                 seeds 1..N on every shipped template: crosswords
+//                                 in which a word stands twice, and such words
 #include "composer/Composer.h"
 #include "documents/CrossTXT.h"
 
@@ -58,10 +61,8 @@ struct TOutcome {
 };
 
 TOutcome Compose(const mz::TTable& pattern, mz::TDBQueryMode mode, uint32_t seed,
-                 uint32_t maxSteps = mz::DefaultMaxSteps)
+                 const mz::TComposerSettings& settings = {})
 {
-    mz::TComposerSettings settings;
-    settings.MaxSteps = maxSteps;
     mz::TComposeRun run(pattern, mz::FileDBSource(DatabaseFile, {settings.MinLenPWord, settings.MaxLenPWord}, mode), settings);
     const std::atomic<bool> stop{false};
     std::atomic<uint8_t> progress{0};
@@ -156,6 +157,36 @@ int Distribution(uint32_t seeds, uint32_t cap, const std::string& only)
     return 0;
 }
 
+int Repeats(uint32_t seeds, bool allowRepeats)
+{
+    mz::TComposerSettings settings;
+    settings.AllowRepeats = allowRepeats;
+    for (const auto& file : ShippedTemplates()) {
+        const mz::TTable pattern = LoadTemplate(file);
+        int crosswords = 0;
+        int repeated = 0;
+        double time = 0;
+        for (uint32_t seed = 1; seed <= seeds; ++seed) {
+            const TOutcome outcome = Compose(pattern, mz::qmIndexed, seed, settings);
+            time += outcome.Time;
+            std::vector<std::string> words = outcome.Result.Grid->Words(settings.MinLenPWord);
+            std::sort(words.begin(), words.end());
+            const auto twice = std::adjacent_find(words.begin(), words.end());
+            if (twice == words.end())
+                continue;
+            ++crosswords;
+            for (auto at = twice; at != words.end(); at = std::adjacent_find(at + 1, words.end()))
+                if (at == twice || *at != *(at - 1))
+                    ++repeated;
+            std::fprintf(stderr, "%s seed %u: %s twice\n", file.filename().string().c_str(), seed, twice->c_str());
+        }
+        std::printf("%s: %u seeds, %d crosswords with a word standing twice, %d such words; %.1f s\n",
+                    file.filename().string().c_str(), seeds, crosswords, repeated, time);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 int Compare(uint32_t seeds)
 {
     const mz::TTable pattern = LoadTemplate(std::filesystem::u8path(AppDir + "/Szablony/Normal.sz"));
@@ -189,6 +220,8 @@ int main(int argc, char** argv)
         return Distribution(std::stoul(argv[2]), argc >= 4 ? std::stoul(argv[3]) : 20000, argc >= 5 ? argv[4] : "");
     if (argc >= 3 && std::strcmp(argv[1], "--compare") == 0)
         return Compare(std::stoul(argv[2]));
+    if (argc >= 3 && std::strcmp(argv[1], "--repeats") == 0)
+        return Repeats(std::stoul(argv[2]), argc >= 4 && std::strcmp(argv[3], "--allow-repeats") == 0);
 
     for (const auto& file : ShippedTemplates()) {
         const std::string name = file.filename().string();

@@ -45,6 +45,10 @@ TOptions ParseOptions(const mz::cli::Args& args)
             o.PlainQueries = true;
             continue;
         }
+        if (a == "--allow-repeats") {
+            o.Settings.AllowRepeats = true;
+            continue;
+        }
         static const std::set<std::string> withValue = {"--template", "--db",      "--out",     "--out-dir",
                                                         "--prefix",   "--count",   "--seed",    "--min-len",
                                                         "--max-len",  "--max-steps", "--solution"};
@@ -164,7 +168,8 @@ int Run(const mz::cli::Args& args)
 mz::cli::TCommandRegistration reg{
     {"compose",
      "compose --template T.sz --db baza.hk (--out PLIK.krz | --out-dir KATALOG [--prefix P] [--count N]) "
-     "[--seed N] [--min-len N] [--max-len N] [--any-location] [--max-steps N] [--plain-queries] [--solution PLIK]",
-     "układa krzyżówkę (lub serię krzyżówek) z szablonu i bazy haseł; --max-steps 0 znosi limit kroków", &Run}};
+     "[--seed N] [--min-len N] [--max-len N] [--any-location] [--max-steps N] [--plain-queries] [--allow-repeats] [--solution PLIK]",
+     "układa krzyżówkę (lub serię krzyżówek) z szablonu i bazy haseł; --max-steps 0 znosi limit kroków; "
+     "--allow-repeats układa jak dawniej, bez pilnowania, by żadne hasło nie stało w krzyżówce dwa razy", &Run}};
 
 } // namespace

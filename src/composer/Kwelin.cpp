@@ -373,76 +373,126 @@ void TCrossKwelin::RestoreTop()
 void TCrossKwelin::ChooseWord()
 {
     TList& top = TopEntry();
-    int32_t lowest = top.Candidates.empty() ? 0 : top.Candidates.front().Score;
-    for (const TPWordList& c : top.Candidates)
-        lowest = std::min(lowest, c.Score);
-    const auto t = static_cast<uint32_t>(std::count_if(
-        top.Candidates.begin(), top.Candidates.end(), [&](const TPWordList& c) { return c.Score == lowest; }));
-    // The draw is made also when nothing is left to choose (pruning can empty
-    // the list): it yields 0 and the entry keeps its word, but the generator
-    // moves on, and every later choice depends on that.
-    uint32_t k = FRandom.Draw(t);
-    if (t > 0) {
+    for (;;) {
+        int32_t lowest = top.Candidates.empty() ? 0 : top.Candidates.front().Score;
+        for (const TPWordList& c : top.Candidates)
+            lowest = std::min(lowest, c.Score);
+        const auto t = static_cast<uint32_t>(std::count_if(
+            top.Candidates.begin(), top.Candidates.end(), [&](const TPWordList& c) { return c.Score == lowest; }));
+        // The draw is made also when nothing is left to choose (pruning can empty
+        // the list): it yields 0 and the entry keeps its word, but the generator
+        // moves on, and every later choice depends on that.
+        uint32_t k = FRandom.Draw(t);
+        if (t == 0)
+            break;
         auto chosen = top.Candidates.begin();
         for (;; ++chosen)
             if (chosen->Score == lowest && k-- == 0)
                 break;
-        top.PWord = chosen->PWord;
-        top.Offset = chosen->Offset;
+        // A word that would make a word stand twice is dropped and the draw made
+        // again; a search that never meets one draws exactly as without the rule.
+        const bool repeats = FormsRepeat(top.Slot, chosen->PWord, chosen->Offset);
+        FRepeatCount += repeats ? 1 : 0;
+        if (!repeats || FSettings.AllowRepeats) {
+            top.PWord = chosen->PWord;
+            top.Offset = chosen->Offset;
+        }
         top.Candidates.erase(chosen);
         --top.CandCount;
+        if (!repeats || FSettings.AllowRepeats)
+            break;
     }
-    const int32_t n = static_cast<int32_t>(top.PWord.size());
+    LayWord(FTable, top.Slot, top.PWord, top.Offset);
+}
+
+void TCrossKwelin::LayWord(TTable& table, const TPWordCoordinate& slot, const std::string& word, uint8_t offset)
+{
+    const int32_t n = static_cast<int32_t>(word.size());
     for (int32_t j = 1; j <= n; ++j) {
-        if (top.Slot.Dir == 0)
-            FTable.SetCell(top.Slot.Col, top.Slot.Row - top.Offset - 1 + j, top.PWord[j - 1]);
+        if (slot.Dir == 0)
+            table.SetCell(slot.Col, slot.Row - offset - 1 + j, word[j - 1]);
         else
-            FTable.SetCell(top.Slot.Col - top.Offset - 1 + j, top.Slot.Row, top.PWord[j - 1]);
+            table.SetCell(slot.Col - offset - 1 + j, slot.Row, word[j - 1]);
     }
 }
 
-bool TCrossKwelin::CellFree(int32_t c, int32_t r) const
+bool TCrossKwelin::AddsRepeat(const TTable& after) const
 {
-    return FTable.Contains(c, r) && FTable.GetCell(c, r) == TTable::Free;
+    std::vector<std::string> before = FTable.Words(FSettings.MinLenPWord);
+    std::vector<std::string> now = after.Words(FSettings.MinLenPWord);
+    if (now.size() == before.size())
+        return false;
+    std::sort(before.begin(), before.end());
+    std::sort(now.begin(), now.end());
+    // Words only ever join the grid: a word counted more often now than
+    // before, and at least twice, was just made again.
+    for (size_t i = 0, j = 0; i < now.size();) {
+        size_t end = i;
+        while (end < now.size() && now[end] == now[i])
+            ++end;
+        while (j < before.size() && before[j] < now[i])
+            ++j;
+        size_t had = 0;
+        while (j < before.size() && before[j] == now[i]) {
+            ++j;
+            ++had;
+        }
+        if (end - i >= 2 && end - i > had)
+            return true;
+        i = end;
+    }
+    return false;
 }
 
-void TCrossKwelin::SetBlockIfFree(int32_t c, int32_t r)
+bool TCrossKwelin::FormsRepeat(const TPWordCoordinate& slot, const std::string& word, uint8_t offset) const
 {
-    if (CellFree(c, r))
-        FTable.SetCell(c, r, TTable::Block);
+    TTable after = FTable;
+    LayWord(after, slot, word, offset);
+    CloseEnds(after, slot, word.size(), offset, FSettings.AnyWordLocation);
+    return AddsRepeat(after);
 }
 
 void TCrossKwelin::PlaceBlocks()
 {
     const TList& top = TopEntry();
-    const int32_t n = static_cast<int32_t>(top.PWord.size());
-    if (top.Slot.Dir == 0) {
-        const int32_t c = top.Slot.Col;
-        const int32_t f = top.Slot.Row - top.Offset;
+    CloseEnds(FTable, top.Slot, top.PWord.size(), top.Offset, FSettings.AnyWordLocation);
+}
+
+void TCrossKwelin::CloseEnds(TTable& table, const TPWordCoordinate& slot, size_t length, uint8_t offset,
+                             bool anyWordLocation)
+{
+    auto block = [&](int32_t c, int32_t r) {
+        if (table.Contains(c, r) && table.GetCell(c, r) == TTable::Free)
+            table.SetCell(c, r, TTable::Block);
+    };
+    const auto n = static_cast<int32_t>(length);
+    if (slot.Dir == 0) {
+        const int32_t c = slot.Col;
+        const int32_t f = slot.Row - offset;
         if (f != 1) {
-            SetBlockIfFree(c, f - 1);
-        } else if (!FSettings.AnyWordLocation) {
+            block(c, f - 1);
+        } else if (!anyWordLocation) {
             // Row 1 must not carry an across word through this first letter.
             if (c >= 2)
-                SetBlockIfFree(c - 1, 1);
-            if (c + 1 <= FTable.ColCount())
-                SetBlockIfFree(c + 1, 1);
+                block(c - 1, 1);
+            if (c + 1 <= table.ColCount())
+                block(c + 1, 1);
         }
-        if (f + n <= FTable.RowCount())
-            SetBlockIfFree(c, f + n);
+        if (f + n <= table.RowCount())
+            block(c, f + n);
     } else {
-        const int32_t r = top.Slot.Row;
-        const int32_t f = top.Slot.Col - top.Offset;
+        const int32_t r = slot.Row;
+        const int32_t f = slot.Col - offset;
         if (f != 1) {
-            SetBlockIfFree(f - 1, r);
-        } else if (!FSettings.AnyWordLocation) {
+            block(f - 1, r);
+        } else if (!anyWordLocation) {
             if (r >= 2)
-                SetBlockIfFree(1, r - 1);
-            if (r + 1 <= FTable.RowCount())
-                SetBlockIfFree(1, r + 1);
+                block(1, r - 1);
+            if (r + 1 <= table.RowCount())
+                block(1, r + 1);
         }
-        if (f + n <= FTable.ColCount())
-            SetBlockIfFree(f + n, r);
+        if (f + n <= table.ColCount())
+            block(f + n, r);
     }
 }
 
@@ -457,14 +507,26 @@ bool TCrossKwelin::CloseSingleLetter(const TPWordCoordinate& slot)
             FTable.SetCell(cc, rr, TTable::Block);
         return ok;
     };
+    const TTable before = FTable;
+    bool closed;
     if (slot.Dir == 0) {
-        if (!close(c, r - 1, LeftRunOK(c, r - 1) && RightRunOK(c, r - 1) && UpRunOK(c, r - 1)))
-            return false;
-        return close(c, r + 1, LeftRunOK(c, r + 1) && RightRunOK(c, r + 1) && DownRunOK(c, r + 1));
+        closed = close(c, r - 1, LeftRunOK(c, r - 1) && RightRunOK(c, r - 1) && UpRunOK(c, r - 1))
+            && close(c, r + 1, LeftRunOK(c, r + 1) && RightRunOK(c, r + 1) && DownRunOK(c, r + 1));
+    } else {
+        closed = close(c - 1, r, LeftRunOK(c - 1, r) && UpRunOK(c - 1, r) && DownRunOK(c - 1, r))
+            && close(c + 1, r, RightRunOK(c + 1, r) && UpRunOK(c + 1, r) && DownRunOK(c + 1, r));
     }
-    if (!close(c - 1, r, LeftRunOK(c - 1, r) && UpRunOK(c - 1, r) && DownRunOK(c - 1, r)))
+    if (!closed)
         return false;
-    return close(c + 1, r, RightRunOK(c + 1, r) && UpRunOK(c + 1, r) && DownRunOK(c + 1, r));
+    // The blocks may shut in runs on either side: they must not make a word stand twice.
+    const TTable after = FTable;
+    FTable = before;
+    const bool repeats = AddsRepeat(after);
+    FRepeatCount += repeats ? 1 : 0;
+    if (repeats && !FSettings.AllowRepeats)
+        return false;
+    FTable = after;
+    return true;
 }
 
 bool TCrossKwelin::Crosses(const TPWordCoordinate& s, const TPWordCoordinate& t)
@@ -565,18 +627,21 @@ bool TCrossKwelin::Step(const TPWordCoordinate& slot)
     FilterCandidates(candidates, slot);
     ScoreCandidates(candidates, slot);
 
-    if (candidates.empty() && Stack.empty())
-        return false;
-    if (candidates.empty()) {
-        if (CloseSingleLetter(slot)) {
+    if (!candidates.empty()) {
+        Push(std::move(candidates), slot);
+        ChooseWord();
+        if (!TopEntry().PWord.empty()) {
+            DB->MarkUsed(TopEntry().PWord);
+            PlaceBlocks();
             UpdatePreview();
             return true;
         }
-    } else {
-        Push(std::move(candidates), slot);
-        ChooseWord();
-        DB->MarkUsed(TopEntry().PWord);
-        PlaceBlocks();
+        // Every candidate would have made a word stand twice: a dead end.
+        Pop();
+    }
+    if (Stack.empty())
+        return false;
+    if (CloseSingleLetter(slot)) {
         UpdatePreview();
         return true;
     }

@@ -19,6 +19,10 @@ struct TKwelinSettings {
     int32_t MinLenPWord = 3;
     int32_t MaxLenPWord = 16;
     bool AnyWordLocation = false;
+    // Off: a word that would make a word of the grid stand twice is not laid
+    // (see TCrossKwelin::FormsRepeat). On: the search as it was before that
+    // rule, which can repeat a word that crossings completed.
+    bool AllowRepeats = false;
 };
 
 // The slot of one step: a stretch of a row (Dir 1) or column (Dir 0) that
@@ -110,6 +114,14 @@ public:
     void FilterCandidates(TPWordLists& list, const TPWordCoordinate& slot) const;
     void ScoreCandidates(TPWordLists& list, const TPWordCoordinate& slot) const;
     bool CloseSingleLetter(const TPWordCoordinate& slot);
+    // Whether laying `word` at `offset` into `slot` (its letters and the blocks
+    // PlaceBlocks would add) makes a word of at least MinLenPWord letters that
+    // already stands in the grid, or two equal new ones: the word itself, a
+    // word its letters complete across it, or a run its blocks shut in.
+    bool FormsRepeat(const TPWordCoordinate& slot, const std::string& word, uint8_t offset) const;
+    // How often a word or block was found to make a repeat: skipped, or laid
+    // all the same with AllowRepeats.
+    uint32_t RepeatCount() const { return FRepeatCount; }
     static bool Crosses(const TPWordCoordinate& s, const TPWordCoordinate& t);
     std::string AnchorRun(const TPWordCoordinate& slot) const;
 
@@ -129,8 +141,12 @@ public:
 private:
     std::string RunBeside(int32_t c, int32_t r, int32_t dc, int32_t dr) const;
     bool SideRunOK(int32_t c, int32_t r, int32_t dc, int32_t dr, bool reversed) const;
-    bool CellFree(int32_t c, int32_t r) const;
-    void SetBlockIfFree(int32_t c, int32_t r);
+    static void LayWord(TTable& table, const TPWordCoordinate& slot, const std::string& word, uint8_t offset);
+    static void CloseEnds(TTable& table, const TPWordCoordinate& slot, size_t length, uint8_t offset,
+                          bool anyWordLocation);
+    // Whether `after`, which only adds letters and blocks to the grid, holds a
+    // word more often than the grid and at least twice.
+    bool AddsRepeat(const TTable& after) const;
     void UpdatePreview();
     TList& TopEntry();
 
@@ -139,6 +155,7 @@ private:
     TDB* DB;
     TKwelinSettings FSettings;
     TRandom FRandom;
+    uint32_t FRepeatCount = 0;
 };
 
 // The preview shows where words lie, never the words: every letter as '?'.

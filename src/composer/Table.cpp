@@ -41,6 +41,33 @@ std::string TTable::ColLine(int32_t col) const
     return line;
 }
 
+std::vector<std::string> TTable::Words(int32_t minLen) const
+{
+    std::vector<std::string> words;
+    // Walks one line with an edge after it; `open` tells whether the run now
+    // being read began next to a free cell.
+    auto walk = [&](int32_t count, auto cellAt) {
+        std::string run;
+        bool open = false;
+        for (int32_t i = 1; i <= count + 1; ++i) {
+            const char cell = i <= count ? cellAt(i) : Block;
+            if (IsLetter(cell)) {
+                run += cell;
+                continue;
+            }
+            if (!open && cell == Block && static_cast<int32_t>(run.size()) >= minLen)
+                words.push_back(run);
+            run.clear();
+            open = cell == Free;
+        }
+    };
+    for (int32_t r = 1; r <= FRowCount; ++r)
+        walk(FColCount, [&](int32_t c) { return GetCell(c, r); });
+    for (int32_t c = 1; c <= FColCount; ++c)
+        walk(FRowCount, [&](int32_t r) { return GetCell(c, r); });
+    return words;
+}
+
 int32_t TTable::FilledCount() const
 {
     return static_cast<int32_t>(std::count_if(Cells.begin(), Cells.end(), [](char c) { return c != Free; }));

@@ -42,6 +42,10 @@ public:
 
     // Cells that are not free (letters and blocks).
     int32_t FilledCount() const;
+    // The words standing in the grid: every run of at least `minLen` letters
+    // shut in by blocks or edges at both ends, across row by row, then down
+    // column by column. A run with a free cell beside it is not a word yet.
+    std::vector<std::string> Words(int32_t minLen) const;
 
     bool operator==(const TTable&) const = default;
 

@@ -356,6 +356,82 @@ TEST(Backtracking, AWordIsNeverLaidTwiceAndAnEmptiedStackLeavesTheGridAsItIs)
     EXPECT_EQ(Rows(kwelin.Table()), (std::vector<std::string>{"ABC", "***", "..."}));
 }
 
+struct TRepeatCase {
+    const char* Name;
+    std::vector<std::string> Rows; // '.' free
+    TPWordCoordinate Slot;
+    const char* Word;
+    uint8_t Offset;
+    bool Repeats;
+};
+
+class FormsRepeatTest : public ::testing::TestWithParam<TRepeatCase> {};
+
+// A word may not make a word of at least MinLenPWord letters that stands in the
+// grid already: not as itself, not across one of its letters, not as a run its
+// closing block shuts in, and not twice at once.
+TEST_P(FormsRepeatTest, FindsEveryWordTheLayingCompletes)
+{
+    const TRepeatCase& c = GetParam();
+    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    TCrossKwelin kwelin(Grid(c.Rows), *db, Settings(3, true), 1);
+    EXPECT_EQ(kwelin.FormsRepeat(c.Slot, c.Word, c.Offset), c.Repeats) << c.Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grids, FormsRepeatTest,
+    ::testing::Values(
+        TRepeatCase{"itself", {"KOT*.....", "*********"}, Slot(1, 5, 1, "", "     "), "KOT", 0, true},
+        TRepeatCase{"another word", {"KOT*.....", "*********"}, Slot(1, 5, 1, "", "     "), "KOS", 0, false},
+        // KOT already stands across; laying AT under K.. completes KOT down column 1.
+        // KOT already stands across; TA under K and O completes KOT down column 1.
+        TRepeatCase{"across a letter", {"K*KOT", "O*...", "..*.."}, Slot(1, 1, 3, "", "  "), "TA", 0, true},
+        TRepeatCase{"a crossing left open", {"K*KOT", "O*...", "..*..", "....."}, Slot(1, 1, 3, "", "  "), "TA",
+                    0, false},
+        // The block after AB shuts in the KOT at the end of the row.
+        TRepeatCase{"shut in by the closing block", {"KOT*...KOT", "**********"}, Slot(1, 5, 1, "", "   "), "AB",
+                    0, true},
+        TRepeatCase{"a run left open", {"KOT*....KOT", "***********"}, Slot(1, 5, 1, "", "    "), "AB", 0, false},
+        TRepeatCase{"itself across", {"O...", "K...", "....", "****"}, Slot(1, 1, 3, "", "    "), "OKO", 0, true},
+        TRepeatCase{"two equal crossings", {"K.K.", "O.O.", "...*", "****"}, Slot(1, 1, 3, "", "   "), "TXT", 0,
+                    true}),
+    [](const auto& info) {
+        std::string name = info.param.Name;
+        std::replace(name.begin(), name.end(), ' ', '_');
+        return name;
+    });
+
+// Drawn first or second, KOT is dropped because it stands in the row already;
+// with the old behaviour asked for, the first draw is laid.
+TEST(ChooseWord, AWordThatWouldStandTwiceIsDroppedAndTheDrawMadeAgain)
+{
+    auto db = MakeDB(std::vector<std::string>{"KOT", "KOS", "LAS"});
+    int dropped = 0;
+    for (uint32_t seed : {1u, 2u, 3u, 4u, 99u, 12345u}) {
+        for (bool allowRepeats : {false, true}) {
+            TKwelinSettings settings = Settings(3, true);
+            settings.AllowRepeats = allowRepeats;
+            TCrossKwelin kwelin(Grid({"KOT*.....", "*********"}), *db, settings, seed);
+            kwelin.Push({{"KOS", 0, 1}, {"KOT", 0, 0}, {"LAS", 0, 0}}, Slot(1, 5, 1, "", "     "));
+            kwelin.ChooseWord();
+            TRandom expected(seed);
+            const uint32_t first = expected.Draw(2);
+            std::string word = first == 0 ? "KOT" : "LAS";
+            if (word == "KOT" && !allowRepeats) {
+                ++dropped;
+                word = "LAS";
+                expected.Draw(1);
+                EXPECT_EQ(kwelin.Top()->CandCount, 1);
+            }
+            EXPECT_EQ(kwelin.Top()->PWord, word) << seed;
+            EXPECT_EQ(kwelin.Random().GetState(), expected.GetState()) << seed;
+            EXPECT_EQ(kwelin.RepeatCount(), first == 0 ? 1u : 0u) << seed;
+            EXPECT_EQ(Rows(kwelin.Table())[0], "KOT*" + word + "..");
+        }
+    }
+    EXPECT_GT(dropped, 0);
+}
+
 TEST(PickLine, DrawsOneTerminatedLine)
 {
     auto db = MakeDB(std::vector<std::string>{"ABC"});

@@ -109,19 +109,13 @@ TComposeResult Compose(const TTable& pattern, uint32_t seed, TCrossTXT& doc, TDB
     return run.Execute(doc, stop, progress, seed);
 }
 
-// Every word of the grid is a database word within the length limits, no laid
-// word stands twice, and the explanations are the words in numbering order
-// (across row by row, then down column by column), each with one of its own
-// clues and sounds.
-//
-// A word can still stand twice when crossings complete it in one place
-// without any step laying it there (it is then never marked as used) and a
-// later step lays it elsewhere; such repeats are counted, not failed.
+// Every word of the grid is a database word within the length limits, no word
+// stands twice (laid or completed by crossings), and the explanations are the
+// words in numbering order (across row by row, then down column by column),
+// each with one of its own clues and sounds.
 TEST_F(ShippedContent, EveryComposedWordIsADistinctDatabaseWordWithItsOwnClue)
 {
     const TComposerSettings settings;
-    int repeats = 0;
-    int crosswords = 0;
     for (const auto& file : Templates) {
         const TTable pattern = Template(file);
         for (uint32_t seed = 1; seed <= 12; ++seed) {
@@ -133,7 +127,6 @@ TEST_F(ShippedContent, EveryComposedWordIsADistinctDatabaseWordWithItsOwnClue)
             const std::vector<TRun> runs = Words(grid, settings.MinLenPWord);
             EXPECT_GT(runs.size(), 5u);
 
-            ++crosswords;
             std::multiset<std::string> inGrid;
             for (const TRun& run : runs) {
                 EXPECT_TRUE(Records.count(run.Word)) << run.Word;
@@ -141,12 +134,10 @@ TEST_F(ShippedContent, EveryComposedWordIsADistinctDatabaseWordWithItsOwnClue)
                 EXPECT_LE(static_cast<int32_t>(run.Word.size()), settings.MaxLenPWord);
                 inGrid.insert(run.Word);
             }
-            const std::set<std::string> laid(result.PlacedWords.begin(), result.PlacedWords.end());
-            EXPECT_EQ(laid.size(), result.PlacedWords.size()) << "a laid word was laid again";
-            for (const std::string& word : laid)
-                EXPECT_TRUE(inGrid.count(word)) << word << " was laid but is not in the grid";
             for (const std::string& word : std::set<std::string>(inGrid.begin(), inGrid.end()))
-                repeats += inGrid.count(word) > 1 ? 1 : 0;
+                EXPECT_EQ(inGrid.count(word), 1u) << word << " stands twice";
+            for (const std::string& word : result.PlacedWords)
+                EXPECT_TRUE(inGrid.count(word)) << word << " was laid but is not in the grid";
 
             const auto expls = doc.ExplsInNumberOrder();
             ASSERT_EQ(expls.size(), runs.size());
@@ -171,9 +162,62 @@ TEST_F(ShippedContent, EveryComposedWordIsADistinctDatabaseWordWithItsOwnClue)
                     EXPECT_EQ(doc.GetCell(c, r), grid.GetCell(c, r) == TTable::Block ? '*' : ' ');
         }
     }
-    RecordProperty("crosswords", crosswords);
-    RecordProperty("repeated_words", repeats);
-    std::printf("%d crosswords, %d words standing twice (completed by crossings)\n", crosswords, repeats);
+}
+
+struct TAttempt {
+    TTable Grid{0, 0};
+    uint32_t Steps = 0;
+    uint32_t State = 0;
+    uint32_t Repeats = 0;
+};
+
+// One attempt of a run: the search from `seed` within the default step budget.
+TAttempt Attempt(const TTable& pattern, uint32_t seed, bool allowRepeats)
+{
+    TDB db;
+    db.Load(DatabaseFile);
+    TKwelinSettings settings;
+    settings.AllowRepeats = allowRepeats;
+    TCrossKwelin kwelin(pattern, db, settings, seed);
+    TAttempt attempt;
+    for (TPWordCoordinate slot = kwelin.ChooseSlot(); slot.Found() && attempt.Steps < DefaultMaxSteps;
+         slot = kwelin.ChooseSlot()) {
+        ++attempt.Steps;
+        if (!kwelin.Step(slot))
+            break;
+    }
+    kwelin.FillBlanks();
+    attempt.Grid = kwelin.Table();
+    attempt.State = kwelin.Random().GetState();
+    attempt.Repeats = kwelin.RepeatCount();
+    return attempt;
+}
+
+// A search that never meets a word standing twice is the same with and without
+// the rule against it: the same steps, the same draws, the same grid.
+TEST_F(ShippedContent, TheRuleAgainstRepeatsChangesOnlySearchesThatMeetOne)
+{
+    int unchanged = 0;
+    int met = 0;
+    for (const char* name : {"Normal.sz", "Z blokami.sz"}) {
+        const TTable pattern = Template(std::filesystem::u8path(AppDir + "/Szablony/" + name));
+        for (uint32_t seed = 1; seed <= 50; ++seed) {
+            SCOPED_TRACE(std::string(name) + " seed " + std::to_string(seed));
+            const TAttempt without = Attempt(pattern, seed, true);
+            const TAttempt with = Attempt(pattern, seed, false);
+            if (without.Repeats > 0) {
+                ++met;
+                continue;
+            }
+            ++unchanged;
+            EXPECT_EQ(with.Repeats, 0u);
+            EXPECT_TRUE(with.Grid == without.Grid);
+            EXPECT_EQ(with.Steps, without.Steps);
+            EXPECT_EQ(with.State, without.State);
+        }
+    }
+    EXPECT_GT(unchanged, 70);
+    EXPECT_GT(met, 0);
 }
 
 TEST_F(ShippedContent, PlainAndIndexedQueriesComposeTheSameCrossword)
