@@ -10,7 +10,7 @@ TDBSource FileDBSource(std::string fileName, const TDBLoadFilter& filter, TDBQue
 {
     return [fileName = std::move(fileName), filter, mode] {
         auto db = std::make_unique<TDB>(mode);
-        db->Load(fileName, filter);
+        db->LoadShared(fileName, filter);
         return db;
     };
 }
@@ -73,7 +73,7 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
                 // generator, so the whole run still follows from its first seed.
                 const uint32_t next = kwelin->Random().Draw(0xFFFFFFFFu);
                 kwelin.reset();
-                db = DBSource();
+                db->Restore();
                 kwelin = NewAttempt(*db, next);
                 result.AttemptSeed = next;
                 result.Steps = 0;

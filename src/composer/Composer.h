@@ -23,9 +23,11 @@ struct TComposerSettings : TKwelinSettings {
     uint32_t MaxSteps = DefaultMaxSteps; // 0: no limit
 };
 
-// Gives every attempt of a run its own freshly loaded word database, so that a
-// restart sees the word lists exactly as a new run would.
+// Gives every run its own word database. A restart within the run puts the
+// database back as the source gave it (TDB::Restore), so that it sees the word
+// lists exactly as a new run would.
 using TDBSource = std::function<std::unique_ptr<TDB>()>;
+// The file is parsed once per process while it stays unchanged (TDB::LoadShared).
 TDBSource FileDBSource(std::string fileName, const TDBLoadFilter& filter, TDBQueryMode mode = qmIndexed);
 
 // The template's cells as the composer sees them: ' ' free, '*' block, anything else a letter.

@@ -1,7 +1,7 @@
 #include "composer/Kwelin.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstdint>
 
 namespace mz {
 
@@ -27,7 +27,8 @@ int32_t Pos(const std::string& needle, const std::string& haystack)
 } // namespace
 
 TCrossKwelin::TCrossKwelin(const TTable& pattern, TDB& db, const TKwelinSettings& settings, uint32_t seed)
-    : FTable(pattern), DB(&db), FSettings(settings), FRandom(seed)
+    : FTable(pattern), DB(&db), FSettings(settings), FRandom(seed),
+      CheckLazily(db.QueryMode() == qmIndexed && !db.HasDuplicates())
 {
 }
 
@@ -227,9 +228,15 @@ bool TCrossKwelin::UpRunOK(int32_t c, int32_t r) const
 
 TFilterData TCrossKwelin::CrossPattern(const TPWordCoordinate& slot, int32_t i, const TPWordList& candidate) const
 {
+    return CrossPattern(slot, i, candidate.PWord, candidate.Offset);
+}
+
+TFilterData TCrossKwelin::CrossPattern(const TPWordCoordinate& slot, int32_t i, std::string_view word,
+                                       uint8_t offset) const
+{
     TFilterData data;
     const bool vertical = slot.Dir == 0;
-    const int32_t shift = i - candidate.Offset - 1;
+    const int32_t shift = i - offset - 1;
     const int32_t c = vertical ? slot.Col : slot.Col + shift;
     const int32_t r = vertical ? slot.Row + shift : slot.Row;
     // Row 1 carries no across words, column 1 no down words, unless allowed.
@@ -241,7 +248,7 @@ TFilterData TCrossKwelin::CrossPattern(const TPWordCoordinate& slot, int32_t i, 
     const std::string after = vertical ? RunBeside(c, r, 1, 0) : RunBeside(c, r, 0, 1);
     if (before.empty() && after.empty())
         return data;
-    const char letter = candidate.PWord[i - 1];
+    const char letter = word[i - 1];
     const bool noFree = before.find(TTable::Free) == std::string::npos && after.find(TTable::Free) == std::string::npos;
     if (noFree && FTable.GetCell(c, r) == letter)
         return data; // an existing, complete crossing
@@ -266,18 +273,23 @@ bool TCrossKwelin::CrossOK(const TFilterData& data) const
     return DB->AnyWordFits(data.Pattern, data.Anchor, dlWords);
 }
 
-void TCrossKwelin::FilterCandidates(TPWordLists& list, const TPWordCoordinate& slot) const
+void TCrossKwelin::ResetMemo(const TPWordCoordinate& slot)
 {
-    // The checks read only the grid and the word list, which stay unchanged
-    // while filtering, so equal questions get one answer: the end checks
-    // depend on (length, offset), a crossing on (cell, letter).
-    std::unordered_map<uint32_t, bool> endsAnswers;
-    std::unordered_map<uint32_t, bool> crossAnswers;
+    Memo.Length = slot.Pattern.size();
+    Memo.Cells = static_cast<size_t>(slot.Dir == 0 ? FTable.RowCount() : FTable.ColCount());
+    Memo.Ends.assign((Memo.Length + 1) * (Memo.Length + 1), -1);
+    Memo.Cross.assign((Memo.Cells + 1) * 256, -1);
+}
+
+bool TCrossKwelin::Fits(std::string_view word, uint8_t offset, const TPWordCoordinate& slot)
+{
     const bool vertical = slot.Dir == 0;
     const int32_t c = slot.Col;
     const int32_t r = slot.Row;
+    const auto n = static_cast<int32_t>(word.size());
+    const int32_t o = offset;
 
-    auto endsOK = [&](int32_t n, int32_t o) {
+    auto endsOK = [&] {
         if (vertical) {
             const int32_t bRow = r - o - 1;
             const int32_t eRow = r - o + n;
@@ -289,46 +301,52 @@ void TCrossKwelin::FilterCandidates(TPWordLists& list, const TPWordCoordinate& s
         return LeftRunOK(bCol, r) && RightRunOK(eCol, r) && UpRunOK(bCol, r) && DownRunOK(bCol, r)
             && UpRunOK(eCol, r) && DownRunOK(eCol, r);
     };
-
-    auto keep = [&](const TPWordList& candidate) {
-        const int32_t n = static_cast<int32_t>(candidate.PWord.size());
-        const uint32_t endsKey = (static_cast<uint32_t>(n) << 8) | candidate.Offset;
-        auto ends = endsAnswers.find(endsKey);
-        if (ends == endsAnswers.end())
-            ends = endsAnswers.emplace(endsKey, endsOK(n, candidate.Offset)).first;
-        if (!ends->second)
-            return false;
-        for (int32_t i = 1; i <= n; ++i) {
-            const int32_t cell = i - candidate.Offset - 1 + (vertical ? r : c);
-            const uint32_t key = (static_cast<uint32_t>(cell) << 8) | static_cast<unsigned char>(candidate.PWord[i - 1]);
-            auto cross = crossAnswers.find(key);
-            if (cross == crossAnswers.end())
-                cross = crossAnswers.emplace(key, CrossOK(CrossPattern(slot, i, candidate))).first;
-            if (!cross->second)
-                return false;
-        }
-        return true;
+    // Memo answers are -1 for not asked yet, else 0 or 1; keys outside the
+    // memo's range (never met in a search) are answered afresh.
+    auto remembered = [](std::vector<int8_t>& memo, size_t key, bool inRange, auto&& ask) {
+        if (!inRange)
+            return ask();
+        if (memo[key] < 0)
+            memo[key] = ask() ? 1 : 0;
+        return memo[key] == 1;
     };
+    const size_t n1 = Memo.Length + 1;
+    if (!remembered(Memo.Ends, static_cast<size_t>(n) * n1 + offset,
+                    static_cast<size_t>(n) < n1 && static_cast<size_t>(offset) < n1, endsOK))
+        return false;
+    for (int32_t i = 1; i <= n; ++i) {
+        const int32_t cell = i - o - 1 + (vertical ? r : c);
+        const auto letter = static_cast<unsigned char>(word[i - 1]);
+        const bool inRange = cell >= 0 && static_cast<size_t>(cell) <= Memo.Cells;
+        if (!remembered(Memo.Cross, static_cast<size_t>(cell) * 256 + letter, inRange,
+                        [&] { return CrossOK(CrossPattern(slot, i, word, offset)); }))
+            return false;
+    }
+    return true;
+}
 
-    list.erase(std::remove_if(list.begin(), list.end(), [&](const TPWordList& cand) { return !keep(cand); }),
+void TCrossKwelin::FilterCandidates(TPWordLists& list, const TPWordCoordinate& slot)
+{
+    ResetMemo(slot);
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const TPWordList& cand) { return !Fits(cand.PWord, cand.Offset, slot); }),
                list.end());
+}
+
+int32_t TCrossKwelin::Score(const TPWordCoordinate& slot, size_t length, uint8_t offset, int32_t minLen)
+{
+    const int32_t p = slot.AnchorPos;
+    const auto n = static_cast<int32_t>(length);
+    const int32_t before = p - offset - 1;
+    const int32_t after = static_cast<int32_t>(slot.Pattern.size()) - (p - offset - 1 + n);
+    // A gap that only takes the closing block, or is too short for a word, is waste.
+    return (before >= 1 && before <= minLen ? 1 : 0) + (after >= 1 && after <= minLen ? 1 : 0);
 }
 
 void TCrossKwelin::ScoreCandidates(TPWordLists& list, const TPWordCoordinate& slot) const
 {
-    const int32_t m = FSettings.MinLenPWord;
-    const int32_t p = slot.AnchorPos;
-    const int32_t length = static_cast<int32_t>(slot.Pattern.size());
-    for (TPWordList& candidate : list) {
-        const int32_t n = static_cast<int32_t>(candidate.PWord.size());
-        const int32_t before = p - candidate.Offset - 1;
-        const int32_t after = length - (p - candidate.Offset - 1 + n);
-        // A gap that only takes the closing block, or is too short for a word, is waste.
-        if (before >= 1 && before <= m)
-            ++candidate.Score;
-        if (after >= 1 && after <= m)
-            ++candidate.Score;
-    }
+    for (TPWordList& candidate : list)
+        candidate.Score += Score(slot, candidate.PWord.size(), candidate.Offset, FSettings.MinLenPWord);
 }
 
 // --- The stack ---------------------------------------------------------------
@@ -342,8 +360,95 @@ TList& TCrossKwelin::TopEntry()
 
 void TCrossKwelin::Push(TPWordLists candidates, const TPWordCoordinate& slot)
 {
-    const int32_t count = static_cast<int32_t>(candidates.size());
-    Stack.push_back(TList{std::move(candidates), Depth() + 1, count, {}, 0, slot, FTable});
+    std::vector<TCandidate> checked;
+    checked.reserve(candidates.size());
+    for (const TPWordList& c : candidates) {
+        const int64_t id = DB->FindWord(c.PWord);
+        if (id < 0)
+            throw EInvalidCrossKwelinOperation("Brak słowa w bazie haseł");
+        checked.push_back(TCandidate{static_cast<uint32_t>(id), c.Offset, csFits, c.Score});
+    }
+    Push(std::move(checked), slot);
+}
+
+void TCrossKwelin::Push(std::vector<TCandidate> candidates, const TPWordCoordinate& slot)
+{
+    const auto count = static_cast<int32_t>(candidates.size());
+    const auto fit = static_cast<int32_t>(
+        std::count_if(candidates.begin(), candidates.end(), [](const TCandidate& c) { return c.State == csFits; }));
+    Stack.push_back(TList{std::move(candidates), Depth() + 1, count, fit, {}, NoWord, 0, slot, FTable});
+}
+
+// Checking an alternative later gives the answer it would have had at the
+// push only if the grid and the active words are those of the push. The grid
+// is the entry's snapshot. The active words are those of the push but for the
+// entry's own word, still marked used while the entry is backtracked: the
+// queries are lent it. Two records of one word would break this (a pruned
+// alternative may then release the other's record), so such a database, and
+// the plain queries, have every alternative checked at the push.
+void TCrossKwelin::Check(TList& entry, int32_t score)
+{
+    struct TContext {
+        TCrossKwelin& K;
+        TList& Entry;
+        bool Lent;
+        TContext(TCrossKwelin& k, TList& entry) : K(k), Entry(entry),
+            Lent(entry.Word != NoWord && k.DB->ListOf(entry.Word) != dlWords)
+        {
+            std::swap(K.FTable, Entry.Snapshot);
+            if (Lent)
+                K.DB->SetQueryActive(Entry.Word, true);
+        }
+        ~TContext()
+        {
+            if (Lent)
+                K.DB->SetQueryActive(Entry.Word, false);
+            std::swap(K.FTable, Entry.Snapshot);
+        }
+    } context(*this, entry);
+    ResetMemo(entry.Slot);
+    for (TCandidate& c : entry.Candidates) {
+        if (c.State != csOpen || c.Score != score)
+            continue;
+        if (Fits(DB->Word(c.Word), c.Offset, entry.Slot)) {
+            c.State = csFits;
+            ++entry.FitCount;
+        } else {
+            c.State = csRejected;
+            --entry.CandCount;
+        }
+    }
+}
+
+bool TCrossKwelin::HasAlternative(TList& entry)
+{
+    while (entry.FitCount == 0 && entry.CandCount > 0) {
+        int32_t lowest = INT32_MAX;
+        for (const TCandidate& c : entry.Candidates)
+            if (c.State == csOpen)
+                lowest = std::min(lowest, c.Score);
+        Check(entry, lowest);
+    }
+    return entry.FitCount > 0;
+}
+
+TPWordLists TCrossKwelin::Alternatives()
+{
+    TList& top = TopEntry();
+    TPWordLists list;
+    for (const TCandidate& c : top.Candidates)
+        if (c.State == csOpen)
+            Check(top, c.Score);
+    for (const TCandidate& c : top.Candidates)
+        if (c.State == csFits)
+            list.push_back(TPWordList{std::string(DB->Word(c.Word)), c.Offset, c.Score});
+    return list;
+}
+
+void TCrossKwelin::Release(const TList& entry)
+{
+    if (entry.Word != NoWord)
+        DB->ReleaseUsedRecord(entry.Word);
 }
 
 void TCrossKwelin::Pop()
@@ -374,11 +479,25 @@ void TCrossKwelin::ChooseWord()
 {
     TList& top = TopEntry();
     for (;;) {
-        int32_t lowest = top.Candidates.empty() ? 0 : top.Candidates.front().Score;
-        for (const TPWordList& c : top.Candidates)
-            lowest = std::min(lowest, c.Score);
-        const auto t = static_cast<uint32_t>(std::count_if(
-            top.Candidates.begin(), top.Candidates.end(), [&](const TPWordList& c) { return c.Score == lowest; }));
+        // The lowest score among the alternatives that fit: the open ones of a
+        // score are checked only while none of a lower score is known to fit.
+        int32_t lowest = INT32_MAX;
+        for (;;) {
+            int32_t lowestOpen = INT32_MAX;
+            lowest = INT32_MAX;
+            for (const TCandidate& c : top.Candidates) {
+                if (c.State == csOpen)
+                    lowestOpen = std::min(lowestOpen, c.Score);
+                else if (c.State == csFits)
+                    lowest = std::min(lowest, c.Score);
+            }
+            if (lowestOpen == INT32_MAX || lowestOpen > lowest)
+                break;
+            Check(top, lowestOpen);
+        }
+        const auto t = static_cast<uint32_t>(std::count_if(top.Candidates.begin(), top.Candidates.end(), [&](const TCandidate& c) {
+            return c.State == csFits && c.Score == lowest;
+        }));
         // The draw is made also when nothing is left to choose (pruning can empty
         // the list): it yields 0 and the entry keeps its word, but the generator
         // moves on, and every later choice depends on that.
@@ -387,25 +506,27 @@ void TCrossKwelin::ChooseWord()
             break;
         auto chosen = top.Candidates.begin();
         for (;; ++chosen)
-            if (chosen->Score == lowest && k-- == 0)
+            if (chosen->State == csFits && chosen->Score == lowest && k-- == 0)
                 break;
         // A word that would make a word stand twice is dropped and the draw made
         // again; a search that never meets one draws exactly as without the rule.
-        const bool repeats = FormsRepeat(top.Slot, chosen->PWord, chosen->Offset);
+        const std::string_view word = DB->Word(chosen->Word);
+        const bool repeats = FormsRepeat(top.Slot, word, chosen->Offset);
         FRepeatCount += repeats ? 1 : 0;
-        if (!repeats || FSettings.AllowRepeats) {
-            top.PWord = chosen->PWord;
-            top.Offset = chosen->Offset;
-        }
-        top.Candidates.erase(chosen);
+        chosen->State = csTaken;
         --top.CandCount;
-        if (!repeats || FSettings.AllowRepeats)
+        --top.FitCount;
+        if (!repeats || FSettings.AllowRepeats) {
+            top.PWord = word;
+            top.Word = chosen->Word;
+            top.Offset = chosen->Offset;
             break;
+        }
     }
     LayWord(FTable, top.Slot, top.PWord, top.Offset);
 }
 
-void TCrossKwelin::LayWord(TTable& table, const TPWordCoordinate& slot, const std::string& word, uint8_t offset)
+void TCrossKwelin::LayWord(TTable& table, const TPWordCoordinate& slot, std::string_view word, uint8_t offset)
 {
     const int32_t n = static_cast<int32_t>(word.size());
     for (int32_t j = 1; j <= n; ++j) {
@@ -444,7 +565,7 @@ bool TCrossKwelin::AddsRepeat(const TTable& after) const
     return false;
 }
 
-bool TCrossKwelin::FormsRepeat(const TPWordCoordinate& slot, const std::string& word, uint8_t offset) const
+bool TCrossKwelin::FormsRepeat(const TPWordCoordinate& slot, std::string_view word, uint8_t offset) const
 {
     TTable after = FTable;
     LayWord(after, slot, word, offset);
@@ -566,7 +687,7 @@ bool TCrossKwelin::UnwindToAnchor(const TPWordCoordinate& slot)
         return true;
     // Undo words until one of the letters that made the dead end is gone.
     do {
-        DB->ReleaseUsed(TopEntry().PWord);
+        Release(TopEntry());
         Pop();
         if (Stack.empty())
             return false;
@@ -585,20 +706,27 @@ void TCrossKwelin::PruneTop(const TPWordCoordinate& slot)
     const int32_t xr = vertical ? slot.Row : top.Slot.Row;
     const char ch = FTable.GetCell(xc, xr);
     // Alternatives that put the same letter on the crossing lead into the same dead end.
-    auto sameDeadEnd = [&](const TPWordList& candidate) {
+    auto sameDeadEnd = [&](const TCandidate& candidate) {
+        const std::string_view word = DB->Word(candidate.Word);
         const int32_t first = (vertical ? top.Slot.Row : top.Slot.Col) - candidate.Offset;
         const int32_t j = (vertical ? xr : xc) - first + 1;
-        return j >= 1 && j <= static_cast<int32_t>(candidate.PWord.size()) && candidate.PWord[j - 1] == ch;
+        return j >= 1 && j <= static_cast<int32_t>(word.size()) && word[j - 1] == ch;
     };
-    auto it = top.Candidates.begin();
-    while (it != top.Candidates.end()) {
-        if (sameDeadEnd(*it)) {
-            DB->ReleaseUsed(it->PWord);
-            it = top.Candidates.erase(it);
-            --top.CandCount;
-        } else {
-            ++it;
+    for (TCandidate& candidate : top.Candidates) {
+        if (candidate.State == csTaken || candidate.State == csRejected || !sameDeadEnd(candidate))
+            continue;
+        // Dropping an alternative releases its word, which matters only when
+        // the word is in use: then whether it fits must be known.
+        if (candidate.State == csOpen && DB->ListOf(candidate.Word) == dlUsedWords)
+            Check(top, candidate.Score);
+        if (candidate.State == csRejected)
+            continue;
+        if (candidate.State == csFits) {
+            DB->ReleaseUsedRecord(candidate.Word);
+            --top.FitCount;
         }
+        candidate.State = csTaken;
+        --top.CandCount;
     }
 }
 
@@ -611,9 +739,10 @@ void TCrossKwelin::UpdatePreview()
 void TCrossKwelin::NextCandidate()
 {
     UpdatePreview();
-    DB->ReleaseUsed(TopEntry().PWord);
+    Release(TopEntry());
     ChooseWord();
-    DB->MarkUsed(TopEntry().PWord);
+    if (TopEntry().Word != NoWord)
+        DB->MarkUsedRecord(TopEntry().Word);
     PlaceBlocks();
     UpdatePreview();
 }
@@ -622,21 +751,28 @@ void TCrossKwelin::NextCandidate()
 
 bool TCrossKwelin::Step(const TPWordCoordinate& slot)
 {
-    TPWordLists candidates;
-    DB->FindCandidates(slot.Pattern, slot.Anchor, candidates, dlWords);
-    FilterCandidates(candidates, slot);
-    ScoreCandidates(candidates, slot);
-
-    if (!candidates.empty()) {
+    DB->FindCandidates(slot.Pattern, slot.Anchor, Found);
+    if (!Found.empty()) {
+        std::vector<TCandidate> candidates;
+        candidates.reserve(Found.size());
+        for (const TDBCandidate& c : Found)
+            candidates.push_back(TCandidate{c.Word, c.Offset, csOpen,
+                                            Score(slot, DB->Word(c.Word).size(), c.Offset, FSettings.MinLenPWord)});
         Push(std::move(candidates), slot);
-        ChooseWord();
-        if (!TopEntry().PWord.empty()) {
-            DB->MarkUsed(TopEntry().PWord);
-            PlaceBlocks();
-            UpdatePreview();
-            return true;
+        if (!CheckLazily)
+            for (const TCandidate& c : TopEntry().Candidates)
+                if (c.State == csOpen)
+                    Check(TopEntry(), c.Score);
+        if (HasAlternative(TopEntry())) {
+            ChooseWord();
+            if (!TopEntry().PWord.empty()) {
+                DB->MarkUsedRecord(TopEntry().Word);
+                PlaceBlocks();
+                UpdatePreview();
+                return true;
+            }
         }
-        // Every candidate would have made a word stand twice: a dead end.
+        // No alternative fits, or every one would make a word stand twice: a dead end.
         Pop();
     }
     if (Stack.empty())
@@ -649,9 +785,9 @@ bool TCrossKwelin::Step(const TPWordCoordinate& slot)
     // Dead end: back out.
     if (!UnwindToAnchor(slot))
         return false;
-    if (TopEntry().CandCount < 1) {
-        while (!Stack.empty() && Stack.back().CandCount == 0) {
-            DB->ReleaseUsed(Stack.back().PWord);
+    if (!HasAlternative(TopEntry())) {
+        while (!Stack.empty() && !HasAlternative(Stack.back())) {
+            Release(Stack.back());
             Pop();
             if (Stack.empty())
                 return false;

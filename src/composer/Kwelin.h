@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mz {
@@ -55,13 +56,37 @@ struct TFilterData {
     int32_t Len = 0;
 };
 
+// What the search knows of one alternative of a stack entry.
+enum TCandidateState : uint8_t {
+    csOpen,     // not checked yet: it fits the slot's letters, the rest is unknown
+    csFits,     // checked, it keeps every stretch around it completable
+    csRejected, // checked, it does not
+    csTaken,    // laid, pruned or dropped: no longer an alternative
+};
+
+// One alternative: a record of the database laid with its anchor at Offset.
+struct TCandidate {
+    uint32_t Word = 0;
+    uint8_t Offset = 0;
+    TCandidateState State = csOpen;
+    int32_t Score = 0;
+};
+
+inline constexpr uint32_t NoWord = UINT32_MAX;
+
 // One placed word on the search stack with the alternatives left for its
-// slot and the grid as it was before the word went in.
+// slot and the grid as it was before the word went in. The alternatives are
+// every word that fits the slot's letters, in the order of the candidate
+// query; whether one also keeps the stretches around it completable is checked
+// only when a draw or the backtracking needs to know, and always against the
+// grid and the word lists as they were when the entry was pushed.
 struct TList {
-    TPWordLists Candidates;
+    std::vector<TCandidate> Candidates;
     int32_t Index = 0;
-    int32_t CandCount = 0;
+    int32_t CandCount = 0;  // alternatives not taken and not found to be rejected
+    int32_t FitCount = 0;   // of those, the ones checked and found to fit
     std::string PWord;
+    uint32_t Word = NoWord; // PWord's record
     uint8_t Offset = 0;
     TPWordCoordinate Slot;
     TTable Snapshot;
@@ -110,22 +135,32 @@ public:
     bool DownRunOK(int32_t c, int32_t r) const;
     bool UpRunOK(int32_t c, int32_t r) const;
     TFilterData CrossPattern(const TPWordCoordinate& slot, int32_t i, const TPWordList& candidate) const;
+    TFilterData CrossPattern(const TPWordCoordinate& slot, int32_t i, std::string_view word, uint8_t offset) const;
     bool CrossOK(const TFilterData& data) const;
-    void FilterCandidates(TPWordLists& list, const TPWordCoordinate& slot) const;
+    // Keeps the candidates whose ends and letters leave every stretch around
+    // them completable (the check the search makes of each alternative).
+    void FilterCandidates(TPWordLists& list, const TPWordCoordinate& slot);
     void ScoreCandidates(TPWordLists& list, const TPWordCoordinate& slot) const;
+    static int32_t Score(const TPWordCoordinate& slot, size_t length, uint8_t offset, int32_t minLen);
     bool CloseSingleLetter(const TPWordCoordinate& slot);
     // Whether laying `word` at `offset` into `slot` (its letters and the blocks
     // PlaceBlocks would add) makes a word of at least MinLenPWord letters that
     // already stands in the grid, or two equal new ones: the word itself, a
     // word its letters complete across it, or a run its blocks shut in.
-    bool FormsRepeat(const TPWordCoordinate& slot, const std::string& word, uint8_t offset) const;
+    bool FormsRepeat(const TPWordCoordinate& slot, std::string_view word, uint8_t offset) const;
     // How often a word or block was found to make a repeat: skipped, or laid
     // all the same with AllowRepeats.
     uint32_t RepeatCount() const { return FRepeatCount; }
     static bool Crosses(const TPWordCoordinate& s, const TPWordCoordinate& t);
     std::string AnchorRun(const TPWordCoordinate& slot) const;
 
+    // Pushes alternatives already checked (the words must be in the database).
     void Push(TPWordLists candidates, const TPWordCoordinate& slot);
+    void Push(std::vector<TCandidate> candidates, const TPWordCoordinate& slot);
+    // Whether some alternative of the entry fits, checking as few as it can.
+    bool HasAlternative(TList& entry);
+    // The top entry's alternatives that fit, all checked now.
+    TPWordLists Alternatives();
     void Pop();
     void RestoreTop();
     void ChooseWord();
@@ -141,12 +176,27 @@ public:
 private:
     std::string RunBeside(int32_t c, int32_t r, int32_t dc, int32_t dr) const;
     bool SideRunOK(int32_t c, int32_t r, int32_t dc, int32_t dr, bool reversed) const;
-    static void LayWord(TTable& table, const TPWordCoordinate& slot, const std::string& word, uint8_t offset);
+    static void LayWord(TTable& table, const TPWordCoordinate& slot, std::string_view word, uint8_t offset);
     static void CloseEnds(TTable& table, const TPWordCoordinate& slot, size_t length, uint8_t offset,
                           bool anyWordLocation);
     // Whether `after`, which only adds letters and blocks to the grid, holds a
     // word more often than the grid and at least twice.
     bool AddsRepeat(const TTable& after) const;
+
+    // Answers of the checks within one filtering: the grid and the word lists
+    // do not change meanwhile, so the ends of a word depend only on its length
+    // and offset and a crossing only on its cell and letter.
+    struct TFilterMemo {
+        size_t Length = 0; // of the slot's pattern
+        size_t Cells = 0;  // of the slot's line
+        std::vector<int8_t> Ends;
+        std::vector<int8_t> Cross;
+    };
+    void ResetMemo(const TPWordCoordinate& slot);
+    bool Fits(std::string_view word, uint8_t offset, const TPWordCoordinate& slot);
+    // Checks the entry's open alternatives of the given score.
+    void Check(TList& entry, int32_t score);
+    void Release(const TList& entry);
     void UpdatePreview();
     TList& TopEntry();
 
@@ -156,6 +206,11 @@ private:
     TKwelinSettings FSettings;
     TRandom FRandom;
     uint32_t FRepeatCount = 0;
+    // Alternatives are checked when needed only where that gives the same
+    // answers as checking them all at once: see TCrossKwelin::Check.
+    bool CheckLazily = false;
+    TFilterMemo Memo;
+    std::vector<TDBCandidate> Found;
 };
 
 // The preview shows where words lie, never the words: every letter as '?'.

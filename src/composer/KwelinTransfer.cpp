@@ -21,9 +21,9 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
     // Document texts are CP1250.
     static const std::string missingClue = Utf8ToCp1250("brak objaśnienia!\r\n");
     auto addExpl = [&](const std::string& word, int32_t col, int32_t row, bool horizontal) {
-        const TDBRec* record = DB->FindRecord(word);
-        const std::string clues = record ? record->ExplLines : missingClue;
-        const std::string sounds = record ? record->AudioLines : std::string();
+        const int64_t record = DB->FindWord(word);
+        const std::string clues = record >= 0 ? std::string(DB->ExplLines(record)) : missingClue;
+        const std::string sounds = record >= 0 ? std::string(DB->AudioLines(record)) : std::string();
         TExpl expl;
         expl.Col = col;
         expl.Row = row;

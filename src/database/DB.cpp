@@ -1,6 +1,6 @@
 #include "DB.h"
 
-#include "DBIndex.h"
+#include "DBData.h"
 
 #include <algorithm>
 
@@ -27,92 +27,197 @@ size_t AnchorPosition(std::string_view pattern, std::string_view anchor)
 
 TDB::TDB(TDBQueryMode mode) : Mode(mode) {}
 
-TDB::~TDB()
-{
-    FreeAll();
-}
-
-void TDB::FreeAll()
-{
-    Index.reset();
-    IndexDirty = true;
-    for (auto& head : Heads) {
-        while (head) {
-            TDBRec* next = head->Next;
-            delete head;
-            head = next;
-        }
-    }
-    LastWord = nullptr;
-}
+TDB::~TDB() = default;
 
 void TDB::Clear()
 {
-    FreeAll();
+    Data.reset();
+    Lists.clear();
+    Keys.clear();
+    Original.reset();
+    Moved.clear();
+    WasMoved.clear();
+    Recs.clear();
+    for (auto& head : Heads)
+        head = nullptr;
+    Active.reset();
     FileName_.clear();
     for (auto& count : Counts)
         count = 0;
+    for (auto& key : FrontKeys)
+        key = 0;
     Edition_ = -1;
 }
 
-void TDB::PushFront(TDBRec* rec, TDBList list)
+// Takes the file's records as the load read them: all in Words, the first
+// record at the back, as if each had been put at the front in file order.
+void TDB::Adopt(std::shared_ptr<const TDBData> data, const std::string& fileName)
 {
-    rec->List = list;
-    rec->OrderKey = --FrontKeys[list];
-    rec->Prev = nullptr;
-    rec->Next = Heads[list];
-    if (rec->Next)
-        rec->Next->Prev = rec;
-    Heads[list] = rec;
-    ++Counts[list];
-    if (Index && !IndexDirty && list == dlWords)
-        Index->SetActive(rec, true);
+    Clear();
+    Data = std::move(data);
+    FileName_ = fileName;
+    Edition_ = Data->Edition;
+    MinLen_ = std::min(MinLen_, Data->MinLen);
+    MaxLen_ = std::max(MaxLen_, Data->MaxLen);
+    const auto n = static_cast<int32_t>(Data->Count());
+    Lists.assign(n, dlWords);
+    Keys.resize(n);
+    for (int32_t id = 0; id < n; ++id)
+        Keys[id] = -(id + 1);
+    WasMoved.assign(n, 0);
+    Counts[dlWords] = n;
+    FrontKeys[dlWords] = -n;
+    if (Mode == qmPlain)
+        EnsureRecords();
 }
 
-void TDB::Unlink(TDBRec* rec)
+void TDB::SaveOriginal()
 {
-    const auto list = static_cast<TDBList>(rec->List);
-    if (rec->Prev)
-        rec->Prev->Next = rec->Next;
-    else
-        Heads[list] = rec->Next;
-    if (rec->Next)
-        rec->Next->Prev = rec->Prev;
-    rec->Next = rec->Prev = nullptr;
-    --Counts[list];
-    if (Index && !IndexDirty && list == dlWords)
-        Index->SetActive(rec, false);
+    auto state = std::make_shared<TDBState>();
+    state->Lists = Lists;
+    state->Keys = Keys;
+    std::copy(std::begin(Counts), std::end(Counts), state->Counts);
+    std::copy(std::begin(FrontKeys), std::end(FrontKeys), state->FrontKeys);
+    Original = std::move(state);
+    for (const uint32_t id : Moved)
+        WasMoved[id] = 0;
+    Moved.clear();
 }
 
-void TDB::AddRecord(uint8_t kind, const std::string& text)
+void TDB::Restore()
 {
-    switch (kind) {
-    case DBRecWord: {
-        const auto len = static_cast<int32_t>(text.size());
-        MaxLen_ = std::max(MaxLen_, len);
-        MinLen_ = std::min(MinLen_, len);
-        auto* rec = new TDBRec;
-        rec->PWord = text;
-        IndexDirty = true;
-        PushFront(rec, dlWords);
-        LastWord = rec;
-        break;
+    if (!Original)
+        return;
+    for (const uint32_t id : Moved) {
+        WasMoved[id] = 0;
+        Lists[id] = Original->Lists[id];
+        Keys[id] = Original->Keys[id];
+        if (Active)
+            Active->Set(id, Lists[id] == dlWords);
     }
-    case DBRecExplanation:
-        // An explanation or a sound before the first word has no owner: the
-        // file is malformed.
-        if (!LastWord)
-            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, FileName_));
-        LastWord->ExplLines += text;
-        LastWord->ExplLines += "\r\n";
-        break;
-    case DBRecAudio:
-        if (!LastWord)
-            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, FileName_));
-        LastWord->AudioLines = text;
-        break;
-    default:
-        break;
+    Moved.clear();
+    std::copy(std::begin(Original->Counts), std::end(Original->Counts), Counts);
+    std::copy(std::begin(Original->FrontKeys), std::end(Original->FrontKeys), FrontKeys);
+    if (!Recs.empty())
+        LinkRecords();
+}
+
+int32_t TDB::RecordCount() const
+{
+    return Data ? static_cast<int32_t>(Data->Count()) : 0;
+}
+
+std::string_view TDB::Word(uint32_t id) const
+{
+    return Data->Word(id);
+}
+
+std::string_view TDB::ExplLines(uint32_t id) const
+{
+    return Data->ExplLines(id);
+}
+
+std::string_view TDB::AudioLines(uint32_t id) const
+{
+    return Data->AudioLines(id);
+}
+
+bool TDB::HasDuplicates() const
+{
+    return Data && Data->HasDuplicates();
+}
+
+// The records of one chain, front first.
+std::vector<uint32_t> TDB::ChainIds(TDBList list) const
+{
+    std::vector<uint32_t> ids;
+    ids.reserve(Counts[list]);
+    // Before anything moved, Words runs from the last record to the first.
+    for (auto id = static_cast<int64_t>(Lists.size()) - 1; id >= 0; --id)
+        if (Lists[id] == list)
+            ids.push_back(static_cast<uint32_t>(id));
+    if (!std::is_sorted(ids.begin(), ids.end(), [&](uint32_t a, uint32_t b) { return Keys[a] < Keys[b]; }))
+        std::sort(ids.begin(), ids.end(), [&](uint32_t a, uint32_t b) { return Keys[a] < Keys[b]; });
+    return ids;
+}
+
+void TDB::EnsureRecords() const
+{
+    if (!Recs.empty() || Lists.empty())
+        return;
+    Recs.resize(Lists.size());
+    for (uint32_t id = 0; id < Recs.size(); ++id) {
+        TDBRec& rec = Recs[id];
+        rec.Id = id;
+        rec.PWord = Data->Word(id);
+        rec.ExplLines = Data->ExplLines(id);
+        rec.AudioLines = Data->AudioLines(id);
+    }
+    LinkRecords();
+}
+
+void TDB::LinkRecords() const
+{
+    for (const TDBList list : {dlWords, dlUsedWords, dlExcludedWords}) {
+        TDBRec* prev = nullptr;
+        Heads[list] = nullptr;
+        for (const uint32_t id : ChainIds(list)) {
+            TDBRec& rec = Recs[id];
+            rec.Prev = prev;
+            rec.Next = nullptr;
+            if (prev)
+                prev->Next = &rec;
+            else
+                Heads[list] = &rec;
+            prev = &rec;
+        }
+    }
+}
+
+const TDBActive& TDB::EnsureActive() const
+{
+    if (!Active) {
+        Active = std::make_unique<TDBActive>(Data->Index(), *Data);
+        for (uint32_t id = 0; id < Lists.size(); ++id)
+            if (Lists[id] == dlWords)
+                Active->Set(id, true);
+    }
+    return *Active;
+}
+
+void TDB::SetQueryActive(uint32_t id, bool active)
+{
+    if (Mode == qmIndexed && Lists[id] != dlWords)
+        const_cast<TDBActive&>(EnsureActive()).Set(id, active);
+}
+
+// Unlinks the record from its chain and puts it at the front of `to`.
+void TDB::Move(uint32_t id, TDBList to)
+{
+    const auto from = static_cast<TDBList>(Lists[id]);
+    if (!Recs.empty()) {
+        TDBRec& rec = Recs[id];
+        if (rec.Prev)
+            rec.Prev->Next = rec.Next;
+        else
+            Heads[from] = rec.Next;
+        if (rec.Next)
+            rec.Next->Prev = rec.Prev;
+        rec.Prev = nullptr;
+        rec.Next = Heads[to];
+        if (rec.Next)
+            rec.Next->Prev = &rec;
+        Heads[to] = &rec;
+    }
+    --Counts[from];
+    ++Counts[to];
+    Lists[id] = to;
+    Keys[id] = --FrontKeys[to];
+    if (Active && (from == dlWords) != (to == dlWords))
+        Active->Set(id, to == dlWords);
+    if (!WasMoved[id]) {
+        WasMoved[id] = 1;
+        Moved.push_back(id);
     }
 }
 
@@ -120,125 +225,182 @@ void TDB::ApplyLengthLimits(const TDBLoadFilter& filter)
 {
     const int32_t minLen = filter.MinLenPWord;
     const int32_t maxLen = filter.MaxLenPWord;
-    TDBRec* rec = Heads[dlWords];
-    while (rec) {
-        TDBRec* next = rec->Next;
-        const auto len = static_cast<int64_t>(rec->PWord.size());
-        if (len < minLen || len > maxLen) {
-            Unlink(rec);
-            PushFront(rec, dlExcludedWords);
-        }
-        rec = next;
+    for (const uint32_t id : ChainIds(dlWords)) {
+        const auto len = static_cast<int64_t>(Data->Length(id));
+        if (len < minLen || len > maxLen)
+            Move(id, dlExcludedWords);
     }
 }
 
-TDBIndex& TDB::EnsureIndex() const
+int64_t TDB::FirstEqual(TDBList list, std::string_view word) const
 {
-    if (!Index)
-        Index = std::make_unique<TDBIndex>();
-    if (IndexDirty) {
-        Index->Build(Heads[dlWords], Heads[dlUsedWords]);
-        IndexDirty = false;
-    }
-    return *Index;
-}
-
-TDBRec* TDB::FirstEqual(TDBList list, std::string_view word) const
-{
-    if (Mode == qmIndexed && list != dlExcludedWords) {
-        const auto* recs = EnsureIndex().RecordsOf(word);
-        TDBRec* first = nullptr;
-        if (recs)
-            for (TDBRec* rec : *recs)
-                if (rec->List == list && (!first || rec->OrderKey < first->OrderKey))
-                    first = rec;
+    if (!Data)
+        return -1;
+    if (Mode == qmIndexed) {
+        int64_t first = -1;
+        Data->ForEachEqual(word, [&](uint32_t id) {
+            if (Lists[id] == list && (first < 0 || Keys[id] < Keys[first]))
+                first = id;
+        });
         return first;
     }
-    for (TDBRec* rec = Heads[list]; rec; rec = rec->Next)
+    for (const TDBRec* rec = Head(list); rec; rec = rec->Next)
         if (rec->PWord == word)
-            return rec;
-    return nullptr;
+            return rec->Id;
+    return -1;
 }
 
 void TDB::MarkUsed(std::string_view word)
 {
-    if (TDBRec* rec = FirstEqual(dlWords, word)) {
-        Unlink(rec);
-        PushFront(rec, dlUsedWords);
-    }
+    const int64_t id = FirstEqual(dlWords, word);
+    if (id >= 0)
+        Move(static_cast<uint32_t>(id), dlUsedWords);
 }
 
 void TDB::ReleaseUsed(std::string_view word)
 {
-    if (TDBRec* rec = FirstEqual(dlUsedWords, word)) {
-        Unlink(rec);
-        PushFront(rec, dlWords);
-    }
+    const int64_t id = FirstEqual(dlUsedWords, word);
+    if (id >= 0)
+        Move(static_cast<uint32_t>(id), dlWords);
+}
+
+// Without a second record of the same word the record itself is the first equal one.
+void TDB::MarkUsedRecord(uint32_t id)
+{
+    if (Mode == qmPlain || HasDuplicates())
+        MarkUsed(Word(id));
+    else if (Lists[id] == dlWords)
+        Move(id, dlUsedWords);
+}
+
+void TDB::ReleaseUsedRecord(uint32_t id)
+{
+    if (Mode == qmPlain || HasDuplicates())
+        ReleaseUsed(Word(id));
+    else if (Lists[id] == dlUsedWords)
+        Move(id, dlWords);
+}
+
+int64_t TDB::FindWord(std::string_view word) const
+{
+    const int64_t used = FirstEqual(dlUsedWords, word);
+    return used >= 0 ? used : FirstEqual(dlWords, word);
 }
 
 const TDBRec* TDB::FindRecord(std::string_view word) const
 {
-    if (const TDBRec* rec = FirstEqual(dlUsedWords, word))
-        return rec;
-    return FirstEqual(dlWords, word);
+    const int64_t id = FindWord(word);
+    if (id < 0)
+        return nullptr;
+    EnsureRecords();
+    return &Recs[id];
 }
 
 void TDB::FindCandidates(std::string_view pattern, std::string_view anchor, TPWordLists& list, TDBList source)
 {
-    if (Mode == qmPlain || source != dlWords || pattern.size() > TDBIndex::MaxLength || AllSpaces(pattern)) {
-        FindCandidatesPlain(pattern, anchor, list, source);
-        return;
-    }
+    std::vector<TDBCandidate> found;
+    if (source == dlWords)
+        FindCandidates(pattern, anchor, found);
+    else
+        FindCandidatesPlain(pattern, anchor, found, source);
+    list.clear();
+    list.reserve(found.size());
+    for (const TDBCandidate& c : found)
+        list.push_back(TPWordList{std::string(Word(c.Word)), c.Offset, 0});
+    FoundCount_ = static_cast<int32_t>(list.size());
+}
+
+void TDB::FindCandidates(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list)
+{
     list.clear();
     FoundCount_ = 0;
-    const size_t p = AnchorPosition(pattern, anchor);
-    if (p == 0)
+    if (!Data)
         return;
-    std::vector<TDBIndex::THit> hits;
-    EnsureIndex().FindCandidates(pattern, anchor, p, hits);
+    if (Mode == qmPlain || pattern.size() > TDBIndex::MaxLength) {
+        FindCandidatesPlain(pattern, anchor, list, dlWords);
+        FoundCount_ = static_cast<int32_t>(list.size());
+        return;
+    }
+    const TDBActive& active = EnsureActive();
     // The walk visits Words from the front and each word's occurrences from the
-    // left, putting every node at the front of the list: the list runs backwards.
-    std::sort(hits.begin(), hits.end(), [](const auto& a, const auto& b) {
-        return a.OrderKey != b.OrderKey ? a.OrderKey > b.OrderKey : a.Q > b.Q;
-    });
-    list.reserve(hits.size());
-    for (const auto& hit : hits)
-        list.push_back(TPWordList{std::string(hit.Word), static_cast<uint8_t>(hit.Q - 1), 0});
+    // left, putting every node at the front of the list: the list runs from the
+    // back of Words, and a word's later occurrences come first. A record that
+    // never moved keeps the key -(number + 1), so those run in file order; the
+    // records put back at the front of Words follow, the earliest first.
+    const uint64_t unmovedTop = static_cast<uint64_t>(Lists.size()) + 1;
+    auto rank = [&](uint32_t id) {
+        return WasMoved[id] ? unmovedTop - static_cast<int64_t>(Keys[id]) : static_cast<uint64_t>(id);
+    };
+    if (AllSpaces(pattern)) {
+        const size_t len = pattern.size();
+        for (uint32_t id = 0; id < Lists.size(); ++id)
+            if (Lists[id] == dlWords && !WasMoved[id] && Data->Length(id) <= len)
+                list.push_back(TDBCandidate{id, 0});
+        const size_t unmoved = list.size();
+        for (const uint32_t id : Moved)
+            if (Lists[id] == dlWords && Data->Length(id) <= len)
+                list.push_back(TDBCandidate{id, 0});
+        std::sort(list.begin() + static_cast<std::ptrdiff_t>(unmoved), list.end(),
+                  [&](const TDBCandidate& x, const TDBCandidate& y) { return Keys[x.Word] > Keys[y.Word]; });
+    } else {
+        const size_t p = AnchorPosition(pattern, anchor);
+        if (p == 0)
+            return;
+        std::vector<TDBIndex::THit> hits;
+        Data->Index().FindCandidates(active, pattern, anchor, p, hits);
+        struct TOrdered {
+            uint64_t Order;
+            TDBCandidate Candidate;
+        };
+        std::vector<TOrdered> ordered;
+        ordered.reserve(hits.size());
+        for (const TDBIndex::THit& hit : hits)
+            ordered.push_back({rank(hit.Id) << 8 | (255 - hit.Q), {hit.Id, static_cast<uint8_t>(hit.Q - 1)}});
+        std::sort(ordered.begin(), ordered.end(), [](const TOrdered& x, const TOrdered& y) { return x.Order < y.Order; });
+        list.reserve(ordered.size());
+        for (const TOrdered& o : ordered)
+            list.push_back(o.Candidate);
+    }
     FoundCount_ = static_cast<int32_t>(list.size());
 }
 
 bool TDB::AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList source) const
 {
-    if (Mode == qmPlain || source != dlWords || pattern.size() > TDBIndex::MaxLength)
+    if (!Data || Mode == qmPlain || source != dlWords || pattern.size() > TDBIndex::MaxLength)
         return AnyWordFitsPlain(pattern, anchor, source);
     if (pattern.empty())
         return true;
-    if (AllSpaces(pattern))
-        return EnsureIndex().AnyActiveUpTo(pattern.size());
+    const TDBActive& active = EnsureActive();
+    if (AllSpaces(pattern)) {
+        for (size_t n = 0; n <= pattern.size(); ++n)
+            if (active.ByLength[n] > 0)
+                return true;
+        return false;
+    }
     const size_t p = AnchorPosition(pattern, anchor);
     if (p == 0)
         return false;
-    return EnsureIndex().AnyWordFits(pattern, anchor, p);
+    return Data->Index().AnyWordFits(active, pattern, anchor, p);
 }
 
 // The reference walk: every record of the source from the front, every
 // non-overlapping occurrence of the anchor up to the pattern's anchor.
-void TDB::FindCandidatesPlain(std::string_view pattern, std::string_view anchor, TPWordLists& list, TDBList source)
+void TDB::FindCandidatesPlain(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list,
+                             TDBList source)
 {
     list.clear();
-    FoundCount_ = 0;
     const size_t len = pattern.size();
     const size_t lenA = anchor.size();
     const size_t p = AnchorPosition(pattern, anchor);
     // Nodes are collected in walk order and reversed at the end, which is the
     // order of a chain that receives each node at its front.
     if (AllSpaces(pattern)) {
-        for (const TDBRec* rec = Heads[source]; rec; rec = rec->Next)
+        for (const TDBRec* rec = Head(source); rec; rec = rec->Next)
             if (rec->PWord.size() <= len)
-                list.push_back(TPWordList{rec->PWord, 0, 0});
+                list.push_back(TDBCandidate{rec->Id, 0});
     } else if (lenA > 0) {
         auto at = [&](size_t i) { return pattern[i - 1]; }; // 1-based
-        for (const TDBRec* rec = Heads[source]; rec; rec = rec->Next) {
+        for (const TDBRec* rec = Head(source); rec; rec = rec->Next) {
             const std::string_view w = rec->PWord;
             const size_t n = w.size();
             if (n > len)
@@ -257,12 +419,11 @@ void TDB::FindCandidatesPlain(std::string_view pattern, std::string_view anchor,
                 for (size_t j = 1; j <= n && p - q + j <= len && fits; ++j)
                     fits = at(p - q + j) == ' ' || at(p - q + j) == w[j - 1];
                 if (fits)
-                    list.push_back(TPWordList{rec->PWord, static_cast<uint8_t>(q - 1), 0});
+                    list.push_back(TDBCandidate{rec->Id, static_cast<uint8_t>(q - 1)});
             }
         }
     }
     std::reverse(list.begin(), list.end());
-    FoundCount_ = static_cast<int32_t>(list.size());
 }
 
 bool TDB::AnyWordFitsPlain(std::string_view pattern, std::string_view anchor, TDBList source) const
@@ -271,7 +432,7 @@ bool TDB::AnyWordFitsPlain(std::string_view pattern, std::string_view anchor, TD
     if (len == 0)
         return true;
     if (AllSpaces(pattern)) {
-        for (const TDBRec* rec = Heads[source]; rec; rec = rec->Next)
+        for (const TDBRec* rec = Head(source); rec; rec = rec->Next)
             if (rec->PWord.size() <= len)
                 return true;
         return false;
@@ -280,7 +441,7 @@ bool TDB::AnyWordFitsPlain(std::string_view pattern, std::string_view anchor, TD
     if (p == 0)
         return false;
     auto at = [&](size_t i) { return pattern[i - 1]; };
-    for (const TDBRec* rec = Heads[source]; rec; rec = rec->Next) {
+    for (const TDBRec* rec = Head(source); rec; rec = rec->Next) {
         const std::string_view w = rec->PWord;
         const size_t n = w.size();
         if (n > len)

@@ -24,7 +24,9 @@ inline constexpr uint8_t DBRecWord = 1;
 inline constexpr uint8_t DBRecExplanation = 2;
 inline constexpr uint8_t DBRecAudio = 3;
 
-// One word of the database, a node of one of the three chains of TDB.
+// One word of the database, a node of one of the three chains of TDB. The
+// composer never needs these nodes: TDB keeps its words in flat arrays and
+// makes the nodes only when someone walks a chain or asks for a record.
 // Only TDB links and moves records; everyone else reads them.
 struct TDBRec {
     TDBRec* Next = nullptr;
@@ -34,11 +36,8 @@ struct TDBRec {
 
 private:
     friend class TDB;
-    friend class TDBIndex;
     TDBRec* Prev = nullptr;
-    int64_t OrderKey = 0;   // ascending from the front of its chain
-    uint8_t List = 0;       // which chain holds it (TDBList)
-    uint32_t Slot = 0;      // position in the index's length group
+    uint32_t Id = 0;        // the record's number (TDB::Word)
 };
 
 // One candidate of a query. A candidate list is a std::vector<TPWordList>
@@ -50,6 +49,12 @@ struct TPWordList {
 };
 
 using TPWordLists = std::vector<TPWordList>;
+
+// One candidate as the composer takes it: the record's number instead of its word.
+struct TDBCandidate {
+    uint32_t Word = 0;
+    uint8_t Offset = 0;
+};
 
 // The three chains of a database, for the queries' source argument.
 enum TDBList : uint8_t { dlWords, dlUsedWords, dlExcludedWords };
@@ -71,10 +76,16 @@ struct TDBFileRecord {
     std::string Text;
 };
 
-class TDBIndex;
+class TDBData;
+struct TDBActive;
+struct TDBState;
 
 // The loaded word database: active, used and excluded words, each a chain
 // with new records at the front, so after a load Words runs in reverse file order.
+//
+// The words, explanations and sounds of a file live in one read-only TDBData
+// that several TDB objects may share; a TDB holds only which chain each record
+// is in and its place there. Records are numbered in file order from 0.
 class TDB {
 public:
     explicit TDB(TDBQueryMode mode = qmIndexed);
@@ -95,27 +106,59 @@ public:
     // for a malformed sequence, with `fileName` in the message.
     void LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records,
                      const std::string& fileName = {}, const TDBLoadFilter& filter = {});
+    // Like Load, but the file is parsed once per process: while it stays
+    // unchanged on disk (size, time and inode), every later call shares the
+    // words read the first time and only sets up its own chains.
+    void LoadShared(const std::string& fileName, const TDBLoadFilter& filter = {});
     // Moves every word of Words shorter than filter.MinLenPWord or longer than
     // filter.MaxLenPWord to the front of ExcludedWords.
     void ApplyLengthLimits(const TDBLoadFilter& filter);
+    // Puts every record back in the chain and at the place the last load gave
+    // it (length limits applied), as a new load of the same file would, without
+    // reading anything. MinLen, MaxLen and FoundCount keep their values.
+    void Restore();
 
     // Moves the first equal record of Words to the front of UsedWords.
     void MarkUsed(std::string_view word);
     // Moves the first equal record of UsedWords to the front of Words.
     void ReleaseUsed(std::string_view word);
+    // MarkUsed and ReleaseUsed of the word of record `id`.
+    void MarkUsedRecord(uint32_t id);
+    void ReleaseUsedRecord(uint32_t id);
     // Fills `list` with the words of `source` that can be laid into `pattern`
     // around `anchor`; sets FoundCount.
     void FindCandidates(std::string_view pattern, std::string_view anchor, TPWordLists& list,
                         TDBList source = dlWords);
+    // The same candidates from Words, in the same order, as record numbers.
+    void FindCandidates(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list);
     // Whether some word of `source` could be laid into `pattern` around `anchor`.
     bool AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList source = dlWords) const;
     // The first equal record of UsedWords, else of Words, else nullptr.
     const TDBRec* FindRecord(std::string_view word) const;
+    // The number of the record FindRecord finds; -1 for none.
+    int64_t FindWord(std::string_view word) const;
 
-    const TDBRec* Words() const { return Heads[dlWords]; }
-    const TDBRec* UsedWords() const { return Heads[dlUsedWords]; }
-    const TDBRec* ExcludedWords() const { return Heads[dlExcludedWords]; }
-    const TDBRec* Head(TDBList list) const { return Heads[list]; }
+    // Records by number, 0 .. RecordCount() - 1 in file order.
+    int32_t RecordCount() const;
+    std::string_view Word(uint32_t id) const;
+    std::string_view ExplLines(uint32_t id) const;
+    std::string_view AudioLines(uint32_t id) const;
+    TDBList ListOf(uint32_t id) const { return static_cast<TDBList>(Lists[id]); }
+    // Whether some word stands in more than one record.
+    bool HasDuplicates() const;
+    // Indexed queries only: while `active` is set, FindCandidates and
+    // AnyWordFits see record `id`, which is not in Words, as if it were there.
+    // No chain changes; the caller takes it back before anything else moves.
+    void SetQueryActive(uint32_t id, bool active);
+
+    const TDBRec* Words() const { return Head(dlWords); }
+    const TDBRec* UsedWords() const { return Head(dlUsedWords); }
+    const TDBRec* ExcludedWords() const { return Head(dlExcludedWords); }
+    const TDBRec* Head(TDBList list) const
+    {
+        EnsureRecords();
+        return Heads[list];
+    }
 
     const std::string& FileName() const { return FileName_; }
     int32_t WordCount() const { return Counts[dlWords]; }
@@ -128,32 +171,42 @@ public:
     TDBQueryMode QueryMode() const { return Mode; }
 
 private:
-    void AddRecord(uint8_t kind, const std::string& text);
     template <class Read>
     void LoadWith(const std::string& fileName, const TDBLoadFilter& filter, Read&& read);
-    void PushFront(TDBRec* rec, TDBList list);
-    void Unlink(TDBRec* rec);
-    void FreeAll();
-    TDBRec* FirstEqual(TDBList list, std::string_view word) const;
-    TDBIndex& EnsureIndex() const;
+    void Adopt(std::shared_ptr<const TDBData> data, const std::string& fileName);
+    void SaveOriginal();
+    void Move(uint32_t id, TDBList to);
+    std::vector<uint32_t> ChainIds(TDBList list) const;
+    int64_t FirstEqual(TDBList list, std::string_view word) const;
+    void EnsureRecords() const;
+    void LinkRecords() const;
+    const TDBActive& EnsureActive() const;
 
-    void FindCandidatesPlain(std::string_view pattern, std::string_view anchor, TPWordLists& list,
+    void FindCandidatesPlain(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list,
                              TDBList source);
     bool AnyWordFitsPlain(std::string_view pattern, std::string_view anchor, TDBList source) const;
 
     TDBQueryMode Mode;
-    TDBRec* Heads[3] = {nullptr, nullptr, nullptr};
+    std::shared_ptr<const TDBData> Data;
+    // Per record: its chain and its place there, ascending from the front.
+    std::vector<uint8_t> Lists;
+    std::vector<int32_t> Keys;
     int32_t Counts[3] = {0, 0, 0};
-    int64_t FrontKeys[3] = {0, 0, 0};
-    TDBRec* LastWord = nullptr;
+    int32_t FrontKeys[3] = {0, 0, 0};
+    // The state right after the last load, and the records moved since.
+    std::shared_ptr<const TDBState> Original;
+    std::vector<uint32_t> Moved;
+    std::vector<uint8_t> WasMoved;
     std::string FileName_;
     int32_t FoundCount_ = 0;
     int32_t Edition_ = -1;
     int32_t MinLen_ = 255;
     int32_t MaxLen_ = 0;
-    // Built at the first indexed query after the records change.
-    mutable std::unique_ptr<TDBIndex> Index;
-    mutable bool IndexDirty = true;
+    // The chains as nodes, made at the first walk and then kept linked.
+    mutable std::vector<TDBRec> Recs;
+    mutable TDBRec* Heads[3] = {nullptr, nullptr, nullptr};
+    // Which records the indexed queries see, made at the first of them.
+    mutable std::unique_ptr<TDBActive> Active;
 };
 
 // What the start-up gathers once for the about box and the options dialog.

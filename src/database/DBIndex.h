@@ -1,72 +1,97 @@
 #pragma once
 
-#include "DB.h"
-
 #include <cstdint>
+#include <string>
 #include <string_view>
-#include <unordered_map>
-#include <utility>
 #include <vector>
 
 namespace mz {
 
-// The index behind TDB's indexed queries. Words are grouped by length; within a
-// group every word has a fixed slot, and for every (letter position, byte) there
-// is a bit set of the slots whose word has that byte there, plus one bit set of
-// the slots whose record is currently in Words. A query tries every placement of
-// the anchor (its position inside the word and the word's length) and intersects
-// the bit sets of the pattern's letters; a second level of one bit per 64-slot
-// block skips empty blocks, so a placement that nothing fits costs a few words.
-// Order does not live in the index: TDB sorts the hits by chain position.
+class TDBData;
+struct TDBActive;
+
+// The index behind TDB's indexed queries, built once for a TDBData and shared
+// by every TDB made from it. Words are grouped by length; within a group every
+// record has a fixed slot, in file order, and for every (letter position, byte)
+// there is a bit set of the slots whose word has that byte there. Which records
+// a query sees (those in Words) is a bit set per group of its own, TDBActive,
+// kept by each TDB. A query tries every placement of the anchor (its position
+// inside the word and the word's length) and intersects the bit sets of the
+// pattern's letters; a second level of one bit per 64-slot block skips empty
+// blocks, so a placement that nothing fits costs a few words. Order does not
+// live in the index: TDB sorts the hits by chain position.
 class TDBIndex {
 public:
     // Longest word the groups hold; longer patterns are answered by the plain walk.
     static constexpr size_t MaxLength = 255;
 
-    // Indexes every record of the two chains; `active` is the one in Words.
-    void Build(const TDBRec* active, const TDBRec* used);
-    void SetActive(const TDBRec* rec, bool active);
+    explicit TDBIndex(const TDBData& data);
 
-    bool AnyWordFits(std::string_view pattern, std::string_view anchor, size_t anchorPos) const;
-    // One accepted placement of the candidate search.
+    bool AnyWordFits(const TDBActive& active, std::string_view pattern, std::string_view anchor,
+                     size_t anchorPos) const;
+    // One accepted placement: the record and the anchor's position inside its word, from 1.
     struct THit {
-        int64_t OrderKey;     // the record's place in Words
-        uint32_t Q;           // the anchor's position inside the word, from 1
-        std::string_view Word;
+        uint32_t Id;
+        uint32_t Q;
     };
-    void FindCandidates(std::string_view pattern, std::string_view anchor, size_t anchorPos,
-                        std::vector<THit>& hits) const;
-    // Whether some record in Words is at most `length` long (length <= MaxLength).
-    bool AnyActiveUpTo(size_t length) const;
-    // Every indexed record whose word equals `word`.
-    const std::vector<TDBRec*>* RecordsOf(std::string_view word) const;
+    void FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor,
+                        size_t anchorPos, std::vector<THit>& hits) const;
+    // Appends every active record of `length` letters, in file order.
+    void ActiveIds(const TDBActive& active, size_t length, std::vector<uint32_t>& ids) const;
+
+    size_t GroupSize(size_t length) const { return Groups[length].Ids.size(); }
+    uint32_t SlotOf(uint32_t id) const { return Slots[id]; }
 
 private:
+    friend struct TDBActive;
     struct TGroup {
-        std::vector<TDBRec*> Recs;
-        // Copies of the words (Recs.size() times the length, slot after slot)
-        // and of their chain positions, so that a query never touches a record.
+        std::vector<uint32_t> Ids; // slot -> record
+        // The words, slot after slot, so that a query never leaves the group.
         std::string Letters;
-        std::vector<int64_t> Keys;
         size_t Blocks = 0;
         size_t SumWords = 0;
-        std::vector<uint64_t> Active; // Blocks words, then SumWords summary words
         std::vector<uint32_t> Table;  // (position * 256 + byte) -> 1 + bit set number; 0: none
         std::vector<uint64_t> Pool;   // the bit sets, Blocks + SumWords words each
         size_t Stride() const { return Blocks + SumWords; }
     };
 
+    // The bit sets one placement intersects: the active set and one per letter.
+    struct TSets {
+        const uint64_t* Set[MaxLength + 1];
+        size_t Count = 0;
+    };
     // Collects the bit sets of one placement; false when one of them is empty.
-    bool Constraints(const TGroup& group, std::string_view pattern, size_t start, size_t length,
-                     std::vector<const uint64_t*>& sets) const;
+    static bool Constraints(const TGroup& group, const uint64_t* active, std::string_view pattern, size_t start,
+                            size_t length, TSets& sets);
     // Calls visit(slot) for every slot in all of `sets`, until it returns true.
     template <class Visit>
-    static bool Intersect(const TGroup& group, const std::vector<const uint64_t*>& sets, Visit&& visit);
+    static bool Intersect(const TGroup& group, const TSets& sets, Visit&& visit);
 
-    std::vector<TGroup> Groups;          // by word length
-    std::vector<int32_t> ActiveByLength; // records of Words per length
-    std::unordered_map<std::string_view, std::vector<TDBRec*>> ByWord;
-    mutable std::vector<const uint64_t*> Scratch;
+    std::vector<TGroup> Groups; // by word length
+    std::vector<uint32_t> Slots; // record -> slot in its length group
 };
+
+// Which records of a TDBData one TDB's indexed queries see: per length group a
+// bit per slot and a summary bit per 64-slot block, and a count per length.
+struct TDBActive {
+    TDBActive(const TDBIndex& index, const TDBData& data);
+    void Set(uint32_t id, bool active);
+    bool IsSet(uint32_t id) const;
+
+    const TDBIndex* Index;
+    const TDBData* Data;
+    std::vector<std::vector<uint64_t>> Bits; // by length: Blocks words, then SumWords summary words
+    std::vector<int32_t> ByLength;
+};
+
+// Whether `anchor` stands at position q (from 1) in the chain of its
+// non-overlapping occurrences in `word`, searched from the left.
+inline bool IsOccurrence(std::string_view word, std::string_view anchor, size_t q)
+{
+    size_t pos = word.find(anchor);
+    while (pos != std::string_view::npos && pos + 1 < q)
+        pos = word.find(anchor, pos + anchor.size());
+    return pos != std::string_view::npos && pos + 1 == q;
+}
 
 } // namespace mz

@@ -1,6 +1,14 @@
 #include "DB.h"
 
+#include "DBData.h"
 #include "documents/DataAccess.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <mutex>
 
 namespace mz {
 
@@ -18,22 +26,24 @@ int32_t EditionOf(const TRecordHeader& header)
 template <class Read>
 void TDB::LoadWith(const std::string& fileName, const TDBLoadFilter& filter, Read&& read)
 {
-    Clear();
-    FileName_ = fileName;
+    auto data = std::make_shared<TDBData>();
     // Every failure of the whole load, checksum and inconsistent records
-    // included, reaches the caller as the one loading error.
+    // included, reaches the caller as the one loading error; the records read
+    // before it stay, all in Words.
     try {
-        read([&](const TRecordHeader& header) { Edition_ = EditionOf(header); },
+        read([&](const TRecordHeader& header) { data->Edition = EditionOf(header); },
              [&](const TDataFromBuf& record) {
                  if (record.RecType != DBRecEnd)
-                     AddRecord(record.RecType, record.Data);
+                     data->AddRecord(record.RecType, record.Data, fileName);
              });
     } catch (...) {
-        LastWord = nullptr;
+        Adopt(std::move(data), fileName);
+        SaveOriginal();
         throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
     }
-    LastWord = nullptr;
+    Adopt(std::move(data), fileName);
     ApplyLengthLimits(filter);
+    SaveOriginal();
 }
 
 void TDB::Load(const std::string& fileName, const TDBLoadFilter& filter)
@@ -53,8 +63,11 @@ void TDB::LoadData(std::string_view bytes, const std::string& fileName, const TD
 void TDB::LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records, const std::string& fileName,
                       const TDBLoadFilter& filter)
 {
-    LoadWith(fileName, filter, [&](const THeaderHandler&, const TRecordHandler& onRecord) {
-        Edition_ = edition;
+    LoadWith(fileName, filter, [&](const THeaderHandler& onHeader, const TRecordHandler& onRecord) {
+        TRecordHeader header{};
+        for (int i = 0; i < 4; ++i)
+            header[60 + i] = static_cast<uint8_t>(static_cast<uint32_t>(edition) >> (8 * i));
+        onHeader(header);
         for (const auto& record : records) {
             onRecord(TDataFromBuf{record.Text, record.Kind});
             if (record.Kind == DBRecEnd)
@@ -63,20 +76,83 @@ void TDB::LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records
     });
 }
 
+namespace {
+
+// The files parsed so far in this process, each with the state its length
+// limits give, so that a composing run or a restart never reads a file again.
+struct TSharedFile {
+    std::filesystem::file_time_type Time;
+    uintmax_t Size = 0;
+    uint64_t Inode = 0;
+    std::shared_ptr<const TDBData> Data;
+    std::map<std::pair<int32_t, int32_t>, std::shared_ptr<const TDBState>> States;
+};
+
+std::mutex SharedFilesLock;
+std::map<std::string, TSharedFile> SharedFiles;
+
+} // namespace
+
+void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
+{
+    std::error_code ec;
+    const std::filesystem::path path(fileName);
+    const auto time = std::filesystem::last_write_time(path, ec);
+    const auto size = ec ? 0 : std::filesystem::file_size(path, ec);
+    struct stat info {};
+    if (ec || ::stat(fileName.c_str(), &info) != 0) {
+        Load(fileName, filter); // reports the missing file as Load does
+        return;
+    }
+    const std::pair<int32_t, int32_t> limits{filter.MinLenPWord, filter.MaxLenPWord};
+    std::unique_lock lock(SharedFilesLock);
+    auto it = SharedFiles.find(fileName);
+    if (it == SharedFiles.end() || it->second.Time != time || it->second.Size != size ||
+        it->second.Inode != static_cast<uint64_t>(info.st_ino)) {
+        lock.unlock();
+        Load(fileName, filter);
+        lock.lock();
+        TSharedFile& file = SharedFiles[fileName];
+        file = TSharedFile{time, size, static_cast<uint64_t>(info.st_ino), Data, {}};
+        file.States[limits] = Original;
+        return;
+    }
+    TSharedFile& file = it->second;
+    Adopt(file.Data, fileName);
+    const auto state = file.States.find(limits);
+    if (state == file.States.end()) {
+        lock.unlock();
+        ApplyLengthLimits(filter);
+        SaveOriginal();
+        lock.lock();
+        SharedFiles[fileName].States[limits] = Original;
+        return;
+    }
+    Original = state->second;
+    Lists = Original->Lists;
+    Keys = Original->Keys;
+    std::copy(std::begin(Original->Counts), std::end(Original->Counts), Counts);
+    std::copy(std::begin(Original->FrontKeys), std::end(Original->FrontKeys), FrontKeys);
+    if (!Recs.empty())
+        LinkRecords();
+}
+
 TDBStatistics ReadDBStatistics(const std::string& fileName)
 {
-    TDB db(qmPlain);
+    TDB db;
     db.Load(fileName, TDBLoadFilter{2, 255});
     TDBStatistics stats;
     stats.Edition = db.Edition();
     stats.WordCount = db.WordCount();
     stats.MinLen = db.MinLen();
     stats.MaxLen = db.MaxLen();
-    for (const TDBRec* rec = db.Words(); rec; rec = rec->Next) {
-        const std::string& lines = rec->ExplLines;
+    for (uint32_t id = 0; id < static_cast<uint32_t>(db.RecordCount()); ++id) {
+        if (db.ListOf(id) != dlWords)
+            continue;
+        const std::string_view lines = db.ExplLines(id);
         for (size_t pos = lines.find("\r\n"); pos != std::string::npos; pos = lines.find("\r\n", pos + 2))
             ++stats.ExplCount;
-        const size_t len = rec->PWord.size();
+        const size_t len = db.Word(id).size();
         if (stats.WordsPerLength.size() <= len)
             stats.WordsPerLength.resize(len + 1, 0);
         ++stats.WordsPerLength[len];

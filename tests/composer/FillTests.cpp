@@ -187,7 +187,7 @@ TEST(Step, TheFirstWordLiesAtTheStartOfTheFirstFreeStretchWithABlockBehindIt)
 
 TEST(ChooseWord, DrawsAmongTheLowestScoresInListOrder)
 {
-    auto db = MakeDB(std::vector<std::string>{"ABC"});
+    auto db = MakeDB(std::vector<std::string>{"AAA", "BBB", "CCC", "DDD", "EEE"});
     for (uint32_t seed : {1u, 2u, 3u, 99u, 12345u}) {
         TCrossKwelin kwelin(TTable(8, 4), *db, Settings(3, true), seed);
         kwelin.Push({{"AAA", 0, 1}, {"BBB", 0, 0}, {"CCC", 0, 2}, {"DDD", 0, 0}, {"EEE", 0, 0}},
@@ -197,7 +197,7 @@ TEST(ChooseWord, DrawsAmongTheLowestScoresInListOrder)
         const char* lowest[] = {"BBB", "DDD", "EEE"};
         EXPECT_EQ(kwelin.Top()->PWord, lowest[expected.Draw(3)]);
         EXPECT_EQ(kwelin.Top()->CandCount, 4);
-        EXPECT_EQ(kwelin.Top()->Candidates.size(), 4u);
+        EXPECT_EQ(kwelin.Alternatives().size(), 4u);
         EXPECT_EQ(kwelin.Random().GetState(), expected.GetState());
     }
 }
@@ -248,9 +248,10 @@ TEST(Step, TheSameWordAtTwoOffsetsGivesTwoAlternatives)
         TRandom expected(seed);
         const uint8_t chosen = expected.Draw(2) == 0 ? 2 : 0;
         EXPECT_EQ(kwelin.Top()->Offset, chosen);
-        ASSERT_EQ(kwelin.Top()->Candidates.size(), 1u);
-        EXPECT_EQ(kwelin.Top()->Candidates[0].PWord, "KOK");
-        EXPECT_EQ(kwelin.Top()->Candidates[0].Offset, 2 - chosen);
+        const TPWordLists alternatives = kwelin.Alternatives();
+        ASSERT_EQ(alternatives.size(), 1u);
+        EXPECT_EQ(alternatives[0].PWord, "KOK");
+        EXPECT_EQ(alternatives[0].Offset, 2 - chosen);
         EXPECT_EQ(Rows(kwelin.Table())[0], chosen == 2 ? "KOK*." : ".*KOK");
     }
 }
@@ -306,8 +307,9 @@ TEST(Backtracking, PruneTopDropsAlternativesWithTheSameCrossingLetter)
     ASSERT_EQ(kwelin.Top()->PWord, "ABC");
     // Across row 2 through the B: XBY would put B there again.
     kwelin.PruneTop(Slot(1, 2, 2, "B", " B   "));
-    ASSERT_EQ(kwelin.Top()->Candidates.size(), 1u);
-    EXPECT_EQ(kwelin.Top()->Candidates[0].PWord, "DEF");
+    const TPWordLists alternatives = kwelin.Alternatives();
+    ASSERT_EQ(alternatives.size(), 1u);
+    EXPECT_EQ(alternatives[0].PWord, "DEF");
     EXPECT_EQ(kwelin.Top()->CandCount, 1);
     // A slot that does not cross the top's leaves the alternatives alone.
     kwelin.PruneTop(Slot(0, 4, 1, "", "     "));

@@ -1,0 +1,80 @@
+#include "DBData.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace mz {
+
+TDBData::TDBData() : WordAt{0}, ExplAt{0}, AudioAt{0} {}
+
+void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& fileName)
+{
+    switch (kind) {
+    case DBRecWord: {
+        const auto len = static_cast<int32_t>(text.size());
+        MaxLen = std::max(MaxLen, len);
+        MinLen = std::min(MinLen, len);
+        Words += text;
+        WordAt.push_back(static_cast<uint32_t>(Words.size()));
+        ExplAt.push_back(static_cast<uint32_t>(Expl.size()));
+        AudioAt.push_back(static_cast<uint32_t>(Audio.size()));
+        break;
+    }
+    case DBRecExplanation:
+        // An explanation or a sound before the first word has no owner: the
+        // file is malformed. The latest word's texts end its buffers.
+        if (Count() == 0)
+            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
+        Expl += text;
+        Expl += "\r\n";
+        ExplAt.back() = static_cast<uint32_t>(Expl.size());
+        break;
+    case DBRecAudio:
+        if (Count() == 0)
+            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
+        Audio.resize(AudioAt[AudioAt.size() - 2]);
+        Audio += text;
+        AudioAt.back() = static_cast<uint32_t>(Audio.size());
+        break;
+    default:
+        break;
+    }
+}
+
+uint64_t TDBData::Hash(std::string_view word)
+{
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (const char c : word) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 0x100000001b3ull;
+    }
+    return h ^ (h >> 29);
+}
+
+void TDBData::BuildLookup() const
+{
+    const size_t size = std::bit_ceil(std::max<size_t>(16, 2 * Count()));
+    Lookup.assign(size, 0);
+    const size_t mask = size - 1;
+    for (uint32_t id = 0; id < Count(); ++id) {
+        const std::string_view word = Word(id);
+        size_t at = Hash(word) & mask;
+        for (; Lookup[at] != 0; at = (at + 1) & mask)
+            Duplicates = Duplicates || Word(Lookup[at] - 1) == word;
+        Lookup[at] = id + 1;
+    }
+}
+
+bool TDBData::HasDuplicates() const
+{
+    std::call_once(LookupBuilt, [this] { BuildLookup(); });
+    return Duplicates;
+}
+
+const TDBIndex& TDBData::Index() const
+{
+    std::call_once(IndexBuilt, [this] { IndexPtr = std::make_unique<TDBIndex>(*this); });
+    return *IndexPtr;
+}
+
+} // namespace mz
