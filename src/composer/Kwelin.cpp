@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 namespace mz {
 
@@ -37,44 +38,59 @@ TCrossKwelin::TCrossKwelin(const TTable& pattern, TDB& db, const TKwelinSettings
 TCoreData TCrossKwelin::AnalyseLine(const std::string& line, int32_t best) const
 {
     TCoreData result;
-    const std::string bounded = "*" + line + "*";
-    // Indices below are 0-based in `bounded`; the line's position p is index p.
-    size_t runStart = 0;
+    const int32_t runStart = LongestOpenRun(line, best);
+    if (runStart == 0)
+        return result;
+    result.RunStart = runStart;
+    result.RunLen = best;
+    result.Run = line.substr(runStart - 1, best);
+    result.Segment = line.substr(SegmentStart(line, runStart), SegmentLength(line, runStart, best));
+    return result;
+}
+
+// The line is taken as bounded by a block before and after it. Positions are from 1.
+int32_t TCrossKwelin::LongestOpenRun(std::string_view line, int32_t& best) const
+{
+    const auto n = static_cast<int32_t>(line.size());
+    auto cell = [&](int32_t i) { return i < 1 || i > n ? TTable::Block : line[i - 1]; };
+    int32_t runStart = 0;
     int32_t runLen = 0;
-    size_t chosenStart = 0;
+    int32_t chosenStart = 0;
     int32_t chosenLen = 0;
-    for (size_t i = 1; i < bounded.size(); ++i) {
-        const char cell = bounded[i];
-        if (TTable::IsLetter(cell)) {
+    for (int32_t i = 1; i <= n + 1; ++i) {
+        const char c = cell(i);
+        if (TTable::IsLetter(c)) {
             if (runLen == 0)
                 runStart = i;
             ++runLen;
             continue;
         }
         // A run shut in by blocks (or edges) on both sides is a finished word.
-        if (runLen > best && !(bounded[runStart - 1] == TTable::Block && cell == TTable::Block)) {
+        if (runLen > chosenLen && runLen > best && !(cell(runStart - 1) == TTable::Block && c == TTable::Block)) {
             chosenStart = runStart;
             chosenLen = runLen;
-            best = runLen;
         }
         runLen = 0;
     }
-    if (chosenLen == 0)
-        return result;
+    // A line whose chosen run lies in a stretch too short for a word offers nothing.
+    if (chosenLen == 0 || SegmentLength(line, chosenStart, chosenLen) < static_cast<size_t>(FSettings.MinLenPWord))
+        return 0;
+    best = chosenLen;
+    return chosenStart;
+}
 
-    result.RunStart = static_cast<int32_t>(chosenStart);
-    result.Run = bounded.substr(chosenStart, chosenLen);
-    result.RunLen = chosenLen;
-    size_t from = chosenStart;
-    while (bounded[from - 1] != TTable::Block)
-        --from;
-    size_t to = chosenStart + chosenLen;
-    while (bounded[to] != TTable::Block)
-        ++to;
-    result.Segment = bounded.substr(from, to - from);
-    if (static_cast<int32_t>(result.Segment.size()) < FSettings.MinLenPWord)
-        return TCoreData{};
-    return result;
+size_t TCrossKwelin::SegmentStart(std::string_view line, int32_t runStart)
+{
+    const size_t block = line.rfind(TTable::Block, static_cast<size_t>(runStart - 1));
+    return block == std::string_view::npos ? 0 : block + 1;
+}
+
+size_t TCrossKwelin::SegmentLength(std::string_view line, int32_t runStart, int32_t runLen)
+{
+    size_t to = line.find(TTable::Block, static_cast<size_t>(runStart - 1 + runLen));
+    if (to == std::string_view::npos)
+        to = line.size();
+    return to - SegmentStart(line, runStart);
 }
 
 TPWordCoordinate TCrossKwelin::ChooseSlot() const
@@ -82,28 +98,32 @@ TPWordCoordinate TCrossKwelin::ChooseSlot() const
     TPWordCoordinate slot;
     int32_t best = 0;
     const int32_t first = FSettings.AnyWordLocation ? 1 : 2;
+    const auto cols = static_cast<size_t>(FTable.ColCount());
+    const auto rows = static_cast<size_t>(FTable.RowCount());
+    const std::string_view cells = FTable.Cells();
+    // The columns one after another, so that each is a line of its own.
+    std::string& columns = ColumnCells;
+    columns.resize(cells.size());
+    for (size_t r = 0; r < rows; ++r)
+        for (size_t c = 0; c < cols; ++c)
+            columns[c * rows + r] = cells[r * cols + c];
+    auto take = [&](std::string_view line, int32_t runStart, uint8_t dir, int32_t col, int32_t row) {
+        slot.Dir = dir;
+        slot.Col = col;
+        slot.Row = row;
+        slot.Anchor = line.substr(runStart - 1, best);
+        slot.Pattern = line.substr(SegmentStart(line, runStart), SegmentLength(line, runStart, best));
+    };
 
     for (int32_t r = first; r <= FTable.RowCount(); ++r) {
-        const TCoreData core = AnalyseLine(FTable.RowLine(r), best);
-        if (core.RunLen > best) {
-            slot.Dir = 1;
-            slot.Col = core.RunStart;
-            slot.Row = r;
-            slot.Anchor = core.Run;
-            slot.Pattern = core.Segment;
-            best = core.RunLen;
-        }
+        const std::string_view line = cells.substr((r - 1) * cols, cols);
+        if (const int32_t runStart = LongestOpenRun(line, best))
+            take(line, runStart, 1, runStart, r);
     }
     for (int32_t c = first; c <= FTable.ColCount(); ++c) {
-        const TCoreData core = AnalyseLine(FTable.ColLine(c), best);
-        if (core.RunLen > best) {
-            slot.Dir = 0;
-            slot.Col = c;
-            slot.Row = core.RunStart;
-            slot.Anchor = core.Run;
-            slot.Pattern = core.Segment;
-            best = core.RunLen;
-        }
+        const std::string_view line = std::string_view(columns).substr((c - 1) * rows, rows);
+        if (const int32_t runStart = LongestOpenRun(line, best))
+            take(line, runStart, 0, c, runStart);
     }
 
     if (slot.Anchor.empty() && FSettings.MinLenPWord > 0) {
@@ -366,7 +386,7 @@ void TCrossKwelin::Push(TPWordLists candidates, const TPWordCoordinate& slot)
         const int64_t id = DB->FindWord(c.PWord);
         if (id < 0)
             throw EInvalidCrossKwelinOperation("Brak słowa w bazie haseł");
-        checked.push_back(TCandidate{static_cast<uint32_t>(id), c.Offset, csFits, c.Score});
+        checked.push_back(TCandidate{static_cast<uint32_t>(id), c.Offset, csFits, c.Score, checked.size()});
     }
     Push(std::move(checked), slot);
 }
@@ -435,13 +455,17 @@ bool TCrossKwelin::HasAlternative(TList& entry)
 TPWordLists TCrossKwelin::Alternatives()
 {
     TList& top = TopEntry();
-    TPWordLists list;
     for (const TCandidate& c : top.Candidates)
         if (c.State == csOpen)
             Check(top, c.Score);
-    for (const TCandidate& c : top.Candidates)
-        if (c.State == csFits)
-            list.push_back(TPWordList{std::string(DB->Word(c.Word)), c.Offset, c.Score});
+    std::vector<TCandidate> fitting;
+    std::copy_if(top.Candidates.begin(), top.Candidates.end(), std::back_inserter(fitting),
+                 [](const TCandidate& c) { return c.State == csFits; });
+    std::sort(fitting.begin(), fitting.end(),
+              [](const TCandidate& x, const TCandidate& y) { return x.Order < y.Order; });
+    TPWordLists list;
+    for (const TCandidate& c : fitting)
+        list.push_back(TPWordList{std::string(DB->Word(c.Word)), c.Offset, c.Score});
     return list;
 }
 
@@ -495,19 +519,23 @@ void TCrossKwelin::ChooseWord()
                 break;
             Check(top, lowestOpen);
         }
-        const auto t = static_cast<uint32_t>(std::count_if(top.Candidates.begin(), top.Candidates.end(), [&](const TCandidate& c) {
-            return c.State == csFits && c.Score == lowest;
-        }));
+        const auto t = static_cast<uint32_t>(std::count_if(top.Candidates.begin(), top.Candidates.end(),
+            [&](const TCandidate& c) { return c.State == csFits && c.Score == lowest; }));
         // The draw is made also when nothing is left to choose (pruning can empty
         // the list): it yields 0 and the entry keeps its word, but the generator
         // moves on, and every later choice depends on that.
         uint32_t k = FRandom.Draw(t);
         if (t == 0)
             break;
-        auto chosen = top.Candidates.begin();
-        for (;; ++chosen)
-            if (chosen->State == csFits && chosen->Score == lowest && k-- == 0)
-                break;
+        // The k-th of them in list order.
+        Picks.clear();
+        for (uint32_t i = 0; i < top.Candidates.size(); ++i)
+            if (top.Candidates[i].State == csFits && top.Candidates[i].Score == lowest)
+                Picks.push_back(i);
+        std::nth_element(Picks.begin(), Picks.begin() + k, Picks.end(), [&](uint32_t x, uint32_t y) {
+            return top.Candidates[x].Order < top.Candidates[y].Order;
+        });
+        const auto chosen = top.Candidates.begin() + Picks[k];
         // A word that would make a word stand twice is dropped and the draw made
         // again; a search that never meets one draws exactly as without the rule.
         const std::string_view word = DB->Word(chosen->Word);
@@ -539,35 +567,70 @@ void TCrossKwelin::LayWord(TTable& table, const TPWordCoordinate& slot, std::str
 
 bool TCrossKwelin::AddsRepeat(const TTable& after) const
 {
-    std::vector<std::string> before = FTable.Words(FSettings.MinLenPWord);
-    std::vector<std::string> now = after.Words(FSettings.MinLenPWord);
-    if (now.size() == before.size())
-        return false;
-    std::sort(before.begin(), before.end());
-    std::sort(now.begin(), now.end());
-    // Words only ever join the grid: a word counted more often now than
-    // before, and at least twice, was just made again.
-    for (size_t i = 0, j = 0; i < now.size();) {
-        size_t end = i;
-        while (end < now.size() && now[end] == now[i])
-            ++end;
-        while (j < before.size() && before[j] < now[i])
-            ++j;
-        size_t had = 0;
-        while (j < before.size() && before[j] == now[i]) {
-            ++j;
-            ++had;
+    // The words standing in `after`: runs of at least MinLenPWord letters shut
+    // in by blocks or edges. Letters and blocks only ever join the grid, so a
+    // run is new unless all its cells and both its ends were already filled.
+    struct TRun {
+        size_t Start;
+        size_t Step;
+        size_t Length;
+        bool New;
+    };
+    const std::string_view before = FTable.Cells();
+    const std::string_view now = after.Cells();
+    const auto cols = static_cast<size_t>(after.ColCount());
+    const auto rows = static_cast<size_t>(after.RowCount());
+    const auto minLen = static_cast<size_t>(std::max(FSettings.MinLenPWord, 1));
+    std::vector<TRun> runs;
+    bool anyNew = false;
+    auto walk = [&](size_t first, size_t step, size_t count) {
+        size_t length = 0;
+        bool shut = true; // the cell before the run is a block or the edge
+        bool filled = true;
+        for (size_t i = 0; i <= count; ++i) {
+            const size_t at = first + i * step;
+            const char cell = i < count ? now[at] : TTable::Block;
+            if (TTable::IsLetter(cell)) {
+                ++length;
+                filled = filled && before[at] != TTable::Free;
+                continue;
+            }
+            if (shut && cell == TTable::Block && length >= minLen) {
+                const bool isNew = !filled || (i < count && before[at] == TTable::Free);
+                runs.push_back(TRun{first + (i - length) * step, step, length, isNew});
+                anyNew = anyNew || isNew;
+            }
+            length = 0;
+            shut = cell == TTable::Block;
+            filled = i >= count || before[at] != TTable::Free;
         }
-        if (end - i >= 2 && end - i > had)
-            return true;
-        i = end;
-    }
+    };
+    for (size_t r = 0; r < rows; ++r)
+        walk(r * cols, 1, cols);
+    for (size_t c = 0; c < cols; ++c)
+        walk(c, cols, rows);
+    if (!anyNew)
+        return false;
+    auto same = [&](const TRun& x, const TRun& y) {
+        if (x.Length != y.Length)
+            return false;
+        for (size_t j = 0; j < x.Length; ++j)
+            if (now[x.Start + j * x.Step] != now[y.Start + j * y.Step])
+                return false;
+        return true;
+    };
+    for (size_t i = 0; i < runs.size(); ++i)
+        if (runs[i].New)
+            for (size_t j = 0; j < runs.size(); ++j)
+                if (j != i && same(runs[i], runs[j]))
+                    return true;
     return false;
 }
 
 bool TCrossKwelin::FormsRepeat(const TPWordCoordinate& slot, std::string_view word, uint8_t offset) const
 {
-    TTable after = FTable;
+    TTable& after = Scratch;
+    after = FTable;
     LayWord(after, slot, word, offset);
     CloseEnds(after, slot, word.size(), offset, FSettings.AnyWordLocation);
     return AddsRepeat(after);
@@ -751,13 +814,16 @@ void TCrossKwelin::NextCandidate()
 
 bool TCrossKwelin::Step(const TPWordCoordinate& slot)
 {
-    DB->FindCandidates(slot.Pattern, slot.Anchor, Found);
+    // Checked all at once, the alternatives are kept in list order, in which
+    // PruneTop releases their words.
+    DB->FindCandidates(slot.Pattern, slot.Anchor, Found, !CheckLazily);
     if (!Found.empty()) {
         std::vector<TCandidate> candidates;
         candidates.reserve(Found.size());
         for (const TDBCandidate& c : Found)
             candidates.push_back(TCandidate{c.Word, c.Offset, csOpen,
-                                            Score(slot, DB->Word(c.Word).size(), c.Offset, FSettings.MinLenPWord)});
+                                            Score(slot, DB->Word(c.Word).size(), c.Offset, FSettings.MinLenPWord),
+                                            c.Order});
         Push(std::move(candidates), slot);
         if (!CheckLazily)
             for (const TCandidate& c : TopEntry().Candidates)

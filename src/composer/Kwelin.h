@@ -70,14 +70,15 @@ struct TCandidate {
     uint8_t Offset = 0;
     TCandidateState State = csOpen;
     int32_t Score = 0;
+    uint64_t Order = 0; // place in the candidate list, ascending
 };
 
 inline constexpr uint32_t NoWord = UINT32_MAX;
 
 // One placed word on the search stack with the alternatives left for its
 // slot and the grid as it was before the word went in. The alternatives are
-// every word that fits the slot's letters, in the order of the candidate
-// query; whether one also keeps the stretches around it completable is checked
+// every word that fits the slot's letters, kept in any order (Order gives the
+// candidate query's); whether one also keeps the stretches around it completable is checked
 // only when a draw or the backtracking needs to know, and always against the
 // grid and the word lists as they were when the entry was pushed.
 struct TList {
@@ -202,6 +203,12 @@ private:
 
     TTable FTable;
     std::vector<TList> Stack; // back() is the top
+    // The start of the longest open run of the line that beats `best`, which
+    // it then becomes; 0 for none.
+    int32_t LongestOpenRun(std::string_view line, int32_t& best) const;
+    static size_t SegmentStart(std::string_view line, int32_t runStart);
+    static size_t SegmentLength(std::string_view line, int32_t runStart, int32_t runLen);
+
     TDB* DB;
     TKwelinSettings FSettings;
     TRandom FRandom;
@@ -211,6 +218,9 @@ private:
     bool CheckLazily = false;
     TFilterMemo Memo;
     std::vector<TDBCandidate> Found;
+    std::vector<uint32_t> Picks;
+    mutable TTable Scratch{0, 0};
+    mutable std::string ColumnCells;
 };
 
 // The preview shows where words lie, never the words: every letter as '?'.

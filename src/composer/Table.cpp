@@ -5,22 +5,20 @@
 namespace mz {
 
 namespace {
-const char* const BadIndex = "Niewłaściwy indeks tabeli";
+const char* const BadIndexMessage = "Niewłaściwy indeks tabeli";
 }
 
 TTable::TTable(int32_t colCount, int32_t rowCount)
     : FColCount(colCount), FRowCount(rowCount)
 {
     if (colCount < 0 || rowCount < 0)
-        throw EInvalidCrossKwelinOperation(BadIndex);
-    Cells.assign(static_cast<size_t>(colCount) * static_cast<size_t>(rowCount), Free);
+        throw EInvalidCrossKwelinOperation(BadIndexMessage);
+    FCells.assign(static_cast<size_t>(colCount) * static_cast<size_t>(rowCount), Free);
 }
 
-size_t TTable::Index(int32_t col, int32_t row) const
+void TTable::BadIndex()
 {
-    if (!Contains(col, row))
-        throw EInvalidCrossKwelinOperation(BadIndex);
-    return static_cast<size_t>(col - 1) + static_cast<size_t>(row - 1) * static_cast<size_t>(FColCount);
+    throw EInvalidCrossKwelinOperation(BadIndexMessage);
 }
 
 std::string TTable::RowLine(int32_t row) const
@@ -70,7 +68,7 @@ std::vector<std::string> TTable::Words(int32_t minLen) const
 
 int32_t TTable::FilledCount() const
 {
-    return static_cast<int32_t>(std::count_if(Cells.begin(), Cells.end(), [](char c) { return c != Free; }));
+    return static_cast<int32_t>(std::count_if(FCells.begin(), FCells.end(), [](char c) { return c != Free; }));
 }
 
 } // namespace mz

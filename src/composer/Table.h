@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mz {
@@ -28,14 +29,16 @@ public:
     int32_t ColCount() const { return FColCount; }
     int32_t RowCount() const { return FRowCount; }
 
-    char GetCell(int32_t col, int32_t row) const { return Cells[Index(col, row)]; }
-    void SetCell(int32_t col, int32_t row, char value) { Cells[Index(col, row)] = value; }
+    char GetCell(int32_t col, int32_t row) const { return FCells[Index(col, row)]; }
+    void SetCell(int32_t col, int32_t row, char value) { FCells[Index(col, row)] = value; }
 
     bool Contains(int32_t col, int32_t row) const
     {
         return col >= 1 && col <= FColCount && row >= 1 && row <= FRowCount;
     }
 
+    // Every cell, row after row.
+    std::string_view Cells() const { return std::string_view(FCells.data(), FCells.size()); }
     // Cells of row `row`, columns 1..ColCount; of column `col`, rows 1..RowCount.
     std::string RowLine(int32_t row) const;
     std::string ColLine(int32_t col) const;
@@ -52,9 +55,15 @@ public:
     static bool IsLetter(char c) { return c != Free && c != Block; }
 
 private:
-    size_t Index(int32_t col, int32_t row) const;
+    size_t Index(int32_t col, int32_t row) const
+    {
+        if (!Contains(col, row))
+            BadIndex();
+        return static_cast<size_t>(col - 1) + static_cast<size_t>(row - 1) * static_cast<size_t>(FColCount);
+    }
+    [[noreturn]] static void BadIndex();
 
-    std::vector<char> Cells;
+    std::vector<char> FCells;
     int32_t FColCount;
     int32_t FRowCount;
 };

@@ -310,7 +310,8 @@ void TDB::FindCandidates(std::string_view pattern, std::string_view anchor, TPWo
     FoundCount_ = static_cast<int32_t>(list.size());
 }
 
-void TDB::FindCandidates(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list)
+void TDB::FindCandidates(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list,
+                         bool ordered)
 {
     list.clear();
     FoundCount_ = 0;
@@ -331,35 +332,29 @@ void TDB::FindCandidates(std::string_view pattern, std::string_view anchor, std:
     auto rank = [&](uint32_t id) {
         return WasMoved[id] ? unmovedTop - static_cast<int64_t>(Keys[id]) : static_cast<uint64_t>(id);
     };
+    auto byOrder = [](const TDBCandidate& x, const TDBCandidate& y) { return x.Order < y.Order; };
     if (AllSpaces(pattern)) {
         const size_t len = pattern.size();
         for (uint32_t id = 0; id < Lists.size(); ++id)
             if (Lists[id] == dlWords && !WasMoved[id] && Data->Length(id) <= len)
-                list.push_back(TDBCandidate{id, 0});
+                list.push_back(TDBCandidate{id, 0, id});
         const size_t unmoved = list.size();
         for (const uint32_t id : Moved)
             if (Lists[id] == dlWords && Data->Length(id) <= len)
-                list.push_back(TDBCandidate{id, 0});
-        std::sort(list.begin() + static_cast<std::ptrdiff_t>(unmoved), list.end(),
-                  [&](const TDBCandidate& x, const TDBCandidate& y) { return Keys[x.Word] > Keys[y.Word]; });
+                list.push_back(TDBCandidate{id, 0, rank(id)});
+        std::sort(list.begin() + static_cast<std::ptrdiff_t>(unmoved), list.end(), byOrder);
     } else {
         const size_t p = AnchorPosition(pattern, anchor);
         if (p == 0)
             return;
-        std::vector<TDBIndex::THit> hits;
+        std::vector<TDBIndex::THit>& hits = Hits;
+        hits.clear();
         Data->Index().FindCandidates(active, pattern, anchor, p, hits);
-        struct TOrdered {
-            uint64_t Order;
-            TDBCandidate Candidate;
-        };
-        std::vector<TOrdered> ordered;
-        ordered.reserve(hits.size());
+        list.reserve(hits.size());
         for (const TDBIndex::THit& hit : hits)
-            ordered.push_back({rank(hit.Id) << 8 | (255 - hit.Q), {hit.Id, static_cast<uint8_t>(hit.Q - 1)}});
-        std::sort(ordered.begin(), ordered.end(), [](const TOrdered& x, const TOrdered& y) { return x.Order < y.Order; });
-        list.reserve(ordered.size());
-        for (const TOrdered& o : ordered)
-            list.push_back(o.Candidate);
+            list.push_back(TDBCandidate{hit.Id, static_cast<uint8_t>(hit.Q - 1), rank(hit.Id) << 8 | (255 - hit.Q)});
+        if (ordered)
+            std::sort(list.begin(), list.end(), byOrder);
     }
     FoundCount_ = static_cast<int32_t>(list.size());
 }
@@ -397,7 +392,7 @@ void TDB::FindCandidatesPlain(std::string_view pattern, std::string_view anchor,
     if (AllSpaces(pattern)) {
         for (const TDBRec* rec = Head(source); rec; rec = rec->Next)
             if (rec->PWord.size() <= len)
-                list.push_back(TDBCandidate{rec->Id, 0});
+                list.push_back(TDBCandidate{rec->Id, 0, 0});
     } else if (lenA > 0) {
         auto at = [&](size_t i) { return pattern[i - 1]; }; // 1-based
         for (const TDBRec* rec = Head(source); rec; rec = rec->Next) {
@@ -419,11 +414,13 @@ void TDB::FindCandidatesPlain(std::string_view pattern, std::string_view anchor,
                 for (size_t j = 1; j <= n && p - q + j <= len && fits; ++j)
                     fits = at(p - q + j) == ' ' || at(p - q + j) == w[j - 1];
                 if (fits)
-                    list.push_back(TDBCandidate{rec->Id, static_cast<uint8_t>(q - 1)});
+                    list.push_back(TDBCandidate{rec->Id, static_cast<uint8_t>(q - 1), 0});
             }
         }
     }
     std::reverse(list.begin(), list.end());
+    for (size_t i = 0; i < list.size(); ++i)
+        list[i].Order = i;
 }
 
 bool TDB::AnyWordFitsPlain(std::string_view pattern, std::string_view anchor, TDBList source) const

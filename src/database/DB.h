@@ -50,10 +50,12 @@ struct TPWordList {
 
 using TPWordLists = std::vector<TPWordList>;
 
-// One candidate as the composer takes it: the record's number instead of its word.
+// One candidate as the composer takes it: the record's number instead of its
+// word, and its place in the candidate list (ascending).
 struct TDBCandidate {
     uint32_t Word = 0;
     uint8_t Offset = 0;
+    uint64_t Order = 0;
 };
 
 // The three chains of a database, for the queries' source argument.
@@ -78,6 +80,7 @@ struct TDBFileRecord {
 
 class TDBData;
 struct TDBActive;
+struct TDBIndexHit;
 struct TDBState;
 
 // The loaded word database: active, used and excluded words, each a chain
@@ -129,8 +132,10 @@ public:
     // around `anchor`; sets FoundCount.
     void FindCandidates(std::string_view pattern, std::string_view anchor, TPWordLists& list,
                         TDBList source = dlWords);
-    // The same candidates from Words, in the same order, as record numbers.
-    void FindCandidates(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list);
+    // The same candidates from Words as record numbers, in the same order, or
+    // in any order when `ordered` is false (their Order still tells it).
+    void FindCandidates(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list,
+                        bool ordered = true);
     // Whether some word of `source` could be laid into `pattern` around `anchor`.
     bool AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList source = dlWords) const;
     // The first equal record of UsedWords, else of Words, else nullptr.
@@ -207,6 +212,7 @@ private:
     mutable TDBRec* Heads[3] = {nullptr, nullptr, nullptr};
     // Which records the indexed queries see, made at the first of them.
     mutable std::unique_ptr<TDBActive> Active;
+    std::vector<TDBIndexHit> Hits;
 };
 
 // What the start-up gathers once for the about box and the options dialog.

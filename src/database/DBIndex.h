@@ -10,6 +10,13 @@ namespace mz {
 class TDBData;
 struct TDBActive;
 
+// One accepted placement of the candidate search: the record and the anchor's
+// position inside its word, from 1.
+struct TDBIndexHit {
+    uint32_t Id;
+    uint32_t Q;
+};
+
 // The index behind TDB's indexed queries, built once for a TDBData and shared
 // by every TDB made from it. Words are grouped by length; within a group every
 // record has a fixed slot, in file order, and for every (letter position, byte)
@@ -29,11 +36,7 @@ public:
 
     bool AnyWordFits(const TDBActive& active, std::string_view pattern, std::string_view anchor,
                      size_t anchorPos) const;
-    // One accepted placement: the record and the anchor's position inside its word, from 1.
-    struct THit {
-        uint32_t Id;
-        uint32_t Q;
-    };
+    using THit = TDBIndexHit;
     void FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor,
                         size_t anchorPos, std::vector<THit>& hits) const;
     // Appends every active record of `length` letters, in file order.
