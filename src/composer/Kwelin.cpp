@@ -297,8 +297,13 @@ void TCrossKwelin::ResetMemo(const TPWordCoordinate& slot)
 {
     Memo.Length = slot.Pattern.size();
     Memo.Cells = static_cast<size_t>(slot.Dir == 0 ? FTable.RowCount() : FTable.ColCount());
-    Memo.Ends.assign((Memo.Length + 1) * (Memo.Length + 1), -1);
-    Memo.Cross.assign((Memo.Cells + 1) * 256, -1);
+    const size_t ends = (Memo.Length + 1) * (Memo.Length + 1);
+    const size_t cross = (Memo.Cells + 1) * 256;
+    if (++Memo.Round == 0x7FFFFFFF || Memo.Ends.size() < ends || Memo.Cross.size() < cross) {
+        Memo.Round = 1;
+        Memo.Ends.assign(std::max(ends, Memo.Ends.size()), 0);
+        Memo.Cross.assign(std::max(cross, Memo.Cross.size()), 0);
+    }
 }
 
 bool TCrossKwelin::Fits(std::string_view word, uint8_t offset, const TPWordCoordinate& slot)
@@ -321,14 +326,14 @@ bool TCrossKwelin::Fits(std::string_view word, uint8_t offset, const TPWordCoord
         return LeftRunOK(bCol, r) && RightRunOK(eCol, r) && UpRunOK(bCol, r) && DownRunOK(bCol, r)
             && UpRunOK(eCol, r) && DownRunOK(eCol, r);
     };
-    // Memo answers are -1 for not asked yet, else 0 or 1; keys outside the
-    // memo's range (never met in a search) are answered afresh.
-    auto remembered = [](std::vector<int8_t>& memo, size_t key, bool inRange, auto&& ask) {
+    // Keys outside the memo's range (never met in a search) are answered afresh.
+    const uint32_t asked = 2 * Memo.Round;
+    auto remembered = [asked](std::vector<uint32_t>& memo, size_t key, bool inRange, auto&& ask) {
         if (!inRange)
             return ask();
-        if (memo[key] < 0)
-            memo[key] = ask() ? 1 : 0;
-        return memo[key] == 1;
+        if ((memo[key] & ~uint32_t{1}) != asked)
+            memo[key] = asked + (ask() ? 1 : 0);
+        return memo[key] == asked + 1;
     };
     const size_t n1 = Memo.Length + 1;
     if (!remembered(Memo.Ends, static_cast<size_t>(n) * n1 + offset,

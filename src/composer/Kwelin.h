@@ -190,8 +190,10 @@ private:
     struct TFilterMemo {
         size_t Length = 0; // of the slot's pattern
         size_t Cells = 0;  // of the slot's line
-        std::vector<int8_t> Ends;
-        std::vector<int8_t> Cross;
+        // An answer is 2 * Round + (0 or 1); anything of an earlier round is unknown.
+        uint32_t Round = 0;
+        std::vector<uint32_t> Ends;
+        std::vector<uint32_t> Cross;
     };
     void ResetMemo(const TPWordCoordinate& slot);
     bool Fits(std::string_view word, uint8_t offset, const TPWordCoordinate& slot);

@@ -334,15 +334,16 @@ void TDB::FindCandidates(std::string_view pattern, std::string_view anchor, std:
     };
     auto byOrder = [](const TDBCandidate& x, const TDBCandidate& y) { return x.Order < y.Order; };
     if (AllSpaces(pattern)) {
-        const size_t len = pattern.size();
-        for (uint32_t id = 0; id < Lists.size(); ++id)
-            if (Lists[id] == dlWords && !WasMoved[id] && Data->Length(id) <= len)
-                list.push_back(TDBCandidate{id, 0, id});
-        const size_t unmoved = list.size();
-        for (const uint32_t id : Moved)
-            if (Lists[id] == dlWords && Data->Length(id) <= len)
-                list.push_back(TDBCandidate{id, 0, rank(id)});
-        std::sort(list.begin() + static_cast<std::ptrdiff_t>(unmoved), list.end(), byOrder);
+        // Every active word that is not longer than the stretch, from the length groups.
+        std::vector<uint32_t>& ids = Ids;
+        ids.clear();
+        for (size_t n = 0; n <= pattern.size(); ++n)
+            Data->Index().ActiveIds(active, n, ids);
+        list.reserve(ids.size());
+        for (const uint32_t id : ids)
+            list.push_back(TDBCandidate{id, 0, rank(id)});
+        if (ordered)
+            std::sort(list.begin(), list.end(), byOrder);
     } else {
         const size_t p = AnchorPosition(pattern, anchor);
         if (p == 0)

@@ -213,6 +213,7 @@ private:
     // Which records the indexed queries see, made at the first of them.
     mutable std::unique_ptr<TDBActive> Active;
     std::vector<TDBIndexHit> Hits;
+    std::vector<uint32_t> Ids;
 };
 
 // What the start-up gathers once for the about box and the options dialog.
