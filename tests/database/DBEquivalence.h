@@ -31,6 +31,13 @@ public:
             Compare(pattern, anchor);
             for (int k = static_cast<int>(Rng() % 4); k > 0; --k)
                 MarkOrRelease();
+            if (round % 400 == 399) {
+                // Both go back to the lists of their load, as a restarted search does.
+                Plain.Restore();
+                Indexed.Restore();
+                ASSERT_EQ(Chain(Plain.Words()), Chain(Indexed.Words())) << round;
+                ASSERT_EQ(Plain.UsedCount(), 0) << round;
+            }
             if (round % 250 == 0) {
                 ASSERT_EQ(Chain(Plain.Words()), Chain(Indexed.Words())) << round;
             }
@@ -107,6 +114,17 @@ private:
         const std::string where = "\"" + Cp1250ToUtf8(pattern) + "\" / \"" + Cp1250ToUtf8(anchor) + "\"";
         ASSERT_EQ(Described(plain), Described(indexed)) << where;
         ASSERT_EQ(Plain.FoundCount(), Indexed.FoundCount()) << where;
+        // The composer's form: record numbers, in order or with their order.
+        for (const bool ordered : {true, false}) {
+            std::vector<TDBCandidate> ids;
+            Indexed.FindCandidates(pattern, anchor, ids, ordered);
+            std::stable_sort(ids.begin(), ids.end(),
+                             [](const TDBCandidate& x, const TDBCandidate& y) { return x.Order < y.Order; });
+            TPWordLists named;
+            for (const TDBCandidate& c : ids)
+                named.push_back(TPWordList{std::string(Indexed.Word(c.Word)), c.Offset, 0});
+            ASSERT_EQ(Described(plain), Described(named)) << where << (ordered ? " ordered" : " unordered");
+        }
         NonEmptyLists += plain.empty() ? 0 : 1;
         const bool fits = Plain.AnyWordFits(pattern, anchor);
         ASSERT_EQ(fits, Indexed.AnyWordFits(pattern, anchor)) << where;

@@ -302,3 +302,41 @@ TEST_F(DBLoad, DamagedFilesLoadOrFailWithTheLoadingErrorOnly)
     EXPECT_GT(refused, 600);
     EXPECT_GT(loaded, 0);
 }
+
+// A composing run asks for the database again and again: the file is read once
+// while it stays as it is, every caller gets lists of its own, and a file
+// written anew is read anew.
+TEST_F(DBLoad, ASharedLoadReadsAFileOnceUntilItChanges)
+{
+    const std::string path = PathOf("baza.hk");
+    WriteDBFile(path, 101, {{"KOT", {"zwierzę"}, {}}, {"PIES", {"też"}, {}}, {"AB", {"za krótkie"}, {}}});
+    TDB first;
+    first.LoadShared(path, {3, 16});
+    TDB second;
+    second.LoadShared(path, {2, 16});
+    EXPECT_EQ(Chain(first.Words()), (std::vector<std::string>{"PIES", "KOT"}));
+    EXPECT_EQ(Chain(first.ExcludedWords()), (std::vector<std::string>{"AB"}));
+    EXPECT_EQ(Chain(second.Words()), (std::vector<std::string>{"AB", "PIES", "KOT"}));
+    first.MarkUsed("KOT");
+    EXPECT_EQ(second.WordCount(), 3);
+    EXPECT_EQ(first.FileName(), path);
+    EXPECT_EQ(first.Edition(), 101);
+    EXPECT_EQ(first.FindRecord("KOT")->ExplLines, "zwierzę\r\n");
+
+    WriteDBFile(path, 102, {{"SOWA", {"ptak"}, {}}});
+    TDB third;
+    third.LoadShared(path, {3, 16});
+    EXPECT_EQ(Chain(third.Words()), (std::vector<std::string>{"SOWA"}));
+    EXPECT_EQ(third.Edition(), 102);
+    EXPECT_EQ(Chain(first.UsedWords()), (std::vector<std::string>{"KOT"}));
+
+    std::filesystem::remove(path);
+    TDB missing;
+    ExpectLoadError(missing, path);
+    try {
+        missing.LoadShared(path);
+        ADD_FAILURE() << "loaded";
+    } catch (const EDBInvalidOperation& e) {
+        EXPECT_EQ(std::string(e.what()), "Wystąpił błąd podczas otwarcia pliku " + path);
+    }
+}

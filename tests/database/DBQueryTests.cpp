@@ -179,5 +179,79 @@ TEST_P(DBQueries, UsedWordsAreNeverCandidatesAndOtherSourcesCanBeSearched)
     EXPECT_FALSE(db->AnyWordFits(Pat("....."), ""));
 }
 
+// A restart must see the lists exactly as a new load of the same file: every
+// record in its chain and at its place, and the next moves landing as they would.
+TEST_P(DBQueries, RestorePutsEveryRecordBackAsTheLoadLeftIt)
+{
+    const std::vector<std::string> words = {"KOT", "PIES", "A", "KOT", "LIS", "HIPOPOTAM", "OKO"};
+    auto db = WordsDB(words, GetParam(), {2, 5});
+    db->MarkUsed("KOT");
+    db->MarkUsed("OKO");
+    db->ReleaseUsed("KOT");
+    db->MarkUsed("LIS");
+    db->ApplyLengthLimits({4, 5});
+    db->Restore();
+    auto fresh = WordsDB(words, GetParam(), {2, 5});
+    for (const TDBList list : {dlWords, dlUsedWords, dlExcludedWords})
+        EXPECT_EQ(Chain(db->Head(list)), Chain(fresh->Head(list))) << list;
+    EXPECT_EQ(db->WordCount(), 5);
+    EXPECT_EQ(db->UsedCount(), 0);
+    EXPECT_EQ(db->ExcludedCount(), 2);
+    for (TDB* d : {db.get(), fresh.get()}) {
+        d->MarkUsed("PIES");
+        d->MarkUsed("KOT");
+        d->ReleaseUsed("PIES");
+    }
+    EXPECT_EQ(Chain(db->Words()), Chain(fresh->Words()));
+    EXPECT_EQ(Chain(db->UsedWords()), (std::vector<std::string>{"KOT"}));
+    EXPECT_EQ(Candidates(*db, ".....", ""), Candidates(*fresh, ".....", ""));
+    EXPECT_EQ(Candidates(*db, "..O..", "O"), Candidates(*fresh, "..O..", "O"));
+}
+
+// Records by number: file order, with their texts and their chains.
+TEST_P(DBQueries, RecordsAreNumberedInFileOrder)
+{
+    std::vector<TDBFileRecord> records = {{DBRecWord, "KOT"}, {DBRecExplanation, "zwierzę"},
+                                          {DBRecAudio, "kot.wav\r\n"},
+                                          {DBRecWord, "KOTKI"}, {DBRecExplanation, "małe"}, {DBRecExplanation, "dwa"},
+                                          {DBRecWord, "OKO"},
+                                          {DBRecEnd, {}}};
+    TDB db(GetParam());
+    db.LoadRecords(101, records, "x.hk", {3, 4});
+    ASSERT_EQ(db.RecordCount(), 3);
+    EXPECT_EQ(db.Word(1), "KOTKI");
+    EXPECT_EQ(db.ExplLines(1), "małe\r\ndwa\r\n");
+    EXPECT_EQ(db.AudioLines(0), "kot.wav\r\n");
+    EXPECT_EQ(db.ExplLines(2), "");
+    EXPECT_EQ(db.ListOf(1), dlExcludedWords);
+    EXPECT_EQ(db.FindWord("OKO"), 2);
+    EXPECT_EQ(db.FindWord("KOTKI"), -1);
+    db.MarkUsedRecord(2);
+    EXPECT_EQ(db.ListOf(2), dlUsedWords);
+    EXPECT_EQ(db.FindWord("OKO"), 2);
+    db.ReleaseUsedRecord(2);
+    EXPECT_EQ(db.ListOf(2), dlWords);
+    EXPECT_FALSE(db.HasDuplicates());
+    EXPECT_TRUE(WordsDB({"KOT", "OKO", "KOT"}, GetParam())->HasDuplicates());
+}
+
 INSTANTIATE_TEST_SUITE_P(BothModes, DBQueries, ::testing::Values(qmPlain, qmIndexed),
                          [](const auto& info) { return info.param == qmPlain ? "Plain" : "Indexed"; });
+
+// The composer checks an alternative later against the word lists of its push,
+// when the entry's own word, used meanwhile, was still active: the queries are
+// lent that record without any chain changing.
+TEST(DBQueriesIndexed, ARecordLentToTheQueriesIsSeenByThemOnly)
+{
+    auto db = WordsDB({"KOT", "OKO"}, qmIndexed);
+    db->MarkUsedRecord(0);
+    EXPECT_FALSE(db->AnyWordFits(Pat("K.T"), "K"));
+    db->SetQueryActive(0, true);
+    EXPECT_TRUE(db->AnyWordFits(Pat("K.T"), "K"));
+    EXPECT_EQ(Candidates(*db, "K..", "K"), (std::vector<std::string>{"KOT/0"}));
+    EXPECT_EQ(Chain(db->UsedWords()), (std::vector<std::string>{"KOT"}));
+    EXPECT_EQ(db->WordCount(), 1);
+    db->SetQueryActive(0, false);
+    EXPECT_FALSE(db->AnyWordFits(Pat("K.T"), "K"));
+    EXPECT_EQ(Candidates(*db, "K..", "K"), (std::vector<std::string>{}));
+}
