@@ -339,12 +339,21 @@ bool TCrossKwelin::Fits(std::string_view word, uint8_t offset, const TPWordCoord
     if (!remembered(Memo.Ends, static_cast<size_t>(n) * n1 + offset,
                     static_cast<size_t>(n) < n1 && static_cast<size_t>(offset) < n1, endsOK))
         return false;
-    for (int32_t i = 1; i <= n; ++i) {
-        const int32_t cell = i - o - 1 + (vertical ? r : c);
-        const auto letter = static_cast<unsigned char>(word[i - 1]);
-        const bool inRange = cell >= 0 && static_cast<size_t>(cell) <= Memo.Cells;
-        if (!remembered(Memo.Cross, static_cast<size_t>(cell) * 256 + letter, inRange,
-                        [&] { return CrossOK(CrossPattern(slot, i, word, offset)); }))
+    // Letter i lies on cell first + i of the slot's line.
+    const int32_t first = (vertical ? r : c) - o - 1;
+    auto crossOK = [&](int32_t i) { return CrossOK(CrossPattern(slot, i, word, offset)); };
+    if (first + 1 < 0 || static_cast<size_t>(first + n) > Memo.Cells) {
+        for (int32_t i = 1; i <= n; ++i)
+            if (!crossOK(i))
+                return false;
+        return true;
+    }
+    uint32_t* answers = Memo.Cross.data() + static_cast<size_t>(first + 1) * 256;
+    for (int32_t i = 1; i <= n; ++i, answers += 256) {
+        uint32_t& answer = answers[static_cast<unsigned char>(word[i - 1])];
+        if ((answer & ~uint32_t{1}) != asked)
+            answer = asked + (crossOK(i) ? 1 : 0);
+        if (answer != asked + 1)
             return false;
     }
     return true;

@@ -41,6 +41,7 @@ void TDB::Clear()
     for (auto& head : Heads)
         head = nullptr;
     Active.reset();
+    FitAnswers.clear();
     FileName_.clear();
     for (auto& count : Counts)
         count = 0;
@@ -376,7 +377,28 @@ bool TDB::AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList
     const size_t p = AnchorPosition(pattern, anchor);
     if (p == 0)
         return false;
-    return Data->Index().AnyWordFits(active, pattern, anchor, p);
+    // The composer asks the same questions step after step while the lists
+    // change little: an answer is kept with the record that fitted, which
+    // holds while that record stays active, or, when nothing fitted, with the
+    // count of activations, which holds until a record becomes active.
+    FitKey.assign(pattern);
+    FitKey += '\0';
+    FitKey += anchor;
+    auto known = FitAnswers.find(std::string_view(FitKey));
+    if (known != FitAnswers.end()) {
+        const TFitAnswer& answer = known->second;
+        if (answer.Witness >= 0 ? active.IsSet(static_cast<uint32_t>(answer.Witness))
+                                : answer.Activations == active.Activations)
+            return answer.Witness >= 0;
+    }
+    const int64_t witness = Data->Index().FirstFit(active, pattern, anchor, p);
+    if (known == FitAnswers.end()) {
+        if (FitAnswers.size() >= MaxFitAnswers)
+            FitAnswers.clear();
+        known = FitAnswers.emplace(FitKey, TFitAnswer{}).first;
+    }
+    known->second = TFitAnswer{witness, active.Activations};
+    return witness >= 0;
 }
 
 // The reference walk: every record of the source from the front, every

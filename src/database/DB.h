@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace mz {
@@ -214,6 +215,18 @@ private:
     mutable std::unique_ptr<TDBActive> Active;
     std::vector<TDBIndexHit> Hits;
     std::vector<uint32_t> Ids;
+    // Answers of the indexed AnyWordFits, by pattern and anchor.
+    struct TFitAnswer {
+        int64_t Witness = -1;     // a record that fits, or -1
+        uint64_t Activations = 0; // of the active set when nothing fitted
+    };
+    struct TKeyHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    };
+    static constexpr size_t MaxFitAnswers = 1 << 16;
+    mutable std::unordered_map<std::string, TFitAnswer, TKeyHash, std::equal_to<>> FitAnswers;
+    mutable std::string FitKey;
 };
 
 // What the start-up gathers once for the about box and the options dialog.

@@ -78,6 +78,7 @@ void TDBActive::Set(uint32_t id, bool active)
         word |= bit;
         summary |= blockBit;
         ++ByLength[n];
+        ++Activations;
     } else {
         word &= ~bit;
         if (word == 0)
@@ -131,7 +132,7 @@ bool TDBIndex::Intersect(const TGroup& group, const TSets& sets, Visit&& visit)
 
 // Pattern positions below are 1-based as in the plain walk: letter j of a word
 // placed with its anchor occurrence q on the pattern's anchor p lies on p - q + j.
-bool TDBIndex::AnyWordFits(const TDBActive& active, std::string_view pattern, std::string_view anchor,
+int64_t TDBIndex::FirstFit(const TDBActive& active, std::string_view pattern, std::string_view anchor,
                            size_t p) const
 {
     const size_t len = pattern.size();
@@ -151,14 +152,15 @@ bool TDBIndex::AnyWordFits(const TDBActive& active, std::string_view pattern, st
             if (!Constraints(g, active.Bits[n].data(), pattern, s - 1, n, sets))
                 continue;
             const std::string_view letters = g.Letters;
-            const bool found = Intersect(g, sets, [&](size_t slot) {
-                return letters.substr(slot * n, n).find(anchor) + 1 == q;
-            });
-            if (found)
-                return true;
+            size_t found = 0;
+            if (Intersect(g, sets, [&](size_t slot) {
+                    found = slot;
+                    return letters.substr(slot * n, n).find(anchor) + 1 == q;
+                }))
+                return g.Ids[found];
         }
     }
-    return false;
+    return -1;
 }
 
 void TDBIndex::FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor,

@@ -34,7 +34,8 @@ public:
 
     explicit TDBIndex(const TDBData& data);
 
-    bool AnyWordFits(const TDBActive& active, std::string_view pattern, std::string_view anchor,
+    // An active record that fits the pattern around its anchor; -1 for none.
+    int64_t FirstFit(const TDBActive& active, std::string_view pattern, std::string_view anchor,
                      size_t anchorPos) const;
     using THit = TDBIndexHit;
     void FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor,
@@ -80,6 +81,10 @@ struct TDBActive {
     TDBActive(const TDBIndex& index, const TDBData& data);
     void Set(uint32_t id, bool active);
     bool IsSet(uint32_t id) const;
+
+    // Counts the records that became active, so that an answer "nothing fits"
+    // can tell whether it may have changed.
+    uint64_t Activations = 0;
 
     const TDBIndex* Index;
     const TDBData* Data;
