@@ -39,12 +39,13 @@ done
 root=$tmp/root
 dpkg -x "$deb" "$root"
 prog=$root/$prog_rel
-desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop entry"
+desktop-file-validate "$root/usr/share/applications/$id.desktop" >"$tmp/df.log" 2>&1 && [ ! -s "$tmp/df.log" ] ||
+  { cat "$tmp/df.log"; fail "desktop entry"; }
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$id.metainfo.xml" >"$tmp/as.log" 2>&1 ||
   { cat "$tmp/as.log"; fail "metainfo"; }
 mkdir -p "$tmp/mime/packages"
 cp /usr/share/mime/packages/freedesktop.org.xml "$root/usr/share/mime/packages/$id.xml" "$tmp/mime/packages/"
-update-mime-database "$tmp/mime" 2>"$tmp/mime.log"
+XDG_DATA_HOME=$tmp XDG_DATA_DIRS=$tmp update-mime-database "$tmp/mime" 2>"$tmp/mime.log"
 [ ! -s "$tmp/mime.log" ] || { cat "$tmp/mime.log"; fail "file types"; }
 grep -q "application/x-mirakolnik-crossword:\*\.krz" "$tmp/mime/globs2" || fail "no .krz glob"
 
