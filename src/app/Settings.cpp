@@ -117,8 +117,10 @@ void WriteFirstStartSettings(QSettings& store, const QString& programDir)
     WriteString(store, QStringLiteral("PatternFileName"), user.PatternFileName());
     WriteString(store, QStringLiteral("NewCrossDir"), user.NewCrossDir);
     WriteString(store, QStringLiteral("AudioDir"), dir + AudioDirName);
-    WriteString(store, QStringLiteral("AlterPatternFileName"), user.PatternFileName());
-    WriteString(store, QStringLiteral("AlterNewCrossDir"), user.NewCrossDir);
+    // The options dialog's default locations lie in the program directory; the
+    // user's directories of an installed program are "other" locations there.
+    WriteString(store, QStringLiteral("AlterPatternFileName"), user.InProgramDir ? user.PatternFileName() : QString());
+    WriteString(store, QStringLiteral("AlterNewCrossDir"), user.InProgramDir ? user.NewCrossDir : QString());
     WriteString(store, QStringLiteral("AlterAudioDir"), dir + AudioDirName);
     store.sync();
 }

@@ -1,9 +1,11 @@
 #include "app/Settings.h"
 #include "app/UserDirs.h"
+#include "dialogs/OptionsForm.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -212,9 +214,9 @@ private slots:
         store->beginGroup(QStringLiteral("1.01"));
         QCOMPARE(store->value("CurrCrossWordFileName").toString(), dirs.CrossDir + QStringLiteral("K_0231.krz"));
         QCOMPARE(store->value("PatternFileName").toString(), dirs.PatternDir + QStringLiteral("Normal.sz"));
-        QCOMPARE(store->value("AlterPatternFileName").toString(), dirs.PatternDir + QStringLiteral("Normal.sz"));
+        QCOMPARE(store->value("AlterPatternFileName").toString(), QString());
         QCOMPARE(store->value("NewCrossDir").toString(), dirs.NewCrossDir);
-        QCOMPARE(store->value("AlterNewCrossDir").toString(), dirs.NewCrossDir);
+        QCOMPARE(store->value("AlterNewCrossDir").toString(), QString());
         QCOMPARE(store->value("AudioDir").toString(), program + QStringLiteral("Audio/"));
         store->endGroup();
 
@@ -228,7 +230,28 @@ private slots:
         QCOMPARE(read.DataBasePath, program + QStringLiteral("baza.hk"));
         QCOMPARE(ReadCurrCrossWordFileName(*store, program), dirs.CrossDir + QStringLiteral("K_0231.krz"));
     }
+
+    // OK in the options dialog, with nothing changed, keeps an installed
+    // program's crosswords and templates in the user's directories.
+    void theOptionsDialogKeepsTheUsersDirectoriesOfAnInstalledProgram()
+    {
+        QCOMPARE(PrepareUserDirs(UserDirsFor(program)), QStringList());
+        auto store = OpenSettingsStore();
+        store->clear();
+        WriteFirstStartSettings(*store, program);
+        TSettings settings;
+        SetProgramDir(settings, program);
+        ReadSettings(*store, settings, true);
+        const TOptionsValues before = settings;
+        TOptionsForm dialog(before, TOptionsEnvironment{program, settings.PatternDir, 2, 20});
+        dialog.show();
+        dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.Values().NewCrossDir, before.NewCrossDir);
+        QCOMPARE(dialog.Values().PatternFileName, before.PatternFileName);
+        QVERIFY(dialog.Values() == before);
+    }
 };
 
-QTEST_GUILESS_MAIN(UserDirsTest)
+QTEST_MAIN(UserDirsTest)
 #include "UserDirsTest.moc"
