@@ -1,6 +1,5 @@
 #include "app/Application.h"
 #include "app/MessageForm.h"
-#include "app/ProgramIcon.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -44,31 +43,6 @@ private slots:
     void translationsMissingFromADirectoryAreReported()
     {
         QCOMPARE(InstallQtTranslations(*qApp, QDir::tempPath() + QStringLiteral("/no-such-dir")), false);
-    }
-
-    // The icon: transparent corners around a blue tile with a crossword corner;
-    // the small sizes leave the letters out.
-    void theIconShowsACrosswordCornerOnABlueTile()
-    {
-        const QImage big = PaintProgramIcon(256);
-        QCOMPARE(big.size(), QSize(256, 256));
-        QCOMPARE(qAlpha(big.pixel(0, 0)), 0);
-        const QColor tile = big.pixelColor(128, 20);
-        QVERIFY(tile.blue() > tile.red() + 40);
-        const QColor block = big.pixelColor(128, 128); // the middle cell is a block
-        QVERIFY(block.lightness() < 40);
-        auto redPixels = [](const QImage& image) {
-            int n = 0;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x) {
-                    const QColor c = image.pixelColor(x, y);
-                    n += c.red() > 120 && c.green() < 90 && c.blue() < 90;
-                }
-            return n;
-        };
-        QVERIFY(redPixels(big) > 200);
-        QCOMPARE(redPixels(PaintProgramIcon(16)), 0);
-        QVERIFY(QApplication::windowIcon().availableSizes().contains(QSize(48, 48)));
     }
 
     void theFileToOpenComesFromTheCommandLine_data()

@@ -44,29 +44,18 @@ QStringList Listing(const QString& dir)
     return entries;
 }
 
-void MakeReadOnly(const QString& dir)
+// Takes the write permissions from a tree, or gives them back.
+void SetTreeWritable(const QString& dir, bool writable)
 {
+    const auto read = QFile::ReadOwner | QFile::ReadUser | QFile::ReadOther;
+    const auto exec = QFile::ExeOwner | QFile::ExeUser | QFile::ExeOther;
+    const auto write = writable ? QFile::WriteOwner | QFile::WriteUser : QFile::Permissions();
     QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo info = it.nextFileInfo();
-        QFile::setPermissions(info.filePath(), info.isDir() ? QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser |
-                                                                  QFile::ExeUser | QFile::ReadOther | QFile::ExeOther
-                                                            : QFile::ReadOwner | QFile::ReadUser | QFile::ReadOther);
+        QFile::setPermissions(info.filePath(), read | write | (info.isDir() ? exec : QFile::Permissions()));
     }
-    QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser |
-                                   QFile::ReadOther | QFile::ExeOther);
-}
-
-void MakeWritable(const QString& dir)
-{
-    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser |
-                                   QFile::WriteUser | QFile::ExeUser);
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info = it.nextFileInfo();
-        QFile::setPermissions(info.filePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                   QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
-    }
+    QFile::setPermissions(dir, read | write | exec);
 }
 
 } // namespace
@@ -95,12 +84,12 @@ private slots:
         WriteFile(program + QStringLiteral("Szablony/Mały.sz"), "small");
         WriteFile(program + QStringLiteral("Szablony/opis.txt"), "not a template");
         QDir(program).mkpath(QStringLiteral("Krzyżówki/Nowe"));
-        MakeReadOnly(program);
+        SetTreeWritable(program, false);
     }
 
     void cleanup()
     {
-        MakeWritable(home.path());
+        SetTreeWritable(home.path(), true);
         for (const QString& sub : {QStringLiteral("prog"), QStringLiteral("Documents"), QStringLiteral(".local")}) {
             const QString path = home.path() + QLatin1Char('/') + sub;
             QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path);
@@ -190,16 +179,6 @@ private slots:
         QVERIFY(!problems.isEmpty());
         QCOMPARE(problems.first(),
                  QStringLiteral("Nie można utworzyć katalogu %1/Documents/Krzyżówki/Nowe/").arg(home.path()));
-    }
-
-    void aProgramDirectoryOfTheUsersOwnIsLeftAsItIs()
-    {
-        QTemporaryDir own;
-        const TUserDirs dirs = UserDirsFor(own.path());
-        QVERIFY(dirs.InProgramDir);
-        QCOMPARE(PrepareUserDirs(dirs), QStringList());
-        QCOMPARE(QDir(own.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
-        QVERIFY(!QFileInfo::exists(home.path() + QStringLiteral("/Documents")));
     }
 
     // The settings of an installed program point at the user's copies; the
