@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -218,6 +222,44 @@ TEST_F(ShippedContent, TheRuleAgainstRepeatsChangesOnlySearchesThatMeetOne)
     }
     EXPECT_GT(unchanged, 70);
     EXPECT_GT(met, 0);
+}
+
+// The letters `compose --solution` wrote, one row a line, as a grid.
+TTable SolutionGrid(const std::filesystem::path& file)
+{
+    std::ifstream in(file);
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(in, line);)
+        rows.push_back(Utf8ToCp1250(line));
+    TTable grid(rows.empty() ? 0 : static_cast<int32_t>(rows.front().size()), static_cast<int32_t>(rows.size()));
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            grid.SetCell(static_cast<int32_t>(c + 1), static_cast<int32_t>(r + 1), rows[r][c]);
+    return grid;
+}
+
+// Seed 23 on Normal.sz once gave NAD twice; the command gives that crossword
+// only when asked for the search without the rule.
+TEST_F(ShippedContent, ComposeAllowRepeatsGivesTheSearchWithoutTheRule)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("mz-repeats-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    auto words = [&](const std::string& extra) {
+        const std::string command = std::string("'") + MZ_CLI_PATH + "' compose --template '" + AppDir +
+                                    "/Szablony/Normal.sz' --db '" + DatabaseFile + "' --out '" +
+                                    (dir / "k.krz").string() + "' --seed 23 --solution '" +
+                                    (dir / "k.txt").string() + "' " + extra + " > /dev/null";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        std::vector<std::string> found = SolutionGrid(dir / "k.txt").Words(3);
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    const std::vector<std::string> without = words("--allow-repeats");
+    EXPECT_EQ(std::count(without.begin(), without.end(), "NAD"), 2);
+    const std::vector<std::string> with = words("");
+    EXPECT_EQ(std::adjacent_find(with.begin(), with.end()), with.end());
+    EXPECT_NE(with, without);
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(ShippedContent, PlainAndIndexedQueriesComposeTheSameCrossword)
