@@ -78,9 +78,9 @@ inline constexpr uint32_t NoWord = UINT32_MAX;
 // One placed word on the search stack with the alternatives left for its
 // slot and the grid as it was before the word went in. The alternatives are
 // every word that fits the slot's letters, kept in any order (Order gives the
-// candidate query's); whether one also keeps the stretches around it completable is checked
-// only when a draw or the backtracking needs to know, and always against the
-// grid and the word lists as they were when the entry was pushed.
+// candidate query's); whether one also keeps the stretches around it
+// completable is checked only when a draw or the backtracking needs to know,
+// and always against the grid and the word lists as they were at the push.
 struct TList {
     std::vector<TCandidate> Candidates;
     int32_t Index = 0;
@@ -175,6 +175,12 @@ public:
     TTable& MutableTable() { return FTable; }
 
 private:
+    // The start of the longest open run of the line that beats `best`, which
+    // it then becomes; 0 for none.
+    int32_t LongestOpenRun(std::string_view line, int32_t& best) const;
+    static size_t SegmentStart(std::string_view line, int32_t runStart);
+    static size_t SegmentLength(std::string_view line, int32_t runStart, int32_t runLen);
+
     std::string RunBeside(int32_t c, int32_t r, int32_t dc, int32_t dr) const;
     bool SideRunOK(int32_t c, int32_t r, int32_t dc, int32_t dr, bool reversed) const;
     static void LayWord(TTable& table, const TPWordCoordinate& slot, std::string_view word, uint8_t offset);
@@ -205,12 +211,6 @@ private:
 
     TTable FTable;
     std::vector<TList> Stack; // back() is the top
-    // The start of the longest open run of the line that beats `best`, which
-    // it then becomes; 0 for none.
-    int32_t LongestOpenRun(std::string_view line, int32_t& best) const;
-    static size_t SegmentStart(std::string_view line, int32_t runStart);
-    static size_t SegmentLength(std::string_view line, int32_t runStart, int32_t runLen);
-
     TDB* DB;
     TKwelinSettings FSettings;
     TRandom FRandom;
