@@ -51,7 +51,7 @@ TOptions ParseOptions(const mz::cli::Args& args)
         }
         static const std::set<std::string> withValue = {"--template", "--db",      "--out",     "--out-dir",
                                                         "--prefix",   "--count",   "--seed",    "--min-len",
-                                                        "--max-len",  "--max-steps", "--solution"};
+                                                        "--max-len",  "--max-steps", "--solution", "--time-limit"};
         if (!a.starts_with("--"))
             throw EUsage{"Nieoczekiwany argument: " + a};
         if (!withValue.count(a))
@@ -88,6 +88,8 @@ TOptions ParseOptions(const mz::cli::Args& args)
             o.Settings.MaxLenPWord = static_cast<int32_t>(number(2, 100));
         } else if (a == "--max-steps") {
             o.Settings.MaxSteps = static_cast<uint32_t>(number(0, UINT32_MAX));
+        } else if (a == "--time-limit") {
+            o.Settings.TimeLimitMs = static_cast<uint32_t>(number(0, 86400) * 1000);
         } else {
             o.Solution = value;
         }
@@ -135,6 +137,15 @@ int Run(const mz::cli::Args& args)
                                          o.PlainQueries ? mz::qmPlain : mz::qmIndexed), o.Settings);
     if (!o.OutDir.empty())
         std::filesystem::create_directories(o.OutDir);
+    // A run that takes longer than a second shows on stderr that it is still working.
+    uint64_t shownAt = 0;
+    run.OnProgress = [&](const mz::TComposeProgress& p) {
+        if (p.ElapsedMs < 1000 || p.ElapsedMs < shownAt + 1000)
+            return;
+        shownAt = p.ElapsedMs;
+        std::cerr << "układanie trwa: " << p.ElapsedMs / 1000 << " s, kroki " << p.TotalSteps << ", restarty "
+                  << p.Restarts << ", wypełnienie do " << static_cast<int>(p.BestFill) << "%" << std::endl;
+    };
 
     for (long long k = 0; k < o.Count; ++k) {
         const std::string fileName =
@@ -151,8 +162,10 @@ int Run(const mz::cli::Args& args)
         const mz::TComposeResult result = run.Execute(crossWord, stop, progress, seed);
         const auto ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-        if (!result.Error.empty())
-            throw mz::EMirakolnikError(result.Error);
+        // Nothing is saved for a run without a crossword; a series ends there.
+        if (result.Failed || !result.HandedOver)
+            throw mz::EMirakolnikError(result.Message.empty() ? mz::MsgComposeFailed : result.Message);
+        shownAt = 0;
         crossWord.SaveToFile(fileName);
         if (!o.Solution.empty())
             WriteSolution(o.Solution, *result.Grid);
@@ -168,8 +181,10 @@ int Run(const mz::cli::Args& args)
 mz::cli::TCommandRegistration reg{
     {"compose",
      "compose --template T.sz --db baza.hk (--out PLIK.krz | --out-dir KATALOG [--prefix P] [--count N]) "
-     "[--seed N] [--min-len N] [--max-len N] [--any-location] [--max-steps N] [--plain-queries] [--allow-repeats] [--solution PLIK]",
-     "układa krzyżówkę (lub serię krzyżówek) z szablonu i bazy haseł; --max-steps 0 znosi limit kroków; "
+     "[--seed N] [--min-len N] [--max-len N] [--any-location] [--max-steps N] [--time-limit SEKUNDY] [--plain-queries] "
+     "[--allow-repeats] [--solution PLIK]",
+     "układa krzyżówkę (lub serię krzyżówek) z szablonu i bazy haseł; --max-steps 0 znosi limit kroków jednej próby, "
+     "--time-limit ogranicza czas jednej krzyżówki; gdy się nie da, kończy się komunikatem i kodem 1; "
      "--allow-repeats układa jak dawniej, bez pilnowania, by żadne hasło nie stało w krzyżówce dwa razy", &Run}};
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "composer/Composer.h"
 
+#include "composer/BackjumpSearch.h"
 #include "documents/CrossTXT.h"
 
 #include <algorithm>
+#include <chrono>
+#include <set>
 
 namespace mz {
 
@@ -37,6 +40,57 @@ uint8_t FillPercentage(const TTable& grid)
     return static_cast<uint8_t>(percent);
 }
 
+std::string CheckComposable(const TTable& pattern, TDB& db, const TKwelinSettings& settings)
+{
+    const int32_t m = std::max(settings.MinLenPWord, 1);
+    const int32_t first = settings.AnyWordLocation ? 1 : 2;
+    bool open = false;
+    int32_t longest = 0;     // longest block-free stretch of a line that may carry words
+    int64_t rowsNeed = 0;    // non-free cells the rows need at the end, likewise the columns
+    int64_t colsNeed = 0;
+    auto line = [&](const std::string& cells, int64_t& need) {
+        int32_t stretch = 0;
+        int32_t free = 0;
+        for (size_t i = 0; i <= cells.size(); ++i) {
+            const char cell = i < cells.size() ? cells[i] : TTable::Block;
+            stretch = cell == TTable::Block ? 0 : stretch + 1;
+            longest = std::max(longest, stretch);
+            if (cell == TTable::Free) {
+                ++free;
+                continue;
+            }
+            need += free / m; // no m free cells may stay side by side
+            free = 0;
+        }
+    };
+    for (int32_t r = 1; r <= pattern.RowCount(); ++r) {
+        const std::string cells = pattern.RowLine(r);
+        open = open || cells.find_first_not_of(TTable::Block) != std::string::npos;
+        if (r >= first)
+            line(cells, rowsNeed);
+    }
+    for (int32_t c = first; c <= pattern.ColCount(); ++c)
+        line(pattern.ColLine(c), colsNeed);
+    if (!open)
+        return MsgNoOpenCells;
+    if (longest < m)
+        return MsgNoRoomForWord + std::to_string(m);
+
+    TPWordLists words;
+    db.FindCandidates(std::string(static_cast<size_t>(longest), TTable::Free), {}, words, dlWords);
+    if (words.empty())
+        return MsgNoFittingWord;
+    std::set<std::string> distinct;
+    for (const TPWordList& w : words)
+        distinct.insert(w.PWord);
+    int64_t covered = 0;
+    for (const std::string& w : distinct)
+        covered += 3 * static_cast<int64_t>(w.size()) + 4;
+    if (covered < std::max(rowsNeed, colsNeed))
+        return MsgTooFewWords;
+    return {};
+}
+
 TComposeRun::TComposeRun(TTable pattern, TDBSource dbSource, const TComposerSettings& settings)
     : Pattern(std::move(pattern)), DBSource(std::move(dbSource)), Settings(settings)
 {
@@ -56,42 +110,130 @@ std::unique_ptr<TCrossKwelin> TComposeRun::NewAttempt(TDB& db, uint32_t seed)
     return kwelin;
 }
 
+uint32_t TComposeRun::BackjumpBudget(uint32_t k) const
+{
+    const uint64_t base = Settings.MaxSteps != 0 ? Settings.MaxSteps : DefaultMaxSteps;
+    const uint64_t most = std::min<uint64_t>(32 * std::max<uint64_t>(base, DefaultMaxSteps), UINT32_MAX);
+    uint64_t budget = base;
+    for (uint32_t i = 0; i < k && budget < most; ++i)
+        budget += std::max<uint64_t>(budget / 2, 1);
+    return static_cast<uint32_t>(std::min(budget, most));
+}
+
 TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<bool>& stopCreating,
                                      std::atomic<uint8_t>& createProgress, std::optional<uint32_t> seed)
 {
     TComposeResult result;
+    const auto started = std::chrono::steady_clock::now();
+    auto elapsedMs = [&] {
+        return static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count());
+    };
     try {
         std::unique_ptr<TDB> db = DBSource();
         result.Seed = seed ? *seed : TRandom::ClockSeed();
         result.AttemptSeed = result.Seed;
-        std::unique_ptr<TCrossKwelin> kwelin = NewAttempt(*db, result.Seed);
-
-        TPWordCoordinate slot = kwelin->ChooseSlot();
-        while (slot.Found() && !stopCreating) {
-            if (Settings.MaxSteps != 0 && result.Steps >= Settings.MaxSteps) {
-                // Abandon the attempt; the next seed comes from this run's own
-                // generator, so the whole run still follows from its first seed.
-                const uint32_t next = kwelin->Random().Draw(0xFFFFFFFFu);
-                kwelin.reset();
-                db->Restore();
-                kwelin = NewAttempt(*db, next);
-                result.AttemptSeed = next;
-                result.Steps = 0;
-                ++result.Restarts;
-                Preview(kwelin->Table(), false);
-                slot = kwelin->ChooseSlot();
-                continue;
-            }
-            ++result.Steps;
-            ++result.TotalSteps;
-            if (!kwelin->Step(slot))
-                break;
-            createProgress = std::max(createProgress.load(), FillPercentage(kwelin->Table()));
-            slot = kwelin->ChooseSlot();
+        if (std::string why = CheckComposable(Pattern, *db, Settings); !why.empty()) {
+            result.Failed = true;
+            result.Message = why;
+            return result;
         }
 
-        result.PlacedWords = kwelin->PlacedWords();
-        kwelin->FillBlanks();
+        const int64_t cells = static_cast<int64_t>(Pattern.ColCount()) * Pattern.RowCount();
+        const uint32_t plainAttempts = Settings.PlainAttempts != 0 ? Settings.PlainAttempts
+                                     : cells <= SmallTemplateCells ? PlainAttemptsSmall
+                                                                   : 1;
+        int32_t bestFilled = -1;
+        uint64_t lastGain = 0; // TotalSteps when the fullest grid so far was reached
+        auto report = [&] {
+            if (OnProgress)
+                OnProgress(TComposeProgress{result.TotalSteps, result.Restarts,
+                                            static_cast<uint8_t>(bestFilled < 0 ? 0 : bestFilled * 100 / std::max<int64_t>(cells, 1)),
+                                            elapsedMs()});
+        };
+        auto hopeless = [&] {
+            return (Settings.MaxIdleSteps != 0 && result.TotalSteps - lastGain >= Settings.MaxIdleSteps)
+                || (Settings.TimeLimitMs != 0 && elapsedMs() >= Settings.TimeLimitMs);
+        };
+
+        std::unique_ptr<TCrossKwelin> kwelin = NewAttempt(*db, result.Seed);
+        std::unique_ptr<TBackjumpSearch> backjump;
+        for (uint32_t attempt = 0;; ++attempt) {
+            // The plain attempt: the search as it always was, within MaxSteps.
+            // The backjumping one: the stronger search within its growing budget.
+            uint32_t budget = Settings.MaxSteps;
+            if (attempt >= plainAttempts) {
+                budget = BackjumpBudget(attempt - plainAttempts);
+                backjump = std::make_unique<TBackjumpSearch>(*kwelin, *db);
+                if (OnPreview)
+                    backjump->OnPreview = [this](const TTable& grid) { Preview(grid, false); };
+                result.Backjumping = true;
+            }
+            auto choose = [&] { return backjump ? backjump->ChooseSlot() : kwelin->ChooseSlot(); };
+
+            bool searchEnded = false;
+            bool gaveUp = false;
+            TPWordCoordinate slot = choose();
+            while (slot.Found() && !stopCreating) {
+                if (budget != 0 && result.Steps >= budget)
+                    break;
+                if (hopeless()) {
+                    gaveUp = true;
+                    break;
+                }
+                ++result.Steps;
+                ++result.TotalSteps;
+                if (!(backjump ? backjump->Step(slot) : kwelin->Step(slot))) {
+                    searchEnded = true;
+                    break;
+                }
+                createProgress = std::max(createProgress.load(), FillPercentage(kwelin->Table()));
+                if (kwelin->Table().FilledCount() > bestFilled) {
+                    bestFilled = kwelin->Table().FilledCount();
+                    lastGain = result.TotalSteps;
+                }
+                if ((result.TotalSteps & 1023) == 0)
+                    report();
+                slot = choose();
+            }
+            // The first slot does not depend on the seed: when nothing fits
+            // it, no attempt can do better.
+            if (gaveUp || (searchEnded && result.Steps == 1)) {
+                result.Failed = true;
+                result.Message = MsgComposeFailed;
+                return result;
+            }
+
+            if (stopCreating || (!searchEnded && !slot.Found())) {
+                result.PlacedWords = backjump ? backjump->PlacedWords() : kwelin->PlacedWords();
+                kwelin->FillBlanks();
+                // The backjumping search checks its grid as a whole; the plain
+                // one is kept exactly as it always was.
+                const bool sound = stopCreating || !backjump || backjump->GridIsSound();
+                if (sound && (stopCreating || !result.PlacedWords.empty()))
+                    break;
+                if (result.PlacedWords.empty()) {
+                    result.Failed = true; // no slot from the start: no attempt can lay a word
+                    result.Message = MsgComposeFailed;
+                    return result;
+                }
+            }
+
+            // Abandon the attempt; the next seed comes from this run's own
+            // generator, so the whole run still follows from its first seed.
+            const uint32_t next = kwelin->Random().Draw(0xFFFFFFFFu);
+            backjump.reset();
+            kwelin.reset();
+            db->Restore();
+            kwelin = NewAttempt(*db, next);
+            result.AttemptSeed = next;
+            result.Steps = 0;
+            ++result.Restarts;
+            result.PlacedWords.clear();
+            Preview(kwelin->Table(), false);
+            report();
+        }
+
         Preview(kwelin->Table(), true);
         result.Grid = kwelin->Table();
         if (!stopCreating) {
@@ -103,6 +245,8 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
         }
     } catch (const std::exception& e) {
         result.Error = e.what();
+        result.Failed = true;
+        result.Message = e.what();
     }
     return result;
 }

@@ -19,8 +19,54 @@ class TCrossTXT;
 // a few hundred (docs/composer.md has the measured distribution).
 inline constexpr uint32_t DefaultMaxSteps = 2000;
 
+// Templates of up to this many cells (the largest shipped one, 20 x 15) keep
+// restarting the plain search for PlainAttemptsSmall attempts before the run
+// turns to the backjumping search; larger ones turn to it after the first
+// attempt. So a seed gives on such a template exactly the crossword it always
+// gave, while a large open template, where the plain search nearly never
+// finishes, gets the search that does.
+inline constexpr int64_t SmallTemplateCells = 300;
+inline constexpr uint32_t PlainAttemptsSmall = 100;
+
+// A run gives up when this many steps in a row have not brought a grid fuller
+// than the fullest one so far (the plain attempts of a small template take at
+// most 200 000 steps, so they never reach it).
+inline constexpr uint64_t DefaultMaxIdleSteps = 500000;
+
 struct TComposerSettings : TKwelinSettings {
-    uint32_t MaxSteps = DefaultMaxSteps; // 0: no limit
+    uint32_t MaxSteps = DefaultMaxSteps; // steps of one attempt; 0: no limit
+    uint64_t MaxIdleSteps = DefaultMaxIdleSteps; // 0: never give up for that
+    uint32_t TimeLimitMs = 0;            // whole run; 0: no limit
+    // Attempts of the plain search before the backjumping one takes over;
+    // 0: PlainAttemptsSmall on templates of up to SmallTemplateCells cells, else 1.
+    uint32_t PlainAttempts = 0;
+};
+
+// What a run cannot do, in the user's words.
+inline constexpr const char* MsgComposeFailed = "Nie udało się ułożyć krzyżówki z tego szablonu i tej bazy haseł";
+inline constexpr const char* MsgNoOpenCells = "Szablon nie ma wolnych pól";
+// Followed by the shortest word length.
+inline constexpr const char* MsgNoRoomForWord = "W szablonie nie ma ciągu wolnych pól, w którym zmieściłoby się hasło "
+                                                "o długości co najmniej ";
+inline constexpr const char* MsgNoFittingWord = "W bazie haseł nie ma żadnego hasła o długości, jaką przyjmuje szablon";
+inline constexpr const char* MsgTooFewWords = "W bazie haseł jest za mało różnych haseł dla tego szablonu";
+
+// Whether the template and the words can give a crossword at all: empty when
+// they might, otherwise why not. It asks for open cells, a stretch of at least
+// MinLenPWord cells in a row or column that may carry words, an active word no
+// longer than the longest stretch, and enough distinct words: once the run
+// ends, no row or column may keep MinLenPWord free cells side by side, and a
+// word of n letters can fill at most 3n + 4 cells of the rows (and of the
+// columns): its letters, its closing blocks and the blocks that close a lone
+// crossing letter on both sides.
+std::string CheckComposable(const TTable& pattern, TDB& db, const TKwelinSettings& settings);
+
+// How far a run has come, for a progress display.
+struct TComposeProgress {
+    uint64_t TotalSteps = 0;
+    uint32_t Restarts = 0;
+    uint8_t BestFill = 0;   // fill percentage of the fullest grid so far
+    uint64_t ElapsedMs = 0;
 };
 
 // Gives every run its own word database. A restart within the run puts the
@@ -36,7 +82,13 @@ TTable TableFromDocument(const TCrossTXT& pattern);
 struct TComposeResult {
     bool HandedOver = false;  // the result document was filled and the progress set to 100
     bool Stopped = false;
-    std::string Error;        // message of the error that ended the run (the window ignores it)
+    // The run ended without a crossword and not by a stop: the template and the
+    // words cannot give one, the run gave up, or an error ended it. Message
+    // says why, in Polish, for the user; nothing was handed over.
+    bool Failed = false;
+    std::string Message;
+    std::string Error;        // message of the error that ended the run (also in Message)
+    bool Backjumping = false; // the attempt that ended the run used the backjumping search
     uint32_t Seed = 0;        // the generator's state at the start of the run
     uint32_t AttemptSeed = 0; // the seed of the attempt that ended the run
     uint32_t Steps = 0;       // steps of that attempt
@@ -58,6 +110,8 @@ public:
     // Called after every placed or undone word (final false) and once with the
     // closed grid at the end (final true). Runs on the composing thread.
     std::function<void(const TTable& grid, bool final)> OnPreview;
+    // Called every 1024 steps and at every restart, on the composing thread.
+    std::function<void(const TComposeProgress&)> OnProgress;
 
     // Without a seed the generator starts from the clock. Errors end the run
     // and are reported in the result, never thrown.
@@ -66,6 +120,10 @@ public:
 
 private:
     std::unique_ptr<TCrossKwelin> NewAttempt(TDB& db, uint32_t seed);
+    // Steps the backjumping attempt number k (from 0) may take: the budget grows
+    // by half (at least one step) from attempt to attempt, up to 32 times the
+    // larger of MaxSteps and DefaultMaxSteps.
+    uint32_t BackjumpBudget(uint32_t k) const;
     void Preview(const TTable& grid, bool final);
 
     TTable Pattern;

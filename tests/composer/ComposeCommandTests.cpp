@@ -194,3 +194,73 @@ TEST_F(ComposeCommand, RefusesWrongCommandLinesAndReportsErrors)
 }
 
 } // namespace
+
+namespace {
+
+struct THopelessCase {
+    const char* Name;
+    std::vector<std::string> Args; // besides --template, --db and the output
+    std::string Message;
+};
+
+} // namespace
+
+// A run that cannot give a crossword says why on stderr, exits 1 and writes
+// nothing: neither the crossword nor the solution, nor any crossword of a series.
+TEST_F(ComposeCommand, ARunWithoutACrosswordSaysWhyExitsOneAndSavesNothing)
+{
+    WriteDBFile(Path("trzy.hk"), 101, {{"KOT", {"zwierzę"}, {}}, {"PIES", {"zwierzę"}, {}}, {"OSA", {"owad"}, {}}});
+    WriteDBFile(Path("pusta.hk"), 101, {});
+    TCrossTXT blocked;
+    blocked.Kind = 1;
+    blocked.SetColCount(5);
+    blocked.SetRowCount(4);
+    for (int32_t c = 1; c <= 5; ++c)
+        for (int32_t r = 1; r <= 4; ++r)
+            blocked.SetCell(c, r, '*');
+    blocked.SaveToFile(Path("Czarny.sz"));
+    const std::vector<THopelessCase> cases = {
+        {"min length 20", {"--template", Path("Mini.sz"), "--db", Path("baza.hk"), "--min-len", "20", "--max-len", "30"},
+         "W szablonie nie ma ciągu wolnych pól, w którym zmieściłoby się hasło o długości co najmniej 20"},
+        {"empty database", {"--template", Path("Mini.sz"), "--db", Path("pusta.hk")},
+         "W bazie haseł nie ma żadnego hasła o długości, jaką przyjmuje szablon"},
+        {"all blocks", {"--template", Path("Czarny.sz"), "--db", Path("baza.hk")}, "Szablon nie ma wolnych pól"},
+        {"three words", {"--template", Path("Mini.sz"), "--db", Path("trzy.hk")},
+         "Nie udało się ułożyć krzyżówki z tego szablonu i tej bazy haseł"},
+    };
+    for (const THopelessCase& c : cases) {
+        std::vector<std::string> single = c.Args;
+        single.insert(single.end(), {"--out", Path("k.krz"), "--solution", Path("k.txt")});
+        const TResult one = Run(single);
+        EXPECT_EQ(one.Code, 1) << c.Name;
+        EXPECT_EQ(one.Err, c.Message + "\n") << c.Name;
+        EXPECT_FALSE(std::filesystem::exists(Path("k.krz"))) << c.Name;
+        EXPECT_FALSE(std::filesystem::exists(Path("k.txt"))) << c.Name;
+
+        std::vector<std::string> series = c.Args;
+        series.insert(series.end(), {"--out-dir", Path("seria"), "--count", "12"});
+        const TResult many = Run(series);
+        EXPECT_EQ(many.Code, 1) << c.Name;
+        EXPECT_TRUE(std::filesystem::is_empty(Path("seria"))) << c.Name;
+    }
+}
+
+TEST_F(ComposeCommand, ALongRunShowsItsProgressAndEndsAtItsTimeLimit)
+{
+    // Six words cannot fill 15 x 11 cells; only composing shows it.
+    WriteDBFile(Path("szesc.hk"), 101,
+                {{"KOTA", {"a"}, {}}, {"TEKA", {"b"}, {}}, {"OKO", {"c"}, {}}, {"ATAK", {"d"}, {}},
+                 {"KAT", {"e"}, {}}, {"TOKE", {"f"}, {}}});
+    TCrossTXT pattern;
+    pattern.Kind = 1;
+    pattern.SetColCount(15);
+    pattern.SetRowCount(11);
+    pattern.SaveToFile(Path("Normal.sz"));
+    const TResult r = Run({"--template", Path("Normal.sz"), "--db", Path("szesc.hk"), "--out", Path("n.krz"),
+                           "--time-limit", "2"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Err.find("układanie trwa: 1 s, kroki "), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find(", restarty "), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("Nie udało się ułożyć krzyżówki z tego szablonu i tej bazy haseł\n"), std::string::npos) << r.Err;
+    EXPECT_FALSE(std::filesystem::exists(Path("n.krz")));
+}

@@ -212,14 +212,15 @@ TEST(ComposeRun, ProgressNeverFallsAndAnOpenTemplateEndsAtOneHundred)
     EXPECT_FALSE(fell);
 }
 
-TEST(ComposeRun, ABlockedTemplateGivesAnEmptyCrosswordAtOnce)
+TEST(ComposeRun, ABlockedTemplateEndsAtOnceWithAMessageAndNoCrossword)
 {
     const TRunOutcome outcome = RunOnce(Grid({"****", "****", "****"}), 1);
-    EXPECT_TRUE(outcome.Result.HandedOver);
-    EXPECT_EQ(outcome.Progress, 100);
+    EXPECT_FALSE(outcome.Result.HandedOver);
+    EXPECT_TRUE(outcome.Result.Failed);
+    EXPECT_EQ(outcome.Result.Message, MsgNoOpenCells);
+    EXPECT_EQ(outcome.Progress, 0);
     EXPECT_EQ(outcome.Result.TotalSteps, 0u);
     EXPECT_EQ(outcome.Document.ExplCount(), 0);
-    EXPECT_EQ(outcome.Document.ColCount(), 4);
     EXPECT_EQ(outcome.Document.FileName, "K_0000.krz");
 }
 
