@@ -23,6 +23,20 @@ size_t AnchorPosition(std::string_view pattern, std::string_view anchor)
     return pos == std::string_view::npos ? 0 : pos + 1;
 }
 
+// A score record's text: decimal 0 to 100, no sign, no spaces; -1 for anything else.
+int32_t ParseScore(std::string_view text)
+{
+    if (text.empty() || text.size() > 3)
+        return -1;
+    int32_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value <= 100 ? value : -1;
+}
+
 } // namespace
 
 TDB::TDB(TDBQueryMode mode) : Mode(mode) {}
@@ -111,6 +125,13 @@ void TDB::AddRecord(uint8_t kind, const std::string& text)
             throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, FileName_));
         LastWord->AudioLines = text;
         break;
+    case DBRecScore:
+        if (!LastWord)
+            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, FileName_));
+        LastWord->Score = ParseScore(text);
+        if (LastWord->Score < 0)
+            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, FileName_));
+        break;
     default:
         break;
     }
@@ -124,7 +145,8 @@ void TDB::ApplyLengthLimits(const TDBLoadFilter& filter)
     while (rec) {
         TDBRec* next = rec->Next;
         const auto len = static_cast<int64_t>(rec->PWord.size());
-        if (len < minLen || len > maxLen) {
+        const bool rare = rec->Score >= 0 && rec->Score < filter.MinScore;
+        if (len < minLen || len > maxLen || rare || (filter.SetAside && filter.SetAside->count(rec->PWord))) {
             Unlink(rec);
             PushFront(rec, dlExcludedWords);
         }
