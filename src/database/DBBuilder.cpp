@@ -229,6 +229,11 @@ void TDBBuilder::AddExplanation(TDBWord& entry, const std::string& text)
 
 void TDBBuilder::AddThesaurus(std::istream& in, const std::string& name)
 {
+    AddThesaurusEntries(ReadThesaurus(in, name));
+}
+
+std::vector<TThesaurusEntry> ReadThesaurus(std::istream& in, const std::string& name)
+{
     std::string line;
     int lineNo = 1;
     std::vector<TThesaurusEntry> entries;
@@ -272,7 +277,7 @@ void TDBBuilder::AddThesaurus(std::istream& in, const std::string& name)
             sense.Terms.assign(fields.begin() + 1, fields.end());
         }
     }
-    AddThesaurusEntries(entries);
+    return entries;
 }
 
 // Leaves out the words the thesaurus marks vulgar or offensive in every sense

@@ -73,6 +73,8 @@ public:
 
     // MyThes: an encoding line, then entries "word|senses" each followed by that
     // many lines "(kind)|term|term...". Throws EDBInvalidOperation on a broken file.
+    // Words and meanings the thesaurus marks vulgar or offensive (TThesaurusMarks)
+    // and the stop lists' words are left out, and counted in Cleaning().
     void AddThesaurus(std::istream& in, const std::string& name);
     // UTF-8 lines "word<TAB>clue<TAB>clue...[<TAB>@sound-file]"; empty lines and
     // lines starting with '#' are skipped. A line whose word cannot go into the
@@ -100,6 +102,10 @@ private:
     TCleaningReport Report;
     std::set<std::string> LeftOut; // words removed so far, counted once
 };
+
+// Every entry of a MyThes thesaurus, phrases included, texts in UTF-8. Throws
+// EDBInvalidOperation naming the file and line of a broken entry.
+std::vector<TThesaurusEntry> ReadThesaurus(std::istream& in, const std::string& name);
 
 // A thesaurus term split into its text and what its notes say.
 struct TThesaurusTerm {
