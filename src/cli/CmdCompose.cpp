@@ -104,8 +104,10 @@ TOptions ParseOptions(const mz::cli::Args& args)
         throw EUsage{"Podaj --template i --db"};
     if (o.Out.empty() == o.OutDir.empty())
         throw EUsage{"Podaj albo --out, albo --out-dir"};
-    if (!o.Out.empty() && (prefixGiven || countGiven || o.UniqueSeries))
-        throw EUsage{"--prefix, --count i --unique-series działają tylko z --out-dir"};
+    if (!o.Out.empty() && (prefixGiven || countGiven))
+        throw EUsage{"--prefix i --count działają tylko z --out-dir"};
+    if (!o.Out.empty() && o.UniqueSeries)
+        throw EUsage{"--unique-series działa tylko z --out-dir"};
     if (!o.Out.empty() && mz::ExtensionOf(o.Out) != "krz")
         throw EUsage{"Plik krzyżówki musi mieć rozszerzenie krz: " + o.Out};
     if (!o.Solution.empty() && o.Count > 1)

@@ -162,7 +162,7 @@ TEST_F(ShippedAnswers, ComposeCommandTakesADifficultyAndAUniqueSeries)
         EXPECT_TRUE(std::filesystem::exists(PathOf("seria") + "/" + name)) << name;
 
     EXPECT_NE(run("--out '" + PathOf("a.krz") + "' --unique-series"), 0);
-    EXPECT_NE(ReadBytes(log).find("--unique-series działają tylko z --out-dir"), std::string::npos) << ReadBytes(log);
+    EXPECT_NE(ReadBytes(log).find("--unique-series działa tylko z --out-dir"), std::string::npos) << ReadBytes(log);
     EXPECT_NE(run("--out '" + PathOf("a.krz") + "' --difficulty bardzo"), 0);
     EXPECT_NE(ReadBytes(log).find("Nieznany poziom trudności: bardzo"), std::string::npos) << ReadBytes(log);
     EXPECT_FALSE(std::filesystem::exists(PathOf("a.krz")));
