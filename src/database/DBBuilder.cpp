@@ -353,7 +353,7 @@ void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<s
             if (LeftOut.insert(word).second)
                 ++Report.StopListWords;
             for (size_t i = 1; i < fields.size(); ++i)
-                Report.RemovedWordClues += !Trim(fields[i]).empty() && fields[i].find('@') == std::string::npos;
+                Report.RemovedWordClues += !Trim(fields[i]).empty() && Trim(fields[i]).front() != '@';
             continue;
         }
         TDBWord& entry = Entry(word);
