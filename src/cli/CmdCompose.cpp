@@ -3,8 +3,10 @@
 
 #include "composer/Composer.h"
 #include "composer/NumberedName.h"
+#include "composer/SeriesWords.h"
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
+#include "database/Commonness.h"
 
 #include <chrono>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include <iostream>
 #include <optional>
 #include <set>
+#include <unordered_set>
 
 namespace {
 
@@ -28,6 +31,8 @@ struct TOptions {
     mz::TComposerSettings Settings;
     bool PlainQueries = false;
     std::string Solution;
+    mz::TDifficulty Difficulty = mz::dfAll;
+    bool UniqueSeries = false;
 };
 
 TOptions ParseOptions(const mz::cli::Args& args)
@@ -49,9 +54,14 @@ TOptions ParseOptions(const mz::cli::Args& args)
             o.Settings.AllowRepeats = true;
             continue;
         }
+        if (a == "--unique-series") {
+            o.UniqueSeries = true;
+            continue;
+        }
         static const std::set<std::string> withValue = {"--template", "--db",      "--out",     "--out-dir",
                                                         "--prefix",   "--count",   "--seed",    "--min-len",
-                                                        "--max-len",  "--max-steps", "--solution", "--time-limit"};
+                                                        "--max-len",  "--max-steps", "--solution", "--time-limit",
+                                                        "--difficulty"};
         if (!a.starts_with("--"))
             throw EUsage{"Nieoczekiwany argument: " + a};
         if (!withValue.count(a))
@@ -90,6 +100,9 @@ TOptions ParseOptions(const mz::cli::Args& args)
             o.Settings.MaxSteps = static_cast<uint32_t>(number(0, UINT32_MAX));
         } else if (a == "--time-limit") {
             o.Settings.TimeLimitMs = static_cast<uint32_t>(number(0, 86400) * 1000);
+        } else if (a == "--difficulty") {
+            if (!mz::ParseDifficulty(value, o.Difficulty))
+                throw EUsage{"Nieznany poziom trudności: " + value + " (łatwy, średni, trudny, wszystkie)"};
         } else {
             o.Solution = value;
         }
@@ -100,6 +113,8 @@ TOptions ParseOptions(const mz::cli::Args& args)
         throw EUsage{"Podaj albo --out, albo --out-dir"};
     if (!o.Out.empty() && (prefixGiven || countGiven))
         throw EUsage{"--prefix i --count działają tylko z --out-dir"};
+    if (!o.Out.empty() && o.UniqueSeries)
+        throw EUsage{"--unique-series działa tylko z --out-dir"};
     if (!o.Out.empty() && mz::ExtensionOf(o.Out) != "krz")
         throw EUsage{"Plik krzyżówki musi mieć rozszerzenie krz: " + o.Out};
     if (!o.Solution.empty() && o.Count > 1)
@@ -132,9 +147,16 @@ int Run(const mz::cli::Args& args)
 {
     TOptions o = ParseOptions(args);
     const mz::TCrossTXT pattern = mz::cli::LoadDocument(o.Template);
+    mz::TDBLoadFilter filter{o.Settings.MinLenPWord, o.Settings.MaxLenPWord, mz::DifficultyMinScore(o.Difficulty)};
+    // The answers of the series so far, set aside for the crosswords after them.
+    std::shared_ptr<std::unordered_set<std::string>> seriesAnswers;
+    if (o.UniqueSeries) {
+        seriesAnswers = std::make_shared<std::unordered_set<std::string>>();
+        filter.SetAside = seriesAnswers;
+    }
     mz::TComposeRun run(mz::TableFromDocument(pattern),
-                        mz::FileDBSource(o.Database, {o.Settings.MinLenPWord, o.Settings.MaxLenPWord},
-                                         o.PlainQueries ? mz::qmPlain : mz::qmIndexed), o.Settings);
+                        mz::FileDBSource(o.Database, filter, o.PlainQueries ? mz::qmPlain : mz::qmIndexed),
+                        o.Settings);
     if (!o.OutDir.empty())
         std::filesystem::create_directories(o.OutDir);
     // A run that takes longer than a second shows on stderr that it is still working.
@@ -169,6 +191,9 @@ int Run(const mz::cli::Args& args)
         crossWord.SaveToFile(fileName);
         if (!o.Solution.empty())
             WriteSolution(o.Solution, *result.Grid);
+        if (seriesAnswers)
+            for (const std::string& answer : mz::GridAnswers(*result.Grid, o.Settings.MinLenPWord))
+                seriesAnswers->insert(answer);
 
         std::cout << mz::FileNamePart(fileName) << ": " << crossWord.ColCount() << " × " << crossWord.RowCount()
                   << ", słów " << crossWord.ExplCount() << ", litery " << LetterShare(*result.Grid) << "%, kroki "
@@ -182,9 +207,12 @@ mz::cli::TCommandRegistration reg{
     {"compose",
      "compose --template T.sz --db baza.hk (--out PLIK.krz | --out-dir KATALOG [--prefix P] [--count N]) "
      "[--seed N] [--min-len N] [--max-len N] [--any-location] [--max-steps N] [--time-limit SEKUNDY] [--plain-queries] "
-     "[--allow-repeats] [--solution PLIK]",
+     "[--allow-repeats] [--solution PLIK] [--difficulty łatwy|średni|trudny|wszystkie] [--unique-series]",
      "układa krzyżówkę (lub serię krzyżówek) z szablonu i bazy haseł; --max-steps 0 znosi limit kroków jednej próby, "
      "--time-limit ogranicza czas jednej krzyżówki; gdy się nie da, kończy się komunikatem i kodem 1; "
-     "--allow-repeats układa jak dawniej, bez pilnowania, by żadne hasło nie stało w krzyżówce dwa razy", &Run}};
+     "--allow-repeats układa jak dawniej, bez pilnowania, by żadne hasło nie stało w krzyżówce dwa razy; "
+     "--difficulty pomija hasła rzadsze, niż pozwala poziom; --unique-series nie powtarza w serii haseł "
+     "wcześniejszych krzyżówek",
+     &Run}};
 
 } // namespace

@@ -12,12 +12,14 @@ int Run(const mz::cli::Args& args)
 {
     std::string out;
     std::string audioDir;
+    std::string commonness;
+    std::vector<std::string> stopLists;
     long long edition = 101;
     std::vector<std::pair<std::string, std::string>> sources; // option, file
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option != "--out" && option != "--edition" && option != "--thesaurus" && option != "--tsv" &&
-            option != "--audio-dir")
+            option != "--audio-dir" && option != "--stoplist" && option != "--commonness")
             throw mz::cli::EUsage{"Nieznana opcja: " + option};
         if (i + 1 >= args.size())
             throw mz::cli::EUsage{"Brak wartości opcji " + option};
@@ -28,6 +30,10 @@ int Run(const mz::cli::Args& args)
             edition = mz::cli::ParseInteger(value, option);
         else if (option == "--audio-dir")
             audioDir = value;
+        else if (option == "--stoplist")
+            stopLists.push_back(value);
+        else if (option == "--commonness")
+            commonness = value;
         else
             sources.emplace_back(option, value);
     }
@@ -38,12 +44,26 @@ int Run(const mz::cli::Args& args)
     if (edition < INT32_MIN || edition > INT32_MAX)
         throw mz::cli::EUsage{"Numer wydania poza zakresem: " + std::to_string(edition)};
 
-    mz::TDBBuilder builder;
-    std::vector<std::string> warnings;
-    for (const auto& [option, file] : sources) {
+    auto open = [](const std::string& file) {
         std::ifstream in(mz::Utf8Path(file), std::ios::binary);
         if (!in)
             throw mz::EDBInvalidOperation(mz::FormatMessage("Brak wymaganego pliku %s", file));
+        return in;
+    };
+    mz::TDBBuilder builder;
+    for (const auto& file : stopLists) {
+        std::ifstream in = open(file);
+        builder.AddStopList(in, file);
+    }
+    if (!commonness.empty()) {
+        std::ifstream in = open(commonness);
+        mz::TCommonness scores;
+        scores.Load(in, commonness);
+        builder.SetCommonness(std::move(scores));
+    }
+    std::vector<std::string> warnings;
+    for (const auto& [option, file] : sources) {
+        std::ifstream in = open(file);
         if (option == "--thesaurus")
             builder.AddThesaurus(in, file);
         else
@@ -58,14 +78,31 @@ int Run(const mz::cli::Args& args)
     size_t explanations = 0;
     for (const auto& word : words)
         explanations += word.Explanations.size();
+    const mz::TCleaningReport& cleaning = builder.Cleaning();
+    std::cout << "Usunięto " << cleaning.MarkedWords + cleaning.StopListWords << " haseł: " << cleaning.MarkedWords
+              << " oznaczonych w tezaurusie jako wulgarne lub obraźliwe we wszystkich znaczeniach, "
+              << cleaning.StopListWords << " z listy wykluczeń; " << cleaning.CluelessWords
+              << " innych zostało bez objaśnienia\n"
+              << "Usunięto " << cleaning.RemovedWordClues + cleaning.LostClues - cleaning.RewrittenClues
+              << " objaśnień: " << cleaning.RemovedWordClues << " usuniętych haseł, "
+              << cleaning.LostClues - cleaning.RewrittenClues
+              << " ze znaczeń wulgarnych lub obraźliwych pozostałych haseł; " << cleaning.RewrittenClues
+              << " objaśnień bez obraźliwego wyrazu zastąpiło dawne\n";
+    int scored = 0;
+    for (const auto& word : words)
+        scored += word.Score > 0;
     std::cout << "Zapisano " << out << ": " << words.size() << " haseł, " << explanations << " objaśnień, "
-              << sounds << " z dźwiękiem, wydanie " << edition << "\n";
+              << sounds << " z dźwiękiem";
+    if (!commonness.empty())
+        std::cout << ", " << scored << " na liście częstości";
+    std::cout << ", wydanie " << edition << "\n";
     return 0;
 }
 
 mz::cli::TCommandRegistration reg{
     {"db-build",
-     "db-build --out PLIK [--edition N] (--thesaurus PLIK | --tsv PLIK)... [--audio-dir KATALOG]",
+     "db-build --out PLIK [--edition N] [--stoplist PLIK]... [--commonness PLIK] (--thesaurus PLIK | --tsv PLIK)... "
+     "[--audio-dir KATALOG]",
      "buduje bazę haseł z tezaurusa (MyThes) i list słów (TSV, UTF-8)", &Run}};
 
 } // namespace

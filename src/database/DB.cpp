@@ -153,6 +153,7 @@ void TDB::EnsureRecords() const
         rec.PWord = Data->Word(id);
         rec.ExplLines = Data->ExplLines(id);
         rec.AudioLines = Data->AudioLines(id);
+        rec.Score = Data->Score(id);
     }
     LinkRecords();
 }
@@ -228,7 +229,10 @@ void TDB::ApplyLengthLimits(const TDBLoadFilter& filter)
     const int32_t maxLen = filter.MaxLenPWord;
     for (const uint32_t id : ChainIds(dlWords)) {
         const auto len = static_cast<int64_t>(Data->Length(id));
-        if (len < minLen || len > maxLen)
+        const int32_t score = Data->Score(id);
+        const bool rare = score >= 0 && score < filter.MinScore;
+        if (len < minLen || len > maxLen || rare
+            || (filter.SetAside && filter.SetAside->count(std::string(Data->Word(id)))))
             Move(id, dlExcludedWords);
     }
 }

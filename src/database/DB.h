@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace mz {
@@ -24,6 +25,7 @@ inline constexpr uint8_t DBRecEnd = 0;
 inline constexpr uint8_t DBRecWord = 1;
 inline constexpr uint8_t DBRecExplanation = 2;
 inline constexpr uint8_t DBRecAudio = 3;
+inline constexpr uint8_t DBRecScore = 4; // commonness score of the latest word, decimal 0 to 100
 
 // One word of the database, a node of one of the three chains of TDB. The
 // composer never needs these nodes: TDB keeps its words in flat arrays and
@@ -34,6 +36,7 @@ struct TDBRec {
     std::string PWord;      // CP1250, exactly as stored
     std::string ExplLines;  // every explanation followed by CR LF
     std::string AudioLines; // the sound-file text, verbatim
+    int32_t Score = -1;     // commonness 0 (rare) to 100 (most common); -1 when the file gives none
 
 private:
     friend class TDB;
@@ -67,10 +70,16 @@ enum TDBList : uint8_t { dlWords, dlUsedWords, dlExcludedWords };
 enum TDBQueryMode : uint8_t { qmPlain, qmIndexed };
 
 // What a load sets aside: words shorter than MinLenPWord or longer than
-// MaxLenPWord go to ExcludedWords. The caller passes the settings it works with.
+// MaxLenPWord, words whose commonness score is below MinScore (a word without
+// a score is kept) and the words of SetAside go to ExcludedWords. The caller
+// passes the settings it works with.
 struct TDBLoadFilter {
     int32_t MinLenPWord = 3;
     int32_t MaxLenPWord = 16;
+    int32_t MinScore = 0;
+    // Shared with whoever adds to it between loads, e.g. the words of the
+    // earlier crosswords of a series. CP1250, as stored.
+    std::shared_ptr<const std::unordered_set<std::string>> SetAside = nullptr;
 };
 
 // A kind/text pair of the database file, in file order.
@@ -114,8 +123,8 @@ public:
     // unchanged on disk (size, time and inode), every later call shares the
     // words read the first time and only sets up its own chains.
     void LoadShared(const std::string& fileName, const TDBLoadFilter& filter = {});
-    // Moves every word of Words shorter than filter.MinLenPWord or longer than
-    // filter.MaxLenPWord to the front of ExcludedWords.
+    // Moves every word of Words that the filter sets aside (length, score,
+    // SetAside) to the front of ExcludedWords.
     void ApplyLengthLimits(const TDBLoadFilter& filter);
     // Puts every record back in the chain and at the place the last load gave
     // it (length limits applied), as a new load of the same file would, without

@@ -55,13 +55,7 @@ std::string UpperCp1250(std::string text)
     return text;
 }
 
-// A thesaurus term split into its text and the notes in its parentheses.
-struct TTerm {
-    std::string Text;
-    bool Hypernym = false;   // "(pojęcie nadrzędne)"
-    bool NotSynonym = false; // hyponym or antonym
-    bool Offensive = false;
-};
+} // namespace
 
 bool IsOffensiveNote(std::string_view note)
 {
@@ -69,9 +63,9 @@ bool IsOffensiveNote(std::string_view note)
            note.find("obelż") != std::string_view::npos;
 }
 
-TTerm ParseTerm(std::string_view utf8)
+TThesaurusTerm ParseThesaurusTerm(std::string_view utf8)
 {
-    TTerm term;
+    TThesaurusTerm term;
     std::string text;
     size_t pos = 0;
     while (pos < utf8.size()) {
@@ -100,6 +94,8 @@ TTerm ParseTerm(std::string_view utf8)
     term.Text = Trim(collapsed);
     return term;
 }
+
+namespace {
 
 // A clue gives the answer away when it contains it or when one of its words
 // begins with the answer's first four letters.
@@ -183,17 +179,18 @@ std::string DatabaseWord(const std::string& utf8)
     return word;
 }
 
-std::string ThesaurusClue(const std::string& word, const std::vector<std::string>& terms)
+std::string ThesaurusClue(const std::string& word, const std::vector<std::string>& terms,
+                          const std::function<bool(const std::string&)>& leaveOut)
 {
     std::vector<std::string> synonyms;
     std::string hypernym;
     for (const auto& raw : terms) {
-        const TTerm term = ParseTerm(raw);
+        const TThesaurusTerm term = ParseThesaurusTerm(raw);
         if (term.Offensive || term.NotSynonym || term.Text.empty())
             continue;
         bool ok = true;
         const std::string text = Utf8ToCp1250(term.Text, '?', &ok);
-        if (!ok || GivesAway(word, text))
+        if (!ok || GivesAway(word, text) || (leaveOut && leaveOut(UpperCp1250(text))))
             continue;
         if (term.Hypernym) {
             if (hypernym.empty() && text.size() + 8 <= ThesaurusClueLength)
@@ -232,8 +229,14 @@ void TDBBuilder::AddExplanation(TDBWord& entry, const std::string& text)
 
 void TDBBuilder::AddThesaurus(std::istream& in, const std::string& name)
 {
+    AddThesaurusEntries(ReadThesaurus(in, name));
+}
+
+std::vector<TThesaurusEntry> ReadThesaurus(std::istream& in, const std::string& name)
+{
     std::string line;
     int lineNo = 1;
+    std::vector<TThesaurusEntry> entries;
     if (!ReadLine(in, line))
         throw EDBInvalidOperation(name + ": pusty plik tezaurusa");
     const std::string encoding = AsciiLower(Trim(line));
@@ -260,21 +263,71 @@ void TDBBuilder::AddThesaurus(std::istream& in, const std::string& name)
         }
         if (senses < 0)
             throw EDBInvalidOperation(LineMessage(name, lineNo, "oczekiwano \"hasło|liczba znaczeń\""));
-        const std::string word = DatabaseWord(head[0]);
+        // Every entry is kept, phrases too: the marks of one headword are found
+        // in the senses of others, and a marked phrase never serves in a clue.
+        TThesaurusEntry& entry = entries.emplace_back();
+        entry.Word = head[0];
         for (int i = 0; i < senses; ++i) {
             if (!ReadLine(in, line))
                 throw EDBInvalidOperation(LineMessage(name, lineNo, "brak wierszy znaczeń hasła"));
             ++lineNo;
-            if (word.empty())
-                continue;
             auto fields = Split(text(line), '|');
-            if (IsOffensiveNote(fields[0]))
-                continue;
-            fields.erase(fields.begin());
-            const std::string clue = ThesaurusClue(word, fields);
-            if (!clue.empty())
-                AddExplanation(Entry(word), clue);
+            TThesaurusEntry::TSense& sense = entry.Senses.emplace_back();
+            sense.KindMarked = IsOffensiveNote(fields[0]);
+            sense.Terms.assign(fields.begin() + 1, fields.end());
         }
+    }
+    return entries;
+}
+
+// Leaves out the words the thesaurus marks vulgar or offensive in every sense
+// and the words of the stop lists, the marked meanings of the other words,
+// the meanings of starred stop-list words, and any term of a clue that is
+// itself such a word or marked phrase. Counts what it leaves out.
+void TDBBuilder::AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries)
+{
+    const TThesaurusMarks marks(entries);
+    const auto offensive = [&](const std::string& key) {
+        return marks.MarkedInAllSenses(key) || StopList.Contains(key);
+    };
+    // Distinct clues per word: as the thesaurus alone gives them, and as kept.
+    std::unordered_map<std::string, std::pair<std::set<std::string>, std::set<std::string>>> counted;
+    for (const auto& entry : entries) {
+        const std::string word = DatabaseWord(entry.Word);
+        if (word.empty())
+            continue;
+        const bool marked = marks.MarkedInAllSenses(word);
+        const bool leftOut = marked || StopList.Contains(word);
+        auto& [before, after] = counted[word];
+        for (const auto& sense : entry.Senses) {
+            if (sense.KindMarked)
+                continue;
+            const std::string plain = ThesaurusClue(word, sense.Terms);
+            if (!plain.empty())
+                before.insert(plain);
+            if (leftOut || marks.SenseMarked(entry.Word, sense) || StopList.NamesStarredMeaning(sense.Terms))
+                continue;
+            const std::string clue = ThesaurusClue(word, sense.Terms, offensive);
+            if (!clue.empty()) {
+                after.insert(clue);
+                AddExplanation(Entry(word), clue);
+            }
+        }
+        // A word an earlier list gave keeps that list's clues.
+        if (leftOut && !before.empty() && !Positions.count(word) && LeftOut.insert(word).second)
+            ++(marked ? Report.MarkedWords : Report.StopListWords);
+    }
+    for (const auto& [word, clues] : counted) {
+        const auto& [before, after] = clues;
+        if (LeftOut.count(word)) {
+            Report.RemovedWordClues += static_cast<int32_t>(before.size());
+            continue;
+        }
+        for (const auto& clue : before)
+            Report.LostClues += after.count(clue) ? 0 : 1;
+        Report.CluelessWords += !before.empty() && after.empty() && !Positions.count(word);
+        for (const auto& clue : after)
+            Report.RewrittenClues += before.count(clue) ? 0 : 1;
     }
 }
 
@@ -294,6 +347,13 @@ void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<s
             warnings.push_back(LineMessage(name, lineNo,
                                            "pominięto \"" + Trim(fields[0]) +
                                                "\": hasło musi mieć od 2 do 20 liter A-Z lub polskich"));
+            continue;
+        }
+        if (StopList.Contains(word)) {
+            if (LeftOut.insert(word).second)
+                ++Report.StopListWords;
+            for (size_t i = 1; i < fields.size(); ++i)
+                Report.RemovedWordClues += !Trim(fields[i]).empty() && Trim(fields[i]).front() != '@';
             continue;
         }
         TDBWord& entry = Entry(word);
@@ -337,9 +397,13 @@ int TDBBuilder::AssignSounds(const std::filesystem::path& dir)
 std::vector<TDBWord> TDBBuilder::Result() const
 {
     std::vector<TDBWord> result;
-    for (const auto& entry : Words)
-        if (!entry.Explanations.empty())
-            result.push_back(entry);
+    for (const auto& entry : Words) {
+        if (entry.Explanations.empty() || StopList.Contains(entry.PWord))
+            continue;
+        result.push_back(entry);
+        if (HasCommonness)
+            result.back().Score = Commonness.Score(entry.PWord);
+    }
     return result;
 }
 
@@ -358,6 +422,8 @@ void WriteDBFile(const std::string& fileName, int32_t edition, const std::vector
     WriteRecordFile(fileName, header, [&](TDataAccess& out) {
         for (const auto& word : words) {
             out.WriteRecord(DBRecWord, word.PWord);
+            if (word.Score >= 0)
+                out.WriteRecord(DBRecScore, std::to_string(word.Score));
             for (const auto& explanation : word.Explanations)
                 out.WriteRecord(DBRecExplanation, explanation);
             if (!word.Audio.empty())

@@ -1,9 +1,16 @@
 #pragma once
 
+#include "Commonness.h"
+#include "StopList.h"
+#include "ThesaurusMarks.h"
+
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
+#include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -14,6 +21,7 @@ struct TDBWord {
     std::string PWord;
     std::vector<std::string> Explanations;
     std::string Audio; // sound-file name without the line end; empty for none
+    int32_t Score = -1; // commonness 0 to 100; -1 for none (no score record)
 };
 
 // Shortest and longest word a built database takes, and the longest clue
@@ -23,7 +31,8 @@ inline constexpr size_t BuildMaxWordLength = 20;
 inline constexpr size_t ThesaurusClueLength = 80;
 
 // Writes a word database file: the edition in header bytes 60 to 63, then for
-// every word its word record, its explanations and its sound record ("name\r\n").
+// every word its word record, its score record (when it has a score), its
+// explanations and its sound record ("name\r\n").
 // A text longer than the reader can read back is refused with
 // EDBInvalidOperation before anything is written.
 void WriteDBFile(const std::string& fileName, int32_t edition, const std::vector<TDBWord>& words);
@@ -38,13 +47,34 @@ std::filesystem::path Utf8Path(const std::string& utf8);
 // ISO-8859-2 bytes to UTF-8.
 std::string Latin2ToUtf8(std::string_view latin2);
 
+// What the cleaning of a build left out. Clues are counted as distinct texts
+// per word, before (what the thesaurus alone would give) and after.
+struct TCleaningReport {
+    int32_t MarkedWords = 0;      // the thesaurus marks them vulgar or offensive in every sense
+    int32_t StopListWords = 0;    // named by a stop list (and not already among the above)
+    int32_t RemovedWordClues = 0; // the clues those words would have had
+    int32_t LostClues = 0;        // clues of kept words not kept as they were: lost with a
+                                  // marked meaning, or rewritten
+    int32_t RewrittenClues = 0;   // clues of kept words that lost an offensive term (new texts)
+    int32_t CluelessWords = 0;    // kept words left without any clue, and so without a place
+};
+
 // Collects words and clues from the Polish thesaurus (MyThes format) and from
 // plain word lists, merges duplicates in the order of their first appearance
 // and writes the database.
 class TDBBuilder {
 public:
+    // Stop lists come before the sources: they decide which words and terms
+    // the thesaurus may give, and words of a list the sources name are left out.
+    void AddStopList(std::istream& in, const std::string& name) { StopList.Add(in, name); }
+    // The frequency list the words' commonness scores come from (TCommonness);
+    // without one the database carries no scores.
+    void SetCommonness(TCommonness commonness) { Commonness = std::move(commonness); HasCommonness = true; }
+
     // MyThes: an encoding line, then entries "word|senses" each followed by that
     // many lines "(kind)|term|term...". Throws EDBInvalidOperation on a broken file.
+    // Words and meanings the thesaurus marks vulgar or offensive (TThesaurusMarks)
+    // and the stop lists' words are left out, and counted in Cleaning().
     void AddThesaurus(std::istream& in, const std::string& name);
     // UTF-8 lines "word<TAB>clue<TAB>clue...[<TAB>@sound-file]"; empty lines and
     // lines starting with '#' are skipped. A line whose word cannot go into the
@@ -54,20 +84,46 @@ public:
     // (the word in UTF-8 plus .wav, .mp3 or .ogg). Returns how many got one.
     int AssignSounds(const std::filesystem::path& dir);
 
-    // The words that have at least one clue, in order of first appearance.
+    // The words that have at least one clue, in order of first appearance, with
+    // their scores when a frequency list was given.
     std::vector<TDBWord> Result() const;
+    const TCleaningReport& Cleaning() const { return Report; }
 
 private:
     TDBWord& Entry(const std::string& word);
     static void AddExplanation(TDBWord& entry, const std::string& text);
+    void AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries);
 
     std::vector<TDBWord> Words;
     std::unordered_map<std::string, size_t> Positions;
+    TStopList StopList;
+    TCommonness Commonness;
+    bool HasCommonness = false;
+    TCleaningReport Report;
+    std::set<std::string> LeftOut; // words removed so far, counted once
 };
+
+// Every entry of a MyThes thesaurus, phrases included, texts in UTF-8. Throws
+// EDBInvalidOperation naming the file and line of a broken entry.
+std::vector<TThesaurusEntry> ReadThesaurus(std::istream& in, const std::string& name);
+
+// A thesaurus term split into its text and what its notes say.
+struct TThesaurusTerm {
+    std::string Text;
+    bool Hypernym = false;   // "(pojęcie nadrzędne)"
+    bool NotSynonym = false; // hyponym or antonym
+    bool Offensive = false;  // "(wulg.)", "(obraźl.)", "(obelż.)"
+};
+TThesaurusTerm ParseThesaurusTerm(std::string_view utf8);
+
+// Whether a note or a sense's kind field marks something vulgar or offensive.
+bool IsOffensiveNote(std::string_view note);
 
 // The clues the thesaurus gives for one sense of `word` (CP1250, upper case):
 // the sense's terms in UTF-8, as the thesaurus lists them, with their notes.
-// Empty when no term may serve.
-std::string ThesaurusClue(const std::string& word, const std::vector<std::string>& terms);
+// A term for which `leaveOut` (given the term's text upper-cased, CP1250) is
+// true is not used. Empty when no term may serve.
+std::string ThesaurusClue(const std::string& word, const std::vector<std::string>& terms,
+                          const std::function<bool(const std::string&)>& leaveOut = {});
 
 } // namespace mz

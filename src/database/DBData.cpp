@@ -7,6 +7,24 @@ namespace mz {
 
 TDBData::TDBData() : WordAt{0}, ExplAt{0}, AudioAt{0} {}
 
+namespace {
+
+// A score record's text: decimal 0 to 100, no sign, no spaces; -1 for anything else.
+int32_t ParseScore(std::string_view text)
+{
+    if (text.empty() || text.size() > 3)
+        return -1;
+    int32_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value <= 100 ? value : -1;
+}
+
+} // namespace
+
 void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& fileName)
 {
     switch (kind) {
@@ -18,6 +36,7 @@ void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& 
         WordAt.push_back(static_cast<uint32_t>(Words.size()));
         ExplAt.push_back(static_cast<uint32_t>(Expl.size()));
         AudioAt.push_back(static_cast<uint32_t>(Audio.size()));
+        Scores.push_back(-1);
         break;
     }
     case DBRecExplanation:
@@ -36,6 +55,13 @@ void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& 
         Audio += text;
         AudioAt.back() = static_cast<uint32_t>(Audio.size());
         break;
+    case DBRecScore: {
+        const int32_t score = ParseScore(text);
+        if (Count() == 0 || score < 0)
+            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
+        Scores.back() = static_cast<int8_t>(score);
+        break;
+    }
     default:
         break;
     }

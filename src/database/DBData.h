@@ -23,6 +23,8 @@ public:
     std::string_view ExplLines(uint32_t id) const { return Part(Expl, ExplAt, id); }
     std::string_view AudioLines(uint32_t id) const { return Part(Audio, AudioAt, id); }
     size_t Length(uint32_t id) const { return WordAt[id + 1] - WordAt[id]; }
+    // Commonness 0 (rare) to 100; -1 when the file gives the word no score.
+    int32_t Score(uint32_t id) const { return Scores[id]; }
 
     // Calls visit(id) for every record whose word equals `word`, in no order.
     template <class Visit>
@@ -49,6 +51,7 @@ private:
     std::vector<uint32_t> WordAt;
     std::vector<uint32_t> ExplAt;
     std::vector<uint32_t> AudioAt;
+    std::vector<int8_t> Scores;
 
     // Open addressing by the word's hash: 1 + record number, 0 for an empty place.
     mutable std::once_flag LookupBuilt;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <tuple>
 #include <mutex>
 
 namespace mz {
@@ -85,7 +86,7 @@ struct TSharedFile {
     uintmax_t Size = 0;
     uint64_t Inode = 0;
     std::shared_ptr<const TDBData> Data;
-    std::map<std::pair<int32_t, int32_t>, std::shared_ptr<const TDBState>> States;
+    std::map<std::tuple<int32_t, int32_t, int32_t>, std::shared_ptr<const TDBState>> States;
 };
 
 std::mutex SharedFilesLock;
@@ -104,7 +105,10 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
         Load(fileName, filter); // reports the missing file as Load does
         return;
     }
-    const std::pair<int32_t, int32_t> limits{filter.MinLenPWord, filter.MaxLenPWord};
+    // The state after the filter is kept per length limits and least score; a
+    // filter with words set aside changes between runs, so it is applied anew.
+    const std::tuple<int32_t, int32_t, int32_t> limits{filter.MinLenPWord, filter.MaxLenPWord, filter.MinScore};
+    const bool keepState = !filter.SetAside || filter.SetAside->empty();
     std::unique_lock lock(SharedFilesLock);
     auto it = SharedFiles.find(fileName);
     if (it == SharedFiles.end() || it->second.Time != time || it->second.Size != size ||
@@ -114,18 +118,20 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
         lock.lock();
         TSharedFile& file = SharedFiles[fileName];
         file = TSharedFile{time, size, static_cast<uint64_t>(info.st_ino), Data, {}};
-        file.States[limits] = Original;
+        if (keepState)
+            file.States[limits] = Original;
         return;
     }
     TSharedFile& file = it->second;
     Adopt(file.Data, fileName);
-    const auto state = file.States.find(limits);
+    const auto state = keepState ? file.States.find(limits) : file.States.end();
     if (state == file.States.end()) {
         lock.unlock();
         ApplyLengthLimits(filter);
         SaveOriginal();
         lock.lock();
-        SharedFiles[fileName].States[limits] = Original;
+        if (keepState)
+            SharedFiles[fileName].States[limits] = Original;
         return;
     }
     Original = state->second;

@@ -238,7 +238,7 @@ TTable SolutionGrid(const std::filesystem::path& file)
     return grid;
 }
 
-// Seed 23 on Normal.sz once gave NAD twice; the command gives that crossword
+// Seed 22 on Normal.sz once gave GRA twice; the command gives that crossword
 // only when asked for the search without the rule.
 TEST_F(ShippedContent, ComposeAllowRepeatsGivesTheSearchWithoutTheRule)
 {
@@ -247,7 +247,7 @@ TEST_F(ShippedContent, ComposeAllowRepeatsGivesTheSearchWithoutTheRule)
     auto words = [&](const std::string& extra) {
         const std::string command = std::string("'") + MZ_CLI_PATH + "' compose --template '" + AppDir +
                                     "/Szablony/Normal.sz' --db '" + DatabaseFile + "' --out '" +
-                                    (dir / "k.krz").string() + "' --seed 23 --solution '" +
+                                    (dir / "k.krz").string() + "' --seed 22 --solution '" +
                                     (dir / "k.txt").string() + "' " + extra + " > /dev/null";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         std::vector<std::string> found = SolutionGrid(dir / "k.txt").Words(3);
@@ -255,7 +255,7 @@ TEST_F(ShippedContent, ComposeAllowRepeatsGivesTheSearchWithoutTheRule)
         return found;
     };
     const std::vector<std::string> without = words("--allow-repeats");
-    EXPECT_EQ(std::count(without.begin(), without.end(), "NAD"), 2);
+    EXPECT_EQ(std::count(without.begin(), without.end(), "GRA"), 2);
     const std::vector<std::string> with = words("");
     EXPECT_EQ(std::adjacent_find(with.begin(), with.end()), with.end());
     EXPECT_NE(with, without);
