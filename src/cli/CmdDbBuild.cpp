@@ -1,8 +1,12 @@
+#include "CliDocuments.h"
 #include "Command.h"
 
+#include "core/SystemError.h"
 #include "database/DB.h"
 #include "database/DBBuilder.h"
 
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -38,12 +42,24 @@ int Run(const mz::cli::Args& args)
     if (edition < INT32_MIN || edition > INT32_MAX)
         throw mz::cli::EUsage{"Numer wydania poza zakresem: " + std::to_string(edition)};
 
+    std::vector<std::string> inputs;
+    for (const auto& source : sources)
+        inputs.push_back(source.second);
+    mz::cli::RefuseSameFiles(inputs, {out});
+
+    // Every check comes before the database is written, so a refused source
+    // leaves --out as it was.
     mz::TDBBuilder builder;
     std::vector<std::string> warnings;
     for (const auto& [option, file] : sources) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(mz::Utf8Path(file), ec))
+            throw mz::EDBInvalidOperation(file + ": " + mz::SystemErrorText(EISDIR));
         std::ifstream in(mz::Utf8Path(file), std::ios::binary);
-        if (!in)
+        if (!in && errno == ENOENT)
             throw mz::EDBInvalidOperation(mz::FormatMessage("Brak wymaganego pliku %s", file));
+        if (!in)
+            throw mz::EDBInvalidOperation(file + ": " + mz::SystemErrorText(errno));
         if (option == "--thesaurus")
             builder.AddThesaurus(in, file);
         else
@@ -53,6 +69,8 @@ int Run(const mz::cli::Args& args)
         std::cerr << warning << "\n";
     const int sounds = audioDir.empty() ? 0 : builder.AssignSounds(mz::Utf8Path(audioDir));
     const auto words = builder.Result();
+    if (words.empty())
+        throw mz::EDBInvalidOperation("Żadne hasło nie ma objaśnienia; nie zapisano " + out);
     mz::WriteDBFile(out, static_cast<int32_t>(edition), words);
 
     size_t explanations = 0;

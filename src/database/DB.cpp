@@ -2,6 +2,9 @@
 
 #include "DBIndex.h"
 
+#include "core/Cp1250.h"
+#include "core/SoundNames.h"
+
 #include <algorithm>
 
 namespace mz {
@@ -53,6 +56,9 @@ void TDB::Clear()
     for (auto& count : Counts)
         count = 0;
     Edition_ = -1;
+    SkippedWords_ = 0;
+    RefusedSounds_ = 0;
+    SkippingWord = false;
 }
 
 void TDB::PushFront(TDBRec* rec, TDBList list)
@@ -86,6 +92,14 @@ void TDB::Unlink(TDBRec* rec)
 
 void TDB::AddRecord(uint8_t kind, const std::string& text)
 {
+    // A word a grid cell cannot show (a damaged file put NUL, '?' and ',' into
+    // crosswords) is skipped with its clues and sound, and counted.
+    if (kind == DBRecWord)
+        SkippingWord = !IsCellWord(text);
+    if (SkippingWord) {
+        SkippedWords_ += kind == DBRecWord ? 1 : 0;
+        return;
+    }
     switch (kind) {
     case DBRecWord: {
         const auto len = static_cast<int32_t>(text.size());
@@ -109,7 +123,7 @@ void TDB::AddRecord(uint8_t kind, const std::string& text)
     case DBRecAudio:
         if (!LastWord)
             throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, FileName_));
-        LastWord->AudioLines = text;
+        LastWord->AudioLines = PlainSoundLines(text, RefusedSounds_);
         break;
     default:
         break;

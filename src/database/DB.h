@@ -125,6 +125,13 @@ public:
     int32_t Edition() const { return Edition_; }
     int32_t MinLen() const { return MinLen_; }
     int32_t MaxLen() const { return MaxLen_; }
+    // Word records of the last load whose text a grid cell cannot show (empty,
+    // or a character other than A-Z, 0-9 and the Polish capitals): skipped with
+    // their clues and sounds.
+    int32_t SkippedWords() const { return SkippedWords_; }
+    // Sound names of the last load that were no plain file names: dropped, the
+    // word kept (IsPlainSoundName).
+    int32_t RefusedSounds() const { return RefusedSounds_; }
     TDBQueryMode QueryMode() const { return Mode; }
 
 private:
@@ -151,6 +158,9 @@ private:
     int32_t Edition_ = -1;
     int32_t MinLen_ = 255;
     int32_t MaxLen_ = 0;
+    int32_t SkippedWords_ = 0;
+    int32_t RefusedSounds_ = 0;
+    bool SkippingWord = false; // the records after a skipped word are its own
     // Built at the first indexed query after the records change.
     mutable std::unique_ptr<TDBIndex> Index;
     mutable bool IndexDirty = true;
@@ -164,6 +174,8 @@ struct TDBStatistics {
     int32_t MinLen = 255;
     int32_t MaxLen = 0;
     std::vector<int32_t> WordsPerLength; // index: word length
+    int32_t SkippedWords = 0;
+    int32_t RefusedSounds = 0;
 };
 
 // Loads the database with the length limits 2 and 255 so that no word is excluded.

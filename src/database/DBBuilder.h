@@ -24,8 +24,9 @@ inline constexpr size_t ThesaurusClueLength = 80;
 
 // Writes a word database file: the edition in header bytes 60 to 63, then for
 // every word its word record, its explanations and its sound record ("name\r\n").
-// A text longer than the reader can read back is refused with
-// EDBInvalidOperation before anything is written.
+// A text longer than the reader can read back, and a sound name that is no
+// plain file name (IsPlainSoundName), are refused with EDBInvalidOperation
+// before anything is written.
 void WriteDBFile(const std::string& fileName, int32_t edition, const std::vector<TDBWord>& words);
 
 // The word as a database holds it: upper-cased CP1250, or empty when it is not
@@ -38,9 +39,19 @@ std::filesystem::path Utf8Path(const std::string& utf8);
 // ISO-8859-2 bytes to UTF-8.
 std::string Latin2ToUtf8(std::string_view latin2);
 
+// The longest line a source may have; anything longer (a file of zero bytes
+// without line ends, say) is no word list.
+inline constexpr size_t MaxSourceLine = size_t{1} << 20;
+
 // Collects words and clues from the Polish thesaurus (MyThes format) and from
 // plain word lists, merges duplicates in the order of their first appearance
 // and writes the database.
+//
+// Every source must be a text that gives words: an empty source, one that is
+// no UTF-8 (or, for the thesaurus, ISO-8859-2) text, one with a NUL byte, a
+// line longer than MaxSourceLine, a read error, or a source none of whose
+// lines gives a word is refused with EDBInvalidOperation naming the file (and
+// the line), never quoting more than a short part of a line.
 class TDBBuilder {
 public:
     // MyThes: an encoding line, then entries "word|senses" each followed by that
@@ -48,7 +59,8 @@ public:
     void AddThesaurus(std::istream& in, const std::string& name);
     // UTF-8 lines "word<TAB>clue<TAB>clue...[<TAB>@sound-file]"; empty lines and
     // lines starting with '#' are skipped. A line whose word cannot go into the
-    // database is skipped and reported in `warnings`.
+    // database, and a sound name that is no plain file name, are skipped and
+    // reported in `warnings`.
     void AddTsv(std::istream& in, const std::string& name, std::vector<std::string>& warnings);
     // Gives every word without a sound the name of a file in `dir` named after it
     // (the word in UTF-8 plus .wav, .mp3 or .ogg). Returns how many got one.
@@ -59,10 +71,14 @@ public:
 
 private:
     TDBWord& Entry(const std::string& word);
-    static void AddExplanation(TDBWord& entry, const std::string& text);
+    void AddExplanation(TDBWord& entry, const std::string& text);
 
     std::vector<TDBWord> Words;
     std::unordered_map<std::string, size_t> Positions;
+    // Every clue by the hash of (word, clue), pointing at (word index << 32 |
+    // clue index), so that a repeated clue is found without walking the word's
+    // clues.
+    std::unordered_multimap<uint64_t, uint64_t> ClueIndex;
 };
 
 // The clues the thesaurus gives for one sense of `word` (CP1250, upper case):

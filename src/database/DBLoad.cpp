@@ -72,6 +72,8 @@ TDBStatistics ReadDBStatistics(const std::string& fileName)
     stats.WordCount = db.WordCount();
     stats.MinLen = db.MinLen();
     stats.MaxLen = db.MaxLen();
+    stats.SkippedWords = db.SkippedWords();
+    stats.RefusedSounds = db.RefusedSounds();
     for (const TDBRec* rec = db.Words(); rec; rec = rec->Next) {
         const std::string& lines = rec->ExplLines;
         for (size_t pos = lines.find("\r\n"); pos != std::string::npos; pos = lines.find("\r\n", pos + 2))
