@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sys/wait.h>
 #include <sstream>
 
@@ -353,5 +354,20 @@ TEST_F(DBBuilderFiles, TheEditionKeepsAllFourBytes)
         TDB db;
         db.Load(path);
         EXPECT_EQ(db.Edition(), edition);
+    }
+}
+
+// A source that fails while it is read is an error, not its end.
+TEST_F(DBBuilderFiles, AReadErrorIsNotTheEndOfTheSource)
+{
+    std::ifstream in(Dir);
+    ASSERT_TRUE(in.is_open());
+    TDBBuilder builder;
+    std::vector<std::string> warnings;
+    try {
+        builder.AddTsv(in, "katalog.tsv", warnings);
+        ADD_FAILURE();
+    } catch (const EDBInvalidOperation& e) {
+        EXPECT_EQ(std::string(e.what()), "Błąd odczytu pliku katalog.tsv: To jest katalog");
     }
 }
