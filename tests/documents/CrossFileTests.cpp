@@ -257,15 +257,6 @@ TEST_F(CrossFile, AGridBeyondTwoHundredFiftyFiveIsRefusedWhileReading)
     EXPECT_EQ(doc.RowCount(), 255);
 }
 
-TEST_F(CrossFile, RowsOfDifferentLengthMakeAnIncompleteDocument)
-{
-    TCrossTXT doc;
-    doc.LoadFromData(FileWith({{16, "ABCD"}, {16, "EF"}, {16, "GHIJ"}, {0, ""}}), "krotki.krz");
-    EXPECT_FALSE(doc.IsComplete());
-    doc.LoadFromData(FileWith({{16, "ABCD"}, {16, "EFGH"}, {16, "IJKL"}, {0, ""}}), "rowny.krz");
-    EXPECT_TRUE(doc.IsComplete());
-}
-
 // A sound name is joined to the audio directory, so only a plain file name is
 // taken from a file; the explanation keeps its clue either way.
 TEST_F(CrossFile, SoundNamesThatAreNoPlainFileNamesAreDroppedAndCounted)
