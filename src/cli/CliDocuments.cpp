@@ -1,6 +1,10 @@
 #include "CliDocuments.h"
 
 #include "core/Cp1250.h"
+#include "core/FileIdentity.h"
+#include "core/SoundNames.h"
+
+#include <iostream>
 
 namespace mz::cli {
 
@@ -8,6 +12,10 @@ TCrossTXT LoadDocument(const std::string& fileName)
 {
     TCrossTXT doc;
     doc.LoadFromFile(fileName);
+    if (!doc.IsComplete())
+        throw EIOOperation(FormatMessage("Plik %s jest uszkodzony", fileName));
+    if (doc.RefusedSounds > 0)
+        std::cerr << FormatMessage(MsgSoundsRefused, fileName) << "\n";
     return doc;
 }
 
@@ -20,17 +28,33 @@ std::string DescribeDocument(const TCrossTXT& doc)
             const unsigned char cell = doc.GetCell(c, r);
             row.push_back(cell == ' ' ? '.' : static_cast<char>(cell));
         }
-        text += Cp1250ToUtf8(row) + "\n";
+        text += Cp1250ToPrintableUtf8(row) + "\n";
     }
     for (const auto& item : doc.ExplsInNumberOrder()) {
         const TExpl& e = item.Expl;
         text += std::to_string(item.Number) + ". " + (e.Horizontal ? "H " : "V ") + std::to_string(e.Col) + "," +
-                std::to_string(e.Row) + ": " + Cp1250ToUtf8(e.Explanation);
+                std::to_string(e.Row) + ": " + Cp1250ToPrintableUtf8(e.Explanation);
         if (!e.Audio.empty())
-            text += " [" + Cp1250ToUtf8(e.Audio) + "]";
+            text += " [" + Cp1250ToPrintableUtf8(e.Audio) + "]";
         text += "\n";
     }
     return text;
+}
+
+void RefuseSameFiles(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs)
+{
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        if (outputs[i].empty())
+            continue;
+        for (const auto& input : inputs)
+            if (!input.empty() && IsSameFile(outputs[i], input))
+                throw EMirakolnikError("Plik wynikowy " + outputs[i] + " jest tym samym plikiem co " + input +
+                                       "; niczego nie zapisano");
+        for (size_t j = i + 1; j < outputs.size(); ++j)
+            if (!outputs[j].empty() && IsSameFile(outputs[i], outputs[j]))
+                throw EMirakolnikError("Pliki wynikowe " + outputs[i] + " i " + outputs[j] +
+                                       " są tym samym plikiem; niczego nie zapisano");
+    }
 }
 
 } // namespace mz::cli

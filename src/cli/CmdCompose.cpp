@@ -7,6 +7,7 @@
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
 #include "database/Commonness.h"
+#include "documents/FileReplacement.h"
 
 #include <chrono>
 #include <filesystem>
@@ -125,13 +126,12 @@ TOptions ParseOptions(const mz::cli::Args& args)
 }
 
 // The letters of the finished grid: one row a line, '*' for blocks.
-void WriteSolution(const std::string& fileName, const mz::TTable& grid)
+std::string SolutionText(const mz::TTable& grid)
 {
-    std::ofstream out(fileName, std::ios::binary);
+    std::string text;
     for (int32_t r = 1; r <= grid.RowCount(); ++r)
-        out << mz::Cp1250ToUtf8(grid.RowLine(r)) << '\n';
-    if (!out.flush())
-        throw mz::EIOOperation(mz::FormatMessage("Nie można zapisać pliku %s", fileName));
+        text += mz::Cp1250ToUtf8(grid.RowLine(r)) + '\n';
+    return text;
 }
 
 int LetterShare(const mz::TTable& grid)
@@ -172,6 +172,7 @@ int Run(const mz::cli::Args& args)
     for (long long k = 0; k < o.Count; ++k) {
         const std::string fileName =
             o.Out.empty() ? mz::NumberedFileName(o.OutDir, "krz", o.Prefix).string() : o.Out;
+        mz::cli::RefuseSameFiles({o.Template, o.Database}, {fileName, o.Solution});
         mz::TCrossTXT crossWord;
         crossWord.FileName = fileName;
         const std::atomic<bool> stop{false};
@@ -188,9 +189,18 @@ int Run(const mz::cli::Args& args)
         if (result.Failed || !result.HandedOver)
             throw mz::EMirakolnikError(result.Message.empty() ? mz::MsgComposeFailed : result.Message);
         shownAt = 0;
+        // The solution is written to its temporary file before the crossword is
+        // saved and put in place after it, so a failure of either leaves no
+        // crossword without its solution and no half-written file.
+        std::optional<mz::TFileReplacement> solution;
+        if (!o.Solution.empty()) {
+            solution.emplace(o.Solution);
+            solution->Create();
+            solution->Write(SolutionText(*result.Grid));
+        }
         crossWord.SaveToFile(fileName);
-        if (!o.Solution.empty())
-            WriteSolution(o.Solution, *result.Grid);
+        if (solution)
+            solution->Commit();
         if (seriesAnswers)
             for (const std::string& answer : mz::GridAnswers(*result.Grid, o.Settings.MinLenPWord))
                 seriesAnswers->insert(answer);

@@ -13,6 +13,7 @@ int Run(const mz::cli::Args& args)
     const std::string ext = mz::ExtensionOf(args[1]);
     if (ext != "krz" && ext != "sz")
         throw mz::cli::EUsage{"Plik wynikowy musi mieć rozszerzenie krz (krzyżówka) lub sz (szablon): " + args[1]};
+    mz::cli::RefuseSameFiles({args[0]}, {args[1]});
     mz::TCrossTXT doc = mz::cli::LoadDocument(args[0]);
     doc.Kind = ext == "sz" ? 1 : 0;
     doc.SaveToFile(args[1]);

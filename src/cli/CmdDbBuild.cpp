@@ -1,8 +1,12 @@
+#include "CliDocuments.h"
 #include "Command.h"
 
+#include "core/SystemError.h"
 #include "database/DB.h"
 #include "database/DBBuilder.h"
 
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -44,12 +48,27 @@ int Run(const mz::cli::Args& args)
     if (edition < INT32_MIN || edition > INT32_MAX)
         throw mz::cli::EUsage{"Numer wydania poza zakresem: " + std::to_string(edition)};
 
+    std::vector<std::string> inputs;
+    for (const auto& source : sources)
+        inputs.push_back(source.second);
+    inputs.insert(inputs.end(), stopLists.begin(), stopLists.end());
+    if (!commonness.empty())
+        inputs.push_back(commonness);
+    mz::cli::RefuseSameFiles(inputs, {out});
+
     auto open = [](const std::string& file) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(mz::Utf8Path(file), ec))
+            throw mz::EDBInvalidOperation(file + ": " + mz::SystemErrorText(EISDIR));
         std::ifstream in(mz::Utf8Path(file), std::ios::binary);
-        if (!in)
+        if (!in && errno == ENOENT)
             throw mz::EDBInvalidOperation(mz::FormatMessage("Brak wymaganego pliku %s", file));
+        if (!in)
+            throw mz::EDBInvalidOperation(file + ": " + mz::SystemErrorText(errno));
         return in;
     };
+    // Every check comes before the database is written, so a refused source
+    // leaves --out as it was.
     mz::TDBBuilder builder;
     for (const auto& file : stopLists) {
         std::ifstream in = open(file);
@@ -73,6 +92,8 @@ int Run(const mz::cli::Args& args)
         std::cerr << warning << "\n";
     const int sounds = audioDir.empty() ? 0 : builder.AssignSounds(mz::Utf8Path(audioDir));
     const auto words = builder.Result();
+    if (words.empty())
+        throw mz::EDBInvalidOperation("Żadne hasło nie ma objaśnienia; nie zapisano " + out);
     mz::WriteDBFile(out, static_cast<int32_t>(edition), words);
 
     size_t explanations = 0;

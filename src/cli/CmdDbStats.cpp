@@ -17,6 +17,10 @@ int Run(const mz::cli::Args& args)
               << "Wydanie: " << stats.Edition << " (" << mz::EditionName(stats.Edition) << ")\n"
               << "Hasła: " << stats.WordCount << "\n"
               << "Objaśnienia: " << stats.ExplCount << "\n";
+    if (stats.SkippedWords > 0)
+        std::cout << "Pominięte hasła (znaki spoza siatki): " << stats.SkippedWords << "\n";
+    if (stats.RefusedSounds > 0)
+        std::cout << "Pominięte dźwięki (niedozwolone nazwy plików): " << stats.RefusedSounds << "\n";
     if (stats.WordCount > 0)
         std::cout << "Najkrótsze hasło: " << stats.MinLen << "\n"
                   << "Najdłuższe hasło: " << stats.MaxLen << "\n"

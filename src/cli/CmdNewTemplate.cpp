@@ -12,9 +12,6 @@ namespace {
 
 using mz::cli::EUsage;
 
-// Keeps a mistyped size from filling the memory; far beyond any crossword.
-constexpr long long MaxRows = 10000;
-
 std::pair<int32_t, int32_t> ParseCell(const std::string& text)
 {
     const auto comma = text.find(',');
@@ -56,10 +53,12 @@ int Run(const mz::cli::Args& args)
         throw EUsage{"Podaj --cols, --rows i plik wynikowy"};
     if (mz::ExtensionOf(out) != "sz")
         throw EUsage{"Plik szablonu musi mieć rozszerzenie sz: " + out};
-    if (*cols > mz::MaxRecordData)
-        throw mz::EIOOperation("Za długi wiersz");
-    if (*rows > MaxRows)
-        throw EUsage{"Za dużo wierszy (najwyżej " + std::to_string(MaxRows) + ")"};
+    // The sizes a template file may have, refused before the grid is made, with
+    // the messages of the save.
+    if (*cols > mz::MaxGridCols)
+        throw mz::EIOOperation("Za długi wiersz (najwyżej " + std::to_string(mz::MaxGridCols) + " kolumn)");
+    if (*rows > mz::MaxGridRows)
+        throw mz::EIOOperation("Za dużo wierszy (najwyżej " + std::to_string(mz::MaxGridRows) + ")");
 
     mz::TCrossTXT doc;
     doc.Kind = 1;

@@ -1,9 +1,12 @@
 #include "Command.h"
 
 #include "core/Error.h"
+#include "core/SystemError.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 
 namespace mz::cli {
@@ -65,6 +68,14 @@ int main(int argc, char** argv)
     } catch (const mz::cli::EUsage& e) {
         std::cerr << e.Message << "\nUżycie: mirakolnik-cli " << it->Usage << "\n";
         return 2;
+    } catch (const std::filesystem::filesystem_error& e) {
+        // The library's own text is English; the user reads the system's error in Polish.
+        std::cerr << (e.path1().empty() ? std::string() : e.path1().string() + ": ") << mz::SystemErrorText(e.code())
+                  << "\n";
+        return 1;
+    } catch (const std::bad_alloc&) {
+        std::cerr << mz::SystemErrorText(ENOMEM) << "\n";
+        return 1;
     } catch (const std::exception& e) {
         std::cerr << e.what() << "\n";
         return 1;

@@ -46,9 +46,12 @@ void AppendUtf8(std::string& out, char32_t cp)
     }
 }
 
-// Decodes one UTF-8 sequence at `pos`; returns false (and skips one byte) on a broken one.
+// Decodes one UTF-8 sequence at `pos`; returns false (and skips one byte) on a
+// broken one: a cut or malformed sequence, an over-long form (which could hide
+// a '/' or a NUL), a surrogate or a code point beyond U+10FFFF.
 bool DecodeUtf8(std::string_view s, size_t& pos, char32_t& cp)
 {
+    static constexpr char32_t Smallest[4] = {0, 0x80, 0x800, 0x10000};
     const auto b0 = static_cast<unsigned char>(s[pos]);
     int extra = 0;
     if (b0 < 0x80) {
@@ -77,6 +80,10 @@ bool DecodeUtf8(std::string_view s, size_t& pos, char32_t& cp)
             return false;
         }
         cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < Smallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++pos;
+        return false;
     }
     pos += extra + 1;
     return true;
@@ -134,6 +141,34 @@ std::string Utf8ToCp1250(std::string_view utf8, char replacement, bool* ok)
     return out;
 }
 
+bool IsValidUtf8(std::string_view utf8, size_t* badOffset)
+{
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        const size_t at = pos;
+        char32_t cp = 0;
+        if (!DecodeUtf8(utf8, pos, cp)) {
+            if (badOffset)
+                *badOffset = at;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Cp1250ToPrintableUtf8(std::string_view cp1250)
+{
+    std::string out;
+    out.reserve(cp1250.size() + cp1250.size() / 4);
+    for (char c : cp1250) {
+        const auto b = static_cast<unsigned char>(c);
+        // The control pictures U+2400..U+241F and U+2421 stand for C0 and DEL.
+        const char32_t cp = b < 0x20 ? 0x2400 + b : b == 0x7F ? 0x2421 : Cp1250ToUnicode(b);
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
 unsigned char Cp1250ToUpper(unsigned char c)
 {
     if (c >= 'a' && c <= 'z')
@@ -154,6 +189,18 @@ bool IsWordLetter(unsigned char c)
 bool IsCellChar(unsigned char c)
 {
     return c == ' ' || c == '*' || c == '?' || (c >= '0' && c <= '9') || IsWordLetter(c);
+}
+
+bool IsCellWord(std::string_view word)
+{
+    if (word.empty())
+        return false;
+    for (const char ch : word) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (!IsWordLetter(c) && !(c >= '0' && c <= '9'))
+            return false;
+    }
+    return true;
 }
 
 } // namespace mz

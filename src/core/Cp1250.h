@@ -15,6 +15,16 @@ std::string Cp1250ToUtf8(std::string_view cp1250);
 // becomes `replacement`; `ok`, when given, is set false in that case.
 std::string Utf8ToCp1250(std::string_view utf8, char replacement = '?', bool* ok = nullptr);
 
+// CP1250 bytes to UTF-8 for a terminal: control characters (below 32 and 127)
+// become their visible pictures (U+2400..U+241F, U+2421), so no byte of a file
+// can act as a terminal escape sequence.
+std::string Cp1250ToPrintableUtf8(std::string_view cp1250);
+
+// Whether the text is well-formed UTF-8 (no cut, over-long or surrogate
+// sequences); on failure `badOffset`, when given, is the offset of the first
+// broken sequence.
+bool IsValidUtf8(std::string_view utf8, size_t* badOffset = nullptr);
+
 // The code point of one CP1250 byte (0xFFFD for the five undefined bytes).
 char32_t Cp1250ToUnicode(unsigned char byte);
 // The CP1250 byte of a code point; returns false when CP1250 has none.
@@ -34,5 +44,8 @@ inline constexpr unsigned char PolishSmall[9] = {0xB9, 0xE6, 0xEA, 0xB3, 0xF1, 0
 bool IsCellChar(unsigned char c);
 // A letter a word can be made of: 'A'-'Z' and the nine Polish capitals.
 bool IsWordLetter(unsigned char c);
+// A word whose every character a grid cell can show as a letter: not empty,
+// only 'A'-'Z', '0'-'9' and the nine Polish capitals.
+bool IsCellWord(std::string_view word);
 
 } // namespace mz

@@ -103,6 +103,16 @@ void TDB::Restore()
         LinkRecords();
 }
 
+int32_t TDB::SkippedWords() const
+{
+    return Data ? Data->SkippedWords : 0;
+}
+
+int32_t TDB::RefusedSounds() const
+{
+    return Data ? Data->RefusedSounds : 0;
+}
+
 int32_t TDB::RecordCount() const
 {
     return Data ? static_cast<int32_t>(Data->Count()) : 0;

@@ -183,6 +183,13 @@ public:
     int32_t Edition() const { return Edition_; }
     int32_t MinLen() const { return MinLen_; }
     int32_t MaxLen() const { return MaxLen_; }
+    // Word records of the last load whose text a grid cell cannot show (empty,
+    // or a character other than A-Z, 0-9 and the Polish capitals): skipped with
+    // their clues and sounds.
+    int32_t SkippedWords() const;
+    // Sound names of the last load that were no plain file names: dropped, the
+    // word kept (IsPlainSoundName).
+    int32_t RefusedSounds() const;
     TDBQueryMode QueryMode() const { return Mode; }
 
 private:
@@ -246,6 +253,8 @@ struct TDBStatistics {
     int32_t MinLen = 255;
     int32_t MaxLen = 0;
     std::vector<int32_t> WordsPerLength; // index: word length
+    int32_t SkippedWords = 0;
+    int32_t RefusedSounds = 0;
 };
 
 // Loads the database with the length limits 2 and 255 so that no word is excluded.

@@ -4,10 +4,14 @@
 #include "core/Cp1250.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
+#include "core/SoundNames.h"
+#include "core/SystemError.h"
 #include "documents/DataAccess.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <istream>
 
 namespace mz {
@@ -117,18 +121,73 @@ bool GivesAway(const std::string& word, const std::string& clue)
     return false;
 }
 
-bool ReadLine(std::istream& in, std::string& line)
-{
-    if (!std::getline(in, line))
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
-
 std::string LineMessage(const std::string& name, int line, const std::string& what)
 {
     return name + ", wiersz " + std::to_string(line) + ": " + what;
+}
+
+// The start of a text for a message: at most `limit` bytes, cut at a whole
+// UTF-8 character, "…" marking the cut.
+std::string Excerpt(std::string_view utf8, size_t limit = 40)
+{
+    if (utf8.size() <= limit)
+        return std::string(utf8);
+    size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80)
+        --cut;
+    return std::string(utf8.substr(0, cut)) + "…";
+}
+
+// The lines of one source, with the checks every source gets: no line longer
+// than MaxSourceLine, no NUL byte (a UTF-16 file has one in every other byte),
+// no byte-order mark of UTF-16, and a read error is an error, not the end.
+class TLineReader {
+public:
+    TLineReader(std::istream& in, const std::string& name) : In(in), Name(name), Buffer(MaxSourceLine + 2, '\0') {}
+
+    // The next line without its CR LF or LF; false at the end of the source.
+    bool Next(std::string& line)
+    {
+        In.getline(Buffer.data(), static_cast<std::streamsize>(Buffer.size()));
+        if (In.bad())
+            throw EDBInvalidOperation("Błąd odczytu pliku " + Name + ": " + SystemErrorText(errno ? errno : EIO));
+        const auto got = static_cast<size_t>(In.gcount());
+        if (In.fail()) {
+            if (got == 0)
+                return false;
+            throw EDBInvalidOperation(LineMessage(Name, LineNo + 1, "wiersz dłuższy niż " +
+                                                                       std::to_string(MaxSourceLine) + " bajtów"));
+        }
+        ++LineNo;
+        line.assign(Buffer.data(), std::strlen(Buffer.data()));
+        // getline stops storing at nothing but the line end, so a shorter
+        // string than what was read means a NUL byte.
+        const size_t stored = In.eof() ? got : got - 1;
+        if (LineNo == 1 && (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF")))
+            throw EDBInvalidOperation(Name + ": plik jest zapisany w UTF-16; zapisz go w UTF-8");
+        if (line.size() != stored)
+            throw EDBInvalidOperation(LineMessage(Name, LineNo, "bajt zerowy: to nie jest plik tekstowy (UTF-16?)"));
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        return true;
+    }
+
+    int LineNo = 0;
+
+private:
+    std::istream& In;
+    const std::string& Name;
+    std::string Buffer;
+};
+
+// Broken UTF-8 named as such, with the byte where it breaks.
+void CheckUtf8(const std::string& line, const std::string& name, int lineNo)
+{
+    size_t bad = 0;
+    if (!IsValidUtf8(line, &bad))
+        throw EDBInvalidOperation(LineMessage(name, lineNo,
+                                              "niepoprawny zapis UTF-8 w bajcie " + std::to_string(bad + 1) +
+                                                  " (plik nie jest w UTF-8?)"));
 }
 
 void CheckRecordLength(const std::string& text, const char* what, const std::string& word)
@@ -223,8 +282,14 @@ TDBWord& TDBBuilder::Entry(const std::string& word)
 
 void TDBBuilder::AddExplanation(TDBWord& entry, const std::string& text)
 {
-    if (std::find(entry.Explanations.begin(), entry.Explanations.end(), text) == entry.Explanations.end())
-        entry.Explanations.push_back(text);
+    const auto word = static_cast<uint64_t>(&entry - Words.data());
+    const uint64_t key = std::hash<std::string>{}(text) ^ (word * 0x9E3779B97F4A7C15ULL);
+    const auto [first, last] = ClueIndex.equal_range(key);
+    for (auto it = first; it != last; ++it)
+        if (it->second >> 32 == word && entry.Explanations[it->second & 0xFFFFFFFFu] == text)
+            return;
+    ClueIndex.emplace(key, word << 32 | entry.Explanations.size());
+    entry.Explanations.push_back(text);
 }
 
 void TDBBuilder::AddThesaurus(std::istream& in, const std::string& name)
@@ -235,18 +300,24 @@ void TDBBuilder::AddThesaurus(std::istream& in, const std::string& name)
 std::vector<TThesaurusEntry> ReadThesaurus(std::istream& in, const std::string& name)
 {
     std::string line;
-    int lineNo = 1;
+    TLineReader reader(in, name);
+    const int& lineNo = reader.LineNo;
     std::vector<TThesaurusEntry> entries;
-    if (!ReadLine(in, line))
+    if (!reader.Next(line))
         throw EDBInvalidOperation(name + ": pusty plik tezaurusa");
     const std::string encoding = AsciiLower(Trim(line));
     const bool latin2 = encoding == "iso8859-2" || encoding == "iso-8859-2";
     if (!latin2 && encoding != "utf-8")
-        throw EDBInvalidOperation(LineMessage(name, lineNo, "nieobsługiwane kodowanie " + Trim(line)));
-    auto text = [&](const std::string& raw) { return latin2 ? Latin2ToUtf8(raw) : raw; };
+        throw EDBInvalidOperation(LineMessage(name, lineNo, "nieobsługiwane kodowanie " + Excerpt(Trim(line))));
+    auto text = [&](const std::string& raw) {
+        if (latin2)
+            return Latin2ToUtf8(raw);
+        CheckUtf8(raw, name, lineNo);
+        return raw;
+    };
 
-    while (ReadLine(in, line)) {
-        ++lineNo;
+    size_t words = 0;
+    while (reader.Next(line)) {
         if (line.empty())
             continue;
         const auto head = Split(text(line), '|');
@@ -267,16 +338,18 @@ std::vector<TThesaurusEntry> ReadThesaurus(std::istream& in, const std::string& 
         // in the senses of others, and a marked phrase never serves in a clue.
         TThesaurusEntry& entry = entries.emplace_back();
         entry.Word = head[0];
+        words += DatabaseWord(head[0]).empty() ? 0 : 1;
         for (int i = 0; i < senses; ++i) {
-            if (!ReadLine(in, line))
+            if (!reader.Next(line))
                 throw EDBInvalidOperation(LineMessage(name, lineNo, "brak wierszy znaczeń hasła"));
-            ++lineNo;
             auto fields = Split(text(line), '|');
             TThesaurusEntry::TSense& sense = entry.Senses.emplace_back();
             sense.KindMarked = IsOffensiveNote(fields[0]);
             sense.Terms.assign(fields.begin() + 1, fields.end());
         }
     }
+    if (words == 0)
+        throw EDBInvalidOperation(name + ": żadne hasło tezaurusa nie nadaje się do bazy");
     return entries;
 }
 
@@ -334,21 +407,24 @@ void TDBBuilder::AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries
 void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<std::string>& warnings)
 {
     std::string line;
-    int lineNo = 0;
-    while (ReadLine(in, line)) {
-        ++lineNo;
+    TLineReader reader(in, name);
+    const int& lineNo = reader.LineNo;
+    size_t words = 0;
+    while (reader.Next(line)) {
         if (lineNo == 1 && line.starts_with("\xEF\xBB\xBF"))
             line.erase(0, 3);
         if (Trim(line).empty() || line.front() == '#')
             continue;
+        CheckUtf8(line, name, lineNo);
         const auto fields = Split(line, '\t');
         const std::string word = DatabaseWord(fields[0]);
         if (word.empty()) {
             warnings.push_back(LineMessage(name, lineNo,
-                                           "pominięto \"" + Trim(fields[0]) +
+                                           "pominięto \"" + Excerpt(Trim(fields[0])) +
                                                "\": hasło musi mieć od 2 do 20 liter A-Z lub polskich"));
             continue;
         }
+        ++words;
         if (StopList.Contains(word)) {
             if (LeftOut.insert(word).second)
                 ++Report.StopListWords;
@@ -365,14 +441,22 @@ void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<s
             const bool sound = field.front() == '@';
             const std::string converted = Utf8ToCp1250(sound ? Trim(field.substr(1)) : field, '?', &ok);
             if (!ok)
-                throw EDBInvalidOperation(
-                    LineMessage(name, lineNo, "znak spoza strony kodowej Windows-1250 w \"" + field + "\""));
+                throw EDBInvalidOperation(LineMessage(
+                    name, lineNo, "znak spoza strony kodowej Windows-1250 w \"" + Excerpt(field) + "\""));
             if (!sound)
                 AddExplanation(entry, converted);
+            else if (!IsPlainSoundName(converted))
+                warnings.push_back(LineMessage(name, lineNo,
+                                               "pominięto dźwięk \"" + Excerpt(field) +
+                                                   "\": podaj samą nazwę pliku z katalogu dźwięków"));
             else if (entry.Audio.empty())
                 entry.Audio = converted;
         }
     }
+    if (lineNo == 0)
+        throw EDBInvalidOperation(name + ": pusty plik");
+    if (words == 0)
+        throw EDBInvalidOperation(name + ": żaden wiersz nie zawiera poprawnego hasła");
 }
 
 int TDBBuilder::AssignSounds(const std::filesystem::path& dir)
@@ -414,6 +498,9 @@ void WriteDBFile(const std::string& fileName, int32_t edition, const std::vector
         for (const auto& explanation : word.Explanations)
             CheckRecordLength(explanation, "Objaśnienie", word.PWord);
         CheckRecordLength(word.Audio + "\r\n", "Nazwa pliku dźwięku", word.PWord);
+        if (!word.Audio.empty() && !IsPlainSoundName(word.Audio))
+            throw EDBInvalidOperation("Nazwa pliku dźwięku hasła " + Cp1250ToUtf8(word.PWord) +
+                                      " nie jest samą nazwą pliku");
     }
     TRecordHeader header = MakeRecordHeader("Mirakolnik Zodevidar - baza hasel");
     const auto value = static_cast<uint32_t>(edition);

@@ -33,8 +33,9 @@ inline constexpr size_t ThesaurusClueLength = 80;
 // Writes a word database file: the edition in header bytes 60 to 63, then for
 // every word its word record, its score record (when it has a score), its
 // explanations and its sound record ("name\r\n").
-// A text longer than the reader can read back is refused with
-// EDBInvalidOperation before anything is written.
+// A text longer than the reader can read back, and a sound name that is no
+// plain file name (IsPlainSoundName), are refused with EDBInvalidOperation
+// before anything is written.
 void WriteDBFile(const std::string& fileName, int32_t edition, const std::vector<TDBWord>& words);
 
 // The word as a database holds it: upper-cased CP1250, or empty when it is not
@@ -59,9 +60,19 @@ struct TCleaningReport {
     int32_t CluelessWords = 0;    // kept words left without any clue, and so without a place
 };
 
+// The longest line a source may have; anything longer (a file of zero bytes
+// without line ends, say) is no word list.
+inline constexpr size_t MaxSourceLine = size_t{1} << 20;
+
 // Collects words and clues from the Polish thesaurus (MyThes format) and from
 // plain word lists, merges duplicates in the order of their first appearance
 // and writes the database.
+//
+// Every source must be a text that gives words: an empty source, one that is
+// no UTF-8 (or, for the thesaurus, ISO-8859-2) text, one with a NUL byte, a
+// line longer than MaxSourceLine, a read error, or a source none of whose
+// lines gives a word is refused with EDBInvalidOperation naming the file (and
+// the line), never quoting more than a short part of a line.
 class TDBBuilder {
 public:
     // Stop lists come before the sources: they decide which words and terms
@@ -78,7 +89,8 @@ public:
     void AddThesaurus(std::istream& in, const std::string& name);
     // UTF-8 lines "word<TAB>clue<TAB>clue...[<TAB>@sound-file]"; empty lines and
     // lines starting with '#' are skipped. A line whose word cannot go into the
-    // database is skipped and reported in `warnings`.
+    // database, and a sound name that is no plain file name, are skipped and
+    // reported in `warnings`.
     void AddTsv(std::istream& in, const std::string& name, std::vector<std::string>& warnings);
     // Gives every word without a sound the name of a file in `dir` named after it
     // (the word in UTF-8 plus .wav, .mp3 or .ogg). Returns how many got one.
@@ -91,11 +103,15 @@ public:
 
 private:
     TDBWord& Entry(const std::string& word);
-    static void AddExplanation(TDBWord& entry, const std::string& text);
+    void AddExplanation(TDBWord& entry, const std::string& text);
     void AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries);
 
     std::vector<TDBWord> Words;
     std::unordered_map<std::string, size_t> Positions;
+    // Every clue by the hash of (word, clue), pointing at (word index << 32 |
+    // clue index), so that a repeated clue is found without walking the word's
+    // clues.
+    std::unordered_multimap<uint64_t, uint64_t> ClueIndex;
     TStopList StopList;
     TCommonness Commonness;
     bool HasCommonness = false;

@@ -1,5 +1,8 @@
 #include "DBData.h"
 
+#include "core/Cp1250.h"
+#include "core/SoundNames.h"
+
 #include <algorithm>
 #include <bit>
 
@@ -27,6 +30,14 @@ int32_t ParseScore(std::string_view text)
 
 void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& fileName)
 {
+    // A word a grid cell cannot show (a damaged file put NUL, '?' and ',' into
+    // crosswords) is skipped with its clues and sound, and counted.
+    if (kind == DBRecWord)
+        SkippingWord = !IsCellWord(std::string(text));
+    if (SkippingWord) {
+        SkippedWords += kind == DBRecWord ? 1 : 0;
+        return;
+    }
     switch (kind) {
     case DBRecWord: {
         const auto len = static_cast<int32_t>(text.size());
@@ -52,7 +63,7 @@ void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& 
         if (Count() == 0)
             throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
         Audio.resize(AudioAt[AudioAt.size() - 2]);
-        Audio += text;
+        Audio += PlainSoundLines(std::string(text), RefusedSounds);
         AudioAt.back() = static_cast<uint32_t>(Audio.size());
         break;
     case DBRecScore: {

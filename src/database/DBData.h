@@ -34,6 +34,8 @@ public:
     const TDBIndex& Index() const;
 
     int32_t Edition = -1;
+    int32_t SkippedWords = 0;  // word records a grid cell cannot show, left out with their clues
+    int32_t RefusedSounds = 0; // sound names that are not plain file names, dropped
     int32_t MinLen = 255;
     int32_t MaxLen = 0;
 
@@ -52,6 +54,7 @@ private:
     std::vector<uint32_t> ExplAt;
     std::vector<uint32_t> AudioAt;
     std::vector<int8_t> Scores;
+    bool SkippingWord = false; // the records after a skipped word are its own
 
     // Open addressing by the word's hash: 1 + record number, 0 for an empty place.
     mutable std::once_flag LookupBuilt;

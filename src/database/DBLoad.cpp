@@ -152,6 +152,8 @@ TDBStatistics ReadDBStatistics(const std::string& fileName)
     stats.WordCount = db.WordCount();
     stats.MinLen = db.MinLen();
     stats.MaxLen = db.MaxLen();
+    stats.SkippedWords = db.SkippedWords();
+    stats.RefusedSounds = db.RefusedSounds();
     for (uint32_t id = 0; id < static_cast<uint32_t>(db.RecordCount()); ++id) {
         if (db.ListOf(id) != dlWords)
             continue;

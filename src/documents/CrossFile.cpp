@@ -4,6 +4,7 @@
 #include "documents/CrossTXT.h"
 
 #include "core/Random.h"
+#include "core/SoundNames.h"
 
 #include <charconv>
 
@@ -14,6 +15,7 @@ namespace {
 constexpr const char* MsgOpenError = "Wystąpił błąd podczas otwarcia pliku %s";
 constexpr const char* MsgBadOrientation = "Błąd orientacji hasła";
 constexpr const char* MsgRowTooLong = "Za długi wiersz";
+constexpr const char* MsgTooManyRows = "Za dużo wierszy";
 
 // A whole decimal integer, optionally signed; anything else fails the load.
 int32_t DecimalOf(std::string_view text)
@@ -51,6 +53,10 @@ void TCrossTXT::ReadRecord(const TDataFromBuf& record)
     const std::string& data = record.Data;
     switch (record.RecType) {
     case rtRow:
+        // Checked before any cell is made, so that a file claiming a huge grid
+        // costs no more memory than a valid one.
+        if (FRowCount >= MaxGridRows || data.size() > static_cast<size_t>(MaxGridCols))
+            throw EIOOperation(FormatMessage(MsgInconsistent, FileName));
         ++FRowCount;
         FColCount = std::max<int32_t>(FColCount, static_cast<int32_t>(data.size()));
         for (size_t i = 0; i < data.size(); ++i)
@@ -83,10 +89,13 @@ void TCrossTXT::ReadRecord(const TDataFromBuf& record)
             throw EIOOperation(FormatMessage(MsgInconsistent, FileName));
         if (record.RecType == rtExpl) {
             Expls.back().Expl.Explanation = data;
-            ++FExplCount;
-            Expls.back().Number = FExplCount;
-        } else {
+            NumberBack();
+        } else if (data.empty() || IsPlainSoundName(data)) {
             Expls.back().Expl.Audio = data;
+        } else {
+            // A name that could reach outside the audio directory: the clue
+            // stays, the sound goes, and the caller can tell the user.
+            ++RefusedSounds;
         }
         break;
     default:
@@ -102,6 +111,11 @@ void TCrossTXT::SaveToFile(const std::string& name)
     GlobalRandom().Reseed();
     // All row texts are built before anything touches the disk, so a missing
     // cell or an over-long row leaves the previous file as it was.
+    // Nothing larger than the readers take is written.
+    if (FColCount > MaxGridCols)
+        throw EIOOperation(MsgRowTooLong);
+    if (FRowCount > MaxGridRows)
+        throw EIOOperation(MsgTooManyRows);
     std::vector<std::string> rows;
     rows.reserve(static_cast<size_t>(std::max(FRowCount, 0)));
     for (int32_t r = 1; r <= FRowCount; ++r) {
@@ -109,10 +123,6 @@ void TCrossTXT::SaveToFile(const std::string& name)
         row.reserve(static_cast<size_t>(std::max(FColCount, 0)));
         for (int32_t c = 1; c <= FColCount; ++c)
             row.push_back(static_cast<char>(GetCell(c, r)));
-        // A longer row could not be read back: the reader guarantees only
-        // MaxRecordData bytes behind a record head.
-        if (row.size() > static_cast<size_t>(MaxRecordData))
-            throw EIOOperation(MsgRowTooLong);
         rows.push_back(std::move(row));
     }
     WriteRecordFile(name, MakeRecordHeader(Kind == 1 ? PatternHeader : CrossWordHeader), [&](TDataAccess& access) {

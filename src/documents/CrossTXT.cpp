@@ -3,10 +3,6 @@
 #include "core/FileNames.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 namespace mz {
 
@@ -17,21 +13,6 @@ constexpr const char* MsgNoExpl = "Nie odnaleziono objaśnienia o żądanym nume
 constexpr const char* MsgBadColCount = "Niewłaściwa liczba kolumn";
 constexpr const char* MsgBadRowCount = "Niewłaściwa liczba wierszy";
 constexpr const char* MsgUnsupported = "%s  - nie jest obsługiwany przez Mirakolnika Zodevidar.";
-
-// The whole file in memory; every failure of the system is an input/output error.
-std::string ReadWholeFile(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
-        throw EInOutError(name + ": " + std::generic_category().message(errno ? errno : EIO));
-    try {
-        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (!in.bad())
-            return bytes;
-    } catch (const std::exception&) {
-    }
-    throw EInOutError(name + ": " + std::generic_category().message(errno ? errno : EIO));
-}
 
 } // namespace
 
@@ -47,6 +28,8 @@ void TCrossTXT::Clear()
 {
     Cells.clear();
     Expls.clear();
+    NumberPositions.clear();
+    RefusedSounds = 0;
     FColCount = 0;
     FRowCount = 0;
     FExplCount = 0;
@@ -131,12 +114,20 @@ void TCrossTXT::SetRowCount(int32_t count)
     FRowCount = count;
 }
 
+bool TCrossTXT::IsComplete() const
+{
+    for (int32_t c = 1; c <= FColCount; ++c)
+        for (int32_t r = 1; r <= FRowCount; ++r)
+            if (!HasCell(c, r))
+                return false;
+    return true;
+}
+
 const TExplList& TCrossTXT::FindExpl(int32_t number) const
 {
-    const auto it = std::find_if(Expls.rbegin(), Expls.rend(), [&](const TExplList& e) { return e.Number == number; });
-    if (it == Expls.rend() || number == 0)
+    if (number < 1 || static_cast<size_t>(number) >= NumberPositions.size() || NumberPositions[number] < 0)
         throw EIOOperation(MsgNoExpl);
-    return *it;
+    return Expls[static_cast<size_t>(NumberPositions[number])];
 }
 
 TExplList& TCrossTXT::FindExpl(int32_t number)
@@ -160,8 +151,18 @@ void TCrossTXT::SetExpl(int32_t number, const TExpl& expl)
 
 void TCrossTXT::AddExpl(const TExpl& expl)
 {
-    ++FExplCount;
-    Expls.push_back({expl, FExplCount});
+    Expls.push_back({expl, 0});
+    NumberBack();
+}
+
+void TCrossTXT::NumberBack()
+{
+    TExplList& back = Expls.back();
+    if (back.Number > 0)
+        NumberPositions[static_cast<size_t>(back.Number)] = -1;
+    back.Number = ++FExplCount;
+    NumberPositions.resize(static_cast<size_t>(FExplCount) + 1, -1);
+    NumberPositions[static_cast<size_t>(FExplCount)] = static_cast<int32_t>(Expls.size() - 1);
 }
 
 std::vector<TExplList> TCrossTXT::ExplsInChainOrder() const
@@ -172,11 +173,9 @@ std::vector<TExplList> TCrossTXT::ExplsInChainOrder() const
 std::vector<TExplList> TCrossTXT::ExplsInNumberOrder() const
 {
     std::vector<TExplList> result;
-    for (int32_t n = 1; n <= FExplCount; ++n) {
-        const auto it = std::find_if(Expls.rbegin(), Expls.rend(), [&](const TExplList& e) { return e.Number == n; });
-        if (it != Expls.rend())
-            result.push_back(*it);
-    }
+    for (size_t n = 1; n < NumberPositions.size(); ++n)
+        if (NumberPositions[n] >= 0)
+            result.push_back(Expls[static_cast<size_t>(NumberPositions[n])]);
     return result;
 }
 
@@ -186,9 +185,7 @@ void TCrossTXT::LoadFromFile(const std::string& name)
     if (ext == "krz" || ext == "sz") {
         LoadRecordFile(name, nullptr);
     } else if (ext == "xwd") {
-        Clear();
-        FileName = name;
-        LoadXwd(ReadWholeFile(name));
+        LoadXwdFile(name);
     } else {
         throw EIOOperation(FormatMessage(MsgUnsupported, name));
     }

@@ -32,6 +32,13 @@ struct TExplList {
 // Record types of the crossword and template files.
 enum TRecType : uint8_t { rtEnd = 0, rtExpl = 2, rtAudio = 3, rtRow = 16, rtPlace = 17 };
 
+// The largest grid a document file holds, in columns and in rows: more than
+// the window shows and the template editor makes on the largest screens (a
+// 4K screen holds 137 columns of cells), so any larger size in a file is damage
+// and is refused before anything is allocated for it.
+inline constexpr int32_t MaxGridCols = 255;
+inline constexpr int32_t MaxGridRows = 255;
+
 // Header texts (CP1250) of the two record-file kinds a document writes.
 inline constexpr std::string_view CrossWordHeader = "Plik krzy\xBF\xF3wki";
 inline constexpr std::string_view PatternHeader = "Plik szablonu Mirakolnika Zodevidar";
@@ -52,6 +59,9 @@ public:
     bool Modified = false;
     uint8_t Kind = 0;
     int32_t CurrentExpl = 0;
+    // Sound names the last load refused because they were no plain file names
+    // (IsPlainSoundName): those explanations kept their clues, not the sounds.
+    int32_t RefusedSounds = 0;
 
     int32_t ColCount() const { return FColCount; }
     int32_t RowCount() const { return FRowCount; }
@@ -66,6 +76,9 @@ public:
     bool HasCell(int32_t col, int32_t row) const;
     void SetColCount(int32_t count);
     void SetRowCount(int32_t count);
+    // Whether every cell of 1..ColCount × 1..RowCount is there (a file whose
+    // rows differ in length leaves gaps).
+    bool IsComplete() const;
 
     TExpl GetExpl(int32_t number) const;
     void SetExpl(int32_t number, const TExpl& expl);
@@ -82,7 +95,8 @@ public:
     // names the file in messages.
     void LoadFromData(std::string_view bytes, const std::string& name);
     // Writes a crossword file (Kind 1: a template file). The previous file is
-    // replaced only when the whole new one was written.
+    // replaced only when the whole new one was written. A grid larger than
+    // MaxGridCols × MaxGridRows is refused ("Za długi wiersz", "Za dużo wierszy").
     void SaveToFile(const std::string& name);
     // Writes the text export; FileName and Modified stay as they are.
     void ExportAsText(const std::string& name) const;
@@ -91,7 +105,9 @@ public:
 
 private:
     void LoadRecordFile(const std::string& name, std::string_view* bytes);
+    void LoadXwdFile(const std::string& name);
     void LoadXwd(std::string_view bytes);
+    void NumberBack();
     void ReadRecord(const TDataFromBuf& record);
     TExplList& FindExpl(int32_t number);
     const TExplList& FindExpl(int32_t number) const;
@@ -101,6 +117,9 @@ private:
     std::map<std::pair<int32_t, int32_t>, std::vector<unsigned char>> Cells;
     // Oldest first; the chain's front is the back of this vector.
     std::vector<TExplList> Expls;
+    // The position in Expls of each explanation number (-1: none), so that
+    // lookups by number take constant time.
+    std::vector<int32_t> NumberPositions;
     int32_t FColCount = 0;
     int32_t FRowCount = 0;
     int32_t FExplCount = 0;

@@ -1,13 +1,14 @@
 #include "documents/DataAccess.h"
 
 #include "core/Random.h"
+#include "core/SystemError.h"
+#include "documents/FileReplacement.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -17,7 +18,7 @@ namespace {
 
 [[noreturn]] void ThrowInOut(const std::string& fileName, int error)
 {
-    throw EInOutError(fileName + ": " + std::generic_category().message(error ? error : EIO));
+    throw EInOutError(fileName + ": " + SystemErrorText(error ? error : EIO));
 }
 
 int32_t ReadInt32(const uint8_t* p)
@@ -71,10 +72,6 @@ TDataAccess::~TDataAccess()
 {
     if (Out.is_open())
         Out.close();
-    if (!TempName.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(TempName, ignored);
-    }
 }
 
 void TDataAccess::Fail(const char* pattern) const
@@ -229,13 +226,11 @@ void TDataAccess::ReadRecords(std::istream& in, const THeaderHandler& onHeader, 
 void TDataAccess::CreateFile(const TRecordHeader& header)
 {
     InitKey();
-    TempName = TemporaryNameBeside(FileName);
-    Out.open(TempName, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!Out) {
-        const int error = errno;
-        TempName.clear();
-        ThrowInOut(FileName, error);
-    }
+    Replacement = std::make_unique<TFileReplacement>(FileName);
+    Replacement->Create();
+    Out.open(Replacement->TempName(), std::ios::binary | std::ios::out | std::ios::trunc);
+    if (!Out)
+        ThrowInOut(FileName, errno);
     Out.write(reinterpret_cast<const char*>(header.data()), header.size());
     if (!Out)
         Fail(MsgWriteError);
@@ -291,14 +286,15 @@ void TDataAccess::CloseFile()
         BufIndex = 0;
     }
     Out.close();
-    if (Out.fail())
+    if (Out.fail() || !Replacement)
         Fail(MsgWriteError);
-    AppendChecksum(TempName);
-    std::error_code ec;
-    std::filesystem::rename(TempName, FileName, ec);
-    if (ec)
+    AppendChecksum(Replacement->TempName());
+    try {
+        Replacement->Commit();
+    } catch (const EInOutError&) {
         Fail(MsgWriteError);
-    TempName.clear();
+    }
+    Replacement.reset();
 }
 
 void ReadRecordData(std::string_view bytes, const std::string& fileName, const THeaderHandler& onHeader,
@@ -331,16 +327,6 @@ void WriteRecordFile(const std::string& fileName, const TRecordHeader& header,
         writeRecords(access);
     access.WriteRecord(0, {});
     access.CloseFile();
-}
-
-std::string TemporaryNameBeside(const std::string& name)
-{
-    // Random rather than drawn from GlobalRandom(), whose sequence gives the
-    // filler bytes.
-    std::random_device device;
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".~%08x", static_cast<unsigned>(device()));
-    return name + suffix;
 }
 
 TRecordHeader MakeRecordHeader(std::string_view text)

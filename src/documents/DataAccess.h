@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,8 @@ class EInOutError : public EIOOperation {
 public:
     using EIOOperation::EIOOperation;
 };
+
+class TFileReplacement;
 
 // One record as the reader hands it out.
 struct TDataFromBuf {
@@ -66,8 +69,8 @@ inline constexpr const char* MsgChecksumError = "Błąd sumy kontrolnej pliku %s
 //
 // Reading: VerifyChecksum, then ReadRecords (or the free function ReadRecordFile
 // that does both). Writing: CreateFile, WriteRecord..., CloseFile (or the free
-// function WriteRecordFile). Saving goes to a temporary file beside FileName,
-// which replaces FileName only after the whole file including its checksum was
+// function WriteRecordFile). Saving goes to a temporary file (TFileReplacement)
+// that replaces FileName only after the whole file including its checksum was
 // written; an object destroyed before CloseFile removes its temporary file.
 class TDataAccess {
 public:
@@ -121,7 +124,7 @@ private:
     [[noreturn]] void Fail(const char* pattern) const;
 
     std::ofstream Out;
-    std::string TempName;
+    std::unique_ptr<TFileReplacement> Replacement;
 };
 
 // Whole load: checksum test ("Błąd sumy kontrolnej pliku %s" on a mismatch),
@@ -136,9 +139,6 @@ void ReadRecordData(std::string_view bytes, const std::string& fileName, const T
 // record, checksum; the previous file is replaced only when all of it succeeded.
 void WriteRecordFile(const std::string& fileName, const TRecordHeader& header,
                      const std::function<void(TDataAccess&)>& writeRecords);
-
-// A fresh name in the directory of `name` for writing a file that will replace it.
-std::string TemporaryNameBeside(const std::string& name);
 
 // A header holding the text, padded with zero bytes.
 TRecordHeader MakeRecordHeader(std::string_view text);

@@ -5,9 +5,7 @@
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
 
-#include <cerrno>
-#include <filesystem>
-#include <fstream>
+#include "documents/FileReplacement.h"
 
 namespace mz {
 
@@ -44,23 +42,9 @@ void TCrossTXT::ExportAsText(const std::string& name) const
     }
     // Written beside the target first, so a failed export never leaves a
     // half-written file in place of an earlier one.
-    const std::string temp = TemporaryNameBeside(name);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw fail();
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            throw fail();
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, name, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
+    try {
+        ReplaceFileContents(name, text);
+    } catch (const EIOOperation&) {
         throw fail();
     }
 }

@@ -3,6 +3,11 @@
 // 61-byte clue slots numbered in word order.
 #include "documents/CrossTXT.h"
 
+#include "core/SystemError.h"
+
+#include <cerrno>
+#include <fstream>
+
 namespace mz {
 
 namespace {
@@ -14,8 +19,36 @@ constexpr size_t ClueOffset = 3176;
 constexpr size_t ClueSlotSize = 61;
 constexpr int AreaSide = 23;  // the areas hold 23 columns of 23 bytes
 constexpr unsigned char XwdBlock = 219;
+// Every square starts at most an across and a down word, so no grid needs more
+// clue slots than this, nor a file more bytes than they end at.
+constexpr size_t MaxXwdWords = 2 * AreaSide * AreaSide;
+constexpr size_t MaxXwdSize = ClueOffset + ClueSlotSize * MaxXwdWords;
+
+// At most `limit` bytes of the file: a pipe or a device that never ends is
+// read no further than the format can reach. Failures of the system are
+// input/output errors.
+std::string ReadFileStart(const std::string& name, size_t limit)
+{
+    std::ifstream in(name, std::ios::binary);
+    const auto fail = [&](int error) { return EInOutError(name + ": " + SystemErrorText(error ? error : EIO)); };
+    if (!in)
+        throw fail(errno);
+    std::string bytes(limit, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(limit));
+    if (in.bad())
+        throw fail(errno);
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
+}
 
 } // namespace
+
+void TCrossTXT::LoadXwdFile(const std::string& name)
+{
+    Clear();
+    FileName = name;
+    LoadXwd(ReadFileStart(name, MaxXwdSize));
+}
 
 void TCrossTXT::LoadXwd(std::string_view bytes)
 {

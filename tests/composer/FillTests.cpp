@@ -140,6 +140,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TScoreCase{"     K      ", "K", 1, 4, 0},  // m + 1 on both sides
                       TScoreCase{"     K      ", "K", 5, 11, 1}, // none before, one after
                       TScoreCase{"     K      ", "K", 3, 7, 2},  // two before, three after
+                      TScoreCase{"     K      ", "K", 2, 9, 1},  // exactly m before, none after
+                      TScoreCase{"     K      ", "K", 5, 9, 1},  // none before, exactly m after
                       TScoreCase{"          ", "", 0, 3, 0},     // no anchor: 3..7 letters leave room
                       TScoreCase{"          ", "", 0, 7, 0},
                       TScoreCase{"          ", "", 0, 8, 1},

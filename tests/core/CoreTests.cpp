@@ -128,3 +128,54 @@ TEST(Messages, FileNameGoesIntoTheFirstPlaceholder)
     EXPECT_EQ(FormatMessage("Za długi wiersz", "f"), "Za długi wiersz");
     EXPECT_EQ(FormatMessage("%s  - nie jest", "a%sb"), "a%sb  - nie jest");
 }
+
+// A broken sequence inside a longer text costs one replacement per broken
+// byte and never swallows the letters after it.
+TEST(Cp1250Codec, ACutSequenceInsideALongerTextKeepsTheLettersAfterIt)
+{
+    const struct {
+        const char* Utf8;
+        const char* Cp1250;
+    } cases[] = {
+        {"ab\xC5" "cd", "ab_cd"},          // two-byte sequence cut by a letter
+        {"ab\xE2\x82" "cd", "ab__cd"},     // three-byte sequence cut after two
+        {"\xF0\x9F\x98" "Ala", "___Ala"},  // four-byte sequence cut after three
+        {"kot\xC5", "kot_"},               // cut by the end of a longer text
+        {"kot\xC5\x82" "a", "kot\xB3" "a"}, // whole: ł
+    };
+    for (const auto& c : cases) {
+        bool ok = true;
+        EXPECT_EQ(Utf8ToCp1250(c.Utf8, '_', &ok), c.Cp1250) << c.Utf8;
+        EXPECT_EQ(ok, std::string(c.Cp1250).find('_') == std::string::npos) << c.Utf8;
+    }
+}
+
+// Over-long forms would let a '/' or a NUL through a check made on UTF-8 text.
+TEST(Cp1250Codec, OverLongSurrogateAndTooLargeSequencesAreBroken)
+{
+    for (const char* broken : {"\xC0\xAF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF", "\xC0\x80", "\xED\xA0\x80",
+                               "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80"}) {
+        size_t at = 99;
+        const std::string text = std::string("ok") + broken;
+        EXPECT_FALSE(IsValidUtf8(text, &at)) << text;
+        EXPECT_EQ(at, 2u) << text;
+        EXPECT_EQ(Utf8ToCp1250(text, '_').find('/'), std::string::npos);
+    }
+    EXPECT_TRUE(IsValidUtf8("zażółć gęślą jaźń \xF4\x8F\xBF\xBF"));
+}
+
+TEST(Cp1250Codec, ControlCharactersArePrintedAsTheirPictures)
+{
+    EXPECT_EQ(Cp1250ToPrintableUtf8("a\x1B[31mb\x07\x7F\tc"), "a␛[31mb␇␡␉c");
+    EXPECT_EQ(Cp1250ToPrintableUtf8(std::string("x\0y", 3)), "x␀y");
+    EXPECT_EQ(Cp1250ToPrintableUtf8(Utf8ToCp1250("Żółw ąę")), "Żółw ąę");
+}
+
+TEST(CellAlphabet, AWordIsMadeOfLettersAndDigitsOnly)
+{
+    for (const char* word : {"KOT", "R2D2", "\xAF\xD3\xA3W", "A"})
+        EXPECT_TRUE(IsCellWord(word)) << word;
+    for (const char* word : {"", "kot", "K?T", "K,T", "K T", "K*T", "KOT\r\n", "\xB9"})
+        EXPECT_FALSE(IsCellWord(word)) << word;
+    EXPECT_FALSE(IsCellWord(std::string("K\0T", 3)));
+}

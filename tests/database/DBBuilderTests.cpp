@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sys/wait.h>
 #include <sstream>
 
@@ -204,6 +205,8 @@ TEST_F(DBBuilderFiles, SoundsAreFilesNamedAfterTheWordInUtf8)
     WriteDBFile(path, 101, words);
     TDB db;
     db.Load(path);
+    for (const char* word : {"ŻÓŁW", "KOT", "PIES"})
+        ASSERT_NE(db.FindRecord(Cp(word)), nullptr) << word;
     EXPECT_EQ(db.FindRecord(Cp("ŻÓŁW"))->AudioLines, Cp("ŻÓŁW.wav\r\n"));
     EXPECT_EQ(db.FindRecord("KOT")->ExplLines, "mruczek\r\n");
     EXPECT_EQ(db.FindRecord("PIES")->AudioLines, "");
@@ -233,4 +236,138 @@ TEST_F(DBBuilderFiles, CommandLineBuildsAndDescribesADatabase)
     EXPECT_EQ(run("db-build --out '" + out + "' --tsv '" + PathOf("brak.tsv") + "'"), 1);
     EXPECT_EQ(run("db-stats '" + PathOf("brak.hk") + "'"), 1);
     EXPECT_NE(ReadBytes(log).find("Wystąpił błąd podczas otwarcia pliku"), std::string::npos);
+}
+
+// Sources that give no words are refused before the database is written, so
+// an existing --out stays as it was.
+TEST_F(DBBuilderFiles, SourcesWithoutWordsAreRefusedAndTheOutputStays)
+{
+    const std::string cli = MZ_CLI;
+    const std::string out = PathOf("baza.hk");
+    WriteBytes(out, "stara baza");
+    const std::string log = PathOf("log.txt");
+    auto run = [&](const std::string& option, const std::string& source) {
+        const int status =
+            std::system((cli + " db-build --out '" + out + "' " + option + " '" + source + "' > '" + log + "' 2>&1").c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    std::filesystem::create_directory(PathOf("katalog"));
+    WriteBytes(PathOf("pusty.tsv"), "");
+    WriteBytes(PathOf("utf16.tsv"), std::string("\xFF\xFEk\0o\0t\0\t\0m\0\n\0", 14));
+    WriteBytes(PathOf("utf16bez.tsv"), std::string("k\0o\0t\0\t\0m\0\n\0", 12));
+    WriteBytes(PathOf("zle.tsv"), "a\tjedna litera\nfoo bar\tfraza\n# tylko to\n");
+    WriteBytes(PathOf("same_slowa.tsv"), "kot\npies\n");
+    WriteBytes(PathOf("cp1250.tsv"), "kot\tmruczek\n\xBF\xF3\xB3w\tgad\n");
+    WriteBytes(PathOf("th.dat"), "UTF-8\nłódź podwodna|1\n-|okręt\n");
+    const struct {
+        std::string Option, Source, Message;
+    } cases[] = {
+        {"--tsv", PathOf("katalog"), "To jest katalog"},
+        {"--tsv", PathOf("pusty.tsv"), "pusty plik"},
+        {"--thesaurus", PathOf("pusty.tsv"), "pusty plik tezaurusa"},
+        {"--tsv", PathOf("utf16.tsv"), "UTF-16"},
+        {"--tsv", PathOf("utf16bez.tsv"), "bajt zerowy"},
+        {"--tsv", PathOf("zle.tsv"), "żaden wiersz nie zawiera poprawnego hasła"},
+        {"--tsv", PathOf("same_slowa.tsv"), "Żadne hasło nie ma objaśnienia"},
+        {"--tsv", "/dev/zero", "wiersz dłuższy niż 1048576 bajtów"},
+        {"--tsv", PathOf("cp1250.tsv"), "cp1250.tsv, wiersz 2: niepoprawny zapis UTF-8 w bajcie 1"},
+        {"--thesaurus", PathOf("th.dat"), "żadne hasło tezaurusa"},
+        {"--tsv", PathOf("brak.tsv"), "Brak wymaganego pliku"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.Option, c.Source), 1) << c.Source;
+        EXPECT_NE(ReadBytes(log).find(c.Message), std::string::npos) << ReadBytes(log);
+        EXPECT_EQ(ReadBytes(out), "stara baza") << c.Source;
+    }
+}
+
+// A line of a megabyte is named by its number, never printed back.
+TEST(DBBuilderTsv, BrokenLinesAreNamedWithoutEchoingThem)
+{
+    const std::string longWord(1'000'000, 'x');
+    std::istringstream in("kot\tmruczek\n" + longWord + "\tklucz\nkot\t" + longWord + "\xE2\x82\xAC\xF0\x9F\x98\xBA\n");
+    TDBBuilder builder;
+    std::vector<std::string> warnings;
+    try {
+        builder.AddTsv(in, "dlugi.tsv", warnings);
+        ADD_FAILURE();
+    } catch (const EDBInvalidOperation& e) {
+        EXPECT_NE(std::string(e.what()).find("dlugi.tsv, wiersz 3: znak spoza strony kodowej"), std::string::npos);
+        EXPECT_LT(std::string(e.what()).size(), 200u);
+    }
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("dlugi.tsv, wiersz 2: pominięto \"xxxx"), std::string::npos);
+    EXPECT_LT(warnings[0].size(), 200u);
+}
+
+// A sound name is joined to the audio directory: only a plain file name is
+// taken from a list, and none other is ever written.
+TEST_F(DBBuilderFiles, SoundNamesThatAreNoPlainFileNamesAreNeverWritten)
+{
+    std::istringstream in("kot\tmruczek\t@../../../../home/user/.ssh/id_rsa\n"
+                          "pies\tburek\t@C:\\x.wav\n"
+                          "sowa\tptak\t@puszczyk.wav\n");
+    TDBBuilder builder;
+    std::vector<std::string> warnings;
+    builder.AddTsv(in, "dzwieki.tsv", warnings);
+    const auto words = builder.Result();
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[0].Audio, "");
+    EXPECT_EQ(words[1].Audio, "");
+    EXPECT_EQ(words[2].Audio, "puszczyk.wav");
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_NE(warnings[0].find("dzwieki.tsv, wiersz 1: pominięto dźwięk"), std::string::npos) << warnings[0];
+
+    const auto path = PathOf("baza.hk");
+    EXPECT_THROW(WriteDBFile(path, 101, {{"KOT", {"mruczek"}, "../x.wav"}}), EDBInvalidOperation);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// Every repeated clue of a word is merged, however many the word has; the
+// order of first appearance stays.
+TEST(DBBuilderTsv, ManyCluesOfOneWordMergeInOrder)
+{
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += "kot\topis " + std::to_string(i % 5000) + "\topis " + std::to_string((i * 7) % 5000) + "\n";
+    text += "pies\topis 1\n";
+    std::istringstream in(text);
+    TDBBuilder builder;
+    std::vector<std::string> warnings;
+    builder.AddTsv(in, "duzo.tsv", warnings);
+    const auto words = builder.Result();
+    ASSERT_EQ(words.size(), 2u);
+    ASSERT_EQ(words[0].Explanations.size(), 5000u);
+    EXPECT_EQ(words[0].Explanations[0], "opis 0");
+    EXPECT_EQ(words[0].Explanations[1], "opis 1");
+    EXPECT_EQ(words[0].Explanations[2], "opis 7");
+    EXPECT_EQ(words[1].Explanations, std::vector<std::string>{"opis 1"});
+}
+
+// The edition is a whole 32-bit value in header bytes 60 to 63.
+TEST_F(DBBuilderFiles, TheEditionKeepsAllFourBytes)
+{
+    for (const int32_t edition : {0x12345678, -2, INT32_MIN, 0x00FF0000}) {
+        const auto path = PathOf("wydanie.hk");
+        WriteDBFile(path, edition, {{"KOT", {"mruczek"}, ""}});
+        EXPECT_EQ(Int32At(ReadBytes(path), 60), edition);
+        TDB db;
+        db.Load(path);
+        EXPECT_EQ(db.Edition(), edition);
+    }
+}
+
+// A source that fails while it is read is an error, not its end.
+TEST_F(DBBuilderFiles, AReadErrorIsNotTheEndOfTheSource)
+{
+    std::ifstream in(Dir);
+    ASSERT_TRUE(in.is_open());
+    TDBBuilder builder;
+    std::vector<std::string> warnings;
+    try {
+        builder.AddTsv(in, "katalog.tsv", warnings);
+        ADD_FAILURE();
+    } catch (const EDBInvalidOperation& e) {
+        EXPECT_EQ(std::string(e.what()), "Błąd odczytu pliku katalog.tsv: To jest katalog");
+    }
 }

@@ -97,6 +97,8 @@ TEST_F(DBLoad, RecordsBuildWordsInReverseFileOrderWithExplanationsAndSounds)
     ASSERT_NE(kot, nullptr);
     EXPECT_EQ(kot->ExplLines, "mruczek\r\nzwierzę domowe\r\n\r\n");
     EXPECT_EQ(kot->AudioLines, "KOT.wav\r\n");
+    ASSERT_NE(db.FindRecord("PIES"), nullptr);
+    ASSERT_NE(db.FindRecord("SOWA"), nullptr);
     EXPECT_EQ(db.FindRecord("PIES")->ExplLines, "szczekacz\r\n");
     EXPECT_EQ(db.FindRecord("SOWA")->ExplLines, "");
     EXPECT_EQ(db.WordCount(), 3);

@@ -27,9 +27,9 @@ std::vector<std::string> Candidates(TDB& db, const std::string& pattern, const s
 
 TEST_P(DBQueries, FreePatternOffersEveryShortEnoughWordInFileOrder)
 {
-    auto db = Make({"KOT", "ALBATROS", "OKO", "PIES", "ŻABA", "DOMEK", "SZAFA"});
+    auto db = Make({"KOT", "ALBATROS", "OKO", "PIES", "\xAF" "ABA", "DOMEK", "SZAFA"}); // ŻABA in CP1250
     EXPECT_EQ(Candidates(*db, ".....", ""),
-              (std::vector<std::string>{"KOT/0", "OKO/0", "PIES/0", "ŻABA/0", "DOMEK/0", "SZAFA/0"}));
+              (std::vector<std::string>{"KOT/0", "OKO/0", "PIES/0", "\xAF" "ABA/0", "DOMEK/0", "SZAFA/0"}));
     // An anchor changes nothing when the pattern holds no letter.
     EXPECT_EQ(Candidates(*db, "...", "K"), (std::vector<std::string>{"KOT/0", "OKO/0"}));
 }

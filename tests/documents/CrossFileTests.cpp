@@ -220,17 +220,76 @@ TEST_F(CrossFile, ATooWideRowIsRefusedAndTheOldFileStays)
     small.SaveToFile(name);
     const std::string before = ReadBytes(name);
 
-    TCrossTXT wide = Grid(MaxRecordData + 1, 3);
+    TCrossTXT wide = Grid(256, 3);
     wide.Modified = true;
     EXPECT_EQ(MessageOf([&] { wide.SaveToFile(name); }), "Za długi wiersz");
     EXPECT_TRUE(wide.Modified);
     EXPECT_EQ(ReadBytes(name), before);
+    TCrossTXT tall = Grid(4, 256);
+    EXPECT_EQ(MessageOf([&] { tall.SaveToFile(name); }), "Za dużo wierszy");
+    EXPECT_EQ(ReadBytes(name), before);
 
-    TCrossTXT widest = Grid(MaxRecordData, 3);
-    widest.SaveToFile(name);
+    TCrossTXT largest = Grid(255, 255);
+    largest.SaveToFile(name);
     TCrossTXT loaded;
     loaded.LoadFromFile(name);
-    EXPECT_EQ(loaded.ColCount(), MaxRecordData);
+    EXPECT_EQ(loaded.ColCount(), 255);
+    EXPECT_EQ(loaded.RowCount(), 255);
+}
+
+// A file claiming a larger grid than any the program makes is damage: it is
+// refused at the first row beyond the bounds, before its cells are made.
+TEST_F(CrossFile, AGridBeyondTwoHundredFiftyFiveIsRefusedWhileReading)
+{
+    const auto name = PathOf("duza.krz");
+    const std::vector<std::pair<int, std::string>> wideRow = {{16, std::string(256, ' ')}, {0, ""}};
+    std::vector<std::pair<int, std::string>> manyRows(256, {16, "    "});
+    manyRows.emplace_back(0, "");
+    for (const auto& records : {wideRow, manyRows}) {
+        WriteBytes(name, FileWith(records));
+        TCrossTXT doc;
+        EXPECT_EQ(MessageOf([&] { doc.LoadFromFile(name); }), "Wystąpił błąd podczas otwarcia pliku " + name);
+    }
+    manyRows.erase(manyRows.begin());
+    WriteBytes(name, FileWith(manyRows));
+    TCrossTXT doc;
+    doc.LoadFromFile(name);
+    EXPECT_EQ(doc.RowCount(), 255);
+}
+
+// A sound name is joined to the audio directory, so only a plain file name is
+// taken from a file; the explanation keeps its clue either way.
+TEST_F(CrossFile, SoundNamesThatAreNoPlainFileNamesAreDroppedAndCounted)
+{
+    TCrossTXT doc;
+    doc.LoadFromData(FileWith({{16, "ABCD"}, {17, "H,1,1"}, {2, "pierwsze"}, {3, "../../secret/notes.txt"},
+                               {17, "V,1,1"}, {2, "drugie"}, {3, "KOT.wav"},
+                               {17, "V,2,1"}, {2, "trzecie"}, {3, "C:\\x.wav"},
+                               {17, "V,3,1"}, {2, "czwarte"}, {3, "a\x1b.wav"}, {0, ""}}),
+                     "dzwieki.krz");
+    EXPECT_EQ(doc.RefusedSounds, 3);
+    EXPECT_EQ(doc.GetExpl(1), (TExpl{1, 1, "pierwsze", "", true}));
+    EXPECT_EQ(doc.GetExpl(2), (TExpl{1, 1, "drugie", "KOT.wav", false}));
+    EXPECT_EQ(doc.GetExpl(3).Audio, "");
+    EXPECT_EQ(doc.GetExpl(4).Explanation, "czwarte");
+    doc.LoadFromData(FileWith({{16, "ABCD"}, {0, ""}}), "czysta.krz");
+    EXPECT_EQ(doc.RefusedSounds, 0);
+}
+
+// A second clue record numbers its explanation again: the first number is gone.
+TEST_F(CrossFile, ASecondClueRenumbersItsExplanation)
+{
+    TCrossTXT doc;
+    doc.LoadFromData(FileWith({{16, "ABCD"}, {17, "H,1,1"}, {2, "a"}, {2, "b"}, {17, "V,2,1"}, {2, "c"}, {0, ""}}),
+                     "dwa.krz");
+    EXPECT_EQ(doc.ExplCount(), 3);
+    EXPECT_EQ(MessageOf([&] { doc.GetExpl(1); }), "Nie odnaleziono objaśnienia o żądanym numerze");
+    EXPECT_EQ(doc.GetExpl(2).Explanation, "b");
+    EXPECT_EQ(doc.GetExpl(3).Explanation, "c");
+    const auto numbered = doc.ExplsInNumberOrder();
+    ASSERT_EQ(numbered.size(), 2u);
+    EXPECT_EQ(numbered[0].Number, 2);
+    EXPECT_EQ(numbered[1].Number, 3);
 }
 
 TEST_F(CrossFile, ATooLongClueIsASaveErrorAndTheOldFileStays)

@@ -352,3 +352,33 @@ TEST_F(DataAccessFile, ADirectoryInPlaceOfTheFileIsAnInputOutputError)
     std::filesystem::create_directory(name);
     EXPECT_THROW(ReadRecordFile(name, {}, {}), EInOutError);
 }
+
+// The record window and the scrambling key are pinned by a file made outside
+// the program from the format's description: records end exactly at window
+// position 2048 (the next head is read there without a refill, and its 2039
+// data bytes fill the window to 4096) and at 2049 (a refill comes first).
+TEST_F(DataAccessFile, TheRecordWindowAndTheScramblingKeyMatchTheGoldenFile)
+{
+    const std::string golden = ReadBytes(MZ_TEST_DATA "/window.krz");
+    ASSERT_EQ(golden.size(), 8206u);
+    const std::vector<std::pair<int, size_t>> layout = {{5, 1968}, {16, 2039}, {7, 1000},
+                                                        {2, 1031}, {3, 2039}, {0, 0}};
+    std::vector<std::pair<int, size_t>> read;
+    std::string letters;
+    ReadRecordData(golden, "okno.krz", {}, [&](const TDataFromBuf& r) {
+        read.emplace_back(r.RecType, r.Data.size());
+        letters += r.Data.empty() ? '-' : r.Data.front();
+        EXPECT_EQ(r.Data.find_first_not_of(r.Data.empty() ? ' ' : r.Data.front()), std::string::npos);
+    });
+    EXPECT_EQ(read, layout);
+    EXPECT_EQ(letters, "abcde-");
+
+    GlobalRandom().Seed(20240);
+    WriteRecordFile(PathOf("okno.krz"), MakeRecordHeader("Okno rekordow"), [&](TDataAccess& out) {
+        char letter = 'a';
+        for (const auto& [type, length] : layout)
+            if (type != 0)
+                out.WriteRecord(static_cast<uint8_t>(type), std::string(length, letter++));
+    });
+    EXPECT_EQ(ReadBytes(PathOf("okno.krz")), golden);
+}

@@ -62,3 +62,22 @@ TEST_F(TextExport, AnExistingFileIsReplaced)
     Grid(4, 3).ExportAsText(name);
     EXPECT_EQ(ReadBytes(name).size(), std::string("Mirakolnik Zodevidar - stara.txt\r\n").size() + 3 * 6 + 10 + 10);
 }
+
+// The export writes a new file and puts it in place of the old one: a second
+// hard link of the old file still holds the old text, and a target that cannot
+// be replaced leaves no temporary file behind.
+TEST_F(TextExport, TheExportReplacesTheFileWholeAndNeverWritesIntoIt)
+{
+    const auto name = PathOf("stara.txt");
+    WriteBytes(name, "stary tekst");
+    std::filesystem::create_hard_link(name, PathOf("kopia.txt"));
+    Grid(4, 3).ExportAsText(name);
+    EXPECT_EQ(ReadBytes(PathOf("kopia.txt")), "stary tekst");
+    EXPECT_EQ(ReadBytes(name).substr(0, 32), "Mirakolnik Zodevidar - stara.txt");
+
+    const auto folder = PathOf("folder.txt");
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(MessageOf([&] { Grid(4, 3).ExportAsText(folder); }), "Wystąpił błąd podczas zapisu pliku " + folder);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 3);
+}

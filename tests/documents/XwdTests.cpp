@@ -4,7 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
 #include <random>
+#include <thread>
 #include <tuple>
 
 using namespace mz;
@@ -219,4 +226,43 @@ TEST_F(XwdFile, ADirectoryInPlaceOfTheFileIsAnInputOutputError)
     std::filesystem::create_directory(name);
     TCrossTXT doc;
     EXPECT_THROW(doc.LoadFromFile(name), EInOutError);
+}
+
+// A pipe or a device gives no end: only the bytes the format can reach are
+// read (an XWD file never needs more than 67,714), never until memory runs out.
+TEST_F(XwdFile, APipeOrADeviceIsReadOnlyAsFarAsTheFormatReaches)
+{
+    const auto zero = PathOf("zero.xwd");
+    std::filesystem::create_symlink("/dev/zero", zero);
+    TCrossTXT doc;
+    EXPECT_EQ(MessageOf([&] { doc.LoadFromFile(zero); }), "Plik " + zero + " jest uszkodzony");
+
+    const auto pipe = PathOf("potok.xwd");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    TXwd xwd;
+    xwd.Clues.assign(8, "k");
+    std::atomic<size_t> written{0};
+    std::thread writer([&] {
+        // Writes the image, then zeros for as long as the reader keeps the pipe open.
+        const int fd = ::open(pipe.c_str(), O_WRONLY);
+        const std::string first = xwd.Bytes();
+        const std::string more(65536, '\0');
+        for (std::string_view chunk = first; fd >= 0;) {
+            const ssize_t n = ::write(fd, chunk.data(), chunk.size());
+            if (n <= 0 || written.fetch_add(static_cast<size_t>(n)) > (size_t{64} << 20))
+                break;
+            chunk.remove_prefix(static_cast<size_t>(n));
+            if (chunk.empty())
+                chunk = more;
+        }
+        if (fd >= 0)
+            ::close(fd);
+    });
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    doc.LoadFromFile(pipe);
+    writer.join();
+    std::signal(SIGPIPE, previous);
+    EXPECT_EQ(doc.ExplCount(), 8);
+    EXPECT_EQ(doc.GetExpl(8).Explanation, "k");
+    EXPECT_LT(written.load(), size_t{64} << 20);
 }
