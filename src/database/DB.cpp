@@ -44,6 +44,7 @@ void TDB::FreeAll()
         }
     }
     LastWord = nullptr;
+    Dropped.reset();
 }
 
 void TDB::Clear()
@@ -110,6 +111,14 @@ void TDB::AddRecord(uint8_t kind, const std::string& text)
         if (!LastWord)
             throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, FileName_));
         LastWord->AudioLines = text;
+        break;
+    case DBRecExcluded:
+        if (!LastWord)
+            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, FileName_));
+        if (LastWord != Dropped.get()) {
+            Unlink(LastWord);
+            Dropped.reset(LastWord);
+        }
         break;
     default:
         break;

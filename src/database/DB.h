@@ -23,6 +23,8 @@ inline constexpr uint8_t DBRecEnd = 0;
 inline constexpr uint8_t DBRecWord = 1;
 inline constexpr uint8_t DBRecExplanation = 2;
 inline constexpr uint8_t DBRecAudio = 3;
+// The most recent word is excluded from composing: the load drops it.
+inline constexpr uint8_t DBRecExcluded = 5;
 
 // One word of the database, a node of one of the three chains of TDB.
 // Only TDB links and moves records; everyone else reads them.
@@ -146,6 +148,8 @@ private:
     int32_t Counts[3] = {0, 0, 0};
     int64_t FrontKeys[3] = {0, 0, 0};
     TDBRec* LastWord = nullptr;
+    // The excluded word being read: its clue and sound records still attach to it.
+    std::unique_ptr<TDBRec> Dropped;
     std::string FileName_;
     int32_t FoundCount_ = 0;
     int32_t Edition_ = -1;
@@ -168,6 +172,8 @@ struct TDBStatistics {
 
 // Loads the database with the length limits 2 and 255 so that no word is excluded.
 TDBStatistics ReadDBStatistics(const std::string& fileName);
+// The same figures of a database loaded with those limits.
+TDBStatistics DBStatisticsOf(const TDB& db);
 
 // "rozszerzona" for an edition above 101, "podstawowa" otherwise.
 std::string EditionName(int32_t edition);

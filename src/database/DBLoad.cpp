@@ -2,6 +2,8 @@
 
 #include "documents/DataAccess.h"
 
+#include <algorithm>
+
 namespace mz {
 
 namespace {
@@ -30,9 +32,11 @@ void TDB::LoadWith(const std::string& fileName, const TDBLoadFilter& filter, Rea
              });
     } catch (...) {
         LastWord = nullptr;
+        Dropped.reset();
         throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
     }
     LastWord = nullptr;
+    Dropped.reset();
     ApplyLengthLimits(filter);
 }
 
@@ -67,16 +71,23 @@ TDBStatistics ReadDBStatistics(const std::string& fileName)
 {
     TDB db(qmPlain);
     db.Load(fileName, TDBLoadFilter{2, 255});
+    return DBStatisticsOf(db);
+}
+
+TDBStatistics DBStatisticsOf(const TDB& db)
+{
     TDBStatistics stats;
     stats.Edition = db.Edition();
     stats.WordCount = db.WordCount();
-    stats.MinLen = db.MinLen();
-    stats.MaxLen = db.MaxLen();
+    // The bounds of the words that are composed from; an excluded word's
+    // record raised MinLen/MaxLen before it was dropped.
     for (const TDBRec* rec = db.Words(); rec; rec = rec->Next) {
         const std::string& lines = rec->ExplLines;
         for (size_t pos = lines.find("\r\n"); pos != std::string::npos; pos = lines.find("\r\n", pos + 2))
             ++stats.ExplCount;
         const size_t len = rec->PWord.size();
+        stats.MinLen = std::min(stats.MinLen, static_cast<int32_t>(len));
+        stats.MaxLen = std::max(stats.MaxLen, static_cast<int32_t>(len));
         if (stats.WordsPerLength.size() <= len)
             stats.WordsPerLength.resize(len + 1, 0);
         ++stats.WordsPerLength[len];
