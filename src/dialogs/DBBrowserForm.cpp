@@ -69,6 +69,16 @@ std::filesystem::path LocalPath(const QString& name)
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
+QPushButton* Button(const QString& text, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
 // One undoable step of the editor: a list of word changes.
 class TWordCommand : public QUndoCommand {
 public:
@@ -83,16 +93,6 @@ private:
     TDBBrowserForm* Form;
     std::vector<TWordChange> Changes;
 };
-
-QPushButton* Button(const QString& text, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 TDBWordModel::TDBWordModel(const TWordBase& base, bool excluded, QObject* parent)
     : QAbstractListModel(parent), FBase(base), FExcluded(excluded)
@@ -361,12 +361,23 @@ void TDBBrowserForm::BuildControls()
     MessageLabel->setObjectName(QStringLiteral("MessageLabel"));
     MessageLabel->setWordWrap(true);
 
-    QAction* undoAction = Undo->createUndoAction(this, QStringLiteral("Cofnij"));
+    // Short captions; what a step undoes or redoes is its hint.
+    auto* undoAction = new QAction(QStringLiteral("Cofnij"), this);
     undoAction->setObjectName(QStringLiteral("UndoAction"));
     undoAction->setShortcut(QKeySequence::Undo);
-    QAction* redoAction = Undo->createRedoAction(this, QStringLiteral("Ponów"));
+    undoAction->setEnabled(false);
+    connect(undoAction, &QAction::triggered, Undo, &QUndoStack::undo);
+    connect(Undo, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    connect(Undo, &QUndoStack::undoTextChanged, undoAction,
+            [undoAction](const QString& text) { undoAction->setToolTip(QStringLiteral("Cofnij ") + text); });
+    auto* redoAction = new QAction(QStringLiteral("Ponów"), this);
     redoAction->setObjectName(QStringLiteral("RedoAction"));
     redoAction->setShortcut(QKeySequence::Redo);
+    redoAction->setEnabled(false);
+    connect(redoAction, &QAction::triggered, Undo, &QUndoStack::redo);
+    connect(Undo, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+    connect(Undo, &QUndoStack::redoTextChanged, redoAction,
+            [redoAction](const QString& text) { redoAction->setToolTip(QStringLiteral("Ponów ") + text); });
     addAction(undoAction);
     addAction(redoAction);
     auto* undoButton = new QToolButton(this);

@@ -95,13 +95,13 @@ public:
     // The sound last handed to the player (empty before the first).
     QUrl PlayedSource() const { return FPlayed; }
 
-    // Applies changes to the base and to the lists; `undo` takes them back.
-    void ApplyChanges(std::vector<TWordChange>& changes, bool undo);
-
 public slots:
     void reject() override;
 
 private:
+    friend class TWordCommand;
+    // Applies changes to the base and to the lists; `undo` takes them back.
+    void ApplyChanges(std::vector<TWordChange>& changes, bool undo);
     void BuildControls();
     void FilterChanged();
     void ListChanged();
