@@ -279,17 +279,31 @@ void TWordBase::LoadUserChanges(const std::string& fileName)
             UserProblem += " Poprzednia wersja zmian jest w pliku " + BackupName() + ".";
         return;
     }
+    // Removed words go in one pass at the end: taking them out one by one would
+    // renumber the words behind each of them.
+    std::unordered_set<std::string> removals;
     for (TUserEntry& entry : entries) {
         const std::string word = entry.Word.PWord;
         const auto it = Positions.find(word);
         if (entry.Removal) {
-            if (it != Positions.end())
-                Take(word);
+            if (it != Positions.end() && ShippedWords.count(word)) {
+                removals.insert(word);
+                Removed.insert(word);
+            }
         } else if (it != Positions.end()) {
+            removals.erase(word);
+            Removed.erase(word);
             Words[it->second] = std::move(entry.Word);
         } else {
-            Put(std::move(entry.Word), Words.size());
+            Positions[word] = Words.size();
+            Words.push_back(std::move(entry.Word));
         }
+    }
+    if (!removals.empty()) {
+        std::erase_if(Words, [&](const TBaseWord& word) { return removals.count(word.PWord) > 0; });
+        for (const std::string& word : removals)
+            Positions.erase(word);
+        Reindex(0);
     }
     UserFileUsed = true;
     ShippedChanged_ = stamp && !(*stamp == Stamp);
