@@ -26,6 +26,8 @@ inline constexpr uint8_t DBRecWord = 1;
 inline constexpr uint8_t DBRecExplanation = 2;
 inline constexpr uint8_t DBRecAudio = 3;
 inline constexpr uint8_t DBRecScore = 4; // commonness score of the latest word, decimal 0 to 100
+// The most recent word is excluded from composing: the load drops it.
+inline constexpr uint8_t DBRecExcluded = 5;
 
 // One word of the database, a node of one of the three chains of TDB. The
 // composer never needs these nodes: TDB keeps its words in flat arrays and
@@ -259,6 +261,8 @@ struct TDBStatistics {
 
 // Loads the database with the length limits 2 and 255 so that no word is excluded.
 TDBStatistics ReadDBStatistics(const std::string& fileName);
+// The same figures of a database loaded with those limits.
+TDBStatistics DBStatisticsOf(const TDB& db);
 
 // "rozszerzona" for an edition above 101, "podstawowa" otherwise.
 std::string EditionName(int32_t edition);

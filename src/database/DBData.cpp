@@ -73,6 +73,20 @@ void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& 
         Scores.back() = static_cast<int8_t>(score);
         break;
     }
+    case DBRecExcluded:
+        // The latest word is left out with everything read of it so far; its
+        // records after this one are skipped with it.
+        if (Count() == 0)
+            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
+        WordAt.pop_back();
+        Words.resize(WordAt.back());
+        ExplAt.pop_back();
+        Expl.resize(ExplAt.back());
+        AudioAt.pop_back();
+        Audio.resize(AudioAt.back());
+        Scores.pop_back();
+        SkippingWord = true;
+        break;
     default:
         break;
     }

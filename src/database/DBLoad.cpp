@@ -147,11 +147,16 @@ TDBStatistics ReadDBStatistics(const std::string& fileName)
 {
     TDB db;
     db.Load(fileName, TDBLoadFilter{2, 255});
+    return DBStatisticsOf(db);
+}
+
+TDBStatistics DBStatisticsOf(const TDB& db)
+{
     TDBStatistics stats;
     stats.Edition = db.Edition();
     stats.WordCount = db.WordCount();
-    stats.MinLen = db.MinLen();
-    stats.MaxLen = db.MaxLen();
+    // The bounds of the words that are composed from; an excluded word's
+    // record raised MinLen/MaxLen before it was dropped.
     stats.SkippedWords = db.SkippedWords();
     stats.RefusedSounds = db.RefusedSounds();
     for (uint32_t id = 0; id < static_cast<uint32_t>(db.RecordCount()); ++id) {
@@ -161,6 +166,8 @@ TDBStatistics ReadDBStatistics(const std::string& fileName)
         for (size_t pos = lines.find("\r\n"); pos != std::string::npos; pos = lines.find("\r\n", pos + 2))
             ++stats.ExplCount;
         const size_t len = db.Word(id).size();
+        stats.MinLen = std::min(stats.MinLen, static_cast<int32_t>(len));
+        stats.MaxLen = std::max(stats.MaxLen, static_cast<int32_t>(len));
         if (stats.WordsPerLength.size() <= len)
             stats.WordsPerLength.resize(len + 1, 0);
         ++stats.WordsPerLength[len];

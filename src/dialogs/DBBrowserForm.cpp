@@ -1,10 +1,15 @@
 #include "dialogs/DBBrowserForm.h"
 
 #include "core/Cp1250.h"
-#include "database/DB.h"
-#include "dialogs/WordFilter.h"
+#include "database/WordCheck.h"
+#include "database/WordImport.h"
+#include "dialogs/ImportPreviewForm.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,37 +17,87 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #ifdef MZ_HAVE_MULTIMEDIA
+#include <QAudioDevice>
+#include <QAudioInput>
 #include <QAudioOutput>
+#include <QMediaCaptureSession>
+#include <QMediaDevices>
+#include <QMediaFormat>
 #include <QMediaPlayer>
+#include <QMediaRecorder>
 #endif
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace mz {
 
 namespace {
+
+const QString Title = QStringLiteral("Edytor Bazy Haseł");
+// Above this many changed words the lists are built again instead of updated.
+constexpr size_t ListRebuildThreshold = 500;
 
 QString ScreenText(std::string_view cp1250)
 {
     return QString::fromStdString(Cp1250ToUtf8(cp1250));
 }
 
+std::string BaseText(const QString& text)
+{
+    return Utf8ToCp1250(text.toStdString());
+}
+
+std::filesystem::path LocalPath(const QString& name)
+{
+    const QByteArray utf8 = name.toUtf8();
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+QPushButton* Button(const QString& text, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
 } // namespace
 
-TDBWordModel::TDBWordModel(const TDB& db, QObject* parent) : QAbstractListModel(parent)
+// One undoable step of the editor: a list of word changes.
+class TWordCommand : public QUndoCommand {
+public:
+    TWordCommand(TDBBrowserForm* form, const QString& text, std::vector<TWordChange> changes)
+        : QUndoCommand(text), Form(form), Changes(std::move(changes))
+    {
+    }
+    void redo() override { Form->ApplyChanges(Changes, false); }
+    void undo() override { Form->ApplyChanges(Changes, true); }
+
+private:
+    TDBBrowserForm* Form;
+    std::vector<TWordChange> Changes;
+};
+
+TDBWordModel::TDBWordModel(const TWordBase& base, bool excluded, QObject* parent)
+    : QAbstractListModel(parent), FBase(base), FExcluded(excluded)
 {
-    for (const TDBList list : {dlWords, dlUsedWords, dlExcludedWords})
-        for (const TDBRec* rec = db.Head(list); rec; rec = rec->Next)
-            FEntries.push_back({rec, ScreenText(rec->PWord), UpperCp1250(rec->PWord)});
-    std::stable_sort(FEntries.begin(), FEntries.end(),
-                     [](const TEntry& a, const TEntry& b) { return PolishLess(a.Rec->PWord, b.Rec->PWord); });
-    FShown.resize(FEntries.size());
-    for (std::size_t i = 0; i < FShown.size(); ++i)
-        FShown[i] = int(i);
+    Reset();
 }
 
 int TDBWordModel::rowCount(const QModelIndex& parent) const
@@ -54,34 +109,115 @@ QVariant TDBWordModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= int(FShown.size()))
         return {};
-    return FEntries[FShown[index.row()]].Word;
+    return ScreenText(FWords[FShown[index.row()]]);
 }
 
-const TDBRec* TDBWordModel::Record(int row) const
+std::string TDBWordModel::Word(int row) const
 {
-    return row >= 0 && row < int(FShown.size()) ? FEntries[FShown[row]].Rec : nullptr;
+    return row >= 0 && row < int(FShown.size()) ? FWords[FShown[row]] : std::string();
 }
 
-void TDBWordModel::SetFilter(const TWordFilter& filter)
+int TDBWordModel::RowOf(const std::string& word) const
 {
-    // Explanations are upper-cased once, when they are first searched.
-    if (!filter.IsEmpty() && !filter.IsPattern() && FUpperExpl.empty()) {
-        FUpperExpl.reserve(FEntries.size());
-        for (const TEntry& entry : FEntries)
-            FUpperExpl.push_back(UpperCp1250(entry.Rec->ExplLines));
-    }
+    const auto it = std::lower_bound(FWords.begin(), FWords.end(), word,
+                                     [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
+    if (it == FWords.end() || *it != word)
+        return -1;
+    const int index = int(it - FWords.begin());
+    const auto shown = std::lower_bound(FShown.begin(), FShown.end(), index);
+    return shown != FShown.end() && *shown == index ? int(shown - FShown.begin()) : -1;
+}
+
+std::vector<std::string> TDBWordModel::ShownWords() const
+{
+    std::vector<std::string> words;
+    words.reserve(FShown.size());
+    for (const int index : FShown)
+        words.push_back(FWords[index]);
+    return words;
+}
+
+void TDBWordModel::Reset()
+{
+    FWords.clear();
+    for (const TBaseWord& word : FBase.Entries())
+        if (word.Excluded == FExcluded)
+            FWords.push_back(word.PWord);
+    std::sort(FWords.begin(), FWords.end(), [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
+    Refilter();
+}
+
+void TDBWordModel::Update(const std::string& word)
+{
+    const auto less = [](const std::string& a, const std::string& b) { return PolishLess(a, b); };
+    const auto it = std::lower_bound(FWords.begin(), FWords.end(), word, less);
+    const bool listed = it != FWords.end() && *it == word;
+    const TBaseWord* entry = FBase.Find(word);
+    const bool belongs = entry && entry->Excluded == FExcluded;
+    if (belongs && !listed)
+        FWords.insert(it, word);
+    else if (listed && !belongs)
+        FWords.erase(it);
+}
+
+void TDBWordModel::SetFilter(const TWordFilter& filter, const TWordConditions& conditions)
+{
+    FFilter = filter;
+    FConditions = conditions;
+    Refilter();
+}
+
+bool TDBWordModel::Shown(const std::string& word) const
+{
+    const TBaseWord* entry = FBase.Find(word);
+    if (!entry || !FConditions.Accepts(*entry))
+        return false;
+    if (FFilter.IsEmpty())
+        return true;
+    std::string explanations;
+    if (FFilter.InExplanations())
+        for (const std::string& clue : entry->Explanations)
+            explanations += UpperCp1250(clue) + "\r\n";
+    return FFilter.Matches(word, explanations);
+}
+
+void TDBWordModel::Refilter()
+{
     beginResetModel();
     FShown.clear();
-    for (std::size_t i = 0; i < FEntries.size(); ++i)
-        if (filter.Matches(FEntries[i].UpperWord, FUpperExpl.empty() ? std::string_view() : FUpperExpl[i]))
+    for (std::size_t i = 0; i < FWords.size(); ++i)
+        if (Shown(FWords[i]))
             FShown.push_back(int(i));
     endResetModel();
 }
 
-TDBBrowserForm::TDBBrowserForm(const TDB& db, const QString& audioDir, QWidget* parent)
-    : QDialog(parent), FAudioDir(audioDir), FModel(new TDBWordModel(db, this))
+TDBBrowserForm::TDBBrowserForm(const QString& shippedFile, const QString& userFile, const QString& audioDir,
+                               QWidget* parent)
+    : QDialog(parent), FAudioDir(audioDir)
 {
-    setWindowTitle(QStringLiteral("Edytor Bazy Haseł"));
+    if (!FAudioDir.isEmpty() && !FAudioDir.endsWith(QLatin1Char('/')))
+        FAudioDir += QLatin1Char('/');
+    FBase.Load(shippedFile.toStdString(), userFile.toStdString());
+    Undo = new QUndoStack(this);
+    FWordsModel = new TDBWordModel(FBase, false, this);
+    FExcludedModel = new TDBWordModel(FBase, true, this);
+    ChooseFile = [this](const QString& title, const QString& filter, bool save) {
+        return save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
+                    : QFileDialog::getOpenFileName(this, title, QString(), filter);
+    };
+    BuildControls();
+    RefreshProblem();
+    FilterChanged();
+}
+
+void TDBBrowserForm::BuildControls()
+{
+    setWindowTitle(Title + QStringLiteral("[*]"));
+
+    ProblemLabel = new QLabel(this);
+    ProblemLabel->setObjectName(QStringLiteral("ProblemLabel"));
+    ProblemLabel->setWordWrap(true);
+    ProblemLabel->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; padding: 4px; }"));
 
     FilterEdit = new QLineEdit(this);
     FilterEdit->setObjectName(QStringLiteral("FilterEdit"));
@@ -93,22 +229,70 @@ TDBBrowserForm::TDBBrowserForm(const TDB& db, const QString& audioDir, QWidget* 
     hint->setWordWrap(true);
     SearchExpl = new QCheckBox(QStringLiteral("szukaj także w objaśnieniach"), this);
     SearchExpl->setObjectName(QStringLiteral("SearchExpl"));
-    WordList = new QListView(this);
-    WordList->setObjectName(QStringLiteral("WordList"));
-    WordList->setModel(FModel);
-    WordList->setUniformItemSizes(true);
-    WordList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    WordList->setSelectionMode(QAbstractItemView::SingleSelection);
+    NoSoundFilter = new QCheckBox(QStringLiteral("bez dźwięku"), this);
+    NoSoundFilter->setObjectName(QStringLiteral("NoSoundFilter"));
+    EditedFilter = new QCheckBox(QStringLiteral("zmienione przez użytkownika"), this);
+    EditedFilter->setObjectName(QStringLiteral("EditedFilter"));
+    LengthFilter = new QSpinBox(this);
+    LengthFilter->setObjectName(QStringLiteral("LengthFilter"));
+    LengthFilter->setRange(1, 20);
+    LengthFilter->setSpecialValueText(QStringLiteral("dowolna"));
+    auto* lengthLabel = new QLabel(QStringLiteral("&Długość:"), this);
+    lengthLabel->setBuddy(LengthFilter);
+    auto* conditions = new QHBoxLayout;
+    conditions->addWidget(NoSoundFilter);
+    conditions->addWidget(EditedFilter);
+    conditions->addStretch(1);
+    conditions->addWidget(lengthLabel);
+    conditions->addWidget(LengthFilter);
+
+    const auto makeList = [this](TDBWordModel* model, const char* name) {
+        auto* list = new QListView(this);
+        list->setObjectName(QString::fromLatin1(name));
+        list->setModel(model);
+        list->setUniformItemSizes(true);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this, &TDBBrowserForm::ListChanged);
+        return list;
+    };
+    WordList = makeList(FWordsModel, "WordList");
+    ExcludedList = makeList(FExcludedModel, "ExcludedList");
+    ListTabs = new QTabWidget(this);
+    ListTabs->setObjectName(QStringLiteral("ListTabs"));
+    ListTabs->addTab(WordList, QString());
+    ListTabs->addTab(ExcludedList, QString());
     CountLabel = new QLabel(this);
     CountLabel->setObjectName(QStringLiteral("CountLabel"));
+
+    NewWordEdit = new QLineEdit(this);
+    NewWordEdit->setObjectName(QStringLiteral("NewWordEdit"));
+    NewWordEdit->setPlaceholderText(QStringLiteral("nowe hasło"));
+    NewClueEdit = new QLineEdit(this);
+    NewClueEdit->setObjectName(QStringLiteral("NewClueEdit"));
+    NewClueEdit->setPlaceholderText(QStringLiteral("jego objaśnienie"));
+    AddWordButton = Button(QStringLiteral("&Dodaj hasło"), "AddWordButton", this);
+    RemoveWordButton = Button(QStringLiteral("&Usuń hasło"), "RemoveWordButton", this);
+    ExcludeButton = Button(QStringLiteral("&Wyklucz z układania"), "ExcludeButton", this);
+    auto* adding = new QHBoxLayout;
+    adding->addWidget(NewWordEdit, 2);
+    adding->addWidget(NewClueEdit, 3);
+    adding->addWidget(AddWordButton);
+    auto* wordButtons = new QHBoxLayout;
+    wordButtons->addWidget(RemoveWordButton);
+    wordButtons->addWidget(ExcludeButton);
+    wordButtons->addStretch(1);
 
     auto* left = new QGridLayout;
     left->addWidget(filterLabel, 0, 0);
     left->addWidget(FilterEdit, 0, 1);
     left->addWidget(hint, 1, 1);
     left->addWidget(SearchExpl, 2, 1);
-    left->addWidget(WordList, 3, 0, 1, 2);
-    left->addWidget(CountLabel, 4, 0, 1, 2);
+    left->addLayout(conditions, 3, 0, 1, 2);
+    left->addWidget(ListTabs, 4, 0, 1, 2);
+    left->addWidget(CountLabel, 5, 0, 1, 2);
+    left->addLayout(adding, 6, 0, 1, 2);
+    left->addLayout(wordButtons, 7, 0, 1, 2);
 
     WordLabel = new QLabel(this);
     WordLabel->setObjectName(QStringLiteral("WordLabel"));
@@ -117,99 +301,592 @@ TDBBrowserForm::TDBBrowserForm(const TDB& db, const QString& audioDir, QWidget* 
     big.setPointSizeF(big.pointSizeF() * 1.5);
     WordLabel->setFont(big);
     WordLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    StateLabel = new QLabel(this);
+    StateLabel->setObjectName(QStringLiteral("StateLabel"));
+    StateLabel->setWordWrap(true);
+    WordEdit = new QLineEdit(this);
+    WordEdit->setObjectName(QStringLiteral("WordEdit"));
+    RenameButton = Button(QStringLiteral("Zmień &nazwę"), "RenameButton", this);
+    auto* renaming = new QHBoxLayout;
+    renaming->addWidget(WordEdit, 1);
+    renaming->addWidget(RenameButton);
+
     ExplList = new QListWidget(this);
     ExplList->setObjectName(QStringLiteral("ExplList"));
     ExplList->setWordWrap(true);
+    ClueEdit = new QLineEdit(this);
+    ClueEdit->setObjectName(QStringLiteral("ClueEdit"));
+    AddClueButton = Button(QStringLiteral("Dodaj &objaśnienie"), "AddClueButton", this);
+    ChangeClueButton = Button(QStringLiteral("&Zmień"), "ChangeClueButton", this);
+    RemoveClueButton = Button(QStringLiteral("Usuń"), "RemoveClueButton", this);
+    ClueUpButton = Button(QStringLiteral("W górę"), "ClueUpButton", this);
+    ClueDownButton = Button(QStringLiteral("W dół"), "ClueDownButton", this);
+    auto* clueButtons = new QHBoxLayout;
+    for (QPushButton* button : {AddClueButton, ChangeClueButton, RemoveClueButton, ClueUpButton, ClueDownButton})
+        clueButtons->addWidget(button);
+    clueButtons->addStretch(1);
+
     AudioList = new QListWidget(this);
     AudioList->setObjectName(QStringLiteral("AudioList"));
-    AudioList->setMaximumHeight(70);
-    PlayButton = new QPushButton(QStringLiteral("&Odtwórz"), this);
-    PlayButton->setObjectName(QStringLiteral("PlayButton"));
-    PlayButton->setAutoDefault(false);
-    StatusLabel = new QLabel(this);
-    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
-    StatusLabel->setWordWrap(true);
+    AudioList->setMaximumHeight(fontMetrics().height() * 2 + 8);
+    PlayButton = Button(QStringLiteral("&Odtwórz"), "PlayButton", this);
+    ChooseSoundButton = Button(QStringLiteral("Wybierz &plik..."), "ChooseSoundButton", this);
+    RecordButton = Button(QStringLiteral("&Nagraj"), "RecordButton", this);
+    RemoveSoundButton = Button(QStringLiteral("Usuń dźwięk"), "RemoveSoundButton", this);
 #ifndef MZ_HAVE_MULTIMEDIA
     PlayButton->hide();
 #endif
+    auto* soundButtons = new QHBoxLayout;
+    for (QPushButton* button : {PlayButton, ChooseSoundButton, RecordButton, RemoveSoundButton})
+        soundButtons->addWidget(button);
+    soundButtons->addStretch(1);
+    StatusLabel = new QLabel(this);
+    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
+    StatusLabel->setWordWrap(true);
 
     auto* right = new QVBoxLayout;
     right->addWidget(WordLabel);
-    right->addWidget(new QLabel(QStringLiteral("Objaśnienia:"), this));
+    right->addWidget(StateLabel);
+    right->addLayout(renaming);
+    right->addWidget(new QLabel(QStringLiteral("Objaśnienia (w kolejności):"), this));
     right->addWidget(ExplList, 1);
+    right->addWidget(ClueEdit);
+    right->addLayout(clueButtons);
     right->addWidget(new QLabel(QStringLiteral("Dźwięk:"), this));
-    auto* sound = new QHBoxLayout;
-    sound->addWidget(AudioList, 1);
-    sound->addWidget(PlayButton, 0, Qt::AlignTop);
-    right->addLayout(sound);
+    right->addWidget(AudioList);
+    right->addLayout(soundButtons);
     right->addWidget(StatusLabel);
 
-    auto* close = new QPushButton(QStringLiteral("Zamknij"), this);
-    close->setObjectName(QStringLiteral("CloseButton"));
-    close->setAutoDefault(false);
+    MessageLabel = new QLabel(this);
+    MessageLabel->setObjectName(QStringLiteral("MessageLabel"));
+    MessageLabel->setWordWrap(true);
+
+    // Short captions; what a step undoes or redoes is its hint.
+    auto* undoAction = new QAction(QStringLiteral("Cofnij"), this);
+    undoAction->setObjectName(QStringLiteral("UndoAction"));
+    undoAction->setShortcut(QKeySequence::Undo);
+    undoAction->setEnabled(false);
+    connect(undoAction, &QAction::triggered, Undo, &QUndoStack::undo);
+    connect(Undo, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    connect(Undo, &QUndoStack::undoTextChanged, undoAction,
+            [undoAction](const QString& text) { undoAction->setToolTip(QStringLiteral("Cofnij ") + text); });
+    auto* redoAction = new QAction(QStringLiteral("Ponów"), this);
+    redoAction->setObjectName(QStringLiteral("RedoAction"));
+    redoAction->setShortcut(QKeySequence::Redo);
+    redoAction->setEnabled(false);
+    connect(redoAction, &QAction::triggered, Undo, &QUndoStack::redo);
+    connect(Undo, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+    connect(Undo, &QUndoStack::redoTextChanged, redoAction,
+            [redoAction](const QString& text) { redoAction->setToolTip(QStringLiteral("Ponów ") + text); });
+    addAction(undoAction);
+    addAction(redoAction);
+    auto* undoButton = new QToolButton(this);
+    undoButton->setObjectName(QStringLiteral("UndoButton"));
+    undoButton->setDefaultAction(undoAction);
+    undoButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto* redoButton = new QToolButton(this);
+    redoButton->setObjectName(QStringLiteral("RedoButton"));
+    redoButton->setDefaultAction(redoAction);
+    redoButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+
+    auto* importButton = new QToolButton(this);
+    importButton->setObjectName(QStringLiteral("ImportButton"));
+    importButton->setText(QStringLiteral("&Importuj"));
+    importButton->setPopupMode(QToolButton::InstantPopup);
+    auto* importMenu = new QMenu(importButton);
+    QAction* importTsv = importMenu->addAction(QStringLiteral("Z listy haseł (TSV)..."));
+    importTsv->setObjectName(QStringLiteral("ImportTsvAction"));
+    QAction* importThesaurus = importMenu->addAction(QStringLiteral("Z tezaurusa (MyThes)..."));
+    importThesaurus->setObjectName(QStringLiteral("ImportThesaurusAction"));
+    importButton->setMenu(importMenu);
+    auto* exportButton = new QToolButton(this);
+    exportButton->setObjectName(QStringLiteral("ExportButton"));
+    exportButton->setText(QStringLiteral("&Eksportuj"));
+    exportButton->setPopupMode(QToolButton::InstantPopup);
+    auto* exportMenu = new QMenu(exportButton);
+    QAction* exportAll = exportMenu->addAction(QStringLiteral("Wszystkie hasła..."));
+    exportAll->setObjectName(QStringLiteral("ExportAllAction"));
+    QAction* exportShown = exportMenu->addAction(QStringLiteral("Wyświetlone hasła..."));
+    exportShown->setObjectName(QStringLiteral("ExportShownAction"));
+    exportButton->setMenu(exportMenu);
+
+    RestoreButton = Button(QStringLiteral("Przywróć bazę dostarczoną z programem"), "RestoreButton", this);
+    SaveButton = Button(QStringLiteral("Zapi&sz"), "SaveButton", this);
+    auto* close = Button(QStringLiteral("Zamknij"), "CloseButton", this);
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(undoButton);
+    bottom->addWidget(redoButton);
+    bottom->addWidget(importButton);
+    bottom->addWidget(exportButton);
+    bottom->addWidget(RestoreButton);
     bottom->addStretch(1);
+    bottom->addWidget(SaveButton);
     bottom->addWidget(close);
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 2);
     columns->addLayout(right, 3);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ProblemLabel);
     layout->addLayout(columns, 1);
+    layout->addWidget(MessageLabel);
     layout->addLayout(bottom);
-    resize(720, 480);
+    resize(900, 600);
+
+#ifdef MZ_HAVE_MULTIMEDIA
+    FCanRecord = !QMediaDevices::audioInputs().isEmpty();
+#endif
+    if (!FCanRecord)
+        RecordButton->setToolTip(
+            QStringLiteral("Nagrywanie niedostępne: nie znaleziono mikrofonu ani innego wejścia dźwięku."));
 
     connect(FilterEdit, &QLineEdit::textChanged, this, &TDBBrowserForm::FilterChanged);
     connect(SearchExpl, &QCheckBox::toggled, this, &TDBBrowserForm::FilterChanged);
-    connect(WordList->selectionModel(), &QItemSelectionModel::currentChanged, this, &TDBBrowserForm::WordChanged);
+    connect(NoSoundFilter, &QCheckBox::toggled, this, &TDBBrowserForm::FilterChanged);
+    connect(EditedFilter, &QCheckBox::toggled, this, &TDBBrowserForm::FilterChanged);
+    connect(LengthFilter, &QSpinBox::valueChanged, this, &TDBBrowserForm::FilterChanged);
+    connect(ListTabs, &QTabWidget::currentChanged, this, [this] {
+        const int row = CurrentModel()->RowOf(FCurrent);
+        if (row >= 0)
+            SelectWord(FCurrent);
+        else if (CurrentModel()->rowCount() > 0)
+            CurrentList()->setCurrentIndex(CurrentModel()->index(0));
+        else
+            ShowWord({});
+    });
+    connect(AddWordButton, &QPushButton::clicked, this, &TDBBrowserForm::AddWordClick);
+    connect(NewClueEdit, &QLineEdit::returnPressed, this, &TDBBrowserForm::AddWordClick);
+    connect(RemoveWordButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveWordClick);
+    connect(ExcludeButton, &QPushButton::clicked, this, &TDBBrowserForm::ExcludeClick);
+    connect(RenameButton, &QPushButton::clicked, this, &TDBBrowserForm::RenameClick);
+    connect(WordEdit, &QLineEdit::returnPressed, this, &TDBBrowserForm::RenameClick);
+    connect(ExplList, &QListWidget::currentRowChanged, this, [this](int row) {
+        const QListWidgetItem* item = row >= 0 ? ExplList->item(row) : nullptr;
+        ClueEdit->setText(item ? item->text() : QString());
+        RefreshButtons();
+    });
+    connect(AddClueButton, &QPushButton::clicked, this, &TDBBrowserForm::AddClueClick);
+    connect(ChangeClueButton, &QPushButton::clicked, this, &TDBBrowserForm::ChangeClueClick);
+    connect(RemoveClueButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveClueClick);
+    connect(ClueUpButton, &QPushButton::clicked, this, [this] { MoveClue(-1); });
+    connect(ClueDownButton, &QPushButton::clicked, this, [this] { MoveClue(1); });
     connect(AudioList, &QListWidget::currentRowChanged, this, &TDBBrowserForm::SoundChanged);
     connect(PlayButton, &QPushButton::clicked, this, &TDBBrowserForm::PlayClick);
-    connect(close, &QPushButton::clicked, this, &TDBBrowserForm::accept);
-    FilterChanged();
+    connect(ChooseSoundButton, &QPushButton::clicked, this, &TDBBrowserForm::ChooseSoundClick);
+    connect(RecordButton, &QPushButton::clicked, this, &TDBBrowserForm::RecordClick);
+    connect(RemoveSoundButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveSoundClick);
+    connect(importTsv, &QAction::triggered, this, [this] { ImportClick(false); });
+    connect(importThesaurus, &QAction::triggered, this, [this] { ImportClick(true); });
+    connect(exportAll, &QAction::triggered, this, [this] { ExportClick(false); });
+    connect(exportShown, &QAction::triggered, this, [this] { ExportClick(true); });
+    connect(RestoreButton, &QPushButton::clicked, this, &TDBBrowserForm::RestoreClick);
+    connect(SaveButton, &QPushButton::clicked, this, &TDBBrowserForm::SaveClick);
+    connect(close, &QPushButton::clicked, this, &TDBBrowserForm::reject);
+    connect(Undo, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        setWindowModified(!clean);
+        RefreshButtons();
+    });
 }
 
-// The lists and the view emit while the base class destroys them; by then
+// The lists and the views emit while the base class destroys them; by then
 // this dialog's handlers must no longer be reached.
 TDBBrowserForm::~TDBBrowserForm()
 {
     for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
+    Undo->disconnect(this);
+    Undo->clear();
+}
+
+bool TDBBrowserForm::Edit(const QString& shippedFile, const QString& userFile, const QString& audioDir,
+                          QWidget* parent)
+{
+    TDBBrowserForm form(shippedFile, userFile, audioDir, parent);
+    form.exec();
+    return form.DiskChanged();
 }
 
 void TDBBrowserForm::Browse(const QString& dbFileName, const QString& audioDir, QWidget* parent)
 {
-    TDB db(qmPlain);
-    db.Load(dbFileName.toStdString(), TDBLoadFilter{2, 255});
-    TDBBrowserForm form(db, audioDir, parent);
-    form.exec();
+    Edit(dbFileName, DefaultUserFile(), audioDir, parent);
+}
+
+QString TDBBrowserForm::DefaultUserFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/baza-użytkownika.hk");
+}
+
+QListView* TDBBrowserForm::CurrentList() const
+{
+    return ListTabs->currentIndex() == 1 ? ExcludedList : WordList;
+}
+
+TDBWordModel* TDBBrowserForm::CurrentModel() const
+{
+    return ListTabs->currentIndex() == 1 ? FExcludedModel : FWordsModel;
+}
+
+const TBaseWord* TDBBrowserForm::Current() const
+{
+    return FCurrent.empty() ? nullptr : FBase.Find(FCurrent);
 }
 
 void TDBBrowserForm::FilterChanged()
 {
-    FModel->SetFilter(TWordFilter(FilterEdit->text(), SearchExpl->isChecked()));
-    CountLabel->setText(QStringLiteral("Hasła: %1 z %2").arg(FModel->rowCount()).arg(FModel->TotalCount()));
-    if (FModel->rowCount() > 0)
-        WordList->setCurrentIndex(FModel->index(0));
+    const TWordFilter filter(FilterEdit->text(), SearchExpl->isChecked());
+    TWordConditions conditions;
+    conditions.NoSound = NoSoundFilter->isChecked();
+    conditions.UserEdited = EditedFilter->isChecked();
+    conditions.Length = LengthFilter->value() == LengthFilter->minimum() ? 0 : LengthFilter->value();
+    FWordsModel->SetFilter(filter, conditions);
+    FExcludedModel->SetFilter(filter, conditions);
+    RefreshCounts();
+    if (CurrentModel()->rowCount() > 0)
+        CurrentList()->setCurrentIndex(CurrentModel()->index(0));
     else
-        WordChanged();
+        ShowWord({});
 }
 
-void TDBBrowserForm::WordChanged()
+void TDBBrowserForm::RefreshCounts()
 {
-    const TDBRec* rec = FModel->Record(WordList->currentIndex().row());
-    WordLabel->setText(rec ? ScreenText(rec->PWord) : QString());
-    ExplList->clear();
-    AudioList->clear();
-    if (rec) {
-        for (const std::string& line : TerminatedLines(rec->ExplLines))
-            ExplList->addItem(ScreenText(line));
-        for (const std::string& line : TerminatedLines(rec->AudioLines))
-            AudioList->addItem(ScreenText(line));
+    ListTabs->setTabText(0, QStringLiteral("Hasła (%1)").arg(FWordsModel->TotalCount()));
+    ListTabs->setTabText(1, QStringLiteral("Wykluczone (%1)").arg(FExcludedModel->TotalCount()));
+    CountLabel->setText(
+        QStringLiteral("Hasła: %1 z %2").arg(CurrentModel()->rowCount()).arg(CurrentModel()->TotalCount()));
+}
+
+void TDBBrowserForm::ListChanged()
+{
+    auto* selection = qobject_cast<QItemSelectionModel*>(sender());
+    if (selection && selection != CurrentList()->selectionModel())
+        return;
+    const QModelIndex index = CurrentList()->currentIndex();
+    if (index.isValid())
+        ShowWord(CurrentModel()->Word(index.row()));
+}
+
+void TDBBrowserForm::SelectWord(const std::string& word)
+{
+    TDBWordModel* model = CurrentModel();
+    const int row = model->RowOf(word);
+    if (row >= 0)
+        CurrentList()->setCurrentIndex(model->index(row));
+    else
+        CurrentList()->clearSelection();
+    ShowWord(word);
+}
+
+void TDBBrowserForm::ShowWord(const std::string& word)
+{
+    const int clueRow = word == FCurrent ? ExplList->currentRow() : 0;
+    FCurrent = word;
+    const TBaseWord* entry = Current();
+    if (!entry)
+        FCurrent.clear();
+    WordLabel->setText(entry ? ScreenText(entry->PWord) : QString());
+    WordEdit->setText(entry ? ScreenText(entry->PWord) : QString());
+    QString state;
+    if (entry) {
+        if (!entry->UserEdited)
+            state = QStringLiteral("Hasło z bazy dostarczonej z programem.");
+        else if (FBase.IsShipped(entry->PWord))
+            state = QStringLiteral("Hasło zmienione przez użytkownika.");
+        else
+            state = QStringLiteral("Hasło dodane przez użytkownika.");
+        if (entry->Excluded)
+            state += QStringLiteral(" Wykluczone z układania krzyżówek.");
     }
+    StateLabel->setText(state);
+    {
+        const QSignalBlocker blocker(ExplList);
+        ExplList->clear();
+        if (entry)
+            for (const std::string& clue : entry->Explanations)
+                ExplList->addItem(ScreenText(clue));
+    }
+    if (ExplList->count() > 0)
+        ExplList->setCurrentRow(std::clamp(clueRow, 0, ExplList->count() - 1));
+    else
+        ClueEdit->clear();
+    const QListWidgetItem* clue = ExplList->currentItem();
+    ClueEdit->setText(clue ? clue->text() : QString());
+    AudioList->clear();
+    if (entry && !entry->Audio.empty())
+        AudioList->addItem(ScreenText(entry->SoundName()));
     if (AudioList->count() > 0)
         AudioList->setCurrentRow(0);
     else
         SoundChanged();
+    RefreshButtons();
+}
+
+void TDBBrowserForm::RefreshButtons()
+{
+    const TBaseWord* entry = Current();
+    const bool word = entry != nullptr;
+    const int row = ExplList->currentRow();
+    const int clues = ExplList->count();
+    const bool recording = !FRecordingWord.empty();
+    RemoveWordButton->setEnabled(word);
+    ExcludeButton->setEnabled(word);
+    ExcludeButton->setText(word && entry->Excluded ? QStringLiteral("Przywróć do &układania")
+                                                   : QStringLiteral("&Wyklucz z układania"));
+    RenameButton->setEnabled(word);
+    WordEdit->setEnabled(word);
+    ClueEdit->setEnabled(word);
+    AddClueButton->setEnabled(word);
+    ChangeClueButton->setEnabled(word && row >= 0);
+    RemoveClueButton->setEnabled(word && row >= 0 && clues > 1);
+    ClueUpButton->setEnabled(word && row > 0);
+    ClueDownButton->setEnabled(word && row >= 0 && row + 1 < clues);
+    ChooseSoundButton->setEnabled(word && !recording);
+    RemoveSoundButton->setEnabled(word && !entry->Audio.empty() && !recording);
+    RecordButton->setEnabled(FCanRecord && (word || recording));
+    SaveButton->setEnabled(!Undo->isClean());
+}
+
+void TDBBrowserForm::RefreshProblem()
+{
+    QString text = QString::fromStdString(FBase.UserFileProblem());
+    if (text.isEmpty() && FBase.ShippedChanged())
+        text = QStringLiteral("Baza dostarczona z programem zmieniła się od ostatniego zapisu Twoich zmian "
+                              "(wydanie %1). Twoje hasła i zmiany zostały zachowane i obowiązują w nowej bazie.")
+                   .arg(FBase.Edition());
+    ProblemLabel->setText(text);
+    ProblemLabel->setVisible(!text.isEmpty());
+}
+
+void TDBBrowserForm::ShowMessage(const QString& text)
+{
+    MessageLabel->setText(text);
+}
+
+int TDBBrowserForm::Ask(const QString& text, const QStringList& buttons)
+{
+    QMessageBox box(buttons.size() > 1 ? QMessageBox::Question : QMessageBox::Critical, Title, text,
+                    QMessageBox::NoButton, this);
+    std::vector<QAbstractButton*> added;
+    for (int i = 0; i < buttons.size(); ++i) {
+        const auto role = i == 0 ? QMessageBox::AcceptRole
+                                 : (i + 1 == buttons.size() ? QMessageBox::RejectRole : QMessageBox::DestructiveRole);
+        added.push_back(box.addButton(buttons[i], role));
+    }
+    box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
+    box.setEscapeButton(added.back());
+    box.exec();
+    const auto it = std::find(added.begin(), added.end(), box.clickedButton());
+    return it == added.end() ? int(added.size()) - 1 : int(it - added.begin());
+}
+
+void TDBBrowserForm::Push(const QString& text, std::vector<TWordChange> changes)
+{
+    if (changes.empty())
+        return;
+    ShowMessage({});
+    Undo->push(new TWordCommand(this, text, std::move(changes)));
+}
+
+void TDBBrowserForm::ApplyChanges(std::vector<TWordChange>& changes, bool undo)
+{
+    const QModelIndex before = CurrentList()->currentIndex();
+    try {
+        if (undo)
+            for (auto it = changes.rbegin(); it != changes.rend(); ++it)
+                FBase.Apply(*it, true);
+        else
+            for (TWordChange& change : changes)
+                FBase.Apply(change, false);
+    } catch (const std::exception& e) {
+        ShowMessage(QString::fromUtf8(e.what()));
+    }
+    if (changes.size() > ListRebuildThreshold) {
+        FWordsModel->Reset();
+        FExcludedModel->Reset();
+    } else {
+        for (const TWordChange& change : changes)
+            for (const auto* entry : {&change.Before, &change.After})
+                if (*entry) {
+                    FWordsModel->Update((*entry)->PWord);
+                    FExcludedModel->Update((*entry)->PWord);
+                }
+        FWordsModel->Refilter();
+        FExcludedModel->Refilter();
+    }
+    RefreshCounts();
+
+    // The word the step ends with stays chosen; a word that left the list
+    // (removed, or moved between the words and the excluded ones) gives its
+    // place to its neighbour.
+    const TWordChange& last = undo ? changes.front() : changes.back();
+    const std::optional<TBaseWord>& result = undo ? last.Before : last.After;
+    const std::optional<TBaseWord>& previous = undo ? last.After : last.Before;
+    const bool movedList = result && previous && result->Excluded != previous->Excluded;
+    if (result && CurrentModel()->RowOf(result->PWord) >= 0) {
+        SelectWord(result->PWord);
+    } else if (result && !movedList && changes.size() == 1) {
+        if ((ListTabs->currentIndex() == 1) != result->Excluded)
+            ListTabs->setCurrentIndex(result->Excluded ? 1 : 0);
+        SelectWord(result->PWord);
+    } else if (CurrentModel()->rowCount() > 0) {
+        const int row = std::clamp(before.isValid() ? before.row() : 0, 0, CurrentModel()->rowCount() - 1);
+        CurrentList()->setCurrentIndex(CurrentModel()->index(row));
+        ShowWord(CurrentModel()->Word(row));
+    } else {
+        ShowWord({});
+    }
+}
+
+void TDBBrowserForm::ChangeCurrent(const QString& text, const std::function<bool(TBaseWord&)>& edit)
+{
+    const TBaseWord* entry = Current();
+    if (!entry)
+        return;
+    TBaseWord after = *entry;
+    if (!edit(after))
+        return;
+    after.UserEdited = true;
+    if (after == *entry)
+        return;
+    Push(text.arg(ScreenText(entry->PWord)), {{*entry, after, 0}});
+}
+
+bool TDBBrowserForm::ClueAccepted(const QString& typed, const std::string& word, std::string& clue)
+{
+    const TClueCheck check = CheckClue(typed.toStdString(), word);
+    if (!check.Error.empty()) {
+        ShowMessage(QString::fromStdString(check.Error));
+        return false;
+    }
+    if (!check.Warning.empty() &&
+        Ask(QString::fromStdString(check.Warning) + QStringLiteral(" Zachować je mimo to?"),
+            {QStringLiteral("Zachowaj"), QStringLiteral("Popraw")}) != 0)
+        return false;
+    clue = check.Clue;
+    return true;
+}
+
+void TDBBrowserForm::AddWordClick()
+{
+    const TWordCheck check = CheckWord(NewWordEdit->text().toStdString());
+    if (!check.Error.empty()) {
+        ShowMessage(QString::fromStdString(check.Error));
+        return;
+    }
+    if (FBase.Find(check.Word)) {
+        ShowMessage(QStringLiteral("Hasło %1 już jest w bazie.").arg(ScreenText(check.Word)));
+        SelectWord(check.Word);
+        return;
+    }
+    std::string clue;
+    if (!ClueAccepted(NewClueEdit->text(), check.Word, clue))
+        return;
+    TBaseWord word{check.Word, {clue}, {}, false, true, {}};
+    Push(QStringLiteral("dodanie hasła %1").arg(ScreenText(check.Word)), {{std::nullopt, word, 0}});
+    NewWordEdit->clear();
+    NewClueEdit->clear();
+}
+
+void TDBBrowserForm::RenameClick()
+{
+    const TBaseWord* entry = Current();
+    if (!entry)
+        return;
+    const TWordCheck check = CheckWord(WordEdit->text().toStdString());
+    if (!check.Error.empty()) {
+        ShowMessage(QString::fromStdString(check.Error));
+        return;
+    }
+    if (check.Word == entry->PWord)
+        return;
+    if (FBase.Find(check.Word)) {
+        ShowMessage(QStringLiteral("Hasło %1 już jest w bazie.").arg(ScreenText(check.Word)));
+        return;
+    }
+    TBaseWord after = *entry;
+    after.PWord = check.Word;
+    after.UserEdited = true;
+    Push(QStringLiteral("zmiana nazwy hasła %1 na %2").arg(ScreenText(entry->PWord), ScreenText(check.Word)),
+         {{*entry, after, 0}});
+}
+
+void TDBBrowserForm::RemoveWordClick()
+{
+    if (const TBaseWord* entry = Current())
+        Push(QStringLiteral("usunięcie hasła %1").arg(ScreenText(entry->PWord)), {{*entry, std::nullopt, 0}});
+}
+
+void TDBBrowserForm::ExcludeClick()
+{
+    const TBaseWord* entry = Current();
+    if (!entry)
+        return;
+    ChangeCurrent(entry->Excluded ? QStringLiteral("przywrócenie hasła %1 do układania")
+                                  : QStringLiteral("wykluczenie hasła %1"),
+                  [](TBaseWord& word) {
+                      word.Excluded = !word.Excluded;
+                      return true;
+                  });
+}
+
+void TDBBrowserForm::AddClueClick()
+{
+    std::string clue;
+    if (!Current() || !ClueAccepted(ClueEdit->text(), FCurrent, clue))
+        return;
+    const auto& clues = Current()->Explanations;
+    if (std::find(clues.begin(), clues.end(), clue) != clues.end()) {
+        ShowMessage(QStringLiteral("Hasło ma już to objaśnienie."));
+        return;
+    }
+    ChangeCurrent(QStringLiteral("dodanie objaśnienia hasła %1"), [&](TBaseWord& word) {
+        word.Explanations.push_back(clue);
+        return true;
+    });
+    ExplList->setCurrentRow(ExplList->count() - 1);
+}
+
+void TDBBrowserForm::ChangeClueClick()
+{
+    const int row = ExplList->currentRow();
+    std::string clue;
+    if (!Current() || row < 0 || !ClueAccepted(ClueEdit->text(), FCurrent, clue))
+        return;
+    ChangeCurrent(QStringLiteral("zmiana objaśnienia hasła %1"), [&](TBaseWord& word) {
+        if (row >= int(word.Explanations.size()))
+            return false;
+        word.Explanations[row] = clue;
+        return true;
+    });
+}
+
+void TDBBrowserForm::RemoveClueClick()
+{
+    const int row = ExplList->currentRow();
+    const TBaseWord* entry = Current();
+    if (!entry || row < 0 || row >= int(entry->Explanations.size()))
+        return;
+    if (entry->Explanations.size() == 1) {
+        ShowMessage(QStringLiteral("Hasło musi mieć co najmniej jedno objaśnienie; jeśli jest zbędne, usuń całe hasło."));
+        return;
+    }
+    ChangeCurrent(QStringLiteral("usunięcie objaśnienia hasła %1"), [&](TBaseWord& word) {
+        word.Explanations.erase(word.Explanations.begin() + row);
+        return true;
+    });
+}
+
+void TDBBrowserForm::MoveClue(int delta)
+{
+    const int row = ExplList->currentRow();
+    const int target = row + delta;
+    const TBaseWord* entry = Current();
+    if (!entry || row < 0 || target < 0 || target >= int(entry->Explanations.size()))
+        return;
+    ChangeCurrent(QStringLiteral("zmiana kolejności objaśnień hasła %1"), [&](TBaseWord& word) {
+        std::swap(word.Explanations[row], word.Explanations[target]);
+        return true;
+    });
+    ExplList->setCurrentRow(target);
 }
 
 QString TDBBrowserForm::SoundPath() const
@@ -218,17 +895,62 @@ QString TDBBrowserForm::SoundPath() const
     return item ? FAudioDir + item->text() : QString();
 }
 
+QString TDBBrowserForm::FreeSoundName(const QString& extension) const
+{
+    const QString word = ScreenText(FCurrent);
+    QString name = word + QLatin1Char('.') + extension;
+    for (int n = 2; QFileInfo::exists(FAudioDir + name); ++n)
+        name = QStringLiteral("%1 (%2).%3").arg(word).arg(n).arg(extension);
+    return name;
+}
+
 void TDBBrowserForm::SoundChanged()
 {
     const QString path = SoundPath();
     const bool exists = !path.isEmpty() && QFileInfo(path).isFile();
     PlayButton->setEnabled(exists);
     if (path.isEmpty())
-        StatusLabel->setText(AudioList->count() == 0 && FModel->Record(WordList->currentIndex().row())
-                                 ? QStringLiteral("Hasło nie ma nagrania.")
-                                 : QString());
+        StatusLabel->setText(Current() ? QStringLiteral("Hasło nie ma nagrania.") : QString());
     else
         StatusLabel->setText(exists ? QString() : QStringLiteral("Nie odnaleziono pliku %1").arg(path));
+}
+
+void TDBBrowserForm::ChooseSoundClick()
+{
+    if (!Current())
+        return;
+    const QString path = ChooseFile(QStringLiteral("Wybierz plik dźwięku"),
+                                    QStringLiteral("Pliki dźwiękowe (*.wav *.mp3 *.ogg)"), false);
+    if (path.isEmpty())
+        return;
+    const QString extension = QFileInfo(path).suffix().toLower();
+    if (extension != QLatin1String("wav") && extension != QLatin1String("mp3") && extension != QLatin1String("ogg")) {
+        ShowMessage(QStringLiteral("Wybierz plik WAV, MP3 lub OGG."));
+        return;
+    }
+    if (!QDir().mkpath(FAudioDir)) {
+        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FAudioDir));
+        return;
+    }
+    const QString name = FreeSoundName(extension);
+    QFile source(path);
+    if (!source.copy(FAudioDir + name)) {
+        ShowMessage(QStringLiteral("Nie udało się skopiować pliku %1 do katalogu %2: %3")
+                        .arg(path, FAudioDir, source.errorString()));
+        return;
+    }
+    ChangeCurrent(QStringLiteral("dźwięk hasła %1"), [&](TBaseWord& word) {
+        word.SetSoundName(BaseText(name));
+        return true;
+    });
+}
+
+void TDBBrowserForm::RemoveSoundClick()
+{
+    ChangeCurrent(QStringLiteral("usunięcie dźwięku hasła %1"), [](TBaseWord& word) {
+        word.SetSoundName({});
+        return true;
+    });
 }
 
 void TDBBrowserForm::PlayClick()
@@ -250,6 +972,189 @@ void TDBBrowserForm::PlayClick()
     Player->setSource(FPlayed);
     Player->play();
 #endif
+}
+
+void TDBBrowserForm::RecordClick()
+{
+#ifdef MZ_HAVE_MULTIMEDIA
+    if (Recorder && Recorder->recorderState() == QMediaRecorder::RecordingState) {
+        Recorder->stop();
+        return;
+    }
+    if (!Current() || !FCanRecord)
+        return;
+    if (!QDir().mkpath(FAudioDir)) {
+        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FAudioDir));
+        return;
+    }
+    if (!Recorder) {
+        Capture = new QMediaCaptureSession(this);
+        Capture->setAudioInput(new QAudioInput(Capture));
+        Recorder = new QMediaRecorder(this);
+        Capture->setRecorder(Recorder);
+        connect(Recorder, &QMediaRecorder::errorOccurred, this,
+                [this](QMediaRecorder::Error, const QString& message) {
+                    ShowMessage(QStringLiteral("Nagrywanie nie powiodło się: %1").arg(message));
+                });
+        connect(Recorder, &QMediaRecorder::recorderStateChanged, this, [this](QMediaRecorder::RecorderState state) {
+            if (state != QMediaRecorder::StoppedState || FRecordingWord.empty())
+                return;
+            const std::string word = FRecordingWord;
+            FRecordingWord.clear();
+            RecordButton->setText(QStringLiteral("&Nagraj"));
+            const QFileInfo file(Recorder->actualLocation().toLocalFile());
+            const TBaseWord* entry = FBase.Find(word);
+            if (entry && file.isFile() && file.size() > 0) {
+                TBaseWord after = *entry;
+                after.SetSoundName(BaseText(file.fileName()));
+                after.UserEdited = true;
+                Push(QStringLiteral("nagranie hasła %1").arg(ScreenText(word)), {{*entry, after, 0}});
+            }
+            RefreshButtons();
+        });
+    }
+    QMediaFormat format(QMediaFormat::Wave);
+    QString extension = QStringLiteral("wav");
+    if (!format.isSupported(QMediaFormat::Encode)) {
+        format = QMediaFormat(QMediaFormat::Ogg);
+        extension = QStringLiteral("ogg");
+    }
+    Recorder->setMediaFormat(format);
+    Recorder->setOutputLocation(QUrl::fromLocalFile(FAudioDir + FreeSoundName(extension)));
+    FRecordingWord = FCurrent;
+    RecordButton->setText(QStringLiteral("&Zatrzymaj"));
+    ShowMessage(QStringLiteral("Nagrywanie… naciśnij „Zatrzymaj”, aby zakończyć."));
+    Recorder->record();
+    RefreshButtons();
+#endif
+}
+
+void TDBBrowserForm::ImportClick(bool thesaurus)
+{
+    const QString path =
+        ChooseFile(thesaurus ? QStringLiteral("Importuj hasła z tezaurusa") : QStringLiteral("Importuj listę haseł"),
+                   thesaurus ? QStringLiteral("Tezaurus MyThes (*.dat);;Wszystkie pliki (*)")
+                             : QStringLiteral("Lista haseł (*.tsv *.txt);;Wszystkie pliki (*)"),
+                   false);
+    if (path.isEmpty())
+        return;
+    std::ifstream in(LocalPath(path), std::ios::binary);
+    if (!in) {
+        ShowMessage(QStringLiteral("Nie można otworzyć pliku %1.").arg(path));
+        return;
+    }
+    TImportPreview preview;
+    try {
+        preview = thesaurus ? PreviewThesaurusImport(FBase, in, QFileInfo(path).fileName().toStdString())
+                            : PreviewTsvImport(FBase, in);
+    } catch (const std::exception& e) {
+        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+        return;
+    }
+    TImportPreviewForm form(preview, QFileInfo(path).fileName(), this);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    std::vector<TWordChange> changes = preview.Changes(FBase);
+    if (changes.empty()) {
+        ShowMessage(QStringLiteral("Plik %1 nie wnosi nic nowego.").arg(QFileInfo(path).fileName()));
+        return;
+    }
+    Push(QStringLiteral("import z pliku %1").arg(QFileInfo(path).fileName()), std::move(changes));
+    ShowMessage(QStringLiteral("Zaimportowano z pliku %1: nowe hasła – %2, uzupełnione – %3.")
+                    .arg(QFileInfo(path).fileName())
+                    .arg(preview.Added.size())
+                    .arg(preview.Merged.size()));
+}
+
+void TDBBrowserForm::ExportClick(bool shownOnly)
+{
+    std::vector<std::string> words;
+    if (shownOnly) {
+        words = CurrentModel()->ShownWords();
+    } else {
+        for (const TBaseWord& word : FBase.Entries())
+            words.push_back(word.PWord);
+        std::sort(words.begin(), words.end(), [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
+    }
+    QString path = ChooseFile(QStringLiteral("Eksportuj hasła"), QStringLiteral("Lista haseł (*.tsv)"), true);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".tsv");
+    std::ostringstream text;
+    WriteTsv(text, FBase, words);
+    QSaveFile file(path);
+    const std::string bytes = text.str();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) ||
+        !file.commit()) {
+        Ask(QStringLiteral("Nie udało się zapisać pliku %1: %2").arg(path, file.errorString()), {QStringLiteral("OK")});
+        return;
+    }
+    ShowMessage(QStringLiteral("Wyeksportowano hasła (%1) do pliku %2.").arg(words.size()).arg(path));
+}
+
+void TDBBrowserForm::RestoreClick()
+{
+    const QString question =
+        QStringLiteral("Przywrócić bazę dostarczoną z programem? Wszystkie Twoje zmiany – dodane, zmienione, "
+                       "wykluczone i usunięte hasła – przestaną obowiązywać. Plik zmian zostanie zachowany jako %1.")
+            .arg(QString::fromStdString(FBase.BackupName()));
+    if (Ask(question, {QStringLiteral("Przywróć"), QStringLiteral("Anuluj")}) != 0)
+        return;
+    try {
+        FBase.RestoreShipped();
+    } catch (const std::exception& e) {
+        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+        return;
+    }
+    FDiskChanged = true;
+    Undo->clear();
+    FWordsModel->Reset();
+    FExcludedModel->Reset();
+    RefreshProblem();
+    FilterChanged();
+    ShowMessage(QStringLiteral("Przywrócono bazę dostarczoną z programem."));
+}
+
+bool TDBBrowserForm::SaveClick()
+{
+    try {
+        FBase.Save();
+    } catch (const std::exception& e) {
+        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+        return false;
+    }
+    FDiskChanged = true;
+    Undo->setClean();
+    RefreshProblem();
+    ShowWord(FCurrent);
+    ShowMessage(QStringLiteral("Zapisano zmiany w pliku %1.").arg(QString::fromStdString(FBase.UserFile())));
+    return true;
+}
+
+bool TDBBrowserForm::MaybeSave()
+{
+    if (Undo->isClean())
+        return true;
+    switch (Ask(QStringLiteral("Zapisać zmiany w bazie haseł?"),
+                {QStringLiteral("Tak"), QStringLiteral("Nie"), QStringLiteral("Anuluj")})) {
+    case 0:
+        return SaveClick();
+    case 1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TDBBrowserForm::reject()
+{
+#ifdef MZ_HAVE_MULTIMEDIA
+    if (Recorder && Recorder->recorderState() == QMediaRecorder::RecordingState)
+        Recorder->stop();
+#endif
+    if (MaybeSave())
+        QDialog::reject();
 }
 
 } // namespace mz

@@ -1,88 +1,197 @@
 #pragma once
 
+#include "database/WordBase.h"
+#include "dialogs/WordFilter.h"
+
 #include <QAbstractListModel>
 #include <QDialog>
 #include <QUrl>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+class QAction;
+class QAudioOutput;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QListWidget;
+class QMediaCaptureSession;
 class QMediaPlayer;
-class QAudioOutput;
+class QMediaRecorder;
 class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QUndoStack;
 
 namespace mz {
 
-class TDB;
-struct TDBRec;
-class TWordFilter;
+struct TImportPreview;
 
-// Every word of a database in Polish alphabetical order, narrowed by a filter.
+// The words of one list of the editable base (the words composed from, or the
+// excluded ones) in Polish alphabetical order, narrowed by the search.
 class TDBWordModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit TDBWordModel(const TDB& db, QObject* parent = nullptr);
+    TDBWordModel(const TWordBase& base, bool excluded, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    void SetFilter(const TWordFilter& filter);
-    int TotalCount() const { return int(FEntries.size()); }
-    const TDBRec* Record(int row) const;
+    // Reads every word of the list from the base again.
+    void Reset();
+    // Takes a word out of or into the list as the base now holds it.
+    void Update(const std::string& word);
+    void SetFilter(const TWordFilter& filter, const TWordConditions& conditions);
+    void Refilter();
+
+    int TotalCount() const { return int(FWords.size()); }
+    std::string Word(int row) const;
+    int RowOf(const std::string& word) const; // -1 when not shown
+    std::vector<std::string> ShownWords() const;
 
 private:
-    struct TEntry {
-        const TDBRec* Rec;
-        QString Word;
-        std::string UpperWord;
-    };
-    std::vector<TEntry> FEntries;
-    std::vector<std::string> FUpperExpl;  // filled at the first search in explanations
-    std::vector<int> FShown;
+    bool Shown(const std::string& word) const;
+
+    const TWordBase& FBase;
+    bool FExcluded;
+    std::vector<std::string> FWords; // sorted
+    std::vector<int> FShown;         // indexes into FWords
+    TWordFilter FFilter{QString(), false};
+    TWordConditions FConditions;
 };
 
-// A read-only window on the word database: the words (all three lists of the
-// loaded database), a search by text or pattern, the chosen word's
-// explanations and sound names, and playback of a sound from the audio
-// directory. It only reads the database it is given.
+// "Edytor Bazy Haseł": the word database as the user sees and changes it.
+// Words can be added, renamed, removed, excluded from composing and given
+// clues and a sound; lists can be imported and exported. Every change can be
+// undone. "Zapisz" writes the user's change file beside the shipped database,
+// which itself is never written (see TWordBase).
 class TDBBrowserForm : public QDialog {
     Q_OBJECT
 public:
-    TDBBrowserForm(const TDB& db, const QString& audioDir, QWidget* parent = nullptr);
+    // Reads the shipped database (its loading error is raised) and the user's
+    // change file (a damaged one is refused and told about in the dialog).
+    TDBBrowserForm(const QString& shippedFile, const QString& userFile, const QString& audioDir,
+                   QWidget* parent = nullptr);
     ~TDBBrowserForm() override;
 
-    // Loads the database file with no word excluded and shows the browser
-    // modally. A database that cannot be read raises its loading error.
+    // Shows the editor modally. Returns true when the user's database changed
+    // on disk (saved or set aside), so that the caller refreshes what it shows
+    // of the database; composing reads the files at the start of each run.
+    static bool Edit(const QString& shippedFile, const QString& userFile, const QString& audioDir,
+                     QWidget* parent);
+    // The menu command of the present window: the user's file in its default place.
     static void Browse(const QString& dbFileName, const QString& audioDir, QWidget* parent);
+    // Where the user's change file lies unless the window says otherwise.
+    static QString DefaultUserFile();
 
+    // Asks for a file name (open or save); the file dialog unless replaced (tests).
+    std::function<QString(const QString& title, const QString& filter, bool save)> ChooseFile;
+
+    const TWordBase& Base() const { return FBase; }
+    bool DiskChanged() const { return FDiskChanged; }
     // The sound last handed to the player (empty before the first).
     QUrl PlayedSource() const { return FPlayed; }
 
-private:
-    void FilterChanged();
-    void WordChanged();
-    void SoundChanged();
-    void PlayClick();
-    QString SoundPath() const;
+public slots:
+    void reject() override;
 
+private:
+    friend class TWordCommand;
+    // Applies changes to the base and to the lists; `undo` takes them back.
+    void ApplyChanges(std::vector<TWordChange>& changes, bool undo);
+    void BuildControls();
+    void FilterChanged();
+    void ListChanged();
+    void ShowWord(const std::string& word);
+    void SelectWord(const std::string& word);
+    void RefreshCounts();
+    void RefreshButtons();
+    void RefreshProblem();
+    void ShowMessage(const QString& text);
+    const TBaseWord* Current() const;
+    QListView* CurrentList() const;
+    TDBWordModel* CurrentModel() const;
+
+    void Push(const QString& text, std::vector<TWordChange> changes);
+    void ChangeCurrent(const QString& text, const std::function<bool(TBaseWord&)>& edit);
+    bool ClueAccepted(const QString& typed, const std::string& word, std::string& clue);
+
+    void AddWordClick();
+    void RenameClick();
+    void RemoveWordClick();
+    void ExcludeClick();
+    void AddClueClick();
+    void ChangeClueClick();
+    void RemoveClueClick();
+    void MoveClue(int delta);
+    void ChooseSoundClick();
+    void RemoveSoundClick();
+    void PlayClick();
+    void RecordClick();
+    void SoundChanged();
+    void ImportClick(bool thesaurus);
+    void ExportClick(bool shownOnly);
+    void RestoreClick();
+    bool SaveClick();
+    bool MaybeSave();
+
+    QString SoundPath() const;
+    QString FreeSoundName(const QString& extension) const;
+    int Ask(const QString& text, const QStringList& buttons);
+
+    TWordBase FBase;
     QString FAudioDir;
-    TDBWordModel* FModel;
+    std::string FCurrent;
+    bool FDiskChanged = false;
+    bool FCanRecord = false;
+    QUndoStack* Undo;
+    TDBWordModel* FWordsModel;
+    TDBWordModel* FExcludedModel;
+
+    QLabel* ProblemLabel;
     QLineEdit* FilterEdit;
     QCheckBox* SearchExpl;
+    QCheckBox* NoSoundFilter;
+    QCheckBox* EditedFilter;
+    QSpinBox* LengthFilter;
+    QTabWidget* ListTabs;
     QListView* WordList;
+    QListView* ExcludedList;
     QLabel* CountLabel;
+    QLineEdit* NewWordEdit;
+    QLineEdit* NewClueEdit;
+    QPushButton* AddWordButton;
+    QPushButton* RemoveWordButton;
+    QPushButton* ExcludeButton;
     QLabel* WordLabel;
+    QLabel* StateLabel;
+    QLineEdit* WordEdit;
+    QPushButton* RenameButton;
     QListWidget* ExplList;
+    QLineEdit* ClueEdit;
+    QPushButton* AddClueButton;
+    QPushButton* ChangeClueButton;
+    QPushButton* RemoveClueButton;
+    QPushButton* ClueUpButton;
+    QPushButton* ClueDownButton;
     QListWidget* AudioList;
     QPushButton* PlayButton;
+    QPushButton* ChooseSoundButton;
+    QPushButton* RecordButton;
+    QPushButton* RemoveSoundButton;
     QLabel* StatusLabel;
+    QLabel* MessageLabel;
+    QPushButton* SaveButton;
+    QPushButton* RestoreButton;
+
     QMediaPlayer* Player = nullptr;
     QAudioOutput* AudioOutput = nullptr;
+    QMediaCaptureSession* Capture = nullptr;
+    QMediaRecorder* Recorder = nullptr;
+    std::string FRecordingWord;
     QUrl FPlayed;
 };
 

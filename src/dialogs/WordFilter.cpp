@@ -53,6 +53,12 @@ bool TWordFilter::Matches(std::string_view upperWord, std::string_view upperExpl
            || (FInExplanations && upperExplLines.find(FText) != std::string_view::npos);
 }
 
+bool TWordConditions::Accepts(const TBaseWord& word) const
+{
+    return (!NoSound || word.Audio.empty()) && (!UserEdited || word.UserEdited) &&
+           (Length == 0 || word.PWord.size() == static_cast<std::size_t>(Length));
+}
+
 bool WildcardMatch(std::string_view text, std::string_view pattern)
 {
     std::size_t t = 0;

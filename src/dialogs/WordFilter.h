@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "database/WordBase.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,7 @@ public:
 
     bool IsEmpty() const { return FText.empty(); }
     bool IsPattern() const { return FPattern; }
+    bool InExplanations() const { return FInExplanations && !FPattern; }
     // `upperWord` and `upperExplLines` are upper-cased already (UpperCp1250).
     bool Matches(std::string_view upperWord, std::string_view upperExplLines) const;
 
@@ -26,6 +29,15 @@ private:
     std::string FText;  // upper-cased CP1250
     bool FPattern = false;
     bool FInExplanations = false;
+};
+
+// The conditions of the editor's list beside the search text.
+struct TWordConditions {
+    bool NoSound = false;    // only words without a sound
+    bool UserEdited = false; // only the user's added or changed words
+    int Length = 0;          // only words of this many letters; 0: any
+
+    bool Accepts(const TBaseWord& word) const;
 };
 
 // Upper-cased CP1250 text, Polish letters included.

@@ -5,6 +5,7 @@
 #include "database/DB.h"
 #include "database/DBBuilder.h"
 
+#include "../database/WordBaseTestUtil.h"
 #include "DialogTestUtil.h"
 
 #include <QApplication>
@@ -18,10 +19,19 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#if __has_include(<QMediaDevices>)
+#include <QAudioDevice>
+#include <QMediaDevices>
+#endif
 
 #include <algorithm>
 #include <string>
@@ -31,11 +41,6 @@ using namespace mz;
 using namespace mz::test;
 
 namespace {
-
-std::string Cp(const char* utf8)
-{
-    return Utf8ToCp1250(utf8);
-}
 
 // Words with explanations and sounds, as a database file lists them (UTF-8 here).
 struct TSample {
@@ -56,24 +61,22 @@ const std::vector<TSample> Samples = {
     {"AKT", {"dokument, ale i Kot na obrazie"}, nullptr},
 };
 
-std::vector<TDBFileRecord> Records()
+std::vector<TDBWord> Words()
 {
-    std::vector<TDBFileRecord> records;
+    std::vector<TDBWord> words;
     for (const TSample& sample : Samples) {
-        records.push_back({DBRecWord, Cp(sample.Word)});
+        TDBWord word{Cp(sample.Word), {}, sample.Audio ? Cp(sample.Audio) : std::string()};
         for (const char* expl : sample.Explanations)
-            records.push_back({DBRecExplanation, Cp(expl)});
-        if (sample.Audio)
-            records.push_back({DBRecAudio, Cp(sample.Audio) + "\r\n"});
+            word.Explanations.push_back(Cp(expl));
+        words.push_back(word);
     }
-    records.push_back({DBRecEnd, {}});
-    return records;
+    return words;
 }
 
-QStringList ShownWords(QWidget& form)
+QStringList ShownWords(QWidget& form, const char* listName = "WordList")
 {
     QStringList words;
-    auto* list = Child<QListView>(form, "WordList");
+    auto* list = Child<QListView>(form, listName);
     for (int row = 0; row < list->model()->rowCount(); ++row)
         words << list->model()->index(row, 0).data().toString();
     return words;
@@ -87,6 +90,41 @@ void Choose(QWidget& form, const QString& word)
     if (found.isEmpty())
         qFatal("word not shown");
     list->setCurrentIndex(found.first());
+}
+
+void ClickCaption(QWidget* modal, const QString& caption)
+{
+    for (auto* button : modal->findChildren<QAbstractButton*>())
+        if (button->text() == caption) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+    qFatal("no button %s", qPrintable(caption));
+}
+
+// Clicks the button of that caption on the next modal dialog.
+void AnswerModal(const QString& caption)
+{
+    WhenModalOpens([caption](QWidget* modal) { ClickCaption(modal, caption); });
+}
+
+void Click(QWidget& form, const char* name)
+{
+    QTest::mouseClick(Child<QAbstractButton>(form, name), Qt::LeftButton);
+}
+
+// Types the text as key presses; letters beyond ASCII arrive as text, as
+// a Polish keyboard layout delivers them.
+void Type(QWidget& form, const char* name, const QString& text)
+{
+    auto* edit = Child<QLineEdit>(form, name);
+    edit->clear();
+    for (const QChar ch : text) {
+        if (ch.unicode() < 128)
+            QTest::keyClick(edit, ch.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
 }
 
 QStringList Items(QListWidget* list)
@@ -113,18 +151,31 @@ private slots:
     void theChosenWordShowsItsExplanationsAndSoundNames();
     void playingHandsTheSoundFileOfTheAudioDirectoryToThePlayer();
     void aMissingOrAbsentSoundCannotBePlayed();
-    void browsingAFileLeavesTheDatabaseFileUntouched();
+    void savedEditsAreReadBackAndTheShippedFileStaysUntouched();
     void anUnreadableDatabaseFileRaisesItsLoadingError();
+    void addingAWordChecksItAndShowsItAsTheUsers();
+    void cluesAreAddedReorderedChangedAndRemoved();
+    void renamingAndExcludingMoveTheWordAndUndoTakesThemBack();
+    void conditionsNarrowTheList_data();
+    void conditionsNarrowTheList();
+    void anImportIsPreviewedAndOneUndoTakesItBack();
+    void theShownWordsAreExportedAsAWordList();
+    void closingWithUnsavedChangesAsksFirst();
+    void aFailedSaveSaysWhyAndKeepsTheEdits();
+    void aDamagedUserFileIsRefusedAndTheShippedWordsShown();
+    void restoringTheShippedDatabaseAsksFirst();
+    void aChosenSoundIsCopiedUnderTheWordsName();
+    void recordingNeedsAnInputDevice();
 
 private:
     QTemporaryDir* Dir = nullptr;
-    TDB* DB = nullptr;
+    QString Shipped;
+    QString User;
     QString AudioDir;
 };
 
 void TestDBBrowserForm::init()
 {
-    delete DB;
     delete Dir;
     Dir = new QTemporaryDir;
     QVERIFY(Dir->isValid());
@@ -137,8 +188,9 @@ void TestDBBrowserForm::init()
     QFile frog(AudioDir + QStringLiteral("żaba.wav"));
     QVERIFY(frog.open(QIODevice::WriteOnly));
     frog.close();
-    DB = new TDB(qmPlain);
-    DB->LoadRecords(102, Records(), "test.hk");
+    Shipped = Dir->filePath(QStringLiteral("baza.hk"));
+    User = Dir->filePath(QStringLiteral("użytkownik/baza-użytkownika.hk"));
+    WriteDBFile(Shipped.toStdString(), 102, Words());
 }
 
 void TestDBBrowserForm::theFilterFindsTextOrAWholeWordPattern_data()
@@ -204,9 +256,8 @@ void TestDBBrowserForm::onlyLineEndTerminatedLinesAreLines()
 
 void TestDBBrowserForm::everyWordOfTheDatabaseIsListedIncludingExcludedOnes()
 {
-    // With the usual limits 3..16 the two outsized words are excluded from composing.
-    QCOMPARE(DB->ExcludedCount(), 2);
-    TDBBrowserForm form(*DB, AudioDir);
+    // The editor lists the words the length limits set aside from composing too.
+    TDBBrowserForm form(Shipped, User, AudioDir);
     QCOMPARE(ShownWords(form), QStringList({"AKT", "ĆMA", "KIT", "KONSTANTYNOPOLITAŃCZYK", "KOT", "LAS", "ŁOŚ", "OK",
                                             "ŻABA"}));
     QCOMPARE(Child<QLabel>(form, "CountLabel")->text(), QStringLiteral("Hasła: 9 z 9"));
@@ -229,7 +280,7 @@ void TestDBBrowserForm::typingNarrowsTheListAndCountsWhatIsShown()
     QFETCH(QString, typed);
     QFETCH(bool, inExplanations);
     QFETCH(QStringList, shown);
-    TDBBrowserForm form(*DB, AudioDir);
+    TDBBrowserForm form(Shipped, User, AudioDir);
     Child<QCheckBox>(form, "SearchExpl")->setChecked(inExplanations);
     QTest::keyClicks(Child<QLineEdit>(form, "FilterEdit"), typed);
     QCOMPARE(ShownWords(form), shown);
@@ -242,7 +293,7 @@ void TestDBBrowserForm::typingNarrowsTheListAndCountsWhatIsShown()
 
 void TestDBBrowserForm::theChosenWordShowsItsExplanationsAndSoundNames()
 {
-    TDBBrowserForm form(*DB, AudioDir);
+    TDBBrowserForm form(Shipped, User, AudioDir);
     Choose(form, QStringLiteral("KOT"));
     QCOMPARE(Child<QLabel>(form, "WordLabel")->text(), QStringLiteral("KOT"));
     QCOMPARE(Items(Child<QListWidget>(form, "ExplList")), QStringList({"zwierzę domowe", "mruczek"}));
@@ -256,7 +307,7 @@ void TestDBBrowserForm::theChosenWordShowsItsExplanationsAndSoundNames()
 
 void TestDBBrowserForm::playingHandsTheSoundFileOfTheAudioDirectoryToThePlayer()
 {
-    TDBBrowserForm form(*DB, AudioDir);
+    TDBBrowserForm form(Shipped, User, AudioDir);
     Choose(form, QStringLiteral("ŻABA"));
     QTest::mouseClick(Child<QPushButton>(form, "PlayButton"), Qt::LeftButton);
     QCOMPARE(form.PlayedSource(), QUrl::fromLocalFile(AudioDir + QStringLiteral("żaba.wav")));
@@ -267,7 +318,7 @@ void TestDBBrowserForm::playingHandsTheSoundFileOfTheAudioDirectoryToThePlayer()
 
 void TestDBBrowserForm::aMissingOrAbsentSoundCannotBePlayed()
 {
-    TDBBrowserForm form(*DB, AudioDir);
+    TDBBrowserForm form(Shipped, User, AudioDir);
     Choose(form, QStringLiteral("ŁOŚ"));
     QVERIFY(!Child<QPushButton>(form, "PlayButton")->isEnabled());
     QCOMPARE(Child<QLabel>(form, "StatusLabel")->text(),
@@ -280,38 +331,43 @@ void TestDBBrowserForm::aMissingOrAbsentSoundCannotBePlayed()
     QVERIFY(form.PlayedSource().isEmpty());
 }
 
-void TestDBBrowserForm::browsingAFileLeavesTheDatabaseFileUntouched()
+void TestDBBrowserForm::savedEditsAreReadBackAndTheShippedFileStaysUntouched()
 {
-    std::vector<TDBWord> words;
-    for (const TSample& sample : Samples) {
-        TDBWord word{Cp(sample.Word), {}, sample.Audio ? Cp(sample.Audio) : std::string()};
-        for (const char* expl : sample.Explanations)
-            word.Explanations.push_back(Cp(expl));
-        words.push_back(word);
-    }
-    const QString fileName = Dir->filePath(QStringLiteral("baza.hk"));
-    WriteDBFile(fileName.toStdString(), 102, words);
     auto hash = [&] {
-        QFile file(fileName);
+        QFile file(Shipped);
         if (!file.open(QIODevice::ReadOnly))
             qFatal("cannot read the database");
         return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
     };
     const QByteArray before = hash();
-    const QDateTime modified = QFileInfo(fileName).lastModified();
+    const QDateTime modified = QFileInfo(Shipped).lastModified();
 
-    QStringList seen;
     WhenModalOpens([&](QWidget* modal) {
         auto* form = qobject_cast<TDBBrowserForm*>(modal);
         if (!form)
-            qFatal("the browser did not open");
-        seen = ShownWords(*form);
-        QTest::mouseClick(Child<QPushButton>(*form, "CloseButton"), Qt::LeftButton);
+            qFatal("the editor did not open");
+        QCOMPARE(ShownWords(*form).size(), int(Samples.size()));
+        Type(*form, "NewWordEdit", QStringLiteral("sowa"));
+        Type(*form, "NewClueEdit", QStringLiteral("nocny ptak"));
+        Click(*form, "AddWordButton");
+        Choose(*form, QStringLiteral("LAS"));
+        Click(*form, "ExcludeButton");
+        QVERIFY(form->isWindowModified());
+        Click(*form, "SaveButton");
+        QVERIFY(!form->isWindowModified());
+        QVERIFY(!Child<QPushButton>(*form, "SaveButton")->isEnabled());
+        Click(*form, "CloseButton");
     });
-    TDBBrowserForm::Browse(fileName, AudioDir, nullptr);
-    QCOMPARE(seen.size(), int(Samples.size()));
+    QVERIFY(TDBBrowserForm::Edit(Shipped, User, AudioDir, nullptr));
     QCOMPARE(hash(), before);
-    QCOMPARE(QFileInfo(fileName).lastModified(), modified);
+    QCOMPARE(QFileInfo(Shipped).lastModified(), modified);
+
+    TDBBrowserForm again(Shipped, User, AudioDir);
+    QVERIFY(ShownWords(again).contains(QStringLiteral("SOWA")));
+    QCOMPARE(ShownWords(again, "ExcludedList"), QStringList({"LAS"}));
+    Choose(again, QStringLiteral("SOWA"));
+    QCOMPARE(Items(Child<QListWidget>(again, "ExplList")), QStringList({"nocny ptak"}));
+    QCOMPARE(Child<QLabel>(again, "StateLabel")->text(), QStringLiteral("Hasło dodane przez użytkownika."));
 }
 
 void TestDBBrowserForm::anUnreadableDatabaseFileRaisesItsLoadingError()
@@ -322,12 +378,293 @@ void TestDBBrowserForm::anUnreadableDatabaseFileRaisesItsLoadingError()
     file.write(QByteArray(100, 'x'));
     file.close();
     try {
-        TDBBrowserForm::Browse(fileName, AudioDir, nullptr);
+        TDBBrowserForm::Edit(fileName, User, AudioDir, nullptr);
         QFAIL("no error raised");
     } catch (const EDBInvalidOperation& error) {
         QCOMPARE(QString::fromStdString(error.Message()),
                  QStringLiteral("Wystąpił błąd podczas otwarcia pliku ") + fileName);
     }
+}
+
+
+void TestDBBrowserForm::addingAWordChecksItAndShowsItAsTheUsers()
+{
+    TDBBrowserForm form(Shipped, User, AudioDir);
+    Type(form, "NewWordEdit", QStringLiteral("sowa1"));
+    Type(form, "NewClueEdit", QStringLiteral("ptak"));
+    Click(form, "AddWordButton");
+    QCOMPARE(Child<QLabel>(form, "MessageLabel")->text(),
+             QStringLiteral("Hasło może składać się tylko z liter A–Z oraz Ą Ć Ę Ł Ń Ó Ś Ź Ż; znak „1” do nich nie "
+                            "należy."));
+    Type(form, "NewWordEdit", QStringLiteral("kot"));
+    Click(form, "AddWordButton");
+    QCOMPARE(Child<QLabel>(form, "MessageLabel")->text(), QStringLiteral("Hasło KOT już jest w bazie."));
+    QCOMPARE(Child<QLabel>(form, "WordLabel")->text(), QStringLiteral("KOT"));
+    Type(form, "NewWordEdit", QStringLiteral("sowa"));
+    Type(form, "NewClueEdit", QStringLiteral(" "));
+    Click(form, "AddWordButton");
+    QCOMPARE(Child<QLabel>(form, "MessageLabel")->text(), QStringLiteral("Objaśnienie nie może być puste."));
+    QCOMPARE(form.Base().Count(), Samples.size());
+
+    Type(form, "NewClueEdit", QStringLiteral("nocny ptak"));
+    QTest::keyClick(Child<QLineEdit>(form, "NewClueEdit"), Qt::Key_Return);
+    QCOMPARE(ShownWords(form), QStringList({"AKT", "ĆMA", "KIT", "KONSTANTYNOPOLITAŃCZYK", "KOT", "LAS", "ŁOŚ", "OK",
+                                            "SOWA", "ŻABA"}));
+    QCOMPARE(Child<QLabel>(form, "WordLabel")->text(), QStringLiteral("SOWA"));
+    QCOMPARE(Child<QLabel>(form, "StateLabel")->text(), QStringLiteral("Hasło dodane przez użytkownika."));
+    QCOMPARE(Items(Child<QListWidget>(form, "ExplList")), QStringList({"nocny ptak"}));
+    QCOMPARE(Child<QLabel>(form, "CountLabel")->text(), QStringLiteral("Hasła: 10 z 10"));
+    QVERIFY(Child<QLineEdit>(form, "NewWordEdit")->text().isEmpty());
+}
+
+void TestDBBrowserForm::cluesAreAddedReorderedChangedAndRemoved()
+{
+    TDBBrowserForm form(Shipped, User, AudioDir);
+    auto* clues = Child<QListWidget>(form, "ExplList");
+    Choose(form, QStringLiteral("KOT"));
+    // A clue with its own answer is kept only when the user insists.
+    Type(form, "ClueEdit", QStringLiteral("kot w butach"));
+    AnswerModal(QStringLiteral("Popraw"));
+    Click(form, "AddClueButton");
+    QCOMPARE(Items(clues), QStringList({"zwierzę domowe", "mruczek"}));
+    AnswerModal(QStringLiteral("Zachowaj"));
+    Click(form, "AddClueButton");
+    QCOMPARE(Items(clues), QStringList({"zwierzę domowe", "mruczek", "kot w butach"}));
+    QCOMPARE(clues->currentRow(), 2);
+
+    Click(form, "ClueUpButton");
+    QCOMPARE(Items(clues), QStringList({"zwierzę domowe", "kot w butach", "mruczek"}));
+    QCOMPARE(clues->currentRow(), 1);
+    Type(form, "ClueEdit", QStringLiteral("łowca myszy"));
+    Click(form, "ChangeClueButton");
+    clues->setCurrentRow(0);
+    Click(form, "RemoveClueButton");
+    QCOMPARE(Items(clues), QStringList({"łowca myszy", "mruczek"}));
+    QCOMPARE(Child<QLabel>(form, "StateLabel")->text(), QStringLiteral("Hasło zmienione przez użytkownika."));
+
+    // The last clue of a word stays.
+    Choose(form, QStringLiteral("LAS"));
+    QVERIFY(!Child<QPushButton>(form, "RemoveClueButton")->isEnabled());
+}
+
+void TestDBBrowserForm::renamingAndExcludingMoveTheWordAndUndoTakesThemBack()
+{
+    TDBBrowserForm form(Shipped, User, AudioDir);
+    const std::vector<std::string> start = Describe(form.Base());
+    Choose(form, QStringLiteral("ŻABA"));
+    Type(form, "WordEdit", QStringLiteral("żabka"));
+    Click(form, "RenameButton");
+    QCOMPARE(ShownWords(form).last(), QStringLiteral("ŻABKA"));
+    QVERIFY(!ShownWords(form).contains(QStringLiteral("ŻABA")));
+    QCOMPARE(Items(Child<QListWidget>(form, "ExplList")), QStringList({"płaz skaczący"}));
+    QCOMPARE(Items(Child<QListWidget>(form, "AudioList")), QStringList({"żaba.wav"}));
+
+    Click(form, "ExcludeButton");
+    QVERIFY(!ShownWords(form).contains(QStringLiteral("ŻABKA")));
+    QCOMPARE(ShownWords(form, "ExcludedList"), QStringList({"ŻABKA"}));
+    QCOMPARE(Child<QTabWidget>(form, "ListTabs")->tabText(1), QStringLiteral("Wykluczone (1)"));
+    // Its place in the list goes to its neighbour.
+    QCOMPARE(Child<QLabel>(form, "WordLabel")->text(), QStringLiteral("OK"));
+
+    Click(form, "UndoButton");
+    Click(form, "UndoButton");
+    QCOMPARE(Describe(form.Base()), start);
+    QVERIFY(ShownWords(form, "ExcludedList").isEmpty());
+    QCOMPARE(Child<QLabel>(form, "WordLabel")->text(), QStringLiteral("ŻABA"));
+    QVERIFY(!form.isWindowModified());
+    Click(form, "RedoButton");
+    QCOMPARE(ShownWords(form).last(), QStringLiteral("ŻABKA"));
+    QVERIFY(form.isWindowModified());
+}
+
+void TestDBBrowserForm::conditionsNarrowTheList_data()
+{
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("without a sound") << "NoSoundFilter"
+                                     << QStringList{"AKT", "ĆMA", "KIT", "KONSTANTYNOPOLITAŃCZYK", "LAS", "OK", "SOWA"};
+    QTest::newRow("edited by the user") << "EditedFilter" << QStringList{"SOWA"};
+    QTest::newRow("four letters") << "LengthFilter" << QStringList{"SOWA", "ŻABA"};
+}
+
+void TestDBBrowserForm::conditionsNarrowTheList()
+{
+    QFETCH(QString, condition);
+    QFETCH(QStringList, shown);
+    TDBBrowserForm form(Shipped, User, AudioDir);
+    Type(form, "NewWordEdit", QStringLiteral("sowa"));
+    Type(form, "NewClueEdit", QStringLiteral("nocny ptak"));
+    Click(form, "AddWordButton");
+    if (condition == QLatin1String("LengthFilter"))
+        Child<QSpinBox>(form, "LengthFilter")->setValue(4);
+    else
+        Child<QCheckBox>(form, condition.toLatin1().constData())->setChecked(true);
+    QCOMPARE(ShownWords(form), shown);
+    QCOMPARE(Child<QLabel>(form, "CountLabel")->text(), QStringLiteral("Hasła: %1 z 10").arg(shown.size()));
+}
+
+void TestDBBrowserForm::anImportIsPreviewedAndOneUndoTakesItBack()
+{
+    const QString list = Dir->filePath(QStringLiteral("lista.tsv"));
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("sowa\tnocny ptak\nkot\tłowca myszy\n1x\tzłe\n");
+    file.close();
+    TDBBrowserForm form(Shipped, User, AudioDir);
+    form.ChooseFile = [&](const QString&, const QString&, bool) { return list; };
+    const std::vector<std::string> start = Describe(form.Base());
+
+    QString summary;
+    QStringList refused;
+    WhenModalOpens([&](QWidget* modal) {
+        summary = Child<QLabel>(*modal, "SummaryLabel")->text();
+        refused = Items(Child<QListWidget>(*modal, "RefusedList"));
+        Click(*modal, "CancelButton");
+    });
+    Child<QAction>(form, "ImportTsvAction")->trigger();
+    QCOMPARE(summary, QStringLiteral("Nowe hasła: 1. Uzupełnione hasła: 1. Odrzucone wiersze: 1. Bez zmian: 0."));
+    QCOMPARE(refused, QStringList({"wiersz 3: 1x ⇥ złe – Hasło może składać się tylko z liter A–Z oraz Ą Ć Ę Ł Ń Ó Ś "
+                                   "Ź Ż; znak „1” do nich nie należy."}));
+    QCOMPARE(Describe(form.Base()), start);
+
+    WhenModalOpens([](QWidget* modal) { Click(*modal, "ImportButton"); });
+    Child<QAction>(form, "ImportTsvAction")->trigger();
+    QVERIFY(ShownWords(form).contains(QStringLiteral("SOWA")));
+    Choose(form, QStringLiteral("KOT"));
+    QCOMPARE(Items(Child<QListWidget>(form, "ExplList")), QStringList({"zwierzę domowe", "mruczek", "łowca myszy"}));
+    QCOMPARE(Child<QLabel>(form, "MessageLabel")->text(),
+             QStringLiteral("Zaimportowano z pliku lista.tsv: nowe hasła – 1, uzupełnione – 1."));
+    Click(form, "UndoButton");
+    QCOMPARE(Describe(form.Base()), start);
+}
+
+void TestDBBrowserForm::theShownWordsAreExportedAsAWordList()
+{
+    TDBBrowserForm form(Shipped, User, AudioDir);
+    form.ChooseFile = [&](const QString&, const QString&, bool save) {
+        return save ? Dir->filePath(QStringLiteral("wynik")) : QString();
+    };
+    QTest::keyClicks(Child<QLineEdit>(form, "FilterEdit"), QStringLiteral("k?t"));
+    Child<QAction>(form, "ExportShownAction")->trigger();
+    QFile file(Dir->filePath(QStringLiteral("wynik.tsv")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("# hasło\tobjaśnienie\tobjaśnienie…\t@plik dźwięku\n"
+                                                               "KIT\tmasa do szyb\n"
+                                                               "KOT\tzwierzę domowe\tmruczek\t@kot.wav\n"));
+}
+
+void TestDBBrowserForm::closingWithUnsavedChangesAsksFirst()
+{
+    for (const QString& answer : {QStringLiteral("Nie"), QStringLiteral("Tak")}) {
+        TDBBrowserForm form(Shipped, User, AudioDir);
+        form.show();
+        Choose(form, QStringLiteral("LAS"));
+        Click(form, "ExcludeButton");
+        AnswerModal(QStringLiteral("Anuluj"));
+        Click(form, "CloseButton");
+        QVERIFY(form.isVisible());
+        AnswerModal(answer);
+        Click(form, "CloseButton");
+        QVERIFY(!form.isVisible());
+        QCOMPARE(QFile::exists(User), answer == QLatin1String("Tak"));
+    }
+}
+
+void TestDBBrowserForm::aFailedSaveSaysWhyAndKeepsTheEdits()
+{
+    QFile blocker(Dir->filePath(QStringLiteral("plik")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString user = Dir->filePath(QStringLiteral("plik/baza-użytkownika.hk"));
+    TDBBrowserForm form(Shipped, user, AudioDir);
+    Choose(form, QStringLiteral("LAS"));
+    Click(form, "ExcludeButton");
+    QString shown;
+    WhenModalOpens([&](QWidget* modal) {
+        shown = qobject_cast<QMessageBox*>(modal)->text();
+        ClickCaption(modal, QStringLiteral("OK"));
+    });
+    Click(form, "SaveButton");
+    QVERIFY2(shown.startsWith(QStringLiteral("Nie udało się zapisać zmian w bazie haseł do pliku ") + user +
+                              QStringLiteral(": nie można utworzyć katalogu ")),
+             qPrintable(shown));
+    QVERIFY(form.isWindowModified());
+    QCOMPARE(ShownWords(form, "ExcludedList"), QStringList({"LAS"}));
+}
+
+void TestDBBrowserForm::aDamagedUserFileIsRefusedAndTheShippedWordsShown()
+{
+    QVERIFY(QDir().mkpath(QFileInfo(User).path()));
+    QFile file(User);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(100, 'x'));
+    file.close();
+    TDBBrowserForm form(Shipped, User, AudioDir);
+    auto* problem = Child<QLabel>(form, "ProblemLabel");
+    QCOMPARE(problem->text(), QStringLiteral("Plik zmian w bazie haseł ") + User +
+                                  QStringLiteral(" jest uszkodzony i nie został użyty; używana jest baza dostarczona "
+                                                 "z programem."));
+    QVERIFY(!problem->isHidden());
+    QCOMPARE(ShownWords(form).size(), int(Samples.size()));
+}
+
+void TestDBBrowserForm::restoringTheShippedDatabaseAsksFirst()
+{
+    TDBBrowserForm form(Shipped, User, AudioDir);
+    Choose(form, QStringLiteral("LAS"));
+    Click(form, "ExcludeButton");
+    Click(form, "SaveButton");
+    AnswerModal(QStringLiteral("Anuluj"));
+    Click(form, "RestoreButton");
+    QCOMPARE(ShownWords(form, "ExcludedList"), QStringList({"LAS"}));
+    AnswerModal(QStringLiteral("Przywróć"));
+    Click(form, "RestoreButton");
+    QVERIFY(ShownWords(form, "ExcludedList").isEmpty());
+    QVERIFY(!QFile::exists(User));
+    QVERIFY(QFile::exists(User + QStringLiteral(".bak")));
+    QVERIFY(!Child<QToolButton>(form, "UndoButton")->isEnabled());
+}
+
+void TestDBBrowserForm::aChosenSoundIsCopiedUnderTheWordsName()
+{
+    const QString recording = Dir->filePath(QStringLiteral("nagranie.WAV"));
+    QFile file(recording);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("RIFF");
+    file.close();
+    TDBBrowserForm form(Shipped, User, AudioDir);
+    QString chosen = recording;
+    form.ChooseFile = [&](const QString&, const QString&, bool) { return chosen; };
+    Choose(form, QStringLiteral("ŁOŚ"));
+    Click(form, "ChooseSoundButton");
+    QCOMPARE(Items(Child<QListWidget>(form, "AudioList")), QStringList({"ŁOŚ.wav"}));
+    QVERIFY(QFile::exists(AudioDir + QStringLiteral("ŁOŚ.wav")));
+    QVERIFY(Child<QPushButton>(form, "PlayButton")->isEnabled());
+    // A file of that name is not overwritten: the undo still finds the old sound.
+    Click(form, "ChooseSoundButton");
+    QCOMPARE(Items(Child<QListWidget>(form, "AudioList")), QStringList({"ŁOŚ (2).wav"}));
+    Click(form, "RemoveSoundButton");
+    QVERIFY(Items(Child<QListWidget>(form, "AudioList")).isEmpty());
+    QCOMPARE(Child<QLabel>(form, "StatusLabel")->text(), QStringLiteral("Hasło nie ma nagrania."));
+
+    chosen = Dir->filePath(QStringLiteral("tekst.txt"));
+    Click(form, "ChooseSoundButton");
+    QCOMPARE(Child<QLabel>(form, "MessageLabel")->text(), QStringLiteral("Wybierz plik WAV, MP3 lub OGG."));
+}
+
+void TestDBBrowserForm::recordingNeedsAnInputDevice()
+{
+    TDBBrowserForm form(Shipped, User, AudioDir);
+    auto* record = Child<QPushButton>(form, "RecordButton");
+#if __has_include(<QMediaDevices>)
+    const bool device = !QMediaDevices::audioInputs().isEmpty();
+#else
+    const bool device = false;
+#endif
+    QCOMPARE(record->isEnabled(), device);
+    QCOMPARE(record->toolTip(),
+             device ? QString()
+                    : QStringLiteral("Nagrywanie niedostępne: nie znaleziono mikrofonu ani innego wejścia dźwięku."));
 }
 
 QTEST_MAIN(TestDBBrowserForm)
