@@ -10,7 +10,9 @@ namespace mz::cli {
 // error (in Polish) is what the user sees when it fails.
 TCrossTXT LoadDocument(const std::string& fileName);
 
-// The grid and numbered explanations as the "show" command prints them (UTF-8).
-std::string DescribeDocument(const TCrossTXT& doc);
+// The grid and numbered explanations as the "show" command prints them
+// (UTF-8); with `answers` also each explanation's answer and the phrase of
+// the "rozwiązanie".
+std::string DescribeDocument(const TCrossTXT& doc, bool answers = false);
 
 } // namespace mz::cli

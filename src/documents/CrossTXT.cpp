@@ -1,6 +1,7 @@
 #include "documents/CrossTXT.h"
 
 #include "core/FileNames.h"
+#include "documents/Ipuz.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -50,6 +51,8 @@ void TCrossTXT::Clear()
     FColCount = 0;
     FRowCount = 0;
     FExplCount = 0;
+    FPhrase = {};
+    FRevealed.clear();
     FileName.clear();
     Modified = false;
 }
@@ -74,6 +77,7 @@ void TCrossTXT::SetCell(int32_t col, int32_t row, unsigned char letter)
         throw EIOOperation(MsgNoCell);
     if (it->second.back() != letter) {
         it->second.back() = letter;
+        FRevealed.erase({col, row});
         Modified = true;
     }
 }
@@ -90,8 +94,10 @@ void TCrossTXT::DeleteCell(int32_t col, int32_t row)
     if (it == Cells.end())
         throw EIOOperation(MsgNoCell);
     it->second.pop_back();
-    if (it->second.empty())
+    if (it->second.empty()) {
         Cells.erase(it);
+        FRevealed.erase({col, row});
+    }
     Modified = true;
 }
 
@@ -164,6 +170,21 @@ void TCrossTXT::AddExpl(const TExpl& expl)
     Expls.push_back({expl, FExplCount});
 }
 
+void TCrossTXT::SetPhrase(const TPhrase& phrase)
+{
+    if (!(FPhrase == phrase)) {
+        FPhrase = phrase;
+        Modified = true;
+    }
+}
+
+void TCrossTXT::MarkRevealed(int32_t col, int32_t row)
+{
+    if (!HasCell(col, row))
+        throw EIOOperation(MsgNoCell);
+    FRevealed.insert({col, row});
+}
+
 std::vector<TExplList> TCrossTXT::ExplsInChainOrder() const
 {
     return {Expls.rbegin(), Expls.rend()};
@@ -189,6 +210,10 @@ void TCrossTXT::LoadFromFile(const std::string& name)
         Clear();
         FileName = name;
         LoadXwd(ReadWholeFile(name));
+    } else if (ext == "ipuz") {
+        Clear();
+        FileName = name;
+        ReadIpuz(ReadWholeFile(name), name, *this);
     } else {
         throw EIOOperation(FormatMessage(MsgUnsupported, name));
     }
@@ -203,6 +228,8 @@ void TCrossTXT::LoadFromData(std::string_view bytes, const std::string& name)
         Clear();
         FileName = name;
         LoadXwd(bytes);
+    } else if (ext == "ipuz") {
+        ReadIpuz(bytes, name, *this);
     } else {
         throw EIOOperation(FormatMessage(MsgUnsupported, name));
     }
