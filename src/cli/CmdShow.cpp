@@ -25,7 +25,7 @@ int Run(const mz::cli::Args& args)
 }
 
 mz::cli::TCommandRegistration reg{
-    {"show", "show [--answers] PLIK",
+    {"show", "show PLIK [--answers]",
      "pokazuje krzyżówkę lub szablon (krz, sz, xwd, ipuz): rozmiar, siatkę (* zaczernienie, . puste pole) i "
      "objaśnienia; --answers dodaje odpowiedzi (= SŁOWO, = ? gdy nieznana) i hasło rozwiązania",
      &Run}};
