@@ -171,7 +171,9 @@ double TCrossPrintLayout::StripHeight(int boxes) const
 double TCrossPrintLayout::LayOutStrip(double top)
 {
     const QFontMetricsF heading(HeadingFont(), FDevice);
-    FLines.push_back({0, QPointF(0, top + heading.ascent()), lsHeading, QStringLiteral("Rozwiązanie:"), {}, 0});
+    const QString caption = QStringLiteral("Rozwiązanie:");
+    FLines.push_back({0, QPointF((FPage.width() - heading.horizontalAdvance(caption)) / 2, top + heading.ascent()),
+                      lsHeading, caption, {}, 0});
     const double box = Mm(StripBoxMm);
     const int perRow = std::max(1, int(FPage.width() / box));
     const int rows = (int(FPhrase.size()) + perRow - 1) / perRow;
@@ -467,7 +469,7 @@ void TCrossPrintLayout::PaintStrip(QPainter& painter) const
     if (FStrip.empty())
         return;
     const double box = FStrip.front().Rect.width();
-    const QFont numberFont = SizedFont(8, false, box * 0.26);
+    const QFont numberFont = SizedFont(8, true, box * 0.26);
     painter.setPen(QPen(Qt::black, std::max(1.0, Mm(0.35))));
     painter.setBrush(Qt::NoBrush);
     for (const TStripBox& item : FStrip) {
