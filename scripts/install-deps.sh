@@ -10,6 +10,8 @@ packages=(
   mythes-pl espeak-ng
   xvfb xauth fonts-dejavu-core
   poppler-utils
+  qt6-translations-l10n
+  dpkg-dev file desktop-file-utils appstream shared-mime-info
 )
 missing=()
 for p in "${packages[@]}"; do

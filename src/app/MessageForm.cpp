@@ -64,8 +64,25 @@ void TMessageText::paintEvent(QPaintEvent*)
     painter.drawText(rect(), Flags, Text);
 }
 
+namespace {
+
+QString& ProgramTitle()
+{
+    static QString title;
+    return title;
+}
+
+} // namespace
+
+void SetApplicationTitle(const QString& title)
+{
+    ProgramTitle() = title;
+}
+
 QString ApplicationTitle()
 {
+    if (!ProgramTitle().isEmpty())
+        return ProgramTitle();
     const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     if (name.isEmpty())
         return name;

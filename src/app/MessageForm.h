@@ -81,9 +81,11 @@ private:
     int CancelCode = mrOk;
 };
 
-// The application title used as the box's caption: the program file's name
-// without directory and extension, letters after the first in lower case.
+// The application title used as the box's caption: the title the program set,
+// or else the program file's name without directory and extension, letters
+// after the first in lower case.
 QString ApplicationTitle();
+void SetApplicationTitle(const QString& title);
 
 // The screen the boxes are placed on.
 QSize ScreenSize();

@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "app/UserDirs.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -99,23 +101,26 @@ void SetProgramDir(TSettings& settings, const QString& programDir)
 {
     settings.ProgramDir = WithTrailingSeparator(programDir);
     settings.DataBasePath = settings.ProgramDir + DataBaseName;
-    settings.CrossDir = settings.ProgramDir + CrossDirName;
+    settings.CrossDir = UserDirsFor(programDir).CrossDir;
 }
 
 void WriteFirstStartSettings(QSettings& store, const QString& programDir)
 {
     const QString dir = WithTrailingSeparator(programDir);
-    WriteString(store, QStringLiteral("CurrCrossWordFileName"), dir + CrossDirName + SampleCrossWordName);
+    const TUserDirs user = UserDirsFor(programDir);
+    WriteString(store, QStringLiteral("CurrCrossWordFileName"), user.SampleCrossWordFileName());
     WriteInt(store, QStringLiteral("MainFormLeft"), CentredPosition);
     WriteInt(store, QStringLiteral("MainFormTop"), CentredPosition);
     WriteBool(store, QStringLiteral("AnyWordLocation"), false);
     WriteString(store, QStringLiteral("CurrPrefix"), QStringLiteral("K_????"));
     WriteInt(store, QStringLiteral("SeriesCount"), 10);
-    WriteString(store, QStringLiteral("PatternFileName"), dir + DefaultPatternName);
-    WriteString(store, QStringLiteral("NewCrossDir"), dir + NewCrossDirName);
+    WriteString(store, QStringLiteral("PatternFileName"), user.PatternFileName());
+    WriteString(store, QStringLiteral("NewCrossDir"), user.NewCrossDir);
     WriteString(store, QStringLiteral("AudioDir"), dir + AudioDirName);
-    WriteString(store, QStringLiteral("AlterPatternFileName"), dir + DefaultPatternName);
-    WriteString(store, QStringLiteral("AlterNewCrossDir"), dir + NewCrossDirName);
+    // The options dialog's default locations lie in the program directory; the
+    // user's directories of an installed program are "other" locations there.
+    WriteString(store, QStringLiteral("AlterPatternFileName"), user.InProgramDir ? user.PatternFileName() : QString());
+    WriteString(store, QStringLiteral("AlterNewCrossDir"), user.InProgramDir ? user.NewCrossDir : QString());
     WriteString(store, QStringLiteral("AlterAudioDir"), dir + AudioDirName);
     store.sync();
 }
@@ -123,6 +128,7 @@ void WriteFirstStartSettings(QSettings& store, const QString& programDir)
 void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
 {
     const QString& dir = s.ProgramDir;
+    const TUserDirs user = UserDirsFor(dir);
     s.MainFormLeft = ReadSettingInt(store, QStringLiteral("MainFormLeft"), 0);
     s.MainFormTop = ReadSettingInt(store, QStringLiteral("MainFormTop"), 0);
     s.MinLenPWord = ReadSettingInt(store, QStringLiteral("MinLenPWord"), 3);
@@ -131,9 +137,9 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
     s.PreViewChecked = ReadSettingBool(store, QStringLiteral("PreViewChecked"), preViewDefault);
     s.CurrPrefix = ReadSettingString(store, QStringLiteral("CurrPrefix"), QStringLiteral("K_????"));
     s.SeriesCount = ReadSettingInt(store, QStringLiteral("SeriesCount"), 10);
-    s.PatternFileName = ReadSettingString(store, QStringLiteral("PatternFileName"), dir + DefaultPatternName);
+    s.PatternFileName = ReadSettingString(store, QStringLiteral("PatternFileName"), user.PatternFileName());
     s.AlterPatternFileName = ReadSettingString(store, QStringLiteral("AlterPatternFileName"), QString());
-    s.NewCrossDir = ReadSettingString(store, QStringLiteral("NewCrossDir"), dir + NewCrossDirName);
+    s.NewCrossDir = ReadSettingString(store, QStringLiteral("NewCrossDir"), user.NewCrossDir);
     s.AlterNewCrossDir = ReadSettingString(store, QStringLiteral("AlterNewCrossDir"), QString());
     s.AudioDir = ReadSettingString(store, QStringLiteral("AudioDir"), dir + AudioDirName);
     s.AlterAudioDir = ReadSettingString(store, QStringLiteral("AlterAudioDir"), QString());
@@ -143,7 +149,7 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
 QString ReadCurrCrossWordFileName(QSettings& store, const QString& programDir)
 {
     return ReadSettingString(store, QStringLiteral("CurrCrossWordFileName"),
-                             WithTrailingSeparator(programDir) + CrossDirName + SampleCrossWordName);
+                             UserDirsFor(programDir).SampleCrossWordFileName());
 }
 
 void ValidateWordLengths(TSettings& s)

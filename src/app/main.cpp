@@ -2,7 +2,9 @@
 #include "app/HintPause.h"
 #include "app/LogoForm.h"
 #include "app/MainForm.h"
+#include "app/MessageForm.h"
 #include "app/Settings.h"
+#include "app/UserDirs.h"
 
 #include <QSettings>
 #include <QTimer>
@@ -10,6 +12,7 @@
 int main(int argc, char** argv)
 {
     mz::TApplication app(argc, argv);
+    mz::SetUpApplication(app);
     mz::InstallHintFilter();
     const QString programDir = mz::ApplicationProgramDir();
 
@@ -17,6 +20,11 @@ int main(int argc, char** argv)
         auto store = mz::OpenSettingsStore();
         if (!mz::SettingsSectionExists(*store)) {
             mz::ShowSplash(programDir);
+            // An installed program keeps the user's crosswords and templates in
+            // the user's own directories; the first start makes them.
+            const QStringList problems = mz::PrepareUserDirs(mz::UserDirsFor(programDir));
+            if (!problems.isEmpty())
+                mz::MessageDlg(problems.join(u'\n'), mz::mtWarning, mz::mbOK);
             mz::WriteFirstStartSettings(*store, programDir);
         }
     }
@@ -26,6 +34,11 @@ int main(int argc, char** argv)
         return 1;
     form.show();
     form.activateWindow();
+
+    // A file named on the command line (a double click in the file manager).
+    const QString fileName = mz::FileNameFromArguments(QCoreApplication::arguments());
+    if (!fileName.isEmpty())
+        form.OpenFile(fileName);
 
     // For the end-to-end check only: MZ_SCREENSHOT names a PNG file that receives
     // a picture of the window once it has settled; the program then closes.

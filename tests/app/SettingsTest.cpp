@@ -10,7 +10,9 @@ class SettingsTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> storeDir;
-    const QString programDir = QStringLiteral("/opt/mz/");
+    // A program directory the program may write to, so its own layout is the default.
+    QTemporaryDir programDirHolder;
+    const QString programDir = programDirHolder.path() + QStringLiteral("/");
 
     std::unique_ptr<QSettings> FreshStore()
     {
@@ -43,10 +45,10 @@ private slots:
         QCOMPARE(store->value("AnyWordLocation").toString(), QStringLiteral("0"));
         QCOMPARE(store->value("CurrPrefix").toString(), QStringLiteral("K_????"));
         QCOMPARE(store->value("SeriesCount").toString(), QStringLiteral("10"));
-        QCOMPARE(store->value("CurrCrossWordFileName").toString(), QStringLiteral("/opt/mz/Krzyżówki/K_0231.krz"));
-        QCOMPARE(store->value("PatternFileName").toString(), QStringLiteral("/opt/mz/Szablony/Normal.sz"));
-        QCOMPARE(store->value("AlterNewCrossDir").toString(), QStringLiteral("/opt/mz/Krzyżówki/Nowe/"));
-        QCOMPARE(store->value("AudioDir").toString(), QStringLiteral("/opt/mz/Audio/"));
+        QCOMPARE(store->value("CurrCrossWordFileName").toString(), programDir + QStringLiteral("Krzyżówki/K_0231.krz"));
+        QCOMPARE(store->value("PatternFileName").toString(), programDir + QStringLiteral("Szablony/Normal.sz"));
+        QCOMPARE(store->value("AlterNewCrossDir").toString(), programDir + QStringLiteral("Krzyżówki/Nowe/"));
+        QCOMPARE(store->value("AudioDir").toString(), programDir + QStringLiteral("Audio/"));
         store->endGroup();
     }
 
@@ -64,14 +66,14 @@ private slots:
         QCOMPARE(s.PreViewChecked, true);
         QCOMPARE(s.CurrPrefix, QStringLiteral("K_????"));
         QCOMPARE(s.SeriesCount, 10);
-        QCOMPARE(s.PatternFileName, QStringLiteral("/opt/mz/Szablony/Normal.sz"));
+        QCOMPARE(s.PatternFileName, programDir + QStringLiteral("Szablony/Normal.sz"));
         QCOMPARE(s.AlterPatternFileName, QString());
-        QCOMPARE(s.NewCrossDir, QStringLiteral("/opt/mz/Krzyżówki/Nowe/"));
+        QCOMPARE(s.NewCrossDir, programDir + QStringLiteral("Krzyżówki/Nowe/"));
         QCOMPARE(s.AlterNewCrossDir, QString());
-        QCOMPARE(s.AudioDir, QStringLiteral("/opt/mz/Audio/"));
+        QCOMPARE(s.AudioDir, programDir + QStringLiteral("Audio/"));
         QCOMPARE(s.AlterAudioDir, QString());
-        QCOMPARE(s.PatternDir, QStringLiteral("/opt/mz/Szablony/"));
-        QCOMPARE(ReadCurrCrossWordFileName(*store, programDir), QStringLiteral("/opt/mz/Krzyżówki/K_0231.krz"));
+        QCOMPARE(s.PatternDir, programDir + QStringLiteral("Szablony/"));
+        QCOMPARE(ReadCurrCrossWordFileName(*store, programDir), programDir + QStringLiteral("Krzyżówki/K_0231.krz"));
     }
 
     void theMissingPreviewValueFollowsTheMenuItem()

@@ -1,0 +1,115 @@
+#include "app/HelpForm.h"
+
+#include "app/MessageForm.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QPointer>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace mz {
+
+namespace {
+
+const char* const MsgNoHelpFile = "Nie można otworzyć pliku pomocy %1.";
+const char* const MsgNoBrowser = "Nie można uruchomić przeglądarki internetowej, aby otworzyć %1.";
+
+QToolButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& hint)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAutoRaise(true);
+    return button;
+}
+
+} // namespace
+
+THelpForm::THelpForm(const QString& helpFile, QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("HelpForm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Mirakolnik Zodevidar - Pomoc"));
+
+    FBack = Button(this, "Back", QStringLiteral("Wstecz"), QStringLiteral("Poprzednio oglądane miejsce (Alt+←)"));
+    FForward = Button(this, "Forward", QStringLiteral("Dalej"), QStringLiteral("Następne oglądane miejsce (Alt+→)"));
+    FHome = Button(this, "Home", QStringLiteral("Spis treści"), QStringLiteral("Początek strony pomocy"));
+    FExternal = Button(this, "External", QStringLiteral("Otwórz w przeglądarce"),
+                       QStringLiteral("Pokazuje tę stronę w przeglądarce internetowej"));
+    auto* close = Button(this, "Close", QStringLiteral("Zamknij"), QStringLiteral("Zamyka okno pomocy (Esc)"));
+
+    FBrowser = new QTextBrowser(this);
+    FBrowser->setObjectName(QStringLiteral("Browser"));
+    FBrowser->setOpenExternalLinks(true);
+    FPage = QUrl::fromLocalFile(QFileInfo(helpFile).absoluteFilePath());
+    FBrowser->setSource(FPage);
+    if (!FBrowser->documentTitle().isEmpty())
+        setWindowTitle(FBrowser->documentTitle());
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(4, 2, 4, 2);
+    for (QToolButton* b : {FBack, FForward, FHome, FExternal})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(buttons);
+    layout->addWidget(FBrowser, 1);
+
+    connect(FBack, &QToolButton::clicked, FBrowser, &QTextBrowser::backward);
+    connect(FForward, &QToolButton::clicked, FBrowser, &QTextBrowser::forward);
+    connect(FHome, &QToolButton::clicked, FBrowser, &QTextBrowser::home);
+    connect(FExternal, &QToolButton::clicked, this, &THelpForm::OpenExternally);
+    connect(close, &QToolButton::clicked, this, &QWidget::close);
+    connect(FBrowser, &QTextBrowser::backwardAvailable, this, &THelpForm::UpdateButtons);
+    connect(FBrowser, &QTextBrowser::forwardAvailable, this, &THelpForm::UpdateButtons);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    UpdateButtons();
+
+    resize(760, 640);
+    FBrowser->setFocus();
+}
+
+void THelpForm::UpdateButtons()
+{
+    FBack->setEnabled(FBrowser->isBackwardAvailable());
+    FForward->setEnabled(FBrowser->isForwardAvailable());
+}
+
+void THelpForm::OpenExternally()
+{
+    // A section reached by its bare name ("#druk") belongs to the help page.
+    const QUrl page = FPage.resolved(FBrowser->source());
+    if (!QDesktopServices::openUrl(page))
+        MessageDlg(QString::fromUtf8(MsgNoBrowser).arg(page.toDisplayString()), mtWarning, mbOK);
+}
+
+THelpForm* THelpForm::ShowHelp(const QString& helpFile, QWidget* parent)
+{
+    static QPointer<THelpForm> shown;
+    if (!QFileInfo(helpFile).isFile()) {
+        MessageDlg(QString::fromUtf8(MsgNoHelpFile).arg(helpFile), mtError, mbOK);
+        return nullptr;
+    }
+    if (shown && shown->parentWidget() != parent)
+        shown->close();
+    if (!shown)
+        shown = new THelpForm(helpFile, parent);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+    return shown;
+}
+
+} // namespace mz
