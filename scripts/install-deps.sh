@@ -17,6 +17,11 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# node and npm run the test that reads the ipuz export with a reader from npm;
+# a machine may have them from elsewhere than Debian, so the commands count.
+if ! command -v npm >/dev/null 2>&1 || ! command -v node >/dev/null 2>&1; then
+  missing+=(nodejs npm)
+fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Instaluję brakujące pakiety: ${missing[*]}"
   SUDO=""

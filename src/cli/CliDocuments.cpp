@@ -19,7 +19,7 @@ TCrossTXT LoadDocument(const std::string& fileName)
     return doc;
 }
 
-std::string DescribeDocument(const TCrossTXT& doc)
+std::string DescribeDocument(const TCrossTXT& doc, bool answers)
 {
     std::string text = "Rozmiar: " + std::to_string(doc.ColCount()) + " × " + std::to_string(doc.RowCount()) + "\n";
     for (int32_t r = 1; r <= doc.RowCount(); ++r) {
@@ -36,7 +36,19 @@ std::string DescribeDocument(const TCrossTXT& doc)
                 std::to_string(e.Row) + ": " + Cp1250ToPrintableUtf8(e.Explanation);
         if (!e.Audio.empty())
             text += " [" + Cp1250ToPrintableUtf8(e.Audio) + "]";
+        if (answers)
+            text += " = " + (e.Answer.empty() ? std::string("?") : Cp1250ToPrintableUtf8(e.Answer));
         text += "\n";
+    }
+    const TPhrase& phrase = doc.Phrase();
+    if (!phrase.Empty()) {
+        text += "Pola rozwiązania:";
+        for (size_t i = 0; i < phrase.Cells.size(); ++i)
+            text += (i == 0 ? " " : "; ") + std::to_string(i + 1) + ": " + std::to_string(phrase.Cells[i].Col) + "," +
+                    std::to_string(phrase.Cells[i].Row);
+        text += "\n";
+        if (answers)
+            text += "Rozwiązanie: " + Cp1250ToPrintableUtf8(phrase.Text) + "\n";
     }
     return text;
 }

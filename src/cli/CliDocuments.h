@@ -14,8 +14,9 @@ namespace mz::cli {
 TCrossTXT LoadDocument(const std::string& fileName);
 
 // The grid and numbered explanations as the "show" command prints them (UTF-8,
-// control characters of the file shown as their pictures).
-std::string DescribeDocument(const TCrossTXT& doc);
+// control characters of the file shown as their pictures); with `answers` also
+// each explanation's answer and the phrase of the "rozwiązanie".
+std::string DescribeDocument(const TCrossTXT& doc, bool answers = false);
 
 // Refuses, before anything is read or written, an output that is the same file
 // as one of the inputs or as another output (empty names are left out).

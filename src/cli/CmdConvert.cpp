@@ -22,6 +22,6 @@ int Run(const mz::cli::Args& args)
 
 mz::cli::TCommandRegistration reg{
     {"convert", "convert PLIK WYNIK.krz|WYNIK.sz",
-     "zapisuje krzyżówkę, szablon lub plik XWD jako krzyżówkę (krz) albo szablon (sz)", &Run}};
+     "zapisuje krzyżówkę, szablon, plik XWD lub ipuz jako krzyżówkę (krz) albo szablon (sz)", &Run}};
 
 } // namespace

@@ -13,7 +13,7 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
     document.SetRowCount(FTable.RowCount());
     document.Kind = 0;
     document.CurrentExpl = 0;
-    // The document gets the shape only; the letters live in the words' positions.
+    // The document gets the shape only; the letters live in the words' answers.
     for (int32_t c = 1; c <= FTable.ColCount(); ++c)
         for (int32_t r = 1; r <= FTable.RowCount(); ++r)
             document.SetCell(c, r, FTable.GetCell(c, r) == TTable::Block ? TTable::Block : TTable::Free);
@@ -30,6 +30,7 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
         expl.Horizontal = horizontal;
         expl.Explanation = PickLine(clues);
         expl.Audio = PickLine(sounds);
+        expl.Answer = word;
         document.AddExpl(expl);
     };
     // Walks one line with a block assumed before it and after it; a run of

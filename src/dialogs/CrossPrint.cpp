@@ -3,9 +3,12 @@
 #include "core/Cp1250.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
+#include "documents/CrossSolution.h"
 #include "documents/CrossTXT.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
@@ -14,6 +17,7 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QTextLayout>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <map>
@@ -29,6 +33,11 @@ constexpr double CluesGapMm = 7;
 constexpr double GutterMm = 8;
 constexpr double NumberGapMm = 1.2;
 constexpr int ClueColumns = 2;
+constexpr double StripBoxMm = 7;
+constexpr double StripRowGapMm = 2;
+constexpr double SolutionCellMm = 6;
+// The answer key's grid takes at most this share of the page height.
+constexpr double SolutionGridShare = 0.45;
 
 const QString MsgWriteError = QStringLiteral("Wystąpił błąd podczas zapisu pliku %s");
 
@@ -68,7 +77,8 @@ QString PrintTitle(const TCrossTXT& doc)
     return QString::fromStdString(name);
 }
 
-TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title, QPaintDevice* device, QSizeF pageSize)
+TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title, QPaintDevice* device, QSizeF pageSize,
+                                     const TPrintOptions& options)
     : FDevice(device), FDpi(device->logicalDpiY()), FPage(pageSize), FNumbered(doc.Kind == 0)
 {
     double top = 0;
@@ -78,9 +88,19 @@ TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title,
                           title, {}, 0});
         top = metrics.height() + Mm(TitleGapMm);
     }
-    LayOutGrid(doc, top);
-    if (FNumbered)
-        LayOutClues(doc);
+    if (FNumbered && !doc.Phrase().Empty())
+        FPhrase = ScreenText(doc.Phrase().Text);
+    LayOutGrid(doc, top, FPhrase.isEmpty() ? 0 : Mm(CluesGapMm) + StripHeight(int(FPhrase.size())));
+    double cluesTop = FGridRect.bottom() + Mm(CluesGapMm);
+    if (!FPhrase.isEmpty())
+        cluesTop = LayOutStrip(cluesTop) + Mm(CluesGapMm);
+    if (FNumbered) {
+        const auto blocks = ClueBlocks(doc, false);
+        if (!blocks.empty())
+            FPageCount = LayOutClues(blocks, 0, cluesTop);
+        if (options.IncludeSolution && HasAnswers(doc))
+            LayOutSolution(doc, title);
+    }
     if (FPageCount > 1) {
         const QFontMetricsF metrics(FooterFont(), FDevice);
         for (int page = 0; page < FPageCount; ++page) {
@@ -92,17 +112,24 @@ TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title,
     }
 }
 
-void TCrossPrintLayout::LayOutGrid(const TCrossTXT& doc, double top)
+void TCrossPrintLayout::LayOutGrid(const TCrossTXT& doc, double top, double reserved)
 {
     FColCount = std::max(doc.ColCount(), 0);
     FRowCount = std::max(doc.RowCount(), 0);
     const std::size_t cells = std::size_t(FColCount) * std::size_t(FRowCount);
     FBlocks.assign(cells, 2);
     FLabels.assign(cells, QString());
+    FPhraseLabels.assign(cells, QString());
+    FLetters.assign(cells, QString());
+    const TSolutionGrid solution(doc);
     for (int col = 1; col <= FColCount; ++col)
         for (int row = 1; row <= FRowCount; ++row)
-            if (doc.HasCell(col, row))
-                FBlocks[std::size_t(col - 1) * FRowCount + (row - 1)] = doc.GetCell(col, row) == '*' ? 1 : 0;
+            if (doc.HasCell(col, row)) {
+                const std::size_t index = std::size_t(col - 1) * FRowCount + (row - 1);
+                FBlocks[index] = doc.GetCell(col, row) == '*' ? 1 : 0;
+                if (const unsigned char letter = solution.Letter(col, row); letter != 0)
+                    FLetters[index] = ScreenText(std::string(1, char(letter)));
+            }
 
     if (FNumbered) {
         for (const TExplList& item : doc.ExplsInNumberOrder()) {
@@ -112,6 +139,12 @@ void TCrossPrintLayout::LayOutGrid(const TCrossTXT& doc, double top)
             QString& label = FLabels[std::size_t(expl.Col - 1) * FRowCount + (expl.Row - 1)];
             label += (label.isEmpty() ? QString() : QStringLiteral(",")) + QString::number(item.Number);
         }
+        const auto& phraseCells = doc.Phrase().Cells;
+        for (std::size_t i = 0; i < phraseCells.size(); ++i) {
+            const TCellPos cell = phraseCells[i];
+            if (cell.Col >= 1 && cell.Col <= FColCount && cell.Row >= 1 && cell.Row <= FRowCount)
+                FPhraseLabels[std::size_t(cell.Col - 1) * FRowCount + (cell.Row - 1)] = QString::number(i + 1);
+        }
     }
 
     if (FColCount == 0 || FRowCount == 0) {
@@ -119,10 +152,77 @@ void TCrossPrintLayout::LayOutGrid(const TCrossTXT& doc, double top)
         return;
     }
     const double footer = QFontMetricsF(FooterFont(), FDevice).height() * 1.5;
-    const double available = std::max(FPage.height() - top - footer, 1.0);
+    const double available = std::max(FPage.height() - top - footer - reserved, 1.0);
     FCell = std::min({Mm(MaxCellMm), FPage.width() / FColCount, available / FRowCount});
     const double width = FCell * FColCount;
     FGridRect = QRectF((FPage.width() - width) / 2, top, width, FCell * FRowCount);
+}
+
+// The strip is a row of empty boxes, one per letter of the phrase, a box-wide
+// gap for each space, wrapped onto further rows when wider than the page.
+double TCrossPrintLayout::StripHeight(int boxes) const
+{
+    const double box = Mm(StripBoxMm);
+    const int perRow = std::max(1, int(FPage.width() / box));
+    const int rows = (boxes + perRow - 1) / perRow;
+    return QFontMetricsF(HeadingFont(), FDevice).lineSpacing() + rows * box + (rows - 1) * Mm(StripRowGapMm);
+}
+
+double TCrossPrintLayout::LayOutStrip(double top)
+{
+    const QFontMetricsF heading(HeadingFont(), FDevice);
+    const QString caption = QStringLiteral("Rozwiązanie:");
+    FLines.push_back({0, QPointF((FPage.width() - heading.horizontalAdvance(caption)) / 2, top + heading.ascent()),
+                      lsHeading, caption, {}, 0});
+    const double box = Mm(StripBoxMm);
+    const int perRow = std::max(1, int(FPage.width() / box));
+    const int rows = (int(FPhrase.size()) + perRow - 1) / perRow;
+    const double boxesTop = top + heading.lineSpacing();
+    int number = 0;
+    for (int i = 0; i < FPhrase.size(); ++i) {
+        const int row = i / perRow;
+        const int inRow = std::min(perRow, int(FPhrase.size()) - row * perRow);
+        const double left = (FPage.width() - inRow * box) / 2;
+        if (FPhrase[i] == u' ')
+            continue;
+        FStrip.push_back({QRectF(left + (i % perRow) * box, boxesTop + row * (box + Mm(StripRowGapMm)), box, box),
+                          QString::number(++number)});
+    }
+    return boxesTop + rows * box + (rows - 1) * Mm(StripRowGapMm);
+}
+
+std::vector<QRectF> TCrossPrintLayout::StripBoxes() const
+{
+    std::vector<QRectF> boxes;
+    for (const TStripBox& box : FStrip)
+        boxes.push_back(box.Rect);
+    return boxes;
+}
+
+void TCrossPrintLayout::LayOutSolution(const TCrossTXT& doc, const QString& title)
+{
+    const int page = FPageCount;
+    FSolutionPage = page;
+    const QString heading = title.isEmpty() ? QStringLiteral("Odpowiedzi") : QStringLiteral("Odpowiedzi – ") + title;
+    const QFontMetricsF metrics(TitleFont(), FDevice);
+    FLines.push_back({page, QPointF((FPage.width() - metrics.horizontalAdvance(heading)) / 2, metrics.ascent()),
+                      lsTitle, heading, {}, 0});
+    double top = metrics.height() + Mm(TitleGapMm);
+    if (FColCount > 0 && FRowCount > 0) {
+        const double cell = std::min({Mm(SolutionCellMm), FPage.width() / FColCount,
+                                      FPage.height() * SolutionGridShare / FRowCount});
+        FSolutionGrid = {page, QRectF((FPage.width() - cell * FColCount) / 2, top, cell * FColCount, cell * FRowCount),
+                         cell, true};
+        top = FSolutionGrid.Rect.bottom() + Mm(CluesGapMm);
+    }
+    if (!FPhrase.isEmpty()) {
+        const QFontMetricsF headingMetrics(HeadingFont(), FDevice);
+        FLines.push_back(
+            {page, QPointF(0, top + headingMetrics.ascent()), lsHeading, QStringLiteral("Rozwiązanie: ") + FPhrase, {}, 0});
+        top += headingMetrics.lineSpacing() + Mm(CluesGapMm) / 2;
+    }
+    const auto blocks = ClueBlocks(doc, true);
+    FPageCount = blocks.empty() ? page + 1 : LayOutClues(blocks, page, top);
 }
 
 QString TCrossPrintLayout::CellLabel(int col, int row) const
@@ -134,7 +234,8 @@ QString TCrossPrintLayout::CellLabel(int col, int row) const
 
 // A heading travels with the first clue under it, and a clue keeps its lines
 // together, so neither is torn across columns unless it is longer than one.
-std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBlocks(const TCrossTXT& doc) const
+std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBlocks(const TCrossTXT& doc,
+                                                                                     bool answers) const
 {
     const std::vector<TExplList> expls = doc.ExplsInNumberOrder();
     const double columnWidth = (FPage.width() - Mm(GutterMm) * (ClueColumns - 1)) / ClueColumns;
@@ -152,7 +253,8 @@ std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBl
                 block.push_back({lsHeading, horizontal ? QStringLiteral("Poziomo:") : QStringLiteral("Pionowo:"), {}});
             first = false;
             // A clue is one paragraph; line breaks a foreign file may carry become spaces.
-            QString text = ScreenText(item.Expl.Explanation);
+            QString text = answers ? (item.Expl.Answer.empty() ? QStringLiteral("?") : ScreenText(item.Expl.Answer))
+                                   : ScreenText(item.Expl.Explanation);
             text.replace(u'\r', u' ').replace(u'\n', u' ');
             const QStringList lines = WrapText(text, textWidth);
             for (int i = 0; i < lines.size(); ++i)
@@ -181,24 +283,21 @@ QStringList TCrossPrintLayout::WrapText(const QString& text, double width) const
     return lines;
 }
 
-void TCrossPrintLayout::LayOutClues(const TCrossTXT& doc)
+int TCrossPrintLayout::LayOutClues(const std::vector<std::vector<TClueLine>>& blocks, int firstPage, double firstTop)
 {
-    const auto blocks = ClueBlocks(doc);
-    if (blocks.empty())
-        return;
     // Best of all, as newspapers print it: across clues in the left column,
     // down clues in the right one, both under the grid.
     std::vector<TPlacedLine> lines;
-    if (FlowClues(blocks, true, -1, 0, lines) == 1) {
+    if (FlowClues(blocks, true, firstPage, firstTop, -1, 0, lines) == firstPage + 1) {
         FLines.insert(FLines.end(), lines.begin(), lines.end());
-        return;
+        return firstPage + 1;
     }
     lines.clear();
-    const int pages = FlowClues(blocks, false, -1, 0, lines);
+    const int pages = FlowClues(blocks, false, firstPage, firstTop, -1, 0, lines);
     // Balance the columns of the last page by lowering its bottom as far as
     // the clues still end on it.
     const int last = pages - 1;
-    const double top = last == 0 ? FGridRect.bottom() + Mm(CluesGapMm) : 0;
+    const double top = last == firstPage ? firstTop : 0;
     const double step = QFontMetricsF(ClueFont(), FDevice).lineSpacing() / 2;
     double lowest = top;
     for (const TPlacedLine& line : lines)
@@ -206,20 +305,22 @@ void TCrossPrintLayout::LayOutClues(const TCrossTXT& doc)
             lowest = std::max(lowest, line.Baseline.y());
     for (double limit = top + (lowest - top) / ClueColumns; limit < lowest; limit += step) {
         std::vector<TPlacedLine> balanced;
-        if (FlowClues(blocks, false, last, limit, balanced) == pages) {
+        if (FlowClues(blocks, false, firstPage, firstTop, last, limit, balanced) == pages) {
             lines = std::move(balanced);
             break;
         }
     }
     FLines.insert(FLines.end(), lines.begin(), lines.end());
-    FPageCount = pages;
+    return pages;
 }
 
-// Pours the clue blocks into the columns: under the grid on the first page,
-// then over whole later pages; page `shortPage` ends at `shortBottom`. The
-// down clues may be made to start a new column. Returns the page count.
+// Pours the clue blocks into the columns: from `firstTop` on page
+// `firstPage`, then over whole later pages; page `shortPage` ends at
+// `shortBottom`. The down clues may be made to start a new column. Returns the
+// index of the last page used plus one.
 int TCrossPrintLayout::FlowClues(const std::vector<std::vector<TClueLine>>& blocks, bool headingStartsColumn,
-                                 int shortPage, double shortBottom, std::vector<TPlacedLine>& lines) const
+                                 int firstPage, double firstTop, int shortPage, double shortBottom,
+                                 std::vector<TPlacedLine>& lines) const
 {
     const QFontMetricsF clue(ClueFont(), FDevice);
     const QFontMetricsF heading(HeadingFont(), FDevice);
@@ -231,9 +332,9 @@ int TCrossPrintLayout::FlowClues(const std::vector<std::vector<TClueLine>>& bloc
                                        : clue.lineSpacing();
     };
 
-    int page = 0;
+    int page = firstPage;
     int column = 0;
-    double columnTop = FGridRect.bottom() + Mm(CluesGapMm);
+    double columnTop = firstTop;
     double y = columnTop;
     auto nextColumn = [&] {
         if (++column == ClueColumns) {
@@ -246,7 +347,8 @@ int TCrossPrintLayout::FlowClues(const std::vector<std::vector<TClueLine>>& bloc
     // Only a column at the top of a later page is a full one; anything that
     // does not fit there is placed all the same rather than pushed on forever.
     auto fits = [&](double h) {
-        return y + h <= (page == shortPage ? shortBottom : bottom) || (page > 0 && y == columnTop && page != shortPage);
+        return y + h <= (page == shortPage ? shortBottom : bottom) ||
+               (page > firstPage && y == columnTop && page != shortPage);
     };
 
     for (const auto& block : blocks) {
@@ -286,48 +388,96 @@ QStringList TCrossPrintLayout::PageText(int page) const
     return text;
 }
 
-void TCrossPrintLayout::PaintGrid(QPainter& painter) const
+QString TCrossPrintLayout::PhraseLabel(int col, int row) const
 {
-    if (FColCount == 0 || FRowCount == 0)
+    if (col < 1 || col > FColCount || row < 1 || row > FRowCount)
+        return {};
+    return FPhraseLabels[std::size_t(col - 1) * FRowCount + (row - 1)];
+}
+
+namespace {
+
+// A number in a corner of a square; one too wide for it gets a smaller type
+// rather than overflow.
+void DrawSmallNumber(QPainter& painter, const QPaintDevice* device, const QRectF& area, const QFont& font,
+                     const QString& text, Qt::Alignment alignment)
+{
+    const double width = QFontMetricsF(font, device).horizontalAdvance(text);
+    QFont used = font;
+    if (width > area.width())
+        used.setPixelSize(std::max(1, int(font.pixelSize() * area.width() / width)));
+    painter.setFont(used);
+    painter.drawText(area, alignment, text);
+}
+
+QFont SizedFont(double points, bool bold, double pixels)
+{
+    QFont font = PrintFont(points, bold, false);
+    font.setPixelSize(std::max(1, int(pixels)));
+    return font;
+}
+
+} // namespace
+
+void TCrossPrintLayout::PaintGrid(QPainter& painter, const TPlacedGrid& grid) const
+{
+    if (FColCount == 0 || FRowCount == 0 || grid.Page < 0)
         return;
+    const double size = grid.Cell;
     const QColor ink(Qt::black);
-    const QFont numberFont = [&] {
-        QFont font = PrintFont(8, false, false);
-        font.setPixelSize(std::max(1, int(FCell * 0.26)));
-        return font;
-    }();
-    painter.setFont(numberFont);
-    const double pad = FCell * 0.07;
+    const QFont numberFont = SizedFont(8, false, size * 0.26);
+    const QFont phraseFont = SizedFont(8, true, size * 0.24);
+    const QFont letterFont = SizedFont(10, false, size * 0.62);
+    const double pad = size * 0.07;
     QPen thin(ink, std::max(1.0, Mm(0.25)));
     for (int col = 1; col <= FColCount; ++col) {
         for (int row = 1; row <= FRowCount; ++row) {
             const std::size_t index = std::size_t(col - 1) * FRowCount + (row - 1);
             if (FBlocks[index] == 2)
                 continue;
-            const QRectF cell(FGridRect.left() + (col - 1) * FCell, FGridRect.top() + (row - 1) * FCell, FCell, FCell);
+            const QRectF cell(grid.Rect.left() + (col - 1) * size, grid.Rect.top() + (row - 1) * size, size, size);
             if (FBlocks[index] == 1)
                 painter.fillRect(cell, ink);
             painter.setPen(thin);
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(cell);
-            if (!FLabels[index].isEmpty() && FBlocks[index] == 0) {
-                const QRectF area = cell.adjusted(pad, pad * 0.6, -pad, -pad);
-                // Two numbers in a small square get a smaller type rather than overflow.
-                const double width = QFontMetricsF(numberFont, FDevice).horizontalAdvance(FLabels[index]);
-                if (width > area.width()) {
-                    QFont smaller = numberFont;
-                    smaller.setPixelSize(std::max(1, int(numberFont.pixelSize() * area.width() / width)));
-                    painter.setFont(smaller);
+            if (FBlocks[index] != 0)
+                continue;
+            if (grid.Filled) {
+                if (!FLetters[index].isEmpty()) {
+                    painter.setFont(letterFont);
+                    painter.drawText(cell, Qt::AlignCenter, FLetters[index]);
                 }
-                painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, FLabels[index]);
-                painter.setFont(numberFont);
+                continue;
             }
+            const QRectF area = cell.adjusted(pad, pad * 0.6, -pad, -pad);
+            if (!FLabels[index].isEmpty())
+                DrawSmallNumber(painter, FDevice, area, numberFont, FLabels[index], Qt::AlignLeft | Qt::AlignTop);
+            if (!FPhraseLabels[index].isEmpty())
+                DrawSmallNumber(painter, FDevice, cell.adjusted(pad, pad, -pad, -pad * 0.4), phraseFont,
+                                FPhraseLabels[index], Qt::AlignRight | Qt::AlignBottom);
         }
     }
     // A heavier frame around the whole grid, drawn only along existing squares.
     painter.setPen(QPen(ink, std::max(1.0, Mm(0.7)), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(FGridRect);
+    painter.drawRect(grid.Rect);
+}
+
+void TCrossPrintLayout::PaintStrip(QPainter& painter) const
+{
+    if (FStrip.empty())
+        return;
+    const double box = FStrip.front().Rect.width();
+    const QFont numberFont = SizedFont(8, true, box * 0.26);
+    painter.setPen(QPen(Qt::black, std::max(1.0, Mm(0.35))));
+    painter.setBrush(Qt::NoBrush);
+    for (const TStripBox& item : FStrip) {
+        painter.drawRect(item.Rect);
+        const double pad = box * 0.07;
+        DrawSmallNumber(painter, FDevice, item.Rect.adjusted(pad, pad, -pad, -pad * 0.4), numberFont, item.Number,
+                        Qt::AlignRight | Qt::AlignBottom);
+    }
 }
 
 void TCrossPrintLayout::PaintPage(QPainter& painter, int page) const
@@ -335,8 +485,12 @@ void TCrossPrintLayout::PaintPage(QPainter& painter, int page) const
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    if (page == 0)
-        PaintGrid(painter);
+    if (page == 0) {
+        PaintGrid(painter, {0, FGridRect, FCell, false});
+        PaintStrip(painter);
+    }
+    if (page == FSolutionGrid.Page)
+        PaintGrid(painter, FSolutionGrid);
     painter.setPen(Qt::black);
     for (const TPlacedLine& line : FLines) {
         if (line.Page != page)
@@ -365,12 +519,13 @@ void TCrossPrintLayout::PaintPage(QPainter& painter, int page) const
     painter.restore();
 }
 
-bool PaintCrossWord(const TCrossTXT& doc, QPagedPaintDevice& device, const QString& title)
+bool PaintCrossWord(const TCrossTXT& doc, QPagedPaintDevice& device, const QString& title,
+                    const TPrintOptions& options)
 {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    const TCrossPrintLayout layout(doc, title, &device, QSizeF(device.width(), device.height()));
+    const TCrossPrintLayout layout(doc, title, &device, QSizeF(device.width(), device.height()), options);
     for (int page = 0; page < layout.PageCount(); ++page) {
         if (page > 0)
             device.newPage();
@@ -379,25 +534,65 @@ bool PaintCrossWord(const TCrossTXT& doc, QPagedPaintDevice& device, const QStri
     return painter.end();
 }
 
+namespace {
+
+// "Dołącz rozwiązanie", offered only where there is an answer key to print.
+QCheckBox* SolutionCheckBox(const TCrossTXT& doc, const TPrintOptions& options, QWidget* parent)
+{
+    auto* box = new QCheckBox(QStringLiteral("Dołącz rozwiązanie"), parent);
+    box->setObjectName(QStringLiteral("IncludeSolution"));
+    const bool available = doc.Kind == 0 && HasAnswers(doc);
+    box->setEnabled(available);
+    box->setChecked(available && options.IncludeSolution);
+    box->setToolTip(available ? QStringLiteral("Dodaje stronę z wypełnioną siatką i odpowiedziami")
+                              : QStringLiteral("Krzyżówka nie ma zapisanych odpowiedzi"));
+    return box;
+}
+
+} // namespace
+
 bool PrintCrossWord(const TCrossTXT& doc, QWidget* parent)
 {
+    TPrintOptions options;
+    return PrintCrossWord(doc, parent, options);
+}
+
+bool PrintCrossWord(const TCrossTXT& doc, QWidget* parent, TPrintOptions& options)
+{
     QPrinter printer(QPrinter::HighResolution);
-    return PrintCrossWord(doc, printer, parent);
+    return PrintCrossWord(doc, printer, parent, options);
 }
 
 bool PrintCrossWord(const TCrossTXT& doc, QPrinter& printer, QWidget* parent)
 {
+    TPrintOptions options;
+    return PrintCrossWord(doc, printer, parent, options);
+}
+
+bool PrintCrossWord(const TCrossTXT& doc, QPrinter& printer, QWidget* parent, TPrintOptions& options)
+{
     printer.setDocName(PrintTitle(doc));
     printer.setPageMargins(QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter);
     QPrintDialog dialog(&printer, parent);
+    auto* tab = new QWidget;
+    tab->setWindowTitle(QStringLiteral("Krzyżówka"));
+    auto* layout = new QVBoxLayout(tab);
+    QCheckBox* solution = SolutionCheckBox(doc, options, tab);
+    layout->addWidget(solution);
+    layout->addStretch();
+    dialog.setOptionTabs({tab});
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    if (!PaintCrossWord(doc, printer, PrintTitle(doc)))
+    if (solution->isEnabled())
+        options.IncludeSolution = solution->isChecked();
+    TPrintOptions used = options;
+    used.IncludeSolution = solution->isChecked();
+    if (!PaintCrossWord(doc, printer, PrintTitle(doc), used))
         ThrowWriteError(printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName());
     return true;
 }
 
-void SaveCrossWordAsPdf(const TCrossTXT& doc, const QString& fileName)
+void SaveCrossWordAsPdf(const TCrossTXT& doc, const QString& fileName, const TPrintOptions& options)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
@@ -410,7 +605,7 @@ void SaveCrossWordAsPdf(const TCrossTXT& doc, const QString& fileName)
         writer.setResolution(600);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter));
-        painted = PaintCrossWord(doc, writer, PrintTitle(doc));
+        painted = PaintCrossWord(doc, writer, PrintTitle(doc), options);
     }
     if (!painted || !file.commit())
         ThrowWriteError(fileName);
@@ -418,20 +613,36 @@ void SaveCrossWordAsPdf(const TCrossTXT& doc, const QString& fileName)
 
 bool ExportCrossWordAsPdf(const TCrossTXT& doc, QWidget* parent, const QString& directory)
 {
+    TPrintOptions options;
+    return ExportCrossWordAsPdf(doc, parent, directory, options);
+}
+
+bool ExportCrossWordAsPdf(const TCrossTXT& doc, QWidget* parent, const QString& directory, TPrintOptions& options)
+{
     QFileDialog dialog(parent, QStringLiteral("Zapisz krzyżówkę jako PDF"), directory,
                        QStringLiteral("Pliki PDF (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    // The check box needs the dialog's own widgets: a system dialog takes none.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QCheckBox* solution = SolutionCheckBox(doc, options, &dialog);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(solution, grid->rowCount(), 0, 1, grid->columnCount());
     const QString title = PrintTitle(doc);
     if (!title.isEmpty())
         dialog.selectFile(title + QStringLiteral(".pdf"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    SaveCrossWordAsPdf(doc, dialog.selectedFiles().constFirst());
+    if (solution->isEnabled())
+        options.IncludeSolution = solution->isChecked();
+    TPrintOptions used = options;
+    used.IncludeSolution = solution->isChecked();
+    SaveCrossWordAsPdf(doc, dialog.selectedFiles().constFirst(), used);
     return true;
 }
 
-QImage RenderCrossWordPage(const TCrossTXT& doc, int page, int dpi, const QPageSize& pageSize)
+QImage RenderCrossWordPage(const TCrossTXT& doc, int page, int dpi, const QPageSize& pageSize,
+                           const TPrintOptions& options)
 {
     const QSize sheet = pageSize.sizePixels(dpi);
     QImage image(sheet, QImage::Format_RGB32);
@@ -441,7 +652,7 @@ QImage RenderCrossWordPage(const TCrossTXT& doc, int page, int dpi, const QPageS
     image.fill(Qt::white);
     const double margin = MarginMm * dpi / 25.4;
     const TCrossPrintLayout layout(doc, PrintTitle(doc), &image,
-                                   QSizeF(sheet.width() - 2 * margin, sheet.height() - 2 * margin));
+                                   QSizeF(sheet.width() - 2 * margin, sheet.height() - 2 * margin), options);
     if (page >= 0 && page < layout.PageCount()) {
         QPainter painter(&image);
         painter.translate(margin, margin);

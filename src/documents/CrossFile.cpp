@@ -1,11 +1,12 @@
 // Crossword and template files: record files whose stream holds one row record
-// per grid row, then per explanation its place, clue and optional sound, then
-// the end record.
+// per grid row, then per explanation its place, clue, optional sound and
+// optional answer, then the optional "rozwiązanie", then the end record.
 #include "documents/CrossTXT.h"
 
 #include "core/Random.h"
 #include "core/SoundNames.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace mz {
@@ -27,6 +28,35 @@ int32_t DecimalOf(std::string_view text)
     if (text.empty() || ec != std::errc() || ptr != text.data() + text.size())
         throw EIOOperation("'" + std::string(text) + "' is not a valid integer value");
     return value;
+}
+
+// "PHRASE;col,row;col,row;..." with one cell per letter of the phrase.
+std::string PhraseRecord(const TPhrase& phrase)
+{
+    std::string data = phrase.Text;
+    for (const TCellPos& cell : phrase.Cells)
+        data += ";" + std::to_string(cell.Col) + "," + std::to_string(cell.Row);
+    return data;
+}
+
+TPhrase PhraseOfRecord(std::string_view data, const std::string& fileName)
+{
+    TPhrase phrase;
+    size_t at = data.find(';');
+    phrase.Text = std::string(data.substr(0, at));
+    while (at != std::string_view::npos) {
+        const size_t next = data.find(';', at + 1);
+        const std::string_view cell = data.substr(at + 1, next == std::string_view::npos ? next : next - at - 1);
+        const size_t comma = cell.find(',');
+        if (comma == std::string_view::npos)
+            throw EIOOperation(FormatMessage(MsgInconsistent, fileName));
+        phrase.Cells.push_back({DecimalOf(cell.substr(0, comma)), DecimalOf(cell.substr(comma + 1))});
+        at = next;
+    }
+    const auto letters = std::count_if(phrase.Text.begin(), phrase.Text.end(), [](char c) { return c != ' '; });
+    if (phrase.Text.empty() || static_cast<size_t>(letters) != phrase.Cells.size())
+        throw EIOOperation(FormatMessage(MsgInconsistent, fileName));
+    return phrase;
 }
 
 } // namespace
@@ -83,20 +113,28 @@ void TCrossTXT::ReadRecord(const TDataFromBuf& record)
     }
     case rtExpl:
     case rtAudio:
-        // The writer never puts a clue or a sound before the first place record;
-        // such a file has nothing to attach them to.
+    case rtAnswer:
+        // The writer never puts a clue, a sound or an answer before the first
+        // place record; such a file has nothing to attach them to.
         if (Expls.empty())
             throw EIOOperation(FormatMessage(MsgInconsistent, FileName));
         if (record.RecType == rtExpl) {
             Expls.back().Expl.Explanation = data;
             NumberBack();
-        } else if (data.empty() || IsPlainSoundName(data)) {
-            Expls.back().Expl.Audio = data;
+        } else if (record.RecType == rtAudio) {
+            if (data.empty() || IsPlainSoundName(data)) {
+                Expls.back().Expl.Audio = data;
+            } else {
+                // A name that could reach outside the audio directory: the clue
+                // stays, the sound goes, and the caller can tell the user.
+                ++RefusedSounds;
+            }
         } else {
-            // A name that could reach outside the audio directory: the clue
-            // stays, the sound goes, and the caller can tell the user.
-            ++RefusedSounds;
+            Expls.back().Expl.Answer = data;
         }
+        break;
+    case rtPhrase:
+        FPhrase = PhraseOfRecord(data, FileName);
         break;
     default:
         break;
@@ -135,7 +173,11 @@ void TCrossTXT::SaveToFile(const std::string& name)
             access.WriteRecord(rtExpl, expl.Explanation);
             if (!expl.Audio.empty())
                 access.WriteRecord(rtAudio, expl.Audio);
+            if (!expl.Answer.empty())
+                access.WriteRecord(rtAnswer, expl.Answer);
         }
+        if (!FPhrase.Empty())
+            access.WriteRecord(rtPhrase, PhraseRecord(FPhrase));
     });
     Modified = false;
 }

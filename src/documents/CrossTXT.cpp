@@ -1,6 +1,7 @@
 #include "documents/CrossTXT.h"
 
 #include "core/FileNames.h"
+#include "documents/Ipuz.h"
 
 #include <algorithm>
 
@@ -33,6 +34,8 @@ void TCrossTXT::Clear()
     FColCount = 0;
     FRowCount = 0;
     FExplCount = 0;
+    FPhrase = {};
+    FRevealed.clear();
     FileName.clear();
     Modified = false;
 }
@@ -57,6 +60,7 @@ void TCrossTXT::SetCell(int32_t col, int32_t row, unsigned char letter)
         throw EIOOperation(MsgNoCell);
     if (it->second.back() != letter) {
         it->second.back() = letter;
+        FRevealed.erase({col, row});
         Modified = true;
     }
 }
@@ -73,8 +77,10 @@ void TCrossTXT::DeleteCell(int32_t col, int32_t row)
     if (it == Cells.end())
         throw EIOOperation(MsgNoCell);
     it->second.pop_back();
-    if (it->second.empty())
+    if (it->second.empty()) {
         Cells.erase(it);
+        FRevealed.erase({col, row});
+    }
     Modified = true;
 }
 
@@ -165,6 +171,21 @@ void TCrossTXT::NumberBack()
     NumberPositions[static_cast<size_t>(FExplCount)] = static_cast<int32_t>(Expls.size() - 1);
 }
 
+void TCrossTXT::SetPhrase(const TPhrase& phrase)
+{
+    if (!(FPhrase == phrase)) {
+        FPhrase = phrase;
+        Modified = true;
+    }
+}
+
+void TCrossTXT::MarkRevealed(int32_t col, int32_t row)
+{
+    if (!HasCell(col, row))
+        throw EIOOperation(MsgNoCell);
+    FRevealed.insert({col, row});
+}
+
 std::vector<TExplList> TCrossTXT::ExplsInChainOrder() const
 {
     return {Expls.rbegin(), Expls.rend()};
@@ -186,6 +207,10 @@ void TCrossTXT::LoadFromFile(const std::string& name)
         LoadRecordFile(name, nullptr);
     } else if (ext == "xwd") {
         LoadXwdFile(name);
+    } else if (ext == "ipuz") {
+        Clear();
+        FileName = name;
+        ReadIpuz(ReadFileStart(name, MaxIpuzFileSize), name, *this);
     } else {
         throw EIOOperation(FormatMessage(MsgUnsupported, name));
     }
@@ -200,6 +225,8 @@ void TCrossTXT::LoadFromData(std::string_view bytes, const std::string& name)
         Clear();
         FileName = name;
         LoadXwd(bytes);
+    } else if (ext == "ipuz") {
+        ReadIpuz(bytes, name, *this);
     } else {
         throw EIOOperation(FormatMessage(MsgUnsupported, name));
     }

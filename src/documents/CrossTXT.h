@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -11,15 +12,50 @@
 
 namespace mz {
 
+// At most `limit` bytes of a file: a pipe or a device that never ends is read
+// no further than the format can reach. Failures are EInOutError.
+std::string ReadFileStart(const std::string& name, size_t limit);
+
+// An ipuz file longer than this is not read further (its JSON then ends early
+// and is refused as damaged): far more than a 100 x 100 grid with its clues.
+inline constexpr size_t MaxIpuzFileSize = size_t{16} << 20;
+
 // One word of a crossword with its clue. Texts are CP1250 bytes.
 struct TExpl {
+    TExpl(int32_t col = 0, int32_t row = 0, std::string explanation = {}, std::string audio = {},
+          bool horizontal = true, std::string answer = {})
+        : Col(col), Row(row), Explanation(std::move(explanation)), Audio(std::move(audio)), Horizontal(horizontal),
+          Answer(std::move(answer))
+    {
+    }
+
     int32_t Col = 0;  // column of the first letter, from 1
     int32_t Row = 0;  // row of the first letter, from 1
     std::string Explanation;
     std::string Audio;  // sound file relative to the audio directory; empty = none
     bool Horizontal = true;
+    // The word itself (CP1250 upper case, as the grid holds it); empty while unknown.
+    std::string Answer;
 
     bool operator==(const TExpl&) const = default;
+};
+
+// A cell address, column first, both from 1.
+struct TCellPos {
+    int32_t Col = 0;
+    int32_t Row = 0;
+
+    auto operator<=>(const TCellPos&) const = default;
+};
+
+// The "rozwiązanie": a phrase read from numbered open cells. Cells[i] is the
+// cell of the i-th letter of Text (spaces have no cell) and carries number i + 1.
+struct TPhrase {
+    std::string Text;  // CP1250 upper case: letters, single spaces between words
+    std::vector<TCellPos> Cells;
+
+    bool Empty() const { return Text.empty(); }
+    bool operator==(const TPhrase&) const = default;
 };
 
 // One cell of the explanation chain. Number is 0 while a file reader has
@@ -30,7 +66,10 @@ struct TExplList {
 };
 
 // Record types of the crossword and template files.
-enum TRecType : uint8_t { rtEnd = 0, rtExpl = 2, rtAudio = 3, rtRow = 16, rtPlace = 17 };
+// rtAnswer follows the clue (and sound) of its explanation; rtPhrase comes
+// after the last explanation. Readers skip kinds they do not know, so files
+// with them stay readable everywhere.
+enum TRecType : uint8_t { rtEnd = 0, rtExpl = 2, rtAudio = 3, rtRow = 16, rtPlace = 17, rtAnswer = 18, rtPhrase = 19 };
 
 // The largest grid a document file holds, in columns and in rows: more than
 // the window shows and the template editor makes on the largest screens (a
@@ -88,8 +127,20 @@ public:
     // Numbered explanations from 1 to ExplCount.
     std::vector<TExplList> ExplsInNumberOrder() const;
 
+    const TPhrase& Phrase() const { return FPhrase; }
+    // Sets Modified when the phrase changes; no check of the cells (see ChoosePhraseCells).
+    void SetPhrase(const TPhrase& phrase);
+
+    // Letters put in by revealing them, so the window can draw them apart. Not
+    // saved: in the file they are ordinary letters. A cell loses the mark when
+    // SetCell gives it another letter, or when it is deleted; Clear drops all.
+    bool IsRevealed(int32_t col, int32_t row) const { return FRevealed.count({col, row}) != 0; }
+    void MarkRevealed(int32_t col, int32_t row);
+    const std::set<TCellPos>& RevealedCells() const { return FRevealed; }
+    void ClearRevealed() { FRevealed.clear(); }
+
     // Chooses the reader by the lower-cased extension: "krz" and "sz" the
-    // record-file reader, "xwd" the XWD reader.
+    // record-file reader, "xwd" the XWD reader, "ipuz" the ipuz reader (Ipuz.h).
     void LoadFromFile(const std::string& name);
     // The same readers on a file held in memory; name chooses the reader and
     // names the file in messages.
@@ -123,6 +174,8 @@ private:
     int32_t FColCount = 0;
     int32_t FRowCount = 0;
     int32_t FExplCount = 0;
+    TPhrase FPhrase;
+    std::set<TCellPos> FRevealed;
 };
 
 } // namespace mz

@@ -24,6 +24,8 @@ constexpr unsigned char XwdBlock = 219;
 constexpr size_t MaxXwdWords = 2 * AreaSide * AreaSide;
 constexpr size_t MaxXwdSize = ClueOffset + ClueSlotSize * MaxXwdWords;
 
+} // namespace
+
 // At most `limit` bytes of the file: a pipe or a device that never ends is
 // read no further than the format can reach. Failures of the system are
 // input/output errors.
@@ -40,8 +42,6 @@ std::string ReadFileStart(const std::string& name, size_t limit)
     bytes.resize(static_cast<size_t>(in.gcount()));
     return bytes;
 }
-
-} // namespace
 
 void TCrossTXT::LoadXwdFile(const std::string& name)
 {

@@ -58,6 +58,10 @@ TEST(TransferTo, NumbersAcrossWordsRowByRowThenDownWordsColumnByColumn)
     EXPECT_EQ(expls[2].Expl.Audio, "");
     EXPECT_EQ(expls[3].Expl.Explanation, "potwierdzenie");
     EXPECT_EQ(expls[3].Expl.Audio, "tak.wav");
+    // Every word hands over its letters as the answer, found in the database or not.
+    const std::vector<std::string> answers = {"KOT", "SOK", "KOS", "TAK"};
+    for (size_t i = 0; i < expls.size(); ++i)
+        EXPECT_EQ(expls[i].Expl.Answer, answers[i]) << i;
 }
 
 TEST(TransferTo, DrawsOneClueAndOneSoundPerWordInOrder)

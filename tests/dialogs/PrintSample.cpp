@@ -1,8 +1,9 @@
 // Makes the sample printout shown in docs/: composes a crossword from a word
 // database on an empty grid (or opens a crossword file) and writes its
-// printout as a PDF and the first page as a PNG.
+// printout as a PDF and the first page as a PNG. With --solution the printout
+// carries the answer key and the PNG shows the key's page.
 //
-//   PrintSample <baza.hk | file.krz> <out.pdf> <out.png> [seed] [columns rows]
+//   PrintSample [--solution] <baza.hk | file.krz> <out.pdf> <out.png> [seed] [columns rows]
 
 #include "composer/Kwelin.h"
 #include "database/DB.h"
@@ -38,8 +39,14 @@ void Compose(const std::string& database, uint32_t seed, int columns, int rows, 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    TPrintOptions options;
+    if (argc > 1 && std::string(argv[1]) == "--solution") {
+        options.IncludeSolution = true;
+        ++argv;
+        --argc;
+    }
     if (argc < 4) {
-        std::fprintf(stderr, "PrintSample <baza.hk | file.krz> <out.pdf> <out.png> [seed] [columns rows]\n");
+        std::fprintf(stderr, "PrintSample [--solution] <baza.hk | file.krz> <out.pdf> <out.png> [seed] [columns rows]\n");
         return 2;
     }
     try {
@@ -54,8 +61,18 @@ int main(int argc, char** argv)
             Compose(input, seed, columns, rows, doc);
             doc.FileName = "K_0001.krz";
         }
-        SaveCrossWordAsPdf(doc, QString::fromLocal8Bit(argv[2]));
-        if (!RenderCrossWordPage(doc, 0, 110).save(QString::fromLocal8Bit(argv[3])))
+        SaveCrossWordAsPdf(doc, QString::fromLocal8Bit(argv[2]), options);
+        QImage page = RenderCrossWordPage(doc, 0, 110, QPageSize(QPageSize::A4), options);
+        // The key is the last page; a page past the end renders as a blank sheet.
+        QImage blank(page.size(), page.format());
+        blank.fill(Qt::white);
+        for (int i = 1; options.IncludeSolution; ++i) {
+            QImage next = RenderCrossWordPage(doc, i, 110, QPageSize(QPageSize::A4), options);
+            if (next.convertToFormat(blank.format()) == blank)
+                break;
+            page = next;
+        }
+        if (!page.save(QString::fromLocal8Bit(argv[3])))
             throw std::runtime_error("cannot write the picture");
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -2,12 +2,14 @@
 
 #include "core/Cp1250.h"
 #include "core/Error.h"
+#include "documents/CrossSolution.h"
 #include "documents/CrossTXT.h"
 
 #include "DialogTestUtil.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QCheckBox>
 #include <QImage>
 #include <QFileDialog>
 #include <QPainter>
@@ -67,6 +69,21 @@ const std::vector<TClue> SmallClues = {
     {5, 1, false, "Dokument urzędowy, źródło wiedzy o sprawie"},
     {3, 2, false, "Żółty kwiat łąk"},
 };
+
+// The same crossword with its answers read off SmallGrid.
+TCrossTXT Answered()
+{
+    TCrossTXT doc;
+    Fill(doc, SmallGrid, SmallClues);
+    for (int n = 1; n <= doc.ExplCount(); ++n) {
+        TExpl expl = doc.GetExpl(n);
+        for (const TCellPos& cell : WordCells(doc, expl))
+            expl.Answer.push_back(SmallGrid[cell.Row - 1][cell.Col - 1]);
+        doc.SetExpl(n, expl);
+    }
+    doc.FileName = "/k/K_0009.krz";
+    return doc;
+}
 
 QString RunTool(const QString& tool, const QStringList& arguments)
 {
@@ -133,6 +150,10 @@ private slots:
     void writingAPdfReplacesAnExistingFile();
     void theTitleIsTheFileNameWithoutDirectoryOrExtension_data();
     void theTitleIsTheFileNameWithoutDirectoryOrExtension();
+    void theAnswerKeyFollowsOnAFurtherPageWithTheFilledGridAndTheAnswersByNumber();
+    void withoutAnswersOrForATemplateTheOptionChangesNothing();
+    void theNumberedCellsAndTheEmptyStripOfTheRozwiazanieArePrinted();
+    void thePrintAndPdfDialogsOfferTheAnswerKeyOnlyWhenThereAreAnswers();
 };
 
 void TestCrossPrint::aPdfPrintoutHoldsEveryClueUnderItsHeadingWithItsNumber()
@@ -396,6 +417,136 @@ void TestCrossPrint::theTitleIsTheFileNameWithoutDirectoryOrExtension()
     TCrossTXT doc;
     doc.FileName = fileName.toStdString();
     QCOMPARE(PrintTitle(doc), title);
+}
+
+void TestCrossPrint::theAnswerKeyFollowsOnAFurtherPageWithTheFilledGridAndTheAnswersByNumber()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TCrossTXT doc = Answered();
+    doc.SetPhrase({"KOT", {{1, 1}, {2, 3}, {3, 1}}});
+    const QString pdf = dir.filePath(QStringLiteral("klucz.pdf"));
+    SaveCrossWordAsPdf(doc, pdf, TPrintOptions{true});
+    QCOMPARE(PdfPages(pdf), 2);
+    // The crossword page gives nothing away.
+    const QString first = PdfText(pdf, 1).simplified();
+    QVERIFY2(!first.contains(QStringLiteral("Odpowiedzi")) && !first.contains(QStringLiteral("SOK")), qPrintable(first));
+    const QString key = PdfText(pdf, 2).simplified();
+    QVERIFY2(key.contains(QStringLiteral("Odpowiedzi – K_0009")), qPrintable(key));
+    QVERIFY2(key.contains(QStringLiteral("Rozwiązanie: KOT")), qPrintable(key));
+    const QStringList answers = {"1. KOT", "2. RAK", "3. SOK", "4. KASA", "5. AKTE", "6. RKA"};
+    for (const QString& answer : answers)
+        QVERIFY2(key.contains(answer), qPrintable(answer + " in: " + key));
+
+    // The filled grid is smaller than the crossword's and shows the letters.
+    QImage sheet = Sheet();
+    const TCrossPrintLayout layout(doc, PrintTitle(doc), &sheet, QSizeF(709, 1051), TPrintOptions{true});
+    QCOMPARE(layout.SolutionPage(), 1);
+    // Across answers under "Poziomo:", down answers under "Pionowo:", by number.
+    QCOMPARE(layout.PageText(1), QStringList({"Odpowiedzi – K_0009", "Rozwiązanie: KOT", "Poziomo:", "1. KOT", "2. RAK",
+                                              "3. SOK", "Pionowo:", "4. KASA", "5. AKTE", "6. RKA", "2/2"}));
+    QVERIFY(layout.SolutionGridRect().width() < layout.GridRect().width());
+    {
+        QPainter painter(&sheet);
+        layout.PaintPage(painter, 1);
+    }
+    const double cell = layout.SolutionGridRect().width() / 5;
+    const QRectF kCell(layout.SolutionGridRect().topLeft() + QPointF(cell * 0.2, cell * 0.2), QSizeF(cell * 0.6, cell * 0.6));
+    QVERIFY(!AllWhite(sheet, kCell.toRect()));
+}
+
+void TestCrossPrint::withoutAnswersOrForATemplateTheOptionChangesNothing()
+{
+    QImage sheet = Sheet();
+    TCrossTXT bare;
+    Fill(bare, SmallGrid, SmallClues);
+    const TCrossPrintLayout without(bare, QString(), &sheet, QSizeF(709, 1051), TPrintOptions{true});
+    QCOMPARE(without.PageCount(), 1);
+    QCOMPARE(without.SolutionPage(), -1);
+
+    TCrossTXT pattern = Answered();
+    pattern.Kind = 1;
+    const TCrossPrintLayout plain(pattern, QStringLiteral("Normal"), &sheet, QSizeF(709, 1051));
+    const TCrossPrintLayout asked(pattern, QStringLiteral("Normal"), &sheet, QSizeF(709, 1051), TPrintOptions{true});
+    QCOMPARE(asked.PageCount(), 1);
+    QCOMPARE(asked.PageText(0), plain.PageText(0));
+    QCOMPARE(asked.GridRect(), plain.GridRect());
+}
+
+void TestCrossPrint::theNumberedCellsAndTheEmptyStripOfTheRozwiazanieArePrinted()
+{
+    TCrossTXT doc = Answered();
+    doc.SetPhrase({"KOT SOK", {{1, 1}, {2, 1}, {3, 1}, {1, 3}, {2, 3}, {3, 3}}});
+    QImage sheet = Sheet();
+    const TCrossPrintLayout layout(doc, QString(), &sheet, QSizeF(709, 1051));
+    QCOMPARE(layout.PhraseLabel(2, 3), QStringLiteral("5"));
+    QCOMPARE(layout.PhraseLabel(5, 1), QString());
+    QVERIFY(layout.PageText(0).contains(QStringLiteral("Rozwiązanie:")));
+    const std::vector<QRectF> boxes = layout.StripBoxes();
+    QCOMPARE(int(boxes.size()), 6);
+    // One row of boxes under the grid, above the clues, with a gap for the space.
+    QVERIFY(boxes.front().top() > layout.GridRect().bottom());
+    QCOMPARE(boxes[3].left() - boxes[2].right(), boxes[0].width());
+    {
+        QPainter painter(&sheet);
+        layout.PaintPage(painter, 0);
+    }
+    // An empty box: its middle is white, its frame is not.
+    const QRectF box = boxes[0];
+    QVERIFY(AllWhite(sheet, QRectF(box.center() - QPointF(3, 3), QSizeF(4, 4)).toRect()));
+    QVERIFY(!AllWhite(sheet, QRectF(box.topLeft(), QSizeF(box.width(), 2)).toRect()));
+    // The cell number sits in the lower right corner of its square.
+    const double cell = layout.CellSize();
+    const QPointF corner = layout.GridRect().topLeft() + QPointF(1 * cell, 2 * cell);
+    QVERIFY(!AllWhite(sheet, QRectF(corner + QPointF(cell * 0.6, cell * 0.6), QSizeF(cell * 0.35, cell * 0.35)).toRect()));
+}
+
+void TestCrossPrint::thePrintAndPdfDialogsOfferTheAnswerKeyOnlyWhenThereAreAnswers()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const TCrossTXT doc = Answered();
+    const QString pdf = dir.filePath(QStringLiteral("drukarka.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    bool enabled = false;
+    test::WhenModalOpens([&](QWidget* modal) {
+        auto* box = test::Child<QCheckBox>(*modal, "IncludeSolution");
+        QCOMPARE(box->text(), QStringLiteral("Dołącz rozwiązanie"));
+        enabled = box->isEnabled();
+        box->setChecked(true);
+        static_cast<QDialog*>(modal)->accept();
+    });
+    TPrintOptions options;
+    QVERIFY(PrintCrossWord(doc, printer, nullptr, options));
+    QVERIFY(enabled);
+    QVERIFY(options.IncludeSolution);
+    QCOMPARE(PdfPages(pdf), 2);
+
+    TCrossTXT bare;
+    Fill(bare, SmallGrid, SmallClues);
+    test::WhenModalOpens([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog)
+            qFatal("no file dialog");
+        enabled = test::Child<QCheckBox>(*modal, "IncludeSolution")->isEnabled();
+        dialog->selectFile(dir.filePath(QStringLiteral("bez.pdf")));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QVERIFY(ExportCrossWordAsPdf(bare, nullptr, dir.path(), options));
+    QVERIFY(!enabled);
+    QCOMPARE(PdfPages(dir.filePath(QStringLiteral("bez.pdf"))), 1);
+    QVERIFY(options.IncludeSolution); // a crossword without answers does not undo the choice
+
+    test::WhenModalOpens([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(test::Child<QCheckBox>(*modal, "IncludeSolution")->isChecked());
+        dialog->selectFile(dir.filePath(QStringLiteral("z.pdf")));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QVERIFY(ExportCrossWordAsPdf(doc, nullptr, dir.path(), options));
+    QVERIFY(PdfText(dir.filePath(QStringLiteral("z.pdf")), 2).contains(QStringLiteral("4. KASA")));
 }
 
 QTEST_MAIN(TestCrossPrint)

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mz {
+
+class TCrossTXT;
+
+// ipuz v2, the open JSON exchange format for crosswords (docs/formats.md).
+//
+// Written: the grid with blocks "#" and the explanation numbers this program
+// prints (where two words start in one cell, the lower number; every clue also
+// lists its cells), "solution" when every open cell's letter is known,
+// "saved" with the letters typed so far, clues under "Across:Poziomo" and
+// "Down:Pionowo" with their answers, and sounds and the "rozwiązanie" in
+// fields of the "pl.mirakolnik" namespace.
+//
+// Read: crosswords whose cells are open squares and blocks. Omitted cells
+// (null) become blocks. Anything the program cannot show (other puzzle kinds,
+// barred grids, cell styles, several letters in one cell, letters outside its
+// alphabet, clue directions other than across and down) is refused with an
+// EIOOperation whose Polish message names it.
+
+inline constexpr const char* IpuzExtensionAudio = "pl.mirakolnik:audio";
+inline constexpr const char* IpuzExtensionPhrase = "pl.mirakolnik:rozwiazanie";
+
+// The ipuz text (UTF-8, JSON) of the document.
+std::string IpuzText(const TCrossTXT& doc);
+
+// Writes the ipuz text to the file; the previous file is replaced only when
+// the whole new one was written. Failure: "Wystąpił błąd podczas zapisu pliku %s".
+void ExportAsIpuz(const TCrossTXT& doc, const std::string& name);
+
+// Replaces the document's contents by the ipuz file's (FileName = name,
+// Modified false afterwards; Kind is left to the caller).
+void ReadIpuz(std::string_view bytes, const std::string& name, TCrossTXT& doc);
+
+} // namespace mz

@@ -1,0 +1,209 @@
+#include "TestFiles.h"
+
+#include "core/Cp1250.h"
+#include "documents/CrossSolution.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace mz;
+using namespace mz::test;
+
+namespace {
+
+// K O T Y     across KOTY (1) and SOKI (2),
+// A * * S     down KAS (3) and YSI (4)
+// S O K I
+TCrossTXT Crossword()
+{
+    TCrossTXT doc = Grid(4, 3, "     **     ");
+    doc.AddExpl({1, 1, "Mruczą", "", true, "KOTY"});
+    doc.AddExpl({1, 3, "Napoje", "", true, "SOKI"});
+    doc.AddExpl({1, 1, "Dawne pieniądze", "", false, "KAS"});
+    doc.AddExpl({4, 1, "Młode psy", "", false, "YSI"});
+    doc.Modified = false;
+    return doc;
+}
+
+void Type(TCrossTXT& doc, std::string_view rows)
+{
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (doc.GetCell(int(i % 4) + 1, int(i / 4) + 1) != '*')
+            doc.SetCell(int(i % 4) + 1, int(i / 4) + 1, static_cast<unsigned char>(rows[i]));
+}
+
+std::string Letters(const TSolutionGrid& grid)
+{
+    std::string text;
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 4; ++c)
+            text.push_back(grid.Letter(c, r) ? char(grid.Letter(c, r)) : '.');
+    return text;
+}
+
+} // namespace
+
+TEST(Solution, AWordRunsFromItsFirstLetterToTheNextBlockOrTheEdge)
+{
+    const TCrossTXT doc = Crossword();
+    EXPECT_EQ(WordCells(doc, doc.GetExpl(1)), (std::vector<TCellPos>{{1, 1}, {2, 1}, {3, 1}, {4, 1}}));
+    EXPECT_EQ(WordCells(doc, doc.GetExpl(4)), (std::vector<TCellPos>{{4, 1}, {4, 2}, {4, 3}}));
+    EXPECT_EQ(WordCells(doc, {2, 2, "", "", false, ""}), std::vector<TCellPos>{});
+    EXPECT_EQ(WordCells(doc, {9, 1, "", "", true, ""}), std::vector<TCellPos>{});
+    EXPECT_EQ(ExplNumberAt(doc, 4, 2, false), 4);
+    EXPECT_EQ(ExplNumberAt(doc, 4, 2, true), 0);
+    EXPECT_EQ(ExplNumberAt(doc, 3, 3, true), 2);
+}
+
+TEST(Solution, OnlyAnswersThatFitTheirWordAndAgreeGiveLetters)
+{
+    TCrossTXT doc = Crossword();
+    TSolutionGrid full(doc);
+    EXPECT_EQ(Letters(full), "KOTYA..SSOKI");
+    EXPECT_TRUE(full.Complete());
+
+    struct TCase {
+        int Number;
+        const char* Answer;
+        const char* Letters;
+        bool Any;
+    } cases[] = {
+        {3, "XAS", ".OTYA..SSOKI", true},  // disagrees with KOTY in the corner
+        {3, "KASA", "KOTY...SSOKI", true}, // longer than its word: not used
+        {3, "", "KOTY...SSOKI", true},
+    };
+    for (const TCase& c : cases) {
+        TCrossTXT changed = doc;
+        TExpl expl = changed.GetExpl(c.Number);
+        expl.Answer = c.Answer;
+        changed.SetExpl(c.Number, expl);
+        const TSolutionGrid grid(changed);
+        EXPECT_EQ(Letters(grid), c.Letters) << c.Answer;
+        EXPECT_FALSE(grid.Complete()) << c.Answer;
+        EXPECT_EQ(grid.Any(), c.Any);
+    }
+    EXPECT_FALSE(HasAnswers(Grid(4, 3)));
+}
+
+TEST(Solution, CheckingMarksOnlyFilledCellsWhoseLetterDiffers)
+{
+    TCrossTXT doc = Crossword();
+    EXPECT_TRUE(WrongCells(doc).empty());
+    Type(doc, "KXT A**?SOTI");
+    EXPECT_EQ(WrongCells(doc), (std::vector<TCellPos>{{2, 1}, {3, 3}}));
+    EXPECT_EQ(WrongCellsOfWord(doc, 2), (std::vector<TCellPos>{{3, 3}}));
+    EXPECT_EQ(WrongCellsOfWord(doc, 3), std::vector<TCellPos>{});
+    EXPECT_FALSE(IsSolved(doc));
+}
+
+TEST(Solution, RevealingPutsTheAnswerLettersInAndMarksThem)
+{
+    TCrossTXT doc = Crossword();
+    Type(doc, "KX          ");
+    doc.Modified = false;
+
+    EXPECT_TRUE(RevealLetter(doc, 2, 1));
+    EXPECT_EQ(doc.GetCell(2, 1), 'O');
+    EXPECT_TRUE(doc.IsRevealed(2, 1));
+    EXPECT_TRUE(doc.Modified);
+    EXPECT_FALSE(RevealLetter(doc, 2, 1)); // already right
+    EXPECT_FALSE(RevealLetter(doc, 1, 1)); // typed right: not marked
+    EXPECT_FALSE(doc.IsRevealed(1, 1));
+    EXPECT_FALSE(RevealLetter(doc, 2, 2)); // a block
+
+    EXPECT_EQ(RevealWord(doc, 4), 3);
+    EXPECT_EQ(doc.GetCell(4, 3), 'I');
+    EXPECT_FALSE(IsSolved(doc));
+    EXPECT_EQ(RevealAll(doc), 5);
+    EXPECT_TRUE(IsSolved(doc));
+    EXPECT_EQ(doc.RevealedCells().size(), 9u);
+    EXPECT_EQ(doc.TextExport("k.txt").substr(doc.TextExport("k.txt").find("\r\n") + 2, 18),
+              "KOTY\r\nA**S\r\nSOKI\r\n");
+}
+
+TEST(Solution, ACrosswordWithAnUnknownAnswerIsNeverSolved)
+{
+    TCrossTXT doc = Crossword();
+    Type(doc, "KOTYA**SSOKI");
+    EXPECT_TRUE(IsSolved(doc));
+    TExpl expl = doc.GetExpl(4);
+    expl.Answer.clear();
+    doc.SetExpl(4, expl);
+    // (4,2) lies only in YSI.
+    EXPECT_FALSE(IsSolved(doc));
+    EXPECT_FALSE(RevealLetter(doc, 4, 2));
+}
+
+TEST(Phrase, IsStoredUpperCaseWithSingleSpacesAndOnlyLetters)
+{
+    EXPECT_EQ(NormalizePhrase(Utf8ToCp1250("  ala   ma\tkota ")), "ALA MA KOTA");
+    EXPECT_EQ(NormalizePhrase(Utf8ToCp1250("żółw")), Utf8ToCp1250("ŻÓŁW"));
+    EXPECT_EQ(MessageOf([] { NormalizePhrase("kot1"); }),
+              "Rozwiązanie może składać się tylko z liter i spacji, a zawiera znak „1”.");
+    EXPECT_EQ(MessageOf([] { NormalizePhrase("   "); }), "Rozwiązanie nie może być puste.");
+    EXPECT_EQ(MessageOf([] { NormalizePhrase(std::string(101, 'a')); }), "Rozwiązanie może mieć najwyżej 100 liter.");
+    EXPECT_EQ(NormalizePhrase(std::string(100, 'a')), std::string(100, 'A'));
+}
+
+TEST(Phrase, EachLetterComesFromADifferentCellHoldingIt)
+{
+    const TCrossTXT doc = Crossword();
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+        TRandom random(seed);
+        const TPhrase phrase = ChoosePhraseCells(doc, "kosy sok", random);
+        EXPECT_EQ(phrase.Text, "KOSY SOK");
+        ASSERT_EQ(phrase.Cells.size(), 7u);
+        const TSolutionGrid solution(doc);
+        std::string spelled;
+        for (const TCellPos& cell : phrase.Cells)
+            spelled.push_back(char(solution.Letter(cell.Col, cell.Row)));
+        EXPECT_EQ(spelled, "KOSYSOK");
+        EXPECT_EQ(std::set<TCellPos>(phrase.Cells.begin(), phrase.Cells.end()).size(), 7u);
+    }
+}
+
+TEST(Phrase, APhraseTheCrosswordCannotSpellNamesTheMissingLettersAndChangesNothing)
+{
+    const TCrossTXT doc = Crossword();
+    TRandom random(3);
+    EXPECT_EQ(MessageOf([&] { ChoosePhraseCells(doc, "kosz kokon", random); }),
+              "Nie można ułożyć rozwiązania „KOSZ KOKON”: w krzyżówce brakuje liter: K (potrzeba 3, jest 2), "
+              "N (potrzeba 1, nie ma żadnej), O (potrzeba 3, jest 2), Z (potrzeba 1, nie ma żadnej).");
+    EXPECT_EQ(random.GetState(), 3u);
+    EXPECT_FALSE(PhraseFits(doc, "KOSZ"));
+    EXPECT_TRUE(PhraseFits(doc, "KOSY"));
+    EXPECT_EQ(MessageOf([&] { ChoosePhraseCells(Grid(4, 3), "KOT", random); }),
+              "Nie można utworzyć rozwiązania: krzyżówka nie zna swoich odpowiedzi.");
+}
+
+TEST(Phrase, LettersAreSpreadOverTheGrid)
+{
+    // A 7 x 7 grid of A's: a picker that takes cells in order would put the
+    // four A's side by side; spread out, no two of them touch.
+    TCrossTXT doc = Grid(7, 7);
+    for (int r = 1; r <= 7; ++r)
+        doc.AddExpl({1, r, "", "", true, "AAAAAAA"});
+    for (uint32_t seed = 1; seed <= 30; ++seed) {
+        TRandom random(seed);
+        const TPhrase phrase = ChoosePhraseCells(doc, "AAAA", random);
+        for (size_t i = 0; i < phrase.Cells.size(); ++i)
+            for (size_t j = i + 1; j < phrase.Cells.size(); ++j) {
+                const int dc = phrase.Cells[i].Col - phrase.Cells[j].Col;
+                const int dr = phrase.Cells[i].Row - phrase.Cells[j].Row;
+                EXPECT_GE(dc * dc + dr * dr, 9) << seed;
+            }
+    }
+}
+
+TEST(Phrase, TheStripShowsWhatTheSolverTypedInTheNumberedCells)
+{
+    TCrossTXT doc = Crossword();
+    doc.SetPhrase({"KO SY", {{1, 1}, {2, 3}, {1, 3}, {4, 1}}});
+    EXPECT_EQ(PhraseLetters(doc), "__ __");
+    doc.SetCell(2, 3, 'O');
+    doc.SetCell(4, 1, 'X');
+    EXPECT_EQ(PhraseLetters(doc), "_O _X");
+    EXPECT_EQ(PhraseNumberAt(doc, 1, 3), 3);
+    EXPECT_EQ(PhraseNumberAt(doc, 2, 1), 0);
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Composes a crossword, exports it as ipuz and has an independent ipuz reader
+# from npm read it back; then opens the ipuz file as a crossword again.
+#   run-check.sh CLI APP_DIR SOURCE_DIR WORK_DIR
+set -euo pipefail
+cli=$1 app=$2 source=$3 work=$4
+
+if ! command -v npm >/dev/null || ! command -v node >/dev/null; then
+  echo "BŁĄD: potrzebne są node i npm (scripts/install-deps.sh je instaluje)" >&2
+  exit 1
+fi
+mkdir -p "$work"
+# The reader is installed once per build tree, again when its lock file changes.
+if ! cmp -s "$source/package-lock.json" "$work/package-lock.json" || [ ! -d "$work/node_modules/@xwordly/xword-parser" ]; then
+  cp "$source/package.json" "$source/package-lock.json" "$work/"
+  if ! (cd "$work" && npm ci --no-audit --no-fund --loglevel=error); then
+    rm -f "$work/package-lock.json"
+    echo "BŁĄD: nie udało się zainstalować czytnika ipuz z npm" >&2
+    exit 1
+  fi
+fi
+cp "$source/check-ipuz.mjs" "$work/"
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+for seed in 7 8; do
+  "$cli" compose --template "$app/Szablony/Normal.sz" --db "$app/baza.hk" --out "$tmp/k$seed.krz" --seed $seed >/dev/null
+  "$cli" phrase "$tmp/k$seed.krz" --db "$app/baza.hk" --seed $seed --out "$tmp/k$seed.krz" >/dev/null
+  "$cli" export-ipuz "$tmp/k$seed.krz" "$tmp/k$seed.ipuz"
+  "$cli" show --answers "$tmp/k$seed.krz" >"$tmp/k$seed.txt"
+  node "$work/check-ipuz.mjs" "$tmp/k$seed.ipuz" "$tmp/k$seed.txt"
+  # Round trip: the ipuz file opens as the same crossword, numbers and answers included.
+  "$cli" show --answers "$tmp/k$seed.ipuz" >"$tmp/back$seed.txt"
+  diff -u "$tmp/k$seed.txt" "$tmp/back$seed.txt"
+done
