@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "app/MainForm.h"
+#include "app/WindowText.h"
 
 namespace mz {
 
