@@ -77,6 +77,9 @@ void TToolbar::SetActions(const TToolbarActions& actions)
         {FSave, actions.Save},     {FPrint, actions.Print}, {FHelp, actions.Help},
     };
     for (const auto& [button, action] : pairs) {
+        // A button holding more than one action would offer the others in a menu.
+        if (QAction* previous = button->defaultAction(); previous && previous != action)
+            button->removeAction(previous);
         button->setDefaultAction(action);
         // The pictures are drawn for the toolbar; they keep their own size.
         button->setIconSize(action->icon().availableSizes().value(0, QSize(ButtonSize, ButtonSize)));
