@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "app/MessageForm.h"
 #include "app/ProgramIcon.h"
+#include "app/WindowText.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,27 +1,31 @@
 #include "app/MainForm.h"
 
 #include "app/AboutBox.h"
-#include "app/ExtBttnsForm.h"
+#include "app/CluePanel.h"
+#include "app/DocumentCommands.h"
 #include "app/HintPause.h"
 #include "app/MessageForm.h"
-#include "app/SoundPlayer.h"
+#include "app/Settings.h"
+#include "app/TemplateEditor.h"
+#include "app/Toolbar.h"
 #include "app/ToolbarPictures.h"
-#include "core/Cp1250.h"
+#include "app/WindowText.h"
+#include "composer/Composer.h"
+#include "core/CellChars.h"
 #include "core/FileNames.h"
-#include "creator/ComposeController.h"
-#include "database/DB.h"
+#include "dialogs/DBBrowserForm.h"
+#include "dialogs/OptionsForm.h"
+#include "grid/CrossDocument.h"
+#include "grid/CrossSurface.h"
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
 #include <QSettings>
-#include <QToolButton>
 #include <QUrl>
 
 namespace mz {
@@ -29,21 +33,56 @@ namespace mz {
 namespace {
 
 const char* const MsgLetterImage = "Nie można załadować pliku grafiki %s.";
+const char* const MsgNotSupported = "%s  - nie jest obsługiwany przez Mirakolnika Zodevidar.";
 
-QString Caption(const std::string& fileName)
+// The client area: the toolbar strip on top, the grid below it, and under the
+// grid the clue (crossword) or the size box (template editor).
+constexpr int LeftMargin = 0;
+constexpr int RightMargin = 0;
+constexpr int ClueAreaHeight = 48;
+constexpr int SizeBoxAreaHeight = 26;
+constexpr int PanelWidth = 1024;
+constexpr int PanelHeight = 68;
+// The size of the crossword and the template until a file is read.
+constexpr int StartCols = 10;
+constexpr int StartRows = 8;
+// Where the grids are made; the first fit of the window moves them.
+constexpr QPoint PatternStart(0, 40);
+constexpr QPoint CrossWordStart(20, 40);
+constexpr int HintHidePauseMs = 10000;
+// A dropped file name is cut to this length.
+constexpr int MaxDroppedName = 260;
+
+QAction* MakeAction(QObject* owner, const char* name, const QString& caption, const QString& hint = QString())
 {
-    return QString::fromStdString(FileNamePart(fileName)) + QStringLiteral(" - Mirakolnik Zodevidar");
+    auto* action = new QAction(caption, owner);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty())
+        action->setToolTip(hint);
+    return action;
+}
+
+void SetPicture(QAction* action, TToolbarPicture picture)
+{
+    action->setIcon(QIcon(ToolbarPicture(picture)));
+    // The pictures belong to the toolbar; the menu shows captions only.
+    action->setIconVisibleInMenu(false);
 }
 
 } // namespace
 
-void ShowErrorBox(const QString& message)
+QPoint OptionsPlace(const QRect& window, QSize dialog)
 {
-    MessageDlg(message, mtError, mbOK);
+    const QSize screen = ScreenSize();
+    int left = window.left() + window.width() / 2 - dialog.width() / 2;
+    int top = window.top() + window.height() / 2 - dialog.height() / 2;
+    left = std::max(0, std::min(left, screen.width() - dialog.width()));
+    top = std::max(0, std::min(top, screen.height() - dialog.height()));
+    return {left, top};
 }
 
-TMainForm::TMainForm(const QString& programDir, QWidget* parent)
-    : QMainWindow(parent), ProgramDir(WithTrailingSeparator(programDir))
+TMainForm::TMainForm(const QString& programDir, TSettings& settings, QWidget* parent)
+    : QMainWindow(parent), FProgramDir(WithTrailingSeparator(programDir)), FSettings(settings), FDialogs(*this)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowIcon(QIcon(ToolbarPicture(tpNew)));
@@ -53,377 +92,301 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     FClient->setObjectName(QStringLiteral("Client"));
     FClient->installEventFilter(this);
     setCentralWidget(FClient);
+    CreateDocuments();
+    CreateActions();
     CreateMenus();
-    CreateToolbar();
-    MediaPlayer = new TSoundPlayer(this);
-    connect(MediaPlayer, &TSoundPlayer::Failed, this, [](const QString& message) { ShowErrorBox(message); });
-    FormCreate();
-    ConnectTemplateCommands();
-    ConnectToolCommands();
-    CreateComposer();
+    CreateGrids();
+    CreateControllers();
+    ConnectCommands();
+    Start();
 }
 
 TMainForm::~TMainForm()
 {
-    DestroyComposer();
-    FormDestroy();
+    // A run still going is stopped and waited for before the documents it reports to go.
+    delete FComposer;
+    FComposer = nullptr;
+    WriteBackSettings();
+    // The views go before the documents they show.
+    delete FClient;
+}
+
+// Window parts ------------------------------------------------------------------
+
+void TMainForm::CreateDocuments()
+{
+    FCrossWord = new TCrossDocument(TDocumentKind::CrossWord, this);
+    FCrossWord->setObjectName(QStringLiteral("CrossWordDocument"));
+    FPattern = new TCrossDocument(TDocumentKind::Template, this);
+    FPattern->setObjectName(QStringLiteral("PatternDocument"));
+    FPreview = new TCrossDocument(TDocumentKind::CrossWord, this);
+    FPreview->setObjectName(QStringLiteral("PreviewDocument"));
+}
+
+void TMainForm::CreateActions()
+{
+    FAct.PatternClear = MakeAction(this, "Pattern_Clear", QStringLiteral("Czyść"), QStringLiteral("Czyść szablon"));
+    FAct.PatternOpen = MakeAction(this, "Pattern_Open", QStringLiteral("&Otwórz"), QStringLiteral("Otwórz szablon"));
+    FAct.PatternSave = MakeAction(this, "Pattern_Save", QStringLiteral("Zapi&sz"), QStringLiteral("Zapisz szablon"));
+    FAct.PatternSaveAs = MakeAction(this, "Pattern_SaveAs", QStringLiteral("Z&apisz jako..."));
+    FAct.PatternPrint = MakeAction(this, "Pattern_Print", QStringLiteral("&Drukuj"), QStringLiteral("Drukuj szablon"));
+    FAct.PatternClose =
+        MakeAction(this, "Pattern_Close", QStringLiteral("Zam&knij szablon"), QStringLiteral("Zamknij szablon"));
+    FAct.New = MakeAction(this, "CrossWord_New", QStringLiteral("&Nowa"), QStringLiteral("Nowa krzyżówka"));
+    FAct.Open = MakeAction(this, "CrossWord_Open", QStringLiteral("&Otwórz"), QStringLiteral("Otwórz krzyżówkę"));
+    FAct.Save = MakeAction(this, "CrossWord_Save", QStringLiteral("Zapi&sz"), QStringLiteral("Zapisz stan krzyżówki"));
+    FAct.SaveAs = MakeAction(this, "CrossWord_SaveAs", QStringLiteral("Z&apisz jako..."));
+    FAct.ExportAsText = MakeAction(this, "CrossWord_ExportAsText", QStringLiteral("Eksportuj jako &tekst..."));
+    FAct.Series = MakeAction(this, "CrossWord_Series", QStringLiteral("Ser&ia krzyżówek..."));
+    // One action in both menus: the crossword in crossword mode, the template in the editor.
+    FAct.ExportAsPdf = MakeAction(this, "CrossWord_ExportAsPdf", QStringLiteral("Eksportuj jako &PDF..."));
+    FAct.Print = MakeAction(this, "CrossWord_Print", QStringLiteral("&Drukuj"), QStringLiteral("Drukuj krzyżówkę"));
+    FAct.Exit = MakeAction(this, "CrossWord_ExitProgram", QStringLiteral("&Koniec"));
+    FAct.Stop = MakeAction(this, "CrossWord_Stop", QStringLiteral("Przerwij"),
+                           QStringLiteral("Przerwij tworzenie krzyżówki"));
+    FAct.Editor = MakeAction(this, "Editor", QStringLiteral("Edytor &Szablonu"));
+    FAct.WordDatabase = MakeAction(this, "DB_Edytor", QStringLiteral("Edytor &Bazy Haseł"));
+    FAct.Options = MakeAction(this, "Konfiguracja1", QStringLiteral("K&onfiguracja"));
+    FAct.PreView = MakeAction(this, "PreView", QStringLiteral("Po&dgląd"));
+    FAct.PreView->setCheckable(true);
+    FAct.PreView->setChecked(true);
+    FAct.WriteHoriz = MakeAction(this, "WriteHoriz", QStringLiteral("Pisz po&ziomo"), QStringLiteral("Pisz poziomo"));
+    FAct.WriteVert = MakeAction(this, "WriteVert", QStringLiteral("Pisz pio&nowo"), QStringLiteral("Pisz pionowo"));
+    auto* direction = new QActionGroup(this);
+    direction->setExclusive(true);
+    for (QAction* a : {FAct.WriteHoriz, FAct.WriteVert}) {
+        a->setCheckable(true);
+        direction->addAction(a);
+    }
+    FAct.WriteHoriz->setChecked(true);
+    FAct.Play = MakeAction(this, "Clue_Play", QStringLiteral("Odtwórz"), QStringLiteral("Odtwarza dźwięk"));
+    FAct.Help = MakeAction(this, "HelpList", QStringLiteral("&Spis Pomocy"), QStringLiteral("Pomoc"));
+    FAct.WebPage = MakeAction(this, "MirakolnikKrzywekwInternecie1", QStringLiteral("Mirakolnik Zodevidar w Internecie..."));
+    FAct.About = MakeAction(this, "About", QStringLiteral("&O Mirakolniku ..."));
+
+    SetPicture(FAct.New, tpNew);
+    SetPicture(FAct.PatternClear, tpNew);
+    SetPicture(FAct.Open, tpOpen);
+    SetPicture(FAct.PatternOpen, tpOpen);
+    SetPicture(FAct.PatternClose, tpClose);
+    SetPicture(FAct.Stop, tpStop);
+    SetPicture(FAct.WriteVert, tpToDown);
+    SetPicture(FAct.WriteHoriz, tpToRight);
+    SetPicture(FAct.Save, tpSave);
+    SetPicture(FAct.PatternSave, tpSave);
+    SetPicture(FAct.Print, tpPrint);
+    SetPicture(FAct.PatternPrint, tpPrint);
+    SetPicture(FAct.Help, tpHelp);
+    SetPicture(FAct.Play, tpPlay);
 }
 
 void TMainForm::CreateMenus()
 {
-    auto item = [this](QMenu* menu, const char* name, const QString& caption) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
+    auto menu = [this](const char* name, const QString& caption, std::initializer_list<QAction*> actions) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        for (QAction* a : actions) {
+            if (a)
+                m->addAction(a);
+            else
+                m->addSeparator();
+        }
+        return m;
     };
-    Pattern = menuBar()->addMenu(QStringLiteral("&Szablon"));
-    Pattern->setObjectName(QStringLiteral("Pattern"));
-    Pattern_Clear = item(Pattern, "Pattern_Clear", QStringLiteral("Czyść"));
-    Pattern_Open = item(Pattern, "Pattern_Open", QStringLiteral("&Otwórz"));
-    Pattern_Save = item(Pattern, "Pattern_Save", QStringLiteral("Zapi&sz"));
-    Pattern_SaveAs = item(Pattern, "Pattern_SaveAs", QStringLiteral("Z&apisz jako..."));
-    Pattern->addSeparator()->setObjectName(QStringLiteral("N5"));
-    Pattern_Close = item(Pattern, "Pattern_Close", QStringLiteral("Zam&knij szablon"));
-    Pattern->menuAction()->setVisible(false);
-
-    CrossWord = menuBar()->addMenu(QStringLiteral("&Krzyżówka"));
-    CrossWord->setObjectName(QStringLiteral("CrossWord"));
-    CrossWord_New = item(CrossWord, "CrossWord_New", QStringLiteral("&Nowa"));
-    CrossWord_Open = item(CrossWord, "CrossWord_Open", QStringLiteral("&Otwórz"));
-    CrossWord_Save = item(CrossWord, "CrossWord_Save", QStringLiteral("Zapi&sz"));
-    CrossWord_SaveAs = item(CrossWord, "CrossWord_SaveAs", QStringLiteral("Z&apisz jako..."));
-    CrossWord_ExportAsText = item(CrossWord, "CrossWord_ExportAsText", QStringLiteral("Eksportuj jako &tekst..."));
-    CrossWord->addSeparator();
-    CrossWord_Series = item(CrossWord, "CrossWord_Series", QStringLiteral("Ser&ia krzyżówek..."));
-    CrossWord->addSeparator();
-    CrossWord_Print = item(CrossWord, "CrossWord_Print", QStringLiteral("&Drukuj"));
-    CrossWord->addSeparator();
-    CrossWord_ExitProgram = item(CrossWord, "CrossWord_ExitProgram", QStringLiteral("&Koniec"));
-
-    Tools = menuBar()->addMenu(QStringLiteral("&Narzędzia"));
-    Tools->setObjectName(QStringLiteral("Tools"));
-    Editor = item(Tools, "Editor", QStringLiteral("Edytor &Szablonu"));
-    DB_Edytor = item(Tools, "DB_Edytor", QStringLiteral("Edytor &Bazy Haseł"));
-    Tools->addSeparator();
-    Konfiguracja1 = item(Tools, "Konfiguracja1", QStringLiteral("K&onfiguracja"));
-
-    View = menuBar()->addMenu(QStringLiteral("&Widok"));
-    View->setObjectName(QStringLiteral("View"));
-    PreView = item(View, "PreView", QStringLiteral("Po&dgląd"));
-    PreView->setCheckable(true);
-    PreView->setChecked(true);
-    N4 = View->addSeparator();
-    N4->setObjectName(QStringLiteral("N4"));
-    WriteHoriz = item(View, "WriteHoriz", QStringLiteral("Pisz po&ziomo"));
-    WriteHoriz->setCheckable(true);
-    WriteHoriz->setChecked(true);
-    WriteVert = item(View, "WriteVert", QStringLiteral("Pisz pio&nowo"));
-    WriteVert->setCheckable(true);
-
-    HelpMenu = menuBar()->addMenu(QStringLiteral("&Pomoc"));
-    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
-    HelpList = item(HelpMenu, "HelpList", QStringLiteral("&Spis Pomocy"));
-    MirakolnikKrzywekwInternecie1 = item(HelpMenu, "MirakolnikKrzywekwInternecie1",
-                                         QStringLiteral("Mirakolnik Zodevidar w Internecie..."));
-    HelpMenu->addSeparator();
-    About = item(HelpMenu, "About", QStringLiteral("&O Mirakolniku ..."));
-
-    connect(CrossWord_Open, &QAction::triggered, this, &TMainForm::CrossWord_OpenClick);
-    connect(CrossWord_Save, &QAction::triggered, this, &TMainForm::CrossWord_SaveClick);
-    connect(CrossWord_SaveAs, &QAction::triggered, this, &TMainForm::CrossWord_SaveAsClick);
-    connect(CrossWord_ExportAsText, &QAction::triggered, this, &TMainForm::CrossWord_ExportAsTextClick);
-    connect(CrossWord_ExitProgram, &QAction::triggered, this, &QWidget::close);
-    connect(Editor, &QAction::triggered, this, &TMainForm::EnterEditor);
-    connect(Pattern_Close, &QAction::triggered, this, &TMainForm::CloseEditor);
-    connect(WriteHoriz, &QAction::triggered, this, &TMainForm::WriteHorizClick);
-    connect(WriteVert, &QAction::triggered, this, &TMainForm::WriteVertClick);
-    connect(HelpList, &QAction::triggered, this, &TMainForm::HelpListClick);
-    connect(MirakolnikKrzywekwInternecie1, &QAction::triggered, this, &TMainForm::MirakolnikKrzywekwInternecie1Click);
-    connect(About, &QAction::triggered, this, &TMainForm::AboutClick);
-}
-
-void TMainForm::CreateToolbar()
-{
-    Image2 = new QLabel(FClient);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(0, 0, 1024, 68);
-    Image2->setPixmap(QPixmap::fromImage(PanelBackground(1024, 68)));
-
-    Image1 = new QLabel(FClient);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 1024, 40);
-    Image1->setPixmap(QPixmap::fromImage(ToolbarBackground(1024, 40)));
-
-    auto button = [this](const char* name, TToolbarPicture picture, const QString& hint, int left, int width = 25) {
-        auto* b = new QToolButton(FClient);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setIcon(QIcon(ToolbarPicture(picture)));
-        b->setIconSize(ToolbarPicture(picture).size());
-        b->setToolTip(hint);
-        b->setGeometry(left, 8, width, 25);
-        return b;
-    };
-    SBttn_New = button("SBttn_New", tpNew, QStringLiteral("Nowa krzyżówka"), 8);
-    SBttn_Open = button("SBttn_Open", tpOpen, QStringLiteral("Otwórz krzyżówkę"), 40);
-    SBttn_Close = button("SBttn_Close", tpClose, QStringLiteral("Zamknij szablon"), 72);
-    SBttn_Stop = button("SBttn_Stop", tpStop, QStringLiteral("Przerwij tworzenie krzyżówki"), 72);
-    SBttn_ToDown = button("SBttn_ToDown", tpToDown, QStringLiteral("Pisz pionowo"), 104);
-    SBttn_ToRight = button("SBttn_ToRight", tpToRight, QStringLiteral("Pisz poziomo"), 136);
-    SBttn_Save = button("SBttn_Save", tpSave, QStringLiteral("Zapisz stan krzyżówki"), 168);
-    SBttn_Print = button("SBttn_Print", tpPrint, QStringLiteral("Drukuj krzyżówkę"), 200);
-    SBttn_Help = button("SBttn_Help", tpHelp, QStringLiteral("Pomoc"), 232);
-    SBttn_Ext = button("SBttn_Ext", tpExt, QStringLiteral("Więcej"), 246, 14);
-    SBttn_Close->hide();
-    SBttn_Stop->hide();
-    SBttn_Ext->hide();
-    SBttn_ToDown->setCheckable(true);
-    SBttn_ToRight->setCheckable(true);
-    SBttn_ToRight->setChecked(true);
-    auto* direction = new QButtonGroup(this);
-    direction->setExclusive(true);
-    direction->addButton(SBttn_ToDown);
-    direction->addButton(SBttn_ToRight);
-
-    SBttn_Play = new QToolButton(FClient);
-    SBttn_Play->setObjectName(QStringLiteral("SBttn_Play"));
-    SBttn_Play->setAutoRaise(true);
-    SBttn_Play->setFocusPolicy(Qt::NoFocus);
-    SBttn_Play->setIcon(QIcon(ToolbarPicture(tpPlay)));
-    SBttn_Play->setIconSize(QSize(21, 21));
-    SBttn_Play->setToolTip(QStringLiteral("Odtwarza dźwięk"));
-    SBttn_Play->setGeometry(8, 0, 25, 25);
-
-    Expl_Label = new QLabel(FClient);
-    Expl_Label->setObjectName(QStringLiteral("Expl_Label"));
-    Expl_Label->setTextFormat(Qt::PlainText);
-    Expl_Label->setAttribute(Qt::WA_TranslucentBackground);
-    QFont clueFont = Expl_Label->font();
-    clueFont.setBold(true);
-    clueFont.setPixelSize(13);
-    Expl_Label->setFont(clueFont);
-    Expl_Label->move(36, 0);
-
-    auto sizeLabel = [this](const char* name, const QString& hint, int left) {
-        auto* l = new QLabel(FClient);
-        l->setObjectName(QString::fromLatin1(name));
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-        l->setToolTip(hint);
-        l->move(left, 0);
-        l->hide();
-        return l;
-    };
-    Lab_X = sizeLabel("Lab_X", QStringLiteral("Liczba kolumn szablonu"), 4);
-    Lab_Y = sizeLabel("Lab_Y", QStringLiteral("Liczba wierszy szablonu"), 28);
-
-    ResizeImage = new QLabel(FClient);
-    ResizeImage->setObjectName(QStringLiteral("ResizeImage"));
-    ResizeImage->setPixmap(ResizeGripPicture());
-    ResizeImage->resize(14, 14);
-    ResizeImage->setCursor(Qt::SizeFDiagCursor);
-    ResizeImage->hide();
-
-    connect(SBttn_Open, &QToolButton::clicked, this, [this] {
-        if (!EditorMode)
-            CrossWord_OpenClick();
-    });
-    connect(SBttn_Save, &QToolButton::clicked, this, [this] {
-        if (!EditorMode)
-            CrossWord_SaveClick();
-    });
-    connect(SBttn_Close, &QToolButton::clicked, this, &TMainForm::CloseEditor);
-    connect(SBttn_ToDown, &QToolButton::clicked, this, &TMainForm::WriteVertClick);
-    connect(SBttn_ToRight, &QToolButton::clicked, this, &TMainForm::WriteHorizClick);
-    connect(SBttn_Help, &QToolButton::clicked, this, &TMainForm::HelpListClick);
-    connect(SBttn_Ext, &QToolButton::clicked, this, &TMainForm::SBttn_ExtClick);
-    connect(SBttn_Play, &QToolButton::clicked, this, &TMainForm::SBttn_PlayClick);
+    FPatternMenu = menu("Pattern", QStringLiteral("&Szablon"),
+                        {FAct.PatternClear, FAct.PatternOpen, FAct.PatternSave, FAct.PatternSaveAs, nullptr,
+                         FAct.PatternPrint, FAct.ExportAsPdf, FAct.PatternClose});
+    FPatternMenu->menuAction()->setVisible(false);
+    FCrossWordMenu = menu("CrossWord", QStringLiteral("&Krzyżówka"),
+                          {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, nullptr, FAct.Series,
+                           nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
+    FToolsMenu = menu("Tools", QStringLiteral("&Narzędzia"), {FAct.Editor, FAct.WordDatabase, nullptr, FAct.Options});
+    FViewMenu = menu("View", QStringLiteral("&Widok"), {FAct.PreView});
+    FAct.ViewSeparator = FViewMenu->addSeparator();
+    FAct.ViewSeparator->setObjectName(QStringLiteral("N4"));
+    FViewMenu->addAction(FAct.WriteHoriz);
+    FViewMenu->addAction(FAct.WriteVert);
+    FHelpMenu = menu("HelpMenu", QStringLiteral("&Pomoc"), {FAct.Help, FAct.WebPage, nullptr, FAct.About});
 }
 
 void TMainForm::CreateGrids()
 {
-    PatternVC = new TCrossSurface(FClient);
-    PatternVC->move(0, 40);
-    for (int c = 1; c <= PatternVC->ColCount(); ++c)
-        for (int r = 1; r <= PatternVC->RowCount(); ++r)
-            PatternVC->SetCell(c, r, ' ');
-    PatternVC->SetVisible(false);
-    PatternVC->SetMode(mEdit);
-    PatternVC->setObjectName(QStringLiteral("PatternVC"));
+    // The bottom panel lies under the grid's last cells; the grids are made after it to stay on top.
+    FPanel = new QLabel(FClient);
+    FPanel->setObjectName(QStringLiteral("Image2"));
+    FPanel->setGeometry(0, 0, PanelWidth, PanelHeight);
+    FPanel->setPixmap(QPixmap::fromImage(PanelBackground(PanelWidth, PanelHeight)));
+    FToolbar = new TToolbar(*FClient,
+                            {FAct.New, FAct.Open, FAct.PatternClose, FAct.Stop, FAct.WriteVert, FAct.WriteHoriz,
+                             FAct.Save, FAct.Print, FAct.Help},
+                            this);
 
-    CrossVC = new TCrossSurface(FClient);
-    CrossVC->move(20, 40);
-    CrossVC->SetColCount(10);
-    CrossVC->SetRowCount(8);
-    CrossVC->OnExplRefresh = [this](TCrossSurface* sender, int col, int row) {
-        OnCursorMoveExplRefresh(sender, col, row);
-    };
-    CrossVC->OnEnterPressed = [this](TCrossSurface*) { SBttn_PlayClick(); };
-    CrossVC->OnDblClick = [this](TCrossSurface*) { SBttn_PlayClick(); };
-    CrossVC->setObjectName(QStringLiteral("CrossVC"));
-    for (int c = 1; c <= CrossVC->ColCount(); ++c)
-        for (int r = 1; r <= CrossVC->RowCount(); ++r)
-            CrossVC->SetCell(c, r, ' ');
+    FPatternView = new TCrossSurface(FClient);
+    FPatternView->setObjectName(QStringLiteral("PatternVC"));
+    FPatternView->SetDocument(FPattern);
+    FPatternView->move(PatternStart);
+    FPatternView->SetVisible(false);
+    FPatternView->SetMode(mEdit);
 
-    KwelinVC = new TCrossSurface(FClient);
+    FCrossView = new TCrossSurface(FClient);
+    FCrossView->setObjectName(QStringLiteral("CrossVC"));
+    FCrossView->SetDocument(FCrossWord);
+    FCrossView->move(CrossWordStart);
+
+    FPreviewView = new TCrossSurface(FClient);
+    FPreviewView->setObjectName(QStringLiteral("KwelinVC"));
+    FPreviewView->SetDocument(FPreview);
 }
 
-void TMainForm::FormCreate()
+void TMainForm::CreateControllers()
 {
-    EditorMode = false;
-    MinimizedByUser = false;
-    LeftMargin = 0;
-    RightMargin = 0;
-    TopMargin = Image1->height();
-    BottomMargin = 48;
-    ResizeImage->hide();
+    FClues = new TCluePanel(*FCrossView, *FClient, *FAct.Play, FSettings, this);
+    FEditor = new TTemplateEditor(*FPatternView, *FClient, *FPanel, this);
+    FCommands = new TDocumentCommands(*FCrossWord, *FPattern, FSettings, FDialogs, *this, this);
+    FComposer = new TComposeController(*this, this);
+}
 
-    TSettings& settings = Settings();
-    SetProgramDir(settings, ProgramDir);
-    CreateGrids();
-    // The documents exist whatever fails below, so that closing can always ask about them.
-    CurrCrossWord = std::make_unique<TCrossTXT>();
-    CurrPattern = std::make_unique<TCrossTXT>();
-    CurrPattern->Kind = 1;
-    NewCrossWord = std::make_unique<TCrossTXT>();
+void TMainForm::ConnectCommands()
+{
+    connect(FAct.Open, &QAction::triggered, this, &TMainForm::OpenCrossWordCommand);
+    connect(FAct.Save, &QAction::triggered, FCommands, &TDocumentCommands::SaveCrossWord);
+    connect(FAct.SaveAs, &QAction::triggered, FCommands, &TDocumentCommands::SaveCrossWordAs);
+    connect(FAct.ExportAsText, &QAction::triggered, FCommands, &TDocumentCommands::ExportCrossWordAsText);
+    connect(FAct.Print, &QAction::triggered, this, [this] { FCommands->Print(PrintedDocument()); });
+    connect(FAct.PatternPrint, &QAction::triggered, this, [this] { FCommands->Print(PrintedDocument()); });
+    connect(FAct.ExportAsPdf, &QAction::triggered, this, [this] { FCommands->ExportAsPdf(PrintedDocument()); });
+    connect(FAct.Exit, &QAction::triggered, this, &QWidget::close);
 
-    try {
-        const QString letters = ProgramDir + LetterImageName;
+    connect(FAct.Editor, &QAction::triggered, this, &TMainForm::EnterEditor);
+    connect(FAct.PatternClose, &QAction::triggered, this, &TMainForm::CloseEditor);
+    // Cells beyond the present size keep their letters for a later enlargement.
+    connect(FAct.PatternClear, &QAction::triggered, FPattern, &TCrossDocument::ClearCells);
+    connect(FAct.PatternOpen, &QAction::triggered, this, &TMainForm::OpenTemplateCommand);
+    connect(FAct.PatternSave, &QAction::triggered, FCommands, &TDocumentCommands::SaveTemplate);
+    connect(FAct.PatternSaveAs, &QAction::triggered, FCommands, &TDocumentCommands::SaveTemplateAs);
+    connect(FEditor, &TTemplateEditor::GripDragged, this, &TMainForm::ResizeTemplate);
+
+    connect(FAct.WriteHoriz, &QAction::triggered, this, [this] { SetWriteDir(true); });
+    connect(FAct.WriteVert, &QAction::triggered, this, [this] { SetWriteDir(false); });
+    connect(FAct.WordDatabase, &QAction::triggered, this, &TMainForm::WordDatabaseCommand);
+    connect(FAct.Options, &QAction::triggered, this, &TMainForm::OptionsCommand);
+    connect(FAct.Help, &QAction::triggered, this, &TMainForm::HelpCommand);
+    connect(FAct.WebPage, &QAction::triggered, this, &TMainForm::WebPageCommand);
+    connect(FAct.About, &QAction::triggered, this, &TMainForm::AboutCommand);
+
+    connect(FAct.New, &QAction::triggered, FComposer, &TComposeController::CrossWord_NewClick);
+    connect(FAct.Series, &QAction::triggered, FComposer, &TComposeController::CrossWord_SeriesClick);
+    connect(FAct.Stop, &QAction::triggered, FComposer, &TComposeController::SBttn_StopClick);
+    // `triggered` comes after the check mark has changed.
+    connect(FAct.PreView, &QAction::triggered, FComposer, &TComposeController::PreViewClick);
+    connect(FPreviewView, &TCrossSurface::VisibilityChanged, FComposer, &TComposeController::PreviewVisibilityChanged);
+
+    connect(FCommands, &TDocumentCommands::CaptionChanged, this, &TMainForm::ShowCaption);
+}
+
+// Start-up and shut-down --------------------------------------------------------
+
+void TMainForm::Start()
+{
+    FEditorMode = false;
+    FMinimizedByUser = false;
+    FBottomMargin = ClueAreaHeight;
+    FEditor->SetShown(false);
+    SetProgramDir(FSettings, FProgramDir);
+    const QString letters = FProgramDir + LetterImageName;
+    const bool started = Reporting([&] {
         try {
-            CrossVC->SetFileName(letters);
-            PatternVC->SetFileName(letters);
-            KwelinVC->SetFileName(letters);
+            for (TCrossSurface* view : {FCrossView, FPatternView, FPreviewView})
+                view->SetFileName(letters);
         } catch (const std::exception&) {
-            MessageDlg(QString::fromUtf8(MsgLetterImage).replace(QStringLiteral("%s"), letters), mtError, mbOK);
+            MessageDlg(Formatted(MsgLetterImage, letters), mtError, mbOK);
             FTerminate = true;
             QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         }
 
-        CurrCrossWord->SetColCount(10);
-        CurrCrossWord->SetRowCount(8);
-        for (int c = 1; c <= 10; ++c)
-            for (int r = 1; r <= 8; ++r)
-                CurrCrossWord->SetCell(c, r, ' ');
-        GridToDocument(*CrossVC, *CurrCrossWord);
-        CurrCrossWord->Modified = false;
-        CurrCrossWord->Kind = 0;
+        FCrossWord->Resize(StartCols, StartRows);
+        FCrossWord->SetModified(false);
 
         auto store = OpenSettingsStore();
-        ReadSettings(*store, settings, PreView->isChecked());
-        PreView->setChecked(settings.PreViewChecked);
+        ReadSettings(*store, FSettings, FAct.PreView->isChecked());
+        FAct.PreView->setChecked(FSettings.PreViewChecked);
 
-        CurrCrossWord->FileName = ReadCurrCrossWordFileName(*store, ProgramDir).toStdString();
-        try {
-            OpenCrossWord(QString::fromStdString(CurrCrossWord->FileName));
-            FitWindowToGrid(CrossVC);
-        } catch (const std::exception&) {
-            CurrCrossWord->FileName = (settings.CrossDir + EmptyCrossWordName).toStdString();
-            FitWindowToGrid(CrossVC);
-        }
-        SetCaption(CurrCrossWord->FileName);
+        FCrossWord->SetFileName(ReadCurrCrossWordFileName(*store, FProgramDir).toStdString());
+        FCommands->OpenCrossWord(QString::fromStdString(FCrossWord->FileName()));
+        FitWindowToGrid(*FCrossView);
+        ShowCaption(FCrossWord->FileName());
 
-        ValidateWordLengths(settings);
-
-        move(PlaceMainWindow(settings, ScreenSize(), CrossVC->width(), CrossVC->height()));
+        ValidateWordLengths(FSettings);
+        move(PlaceMainWindow(FSettings, ScreenSize(), FCrossView->width(), FCrossView->height()));
         store.reset();
 
-        CurrPattern->Kind = 1;
-        bool patternLoaded = false;
-        try {
-            TCrossTXT loaded;
-            loaded.LoadFromFile(settings.PatternFileName.toStdString());
-            if (ShowableProblem(loaded).isEmpty()) {
-                CopyDocument(loaded, *CurrPattern);
-                patternLoaded = true;
-            }
-        } catch (const std::exception&) {
-        }
-        if (!patternLoaded) {
-            CurrPattern->Clear();
-            CurrPattern->FileName = (settings.PatternDir + BlankPatternName).toStdString();
-            CurrPattern->SetColCount(10);
-            CurrPattern->SetRowCount(8);
-            for (int c = 1; c <= 10; ++c)
-                for (int r = 1; r <= 8; ++r)
-                    CurrPattern->SetCell(c, r, ' ');
-            CurrPattern->SetCell(1, 1, '*');
-        }
-        CurrPattern->Kind = 1;
-        DocumentToGrid(*CurrPattern, *PatternVC);
-        PatternVC->resize(PatternVC->ImageWidth(), PatternVC->ImageHeight());
-        CurrPattern->Modified = false;
+        LoadStartTemplate();
+        FPreview->Assign(FPattern->Document());
+        FPreviewView->resize(FPreviewView->ImageWidth(), FPreviewView->ImageHeight());
+        FPreviewView->SetVisible(false);
+        FPreviewView->SetEnabled(false);
+        FPreviewView->SetFocusVisible(false);
 
-        KwelinVC->SetColCount(PatternVC->ColCount());
-        KwelinVC->SetRowCount(PatternVC->RowCount());
-        for (int c = 1; c <= PatternVC->ColCount(); ++c)
-            for (int r = 1; r <= PatternVC->RowCount(); ++r)
-                KwelinVC->SetCell(c, r, PatternVC->GetCell(c, r));
-        KwelinVC->resize(KwelinVC->ImageWidth(), KwelinVC->ImageHeight());
-        KwelinVC->SetVisible(false);
-        KwelinVC->SetEnabled(false);
-        KwelinVC->SetFocusVisible(false);
-        KwelinVC->setObjectName(QStringLiteral("KwelinVC"));
-
-        GridToDocument(*KwelinVC, *NewCrossWord);
-        NewCrossWord->Modified = false;
-        NewCrossWord->Kind = 0;
-
-        FExplCaption.clear();
-        Expl_Label->clear();
-        SBttn_Play->setEnabled(false);
-        SetHintHidePause(10000);
-
-        Lab_X->setText(QString::number(CrossVC->CurrCol()));
-        Lab_Y->setText(QString::number(CrossVC->CurrRow()));
-        Image2Copy = Image2->pixmap().toImage();
-
-        CrossVC->setFocus();
-        OnCursorMoveExplRefresh(CrossVC, CrossVC->CurrCol(), CrossVC->CurrRow());
-
+        SetHintHidePause(HintHidePauseMs);
+        FCrossView->setFocus();
+        FClues->Refresh();
+    });
+    if (started)
         GatherDBStatistics();
-    } catch (const std::exception& e) {
-        ShowErrorBox(QString::fromUtf8(e.what()));
+}
+
+// The template of the settings, or a blank one with a block in the corner
+// when it cannot be read or shown.
+void TMainForm::LoadStartTemplate()
+{
+    TCrossTXT pattern;
+    bool loaded = false;
+    try {
+        pattern.LoadFromFile(FSettings.PatternFileName.toStdString());
+        loaded = ShowableProblem(pattern).isEmpty();
+    } catch (const std::exception&) {
     }
+    if (!loaded) {
+        pattern = TCrossTXT();
+        pattern.SetColCount(StartCols);
+        pattern.SetRowCount(StartRows);
+        pattern.SetCell(1, 1, BlockedCell);
+        pattern.FileName = (FSettings.PatternDir + BlankPatternName).toStdString();
+    }
+    FPattern->Assign(pattern);
+    FPatternView->resize(FPatternView->ImageWidth(), FPatternView->ImageHeight());
+    FPattern->SetModified(false);
 }
 
 void TMainForm::GatherDBStatistics()
 {
-    const TSettings& settings = Settings();
     try {
-        const TDBStatistics stats = ReadDBStatistics(settings.DataBasePath.toStdString());
-        DBEdition = stats.Edition;
-        DBWordCount = stats.WordCount;
-        DBExplCount = stats.ExplCount;
-        DBMinLen = stats.MinLen;
-        DBMaxLen = stats.MaxLen;
+        FDBStatistics = ReadDBStatistics(FSettings.DataBasePath.toStdString());
     } catch (const std::exception& e) {
-        DBEdition = DBWordCount = DBExplCount = DBMinLen = DBMaxLen = 0;
+        FDBStatistics = TDBStatistics{};
+        FDBStatistics.Edition = FDBStatistics.MinLen = 0;
         ShowErrorBox(QString::fromUtf8(e.what()));
     }
 }
 
-void TMainForm::FormDestroy()
+void TMainForm::WriteBackSettings()
 {
-    TSettings& settings = Settings();
-    settings.MainFormLeft = pos().x();
-    settings.MainFormTop = pos().y();
-    settings.PreViewChecked = PreView->isChecked();
-    if (CurrCrossWord)
-        settings.CurrCrossWordFileName = QString::fromStdString(CurrCrossWord->FileName);
+    FSettings.MainFormLeft = pos().x();
+    FSettings.MainFormTop = pos().y();
+    FSettings.PreViewChecked = FAct.PreView->isChecked();
+    FSettings.CurrCrossWordFileName = QString::fromStdString(FCrossWord->FileName());
     auto store = OpenSettingsStore();
-    WriteSettings(*store, settings);
+    WriteSettings(*store, FSettings);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // A run is stopped first; the close comes back once its thread has ended.
-    if (Composer && !Composer->CloseQuery([this] { close(); })) {
+    if (!FComposer->CloseQuery([this] { close(); })) {
         event->ignore();
         return;
     }
-    if (AskSaveChanges(*CurrCrossWord) && AskSaveChanges(*CurrPattern))
+    if (FCommands->AskSaveChanges(*FCrossWord) && FCommands->AskSaveChanges(*FPattern))
         event->accept();
     else
         event->ignore();
@@ -432,31 +395,19 @@ void TMainForm::closeEvent(QCloseEvent* event)
 void TMainForm::changeEvent(QEvent* event)
 {
     // Minimizing by the user puts later questions in the middle of the screen.
-    if (event->type() == QEvent::WindowStateChange) {
-        if (windowState() & Qt::WindowMinimized)
-            MinimizedByUser = true;
-        else
-            MinimizedByUser = false;
-    }
+    if (event->type() == QEvent::WindowStateChange)
+        FMinimizedByUser = (windowState() & Qt::WindowMinimized) != 0;
     QMainWindow::changeEvent(event);
 }
 
-void TMainForm::SetCaption(const std::string& fileName)
+bool TMainForm::Creating() const
 {
-    setWindowTitle(Caption(fileName));
+    return FComposer && FComposer->Creating();
 }
 
-QRect TMainForm::MessageArea() const
+void TMainForm::SetFileDialogHook(TFileDialogs::THook hook)
 {
-    return frameGeometry();
-}
-
-TCrossSurface* TMainForm::VisibleGrid() const
-{
-    for (TCrossSurface* g : {CrossVC, PatternVC, KwelinVC})
-        if (g->Visible())
-            return g;
-    return CrossVC;
+    FDialogs.SetHook(std::move(hook));
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -464,7 +415,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     if (watched == FClient) {
         switch (event->type()) {
         case QEvent::Resize:
-            ToolbarOverflow(FClient->width());
+            FToolbar->Overflow(FClient->width());
             break;
         case QEvent::DragEnter:
             dragEnterEvent(static_cast<QDragEnterEvent*>(event));
@@ -479,211 +430,210 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-// Window layout ---------------------------------------------------------------
+// Layout and modes ----------------------------------------------------------------
 
-void TMainForm::FitWindowToGrid(TCrossSurface* grid)
+void TMainForm::ShowCaption(const std::string& fileName)
 {
-    const int clientWidth = grid->ImageWidth() + LeftMargin + RightMargin;
-    const int clientHeight = grid->ImageHeight() + TopMargin + BottomMargin;
+    setWindowTitle(QString::fromStdString(FileNamePart(fileName)) + QStringLiteral(" - Mirakolnik Zodevidar"));
+}
+
+TCrossSurface* TMainForm::VisibleGrid() const
+{
+    for (TCrossSurface* g : {FCrossView, FPatternView, FPreviewView})
+        if (g->Visible())
+            return g;
+    return nullptr;
+}
+
+void TMainForm::FitWindowToGrid(TCrossSurface& grid)
+{
+    const int top = FToolbar->Height();
+    const int clientWidth = grid.ImageWidth() + LeftMargin + RightMargin;
+    const int clientHeight = grid.ImageHeight() + top + FBottomMargin;
     FClient->setFixedSize(clientWidth, clientHeight);
-    Image2->move(0, clientHeight - Image2->height());
-    grid->move(LeftMargin, TopMargin);
-    grid->resize(grid->ImageWidth(), grid->ImageHeight());
-    const int below = grid->y() + grid->height();
-    SBttn_Play->move(SBttn_Play->x(), below + 8);
-    Expl_Label->move(Expl_Label->x(), below + 8);
-    Lab_X->move(Lab_X->x(), below + 4);
-    Lab_Y->move(Lab_Y->x(), below + 4);
-    ResizeImage->move(clientWidth - ResizeImage->width(), clientHeight - ResizeImage->height());
+    FPanel->move(0, clientHeight - FPanel->height());
+    grid.move(LeftMargin, top);
+    grid.resize(grid.ImageWidth(), grid.ImageHeight());
+    const int below = grid.y() + grid.height();
+    FClues->PlaceBelow(below);
+    FEditor->PlaceBelow(below);
     setFixedSize(sizeHint());
-    ToolbarOverflow(clientWidth);
+    FToolbar->Overflow(clientWidth);
 
-    grid->ClearHighlights();
-    LastCol = LastRow = 0;
-    OnCursorMoveExplRefresh(grid, grid->CurrCol(), grid->CurrRow());
-}
-
-void TMainForm::ToolbarOverflow(int cw)
-{
-    const int ext = SBttn_Ext->width();
-    auto fits = [&](QToolButton* b) { return b->x() + b->width() + ext < cw; };
-    bool hidden = true;
-    if (SBttn_Help->x() + SBttn_Help->width() < cw) {
-        for (QToolButton* b : {SBttn_Help, SBttn_Print, SBttn_Save, SBttn_ToRight, SBttn_ToDown})
-            b->show();
-        hidden = false;
-    } else {
-        SBttn_Help->hide();
-        if (fits(SBttn_Print)) {
-            for (QToolButton* b : {SBttn_Print, SBttn_Save, SBttn_ToRight, SBttn_ToDown})
-                b->show();
-        } else {
-            SBttn_Print->hide();
-            if (fits(SBttn_Save)) {
-                for (QToolButton* b : {SBttn_Save, SBttn_ToRight, SBttn_ToDown})
-                    b->show();
-            } else {
-                SBttn_Save->hide();
-                if (fits(SBttn_ToRight)) {
-                    SBttn_ToRight->show();
-                    SBttn_ToDown->show();
-                } else {
-                    SBttn_ToRight->hide();
-                    SBttn_ToDown->setVisible(fits(SBttn_ToDown));
-                }
-            }
-        }
-    }
-    if (hidden) {
-        SBttn_Ext->move(cw - SBttn_Ext->width(), SBttn_Ext->y());
-        SBttn_Ext->show();
-    } else {
-        SBttn_Ext->hide();
-    }
-}
-
-void TMainForm::SBttn_ExtClick()
-{
-    auto* popup = new TExtBttnsForm({SBttn_ToDown, SBttn_ToRight, SBttn_Save, SBttn_Print, SBttn_Help}, this);
-    QPoint at = FClient->mapToGlobal(QPoint(SBttn_Ext->x() + SBttn_Ext->width(), 0));
-    if (at.x() + popup->width() > ScreenSize().width())
-        at.setX(ScreenSize().width() - popup->width());
-    popup->move(at);
-    popup->show();
-}
-
-void TMainForm::WriteHorizClick()
-{
-    WriteHoriz->setChecked(true);
-    WriteVert->setChecked(false);
-    SBttn_ToRight->setChecked(true);
-    (EditorMode ? PatternVC : CrossVC)->SetWriteDir(wdHorizontal);
-}
-
-void TMainForm::WriteVertClick()
-{
-    WriteVert->setChecked(true);
-    WriteHoriz->setChecked(false);
-    SBttn_ToDown->setChecked(true);
-    (EditorMode ? PatternVC : CrossVC)->SetWriteDir(wdVertical);
+    grid.ClearHighlights();
+    FClues->ForgetHighlight();
+    FClues->Refresh();
 }
 
 void TMainForm::EnterEditor()
 {
-    TCrossSurface* shown = nullptr;
-    for (TCrossSurface* g : {CrossVC, PatternVC, KwelinVC})
-        if (g->Visible()) {
-            shown = g;
-            break;
-        }
-    EditorMode = true;
-    ResizeImage->show();
-    CrossWord->menuAction()->setVisible(false);
-    Tools->menuAction()->setVisible(false);
-    PreView->setVisible(false);
-    N4->setVisible(false);
-    Pattern->menuAction()->setVisible(true);
-    SBttn_Stop->hide();
-    SBttn_Close->show();
-    SBttn_Play->hide();
-    Expl_Label->hide();
-    Lab_X->show();
-    Lab_Y->show();
-    BottomMargin = 26;
+    TCrossSurface* shown = VisibleGrid();
+    FEditorMode = true;
+    FClues->SetEditorMode(true);
+    FCrossWordMenu->menuAction()->setVisible(false);
+    FToolsMenu->menuAction()->setVisible(false);
+    FAct.PreView->setVisible(false);
+    FAct.ViewSeparator->setVisible(false);
+    FPatternMenu->menuAction()->setVisible(true);
+    FToolbar->ShowStop(false);
+    FToolbar->ShowClose(true);
+    FToolbar->SetActions({FAct.PatternClear, FAct.PatternOpen, FAct.PatternClose, FAct.Stop, FAct.WriteVert,
+                          FAct.WriteHoriz, FAct.PatternSave, FAct.PatternPrint, FAct.Help});
+    FClues->SetShown(false);
+    FEditor->SetShown(true);
+    FBottomMargin = SizeBoxAreaHeight;
     if (shown)
         shown->SetVisible(false);
-    SBttn_New->setToolTip(QStringLiteral("Czyść szablon"));
-    SBttn_Open->setToolTip(QStringLiteral("Otwórz szablon"));
-    SBttn_Save->setToolTip(QStringLiteral("Zapisz szablon"));
-    SBttn_Print->setToolTip(QStringLiteral("Drukuj szablon"));
-    FitWindowToGrid(PatternVC);
-    PatternVC->SetVisible(true);
-    PatternVC->setFocus();
-    UpdateSizeBox();
-    SetCaption(CurrPattern->FileName);
+    FitWindowToGrid(*FPatternView);
+    FPatternView->SetVisible(true);
+    FPatternView->setFocus();
+    FEditor->UpdateSizeBox();
+    ShowCaption(FPattern->FileName());
 }
 
 void TMainForm::CloseEditor()
 {
-    TCrossSurface* back = (PreView->isChecked() && Creating()) ? KwelinVC : CrossVC;
-    EditorMode = false;
-    ResizeImage->hide();
-    Pattern->menuAction()->setVisible(false);
-    CrossWord->menuAction()->setVisible(true);
-    Tools->menuAction()->setVisible(true);
-    PreView->setVisible(true);
-    N4->setVisible(true);
-    BottomMargin = 48;
-    PatternVC->SetVisible(false);
-    SBttn_Close->hide();
-    SBttn_Stop->setVisible(Creating());
-    SBttn_Play->show();
-    Expl_Label->show();
-    Lab_X->hide();
-    Lab_Y->hide();
-    SBttn_New->setToolTip(QStringLiteral("Nowa krzyżówka"));
-    SBttn_Open->setToolTip(QStringLiteral("Otwórz krzyżówkę"));
-    SBttn_Save->setToolTip(QStringLiteral("Zapisz stan krzyżówki"));
-    SBttn_Print->setToolTip(QStringLiteral("Drukuj krzyżówkę"));
-    Image2->setPixmap(QPixmap::fromImage(Image2Copy));
+    TCrossSurface& back = (FAct.PreView->isChecked() && Creating()) ? *FPreviewView : *FCrossView;
+    FEditorMode = false;
+    FClues->SetEditorMode(false);
+    FEditor->SetShown(false);
+    FPatternMenu->menuAction()->setVisible(false);
+    FCrossWordMenu->menuAction()->setVisible(true);
+    FToolsMenu->menuAction()->setVisible(true);
+    FAct.PreView->setVisible(true);
+    FAct.ViewSeparator->setVisible(true);
+    FBottomMargin = ClueAreaHeight;
+    FPatternView->SetVisible(false);
+    FToolbar->ShowClose(false);
+    FToolbar->ShowStop(Creating());
+    FToolbar->SetActions({FAct.New, FAct.Open, FAct.PatternClose, FAct.Stop, FAct.WriteVert, FAct.WriteHoriz,
+                          FAct.Save, FAct.Print, FAct.Help});
+    FClues->SetShown(true);
     FitWindowToGrid(back);
-    back->SetVisible(true);
-    if (back->Enabled())
-        back->setFocus();
-    SetCaption(back == KwelinVC ? NewCrossWord->FileName : CurrCrossWord->FileName);
+    back.SetVisible(true);
+    if (back.Enabled())
+        back.setFocus();
+    ShowCaption(&back == FPreviewView ? FComposer->NewFileName() : FCrossWord->FileName());
 }
 
-void TMainForm::UpdateSizeBox()
+void TMainForm::ResizeTemplate(QPoint screenPos)
 {
-    ResizeImage->move(FClient->width() - ResizeImage->width(), FClient->height() - ResizeImage->height());
-    const int top = PatternVC->y() + PatternVC->height() + 4;
-    Lab_X->setText(QString::number(PatternVC->ColCount()));
-    Lab_Y->setText(QString::number(PatternVC->RowCount()));
-    Lab_X->adjustSize();
-    Lab_Y->adjustSize();
-    Lab_X->move(Lab_X->x(), top);
-    Lab_Y->move(Lab_X->x() + 40 - Lab_Y->width(), top);
-
-    QImage picture = Image2Copy;
-    QPainter p(&picture);
-    const QRect box(2, Lab_X->y() - 2 - Image2->y(), 45, 22);
-    const QColor light = palette().color(QPalette::Light);
-    const QColor shadow = palette().color(QPalette::Dark);
-    auto frame = [&p](const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
-        p.setPen(topLeft);
-        p.drawLine(r.topLeft(), r.topRight());
-        p.drawLine(r.topLeft(), r.bottomLeft());
-        p.setPen(bottomRight);
-        p.drawLine(r.bottomLeft(), r.bottomRight());
-        p.drawLine(r.topRight(), r.bottomRight());
-    };
-    frame(box, shadow, light);
-    frame(box.adjusted(-1, -1, 1, 1), light, shadow);
-    p.end();
-    Image2->setPixmap(QPixmap::fromImage(picture));
+    const QRect window = frameGeometry();
+    const QSize frameExtra(window.width() - FClient->width(), window.height() - FClient->height());
+    const QSize margins(LeftMargin + RightMargin, FToolbar->Height() + FBottomMargin);
+    const QSize size = FEditor->SizeForGrip(screenPos, window, frameExtra, margins);
+    if (size == QSize(FPatternView->ColCount(), FPatternView->RowCount()))
+        return;
+    FPattern->Resize(size.width(), size.height());
+    FitWindowToGrid(*FPatternView);
+    FEditor->UpdateSizeBox();
 }
 
-// Small commands ----------------------------------------------------------------
+void TMainForm::SetWriteDir(bool horizontal)
+{
+    (FEditorMode ? FPatternView : FCrossView)->SetWriteDir(horizontal ? wdHorizontal : wdVertical);
+}
 
-void TMainForm::HelpListClick()
+// Commands ------------------------------------------------------------------------
+
+void TMainForm::OpenFile(const QString& name)
+{
+    const std::string ext = OpenExtensionOf(name.toLower().toStdString());
+    if (ext == "krz" || ext == "xwd") {
+        FCommands->OpenCrossWord(name);
+        if (FEditorMode)
+            CloseEditor();
+        else
+            FitWindowToGrid(*FCrossView);
+    } else if (ext == "sz") {
+        FCommands->OpenTemplate(name);
+        if (!FEditorMode) {
+            EnterEditor();
+        } else {
+            FitWindowToGrid(*FPatternView);
+            FEditor->UpdateSizeBox();
+        }
+    } else {
+        MessageDlgOver(Formatted(MsgNotSupported, name), mtWarning, mbOK, frameGeometry());
+    }
+}
+
+void TMainForm::OpenCrossWordCommand()
+{
+    if (!FCommands->OpenCrossWordDialog())
+        return;
+    // A crossword opened while the preview is shown takes its place.
+    if (FAct.PreView->isChecked() && Creating()) {
+        FAct.PreView->setChecked(false);
+        FPreviewView->SetVisible(false);
+        FClues->SetShown(true);
+        FCrossView->SetVisible(true);
+        FCrossView->setFocus();
+    }
+    FitWindowToGrid(*FCrossView);
+}
+
+void TMainForm::OpenTemplateCommand()
+{
+    if (!FCommands->OpenTemplateDialog())
+        return;
+    FitWindowToGrid(*FPatternView);
+    FEditor->UpdateSizeBox();
+}
+
+TCrossDocument& TMainForm::PrintedDocument() const
+{
+    return FEditorMode ? *FPattern : *FCrossWord;
+}
+
+void TMainForm::WordDatabaseCommand()
+{
+    Reporting([&] { TDBBrowserForm::Browse(FSettings.DataBasePath, FSettings.AudioDir, this); });
+}
+
+void TMainForm::OptionsCommand()
+{
+    TOptionsValues values = FSettings;
+    const TOptionsEnvironment environment{FProgramDir, FSettings.PatternDir, FDBStatistics.MinLen,
+                                          FDBStatistics.MaxLen};
+    {
+        TOptionsForm dialog(values, environment, this);
+        dialog.adjustSize();
+        dialog.move(OptionsPlace(frameGeometry(), dialog.frameGeometry().size()));
+        if (dialog.exec() == QDialog::Accepted)
+            values = dialog.Values();
+    }
+    // A run going on keeps the values it started with; the next run starts from these.
+    static_cast<TOptionsValues&>(FSettings) = values;
+    if (FCommands->ReloadTemplateIfChanged()) {
+        FPatternView->resize(FPatternView->ImageWidth(), FPatternView->ImageHeight());
+        if (FEditorMode) {
+            FitWindowToGrid(*FPatternView);
+            FEditor->UpdateSizeBox();
+            ShowCaption(FPattern->FileName());
+        }
+    }
+}
+
+void TMainForm::HelpCommand()
 {
     QCoreApplication::processEvents();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ProgramDir + HelpPageName));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(FProgramDir + HelpPageName));
 }
 
-void TMainForm::MirakolnikKrzywekwInternecie1Click()
+void TMainForm::WebPageCommand()
 {
     QCoreApplication::processEvents();
     QDesktopServices::openUrl(QUrl(QStringLiteral("http://") + ProductHost()));
 }
 
-void TMainForm::AboutClick()
+void TMainForm::AboutCommand()
 {
-    TAboutBox box(DBEdition, DBWordCount, DBExplCount, this);
+    TAboutBox box(FDBStatistics.Edition, FDBStatistics.WordCount, FDBStatistics.ExplCount, this);
     box.exec();
 }
 
-// Dropped files ------------------------------------------------------------------
+// Dropped files ---------------------------------------------------------------------
 
 void TMainForm::showEvent(QShowEvent* event)
 {
@@ -705,32 +655,123 @@ void TMainForm::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     if (urls.isEmpty())
         return;
-    QString name = urls.first().isLocalFile() ? urls.first().toLocalFile() : urls.first().toString();
-    OpenFile(name.left(260));
+    const QString name = urls.first().isLocalFile() ? urls.first().toLocalFile() : urls.first().toString();
+    OpenFile(name.left(MaxDroppedName));
 }
 
-void TMainForm::OpenFile(const QString& name)
+// The window as composing sees it -------------------------------------------------------
+
+TComposeOptions TMainForm::ComposeOptions() const
 {
-    const std::string ext = OpenExtensionOf(name.toLower().toStdString());
-    if (ext == "krz" || ext == "xwd") {
-        OpenCrossWord(name);
-        if (EditorMode)
-            CloseEditor();
-        else
-            FitWindowToGrid(CrossVC);
-    } else if (ext == "sz") {
-        if (!EditorMode) {
-            OpenPatternByName(name);
-            EnterEditor();
-        } else {
-            OpenPatternByName(name);
-            FitWindowToGrid(PatternVC);
-            UpdateSizeBox();
-        }
-    } else {
-        MessageDlgOver(name + QStringLiteral("  - nie jest obsługiwany przez Mirakolnika Zodevidar."), mtWarning, mbOK,
-                       MessageArea());
-    }
+    TComposeOptions options;
+    options.NewCrossDir = FSettings.NewCrossDir;
+    options.CurrPrefix = FSettings.CurrPrefix;
+    options.SeriesCount = FSettings.SeriesCount;
+    options.DataBasePath = FSettings.DataBasePath;
+    options.Settings.MinLenPWord = FSettings.MinLenPWord;
+    options.Settings.MaxLenPWord = FSettings.MaxLenPWord;
+    options.Settings.AnyWordLocation = FSettings.AnyWordLocation;
+    return options;
+}
+
+bool TMainForm::PreViewChecked() const
+{
+    return FAct.PreView->isChecked();
+}
+
+std::string TMainForm::CurrCrossWordFileName() const
+{
+    return FCrossWord->FileName();
+}
+
+void TMainForm::SetComposeButtons(TComposeButtons state)
+{
+    const bool idle = state == cbIdle;
+    // In the template editor the stop button's place belongs to the close button.
+    FToolbar->ShowStop(!idle && !FEditorMode);
+    FAct.Stop->setEnabled(state == cbComposing);
+    FAct.New->setEnabled(idle);
+    FAct.Series->setEnabled(idle);
+}
+
+TTable TMainForm::TemplateTable() const
+{
+    return TableFromDocument(FPattern->Document());
+}
+
+void TMainForm::StartPreview(const TTable& pattern)
+{
+    FPreview->SetCells(pattern);
+}
+
+void TMainForm::ShowPreview(const TTable& preview)
+{
+    FPreview->SetCells(preview);
+}
+
+bool TMainForm::PreviewVisible() const
+{
+    return FPreviewView->Visible();
+}
+
+void TMainForm::ShowPreviewGrid()
+{
+    // The template editor keeps its grid on screen while a series goes on
+    // behind it; the preview is shown again when the editor closes.
+    if (FEditorMode)
+        return;
+    FCrossView->SetVisible(false);
+    FClues->SetShown(false);
+    FPreviewView->SetVisible(true);
+    FitWindowToGrid(*FPreviewView);
+}
+
+void TMainForm::ShowCrossWordGrid()
+{
+    FPreviewView->SetVisible(false);
+    FCrossView->SetVisible(true);
+    FitWindowToGrid(*FCrossView);
+    FClues->SetShown(true);
+    FCrossView->setFocus();
+}
+
+void TMainForm::SetCaption(const std::string& fileName)
+{
+    // The editor's caption names the template for as long as the editor is shown.
+    if (!FEditorMode)
+        ShowCaption(fileName);
+}
+
+void TMainForm::RestoreIfMinimized()
+{
+    if (isMinimized())
+        showNormal();
+}
+
+bool TMainForm::AskYesNo(const QString& question)
+{
+    return MessageDlgOver(question, mtInformation, mbYes | mbNo, frameGeometry()) == mrYes;
+}
+
+void TMainForm::Tell(const QString& message)
+{
+    MessageDlgOver(message, mtInformation, mbOK, frameGeometry());
+}
+
+void TMainForm::ShowError(const QString& message)
+{
+    ShowErrorBox(message);
+}
+
+bool TMainForm::AskSaveCurrentCrossWord()
+{
+    return FCommands->AskSaveChanges(*FCrossWord);
+}
+
+void TMainForm::TakeNewCrossWord(const TCrossTXT& crossWord)
+{
+    FCrossWord->Assign(crossWord);
+    FCrossView->resize(FCrossView->ImageWidth(), FCrossView->ImageHeight());
 }
 
 } // namespace mz

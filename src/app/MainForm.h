@@ -1,185 +1,62 @@
 #pragma once
 
-#include "app/Settings.h"
-#include "documents/CrossTXT.h"
-#include "grid/CrossSurface.h"
+#include "app/FileDialogs.h"
+#include "creator/ComposeController.h"
+#include "database/DB.h"
 
-#include <QImage>
 #include <QMainWindow>
 
-#include <functional>
 #include <memory>
+#include <string>
 
 class QAction;
 class QLabel;
 class QMenu;
-class QToolButton;
 
 namespace mz {
 
-class TComposeController;
-class TComposeWindow;
-class TSoundPlayer;
+class TCluePanel;
+class TCrossDocument;
+class TCrossSurface;
+class TDocumentCommands;
+class TTemplateEditor;
+class TToolbar;
+struct TSettings;
 
-// What a file dialog is asked to show; tests answer it through FileDialogHook.
-struct TFileDialogRequest {
-    bool Save = false;
-    QString Title;
-    QString Filter;      // "Name|*.ext|Name|*.ext"
-    QString Directory;
-    QString FileName;
-    QString DefaultExt;
-    int FilterIndex = 1; // from 1; the chosen one comes back here
-};
+// The place of a dialog of the given size: centred over the window, kept on the screen.
+QPoint OptionsPlace(const QRect& window, QSize dialog);
 
-// The program's main window: the toolbar, the three grids (template, crossword,
-// composing preview) with their documents, the clue panel and the menu.
-class TMainForm : public QMainWindow {
+// The program's main window. It builds the window (menu, toolbar, the three
+// grids with their documents, the clue panel, the template editor's parts)
+// and wires the controllers that do the work; it switches between the
+// crossword and the template editor and fits itself to the grid shown.
+//
+// The documents are the model: the crossword being solved, the template being
+// edited and the composing preview. Each grid is a view of one of them.
+class TMainForm : public QMainWindow, private TComposeWindow {
     Q_OBJECT
+
 public:
     // `programDir` is the directory holding the program's data (ends in '/').
-    explicit TMainForm(const QString& programDir, QWidget* parent = nullptr);
+    // The settings are read at start and written back when the window goes;
+    // they must outlive it.
+    TMainForm(const QString& programDir, TSettings& settings, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // Set when the letter images could not be loaded: the program ends at once.
     bool TerminateRequested() const { return FTerminate; }
 
-    // Document commands.
-    void CrossWord_OpenClick();
-    void CrossWord_SaveClick();
-    void CrossWord_SaveAsClick();
-    void CrossWord_ExportAsTextClick();
-    bool AskSaveChanges(TCrossTXT& doc);
-    void OpenCrossWord(const QString& fileName);
-    void GridToDocument(TCrossSurface& grid, TCrossTXT& doc);
-    void DocumentToGrid(const TCrossTXT& doc, TCrossSurface& grid);
-    void CopyDocument(const TCrossTXT& source, TCrossTXT& target);
-    void OpenFile(const QString& fileName); // a dropped file
-    bool OpenPatternByName(const QString& fileName);
+    // Opens a file by its kind: a crossword for solving, a template in the editor.
+    void OpenFile(const QString& fileName);
 
-    // Clue panel and sound.
-    void OnCursorMoveExplRefresh(TCrossSurface* Sender, int ACol, int ARow);
-    void SBttn_PlayClick();
-    QString ExplCaption() const { return FExplCaption; }
+    // Answers the file dialogs instead of showing them (tests).
+    void SetFileDialogHook(TFileDialogs::THook hook);
 
-    // Window layout.
-    void FitWindowToGrid(TCrossSurface* grid);
-    void ToolbarOverflow(int clientWidth);
-    void SBttn_ExtClick();
-    void WriteHorizClick();
-    void WriteVertClick();
-    void EnterEditor();
-    void CloseEditor();
-    void UpdateSizeBox();
-    QWidget* Client() const { return FClient; }
-
-    // Template editor commands.
-    void Pattern_ClearClick();
-    void Pattern_OpenClick();
-    void Pattern_SaveClick();
-    void Pattern_SaveAsClick();
-    // One mouse move of a drag on the resize grip, at a screen position.
-    void ResizeTemplate(QPoint screenPos);
-
-    // Composing (the controller owns the run, its thread and its flags).
+    bool EditorMode() const override { return FEditorMode; }
+    bool MinimizedByUser() const { return FMinimizedByUser; }
     bool Creating() const;
-    std::unique_ptr<TComposeController> Composer;
-
-    // Printing, the word-database browser and the options dialog.
-    void CrossWord_PrintClick();
-    void CrossWord_ExportAsPdfClick();
-    void DB_EdytorClick();
-    void Konfiguracja1Click();
-    // The options dialog's place: centred over the window, kept on the screen.
-    QPoint OptionsPlace(QSize dialog) const;
-
-    // Small commands.
-    void HelpListClick();
-    void MirakolnikKrzywekwInternecie1Click();
-    void AboutClick();
-
-    void SetCaption(const std::string& fileName);
-    QRect MessageArea() const;
-
-    QString ProgramDir;
-    TCrossSurface* PatternVC = nullptr;
-    TCrossSurface* CrossVC = nullptr;
-    TCrossSurface* KwelinVC = nullptr;
-    std::unique_ptr<TCrossTXT> CurrCrossWord;
-    std::unique_ptr<TCrossTXT> CurrPattern;
-    std::unique_ptr<TCrossTXT> NewCrossWord;
-
-    bool EditorMode = false;
-    bool MinimizedByUser = false;
-
-    int LeftMargin = 0;
-    int RightMargin = 0;
-    int TopMargin = 40;
-    int BottomMargin = 48;
-
     // Database statistics gathered at start-up; all 0 when it could not be read.
-    int DBEdition = 0;
-    int DBWordCount = 0;
-    int DBExplCount = 0;
-    int DBMinLen = 0;
-    int DBMaxLen = 0;
-
-    // Controls, named as in the form.
-    QLabel* Image1 = nullptr;
-    QLabel* Image2 = nullptr;
-    QImage Image2Copy;
-    QToolButton* SBttn_New = nullptr;
-    QToolButton* SBttn_Open = nullptr;
-    QToolButton* SBttn_Close = nullptr;
-    QToolButton* SBttn_Stop = nullptr;
-    QToolButton* SBttn_ToDown = nullptr;
-    QToolButton* SBttn_ToRight = nullptr;
-    QToolButton* SBttn_Save = nullptr;
-    QToolButton* SBttn_Print = nullptr;
-    QToolButton* SBttn_Help = nullptr;
-    QToolButton* SBttn_Ext = nullptr;
-    QToolButton* SBttn_Play = nullptr;
-    QLabel* Expl_Label = nullptr;
-    QLabel* Lab_X = nullptr;
-    QLabel* Lab_Y = nullptr;
-    QLabel* ResizeImage = nullptr;
-
-    QMenu* Pattern = nullptr;
-    QMenu* CrossWord = nullptr;
-    QMenu* Tools = nullptr;
-    QMenu* View = nullptr;
-    QMenu* HelpMenu = nullptr;
-    QAction* Pattern_Clear = nullptr;
-    QAction* Pattern_Open = nullptr;
-    QAction* Pattern_Save = nullptr;
-    QAction* Pattern_SaveAs = nullptr;
-    QAction* Pattern_Close = nullptr;
-    QAction* CrossWord_New = nullptr;
-    QAction* CrossWord_Open = nullptr;
-    QAction* CrossWord_Save = nullptr;
-    QAction* CrossWord_SaveAs = nullptr;
-    QAction* CrossWord_ExportAsText = nullptr;
-    QAction* CrossWord_Series = nullptr;
-    QAction* CrossWord_Print = nullptr;
-    QAction* CrossWord_ExportAsPdf = nullptr;
-    QAction* Pattern_Print = nullptr;
-    QAction* CrossWord_ExitProgram = nullptr;
-    QAction* Editor = nullptr;
-    QAction* DB_Edytor = nullptr;
-    QAction* Konfiguracja1 = nullptr;
-    QAction* PreView = nullptr;
-    QAction* N4 = nullptr;
-    QAction* WriteHoriz = nullptr;
-    QAction* WriteVert = nullptr;
-    QAction* HelpList = nullptr;
-    QAction* MirakolnikKrzywekwInternecie1 = nullptr;
-    QAction* About = nullptr;
-
-    TSoundPlayer* MediaPlayer = nullptr;
-
-    // When set, file dialogs are answered by this instead of being shown; it
-    // returns the chosen name, or an empty text for Cancel.
-    std::function<QString(TFileDialogRequest&)> FileDialogHook;
+    const TDBStatistics& DBStatistics() const { return FDBStatistics; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -190,43 +67,114 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void CreateDocuments();
+    void CreateActions();
     void CreateMenus();
-    void CreateToolbar();
     void CreateGrids();
-    void FormCreate();
-    void FormDestroy();
+    void CreateControllers();
+    void ConnectCommands();
+    void Start();
+    void LoadStartTemplate();
     void GatherDBStatistics();
-    void LayOutClue(const TExpl& expl);
-    bool ExplLabelFits(const QString& caption) const;
-    QString RunFileDialog(TFileDialogRequest& request);
-    void ShowError(const QString& message);
-    TCrossSurface* VisibleGrid() const;
-    void CreateComposer();
-    void DestroyComposer();
-    void ConnectTemplateCommands();
-    void ConnectToolCommands();
-    const TCrossTXT& PrintedDocument();
-    void ReloadPatternIfChanged();
+    void WriteBackSettings();
 
-    std::unique_ptr<TComposeWindow> FComposeWindow;
+    // Window layout and modes.
+    void FitWindowToGrid(TCrossSurface& grid);
+    void EnterEditor();
+    void CloseEditor();
+    void ShowCaption(const std::string& fileName);
+    void ResizeTemplate(QPoint screenPos);
+    void SetWriteDir(bool horizontal);
+    TCrossSurface* VisibleGrid() const;
+
+    // Commands that need the window.
+    void OpenCrossWordCommand();
+    void OpenTemplateCommand();
+    void OptionsCommand();
+    void WordDatabaseCommand();
+    void HelpCommand();
+    void WebPageCommand();
+    void AboutCommand();
+    TCrossDocument& PrintedDocument() const;
+
+    // The window as composing sees it.
+    TComposeOptions ComposeOptions() const override;
+    bool PreViewChecked() const override;
+    std::string CurrCrossWordFileName() const override;
+    void SetComposeButtons(TComposeButtons state) override;
+    TTable TemplateTable() const override;
+    void StartPreview(const TTable& pattern) override;
+    void ShowPreview(const TTable& preview) override;
+    bool PreviewVisible() const override;
+    void ShowPreviewGrid() override;
+    void ShowCrossWordGrid() override;
+    void SetCaption(const std::string& fileName) override;
+    void RestoreIfMinimized() override;
+    bool AskYesNo(const QString& question) override;
+    void Tell(const QString& message) override;
+    void ShowError(const QString& message) override;
+    bool AskSaveCurrentCrossWord() override;
+    void TakeNewCrossWord(const TCrossTXT& crossWord) override;
+
+    QString FProgramDir;
+    TSettings& FSettings;
+    TFileDialogs FDialogs;
+    bool FTerminate = false;
+    bool FEditorMode = false;
+    bool FMinimizedByUser = false;
+    int FBottomMargin = 0;
+    TDBStatistics FDBStatistics;
 
     QWidget* FClient = nullptr;
-    bool FTerminate = false;
-    QString FExplCaption;
-    // The word start highlighted last; column 0 means none.
-    int LastCol = 0;
-    int LastRow = 0;
-    TWriteDir LastDir = wdHorizontal;
-    // The open dialog remembers its last file name and filter.
-    QString CrossOpenFileName = QStringLiteral("*.krz");
-    int CrossOpenFilterIndex = 1;
+    QLabel* FPanel = nullptr;
+    TCrossDocument* FCrossWord = nullptr;
+    TCrossDocument* FPattern = nullptr;
+    TCrossDocument* FPreview = nullptr;
+    TCrossSurface* FCrossView = nullptr;
+    TCrossSurface* FPatternView = nullptr;
+    TCrossSurface* FPreviewView = nullptr;
+
+    TToolbar* FToolbar = nullptr;
+    TCluePanel* FClues = nullptr;
+    TTemplateEditor* FEditor = nullptr;
+    TDocumentCommands* FCommands = nullptr;
+    TComposeController* FComposer = nullptr;
+
+    QMenu* FPatternMenu = nullptr;
+    QMenu* FCrossWordMenu = nullptr;
+    QMenu* FToolsMenu = nullptr;
+    QMenu* FViewMenu = nullptr;
+    QMenu* FHelpMenu = nullptr;
+    // The commands, named as in the menu (objectName) and shared with the toolbar.
+    struct TActions {
+        QAction* PatternClear = nullptr;
+        QAction* PatternOpen = nullptr;
+        QAction* PatternSave = nullptr;
+        QAction* PatternSaveAs = nullptr;
+        QAction* PatternPrint = nullptr;
+        QAction* PatternClose = nullptr;
+        QAction* New = nullptr;
+        QAction* Open = nullptr;
+        QAction* Save = nullptr;
+        QAction* SaveAs = nullptr;
+        QAction* ExportAsText = nullptr;
+        QAction* Series = nullptr;
+        QAction* ExportAsPdf = nullptr;
+        QAction* Print = nullptr;
+        QAction* Exit = nullptr;
+        QAction* Stop = nullptr;
+        QAction* Editor = nullptr;
+        QAction* WordDatabase = nullptr;
+        QAction* Options = nullptr;
+        QAction* PreView = nullptr;
+        QAction* ViewSeparator = nullptr;
+        QAction* WriteHoriz = nullptr;
+        QAction* WriteVert = nullptr;
+        QAction* Play = nullptr;
+        QAction* Help = nullptr;
+        QAction* WebPage = nullptr;
+        QAction* About = nullptr;
+    } FAct;
 };
-
-// Why a loaded document cannot be shown on a grid (too small, a cell missing
-// or holding a character no cell may hold); empty when it can.
-QString ShowableProblem(const TCrossTXT& doc);
-
-// The standard error box: the message, OK and the stop icon, on the screen.
-void ShowErrorBox(const QString& message);
 
 } // namespace mz

@@ -9,12 +9,6 @@
 
 namespace mz {
 
-TSettings& Settings()
-{
-    static TSettings settings;
-    return settings;
-}
-
 QString WithTrailingSeparator(const QString& dir)
 {
     if (dir.isEmpty() || dir.endsWith(QLatin1Char('/')))

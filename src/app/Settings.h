@@ -13,8 +13,9 @@ class QSettings;
 namespace mz {
 
 // The program's persistent settings. They are read once at start-up, edited in
-// memory by the options dialog and written back once at shut-down. A composing
-// run copies the word-length limits when it starts.
+// memory by the options dialog and written back once at shut-down. One object
+// lives as long as the program (main makes it) and is handed to the parts that
+// need it. A composing run copies the word-length limits when it starts.
 // The values the options dialog edits are its base.
 struct TSettings : TOptionsValues {
     int MainFormLeft = 0;
@@ -28,9 +29,6 @@ struct TSettings : TOptionsValues {
     QString CrossDir;
     QString PatternDir;
 };
-
-// The process-wide settings.
-TSettings& Settings();
 
 inline constexpr const char* SettingsOrganization = "Mirakolnik Zodevidar";
 inline constexpr const char* SettingsSection = "1.01";

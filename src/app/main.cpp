@@ -29,7 +29,8 @@ int main(int argc, char** argv)
         }
     }
 
-    mz::TMainForm form(programDir);
+    mz::TSettings settings;
+    mz::TMainForm form(programDir, settings);
     if (form.TerminateRequested())
         return 1;
     form.show();

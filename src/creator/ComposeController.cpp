@@ -4,9 +4,8 @@
 #include "core/Error.h"
 #include "core/FileNames.h"
 #include "creator/CrossCreator.h"
-#include "documents/CrossTXT.h"
-#include "grid/CrossSurface.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 
 #include <filesystem>
@@ -26,11 +25,9 @@ QString Formatted(const char* pattern, const std::string& arg)
 
 } // namespace
 
-TComposeController::TComposeController(TComposeWindow& window, TCrossSurface& patternVC, TCrossSurface& kwelinVC,
-                                       TCrossTXT& newCrossWord, QObject* parent)
-    : QObject(parent), FWindow(window), FPatternVC(&patternVC), FKwelinVC(&kwelinVC), FNewCrossWord(newCrossWord)
+TComposeController::TComposeController(TComposeWindow& window, QObject* parent) : QObject(parent), FWindow(window)
 {
-    kwelinVC.OnChangeVisibility = [this](TCrossSurface* sender) { PreviewVisibilityChanged(sender->Visible()); };
+    setObjectName(QStringLiteral("Composer"));
 }
 
 TComposeController::~TComposeController()
@@ -39,8 +36,6 @@ TComposeController::~TComposeController()
         StopCreating = true;
         FCreator.reset();
     }
-    if (FKwelinVC)
-        FKwelinVC->OnChangeVisibility = nullptr;
     PreviewVisibilityChanged(false);
 }
 
@@ -128,17 +123,9 @@ void TComposeController::StartRun()
         return;
     }
 
-    TCrossSurface& kwelinVC = *FKwelinVC;
     try {
-        const TCrossSurface& patternVC = *FPatternVC;
-        kwelinVC.SetColCount(patternVC.ColCount());
-        kwelinVC.SetRowCount(patternVC.RowCount());
-        TTable pattern(patternVC.ColCount(), patternVC.RowCount());
-        for (int c = 1; c <= patternVC.ColCount(); ++c)
-            for (int r = 1; r <= patternVC.RowCount(); ++r) {
-                kwelinVC.SetCell(c, r, patternVC.GetCell(c, r));
-                pattern.SetCell(c, r, patternVC.GetCell(c, r));
-            }
+        TTable pattern = FWindow.TemplateTable();
+        FWindow.StartPreview(pattern);
         FNewCrossWord.FileName = FNewFileName;
         if (FWindow.PreViewChecked()) {
             FWindow.ShowPreviewGrid();
@@ -148,7 +135,7 @@ void TComposeController::StartRun()
                                                    FileDBSource(options.DataBasePath.toStdString(),
                                                                 {options.Settings.MinLenPWord, options.Settings.MaxLenPWord}),
                                                    options.Settings,
-                                                   FNewFileName, StopCreating, CreateProgress, &kwelinVC,
+                                                   FNewFileName, StopCreating, CreateProgress,
                                                    SeedHook ? SeedHook() : std::nullopt);
     } catch (const std::exception& e) {
         // Nothing runs, so nothing may stay busy.
@@ -157,9 +144,18 @@ void TComposeController::StartRun()
         return;
     }
     TCrossCreator* creator = FCreator.get();
-    connect(creator, &TCrossCreator::PreviewUpdated, this, &TComposeController::PreviewUpdated);
+    connect(creator, &TCrossCreator::PreviewReady, this, &TComposeController::TakePreview);
     connect(creator, &QThread::finished, this, [this, creator] { CreatorFinished(creator); });
     creator->start();
+}
+
+// A hidden preview is left alone, except that the final grid is still written,
+// so the preview holds it when it is shown later.
+void TComposeController::TakePreview(const TTable& grid, bool final)
+{
+    if (FWindow.PreviewVisible() || final)
+        FWindow.ShowPreview(PreviewOf(grid));
+    emit PreviewUpdated(final);
 }
 
 // Ends composing and any series; the crossword grid comes back when the
@@ -242,7 +238,7 @@ void TComposeController::ShowResultForSolving()
 {
     // Cancel keeps the crossword on screen; the new one is still saved under its own name.
     if (FWindow.AskSaveCurrentCrossWord())
-        FWindow.TakeNewCrossWord();
+        FWindow.TakeNewCrossWord(FNewCrossWord);
     BackToCrossWord();
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "composer/Composer.h"
+#include "composer/Table.h"
+#include "documents/CrossTXT.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <atomic>
@@ -16,8 +17,6 @@
 namespace mz {
 
 class TCrossCreator;
-class TCrossSurface;
-class TCrossTXT;
 
 // The states of the composing controls.
 enum TComposeButtons : std::uint8_t {
@@ -27,6 +26,7 @@ enum TComposeButtons : std::uint8_t {
 };
 
 // The settings one run starts with; read from the window at every start.
+// The word-length limits travel to the word-database load in Settings.
 struct TComposeOptions {
     QString NewCrossDir;  // NewCrossDir, created with its parents when missing
     QString CurrPrefix;   // empty means "K_????"
@@ -46,8 +46,15 @@ public:
     virtual std::string CurrCrossWordFileName() const = 0;
 
     virtual void SetComposeButtons(TComposeButtons state) = 0;
+    // The template a run starts from, as the template document holds it now.
+    virtual TTable TemplateTable() const = 0;
+    // Sizes the preview to the template and shows the template's cells on it.
+    virtual void StartPreview(const TTable& pattern) = 0;
+    // Writes a preview (blocks, spaces and question marks) onto the preview grid.
+    virtual void ShowPreview(const TTable& preview) = 0;
+    virtual bool PreviewVisible() const = 0;
     // Crossword mode: hide CrossVC, Expl_Label and SBttn_Play; template editor
-    // mode: hide PatternVC. Then show KwelinVC and fit the window to it.
+    // mode: nothing. Then show KwelinVC and fit the window to it.
     virtual void ShowPreviewGrid() = 0;
     // Hide KwelinVC, show CrossVC, fit the window to it, show Expl_Label and
     // SBttn_Play, focus CrossVC.
@@ -63,22 +70,20 @@ public:
     virtual void ShowError(const QString& message) = 0;
     // AskSaveChanges for CurrCrossWord; false when the user chose Cancel (or a save failed).
     virtual bool AskSaveCurrentCrossWord() = 0;
-    // CopyDocument from NewCrossWord to CurrCrossWord, then DocumentToGrid to CrossVC.
-    virtual void TakeNewCrossWord() = 0;
+    // The finished crossword becomes the crossword being solved.
+    virtual void TakeNewCrossWord(const TCrossTXT& crossWord) = 0;
 };
 
 // The window's side of composing: starting a crossword or a series, the stop,
 // the preview switch, the naming of the new file and the completion handler
 // that saves each result and offers it for solving. It owns the stop request,
-// the progress and the running composer thread; the grids and the result
-// document belong to the window and must outlive the controller.
+// the progress, the running composer thread and the finished crossword; it
+// reaches the window only through TComposeWindow and knows no widget.
 class TComposeController : public QObject {
     Q_OBJECT
 
 public:
-    // Takes over KwelinVC's OnChangeVisibility for the busy cursor.
-    TComposeController(TComposeWindow& window, TCrossSurface& patternVC, TCrossSurface& kwelinVC,
-                       TCrossTXT& newCrossWord, QObject* parent = nullptr);
+    explicit TComposeController(TComposeWindow& window, QObject* parent = nullptr);
     // A run still going is stopped and waited for here, without deadlock.
     ~TComposeController() override;
 
@@ -87,7 +92,8 @@ public:
     void SBttn_StopClick();
     // Call after PreView's check mark has changed.
     void PreViewClick();
-    // The busy cursor while the preview grid is visible.
+    // The busy cursor while the preview grid is visible; the window reports
+    // every change of the preview grid's visibility here.
     void PreviewVisibilityChanged(bool visible);
 
     // For the window's close request. True: nothing is composing, close now.
@@ -103,6 +109,8 @@ public:
     const TCrossCreator* Creator() const { return FCreator.get(); }
     // The file name chosen for the run going on (or the last one).
     const std::string& NewFileName() const { return FNewFileName; }
+    // The crossword of the last run that was finished.
+    const TCrossTXT& NewCrossWord() const { return FNewCrossWord; }
 
     std::atomic<bool> StopCreating{false};
     std::atomic<std::uint8_t> CreateProgress{0};
@@ -124,10 +132,10 @@ private:
     void ShowResultForSolving();
     bool SaveNewCrossWord();
 
+    void TakePreview(const TTable& grid, bool final);
+
     TComposeWindow& FWindow;
-    QPointer<TCrossSurface> FPatternVC;
-    QPointer<TCrossSurface> FKwelinVC;
-    TCrossTXT& FNewCrossWord;
+    TCrossTXT FNewCrossWord;
     std::unique_ptr<TCrossCreator> FCreator;
     std::string FNewFileName;
     bool FCreating = false;

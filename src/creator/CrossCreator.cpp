@@ -1,24 +1,30 @@
 #include "creator/CrossCreator.h"
 
-#include "grid/CrossSurface.h"
+#include "core/CellChars.h"
+
+#include <QPointer>
 
 namespace mz {
 
-void ShowOnPreview(const TTable& grid, TCrossSurface& preview)
+TTable PreviewOf(const TTable& grid)
 {
+    TTable preview(grid.ColCount(), grid.RowCount());
     for (int32_t c = 1; c <= grid.ColCount(); ++c)
         for (int32_t r = 1; r <= grid.RowCount(); ++r) {
             const char cell = grid.GetCell(c, r);
-            preview.SetCell(c, r, cell == TTable::Block ? '*' : cell == TTable::Free ? ' ' : '?');
+            preview.SetCell(c, r,
+                            static_cast<char>(cell == TTable::Block ? BlockedCell
+                                              : cell == TTable::Free ? BlankCell
+                                                                     : HiddenLetterCell));
         }
+    return preview;
 }
 
 TCrossCreator::TCrossCreator(TTable pattern, TDBSource dbSource, const TComposerSettings& settings,
                              std::string fileName, std::atomic<bool>& stopCreating,
-                             std::atomic<uint8_t>& createProgress, TCrossSurface* preview,
-                             std::optional<uint32_t> seed, QObject* parent)
+                             std::atomic<uint8_t>& createProgress, std::optional<uint32_t> seed, QObject* parent)
     : QThread(parent), FPattern(std::move(pattern)), FDBSource(std::move(dbSource)), FSettings(settings),
-      FSeed(seed), FStopCreating(stopCreating), FCreateProgress(createProgress), FPreview(preview)
+      FSeed(seed), FStopCreating(stopCreating), FCreateProgress(createProgress)
 {
     FResult.FileName = std::move(fileName);
 }
@@ -32,82 +38,43 @@ void TCrossCreator::StopAndWait()
 {
     if (isRunning())
         FStopCreating = true;
-    {
-        std::lock_guard lock(FGateMutex);
-        FAbandoned = true;
-    }
-    FGate.notify_all();
+    FRendezvous.Abandon();
     wait();
-}
-
-bool TCrossCreator::SynchronizePending() const
-{
-    std::lock_guard lock(FGateMutex);
-    return FPosted > FServed && !FAbandoned;
 }
 
 void TCrossCreator::run()
 {
     TComposeRun composeRun(FPattern, FDBSource, FSettings);
-    composeRun.OnPreview = [this](const TTable& grid, bool final) {
-        // The copy travels with the call, so the main thread never reads the
-        // working grid itself, even when the wait has been abandoned.
-        Synchronize([this, grid, final] { UpdatePreview(grid, final); });
-    };
+    composeRun.OnPreview = [this](const TTable& grid, bool final) { HandOverPreview(grid, final); };
     FOutcome = composeRun.Execute(FResult, FStopCreating, FCreateProgress, FSeed);
 }
 
-void TCrossCreator::Synchronize(std::function<void()> procedure)
+void TCrossCreator::HandOverPreview(const TTable& grid, bool final)
 {
-    uint64_t ticket = 0;
-    {
-        std::lock_guard lock(FGateMutex);
-        if (FAbandoned)
-            return;
-        ticket = ++FPosted;
-    }
+    const uint64_t ticket = FRendezvous.Post();
+    if (ticket == 0)
+        return;
     // Queued to this object, which lives on the main thread: destroying it
-    // drops a call that has not run yet.
+    // drops a call that has not run yet. The copy travels with the call, so
+    // the main thread never reads the working grid itself.
     QMetaObject::invokeMethod(
         this,
-        [this, ticket, procedure = std::move(procedure)] {
-            {
-                std::lock_guard lock(FGateMutex);
-                if (FAbandoned)
-                    return;
-            }
-            // A slot of PreviewUpdated may destroy this object (its destructor
-            // releases the composer itself); nothing of it is touched afterwards.
+        [this, ticket, grid, final] {
+            if (FRendezvous.Abandoned())
+                return;
+            // A receiver may destroy this object (its destructor releases the
+            // composer itself); nothing of it is touched afterwards.
             const QPointer<TCrossCreator> self(this);
             try {
-                procedure();
+                emit PreviewReady(grid, final);
             } catch (...) {
                 // A preview that cannot be drawn must not stop the run or the window.
             }
-            if (!self)
-                return;
-            {
-                std::lock_guard lock(FGateMutex);
-                FServed = ticket;
-            }
-            FGate.notify_all();
+            if (self)
+                FRendezvous.Serve(ticket);
         },
         Qt::QueuedConnection);
-    std::unique_lock lock(FGateMutex);
-    FGate.wait(lock, [&] { return FServed >= ticket || FAbandoned; });
-}
-
-void TCrossCreator::UpdatePreview(const TTable& grid, bool final)
-{
-    if (FPreview) {
-        if (FPreview->Visible()) {
-            ShowOnPreview(grid, *FPreview);
-            FPreview->Paint();
-        } else if (final) {
-            ShowOnPreview(grid, *FPreview);
-        }
-    }
-    emit PreviewUpdated(final);
+    FRendezvous.Wait(ticket);
 }
 
 } // namespace mz

@@ -79,23 +79,6 @@ public:
     TDataAccess(const TDataAccess&) = delete;
     TDataAccess& operator=(const TDataAccess&) = delete;
 
-    std::string FileName;
-    uint8_t SeedByte = 0;
-    uint8_t KeyPos = 0;
-    std::array<uint8_t, 7> Key{};
-    std::array<uint8_t, RecordBufferSize> Buffer{};
-    int64_t StreamOffset = 0;  // file offset of the next stream byte
-    int BufIndex = 0;          // position in Buffer of the next byte to read or write
-    // File offset where the stream ends (the checksum begins); records must not
-    // reach past it. Unlimited until ReadRecords learns the file size.
-    int64_t StreamEnd = INT64_MAX;
-
-    void InitKey();
-    // Unscrambles Buffer[first..last] in place; nothing when last < first.
-    void Descramble(int first, int last);
-    // Scrambles the first BufIndex bytes of Buffer in place.
-    void Scramble();
-
     // Checks the file named FileName; "Brak wymaganego pliku %s" when it is missing.
     bool VerifyChecksum();
     // The same check on any byte stream; a stream shorter than 4 bytes is an
@@ -104,8 +87,6 @@ public:
     // Appends the checksum to the closed file of that name.
     void AppendChecksum(const std::string& fileName);
 
-    // The next record of the window at BufIndex.
-    TDataFromBuf ReadRecord();
     // Windowed reading from the start of the stream to the type-0 record: the
     // header goes to onHeader (may be empty), every record, the end record
     // included, to onRecord. The checksum is not tested here.
@@ -121,7 +102,28 @@ public:
     void CloseFile();
 
 private:
+    // Tests reach the buffer and the single steps through this (defined in the tests).
+    friend struct TDataAccessTestAccess;
+
+    void InitKey();
+    // Unscrambles Buffer[first..last] in place; nothing when last < first.
+    void Descramble(int first, int last);
+    // Scrambles the first BufIndex bytes of Buffer in place.
+    void Scramble();
+    // The next record of the window at BufIndex.
+    TDataFromBuf ReadRecord();
     [[noreturn]] void Fail(const char* pattern) const;
+
+    std::string FileName;
+    uint8_t SeedByte = 0;
+    uint8_t KeyPos = 0;
+    std::array<uint8_t, 7> Key{};
+    std::array<uint8_t, RecordBufferSize> Buffer{};
+    int64_t StreamOffset = 0;  // file offset of the next stream byte
+    int BufIndex = 0;          // position in Buffer of the next byte to read or write
+    // File offset where the stream ends (the checksum begins); records must not
+    // reach past it. Unlimited until ReadRecords learns the file size.
+    int64_t StreamEnd = INT64_MAX;
 
     std::ofstream Out;
     std::unique_ptr<TFileReplacement> Replacement;

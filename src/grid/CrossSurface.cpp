@@ -1,6 +1,8 @@
 #include "grid/CrossSurface.h"
 
+#include "core/CellChars.h"
 #include "core/Cp1250.h"
+#include "grid/CrossDocument.h"
 
 #include <QFocusEvent>
 #include <QImageReader>
@@ -26,16 +28,16 @@ const char* const MsgChar = "Użyto niedozwolonego znaku";
 const char* const MsgBorder = "Niewłaściwa szerokość ramki";
 const char* const MsgNoCell = "Nie odnaleziono żądanej komórki";
 
-constexpr unsigned char Blank = ' ';
-constexpr unsigned char Blocked = '*';
+constexpr unsigned char Blank = BlankCell;
+constexpr unsigned char Blocked = BlockedCell;
 
 } // namespace
 
 TCrossSurface::TCrossSurface(QWidget* parent) : QWidget(parent)
 {
-    for (int c = 1; c <= FColCount; ++c)
-        for (int r = 1; r <= FRowCount; ++r)
-            FCells[{c, r}] = TCrossCell{};
+    FOwnDocument = new TCrossDocument(TDocumentKind::CrossWord, this);
+    FDocument = FOwnDocument;
+    Connect(*FOwnDocument);
     FTimer.setInterval(BlinkInterval);
     connect(&FTimer, &QTimer::timeout, this, &TCrossSurface::BlinkStep);
     // Tab reaches the grid; a click takes the focus only when the grid shows a cursor.
@@ -45,13 +47,52 @@ TCrossSurface::TCrossSurface(QWidget* parent) : QWidget(parent)
 
 TCrossSurface::~TCrossSurface() = default;
 
-TCrossSurface::TCrossCell* TCrossSurface::FindCell(int ACol, int ARow)
+TCrossDocument& TCrossSurface::Document() const
 {
-    const auto it = FCells.find({ACol, ARow});
-    return it == FCells.end() ? nullptr : &it->second;
+    // A document destroyed before its view leaves the view with its own one.
+    return FDocument ? *FDocument : *FOwnDocument;
 }
 
-const TCrossSurface::TCrossCell* TCrossSurface::FindCell(int ACol, int ARow) const
+void TCrossSurface::SetDocument(TCrossDocument* document)
+{
+    if (!document)
+        document = FOwnDocument;
+    if (document == FDocument)
+        return;
+    if (FDocument)
+        disconnect(FDocument, nullptr, this, nullptr);
+    FDocument = document;
+    Connect(*document);
+    DocumentReset();
+}
+
+void TCrossSurface::Connect(TCrossDocument& document)
+{
+    connect(&document, &TCrossDocument::CellChanged, this, &TCrossSurface::DocumentCellChanged);
+    connect(&document, &TCrossDocument::Resized, this, &TCrossSurface::DocumentResized);
+    connect(&document, &TCrossDocument::Reset, this, &TCrossSurface::DocumentReset);
+}
+
+int TCrossSurface::ColCount() const
+{
+    return Document().ColCount();
+}
+
+int TCrossSurface::RowCount() const
+{
+    return Document().RowCount();
+}
+
+TCrossSurface::TCellView* TCrossSurface::FindCell(int ACol, int ARow)
+{
+    if (ACol < 1 || ARow < 1 || ACol > FColCount || ARow > FRowCount) {
+        const auto it = FCells.find({ACol, ARow});
+        return it == FCells.end() ? nullptr : &it->second;
+    }
+    return &FCells[{ACol, ARow}];
+}
+
+const TCrossSurface::TCellView* TCrossSurface::FindCell(int ACol, int ARow) const
 {
     const auto it = FCells.find({ACol, ARow});
     return it == FCells.end() ? nullptr : &it->second;
@@ -59,8 +100,7 @@ const TCrossSurface::TCrossCell* TCrossSurface::FindCell(int ACol, int ARow) con
 
 char TCrossSurface::GetCell(int ACol, int ARow) const
 {
-    const TCrossCell* cell = FindCell(ACol, ARow);
-    return static_cast<char>(cell ? cell->Ch : Blank);
+    return static_cast<char>(Document().GetCell(ACol, ARow));
 }
 
 void TCrossSurface::SetCell(int ACol, int ARow, char Ch)
@@ -70,8 +110,49 @@ void TCrossSurface::SetCell(int ACol, int ARow, char Ch)
     const auto code = static_cast<unsigned char>(Ch);
     if (!IsCellChar(code))
         throw EInvalidCrossSurfaceOperation(MsgChar);
-    FCells[{ACol, ARow}].Ch = code;
-    DrawCell(ACol, ARow, Ch);
+    Document().SetCell(ACol, ARow, code);
+}
+
+void TCrossSurface::DocumentCellChanged(int ACol, int ARow)
+{
+    DrawCell(ACol, ARow, GetCell(ACol, ARow));
+    update();
+}
+
+// The part that stays keeps its pictures: only the cells that come into view are drawn.
+void TCrossSurface::DocumentResized()
+{
+    const int oldCols = FColCount;
+    const int oldRows = FRowCount;
+    const int cols = ColCount();
+    const int rows = RowCount();
+    ResizeGridImage(cols * FCellImageWidth, rows * FCellImageHeight);
+    if (cols != oldCols)
+        resize(FGridImage.width(), height());
+    if (rows != oldRows)
+        resize(width(), FGridImage.height());
+    updateGeometry();
+    FColCount = cols;
+    FRowCount = rows;
+    if (FCurrCol > cols)
+        FCurrCol = cols;
+    if (FCurrRow > rows)
+        FCurrRow = rows;
+    for (int c = 1; c <= cols; ++c)
+        for (int r = 1; r <= rows; ++r)
+            if (c > oldCols || r > oldRows)
+                DrawCell(c, r, GetCell(c, r));
+    update();
+}
+
+void TCrossSurface::DocumentReset()
+{
+    if (ColCount() != FColCount || RowCount() != FRowCount)
+        DocumentResized();
+    for (int c = 1; c <= FColCount; ++c)
+        for (int r = 1; r <= FRowCount; ++r)
+            DrawCell(c, r, GetCell(c, r));
+    update();
 }
 
 void TCrossSurface::ResizeGridImage(int width, int height)
@@ -93,60 +174,45 @@ void TCrossSurface::SetColCount(int Value)
 {
     if (Value < 4)
         throw EInvalidCrossSurfaceOperation(MsgRange);
-    ResizeGridImage(Value * FCellImageWidth, FGridImage.height());
-    resize(FGridImage.width(), height());
-    updateGeometry();
-    for (int c = FColCount + 1; c <= Value; ++c)
-        for (int r = 1; r <= FRowCount; ++r)
-            SetCell(c, r, GetCell(c, r));
-    FColCount = Value;
-    if (FCurrCol > Value)
-        FCurrCol = Value;
+    Document().Resize(Value, RowCount());
 }
 
 void TCrossSurface::SetRowCount(int Value)
 {
     if (Value < 3)
         throw EInvalidCrossSurfaceOperation(MsgRange);
-    ResizeGridImage(FGridImage.width(), Value * FCellImageHeight);
-    resize(width(), FGridImage.height());
-    updateGeometry();
-    for (int r = FRowCount + 1; r <= Value; ++r)
-        for (int c = 1; c <= FColCount; ++c)
-            SetCell(c, r, GetCell(c, r));
-    FRowCount = Value;
-    if (FCurrRow > Value)
-        FCurrRow = Value;
+    Document().Resize(ColCount(), Value);
 }
 
 void TCrossSurface::SetCellHighlight(int ACol, int ARow, bool On)
 {
     if (ACol < 1 || ARow < 1)
         throw EInvalidCrossSurfaceOperation(MsgRange);
-    TCrossCell* cell = FindCell(ACol, ARow);
+    TCellView* cell = FindCell(ACol, ARow);
     if (!cell)
         return;
     cell->Highlight = On;
-    DrawCell(ACol, ARow, static_cast<char>(cell->Ch));
+    DrawCell(ACol, ARow, GetCell(ACol, ARow));
 }
 
 void TCrossSurface::ClearHighlights()
 {
-    for (auto& [key, cell] : FCells) {
+    for (auto& [key, cell] : FCells)
         cell.Highlight = false;
-        DrawCell(key.first, key.second, static_cast<char>(cell.Ch));
-    }
+    for (int c = 1; c <= FColCount; ++c)
+        for (int r = 1; r <= FRowCount; ++r)
+            DrawCell(c, r, GetCell(c, r));
 }
 
 bool TCrossSurface::FocusDrawn(int ACol, int ARow) const
 {
-    const TCrossCell* cell = FindCell(ACol, ARow);
+    const TCellView* cell = FindCell(ACol, ARow);
     return cell && cell->FocusDrawn;
 }
 
 bool TCrossSurface::CellHighlighted(int ACol, int ARow) const
 {
-    const TCrossCell* cell = FindCell(ACol, ARow);
+    const TCellView* cell = FindCell(ACol, ARow);
     return cell && cell->Highlight;
 }
 
@@ -160,7 +226,7 @@ void TCrossSurface::ShowFocus(int ACol, int ARow)
     FCurrRow = ARow;
     if (!FFocusVisible)
         return;
-    TCrossCell* cell = FindCell(ACol, ARow);
+    TCellView* cell = FindCell(ACol, ARow);
     if (!cell)
         throw EInvalidCrossSurfaceOperation(MsgNoCell);
     if (!cell->FocusDrawn) {
@@ -248,7 +314,7 @@ void TCrossSurface::DrawCell(int ACol, int ARow, char Ch)
     const int h = FCellImageHeight;
     const QRect source((index % GlyphColumns) * w, (index / GlyphColumns) * h, w, h);
     const QPoint target((ACol - 1) * (w + FBorder) + FBorder, (ARow - 1) * (h + FBorder) + FBorder);
-    TCrossCell* cell = FindCell(ACol, ARow);
+    TCellView* cell = FindCell(ACol, ARow);
     if (!cell)
         return;
     const QImage& strip = cell->Highlight ? FHighlightImages : FCellImages;
@@ -340,8 +406,7 @@ void TCrossSurface::SetVisible(bool Value)
 {
     FVisible = Value;
     QWidget::setVisible(Value);
-    if (OnChangeVisibility)
-        OnChangeVisibility(this);
+    emit VisibilityChanged(Value);
 }
 
 void TCrossSurface::SetWriteDir(TWriteDir Value)
@@ -352,8 +417,7 @@ void TCrossSurface::SetWriteDir(TWriteDir Value)
 
 void TCrossSurface::FireExplRefresh()
 {
-    if (OnExplRefresh)
-        OnExplRefresh(this, FCurrCol, FCurrRow);
+    emit CursorMoved(FCurrCol, FCurrRow);
 }
 
 // The drawing step still sees the old value: switching the cursor on draws
@@ -523,8 +587,8 @@ bool TCrossSurface::KeyDown(int Key, TShiftState Shift)
         if (FMode == mEdit) {
             SetCell(FCurrCol, FCurrRow, static_cast<char>(Blocked));
             Advance();
-        } else if (OnEnterPressed) {
-            OnEnterPressed(this);
+        } else {
+            emit EnterPressed();
         }
         break;
     case vk::Space:
@@ -678,8 +742,8 @@ void TCrossSurface::mouseReleaseEvent(QMouseEvent* event)
 void TCrossSurface::mouseDoubleClickEvent(QMouseEvent* event)
 {
     event->accept();
-    if (event->button() == Qt::LeftButton && OnDblClick)
-        OnDblClick(this);
+    if (event->button() == Qt::LeftButton)
+        emit DoubleClicked();
 }
 
 } // namespace mz

@@ -4,6 +4,7 @@
 #include "grid/KeyCodes.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -24,16 +25,20 @@ public:
 enum TWriteDir : std::uint8_t { wdHorizontal, wdVertical };
 enum TMode : std::uint8_t { mSolve, mEdit };
 
-class TCrossSurface;
-using TExplRefreshEvent = std::function<void(TCrossSurface* Sender, int ACol, int ARow)>;
-using TNotifyEvent = std::function<void(TCrossSurface* Sender)>;
+class TCrossDocument;
 
-// One grid of one-character cells (CP1250 codes), drawn from a strip of cell
-// pictures into an off-screen grid image that the widget paints as it is.
+// A view of one document (TCrossDocument): the grid of one-character cells
+// (CP1250 codes), drawn from a strip of cell pictures into an off-screen grid
+// image that the widget paints as it is. It turns keys and clicks into edits
+// of the document and redraws the cells the document reports changed.
 //
-// Cells are addressed (column, row) from 1. A cell record, once created, lives
-// as long as the control: shrinking the grid keeps the records of the cut-off
-// cells, so growing it again brings their letters back.
+// The view keeps only its own state: the cursor, the blinking focus frame, the
+// highlights, the writing direction and the mode. Without a document set it
+// shows one of its own (a blank 4 x 3 grid), so it can be used on its own.
+//
+// Cells are addressed (column, row) from 1. The cell calls below are the
+// document's, checked as the grid checks them: cells cut off by shrinking come
+// back when the grid grows again.
 class TCrossSurface : public QWidget {
     Q_OBJECT
 
@@ -41,14 +46,19 @@ public:
     explicit TCrossSurface(QWidget* parent = nullptr);
     ~TCrossSurface() override;
 
+    // The document shown; null shows the view's own one again. The view does
+    // not own a document set here.
+    void SetDocument(TCrossDocument* document);
+    TCrossDocument& Document() const;
+
     // A blank for every pair without a record, inside the grid or not; never throws.
     char GetCell(int ACol, int ARow) const;
     // Ignores pairs with a column or row below 1; accepts pairs beyond the grid.
     void SetCell(int ACol, int ARow, char Ch);
 
-    int ColCount() const { return FColCount; }
+    int ColCount() const;
     void SetColCount(int Value);
-    int RowCount() const { return FRowCount; }
+    int RowCount() const;
     void SetRowCount(int Value);
 
     bool FocusVisible() const { return FFocusVisible; }
@@ -114,10 +124,14 @@ public:
 
     QSize sizeHint() const override;
 
-    TExplRefreshEvent OnExplRefresh;
-    TNotifyEvent OnEnterPressed;
-    TNotifyEvent OnDblClick;
-    TNotifyEvent OnChangeVisibility;
+signals:
+    // The cursor moved, or the writing direction changed (the cell may be the same).
+    void CursorMoved(int ACol, int ARow);
+    // Return in solving mode.
+    void EnterPressed();
+    void DoubleClicked();
+    // Every SetVisible, whether it changed anything or not.
+    void VisibilityChanged(bool visible);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -130,15 +144,19 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    struct TCrossCell {
-        unsigned char Ch = ' ';
+    // What the view draws on a cell besides its character.
+    struct TCellView {
         bool FocusDrawn = false;
         bool Highlight = false;
     };
     using TCellKey = std::pair<int, int>;
 
-    TCrossCell* FindCell(int ACol, int ARow);
-    const TCrossCell* FindCell(int ACol, int ARow) const;
+    TCellView* FindCell(int ACol, int ARow);
+    const TCellView* FindCell(int ACol, int ARow) const;
+    void Connect(TCrossDocument& document);
+    void DocumentCellChanged(int ACol, int ARow);
+    void DocumentResized();
+    void DocumentReset();
     void ResizeGridImage(int width, int height);
     void InvertFocusFrame(int ACol, int ARow);
     void Advance();
@@ -149,7 +167,9 @@ private:
     void AfterHandledKey();
     void FireExplRefresh();
 
-    std::map<TCellKey, TCrossCell> FCells;
+    TCrossDocument* FOwnDocument = nullptr;
+    QPointer<TCrossDocument> FDocument;
+    std::map<TCellKey, TCellView> FCells;
     QImage FCellImages;
     QImage FHighlightImages;
     QImage FGridImage;
@@ -159,6 +179,7 @@ private:
     bool FPolishMode = false;
     QTimer FTimer;
     bool FBlinkPhase = true;
+    // The size last drawn, so a change of the document's size draws only the new cells.
     int FColCount = 4;
     int FRowCount = 3;
     int FBorder = 0;

@@ -50,22 +50,22 @@ private slots:
 
         auto form = bench.Start();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->PreView->isChecked());
-        const int cells = form->PatternVC->ColCount() * form->PatternVC->RowCount();
+        QVERIFY(Action(*form, "PreView")->isChecked());
+        const int cells = Grid(*form, "PatternVC")->ColCount() * Grid(*form, "PatternVC")->RowCount();
 
         // The preview is pictured once about a third of the grid is laid.
         bool pictured = false;
         int previewUpdates = 0;
-        connect(form->Composer.get(), &TComposeController::PreviewUpdated, form.get(), [&](bool final) {
+        connect(Composer(*form), &TComposeController::PreviewUpdated, form.get(), [&](bool final) {
             ++previewUpdates;
-            if (!pictured && !final && QuestionMarks(*form->KwelinVC) * 3 >= cells) {
+            if (!pictured && !final && QuestionMarks(*Grid(*form, "KwelinVC")) * 3 >= cells) {
                 pictured = true;
-                QVERIFY(form->KwelinVC->isVisible() && !form->CrossVC->isVisible());
+                QVERIFY(Grid(*form, "KwelinVC")->isVisible() && !Grid(*form, "CrossVC")->isVisible());
                 QCOMPARE(form->windowTitle(), QStringLiteral("K_0000.krz - Mirakolnik Zodevidar"));
                 KeepPicture(*form, QStringLiteral("composing-preview.png"));
             }
         });
-        QTest::mouseClick(form->SBttn_New, Qt::LeftButton);
+        QTest::mouseClick(Button(*form, "SBttn_New"), Qt::LeftButton);
         QVERIFY(form->Creating());
         QVERIFY(TWindowBench::WaitIdle(*form));
         QVERIFY(pictured);
@@ -73,39 +73,39 @@ private slots:
 
         // Taken for solving at once.
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0000.krz - Mirakolnik Zodevidar"));
-        QVERIFY(form->CrossVC->isVisible() && !form->KwelinVC->isVisible());
+        QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
         const QString newFile = bench.NewCrossDir() + QStringLiteral("K_0000.krz");
         QVERIFY(QFile::exists(newFile));
 
         // Solve the first word across: type over it from its start.
-        const TExpl first = form->CurrCrossWord->GetExpl(1);
-        form->CrossVC->setFocus();
-        QTest::keyClick(form->CrossVC, Qt::Key_Home, Qt::ControlModifier);
+        const TExpl first = CrossWord(*form).GetExpl(1);
+        Grid(*form, "CrossVC")->setFocus();
+        QTest::keyClick(Grid(*form, "CrossVC"), Qt::Key_Home, Qt::ControlModifier);
         for (int c = 1; c < first.Col; ++c)
-            QTest::keyClick(form->CrossVC, Qt::Key_Right);
+            QTest::keyClick(Grid(*form, "CrossVC"), Qt::Key_Right);
         for (int r = 1; r < first.Row; ++r)
-            QTest::keyClick(form->CrossVC, Qt::Key_Down);
+            QTest::keyClick(Grid(*form, "CrossVC"), Qt::Key_Down);
         if (!first.Horizontal)
-            form->WriteVertClick();
-        QTest::keyClicks(form->CrossVC, QStringLiteral("zx"));
-        QVERIFY(!form->ExplCaption().isEmpty());
-        QTest::mouseClick(form->SBttn_Save, Qt::LeftButton);
+            Action(*form, "WriteVert")->trigger();
+        QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("zx"));
+        QVERIFY(!Label(*form, "Expl_Label")->text().isEmpty());
+        QTest::mouseClick(Button(*form, "SBttn_Save"), Qt::LeftButton);
         TCrossTXT saved;
         saved.LoadFromFile(newFile.toStdString());
         const int dc = first.Horizontal ? 1 : 0;
         QCOMPARE(saved.GetCell(first.Col, first.Row), 'Z');
         QCOMPARE(saved.GetCell(first.Col + dc, first.Row + 1 - dc), 'X');
-        QCOMPARE(saved.ExplCount(), form->CurrCrossWord->ExplCount());
+        QCOMPARE(saved.ExplCount(), CrossWord(*form).ExplCount());
 
-        form->Editor->trigger();
+        Action(*form, "Editor")->trigger();
         const QString blocks = bench.Dir + QStringLiteral("Szablony/Z blokami.sz");
-        form->FileDialogHook = [&](TFileDialogRequest&) { return blocks; };
-        QTest::mouseClick(form->SBttn_Open, Qt::LeftButton);
+        form->SetFileDialogHook([&](TFileDialogRequest&) { return blocks; });
+        QTest::mouseClick(Button(*form, "SBttn_Open"), Qt::LeftButton);
         QCOMPARE(form->windowTitle(), QStringLiteral("Z blokami.sz - Mirakolnik Zodevidar"));
-        QCOMPARE(form->Lab_X->text(), QString::number(form->PatternVC->ColCount()));
+        QCOMPARE(Label(*form, "Lab_X")->text(), QString::number(Grid(*form, "PatternVC")->ColCount()));
         QTest::qWait(50);
         KeepPicture(*form, QStringLiteral("template-editor.png"));
-        form->Pattern_Close->trigger();
+        Action(*form, "Pattern_Close")->trigger();
 
         QVERIFY(form->close());
         form.reset();

@@ -122,7 +122,7 @@ private slots:
     {
         TWindowBench bench;
         TMessageLog log([](const QString&) { return QStringLiteral("OK"); });
-        TMainForm form(bench.Dir);
+        auto form = bench.Start();
         QTextDocument page;
         QFile file(HelpPage);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -130,7 +130,7 @@ private slots:
         const QString text = page.toPlainText();
         QStringList missing;
         int commands = 0;
-        for (QAction* menuAction : form.menuBar()->actions()) {
+        for (QAction* menuAction : form->menuBar()->actions()) {
             QMenu* menu = menuAction->menu();
             for (QAction* action : menu->actions()) {
                 if (action->isSeparator())

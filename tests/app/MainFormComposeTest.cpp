@@ -27,7 +27,7 @@ QString Title(const QString& name)
 void AtFirstPreview(TMainForm& form, std::function<void()> action)
 {
     auto done = std::make_shared<bool>(false);
-    QObject::connect(form.Composer.get(), &TComposeController::PreviewUpdated, &form, [done, action](bool) {
+    QObject::connect(Composer(form), &TComposeController::PreviewUpdated, &form, [done, action](bool) {
         if (!*done) {
             *done = true;
             action();
@@ -59,7 +59,7 @@ private slots:
         TWindowBench bench;
         bench.PutSetting(QStringLiteral("PreViewChecked"), preview ? QStringLiteral("1") : QStringLiteral("0"));
         auto form = bench.Start();
-        QCOMPARE(form->PreView->isChecked(), preview);
+        QCOMPARE(Action(*form, "PreView")->isChecked(), preview);
         // Without the preview the first result is left for later, the second taken at once.
         QStringList answers{QStringLiteral("No"), QStringLiteral("Yes")};
         TMessageLog boxes([&](const QString&) { return answers.takeFirst(); });
@@ -68,25 +68,25 @@ private slots:
             bool sawRun = false;
             AtFirstPreview(*form, [&] {
                 sawRun = true;
-                QVERIFY(!form->SBttn_Stop->isHidden() && form->SBttn_Stop->isEnabled());
-                QVERIFY(!form->SBttn_New->isEnabled() && !form->CrossWord_New->isEnabled() &&
-                        !form->CrossWord_Series->isEnabled());
-                QCOMPARE(form->KwelinVC->isVisible(), preview);
-                QCOMPARE(form->CrossVC->isVisible(), !preview);
-                QCOMPARE(form->Expl_Label->isVisible(), !preview);
+                QVERIFY(!Button(*form, "SBttn_Stop")->isHidden() && Button(*form, "SBttn_Stop")->isEnabled());
+                QVERIFY(!Button(*form, "SBttn_New")->isEnabled() && !Action(*form, "CrossWord_New")->isEnabled() &&
+                        !Action(*form, "CrossWord_Series")->isEnabled());
+                QCOMPARE(Grid(*form, "KwelinVC")->isVisible(), preview);
+                QCOMPARE(Grid(*form, "CrossVC")->isVisible(), !preview);
+                QCOMPARE(Label(*form, "Expl_Label")->isVisible(), !preview);
                 QCOMPARE(BusyCursor(), preview);
                 QCOMPARE(form->windowTitle(), Title(preview ? name : QStringLiteral("K_0231.krz")));
                 if (preview)
-                    QCOMPARE(form->Client()->width(), form->KwelinVC->ImageWidth());
+                    QCOMPARE(Client(*form)->width(), Grid(*form, "KwelinVC")->ImageWidth());
             });
-            form->CrossWord_New->trigger();
+            Action(*form, "CrossWord_New")->trigger();
             QVERIFY(form->Creating());
             QVERIFY(TWindowBench::WaitIdle(*form));
             QVERIFY(sawRun);
             QVERIFY(QFile::exists(bench.NewCrossDir() + name));
-            QVERIFY(form->SBttn_Stop->isHidden());
-            QVERIFY(form->SBttn_New->isEnabled() && form->CrossWord_New->isEnabled());
-            QVERIFY(form->CrossVC->isVisible() && !form->KwelinVC->isVisible());
+            QVERIFY(Button(*form, "SBttn_Stop")->isHidden());
+            QVERIFY(Button(*form, "SBttn_New")->isEnabled() && Action(*form, "CrossWord_New")->isEnabled());
+            QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
             QVERIFY(!BusyCursor());
         }
         QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz")}));
@@ -100,13 +100,13 @@ private slots:
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0001.krz")));
         TCrossTXT saved;
         saved.LoadFromFile((bench.NewCrossDir() + QStringLiteral("K_0001.krz")).toStdString());
-        QCOMPARE(form->CrossVC->ColCount(), 8);
-        QCOMPARE(form->CurrCrossWord->ExplCount(), saved.ExplCount());
+        QCOMPARE(Grid(*form, "CrossVC")->ColCount(), 8);
+        QCOMPARE(CrossWord(*form).ExplCount(), saved.ExplCount());
         QVERIFY(saved.ExplCount() > 0);
         for (int c = 1; c <= 8; ++c)
             for (int r = 1; r <= 6; ++r)
-                QCOMPARE(static_cast<unsigned char>(form->CrossVC->GetCell(c, r)), saved.GetCell(c, r));
-        QCOMPARE(form->Client()->height(), form->CrossVC->ImageHeight() + 40 + 48);
+                QCOMPARE(static_cast<unsigned char>(Grid(*form, "CrossVC")->GetCell(c, r)), saved.GetCell(c, r));
+        QCOMPARE(Client(*form)->height(), Grid(*form, "CrossVC")->ImageHeight() + 40 + 48);
     }
 
     void aSeriesOfTwoSavesTwoCrosswordsAndAsksOnce()
@@ -116,8 +116,8 @@ private slots:
         bench.PutSetting(QStringLiteral("SeriesCount"), QStringLiteral("2"));
         auto form = bench.Start();
         TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
-        QSignalSpy completed(form->Composer.get(), &TComposeController::RunCompleted);
-        form->CrossWord_Series->trigger();
+        QSignalSpy completed(Composer(*form), &TComposeController::RunCompleted);
+        Action(*form, "CrossWord_Series")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(completed.size(), 2);
         QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz")}));
@@ -139,20 +139,20 @@ private slots:
         auto form = bench.Start();
         TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
         AtFirstPreview(*form, [&] {
-            form->SBttn_Stop->click();
-            QVERIFY(!form->SBttn_Stop->isEnabled());
+            Button(*form, "SBttn_Stop")->click();
+            QVERIFY(!Button(*form, "SBttn_Stop")->isEnabled());
         });
-        (series ? form->CrossWord_Series : form->CrossWord_New)->trigger();
+        (series ? Action(*form, "CrossWord_Series") : Action(*form, "CrossWord_New"))->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QVERIFY(bench.NewFiles().isEmpty());
         QVERIFY(boxes.Texts.isEmpty());
-        QVERIFY(form->CrossVC->isVisible() && !form->KwelinVC->isVisible());
-        QVERIFY(form->Expl_Label->isVisible() && form->SBttn_Play->isVisible());
+        QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
+        QVERIFY(Label(*form, "Expl_Label")->isVisible() && Button(*form, "SBttn_Play")->isVisible());
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
-        QVERIFY(form->SBttn_Stop->isHidden() && form->SBttn_New->isEnabled());
+        QVERIFY(Button(*form, "SBttn_Stop")->isHidden() && Button(*form, "SBttn_New")->isEnabled());
         QVERIFY(!BusyCursor());
 
-        form->CrossWord_New->trigger();
+        Action(*form, "CrossWord_New")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz")}));
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0000.krz")));
@@ -164,42 +164,42 @@ private slots:
         auto form = bench.Start();
         QStringList seen;
         AtFirstPreview(*form, [&] {
-            form->PreView->trigger();
+            Action(*form, "PreView")->trigger();
             seen << form->windowTitle();
-            QVERIFY(form->CrossVC->isVisible() && !form->KwelinVC->isVisible());
-            QVERIFY(form->Expl_Label->isVisible());
+            QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
+            QVERIFY(Label(*form, "Expl_Label")->isVisible());
             QVERIFY(!BusyCursor());
-            form->PreView->trigger();
+            Action(*form, "PreView")->trigger();
             seen << form->windowTitle();
-            QVERIFY(!form->CrossVC->isVisible() && form->KwelinVC->isVisible());
+            QVERIFY(!Grid(*form, "CrossVC")->isVisible() && Grid(*form, "KwelinVC")->isVisible());
             QVERIFY(BusyCursor());
         });
-        QSignalSpy completed(form->Composer.get(), &TComposeController::RunCompleted);
-        form->CrossWord_New->trigger();
+        QSignalSpy completed(Composer(*form), &TComposeController::RunCompleted);
+        Action(*form, "CrossWord_New")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(seen, QStringList({Title(QStringLiteral("K_0231.krz")), Title(QStringLiteral("K_0000.krz"))}));
         QCOMPARE(completed.size(), 1);
         QVERIFY(completed[0][0].toBool());
         QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz")}));
-        QVERIFY(form->PreView->isChecked());
+        QVERIFY(Action(*form, "PreView")->isChecked());
     }
 
     void cancelAtTheSaveQuestionKeepsTheCrosswordBeingSolved()
     {
         TWindowBench bench;
         auto form = bench.Start();
-        QTest::keyClick(form->CrossVC, Qt::Key_K);
-        const char typed = form->CrossVC->GetCell(2, 2);
+        QTest::keyClick(Grid(*form, "CrossVC"), Qt::Key_K);
+        const char typed = Grid(*form, "CrossVC")->GetCell(2, 2);
         QCOMPARE(typed, 'K');
         TMessageLog boxes([](const QString&) { return QStringLiteral("Cancel"); });
-        form->CrossWord_New->trigger();
+        Action(*form, "CrossWord_New")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość krzyżówki K_0231.krz zmieniła się.")));
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
-        QCOMPARE(form->CrossVC->GetCell(2, 2), 'K');
-        QCOMPARE(form->CrossVC->ColCount(), 6);
-        QVERIFY(form->CrossVC->isVisible());
+        QCOMPARE(Grid(*form, "CrossVC")->GetCell(2, 2), 'K');
+        QCOMPARE(Grid(*form, "CrossVC")->ColCount(), 6);
+        QVERIFY(Grid(*form, "CrossVC")->isVisible());
         // The new crossword is kept under its own name all the same.
         QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz")}));
     }
@@ -209,14 +209,14 @@ private slots:
         TWindowBench bench;
         auto form = bench.Start();
         form->move(33, 44);
-        QTest::keyClick(form->CrossVC, Qt::Key_K);
+        QTest::keyClick(Grid(*form, "CrossVC"), Qt::Key_K);
         TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
         bool refused = false;
         AtFirstPreview(*form, [&] { refused = !form->close(); });
-        form->CrossWord_New->trigger();
+        Action(*form, "CrossWord_New")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 60000);
         QVERIFY(refused);
-        QVERIFY(!form->Creating() && !form->Composer->ThreadRunning());
+        QVERIFY(!form->Creating() && !Composer(*form)->ThreadRunning());
         // The normal close asked about the changed crossword after the run had ended.
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość krzyżówki K_0231.krz")));
@@ -237,7 +237,7 @@ private slots:
                 destroyed = true;
             });
         });
-        form->CrossWord_New->trigger();
+        Action(*form, "CrossWord_New")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(destroyed, 60000);
         QVERIFY(!BusyCursor());
         QCOMPARE(bench.StoredSetting(QStringLiteral("PreViewChecked")), QStringLiteral("1"));
@@ -271,13 +271,13 @@ private slots:
         }
         auto form = bench.Start();
         TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
-        form->CrossWord_New->trigger();
+        Action(*form, "CrossWord_New")->trigger();
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY2(boxes.Texts[0].startsWith(message), qPrintable(boxes.Texts[0]));
-        QVERIFY(!form->Creating() && !form->Composer->ThreadRunning());
-        QVERIFY(form->SBttn_Stop->isHidden());
-        QVERIFY(form->SBttn_New->isEnabled() && form->CrossWord_New->isEnabled() && form->CrossWord_Series->isEnabled());
-        QVERIFY(form->CrossVC->isVisible() && !form->KwelinVC->isVisible());
+        QVERIFY(!form->Creating() && !Composer(*form)->ThreadRunning());
+        QVERIFY(Button(*form, "SBttn_Stop")->isHidden());
+        QVERIFY(Button(*form, "SBttn_New")->isEnabled() && Action(*form, "CrossWord_New")->isEnabled() && Action(*form, "CrossWord_Series")->isEnabled());
+        QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
         QVERIFY(!BusyCursor());
     }
@@ -287,16 +287,16 @@ private slots:
         TWindowBench bench;
         auto form = bench.Start();
         TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
-        AtFirstPreview(*form, [&] { form->Editor->trigger(); });
-        form->CrossWord_New->trigger();
+        AtFirstPreview(*form, [&] { Action(*form, "Editor")->trigger(); });
+        Action(*form, "CrossWord_New")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Krzyżówka K_0000.krz jest gotowa")}));
-        QVERIFY(form->EditorMode);
-        QVERIFY(form->PatternVC->isVisible() && !form->KwelinVC->isVisible());
-        QVERIFY(form->SBttn_Stop->isHidden() && !form->SBttn_Close->isHidden());
+        QVERIFY(form->EditorMode());
+        QVERIFY(Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
+        QVERIFY(Button(*form, "SBttn_Stop")->isHidden() && !Button(*form, "SBttn_Close")->isHidden());
         QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz")}));
-        form->Pattern_Close->trigger();
-        QVERIFY(form->CrossVC->isVisible());
+        Action(*form, "Pattern_Close")->trigger();
+        QVERIFY(Grid(*form, "CrossVC")->isVisible());
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
     }
 
@@ -307,19 +307,19 @@ private slots:
         auto form = bench.Start();
         TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
         QStringList seenInEditor;
-        connect(form->Composer.get(), &TComposeController::RunCompleted, form.get(), [&](bool, const QString&) {
-            if (form->EditorMode)
+        connect(Composer(*form), &TComposeController::RunCompleted, form.get(), [&](bool, const QString&) {
+            if (form->EditorMode())
                 seenInEditor << form->windowTitle();
-            QVERIFY(!form->EditorMode || (form->PatternVC->isVisible() && !form->KwelinVC->isVisible()));
-            QVERIFY(form->SBttn_Stop->isHidden());
+            QVERIFY(!form->EditorMode() || (Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible()));
+            QVERIFY(Button(*form, "SBttn_Stop")->isHidden());
         });
-        AtFirstPreview(*form, [&] { form->Editor->trigger(); });
-        form->CrossWord_Series->trigger();
+        AtFirstPreview(*form, [&] { Action(*form, "Editor")->trigger(); });
+        Action(*form, "CrossWord_Series")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(bench.NewFiles().size(), 3);
         QCOMPARE(seenInEditor, QStringList(3, Title(QStringLiteral("Normal.sz"))));
         QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Krzyżówka K_0002.krz jest gotowa")}));
-        QVERIFY(form->PatternVC->isVisible() && !form->KwelinVC->isVisible());
+        QVERIFY(Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
     }
 
     void aWindowMinimizedDuringARunIsRestoredBeforeTheQuestion()
@@ -333,7 +333,7 @@ private slots:
             return QStringLiteral("No");
         });
         AtFirstPreview(*form, [&] { form->showMinimized(); });
-        form->CrossWord_New->trigger();
+        Action(*form, "CrossWord_New")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(!minimizedAtQuestion);

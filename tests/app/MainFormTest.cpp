@@ -1,5 +1,6 @@
 #include "app/AboutBox.h"
 #include "app/ExtBttnsForm.h"
+#include "WindowProbe.h"
 #include "app/MainForm.h"
 #include "app/MessageForm.h"
 #include "app/SoundPlayer.h"
@@ -24,6 +25,7 @@
 #include <QToolButton>
 
 using namespace mz;
+using namespace mz::test;
 
 namespace {
 
@@ -123,6 +125,8 @@ class MainFormTest : public QObject {
     std::unique_ptr<QTemporaryDir> temp;
     QString dir;       // the program directory, ending in '/'
     QString storeDir;
+    // The program's settings, handed to every window a test starts.
+    TSettings settings;
 
     QString CrossPath() const { return dir + QStringLiteral("Krzyżówki/K_0231.krz"); }
 
@@ -133,6 +137,7 @@ class MainFormTest : public QObject {
     void FreshProgram(bool firstStart = true)
     {
         temp = std::make_unique<QTemporaryDir>();
+        settings = TSettings();
         dir = temp->path() + QLatin1Char('/');
         QDir(dir).mkpath(QStringLiteral("Krzyżówki/Nowe"));
         QDir(dir).mkpath(QStringLiteral("Szablony"));
@@ -166,7 +171,7 @@ class MainFormTest : public QObject {
 
     std::unique_ptr<TMainForm> Start()
     {
-        auto form = std::make_unique<TMainForm>(dir);
+        auto form = std::make_unique<TMainForm>(dir, settings);
         form->show();
         return form;
     }
@@ -178,13 +183,13 @@ class MainFormTest : public QObject {
 
     static void GoTo(TMainForm& form, int col, int row)
     {
-        Key(form.CrossVC, Qt::Key_Home, Qt::ControlModifier);
+        Key(Grid(form, "CrossVC"), Qt::Key_Home, Qt::ControlModifier);
         for (int c = 1; c < col; ++c)
-            Key(form.CrossVC, Qt::Key_Right);
+            Key(Grid(form, "CrossVC"), Qt::Key_Right);
         for (int r = 1; r < row; ++r)
-            Key(form.CrossVC, Qt::Key_Down);
-        QCOMPARE(form.CrossVC->CurrCol(), col);
-        QCOMPARE(form.CrossVC->CurrRow(), row);
+            Key(Grid(form, "CrossVC"), Qt::Key_Down);
+        QCOMPARE(Grid(form, "CrossVC")->CurrCol(), col);
+        QCOMPARE(Grid(form, "CrossVC")->CurrRow(), row);
     }
 
     static void Drop(TMainForm& form, const QStringList& files)
@@ -195,10 +200,10 @@ class MainFormTest : public QObject {
             urls << QUrl::fromLocalFile(f);
         data.setUrls(urls);
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form.Client(), &enter);
+        QApplication::sendEvent(Client(form), &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form.Client(), &drop);
+        QApplication::sendEvent(Client(form), &drop);
     }
 
 public slots:
@@ -228,18 +233,18 @@ private slots:
         FreshProgram();
         auto form = Start();
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
-        QCOMPARE(form->CrossVC->ColCount(), 6);
-        QCOMPARE(form->CrossVC->RowCount(), 6);
+        QCOMPARE(Grid(*form, "CrossVC")->ColCount(), 6);
+        QCOMPARE(Grid(*form, "CrossVC")->RowCount(), 6);
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         // Centred by the grid's size, not the window's.
-        QCOMPARE(form->pos(), QPoint(screen.width() / 2 - form->CrossVC->width() / 2,
-                                     screen.height() / 2 - form->CrossVC->height() / 2));
-        QVERIFY(form->CrossVC->hasFocus() || QApplication::focusWidget() == nullptr);
-        QCOMPARE(form->DBWordCount, 3);
-        QCOMPARE(form->DBExplCount, 4);
-        QCOMPARE(form->DBEdition, 102);
-        QCOMPARE(form->DBMinLen, 3);
-        QCOMPARE(form->DBMaxLen, 5);
+        QCOMPARE(form->pos(), QPoint(screen.width() / 2 - Grid(*form, "CrossVC")->width() / 2,
+                                     screen.height() / 2 - Grid(*form, "CrossVC")->height() / 2));
+        QVERIFY(Grid(*form, "CrossVC")->hasFocus() || QApplication::focusWidget() == nullptr);
+        QCOMPARE(form->DBStatistics().WordCount, 3);
+        QCOMPARE(form->DBStatistics().ExplCount, 4);
+        QCOMPARE(form->DBStatistics().Edition, 102);
+        QCOMPARE(form->DBStatistics().MinLen, 3);
+        QCOMPARE(form->DBStatistics().MaxLen, 5);
     }
 
     void aLaterStartRestoresThePlaceAndCorrectsBadValues()
@@ -252,9 +257,9 @@ private slots:
         PutSetting(QStringLiteral("PreViewChecked"), QStringLiteral("0"));
         auto form = Start();
         QCOMPARE(form->pos(), QPoint(64, 0));
-        QCOMPARE(Settings().MinLenPWord, 3);
-        QCOMPARE(Settings().MaxLenPWord, 16);
-        QVERIFY(!form->PreView->isChecked());
+        QCOMPARE(settings.MinLenPWord, 3);
+        QCOMPARE(settings.MaxLenPWord, 16);
+        QVERIFY(!Action(*form, "PreView")->isChecked());
         form->move(120, 70);
         form.reset();
         auto store = Store();
@@ -270,12 +275,12 @@ private slots:
         FreshProgram();
         PutSetting(QStringLiteral("PatternFileName"), dir + QStringLiteral("Inne/brak.sz"));
         auto form = Start();
-        QCOMPARE(form->PatternVC->ColCount(), 10);
-        QCOMPARE(form->PatternVC->RowCount(), 8);
-        QCOMPARE(form->PatternVC->GetCell(1, 1), '*');
-        QCOMPARE(form->PatternVC->GetCell(2, 1), ' ');
-        QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), dir + QStringLiteral("Inne/Nowy.sz"));
-        QCOMPARE(form->KwelinVC->ColCount(), 10);
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 10);
+        QCOMPARE(Grid(*form, "PatternVC")->RowCount(), 8);
+        QCOMPARE(Grid(*form, "PatternVC")->GetCell(1, 1), '*');
+        QCOMPARE(Grid(*form, "PatternVC")->GetCell(2, 1), ' ');
+        QCOMPARE(QString::fromStdString(Template(*form).FileName), dir + QStringLiteral("Inne/Nowy.sz"));
+        QCOMPARE(Grid(*form, "KwelinVC")->ColCount(), 10);
     }
 
     void missingLetterImagesEndTheProgramButTheSettingsAreWritten()
@@ -283,7 +288,7 @@ private slots:
         FreshProgram();
         QFile::remove(dir + QStringLiteral("tekst.bmp"));
         TBoxAnswers answers({"OK"});
-        auto form = std::make_unique<TMainForm>(dir);
+        auto form = std::make_unique<TMainForm>(dir, settings);
         QVERIFY(form->TerminateRequested());
         QCOMPARE(answers.Texts.value(0),
                  QStringLiteral("Nie można załadować pliku grafiki %1tekst.bmp.").arg(dir));
@@ -300,8 +305,8 @@ private slots:
         auto form = Start();
         QCOMPARE(answers.Texts.size(), 1);
         QVERIFY(answers.Texts.first().contains(QStringLiteral("baza.hk")));
-        QCOMPARE(form->DBEdition, 0);
-        QCOMPARE(form->DBWordCount, 0);
+        QCOMPARE(form->DBStatistics().Edition, 0);
+        QCOMPARE(form->DBStatistics().WordCount, 0);
     }
 
     // Solving and the clue panel ---------------------------------------------
@@ -312,17 +317,17 @@ private slots:
         {
             auto form = Start();
             GoTo(*form, 1, 1);
-            QTest::keyClicks(form->CrossVC, QStringLiteral("kot"));
+            QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("kot"));
             // A Polish letter arriving as text (AltGr layouts) ...
             QKeyEvent polish(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("ż"));
             GoTo(*form, 1, 3);
-            QApplication::sendEvent(form->CrossVC, &polish);
+            QApplication::sendEvent(Grid(*form, "CrossVC"), &polish);
             // ... and through the Ctrl key.
-            QTest::keyPress(form->CrossVC, Qt::Key_Control);
-            QTest::keyClick(form->CrossVC, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyRelease(form->CrossVC, Qt::Key_Control);
-            form->CrossWord_SaveClick();
-            QVERIFY(!form->CurrCrossWord->Modified);
+            QTest::keyPress(Grid(*form, "CrossVC"), Qt::Key_Control);
+            QTest::keyClick(Grid(*form, "CrossVC"), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyRelease(Grid(*form, "CrossVC"), Qt::Key_Control);
+            Action(*form, "CrossWord_Save")->trigger();
+            QVERIFY(!CrossWord(*form).Modified);
         }
         TCrossTXT saved;
         saved.LoadFromFile(CrossPath().toStdString());
@@ -330,8 +335,8 @@ private slots:
         QCOMPARE(saved.GetCell(3, 1), 'T');
         QCOMPARE(saved.ExplCount(), 5);
         auto again = Start();
-        QCOMPARE(Word(*again->CrossVC, 1, 1, 3), QStringLiteral("KOT"));
-        QCOMPARE(Word(*again->CrossVC, 1, 3, 2), QStringLiteral("ŻĄ"));
+        QCOMPARE(Word(*Grid(*again, "CrossVC"), 1, 1, 3), QStringLiteral("KOT"));
+        QCOMPARE(Word(*Grid(*again, "CrossVC"), 1, 3, 2), QStringLiteral("ŻĄ"));
     }
 
     void saveWithoutChangesWritesNothing()
@@ -340,7 +345,7 @@ private slots:
         auto form = Start();
         const QDateTime before = QFileInfo(CrossPath()).lastModified();
         QFile::remove(CrossPath());
-        form->CrossWord_SaveClick();
+        Action(*form, "CrossWord_Save")->trigger();
         QVERIFY(!QFile::exists(CrossPath()));
         Q_UNUSED(before);
     }
@@ -351,39 +356,39 @@ private slots:
         auto form = Start();
         // In the middle of the horizontal word starting at (1,1).
         GoTo(*form, 2, 1);
-        QCOMPARE(form->ExplCaption(), QStringLiteral("zwierzę domowe"));
-        QCOMPARE(form->Expl_Label->toolTip(), QStringLiteral("Poziomo: (1,1) - zwierzę domowe"));
-        QVERIFY(form->SBttn_Play->isEnabled());
-        QVERIFY(form->CrossVC->CellHighlighted(1, 1) && form->CrossVC->CellHighlighted(3, 1));
-        QVERIFY(!form->CrossVC->CellHighlighted(5, 1));
-        QCOMPARE(form->CurrCrossWord->GetExpl(form->CurrCrossWord->CurrentExpl).Explanation,
+        QCOMPARE(Label(*form, "Expl_Label")->text(), QStringLiteral("zwierzę domowe"));
+        QCOMPARE(Label(*form, "Expl_Label")->toolTip(), QStringLiteral("Poziomo: (1,1) - zwierzę domowe"));
+        QVERIFY(Button(*form, "SBttn_Play")->isEnabled());
+        QVERIFY(Grid(*form, "CrossVC")->CellHighlighted(1, 1) && Grid(*form, "CrossVC")->CellHighlighted(3, 1));
+        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(5, 1));
+        QCOMPARE(CrossWord(*form).GetExpl(CrossWord(*form).CurrentExpl).Explanation,
                  Utf8ToCp1250("zwierzę domowe"));
 
         // Vertical writing shows the crossing word at once.
         GoTo(*form, 1, 2);
-        form->WriteVertClick();
-        QCOMPARE(form->ExplCaption(), QStringLiteral("pierwsza pionowo"));
-        QVERIFY(!form->SBttn_Play->isEnabled());
-        QVERIFY(form->CrossVC->CellHighlighted(1, 3));
-        QVERIFY(!form->CrossVC->CellHighlighted(2, 1));
-        QVERIFY(form->WriteVert->isChecked() && !form->WriteHoriz->isChecked());
-        QVERIFY(form->SBttn_ToDown->isChecked() && !form->SBttn_ToRight->isChecked());
+        Action(*form, "WriteVert")->trigger();
+        QCOMPARE(Label(*form, "Expl_Label")->text(), QStringLiteral("pierwsza pionowo"));
+        QVERIFY(!Button(*form, "SBttn_Play")->isEnabled());
+        QVERIFY(Grid(*form, "CrossVC")->CellHighlighted(1, 3));
+        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(2, 1));
+        QVERIFY(Action(*form, "WriteVert")->isChecked() && !Action(*form, "WriteHoriz")->isChecked());
+        QVERIFY(Button(*form, "SBttn_ToDown")->isChecked() && !Button(*form, "SBttn_ToRight")->isChecked());
 
         GoTo(*form, 3, 6);
-        QCOMPARE(form->Expl_Label->toolTip(), QStringLiteral("Pionowo: (3,5) - stolica"));
+        QCOMPARE(Label(*form, "Expl_Label")->toolTip(), QStringLiteral("Pionowo: (3,5) - stolica"));
 
         // A blocked cell: nothing shown, nothing highlighted.
         GoTo(*form, 4, 1);
-        QCOMPARE(form->ExplCaption(), QString());
-        QVERIFY(!form->SBttn_Play->isEnabled());
-        QVERIFY(!form->CrossVC->CellHighlighted(1, 1) && !form->CrossVC->CellHighlighted(3, 5));
+        QCOMPARE(Label(*form, "Expl_Label")->text(), QString());
+        QVERIFY(!Button(*form, "SBttn_Play")->isEnabled());
+        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(1, 1) && !Grid(*form, "CrossVC")->CellHighlighted(3, 5));
 
         // A word whose start has no explanation (horizontal at (3,2)).
-        form->WriteHorizClick();
+        Action(*form, "WriteHoriz")->trigger();
         GoTo(*form, 4, 2);
-        QCOMPARE(form->ExplCaption(), QString());
-        QVERIFY(!form->SBttn_Play->isEnabled());
-        QVERIFY(!form->CrossVC->CellHighlighted(3, 2));
+        QCOMPARE(Label(*form, "Expl_Label")->text(), QString());
+        QVERIFY(!Button(*form, "SBttn_Play")->isEnabled());
+        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(3, 2));
     }
 
     void aLongClueIsFittedIntoTwoLinesThatFitTheWindow()
@@ -391,14 +396,15 @@ private slots:
         FreshProgram();
         auto form = Start();
         GoTo(*form, 2, 5);
-        const QString caption = form->ExplCaption();
-        const QStringList lines = caption.split(QChar(13));
+        // The label shows the caption's line break as a new line.
+        const QString caption = Label(*form, "Expl_Label")->text();
+        const QStringList lines = caption.split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 2);
         QVERIFY(caption.endsWith(QStringLiteral("...")));
-        const QFontMetrics fm(form->Expl_Label->font());
+        const QFontMetrics fm(Label(*form, "Expl_Label")->font());
         for (const QString& line : lines)
-            QVERIFY(36 + fm.horizontalAdvance(line) <= form->Client()->width());
-        QVERIFY(form->Expl_Label->toolTip().endsWith(QStringLiteral("pod siatką")));
+            QVERIFY(36 + fm.horizontalAdvance(line) <= Client(*form)->width());
+        QVERIFY(Label(*form, "Expl_Label")->toolTip().endsWith(QStringLiteral("pod siatką")));
     }
 
     void aCrosswordWithoutExplanationsShowsNoClueAnywhere()
@@ -408,8 +414,8 @@ private slots:
         auto form = Start();
         for (int c = 1; c <= 6; ++c) {
             GoTo(*form, c, 1);
-            QCOMPARE(form->ExplCaption(), QString());
-            QVERIFY(!form->SBttn_Play->isEnabled());
+            QCOMPARE(Label(*form, "Expl_Label")->text(), QString());
+            QVERIFY(!Button(*form, "SBttn_Play")->isEnabled());
         }
     }
 
@@ -418,13 +424,13 @@ private slots:
         FreshProgram();
         auto form = Start();
         GoTo(*form, 1, 1);
-        QTest::keyClick(form->CrossVC, Qt::Key_Return);
-        QCOMPARE(form->MediaPlayer->FileName(), dir + QStringLiteral("Audio/KOT.wav"));
+        QTest::keyClick(Grid(*form, "CrossVC"), Qt::Key_Return);
+        QCOMPARE(Player(*form)->FileName(), dir + QStringLiteral("Audio/KOT.wav"));
         // A sound file that is missing is ignored.
         GoTo(*form, 5, 6);
-        QVERIFY(form->SBttn_Play->isEnabled());
-        form->SBttn_PlayClick();
-        QCOMPARE(form->MediaPlayer->FileName(), dir + QStringLiteral("Audio/KOT.wav"));
+        QVERIFY(Button(*form, "SBttn_Play")->isEnabled());
+        Button(*form, "SBttn_Play")->click();
+        QCOMPARE(Player(*form)->FileName(), dir + QStringLiteral("Audio/KOT.wav"));
     }
 
     void aSoundThePlayerCannotOpenShowsItsErrorText()
@@ -437,10 +443,10 @@ private slots:
         auto form = Start();
         GoTo(*form, 1, 1);
         TBoxAnswers answers({"OK"});
-        QTest::keyClick(form->CrossVC, Qt::Key_Return);
+        QTest::keyClick(Grid(*form, "CrossVC"), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(answers.Texts.size(), 1, 10000);
         QVERIFY(!answers.Texts.first().isEmpty());
-        QCOMPARE(form->ExplCaption(), QStringLiteral("zwierzę domowe"));
+        QCOMPARE(Label(*form, "Expl_Label")->text(), QStringLiteral("zwierzę domowe"));
     }
 
     // Document commands ----------------------------------------------------------
@@ -450,11 +456,11 @@ private slots:
         FreshProgram();
         auto form = Start();
         TFileDialogRequest asked;
-        form->FileDialogHook = [&](TFileDialogRequest& request) {
+        form->SetFileDialogHook([&](TFileDialogRequest& request) {
             asked = request;
             return dir + QStringLiteral("plan.txt");
-        };
-        form->CrossWord_SaveAsClick();
+        });
+        Action(*form, "CrossWord_SaveAs")->trigger();
         QCOMPARE(asked.Title, QStringLiteral("Zapisz krzyżówkę jako..."));
         QCOMPARE(asked.Filter, QStringLiteral("Pliki krzyżówek|*.krz|Wszystkie pliki|*.*"));
         QCOMPARE(asked.DefaultExt, QStringLiteral("krz"));
@@ -463,17 +469,17 @@ private slots:
         QVERIFY(QFile::exists(dir + QStringLiteral("plan.krz")));
         QVERIFY(!QFile::exists(dir + QStringLiteral("plan.txt")));
         QCOMPARE(form->windowTitle(), QStringLiteral("plan.txt - Mirakolnik Zodevidar"));
-        QCOMPARE(QString::fromStdString(form->CurrCrossWord->FileName), dir + QStringLiteral("plan.krz"));
+        QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), dir + QStringLiteral("plan.krz"));
 
-        form->FileDialogHook = [&](TFileDialogRequest&) { return dir + QStringLiteral("plan.old.krz"); };
+        form->SetFileDialogHook([&](TFileDialogRequest&) { return dir + QStringLiteral("plan.old.krz"); });
         QFile::remove(dir + QStringLiteral("plan.krz"));
-        form->CrossWord_SaveAsClick();
+        Action(*form, "CrossWord_SaveAs")->trigger();
         QVERIFY(QFile::exists(dir + QStringLiteral("plan.krz")));
         QVERIFY(!QFile::exists(dir + QStringLiteral("plan.old.krz")));
 
-        form->FileDialogHook = [&](TFileDialogRequest&) { return QString(); };
+        form->SetFileDialogHook([&](TFileDialogRequest&) { return QString(); });
         QFile::remove(dir + QStringLiteral("plan.krz"));
-        form->CrossWord_SaveAsClick();
+        Action(*form, "CrossWord_SaveAs")->trigger();
         QVERIFY(!QFile::exists(dir + QStringLiteral("plan.krz")));
     }
 
@@ -482,11 +488,11 @@ private slots:
         FreshProgram();
         auto form = Start();
         TFileDialogRequest asked;
-        form->FileDialogHook = [&](TFileDialogRequest& request) {
+        form->SetFileDialogHook([&](TFileDialogRequest& request) {
             asked = request;
             return dir + QStringLiteral("wynik.txt");
-        };
-        form->CrossWord_ExportAsTextClick();
+        });
+        Action(*form, "CrossWord_ExportAsText")->trigger();
         QCOMPARE(asked.Title, QStringLiteral("Eksportuj krzyżówkę jako tekst"));
         QCOMPARE(asked.FileName, QStringLiteral("K_0231"));
         QCOMPARE(asked.DefaultExt, QStringLiteral("txt"));
@@ -503,16 +509,16 @@ private slots:
         FreshProgram();
         auto form = Start();
         TFileDialogRequest asked;
-        form->FileDialogHook = [&](TFileDialogRequest& request) {
+        form->SetFileDialogHook([&](TFileDialogRequest& request) {
             asked = request;
             return QString();
-        };
-        form->CrossWord_OpenClick();
+        });
+        Action(*form, "CrossWord_Open")->trigger();
         QCOMPARE(asked.Title, QStringLiteral("Otwórz krzyżówkę..."));
         QCOMPARE(asked.FileName, QStringLiteral("*.krz"));
         QCOMPARE(asked.FilterIndex, 1);
-        form->CurrCrossWord->FileName = (dir + QStringLiteral("stara.xwd")).toStdString();
-        form->CrossWord_OpenClick();
+        CrossWordDoc(*form).SetFileName((dir + QStringLiteral("stara.xwd")).toStdString());
+        Action(*form, "CrossWord_Open")->trigger();
         QCOMPARE(asked.FileName, QStringLiteral("*.xwd"));
         QCOMPARE(asked.FilterIndex, 2);
     }
@@ -539,12 +545,12 @@ private slots:
             access.WriteRecord(rtExpl, "x");
         });
         TBoxAnswers answers({"OK"});
-        form->OpenCrossWord(name);
+        form->OpenFile(name);
         QCOMPARE(answers.Texts, QStringList({QStringLiteral("Wystąpił błąd podczas ładowania pliku ") + name}));
-        QCOMPARE(form->CurrCrossWord->ColCount(), 6);
-        QCOMPARE(form->CurrCrossWord->ExplCount(), 5);
-        QCOMPARE(QString::fromStdString(form->CurrCrossWord->FileName), CrossPath());
-        QCOMPARE(form->CrossVC->ColCount(), 6);
+        QCOMPARE(CrossWord(*form).ColCount(), 6);
+        QCOMPARE(CrossWord(*form).ExplCount(), 5);
+        QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), CrossPath());
+        QCOMPARE(Grid(*form, "CrossVC")->ColCount(), 6);
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
     }
 
@@ -553,14 +559,14 @@ private slots:
         FreshProgram();
         auto form = Start();
         GoTo(*form, 1, 1);
-        QTest::keyClicks(form->CrossVC, QStringLiteral("k"));
-        form->CurrCrossWord->FileName = (dir + QStringLiteral("nie/ma/katalogu.krz")).toStdString();
+        QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("k"));
+        CrossWordDoc(*form).SetFileName((dir + QStringLiteral("nie/ma/katalogu.krz")).toStdString());
         {
             TBoxAnswers answers({"OK"});
-            form->CrossWord_SaveClick();
+            Action(*form, "CrossWord_Save")->trigger();
             QCOMPARE(answers.Texts.size(), 1);
         }
-        QVERIFY(form->CurrCrossWord->Modified);
+        QVERIFY(CrossWord(*form).Modified);
         TBoxAnswers answers({"No"});
         QVERIFY(form->close());
         QCOMPARE(answers.Texts.size(), 1);
@@ -572,7 +578,7 @@ private slots:
         FreshProgram();
         auto form = Start();
         GoTo(*form, 1, 1);
-        QTest::keyClicks(form->CrossVC, QStringLiteral("a"));
+        QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("a"));
         {
             TBoxAnswers answers({"Cancel"});
             QVERIFY(!form->close());
@@ -592,7 +598,7 @@ private slots:
 
         auto second = Start();
         GoTo(*second, 1, 1);
-        QTest::keyClicks(second->CrossVC, QStringLiteral("b"));
+        QTest::keyClicks(Grid(*second, "CrossVC"), QStringLiteral("b"));
         TBoxAnswers answers({"No"});
         QVERIFY(second->close());
         saved.LoadFromFile(CrossPath().toStdString());
@@ -605,9 +611,9 @@ private slots:
         auto form = Start();
         form->move(0, 0);
         GoTo(*form, 1, 1);
-        QTest::keyClicks(form->CrossVC, QStringLiteral("a"));
+        QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("a"));
         form->showMinimized();
-        QTRY_VERIFY(form->MinimizedByUser);
+        QTRY_VERIFY(form->MinimizedByUser());
         TBoxAnswers answers({"Cancel"});
         QVERIFY(!form->close());
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
@@ -615,7 +621,7 @@ private slots:
         QCOMPARE(box.x(), screen.width() / 2 - box.width() / 2);
         QCOMPARE(box.y(), screen.height() / 2 - box.height() / 2);
         form->showNormal();
-        QTRY_VERIFY(!form->MinimizedByUser);
+        QTRY_VERIFY(!form->MinimizedByUser());
     }
 
     void closingWithBothDocumentsChangedAsksForTheCrosswordFirst()
@@ -623,8 +629,8 @@ private slots:
         FreshProgram();
         auto form = Start();
         GoTo(*form, 1, 1);
-        QTest::keyClicks(form->CrossVC, QStringLiteral("a"));
-        form->PatternVC->SetCell(1, 1, '*');
+        QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("a"));
+        Grid(*form, "PatternVC")->SetCell(1, 1, '*');
         {
             TBoxAnswers answers({"Cancel"});
             QVERIFY(!form->close());
@@ -649,7 +655,7 @@ private slots:
         other.SaveToFile(otherName.toStdString());
         Drop(*form, {otherName, CrossPath()});
         QCOMPARE(form->windowTitle(), QStringLiteral("INNA.KRZ - Mirakolnik Zodevidar"));
-        QCOMPARE(form->CrossVC->GetCell(6, 6), '*');
+        QCOMPARE(Grid(*form, "CrossVC")->GetCell(6, 6), '*');
 
         {
             TBoxAnswers answers({"OK"});
@@ -667,21 +673,21 @@ private slots:
         const QString patternName = dir + QStringLiteral("Szablony/Szeroki.sz");
         pattern.SaveToFile(patternName.toStdString());
         Drop(*form, {patternName});
-        QVERIFY(form->EditorMode);
-        QVERIFY(form->PatternVC->isVisible() && !form->CrossVC->isVisible());
-        QCOMPARE(form->PatternVC->ColCount(), 7);
+        QVERIFY(form->EditorMode());
+        QVERIFY(Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "CrossVC")->isVisible());
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 7);
         QCOMPARE(form->windowTitle(), QStringLiteral("Szeroki.sz - Mirakolnik Zodevidar"));
-        QCOMPARE(Settings().PatternFileName, patternName);
-        QCOMPARE(form->Lab_X->text(), QStringLiteral("7"));
-        QCOMPARE(form->SBttn_Save->toolTip(), QStringLiteral("Zapisz szablon"));
-        QCOMPARE(form->Client()->height(), form->PatternVC->ImageHeight() + 40 + 26);
+        QCOMPARE(settings.PatternFileName, patternName);
+        QCOMPARE(Label(*form, "Lab_X")->text(), QStringLiteral("7"));
+        QCOMPARE(Button(*form, "SBttn_Save")->toolTip(), QStringLiteral("Zapisz szablon"));
+        QCOMPARE(Client(*form)->height(), Grid(*form, "PatternVC")->ImageHeight() + 40 + 26);
 
         // A crossword dropped in the editor leaves it.
         Drop(*form, {CrossPath()});
-        QVERIFY(!form->EditorMode);
-        QVERIFY(form->CrossVC->isVisible() && !form->PatternVC->isVisible());
+        QVERIFY(!form->EditorMode());
+        QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "PatternVC")->isVisible());
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
-        QCOMPARE(form->Client()->height(), form->CrossVC->ImageHeight() + 40 + 48);
+        QCOMPARE(Client(*form)->height(), Grid(*form, "CrossVC")->ImageHeight() + 40 + 48);
     }
 
     void anXwdCrosswordIsSavedAsACrosswordFileBesideIt()
@@ -705,13 +711,13 @@ private slots:
 
         Drop(*form, {name});
         QCOMPARE(form->windowTitle(), QStringLiteral("zagadka.xwd - Mirakolnik Zodevidar"));
-        QCOMPARE(form->CrossVC->ColCount(), 5);
-        QCOMPARE(form->Client()->width(), form->CrossVC->ImageWidth());
-        form->CrossWord_SaveClick();
+        QCOMPARE(Grid(*form, "CrossVC")->ColCount(), 5);
+        QCOMPARE(Client(*form)->width(), Grid(*form, "CrossVC")->ImageWidth());
+        Action(*form, "CrossWord_Save")->trigger();
         QVERIFY(!QFile::exists(dir + QStringLiteral("zagadka.krz")));
         GoTo(*form, 1, 1);
-        QTest::keyClicks(form->CrossVC, QStringLiteral("x"));
-        form->CrossWord_SaveClick();
+        QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("x"));
+        Action(*form, "CrossWord_Save")->trigger();
         QVERIFY(QFile::exists(dir + QStringLiteral("zagadka.krz")));
         QCOMPARE(QFileInfo(name).size(), qint64(bytes.size()));
         QCOMPARE(form->windowTitle(), QStringLiteral("zagadka.krz - Mirakolnik Zodevidar"));
@@ -723,11 +729,11 @@ private slots:
     {
         FreshProgram();
         auto form = Start();
-        QCOMPARE(form->Client()->width(), form->CrossVC->ImageWidth());
-        QCOMPARE(form->Client()->height(), form->CrossVC->ImageHeight() + 40 + 48);
-        QCOMPARE(form->CrossVC->pos(), QPoint(0, 40));
-        QCOMPARE(form->Expl_Label->y(), 40 + form->CrossVC->height() + 8);
-        QCOMPARE(form->Image2->y(), form->Client()->height() - 68);
+        QCOMPARE(Client(*form)->width(), Grid(*form, "CrossVC")->ImageWidth());
+        QCOMPARE(Client(*form)->height(), Grid(*form, "CrossVC")->ImageHeight() + 40 + 48);
+        QCOMPARE(Grid(*form, "CrossVC")->pos(), QPoint(0, 40));
+        QCOMPARE(Label(*form, "Expl_Label")->y(), 40 + Grid(*form, "CrossVC")->height() + 8);
+        QCOMPARE(Label(*form, "Image2")->y(), Client(*form)->height() - 68);
         QCOMPARE(form->minimumSize(), form->maximumSize());
     }
 
@@ -750,25 +756,25 @@ private slots:
         QFETCH(int, extLeft);
         FreshProgram();
         auto form = Start();
-        form->ToolbarOverflow(width);
+        Toolbar(*form)->Overflow(width);
         QStringList visible;
-        for (QToolButton* b : {form->SBttn_ToDown, form->SBttn_ToRight, form->SBttn_Save, form->SBttn_Print,
-                               form->SBttn_Help})
+        for (QToolButton* b : {Button(*form, "SBttn_ToDown"), Button(*form, "SBttn_ToRight"), Button(*form, "SBttn_Save"), Button(*form, "SBttn_Print"),
+                               Button(*form, "SBttn_Help")})
             if (!b->isHidden())
                 visible << b->objectName().mid(6);
         QCOMPARE(visible.join(' '), shown);
-        QCOMPARE(form->SBttn_Ext->isHidden(), extLeft < 0);
+        QCOMPARE(Button(*form, "SBttn_Ext")->isHidden(), extLeft < 0);
         if (extLeft >= 0)
-            QCOMPARE(form->SBttn_Ext->x(), extLeft);
-        QVERIFY(!form->SBttn_New->isHidden() && !form->SBttn_Open->isHidden());
+            QCOMPARE(Button(*form, "SBttn_Ext")->x(), extLeft);
+        QVERIFY(!Button(*form, "SBttn_New")->isHidden() && !Button(*form, "SBttn_Open")->isHidden());
     }
 
     void thePopUpToolbarOffersTheHiddenButtons()
     {
         FreshProgram();
         auto form = Start();
-        form->ToolbarOverflow(257);
-        form->SBttn_ExtClick();
+        Toolbar(*form)->Overflow(257);
+        Button(*form, "SBttn_Ext")->click();
         auto* popup = form->findChild<TExtBttnsForm*>();
         QVERIFY(popup);
         QCOMPARE(popup->width(), 41);
@@ -776,15 +782,15 @@ private slots:
         QCOMPARE(popup->Button(4)->x(), 8);
         QCOMPARE(popup->Button(4)->toolTip(), QStringLiteral("Pomoc"));
         QVERIFY(!popup->Button(0)->isVisible() && !popup->Button(3)->isVisible());
-        QSignalSpy help(form->SBttn_Help, &QToolButton::clicked);
+        QSignalSpy help(Button(*form, "SBttn_Help"), &QToolButton::clicked);
         Opened.clear();
         popup->Button(4)->click();
         QCOMPARE(help.count(), 1);
         QCOMPARE(Opened, QList<QUrl>({QUrl::fromLocalFile(dir + QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm"))}));
         QTRY_VERIFY(!form->findChild<TExtBttnsForm*>());
 
-        form->ToolbarOverflow(100);
-        form->SBttn_ExtClick();
+        Toolbar(*form)->Overflow(100);
+        Button(*form, "SBttn_Ext")->click();
         popup = form->findChild<TExtBttnsForm*>();
         QCOMPARE(popup->width(), 168);
         const int lefts[5] = {8, 39, 71, 103, 135};
@@ -792,7 +798,7 @@ private slots:
             QCOMPARE(popup->Button(i)->x(), lefts[i]);
         QVERIFY(popup->Button(1)->isChecked());
         // Clicking elsewhere closes it without any action.
-        QSignalSpy down(form->SBttn_ToDown, &QToolButton::clicked);
+        QSignalSpy down(Button(*form, "SBttn_ToDown"), &QToolButton::clicked);
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(popup, &activate);
         QEvent deactivate(QEvent::WindowDeactivate);
@@ -800,25 +806,25 @@ private slots:
         QTRY_VERIFY(!form->findChild<TExtBttnsForm*>());
         QCOMPARE(down.count(), 0);
 
-        form->SBttn_ExtClick();
+        Button(*form, "SBttn_Ext")->click();
         popup = form->findChild<TExtBttnsForm*>();
         popup->Button(0)->click();
         QCOMPARE(down.count(), 1);
-        QVERIFY(form->WriteVert->isChecked());
-        QCOMPARE(form->CrossVC->WriteDir(), wdVertical);
+        QVERIFY(Action(*form, "WriteVert")->isChecked());
+        QCOMPARE(Grid(*form, "CrossVC")->WriteDir(), wdVertical);
     }
 
     void eachGridKeepsItsOwnWritingDirection()
     {
         FreshProgram();
         auto form = Start();
-        form->WriteVertClick();
-        form->EnterEditor();
-        QCOMPARE(form->PatternVC->WriteDir(), wdHorizontal);
-        QVERIFY(form->WriteVert->isChecked());
-        QVERIFY(!form->CrossWord->menuAction()->isVisible() && form->Pattern->menuAction()->isVisible());
-        form->CloseEditor();
-        QCOMPARE(form->CrossVC->WriteDir(), wdVertical);
+        Action(*form, "WriteVert")->trigger();
+        Action(*form, "Editor")->trigger();
+        QCOMPARE(Grid(*form, "PatternVC")->WriteDir(), wdHorizontal);
+        QVERIFY(Action(*form, "WriteVert")->isChecked());
+        QVERIFY(!Menu(*form, "CrossWord")->menuAction()->isVisible() && Menu(*form, "Pattern")->menuAction()->isVisible());
+        Action(*form, "Pattern_Close")->trigger();
+        QCOMPARE(Grid(*form, "CrossVC")->WriteDir(), wdVertical);
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
     }
 
@@ -827,8 +833,8 @@ private slots:
         FreshProgram();
         auto form = Start();
         Opened.clear();
-        form->HelpList->trigger();
-        form->MirakolnikKrzywekwInternecie1->trigger();
+        Action(*form, "HelpList")->trigger();
+        Action(*form, "MirakolnikKrzywekwInternecie1")->trigger();
         QCOMPARE(Opened, QList<QUrl>({QUrl::fromLocalFile(dir + QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm")),
                                       QUrl(QStringLiteral("http://") + ProductHost())}));
     }
@@ -837,15 +843,15 @@ private slots:
     {
         FreshProgram();
         auto form = Start();
-        for (QAction* a : {form->CrossWord_New, form->CrossWord_Series, form->CrossWord_Print, form->DB_Edytor,
-                           form->Konfiguracja1, form->Pattern_Clear, form->Pattern_Open, form->Pattern_Save,
-                           form->Pattern_SaveAs})
+        for (QAction* a : {Action(*form, "CrossWord_New"), Action(*form, "CrossWord_Series"), Action(*form, "CrossWord_Print"), Action(*form, "DB_Edytor"),
+                           Action(*form, "Konfiguracja1"), Action(*form, "Pattern_Clear"), Action(*form, "Pattern_Open"), Action(*form, "Pattern_Save"),
+                           Action(*form, "Pattern_SaveAs")})
             QVERIFY(a->isEnabled());
-        QVERIFY(form->SBttn_New->isEnabled() && form->SBttn_Print->isEnabled());
-        QCOMPARE(form->CrossWord_New->text(), QStringLiteral("&Nowa"));
-        QCOMPARE(form->CrossWord_ExportAsText->text(), QStringLiteral("Eksportuj jako &tekst..."));
-        QVERIFY(form->CrossWord_Open->isEnabled() && form->CrossWord_Save->isEnabled());
-        QVERIFY(form->SBttn_Stop->isHidden() && form->SBttn_Close->isHidden());
+        QVERIFY(Button(*form, "SBttn_New")->isEnabled() && Button(*form, "SBttn_Print")->isEnabled());
+        QCOMPARE(Action(*form, "CrossWord_New")->text(), QStringLiteral("&Nowa"));
+        QCOMPARE(Action(*form, "CrossWord_ExportAsText")->text(), QStringLiteral("Eksportuj jako &tekst..."));
+        QVERIFY(Action(*form, "CrossWord_Open")->isEnabled() && Action(*form, "CrossWord_Save")->isEnabled());
+        QVERIFY(Button(*form, "SBttn_Stop")->isHidden() && Button(*form, "SBttn_Close")->isHidden());
     }
 };
 

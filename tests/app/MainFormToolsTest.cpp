@@ -39,7 +39,7 @@ void RunOptions(TMainForm& form, std::function<void(TOptionsForm&)> edit, const 
         edit(*dialog);
         Child<QPushButton>(*dialog, button)->click();
     });
-    form.Konfiguracja1->trigger();
+    Action(form, "Konfiguracja1")->trigger();
 }
 
 } // namespace
@@ -58,13 +58,13 @@ private slots:
             Child<QRadioButton>(dialog, "RadioButton4")->click();
             Child<QLineEdit>(dialog, "Edit2")->setText(ownDir);
         }, "Button1");
-        QCOMPARE(Settings().CurrPrefix, QStringLiteral("X_??"));
+        QCOMPARE(bench.Settings.CurrPrefix, QStringLiteral("X_??"));
         // A location typed without the final separator gets one.
-        QCOMPARE(Settings().NewCrossDir, ownDir + QLatin1Char('/'));
-        QCOMPARE(Settings().AlterNewCrossDir, QString());
+        QCOMPARE(bench.Settings.NewCrossDir, ownDir + QLatin1Char('/'));
+        QCOMPARE(bench.Settings.AlterNewCrossDir, QString());
 
         TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
-        form->CrossWord_New->trigger();
+        Action(*form, "CrossWord_New")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QVERIFY(QFile::exists(ownDir + QStringLiteral("/X_00.krz")));
         form.reset();
@@ -78,24 +78,24 @@ private slots:
         bench.PutSetting(QStringLiteral("SeriesCount"), QStringLiteral("3"));
         bench.PutSetting(QStringLiteral("CurrPrefix"), QStringLiteral("Q_??"));
         auto form = bench.Start();
-        const TSettings before = Settings();
+        const TSettings before = bench.Settings;
         RunOptions(*form, [](TOptionsForm& dialog) {
             Child<QLineEdit>(dialog, "Edit4")->setText(QStringLiteral("ZMIANA"));
             Child<QRadioButton>(dialog, "RadioButton6")->click();
         }, "Button5");
-        QCOMPARE(Settings().CurrPrefix, QStringLiteral("Q_??"));
-        QCOMPARE(Settings().AudioDir, before.AudioDir);
-        QCOMPARE(Settings().AlterAudioDir, before.AlterAudioDir);
+        QCOMPARE(bench.Settings.CurrPrefix, QStringLiteral("Q_??"));
+        QCOMPARE(bench.Settings.AudioDir, before.AudioDir);
+        QCOMPARE(bench.Settings.AlterAudioDir, before.AlterAudioDir);
 
         RunOptions(*form, [](TOptionsForm& dialog) {
             Child<QRadioButton>(dialog, "RadioButton4")->click();
             Child<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(4);
             Child<QPushButton>(dialog, "Button6")->click();
         }, "Button1");
-        QCOMPARE(Settings().CurrPrefix, QStringLiteral("K_????"));
-        QCOMPARE(Settings().SeriesCount, 10);
+        QCOMPARE(bench.Settings.CurrPrefix, QStringLiteral("K_????"));
+        QCOMPARE(bench.Settings.SeriesCount, 10);
         // The other page kept its change.
-        QCOMPARE(Settings().AlterNewCrossDir, QString());
+        QCOMPARE(bench.Settings.AlterNewCrossDir, QString());
     }
 
     void theTemplateIsReloadedWhenItsSettingNoLongerNamesTheOneShown()
@@ -111,15 +111,15 @@ private slots:
             Child<QRadioButton>(dialog, "RadioButton2")->click();
             Child<QLineEdit>(dialog, "Edit1")->setText(other);
         }, "Button1");
-        QCOMPARE(form->PatternVC->ColCount(), 7);
-        QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), other);
-        QVERIFY(!form->CurrPattern->Modified);
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 7);
+        QCOMPARE(QString::fromStdString(Template(*form).FileName), other);
+        QVERIFY(!Template(*form).Modified);
 
         // Saved under another name, the template is taken again from its setting, whichever button closes.
-        form->Editor->trigger();
-        form->FileDialogHook = [&](TFileDialogRequest&) { return bench.Dir + QStringLiteral("Kopia.sz"); };
-        form->Pattern_SaveAs->trigger();
-        form->PatternVC->SetCell(1, 1, '*');
+        Action(*form, "Editor")->trigger();
+        form->SetFileDialogHook([&](TFileDialogRequest&) { return bench.Dir + QStringLiteral("Kopia.sz"); });
+        Action(*form, "Pattern_SaveAs")->trigger();
+        Grid(*form, "PatternVC")->SetCell(1, 1, '*');
         {
             TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
             RunOptions(*form, [](TOptionsForm&) {}, "Button5");
@@ -127,17 +127,17 @@ private slots:
             QCOMPARE(boxes.Texts.size(), 1);
             QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość szablonu Kopia.sz")));
         }
-        QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), other);
-        QCOMPARE(form->PatternVC->GetCell(1, 1), ' ');
+        QCOMPARE(QString::fromStdString(Template(*form).FileName), other);
+        QCOMPARE(Grid(*form, "PatternVC")->GetCell(1, 1), ' ');
         QCOMPARE(form->windowTitle(), QStringLiteral("Inny.sz - Mirakolnik Zodevidar"));
 
         // A template that cannot be loaded leaves the one shown, without a message.
-        Settings().PatternFileName = bench.Dir + QStringLiteral("brak.sz");
+        bench.Settings.PatternFileName = bench.Dir + QStringLiteral("brak.sz");
         TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
         RunOptions(*form, [](TOptionsForm&) {}, "Button5");
         QVERIFY(boxes.Texts.isEmpty());
-        QCOMPARE(form->PatternVC->ColCount(), 7);
-        QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), other);
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 7);
+        QCOMPARE(QString::fromStdString(Template(*form).FileName), other);
     }
 
     void theOptionsDialogStaysOnTheScreen()
@@ -147,11 +147,11 @@ private slots:
         const QSize screen = ScreenSize();
         const QSize dialog(473, 300);
         form->move(screen.width() - form->frameGeometry().width(), 0);
-        const QPoint at = form->OptionsPlace(dialog);
+        const QPoint at = OptionsPlace(form->frameGeometry(), dialog);
         // Centred over a window this narrow it would pass the right edge and the top.
         QCOMPARE(at, QPoint(screen.width() - dialog.width(), 0));
         form->move(screen.width() / 2, screen.height() / 2);
-        const QPoint centred = form->OptionsPlace(dialog);
+        const QPoint centred = OptionsPlace(form->frameGeometry(), dialog);
         QCOMPARE(centred.x(), form->x() + form->frameGeometry().width() / 2 - dialog.width() / 2);
     }
 
@@ -159,19 +159,19 @@ private slots:
     {
         TWindowBench bench;
         auto form = bench.Start();
-        form->CrossWord_New->trigger();
+        Action(*form, "CrossWord_New")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0000.krz - Mirakolnik Zodevidar"));
-        QVERIFY(form->CurrCrossWord->ExplCount() > 0);
-        const QString clue = QString::fromStdString(Cp1250ToUtf8(form->CurrCrossWord->GetExpl(1).Explanation));
+        QVERIFY(CrossWord(*form).ExplCount() > 0);
+        const QString clue = QString::fromStdString(Cp1250ToUtf8(CrossWord(*form).GetExpl(1).Explanation));
 
         TFileDialogRequest asked;
         const QString pdf = bench.Dir + QStringLiteral("wydruk.pdf");
-        form->FileDialogHook = [&](TFileDialogRequest& request) {
+        form->SetFileDialogHook([&](TFileDialogRequest& request) {
             asked = request;
             return pdf;
-        };
-        form->CrossWord_ExportAsPdf->trigger();
+        });
+        Action(*form, "CrossWord_ExportAsPdf")->trigger();
         QCOMPARE(asked.FileName, QStringLiteral("K_0000.pdf"));
         QCOMPARE(asked.DefaultExt, QStringLiteral("pdf"));
         const QString text = PdfText(pdf);
@@ -179,13 +179,13 @@ private slots:
         // A long clue may be broken over two lines in print.
         QVERIFY2(text.simplified().contains(clue.simplified()), qPrintable(clue));
 
-        form->Editor->trigger();
+        Action(*form, "Editor")->trigger();
         const QString templatePdf = bench.Dir + QStringLiteral("szablon.pdf");
-        form->FileDialogHook = [&](TFileDialogRequest& request) {
+        form->SetFileDialogHook([&](TFileDialogRequest& request) {
             asked = request;
             return templatePdf;
-        };
-        form->CrossWord_ExportAsPdf->trigger();
+        });
+        Action(*form, "CrossWord_ExportAsPdf")->trigger();
         QCOMPARE(asked.FileName, QStringLiteral("Normal.pdf"));
         QVERIFY(QFileInfo(templatePdf).size() > 0);
         QVERIFY(!PdfText(templatePdf).contains(QStringLiteral("Poziomo:")));
@@ -195,16 +195,16 @@ private slots:
     {
         TWindowBench bench;
         auto form = bench.Start();
-        QTest::keyClick(form->CrossVC, Qt::Key_K);
+        QTest::keyClick(Grid(*form, "CrossVC"), Qt::Key_K);
         bool printDialog = false;
         WhenModalOpens([&](QWidget* modal) {
             printDialog = qobject_cast<QPrintDialog*>(modal) != nullptr;
             static_cast<QDialog*>(modal)->reject();
         });
-        form->SBttn_Print->click();
+        Button(*form, "SBttn_Print")->click();
         QVERIFY(printDialog);
         // The typed letter reached the document that was offered for printing.
-        QCOMPARE(form->CurrCrossWord->GetCell(2, 2), 'K');
+        QCOMPARE(CrossWord(*form).GetCell(2, 2), 'K');
     }
 
     void theWordDatabaseBrowserOpensOrReportsAnUnreadableDatabase()
@@ -216,12 +216,12 @@ private slots:
             opened = modal->metaObject()->className();
             modal->close();
         });
-        form->DB_Edytor->trigger();
+        Action(*form, "DB_Edytor")->trigger();
         QCOMPARE(opened, QStringLiteral("mz::TDBBrowserForm"));
 
         QFile::remove(bench.Dir + QStringLiteral("baza.hk"));
         TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
-        form->DB_Edytor->trigger();
+        Action(*form, "DB_Edytor")->trigger();
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].contains(QStringLiteral("baza.hk")));
     }

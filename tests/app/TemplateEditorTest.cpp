@@ -16,18 +16,18 @@ namespace {
 // A move of the grip with the left button held, the pointer at a point of the client area.
 void DragTo(TMainForm& form, QPoint clientPoint, Qt::MouseButtons buttons = Qt::LeftButton)
 {
-    const QPoint half(form.ResizeImage->width() / 2, form.ResizeImage->height() / 2);
-    const QPoint local = form.ResizeImage->mapFrom(form.Client(), clientPoint) - half;
-    QMouseEvent move(QEvent::MouseMove, local, form.ResizeImage->mapToGlobal(local), Qt::NoButton, buttons,
+    const QPoint half(Label(form, "ResizeImage")->width() / 2, Label(form, "ResizeImage")->height() / 2);
+    const QPoint local = Label(form, "ResizeImage")->mapFrom(Client(form), clientPoint) - half;
+    QMouseEvent move(QEvent::MouseMove, local, Label(form, "ResizeImage")->mapToGlobal(local), Qt::NoButton, buttons,
                      Qt::NoModifier);
-    QApplication::sendEvent(form.ResizeImage, &move);
+    QApplication::sendEvent(Label(form, "ResizeImage"), &move);
 }
 
 // Drags the grip to where the client area of a template of cols x rows ends.
 void DragToSize(TMainForm& form, int cols, int rows)
 {
-    DragTo(form, QPoint(cols * form.PatternVC->CellImageWidth(),
-                        40 + 26 + rows * form.PatternVC->CellImageHeight()));
+    DragTo(form, QPoint(cols * Grid(form, "PatternVC")->CellImageWidth(),
+                        40 + 26 + rows * Grid(form, "PatternVC")->CellImageHeight()));
 }
 
 // A template whose last two columns are told apart: blocks, then letters.
@@ -60,26 +60,26 @@ private slots:
     {
         TWindowBench bench;
         auto form = bench.Start();
-        const QImage panel = form->Image2->pixmap().toImage();
-        form->Editor->trigger();
-        QVERIFY(form->EditorMode);
-        QVERIFY(form->PatternVC->isVisible() && !form->CrossVC->isVisible());
-        QVERIFY(form->ResizeImage->isVisible() && form->Lab_X->isVisible() && form->Lab_Y->isVisible());
-        QCOMPARE(form->Lab_X->text(), QStringLiteral("8"));
-        QCOMPARE(form->Lab_Y->text(), QStringLiteral("6"));
-        QCOMPARE(form->SBttn_New->toolTip(), QStringLiteral("Czyść szablon"));
-        QCOMPARE(form->SBttn_Print->toolTip(), QStringLiteral("Drukuj szablon"));
+        const QImage panel = Label(*form, "Image2")->pixmap().toImage();
+        Action(*form, "Editor")->trigger();
+        QVERIFY(form->EditorMode());
+        QVERIFY(Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "CrossVC")->isVisible());
+        QVERIFY(Label(*form, "ResizeImage")->isVisible() && Label(*form, "Lab_X")->isVisible() && Label(*form, "Lab_Y")->isVisible());
+        QCOMPARE(Label(*form, "Lab_X")->text(), QStringLiteral("8"));
+        QCOMPARE(Label(*form, "Lab_Y")->text(), QStringLiteral("6"));
+        QCOMPARE(Button(*form, "SBttn_New")->toolTip(), QStringLiteral("Czyść szablon"));
+        QCOMPARE(Button(*form, "SBttn_Print")->toolTip(), QStringLiteral("Drukuj szablon"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Normal.sz - Mirakolnik Zodevidar"));
-        QCOMPARE(form->ResizeImage->geometry().bottomRight(),
-                 QPoint(form->Client()->width() - 1, form->Client()->height() - 1));
-        QVERIFY(form->Image2->pixmap().toImage() != panel);
+        QCOMPARE(Label(*form, "ResizeImage")->geometry().bottomRight(),
+                 QPoint(Client(*form)->width() - 1, Client(*form)->height() - 1));
+        QVERIFY(Label(*form, "Image2")->pixmap().toImage() != panel);
 
-        form->SBttn_Close->click();
-        QVERIFY(!form->EditorMode);
-        QVERIFY(form->CrossVC->isVisible() && !form->PatternVC->isVisible() && !form->ResizeImage->isVisible());
-        QCOMPARE(form->SBttn_New->toolTip(), QStringLiteral("Nowa krzyżówka"));
-        QCOMPARE(form->SBttn_Print->toolTip(), QStringLiteral("Drukuj krzyżówkę"));
-        QCOMPARE(form->Image2->pixmap().toImage(), panel);
+        Button(*form, "SBttn_Close")->click();
+        QVERIFY(!form->EditorMode());
+        QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "PatternVC")->isVisible() && !Label(*form, "ResizeImage")->isVisible());
+        QCOMPARE(Button(*form, "SBttn_New")->toolTip(), QStringLiteral("Nowa krzyżówka"));
+        QCOMPARE(Button(*form, "SBttn_Print")->toolTip(), QStringLiteral("Drukuj krzyżówkę"));
+        QCOMPARE(Label(*form, "Image2")->pixmap().toImage(), panel);
     }
 
     void theGripResizesCellByCellAndCutOffCellsComeBack()
@@ -87,37 +87,37 @@ private slots:
         TWindowBench bench;
         MarkedTemplate(12, 8).SaveToFile(bench.PatternPath().toStdString());
         auto form = bench.Start();
-        form->Editor->trigger();
-        const int w = form->PatternVC->CellImageWidth();
-        const int h = form->PatternVC->CellImageHeight();
-        QCOMPARE(form->PatternVC->ColCount(), 12);
+        Action(*form, "Editor")->trigger();
+        const int w = Grid(*form, "PatternVC")->CellImageWidth();
+        const int h = Grid(*form, "PatternVC")->CellImageHeight();
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 12);
 
         DragToSize(*form, 10, 8);
-        QCOMPARE(form->PatternVC->ColCount(), 10);
-        QCOMPARE(form->PatternVC->RowCount(), 8);
-        QCOMPARE(form->Client()->size(), QSize(10 * w, 8 * h + 40 + 26));
-        QCOMPARE(form->Lab_X->text(), QStringLiteral("10"));
-        QCOMPARE(form->Image2->y(), form->Client()->height() - form->Image2->height());
-        QCOMPARE(form->ResizeImage->x(), form->Client()->width() - form->ResizeImage->width());
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 10);
+        QCOMPARE(Grid(*form, "PatternVC")->RowCount(), 8);
+        QCOMPARE(Client(*form)->size(), QSize(10 * w, 8 * h + 40 + 26));
+        QCOMPARE(Label(*form, "Lab_X")->text(), QStringLiteral("10"));
+        QCOMPARE(Label(*form, "Image2")->y(), Client(*form)->height() - Label(*form, "Image2")->height());
+        QCOMPARE(Label(*form, "ResizeImage")->x(), Client(*form)->width() - Label(*form, "ResizeImage")->width());
 
-        form->SBttn_New->click();
+        Button(*form, "SBttn_New")->click();
         DragToSize(*form, 12, 8);
-        QCOMPARE(form->PatternVC->ColCount(), 12);
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 12);
         for (int c = 1; c <= 10; ++c)
-            QCOMPARE(Column(*form->PatternVC, c), QStringLiteral("        "));
-        QCOMPARE(Column(*form->PatternVC, 11), QStringLiteral("********"));
-        QCOMPARE(Column(*form->PatternVC, 12), QStringLiteral("AAAAAAAA"));
+            QCOMPARE(Column(*Grid(*form, "PatternVC"), c), QStringLiteral("        "));
+        QCOMPARE(Column(*Grid(*form, "PatternVC"), 11), QStringLiteral("********"));
+        QCOMPARE(Column(*Grid(*form, "PatternVC"), 12), QStringLiteral("AAAAAAAA"));
 
         // A move within the same cell changes nothing; one without the left button is no drag.
         DragTo(*form, QPoint(12 * w + w / 3, 40 + 26 + 8 * h + h / 3));
-        QCOMPARE(form->PatternVC->ColCount(), 12);
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 12);
         DragTo(*form, QPoint(6 * w, 40 + 26 + 5 * h), Qt::NoButton);
-        QCOMPARE(form->PatternVC->ColCount(), 12);
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 12);
 
         DragTo(*form, QPoint(-500, -500));
-        QCOMPARE(form->PatternVC->ColCount(), 4);
-        QCOMPARE(form->PatternVC->RowCount(), 3);
-        QCOMPARE(form->Lab_Y->text(), QStringLiteral("3"));
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 4);
+        QCOMPARE(Grid(*form, "PatternVC")->RowCount(), 3);
+        QCOMPARE(Label(*form, "Lab_Y")->text(), QStringLiteral("3"));
     }
 
     void aSmallerTemplateOpenedOverALargerOneShowsItsCellsWhenGrownBack()
@@ -129,27 +129,27 @@ private slots:
         six.Kind = 1;
         six.SaveToFile(small.toStdString());
         auto form = bench.Start();
-        form->Editor->trigger();
+        Action(*form, "Editor")->trigger();
         TFileDialogRequest asked;
-        form->FileDialogHook = [&](TFileDialogRequest& request) {
+        form->SetFileDialogHook([&](TFileDialogRequest& request) {
             asked = request;
             return small;
-        };
-        form->SBttn_Open->click();
+        });
+        Button(*form, "SBttn_Open")->click();
         QCOMPARE(asked.Title, QStringLiteral("Otwórz szablon krzyżówki..."));
         QCOMPARE(asked.Filter, QStringLiteral("Pliki szablonu krzyżówek|*.sz|Wszystkie pliki|*.*"));
         QCOMPARE(asked.FileName, QStringLiteral("*.sz"));
         QCOMPARE(asked.DefaultExt, QStringLiteral("sz"));
         QCOMPARE(asked.Directory, bench.Dir + QStringLiteral("Szablony/"));
-        QCOMPARE(form->PatternVC->ColCount(), 6);
-        QCOMPARE(form->Lab_X->text(), QStringLiteral("6"));
-        QCOMPARE(form->Client()->width(), 6 * form->PatternVC->CellImageWidth());
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 6);
+        QCOMPARE(Label(*form, "Lab_X")->text(), QStringLiteral("6"));
+        QCOMPARE(Client(*form)->width(), 6 * Grid(*form, "PatternVC")->CellImageWidth());
         QCOMPARE(form->windowTitle(), QStringLiteral("Mały.sz - Mirakolnik Zodevidar"));
-        QCOMPARE(Settings().PatternFileName, small);
+        QCOMPARE(bench.Settings.PatternFileName, small);
 
         DragToSize(*form, 12, 10);
-        QCOMPARE(Column(*form->PatternVC, 11), QStringLiteral("**********"));
-        QCOMPARE(Column(*form->PatternVC, 12), QStringLiteral("AAAAAAAAAA"));
+        QCOMPARE(Column(*Grid(*form, "PatternVC"), 11), QStringLiteral("**********"));
+        QCOMPARE(Column(*Grid(*form, "PatternVC"), 12), QStringLiteral("AAAAAAAAAA"));
     }
 
     void openingAnotherTemplateAsksAboutTheChangedOne()
@@ -158,23 +158,23 @@ private slots:
         const QString other = bench.Dir + QStringLiteral("Szablony/Inny.sz");
         MarkedTemplate(7, 7).SaveToFile(other.toStdString());
         auto form = bench.Start();
-        form->Editor->trigger();
-        form->PatternVC->SetCell(1, 1, '*');
-        form->FileDialogHook = [&](TFileDialogRequest&) { return other; };
+        Action(*form, "Editor")->trigger();
+        Grid(*form, "PatternVC")->SetCell(1, 1, '*');
+        form->SetFileDialogHook([&](TFileDialogRequest&) { return other; });
         {
             TMessageLog boxes([](const QString&) { return QStringLiteral("Cancel"); });
-            form->Pattern_Open->trigger();
+            Action(*form, "Pattern_Open")->trigger();
             QCOMPARE(boxes.Texts, QStringList({QStringLiteral(
                                       "Zawartość szablonu Normal.sz zmieniła się.\nCzy chcesz zapisać zmiany?")}));
         }
-        QCOMPARE(form->PatternVC->ColCount(), 8);
-        QCOMPARE(form->PatternVC->GetCell(1, 1), '*');
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 8);
+        QCOMPARE(Grid(*form, "PatternVC")->GetCell(1, 1), '*');
         {
             TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
-            form->Pattern_Open->trigger();
+            Action(*form, "Pattern_Open")->trigger();
             QCOMPARE(boxes.Texts.size(), 1);
         }
-        QCOMPARE(form->PatternVC->ColCount(), 7);
+        QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 7);
         TCrossTXT normal;
         normal.LoadFromFile(bench.PatternPath().toStdString());
         QCOMPARE(normal.GetCell(1, 1), ' ');
@@ -184,34 +184,34 @@ private slots:
     {
         TWindowBench bench;
         auto form = bench.Start();
-        form->Editor->trigger();
+        Action(*form, "Editor")->trigger();
         QFile::remove(bench.PatternPath());
-        form->SBttn_Save->click();
+        Button(*form, "SBttn_Save")->click();
         QVERIFY(!QFile::exists(bench.PatternPath()));
 
-        form->PatternVC->SetCell(2, 2, '*');
-        form->Pattern_Save->trigger();
+        Grid(*form, "PatternVC")->SetCell(2, 2, '*');
+        Action(*form, "Pattern_Save")->trigger();
         TCrossTXT saved;
         saved.LoadFromFile(bench.PatternPath().toStdString());
         QCOMPARE(saved.GetCell(2, 2), '*');
 
         const QString copy = bench.Dir + QStringLiteral("Kopia.sz");
         TFileDialogRequest asked;
-        form->FileDialogHook = [&](TFileDialogRequest& request) {
+        form->SetFileDialogHook([&](TFileDialogRequest& request) {
             asked = request;
             return copy;
-        };
-        form->Pattern_SaveAs->trigger();
+        });
+        Action(*form, "Pattern_SaveAs")->trigger();
         QCOMPARE(asked.Title, QStringLiteral("Zapisz szablon krzyżówki jako..."));
         QCOMPARE(asked.FileName, QStringLiteral("Normal.sz"));
         QVERIFY(asked.Save);
         QVERIFY(QFile::exists(copy));
-        QCOMPARE(QString::fromStdString(form->CurrPattern->FileName), copy);
+        QCOMPARE(QString::fromStdString(Template(*form).FileName), copy);
         QCOMPARE(form->windowTitle(), QStringLiteral("Kopia.sz - Mirakolnik Zodevidar"));
 
-        form->FileDialogHook = [](TFileDialogRequest&) { return QString(); };
+        form->SetFileDialogHook([](TFileDialogRequest&) { return QString(); });
         QFile::remove(copy);
-        form->Pattern_SaveAs->trigger();
+        Action(*form, "Pattern_SaveAs")->trigger();
         QVERIFY(!QFile::exists(copy));
     }
 
@@ -219,10 +219,10 @@ private slots:
     {
         TWindowBench bench;
         auto form = bench.Start();
-        form->Editor->trigger();
-        form->PatternVC->SetCell(3, 3, '*');
+        Action(*form, "Editor")->trigger();
+        Grid(*form, "PatternVC")->SetCell(3, 3, '*');
         TMessageLog boxes([](const QString&) { return QStringLiteral("Yes"); });
-        form->Pattern_Close->trigger();
+        Action(*form, "Pattern_Close")->trigger();
         QVERIFY(boxes.Texts.isEmpty());
         QVERIFY(form->close());
         QCOMPARE(boxes.Texts.size(), 1);
@@ -236,12 +236,12 @@ private slots:
     {
         TWindowBench bench;
         auto form = bench.Start();
-        form->Editor->trigger();
+        Action(*form, "Editor")->trigger();
         DragToSize(*form, 6, 5);
-        form->PatternVC->SetCell(6, 5, '*');
-        form->Pattern_Close->trigger();
+        Grid(*form, "PatternVC")->SetCell(6, 5, '*');
+        Action(*form, "Pattern_Close")->trigger();
         TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
-        form->CrossWord_New->trigger();
+        Action(*form, "CrossWord_New")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         TCrossTXT composed;
         composed.LoadFromFile((bench.NewCrossDir() + QStringLiteral("K_0000.krz")).toStdString());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WindowProbe.h"
 #include "app/MainForm.h"
 #include "app/MessageForm.h"
 #include "app/Settings.h"
@@ -100,10 +101,10 @@ public:
     // The window, shown, with every composing run seeded in turn from 1.
     std::unique_ptr<TMainForm> Start()
     {
-        auto form = std::make_unique<TMainForm>(Dir);
+        auto form = std::make_unique<TMainForm>(Dir, Settings);
         form->show();
         auto seed = std::make_shared<uint32_t>(1);
-        form->Composer->SeedHook = [seed] { return std::optional<uint32_t>((*seed)++); };
+        Composer(*form)->SeedHook = [seed] { return std::optional<uint32_t>((*seed)++); };
         return form;
     }
 
@@ -111,13 +112,15 @@ public:
     static bool WaitIdle(TMainForm& form)
     {
         QDeadlineTimer deadline(60000);
-        while ((form.Creating() || form.Composer->ThreadRunning()) && !deadline.hasExpired())
+        while ((form.Creating() || Composer(form)->ThreadRunning()) && !deadline.hasExpired())
             QTest::qWait(5);
-        return !form.Creating() && !form.Composer->ThreadRunning();
+        return !form.Creating() && !Composer(form)->ThreadRunning();
     }
 
     QTemporaryDir Temp;
     QString Dir; // the program directory, ending in '/'
+    // The program's settings, handed to the window; they outlive it.
+    TSettings Settings;
 };
 
 } // namespace mz::test

@@ -3,7 +3,7 @@
 
 #include "ComposeTestSupport.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -63,7 +63,7 @@ private slots:
             QSignalSpy completed(bench.Controller.get(), &TComposeController::RunCompleted);
             bench.Controller->CrossWord_NewClick();
             QVERIFY(bench.Controller->Creating());
-            QCOMPARE(bench.NewCrossWord.FileName, bench.NewFile(name).toStdString());
+            QCOMPARE(bench.NewCrossWord().FileName, bench.NewFile(name).toStdString());
             QVERIFY(bench.WaitIdle());
 
             QCOMPARE(completed.size(), 1);
@@ -72,7 +72,7 @@ private slots:
             const TCrossTXT saved = Loaded(bench.NewFile(name));
             QCOMPARE(saved.ColCount(), 8);
             QVERIFY(saved.ExplCount() > 0);
-            QCOMPARE(saved.ExplCount(), bench.NewCrossWord.ExplCount());
+            QCOMPARE(saved.ExplCount(), bench.NewCrossWord().ExplCount());
             QCOMPARE(bench.Window.Log.first(), QStringLiteral("buttons composing"));
             QVERIFY(bench.Window.Log.contains(QStringLiteral("buttons idle")));
             if (preview) {
@@ -107,16 +107,16 @@ private slots:
         bench.Window.SaveAnswer = false;
         QList<TTable> seen;
         connect(bench.Controller.get(), &TComposeController::PreviewUpdated, this,
-                [&](bool) { seen << TableOf(bench.KwelinVC); });
+                [&](bool) { seen << bench.Window.Preview; });
         bench.Controller->CrossWord_NewClick();
         QVERIFY(bench.WaitIdle());
 
         QVERIFY(seen.size() > 2);
-        const TTable pattern = TableOf(bench.PatternVC);
+        const TTable pattern = bench.Window.Pattern;
         for (int i = 0; i + 1 < seen.size(); ++i)
             // A hidden preview is left alone until the end.
             QCOMPARE(seen[i] == pattern, !preview);
-        const TTable final = TableOf(bench.KwelinVC);
+        const TTable final = bench.Window.Preview;
         int questionMarks = 0;
         for (int c = 1; c <= 8; ++c)
             for (int r = 1; r <= 6; ++r) {
@@ -124,7 +124,7 @@ private slots:
                 QVERIFY(cell == '*' || cell == '?');
                 questionMarks += cell == '?';
                 // The saved crossword has its blocks where the preview has them.
-                QCOMPARE(bench.NewCrossWord.GetCell(c, r) == '*', cell == '*');
+                QCOMPARE(bench.NewCrossWord().GetCell(c, r) == '*', cell == '*');
             }
         QVERIFY(questionMarks > 0);
     }
@@ -192,7 +192,7 @@ private slots:
         QVERIFY(!bench.Window.Log.contains(QStringLiteral("take")));
         QCOMPARE(bench.Window.CurrFileName, std::string("/somewhere/Moja.krz"));
         QVERIFY(bench.Window.CrossVCVisible);
-        QVERIFY(!bench.KwelinVC.Visible());
+        QVERIFY(!bench.Window.PreviewVisible());
         QCOMPARE(bench.Window.Log.last(), QStringLiteral("caption Moja.krz"));
         QCOMPARE(bench.SavedFiles(), QStringList{QStringLiteral("K_0000.krz")});
     }
@@ -214,7 +214,7 @@ private slots:
                               QStringLiteral("caption Moja.krz")}));
         QVERIFY(bench.Window.Matching(QStringLiteral("ask")).isEmpty());
         QVERIFY(!bench.Window.Log.contains(QStringLiteral("save question")));
-        QCOMPARE(bench.NewCrossWord.ExplCount(), 0);
+        QCOMPARE(bench.NewCrossWord().ExplCount(), 0);
     }
 
     void aStopDuringASeriesEndsItAndTheNextSeriesIsComplete()
@@ -435,7 +435,7 @@ private slots:
         QCOMPARE(bench.Window.Log.mid(bench.Window.Log.size() - 3),
                  QStringList({QStringLiteral("buttons idle"), QStringLiteral("crossword grid"),
                               QStringLiteral("caption Moja.krz")}));
-        QVERIFY(!bench.KwelinVC.Visible());
+        QVERIFY(!bench.Window.PreviewVisible());
     }
 
     void aDirectoryThatCannotBeCreatedIsReportedAndNothingStarts()
@@ -482,13 +482,13 @@ private slots:
     {
         TComposeBench bench;
         QVERIFY(!QGuiApplication::overrideCursor());
-        bench.KwelinVC.SetVisible(true);
-        bench.KwelinVC.SetVisible(true);
+        bench.Controller->PreviewVisibilityChanged(true);
+        bench.Controller->PreviewVisibilityChanged(true);
         QVERIFY(QGuiApplication::overrideCursor());
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BusyCursor);
-        bench.KwelinVC.SetVisible(false);
+        bench.Controller->PreviewVisibilityChanged(false);
         QVERIFY(!QGuiApplication::overrideCursor());
-        bench.KwelinVC.SetVisible(true);
+        bench.Controller->PreviewVisibilityChanged(true);
         bench.Controller.reset();
         QVERIFY(!QGuiApplication::overrideCursor());
     }

@@ -3,7 +3,6 @@
 #include "creator/ComposeController.h"
 #include "creator/CrossCreator.h"
 #include "documents/CrossTXT.h"
-#include "grid/CrossSurface.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -18,31 +17,25 @@ namespace mz::test {
 
 inline const QString DataBasePath = QStringLiteral(MZ_APP_DIR "/baza.hk");
 
-// Composes in a few dozen steps with the shipped database, so a run takes a
-// fraction of a second yet gives several preview updates.
-inline void MakeOpenPattern(TCrossSurface& pattern, int cols = 8, int rows = 6)
+// An open template: every cell free. Composes in a few dozen steps with the
+// shipped database, so a run takes a fraction of a second yet gives several
+// preview updates.
+inline TTable OpenPattern(int cols = 8, int rows = 6)
 {
-    pattern.SetColCount(cols);
-    pattern.SetRowCount(rows);
-    for (int c = 1; c <= cols; ++c)
-        for (int r = 1; r <= rows; ++r)
-            pattern.SetCell(c, r, ' ');
-}
-
-inline TTable TableOf(const TCrossSurface& grid)
-{
-    TTable table(grid.ColCount(), grid.RowCount());
-    for (int c = 1; c <= grid.ColCount(); ++c)
-        for (int r = 1; r <= grid.RowCount(); ++r)
-            table.SetCell(c, r, grid.GetCell(c, r));
-    return table;
+    return TTable(cols, rows);
 }
 
 // The main window as composing sees it: it records every request in order and
 // answers the questions as the test says.
 class TFakeWindow : public TComposeWindow {
 public:
-    TFakeWindow(TCrossSurface& kwelinVC, TCrossTXT& newCrossWord) : KwelinVC(kwelinVC), NewCrossWord(newCrossWord) {}
+    TFakeWindow() = default;
+
+    // The controller the window reports the preview grid's visibility to.
+    TComposeController* Controller = nullptr;
+    TTable Pattern = OpenPattern();
+    TTable Preview = OpenPattern();
+    bool PreviewShown = false;
 
     TComposeOptions Options;
     bool Editor = false;
@@ -65,17 +58,27 @@ public:
         static const char* const names[] = {"idle", "composing", "stopping"};
         Log << QStringLiteral("buttons %1").arg(QLatin1String(names[state]));
     }
+    TTable TemplateTable() const override { return Pattern; }
+    void StartPreview(const TTable& pattern) override { Preview = pattern; }
+    void ShowPreview(const TTable& preview) override { Preview = preview; }
+    bool PreviewVisible() const override { return PreviewShown; }
     void ShowPreviewGrid() override
     {
         Log << QStringLiteral("preview grid");
         CrossVCVisible = false;
-        KwelinVC.SetVisible(true);
+        SetPreviewShown(true);
     }
     void ShowCrossWordGrid() override
     {
         Log << QStringLiteral("crossword grid");
-        KwelinVC.SetVisible(false);
+        SetPreviewShown(false);
         CrossVCVisible = true;
+    }
+    void SetPreviewShown(bool shown)
+    {
+        PreviewShown = shown;
+        if (Controller)
+            Controller->PreviewVisibilityChanged(shown);
     }
     void SetCaption(const std::string& fileName) override
     {
@@ -99,11 +102,11 @@ public:
         Log << QStringLiteral("save question");
         return SaveAnswer;
     }
-    void TakeNewCrossWord() override
+    void TakeNewCrossWord(const TCrossTXT& crossWord) override
     {
         Log << QStringLiteral("take");
-        CurrCrossWord = NewCrossWord;
-        CurrFileName = NewCrossWord.FileName;
+        CurrCrossWord = crossWord;
+        CurrFileName = crossWord.FileName;
     }
 
     QStringList Matching(const QString& start) const
@@ -114,35 +117,29 @@ public:
                 found << line;
         return found;
     }
-
-private:
-    TCrossSurface& KwelinVC;
-    TCrossTXT& NewCrossWord;
 };
 
-// One window's worth of composing: template and preview grids, the result
-// document, the fake window and the controller, with the new crosswords going
-// to a directory (and parents) that does not exist yet.
+// One window's worth of composing: the fake window with its template and
+// preview, and the controller, with the new crosswords going to a directory
+// (and parents) that does not exist yet.
 struct TComposeBench {
     QTemporaryDir Dir;
-    TCrossSurface PatternVC;
-    TCrossSurface KwelinVC;
-    TCrossTXT NewCrossWord;
-    TFakeWindow Window{KwelinVC, NewCrossWord};
+    TFakeWindow Window;
     std::unique_ptr<TComposeController> Controller;
     uint32_t NextSeed = 1;
 
     TComposeBench()
     {
-        MakeOpenPattern(PatternVC);
-        KwelinVC.SetVisible(false);
         Window.Options.NewCrossDir = NewCrossDir();
         Window.Options.CurrPrefix = QStringLiteral("K_????");
         Window.Options.SeriesCount = 2;
         Window.Options.DataBasePath = DataBasePath;
-        Controller = std::make_unique<TComposeController>(Window, PatternVC, KwelinVC, NewCrossWord);
+        Controller = std::make_unique<TComposeController>(Window);
+        Window.Controller = Controller.get();
         Controller->SeedHook = [this] { return std::optional<uint32_t>(NextSeed++); };
     }
+
+    const TCrossTXT& NewCrossWord() const { return Controller->NewCrossWord(); }
 
     QString NewCrossDir() const { return Dir.filePath(QStringLiteral("Krzyżówki/Nowe/")); }
     QString NewFile(const QString& name) const { return NewCrossDir() + name; }

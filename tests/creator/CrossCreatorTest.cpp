@@ -1,9 +1,9 @@
-// The composing thread on its own: the preview it draws through the main
-// thread, its result, the stop, and ending it while it waits for the window.
+// The composing thread on its own: the previews it hands to the main thread,
+// its result, the stop, and ending it while it waits for the window.
 
 #include "ComposeTestSupport.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QSignalSpy>
 
 using namespace mz;
@@ -12,20 +12,22 @@ using namespace mz::test;
 namespace {
 
 struct TCreatorBench {
-    TCrossSurface Preview;
     std::atomic<bool> StopCreating{false};
     std::atomic<uint8_t> CreateProgress{0};
     std::unique_ptr<TCrossCreator> Creator;
+    // Every grid handed over, in order, and whether it was the final one.
+    QList<TTable> Previews;
+    QList<bool> Finals;
 
     explicit TCreatorBench(const QString& dataBase = DataBasePath, int cols = 8, int rows = 6)
     {
-        TCrossSurface pattern;
-        MakeOpenPattern(pattern, cols, rows);
-        MakeOpenPattern(Preview, cols, rows);
-        Preview.SetVisible(false);
-        Creator = std::make_unique<TCrossCreator>(TableOf(pattern), FileDBSource(dataBase.toStdString(), {}),
+        Creator = std::make_unique<TCrossCreator>(OpenPattern(cols, rows), FileDBSource(dataBase.toStdString(), {}),
                                                   TComposerSettings{}, "/x/K_0007.krz", StopCreating,
-                                                  CreateProgress, &Preview, 5u);
+                                                  CreateProgress, 5u);
+        QObject::connect(Creator.get(), &TCrossCreator::PreviewReady, [this](const TTable& grid, bool final) {
+            Previews << grid;
+            Finals << final;
+        });
     }
 
     bool WaitFinished()
@@ -43,15 +45,14 @@ class CrossCreatorTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void showOnPreviewWritesBlocksSpacesAndQuestionMarksForLetters()
+    void thePreviewShowsBlocksSpacesAndQuestionMarksForLetters()
     {
         TTable grid(4, 3);
         grid.SetCell(1, 1, '*');
         grid.SetCell(2, 1, 'A');
         grid.SetCell(3, 1, static_cast<char>(0xA5)); // Ą
         grid.SetCell(4, 3, 'Z');
-        TCrossSurface preview;
-        ShowOnPreview(grid, preview);
+        const TTable preview = PreviewOf(grid);
         QCOMPARE(preview.GetCell(1, 1), '*');
         QCOMPARE(preview.GetCell(2, 1), '?');
         QCOMPARE(preview.GetCell(3, 1), '?');
@@ -62,7 +63,6 @@ private slots:
     void aFinishedRunHandsOverUnderTheGivenNameWithProgressHundred()
     {
         TCreatorBench bench;
-        QSignalSpy updates(bench.Creator.get(), &TCrossCreator::PreviewUpdated);
         bench.Creator->start();
         QVERIFY(bench.WaitFinished());
         QCOMPARE(bench.CreateProgress.load(), 100);
@@ -71,44 +71,41 @@ private slots:
         QVERIFY(!bench.Creator->Result().Modified);
         QVERIFY(bench.Creator->Result().ExplCount() > 0);
         // Updates for the placed and undone words, then the final one, once, last.
-        QVERIFY(updates.size() > 2);
-        for (qsizetype i = 0; i < updates.size(); ++i)
-            QCOMPARE(updates[i][0].toBool(), i == updates.size() - 1);
+        QVERIFY(bench.Finals.size() > 2);
+        for (qsizetype i = 0; i < bench.Finals.size(); ++i)
+            QCOMPARE(bench.Finals[i], i == bench.Finals.size() - 1);
     }
 
     void aStoppedRunIsStillClosedAndShownButHandsNothingOver()
     {
         TCreatorBench bench;
-        bench.Preview.SetVisible(true);
-        connect(bench.Creator.get(), &TCrossCreator::PreviewUpdated, this, [&](bool) { bench.StopCreating = true; });
+        connect(bench.Creator.get(), &TCrossCreator::PreviewReady, this,
+                [&](const TTable&, bool) { bench.StopCreating = true; });
         bench.Creator->start();
         QVERIFY(bench.WaitFinished());
         QVERIFY(bench.Creator->Outcome().Stopped);
         QVERIFY(bench.CreateProgress.load() < 100);
         QCOMPARE(bench.Creator->Result().ExplCount(), 0);
+        QVERIFY(bench.Finals.last());
         for (int c = 1; c <= 8; ++c)
             for (int r = 1; r <= 6; ++r)
-                QVERIFY(bench.Preview.GetCell(c, r) != ' ');
+                QVERIFY(bench.Previews.last().GetCell(c, r) != ' ');
     }
 
     void aDatabaseThatCannotBeLoadedEndsTheRunQuietlyWithoutAnyPreview()
     {
         QTemporaryDir dir;
         TCreatorBench bench(dir.filePath(QStringLiteral("brak.hk")));
-        bench.Preview.SetVisible(true);
-        QSignalSpy updates(bench.Creator.get(), &TCrossCreator::PreviewUpdated);
         bench.Creator->start();
         QVERIFY(bench.WaitFinished());
-        QCOMPARE(updates.size(), 0);
+        QCOMPARE(bench.Previews.size(), 0);
         QCOMPARE(bench.CreateProgress.load(), 0);
         QVERIFY(!bench.Creator->Outcome().Error.empty());
-        QCOMPARE(bench.Preview.GetCell(1, 1), ' ');
     }
 
     void stopAndWaitReturnsWhileTheComposerWaitsForTheMainThread()
     {
         TCreatorBench bench;
-        bench.Preview.SetVisible(true);
         bench.Creator->start();
         // No events are served here, so the composer blocks on its first preview update.
         QDeadlineTimer deadline(60000);
@@ -119,9 +116,9 @@ private slots:
         QVERIFY(bench.Creator->isFinished());
         QVERIFY(bench.StopCreating.load());
         QVERIFY(!bench.Creator->Outcome().HandedOver);
-        // The abandoned updates never reach the grid, not even later.
+        // The abandoned updates never reach the main thread, not even later.
         QTest::qWait(20);
-        QCOMPARE(bench.Preview.GetCell(1, 1), ' ');
+        QCOMPARE(bench.Previews.size(), 0);
     }
 
     void destroyingARunningCreatorStopsItAndWaits()

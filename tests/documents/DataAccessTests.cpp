@@ -10,6 +10,19 @@
 #include <vector>
 
 using namespace mz;
+
+// The test access path to the record container's buffer and single steps.
+namespace mz {
+struct TDataAccessTestAccess {
+    static std::array<uint8_t, RecordBufferSize>& Buffer(TDataAccess& access) { return access.Buffer; }
+    static int& BufIndex(TDataAccess& access) { return access.BufIndex; }
+    static int64_t& StreamOffset(TDataAccess& access) { return access.StreamOffset; }
+    static void InitKey(TDataAccess& access) { access.InitKey(); }
+    static void Scramble(TDataAccess& access) { access.Scramble(); }
+    static void Descramble(TDataAccess& access, int first, int last) { access.Descramble(first, last); }
+    static TDataFromBuf ReadRecord(TDataAccess& access) { return access.ReadRecord(); }
+};
+} // namespace mz
 using namespace mz::test;
 
 namespace {
@@ -61,27 +74,27 @@ TEST(DataAccessScrambling, DescramblingInAnyChunksUndoesScramblingInOtherChunks)
     for (char& c : plain)
         c = static_cast<char>(rng());
     TDataAccess writer;
-    writer.InitKey();
+    TDataAccessTestAccess::InitKey(writer);
     std::string scrambled;
     for (size_t pos = 0; pos < plain.size();) {
         const size_t n = std::min<size_t>(1 + rng() % 900, plain.size() - pos);
-        std::copy_n(plain.begin() + pos, n, writer.Buffer.begin());
-        writer.BufIndex = static_cast<int>(n);
-        writer.Scramble();
-        scrambled.append(reinterpret_cast<const char*>(writer.Buffer.data()), n);
+        std::copy_n(plain.begin() + pos, n, TDataAccessTestAccess::Buffer(writer).begin());
+        TDataAccessTestAccess::BufIndex(writer) = static_cast<int>(n);
+        TDataAccessTestAccess::Scramble(writer);
+        scrambled.append(reinterpret_cast<const char*>(TDataAccessTestAccess::Buffer(writer).data()), n);
         pos += n;
     }
     EXPECT_NE(scrambled, plain);
     EXPECT_EQ(BuildRecordBytes("", plain).substr(64, plain.size()), scrambled);
 
     TDataAccess reader;
-    reader.InitKey();
+    TDataAccessTestAccess::InitKey(reader);
     std::string back;
     for (size_t pos = 0; pos < scrambled.size();) {
         const size_t n = std::min<size_t>(1 + rng() % 1300, scrambled.size() - pos);
-        std::copy_n(scrambled.begin() + pos, n, reader.Buffer.begin() + 100);
-        reader.Descramble(100, 100 + static_cast<int>(n) - 1);
-        back.append(reinterpret_cast<const char*>(reader.Buffer.data()) + 100, n);
+        std::copy_n(scrambled.begin() + pos, n, TDataAccessTestAccess::Buffer(reader).begin() + 100);
+        TDataAccessTestAccess::Descramble(reader, 100, 100 + static_cast<int>(n) - 1);
+        back.append(reinterpret_cast<const char*>(TDataAccessTestAccess::Buffer(reader).data()) + 100, n);
         pos += n;
     }
     EXPECT_EQ(back, plain);
@@ -253,18 +266,20 @@ TEST(DataAccessReader, RecordLengthsOutsideTheWindowAreLogicallyInconsistent)
     };
     for (const auto& c : cases) {
         TDataAccess access("zly.krz");
-        access.BufIndex = 71;
-        access.StreamOffset = 71;
-        access.Buffer[71] = 16;
+        auto& buffer = TDataAccessTestAccess::Buffer(access);
+        TDataAccessTestAccess::BufIndex(access) = 71;
+        TDataAccessTestAccess::StreamOffset(access) = 71;
+        buffer[71] = 16;
         const std::string start = Int32Bytes(c.Start), end = Int32Bytes(c.End);
-        std::copy(start.begin(), start.end(), access.Buffer.begin() + 72);
-        std::copy(end.begin(), end.end(), access.Buffer.begin() + 76);
+        std::copy(start.begin(), start.end(), buffer.begin() + 72);
+        std::copy(end.begin(), end.end(), buffer.begin() + 76);
         if (c.Accepted) {
-            const auto record = access.ReadRecord();
+            const auto record = TDataAccessTestAccess::ReadRecord(access);
             EXPECT_EQ(record.Data.size(), static_cast<size_t>(int64_t{c.End} - c.Start + 1));
-            EXPECT_EQ(access.BufIndex, 71 + 9 + static_cast<int>(record.Data.size()));
+            EXPECT_EQ(TDataAccessTestAccess::BufIndex(access), 71 + 9 + static_cast<int>(record.Data.size()));
         } else {
-            EXPECT_EQ(MessageOf([&] { access.ReadRecord(); }), "Plik zly.krz jest niespójny logicznie")
+            EXPECT_EQ(MessageOf([&] { TDataAccessTestAccess::ReadRecord(access); }),
+                      "Plik zly.krz jest niespójny logicznie")
                 << c.Start << " " << c.End;
         }
     }

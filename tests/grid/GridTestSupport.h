@@ -37,18 +37,18 @@ inline QPoint SourceOf(QRgb pixel)
     return {qRed(pixel) | ((qGreen(pixel) & 3) << 8), qGreen(pixel) >> 2};
 }
 
-// Every OnExplRefresh, OnEnterPressed and OnDblClick of a control, in order.
+// Every cursor move, Return, double click and visibility report of a control, in order.
 struct TEventLog {
     std::vector<std::string> Events;
 
     void Attach(TCrossSurface& grid)
     {
-        grid.OnExplRefresh = [this](TCrossSurface*, int col, int row) {
+        QObject::connect(&grid, &TCrossSurface::CursorMoved, [this](int col, int row) {
             Events.push_back("refresh " + std::to_string(col) + "," + std::to_string(row));
-        };
-        grid.OnEnterPressed = [this](TCrossSurface*) { Events.push_back("enter"); };
-        grid.OnDblClick = [this](TCrossSurface*) { Events.push_back("dblclick"); };
-        grid.OnChangeVisibility = [this](TCrossSurface*) { Events.push_back("visibility"); };
+        });
+        QObject::connect(&grid, &TCrossSurface::EnterPressed, [this] { Events.push_back("enter"); });
+        QObject::connect(&grid, &TCrossSurface::DoubleClicked, [this] { Events.push_back("dblclick"); });
+        QObject::connect(&grid, &TCrossSurface::VisibilityChanged, [this](bool) { Events.push_back("visibility"); });
     }
 };
 

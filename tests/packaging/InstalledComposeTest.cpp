@@ -6,6 +6,7 @@
 
 #include "app/MainForm.h"
 #include "app/MessageForm.h"
+#include "app/Settings.h"
 #include "app/UserDirs.h"
 
 #include <QAction>
@@ -48,7 +49,8 @@ int main(int argc, char** argv)
     });
     answer.start(5);
 
-    TMainForm form(programDir);
+    TSettings settings;
+    TMainForm form(programDir, settings);
     form.show();
     auto* compose = form.findChild<QAction*>(QStringLiteral("CrossWord_New"));
     if (!compose) {

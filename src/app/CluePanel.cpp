@@ -1,0 +1,185 @@
+#include "app/CluePanel.h"
+
+#include "app/ClueLayout.h"
+#include "app/Settings.h"
+#include "app/SoundPlayer.h"
+#include "app/ToolbarPictures.h"
+#include "app/WindowText.h"
+#include "core/CellChars.h"
+#include "grid/CrossDocument.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QToolButton>
+
+namespace mz {
+
+namespace {
+
+constexpr char Blocked = static_cast<char>(BlockedCell);
+constexpr int ButtonLeft = 8;
+constexpr int ButtonSize = 25;
+constexpr int PlayIconSize = 21;
+constexpr int LabelLeft = 36;
+constexpr int ClueFontPixels = 13;
+// The gap between the grid and the clue.
+constexpr int GapBelowGrid = 8;
+// The clue is broken into lines at carriage returns.
+constexpr QChar LineBreak(13);
+
+} // namespace
+
+TCluePanel::TCluePanel(TCrossSurface& crossView, QWidget& client, QAction& play, const TSettings& settings,
+                       QObject* parent)
+    : QObject(parent), FCrossView(crossView), FCrossWord(crossView.Document()), FClient(client), FPlay(play),
+      FSettings(settings)
+{
+    setObjectName(QStringLiteral("CluePanel"));
+    FPlayButton = new QToolButton(&client);
+    FPlayButton->setObjectName(QStringLiteral("SBttn_Play"));
+    FPlayButton->setAutoRaise(true);
+    FPlayButton->setFocusPolicy(Qt::NoFocus);
+    FPlayButton->setDefaultAction(&play);
+    FPlayButton->setIconSize(QSize(PlayIconSize, PlayIconSize));
+    FPlayButton->setGeometry(ButtonLeft, 0, ButtonSize, ButtonSize);
+
+    FLabel = new QLabel(&client);
+    FLabel->setObjectName(QStringLiteral("Expl_Label"));
+    FLabel->setTextFormat(Qt::PlainText);
+    FLabel->setAttribute(Qt::WA_TranslucentBackground);
+    QFont clueFont = FLabel->font();
+    clueFont.setBold(true);
+    clueFont.setPixelSize(ClueFontPixels);
+    FLabel->setFont(clueFont);
+    FLabel->move(LabelLeft, 0);
+
+    FPlayer = new TSoundPlayer(this);
+    FPlayer->setObjectName(QStringLiteral("MediaPlayer"));
+    connect(FPlayer, &TSoundPlayer::Failed, this, [](const QString& message) { ShowErrorBox(message); });
+    connect(&play, &QAction::triggered, this, &TCluePanel::Play);
+    connect(&crossView, &TCrossSurface::CursorMoved, this, &TCluePanel::Refresh);
+    connect(&crossView, &TCrossSurface::EnterPressed, this, &TCluePanel::Play);
+    connect(&crossView, &TCrossSurface::DoubleClicked, this, &TCluePanel::Play);
+    play.setEnabled(false);
+}
+
+void TCluePanel::SetEditorMode(bool editor)
+{
+    FEditorMode = editor;
+}
+
+void TCluePanel::SetShown(bool shown)
+{
+    FLabel->setVisible(shown);
+    FPlayButton->setVisible(shown);
+}
+
+void TCluePanel::PlaceBelow(int gridBottom)
+{
+    FPlayButton->move(FPlayButton->x(), gridBottom + GapBelowGrid);
+    FLabel->move(FLabel->x(), gridBottom + GapBelowGrid);
+}
+
+void TCluePanel::ForgetHighlight()
+{
+    FLastCol = FLastRow = 0;
+}
+
+void TCluePanel::Refresh()
+{
+    const int col = FCrossView.CurrCol();
+    const int row = FCrossView.CurrRow();
+    TExpl expl;
+    const bool blocked = FCrossView.GetCell(col, row) == Blocked;
+    const bool horizontal = FCrossView.WriteDir() == wdHorizontal;
+    int startCol = col;
+    int startRow = row;
+    bool found = false;
+    if (!FEditorMode && !blocked) {
+        if (horizontal)
+            while (startCol - 1 >= 1 && FCrossView.GetCell(startCol - 1, startRow) != Blocked)
+                --startCol;
+        else
+            while (startRow - 1 >= 1 && FCrossView.GetCell(startCol, startRow - 1) != Blocked)
+                --startRow;
+        const TCrossTXT& doc = FCrossWord.Document();
+        for (int n = 1; n <= doc.ExplCount(); ++n) {
+            const TExpl candidate = doc.GetExpl(n);
+            if (candidate.Col == startCol && candidate.Row == startRow && candidate.Horizontal == horizontal) {
+                expl = candidate;
+                FCrossWord.SetCurrentExpl(n);
+                found = true;
+                break;
+            }
+        }
+    }
+    FPlay.setEnabled(found && !expl.Audio.empty());
+    LayOutClue(expl);
+
+    const TWriteDir dir = FCrossView.WriteDir();
+    if ((!FEditorMode && blocked) || expl.Explanation.empty()) {
+        FCrossView.ClearHighlights();
+        FCrossView.Paint();
+        FLastCol = FLastRow = 0;
+    } else if (!FEditorMode && (startCol != FLastCol || startRow != FLastRow || dir != FLastDir)) {
+        FLastCol = startCol;
+        FLastRow = startRow;
+        FLastDir = dir;
+        FCrossView.ClearHighlights();
+        int c = startCol;
+        int r = startRow;
+        while (c <= FCrossView.ColCount() && r <= FCrossView.RowCount() && FCrossView.GetCell(c, r) != Blocked) {
+            FCrossView.SetCellHighlight(c, r, true);
+            if (horizontal)
+                ++c;
+            else
+                ++r;
+        }
+        FCrossView.Paint();
+    }
+}
+
+bool TCluePanel::LabelFits(const QString& caption) const
+{
+    const QFontMetrics fm(FLabel->font());
+    int widest = 0;
+    for (const QString& line : caption.split(LineBreak))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    return FLabel->x() + widest <= FClient.width();
+}
+
+void TCluePanel::LayOutClue(const TExpl& expl)
+{
+    const QString text = FromCp1250(expl.Explanation);
+    FLabel->setToolTip(QStringLiteral("%1 (%2,%3) - %4")
+                           .arg(expl.Horizontal ? QStringLiteral("Poziomo:") : QStringLiteral("Pionowo:"))
+                           .arg(expl.Col)
+                           .arg(expl.Row)
+                           .arg(text));
+    QString caption = FitClue(text, [this](const QString& shown) { return LabelFits(shown); });
+    caption.replace(LineBreak, QChar('\n'));
+    FLabel->setText(caption);
+    FLabel->adjustSize();
+}
+
+void TCluePanel::Play()
+{
+    if (!FPlay.isEnabled())
+        return;
+    TExpl expl;
+    try {
+        expl = FCrossWord.Document().GetExpl(FCrossWord.CurrentExpl());
+    } catch (const std::exception&) {
+        return;
+    }
+    QString audio = FromCp1250(expl.Audio);
+    audio.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString file = FSettings.AudioDir + audio;
+    if (!QFileInfo(file).isFile())
+        return;
+    FPlayer->Play(file);
+}
+
+} // namespace mz

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "grid/CrossSurface.h"
+
+#include <QObject>
+#include <QString>
+
+class QLabel;
+class QToolButton;
+class QAction;
+
+namespace mz {
+
+class TCrossDocument;
+class TSoundPlayer;
+struct TExpl;
+struct TSettings;
+
+// The clue under the crossword grid: the explanation of the word at the
+// cursor (broken into two lines or shortened to fit), the highlight of that
+// word on the grid and the button that plays its sound.
+class TCluePanel : public QObject {
+    Q_OBJECT
+
+public:
+    // The label and the button are made on `client`; `play` is the command of the button.
+    TCluePanel(TCrossSurface& crossView, QWidget& client, QAction& play, const TSettings& settings,
+               QObject* parent = nullptr);
+
+    // Shows the clue of the word at the crossword grid's cursor and highlights
+    // the word; in the template editor there is none.
+    void Refresh();
+    // The next refresh highlights the word even when it is the same.
+    void ForgetHighlight();
+    void SetEditorMode(bool editor);
+    void SetShown(bool shown);
+    // Puts the label and the button below a grid that ends at `gridBottom`.
+    void PlaceBelow(int gridBottom);
+    // Plays the sound of the clue shown, when it has one and the file exists.
+    void Play();
+
+private:
+    void LayOutClue(const TExpl& expl);
+    bool LabelFits(const QString& caption) const;
+
+    TCrossSurface& FCrossView;
+    TCrossDocument& FCrossWord;
+    QWidget& FClient;
+    QAction& FPlay;
+    const TSettings& FSettings;
+    QLabel* FLabel = nullptr;
+    QToolButton* FPlayButton = nullptr;
+    TSoundPlayer* FPlayer = nullptr;
+    bool FEditorMode = false;
+    // The word start highlighted last; column 0 means none.
+    int FLastCol = 0;
+    int FLastRow = 0;
+    TWriteDir FLastDir = wdHorizontal;
+};
+
+} // namespace mz

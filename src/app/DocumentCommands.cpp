@@ -1,0 +1,280 @@
+#include "app/DocumentCommands.h"
+
+#include "app/FileDialogs.h"
+#include "app/MessageForm.h"
+#include "app/Settings.h"
+#include "app/WindowText.h"
+#include "core/Cp1250.h"
+#include "core/FileNames.h"
+#include "dialogs/CrossPrint.h"
+#include "grid/CrossDocument.h"
+
+#include <QWidget>
+
+namespace mz {
+
+namespace {
+
+const char* const MsgLoadError = "Wystąpił błąd podczas ładowania pliku %s";
+const char* const MsgCrossWordChanged = "Zawartość krzyżówki %s zmieniła się.\nCzy chcesz zapisać zmiany?";
+const char* const MsgPatternChanged = "Zawartość szablonu %s zmieniła się.\nCzy chcesz zapisać zmiany?";
+
+const QString PatternFilter = QStringLiteral("Pliki szablonu krzyżówek|*.sz|Wszystkie pliki|*.*");
+
+// The file-name part cut before its first dot, with ".krz" appended.
+std::string WithCrossWordExtension(const std::string& namePart)
+{
+    return namePart.substr(0, namePart.find('.')) + ".krz";
+}
+
+// A crossword is always saved as a crossword file: another extension is replaced.
+std::string CrossWordFileName(const std::string& chosen)
+{
+    if (ExtensionOf(chosen) == "krz")
+        return chosen;
+    return DirectoryPart(chosen).toStdString() + WithCrossWordExtension(FileNamePart(chosen));
+}
+
+} // namespace
+
+QString ShowableProblem(const TCrossTXT& doc)
+{
+    if (doc.ColCount() < 4 || doc.RowCount() < 3)
+        return QStringLiteral("size");
+    for (int c = 1; c <= doc.ColCount(); ++c)
+        for (int r = 1; r <= doc.RowCount(); ++r)
+            if (!doc.HasCell(c, r) || !IsCellChar(doc.GetCell(c, r)))
+                return QStringLiteral("cell");
+    return QString();
+}
+
+TDocumentCommands::TDocumentCommands(TCrossDocument& crossWord, TCrossDocument& pattern, TSettings& settings,
+                                     TFileDialogs& dialogs, QWidget& window, QObject* parent)
+    : QObject(parent), FCrossWord(crossWord), FPattern(pattern), FSettings(settings), FDialogs(dialogs),
+      FWindow(window)
+{
+    setObjectName(QStringLiteral("DocumentCommands"));
+}
+
+QRect TDocumentCommands::MessageArea() const
+{
+    return FWindow.frameGeometry();
+}
+
+void TDocumentCommands::WarnLoadError(const QString& fileName)
+{
+    MessageDlgOver(Formatted(MsgLoadError, fileName), mtWarning, mbOK, MessageArea());
+}
+
+// Reads the file and checks that a grid can show it; false (with the warning
+// shown) when not.
+bool TDocumentCommands::Loaded(const QString& fileName, TCrossTXT& doc)
+{
+    try {
+        doc.LoadFromFile(fileName.toStdString());
+    } catch (const std::exception&) {
+        WarnLoadError(fileName);
+        return false;
+    }
+    if (!ShowableProblem(doc).isEmpty()) {
+        WarnLoadError(fileName);
+        return false;
+    }
+    return true;
+}
+
+bool TDocumentCommands::AskSaveChanges(TCrossDocument& doc)
+{
+    if (!doc.Modified())
+        return true;
+    const QString question = Formatted(doc.Kind() == TDocumentKind::CrossWord ? MsgCrossWordChanged : MsgPatternChanged,
+                                       QString::fromStdString(FileNamePart(doc.FileName())));
+    // A window minimized by the user puts the question in the middle of the screen.
+    const int answer = FWindow.isMinimized()
+        ? MessageDlg(question, mtInformation, mbYes | mbNo | mbCancel)
+        : MessageDlgOver(question, mtInformation, mbYes | mbNo | mbCancel, MessageArea());
+    if (answer == mrCancel)
+        return false;
+    if (answer == mrYes)
+        // A failed save must not let the command go on and drop the changes.
+        return Reporting([&] { doc.SaveToFile(doc.FileName()); });
+    return true;
+}
+
+bool TDocumentCommands::OpenCrossWord(const QString& fileName)
+{
+    if (!AskSaveChanges(FCrossWord))
+        return false;
+    TCrossTXT loaded;
+    // Checked before anything changes, so a file the grid cannot show leaves
+    // the current crossword as it was.
+    if (!Loaded(fileName, loaded))
+        return false;
+    FCrossWord.Assign(loaded);
+    emit CaptionChanged(fileName.toStdString());
+    return true;
+}
+
+bool TDocumentCommands::OpenCrossWordDialog()
+{
+    TFileDialogRequest request;
+    request.Title = QStringLiteral("Otwórz krzyżówkę...");
+    request.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Pliki XWD|*.xwd|Wszystkie pliki|*.*");
+    request.Directory = DirectoryPart(FCrossWord.FileName());
+    if (ExtensionOf(FCrossWord.FileName()) == "xwd") {
+        FCrossOpenFileName = QStringLiteral("*.xwd");
+        FCrossOpenFilterIndex = 2;
+    }
+    request.FileName = FCrossOpenFileName;
+    request.FilterIndex = FCrossOpenFilterIndex;
+    const QString chosen = FDialogs.Run(request);
+    if (chosen.isEmpty())
+        return false;
+    FCrossOpenFileName = chosen;
+    FCrossOpenFilterIndex = request.FilterIndex;
+    OpenCrossWord(chosen);
+    return true;
+}
+
+void TDocumentCommands::SaveCrossWord()
+{
+    if (!FCrossWord.Modified())
+        return;
+    const std::string name = CrossWordFileName(FCrossWord.FileName());
+    if (name != FCrossWord.FileName()) {
+        FCrossWord.SetFileName(name);
+        emit CaptionChanged(FileNamePart(name));
+    }
+    Reporting([&] { FCrossWord.SaveToFile(name); });
+}
+
+void TDocumentCommands::SaveCrossWordAs()
+{
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Zapisz krzyżówkę jako...");
+    request.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Wszystkie pliki|*.*");
+    request.DefaultExt = QStringLiteral("krz");
+    request.Directory = DirectoryPart(FCrossWord.FileName());
+    request.FileName = QString::fromStdString(FileNamePart(FCrossWord.FileName()));
+    const QString chosen = FDialogs.Run(request);
+    if (chosen.isEmpty())
+        return;
+    const std::string name = CrossWordFileName(chosen.toStdString());
+    FCrossWord.SetFileName(name);
+    emit CaptionChanged(chosen.toStdString());
+    Reporting([&] { FCrossWord.SaveToFile(name); });
+}
+
+void TDocumentCommands::ExportCrossWordAsText()
+{
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Eksportuj krzyżówkę jako tekst");
+    request.Filter = QStringLiteral("Pliki tekstowe|*.txt|Wszystkie pliki|*.*");
+    request.DefaultExt = QStringLiteral("txt");
+    const std::string namePart = FileNamePart(FCrossWord.FileName());
+    request.FileName = QString::fromStdString(namePart.substr(0, namePart.find('.')));
+    request.Directory = DirectoryPart(FCrossWord.FileName());
+    const QString chosen = FDialogs.Run(request);
+    if (chosen.isEmpty())
+        return;
+    Reporting([&] { FCrossWord.Document().ExportAsText(chosen.toStdString()); });
+}
+
+bool TDocumentCommands::OpenTemplate(const QString& fileName)
+{
+    if (!AskSaveChanges(FPattern))
+        return false;
+    TCrossTXT loaded;
+    if (!Loaded(fileName, loaded))
+        return false;
+    FSettings.PatternFileName = fileName;
+    FPattern.Assign(loaded);
+    emit CaptionChanged(fileName.toStdString());
+    return true;
+}
+
+bool TDocumentCommands::OpenTemplateDialog()
+{
+    TFileDialogRequest request;
+    request.Title = QStringLiteral("Otwórz szablon krzyżówki...");
+    request.Filter = PatternFilter;
+    request.DefaultExt = QStringLiteral("sz");
+    request.FileName = QStringLiteral("*.sz");
+    request.Directory = DirectoryPart(FPattern.FileName());
+    const QString chosen = FDialogs.Run(request);
+    if (chosen.isEmpty())
+        return false;
+    OpenTemplate(chosen);
+    return true;
+}
+
+bool TDocumentCommands::ReloadTemplateIfChanged()
+{
+    const std::string wanted = FSettings.PatternFileName.toStdString();
+    if (wanted == FPattern.FileName())
+        return false;
+    // The template on screen may hold edits made since its last save.
+    if (!AskSaveChanges(FPattern))
+        return false;
+    // A template that cannot be loaded leaves the one shown, without a message.
+    TCrossTXT loaded;
+    try {
+        loaded.LoadFromFile(wanted);
+    } catch (const std::exception&) {
+        return false;
+    }
+    if (!ShowableProblem(loaded).isEmpty())
+        return false;
+    FPattern.Assign(loaded);
+    FPattern.SetModified(false);
+    return true;
+}
+
+void TDocumentCommands::SaveTemplate()
+{
+    if (!FPattern.Modified())
+        return;
+    Reporting([&] { FPattern.SaveToFile(FPattern.FileName()); });
+}
+
+void TDocumentCommands::SaveTemplateAs()
+{
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Zapisz szablon krzyżówki jako...");
+    request.Filter = PatternFilter;
+    request.DefaultExt = QStringLiteral("sz");
+    request.Directory = DirectoryPart(FPattern.FileName());
+    request.FileName = QString::fromStdString(FileNamePart(FPattern.FileName()));
+    const QString chosen = FDialogs.Run(request);
+    if (chosen.isEmpty())
+        return;
+    emit CaptionChanged(chosen.toStdString());
+    Reporting([&] { FPattern.SaveToFile(chosen.toStdString()); });
+}
+
+void TDocumentCommands::Print(const TCrossDocument& doc)
+{
+    Reporting([&] { PrintCrossWord(doc.Document(), &FWindow); });
+}
+
+void TDocumentCommands::ExportAsPdf(const TCrossDocument& doc)
+{
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = doc.Kind() == TDocumentKind::Template ? QStringLiteral("Zapisz szablon jako PDF")
+                                                          : QStringLiteral("Zapisz krzyżówkę jako PDF");
+    request.Filter = QStringLiteral("Pliki PDF|*.pdf|Wszystkie pliki|*.*");
+    request.DefaultExt = QStringLiteral("pdf");
+    request.Directory = DirectoryPart(doc.FileName());
+    const QString title = PrintTitle(doc.Document());
+    request.FileName = title.isEmpty() ? QString() : title + QStringLiteral(".pdf");
+    const QString chosen = FDialogs.Run(request);
+    if (chosen.isEmpty())
+        return;
+    Reporting([&] { SaveCrossWordAsPdf(doc.Document(), chosen); });
+}
+
+} // namespace mz

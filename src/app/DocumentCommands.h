@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <string>
+
+class QWidget;
+
+namespace mz {
+
+class TCrossDocument;
+class TCrossTXT;
+class TFileDialogs;
+struct TSettings;
+
+// Why a loaded document cannot be shown on a grid (too small, a cell missing
+// or holding a character no cell may hold); empty when it can.
+QString ShowableProblem(const TCrossTXT& doc);
+
+// The commands on the window's two documents, the crossword being solved and
+// the template being edited: open, save, save as, the text and PDF exports,
+// printing and the question about unsaved changes. A document that cannot be
+// read or shown leaves the one on screen as it was; a failed save keeps the
+// changes and says why.
+class TDocumentCommands : public QObject {
+    Q_OBJECT
+
+public:
+    // `window` places the questions and parents the dialogs.
+    TDocumentCommands(TCrossDocument& crossWord, TCrossDocument& pattern, TSettings& settings, TFileDialogs& dialogs,
+                      QWidget& window, QObject* parent = nullptr);
+
+    // The question for a changed document; false when the user chose Cancel or
+    // the save the user asked for failed.
+    bool AskSaveChanges(TCrossDocument& doc);
+
+    // Each returns whether the document on screen was replaced.
+    bool OpenCrossWord(const QString& fileName);
+    bool OpenCrossWordDialog();
+    bool OpenTemplate(const QString& fileName);
+    bool OpenTemplateDialog();
+    // Takes the template again from its setting when it no longer names the one shown.
+    bool ReloadTemplateIfChanged();
+
+    void SaveCrossWord();
+    void SaveCrossWordAs();
+    void ExportCrossWordAsText();
+    void SaveTemplate();
+    void SaveTemplateAs();
+
+    void Print(const TCrossDocument& doc);
+    void ExportAsPdf(const TCrossDocument& doc);
+
+signals:
+    // The caption should name this file now.
+    void CaptionChanged(const std::string& fileName);
+
+private:
+    QRect MessageArea() const;
+    void WarnLoadError(const QString& fileName);
+    bool Loaded(const QString& fileName, TCrossTXT& doc);
+
+    TCrossDocument& FCrossWord;
+    TCrossDocument& FPattern;
+    TSettings& FSettings;
+    TFileDialogs& FDialogs;
+    QWidget& FWindow;
+    // The open dialog remembers its last file name and filter.
+    QString FCrossOpenFileName = QStringLiteral("*.krz");
+    int FCrossOpenFilterIndex = 1;
+};
+
+} // namespace mz

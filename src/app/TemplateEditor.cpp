@@ -1,0 +1,134 @@
+#include "app/TemplateEditor.h"
+
+#include "app/MessageForm.h"
+#include "app/ToolbarPictures.h"
+#include "grid/CrossSurface.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace mz {
+
+namespace {
+
+constexpr int GripSize = 14;
+constexpr int ColsLeft = 4;
+constexpr int RowsLeft = 28;
+// The right edge of the rows figure, from the left of the columns figure.
+constexpr int RowsRightEdge = 40;
+constexpr int GapBelowGrid = 4;
+// The sunken frame around both figures, in the panel.
+constexpr int BoxLeft = 2;
+constexpr int BoxWidth = 45;
+constexpr int BoxHeight = 22;
+constexpr int MinCols = 4;
+constexpr int MinRows = 3;
+
+QLabel* SizeLabel(QWidget& client, const char* name, const QString& hint, int left)
+{
+    auto* label = new QLabel(&client);
+    label->setObjectName(QString::fromLatin1(name));
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    label->setToolTip(hint);
+    label->move(left, 0);
+    label->hide();
+    return label;
+}
+
+} // namespace
+
+TTemplateEditor::TTemplateEditor(TCrossSurface& patternView, QWidget& client, QLabel& panel, QObject* parent)
+    : QObject(parent), FPatternView(patternView), FClient(client), FPanel(panel),
+      FPlainPanel(panel.pixmap().toImage())
+{
+    setObjectName(QStringLiteral("TemplateEditor"));
+    FCols = SizeLabel(client, "Lab_X", QStringLiteral("Liczba kolumn szablonu"), ColsLeft);
+    FRows = SizeLabel(client, "Lab_Y", QStringLiteral("Liczba wierszy szablonu"), RowsLeft);
+    FGrip = new QLabel(&client);
+    FGrip->setObjectName(QStringLiteral("ResizeImage"));
+    FGrip->setPixmap(ResizeGripPicture());
+    FGrip->resize(GripSize, GripSize);
+    FGrip->setCursor(Qt::SizeFDiagCursor);
+    FGrip->hide();
+    // The press grabs the mouse, so the moves keep coming when the pointer leaves the grip.
+    FGrip->installEventFilter(this);
+}
+
+bool TTemplateEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FGrip && event->type() == QEvent::MouseMove) {
+        auto* move = static_cast<QMouseEvent*>(event);
+        if (move->buttons() & Qt::LeftButton) {
+            emit GripDragged(FGrip->mapToGlobal(move->position().toPoint()));
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TTemplateEditor::SetShown(bool shown)
+{
+    FGrip->setVisible(shown);
+    FCols->setVisible(shown);
+    FRows->setVisible(shown);
+    if (!shown)
+        FPanel.setPixmap(QPixmap::fromImage(FPlainPanel));
+}
+
+void TTemplateEditor::PlaceBelow(int gridBottom)
+{
+    FCols->move(FCols->x(), gridBottom + GapBelowGrid);
+    FRows->move(FRows->x(), gridBottom + GapBelowGrid);
+    FGrip->move(FClient.width() - FGrip->width(), FClient.height() - FGrip->height());
+}
+
+QSize TTemplateEditor::SizeForGrip(QPoint screenPos, const QRect& window, QSize frameExtra, QSize margins) const
+{
+    const int w = FPatternView.CellImageWidth();
+    const int h = FPatternView.CellImageHeight();
+    if (w <= 0 || h <= 0)
+        return {FPatternView.ColCount(), FPatternView.RowCount()};
+    // The grip's middle follows the pointer; half a cell rounds to the nearest edge.
+    const int px = screenPos.x() + FGrip->width() / 2;
+    const int py = screenPos.y() + FGrip->height() / 2;
+    const int a = std::min(px - window.left() + w / 2, ScreenSize().width());
+    const int b = std::min(py - window.top() + h / 2, ScreenSize().height());
+    const int cols = std::max((a - frameExtra.width() - margins.width()) / w, MinCols);
+    const int rows = std::max((b - margins.height() - frameExtra.height()) / h, MinRows);
+    return {cols, rows};
+}
+
+void TTemplateEditor::UpdateSizeBox()
+{
+    FGrip->move(FClient.width() - FGrip->width(), FClient.height() - FGrip->height());
+    const int top = FPatternView.y() + FPatternView.height() + GapBelowGrid;
+    FCols->setText(QString::number(FPatternView.ColCount()));
+    FRows->setText(QString::number(FPatternView.RowCount()));
+    FCols->adjustSize();
+    FRows->adjustSize();
+    FCols->move(FCols->x(), top);
+    FRows->move(FCols->x() + RowsRightEdge - FRows->width(), top);
+
+    QImage picture = FPlainPanel;
+    QPainter p(&picture);
+    const QRect box(BoxLeft, FCols->y() - 2 - FPanel.y(), BoxWidth, BoxHeight);
+    const QColor light = FClient.palette().color(QPalette::Light);
+    const QColor shadow = FClient.palette().color(QPalette::Dark);
+    auto frame = [&p](const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
+        p.setPen(topLeft);
+        p.drawLine(r.topLeft(), r.topRight());
+        p.drawLine(r.topLeft(), r.bottomLeft());
+        p.setPen(bottomRight);
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+        p.drawLine(r.topRight(), r.bottomRight());
+    };
+    frame(box, shadow, light);
+    frame(box.adjusted(-1, -1, 1, 1), light, shadow);
+    p.end();
+    FPanel.setPixmap(QPixmap::fromImage(picture));
+}
+
+} // namespace mz

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <string>
+
+namespace mz {
+
+// CP1250 bytes (documents, files, the word database) as screen text.
+QString FromCp1250(const std::string& text);
+
+// A message template with its first "%s" replaced by the argument.
+QString Formatted(const char* pattern, const QString& arg);
+
+// The directory part of a path, ending with its separator; empty when the
+// path names a file without a directory.
+QString DirectoryPart(const std::string& path);
+
+// The standard error box: the message, OK and the stop icon, on the screen.
+void ShowErrorBox(const QString& message);
+
+// Runs a command; an error it throws is shown in the standard error box.
+// Returns whether the command ran through.
+template <typename F>
+bool Reporting(F&& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const std::exception& e) {
+        ShowErrorBox(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+} // namespace mz
