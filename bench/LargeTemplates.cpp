@@ -11,6 +11,7 @@
 //   ... --plain                    only the plain search, restarted for ever, as
 //                                  before the backjumping search existed; a run
 //                                  is cut off after --cut SECONDS (default 60)
+//   ... --first K                  seeds K..K+N-1 instead of 1..N
 //   LargeTemplates --template T.sz N   the same table for a template file
 #include "composer/Composer.h"
 #include "documents/CrossTXT.h"
@@ -98,7 +99,8 @@ TOutcome Compose(const mz::TTable& pattern, uint32_t seed, bool plainOnly, uint3
     return outcome;
 }
 
-void Table(const std::string& name, const mz::TTable& pattern, uint32_t seeds, bool plainOnly, uint32_t cut)
+void Table(const std::string& name, const mz::TTable& pattern, uint32_t seeds, uint32_t firstSeed, bool plainOnly,
+           uint32_t cut)
 {
     std::vector<double> cpu;
     std::vector<int> letters;
@@ -106,7 +108,7 @@ void Table(const std::string& name, const mz::TTable& pattern, uint32_t seeds, b
     uint32_t sound = 0;
     uint64_t steps = 0;
     uint32_t restarts = 0;
-    for (uint32_t seed = 1; seed <= seeds; ++seed) {
+    for (uint32_t seed = firstSeed; seed < firstSeed + seeds; ++seed) {
         const TOutcome o = Compose(pattern, seed, plainOnly, cut);
         std::fprintf(stderr, "%s seed %u: %s, %.2f s CPU, steps %llu, restarts %u, letters %d%%%s\n", name.c_str(), seed,
                      o.Result.HandedOver ? "finished" : o.Result.Message.c_str(), o.Cpu,
@@ -154,12 +156,15 @@ int main(int argc, char** argv)
 {
     bool plainOnly = false;
     uint32_t cut = 60;
+    uint32_t firstSeed = 1;
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--plain") == 0)
             plainOnly = true;
         else if (std::strcmp(argv[i], "--cut") == 0 && i + 1 < argc)
             cut = static_cast<uint32_t>(std::stoul(argv[++i]));
+        else if (std::strcmp(argv[i], "--first") == 0 && i + 1 < argc)
+            firstSeed = static_cast<uint32_t>(std::stoul(argv[++i]));
         else
             args.emplace_back(argv[i]);
     }
@@ -169,7 +174,7 @@ int main(int argc, char** argv)
             const std::string name = std::to_string(size.Cols) + "x" + std::to_string(size.Rows);
             if (args.size() >= 3 && args[2] != name)
                 continue;
-            Table("open " + name, mz::TTable(size.Cols, size.Rows), static_cast<uint32_t>(std::stoul(args[1])), plainOnly, cut);
+            Table("open " + name, mz::TTable(size.Cols, size.Rows), static_cast<uint32_t>(std::stoul(args[1])), firstSeed, plainOnly, cut);
         }
         return 0;
     }
@@ -177,7 +182,7 @@ int main(int argc, char** argv)
         mz::TCrossTXT doc;
         doc.LoadFromFile(args[1]);
         PrintHead();
-        Table(args[1], mz::TableFromDocument(doc), static_cast<uint32_t>(std::stoul(args[2])), plainOnly, cut);
+        Table(args[1], mz::TableFromDocument(doc), static_cast<uint32_t>(std::stoul(args[2])), firstSeed, plainOnly, cut);
         return 0;
     }
     for (const TSize& size : Sizes)
