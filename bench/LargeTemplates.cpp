@@ -108,15 +108,17 @@ void Table(const std::string& name, const mz::TTable& pattern, uint32_t seeds, u
     uint32_t sound = 0;
     uint64_t steps = 0;
     uint32_t restarts = 0;
+    uint32_t repairs = 0;
     for (uint32_t seed = firstSeed; seed < firstSeed + seeds; ++seed) {
         const TOutcome o = Compose(pattern, seed, plainOnly, cut);
-        std::fprintf(stderr, "%s seed %u: %s, %.2f s CPU, steps %llu, restarts %u, letters %d%%%s\n", name.c_str(), seed,
+        std::fprintf(stderr, "%s seed %u: %s, %.2f s CPU, steps %llu, restarts %u, repairs %u, letters %d%%%s\n", name.c_str(), seed,
                      o.Result.HandedOver ? "finished" : o.Result.Message.c_str(), o.Cpu,
-                     static_cast<unsigned long long>(o.Result.TotalSteps), o.Result.Restarts, o.LetterShare,
+                     static_cast<unsigned long long>(o.Result.TotalSteps), o.Result.Restarts, o.Result.Repairs, o.LetterShare,
                      o.Result.HandedOver && !o.Sound ? ", NOT SOUND" : "");
         cpu.push_back(o.Cpu);
         steps += o.Result.TotalSteps;
         restarts += o.Result.Restarts;
+        repairs += o.Result.Repairs;
         if (o.Result.HandedOver) {
             ++finished;
             letters.push_back(o.LetterShare);
@@ -125,16 +127,16 @@ void Table(const std::string& name, const mz::TTable& pattern, uint32_t seeds, u
     }
     std::sort(cpu.begin(), cpu.end());
     std::sort(letters.begin(), letters.end());
-    std::printf("| %s | %u/%u | %.2f | %.2f | %llu | %.1f | %d %% | %u/%u |\n", name.c_str(), finished, seeds,
+    std::printf("| %s | %u/%u | %.2f | %.2f | %llu | %.1f | %.1f | %d %% | %u/%u |\n", name.c_str(), finished, seeds,
                 cpu[cpu.size() / 2], cpu.back(), static_cast<unsigned long long>(steps / seeds),
-                static_cast<double>(restarts) / seeds, letters.empty() ? 0 : letters[letters.size() / 2], sound, finished);
+                static_cast<double>(restarts) / seeds, static_cast<double>(repairs) / seeds, letters.empty() ? 0 : letters[letters.size() / 2], sound, finished);
     std::fflush(stdout);
 }
 
 void PrintHead()
 {
-    std::printf("| template | finished | median CPU s | slowest CPU s | mean steps | mean restarts | median letters | sound |\n"
-                "|---|---|---|---|---|---|---|---|\n");
+    std::printf("| template | finished | median CPU s | slowest CPU s | mean steps | mean restarts | mean repairs | median letters | sound |\n"
+                "|---|---|---|---|---|---|---|---|---|\n");
 }
 
 void BM_Large(benchmark::State& state, TSize size)

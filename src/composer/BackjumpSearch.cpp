@@ -39,7 +39,8 @@ TRun RunThrough(const TTable& table, int32_t c, int32_t r, uint8_t dir)
 
 TBackjumpSearch::TBackjumpSearch(TCrossKwelin& kwelin, TDB& db)
     : Kwelin(kwelin), DB(db),
-      Owners(static_cast<size_t>(kwelin.Table().ColCount()) * kwelin.Table().RowCount(), 0)
+      Owners(static_cast<size_t>(kwelin.Table().ColCount()) * kwelin.Table().RowCount(), 0),
+      DeadEnds(Owners.size(), 0)
 {
 }
 
@@ -371,6 +372,7 @@ std::vector<int32_t> TBackjumpSearch::Blame(const TPWordCoordinate& slot) const
 
 bool TBackjumpSearch::JumpBack(const TPWordCoordinate& slot)
 {
+    ++DeadEnds[(slot.Col - 1) + static_cast<size_t>(slot.Row - 1) * Table().ColCount()];
     const std::vector<int32_t> blamed = Blame(slot);
     if (blamed.empty())
         return false; // the template alone leaves this slot without a word
@@ -445,6 +447,35 @@ bool TBackjumpSearch::GridIsSound() const
         if (!lineSound(Table().ColLine(c)))
             return false;
     return true;
+}
+
+bool TBackjumpSearch::WorstDeadEnd(int32_t& col, int32_t& row) const
+{
+    const auto worst = std::max_element(DeadEnds.begin(), DeadEnds.end());
+    if (worst == DeadEnds.end() || *worst == 0)
+        return false;
+    const auto at = static_cast<int32_t>(worst - DeadEnds.begin());
+    col = at % Table().ColCount() + 1;
+    row = at / Table().ColCount() + 1;
+    return true;
+}
+
+TTable EraseAround(const TTable& grid, const TTable& pattern, int32_t col, int32_t row, int32_t radius,
+                   bool anyWordLocation)
+{
+    TTable erased = grid;
+    const int32_t first = anyWordLocation ? 1 : 2;
+    for (int32_t c = std::max(first, col - radius); c <= std::min(grid.ColCount(), col + radius); ++c)
+        for (int32_t r = std::max(first, row - radius); r <= std::min(grid.RowCount(), row + radius); ++r)
+            if (pattern.GetCell(c, r) == TTable::Free)
+                erased.SetCell(c, r, TTable::Free);
+    return erased;
+}
+
+void MarkStandingWords(TDB& db, const TTable& grid, int32_t minLen)
+{
+    for (const std::string& word : grid.Words(minLen))
+        db.MarkUsed(word);
 }
 
 std::vector<std::string> TBackjumpSearch::PlacedWords() const

@@ -52,6 +52,9 @@ public:
 
     // The words the steps laid, oldest first.
     std::vector<std::string> PlacedWords() const;
+    // The first cell of the slot that met the most dead ends so far; false
+    // before the first dead end.
+    bool WorstDeadEnd(int32_t& col, int32_t& row) const;
     int32_t Depth() const { return static_cast<int32_t>(Stack.size()); }
 
     // Called after every placed or undone word, with the grid as it is then.
@@ -107,6 +110,17 @@ private:
     TDB& DB;
     std::vector<TEntry> Stack;   // back() is the top
     std::vector<int32_t> Owners; // per cell: the entry that set it (from 1), 0 for the template
+    std::vector<uint32_t> DeadEnds; // per cell: dead ends of slots starting there
 };
+
+// The grid with every cell within `radius` of (col, row) freed again, except
+// the template's own cells and, unless words may start anywhere, row 1 and
+// column 1 (their blocks keep words that start there apart). The words it
+// cuts become groups of letters that the search extends again.
+TTable EraseAround(const TTable& grid, const TTable& pattern, int32_t col, int32_t row, int32_t radius,
+                   bool anyWordLocation);
+// Marks every word standing in the grid (a run of at least minLen letters
+// shut in by blocks or edges) used, as a search that laid them would have.
+void MarkStandingWords(TDB& db, const TTable& grid, int32_t minLen);
 
 } // namespace mz

@@ -102,9 +102,9 @@ void TComposeRun::Preview(const TTable& grid, bool final)
         OnPreview(grid, final);
 }
 
-std::unique_ptr<TCrossKwelin> TComposeRun::NewAttempt(TDB& db, uint32_t seed)
+std::unique_ptr<TCrossKwelin> TComposeRun::NewAttempt(TDB& db, const TTable& from, uint32_t seed)
 {
-    auto kwelin = std::make_unique<TCrossKwelin>(Pattern, db, Settings, seed);
+    auto kwelin = std::make_unique<TCrossKwelin>(from, db, Settings, seed);
     if (OnPreview)
         kwelin->OnPreview = [this](const TTable& grid) { Preview(grid, false); };
     return kwelin;
@@ -156,14 +156,20 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
                 || (Settings.TimeLimitMs != 0 && elapsedMs() >= Settings.TimeLimitMs);
         };
 
-        std::unique_ptr<TCrossKwelin> kwelin = NewAttempt(*db, result.Seed);
+        std::unique_ptr<TCrossKwelin> kwelin = NewAttempt(*db, Pattern, result.Seed);
         std::unique_ptr<TBackjumpSearch> backjump;
+        uint32_t fresh = 0;         // backjumping attempts that started from the template
+        uint32_t repairsInRow = 0;  // repairs since the last fresh attempt
+        bool repaired = false;      // the current attempt grows a repaired grid
+        std::vector<std::string> laidBefore; // words of earlier attempts that the repaired grid keeps
         for (uint32_t attempt = 0;; ++attempt) {
             // The plain attempt: the search as it always was, within MaxSteps.
-            // The backjumping one: the stronger search within its growing budget.
+            // The backjumping one: the stronger search within its growing
+            // budget, ended earlier when it stops getting anywhere.
             uint32_t budget = Settings.MaxSteps;
-            if (attempt >= plainAttempts) {
-                budget = BackjumpBudget(attempt - plainAttempts);
+            const bool backjumping = attempt >= plainAttempts;
+            if (backjumping) {
+                budget = BackjumpBudget(fresh);
                 backjump = std::make_unique<TBackjumpSearch>(*kwelin, *db);
                 if (OnPreview)
                     backjump->OnPreview = [this](const TTable& grid) { Preview(grid, false); };
@@ -173,9 +179,14 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
 
             bool searchEnded = false;
             bool gaveUp = false;
+            TTable fullest = kwelin->Table(); // the fullest grid of this attempt
+            int32_t fullestFilled = fullest.FilledCount();
+            uint32_t fullestStep = 0;
             TPWordCoordinate slot = choose();
             while (slot.Found() && !stopCreating) {
                 if (budget != 0 && result.Steps >= budget)
+                    break;
+                if (backjumping && result.Steps - fullestStep >= RepairStallSteps)
                     break;
                 if (hopeless()) {
                     gaveUp = true;
@@ -187,10 +198,17 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
                     searchEnded = true;
                     break;
                 }
-                createProgress = std::max(createProgress.load(), FillPercentage(kwelin->Table()));
-                if (kwelin->Table().FilledCount() > bestFilled) {
-                    bestFilled = kwelin->Table().FilledCount();
+                const TTable& grid = kwelin->Table();
+                const int32_t filled = grid.FilledCount();
+                createProgress = std::max(createProgress.load(), FillPercentage(grid));
+                if (filled > bestFilled) {
+                    bestFilled = filled;
                     lastGain = result.TotalSteps;
+                }
+                if (backjumping && filled > fullestFilled) {
+                    fullestFilled = filled;
+                    fullest = grid;
+                    fullestStep = result.Steps;
                 }
                 if ((result.TotalSteps & 1023) == 0)
                     report();
@@ -198,14 +216,16 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
             }
             // The first slot does not depend on the seed: when nothing fits
             // it, no attempt can do better.
-            if (gaveUp || (searchEnded && result.Steps == 1)) {
+            if (gaveUp || (searchEnded && result.Steps == 1 && !repaired)) {
                 result.Failed = true;
                 result.Message = MsgComposeFailed;
                 return result;
             }
 
             if (stopCreating || (!searchEnded && !slot.Found())) {
-                result.PlacedWords = backjump ? backjump->PlacedWords() : kwelin->PlacedWords();
+                result.PlacedWords = laidBefore;
+                const std::vector<std::string> laid = backjump ? backjump->PlacedWords() : kwelin->PlacedWords();
+                result.PlacedWords.insert(result.PlacedWords.end(), laid.begin(), laid.end());
                 kwelin->FillBlanks();
                 // The backjumping search checks its grid as a whole; the plain
                 // one is kept exactly as it always was.
@@ -221,14 +241,47 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
 
             // Abandon the attempt; the next seed comes from this run's own
             // generator, so the whole run still follows from its first seed.
+            // A backjumping attempt that got stuck hands on its fullest grid
+            // with the cells around its worst dead end freed again; after
+            // MaxRepairs repairs in a row the next attempt starts afresh.
             const uint32_t next = kwelin->Random().Draw(0xFFFFFFFFu);
+            TTable from = Pattern;
+            repaired = false;
+            int32_t col = 0;
+            int32_t row = 0;
+            if (backjump && repairsInRow < MaxRepairs && (backjump->WorstDeadEnd(col, row) || slot.Found())) {
+                if (col == 0) {
+                    col = slot.Col;
+                    row = slot.Row;
+                }
+                from = EraseAround(fullest, Pattern, col, row, RepairRadius, Settings.AnyWordLocation);
+                repaired = true;
+            }
+            if (repaired) {
+                std::vector<std::string> laid = backjump->PlacedWords();
+                laid.insert(laid.begin(), laidBefore.begin(), laidBefore.end());
+                const std::vector<std::string> standing = from.Words(Settings.MinLenPWord);
+                laidBefore.clear();
+                for (const std::string& w : laid)
+                    if (std::find(standing.begin(), standing.end(), w) != standing.end())
+                        laidBefore.push_back(w);
+                ++repairsInRow;
+                ++result.Repairs;
+            } else {
+                laidBefore.clear();
+                repairsInRow = 0;
+                if (backjumping)
+                    ++fresh;
+                ++result.Restarts;
+            }
             backjump.reset();
             kwelin.reset();
             db->Restore();
-            kwelin = NewAttempt(*db, next);
+            if (repaired)
+                MarkStandingWords(*db, from, Settings.MinLenPWord);
+            kwelin = NewAttempt(*db, from, next);
             result.AttemptSeed = next;
             result.Steps = 0;
-            ++result.Restarts;
             result.PlacedWords.clear();
             Preview(kwelin->Table(), false);
             report();

@@ -28,6 +28,14 @@ inline constexpr uint32_t DefaultMaxSteps = 2000;
 inline constexpr int64_t SmallTemplateCells = 300;
 inline constexpr uint32_t PlainAttemptsSmall = 100;
 
+// A backjumping attempt that has not made its grid fuller within
+// RepairStallSteps steps ends; the next attempt goes on from its fullest grid
+// with the cells within RepairRadius of its worst dead end freed again (at
+// most MaxRepairs times in a row, then it starts afresh from the template).
+inline constexpr uint32_t RepairStallSteps = 500;
+inline constexpr int32_t RepairRadius = 3;
+inline constexpr uint32_t MaxRepairs = 50;
+
 // A run gives up when this many steps in a row have not brought a grid fuller
 // than the fullest one so far (the plain attempts of a small template take at
 // most 200 000 steps, so they never reach it).
@@ -93,7 +101,8 @@ struct TComposeResult {
     uint32_t AttemptSeed = 0; // the seed of the attempt that ended the run
     uint32_t Steps = 0;       // steps of that attempt
     uint64_t TotalSteps = 0;  // steps of all attempts
-    uint32_t Restarts = 0;
+    uint32_t Restarts = 0;    // attempts started afresh from the template
+    uint32_t Repairs = 0;     // attempts that went on from a repaired grid
     std::optional<TTable> Grid; // the final working grid, letters included
     // The words the search laid, in the order they were laid. A run that
     // crossings completed without a step laying it is not among them.
@@ -119,7 +128,7 @@ public:
                            std::atomic<uint8_t>& createProgress, std::optional<uint32_t> seed = std::nullopt);
 
 private:
-    std::unique_ptr<TCrossKwelin> NewAttempt(TDB& db, uint32_t seed);
+    std::unique_ptr<TCrossKwelin> NewAttempt(TDB& db, const TTable& from, uint32_t seed);
     // Steps the backjumping attempt number k (from 0) may take: the budget grows
     // by half (at least one step) from attempt to attempt, up to 32 times the
     // larger of MaxSteps and DefaultMaxSteps.
