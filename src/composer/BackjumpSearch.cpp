@@ -230,11 +230,11 @@ TPWordCoordinate TBackjumpSearch::ChooseSlot() const
     const int32_t first = Kwelin.Settings().AnyWordLocation ? 1 : 2;
     TPWordCoordinate best;
     size_t fewest = SIZE_MAX;
-    TPWordLists list;
+    std::vector<TDBCandidate> list; // only counted: in any order
     auto consider = [&](const TPWordCoordinate& slot) {
         if (!slot.Found())
             return;
-        DB.FindCandidates(slot.Pattern, slot.Anchor, list, dlWords);
+        DB.FindCandidates(slot.Pattern, slot.Anchor, list, false);
         if (list.size() < fewest) {
             fewest = list.size();
             best = slot;

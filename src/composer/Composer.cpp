@@ -162,6 +162,10 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
         uint32_t repairsInRow = 0;  // repairs since the last fresh attempt
         bool repaired = false;      // the current attempt grows a repaired grid
         std::vector<std::string> laidBefore; // words of earlier attempts that the repaired grid keeps
+        // The fullest grid since the last fresh attempt and the words laid into it.
+        TTable best = Pattern;
+        int32_t bestOfRepairs = -1;
+        std::vector<std::string> bestLaid;
         for (uint32_t attempt = 0;; ++attempt) {
             // The plain attempt: the search as it always was, within MaxSteps.
             // The backjumping one: the stronger search within its growing
@@ -249,25 +253,34 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
             repaired = false;
             int32_t col = 0;
             int32_t row = 0;
+            if (backjump && fullestFilled >= bestOfRepairs) {
+                // Only a grid at least as full as the fullest so far is repaired.
+                if (fullestFilled > bestOfRepairs)
+                    repairsInRow = 0;
+                best = fullest;
+                bestOfRepairs = fullestFilled;
+                bestLaid = laidBefore;
+                const std::vector<std::string> laid = backjump->PlacedWords();
+                bestLaid.insert(bestLaid.end(), laid.begin(), laid.end());
+            }
             if (backjump && repairsInRow < MaxRepairs && (backjump->WorstDeadEnd(col, row) || slot.Found())) {
                 if (col == 0) {
                     col = slot.Col;
                     row = slot.Row;
                 }
-                from = EraseAround(fullest, Pattern, col, row, RepairRadius, Settings.AnyWordLocation);
+                from = EraseAround(best, Pattern, col, row, RepairRadius, Settings.AnyWordLocation);
                 repaired = true;
             }
             if (repaired) {
-                std::vector<std::string> laid = backjump->PlacedWords();
-                laid.insert(laid.begin(), laidBefore.begin(), laidBefore.end());
                 const std::vector<std::string> standing = from.Words(Settings.MinLenPWord);
                 laidBefore.clear();
-                for (const std::string& w : laid)
+                for (const std::string& w : bestLaid)
                     if (std::find(standing.begin(), standing.end(), w) != standing.end())
                         laidBefore.push_back(w);
                 ++repairsInRow;
                 ++result.Repairs;
             } else {
+                bestOfRepairs = -1;
                 laidBefore.clear();
                 repairsInRow = 0;
                 if (backjumping)
