@@ -245,8 +245,9 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
 
             // Abandon the attempt; the next seed comes from this run's own
             // generator, so the whole run still follows from its first seed.
-            // A backjumping attempt that got stuck hands on its fullest grid
-            // with the cells around its worst dead end freed again; after
+            // A backjumping attempt that got stuck hands on the fullest grid so
+            // far with the cells around its worst dead end freed again, the
+            // more of them the longer no repair made the grid fuller; after
             // MaxRepairs repairs in a row the next attempt starts afresh.
             const uint32_t next = kwelin->Random().Draw(0xFFFFFFFFu);
             TTable from = Pattern;
@@ -268,7 +269,8 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
                     col = slot.Col;
                     row = slot.Row;
                 }
-                from = EraseAround(best, Pattern, col, row, RepairRadius, Settings.AnyWordLocation);
+                const auto radius = RepairRadius + static_cast<int32_t>(repairsInRow / RepairsPerRadius);
+                from = EraseAround(best, Pattern, col, row, radius, Settings.AnyWordLocation);
                 repaired = true;
             }
             if (repaired) {

@@ -29,11 +29,14 @@ inline constexpr int64_t SmallTemplateCells = 300;
 inline constexpr uint32_t PlainAttemptsSmall = 100;
 
 // A backjumping attempt that has not made its grid fuller within
-// RepairStallSteps steps ends; the next attempt goes on from its fullest grid
-// with the cells within RepairRadius of its worst dead end freed again (at
-// most MaxRepairs times in a row, then it starts afresh from the template).
+// RepairStallSteps steps ends. The next attempt goes on from the fullest grid
+// so far with the cells around the worst dead end of the attempt freed again:
+// those within RepairRadius, one more for every RepairsPerRadius repairs in a
+// row that did not make the grid fuller. After MaxRepairs such repairs in a
+// row the next attempt starts afresh from the template.
 inline constexpr uint32_t RepairStallSteps = 500;
 inline constexpr int32_t RepairRadius = 3;
+inline constexpr uint32_t RepairsPerRadius = 10;
 inline constexpr uint32_t MaxRepairs = 50;
 
 // A run gives up when this many steps in a row have not brought a grid fuller
