@@ -111,9 +111,9 @@ void Table(const std::string& name, const mz::TTable& pattern, uint32_t seeds, u
     uint32_t repairs = 0;
     for (uint32_t seed = firstSeed; seed < firstSeed + seeds; ++seed) {
         const TOutcome o = Compose(pattern, seed, plainOnly, cut);
-        std::fprintf(stderr, "%s seed %u: %s, %.2f s CPU, steps %llu, restarts %u, repairs %u, letters %d%%%s\n", name.c_str(), seed,
+        std::fprintf(stderr, "%s seed %u: %s, %.2f s CPU, steps %llu, restarts %u, repairs %u, polished %u, letters %d%%%s\n", name.c_str(), seed,
                      o.Result.HandedOver ? "finished" : o.Result.Message.c_str(), o.Cpu,
-                     static_cast<unsigned long long>(o.Result.TotalSteps), o.Result.Restarts, o.Result.Repairs, o.LetterShare,
+                     static_cast<unsigned long long>(o.Result.TotalSteps), o.Result.Restarts, o.Result.Repairs, o.Result.Polished, o.LetterShare,
                      o.Result.HandedOver && !o.Sound ? ", NOT SOUND" : "");
         cpu.push_back(o.Cpu);
         steps += o.Result.TotalSteps;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <unordered_map>
 
 namespace mz {
@@ -470,6 +471,41 @@ TTable EraseAround(const TTable& grid, const TTable& pattern, int32_t col, int32
             if (pattern.GetCell(c, r) == TTable::Free)
                 erased.SetCell(c, r, TTable::Free);
     return erased;
+}
+
+int32_t LetterCount(const TTable& grid)
+{
+    const std::string_view cells = grid.Cells();
+    return static_cast<int32_t>(std::count_if(cells.begin(), cells.end(), TTable::IsLetter));
+}
+
+void SparseWindow(const TTable& grid, int32_t radius, TRandom& random, int32_t& col, int32_t& row)
+{
+    constexpr size_t Choices = 8;
+    const int32_t cols = grid.ColCount();
+    const int32_t rows = grid.RowCount();
+    // Letters above and to the left of every cell, for the count of any window.
+    std::vector<int32_t> sum(static_cast<size_t>(cols + 1) * (rows + 1), 0);
+    auto at = [&](int32_t c, int32_t r) -> int32_t& { return sum[c + static_cast<size_t>(r) * (cols + 1)]; };
+    for (int32_t r = 1; r <= rows; ++r)
+        for (int32_t c = 1; c <= cols; ++c)
+            at(c, r) = at(c - 1, r) + at(c, r - 1) - at(c - 1, r - 1) + (TTable::IsLetter(grid.GetCell(c, r)) ? 1 : 0);
+    std::vector<std::tuple<int32_t, int32_t, int32_t>> windows; // letters, col, row
+    const int32_t from = std::min(2 + radius, std::max(1, cols - radius));
+    const int32_t fromRow = std::min(2 + radius, std::max(1, rows - radius));
+    for (int32_t r = fromRow; r <= std::max(fromRow, rows - radius); ++r)
+        for (int32_t c = from; c <= std::max(from, cols - radius); ++c) {
+            const int32_t c0 = std::max(0, c - radius - 1);
+            const int32_t r0 = std::max(0, r - radius - 1);
+            const int32_t c1 = std::min(cols, c + radius);
+            const int32_t r1 = std::min(rows, r + radius);
+            windows.emplace_back(at(c1, r1) - at(c0, r1) - at(c1, r0) + at(c0, r0), c, r);
+        }
+    const size_t k = std::min(Choices, windows.size());
+    std::partial_sort(windows.begin(), windows.begin() + static_cast<std::ptrdiff_t>(k), windows.end());
+    const auto& chosen = windows[random.Draw(static_cast<uint32_t>(k))];
+    col = std::get<1>(chosen);
+    row = std::get<2>(chosen);
 }
 
 void MarkStandingWords(TDB& db, const TTable& grid, int32_t minLen)

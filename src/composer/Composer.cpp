@@ -120,6 +120,78 @@ uint32_t TComposeRun::BackjumpBudget(uint32_t k) const
     return static_cast<uint32_t>(std::min(budget, most));
 }
 
+void TComposeRun::Polish(TDB& db, std::unique_ptr<TCrossKwelin>& kwelin, TComposeResult& result,
+                         const std::atomic<bool>& stopCreating, const std::function<bool()>& hopeless)
+{
+    const int64_t cells = static_cast<int64_t>(Pattern.ColCount()) * Pattern.RowCount();
+    const int64_t enough = cells * PolishLetterShare / 100;
+    TTable finished = kwelin->Table();
+    int32_t letters = LetterCount(finished);
+    TRandom random(kwelin->Random().Draw(0xFFFFFFFFu));
+    bool changed = false;
+    for (uint32_t round = 0; round < PolishRounds && letters < enough && !stopCreating; ++round) {
+        int32_t col = 0;
+        int32_t row = 0;
+        SparseWindow(finished, RepairRadius, random, col, row);
+        const TTable from = EraseAround(finished, Pattern, col, row, RepairRadius, Settings.AnyWordLocation);
+        db.Restore();
+        MarkStandingWords(db, from, Settings.MinLenPWord);
+        TCrossKwelin refill(from, db, Settings, random.Draw(0xFFFFFFFFu));
+        TBackjumpSearch search(refill, db);
+        int32_t fullest = from.FilledCount();
+        uint32_t steps = 0;
+        uint32_t fullestStep = 0;
+        bool ended = false;
+        TPWordCoordinate slot = search.ChooseSlot();
+        while (slot.Found() && !stopCreating && steps - fullestStep < RepairStallSteps) {
+            if (hopeless())
+                break;
+            ++steps;
+            ++result.TotalSteps;
+            if (!search.Step(slot)) {
+                ended = true;
+                break;
+            }
+            if (refill.Table().FilledCount() > fullest) {
+                fullest = refill.Table().FilledCount();
+                fullestStep = steps;
+            }
+            slot = search.ChooseSlot();
+        }
+        if (slot.Found() && hopeless())
+            break; // out of time: the finished grid stands
+        if (ended || slot.Found() || stopCreating)
+            continue;
+        refill.FillBlanks();
+        const int32_t now = LetterCount(refill.Table());
+        if (now < letters || !search.GridIsSound())
+            continue;
+        // Words laid before that the refill kept, and the refill's own.
+        const std::vector<std::string> standing = from.Words(Settings.MinLenPWord);
+        std::vector<std::string> placed;
+        for (const std::string& w : result.PlacedWords)
+            if (std::find(standing.begin(), standing.end(), w) != standing.end())
+                placed.push_back(w);
+        for (const std::string& w : search.PlacedWords())
+            placed.push_back(w);
+        result.PlacedWords = std::move(placed);
+        finished = refill.Table();
+        letters = now;
+        changed = true;
+        ++result.Polished;
+        Preview(finished, false);
+    }
+    if (!changed) {
+        db.Restore();
+        MarkStandingWords(db, finished, Settings.MinLenPWord);
+        return;
+    }
+    // The kwelin that hands the crossword over holds the denser grid and the database its words.
+    db.Restore();
+    MarkStandingWords(db, finished, Settings.MinLenPWord);
+    kwelin = NewAttempt(db, finished, random.Draw(0xFFFFFFFFu));
+}
+
 TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<bool>& stopCreating,
                                      std::atomic<uint8_t>& createProgress, std::optional<uint32_t> seed)
 {
@@ -301,6 +373,9 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
             Preview(kwelin->Table(), false);
             report();
         }
+
+        if (!stopCreating && result.Backjumping && cells > SmallTemplateCells)
+            Polish(*db, kwelin, result, stopCreating, hopeless);
 
         Preview(kwelin->Table(), true);
         result.Grid = kwelin->Table();

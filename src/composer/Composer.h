@@ -39,6 +39,12 @@ inline constexpr int32_t RepairRadius = 3;
 inline constexpr uint32_t RepairsPerRadius = 10;
 inline constexpr uint32_t MaxRepairs = 50;
 
+// A finished grid of a template larger than SmallTemplateCells with fewer
+// than PolishLetterShare per cent letters (what the shipped templates get)
+// has its sparsest parts freed and grown anew, in at most PolishRounds rounds.
+inline constexpr int64_t PolishLetterShare = 68;
+inline constexpr uint32_t PolishRounds = 40;
+
 // A run gives up when this many steps in a row have not brought a grid fuller
 // than the fullest one so far (the plain attempts of a small template take at
 // most 200 000 steps, so they never reach it).
@@ -106,6 +112,7 @@ struct TComposeResult {
     uint64_t TotalSteps = 0;  // steps of all attempts
     uint32_t Restarts = 0;    // attempts started afresh from the template
     uint32_t Repairs = 0;     // attempts that went on from a repaired grid
+    uint32_t Polished = 0;    // refills that made the finished grid denser
     std::optional<TTable> Grid; // the final working grid, letters included
     // The words the search laid, in the order they were laid. A run that
     // crossings completed without a step laying it is not among them.
@@ -137,6 +144,12 @@ private:
     // larger of MaxSteps and DefaultMaxSteps.
     uint32_t BackjumpBudget(uint32_t k) const;
     void Preview(const TTable& grid, bool final);
+    // Frees the sparsest part of a finished grid again and grows it anew,
+    // keeping a grid with more letters, until PolishLetterShare is reached
+    // or PolishRounds rounds are over. On return the kwelin holds the grid
+    // to hand over and the database the state its words give.
+    void Polish(TDB& db, std::unique_ptr<TCrossKwelin>& kwelin, TComposeResult& result,
+                const std::atomic<bool>& stopCreating, const std::function<bool()>& hopeless);
 
     TTable Pattern;
     TDBSource DBSource;
