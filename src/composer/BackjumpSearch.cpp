@@ -224,9 +224,6 @@ TPWordCoordinate TBackjumpSearch::CrossingSlot(const TTable& table, int32_t c, i
 
 TPWordCoordinate TBackjumpSearch::ChooseSlot() const
 {
-    TPWordCoordinate plain = Kwelin.ChooseSlot();
-    if (!plain.Found() || plain.Anchor.size() < 2)
-        return plain;
     const TTable& table = Table();
     const int32_t first = Kwelin.Settings().AnyWordLocation ? 1 : 2;
     TPWordCoordinate best;
@@ -254,7 +251,9 @@ TPWordCoordinate TBackjumpSearch::ChooseSlot() const
         scan(1, r, 1, 0, 1);
     for (int32_t c = first; c <= table.ColCount(); ++c)
         scan(c, 1, 0, 1, 0);
-    return best.Found() ? best : plain;
+    // Without open groups of two or more letters (exactly when the plain
+    // choice has no such anchor) the plain choice decides.
+    return best.Found() ? best : Kwelin.ChooseSlot();
 }
 
 TPWordCoordinate TBackjumpSearch::OpenGroupSlot(const TTable& table, int32_t c, int32_t r, uint8_t dir) const
