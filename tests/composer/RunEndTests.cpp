@@ -8,6 +8,7 @@
 #include "database/DBBuilder.h"
 #include "documents/CrossTXT.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -341,6 +342,63 @@ TEST(ComposeRunEnd, FuzzedRunsAlwaysEndWithACrosswordOrAClearMessage)
     EXPECT_GT(crosswords, 10);
     EXPECT_GT(messages, 10);
     std::filesystem::remove_all(dir);
+}
+
+} // namespace
+
+namespace {
+
+struct TEraseCase {
+    const char* Name;
+    int32_t Col;
+    int32_t Row;
+    int32_t Radius;
+    bool AnyWordLocation;
+    std::vector<std::string> Expected;
+};
+
+// A repair frees the cells around a dead end, keeps the template's own cells
+// and, unless words may start anywhere, row 1 and column 1.
+TEST(ComposeRunEnd, ARepairFreesTheCellsAroundTheDeadEnd)
+{
+    const TTable pattern = Grid({"......", "......", "....*.", "......", "......"});
+    const TTable grid = Grid({"*K*O**", "KOTEK*", "*S*W*A", "ALE*PI", "*ARKA*"});
+    const std::vector<TEraseCase> cases = {
+        {"inside", 4, 3, 1, false, {"*K*O**", "KO...*", "*S..*A", "AL...I", "*ARKA*"}},
+        {"at the corner", 2, 2, 2, false, {"*K*O**", "K...K*", "*...*A", "A...PI", "*ARKA*"}},
+        {"words anywhere", 2, 2, 2, true, {"....**", "....K*", "....*A", "....PI", "*ARKA*"}},
+        {"past the edge", 6, 5, 1, false, {"*K*O**", "KOTEK*", "*S*W*A", "ALE*..", "*ARK.."}},
+    };
+    for (const TEraseCase& c : cases)
+        EXPECT_EQ(Rows(EraseAround(grid, pattern, c.Col, c.Row, c.Radius, c.AnyWordLocation)), c.Expected) << c.Name;
+}
+
+// A template larger than the shipped ones gets the backjumping search after
+// one plain attempt (here of 20 steps); when it gets stuck, repairs carry it on to a crossword that keeps
+// every rule, and a seed still fixes the crossword.
+TEST(ComposeRunEnd, ALargeTemplateFinishesThroughRepairs)
+{
+    const std::vector<std::string> words = MadeUpWords(3000, 2024);
+    const TDBSource source = WordsSource(words);
+    TComposerSettings settings = Quick(20);
+    settings.MaxIdleSteps = DefaultMaxIdleSteps;
+    settings.TimeLimitMs = 0;
+    uint32_t repairs = 0;
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        const TEnd end = Compose(TTable(20, 16), source, settings, seed);
+        ASSERT_TRUE(end.Result.HandedOver) << end.Result.Message;
+        EXPECT_TRUE(end.Result.Backjumping);
+        repairs += end.Result.Repairs;
+        auto db = MakeDB(words);
+        EXPECT_TRUE(EveryRunIsAnUnrepeatedWord(*end.Result.Grid, *db, settings.MinLenPWord)) << seed;
+        const std::vector<std::string> standing = end.Result.Grid->Words(settings.MinLenPWord);
+        for (const std::string& w : end.Result.PlacedWords)
+            EXPECT_NE(std::find(standing.begin(), standing.end(), w), standing.end()) << w << " was laid but is not in the grid";
+        EXPECT_EQ(end.Document.ExplCount(), static_cast<int32_t>(standing.size())) << seed;
+        const TEnd again = Compose(TTable(20, 16), source, settings, seed);
+        EXPECT_EQ(Rows(*again.Result.Grid), Rows(*end.Result.Grid)) << seed;
+    }
+    EXPECT_GT(repairs, 0u);
 }
 
 } // namespace
