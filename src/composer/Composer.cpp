@@ -298,6 +298,7 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
                 return result;
             }
 
+            bool unsound = false; // finished, but breaking a rule: nothing to go on from
             if (stopCreating || (!searchEnded && !slot.Found())) {
                 result.PlacedWords = laidBefore;
                 const std::vector<std::string> laid = backjump ? backjump->PlacedWords() : kwelin->PlacedWords();
@@ -306,9 +307,10 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
                 // The backjumping search checks its grid as a whole; the plain
                 // one is kept exactly as it always was.
                 const bool sound = stopCreating || !backjump || backjump->GridIsSound();
-                if (sound && (stopCreating || !result.PlacedWords.empty()))
+                if (sound && (stopCreating || !result.PlacedWords.empty() || repaired))
                     break;
-                if (result.PlacedWords.empty()) {
+                unsound = !sound;
+                if (result.PlacedWords.empty() && !repaired) {
                     result.Failed = true; // no slot from the start: no attempt can lay a word
                     result.Message = MsgComposeFailed;
                     return result;
@@ -326,7 +328,7 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
             repaired = false;
             int32_t col = 0;
             int32_t row = 0;
-            if (backjump && fullestFilled >= bestOfRepairs) {
+            if (backjump && !unsound && fullestFilled >= bestOfRepairs) {
                 // Only a grid at least as full as the fullest so far is repaired.
                 if (fullestFilled > bestOfRepairs)
                     repairsInRow = 0;
@@ -336,7 +338,7 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
                 const std::vector<std::string> laid = backjump->PlacedWords();
                 bestLaid.insert(bestLaid.end(), laid.begin(), laid.end());
             }
-            if (backjump && repairsInRow < MaxRepairs && (backjump->WorstDeadEnd(col, row) || slot.Found())) {
+            if (backjump && !unsound && repairsInRow < MaxRepairs && (backjump->WorstDeadEnd(col, row) || slot.Found())) {
                 if (col == 0) {
                     col = slot.Col;
                     row = slot.Row;
