@@ -550,4 +550,4 @@ void TestCrossPrint::thePrintAndPdfDialogsOfferTheAnswerKeyOnlyWhenThereAreAnswe
 }
 
 QTEST_MAIN(TestCrossPrint)
-#include "TestCrossPrint.moc"
+#include "CrossPrintTest.moc"

@@ -668,4 +668,4 @@ void TestDBBrowserForm::recordingNeedsAnInputDevice()
 }
 
 QTEST_MAIN(TestDBBrowserForm)
-#include "TestDBBrowserForm.moc"
+#include "DBBrowserFormTest.moc"

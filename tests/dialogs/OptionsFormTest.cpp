@@ -512,4 +512,4 @@ void TestOptionsForm::theFolderBrowserReplacesTheLocationAndCancellingKeepsIt()
 }
 
 QTEST_MAIN(TestOptionsForm)
-#include "TestOptionsForm.moc"
+#include "OptionsFormTest.moc"
