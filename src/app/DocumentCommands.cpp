@@ -6,6 +6,7 @@
 #include "app/WindowText.h"
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
+#include "core/SoundNames.h"
 #include "dialogs/CrossPrint.h"
 #include "grid/CrossDocument.h"
 
@@ -41,9 +42,12 @@ QString ShowableProblem(const TCrossTXT& doc)
 {
     if (doc.ColCount() < 4 || doc.RowCount() < 3)
         return QStringLiteral("size");
+    // Rows of unequal length leave gaps in the grid.
+    if (!doc.IsComplete())
+        return QStringLiteral("rows");
     for (int c = 1; c <= doc.ColCount(); ++c)
         for (int r = 1; r <= doc.RowCount(); ++r)
-            if (!doc.HasCell(c, r) || !IsCellChar(doc.GetCell(c, r)))
+            if (!IsCellChar(doc.GetCell(c, r)))
                 return QStringLiteral("cell");
     return QString();
 }
@@ -112,6 +116,8 @@ bool TDocumentCommands::OpenCrossWord(const QString& fileName)
         return false;
     FCrossWord.Assign(loaded);
     emit CaptionChanged(fileName.toStdString());
+    if (loaded.RefusedSounds > 0)
+        MessageDlgOver(Formatted(MsgSoundsRefused, fileName), mtWarning, mbOK, MessageArea());
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "composer/Composer.h"
 #include "core/CellChars.h"
 #include "core/FileNames.h"
+#include "database/ComposeWords.h"
 #include "dialogs/DBBrowserForm.h"
 #include "dialogs/OptionsForm.h"
 #include "grid/CrossDocument.h"
@@ -361,7 +362,9 @@ void TMainForm::LoadStartTemplate()
 void TMainForm::GatherDBStatistics()
 {
     try {
-        FDBStatistics = ReadDBStatistics(FSettings.DataBasePath.toStdString());
+        FDBStatistics = TComposeWords::Read(FSettings.DataBasePath.toStdString(),
+                                            FSettings.UserDataBasePath.toStdString())
+                            ->Statistics();
     } catch (const std::exception& e) {
         FDBStatistics = TDBStatistics{};
         FDBStatistics.Edition = FDBStatistics.MinLen = 0;
@@ -588,7 +591,14 @@ TCrossDocument& TMainForm::PrintedDocument() const
 
 void TMainForm::WordDatabaseCommand()
 {
-    Reporting([&] { TDBBrowserForm::Browse(FSettings.DataBasePath, FSettings.AudioDir, this); });
+    bool changed = false;
+    Reporting([&] {
+        changed = TDBBrowserForm::Edit(FSettings.DataBasePath, FSettings.UserDataBasePath, FSettings.AudioDir, this,
+                                       FSettings.UserAudioDir);
+    });
+    // The about box and the options dialog's length bounds follow the saved words.
+    if (changed)
+        GatherDBStatistics();
 }
 
 void TMainForm::OptionsCommand()
@@ -668,6 +678,9 @@ TComposeOptions TMainForm::ComposeOptions() const
     options.CurrPrefix = FSettings.CurrPrefix;
     options.SeriesCount = FSettings.SeriesCount;
     options.DataBasePath = FSettings.DataBasePath;
+    options.UserDBPath = FSettings.UserDataBasePath;
+    options.MinScore = DifficultyMinScore(static_cast<TDifficulty>(FSettings.Difficulty));
+    options.UniqueSeries = FSettings.UniqueSeries;
     options.Settings.MinLenPWord = FSettings.MinLenPWord;
     options.Settings.MaxLenPWord = FSettings.MaxLenPWord;
     options.Settings.AnyWordLocation = FSettings.AnyWordLocation;

@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "app/UserDirs.h"
+#include "database/Commonness.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,7 +96,10 @@ void SetProgramDir(TSettings& settings, const QString& programDir)
 {
     settings.ProgramDir = WithTrailingSeparator(programDir);
     settings.DataBasePath = settings.ProgramDir + DataBaseName;
-    settings.CrossDir = UserDirsFor(programDir).CrossDir;
+    const TUserDirs user = UserDirsFor(programDir);
+    settings.CrossDir = user.CrossDir;
+    settings.UserDataBasePath = user.DataDir + UserDataBaseName;
+    settings.UserAudioDir = user.DataDir + AudioDirName;
 }
 
 void WriteFirstStartSettings(QSettings& store, const QString& programDir)
@@ -137,6 +141,10 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
     s.AlterNewCrossDir = ReadSettingString(store, QStringLiteral("AlterNewCrossDir"), QString());
     s.AudioDir = ReadSettingString(store, QStringLiteral("AudioDir"), dir + AudioDirName);
     s.AlterAudioDir = ReadSettingString(store, QStringLiteral("AlterAudioDir"), QString());
+    s.Difficulty = ReadSettingInt(store, QStringLiteral("Difficulty"), dfAll);
+    if (s.Difficulty < dfEasy || s.Difficulty > dfAll)
+        s.Difficulty = dfAll;
+    s.UniqueSeries = ReadSettingBool(store, QStringLiteral("UniqueSeries"), false);
     s.PatternDir = WithTrailingSeparator(QFileInfo(s.PatternFileName).path());
 }
 
@@ -173,6 +181,8 @@ bool WriteSettings(QSettings& store, const TSettings& s)
     WriteString(store, QStringLiteral("AlterNewCrossDir"), s.AlterNewCrossDir);
     WriteString(store, QStringLiteral("AudioDir"), s.AudioDir);
     WriteString(store, QStringLiteral("AlterAudioDir"), s.AlterAudioDir);
+    WriteInt(store, QStringLiteral("Difficulty"), s.Difficulty);
+    WriteBool(store, QStringLiteral("UniqueSeries"), s.UniqueSeries);
     store.sync();
     return store.status() == QSettings::NoError;
 }

@@ -2,6 +2,7 @@
 
 #include "app/MessageForm.h"
 #include "app/ToolbarPictures.h"
+#include "documents/CrossTXT.h"
 #include "grid/CrossSurface.h"
 
 #include <QLabel>
@@ -96,8 +97,9 @@ QSize TTemplateEditor::SizeForGrip(QPoint screenPos, const QRect& window, QSize 
     const int py = screenPos.y() + FGrip->height() / 2;
     const int a = std::min(px - window.left() + w / 2, ScreenSize().width());
     const int b = std::min(py - window.top() + h / 2, ScreenSize().height());
-    const int cols = std::max((a - frameExtra.width() - margins.width()) / w, MinCols);
-    const int rows = std::max((b - margins.height() - frameExtra.height()) / h, MinRows);
+    // Never larger than a template file can hold, however large the screen.
+    const int cols = std::clamp((a - frameExtra.width() - margins.width()) / w, MinCols, int(MaxGridCols));
+    const int rows = std::clamp((b - margins.height() - frameExtra.height()) / h, MinRows, int(MaxGridRows));
     return {cols, rows};
 }
 

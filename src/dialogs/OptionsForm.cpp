@@ -3,6 +3,7 @@
 #include "dialogs/SpinEdit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -109,9 +110,20 @@ void TOptionsForm::CreateControls()
     lengthsLayout->setColumnStretch(2, 1);
     CheckBox1 = new QCheckBox(QStringLiteral("Zezwalaj na hasła w pierwszej kolumnie (wierszu)"), words);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    auto* difficultyLabel = new QLabel(QStringLiteral("Poziom trudności:"), words);
+    DifficultyBox = new QComboBox(words);
+    DifficultyBox->setObjectName(QStringLiteral("DifficultyBox"));
+    for (const TDifficulty level : DifficultyLevels)
+        DifficultyBox->addItem(QString::fromStdString(DifficultyName(level)), int(level));
+    difficultyLabel->setBuddy(DifficultyBox);
+    auto* difficultyLayout = new QHBoxLayout;
+    difficultyLayout->addWidget(difficultyLabel);
+    difficultyLayout->addWidget(DifficultyBox);
+    difficultyLayout->addStretch(1);
     auto* wordsLayout = new QVBoxLayout(words);
     wordsLayout->addWidget(lengths);
     wordsLayout->addWidget(CheckBox1);
+    wordsLayout->addLayout(difficultyLayout);
     wordsLayout->addStretch(1);
     PageControl1->addTab(words, QStringLiteral("Hasła"));
 
@@ -145,8 +157,11 @@ void TOptionsForm::CreateControls()
     seriesLayout->addWidget(Edit4, 0, 1);
     seriesLayout->addWidget(Label4, 1, 0);
     seriesLayout->addWidget(SpinEdit3, 1, 1, Qt::AlignLeft);
+    UniqueSeriesBox = new QCheckBox(QStringLiteral("Hasła nie powtarzają się w serii"), series);
+    UniqueSeriesBox->setObjectName(QStringLiteral("UniqueSeriesBox"));
+    seriesLayout->addWidget(UniqueSeriesBox, 2, 0, 1, 2);
     seriesLayout->setColumnStretch(1, 1);
-    seriesLayout->setRowStretch(2, 1);
+    seriesLayout->setRowStretch(3, 1);
     PageControl1->addTab(series, QStringLiteral("Seria krzyżówek"));
 
     auto* Button6 = NewButton(QStringLiteral("Domyślnie"), QStringLiteral("Button6"), this);
@@ -232,6 +247,9 @@ void TOptionsForm::FormCreate()
     CheckBox1->setChecked(FValues.AnyWordLocation);
     Edit4->setText(FValues.CurrPrefix);
     SpinEdit3->SetValue(FValues.SeriesCount);
+    UniqueSeriesBox->setChecked(FValues.UniqueSeries);
+    const int level = DifficultyBox->findData(FValues.Difficulty);
+    DifficultyBox->setCurrentIndex(level >= 0 ? level : DifficultyBox->findData(int(dfAll)));
     FillGroup(FPattern, FValues.AlterPatternFileName, FValues.PatternFileName);
     FillGroup(FNewCross, FValues.AlterNewCrossDir, FValues.NewCrossDir);
     FillGroup(FAudio, FValues.AlterAudioDir, FValues.AudioDir);
@@ -270,6 +288,8 @@ void TOptionsForm::Button1Click()
     FValues.AnyWordLocation = CheckBox1->isChecked();
     FValues.CurrPrefix = Edit4->text();
     FValues.SeriesCount = SpinEdit3->Value();
+    FValues.UniqueSeries = UniqueSeriesBox->isChecked();
+    FValues.Difficulty = DifficultyBox->currentData().toInt();
     StoreGroup(FPattern, DefaultPatternFileName(FEnvironment.ProgramDir), false, FValues.PatternFileName,
                FValues.AlterPatternFileName);
     StoreGroup(FNewCross, DefaultNewCrossDir(FEnvironment.ProgramDir), true, FValues.NewCrossDir,
@@ -286,6 +306,7 @@ void TOptionsForm::Button6Click()
         SpinEdit1->SetValue(DefaultMinLen);
         SpinEdit2->SetValue(DefaultMaxLen);
         CheckBox1->setChecked(false);
+        DifficultyBox->setCurrentIndex(DifficultyBox->findData(int(dfAll)));
         break;
     case 1:
         FPattern.DefaultChoice->setChecked(true);
@@ -299,6 +320,7 @@ void TOptionsForm::Button6Click()
     case 4:
         Edit4->setText(QStringLiteral("K_????"));
         SpinEdit3->SetValue(DefaultSeriesCount);
+        UniqueSeriesBox->setChecked(false);
         break;
     default:
         break;

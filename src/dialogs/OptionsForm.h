@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -70,6 +71,8 @@ private:
     TSpinEdit* SpinEdit3 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QLineEdit* Edit4 = nullptr;
+    QComboBox* DifficultyBox = nullptr;
+    QCheckBox* UniqueSeriesBox = nullptr;
     TLocationGroup FPattern;
     TLocationGroup FNewCross;
     TLocationGroup FAudio;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "database/Commonness.h"
+
 #include <QString>
 
 namespace mz {
@@ -20,6 +22,11 @@ struct TOptionsValues {
     QString AlterNewCrossDir;
     QString AudioDir;
     QString AlterAudioDir;
+    // How rare the answers may be, stored as its TDifficulty number; every
+    // word (dfAll) gives the crosswords the program always composed.
+    int Difficulty = dfAll;
+    // A series sets aside the answers of its earlier crosswords.
+    bool UniqueSeries = false;
 
     bool operator==(const TOptionsValues&) const = default;
 };

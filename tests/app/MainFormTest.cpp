@@ -391,6 +391,17 @@ private slots:
         QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(3, 2));
     }
 
+    void aWordEndingInTheLastColumnIsHighlightedToItsEnd()
+    {
+        FreshProgram();
+        auto form = Start();
+        GoTo(*form, 6, 6);
+        QCOMPARE(Label(*form, "Expl_Label")->text(), QStringLiteral("ostatnie"));
+        for (int c = 3; c <= 6; ++c)
+            QVERIFY2(Grid(*form, "CrossVC")->CellHighlighted(c, 6), qPrintable(QString::number(c)));
+        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(1, 6) && !Grid(*form, "CrossVC")->CellHighlighted(6, 5));
+    }
+
     void aLongClueIsFittedIntoTwoLinesThatFitTheWindow()
     {
         FreshProgram();
@@ -571,6 +582,108 @@ private slots:
         QVERIFY(form->close());
         QCOMPARE(answers.Texts.size(), 1);
         QVERIFY(answers.Texts.first().startsWith(QStringLiteral("Zawartość krzyżówki katalogu.krz zmieniła się.")));
+    }
+
+    // "Tak" to the save question, then a save that fails: the close or the
+    // open does not go on and the changes stay.
+    void aYesWhoseSaveFailsCancelsTheCloseOrTheOpen_data()
+    {
+        QTest::addColumn<bool>("closing");
+        QTest::newRow("close") << true;
+        QTest::newRow("open") << false;
+    }
+
+    void aYesWhoseSaveFailsCancelsTheCloseOrTheOpen()
+    {
+        QFETCH(bool, closing);
+        FreshProgram();
+        const QString other = dir + QStringLiteral("inna.krz");
+        MakeCrossWord(false).SaveToFile(other.toStdString());
+        auto form = Start();
+        GoTo(*form, 1, 1);
+        QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("k"));
+        const QString lost = dir + QStringLiteral("nie/ma/katalogu.krz");
+        CrossWordDoc(*form).SetFileName(lost.toStdString());
+        TBoxAnswers answers({"Yes", "OK"});
+        if (closing)
+            QVERIFY(!form->close());
+        else
+            form->OpenFile(other);
+        QCOMPARE(answers.Texts.size(), 2);
+        QVERIFY(answers.Texts[0].startsWith(QStringLiteral("Zawartość krzyżówki katalogu.krz zmieniła się.")));
+        QVERIFY(form->isVisible());
+        QVERIFY(CrossWord(*form).Modified);
+        QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), lost);
+        QCOMPARE(CrossWord(*form).GetCell(1, 1), 'K');
+        QCOMPARE(CrossWord(*form).ExplCount(), 5);
+        QVERIFY(!QFile::exists(lost));
+        TBoxAnswers leave({"No"});
+        QVERIFY(form->close());
+    }
+
+    // Sound names from a file that lead out of the audio directory are not
+    // followed; the user is told once.
+    void aCrosswordWithRefusedSoundNamesIsOpenedWithoutThemAndSaysSoOnce()
+    {
+        FreshProgram();
+        TCrossTXT foreign = MakeCrossWord();
+        TExpl expl = foreign.GetExpl(1);
+        expl.Audio = "../../tajne.txt";
+        foreign.SetExpl(1, expl);
+        const QString name = dir + QStringLiteral("obca.krz");
+        foreign.SaveToFile(name.toStdString());
+        auto form = Start();
+        {
+            TBoxAnswers answers({"OK", "OK"});
+            form->OpenFile(name);
+            QTest::qWait(50);
+            QCOMPARE(answers.Texts, QStringList({QStringLiteral("Plik ") + name +
+                                                 QStringLiteral(" zawiera niedozwolone nazwy plików dźwiękowych; "
+                                                                "te dźwięki pominięto.")}));
+        }
+        QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), name);
+        GoTo(*form, 1, 1);
+        QCOMPARE(Label(*form, "Expl_Label")->text(), QStringLiteral("zwierzę domowe"));
+        QVERIFY(!Button(*form, "SBttn_Play")->isEnabled());
+    }
+
+    void aSoundLinkLeadingOutOfTheAudioDirectoryIsRefusedOnce()
+    {
+        FreshProgram();
+        QFile::remove(dir + QStringLiteral("Audio/KOT.wav"));
+        QFile secret(dir + QStringLiteral("tajne.wav"));
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+        secret.write(ToneWav());
+        secret.close();
+        QVERIFY(QFile::link(dir + QStringLiteral("tajne.wav"), dir + QStringLiteral("Audio/KOT.wav")));
+        auto form = Start();
+        GoTo(*form, 1, 1);
+        TBoxAnswers answers({"OK", "OK"});
+        for (int press = 0; press < 2; ++press)
+            Button(*form, "SBttn_Play")->click();
+        QTest::qWait(50);
+        QCOMPARE(answers.Texts, QStringList({QStringLiteral("Niedozwolona nazwa pliku dźwiękowego: KOT.wav")}));
+        QVERIFY(Player(*form)->FileName().isEmpty());
+    }
+
+    // The user's own sound directory (here the program directory's Audio/) is
+    // looked up before the audio directory of the settings.
+    void aSoundInTheUsersAudioDirectoryIsPlayedBeforeTheShippedOne()
+    {
+        FreshProgram();
+        const QString shipped = dir + QStringLiteral("Dzwieki/");
+        QVERIFY(QDir().mkpath(shipped));
+        for (const char* name : {"KOT.wav", "BRAK.wav"})
+            QVERIFY(QFile::copy(dir + QStringLiteral("Audio/KOT.wav"), shipped + QString::fromLatin1(name)));
+        PutSetting(QStringLiteral("AudioDir"), shipped);
+        auto form = Start();
+        QCOMPARE(settings.UserAudioDir, dir + QStringLiteral("Audio/"));
+        GoTo(*form, 1, 1);
+        Button(*form, "SBttn_Play")->click();
+        QCOMPARE(Player(*form)->FileName(), QFileInfo(dir + QStringLiteral("Audio/KOT.wav")).canonicalFilePath());
+        GoTo(*form, 4, 6);
+        Button(*form, "SBttn_Play")->click();
+        QCOMPARE(Player(*form)->FileName(), QFileInfo(shipped + QStringLiteral("BRAK.wav")).canonicalFilePath());
     }
 
     void theSaveQuestionOnCloseHasThreeAnswers()
