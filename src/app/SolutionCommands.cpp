@@ -392,7 +392,8 @@ void TSolutionCommands::AfterCompose(bool handedOver, const QString& fileName)
 {
     if (handedOver && FPhraseAfterCompose->isChecked() && FCrossWord.FileName() == fileName.toStdString() &&
         HasAnswers(FCrossWord.Document()))
-        CreatePhrase();
+        // Once composing has gone idle, not inside its completion.
+        QTimer::singleShot(0, this, &TSolutionCommands::CreatePhrase);
 }
 
 } // namespace mz
