@@ -8,6 +8,8 @@
 #include "core/FileNames.h"
 #include "core/SoundNames.h"
 #include "dialogs/CrossPrint.h"
+#include "documents/CrossSolution.h"
+#include "documents/Ipuz.h"
 #include "grid/CrossDocument.h"
 
 #include <QWidget>
@@ -76,8 +78,12 @@ bool TDocumentCommands::Loaded(const QString& fileName, TCrossTXT& doc)
 {
     try {
         doc.LoadFromFile(fileName.toStdString());
-    } catch (const std::exception&) {
-        WarnLoadError(fileName);
+    } catch (const std::exception& e) {
+        // An ipuz file the program cannot show is refused with the reason, naming what is unsupported.
+        if (OpenExtensionOf(fileName.toLower().toStdString()) == "ipuz")
+            MessageDlgOver(QString::fromUtf8(e.what()), mtWarning, mbOK, MessageArea());
+        else
+            WarnLoadError(fileName);
         return false;
     }
     if (!ShowableProblem(doc).isEmpty()) {
@@ -125,7 +131,7 @@ bool TDocumentCommands::OpenCrossWordDialog()
 {
     TFileDialogRequest request;
     request.Title = QStringLiteral("Otwórz krzyżówkę...");
-    request.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Pliki XWD|*.xwd|Wszystkie pliki|*.*");
+    request.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Pliki XWD|*.xwd|Pliki ipuz|*.ipuz|Wszystkie pliki|*.*");
     request.Directory = DirectoryPart(FCrossWord.FileName());
     if (ExtensionOf(FCrossWord.FileName()) == "xwd") {
         FCrossOpenFileName = QStringLiteral("*.xwd");
@@ -186,6 +192,22 @@ void TDocumentCommands::ExportCrossWordAsText()
     if (chosen.isEmpty())
         return;
     Reporting([&] { FCrossWord.Document().ExportAsText(chosen.toStdString()); });
+}
+
+void TDocumentCommands::ExportCrossWordAsIpuz()
+{
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Eksportuj krzyżówkę jako ipuz");
+    request.Filter = QStringLiteral("Pliki ipuz|*.ipuz|Wszystkie pliki|*.*");
+    request.DefaultExt = QStringLiteral("ipuz");
+    const std::string namePart = FileNamePart(FCrossWord.FileName());
+    request.FileName = QString::fromStdString(namePart.substr(0, namePart.find('.')));
+    request.Directory = DirectoryPart(FCrossWord.FileName());
+    const QString chosen = FDialogs.Run(request);
+    if (chosen.isEmpty())
+        return;
+    Reporting([&] { ExportAsIpuz(FCrossWord.Document(), chosen.toStdString()); });
 }
 
 bool TDocumentCommands::OpenTemplate(const QString& fileName)
@@ -263,7 +285,7 @@ void TDocumentCommands::SaveTemplateAs()
 
 void TDocumentCommands::Print(const TCrossDocument& doc)
 {
-    Reporting([&] { PrintCrossWord(doc.Document(), &FWindow); });
+    Reporting([&] { PrintCrossWord(doc.Document(), &FWindow, FPrintOptions); });
 }
 
 void TDocumentCommands::ExportAsPdf(const TCrossDocument& doc)
@@ -277,10 +299,21 @@ void TDocumentCommands::ExportAsPdf(const TCrossDocument& doc)
     request.Directory = DirectoryPart(doc.FileName());
     const QString title = PrintTitle(doc.Document());
     request.FileName = title.isEmpty() ? QString() : title + QStringLiteral(".pdf");
+    // The answer key is offered only where there is one.
+    const bool answers = doc.Kind() == TDocumentKind::CrossWord && HasAnswers(doc.Document());
+    if (answers) {
+        request.Option = QStringLiteral("Dołącz rozwiązanie");
+        request.OptionName = QStringLiteral("IncludeSolution");
+        request.OptionChecked = FPrintOptions.IncludeSolution;
+    }
     const QString chosen = FDialogs.Run(request);
     if (chosen.isEmpty())
         return;
-    Reporting([&] { SaveCrossWordAsPdf(doc.Document(), chosen); });
+    if (answers)
+        FPrintOptions.IncludeSolution = request.OptionChecked;
+    TPrintOptions used = FPrintOptions;
+    used.IncludeSolution = answers && request.OptionChecked;
+    Reporting([&] { SaveCrossWordAsPdf(doc.Document(), chosen, used); });
 }
 
 } // namespace mz

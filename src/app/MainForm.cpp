@@ -6,6 +6,7 @@
 #include "app/HintPause.h"
 #include "app/MessageForm.h"
 #include "app/Settings.h"
+#include "app/SolutionCommands.h"
 #include "app/TemplateEditor.h"
 #include "app/Toolbar.h"
 #include "app/ToolbarPictures.h"
@@ -138,6 +139,8 @@ void TMainForm::CreateActions()
     FAct.Save = MakeAction(this, "CrossWord_Save", QStringLiteral("Zapi&sz"), QStringLiteral("Zapisz stan krzyżówki"));
     FAct.SaveAs = MakeAction(this, "CrossWord_SaveAs", QStringLiteral("Z&apisz jako..."));
     FAct.ExportAsText = MakeAction(this, "CrossWord_ExportAsText", QStringLiteral("Eksportuj jako &tekst..."));
+    FAct.ExportAsIpuz = MakeAction(this, "CrossWord_ExportAsIpuz", QStringLiteral("Eksportuj jako &ipuz..."),
+                                   QStringLiteral("Zapisuje krzyżówkę w formacie ipuz dla innych programów"));
     FAct.Series = MakeAction(this, "CrossWord_Series", QStringLiteral("Ser&ia krzyżówek..."));
     // One action in both menus: the crossword in crossword mode, the template in the editor.
     FAct.ExportAsPdf = MakeAction(this, "CrossWord_ExportAsPdf", QStringLiteral("Eksportuj jako &PDF..."));
@@ -199,8 +202,10 @@ void TMainForm::CreateMenus()
                          FAct.PatternPrint, FAct.ExportAsPdf, FAct.PatternClose});
     FPatternMenu->menuAction()->setVisible(false);
     FCrossWordMenu = menu("CrossWord", QStringLiteral("&Krzyżówka"),
-                          {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, nullptr, FAct.Series,
+                          {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, nullptr, FAct.Series,
                            nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
+    // Filled by the solution commands (TSolutionCommands).
+    FSolutionMenu = menu("Solution", QStringLiteral("&Rozwiązanie"), {});
     FToolsMenu = menu("Tools", QStringLiteral("&Narzędzia"), {FAct.Editor, FAct.WordDatabase, nullptr, FAct.Options});
     FViewMenu = menu("View", QStringLiteral("&Widok"), {FAct.PreView});
     FAct.ViewSeparator = FViewMenu->addSeparator();
@@ -245,6 +250,8 @@ void TMainForm::CreateControllers()
     FEditor = new TTemplateEditor(*FPatternView, *FClient, *FPanel, this);
     FCommands = new TDocumentCommands(*FCrossWord, *FPattern, FSettings, FDialogs, *this, this);
     FComposer = new TComposeController(*this, this);
+    FSolution = new TSolutionCommands(*FCrossWord, *FCrossView, FSettings, *this, *FClient, this);
+    FSolution->FillMenu(*FSolutionMenu);
 }
 
 void TMainForm::ConnectCommands()
@@ -283,6 +290,14 @@ void TMainForm::ConnectCommands()
     connect(FPreviewView, &TCrossSurface::VisibilityChanged, FComposer, &TComposeController::PreviewVisibilityChanged);
 
     connect(FCommands, &TDocumentCommands::CaptionChanged, this, &TMainForm::ShowCaption);
+
+    // The solution: the strip of the "rozwiązanie" under the grid, and the phrase offered after composing.
+    connect(FAct.ExportAsIpuz, &QAction::triggered, FCommands, &TDocumentCommands::ExportCrossWordAsIpuz);
+    connect(FSolution, &TSolutionCommands::LayoutChanged, this, [this] {
+        if (!FEditorMode && FCrossView->Visible())
+            FitWindowToGrid(*FCrossView);
+    });
+    connect(FComposer, &TComposeController::RunCompleted, FSolution, &TSolutionCommands::AfterCompose);
 }
 
 // Start-up and shut-down --------------------------------------------------------
@@ -452,13 +467,15 @@ void TMainForm::FitWindowToGrid(TCrossSurface& grid)
 {
     const int top = FToolbar->Height();
     const int clientWidth = grid.ImageWidth() + LeftMargin + RightMargin;
-    const int clientHeight = grid.ImageHeight() + top + FBottomMargin;
+    const int strip = FSolution->StripHeight(&grid == FCrossView && !FEditorMode);
+    const int clientHeight = grid.ImageHeight() + top + FBottomMargin + strip;
     FClient->setFixedSize(clientWidth, clientHeight);
     FPanel->move(0, clientHeight - FPanel->height());
     grid.move(LeftMargin, top);
     grid.resize(grid.ImageWidth(), grid.ImageHeight());
     const int below = grid.y() + grid.height();
-    FClues->PlaceBelow(below);
+    FSolution->PlaceBelow(below, clientWidth, strip > 0);
+    FClues->PlaceBelow(below + strip);
     FEditor->PlaceBelow(below);
     setFixedSize(sizeHint());
     FToolbar->Overflow(clientWidth);
@@ -475,6 +492,7 @@ void TMainForm::EnterEditor()
     FClues->SetEditorMode(true);
     FCrossWordMenu->menuAction()->setVisible(false);
     FToolsMenu->menuAction()->setVisible(false);
+    FSolutionMenu->menuAction()->setVisible(false);
     FAct.PreView->setVisible(false);
     FAct.ViewSeparator->setVisible(false);
     FPatternMenu->menuAction()->setVisible(true);
@@ -503,6 +521,7 @@ void TMainForm::CloseEditor()
     FPatternMenu->menuAction()->setVisible(false);
     FCrossWordMenu->menuAction()->setVisible(true);
     FToolsMenu->menuAction()->setVisible(true);
+    FSolutionMenu->menuAction()->setVisible(true);
     FAct.PreView->setVisible(true);
     FAct.ViewSeparator->setVisible(true);
     FBottomMargin = ClueAreaHeight;
@@ -542,7 +561,7 @@ void TMainForm::SetWriteDir(bool horizontal)
 void TMainForm::OpenFile(const QString& name)
 {
     const std::string ext = OpenExtensionOf(name.toLower().toStdString());
-    if (ext == "krz" || ext == "xwd") {
+    if (ext == "krz" || ext == "xwd" || ext == "ipuz") {
         FCommands->OpenCrossWord(name);
         if (FEditorMode)
             CloseEditor();

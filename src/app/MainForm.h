@@ -19,6 +19,7 @@ class TCluePanel;
 class TCrossDocument;
 class TCrossSurface;
 class TDocumentCommands;
+class TSolutionCommands;
 class TTemplateEditor;
 class TToolbar;
 struct TSettings;
@@ -139,10 +140,12 @@ private:
     TTemplateEditor* FEditor = nullptr;
     TDocumentCommands* FCommands = nullptr;
     TComposeController* FComposer = nullptr;
+    TSolutionCommands* FSolution = nullptr;
 
     QMenu* FPatternMenu = nullptr;
     QMenu* FCrossWordMenu = nullptr;
     QMenu* FToolsMenu = nullptr;
+    QMenu* FSolutionMenu = nullptr;
     QMenu* FViewMenu = nullptr;
     QMenu* FHelpMenu = nullptr;
     // The commands, named as in the menu (objectName) and shared with the toolbar.
@@ -158,6 +161,7 @@ private:
         QAction* Save = nullptr;
         QAction* SaveAs = nullptr;
         QAction* ExportAsText = nullptr;
+        QAction* ExportAsIpuz = nullptr;
         QAction* Series = nullptr;
         QAction* ExportAsPdf = nullptr;
         QAction* Print = nullptr;

@@ -2,6 +2,7 @@
 
 #include "core/CellChars.h"
 #include "core/Cp1250.h"
+#include "documents/CrossSolution.h"
 #include "grid/CrossDocument.h"
 
 #include <QFocusEvent>
@@ -71,6 +72,7 @@ void TCrossSurface::Connect(TCrossDocument& document)
     connect(&document, &TCrossDocument::CellChanged, this, &TCrossSurface::DocumentCellChanged);
     connect(&document, &TCrossDocument::Resized, this, &TCrossSurface::DocumentResized);
     connect(&document, &TCrossDocument::Reset, this, &TCrossSurface::DocumentReset);
+    connect(&document, &TCrossDocument::SolutionChanged, this, &TCrossSurface::RedrawAll);
 }
 
 int TCrossSurface::ColCount() const
@@ -115,6 +117,8 @@ void TCrossSurface::SetCell(int ACol, int ARow, char Ch)
 
 void TCrossSurface::DocumentCellChanged(int ACol, int ARow)
 {
+    if (TCellView* cell = FindCell(ACol, ARow))
+        cell->Wrong = false;
     DrawCell(ACol, ARow, GetCell(ACol, ARow));
     update();
 }
@@ -147,6 +151,8 @@ void TCrossSurface::DocumentResized()
 
 void TCrossSurface::DocumentReset()
 {
+    for (auto& [key, cell] : FCells)
+        cell.Wrong = false;
     if (ColCount() != FColCount || RowCount() != FRowCount)
         DocumentResized();
     for (int c = 1; c <= FColCount; ++c)
@@ -202,6 +208,41 @@ void TCrossSurface::ClearHighlights()
     for (int c = 1; c <= FColCount; ++c)
         for (int r = 1; r <= FRowCount; ++r)
             DrawCell(c, r, GetCell(c, r));
+}
+
+void TCrossSurface::RedrawAll()
+{
+    for (int c = 1; c <= FColCount; ++c)
+        for (int r = 1; r <= FRowCount; ++r)
+            DrawCell(c, r, GetCell(c, r));
+    update();
+}
+
+void TCrossSurface::MarkWrong(int ACol, int ARow)
+{
+    if (ACol < 1 || ARow < 1 || ACol > FColCount || ARow > FRowCount)
+        return;
+    FindCell(ACol, ARow)->Wrong = true;
+    DrawCell(ACol, ARow, GetCell(ACol, ARow));
+    update();
+}
+
+void TCrossSurface::ClearWrong()
+{
+    for (auto& [key, cell] : FCells) {
+        if (!cell.Wrong)
+            continue;
+        cell.Wrong = false;
+        if (key.first <= FColCount && key.second <= FRowCount)
+            DrawCell(key.first, key.second, GetCell(key.first, key.second));
+    }
+    update();
+}
+
+bool TCrossSurface::CellMarkedWrong(int ACol, int ARow) const
+{
+    const TCellView* cell = FindCell(ACol, ARow);
+    return cell && cell->Wrong;
 }
 
 bool TCrossSurface::FocusDrawn(int ACol, int ARow) const
@@ -331,9 +372,47 @@ void TCrossSurface::DrawCell(int ACol, int ARow, char Ch)
                 std::copy(from, from + (x2 - x1) * 3, to);
         }
     }
+    DrawMarks(ACol, ARow, target);
     cell->FocusDrawn = false;
     if (FFocusVisible && FTimer.isActive() && ACol == FCurrCol && ARow == FCurrRow)
         ShowFocus(ACol, ARow);
+}
+
+// The marks drawn over a cell's picture: the red stroke of a wrong letter, the
+// blue corner of a revealed one, the small number of a cell of the "rozwiązanie".
+void TCrossSurface::DrawMarks(int ACol, int ARow, QPoint target)
+{
+    const TCellView* cell = FindCell(ACol, ARow);
+    const TCrossTXT& doc = Document().Document();
+    const bool wrong = cell && cell->Wrong;
+    const bool revealed = doc.IsRevealed(ACol, ARow);
+    const int number = doc.Phrase().Cells.empty() ? 0 : PhraseNumberAt(doc, ACol, ARow);
+    const int w = FCellImageWidth;
+    const int h = FCellImageHeight;
+    if ((!wrong && !revealed && number == 0) || FGridImage.isNull() || w <= 0 || h <= 0)
+        return;
+    QPainter painter(&FGridImage);
+    painter.setClipRect(QRect(target, QSize(w, h)));
+    if (revealed) {
+        const int side = std::max(4, w / 3);
+        const QPoint corner = target + QPoint(w, 0);
+        const QPoint triangle[3] = {corner, corner - QPoint(side, 0), corner + QPoint(0, side)};
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(30, 90, 210));
+        painter.drawPolygon(triangle, 3);
+    }
+    if (wrong) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(220, 20, 20), std::max(2, w / 12)));
+        painter.drawLine(target + QPoint(2, h - 3), target + QPoint(w - 3, 2));
+    }
+    if (number > 0) {
+        QFont font = painter.font();
+        font.setPixelSize(std::max(6, h / 3));
+        painter.setFont(font);
+        painter.setPen(QColor(160, 0, 0));
+        painter.drawText(QRect(target, QSize(w - 1, h - 1)), Qt::AlignRight | Qt::AlignBottom, QString::number(number));
+    }
 }
 
 void TCrossSurface::Paint()
@@ -496,6 +575,11 @@ void TCrossSurface::Clear()
 // Writing skips blocked cells in solving, but the cursor moves on all the same.
 void TCrossSurface::TypeChar(unsigned char ch)
 {
+    // Typing again in a cell marked wrong takes the mark away, even the same letter.
+    if (CellMarkedWrong(FCurrCol, FCurrRow)) {
+        FindCell(FCurrCol, FCurrRow)->Wrong = false;
+        DrawCell(FCurrCol, FCurrRow, GetCell(FCurrCol, FCurrRow));
+    }
     if (FMode == mEdit || static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow)) != Blocked)
         SetCell(FCurrCol, FCurrRow, static_cast<char>(ch));
     Advance();

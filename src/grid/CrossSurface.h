@@ -113,6 +113,14 @@ public:
     bool FocusDrawn(int ACol, int ARow) const;
     bool CellHighlighted(int ACol, int ARow) const;
 
+    // Letters found wrong by checking: marked (a red stroke) until the cell
+    // changes or the user types there again.
+    void MarkWrong(int ACol, int ARow);
+    void ClearWrong();
+    bool CellMarkedWrong(int ACol, int ARow) const;
+    // Besides, every cell shows what the document says of it: a revealed letter
+    // has a blue corner, a cell of the "rozwiązanie" its small number.
+
     const QImage& GridImage() const { return FGridImage; }
     const QImage& CellImages() const { return FCellImages; }
     const QImage& HighlightImages() const { return FHighlightImages; }
@@ -148,6 +156,7 @@ private:
     struct TCellView {
         bool FocusDrawn = false;
         bool Highlight = false;
+        bool Wrong = false;
     };
     using TCellKey = std::pair<int, int>;
 
@@ -158,6 +167,8 @@ private:
     void DocumentResized();
     void DocumentReset();
     void ResizeGridImage(int width, int height);
+    void DrawMarks(int ACol, int ARow, QPoint target);
+    void RedrawAll();
     void InvertFocusFrame(int ACol, int ARow);
     void Advance();
     void Clear();
