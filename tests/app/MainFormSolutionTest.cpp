@@ -474,6 +474,8 @@ private slots:
         form->OpenFile(bench.CrossPath());
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(ipuz)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Client(*form), &enter);
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(Client(*form), &drop);
         QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), ipuz);
