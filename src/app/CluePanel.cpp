@@ -40,7 +40,7 @@ TCluePanel::TCluePanel(TCrossSurface& crossView, QWidget& client, QAction& play,
     FPlayButton = new QToolButton(&client);
     FPlayButton->setObjectName(QStringLiteral("SBttn_Play"));
     FPlayButton->setAutoRaise(true);
-    FPlayButton->setFocusPolicy(Qt::NoFocus);
+    FPlayButton->setFocusPolicy(Qt::TabFocus);
     FPlayButton->setDefaultAction(&play);
     FPlayButton->setIconSize(QSize(PlayIconSize, PlayIconSize));
     FPlayButton->setGeometry(ButtonLeft, 0, ButtonSize, ButtonSize);
@@ -176,10 +176,8 @@ void TCluePanel::Play()
     }
     QString audio = FromCp1250(expl.Audio);
     audio.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QString file = FSettings.AudioDir + audio;
-    if (!QFileInfo(file).isFile())
-        return;
-    FPlayer->Play(file);
+    // A missing file or a missing sound device is told by the player, once per press.
+    FPlayer->Play(FSettings.AudioDir + audio);
 }
 
 } // namespace mz

@@ -21,6 +21,7 @@ class TCrossSurface;
 class TDocumentCommands;
 class TTemplateEditor;
 class TToolbar;
+class TZoom;
 struct TSettings;
 
 // The place of a dialog of the given size: centred over the window, kept on the screen.
@@ -77,6 +78,9 @@ private:
     void LoadStartTemplate();
     void GatherDBStatistics();
     void WriteBackSettings();
+    // The zoom's commands and the window fitted to the grid at the new size.
+    void CreateZoom();
+    void Zoomed(int cellSize);
 
     // Window layout and modes.
     void FitWindowToGrid(TCrossSurface& grid);
@@ -139,6 +143,7 @@ private:
     TTemplateEditor* FEditor = nullptr;
     TDocumentCommands* FCommands = nullptr;
     TComposeController* FComposer = nullptr;
+    TZoom* FZoom = nullptr;
 
     QMenu* FPatternMenu = nullptr;
     QMenu* FCrossWordMenu = nullptr;
@@ -174,6 +179,9 @@ private:
         QAction* Help = nullptr;
         QAction* WebPage = nullptr;
         QAction* About = nullptr;
+        QAction* ZoomIn = nullptr;
+        QAction* ZoomOut = nullptr;
+        QAction* ZoomDefault = nullptr;
     } FAct;
 };
 

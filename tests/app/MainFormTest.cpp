@@ -1,5 +1,6 @@
 #include "app/AboutBox.h"
 #include "app/ExtBttnsForm.h"
+#include "app/HelpForm.h"
 #include "WindowProbe.h"
 #include "app/MainForm.h"
 #include "app/MessageForm.h"
@@ -20,6 +21,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -661,7 +663,7 @@ private slots:
             TBoxAnswers answers({"OK"});
             Drop(*form, {dir + QStringLiteral("notatki.doc")});
             QCOMPARE(answers.Texts, QStringList({dir + QStringLiteral(
-                                                     "notatki.doc  - nie jest obsługiwany przez Mirakolnika Zodevidar.")}));
+                                                     "notatki.doc - nie jest obsługiwany przez Mirakolnika Zodevidar.")}));
             QCOMPARE(form->windowTitle(), QStringLiteral("INNA.KRZ - Mirakolnik Zodevidar"));
         }
 
@@ -828,15 +830,24 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
     }
 
-    void theHelpAndWebPageCommandsAskTheDesktop()
+    // The help answers in the program's own window; only the web page goes to the desktop.
+    void theHelpOpensInItsOwnWindowAndTheWebPageAsksTheDesktop()
     {
         FreshProgram();
+        const QString page = dir + QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm");
+        QDir(dir).mkpath(QStringLiteral("Pomoc"));
+        QFile html(page);
+        QVERIFY(html.open(QIODevice::WriteOnly));
+        html.write("<html><body><h1>Pomoc</h1></body></html>");
+        html.close();
         auto form = Start();
         Opened.clear();
         Action(*form, "HelpList")->trigger();
+        auto* help = form->findChild<THelpForm*>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->Browser()->source(), QUrl::fromLocalFile(page));
         Action(*form, "MirakolnikKrzywekwInternecie1")->trigger();
-        QCOMPARE(Opened, QList<QUrl>({QUrl::fromLocalFile(dir + QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm")),
-                                      QUrl(QStringLiteral("http://") + ProductHost())}));
+        QCOMPARE(Opened, QList<QUrl>({QUrl(QStringLiteral("http://") + ProductHost())}));
     }
 
     void everyCommandCanBeChosenAtStart()
