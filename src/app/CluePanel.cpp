@@ -44,7 +44,7 @@ TCluePanel::TCluePanel(TCrossSurface& crossView, QWidget& client, QAction& play,
     FPlayButton = new QToolButton(&client);
     FPlayButton->setObjectName(QStringLiteral("SBttn_Play"));
     FPlayButton->setAutoRaise(true);
-    FPlayButton->setFocusPolicy(Qt::NoFocus);
+    FPlayButton->setFocusPolicy(Qt::TabFocus);
     FPlayButton->setDefaultAction(&play);
     FPlayButton->setIconSize(QSize(PlayIconSize, PlayIconSize));
     FPlayButton->setGeometry(ButtonLeft, 0, ButtonSize, ButtonSize);

@@ -3,6 +3,7 @@
 #include "app/FileDialogs.h"
 #include "app/MessageForm.h"
 #include "app/Settings.h"
+#include "app/UserDirs.h"
 #include "app/WindowText.h"
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
@@ -217,7 +218,7 @@ bool TDocumentCommands::OpenTemplate(const QString& fileName)
     TCrossTXT loaded;
     if (!Loaded(fileName, loaded))
         return false;
-    FSettings.PatternFileName = fileName;
+    UseTemplate(fileName);
     FPattern.Assign(loaded);
     emit CaptionChanged(fileName.toStdString());
     return true;
@@ -280,7 +281,19 @@ void TDocumentCommands::SaveTemplateAs()
     if (chosen.isEmpty())
         return;
     emit CaptionChanged(chosen.toStdString());
+    // Composing keeps the template of its setting; the options dialog takes it up again.
     Reporting([&] { FPattern.SaveToFile(chosen.toStdString()); });
+}
+
+void TDocumentCommands::UseTemplate(const QString& fileName)
+{
+    FSettings.PatternFileName = fileName;
+    if (fileName == UserDirsFor(FSettings.ProgramDir).PatternFileName()) {
+        if (FSettings.AlterPatternFileName.isEmpty())
+            FSettings.AlterPatternFileName = fileName;
+    } else {
+        FSettings.AlterPatternFileName.clear();
+    }
 }
 
 void TDocumentCommands::Print(const TCrossDocument& doc)

@@ -66,6 +66,9 @@ private:
     QRect MessageArea() const;
     void WarnLoadError(const QString& fileName);
     bool Loaded(const QString& fileName, TCrossTXT& doc);
+    // The template in the editor becomes the one composing uses, and the
+    // options dialog shows it: the default choice only for the default template.
+    void UseTemplate(const QString& fileName);
 
     TCrossDocument& FCrossWord;
     TCrossDocument& FPattern;

@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/CluePanel.h"
 #include "app/DocumentCommands.h"
+#include "app/HelpForm.h"
 #include "app/HintPause.h"
 #include "app/MessageForm.h"
 #include "app/Settings.h"
@@ -10,7 +11,9 @@
 #include "app/TemplateEditor.h"
 #include "app/Toolbar.h"
 #include "app/ToolbarPictures.h"
+#include "app/UserDirs.h"
 #include "app/WindowText.h"
+#include "app/Zoom.h"
 #include "composer/Composer.h"
 #include "core/CellChars.h"
 #include "core/FileNames.h"
@@ -35,7 +38,7 @@ namespace mz {
 namespace {
 
 const char* const MsgLetterImage = "Nie można załadować pliku grafiki %s.";
-const char* const MsgNotSupported = "%s  - nie jest obsługiwany przez Mirakolnika Zodevidar.";
+const char* const MsgNotSupported = "%s - nie jest obsługiwany przez Mirakolnika Zodevidar.";
 
 // The client area: the toolbar strip on top, the grid below it, and under the
 // grid the clue (crossword) or the size box (template editor).
@@ -100,6 +103,7 @@ TMainForm::TMainForm(const QString& programDir, TSettings& settings, QWidget* pa
     CreateGrids();
     CreateControllers();
     ConnectCommands();
+    CreateZoom();
     Start();
 }
 
@@ -326,6 +330,8 @@ void TMainForm::Start()
         auto store = OpenSettingsStore();
         ReadSettings(*store, FSettings, FAct.PreView->isChecked());
         FAct.PreView->setChecked(FSettings.PreViewChecked);
+        if (!FTerminate)
+            FZoom->SetCellSize(FSettings.CellSize);
 
         FCrossWord->SetFileName(ReadCurrCrossWordFileName(*store, FProgramDir).toStdString());
         FCommands->OpenCrossWord(QString::fromStdString(FCrossWord->FileName()));
@@ -392,6 +398,7 @@ void TMainForm::WriteBackSettings()
     FSettings.MainFormLeft = pos().x();
     FSettings.MainFormTop = pos().y();
     FSettings.PreViewChecked = FAct.PreView->isChecked();
+    FSettings.CellSize = FZoom->CellSize();
     FSettings.CurrCrossWordFileName = QString::fromStdString(FCrossWord->FileName());
     auto store = OpenSettingsStore();
     WriteSettings(*store, FSettings);
@@ -448,6 +455,42 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// Zoom ------------------------------------------------------------------------------
+
+void TMainForm::CreateZoom()
+{
+    FZoom = new TZoom({FCrossView, FPatternView, FPreviewView}, FProgramDir + LetterImageName, this);
+    FAct.ZoomIn = MakeAction(this, "ZoomIn", QStringLiteral("Powięks&z"), QStringLiteral("Powiększ siatkę"));
+    FAct.ZoomOut = MakeAction(this, "ZoomOut", QStringLiteral("Pomniej&sz"), QStringLiteral("Pomniejsz siatkę"));
+    FAct.ZoomDefault = MakeAction(this, "ZoomDefault", QStringLiteral("&Rozmiar domyślny"));
+    // Ctrl with a letter types a Polish letter in the grid; the zoom keeps to '=', '+', '-' and '0'.
+    FAct.ZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+    FAct.ZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    FAct.ZoomDefault->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    FViewMenu->addSeparator();
+    for (QAction* a : {FAct.ZoomIn, FAct.ZoomOut, FAct.ZoomDefault}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        FViewMenu->addAction(a);
+        // The menu is hidden in the template editor; the keys work there too.
+        addAction(a);
+    }
+    connect(FAct.ZoomIn, &QAction::triggered, this, [this] { Reporting([this] { FZoom->ZoomIn(); }); });
+    connect(FAct.ZoomOut, &QAction::triggered, this, [this] { Reporting([this] { FZoom->ZoomOut(); }); });
+    connect(FAct.ZoomDefault, &QAction::triggered, this, [this] { Reporting([this] { FZoom->DefaultSize(); }); });
+    connect(FZoom, &TZoom::Zoomed, this, &TMainForm::Zoomed);
+}
+
+void TMainForm::Zoomed(int cellSize)
+{
+    FSettings.CellSize = cellSize;
+    if (TCrossSurface* shown = VisibleGrid())
+        FitWindowToGrid(*shown);
+    else
+        FitWindowToGrid(FEditorMode ? *FPatternView : *FCrossView);
+    if (FEditorMode)
+        FEditor->UpdateSizeBox();
+}
+
 // Layout and modes ----------------------------------------------------------------
 
 void TMainForm::ShowCaption(const std::string& fileName)
@@ -470,6 +513,7 @@ void TMainForm::FitWindowToGrid(TCrossSurface& grid)
     const int strip = FSolution->StripHeight(&grid == FCrossView && !FEditorMode);
     const int clientHeight = grid.ImageHeight() + top + FBottomMargin + strip;
     FClient->setFixedSize(clientWidth, clientHeight);
+    FEditor->FitPanel(clientWidth);
     FPanel->move(0, clientHeight - FPanel->height());
     grid.move(LeftMargin, top);
     grid.resize(grid.ImageWidth(), grid.ImageHeight());
@@ -623,8 +667,10 @@ void TMainForm::WordDatabaseCommand()
 void TMainForm::OptionsCommand()
 {
     TOptionsValues values = FSettings;
-    const TOptionsEnvironment environment{FProgramDir, FSettings.PatternDir, FDBStatistics.MinLen,
-                                          FDBStatistics.MaxLen};
+    const TUserDirs user = UserDirsFor(FProgramDir);
+    const TOptionsEnvironment environment{FProgramDir,          FSettings.PatternDir,  FDBStatistics.MinLen,
+                                          FDBStatistics.MaxLen, user.PatternFileName(), user.NewCrossDir,
+                                          FProgramDir + AudioDirName};
     {
         TOptionsForm dialog(values, environment, this);
         dialog.adjustSize();
@@ -646,8 +692,8 @@ void TMainForm::OptionsCommand()
 
 void TMainForm::HelpCommand()
 {
-    QCoreApplication::processEvents();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(FProgramDir + HelpPageName));
+    // The program's own window: the help answers on a machine without a browser too.
+    THelpForm::ShowHelp(FProgramDir + HelpPageName, this);
 }
 
 void TMainForm::WebPageCommand()

@@ -22,6 +22,7 @@ class TDocumentCommands;
 class TSolutionCommands;
 class TTemplateEditor;
 class TToolbar;
+class TZoom;
 struct TSettings;
 
 // The place of a dialog of the given size: centred over the window, kept on the screen.
@@ -78,6 +79,9 @@ private:
     void LoadStartTemplate();
     void GatherDBStatistics();
     void WriteBackSettings();
+    // The zoom's commands and the window fitted to the grid at the new size.
+    void CreateZoom();
+    void Zoomed(int cellSize);
 
     // Window layout and modes.
     void FitWindowToGrid(TCrossSurface& grid);
@@ -141,6 +145,7 @@ private:
     TDocumentCommands* FCommands = nullptr;
     TComposeController* FComposer = nullptr;
     TSolutionCommands* FSolution = nullptr;
+    TZoom* FZoom = nullptr;
 
     QMenu* FPatternMenu = nullptr;
     QMenu* FCrossWordMenu = nullptr;
@@ -178,6 +183,9 @@ private:
         QAction* Help = nullptr;
         QAction* WebPage = nullptr;
         QAction* About = nullptr;
+        QAction* ZoomIn = nullptr;
+        QAction* ZoomOut = nullptr;
+        QAction* ZoomDefault = nullptr;
     } FAct;
 };
 

@@ -115,10 +115,10 @@ void WriteFirstStartSettings(QSettings& store, const QString& programDir)
     WriteString(store, QStringLiteral("PatternFileName"), user.PatternFileName());
     WriteString(store, QStringLiteral("NewCrossDir"), user.NewCrossDir);
     WriteString(store, QStringLiteral("AudioDir"), dir + AudioDirName);
-    // The options dialog's default locations lie in the program directory; the
-    // user's directories of an installed program are "other" locations there.
-    WriteString(store, QStringLiteral("AlterPatternFileName"), user.InProgramDir ? user.PatternFileName() : QString());
-    WriteString(store, QStringLiteral("AlterNewCrossDir"), user.InProgramDir ? user.NewCrossDir : QString());
+    // The options dialog's default locations are the user's directories, so
+    // the default choice is the one checked at the first start.
+    WriteString(store, QStringLiteral("AlterPatternFileName"), user.PatternFileName());
+    WriteString(store, QStringLiteral("AlterNewCrossDir"), user.NewCrossDir);
     WriteString(store, QStringLiteral("AlterAudioDir"), dir + AudioDirName);
     store.sync();
 }
@@ -133,6 +133,7 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
     s.MaxLenPWord = ReadSettingInt(store, QStringLiteral("MaxLenPWord"), 16);
     s.AnyWordLocation = ReadSettingBool(store, QStringLiteral("AnyWordLocation"), false);
     s.PreViewChecked = ReadSettingBool(store, QStringLiteral("PreViewChecked"), preViewDefault);
+    s.CellSize = ReadSettingInt(store, QStringLiteral("CellSize"), 28);
     s.CurrPrefix = ReadSettingString(store, QStringLiteral("CurrPrefix"), QStringLiteral("K_????"));
     s.SeriesCount = ReadSettingInt(store, QStringLiteral("SeriesCount"), 10);
     s.PatternFileName = ReadSettingString(store, QStringLiteral("PatternFileName"), user.PatternFileName());
@@ -173,6 +174,7 @@ bool WriteSettings(QSettings& store, const TSettings& s)
     WriteInt(store, QStringLiteral("SeriesCount"), s.SeriesCount);
     WriteBool(store, QStringLiteral("AnyWordLocation"), s.AnyWordLocation);
     WriteBool(store, QStringLiteral("PreViewChecked"), s.PreViewChecked);
+    WriteInt(store, QStringLiteral("CellSize"), s.CellSize);
     WriteString(store, QStringLiteral("CurrPrefix"), s.CurrPrefix);
     WriteString(store, QStringLiteral("CurrCrossWordFileName"), s.CurrCrossWordFileName);
     WriteString(store, QStringLiteral("PatternFileName"), s.PatternFileName);

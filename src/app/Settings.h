@@ -22,6 +22,8 @@ struct TSettings : TOptionsValues {
     int MainFormTop = 0;
     bool PreViewChecked = true;
     QString CurrCrossWordFileName;
+    // The side of a grid cell in pixels, as the zoom left it.
+    int CellSize = 28;
 
     // Derived once at start from the program directory (which ends in '/').
     QString ProgramDir;

@@ -249,11 +249,12 @@ void TComposeController::CreatorFinished(TCrossCreator* creator)
     if (handedOver) {
         FWindow.RestoreIfMinimized();
         const std::string name = FileNamePart(FNewFileName);
+        // Saved before any question: a crossword on disk survives whatever happens while it is open.
+        SaveNewCrossWord();
         if (FWindow.EditorMode())
             FWindow.Tell(Formatted(MsgReady, name));
         else if (FWindow.PreViewChecked() || FWindow.AskYesNo(Formatted(MsgReadyAsk, name)))
             ShowResultForSolving();
-        SaveNewCrossWord();
     } else if (!FWindow.EditorMode() && FWindow.PreViewChecked()) {
         BackToCrossWord();
     }

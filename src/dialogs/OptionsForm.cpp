@@ -32,7 +32,7 @@ QPushButton* NewButton(const QString& caption, const QString& name, QWidget* par
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    // No button is the default one: Enter in an edit does not close the dialog.
+    // Enter goes to the default button (OK), not to whichever button was last focused.
     button->setAutoDefault(false);
     return button;
 }
@@ -167,6 +167,9 @@ void TOptionsForm::CreateControls()
     auto* Button6 = NewButton(QStringLiteral("Domyślnie"), QStringLiteral("Button6"), this);
     auto* Button1 = NewButton(QStringLiteral("OK"), QStringLiteral("Button1"), this);
     auto* Button5 = NewButton(QStringLiteral("Anuluj"), QStringLiteral("Button5"), this);
+    // Enter in a spin edit commits its value first and reaches OK only when pressed again.
+    Button1->setDefault(true);
+    Button6->setToolTip(QStringLiteral("Przywraca wartości domyślne tylko na widocznej karcie"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Button6);
     buttons->addStretch(1);
@@ -265,12 +268,35 @@ void TOptionsForm::FillGroup(TLocationGroup& group, const QString& alter, const 
         group.OtherChoice->setChecked(true);
         group.Edit->setText(setting);
     }
+    group.OpenedWithDefault = group.DefaultChoice->isChecked();
+    group.OpenedText = group.Edit->text();
     RadioButtonClick(group);
+}
+
+QString TOptionsForm::PatternDefault() const
+{
+    return FEnvironment.DefaultPatternFileName.isEmpty() ? DefaultPatternFileName(FEnvironment.ProgramDir)
+                                                         : FEnvironment.DefaultPatternFileName;
+}
+
+QString TOptionsForm::NewCrossDefault() const
+{
+    return FEnvironment.DefaultNewCrossDir.isEmpty() ? DefaultNewCrossDir(FEnvironment.ProgramDir)
+                                                     : FEnvironment.DefaultNewCrossDir;
+}
+
+QString TOptionsForm::AudioDefault() const
+{
+    return FEnvironment.DefaultAudioDir.isEmpty() ? DefaultAudioDir(FEnvironment.ProgramDir)
+                                                  : FEnvironment.DefaultAudioDir;
 }
 
 void TOptionsForm::StoreGroup(const TLocationGroup& group, const QString& defaultValue, bool directory,
                               QString& setting, QString& alter)
 {
+    // A group the user left as it came keeps its values, whatever the default is now.
+    if (group.DefaultChoice->isChecked() == group.OpenedWithDefault && group.Edit->text() == group.OpenedText)
+        return;
     const QString text = directory ? WithTrailingSeparator(group.Edit->text()) : group.Edit->text();
     if (group.DefaultChoice->isChecked()) {
         alter = text;
@@ -290,11 +316,9 @@ void TOptionsForm::Button1Click()
     FValues.SeriesCount = SpinEdit3->Value();
     FValues.UniqueSeries = UniqueSeriesBox->isChecked();
     FValues.Difficulty = DifficultyBox->currentData().toInt();
-    StoreGroup(FPattern, DefaultPatternFileName(FEnvironment.ProgramDir), false, FValues.PatternFileName,
-               FValues.AlterPatternFileName);
-    StoreGroup(FNewCross, DefaultNewCrossDir(FEnvironment.ProgramDir), true, FValues.NewCrossDir,
-               FValues.AlterNewCrossDir);
-    StoreGroup(FAudio, DefaultAudioDir(FEnvironment.ProgramDir), true, FValues.AudioDir, FValues.AlterAudioDir);
+    StoreGroup(FPattern, PatternDefault(), false, FValues.PatternFileName, FValues.AlterPatternFileName);
+    StoreGroup(FNewCross, NewCrossDefault(), true, FValues.NewCrossDir, FValues.AlterNewCrossDir);
+    StoreGroup(FAudio, AudioDefault(), true, FValues.AudioDir, FValues.AlterAudioDir);
     accept();
 }
 
@@ -364,11 +388,12 @@ void TOptionsForm::SpinEdit2Exit()
 
 void TOptionsForm::keyPressEvent(QKeyEvent* event)
 {
-    // Enter acts only on a focused button; the dialog has no default button.
+    // Enter on a focused button presses that button; anywhere else it presses OK.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
             button->click();
-        return;
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

@@ -37,6 +37,11 @@ struct TOptionsEnvironment {
     QString PatternDir;  // the template browser starts here
     int DBMinLen = 0;    // shortest and longest word of the database; both 0
     int DBMaxLen = 0;    // (or min above max) when unknown, which means no bounds
+    // The default template and locations of the three location groups; an
+    // empty one stands for its place below the program directory.
+    QString DefaultPatternFileName;
+    QString DefaultNewCrossDir;
+    QString DefaultAudioDir;
 };
 
 } // namespace mz

@@ -451,13 +451,17 @@ void TCrossSurface::SetFileName(const QString& Value)
     const QImage loaded = reader.read();
     if (loaded.isNull())
         throw EInvalidCrossSurfaceOperation(reader.errorString().toStdString());
-
     FFileName = Value;
+    SetCellPictures(loaded);
+}
+
+void TCrossSurface::SetCellPictures(const QImage& pictures)
+{
     const bool wasRunning = FTimer.isActive();
     FTimer.stop();
     if (FFocusVisible && FEnabled)
         HideFocus();
-    FCellImages = loaded.convertToFormat(QImage::Format_RGB888);
+    FCellImages = pictures.convertToFormat(QImage::Format_RGB888);
     FHighlightImages = Lightened(FCellImages);
     FCellImageHeight = FHighlightImages.height() / GlyphRows;
     FCellImageWidth = FHighlightImages.width() / GlyphColumns;

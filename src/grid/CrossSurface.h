@@ -84,6 +84,9 @@ public:
     // cannot be read; the control is then left as it was.
     QString FileName() const { return FFileName; }
     void SetFileName(const QString& Value);
+    // Takes the cell pictures (GlyphColumns x GlyphRows cells) from an image
+    // instead of a file, as the zoom draws them; the file name stays.
+    void SetCellPictures(const QImage& pictures);
 
     int CurrCol() const { return FCurrCol; }
     int CurrRow() const { return FCurrRow; }

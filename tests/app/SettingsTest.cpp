@@ -182,6 +182,7 @@ private slots:
         out.CurrCrossWordFileName = QStringLiteral("/tmp/krzyżówka.krz");
         out.Difficulty = dfHard;
         out.UniqueSeries = true;
+        out.CellSize = 36;
         QVERIFY(WriteSettings(*store, out));
 
         const QStringList keys = [&] {
@@ -190,7 +191,8 @@ private slots:
             store->endGroup();
             return k;
         }();
-        QCOMPARE(keys.size(), 17);
+        QCOMPARE(keys.size(), 18);
+        QCOMPARE(store->value("1.01/CellSize").toString(), QStringLiteral("36"));
         QCOMPARE(store->value("1.01/Difficulty").toString(), QStringLiteral("2"));
         QCOMPARE(store->value("1.01/UniqueSeries").toString(), QStringLiteral("1"));
         QCOMPARE(store->value("1.01/PreViewChecked").toString(), QStringLiteral("0"));
