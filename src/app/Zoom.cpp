@@ -30,20 +30,27 @@ TZoom::TZoom(std::vector<TCrossSurface*> views, QString letterFile, QObject* par
 void TZoom::SetCellSize(int cellSize)
 {
     cellSize = Nearest(cellSize);
-    if (cellSize == FCellSize)
+    // A high-density screen gets pictures drawn at its own pixels.
+    const qreal ratio = FViews.empty() ? 1.0 : FViews.front()->devicePixelRatioF();
+    if (cellSize == FCellSize && qFuzzyCompare(ratio, FPixelRatio))
         return;
-    if (cellSize == DefaultCellSize) {
+    if (cellSize == DefaultCellSize && qFuzzyCompare(ratio, 1.0)) {
         for (TCrossSurface* view : FViews)
             view->SetFileName(FLetterFile);
     } else {
-        const QImage pictures = DrawCellPictures(cellSize);
+        const int pixels = qRound(cellSize * ratio);
+        QImage pictures = DrawCellPictures(pixels);
+        pictures.setDevicePixelRatio(static_cast<qreal>(pixels) / cellSize);
         for (TCrossSurface* view : FViews)
             view->SetCellPictures(pictures);
     }
     for (TCrossSurface* view : FViews)
         view->resize(view->ImageWidth(), view->ImageHeight());
+    const bool resized = cellSize != FCellSize;
     FCellSize = cellSize;
-    emit Zoomed(cellSize);
+    FPixelRatio = ratio;
+    if (resized)
+        emit Zoomed(cellSize);
 }
 
 void TZoom::ZoomIn()

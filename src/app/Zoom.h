@@ -23,8 +23,9 @@ public:
     TZoom(std::vector<TCrossSurface*> views, QString letterFile, QObject* parent = nullptr);
 
     int CellSize() const { return FCellSize; }
-    // Gives every grid pictures of the size; throws when the shipped pictures
-    // cannot be read. Emits Zoomed when the size changed.
+    // Gives every grid pictures of the size, drawn at the screen's pixel
+    // ratio; throws when the shipped pictures cannot be read. Emits Zoomed
+    // when the size changed.
     void SetCellSize(int cellSize);
     void ZoomIn();
     void ZoomOut();
@@ -37,6 +38,7 @@ private:
     std::vector<TCrossSurface*> FViews;
     QString FLetterFile;
     int FCellSize;
+    qreal FPixelRatio = 1;
 };
 
 } // namespace mz

@@ -132,9 +132,9 @@ void TCrossSurface::DocumentResized()
     const int rows = RowCount();
     ResizeGridImage(cols * FCellImageWidth, rows * FCellImageHeight);
     if (cols != oldCols)
-        resize(FGridImage.width(), height());
+        resize(Logical(FGridImage.width()), height());
     if (rows != oldRows)
-        resize(width(), FGridImage.height());
+        resize(width(), Logical(FGridImage.height()));
     updateGeometry();
     FColCount = cols;
     FRowCount = rows;
@@ -423,12 +423,13 @@ void TCrossSurface::Paint()
 void TCrossSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, FGridImage);
+    // On a high-density screen the image's pixels are the screen's own.
+    painter.drawImage(QRectF(0, 0, FGridImage.width() / FPixelRatio, FGridImage.height() / FPixelRatio), FGridImage);
 }
 
 QSize TCrossSurface::sizeHint() const
 {
-    return FGridImage.size();
+    return QSize(Logical(FGridImage.width()), Logical(FGridImage.height()));
 }
 
 QImage TCrossSurface::Lightened(const QImage& source)
@@ -462,12 +463,14 @@ void TCrossSurface::SetCellPictures(const QImage& pictures)
     if (FFocusVisible && FEnabled)
         HideFocus();
     FCellImages = pictures.convertToFormat(QImage::Format_RGB888);
+    FPixelRatio = pictures.devicePixelRatio() > 0 ? pictures.devicePixelRatio() : 1;
+    FCellImages.setDevicePixelRatio(1);
     FHighlightImages = Lightened(FCellImages);
     FCellImageHeight = FHighlightImages.height() / GlyphRows;
     FCellImageWidth = FHighlightImages.width() / GlyphColumns;
     ResizeGridImage(FCellImageWidth * FColCount, FCellImageHeight * FRowCount);
     if (width() == 0 || height() == 0)
-        resize(FGridImage.size());
+        resize(sizeHint());
     updateGeometry();
     if (wasRunning && FFocusVisible)
         ShowFocus(FCurrCol, FCurrRow);
@@ -807,9 +810,9 @@ void TCrossSurface::mousePressEvent(QMouseEvent* event)
     // Without cell pictures there is no cell size to place the click with.
     if (FCellImageWidth <= 0 || FCellImageHeight <= 0)
         return;
-    const QPoint pos = event->position().toPoint();
-    const int col = std::clamp(pos.x() / FCellImageWidth + 1, 1, FColCount);
-    const int row = std::clamp(pos.y() / FCellImageHeight + 1, 1, FRowCount);
+    const QPointF pos = event->position() * FPixelRatio;
+    const int col = std::clamp(static_cast<int>(pos.x()) / FCellImageWidth + 1, 1, FColCount);
+    const int row = std::clamp(static_cast<int>(pos.y()) / FCellImageHeight + 1, 1, FRowCount);
     FTimer.stop();
     HideFocus();
     ShowFocus(col, row);

@@ -65,10 +65,14 @@ public:
     void SetFocusVisible(bool Value);
     int Border() const { return FBorder; }
     void SetBorder(int Value);
-    int ImageWidth() const { return (FCellImageWidth + FBorder) * FColCount; }
-    int ImageHeight() const { return (FCellImageHeight + FBorder) * FRowCount; }
-    int CellImageHeight() const { return FCellImageHeight; }
-    int CellImageWidth() const { return FCellImageWidth; }
+    // Sizes on the screen, in the widget's own (device-independent) pixels.
+    int ImageWidth() const { return Logical((FCellImageWidth + FBorder) * FColCount); }
+    int ImageHeight() const { return Logical((FCellImageHeight + FBorder) * FRowCount); }
+    int CellImageHeight() const { return Logical(FCellImageHeight); }
+    int CellImageWidth() const { return Logical(FCellImageWidth); }
+    // Image pixels per screen pixel: the device pixel ratio of the cell
+    // pictures, more than 1 where they were drawn for a high-density screen.
+    qreal PixelRatio() const { return FPixelRatio; }
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
     bool Enabled() const { return FEnabled; }
@@ -192,6 +196,7 @@ private:
     int FCurrRow = 2;
     bool FPolishMode = false;
     QTimer FTimer;
+    int Logical(int imagePixels) const { return qRound(imagePixels / FPixelRatio); }
     bool FBlinkPhase = true;
     // The size last drawn, so a change of the document's size draws only the new cells.
     int FColCount = 4;
@@ -199,6 +204,7 @@ private:
     int FBorder = 0;
     int FCellImageHeight = 0;
     int FCellImageWidth = 0;
+    qreal FPixelRatio = 1;
     bool FVisible = true;
     bool FEnabled = true;
     TWriteDir FWriteDir = wdHorizontal;

@@ -61,15 +61,18 @@ private slots:
         QCOMPARE(grid->CellImageWidth(), 28);
         QTest::keyClick(grid, Qt::Key_Equal, Qt::ControlModifier);
         QCOMPARE(grid->CellImageWidth(), 32);
-        QCOMPARE(grid->GridImage().size(), QSize(6 * 32, 5 * 32));
+        // Run also at twice the screen density (QT_SCALE_FACTOR=2): the
+        // pictures then have the screen's own pixels.
+        const int density = qRound(grid->devicePixelRatioF());
+        QCOMPARE(grid->GridImage().size(), QSize(6 * 32, 5 * 32) * density);
         QCOMPARE(Client(*form)->size(), QSize(6 * 32, 5 * 32 + 40 + 48));
         QTest::keyClick(grid, Qt::Key_Minus, Qt::ControlModifier);
         QTest::keyClick(grid, Qt::Key_Minus, Qt::ControlModifier);
         QCOMPARE(grid->CellImageWidth(), 24);
         QCOMPARE(Client(*form)->width(), 6 * 24);
         // The blocked cell (3,3) is drawn dark at the new size, an open one light.
-        QCOMPARE(qGray(grid->GridImage().pixel(2 * 24 + 12, 2 * 24 + 12)) < 80, true);
-        QCOMPARE(qGray(grid->GridImage().pixel(12, 12)) > 200, true);
+        QCOMPARE(qGray(grid->GridImage().pixel((2 * 24 + 12) * density, (2 * 24 + 12) * density)) < 80, true);
+        QCOMPARE(qGray(grid->GridImage().pixel(12 * density, 12 * density)) > 200, true);
         // Ctrl with a letter still types the Polish letter.
         QTest::keyPress(grid, Qt::Key_Control);
         QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);

@@ -97,6 +97,14 @@ private slots:
         QCOMPARE(saved.GetCell(first.Col + dc, first.Row + 1 - dc), 'X');
         QCOMPARE(saved.ExplCount(), CrossWord(*form).ExplCount());
 
+        // Zoomed in twice: the cells are drawn at 36 pixels and the window follows.
+        Action(*form, "ZoomIn")->trigger();
+        Action(*form, "ZoomIn")->trigger();
+        QCOMPARE(Grid(*form, "CrossVC")->width(), CrossWord(*form).ColCount() * 36);
+        QTest::qWait(50);
+        KeepPicture(*form, QStringLiteral("zoomed-window.png"));
+        Action(*form, "ZoomDefault")->trigger();
+
         Action(*form, "Editor")->trigger();
         const QString blocks = bench.Dir + QStringLiteral("Szablony/Z blokami.sz");
         form->SetFileDialogHook([&](TFileDialogRequest&) { return blocks; });
