@@ -4,8 +4,11 @@
 // MZ_PICTURES_DIR set, pictures of the preview and of the editor are left there.
 
 #include "WindowBench.h"
+#include "../dialogs/DialogTestUtil.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QToolButton>
 
@@ -104,6 +107,22 @@ private slots:
         QTest::qWait(50);
         KeepPicture(*form, QStringLiteral("zoomed-window.png"));
         Action(*form, "ZoomDefault")->trigger();
+
+        // Checked, with one letter revealed, then a "rozwiązanie" of the program's choice.
+        Action(*form, "Solution_RevealLetter")->trigger();
+        Action(*form, "Solution_CheckAll")->trigger();
+        QTest::qWait(50);
+        KeepPicture(*form, QStringLiteral("window-checked.png"));
+        WhenModalOpens([](QWidget* modal) {
+            Child<QPushButton>(*modal, "PickPhraseWord")->click();
+            Child<QPushButton>(*modal, "PhraseOk")->click();
+        });
+        Action(*form, "Solution_CreatePhrase")->trigger();
+        QVERIFY(Label(*form, "PhraseStrip")->isVisible());
+        QTest::qWait(50);
+        KeepPicture(*form, QStringLiteral("window-rozwiazanie.png"));
+        QTest::mouseClick(Button(*form, "SBttn_Save"), Qt::LeftButton);
+        QVERIFY(!CrossWord(*form).Modified);
 
         Action(*form, "Editor")->trigger();
         const QString blocks = bench.Dir + QStringLiteral("Szablony/Z blokami.sz");
