@@ -193,9 +193,10 @@ private slots:
         store->beginGroup(QStringLiteral("1.01"));
         QCOMPARE(store->value("CurrCrossWordFileName").toString(), dirs.CrossDir + QStringLiteral("K_0231.krz"));
         QCOMPARE(store->value("PatternFileName").toString(), dirs.PatternDir + QStringLiteral("Normal.sz"));
-        QCOMPARE(store->value("AlterPatternFileName").toString(), QString());
+        // The user's directories are the options dialog's default choices.
+        QCOMPARE(store->value("AlterPatternFileName").toString(), dirs.PatternDir + QStringLiteral("Normal.sz"));
         QCOMPARE(store->value("NewCrossDir").toString(), dirs.NewCrossDir);
-        QCOMPARE(store->value("AlterNewCrossDir").toString(), QString());
+        QCOMPARE(store->value("AlterNewCrossDir").toString(), dirs.NewCrossDir);
         QCOMPARE(store->value("AudioDir").toString(), program + QStringLiteral("Audio/"));
         store->endGroup();
 

@@ -371,12 +371,21 @@ private slots:
         bool updated = false;
         connect(bench.Controller.get(), &TComposeController::PreviewUpdated, this, [&](bool) { updated = true; });
         bench.Controller->CrossWord_NewClick();
-        QTRY_VERIFY_WITH_TIMEOUT(updated, 60000);
-        // Without serving events the composer soon blocks on its next preview update.
+        // One pass over the posted events at a time: a longer wait could serve
+        // every preview of the run and end it, and the creator with it.
         QDeadlineTimer deadline(60000);
-        while (!bench.Controller->Creator()->SynchronizePending() && !deadline.hasExpired())
+        while (!updated && !deadline.hasExpired()) {
+            QCoreApplication::processEvents();
             QThread::msleep(1);
-        QVERIFY(bench.Controller->Creator()->SynchronizePending());
+        }
+        QVERIFY(updated);
+        const TCrossCreator* creator = bench.Controller->Creator();
+        QVERIFY2(creator, "the run ended at its first preview");
+        // Without serving events the composer soon blocks on its next preview
+        // update; the creator cannot end meanwhile, as its end is handled here.
+        while (!creator->SynchronizePending() && !deadline.hasExpired())
+            QThread::msleep(1);
+        QVERIFY(creator->SynchronizePending());
         bench.Controller.reset();
         QVERIFY(bench.SavedFiles().isEmpty());
         QVERIFY(!QGuiApplication::overrideCursor());
