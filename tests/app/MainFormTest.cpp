@@ -83,8 +83,8 @@ QByteArray ToneWav()
     QByteArray data(rate / 5, char(128));
     auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
     auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
-    return "RIFF" + le32(36 + data.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) + le32(rate) +
-           le16(1) + le16(8) + "data" + le32(data.size()) + data;
+    return "RIFF" + le32(static_cast<quint32>(36 + data.size())) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) + le32(rate) +
+           le16(1) + le16(8) + "data" + le32(static_cast<quint32>(data.size())) + data;
 }
 
 // Answers message boxes as they come, one answer per box, and keeps their texts.

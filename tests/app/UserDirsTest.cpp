@@ -223,7 +223,7 @@ private slots:
         SetProgramDir(settings, program);
         ReadSettings(*store, settings, true);
         const TOptionsValues before = settings;
-        TOptionsForm dialog(before, TOptionsEnvironment{program, settings.PatternDir, 2, 20});
+        TOptionsForm dialog(before, TOptionsEnvironment{program, settings.PatternDir, 2, 20, {}, {}, {}});
         dialog.show();
         dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));

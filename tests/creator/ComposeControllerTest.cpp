@@ -176,7 +176,7 @@ private slots:
         bench.Window.Minimized = true;
         bench.Controller->CrossWord_NewClick();
         QVERIFY(bench.WaitIdle());
-        const int restore = bench.Window.Log.indexOf(QStringLiteral("restore"));
+        const qsizetype restore = bench.Window.Log.indexOf(QStringLiteral("restore"));
         QVERIFY(restore >= 0);
         QCOMPARE(bench.Window.Log.value(restore + 1), ReadyAsk.arg(QStringLiteral("K_0000.krz")));
     }
@@ -300,7 +300,7 @@ private slots:
         QVERIFY(bench.WaitIdle());
 
         const QStringList& log = bench.Window.Log;
-        const int off = log.indexOf(QStringLiteral("crossword grid"));
+        const qsizetype off = log.indexOf(QStringLiteral("crossword grid"));
         QVERIFY(off > 0);
         QCOMPARE(log.value(off + 1), QStringLiteral("caption Moja.krz"));
         QCOMPARE(log.value(off + 2), QStringLiteral("preview grid"));

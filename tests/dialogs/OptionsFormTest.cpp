@@ -48,7 +48,7 @@ TOptionsValues StoredValues()
 
 TOptionsEnvironment Environment(int minLen = 2, int maxLen = 15, const QString& patternDir = ProgramDir + "Szablony/")
 {
-    return TOptionsEnvironment{ProgramDir, patternDir, minLen, maxLen};
+    return TOptionsEnvironment{ProgramDir, patternDir, minLen, maxLen, {}, {}, {}};
 }
 
 // Focuses the field and replaces its text by typing.
