@@ -140,7 +140,7 @@ int Distribution(uint32_t seeds, uint32_t cap, const std::string& only)
         }
         std::sort(steps.begin(), steps.end());
         std::sort(times.begin(), times.end());
-        auto at = [&](double q) { return steps.empty() ? 0u : steps[static_cast<size_t>(q * (steps.size() - 1))]; };
+        auto at = [&](double q) { return steps.empty() ? 0u : steps[static_cast<size_t>(q * static_cast<double>(steps.size() - 1))]; };
         auto over = [&](uint32_t n) { return std::count_if(steps.begin(), steps.end(), [&](uint32_t s) { return s > n; }); };
         std::printf("%s: %u seeds, %zu finished, %u unfinished after %u steps\n", file.filename().string().c_str(),
                     seeds, steps.size(), unfinished, cap);
@@ -217,11 +217,11 @@ int Compare(uint32_t seeds)
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--distribution") == 0)
-        return Distribution(std::stoul(argv[2]), argc >= 4 ? std::stoul(argv[3]) : 20000, argc >= 5 ? argv[4] : "");
+        return Distribution(static_cast<uint32_t>(std::stoul(argv[2])), argc >= 4 ? static_cast<uint32_t>(std::stoul(argv[3])) : 20000u, argc >= 5 ? argv[4] : "");
     if (argc >= 3 && std::strcmp(argv[1], "--compare") == 0)
-        return Compare(std::stoul(argv[2]));
+        return Compare(static_cast<uint32_t>(std::stoul(argv[2])));
     if (argc >= 3 && std::strcmp(argv[1], "--repeats") == 0)
-        return Repeats(std::stoul(argv[2]), argc >= 4 && std::strcmp(argv[3], "--allow-repeats") == 0);
+        return Repeats(static_cast<uint32_t>(std::stoul(argv[2])), argc >= 4 && std::strcmp(argv[3], "--allow-repeats") == 0);
 
     for (const auto& file : ShippedTemplates()) {
         const std::string name = file.filename().string();

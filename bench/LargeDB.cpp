@@ -81,11 +81,6 @@ mz::TTable NormalTemplate()
     return mz::TableFromDocument(doc);
 }
 
-double Seconds(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
 // The peak resident memory of the process so far, in MB.
 double PeakMemoryMB()
 {
@@ -186,7 +181,7 @@ BENCHMARK(BM_ComposeLargeDB)->Unit(benchmark::kMillisecond)->Iterations(1)->Repe
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--series") == 0)
-        return Series(std::stoul(argv[2]), argc >= 4 ? std::stoul(argv[3]) : MillionWords);
+        return Series(static_cast<uint32_t>(std::stoul(argv[2])), argc >= 4 ? static_cast<uint32_t>(std::stoul(argv[3])) : MillionWords);
     if (argc >= 3 && std::strcmp(argv[1], "--make") == 0) {
         std::puts(MakeDatabase(std::stoul(argv[2])).c_str());
         return 0;

@@ -6,6 +6,9 @@
 
 #include <QDesktopServices>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QUrl>
@@ -59,24 +62,20 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Mirakolnik Zodevidar - informacje"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(510, 178);
-    const QSize screen = ScreenSize();
-    move(screen.width() / 2 - width() / 2, screen.height() / 2 - height() / 2);
 
+    // Laid out, not placed: every text gets the room its font needs, at any scaling.
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setGeometry(8, 8, 494, 136);
 
     auto* icon = new QLabel(panel);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
-    icon->setGeometry(8, 8, 300, 90);
     icon->setPixmap(QPixmap::fromImage(PaintProductPicture(QSize(300, 90))));
+    icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto label = [&](const QString& name, const QString& text, int x, int y, int w, bool bold = false) {
+    auto label = [&](const QString& name, const QString& text, bool bold = false) {
         auto* l = new QLabel(text, panel);
         l->setObjectName(name);
-        l->setGeometry(x, y, w, 16);
         if (bold) {
             QFont f = l->font();
             f.setBold(true);
@@ -84,28 +83,50 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
         }
         return l;
     };
-    label(QStringLiteral("ProductName"), QStringLiteral("Mirakolnik Zodevidar"), 318, 8, 168, true);
-    label(QStringLiteral("Version"), QStringLiteral("Wersja 1.01"), 318, 26, 168);
-    QLabel* notice = label(QStringLiteral("Comments"),
-                           QStringLiteral("Układanie i rozwiązywanie krzyżówek z polskimi hasłami."), 318, 44, 168);
+    QLabel* product = label(QStringLiteral("ProductName"), QStringLiteral("Mirakolnik Zodevidar"), true);
+    QLabel* version = label(QStringLiteral("Version"), QStringLiteral("Wersja 1.01"));
+    QLabel* notice =
+        label(QStringLiteral("Comments"), QStringLiteral("Układanie i rozwiązywanie krzyżówek z polskimi hasłami."));
     notice->setWordWrap(true);
-    notice->setGeometry(318, 44, 168, 34);
+    // Two lines at most: the column is as wide as half the description.
+    notice->setMinimumWidth(notice->fontMetrics().horizontalAdvance(notice->text()) / 2 +
+                            notice->fontMetrics().averageCharWidth() * 4);
 
     auto* bevel = new QFrame(panel);
     bevel->setObjectName(QStringLiteral("Bevel1"));
     bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    bevel->setGeometry(318, 80, 168, 2);
 
-    label(QStringLiteral("Label1"), QStringLiteral("Wersja bazy:"), 318, 86, 110);
-    label(QStringLiteral("Label2"), QStringLiteral("Liczba haseł:"), 318, 102, 110);
-    label(QStringLiteral("Label3"), QStringLiteral("Liczba objaśnień:"), 318, 118, 110);
     Lab_DataBaseInfo = label(QStringLiteral("Lab_DataBaseInfo"),
-                             edition >= 102 ? QStringLiteral("rozszerzona") : QStringLiteral("podstawowa"),
-                             420, 86, 70, true);
-    Lab_DBWordCounter = label(QStringLiteral("Lab_DBWordCounter"), QString::number(wordCount), 420, 102, 70, true);
-    Lab_DBExplCounter = label(QStringLiteral("Lab_DBExplCounter"), QString::number(explCount), 420, 118, 70, true);
+                             edition >= 102 ? QStringLiteral("rozszerzona") : QStringLiteral("podstawowa"), true);
+    Lab_DBWordCounter = label(QStringLiteral("Lab_DBWordCounter"), QString::number(wordCount), true);
+    Lab_DBExplCounter = label(QStringLiteral("Lab_DBExplCounter"), QString::number(explCount), true);
+    auto* counts = new QGridLayout;
+    counts->setHorizontalSpacing(8);
+    counts->setVerticalSpacing(0);
+    counts->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Wersja bazy:")), 0, 0);
+    counts->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Liczba haseł:")), 1, 0);
+    counts->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Liczba objaśnień:")), 2, 0);
+    counts->addWidget(Lab_DataBaseInfo, 0, 1);
+    counts->addWidget(Lab_DBWordCounter, 1, 1);
+    counts->addWidget(Lab_DBExplCounter, 2, 1);
+    counts->setColumnStretch(1, 1);
 
-    auto link = [&](const QString& name, const QString& text, const QString& hint, const QString& url, int y) {
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    texts->addWidget(product);
+    texts->addWidget(version);
+    texts->addWidget(notice);
+    texts->addWidget(bevel);
+    texts->addLayout(counts);
+    texts->addStretch(1);
+
+    auto* panelLayout = new QHBoxLayout(panel);
+    panelLayout->setContentsMargins(8, 8, 8, 8);
+    panelLayout->setSpacing(10);
+    panelLayout->addWidget(icon, 0, Qt::AlignTop);
+    panelLayout->addLayout(texts, 1);
+
+    auto link = [&](const QString& name, const QString& text, const QString& hint, const QString& url) {
         auto* l = new TLinkLabel(text, this);
         l->setObjectName(name);
         l->setToolTip(hint);
@@ -114,21 +135,38 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
         QPalette pal = l->palette();
         pal.setColor(QPalette::WindowText, Qt::blue);
         l->setPalette(pal);
-        l->move(10, y);
-        l->adjustSize();
         connect(l, &TLinkLabel::Hovered, this, &TAboutBox::HintChanged);
         return l;
     };
     www = link(QStringLiteral("www"), ProductHost(), QStringLiteral("Połącz się ze stroną: ") + ProductHost(),
-               QStringLiteral("http://") + ProductHost(), 148);
+               QStringLiteral("http://") + ProductHost());
     email = link(QStringLiteral("email"), ProductEmail(), QStringLiteral("Wyślij e-mail do: ") + ProductEmail(),
-                 QStringLiteral("mailto:") + ProductEmail(), 162);
+                 QStringLiteral("mailto:") + ProductEmail());
+    auto* links = new QVBoxLayout;
+    links->setSpacing(0);
+    links->addWidget(www, 0, Qt::AlignLeft);
+    links->addWidget(email, 0, Qt::AlignLeft);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setGeometry(427, 149, 75, 25);
+    ok->setMinimumSize(75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addLayout(links);
+    bottom->addStretch(1);
+    bottom->addWidget(ok, 0, Qt::AlignBottom);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 4);
+    layout->setSpacing(4);
+    layout->addWidget(panel);
+    layout->addLayout(bottom);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->activate();
+    const QSize screen = ScreenSize();
+    move(screen.width() / 2 - width() / 2, screen.height() / 2 - height() / 2);
 
     SavedHintHidePause = HintHidePause();
     SetHintHidePause(2000);

@@ -5,7 +5,11 @@
 #include "app/SoundPlayer.h"
 #include "app/ToolbarPictures.h"
 #include "app/WindowText.h"
+#include "app/MessageForm.h"
 #include "core/CellChars.h"
+#include "core/Cp1250.h"
+#include "core/Error.h"
+#include "core/SoundNames.h"
 #include "grid/CrossDocument.h"
 
 #include <QAction>
@@ -40,7 +44,7 @@ TCluePanel::TCluePanel(TCrossSurface& crossView, QWidget& client, QAction& play,
     FPlayButton = new QToolButton(&client);
     FPlayButton->setObjectName(QStringLiteral("SBttn_Play"));
     FPlayButton->setAutoRaise(true);
-    FPlayButton->setFocusPolicy(Qt::NoFocus);
+    FPlayButton->setFocusPolicy(Qt::TabFocus);
     FPlayButton->setDefaultAction(&play);
     FPlayButton->setIconSize(QSize(PlayIconSize, PlayIconSize));
     FPlayButton->setGeometry(ButtonLeft, 0, ButtonSize, ButtonSize);
@@ -174,12 +178,19 @@ void TCluePanel::Play()
     } catch (const std::exception&) {
         return;
     }
-    QString audio = FromCp1250(expl.Audio);
-    audio.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QString file = FSettings.AudioDir + audio;
-    if (!QFileInfo(file).isFile())
-        return;
-    FPlayer->Play(file);
+    const TSoundFile sound = ResolveSoundFile(FSettings.UserAudioDir.toStdString(),
+                                              FSettings.AudioDir.toStdString(), expl.Audio);
+    if (sound.Status == TSoundStatus::Playable) {
+        FPlayer->Play(QString::fromStdString(sound.Path.string()));
+    } else if (sound.Status == TSoundStatus::Refused) {
+        // Told once for each name of each crossword; a missing file says nothing.
+        const QString key = QString::fromStdString(FCrossWord.FileName()) + QLatin1Char('\n') + FromCp1250(expl.Audio);
+        if (!FRefusedTold.contains(key)) {
+            FRefusedTold.insert(key);
+            MessageDlg(QString::fromStdString(FormatMessage(MsgSoundRefused, Cp1250ToUtf8(expl.Audio))), mtWarning,
+                       mbOK);
+        }
+    }
 }
 
 } // namespace mz

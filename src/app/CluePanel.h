@@ -3,6 +3,7 @@
 #include "grid/CrossSurface.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class QLabel;
@@ -56,6 +57,8 @@ private:
     int FLastCol = 0;
     int FLastRow = 0;
     TWriteDir FLastDir = wdHorizontal;
+    // The refused sound names the user was told about (file name, name).
+    QSet<QString> FRefusedTold;
 };
 
 } // namespace mz

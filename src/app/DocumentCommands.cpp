@@ -3,10 +3,14 @@
 #include "app/FileDialogs.h"
 #include "app/MessageForm.h"
 #include "app/Settings.h"
+#include "app/UserDirs.h"
 #include "app/WindowText.h"
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
+#include "core/SoundNames.h"
 #include "dialogs/CrossPrint.h"
+#include "documents/CrossSolution.h"
+#include "documents/Ipuz.h"
 #include "grid/CrossDocument.h"
 
 #include <QWidget>
@@ -41,9 +45,12 @@ QString ShowableProblem(const TCrossTXT& doc)
 {
     if (doc.ColCount() < 4 || doc.RowCount() < 3)
         return QStringLiteral("size");
+    // Rows of unequal length leave gaps in the grid.
+    if (!doc.IsComplete())
+        return QStringLiteral("rows");
     for (int c = 1; c <= doc.ColCount(); ++c)
         for (int r = 1; r <= doc.RowCount(); ++r)
-            if (!doc.HasCell(c, r) || !IsCellChar(doc.GetCell(c, r)))
+            if (!IsCellChar(doc.GetCell(c, r)))
                 return QStringLiteral("cell");
     return QString();
 }
@@ -72,8 +79,12 @@ bool TDocumentCommands::Loaded(const QString& fileName, TCrossTXT& doc)
 {
     try {
         doc.LoadFromFile(fileName.toStdString());
-    } catch (const std::exception&) {
-        WarnLoadError(fileName);
+    } catch (const std::exception& e) {
+        // An ipuz file the program cannot show is refused with the reason, naming what is unsupported.
+        if (OpenExtensionOf(fileName.toLower().toStdString()) == "ipuz")
+            MessageDlgOver(QString::fromUtf8(e.what()), mtWarning, mbOK, MessageArea());
+        else
+            WarnLoadError(fileName);
         return false;
     }
     if (!ShowableProblem(doc).isEmpty()) {
@@ -112,6 +123,8 @@ bool TDocumentCommands::OpenCrossWord(const QString& fileName)
         return false;
     FCrossWord.Assign(loaded);
     emit CaptionChanged(fileName.toStdString());
+    if (loaded.RefusedSounds > 0)
+        MessageDlgOver(Formatted(MsgSoundsRefused, fileName), mtWarning, mbOK, MessageArea());
     return true;
 }
 
@@ -119,7 +132,7 @@ bool TDocumentCommands::OpenCrossWordDialog()
 {
     TFileDialogRequest request;
     request.Title = QStringLiteral("Otwórz krzyżówkę...");
-    request.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Pliki XWD|*.xwd|Wszystkie pliki|*.*");
+    request.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Pliki XWD|*.xwd|Pliki ipuz|*.ipuz|Wszystkie pliki|*.*");
     request.Directory = DirectoryPart(FCrossWord.FileName());
     if (ExtensionOf(FCrossWord.FileName()) == "xwd") {
         FCrossOpenFileName = QStringLiteral("*.xwd");
@@ -182,6 +195,22 @@ void TDocumentCommands::ExportCrossWordAsText()
     Reporting([&] { FCrossWord.Document().ExportAsText(chosen.toStdString()); });
 }
 
+void TDocumentCommands::ExportCrossWordAsIpuz()
+{
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Eksportuj krzyżówkę jako ipuz");
+    request.Filter = QStringLiteral("Pliki ipuz|*.ipuz|Wszystkie pliki|*.*");
+    request.DefaultExt = QStringLiteral("ipuz");
+    const std::string namePart = FileNamePart(FCrossWord.FileName());
+    request.FileName = QString::fromStdString(namePart.substr(0, namePart.find('.')));
+    request.Directory = DirectoryPart(FCrossWord.FileName());
+    const QString chosen = FDialogs.Run(request);
+    if (chosen.isEmpty())
+        return;
+    Reporting([&] { ExportAsIpuz(FCrossWord.Document(), chosen.toStdString()); });
+}
+
 bool TDocumentCommands::OpenTemplate(const QString& fileName)
 {
     if (!AskSaveChanges(FPattern))
@@ -189,7 +218,7 @@ bool TDocumentCommands::OpenTemplate(const QString& fileName)
     TCrossTXT loaded;
     if (!Loaded(fileName, loaded))
         return false;
-    FSettings.PatternFileName = fileName;
+    UseTemplate(fileName);
     FPattern.Assign(loaded);
     emit CaptionChanged(fileName.toStdString());
     return true;
@@ -252,12 +281,24 @@ void TDocumentCommands::SaveTemplateAs()
     if (chosen.isEmpty())
         return;
     emit CaptionChanged(chosen.toStdString());
+    // Composing keeps the template of its setting; the options dialog takes it up again.
     Reporting([&] { FPattern.SaveToFile(chosen.toStdString()); });
+}
+
+void TDocumentCommands::UseTemplate(const QString& fileName)
+{
+    FSettings.PatternFileName = fileName;
+    if (fileName == UserDirsFor(FSettings.ProgramDir).PatternFileName()) {
+        if (FSettings.AlterPatternFileName.isEmpty())
+            FSettings.AlterPatternFileName = fileName;
+    } else {
+        FSettings.AlterPatternFileName.clear();
+    }
 }
 
 void TDocumentCommands::Print(const TCrossDocument& doc)
 {
-    Reporting([&] { PrintCrossWord(doc.Document(), &FWindow); });
+    Reporting([&] { PrintCrossWord(doc.Document(), &FWindow, FPrintOptions); });
 }
 
 void TDocumentCommands::ExportAsPdf(const TCrossDocument& doc)
@@ -271,10 +312,21 @@ void TDocumentCommands::ExportAsPdf(const TCrossDocument& doc)
     request.Directory = DirectoryPart(doc.FileName());
     const QString title = PrintTitle(doc.Document());
     request.FileName = title.isEmpty() ? QString() : title + QStringLiteral(".pdf");
+    // The answer key is offered only where there is one.
+    const bool answers = doc.Kind() == TDocumentKind::CrossWord && HasAnswers(doc.Document());
+    if (answers) {
+        request.Option = QStringLiteral("Dołącz rozwiązanie");
+        request.OptionName = QStringLiteral("IncludeSolution");
+        request.OptionChecked = FPrintOptions.IncludeSolution;
+    }
     const QString chosen = FDialogs.Run(request);
     if (chosen.isEmpty())
         return;
-    Reporting([&] { SaveCrossWordAsPdf(doc.Document(), chosen); });
+    if (answers)
+        FPrintOptions.IncludeSolution = request.OptionChecked;
+    TPrintOptions used = FPrintOptions;
+    used.IncludeSolution = answers && request.OptionChecked;
+    Reporting([&] { SaveCrossWordAsPdf(doc.Document(), chosen, used); });
 }
 
 } // namespace mz

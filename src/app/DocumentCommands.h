@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/CrossPrint.h"
+
 #include <QObject>
 #include <QString>
 
@@ -46,11 +48,15 @@ public:
     void SaveCrossWord();
     void SaveCrossWordAs();
     void ExportCrossWordAsText();
+    // "Eksportuj jako ipuz...": the crossword for other crossword programs.
+    void ExportCrossWordAsIpuz();
     void SaveTemplate();
     void SaveTemplateAs();
 
+    // Both offer "Dołącz rozwiązanie" for a crossword with answers and keep the choice for the next time.
     void Print(const TCrossDocument& doc);
     void ExportAsPdf(const TCrossDocument& doc);
+    const TPrintOptions& PrintOptions() const { return FPrintOptions; }
 
 signals:
     // The caption should name this file now.
@@ -60,6 +66,9 @@ private:
     QRect MessageArea() const;
     void WarnLoadError(const QString& fileName);
     bool Loaded(const QString& fileName, TCrossTXT& doc);
+    // The template in the editor becomes the one composing uses, and the
+    // options dialog shows it: the default choice only for the default template.
+    void UseTemplate(const QString& fileName);
 
     TCrossDocument& FCrossWord;
     TCrossDocument& FPattern;
@@ -69,6 +78,7 @@ private:
     // The open dialog remembers its last file name and filter.
     QString FCrossOpenFileName = QStringLiteral("*.krz");
     int FCrossOpenFilterIndex = 1;
+    TPrintOptions FPrintOptions;
 };
 
 } // namespace mz

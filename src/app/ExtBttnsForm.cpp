@@ -98,8 +98,12 @@ void TExtBttnsForm::closeEvent(QCloseEvent* event)
 {
     TExtBttnsState& state = ExtBttnsState();
     state.Closing = true;
-    if (state.Chosen >= 1 && state.Chosen <= 5)
+    if (state.Chosen >= 1 && state.Chosen <= 5) {
+        // Off the screen first: a window the command opens would otherwise
+        // close this pop-up again from inside its own closing.
+        hide();
         Main[state.Chosen - 1]->click();
+    }
     state.Chosen = 255;
     state.Closing = false;
     QWidget::closeEvent(event);

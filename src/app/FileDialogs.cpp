@@ -1,6 +1,8 @@
 #include "app/FileDialogs.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 
 namespace mz {
 
@@ -31,8 +33,20 @@ QString TFileDialogs::Run(TFileDialogRequest& request)
     if (!request.DefaultExt.isEmpty())
         dialog.setDefaultSuffix(request.DefaultExt);
     dialog.selectFile(request.FileName);
+    QCheckBox* option = nullptr;
+    if (!request.Option.isEmpty()) {
+        // The check box needs the dialog's own widgets: a system dialog takes none.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        option = new QCheckBox(request.Option, &dialog);
+        option->setObjectName(request.OptionName);
+        option->setChecked(request.OptionChecked);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(option, grid->rowCount(), 0, 1, grid->columnCount());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    if (option)
+        request.OptionChecked = option->isChecked();
     request.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return dialog.selectedFiles().first();
 }

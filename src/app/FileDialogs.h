@@ -17,6 +17,10 @@ struct TFileDialogRequest {
     QString FileName;
     QString DefaultExt;
     int FilterIndex = 1; // from 1; the chosen one comes back here
+    // A check box under the dialog (none when Option is empty); its state comes back in OptionChecked.
+    QString Option;
+    QString OptionName; // the check box's object name
+    bool OptionChecked = false;
 };
 
 // Runs the window's file dialogs. When a hook is set (tests), it answers

@@ -3,16 +3,21 @@
 #include "app/AboutBox.h"
 #include "app/CluePanel.h"
 #include "app/DocumentCommands.h"
+#include "app/HelpForm.h"
 #include "app/HintPause.h"
 #include "app/MessageForm.h"
 #include "app/Settings.h"
+#include "app/SolutionCommands.h"
 #include "app/TemplateEditor.h"
 #include "app/Toolbar.h"
 #include "app/ToolbarPictures.h"
+#include "app/UserDirs.h"
 #include "app/WindowText.h"
+#include "app/Zoom.h"
 #include "composer/Composer.h"
 #include "core/CellChars.h"
 #include "core/FileNames.h"
+#include "database/ComposeWords.h"
 #include "dialogs/DBBrowserForm.h"
 #include "dialogs/OptionsForm.h"
 #include "grid/CrossDocument.h"
@@ -33,7 +38,7 @@ namespace mz {
 namespace {
 
 const char* const MsgLetterImage = "Nie można załadować pliku grafiki %s.";
-const char* const MsgNotSupported = "%s  - nie jest obsługiwany przez Mirakolnika Zodevidar.";
+const char* const MsgNotSupported = "%s - nie jest obsługiwany przez Mirakolnika Zodevidar.";
 
 // The client area: the toolbar strip on top, the grid below it, and under the
 // grid the clue (crossword) or the size box (template editor).
@@ -98,6 +103,7 @@ TMainForm::TMainForm(const QString& programDir, TSettings& settings, QWidget* pa
     CreateGrids();
     CreateControllers();
     ConnectCommands();
+    CreateZoom();
     Start();
 }
 
@@ -137,6 +143,8 @@ void TMainForm::CreateActions()
     FAct.Save = MakeAction(this, "CrossWord_Save", QStringLiteral("Zapi&sz"), QStringLiteral("Zapisz stan krzyżówki"));
     FAct.SaveAs = MakeAction(this, "CrossWord_SaveAs", QStringLiteral("Z&apisz jako..."));
     FAct.ExportAsText = MakeAction(this, "CrossWord_ExportAsText", QStringLiteral("Eksportuj jako &tekst..."));
+    FAct.ExportAsIpuz = MakeAction(this, "CrossWord_ExportAsIpuz", QStringLiteral("Eksportuj jako &ipuz..."),
+                                   QStringLiteral("Zapisuje krzyżówkę w formacie ipuz dla innych programów"));
     FAct.Series = MakeAction(this, "CrossWord_Series", QStringLiteral("Ser&ia krzyżówek..."));
     // One action in both menus: the crossword in crossword mode, the template in the editor.
     FAct.ExportAsPdf = MakeAction(this, "CrossWord_ExportAsPdf", QStringLiteral("Eksportuj jako &PDF..."));
@@ -198,8 +206,10 @@ void TMainForm::CreateMenus()
                          FAct.PatternPrint, FAct.ExportAsPdf, FAct.PatternClose});
     FPatternMenu->menuAction()->setVisible(false);
     FCrossWordMenu = menu("CrossWord", QStringLiteral("&Krzyżówka"),
-                          {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, nullptr, FAct.Series,
+                          {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, nullptr, FAct.Series,
                            nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
+    // Filled by the solution commands (TSolutionCommands).
+    FSolutionMenu = menu("Solution", QStringLiteral("&Rozwiązanie"), {});
     FToolsMenu = menu("Tools", QStringLiteral("&Narzędzia"), {FAct.Editor, FAct.WordDatabase, nullptr, FAct.Options});
     FViewMenu = menu("View", QStringLiteral("&Widok"), {FAct.PreView});
     FAct.ViewSeparator = FViewMenu->addSeparator();
@@ -244,6 +254,8 @@ void TMainForm::CreateControllers()
     FEditor = new TTemplateEditor(*FPatternView, *FClient, *FPanel, this);
     FCommands = new TDocumentCommands(*FCrossWord, *FPattern, FSettings, FDialogs, *this, this);
     FComposer = new TComposeController(*this, this);
+    FSolution = new TSolutionCommands(*FCrossWord, *FCrossView, FSettings, *this, *FClient, this);
+    FSolution->FillMenu(*FSolutionMenu);
 }
 
 void TMainForm::ConnectCommands()
@@ -282,6 +294,14 @@ void TMainForm::ConnectCommands()
     connect(FPreviewView, &TCrossSurface::VisibilityChanged, FComposer, &TComposeController::PreviewVisibilityChanged);
 
     connect(FCommands, &TDocumentCommands::CaptionChanged, this, &TMainForm::ShowCaption);
+
+    // The solution: the strip of the "rozwiązanie" under the grid, and the phrase offered after composing.
+    connect(FAct.ExportAsIpuz, &QAction::triggered, FCommands, &TDocumentCommands::ExportCrossWordAsIpuz);
+    connect(FSolution, &TSolutionCommands::LayoutChanged, this, [this] {
+        if (!FEditorMode && FCrossView->Visible())
+            FitWindowToGrid(*FCrossView);
+    });
+    connect(FComposer, &TComposeController::RunCompleted, FSolution, &TSolutionCommands::AfterCompose);
 }
 
 // Start-up and shut-down --------------------------------------------------------
@@ -310,6 +330,8 @@ void TMainForm::Start()
         auto store = OpenSettingsStore();
         ReadSettings(*store, FSettings, FAct.PreView->isChecked());
         FAct.PreView->setChecked(FSettings.PreViewChecked);
+        if (!FTerminate)
+            FZoom->SetCellSize(FSettings.CellSize);
 
         FCrossWord->SetFileName(ReadCurrCrossWordFileName(*store, FProgramDir).toStdString());
         FCommands->OpenCrossWord(QString::fromStdString(FCrossWord->FileName()));
@@ -361,7 +383,9 @@ void TMainForm::LoadStartTemplate()
 void TMainForm::GatherDBStatistics()
 {
     try {
-        FDBStatistics = ReadDBStatistics(FSettings.DataBasePath.toStdString());
+        FDBStatistics = TComposeWords::Read(FSettings.DataBasePath.toStdString(),
+                                            FSettings.UserDataBasePath.toStdString())
+                            ->Statistics();
     } catch (const std::exception& e) {
         FDBStatistics = TDBStatistics{};
         FDBStatistics.Edition = FDBStatistics.MinLen = 0;
@@ -374,6 +398,7 @@ void TMainForm::WriteBackSettings()
     FSettings.MainFormLeft = pos().x();
     FSettings.MainFormTop = pos().y();
     FSettings.PreViewChecked = FAct.PreView->isChecked();
+    FSettings.CellSize = FZoom->CellSize();
     FSettings.CurrCrossWordFileName = QString::fromStdString(FCrossWord->FileName());
     auto store = OpenSettingsStore();
     WriteSettings(*store, FSettings);
@@ -430,6 +455,42 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// Zoom ------------------------------------------------------------------------------
+
+void TMainForm::CreateZoom()
+{
+    FZoom = new TZoom({FCrossView, FPatternView, FPreviewView}, FProgramDir + LetterImageName, this);
+    FAct.ZoomIn = MakeAction(this, "ZoomIn", QStringLiteral("Powięks&z"), QStringLiteral("Powiększ siatkę"));
+    FAct.ZoomOut = MakeAction(this, "ZoomOut", QStringLiteral("Pomniej&sz"), QStringLiteral("Pomniejsz siatkę"));
+    FAct.ZoomDefault = MakeAction(this, "ZoomDefault", QStringLiteral("&Rozmiar domyślny"));
+    // Ctrl with a letter types a Polish letter in the grid; the zoom keeps to '=', '+', '-' and '0'.
+    FAct.ZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+    FAct.ZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    FAct.ZoomDefault->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    FViewMenu->addSeparator();
+    for (QAction* a : {FAct.ZoomIn, FAct.ZoomOut, FAct.ZoomDefault}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        FViewMenu->addAction(a);
+        // The menu is hidden in the template editor; the keys work there too.
+        addAction(a);
+    }
+    connect(FAct.ZoomIn, &QAction::triggered, this, [this] { Reporting([this] { FZoom->ZoomIn(); }); });
+    connect(FAct.ZoomOut, &QAction::triggered, this, [this] { Reporting([this] { FZoom->ZoomOut(); }); });
+    connect(FAct.ZoomDefault, &QAction::triggered, this, [this] { Reporting([this] { FZoom->DefaultSize(); }); });
+    connect(FZoom, &TZoom::Zoomed, this, &TMainForm::Zoomed);
+}
+
+void TMainForm::Zoomed(int cellSize)
+{
+    FSettings.CellSize = cellSize;
+    if (TCrossSurface* shown = VisibleGrid())
+        FitWindowToGrid(*shown);
+    else
+        FitWindowToGrid(FEditorMode ? *FPatternView : *FCrossView);
+    if (FEditorMode)
+        FEditor->UpdateSizeBox();
+}
+
 // Layout and modes ----------------------------------------------------------------
 
 void TMainForm::ShowCaption(const std::string& fileName)
@@ -449,13 +510,16 @@ void TMainForm::FitWindowToGrid(TCrossSurface& grid)
 {
     const int top = FToolbar->Height();
     const int clientWidth = grid.ImageWidth() + LeftMargin + RightMargin;
-    const int clientHeight = grid.ImageHeight() + top + FBottomMargin;
+    const int strip = FSolution->StripHeight(&grid == FCrossView && !FEditorMode);
+    const int clientHeight = grid.ImageHeight() + top + FBottomMargin + strip;
     FClient->setFixedSize(clientWidth, clientHeight);
+    FEditor->FitPanel(clientWidth);
     FPanel->move(0, clientHeight - FPanel->height());
     grid.move(LeftMargin, top);
     grid.resize(grid.ImageWidth(), grid.ImageHeight());
     const int below = grid.y() + grid.height();
-    FClues->PlaceBelow(below);
+    FSolution->PlaceBelow(below, clientWidth, strip > 0);
+    FClues->PlaceBelow(below + strip);
     FEditor->PlaceBelow(below);
     setFixedSize(sizeHint());
     FToolbar->Overflow(clientWidth);
@@ -472,6 +536,7 @@ void TMainForm::EnterEditor()
     FClues->SetEditorMode(true);
     FCrossWordMenu->menuAction()->setVisible(false);
     FToolsMenu->menuAction()->setVisible(false);
+    FSolutionMenu->menuAction()->setVisible(false);
     FAct.PreView->setVisible(false);
     FAct.ViewSeparator->setVisible(false);
     FPatternMenu->menuAction()->setVisible(true);
@@ -500,6 +565,7 @@ void TMainForm::CloseEditor()
     FPatternMenu->menuAction()->setVisible(false);
     FCrossWordMenu->menuAction()->setVisible(true);
     FToolsMenu->menuAction()->setVisible(true);
+    FSolutionMenu->menuAction()->setVisible(true);
     FAct.PreView->setVisible(true);
     FAct.ViewSeparator->setVisible(true);
     FBottomMargin = ClueAreaHeight;
@@ -539,7 +605,7 @@ void TMainForm::SetWriteDir(bool horizontal)
 void TMainForm::OpenFile(const QString& name)
 {
     const std::string ext = OpenExtensionOf(name.toLower().toStdString());
-    if (ext == "krz" || ext == "xwd") {
+    if (ext == "krz" || ext == "xwd" || ext == "ipuz") {
         FCommands->OpenCrossWord(name);
         if (FEditorMode)
             CloseEditor();
@@ -588,14 +654,23 @@ TCrossDocument& TMainForm::PrintedDocument() const
 
 void TMainForm::WordDatabaseCommand()
 {
-    Reporting([&] { TDBBrowserForm::Browse(FSettings.DataBasePath, FSettings.AudioDir, this); });
+    bool changed = false;
+    Reporting([&] {
+        changed = TDBBrowserForm::Edit(FSettings.DataBasePath, FSettings.UserDataBasePath, FSettings.AudioDir, this,
+                                       FSettings.UserAudioDir);
+    });
+    // The about box and the options dialog's length bounds follow the saved words.
+    if (changed)
+        GatherDBStatistics();
 }
 
 void TMainForm::OptionsCommand()
 {
     TOptionsValues values = FSettings;
-    const TOptionsEnvironment environment{FProgramDir, FSettings.PatternDir, FDBStatistics.MinLen,
-                                          FDBStatistics.MaxLen};
+    const TUserDirs user = UserDirsFor(FProgramDir);
+    const TOptionsEnvironment environment{FProgramDir,          FSettings.PatternDir,  FDBStatistics.MinLen,
+                                          FDBStatistics.MaxLen, user.PatternFileName(), user.NewCrossDir,
+                                          FProgramDir + AudioDirName};
     {
         TOptionsForm dialog(values, environment, this);
         dialog.adjustSize();
@@ -617,8 +692,8 @@ void TMainForm::OptionsCommand()
 
 void TMainForm::HelpCommand()
 {
-    QCoreApplication::processEvents();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(FProgramDir + HelpPageName));
+    // The program's own window: the help answers on a machine without a browser too.
+    THelpForm::ShowHelp(FProgramDir + HelpPageName, this);
 }
 
 void TMainForm::WebPageCommand()
@@ -668,6 +743,9 @@ TComposeOptions TMainForm::ComposeOptions() const
     options.CurrPrefix = FSettings.CurrPrefix;
     options.SeriesCount = FSettings.SeriesCount;
     options.DataBasePath = FSettings.DataBasePath;
+    options.UserDBPath = FSettings.UserDataBasePath;
+    options.MinScore = DifficultyMinScore(static_cast<TDifficulty>(FSettings.Difficulty));
+    options.UniqueSeries = FSettings.UniqueSeries;
     options.Settings.MinLenPWord = FSettings.MinLenPWord;
     options.Settings.MaxLenPWord = FSettings.MaxLenPWord;
     options.Settings.AnyWordLocation = FSettings.AnyWordLocation;

@@ -19,8 +19,10 @@ class TCluePanel;
 class TCrossDocument;
 class TCrossSurface;
 class TDocumentCommands;
+class TSolutionCommands;
 class TTemplateEditor;
 class TToolbar;
+class TZoom;
 struct TSettings;
 
 // The place of a dialog of the given size: centred over the window, kept on the screen.
@@ -77,6 +79,9 @@ private:
     void LoadStartTemplate();
     void GatherDBStatistics();
     void WriteBackSettings();
+    // The zoom's commands and the window fitted to the grid at the new size.
+    void CreateZoom();
+    void Zoomed(int cellSize);
 
     // Window layout and modes.
     void FitWindowToGrid(TCrossSurface& grid);
@@ -139,10 +144,13 @@ private:
     TTemplateEditor* FEditor = nullptr;
     TDocumentCommands* FCommands = nullptr;
     TComposeController* FComposer = nullptr;
+    TSolutionCommands* FSolution = nullptr;
+    TZoom* FZoom = nullptr;
 
     QMenu* FPatternMenu = nullptr;
     QMenu* FCrossWordMenu = nullptr;
     QMenu* FToolsMenu = nullptr;
+    QMenu* FSolutionMenu = nullptr;
     QMenu* FViewMenu = nullptr;
     QMenu* FHelpMenu = nullptr;
     // The commands, named as in the menu (objectName) and shared with the toolbar.
@@ -158,6 +166,7 @@ private:
         QAction* Save = nullptr;
         QAction* SaveAs = nullptr;
         QAction* ExportAsText = nullptr;
+        QAction* ExportAsIpuz = nullptr;
         QAction* Series = nullptr;
         QAction* ExportAsPdf = nullptr;
         QAction* Print = nullptr;
@@ -174,6 +183,9 @@ private:
         QAction* Help = nullptr;
         QAction* WebPage = nullptr;
         QAction* About = nullptr;
+        QAction* ZoomIn = nullptr;
+        QAction* ZoomOut = nullptr;
+        QAction* ZoomDefault = nullptr;
     } FAct;
 };
 

@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "app/UserDirs.h"
+#include "database/Commonness.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,7 +96,10 @@ void SetProgramDir(TSettings& settings, const QString& programDir)
 {
     settings.ProgramDir = WithTrailingSeparator(programDir);
     settings.DataBasePath = settings.ProgramDir + DataBaseName;
-    settings.CrossDir = UserDirsFor(programDir).CrossDir;
+    const TUserDirs user = UserDirsFor(programDir);
+    settings.CrossDir = user.CrossDir;
+    settings.UserDataBasePath = user.DataDir + UserDataBaseName;
+    settings.UserAudioDir = user.DataDir + AudioDirName;
 }
 
 void WriteFirstStartSettings(QSettings& store, const QString& programDir)
@@ -111,10 +115,10 @@ void WriteFirstStartSettings(QSettings& store, const QString& programDir)
     WriteString(store, QStringLiteral("PatternFileName"), user.PatternFileName());
     WriteString(store, QStringLiteral("NewCrossDir"), user.NewCrossDir);
     WriteString(store, QStringLiteral("AudioDir"), dir + AudioDirName);
-    // The options dialog's default locations lie in the program directory; the
-    // user's directories of an installed program are "other" locations there.
-    WriteString(store, QStringLiteral("AlterPatternFileName"), user.InProgramDir ? user.PatternFileName() : QString());
-    WriteString(store, QStringLiteral("AlterNewCrossDir"), user.InProgramDir ? user.NewCrossDir : QString());
+    // The options dialog's default locations are the user's directories, so
+    // the default choice is the one checked at the first start.
+    WriteString(store, QStringLiteral("AlterPatternFileName"), user.PatternFileName());
+    WriteString(store, QStringLiteral("AlterNewCrossDir"), user.NewCrossDir);
     WriteString(store, QStringLiteral("AlterAudioDir"), dir + AudioDirName);
     store.sync();
 }
@@ -129,6 +133,7 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
     s.MaxLenPWord = ReadSettingInt(store, QStringLiteral("MaxLenPWord"), 16);
     s.AnyWordLocation = ReadSettingBool(store, QStringLiteral("AnyWordLocation"), false);
     s.PreViewChecked = ReadSettingBool(store, QStringLiteral("PreViewChecked"), preViewDefault);
+    s.CellSize = ReadSettingInt(store, QStringLiteral("CellSize"), 28);
     s.CurrPrefix = ReadSettingString(store, QStringLiteral("CurrPrefix"), QStringLiteral("K_????"));
     s.SeriesCount = ReadSettingInt(store, QStringLiteral("SeriesCount"), 10);
     s.PatternFileName = ReadSettingString(store, QStringLiteral("PatternFileName"), user.PatternFileName());
@@ -137,6 +142,10 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
     s.AlterNewCrossDir = ReadSettingString(store, QStringLiteral("AlterNewCrossDir"), QString());
     s.AudioDir = ReadSettingString(store, QStringLiteral("AudioDir"), dir + AudioDirName);
     s.AlterAudioDir = ReadSettingString(store, QStringLiteral("AlterAudioDir"), QString());
+    s.Difficulty = ReadSettingInt(store, QStringLiteral("Difficulty"), dfAll);
+    if (s.Difficulty < dfEasy || s.Difficulty > dfAll)
+        s.Difficulty = dfAll;
+    s.UniqueSeries = ReadSettingBool(store, QStringLiteral("UniqueSeries"), false);
     s.PatternDir = WithTrailingSeparator(QFileInfo(s.PatternFileName).path());
 }
 
@@ -165,6 +174,7 @@ bool WriteSettings(QSettings& store, const TSettings& s)
     WriteInt(store, QStringLiteral("SeriesCount"), s.SeriesCount);
     WriteBool(store, QStringLiteral("AnyWordLocation"), s.AnyWordLocation);
     WriteBool(store, QStringLiteral("PreViewChecked"), s.PreViewChecked);
+    WriteInt(store, QStringLiteral("CellSize"), s.CellSize);
     WriteString(store, QStringLiteral("CurrPrefix"), s.CurrPrefix);
     WriteString(store, QStringLiteral("CurrCrossWordFileName"), s.CurrCrossWordFileName);
     WriteString(store, QStringLiteral("PatternFileName"), s.PatternFileName);
@@ -173,6 +183,8 @@ bool WriteSettings(QSettings& store, const TSettings& s)
     WriteString(store, QStringLiteral("AlterNewCrossDir"), s.AlterNewCrossDir);
     WriteString(store, QStringLiteral("AudioDir"), s.AudioDir);
     WriteString(store, QStringLiteral("AlterAudioDir"), s.AlterAudioDir);
+    WriteInt(store, QStringLiteral("Difficulty"), s.Difficulty);
+    WriteBool(store, QStringLiteral("UniqueSeries"), s.UniqueSeries);
     store.sync();
     return store.status() == QSettings::NoError;
 }

@@ -22,10 +22,14 @@ struct TSettings : TOptionsValues {
     int MainFormTop = 0;
     bool PreViewChecked = true;
     QString CurrCrossWordFileName;
+    // The side of a grid cell in pixels, as the zoom left it.
+    int CellSize = 28;
 
     // Derived once at start from the program directory (which ends in '/').
     QString ProgramDir;
     QString DataBasePath;
+    QString UserDataBasePath; // the user's changes of the word database
+    QString UserAudioDir;     // sounds the user added; looked up before AudioDir
     QString CrossDir;
     QString PatternDir;
 };
@@ -37,6 +41,7 @@ inline constexpr int CentredPosition = 65535;
 
 // Fixed paths below the program directory.
 inline const QString DataBaseName = QStringLiteral("baza.hk");
+inline const QString UserDataBaseName = QStringLiteral("baza-użytkownika.hk");
 inline const QString LetterImageName = QStringLiteral("tekst.bmp");
 inline const QString LogoImageName = QStringLiteral("logo.bmp");
 inline const QString CrossDirName = QStringLiteral("Krzyżówki/");

@@ -1,14 +1,56 @@
 #include "app/SoundPlayer.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
 
 #ifdef MZ_HAVE_MULTIMEDIA
+#include <QAudioDevice>
 #include <QAudioOutput>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #endif
 
 namespace mz {
+
+namespace {
+
+const char* const MsgNoDevice = "Nie można odtworzyć dźwięku: brak urządzenia audio";
+const char* const MsgNoFile = "Nie można odtworzyć dźwięku: brak pliku %1";
+
+bool SystemHasAudioOutput()
+{
+#ifdef MZ_HAVE_MULTIMEDIA
+    return !QMediaDevices::audioOutputs().isEmpty();
+#else
+    return true;
+#endif
+}
+
+TSoundPlayer::TDeviceCheck DeviceCheck = &SystemHasAudioOutput;
+
+} // namespace
+
+bool TSoundPlayer::HasAudioOutput()
+{
+    return DeviceCheck();
+}
+
+void TSoundPlayer::SetDeviceCheck(TDeviceCheck check)
+{
+    DeviceCheck = check ? check : &SystemHasAudioOutput;
+}
+
+void TSoundPlayer::FailLater(const QString& message)
+{
+    // Queued so that, as with a real player, the caller returns before the error arrives.
+    QTimer::singleShot(0, this, [this, message] {
+        if (Reported)
+            return;
+        Reported = true;
+        emit Failed(message);
+    });
+}
 
 TSoundPlayer::TSoundPlayer(QObject* parent) : QObject(parent)
 {
@@ -37,8 +79,18 @@ TSoundPlayer::~TSoundPlayer()
 
 void TSoundPlayer::Play(const QString& fileName)
 {
-    Current = fileName;
     Reported = false;
+    if (!QFileInfo(fileName).isFile()) {
+        Stop();
+        FailLater(QString::fromUtf8(MsgNoFile).arg(fileName));
+        return;
+    }
+    if (!HasAudioOutput()) {
+        Stop();
+        FailLater(QString::fromUtf8(MsgNoDevice));
+        return;
+    }
+    Current = fileName;
 #ifdef MZ_HAVE_MULTIMEDIA
     // A new press reopens the source, which stops whatever is still playing.
     Player->stop();
@@ -46,10 +98,7 @@ void TSoundPlayer::Play(const QString& fileName)
     Player->setSource(QUrl::fromLocalFile(fileName));
     Player->play();
 #else
-    // Queued so that, as with a real player, the caller returns before the error arrives.
-    QTimer::singleShot(0, this, [this] {
-        emit Failed(QStringLiteral("Ta wersja programu nie odtwarza dźwięku."));
-    });
+    FailLater(QStringLiteral("Ta wersja programu nie odtwarza dźwięku."));
 #endif
 }
 

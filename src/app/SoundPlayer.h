@@ -17,17 +17,27 @@ public:
     explicit TSoundPlayer(QObject* parent = nullptr);
     ~TSoundPlayer() override;
 
-    // Starts playing and returns at once.
+    // Starts playing and returns at once. A missing file or a machine without
+    // a sound device is reported through Failed, once per call.
     void Play(const QString& fileName);
     void Stop();
     bool IsPlaying() const;
+    // The file last handed to the player.
     QString FileName() const { return Current; }
+
+    // Whether the machine has a sound device to play on. Tests replace the
+    // question to play the part of a machine without one.
+    using TDeviceCheck = bool (*)();
+    static bool HasAudioOutput();
+    static void SetDeviceCheck(TDeviceCheck check);
 
 signals:
     void Failed(const QString& message);
     void Finished();
 
 private:
+    void FailLater(const QString& message);
+
     QString Current;
     bool Reported = false;
     QMediaPlayer* Player = nullptr;

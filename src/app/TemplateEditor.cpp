@@ -2,11 +2,16 @@
 
 #include "app/MessageForm.h"
 #include "app/ToolbarPictures.h"
+#include "documents/CrossTXT.h"
 #include "grid/CrossSurface.h"
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace mz {
 
@@ -78,6 +83,18 @@ void TTemplateEditor::SetShown(bool shown)
         FPanel.setPixmap(QPixmap::fromImage(FPlainPanel));
 }
 
+void TTemplateEditor::FitPanel(int width)
+{
+    if (FPanel.width() >= width)
+        return;
+    FPanel.resize(width, FPanel.height());
+    FPlainPanel = PanelBackground(width, FPanel.height());
+    if (FGrip->isVisible())
+        UpdateSizeBox();
+    else
+        FPanel.setPixmap(QPixmap::fromImage(FPlainPanel));
+}
+
 void TTemplateEditor::PlaceBelow(int gridBottom)
 {
     FCols->move(FCols->x(), gridBottom + GapBelowGrid);
@@ -94,10 +111,17 @@ QSize TTemplateEditor::SizeForGrip(QPoint screenPos, const QRect& window, QSize 
     // The grip's middle follows the pointer; half a cell rounds to the nearest edge.
     const int px = screenPos.x() + FGrip->width() / 2;
     const int py = screenPos.y() + FGrip->height() / 2;
-    const int a = std::min(px - window.left() + w / 2, ScreenSize().width());
-    const int b = std::min(py - window.top() + h / 2, ScreenSize().height());
-    const int cols = std::max((a - frameExtra.width() - margins.width()) / w, MinCols);
-    const int rows = std::max((b - margins.height() - frameExtra.height()) / h, MinRows);
+    // The window stays within the screen's free area right of and below its
+    // corner, so the grip can always be reached, and the grid within the
+    // largest size a crossword file holds.
+    const QScreen* screen = FClient.screen() ? FClient.screen() : QGuiApplication::primaryScreen();
+    const QRect free = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), ScreenSize());
+    const int roomRight = free.right() + 1 - window.left();
+    const int roomBelow = free.bottom() + 1 - window.top();
+    const int a = std::min(px - window.left() + w / 2, roomRight);
+    const int b = std::min(py - window.top() + h / 2, roomBelow);
+    const int cols = std::clamp((a - frameExtra.width() - margins.width()) / w, MinCols, int(MaxGridCols));
+    const int rows = std::clamp((b - margins.height() - frameExtra.height()) / h, MinRows, int(MaxGridRows));
     return {cols, rows};
 }
 

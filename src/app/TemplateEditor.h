@@ -30,6 +30,8 @@ public:
     void UpdateSizeBox();
     // The template's size for a drag of the grip to a screen position, the
     // window's frame and the client's margins around the grid given.
+    // Widens the panel under the grid to a client area of `width`.
+    void FitPanel(int width);
     QSize SizeForGrip(QPoint screenPos, const QRect& window, QSize frameExtra, QSize margins) const;
 
 signals:

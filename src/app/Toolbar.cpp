@@ -64,7 +64,8 @@ QToolButton* TToolbar::Button(const char* name, int left, int width)
     auto* b = new QToolButton(&FClient);
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, so the focus can leave the grid; a click leaves the focus where it is.
+    b->setFocusPolicy(Qt::TabFocus);
     b->setGeometry(left, ButtonTop, width, ButtonSize);
     return b;
 }
@@ -103,6 +104,11 @@ int TToolbar::Height() const
 
 void TToolbar::Overflow(int cw)
 {
+    // The strip's picture reaches the right edge of a window of any width.
+    if (FBackground->width() < cw) {
+        FBackground->resize(cw, FBackground->height());
+        FBackground->setPixmap(QPixmap::fromImage(ToolbarBackground(cw, FBackground->height())));
+    }
     const int ext = FMore->width();
     auto fits = [&](QToolButton* b) { return b->x() + b->width() + ext < cw; };
     bool hidden = true;

@@ -103,7 +103,6 @@ public:
 
     // The slot of the next step; Found() is false when composing is over.
     TPWordCoordinate ChooseSlot() const;
-    TCoreData AnalyseLine(const std::string& line, int32_t best) const;
 
     // One step of the search for the slot; false when the search has ended.
     bool Step(const TPWordCoordinate& slot);
@@ -114,22 +113,32 @@ public:
 
     // Hands the finished grid to the document: shape, numbered words, clues.
     void TransferTo(TCrossTXT& document);
-    // One CR LF terminated line of the text, drawn at random.
-    std::string PickLine(const std::string& text);
 
     const TTable& Table() const { return FTable; }
     int32_t Depth() const { return static_cast<int32_t>(Stack.size()); }
-    const TList* Top() const { return Stack.empty() ? nullptr : &Stack.back(); }
-    const TList* LastPushed() const { return Top(); }
     // The words of the stack entries, bottom first: the words the search laid.
     std::vector<std::string> PlacedWords() const;
     TRandom& Random() { return FRandom; }
     const TKwelinSettings& Settings() const { return FSettings; }
+    // How often a word or block was found to make a repeat: skipped, or laid
+    // all the same with AllowRepeats.
+    uint32_t RepeatCount() const { return FRepeatCount; }
 
     // Called after every placed or undone word, with the grid as it is then.
     std::function<void(const TTable&)> OnPreview;
 
-    // The parts of a step, public so that each can be exercised on its own.
+private:
+    // The backjump search works on this grid with these checks; the tests
+    // exercise each part of a step on its own.
+    friend class TBackjumpSearch;
+    friend struct TCrossKwelinTestAccess;
+
+    TCoreData AnalyseLine(const std::string& line, int32_t best) const;
+    // One CR LF terminated line of the text, drawn at random.
+    std::string PickLine(const std::string& text);
+    const TList* Top() const { return Stack.empty() ? nullptr : &Stack.back(); }
+
+    // The parts of a step.
     bool RunFeasible(const std::string& run, int32_t n, bool reversed) const;
     bool RightRunOK(int32_t c, int32_t r) const;
     bool LeftRunOK(int32_t c, int32_t r) const;
@@ -149,9 +158,6 @@ public:
     // already stands in the grid, or two equal new ones: the word itself, a
     // word its letters complete across it, or a run its blocks shut in.
     bool FormsRepeat(const TPWordCoordinate& slot, std::string_view word, uint8_t offset) const;
-    // How often a word or block was found to make a repeat: skipped, or laid
-    // all the same with AllowRepeats.
-    uint32_t RepeatCount() const { return FRepeatCount; }
     static bool Crosses(const TPWordCoordinate& s, const TPWordCoordinate& t);
     std::string AnchorRun(const TPWordCoordinate& slot) const;
 
@@ -171,10 +177,8 @@ public:
     void PruneTop(const TPWordCoordinate& slot);
     void NextCandidate();
 
-    // Grid access for tests that build a situation by hand.
     TTable& MutableTable() { return FTable; }
 
-private:
     // The start of the longest open run of the line that beats `best`, which
     // it then becomes; 0 for none.
     int32_t LongestOpenRun(std::string_view line, int32_t& best) const;

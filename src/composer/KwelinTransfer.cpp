@@ -22,8 +22,9 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
     static const std::string missingClue = Utf8ToCp1250("brak objaśnienia!\r\n");
     auto addExpl = [&](const std::string& word, int32_t col, int32_t row, bool horizontal) {
         const int64_t record = DB->FindWord(word);
-        const std::string clues = record >= 0 ? std::string(DB->ExplLines(record)) : missingClue;
-        const std::string sounds = record >= 0 ? std::string(DB->AudioLines(record)) : std::string();
+        const auto index = static_cast<uint32_t>(record);
+        const std::string clues = record >= 0 ? std::string(DB->ExplLines(index)) : missingClue;
+        const std::string sounds = record >= 0 ? std::string(DB->AudioLines(index)) : std::string();
         TExpl expl;
         expl.Col = col;
         expl.Row = row;

@@ -70,4 +70,15 @@ TSoundFile ResolveSoundFile(const std::filesystem::path& audioDir, std::string_v
     return result;
 }
 
+TSoundFile ResolveSoundFile(const std::filesystem::path& userAudioDir, const std::filesystem::path& audioDir,
+                            std::string_view cp1250Name)
+{
+    if (!userAudioDir.empty()) {
+        TSoundFile own = ResolveSoundFile(userAudioDir, cp1250Name);
+        if (own.Status != TSoundStatus::Missing)
+            return own;
+    }
+    return ResolveSoundFile(audioDir, cp1250Name);
+}
+
 } // namespace mz

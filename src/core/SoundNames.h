@@ -34,6 +34,11 @@ struct TSoundFile {
 // the file it leads to must be a regular file inside the audio directory
 // (itself taken with its links followed).
 TSoundFile ResolveSoundFile(const std::filesystem::path& audioDir, std::string_view cp1250Name);
+// The same over the user's own sound directory first and the shipped one
+// after it: a name missing from the first is looked up in the second. An
+// empty first directory is skipped.
+TSoundFile ResolveSoundFile(const std::filesystem::path& userAudioDir, const std::filesystem::path& audioDir,
+                            std::string_view cp1250Name);
 
 // What the user is told, once, when sounds were refused: the crossword file
 // (or database) name goes into the first placeholder.

@@ -3,7 +3,9 @@
 #include "composer/NumberedName.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
+#include "composer/SeriesWords.h"
 #include "creator/CrossCreator.h"
+#include "database/ComposeWords.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -62,6 +64,8 @@ void TComposeController::CrossWord_SeriesClick()
         return;
     FSeriesCounter = 1;
     FSeriesFlag = true;
+    FSeriesAnswers = FWindow.ComposeOptions().UniqueSeries ? std::make_shared<std::unordered_set<std::string>>()
+                                                           : nullptr;
     StartRun();
 }
 
@@ -104,6 +108,8 @@ void TComposeController::StartRun()
     StopCreating = false;
     CreateProgress = 0;
     FCreating = true;
+    if (!FSeriesFlag)
+        FSeriesAnswers.reset();
 
     // The directory and the name come before any grid changes, so that a
     // start that cannot go on leaves the window as it was.
@@ -131,9 +137,20 @@ void TComposeController::StartRun()
             FWindow.ShowPreviewGrid();
             FWindow.SetCaption(FNewFileName);
         }
-        FCreator = std::make_unique<TCrossCreator>(std::move(pattern),
-                                                   FileDBSource(options.DataBasePath.toStdString(),
-                                                                {options.Settings.MinLenPWord, options.Settings.MaxLenPWord}),
+        // The words are read now, once for the run: a save in the word
+        // database editor while it goes on changes nothing in it.
+        const auto words =
+            TComposeWords::Read(options.DataBasePath.toStdString(), options.UserDBPath.toStdString());
+        if (words->Problem().empty())
+            FToldDBProblem.clear();
+        else if (words->Problem() != FToldDBProblem) {
+            FToldDBProblem = words->Problem();
+            FWindow.Tell(QString::fromStdString(FToldDBProblem));
+        }
+        const TDBLoadFilter filter{options.Settings.MinLenPWord, options.Settings.MaxLenPWord, options.MinScore,
+                                   FSeriesAnswers};
+        FRunMinLen = options.Settings.MinLenPWord;
+        FCreator = std::make_unique<TCrossCreator>(std::move(pattern), ComposeDBSource(words, filter),
                                                    options.Settings,
                                                    FNewFileName, StopCreating, CreateProgress,
                                                    SeedHook ? SeedHook() : std::nullopt);
@@ -179,8 +196,23 @@ void TComposeController::CreatorFinished(TCrossCreator* creator)
     const bool handedOver = CreateProgress == 100;
     if (handedOver)
         FNewCrossWord = creator->Result();
+    const TComposeResult outcome = creator->Outcome();
     FCreator.reset();
     const QString fileName = QString::fromStdString(FNewFileName);
+    if (handedOver && FSeriesAnswers && outcome.Grid)
+        for (std::string& answer : GridAnswers(*outcome.Grid, FRunMinLen))
+            FSeriesAnswers->insert(std::move(answer));
+
+    if (!handedOver && outcome.Failed && !FCloseAgain) {
+        // The template and the words cannot give a crossword: nothing is
+        // offered or saved, and a series ends here.
+        FWindow.RestoreIfMinimized();
+        FWindow.Tell(QString::fromStdString(outcome.Message.empty() ? std::string(MsgComposeFailed)
+                                                                    : outcome.Message));
+        GoIdle(true);
+        emit RunCompleted(false, fileName);
+        return;
+    }
 
     if (FCloseAgain) {
         // The window is closing: a crossword finished before the stop took
@@ -217,11 +249,12 @@ void TComposeController::CreatorFinished(TCrossCreator* creator)
     if (handedOver) {
         FWindow.RestoreIfMinimized();
         const std::string name = FileNamePart(FNewFileName);
+        // Saved before any question: a crossword on disk survives whatever happens while it is open.
+        SaveNewCrossWord();
         if (FWindow.EditorMode())
             FWindow.Tell(Formatted(MsgReady, name));
         else if (FWindow.PreViewChecked() || FWindow.AskYesNo(Formatted(MsgReadyAsk, name)))
             ShowResultForSolving();
-        SaveNewCrossWord();
     } else if (!FWindow.EditorMode() && FWindow.PreViewChecked()) {
         BackToCrossWord();
     }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 namespace mz {
 
@@ -32,6 +33,9 @@ struct TComposeOptions {
     QString CurrPrefix;   // empty means "K_????"
     int SeriesCount = 10;
     QString DataBasePath; // baza.hk in the program directory
+    QString UserDBPath;   // the user's change file of the word database; empty: none
+    int32_t MinScore = 0; // words of a lower commonness score are set aside
+    bool UniqueSeries = false; // a series sets aside the answers of its earlier crosswords
     TComposerSettings Settings; // MinLenPWord, MaxLenPWord, AnyWordLocation, step budget
 };
 
@@ -143,6 +147,12 @@ private:
     int FSeriesCounter = 1;
     bool FBusyCursor = false;
     std::function<void()> FCloseAgain;
+    // The answers of the series so far, set aside for its later crosswords
+    // when the series must not repeat them; null otherwise.
+    std::shared_ptr<std::unordered_set<std::string>> FSeriesAnswers;
+    // The last problem of the user's word file the user was told about.
+    std::string FToldDBProblem;
+    int32_t FRunMinLen = 0;
 };
 
 } // namespace mz

@@ -1,6 +1,7 @@
 #include "dialogs/DBBrowserForm.h"
 
 #include "core/Cp1250.h"
+#include "core/SoundNames.h"
 #include "database/WordCheck.h"
 #include "database/WordImport.h"
 #include "dialogs/ImportPreviewForm.h"
@@ -61,6 +62,19 @@ QString ScreenText(std::string_view cp1250)
 std::string BaseText(const QString& text)
 {
     return Utf8ToCp1250(text.toStdString());
+}
+
+// The word's commonness score (its score record), as the editor shows it.
+QString ScoreText(const TBaseWord& word)
+{
+    for (const TDBFileRecord& record : word.Other)
+        if (record.Kind == DBRecScore) {
+            bool ok = false;
+            const int score = QString::fromStdString(record.Text).trimmed().toInt(&ok);
+            if (ok && score >= 0)
+                return QStringLiteral("Popularność: %1 na 100.").arg(score);
+        }
+    return QStringLiteral("Popularność: brak oceny.");
 }
 
 std::filesystem::path LocalPath(const QString& name)
@@ -192,11 +206,13 @@ void TDBWordModel::Refilter()
 }
 
 TDBBrowserForm::TDBBrowserForm(const QString& shippedFile, const QString& userFile, const QString& audioDir,
-                               QWidget* parent)
-    : QDialog(parent), FAudioDir(audioDir)
+                               QWidget* parent, const QString& userAudioDir)
+    : QDialog(parent), FAudioDir(audioDir), FUserAudioDir(userAudioDir.isEmpty() ? audioDir : userAudioDir)
 {
     if (!FAudioDir.isEmpty() && !FAudioDir.endsWith(QLatin1Char('/')))
         FAudioDir += QLatin1Char('/');
+    if (!FUserAudioDir.isEmpty() && !FUserAudioDir.endsWith(QLatin1Char('/')))
+        FUserAudioDir += QLatin1Char('/');
     FBase.Load(shippedFile.toStdString(), userFile.toStdString());
     Undo = new QUndoStack(this);
     FWordsModel = new TDBWordModel(FBase, false, this);
@@ -304,6 +320,8 @@ void TDBBrowserForm::BuildControls()
     StateLabel = new QLabel(this);
     StateLabel->setObjectName(QStringLiteral("StateLabel"));
     StateLabel->setWordWrap(true);
+    ScoreLabel = new QLabel(this);
+    ScoreLabel->setObjectName(QStringLiteral("ScoreLabel"));
     WordEdit = new QLineEdit(this);
     WordEdit->setObjectName(QStringLiteral("WordEdit"));
     RenameButton = Button(QStringLiteral("Zmień &nazwę"), "RenameButton", this);
@@ -347,6 +365,7 @@ void TDBBrowserForm::BuildControls()
     auto* right = new QVBoxLayout;
     right->addWidget(WordLabel);
     right->addWidget(StateLabel);
+    right->addWidget(ScoreLabel);
     right->addLayout(renaming);
     right->addWidget(new QLabel(QStringLiteral("Objaśnienia (w kolejności):"), this));
     right->addWidget(ExplList, 1);
@@ -499,9 +518,9 @@ TDBBrowserForm::~TDBBrowserForm()
 }
 
 bool TDBBrowserForm::Edit(const QString& shippedFile, const QString& userFile, const QString& audioDir,
-                          QWidget* parent)
+                          QWidget* parent, const QString& userAudioDir)
 {
-    TDBBrowserForm form(shippedFile, userFile, audioDir, parent);
+    TDBBrowserForm form(shippedFile, userFile, audioDir, parent, userAudioDir);
     form.exec();
     return form.DiskChanged();
 }
@@ -597,6 +616,7 @@ void TDBBrowserForm::ShowWord(const std::string& word)
             state += QStringLiteral(" Wykluczone z układania krzyżówek.");
     }
     StateLabel->setText(state);
+    ScoreLabel->setText(entry ? ScoreText(*entry) : QString());
     {
         const QSignalBlocker blocker(ExplList);
         ExplList->clear();
@@ -892,14 +912,22 @@ void TDBBrowserForm::MoveClue(int delta)
 QString TDBBrowserForm::SoundPath() const
 {
     const QListWidgetItem* item = AudioList->currentItem();
-    return item ? FAudioDir + item->text() : QString();
+    if (!item)
+        return QString();
+    // The user's own sounds first, then the shipped ones.
+    const TSoundFile sound = ResolveSoundFile(FUserAudioDir.toStdString(), FAudioDir.toStdString(),
+                                              BaseText(item->text()));
+    if (sound.Status == TSoundStatus::Playable)
+        return QString::fromStdString(sound.Path.string());
+    return FUserAudioDir + item->text();
 }
 
 QString TDBBrowserForm::FreeSoundName(const QString& extension) const
 {
     const QString word = ScreenText(FCurrent);
     QString name = word + QLatin1Char('.') + extension;
-    for (int n = 2; QFileInfo::exists(FAudioDir + name); ++n)
+    // A shipped sound of that name stays reachable for an undo.
+    for (int n = 2; QFileInfo::exists(FUserAudioDir + name) || QFileInfo::exists(FAudioDir + name); ++n)
         name = QStringLiteral("%1 (%2).%3").arg(word).arg(n).arg(extension);
     return name;
 }
@@ -928,15 +956,15 @@ void TDBBrowserForm::ChooseSoundClick()
         ShowMessage(QStringLiteral("Wybierz plik WAV, MP3 lub OGG."));
         return;
     }
-    if (!QDir().mkpath(FAudioDir)) {
-        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FAudioDir));
+    if (!QDir().mkpath(FUserAudioDir)) {
+        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
         return;
     }
     const QString name = FreeSoundName(extension);
     QFile source(path);
-    if (!source.copy(FAudioDir + name)) {
+    if (!source.copy(FUserAudioDir + name)) {
         ShowMessage(QStringLiteral("Nie udało się skopiować pliku %1 do katalogu %2: %3")
-                        .arg(path, FAudioDir, source.errorString()));
+                        .arg(path, FUserAudioDir, source.errorString()));
         return;
     }
     ChangeCurrent(QStringLiteral("dźwięk hasła %1"), [&](TBaseWord& word) {
@@ -983,8 +1011,8 @@ void TDBBrowserForm::RecordClick()
     }
     if (!Current() || !FCanRecord)
         return;
-    if (!QDir().mkpath(FAudioDir)) {
-        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FAudioDir));
+    if (!QDir().mkpath(FUserAudioDir)) {
+        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
         return;
     }
     if (!Recorder) {
@@ -1020,7 +1048,7 @@ void TDBBrowserForm::RecordClick()
         extension = QStringLiteral("ogg");
     }
     Recorder->setMediaFormat(format);
-    Recorder->setOutputLocation(QUrl::fromLocalFile(FAudioDir + FreeSoundName(extension)));
+    Recorder->setOutputLocation(QUrl::fromLocalFile(FUserAudioDir + FreeSoundName(extension)));
     FRecordingWord = FCurrent;
     RecordButton->setText(QStringLiteral("&Zatrzymaj"));
     ShowMessage(QStringLiteral("Nagrywanie… naciśnij „Zatrzymaj”, aby zakończyć."));

@@ -73,15 +73,18 @@ class TDBBrowserForm : public QDialog {
 public:
     // Reads the shipped database (its loading error is raised) and the user's
     // change file (a damaged one is refused and told about in the dialog).
+    // Sounds the user chooses or records are put into `userAudioDir` (an
+    // installed program's audio directory cannot be written; empty: the audio
+    // directory itself); playing looks there first, then in `audioDir`.
     TDBBrowserForm(const QString& shippedFile, const QString& userFile, const QString& audioDir,
-                   QWidget* parent = nullptr);
+                   QWidget* parent = nullptr, const QString& userAudioDir = QString());
     ~TDBBrowserForm() override;
 
     // Shows the editor modally. Returns true when the user's database changed
     // on disk (saved or set aside), so that the caller refreshes what it shows
     // of the database; composing reads the files at the start of each run.
     static bool Edit(const QString& shippedFile, const QString& userFile, const QString& audioDir,
-                     QWidget* parent);
+                     QWidget* parent, const QString& userAudioDir = QString());
     // The menu command of the present window: the user's file in its default place.
     static void Browse(const QString& dbFileName, const QString& audioDir, QWidget* parent);
     // Where the user's change file lies unless the window says otherwise.
@@ -144,6 +147,7 @@ private:
 
     TWordBase FBase;
     QString FAudioDir;
+    QString FUserAudioDir;
     std::string FCurrent;
     bool FDiskChanged = false;
     bool FCanRecord = false;
@@ -168,6 +172,7 @@ private:
     QPushButton* ExcludeButton;
     QLabel* WordLabel;
     QLabel* StateLabel;
+    QLabel* ScoreLabel;
     QLineEdit* WordEdit;
     QPushButton* RenameButton;
     QListWidget* ExplList;

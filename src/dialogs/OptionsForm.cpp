@@ -3,6 +3,7 @@
 #include "dialogs/SpinEdit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -31,7 +32,7 @@ QPushButton* NewButton(const QString& caption, const QString& name, QWidget* par
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    // No button is the default one: Enter in an edit does not close the dialog.
+    // Enter goes to the default button (OK), not to whichever button was last focused.
     button->setAutoDefault(false);
     return button;
 }
@@ -109,9 +110,20 @@ void TOptionsForm::CreateControls()
     lengthsLayout->setColumnStretch(2, 1);
     CheckBox1 = new QCheckBox(QStringLiteral("Zezwalaj na hasła w pierwszej kolumnie (wierszu)"), words);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    auto* difficultyLabel = new QLabel(QStringLiteral("Poziom trudności:"), words);
+    DifficultyBox = new QComboBox(words);
+    DifficultyBox->setObjectName(QStringLiteral("DifficultyBox"));
+    for (const TDifficulty level : DifficultyLevels)
+        DifficultyBox->addItem(QString::fromStdString(DifficultyName(level)), int(level));
+    difficultyLabel->setBuddy(DifficultyBox);
+    auto* difficultyLayout = new QHBoxLayout;
+    difficultyLayout->addWidget(difficultyLabel);
+    difficultyLayout->addWidget(DifficultyBox);
+    difficultyLayout->addStretch(1);
     auto* wordsLayout = new QVBoxLayout(words);
     wordsLayout->addWidget(lengths);
     wordsLayout->addWidget(CheckBox1);
+    wordsLayout->addLayout(difficultyLayout);
     wordsLayout->addStretch(1);
     PageControl1->addTab(words, QStringLiteral("Hasła"));
 
@@ -145,13 +157,19 @@ void TOptionsForm::CreateControls()
     seriesLayout->addWidget(Edit4, 0, 1);
     seriesLayout->addWidget(Label4, 1, 0);
     seriesLayout->addWidget(SpinEdit3, 1, 1, Qt::AlignLeft);
+    UniqueSeriesBox = new QCheckBox(QStringLiteral("Hasła nie powtarzają się w serii"), series);
+    UniqueSeriesBox->setObjectName(QStringLiteral("UniqueSeriesBox"));
+    seriesLayout->addWidget(UniqueSeriesBox, 2, 0, 1, 2);
     seriesLayout->setColumnStretch(1, 1);
-    seriesLayout->setRowStretch(2, 1);
+    seriesLayout->setRowStretch(3, 1);
     PageControl1->addTab(series, QStringLiteral("Seria krzyżówek"));
 
     auto* Button6 = NewButton(QStringLiteral("Domyślnie"), QStringLiteral("Button6"), this);
     auto* Button1 = NewButton(QStringLiteral("OK"), QStringLiteral("Button1"), this);
     auto* Button5 = NewButton(QStringLiteral("Anuluj"), QStringLiteral("Button5"), this);
+    // Enter in a spin edit commits its value first and reaches OK only when pressed again.
+    Button1->setDefault(true);
+    Button6->setToolTip(QStringLiteral("Przywraca wartości domyślne tylko na widocznej karcie"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Button6);
     buttons->addStretch(1);
@@ -232,6 +250,9 @@ void TOptionsForm::FormCreate()
     CheckBox1->setChecked(FValues.AnyWordLocation);
     Edit4->setText(FValues.CurrPrefix);
     SpinEdit3->SetValue(FValues.SeriesCount);
+    UniqueSeriesBox->setChecked(FValues.UniqueSeries);
+    const int level = DifficultyBox->findData(FValues.Difficulty);
+    DifficultyBox->setCurrentIndex(level >= 0 ? level : DifficultyBox->findData(int(dfAll)));
     FillGroup(FPattern, FValues.AlterPatternFileName, FValues.PatternFileName);
     FillGroup(FNewCross, FValues.AlterNewCrossDir, FValues.NewCrossDir);
     FillGroup(FAudio, FValues.AlterAudioDir, FValues.AudioDir);
@@ -247,12 +268,35 @@ void TOptionsForm::FillGroup(TLocationGroup& group, const QString& alter, const 
         group.OtherChoice->setChecked(true);
         group.Edit->setText(setting);
     }
+    group.OpenedWithDefault = group.DefaultChoice->isChecked();
+    group.OpenedText = group.Edit->text();
     RadioButtonClick(group);
+}
+
+QString TOptionsForm::PatternDefault() const
+{
+    return FEnvironment.DefaultPatternFileName.isEmpty() ? DefaultPatternFileName(FEnvironment.ProgramDir)
+                                                         : FEnvironment.DefaultPatternFileName;
+}
+
+QString TOptionsForm::NewCrossDefault() const
+{
+    return FEnvironment.DefaultNewCrossDir.isEmpty() ? DefaultNewCrossDir(FEnvironment.ProgramDir)
+                                                     : FEnvironment.DefaultNewCrossDir;
+}
+
+QString TOptionsForm::AudioDefault() const
+{
+    return FEnvironment.DefaultAudioDir.isEmpty() ? DefaultAudioDir(FEnvironment.ProgramDir)
+                                                  : FEnvironment.DefaultAudioDir;
 }
 
 void TOptionsForm::StoreGroup(const TLocationGroup& group, const QString& defaultValue, bool directory,
                               QString& setting, QString& alter)
 {
+    // A group the user left as it came keeps its values, whatever the default is now.
+    if (group.DefaultChoice->isChecked() == group.OpenedWithDefault && group.Edit->text() == group.OpenedText)
+        return;
     const QString text = directory ? WithTrailingSeparator(group.Edit->text()) : group.Edit->text();
     if (group.DefaultChoice->isChecked()) {
         alter = text;
@@ -270,11 +314,11 @@ void TOptionsForm::Button1Click()
     FValues.AnyWordLocation = CheckBox1->isChecked();
     FValues.CurrPrefix = Edit4->text();
     FValues.SeriesCount = SpinEdit3->Value();
-    StoreGroup(FPattern, DefaultPatternFileName(FEnvironment.ProgramDir), false, FValues.PatternFileName,
-               FValues.AlterPatternFileName);
-    StoreGroup(FNewCross, DefaultNewCrossDir(FEnvironment.ProgramDir), true, FValues.NewCrossDir,
-               FValues.AlterNewCrossDir);
-    StoreGroup(FAudio, DefaultAudioDir(FEnvironment.ProgramDir), true, FValues.AudioDir, FValues.AlterAudioDir);
+    FValues.UniqueSeries = UniqueSeriesBox->isChecked();
+    FValues.Difficulty = DifficultyBox->currentData().toInt();
+    StoreGroup(FPattern, PatternDefault(), false, FValues.PatternFileName, FValues.AlterPatternFileName);
+    StoreGroup(FNewCross, NewCrossDefault(), true, FValues.NewCrossDir, FValues.AlterNewCrossDir);
+    StoreGroup(FAudio, AudioDefault(), true, FValues.AudioDir, FValues.AlterAudioDir);
     accept();
 }
 
@@ -286,6 +330,7 @@ void TOptionsForm::Button6Click()
         SpinEdit1->SetValue(DefaultMinLen);
         SpinEdit2->SetValue(DefaultMaxLen);
         CheckBox1->setChecked(false);
+        DifficultyBox->setCurrentIndex(DifficultyBox->findData(int(dfAll)));
         break;
     case 1:
         FPattern.DefaultChoice->setChecked(true);
@@ -299,6 +344,7 @@ void TOptionsForm::Button6Click()
     case 4:
         Edit4->setText(QStringLiteral("K_????"));
         SpinEdit3->SetValue(DefaultSeriesCount);
+        UniqueSeriesBox->setChecked(false);
         break;
     default:
         break;
@@ -342,11 +388,12 @@ void TOptionsForm::SpinEdit2Exit()
 
 void TOptionsForm::keyPressEvent(QKeyEvent* event)
 {
-    // Enter acts only on a focused button; the dialog has no default button.
+    // Enter on a focused button presses that button; anywhere else it presses OK.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
             button->click();
-        return;
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -43,6 +44,9 @@ private:
         QRadioButton* OtherChoice = nullptr;
         QLineEdit* Edit = nullptr;
         QPushButton* Browse = nullptr;
+        // The choice and the text as the dialog opened: a group left so is not stored again.
+        bool OpenedWithDefault = false;
+        QString OpenedText;
     };
 
     void CreateControls();
@@ -50,6 +54,10 @@ private:
                                 int number, TLocationGroup& controls);
     void FormCreate();
     void FillGroup(TLocationGroup& group, const QString& alter, const QString& setting);
+    // The defaults of the location groups for this program.
+    QString PatternDefault() const;
+    QString NewCrossDefault() const;
+    QString AudioDefault() const;
     static void StoreGroup(const TLocationGroup& group, const QString& defaultValue, bool directory,
                            QString& setting, QString& alter);
     static void RadioButtonClick(const TLocationGroup& group);
@@ -70,6 +78,8 @@ private:
     TSpinEdit* SpinEdit3 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QLineEdit* Edit4 = nullptr;
+    QComboBox* DifficultyBox = nullptr;
+    QCheckBox* UniqueSeriesBox = nullptr;
     TLocationGroup FPattern;
     TLocationGroup FNewCross;
     TLocationGroup FAudio;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "database/Commonness.h"
+
 #include <QString>
 
 namespace mz {
@@ -20,6 +22,11 @@ struct TOptionsValues {
     QString AlterNewCrossDir;
     QString AudioDir;
     QString AlterAudioDir;
+    // How rare the answers may be, stored as its TDifficulty number; every
+    // word (dfAll) gives the crosswords the program always composed.
+    int Difficulty = dfAll;
+    // A series sets aside the answers of its earlier crosswords.
+    bool UniqueSeries = false;
 
     bool operator==(const TOptionsValues&) const = default;
 };
@@ -30,6 +37,11 @@ struct TOptionsEnvironment {
     QString PatternDir;  // the template browser starts here
     int DBMinLen = 0;    // shortest and longest word of the database; both 0
     int DBMaxLen = 0;    // (or min above max) when unknown, which means no bounds
+    // The default template and locations of the three location groups; an
+    // empty one stands for its place below the program directory.
+    QString DefaultPatternFileName;
+    QString DefaultNewCrossDir;
+    QString DefaultAudioDir;
 };
 
 } // namespace mz

@@ -74,6 +74,7 @@ int TSpinEdit::CheckValue(int value) const
 void TSpinEdit::SetValue(int value)
 {
     FEdit->setText(QString::number(CheckValue(value)));
+    FCommitted = FEdit->text();
 }
 
 QString TSpinEdit::Text() const
@@ -84,6 +85,17 @@ QString TSpinEdit::Text() const
 void TSpinEdit::SetText(const QString& text)
 {
     FEdit->setText(text);
+    FCommitted = text;
+}
+
+void TSpinEdit::Commit()
+{
+    emit Exited();
+    // An unreadable text reads as the minimum, which needs no clamping,
+    // so such a text survives the exit unchanged.
+    if (CheckValue(Value()) != Value())
+        SetValue(Value());
+    FCommitted = FEdit->text();
 }
 
 void TSpinEdit::Step(int delta)
@@ -100,13 +112,17 @@ bool TSpinEdit::eventFilter(QObject* watched, QEvent* event)
                 Step(key == Qt::Key_Up ? 1 : -1);
                 return true;
             }
+            // Enter commits a typed value as leaving the edit would; only an
+            // Enter on a committed value goes on to the dialog's default button.
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                if (FEdit->text() == FCommitted)
+                    return false;
+                Commit();
+                return true;
+            }
         } else if (event->type() == QEvent::FocusOut
                    && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-            emit Exited();
-            // An unreadable text reads as the minimum, which needs no clamping,
-            // so such a text survives the exit unchanged.
-            if (CheckValue(Value()) != Value())
-                SetValue(Value());
+            Commit();
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -32,7 +32,7 @@ public:
     QLineEdit* Edit() const { return FEdit; }
 
 signals:
-    // The focus left the edit. Receivers run before the edit clamps its own
+    // The focus left the edit, or Enter was pressed on a typed value. Receivers run before the edit clamps its own
     // text, so they see (and may change) the value as typed.
     void Exited();
 
@@ -41,12 +41,16 @@ protected:
 
 private:
     void Step(int delta);
+    // Runs the exit handlers and clamps the text, as when the focus leaves.
+    void Commit();
 
     QLineEdit* FEdit;
     QToolButton* FUp;
     QToolButton* FDown;
     int FMinValue = 0;
     int FMaxValue = 0;
+    // The text as last set or committed; Enter on it is not a new commit.
+    QString FCommitted;
 };
 
 } // namespace mz

@@ -13,7 +13,7 @@ constexpr const char* MsgNoCell = "Nie odnaleziono żądanej komórki";
 constexpr const char* MsgNoExpl = "Nie odnaleziono objaśnienia o żądanym numerze";
 constexpr const char* MsgBadColCount = "Niewłaściwa liczba kolumn";
 constexpr const char* MsgBadRowCount = "Niewłaściwa liczba wierszy";
-constexpr const char* MsgUnsupported = "%s  - nie jest obsługiwany przez Mirakolnika Zodevidar.";
+constexpr const char* MsgUnsupported = "%s - nie jest obsługiwany przez Mirakolnika Zodevidar.";
 
 } // namespace
 

@@ -132,6 +132,29 @@ void TCrossDocument::SaveToFile(const std::string& name)
     ReportModified(before);
 }
 
+void TCrossDocument::Edit(const std::function<void(TCrossTXT&)>& edit)
+{
+    const bool modifiedBefore = FDoc.Modified;
+    const TCrossTXT before = FDoc;
+    try {
+        edit(FDoc);
+    } catch (...) {
+        FDoc = before;
+        throw;
+    }
+    for (int c = 1; c <= ColCount(); ++c)
+        for (int r = 1; r <= RowCount(); ++r)
+            if (GetCell(c, r) != (before.HasCell(c, r) ? before.GetCell(c, r) : BlankCell) ||
+                FDoc.IsRevealed(c, r) != before.IsRevealed(c, r))
+                emit CellChanged(c, r);
+    bool solution = !(FDoc.Phrase() == before.Phrase()) || FDoc.ExplCount() != before.ExplCount();
+    for (int n = 1; !solution && n <= FDoc.ExplCount(); ++n)
+        solution = FDoc.GetExpl(n).Answer != before.GetExpl(n).Answer;
+    if (solution)
+        emit SolutionChanged();
+    ReportModified(modifiedBefore);
+}
+
 void TCrossDocument::ReportModified(bool before)
 {
     if (before != FDoc.Modified)

@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -65,6 +66,12 @@ public:
     // the document modified. Throws the document's error.
     void SaveToFile(const std::string& name);
 
+    // Runs an edit of the whole document (revealing, recovering answers, the
+    // "rozwiązanie") and reports what it changed: CellChanged for every cell
+    // whose character or revealed mark changed, SolutionChanged when answers or
+    // the phrase changed. An edit that throws leaves the document as it was.
+    void Edit(const std::function<void(TCrossTXT&)>& edit);
+
 signals:
     // One cell inside the size changed its character.
     void CellChanged(int col, int row);
@@ -74,6 +81,8 @@ signals:
     void Reset();
     // Every change of the cells or the explanations, and every save.
     void ModifiedChanged(bool modified);
+    // The answers or the phrase of the "rozwiązanie" changed (by Edit).
+    void SolutionChanged();
 
 private:
     void KeepAside(int fromCol, int fromRow);

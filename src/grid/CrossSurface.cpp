@@ -2,6 +2,7 @@
 
 #include "core/CellChars.h"
 #include "core/Cp1250.h"
+#include "documents/CrossSolution.h"
 #include "grid/CrossDocument.h"
 
 #include <QFocusEvent>
@@ -71,6 +72,7 @@ void TCrossSurface::Connect(TCrossDocument& document)
     connect(&document, &TCrossDocument::CellChanged, this, &TCrossSurface::DocumentCellChanged);
     connect(&document, &TCrossDocument::Resized, this, &TCrossSurface::DocumentResized);
     connect(&document, &TCrossDocument::Reset, this, &TCrossSurface::DocumentReset);
+    connect(&document, &TCrossDocument::SolutionChanged, this, &TCrossSurface::RedrawAll);
 }
 
 int TCrossSurface::ColCount() const
@@ -115,6 +117,8 @@ void TCrossSurface::SetCell(int ACol, int ARow, char Ch)
 
 void TCrossSurface::DocumentCellChanged(int ACol, int ARow)
 {
+    if (TCellView* cell = FindCell(ACol, ARow))
+        cell->Wrong = false;
     DrawCell(ACol, ARow, GetCell(ACol, ARow));
     update();
 }
@@ -128,9 +132,9 @@ void TCrossSurface::DocumentResized()
     const int rows = RowCount();
     ResizeGridImage(cols * FCellImageWidth, rows * FCellImageHeight);
     if (cols != oldCols)
-        resize(FGridImage.width(), height());
+        resize(Logical(FGridImage.width()), height());
     if (rows != oldRows)
-        resize(width(), FGridImage.height());
+        resize(width(), Logical(FGridImage.height()));
     updateGeometry();
     FColCount = cols;
     FRowCount = rows;
@@ -147,6 +151,8 @@ void TCrossSurface::DocumentResized()
 
 void TCrossSurface::DocumentReset()
 {
+    for (auto& [key, cell] : FCells)
+        cell.Wrong = false;
     if (ColCount() != FColCount || RowCount() != FRowCount)
         DocumentResized();
     for (int c = 1; c <= FColCount; ++c)
@@ -202,6 +208,41 @@ void TCrossSurface::ClearHighlights()
     for (int c = 1; c <= FColCount; ++c)
         for (int r = 1; r <= FRowCount; ++r)
             DrawCell(c, r, GetCell(c, r));
+}
+
+void TCrossSurface::RedrawAll()
+{
+    for (int c = 1; c <= FColCount; ++c)
+        for (int r = 1; r <= FRowCount; ++r)
+            DrawCell(c, r, GetCell(c, r));
+    update();
+}
+
+void TCrossSurface::MarkWrong(int ACol, int ARow)
+{
+    if (ACol < 1 || ARow < 1 || ACol > FColCount || ARow > FRowCount)
+        return;
+    FindCell(ACol, ARow)->Wrong = true;
+    DrawCell(ACol, ARow, GetCell(ACol, ARow));
+    update();
+}
+
+void TCrossSurface::ClearWrong()
+{
+    for (auto& [key, cell] : FCells) {
+        if (!cell.Wrong)
+            continue;
+        cell.Wrong = false;
+        if (key.first <= FColCount && key.second <= FRowCount)
+            DrawCell(key.first, key.second, GetCell(key.first, key.second));
+    }
+    update();
+}
+
+bool TCrossSurface::CellMarkedWrong(int ACol, int ARow) const
+{
+    const TCellView* cell = FindCell(ACol, ARow);
+    return cell && cell->Wrong;
 }
 
 bool TCrossSurface::FocusDrawn(int ACol, int ARow) const
@@ -331,9 +372,47 @@ void TCrossSurface::DrawCell(int ACol, int ARow, char Ch)
                 std::copy(from, from + (x2 - x1) * 3, to);
         }
     }
+    DrawMarks(ACol, ARow, target);
     cell->FocusDrawn = false;
     if (FFocusVisible && FTimer.isActive() && ACol == FCurrCol && ARow == FCurrRow)
         ShowFocus(ACol, ARow);
+}
+
+// The marks drawn over a cell's picture: the red stroke of a wrong letter, the
+// blue corner of a revealed one, the small number of a cell of the "rozwiązanie".
+void TCrossSurface::DrawMarks(int ACol, int ARow, QPoint target)
+{
+    const TCellView* cell = FindCell(ACol, ARow);
+    const TCrossTXT& doc = Document().Document();
+    const bool wrong = cell && cell->Wrong;
+    const bool revealed = doc.IsRevealed(ACol, ARow);
+    const int number = doc.Phrase().Cells.empty() ? 0 : PhraseNumberAt(doc, ACol, ARow);
+    const int w = FCellImageWidth;
+    const int h = FCellImageHeight;
+    if ((!wrong && !revealed && number == 0) || FGridImage.isNull() || w <= 0 || h <= 0)
+        return;
+    QPainter painter(&FGridImage);
+    painter.setClipRect(QRect(target, QSize(w, h)));
+    if (revealed) {
+        const int side = std::max(4, w / 3);
+        const QPoint corner = target + QPoint(w, 0);
+        const QPoint triangle[3] = {corner, corner - QPoint(side, 0), corner + QPoint(0, side)};
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(30, 90, 210));
+        painter.drawPolygon(triangle, 3);
+    }
+    if (wrong) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(220, 20, 20), std::max(2, w / 12)));
+        painter.drawLine(target + QPoint(2, h - 3), target + QPoint(w - 3, 2));
+    }
+    if (number > 0) {
+        QFont font = painter.font();
+        font.setPixelSize(std::max(6, h / 3));
+        painter.setFont(font);
+        painter.setPen(QColor(160, 0, 0));
+        painter.drawText(QRect(target, QSize(w - 1, h - 1)), Qt::AlignRight | Qt::AlignBottom, QString::number(number));
+    }
 }
 
 void TCrossSurface::Paint()
@@ -344,12 +423,13 @@ void TCrossSurface::Paint()
 void TCrossSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, FGridImage);
+    // On a high-density screen the image's pixels are the screen's own.
+    painter.drawImage(QRectF(0, 0, FGridImage.width() / FPixelRatio, FGridImage.height() / FPixelRatio), FGridImage);
 }
 
 QSize TCrossSurface::sizeHint() const
 {
-    return FGridImage.size();
+    return QSize(Logical(FGridImage.width()), Logical(FGridImage.height()));
 }
 
 QImage TCrossSurface::Lightened(const QImage& source)
@@ -372,19 +452,25 @@ void TCrossSurface::SetFileName(const QString& Value)
     const QImage loaded = reader.read();
     if (loaded.isNull())
         throw EInvalidCrossSurfaceOperation(reader.errorString().toStdString());
-
     FFileName = Value;
+    SetCellPictures(loaded);
+}
+
+void TCrossSurface::SetCellPictures(const QImage& pictures)
+{
     const bool wasRunning = FTimer.isActive();
     FTimer.stop();
     if (FFocusVisible && FEnabled)
         HideFocus();
-    FCellImages = loaded.convertToFormat(QImage::Format_RGB888);
+    FCellImages = pictures.convertToFormat(QImage::Format_RGB888);
+    FPixelRatio = pictures.devicePixelRatio() > 0 ? pictures.devicePixelRatio() : 1;
+    FCellImages.setDevicePixelRatio(1);
     FHighlightImages = Lightened(FCellImages);
     FCellImageHeight = FHighlightImages.height() / GlyphRows;
     FCellImageWidth = FHighlightImages.width() / GlyphColumns;
     ResizeGridImage(FCellImageWidth * FColCount, FCellImageHeight * FRowCount);
     if (width() == 0 || height() == 0)
-        resize(FGridImage.size());
+        resize(sizeHint());
     updateGeometry();
     if (wasRunning && FFocusVisible)
         ShowFocus(FCurrCol, FCurrRow);
@@ -496,6 +582,11 @@ void TCrossSurface::Clear()
 // Writing skips blocked cells in solving, but the cursor moves on all the same.
 void TCrossSurface::TypeChar(unsigned char ch)
 {
+    // Typing again in a cell marked wrong takes the mark away, even the same letter.
+    if (CellMarkedWrong(FCurrCol, FCurrRow)) {
+        FindCell(FCurrCol, FCurrRow)->Wrong = false;
+        DrawCell(FCurrCol, FCurrRow, GetCell(FCurrCol, FCurrRow));
+    }
     if (FMode == mEdit || static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow)) != Blocked)
         SetCell(FCurrCol, FCurrRow, static_cast<char>(ch));
     Advance();
@@ -719,9 +810,9 @@ void TCrossSurface::mousePressEvent(QMouseEvent* event)
     // Without cell pictures there is no cell size to place the click with.
     if (FCellImageWidth <= 0 || FCellImageHeight <= 0)
         return;
-    const QPoint pos = event->position().toPoint();
-    const int col = std::clamp(pos.x() / FCellImageWidth + 1, 1, FColCount);
-    const int row = std::clamp(pos.y() / FCellImageHeight + 1, 1, FRowCount);
+    const QPointF pos = event->position() * FPixelRatio;
+    const int col = std::clamp(static_cast<int>(pos.x()) / FCellImageWidth + 1, 1, FColCount);
+    const int row = std::clamp(static_cast<int>(pos.y()) / FCellImageHeight + 1, 1, FRowCount);
     FTimer.stop();
     HideFocus();
     ShowFocus(col, row);

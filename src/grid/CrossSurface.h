@@ -65,10 +65,14 @@ public:
     void SetFocusVisible(bool Value);
     int Border() const { return FBorder; }
     void SetBorder(int Value);
-    int ImageWidth() const { return (FCellImageWidth + FBorder) * FColCount; }
-    int ImageHeight() const { return (FCellImageHeight + FBorder) * FRowCount; }
-    int CellImageHeight() const { return FCellImageHeight; }
-    int CellImageWidth() const { return FCellImageWidth; }
+    // Sizes on the screen, in the widget's own (device-independent) pixels.
+    int ImageWidth() const { return Logical((FCellImageWidth + FBorder) * FColCount); }
+    int ImageHeight() const { return Logical((FCellImageHeight + FBorder) * FRowCount); }
+    int CellImageHeight() const { return Logical(FCellImageHeight); }
+    int CellImageWidth() const { return Logical(FCellImageWidth); }
+    // Image pixels per screen pixel: the device pixel ratio of the cell
+    // pictures, more than 1 where they were drawn for a high-density screen.
+    qreal PixelRatio() const { return FPixelRatio; }
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
     bool Enabled() const { return FEnabled; }
@@ -84,6 +88,9 @@ public:
     // cannot be read; the control is then left as it was.
     QString FileName() const { return FFileName; }
     void SetFileName(const QString& Value);
+    // Takes the cell pictures (GlyphColumns x GlyphRows cells) from an image
+    // instead of a file, as the zoom draws them; the file name stays.
+    void SetCellPictures(const QImage& pictures);
 
     int CurrCol() const { return FCurrCol; }
     int CurrRow() const { return FCurrRow; }
@@ -112,6 +119,14 @@ public:
     // Whether the focus frame is drawn on the cell at the moment.
     bool FocusDrawn(int ACol, int ARow) const;
     bool CellHighlighted(int ACol, int ARow) const;
+
+    // Letters found wrong by checking: marked (a red stroke) until the cell
+    // changes or the user types there again.
+    void MarkWrong(int ACol, int ARow);
+    void ClearWrong();
+    bool CellMarkedWrong(int ACol, int ARow) const;
+    // Besides, every cell shows what the document says of it: a revealed letter
+    // has a blue corner, a cell of the "rozwiązanie" its small number.
 
     const QImage& GridImage() const { return FGridImage; }
     const QImage& CellImages() const { return FCellImages; }
@@ -148,6 +163,7 @@ private:
     struct TCellView {
         bool FocusDrawn = false;
         bool Highlight = false;
+        bool Wrong = false;
     };
     using TCellKey = std::pair<int, int>;
 
@@ -158,6 +174,8 @@ private:
     void DocumentResized();
     void DocumentReset();
     void ResizeGridImage(int width, int height);
+    void DrawMarks(int ACol, int ARow, QPoint target);
+    void RedrawAll();
     void InvertFocusFrame(int ACol, int ARow);
     void Advance();
     void Clear();
@@ -178,6 +196,7 @@ private:
     int FCurrRow = 2;
     bool FPolishMode = false;
     QTimer FTimer;
+    int Logical(int imagePixels) const { return qRound(imagePixels / FPixelRatio); }
     bool FBlinkPhase = true;
     // The size last drawn, so a change of the document's size draws only the new cells.
     int FColCount = 4;
@@ -185,6 +204,7 @@ private:
     int FBorder = 0;
     int FCellImageHeight = 0;
     int FCellImageWidth = 0;
+    qreal FPixelRatio = 1;
     bool FVisible = true;
     bool FEnabled = true;
     TWriteDir FWriteDir = wdHorizontal;

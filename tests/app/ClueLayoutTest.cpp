@@ -42,6 +42,9 @@ private slots:
         QTest::newRow("consonant cluster without a following vowel") << "tekst" << 4 << "tekst";
         QTest::newRow("consonant before two digraphs") << "odrzchu" << 4 << "od-rzchu";
         QTest::newRow("digraph followed by a digraph (rule iv)") << "aczrza" << 4 << "acz-rza";
+        QTest::newRow("y is a vowel") << "ryby" << 3 << "ry-by";
+        QTest::newRow("y is a vowel, also before a digraph") << "myszy" << 3 << "my-szy";
+        QTest::newRow("dż is one sound: the break comes before it") << "jeżdżę" << 5 << "jeż-dżę";
     }
     void hyphenation()
     {

@@ -35,14 +35,58 @@ private slots:
         QCOMPARE(box.Lab_DBWordCounter->text(), QStringLiteral("25322"));
         QCOMPARE(box.Lab_DBExplCounter->text(), QStringLiteral("36654"));
         QCOMPARE(box.windowTitle(), QStringLiteral("Mirakolnik Zodevidar - informacje"));
-        QCOMPARE(box.size(), QSize(510, 178));
+        // Centred on the screen, at the size its texts need.
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-        QCOMPARE(box.pos(), QPoint(screen.width() / 2 - 255, screen.height() / 2 - 89));
+        QCOMPARE(box.pos(), QPoint(screen.width() / 2 - box.width() / 2, screen.height() / 2 - box.height() / 2));
         QCOMPARE(box.www->text(), ProductHost());
         QCOMPARE(box.www->toolTip(), QStringLiteral("Połącz się ze stroną: ") + ProductHost());
         QCOMPARE(box.email->toolTip(), QStringLiteral("Wyślij e-mail do: ") + ProductEmail());
         QCOMPARE(box.email->Url, QStringLiteral("mailto:") + ProductEmail());
         QCOMPARE(box.www->Url, QStringLiteral("http://") + ProductHost());
+    }
+
+    // At the default font and at 125 % and 150 % of it, no text of the box is
+    // cut or overlaps another, and the counts stand apart from their captions.
+    void everyTextOfTheAboutBoxFits_data()
+    {
+        QTest::addColumn<int>("percent");
+        QTest::newRow("100 %") << 100;
+        QTest::newRow("125 %") << 125;
+        QTest::newRow("150 %") << 150;
+    }
+    void everyTextOfTheAboutBoxFits()
+    {
+        QFETCH(int, percent);
+        const QFont saved = QApplication::font();
+        QFont font = saved;
+        font.setPointSizeF(saved.pointSizeF() * percent / 100);
+        QApplication::setFont(font);
+        {
+            TAboutBox box(102, 25322, 36654);
+            box.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&box));
+            QList<QLabel*> labels = box.findChildren<QLabel*>();
+            QVERIFY(labels.size() >= 10);
+            for (QLabel* l : labels) {
+                const QRect r(l->mapTo(&box, QPoint(0, 0)), l->size());
+                QVERIFY2(box.rect().contains(r), qPrintable(l->objectName()));
+                if (l->wordWrap())
+                    QVERIFY2(l->heightForWidth(l->width()) <= l->height(), qPrintable(l->objectName()));
+                else if (l->pixmap().isNull())
+                    QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width(),
+                             qPrintable(l->objectName()));
+                for (QLabel* other : labels) {
+                    if (other == l || other->isAncestorOf(l) || l->isAncestorOf(other))
+                        continue;
+                    const QRect o(other->mapTo(&box, QPoint(0, 0)), other->size());
+                    QVERIFY2(!r.intersects(o), qPrintable(l->objectName() + QLatin1Char('/') + other->objectName()));
+                }
+            }
+            auto* caption = box.findChild<QLabel*>(QStringLiteral("Label3"));
+            QVERIFY(caption->mapTo(&box, QPoint(caption->fontMetrics().horizontalAdvance(caption->text()), 0)).x() <
+                    box.Lab_DBExplCounter->mapTo(&box, QPoint(0, 0)).x());
+        }
+        QApplication::setFont(saved);
     }
 
     void theLinkUnderTheMouseIsUnderlined()

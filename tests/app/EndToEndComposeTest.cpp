@@ -4,8 +4,11 @@
 // MZ_PICTURES_DIR set, pictures of the preview and of the editor are left there.
 
 #include "WindowBench.h"
+#include "../dialogs/DialogTestUtil.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QToolButton>
 
@@ -96,6 +99,30 @@ private slots:
         QCOMPARE(saved.GetCell(first.Col, first.Row), 'Z');
         QCOMPARE(saved.GetCell(first.Col + dc, first.Row + 1 - dc), 'X');
         QCOMPARE(saved.ExplCount(), CrossWord(*form).ExplCount());
+
+        // Zoomed in twice: the cells are drawn at 36 pixels and the window follows.
+        Action(*form, "ZoomIn")->trigger();
+        Action(*form, "ZoomIn")->trigger();
+        QCOMPARE(Grid(*form, "CrossVC")->width(), CrossWord(*form).ColCount() * 36);
+        QTest::qWait(50);
+        KeepPicture(*form, QStringLiteral("zoomed-window.png"));
+        Action(*form, "ZoomDefault")->trigger();
+
+        // Checked, with one letter revealed, then a "rozwiązanie" of the program's choice.
+        Action(*form, "Solution_RevealLetter")->trigger();
+        Action(*form, "Solution_CheckAll")->trigger();
+        QTest::qWait(50);
+        KeepPicture(*form, QStringLiteral("window-checked.png"));
+        WhenModalOpens([](QWidget* modal) {
+            Child<QPushButton>(*modal, "PickPhraseWord")->click();
+            Child<QPushButton>(*modal, "PhraseOk")->click();
+        });
+        Action(*form, "Solution_CreatePhrase")->trigger();
+        QVERIFY(Label(*form, "PhraseStrip")->isVisible());
+        QTest::qWait(50);
+        KeepPicture(*form, QStringLiteral("window-rozwiazanie.png"));
+        QTest::mouseClick(Button(*form, "SBttn_Save"), Qt::LeftButton);
+        QVERIFY(!CrossWord(*form).Modified);
 
         Action(*form, "Editor")->trigger();
         const QString blocks = bench.Dir + QStringLiteral("Szablony/Z blokami.sz");

@@ -338,6 +338,57 @@ private slots:
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(!minimizedAtQuestion);
     }
+
+    // The options dialog's placement setting travels with the run to the
+    // composer: without it row 1 carries no across word and column 1 no down word.
+    void wordsInTheFirstColumnOrRowFollowTheSetting_data()
+    {
+        QTest::addColumn<bool>("anywhere");
+        QTest::newRow("first column and row kept free") << false;
+        QTest::newRow("words anywhere") << true;
+    }
+
+    void wordsInTheFirstColumnOrRowFollowTheSetting()
+    {
+        QFETCH(bool, anywhere);
+        TWindowBench bench;
+        bench.PutSetting(QStringLiteral("AnyWordLocation"), anywhere ? QStringLiteral("1") : QStringLiteral("0"));
+        bench.PutSetting(QStringLiteral("PreViewChecked"), QStringLiteral("1"));
+        auto form = bench.Start();
+        int atEdge = 0;
+        for (int run = 0; run < 3; ++run) {
+            Action(*form, "CrossWord_New")->trigger();
+            QVERIFY(TWindowBench::WaitIdle(*form));
+            const TCrossTXT& made = Composer(*form)->NewCrossWord();
+            QVERIFY(made.ExplCount() > 0);
+            for (const auto& numbered : made.ExplsInNumberOrder())
+                if ((numbered.Expl.Horizontal ? numbered.Expl.Row : numbered.Expl.Col) == 1)
+                    ++atEdge;
+        }
+        QCOMPARE(atEdge > 0, anywhere);
+    }
+
+    // A template without a free cell cannot give a crossword: the window says
+    // so, saves nothing and is idle again.
+    void aRunThatCannotComposeShowsWhyAndGoesBackToIdle()
+    {
+        TWindowBench bench;
+        TCrossTXT blocks = TWindowBench::Blank(8, 6);
+        for (int c = 1; c <= 8; ++c)
+            for (int r = 1; r <= 6; ++r)
+                blocks.SetCell(c, r, '*');
+        blocks.Kind = 1;
+        blocks.SaveToFile(bench.PatternPath().toStdString());
+        auto form = bench.Start();
+        TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
+        Action(*form, "CrossWord_Series")->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Szablon nie ma wolnych pól")}));
+        QVERIFY(bench.NewFiles().isEmpty());
+        QVERIFY(Action(*form, "CrossWord_New")->isEnabled() && Button(*form, "SBttn_Stop")->isHidden());
+        QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
+        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
+    }
 };
 
 QTEST_MAIN(MainFormComposeTest)

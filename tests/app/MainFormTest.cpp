@@ -1,5 +1,6 @@
 #include "app/AboutBox.h"
 #include "app/ExtBttnsForm.h"
+#include "app/HelpForm.h"
 #include "WindowProbe.h"
 #include "app/MainForm.h"
 #include "app/MessageForm.h"
@@ -20,6 +21,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -81,8 +83,8 @@ QByteArray ToneWav()
     QByteArray data(rate / 5, char(128));
     auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
     auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
-    return "RIFF" + le32(36 + data.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) + le32(rate) +
-           le16(1) + le16(8) + "data" + le32(data.size()) + data;
+    return "RIFF" + le32(static_cast<quint32>(36 + data.size())) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) + le32(rate) +
+           le16(1) + le16(8) + "data" + le32(static_cast<quint32>(data.size())) + data;
 }
 
 // Answers message boxes as they come, one answer per box, and keeps their texts.
@@ -213,11 +215,24 @@ public slots:
 private:
     QList<QUrl> Opened;
 
+    // A help page of the program directory; returns its path.
+    QString WriteHelpPage()
+    {
+        const QString page = dir + QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm");
+        QDir(dir).mkpath(QStringLiteral("Pomoc"));
+        QFile html(page);
+        if (html.open(QIODevice::WriteOnly))
+            html.write("<html><body><h1>Pomoc</h1></body></html>");
+        return page;
+    }
+
 private slots:
     void initTestCase()
     {
         for (const char* scheme : {"file", "http", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "OpenedUrl");
+        // The sounds here are about which file is played; the machine may have no sound device.
+        TSoundPlayer::SetDeviceCheck([] { return true; });
     }
 
     void cleanupTestCase()
@@ -389,6 +404,17 @@ private slots:
         QCOMPARE(Label(*form, "Expl_Label")->text(), QString());
         QVERIFY(!Button(*form, "SBttn_Play")->isEnabled());
         QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(3, 2));
+    }
+
+    void aWordEndingInTheLastColumnIsHighlightedToItsEnd()
+    {
+        FreshProgram();
+        auto form = Start();
+        GoTo(*form, 6, 6);
+        QCOMPARE(Label(*form, "Expl_Label")->text(), QStringLiteral("ostatnie"));
+        for (int c = 3; c <= 6; ++c)
+            QVERIFY2(Grid(*form, "CrossVC")->CellHighlighted(c, 6), qPrintable(QString::number(c)));
+        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(1, 6) && !Grid(*form, "CrossVC")->CellHighlighted(6, 5));
     }
 
     void aLongClueIsFittedIntoTwoLinesThatFitTheWindow()
@@ -573,6 +599,108 @@ private slots:
         QVERIFY(answers.Texts.first().startsWith(QStringLiteral("Zawartość krzyżówki katalogu.krz zmieniła się.")));
     }
 
+    // "Tak" to the save question, then a save that fails: the close or the
+    // open does not go on and the changes stay.
+    void aYesWhoseSaveFailsCancelsTheCloseOrTheOpen_data()
+    {
+        QTest::addColumn<bool>("closing");
+        QTest::newRow("close") << true;
+        QTest::newRow("open") << false;
+    }
+
+    void aYesWhoseSaveFailsCancelsTheCloseOrTheOpen()
+    {
+        QFETCH(bool, closing);
+        FreshProgram();
+        const QString other = dir + QStringLiteral("inna.krz");
+        MakeCrossWord(false).SaveToFile(other.toStdString());
+        auto form = Start();
+        GoTo(*form, 1, 1);
+        QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("k"));
+        const QString lost = dir + QStringLiteral("nie/ma/katalogu.krz");
+        CrossWordDoc(*form).SetFileName(lost.toStdString());
+        TBoxAnswers answers({"Yes", "OK"});
+        if (closing)
+            QVERIFY(!form->close());
+        else
+            form->OpenFile(other);
+        QCOMPARE(answers.Texts.size(), 2);
+        QVERIFY(answers.Texts[0].startsWith(QStringLiteral("Zawartość krzyżówki katalogu.krz zmieniła się.")));
+        QVERIFY(form->isVisible());
+        QVERIFY(CrossWord(*form).Modified);
+        QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), lost);
+        QCOMPARE(CrossWord(*form).GetCell(1, 1), 'K');
+        QCOMPARE(CrossWord(*form).ExplCount(), 5);
+        QVERIFY(!QFile::exists(lost));
+        TBoxAnswers leave({"No"});
+        QVERIFY(form->close());
+    }
+
+    // Sound names from a file that lead out of the audio directory are not
+    // followed; the user is told once.
+    void aCrosswordWithRefusedSoundNamesIsOpenedWithoutThemAndSaysSoOnce()
+    {
+        FreshProgram();
+        TCrossTXT foreign = MakeCrossWord();
+        TExpl expl = foreign.GetExpl(1);
+        expl.Audio = "../../tajne.txt";
+        foreign.SetExpl(1, expl);
+        const QString name = dir + QStringLiteral("obca.krz");
+        foreign.SaveToFile(name.toStdString());
+        auto form = Start();
+        {
+            TBoxAnswers answers({"OK", "OK"});
+            form->OpenFile(name);
+            QTest::qWait(50);
+            QCOMPARE(answers.Texts, QStringList({QStringLiteral("Plik ") + name +
+                                                 QStringLiteral(" zawiera niedozwolone nazwy plików dźwiękowych; "
+                                                                "te dźwięki pominięto.")}));
+        }
+        QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), name);
+        GoTo(*form, 1, 1);
+        QCOMPARE(Label(*form, "Expl_Label")->text(), QStringLiteral("zwierzę domowe"));
+        QVERIFY(!Button(*form, "SBttn_Play")->isEnabled());
+    }
+
+    void aSoundLinkLeadingOutOfTheAudioDirectoryIsRefusedOnce()
+    {
+        FreshProgram();
+        QFile::remove(dir + QStringLiteral("Audio/KOT.wav"));
+        QFile secret(dir + QStringLiteral("tajne.wav"));
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+        secret.write(ToneWav());
+        secret.close();
+        QVERIFY(QFile::link(dir + QStringLiteral("tajne.wav"), dir + QStringLiteral("Audio/KOT.wav")));
+        auto form = Start();
+        GoTo(*form, 1, 1);
+        TBoxAnswers answers({"OK", "OK"});
+        for (int press = 0; press < 2; ++press)
+            Button(*form, "SBttn_Play")->click();
+        QTest::qWait(50);
+        QCOMPARE(answers.Texts, QStringList({QStringLiteral("Niedozwolona nazwa pliku dźwiękowego: KOT.wav")}));
+        QVERIFY(Player(*form)->FileName().isEmpty());
+    }
+
+    // The user's own sound directory (here the program directory's Audio/) is
+    // looked up before the audio directory of the settings.
+    void aSoundInTheUsersAudioDirectoryIsPlayedBeforeTheShippedOne()
+    {
+        FreshProgram();
+        const QString shipped = dir + QStringLiteral("Dzwieki/");
+        QVERIFY(QDir().mkpath(shipped));
+        for (const char* name : {"KOT.wav", "BRAK.wav"})
+            QVERIFY(QFile::copy(dir + QStringLiteral("Audio/KOT.wav"), shipped + QString::fromLatin1(name)));
+        PutSetting(QStringLiteral("AudioDir"), shipped);
+        auto form = Start();
+        QCOMPARE(settings.UserAudioDir, dir + QStringLiteral("Audio/"));
+        GoTo(*form, 1, 1);
+        Button(*form, "SBttn_Play")->click();
+        QCOMPARE(Player(*form)->FileName(), QFileInfo(dir + QStringLiteral("Audio/KOT.wav")).canonicalFilePath());
+        GoTo(*form, 4, 6);
+        Button(*form, "SBttn_Play")->click();
+        QCOMPARE(Player(*form)->FileName(), QFileInfo(shipped + QStringLiteral("BRAK.wav")).canonicalFilePath());
+    }
+
     void theSaveQuestionOnCloseHasThreeAnswers()
     {
         FreshProgram();
@@ -661,7 +789,7 @@ private slots:
             TBoxAnswers answers({"OK"});
             Drop(*form, {dir + QStringLiteral("notatki.doc")});
             QCOMPARE(answers.Texts, QStringList({dir + QStringLiteral(
-                                                     "notatki.doc  - nie jest obsługiwany przez Mirakolnika Zodevidar.")}));
+                                                     "notatki.doc - nie jest obsługiwany przez Mirakolnika Zodevidar.")}));
             QCOMPARE(form->windowTitle(), QStringLiteral("INNA.KRZ - Mirakolnik Zodevidar"));
         }
 
@@ -772,6 +900,7 @@ private slots:
     void thePopUpToolbarOffersTheHiddenButtons()
     {
         FreshProgram();
+        WriteHelpPage();
         auto form = Start();
         Toolbar(*form)->Overflow(257);
         Button(*form, "SBttn_Ext")->click();
@@ -783,10 +912,9 @@ private slots:
         QCOMPARE(popup->Button(4)->toolTip(), QStringLiteral("Pomoc"));
         QVERIFY(!popup->Button(0)->isVisible() && !popup->Button(3)->isVisible());
         QSignalSpy help(Button(*form, "SBttn_Help"), &QToolButton::clicked);
-        Opened.clear();
         popup->Button(4)->click();
         QCOMPARE(help.count(), 1);
-        QCOMPARE(Opened, QList<QUrl>({QUrl::fromLocalFile(dir + QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm"))}));
+        QVERIFY(form->findChild<THelpForm*>() && form->findChild<THelpForm*>()->isVisible());
         QTRY_VERIFY(!form->findChild<TExtBttnsForm*>());
 
         Toolbar(*form)->Overflow(100);
@@ -828,15 +956,19 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
     }
 
-    void theHelpAndWebPageCommandsAskTheDesktop()
+    // The help answers in the program's own window; only the web page goes to the desktop.
+    void theHelpOpensInItsOwnWindowAndTheWebPageAsksTheDesktop()
     {
         FreshProgram();
+        const QString page = WriteHelpPage();
         auto form = Start();
         Opened.clear();
         Action(*form, "HelpList")->trigger();
+        auto* help = form->findChild<THelpForm*>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->Browser()->source(), QUrl::fromLocalFile(page));
         Action(*form, "MirakolnikKrzywekwInternecie1")->trigger();
-        QCOMPARE(Opened, QList<QUrl>({QUrl::fromLocalFile(dir + QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm")),
-                                      QUrl(QStringLiteral("http://") + ProductHost())}));
+        QCOMPARE(Opened, QList<QUrl>({QUrl(QStringLiteral("http://") + ProductHost())}));
     }
 
     void everyCommandCanBeChosenAtStart()

@@ -225,6 +225,39 @@ private slots:
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].contains(QStringLiteral("baza.hk")));
     }
+
+    // A word added and saved in the editor goes to the user's change file in
+    // the user's data directory, and the figures of the about box follow.
+    void aWordSavedInTheEditorCountsInTheDatabaseFigures()
+    {
+        TWindowBench bench;
+        auto form = bench.Start();
+        const int32_t before = form->DBStatistics().WordCount;
+        QVERIFY(before > 0);
+        bool saved = false;
+        WhenModalOpens([&](QWidget* modal) {
+            auto* editor = qobject_cast<TDBBrowserForm*>(modal);
+            if (!editor) {
+                modal->close();
+                return;
+            }
+            editor->findChild<QLineEdit*>(QStringLiteral("NewWordEdit"))->setText(QStringLiteral("qwqwq"));
+            editor->findChild<QLineEdit*>(QStringLiteral("NewClueEdit"))->setText(QStringLiteral("próba"));
+            editor->findChild<QPushButton*>(QStringLiteral("AddWordButton"))->click();
+            editor->findChild<QPushButton*>(QStringLiteral("SaveButton"))->click();
+            saved = editor->DiskChanged();
+            editor->findChild<QPushButton*>(QStringLiteral("CloseButton"))->click();
+        });
+        Action(*form, "DB_Edytor")->trigger();
+        QVERIFY(saved);
+        QVERIFY(QFile::exists(bench.Dir + QStringLiteral("baza-użytkownika.hk")));
+        QCOMPARE(form->DBStatistics().WordCount, before + 1);
+
+        // A new window reads the same figures at start-up.
+        form.reset();
+        auto again = bench.Start();
+        QCOMPARE(again->DBStatistics().WordCount, before + 1);
+    }
 };
 
 QTEST_MAIN(MainFormToolsTest)

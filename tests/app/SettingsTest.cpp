@@ -66,6 +66,8 @@ private slots:
         QCOMPARE(s.PreViewChecked, true);
         QCOMPARE(s.CurrPrefix, QStringLiteral("K_????"));
         QCOMPARE(s.SeriesCount, 10);
+        QCOMPARE(s.Difficulty, int(dfAll));
+        QCOMPARE(s.UniqueSeries, false);
         QCOMPARE(s.PatternFileName, programDir + QStringLiteral("Szablony/Normal.sz"));
         QCOMPARE(s.AlterPatternFileName, QString());
         QCOMPARE(s.NewCrossDir, programDir + QStringLiteral("Krzyżówki/Nowe/"));
@@ -178,6 +180,9 @@ private slots:
         out.AudioDir = QStringLiteral("/tmp/dźwięki/");
         out.AlterAudioDir = QString();
         out.CurrCrossWordFileName = QStringLiteral("/tmp/krzyżówka.krz");
+        out.Difficulty = dfHard;
+        out.UniqueSeries = true;
+        out.CellSize = 36;
         QVERIFY(WriteSettings(*store, out));
 
         const QStringList keys = [&] {
@@ -186,7 +191,10 @@ private slots:
             store->endGroup();
             return k;
         }();
-        QCOMPARE(keys.size(), 15);
+        QCOMPARE(keys.size(), 18);
+        QCOMPARE(store->value("1.01/CellSize").toString(), QStringLiteral("36"));
+        QCOMPARE(store->value("1.01/Difficulty").toString(), QStringLiteral("2"));
+        QCOMPARE(store->value("1.01/UniqueSeries").toString(), QStringLiteral("1"));
         QCOMPARE(store->value("1.01/PreViewChecked").toString(), QStringLiteral("0"));
         QCOMPARE(store->value("1.01/AnyWordLocation").toString(), QStringLiteral("1"));
 
@@ -202,6 +210,8 @@ private slots:
         QCOMPARE(in.PreViewChecked, false);
         QCOMPARE(in.CurrPrefix, out.CurrPrefix);
         QCOMPARE(in.SeriesCount, 3);
+        QCOMPARE(in.Difficulty, int(dfHard));
+        QCOMPARE(in.UniqueSeries, true);
         QCOMPARE(in.PatternFileName, out.PatternFileName);
         QCOMPARE(in.PatternDir, QStringLiteral("/tmp/wzory/"));
         QCOMPARE(in.NewCrossDir, out.NewCrossDir);

@@ -193,9 +193,10 @@ private slots:
         store->beginGroup(QStringLiteral("1.01"));
         QCOMPARE(store->value("CurrCrossWordFileName").toString(), dirs.CrossDir + QStringLiteral("K_0231.krz"));
         QCOMPARE(store->value("PatternFileName").toString(), dirs.PatternDir + QStringLiteral("Normal.sz"));
-        QCOMPARE(store->value("AlterPatternFileName").toString(), QString());
+        // The user's directories are the options dialog's default choices.
+        QCOMPARE(store->value("AlterPatternFileName").toString(), dirs.PatternDir + QStringLiteral("Normal.sz"));
         QCOMPARE(store->value("NewCrossDir").toString(), dirs.NewCrossDir);
-        QCOMPARE(store->value("AlterNewCrossDir").toString(), QString());
+        QCOMPARE(store->value("AlterNewCrossDir").toString(), dirs.NewCrossDir);
         QCOMPARE(store->value("AudioDir").toString(), program + QStringLiteral("Audio/"));
         store->endGroup();
 
@@ -222,7 +223,7 @@ private slots:
         SetProgramDir(settings, program);
         ReadSettings(*store, settings, true);
         const TOptionsValues before = settings;
-        TOptionsForm dialog(before, TOptionsEnvironment{program, settings.PatternDir, 2, 20});
+        TOptionsForm dialog(before, TOptionsEnvironment{program, settings.PatternDir, 2, 20, {}, {}, {}});
         dialog.show();
         dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));

@@ -103,6 +103,10 @@ public:
     {
         auto form = std::make_unique<TMainForm>(Dir, Settings);
         form->show();
+        // Active, as a desktop makes a window it opens, so its shortcuts reach it.
+        form->activateWindow();
+        if (!QTest::qWaitForWindowActive(form.get()))
+            qWarning("the window did not become active");
         auto seed = std::make_shared<uint32_t>(1);
         Composer(*form)->SeedHook = [seed] { return std::optional<uint32_t>((*seed)++); };
         return form;

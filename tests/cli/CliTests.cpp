@@ -181,7 +181,7 @@ TEST_F(Cli, ErrorsPrintTheProgramsMessageAndExitNonZero)
     std::ofstream(broken, std::ios::binary) << "nie krzyżówka";
     const std::vector<TCase> cases = {
         {{"show", broken}, 1, "Wystąpił błąd podczas otwarcia pliku " + broken},
-        {{"show", PathOf("x.doc")}, 1, PathOf("x.doc") + "  - nie jest obsługiwany przez Mirakolnika Zodevidar."},
+        {{"show", PathOf("x.doc")}, 1, PathOf("x.doc") + " - nie jest obsługiwany przez Mirakolnika Zodevidar."},
         {{"show"}, 2, "Podaj jeden plik"},
         {{"export", broken, PathOf("w.txt")}, 1, "Wystąpił błąd podczas otwarcia pliku " + broken},
         {{"convert", broken, PathOf("w.krz")}, 1, "Wystąpił błąd podczas otwarcia pliku " + broken},

@@ -7,9 +7,52 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+namespace mz {
+
+// The parts of a search step, each reached on its own.
+struct TCrossKwelinTestAccess {
+    TCrossKwelin& Kwelin;
+
+    TCoreData AnalyseLine(const std::string& line, int32_t best) const { return Kwelin.AnalyseLine(line, best); }
+    std::string PickLine(const std::string& text) { return Kwelin.PickLine(text); }
+    const TList* Top() const { return Kwelin.Top(); }
+    bool RunFeasible(const std::string& run, int32_t n, bool reversed) const
+    {
+        return Kwelin.RunFeasible(run, n, reversed);
+    }
+    TFilterData CrossPattern(const TPWordCoordinate& slot, int32_t i, const TPWordList& candidate) const
+    {
+        return Kwelin.CrossPattern(slot, i, candidate);
+    }
+    bool CrossOK(const TFilterData& data) const { return Kwelin.CrossOK(data); }
+    void ScoreCandidates(TPWordLists& list, const TPWordCoordinate& slot) const { Kwelin.ScoreCandidates(list, slot); }
+    bool CloseSingleLetter(const TPWordCoordinate& slot) { return Kwelin.CloseSingleLetter(slot); }
+    bool FormsRepeat(const TPWordCoordinate& slot, std::string_view word, uint8_t offset) const
+    {
+        return Kwelin.FormsRepeat(slot, word, offset);
+    }
+    static bool Crosses(const TPWordCoordinate& s, const TPWordCoordinate& t) { return TCrossKwelin::Crosses(s, t); }
+    void Push(TPWordLists candidates, const TPWordCoordinate& slot) { Kwelin.Push(std::move(candidates), slot); }
+    TPWordLists Alternatives() { return Kwelin.Alternatives(); }
+    void ChooseWord() { Kwelin.ChooseWord(); }
+    void PlaceBlocks() { Kwelin.PlaceBlocks(); }
+    bool UnwindToAnchor(const TPWordCoordinate& slot) { return Kwelin.UnwindToAnchor(slot); }
+    void PruneTop(const TPWordCoordinate& slot) { Kwelin.PruneTop(slot); }
+    TTable& MutableTable() { return Kwelin.MutableTable(); }
+};
+
+} // namespace mz
+
 namespace mz::test {
+
+inline TCrossKwelinTestAccess Steps(TCrossKwelin& kwelin)
+{
+    return {kwelin};
+}
 
 // A grid from text rows; '.' stands for a free cell so that rows stay readable.
 inline TTable Grid(const std::vector<std::string>& rows)

@@ -46,7 +46,7 @@ TEST_P(RunFeasibleTest, DecidesWhetherARunCanStillBeCompleted)
     TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 1);
     std::string run = c.Run;
     std::replace(run.begin(), run.end(), '.', ' ');
-    EXPECT_EQ(kwelin.RunFeasible(run, static_cast<int32_t>(run.size()), c.Reversed), c.Feasible) << c.Run;
+    EXPECT_EQ(Steps(kwelin).RunFeasible(run, static_cast<int32_t>(run.size()), c.Reversed), c.Feasible) << c.Run;
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, RunFeasibleTest,
@@ -69,7 +69,7 @@ TEST(RunFeasible, ARunWithABlockIsRefused)
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 1);
     try {
-        kwelin.RunFeasible("A*B", 3, false);
+        Steps(kwelin).RunFeasible("A*B", 3, false);
         FAIL();
     } catch (const EInvalidCrossKwelinOperation& e) {
         EXPECT_STREQ(e.what(), "Błędny parametr kryteriów wyszukiwania łańcucha");
@@ -81,35 +81,35 @@ TEST(CrossPattern, PutsTheLetterBetweenTheRunsAndAnchorsOnItsGroupOfLetters)
     auto db = MakeDB(std::vector<std::string>{"QBC"});
     TCrossKwelin kwelin(Grid({"*******", "A..BC.*", "......*"}), *db, Settings(3, true), 1);
     const TPWordCoordinate down = Slot(0, 3, 2, "", "  ");
-    const TFilterData data = kwelin.CrossPattern(down, 1, TPWordList{"QR", 0, 0});
+    const TFilterData data = Steps(kwelin).CrossPattern(down, 1, TPWordList{"QR", 0, 0});
     EXPECT_EQ(data.Pattern, "A QBC ");
     EXPECT_EQ(data.Len, 6);
     EXPECT_EQ(data.Anchor, "QBC");
-    EXPECT_TRUE(kwelin.CrossOK(data));
+    EXPECT_TRUE(Steps(kwelin).CrossOK(data));
 
     // Nothing beside the cell: nothing to check.
     TCrossKwelin lone(Grid({"*.*", "*.*", "*.*"}), *db, Settings(3, true), 1);
-    EXPECT_TRUE(lone.CrossPattern(Slot(0, 2, 1, "", "   "), 2, TPWordList{"ABC", 0, 0}).Pattern.empty());
+    EXPECT_TRUE(Steps(lone).CrossPattern(Slot(0, 2, 1, "", "   "), 2, TPWordList{"ABC", 0, 0}).Pattern.empty());
 
     // A complete crossing that the word agrees with is not checked again.
     TCrossKwelin full(Grid({"*****", "*ABC*", "*****"}), *db, Settings(3, true), 1);
-    EXPECT_TRUE(full.CrossPattern(Slot(0, 3, 1, "", "   "), 2, TPWordList{"XBX", 0, 0}).Pattern.empty());
-    EXPECT_EQ(full.CrossPattern(Slot(0, 3, 1, "", "   "), 2, TPWordList{"XQX", 0, 0}).Pattern, "AQC");
+    EXPECT_TRUE(Steps(full).CrossPattern(Slot(0, 3, 1, "", "   "), 2, TPWordList{"XBX", 0, 0}).Pattern.empty());
+    EXPECT_EQ(Steps(full).CrossPattern(Slot(0, 3, 1, "", "   "), 2, TPWordList{"XQX", 0, 0}).Pattern, "AQC");
 
     // With the option off, row 1 carries no across word, so it is not checked.
     TCrossKwelin rowOne(Grid({"A....", ".....", "....."}), *db, Settings(3, false), 1);
-    EXPECT_TRUE(rowOne.CrossPattern(Slot(0, 2, 1, "", "   "), 1, TPWordList{"QBC", 0, 0}).Pattern.empty());
+    EXPECT_TRUE(Steps(rowOne).CrossPattern(Slot(0, 2, 1, "", "   "), 1, TPWordList{"QBC", 0, 0}).Pattern.empty());
 }
 
 TEST(CrossOK, AStretchTooShortForAWordMayNotHoldTwoAdjacentLetters)
 {
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 1);
-    EXPECT_TRUE(kwelin.CrossOK({"A ", "A", 2}));
-    EXPECT_FALSE(kwelin.CrossOK({"AB", "AB", 2}));
-    EXPECT_TRUE(kwelin.CrossOK({"AB ", "AB", 3}));
-    EXPECT_FALSE(kwelin.CrossOK({"BA ", "BA", 3}));
-    EXPECT_TRUE(kwelin.CrossOK({}));
+    EXPECT_TRUE(Steps(kwelin).CrossOK({"A ", "A", 2}));
+    EXPECT_FALSE(Steps(kwelin).CrossOK({"AB", "AB", 2}));
+    EXPECT_TRUE(Steps(kwelin).CrossOK({"AB ", "AB", 3}));
+    EXPECT_FALSE(Steps(kwelin).CrossOK({"BA ", "BA", 3}));
+    EXPECT_TRUE(Steps(kwelin).CrossOK({}));
 }
 
 struct TScoreCase {
@@ -129,7 +129,7 @@ TEST_P(ScoreTest, PenalisesEachGapTooShortForAnotherWord)
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     TCrossKwelin kwelin(TTable(12, 3), *db, Settings(3), 1);
     TPWordLists list{{std::string(c.Length, 'W'), c.Offset, 0}};
-    kwelin.ScoreCandidates(list, Slot(1, 6, 2, c.Anchor, c.Pattern));
+    Steps(kwelin).ScoreCandidates(list, Slot(1, 6, 2, c.Anchor, c.Pattern));
     EXPECT_EQ(list[0].Score, c.Score);
 }
 
@@ -152,9 +152,9 @@ TEST(PlaceBlocks, AWordStartingInRowOneIsFencedInRowOneWithTheOptionOff)
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     for (int32_t col : {5, 6}) {
         TCrossKwelin kwelin(TTable(6, 5), *db, Settings(3, false), 1);
-        kwelin.Push({{"ABC", 0, 0}}, Slot(0, col, 1, "", "     "));
-        kwelin.ChooseWord();
-        kwelin.PlaceBlocks();
+        Steps(kwelin).Push({{"ABC", 0, 0}}, Slot(0, col, 1, "", "     "));
+        Steps(kwelin).ChooseWord();
+        Steps(kwelin).PlaceBlocks();
         const auto rows = Rows(kwelin.Table());
         if (col == 5) {
             EXPECT_EQ(rows[0], "...*A*");
@@ -166,9 +166,9 @@ TEST(PlaceBlocks, AWordStartingInRowOneIsFencedInRowOneWithTheOptionOff)
     }
     // With the option on nothing is placed before it.
     TCrossKwelin on(TTable(6, 5), *db, Settings(3, true), 1);
-    on.Push({{"ABC", 0, 0}}, Slot(0, 5, 1, "", "     "));
-    on.ChooseWord();
-    on.PlaceBlocks();
+    Steps(on).Push({{"ABC", 0, 0}}, Slot(0, 5, 1, "", "     "));
+    Steps(on).ChooseWord();
+    Steps(on).PlaceBlocks();
     EXPECT_EQ(Rows(on.Table())[0], "....A.");
 }
 
@@ -179,7 +179,7 @@ TEST(Step, TheFirstWordLiesAtTheStartOfTheFirstFreeStretchWithABlockBehindIt)
     const TPWordCoordinate slot = kwelin.ChooseSlot();
     ASSERT_TRUE(kwelin.Step(slot));
     ASSERT_EQ(kwelin.Depth(), 1);
-    const std::string word = kwelin.Top()->PWord;
+    const std::string word = Steps(kwelin).Top()->PWord;
     const std::string row = Rows(kwelin.Table())[1];
     EXPECT_EQ(row.substr(2, word.size()), word);
     EXPECT_EQ(row[2 + word.size()], '*');
@@ -193,14 +193,14 @@ TEST(ChooseWord, DrawsAmongTheLowestScoresInListOrder)
     auto db = MakeDB(std::vector<std::string>{"AAA", "BBB", "CCC", "DDD", "EEE"});
     for (uint32_t seed : {1u, 2u, 3u, 99u, 12345u}) {
         TCrossKwelin kwelin(TTable(8, 4), *db, Settings(3, true), seed);
-        kwelin.Push({{"AAA", 0, 1}, {"BBB", 0, 0}, {"CCC", 0, 2}, {"DDD", 0, 0}, {"EEE", 0, 0}},
+        Steps(kwelin).Push({{"AAA", 0, 1}, {"BBB", 0, 0}, {"CCC", 0, 2}, {"DDD", 0, 0}, {"EEE", 0, 0}},
                     Slot(1, 1, 2, "", "        "));
-        kwelin.ChooseWord();
+        Steps(kwelin).ChooseWord();
         TRandom expected(seed);
         const char* lowest[] = {"BBB", "DDD", "EEE"};
-        EXPECT_EQ(kwelin.Top()->PWord, lowest[expected.Draw(3)]);
-        EXPECT_EQ(kwelin.Top()->CandCount, 4);
-        EXPECT_EQ(kwelin.Alternatives().size(), 4u);
+        EXPECT_EQ(Steps(kwelin).Top()->PWord, lowest[expected.Draw(3)]);
+        EXPECT_EQ(Steps(kwelin).Top()->CandCount, 4);
+        EXPECT_EQ(Steps(kwelin).Alternatives().size(), 4u);
         EXPECT_EQ(kwelin.Random().GetState(), expected.GetState());
     }
 }
@@ -210,14 +210,14 @@ TEST(ChooseWord, WithNoAlternativeLeftKeepsItsWordButStillDraws)
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     for (uint32_t seed : {1u, 7u, 4000000000u}) {
         TCrossKwelin kwelin(TTable(6, 3), *db, Settings(3, true), seed);
-        kwelin.Push({{"ABC", 1, 0}}, Slot(1, 3, 2, "B", "  B   "));
-        kwelin.ChooseWord();
-        kwelin.MutableTable() = kwelin.Top()->Snapshot;
+        Steps(kwelin).Push({{"ABC", 1, 0}}, Slot(1, 3, 2, "B", "  B   "));
+        Steps(kwelin).ChooseWord();
+        Steps(kwelin).MutableTable() = Steps(kwelin).Top()->Snapshot;
 
-        kwelin.ChooseWord();
-        EXPECT_EQ(kwelin.Top()->PWord, "ABC");
-        EXPECT_EQ(kwelin.Top()->Offset, 1);
-        EXPECT_EQ(kwelin.Top()->CandCount, 0);
+        Steps(kwelin).ChooseWord();
+        EXPECT_EQ(Steps(kwelin).Top()->PWord, "ABC");
+        EXPECT_EQ(Steps(kwelin).Top()->Offset, 1);
+        EXPECT_EQ(Steps(kwelin).Top()->CandCount, 0);
         EXPECT_EQ(Rows(kwelin.Table())[1], ".ABC..");
         // One draw below 1 for the choice, one below 0 for the empty list.
         TRandom expected(seed);
@@ -232,7 +232,7 @@ TEST(ChooseWord, AnEmptyStackIsRefused)
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 1);
     try {
-        kwelin.ChooseWord();
+        Steps(kwelin).ChooseWord();
         FAIL();
     } catch (const EInvalidCrossKwelinOperation& e) {
         EXPECT_STREQ(e.what(), "Błąd dostępu: pusta lista");
@@ -250,8 +250,8 @@ TEST(Step, TheSameWordAtTwoOffsetsGivesTwoAlternatives)
         // The list runs offset 2 before offset 0 and both score 1.
         TRandom expected(seed);
         const uint8_t chosen = expected.Draw(2) == 0 ? 2 : 0;
-        EXPECT_EQ(kwelin.Top()->Offset, chosen);
-        const TPWordLists alternatives = kwelin.Alternatives();
+        EXPECT_EQ(Steps(kwelin).Top()->Offset, chosen);
+        const TPWordLists alternatives = Steps(kwelin).Alternatives();
         ASSERT_EQ(alternatives.size(), 1u);
         EXPECT_EQ(alternatives[0].PWord, "KOK");
         EXPECT_EQ(alternatives[0].Offset, 2 - chosen);
@@ -263,17 +263,17 @@ TEST(CloseSingleLetter, ALoneLetterWithoutAWordIsClosedOnBothSides)
 {
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     TCrossKwelin across(Grid({".....", ".....", "..Q..", ".....", "....."}), *db, Settings(3, false), 1);
-    EXPECT_TRUE(across.CloseSingleLetter(Slot(1, 3, 3, "Q", "  Q  ")));
+    EXPECT_TRUE(Steps(across).CloseSingleLetter(Slot(1, 3, 3, "Q", "  Q  ")));
     EXPECT_EQ(Rows(across.Table())[2], ".*Q*.");
 
     TCrossKwelin down(Grid({".....", ".....", "..Q..", ".....", "....."}), *db, Settings(3, false), 1);
-    EXPECT_TRUE(down.CloseSingleLetter(Slot(0, 3, 3, "Q", "  Q  ")));
+    EXPECT_TRUE(Steps(down).CloseSingleLetter(Slot(0, 3, 3, "Q", "  Q  ")));
     EXPECT_EQ(Rows(down.Table())[1], "..*..");
     EXPECT_EQ(Rows(down.Table())[3], "..*..");
 
     // Only a one-letter anchor is closed.
     TCrossKwelin two(Grid({".....", ".....", "..QR.", ".....", "....."}), *db, Settings(3, false), 1);
-    EXPECT_FALSE(two.CloseSingleLetter(Slot(1, 3, 3, "QR", "  QR ")));
+    EXPECT_FALSE(Steps(two).CloseSingleLetter(Slot(1, 3, 3, "QR", "  QR ")));
     EXPECT_EQ(Rows(two.Table())[2], "..QR.");
 }
 
@@ -282,21 +282,21 @@ TEST(CloseSingleLetter, ABlockThatWouldLeaveAnImpossibleRunIsNotPlaced)
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     // A block left of Q would end the run "ZZ" below it, which is too short for a word.
     TCrossKwelin kwelin(Grid({".....", ".....", "..Q..", ".Z...", ".Z..."}), *db, Settings(3, false), 1);
-    EXPECT_FALSE(kwelin.CloseSingleLetter(Slot(1, 3, 3, "Q", "  Q  ")));
+    EXPECT_FALSE(Steps(kwelin).CloseSingleLetter(Slot(1, 3, 3, "Q", "  Q  ")));
     EXPECT_EQ(Rows(kwelin.Table())[2], "..Q..");
 }
 
 TEST(Crosses, ComparesTheStretchesOfSlotsInDifferentDirections)
 {
     const TPWordCoordinate across = Slot(1, 5, 3, "AB", "  AB  "); // columns 3..8 of row 3
-    EXPECT_TRUE(TCrossKwelin::Crosses(across, Slot(0, 4, 1, "X", "X  ")));   // column 4, rows 1..3
-    EXPECT_FALSE(TCrossKwelin::Crosses(across, Slot(0, 9, 1, "X", "X  ")));  // column 9
-    EXPECT_FALSE(TCrossKwelin::Crosses(across, Slot(0, 4, 4, "X", "X  ")));  // rows 4..6
-    EXPECT_FALSE(TCrossKwelin::Crosses(across, Slot(1, 4, 3, "X", "X  ")));  // same direction
+    EXPECT_TRUE(TCrossKwelinTestAccess::Crosses(across, Slot(0, 4, 1, "X", "X  ")));   // column 4, rows 1..3
+    EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(across, Slot(0, 9, 1, "X", "X  ")));  // column 9
+    EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(across, Slot(0, 4, 4, "X", "X  ")));  // rows 4..6
+    EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(across, Slot(1, 4, 3, "X", "X  ")));  // same direction
     // Without an anchor the stretch is taken to begin one cell after Col.
     const TPWordCoordinate free = Slot(1, 1, 2, "", "    ");
-    EXPECT_FALSE(TCrossKwelin::Crosses(free, Slot(0, 1, 2, "Q", "Q  ")));
-    EXPECT_TRUE(TCrossKwelin::Crosses(free, Slot(0, 5, 2, "Q", "Q  ")));
+    EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(free, Slot(0, 1, 2, "Q", "Q  ")));
+    EXPECT_TRUE(TCrossKwelinTestAccess::Crosses(free, Slot(0, 5, 2, "Q", "Q  ")));
 }
 
 TEST(Backtracking, PruneTopDropsAlternativesWithTheSameCrossingLetter)
@@ -304,43 +304,43 @@ TEST(Backtracking, PruneTopDropsAlternativesWithTheSameCrossingLetter)
     auto db = MakeDB(std::vector<std::string>{"ABC", "XBY", "DEF"});
     TCrossKwelin kwelin(TTable(5, 5), *db, Settings(3, true), 1);
     // ABC scores best, so it is laid whatever the draw.
-    kwelin.Push({{"XBY", 0, 1}, {"ABC", 0, 0}, {"DEF", 0, 1}}, Slot(0, 2, 1, "", "     "));
-    kwelin.ChooseWord();
+    Steps(kwelin).Push({{"XBY", 0, 1}, {"ABC", 0, 0}, {"DEF", 0, 1}}, Slot(0, 2, 1, "", "     "));
+    Steps(kwelin).ChooseWord();
     db->MarkUsed("ABC");
-    ASSERT_EQ(kwelin.Top()->PWord, "ABC");
+    ASSERT_EQ(Steps(kwelin).Top()->PWord, "ABC");
     // Across row 2 through the B: XBY would put B there again.
-    kwelin.PruneTop(Slot(1, 2, 2, "B", " B   "));
-    const TPWordLists alternatives = kwelin.Alternatives();
+    Steps(kwelin).PruneTop(Slot(1, 2, 2, "B", " B   "));
+    const TPWordLists alternatives = Steps(kwelin).Alternatives();
     ASSERT_EQ(alternatives.size(), 1u);
     EXPECT_EQ(alternatives[0].PWord, "DEF");
-    EXPECT_EQ(kwelin.Top()->CandCount, 1);
+    EXPECT_EQ(Steps(kwelin).Top()->CandCount, 1);
     // A slot that does not cross the top's leaves the alternatives alone.
-    kwelin.PruneTop(Slot(0, 4, 1, "", "     "));
-    EXPECT_EQ(kwelin.Top()->CandCount, 1);
+    Steps(kwelin).PruneTop(Slot(0, 4, 1, "", "     "));
+    EXPECT_EQ(Steps(kwelin).Top()->CandCount, 1);
 }
 
 TEST(Backtracking, UnwindUndoesWordsUntilTheDeadEndsLettersChange)
 {
     auto db = MakeDB(std::vector<std::string>{"ABC", "DEF", "GHI"});
     TCrossKwelin kwelin(TTable(5, 5), *db, Settings(3, true), 1);
-    kwelin.Push({{"ABC", 0, 0}}, Slot(0, 2, 1, "", "     "));
-    kwelin.ChooseWord();
+    Steps(kwelin).Push({{"ABC", 0, 0}}, Slot(0, 2, 1, "", "     "));
+    Steps(kwelin).ChooseWord();
     db->MarkUsed("ABC");
-    kwelin.Push({{"DEF", 0, 0}}, Slot(0, 4, 1, "", "     "));
-    kwelin.ChooseWord();
+    Steps(kwelin).Push({{"DEF", 0, 0}}, Slot(0, 4, 1, "", "     "));
+    Steps(kwelin).ChooseWord();
     db->MarkUsed("DEF");
     ASSERT_EQ(Rows(kwelin.Table())[0], ".A.D.");
 
     // A down slot on the letters of ABC does not cross the top (also down).
-    EXPECT_TRUE(kwelin.UnwindToAnchor(Slot(0, 2, 1, "ABC", "ABC  ")));
+    EXPECT_TRUE(Steps(kwelin).UnwindToAnchor(Slot(0, 2, 1, "ABC", "ABC  ")));
     EXPECT_EQ(kwelin.Depth(), 1);
     EXPECT_EQ(Rows(kwelin.Table())[0], "....."); // the snapshot before ABC
     EXPECT_TRUE(Contains(db->Words(), "DEF"));
     EXPECT_TRUE(Contains(db->UsedWords(), "ABC"));
 
     // Unwinding the last entry empties the stack: the search ends, the grid stays.
-    kwelin.MutableTable().SetCell(2, 1, 'A');
-    EXPECT_FALSE(kwelin.UnwindToAnchor(Slot(0, 2, 1, "A", "A    ")));
+    Steps(kwelin).MutableTable().SetCell(2, 1, 'A');
+    EXPECT_FALSE(Steps(kwelin).UnwindToAnchor(Slot(0, 2, 1, "A", "A    ")));
     EXPECT_EQ(kwelin.Depth(), 0);
     EXPECT_EQ(Rows(kwelin.Table())[0], ".A...");
     EXPECT_EQ(db->UsedCount(), 0);
@@ -380,7 +380,7 @@ TEST_P(FormsRepeatTest, FindsEveryWordTheLayingCompletes)
     const TRepeatCase& c = GetParam();
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     TCrossKwelin kwelin(Grid(c.Rows), *db, Settings(3, true), 1);
-    EXPECT_EQ(kwelin.FormsRepeat(c.Slot, c.Word, c.Offset), c.Repeats) << c.Name;
+    EXPECT_EQ(Steps(kwelin).FormsRepeat(c.Slot, c.Word, c.Offset), c.Repeats) << c.Name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -400,8 +400,8 @@ INSTANTIATE_TEST_SUITE_P(
         TRepeatCase{"itself across", {"O...", "K...", "....", "****"}, Slot(1, 1, 3, "", "    "), "OKO", 0, true},
         TRepeatCase{"two equal crossings", {"K.K.", "O.O.", "...*", "****"}, Slot(1, 1, 3, "", "   "), "TXT", 0,
                     true}),
-    [](const auto& info) {
-        std::string name = info.param.Name;
+    [](const auto& testCase) {
+        std::string name = testCase.param.Name;
         std::replace(name.begin(), name.end(), ' ', '_');
         return name;
     });
@@ -417,8 +417,8 @@ TEST(ChooseWord, AWordThatWouldStandTwiceIsDroppedAndTheDrawMadeAgain)
             TKwelinSettings settings = Settings(3, true);
             settings.AllowRepeats = allowRepeats;
             TCrossKwelin kwelin(Grid({"KOT*.....", "*********"}), *db, settings, seed);
-            kwelin.Push({{"KOS", 0, 1}, {"KOT", 0, 0}, {"LAS", 0, 0}}, Slot(1, 5, 1, "", "     "));
-            kwelin.ChooseWord();
+            Steps(kwelin).Push({{"KOS", 0, 1}, {"KOT", 0, 0}, {"LAS", 0, 0}}, Slot(1, 5, 1, "", "     "));
+            Steps(kwelin).ChooseWord();
             TRandom expected(seed);
             const uint32_t first = expected.Draw(2);
             std::string word = first == 0 ? "KOT" : "LAS";
@@ -426,9 +426,9 @@ TEST(ChooseWord, AWordThatWouldStandTwiceIsDroppedAndTheDrawMadeAgain)
                 ++dropped;
                 word = "LAS";
                 expected.Draw(1);
-                EXPECT_EQ(kwelin.Top()->CandCount, 1);
+                EXPECT_EQ(Steps(kwelin).Top()->CandCount, 1);
             }
-            EXPECT_EQ(kwelin.Top()->PWord, word) << seed;
+            EXPECT_EQ(Steps(kwelin).Top()->PWord, word) << seed;
             EXPECT_EQ(kwelin.Random().GetState(), expected.GetState()) << seed;
             EXPECT_EQ(kwelin.RepeatCount(), first == 0 ? 1u : 0u) << seed;
             EXPECT_EQ(Rows(kwelin.Table())[0], "KOT*" + word + "..");
@@ -484,21 +484,21 @@ TEST(PickLine, DrawsOneTerminatedLine)
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 77);
     const uint32_t before = kwelin.Random().GetState();
-    EXPECT_EQ(kwelin.PickLine(""), "");
+    EXPECT_EQ(Steps(kwelin).PickLine(""), "");
     EXPECT_EQ(kwelin.Random().GetState(), before); // an empty text draws nothing
 
     for (uint32_t seed = 1; seed < 40; ++seed) {
         kwelin.Random().Seed(seed);
         TRandom expected(seed);
         const char* lines[] = {"jeden", "dwa", "trzy"};
-        EXPECT_EQ(kwelin.PickLine("jeden\r\ndwa\r\ntrzy\r\n"), lines[expected.Draw(3)]);
+        EXPECT_EQ(Steps(kwelin).PickLine("jeden\r\ndwa\r\ntrzy\r\n"), lines[expected.Draw(3)]);
     }
     // An unterminated text offers nothing but still draws.
     kwelin.Random().Seed(5);
-    EXPECT_EQ(kwelin.PickLine("bez końca"), "");
+    EXPECT_EQ(Steps(kwelin).PickLine("bez końca"), "");
     EXPECT_NE(kwelin.Random().GetState(), 5u);
     kwelin.Random().Seed(5);
-    EXPECT_EQ(kwelin.PickLine("raz\r\nreszta"), "raz");
+    EXPECT_EQ(Steps(kwelin).PickLine("raz\r\nreszta"), "raz");
 }
 
 } // namespace

@@ -32,7 +32,7 @@ TEST_P(AnalyseLineTest, ChoosesTheLongestOpenRunAndItsStretch)
     const TLineCase& c = GetParam();
     auto db = MakeDB(std::vector<std::string>{"ABC"});
     TCrossKwelin kwelin(TTable(4, 3), *db, Settings(3), 1);
-    const TCoreData core = kwelin.AnalyseLine(Cells(c.Line), c.Best);
+    const TCoreData core = Steps(kwelin).AnalyseLine(Cells(c.Line), c.Best);
     EXPECT_EQ(core.RunStart, c.RunStart);
     EXPECT_EQ(core.Run, c.Run);
     EXPECT_EQ(core.RunLen, static_cast<int32_t>(std::string(c.Run).size()));

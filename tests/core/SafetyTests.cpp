@@ -83,6 +83,26 @@ TEST_F(FilesTest, SoundsResolveOnlyToFilesInsideTheAudioDirectory)
     EXPECT_EQ(ResolveSoundFile(Dir / "Dzwieki", "zdrada.wav").Status, TSoundStatus::Refused);
 }
 
+TEST_F(FilesTest, TheUsersSoundDirectoryIsLookedUpBeforeTheShippedOne)
+{
+    const fs::path own = Dir / "Moje";
+    fs::create_directory(own);
+    Touch(Audio / "KOT.wav");
+    Touch(Audio / "PIES.wav");
+    Touch(own / "PIES.wav");
+    Touch(Dir / "tajne.txt");
+    fs::create_symlink(Dir / "tajne.txt", own / "KOT.wav");
+    EXPECT_EQ(ResolveSoundFile(own, Audio, "PIES.wav").Path, fs::canonical(own / "PIES.wav"));
+    // A refused name in the user's directory is not replaced by the shipped file of that name.
+    EXPECT_EQ(ResolveSoundFile(own, Audio, "KOT.wav").Status, TSoundStatus::Refused);
+    fs::remove(own / "KOT.wav");
+    EXPECT_EQ(ResolveSoundFile(own, Audio, "KOT.wav").Path, fs::canonical(Audio / "KOT.wav"));
+    EXPECT_EQ(ResolveSoundFile(own, Audio, "KOZA.wav").Status, TSoundStatus::Missing);
+    EXPECT_EQ(ResolveSoundFile(Dir / "brak", Audio, "KOT.wav").Status, TSoundStatus::Playable);
+    EXPECT_EQ(ResolveSoundFile(fs::path(), Audio, "PIES.wav").Path, fs::canonical(Audio / "PIES.wav"));
+    EXPECT_EQ(ResolveSoundFile(own, Audio, "../tajne.txt").Status, TSoundStatus::Refused);
+}
+
 TEST_F(FilesTest, TheSameFileIsKnownUnderAnyNameLinkOrHardLink)
 {
     Touch(Dir / "a.krz");

@@ -176,7 +176,7 @@ private slots:
         bench.Window.Minimized = true;
         bench.Controller->CrossWord_NewClick();
         QVERIFY(bench.WaitIdle());
-        const int restore = bench.Window.Log.indexOf(QStringLiteral("restore"));
+        const qsizetype restore = bench.Window.Log.indexOf(QStringLiteral("restore"));
         QVERIFY(restore >= 0);
         QCOMPARE(bench.Window.Log.value(restore + 1), ReadyAsk.arg(QStringLiteral("K_0000.krz")));
     }
@@ -300,7 +300,7 @@ private slots:
         QVERIFY(bench.WaitIdle());
 
         const QStringList& log = bench.Window.Log;
-        const int off = log.indexOf(QStringLiteral("crossword grid"));
+        const qsizetype off = log.indexOf(QStringLiteral("crossword grid"));
         QVERIFY(off > 0);
         QCOMPARE(log.value(off + 1), QStringLiteral("caption Moja.krz"));
         QCOMPARE(log.value(off + 2), QStringLiteral("preview grid"));
@@ -371,12 +371,21 @@ private slots:
         bool updated = false;
         connect(bench.Controller.get(), &TComposeController::PreviewUpdated, this, [&](bool) { updated = true; });
         bench.Controller->CrossWord_NewClick();
-        QTRY_VERIFY_WITH_TIMEOUT(updated, 60000);
-        // Without serving events the composer soon blocks on its next preview update.
+        // One pass over the posted events at a time: a longer wait could serve
+        // every preview of the run and end it, and the creator with it.
         QDeadlineTimer deadline(60000);
-        while (!bench.Controller->Creator()->SynchronizePending() && !deadline.hasExpired())
+        while (!updated && !deadline.hasExpired()) {
+            QCoreApplication::processEvents();
             QThread::msleep(1);
-        QVERIFY(bench.Controller->Creator()->SynchronizePending());
+        }
+        QVERIFY(updated);
+        const TCrossCreator* creator = bench.Controller->Creator();
+        QVERIFY2(creator, "the run ended at its first preview");
+        // Without serving events the composer soon blocks on its next preview
+        // update; the creator cannot end meanwhile, as its end is handled here.
+        while (!creator->SynchronizePending() && !deadline.hasExpired())
+            QThread::msleep(1);
+        QVERIFY(creator->SynchronizePending());
         bench.Controller.reset();
         QVERIFY(bench.SavedFiles().isEmpty());
         QVERIFY(!QGuiApplication::overrideCursor());

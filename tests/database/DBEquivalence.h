@@ -67,7 +67,7 @@ private:
             // A word laid somewhere into the stretch, partly hidden, plus a few strangers.
             const std::string& w = All[Below(All.size())];
             const long start = static_cast<long>(Below(len + 4)) - 3;
-            const uint32_t keep = 30 + Rng() % 71;
+            const auto keep = static_cast<uint32_t>(30 + Rng() % 71);
             for (size_t j = 0; j < w.size(); ++j) {
                 const long at = start + static_cast<long>(j);
                 if (at >= 0 && at < static_cast<long>(len) && Rng() % 100 < keep)

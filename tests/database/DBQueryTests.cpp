@@ -236,7 +236,7 @@ TEST_P(DBQueries, RecordsAreNumberedInFileOrder)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, DBQueries, ::testing::Values(qmPlain, qmIndexed),
-                         [](const auto& info) { return info.param == qmPlain ? "Plain" : "Indexed"; });
+                         [](const auto& mode) { return mode.param == qmPlain ? "Plain" : "Indexed"; });
 
 // The composer checks an alternative later against the word lists of its push,
 // when the entry's own word, used meanwhile, was still active: the queries are

@@ -171,7 +171,7 @@ TEST(CrossDocument, AnUnsupportedExtensionNamesTheWholePathAndLeavesTheDocument)
     doc.FileName = "stary.krz";
     for (const std::string name : {"/katalog/plik.txt", "bez_kropki", "a.krz.bak", "a.xwd2", "C:a.b.krz"})
         EXPECT_EQ(MessageOf([&] { doc.LoadFromFile(name); }),
-                  name + "  - nie jest obsługiwany przez Mirakolnika Zodevidar.");
+                  name + " - nie jest obsługiwany przez Mirakolnika Zodevidar.");
     EXPECT_EQ(doc.FileName, "stary.krz");
     EXPECT_EQ(doc.ColCount(), 4);
 }

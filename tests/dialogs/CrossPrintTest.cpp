@@ -173,13 +173,13 @@ void TestCrossPrint::aPdfPrintoutHoldsEveryClueUnderItsHeadingWithItsNumber()
 
     const QString text = PdfText(pdf).simplified();
     QVERIFY2(text.contains(QStringLiteral("K_0007")), qPrintable(text));
-    const int across = text.indexOf(QStringLiteral("Poziomo:"));
-    const int down = text.indexOf(QStringLiteral("Pionowo:"));
+    const qsizetype across = text.indexOf(QStringLiteral("Poziomo:"));
+    const qsizetype down = text.indexOf(QStringLiteral("Pionowo:"));
     QVERIFY2(across >= 0 && down > across, qPrintable(text));
     // Across clues come under "Poziomo:", down clues under "Pionowo:", each led by its number.
     for (int i = 0; i < int(SmallClues.size()); ++i) {
         const QString clue = QString::fromUtf8(SmallClues[i].Text);
-        const int at = text.indexOf(QStringLiteral("%1. %2").arg(i + 1).arg(clue));
+        const qsizetype at = text.indexOf(QStringLiteral("%1. %2").arg(i + 1).arg(clue));
         QVERIFY2(at >= 0, qPrintable(clue + " in: " + text));
         QVERIFY2(SmallClues[i].Horizontal ? (at > across && at < down) : at > down, qPrintable(clue));
     }
@@ -550,4 +550,4 @@ void TestCrossPrint::thePrintAndPdfDialogsOfferTheAnswerKeyOnlyWhenThereAreAnswe
 }
 
 QTEST_MAIN(TestCrossPrint)
-#include "TestCrossPrint.moc"
+#include "CrossPrintTest.moc"

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -40,12 +41,14 @@ TOptionsValues StoredValues()
     v.AlterNewCrossDir = QStringLiteral("/home/ala/Gotowe/");
     v.AudioDir = QStringLiteral("/home/ala/Dźwięki/");
     v.AlterAudioDir = QString();
+    v.Difficulty = dfMedium;
+    v.UniqueSeries = true;
     return v;
 }
 
 TOptionsEnvironment Environment(int minLen = 2, int maxLen = 15, const QString& patternDir = ProgramDir + "Szablony/")
 {
-    return TOptionsEnvironment{ProgramDir, patternDir, minLen, maxLen};
+    return TOptionsEnvironment{ProgramDir, patternDir, minLen, maxLen, {}, {}, {}};
 }
 
 // Focuses the field and replaces its text by typing.
@@ -100,6 +103,7 @@ private slots:
     void arrowKeysStepTheValueWithinTheRange();
     void theTemplateBrowserOffersTemplatesFromTheTemplateDirectory();
     void theFolderBrowserReplacesTheLocationAndCancellingKeepsIt();
+    void theDifficultyAndTheSeriesUniquenessAreShownAndStored();
 };
 
 void TestOptionsForm::everyGroupShowsTheRememberedTextWhenTheDefaultIsChosenAndTheSettingOtherwise_data()
@@ -306,6 +310,9 @@ void TestOptionsForm::defaultsResetTheActivePageOnly()
     QCOMPARE(Child<QLineEdit>(form, "Edit2")->text(), QStringLiteral("/k/"));
     QCOMPARE(Child<QLineEdit>(form, "Edit4")->text(), page == 4 ? QStringLiteral("K_????") : v.CurrPrefix);
     QCOMPARE(Child<TSpinEdit>(form, "SpinEdit3")->Value(), page == 4 ? 10 : 5);
+    QCOMPARE(Child<QComboBox>(form, "DifficultyBox")->currentText(),
+             page == 0 ? QStringLiteral("wszystkie słowa") : QStringLiteral("średni"));
+    QCOMPARE(Child<QCheckBox>(form, "UniqueSeriesBox")->isChecked(), page != 4);
 }
 
 void TestOptionsForm::wordLengthsAreBoundedByTheDatabaseShortestAndLongestWord()
@@ -511,5 +518,32 @@ void TestOptionsForm::theFolderBrowserReplacesTheLocationAndCancellingKeepsIt()
     QCOMPARE(title, QStringLiteral("Wybierz katalog dla nowych krzyżówek"));
 }
 
+
+void TestOptionsForm::theDifficultyAndTheSeriesUniquenessAreShownAndStored()
+{
+    TOptionsForm form(StoredValues(), Environment());
+    auto* difficulty = Child<QComboBox>(form, "DifficultyBox");
+    auto* unique = Child<QCheckBox>(form, "UniqueSeriesBox");
+    QStringList levels;
+    for (int i = 0; i < difficulty->count(); ++i)
+        levels << difficulty->itemText(i);
+    QCOMPARE(levels, QStringList({QStringLiteral("łatwy"), QStringLiteral("średni"), QStringLiteral("trudny"),
+                                  QStringLiteral("wszystkie słowa")}));
+    QCOMPARE(difficulty->currentText(), QStringLiteral("średni"));
+    QCOMPARE(unique->text(), QStringLiteral("Hasła nie powtarzają się w serii"));
+    QVERIFY(unique->isChecked());
+
+    difficulty->setCurrentIndex(0);
+    unique->setChecked(false);
+    Click(form, "Button1");
+    QCOMPARE(form.Values().Difficulty, int(dfEasy));
+    QCOMPARE(form.Values().UniqueSeries, false);
+
+    // A new user's values: every word, answers may repeat.
+    TOptionsForm fresh(TOptionsValues{}, Environment());
+    QCOMPARE(Child<QComboBox>(fresh, "DifficultyBox")->currentText(), QStringLiteral("wszystkie słowa"));
+    QVERIFY(!Child<QCheckBox>(fresh, "UniqueSeriesBox")->isChecked());
+}
+
 QTEST_MAIN(TestOptionsForm)
-#include "TestOptionsForm.moc"
+#include "OptionsFormTest.moc"

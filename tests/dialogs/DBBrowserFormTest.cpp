@@ -166,6 +166,8 @@ private slots:
     void restoringTheShippedDatabaseAsksFirst();
     void aChosenSoundIsCopiedUnderTheWordsName();
     void recordingNeedsAnInputDevice();
+    void soundsTheUserAddsGoToTheUsersOwnDirectory();
+    void eachWordShowsItsCommonnessScore();
 
 private:
     QTemporaryDir* Dir = nullptr;
@@ -667,5 +669,54 @@ void TestDBBrowserForm::recordingNeedsAnInputDevice()
                     : QStringLiteral("Nagrywanie niedostępne: nie znaleziono mikrofonu ani innego wejścia dźwięku."));
 }
 
+// An installed program's audio directory cannot be written: the user's sounds
+// go to a directory of their own, which playing looks into first.
+void TestDBBrowserForm::soundsTheUserAddsGoToTheUsersOwnDirectory()
+{
+    const QString own = Dir->filePath(QStringLiteral("moje/Audio/"));
+    const QString recording = Dir->filePath(QStringLiteral("nagranie.wav"));
+    QFile file(recording);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("RIFF");
+    file.close();
+    TDBBrowserForm form(Shipped, User, AudioDir, nullptr, own);
+    form.ChooseFile = [&](const QString&, const QString&, bool) { return recording; };
+    Choose(form, QStringLiteral("ŁOŚ"));
+    Click(form, "ChooseSoundButton");
+    QCOMPARE(Items(Child<QListWidget>(form, "AudioList")), QStringList({"ŁOŚ.wav"}));
+    QVERIFY(QFile::exists(own + QStringLiteral("ŁOŚ.wav")));
+    QVERIFY(!QFile::exists(AudioDir + QStringLiteral("ŁOŚ.wav")));
+    Click(form, "PlayButton");
+    QCOMPARE(form.PlayedSource(), QUrl::fromLocalFile(QFileInfo(own + QStringLiteral("ŁOŚ.wav")).canonicalFilePath()));
+    // A shipped sound is still found in the audio directory.
+    Choose(form, QStringLiteral("KOT"));
+    Click(form, "PlayButton");
+    QCOMPARE(form.PlayedSource(), QUrl::fromLocalFile(QFileInfo(AudioDir + QStringLiteral("kot.wav")).canonicalFilePath()));
+    // A sound of the user's of the same name is played instead.
+    QVERIFY(QFile::copy(recording, own + QStringLiteral("kot.wav")));
+    Choose(form, QStringLiteral("ŁOŚ"));
+    Choose(form, QStringLiteral("KOT"));
+    Click(form, "PlayButton");
+    QCOMPARE(form.PlayedSource(), QUrl::fromLocalFile(QFileInfo(own + QStringLiteral("kot.wav")).canonicalFilePath()));
+}
+
+void TestDBBrowserForm::eachWordShowsItsCommonnessScore()
+{
+    const QString scored = Dir->filePath(QStringLiteral("oceny.hk"));
+    WriteWords(scored.toStdString(), 102,
+               {{"KOT", {"mruczek"}, "", "87"}, {"ABAKA", {"rzadkie"}, "", "0"}, {"LAS", {"wiele drzew"}, "", ""}});
+    TDBBrowserForm form(scored, Dir->filePath(QStringLiteral("oceny-zmiany.hk")), AudioDir);
+    const struct {
+        const char* Word;
+        const char* Shown;
+    } cases[] = {{"KOT", "Popularność: 87 na 100."},
+                 {"ABAKA", "Popularność: 0 na 100."},
+                 {"LAS", "Popularność: brak oceny."}};
+    for (const auto& c : cases) {
+        Choose(form, QString::fromUtf8(c.Word));
+        QCOMPARE(Child<QLabel>(form, "ScoreLabel")->text(), QString::fromUtf8(c.Shown));
+    }
+}
+
 QTEST_MAIN(TestDBBrowserForm)
-#include "TestDBBrowserForm.moc"
+#include "DBBrowserFormTest.moc"

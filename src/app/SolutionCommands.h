@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QDialog>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QWidget;
+
+namespace mz {
+
+class TCrossDocument;
+class TCrossSurface;
+class TDB;
+struct TSettings;
+
+// "Utwórz rozwiązanie...": the phrase typed by the user, or a word the program
+// picks from the database (`pick` returns it in UTF-8, or throws with the reason).
+class TPhraseDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    TPhraseDialog(std::function<QString()> pick, QWidget* parent = nullptr);
+
+    QString Phrase() const;
+
+private:
+    QLineEdit* FEdit = nullptr;
+};
+
+// The menu "Rozwiązanie" of the crossword being solved: checking and revealing
+// against the answers the crossword keeps, the congratulation when the last
+// correct letter is typed, answers recovered from the word database, and the
+// "rozwiązanie" (the phrase read from numbered cells) with its strip under the
+// grid. Commands that need answers are disabled, with the reason as their
+// hint, while the crossword has none.
+class TSolutionCommands : public QObject {
+    Q_OBJECT
+
+public:
+    // The actions and the strip are made on `window` and `client`; `window`
+    // also places the questions and messages.
+    TSolutionCommands(TCrossDocument& crossWord, TCrossSurface& crossView, const TSettings& settings, QWidget& window,
+                      QWidget& client, QObject* parent = nullptr);
+    ~TSolutionCommands() override;
+
+    // Fills the menu with the commands.
+    void FillMenu(QMenu& menu);
+
+    // The height the strip takes under the crossword grid (0 without a phrase);
+    // `crossWordShown` is false for the template editor and the preview.
+    int StripHeight(bool crossWordShown) const;
+    // Puts the strip below a grid ending at `gridBottom` and shows it when it takes room.
+    void PlaceBelow(int gridBottom, int width, bool crossWordShown);
+
+    // After composing: offers the "rozwiązanie" for the crossword just composed
+    // when it is the one shown and the user asked for it ("Rozwiązanie po ułożeniu").
+    void AfterCompose(bool handedOver, const QString& fileName);
+
+    void CheckWord();
+    void CheckAll();
+    void RevealLetter();
+    void RevealWord();
+    void ShowSolution();
+    void RecoverAnswers();
+    void CreatePhrase();
+
+signals:
+    // The strip appeared or went: the window fits itself again.
+    void LayoutChanged();
+
+private:
+    QRect MessageArea() const;
+    void Tell(const QString& message);
+    void UpdateCommands();
+    void UpdateStrip();
+    void CellTyped();
+    int WordAtCursor() const;
+    const TDB* Database();
+
+    TCrossDocument& FCrossWord;
+    TCrossSurface& FCrossView;
+    const TSettings& FSettings;
+    QWidget& FWindow;
+    QLabel* FStrip = nullptr;
+    std::unique_ptr<TDB> FDB;
+    QString FDBPath;
+    // Set while the program itself puts letters in, so revealing never congratulates.
+    bool FRevealing = false;
+    bool FSolved = false;
+    bool FStripShown = false;
+
+    QAction* FCheckWord = nullptr;
+    QAction* FCheckAll = nullptr;
+    QAction* FRevealLetter = nullptr;
+    QAction* FRevealWord = nullptr;
+    QAction* FShowSolution = nullptr;
+    QAction* FRecover = nullptr;
+    QAction* FCreatePhrase = nullptr;
+    QAction* FPhraseAfterCompose = nullptr;
+};
+
+} // namespace mz
