@@ -132,8 +132,10 @@ void TComposeRun::Polish(TDB& db, std::unique_ptr<TCrossKwelin>& kwelin, TCompos
     for (uint32_t round = 0; round < PolishRounds && letters < enough && !stopCreating; ++round) {
         int32_t col = 0;
         int32_t row = 0;
-        SparseWindow(finished, RepairRadius, random, col, row);
-        const TTable from = EraseAround(finished, Pattern, col, row, RepairRadius, Settings.AnyWordLocation);
+        // Windows of 5, 7 and 9 cells a side in turn.
+        const int32_t radius = RepairRadius - 1 + static_cast<int32_t>(round % 3);
+        SparseWindow(finished, radius, random, col, row);
+        const TTable from = EraseAround(finished, Pattern, col, row, radius, Settings.AnyWordLocation);
         db.Restore();
         MarkStandingWords(db, from, Settings.MinLenPWord);
         TCrossKwelin refill(from, db, Settings, random.Draw(0xFFFFFFFFu));
