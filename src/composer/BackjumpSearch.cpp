@@ -243,7 +243,15 @@ TPWordCoordinate TBackjumpSearch::ChooseSlot() const
             if (!TTable::IsLetter(table.GetCell(c, r)))
                 continue;
             const bool startsGroup = !table.Contains(c - dc, r - dr) || !TTable::IsLetter(table.GetCell(c - dc, r - dr));
-            if (startsGroup)
+            if (!startsGroup)
+                continue;
+            // Only a group of two or more letters with a free cell beside it can
+            // be an open group: the rest are passed over without building slots.
+            int32_t n = 1;
+            while (table.Contains(c + n * dc, r + n * dr) && TTable::IsLetter(table.GetCell(c + n * dc, r + n * dr)))
+                ++n;
+            auto freeAt = [&](int32_t x, int32_t y) { return table.Contains(x, y) && table.GetCell(x, y) == TTable::Free; };
+            if (n >= 2 && (freeAt(c - dc, r - dr) || freeAt(c + n * dc, r + n * dr)))
                 consider(OpenGroupSlot(table, c, r, dir));
         }
     };
