@@ -238,27 +238,33 @@ TPWordCoordinate TBackjumpSearch::ChooseSlot() const
             best = slot;
         }
     };
-    auto scan = [&](int32_t c, int32_t r, int32_t dc, int32_t dr, uint8_t dir) {
-        for (; table.Contains(c, r) && fewest > 0; c += dc, r += dr) {
-            if (!TTable::IsLetter(table.GetCell(c, r)))
+    // Only a group of two or more letters with a free cell beside it can be an
+    // open group: the rest are passed over without building slots. A line is
+    // read straight from the cells, `count` cells `stride` apart.
+    const std::string_view cells = table.Cells();
+    const auto cols = static_cast<size_t>(table.ColCount());
+    auto scan = [&](size_t at, size_t stride, int32_t count, int32_t c, int32_t r, uint8_t dir) {
+        const int32_t dc = dir == 1 ? 1 : 0;
+        const int32_t dr = dir == 1 ? 0 : 1;
+        auto cell = [&](int32_t i) { return cells[at + static_cast<size_t>(i) * stride]; };
+        for (int32_t i = 0; i < count && fewest > 0;) {
+            if (!TTable::IsLetter(cell(i))) {
+                ++i;
                 continue;
-            const bool startsGroup = !table.Contains(c - dc, r - dr) || !TTable::IsLetter(table.GetCell(c - dc, r - dr));
-            if (!startsGroup)
-                continue;
-            // Only a group of two or more letters with a free cell beside it can
-            // be an open group: the rest are passed over without building slots.
-            int32_t n = 1;
-            while (table.Contains(c + n * dc, r + n * dr) && TTable::IsLetter(table.GetCell(c + n * dc, r + n * dr)))
-                ++n;
-            auto freeAt = [&](int32_t x, int32_t y) { return table.Contains(x, y) && table.GetCell(x, y) == TTable::Free; };
-            if (n >= 2 && (freeAt(c - dc, r - dr) || freeAt(c + n * dc, r + n * dr)))
-                consider(OpenGroupSlot(table, c, r, dir));
+            }
+            const int32_t from = i;
+            while (i < count && TTable::IsLetter(cell(i)))
+                ++i;
+            const bool freeBefore = from > 0 && cell(from - 1) == TTable::Free;
+            const bool freeAfter = i < count && cell(i) == TTable::Free;
+            if (i - from >= 2 && (freeBefore || freeAfter))
+                consider(OpenGroupSlot(table, c + from * dc, r + from * dr, dir));
         }
     };
     for (int32_t r = first; r <= table.RowCount(); ++r)
-        scan(1, r, 1, 0, 1);
+        scan(static_cast<size_t>(r - 1) * cols, 1, table.ColCount(), 1, r, 1);
     for (int32_t c = first; c <= table.ColCount(); ++c)
-        scan(c, 1, 0, 1, 0);
+        scan(static_cast<size_t>(c - 1), cols, table.RowCount(), c, 1, 0);
     // Without open groups of two or more letters (exactly when the plain
     // choice has no such anchor) the plain choice decides.
     return best.Found() ? best : Kwelin.ChooseSlot();
