@@ -287,13 +287,16 @@ TPWordCoordinate TBackjumpSearch::OpenGroupSlot(const TTable& table, int32_t c, 
 
 bool TBackjumpSearch::AnyCandidateSurvives(const TPWordCoordinate& slot) const
 {
-    TPWordLists list;
-    DB.FindCandidates(slot.Pattern, slot.Anchor, list, dlWords);
+    // Whether any survives does not depend on the order: the candidates come unsorted.
+    std::vector<TDBCandidate> found;
+    DB.FindCandidates(slot.Pattern, slot.Anchor, found, false);
     // In small portions, so that the common case, an early survivor, stays cheap.
     constexpr size_t Portion = 8;
-    for (size_t from = 0; from < list.size(); from += Portion) {
-        TPWordLists part(list.begin() + static_cast<std::ptrdiff_t>(from),
-                         list.begin() + static_cast<std::ptrdiff_t>(std::min(list.size(), from + Portion)));
+    TPWordLists part;
+    for (size_t from = 0; from < found.size(); from += Portion) {
+        part.clear();
+        for (size_t i = from; i < std::min(found.size(), from + Portion); ++i)
+            part.push_back(TPWordList{std::string(DB.Word(found[i].Word)), found[i].Offset, 0});
         Kwelin.FilterCandidates(part, slot);
         if (!part.empty())
             return true;
