@@ -102,7 +102,7 @@ std::vector<std::string> TBackjumpSearch::CompletedRuns(const TTable& table, con
     const int32_t wordCol = slot.Dir == 0 ? slot.Col : first;
     const int32_t wordRow = slot.Dir == 0 ? first : slot.Row;
     std::vector<std::string> words;
-    std::set<std::tuple<int32_t, int32_t, uint8_t>> seen;
+    std::vector<std::tuple<int32_t, int32_t, uint8_t>> seen; // few: a linear search is enough
     auto consider = [&](int32_t c, int32_t r, uint8_t dir) {
         if (!table.Contains(c, r) || table.GetCell(c, r) == TTable::Block)
             return;
@@ -111,8 +111,10 @@ std::vector<std::string> TBackjumpSearch::CompletedRuns(const TTable& table, con
             return;
         if (run.Col == wordCol && run.Row == wordRow && run.Dir == slot.Dir)
             return; // the word itself
-        if (!seen.emplace(run.Col, run.Row, run.Dir).second)
+        const std::tuple<int32_t, int32_t, uint8_t> start(run.Col, run.Row, run.Dir);
+        if (std::find(seen.begin(), seen.end(), start) != seen.end())
             return;
+        seen.push_back(start);
         if (static_cast<int32_t>(run.Letters.size()) < m)
             shortRun = true;
         else
@@ -167,10 +169,7 @@ void TBackjumpSearch::FilterCompletions(TPWordLists& list, const TPWordCoordinat
         return lives;
     };
     TCells changed;
-    auto keep = [&](const TPWordList& candidate) {
-        TTable scratch = Table();
-        changed.clear();
-        Lay(scratch, slot, candidate.PWord, candidate.Offset, &changed);
+    auto keepLaid = [&](TTable& scratch, const TPWordList& candidate) {
         bool shortRun = false;
         std::vector<std::string> runs = CompletedRuns(scratch, slot, candidate.PWord, candidate.Offset, changed, shortRun);
         if (shortRun)
@@ -186,6 +185,17 @@ void TBackjumpSearch::FilterCompletions(TPWordLists& list, const TPWordCoordinat
             if (scratch.GetCell(c, r) != TTable::Block && !crossingLives(scratch, c, r))
                 return false;
         return true;
+    };
+    // Each candidate is laid into one copy of the grid and taken out again: it
+    // only fills free cells (its letters on the slot's letters are the same).
+    TTable scratch = Table();
+    auto keep = [&](const TPWordList& candidate) {
+        changed.clear();
+        Lay(scratch, slot, candidate.PWord, candidate.Offset, &changed);
+        const bool kept = keepLaid(scratch, candidate);
+        for (const auto& [c, r] : changed)
+            scratch.SetCell(c, r, TTable::Free);
+        return kept;
     };
     list.erase(std::remove_if(list.begin(), list.end(), [&](const TPWordList& c) { return !keep(c); }), list.end());
 }
