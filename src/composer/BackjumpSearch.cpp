@@ -275,8 +275,8 @@ TPWordCoordinate TBackjumpSearch::ChooseSlot() const
         scan(static_cast<size_t>(r - 1) * cols, 1, table.ColCount(), 1, r, 1);
     for (int32_t c = first; c <= table.ColCount(); ++c)
         scan(static_cast<size_t>(c - 1), cols, table.RowCount(), c, 1, 0);
-    // Without open groups of two or more letters (exactly when the plain
-    // choice has no such anchor) the plain choice decides.
+    // Without open groups of two or more letters the plain choice decides
+    // (lone letters, free room).
     return best.Found() ? best : Kwelin.ChooseSlot();
 }
 

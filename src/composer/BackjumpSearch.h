@@ -122,8 +122,8 @@ TTable EraseAround(const TTable& grid, const TTable& pattern, int32_t col, int32
 // The letters of the grid.
 int32_t LetterCount(const TTable& grid);
 // The centre of a window of 2 * radius + 1 cells a side, inside the grid and
-// off row 1 and column 1, with the fewest letters; one of the Choices sparsest
-// such windows, drawn at random.
+// off row 1 and column 1, with few letters: one of the eight sparsest such
+// windows, drawn at random.
 void SparseWindow(const TTable& grid, int32_t radius, TRandom& random, int32_t& col, int32_t& row);
 
 // Marks every word standing in the grid (a run of at least minLen letters

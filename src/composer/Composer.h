@@ -140,13 +140,14 @@ public:
 
 private:
     std::unique_ptr<TCrossKwelin> NewAttempt(TDB& db, const TTable& from, uint32_t seed);
-    // Steps the backjumping attempt number k (from 0) may take: the budget grows
-    // by half (at least one step) from attempt to attempt, up to 32 times the
-    // larger of MaxSteps and DefaultMaxSteps.
+    // Steps a backjumping attempt may take after k backjumping attempts that
+    // started afresh from the template: the budget grows by half (at least one
+    // step) with every such attempt, up to 32 times the larger of MaxSteps and
+    // DefaultMaxSteps. Most attempts end earlier, at RepairStallSteps.
     uint32_t BackjumpBudget(uint32_t k) const;
     void Preview(const TTable& grid, bool final);
-    // Frees the sparsest part of a finished grid again and grows it anew,
-    // keeping a grid with more letters, until PolishLetterShare is reached
+    // Frees a sparse part of a finished grid again and grows it anew, keeping
+    // a sound refill with no fewer letters, until PolishLetterShare is reached
     // or PolishRounds rounds are over. On return the kwelin holds the grid
     // to hand over and the database the state its words give.
     void Polish(TDB& db, std::unique_ptr<TCrossKwelin>& kwelin, TComposeResult& result,
