@@ -40,10 +40,10 @@ inline constexpr uint32_t RepairsPerRadius = 10;
 inline constexpr uint32_t MaxRepairs = 50;
 
 // A finished grid of a template larger than SmallTemplateCells with fewer
-// than PolishLetterShare per cent letters (what the shipped templates get)
+// than PolishLetterShare per cent letters (the shipped templates get about 68)
 // has one of its sparsest parts freed and grown anew in each of at most
 // PolishRounds rounds; a refill with no fewer letters is kept.
-inline constexpr int64_t PolishLetterShare = 68;
+inline constexpr int64_t PolishLetterShare = 69;
 inline constexpr uint32_t PolishRounds = 100;
 
 // A run gives up when this many steps in a row have not brought a grid fuller
