@@ -179,36 +179,35 @@ void TDocumentCommands::SaveCrossWordAs()
     Reporting([&] { FCrossWord.SaveToFile(name); });
 }
 
-void TDocumentCommands::ExportCrossWordAsText()
+// The file an export of the crossword goes to: asked beside the crossword,
+// under its name; empty when the user cancels.
+QString TDocumentCommands::ExportFileName(const QString& title, const QString& filter, const QString& extension)
 {
     TFileDialogRequest request;
     request.Save = true;
-    request.Title = QStringLiteral("Eksportuj krzyżówkę jako tekst");
-    request.Filter = QStringLiteral("Pliki tekstowe|*.txt|Wszystkie pliki|*.*");
-    request.DefaultExt = QStringLiteral("txt");
+    request.Title = title;
+    request.Filter = filter;
+    request.DefaultExt = extension;
     const std::string namePart = FileNamePart(FCrossWord.FileName());
     request.FileName = QString::fromStdString(namePart.substr(0, namePart.find('.')));
     request.Directory = DirectoryPart(FCrossWord.FileName());
-    const QString chosen = FDialogs.Run(request);
-    if (chosen.isEmpty())
-        return;
-    Reporting([&] { FCrossWord.Document().ExportAsText(chosen.toStdString()); });
+    return FDialogs.Run(request);
+}
+
+void TDocumentCommands::ExportCrossWordAsText()
+{
+    const QString chosen = ExportFileName(QStringLiteral("Eksportuj krzyżówkę jako tekst"),
+                                          QStringLiteral("Pliki tekstowe|*.txt|Wszystkie pliki|*.*"), QStringLiteral("txt"));
+    if (!chosen.isEmpty())
+        Reporting([&] { FCrossWord.Document().ExportAsText(chosen.toStdString()); });
 }
 
 void TDocumentCommands::ExportCrossWordAsIpuz()
 {
-    TFileDialogRequest request;
-    request.Save = true;
-    request.Title = QStringLiteral("Eksportuj krzyżówkę jako ipuz");
-    request.Filter = QStringLiteral("Pliki ipuz|*.ipuz|Wszystkie pliki|*.*");
-    request.DefaultExt = QStringLiteral("ipuz");
-    const std::string namePart = FileNamePart(FCrossWord.FileName());
-    request.FileName = QString::fromStdString(namePart.substr(0, namePart.find('.')));
-    request.Directory = DirectoryPart(FCrossWord.FileName());
-    const QString chosen = FDialogs.Run(request);
-    if (chosen.isEmpty())
-        return;
-    Reporting([&] { ExportAsIpuz(FCrossWord.Document(), chosen.toStdString()); });
+    const QString chosen = ExportFileName(QStringLiteral("Eksportuj krzyżówkę jako ipuz"),
+                                          QStringLiteral("Pliki ipuz|*.ipuz|Wszystkie pliki|*.*"), QStringLiteral("ipuz"));
+    if (!chosen.isEmpty())
+        Reporting([&] { ExportAsIpuz(FCrossWord.Document(), chosen.toStdString()); });
 }
 
 bool TDocumentCommands::OpenTemplate(const QString& fileName)

@@ -63,6 +63,7 @@ signals:
     void CaptionChanged(const std::string& fileName);
 
 private:
+    QString ExportFileName(const QString& title, const QString& filter, const QString& extension);
     QRect MessageArea() const;
     void WarnLoadError(const QString& fileName);
     bool Loaded(const QString& fileName, TCrossTXT& doc);
