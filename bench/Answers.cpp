@@ -96,8 +96,7 @@ TRun Compose(const mz::TTable& pattern, const mz::TDBLoadFilter& filter, uint32_
     return outcome;
 }
 
-template <class T>
-T Median(std::vector<T> values)
+template <class T> T Median(std::vector<T> values)
 {
     if (values.empty())
         return T{};
@@ -139,8 +138,8 @@ void MeasureLevels(const std::vector<std::pair<std::string, int32_t>>& levels, u
                 sample += (i ? ", " : "") + mz::Cp1250ToUtf8(all[i * all.size() / 10]);
             char line[512];
             std::snprintf(line, sizeof line, "| %s | %s (%d) | %d | %d/%u | %.0f ms | %d%% | %s |\n",
-                          file.stem().string().c_str(), name.c_str(), minScore, ActiveWords(minScore), finished,
-                          seeds, Median(times), Median(letters), sample.c_str());
+                          file.stem().string().c_str(), name.c_str(), minScore, ActiveWords(minScore), finished, seeds,
+                          Median(times), Median(letters), sample.c_str());
             std::cout << line << std::flush;
         }
     }
@@ -175,12 +174,11 @@ void MeasureSeries(uint32_t count, uint32_t runs, int32_t minScore)
             }
             std::ostringstream cell;
             cell << answers - distinct.size() << " of " << answers << (unfinished ? " (unfinished " : "")
-                 << (unfinished ? std::to_string(unfinished) + ")" : "") << " | " << static_cast<int>(millis)
-                 << " ms";
+                 << (unfinished ? std::to_string(unfinished) + ")" : "") << " | " << static_cast<int>(millis) << " ms";
             cells[unique] = cell.str();
         }
-        std::cout << "| " << r * count + 1 << "–" << (r + 1) * count << " | " << cells[0] << " | " << cells[1]
-                  << " | " << setAside << " |\n"
+        std::cout << "| " << r * count + 1 << "–" << (r + 1) * count << " | " << cells[0] << " | " << cells[1] << " | "
+                  << setAside << " |\n"
                   << std::flush;
     }
 }

@@ -63,7 +63,8 @@ struct TOutcome {
 TOutcome Compose(const mz::TTable& pattern, mz::TDBQueryMode mode, uint32_t seed,
                  const mz::TComposerSettings& settings = {})
 {
-    mz::TComposeRun run(pattern, mz::FileDBSource(DatabaseFile, {settings.MinLenPWord, settings.MaxLenPWord}, mode), settings);
+    mz::TComposeRun run(pattern, mz::FileDBSource(DatabaseFile, {settings.MinLenPWord, settings.MaxLenPWord}, mode),
+                        settings);
     const std::atomic<bool> stop{false};
     std::atomic<uint8_t> progress{0};
     TOutcome outcome;
@@ -140,14 +141,18 @@ int Distribution(uint32_t seeds, uint32_t cap, const std::string& only)
         }
         std::sort(steps.begin(), steps.end());
         std::sort(times.begin(), times.end());
-        auto at = [&](double q) { return steps.empty() ? 0u : steps[static_cast<size_t>(q * static_cast<double>(steps.size() - 1))]; };
-        auto over = [&](uint32_t n) { return std::count_if(steps.begin(), steps.end(), [&](uint32_t s) { return s > n; }); };
+        auto at = [&](double q) {
+            return steps.empty() ? 0u : steps[static_cast<size_t>(q * static_cast<double>(steps.size() - 1))];
+        };
+        auto over = [&](uint32_t n) {
+            return std::count_if(steps.begin(), steps.end(), [&](uint32_t s) { return s > n; });
+        };
         std::printf("%s: %u seeds, %zu finished, %u unfinished after %u steps\n", file.filename().string().c_str(),
                     seeds, steps.size(), unfinished, cap);
         if (steps.empty())
             continue;
-        std::printf("  steps: min %u, median %u, p75 %u, p90 %u, p95 %u, max %u\n", steps.front(), at(0.5),
-                    at(0.75), at(0.9), at(0.95), steps.back());
+        std::printf("  steps: min %u, median %u, p75 %u, p90 %u, p95 %u, max %u\n", steps.front(), at(0.5), at(0.75),
+                    at(0.9), at(0.95), steps.back());
         std::printf("  finished runs over 500 / 1000 / 2000 / 5000 / 10000 steps: %ld / %ld / %ld / %ld / %ld\n",
                     over(500), over(1000), over(2000), over(5000), over(10000));
         std::printf("  time of a finished attempt: median %.0f ms, max %.0f ms\n", times[times.size() / 2] * 1000,
@@ -217,19 +222,27 @@ int Compare(uint32_t seeds)
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--distribution") == 0)
-        return Distribution(static_cast<uint32_t>(std::stoul(argv[2])), argc >= 4 ? static_cast<uint32_t>(std::stoul(argv[3])) : 20000u, argc >= 5 ? argv[4] : "");
+        return Distribution(static_cast<uint32_t>(std::stoul(argv[2])),
+                            argc >= 4 ? static_cast<uint32_t>(std::stoul(argv[3])) : 20000u, argc >= 5 ? argv[4] : "");
     if (argc >= 3 && std::strcmp(argv[1], "--compare") == 0)
         return Compare(static_cast<uint32_t>(std::stoul(argv[2])));
     if (argc >= 3 && std::strcmp(argv[1], "--repeats") == 0)
-        return Repeats(static_cast<uint32_t>(std::stoul(argv[2])), argc >= 4 && std::strcmp(argv[3], "--allow-repeats") == 0);
+        return Repeats(static_cast<uint32_t>(std::stoul(argv[2])),
+                       argc >= 4 && std::strcmp(argv[3], "--allow-repeats") == 0);
 
     for (const auto& file : ShippedTemplates()) {
         const std::string name = file.filename().string();
         benchmark::RegisterBenchmark(("Compose/" + name + "/indexed").c_str(), BM_Compose, file, mz::qmIndexed)
-            ->Iterations(1)->Repetitions(50)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+            ->Iterations(1)
+            ->Repetitions(50)
+            ->ReportAggregatesOnly(true)
+            ->Unit(benchmark::kMillisecond);
         if (name == "Normal.sz")
             benchmark::RegisterBenchmark(("Compose/" + name + "/plain").c_str(), BM_Compose, file, mz::qmPlain)
-                ->Iterations(1)->Repetitions(50)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+                ->Iterations(1)
+                ->Repetitions(50)
+                ->ReportAggregatesOnly(true)
+                ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

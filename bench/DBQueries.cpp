@@ -132,7 +132,11 @@ void BM_FindCandidatesFreeStretch(benchmark::State& state)
         benchmark::DoNotOptimize(list.data());
     }
 }
-BENCHMARK(BM_FindCandidatesFreeStretch)->ArgName("indexed")->Arg(mz::qmPlain)->Arg(mz::qmIndexed)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FindCandidatesFreeStretch)
+    ->ArgName("indexed")
+    ->Arg(mz::qmPlain)
+    ->Arg(mz::qmIndexed)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -23,8 +23,7 @@ namespace {
 std::string RecordBytes(const std::function<void(mz::TDataAccess&)>& records)
 {
     std::random_device device;
-    const auto path =
-        std::filesystem::temp_directory_path() / ("mz-bench-" + std::to_string(device()) + ".krz");
+    const auto path = std::filesystem::temp_directory_path() / ("mz-bench-" + std::to_string(device()) + ".krz");
     mz::WriteRecordFile(path.string(), mz::MakeRecordHeader(mz::CrossWordHeader), records);
     std::ifstream in(path, std::ios::binary);
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

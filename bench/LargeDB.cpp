@@ -26,8 +26,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -181,7 +181,8 @@ BENCHMARK(BM_ComposeLargeDB)->Unit(benchmark::kMillisecond)->Iterations(1)->Repe
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--series") == 0)
-        return Series(static_cast<uint32_t>(std::stoul(argv[2])), argc >= 4 ? static_cast<uint32_t>(std::stoul(argv[3])) : MillionWords);
+        return Series(static_cast<uint32_t>(std::stoul(argv[2])),
+                      argc >= 4 ? static_cast<uint32_t>(std::stoul(argv[3])) : MillionWords);
     if (argc >= 3 && std::strcmp(argv[1], "--make") == 0) {
         std::puts(MakeDatabase(std::stoul(argv[2])).c_str());
         return 0;

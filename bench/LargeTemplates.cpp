@@ -54,7 +54,8 @@ bool Sound(const mz::TTable& grid, mz::TDB& db, int32_t minLen)
                 run += cells[i];
                 continue;
             }
-            if (run.size() >= 2 && (static_cast<int32_t>(run.size()) < minLen || !db.FindRecord(run) || !seen.insert(run).second))
+            if (run.size() >= 2
+                && (static_cast<int32_t>(run.size()) < minLen || !db.FindRecord(run) || !seen.insert(run).second))
                 return false;
             run.clear();
         }
@@ -77,7 +78,8 @@ TOutcome Compose(const mz::TTable& pattern, uint32_t seed, bool plainOnly, uint3
         settings.MaxIdleSteps = 0;
         settings.TimeLimitMs = cutSeconds * 1000;
     }
-    mz::TComposeRun run(pattern, mz::FileDBSource(DatabaseFile, {settings.MinLenPWord, settings.MaxLenPWord}), settings);
+    mz::TComposeRun run(pattern, mz::FileDBSource(DatabaseFile, {settings.MinLenPWord, settings.MaxLenPWord}),
+                        settings);
     const std::atomic<bool> stop{false};
     std::atomic<uint8_t> progress{0};
     mz::TCrossTXT doc;
@@ -111,10 +113,11 @@ void Table(const std::string& name, const mz::TTable& pattern, uint32_t seeds, u
     uint32_t repairs = 0;
     for (uint32_t seed = firstSeed; seed < firstSeed + seeds; ++seed) {
         const TOutcome o = Compose(pattern, seed, plainOnly, cut);
-        std::fprintf(stderr, "%s seed %u: %s, %.2f s CPU, steps %llu, restarts %u, repairs %u, polished %u, letters %d%%%s\n", name.c_str(), seed,
-                     o.Result.HandedOver ? "finished" : o.Result.Message.c_str(), o.Cpu,
-                     static_cast<unsigned long long>(o.Result.TotalSteps), o.Result.Restarts, o.Result.Repairs, o.Result.Polished, o.LetterShare,
-                     o.Result.HandedOver && !o.Sound ? ", NOT SOUND" : "");
+        std::fprintf(stderr,
+                     "%s seed %u: %s, %.2f s CPU, steps %llu, restarts %u, repairs %u, polished %u, letters %d%%%s\n",
+                     name.c_str(), seed, o.Result.HandedOver ? "finished" : o.Result.Message.c_str(), o.Cpu,
+                     static_cast<unsigned long long>(o.Result.TotalSteps), o.Result.Restarts, o.Result.Repairs,
+                     o.Result.Polished, o.LetterShare, o.Result.HandedOver && !o.Sound ? ", NOT SOUND" : "");
         cpu.push_back(o.Cpu);
         steps += o.Result.TotalSteps;
         restarts += o.Result.Restarts;
@@ -129,13 +132,15 @@ void Table(const std::string& name, const mz::TTable& pattern, uint32_t seeds, u
     std::sort(letters.begin(), letters.end());
     std::printf("| %s | %u/%u | %.2f | %.2f | %llu | %.1f | %.1f | %d %% | %u/%u |\n", name.c_str(), finished, seeds,
                 cpu[cpu.size() / 2], cpu.back(), static_cast<unsigned long long>(steps / seeds),
-                static_cast<double>(restarts) / seeds, static_cast<double>(repairs) / seeds, letters.empty() ? 0 : letters[letters.size() / 2], sound, finished);
+                static_cast<double>(restarts) / seeds, static_cast<double>(repairs) / seeds,
+                letters.empty() ? 0 : letters[letters.size() / 2], sound, finished);
     std::fflush(stdout);
 }
 
 void PrintHead()
 {
-    std::printf("| template | finished | median CPU s | slowest CPU s | mean steps | mean restarts | mean repairs | median letters | sound |\n"
+    std::printf("| template | finished | median CPU s | slowest CPU s | mean steps | mean restarts | mean repairs | "
+                "median letters | sound |\n"
                 "|---|---|---|---|---|---|---|---|---|\n");
 }
 
@@ -176,7 +181,8 @@ int main(int argc, char** argv)
             const std::string name = std::to_string(size.Cols) + "x" + std::to_string(size.Rows);
             if (args.size() >= 3 && args[2] != name)
                 continue;
-            Table("open " + name, mz::TTable(size.Cols, size.Rows), static_cast<uint32_t>(std::stoul(args[1])), firstSeed, plainOnly, cut);
+            Table("open " + name, mz::TTable(size.Cols, size.Rows), static_cast<uint32_t>(std::stoul(args[1])),
+                  firstSeed, plainOnly, cut);
         }
         return 0;
     }
@@ -184,13 +190,18 @@ int main(int argc, char** argv)
         mz::TCrossTXT doc;
         doc.LoadFromFile(args[1]);
         PrintHead();
-        Table(args[1], mz::TableFromDocument(doc), static_cast<uint32_t>(std::stoul(args[2])), firstSeed, plainOnly, cut);
+        Table(args[1], mz::TableFromDocument(doc), static_cast<uint32_t>(std::stoul(args[2])), firstSeed, plainOnly,
+              cut);
         return 0;
     }
     for (const TSize& size : Sizes)
-        benchmark::RegisterBenchmark(("Large/open" + std::to_string(size.Cols) + "x" + std::to_string(size.Rows)).c_str(),
-                                     BM_Large, size)
-            ->Iterations(1)->Repetitions(20)->ReportAggregatesOnly(true)->MeasureProcessCPUTime()->Unit(benchmark::kSecond);
+        benchmark::RegisterBenchmark(
+            ("Large/open" + std::to_string(size.Cols) + "x" + std::to_string(size.Rows)).c_str(), BM_Large, size)
+            ->Iterations(1)
+            ->Repetitions(20)
+            ->ReportAggregatesOnly(true)
+            ->MeasureProcessCPUTime()
+            ->Unit(benchmark::kSecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

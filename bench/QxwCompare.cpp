@@ -42,8 +42,8 @@ double ChildCpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 mz::TComposeResult Compose(mz::TComposeRun& run, uint32_t seed)
@@ -99,8 +99,8 @@ struct TQxwRun {
 TQxwRun RunQxw(const std::string& qxw, const std::filesystem::path& dictionary, const std::filesystem::path& deck,
                const std::filesystem::path& output)
 {
-    const std::string command = "'" + qxw + "' -b -a PL -d '" + dictionary.string() + "' '" + deck.string() +
-                                "' > '" + output.string() + "' 2>&1";
+    const std::string command = "'" + qxw + "' -b -a PL -d '" + dictionary.string() + "' '" + deck.string() + "' > '"
+        + output.string() + "' 2>&1";
     const double before = ChildCpuSeconds();
     const int status = std::system(command.c_str());
     TQxwRun run;

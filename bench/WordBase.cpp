@@ -12,8 +12,8 @@
 // BM_ComposeNewDB         one attempt's database from that snapshot
 // BM_TDBLoad              the composer's plain load of the shipped file, for comparison
 
-#include "database/ComposeWords.h"
 #include "database/WordBase.h"
+#include "database/ComposeWords.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,9 +57,14 @@ void MakeTypicalChanges(mz::TWordBase& base)
         base.Apply(change);
     }
     for (size_t i = 0; i < 100; ++i) {
-        mz::TWordChange change{std::nullopt, mz::TBaseWord{"SLOWOX" + std::string(1, char('A' + i % 26)) +
-                                                                std::string(1, char('A' + i / 26)),
-                                                            {"nowe"}, {}, false, true, {}},
+        mz::TWordChange change{std::nullopt,
+                               mz::TBaseWord{"SLOWOX" + std::string(1, char('A' + i % 26))
+                                                 + std::string(1, char('A' + i / 26)),
+                                             {"nowe"},
+                                             {},
+                                             false,
+                                             true,
+                                             {}},
                                0};
         base.Apply(change);
     }

@@ -8,10 +8,10 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #ifndef MZ_PRODUCT_HOST
 #define MZ_PRODUCT_HOST "www.mirakolnik.pl"
@@ -89,8 +89,8 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
         label(QStringLiteral("Comments"), QStringLiteral("Układanie i rozwiązywanie krzyżówek z polskimi hasłami."));
     notice->setWordWrap(true);
     // Two lines at most: the column is as wide as half the description.
-    notice->setMinimumWidth(notice->fontMetrics().horizontalAdvance(notice->text()) / 2 +
-                            notice->fontMetrics().averageCharWidth() * 4);
+    notice->setMinimumWidth(notice->fontMetrics().horizontalAdvance(notice->text()) / 2
+                            + notice->fontMetrics().averageCharWidth() * 4);
 
     auto* bevel = new QFrame(panel);
     bevel->setObjectName(QStringLiteral("Bevel1"));

@@ -1,6 +1,5 @@
 #include "app/ClueLayout.h"
 
-
 namespace mz {
 
 namespace {
@@ -55,8 +54,7 @@ QString Hyphenate(const QString& word, int limit, int& hyphenPos)
             syllable += P(i);
             continue;
         }
-        const bool wanted = (P(i) == one && P(i + 1) == zero)
-            || (P(i - 1) == one && P(i) == hash && P(i + 1) == hash)
+        const bool wanted = (P(i) == one && P(i + 1) == zero) || (P(i - 1) == one && P(i) == hash && P(i + 1) == hash)
             || (P(i - 1) == zero && P(i) == hash && P(i + 1) == hash && P(i + 2) == zero)
             || (P(i - 2) == hash && P(i - 1) == hash && P(i) == hash && P(i + 1) == hash);
         if (!wanted)

@@ -1,11 +1,11 @@
 #include "app/CluePanel.h"
 
 #include "app/ClueLayout.h"
+#include "app/MessageForm.h"
 #include "app/Settings.h"
 #include "app/SoundPlayer.h"
 #include "app/ToolbarPictures.h"
 #include "app/WindowText.h"
-#include "app/MessageForm.h"
 #include "core/CellChars.h"
 #include "core/Cp1250.h"
 #include "core/Error.h"
@@ -178,8 +178,8 @@ void TCluePanel::Play()
     } catch (const std::exception&) {
         return;
     }
-    const TSoundFile sound = ResolveSoundFile(FSettings.UserAudioDir.toStdString(),
-                                              FSettings.AudioDir.toStdString(), expl.Audio);
+    const TSoundFile sound =
+        ResolveSoundFile(FSettings.UserAudioDir.toStdString(), FSettings.AudioDir.toStdString(), expl.Audio);
     if (sound.Status == TSoundStatus::Playable) {
         FPlayer->Play(QString::fromStdString(sound.Path.string()));
     } else if (sound.Status == TSoundStatus::Refused) {

@@ -57,8 +57,7 @@ QString ShowableProblem(const TCrossTXT& doc)
 
 TDocumentCommands::TDocumentCommands(TCrossDocument& crossWord, TCrossDocument& pattern, TSettings& settings,
                                      TFileDialogs& dialogs, QWidget& window, QObject* parent)
-    : QObject(parent), FCrossWord(crossWord), FPattern(pattern), FSettings(settings), FDialogs(dialogs),
-      FWindow(window)
+    : QObject(parent), FCrossWord(crossWord), FPattern(pattern), FSettings(settings), FDialogs(dialogs), FWindow(window)
 {
     setObjectName(QStringLiteral("DocumentCommands"));
 }
@@ -196,16 +195,18 @@ QString TDocumentCommands::ExportFileName(const QString& title, const QString& f
 
 void TDocumentCommands::ExportCrossWordAsText()
 {
-    const QString chosen = ExportFileName(QStringLiteral("Eksportuj krzyżówkę jako tekst"),
-                                          QStringLiteral("Pliki tekstowe|*.txt|Wszystkie pliki|*.*"), QStringLiteral("txt"));
+    const QString chosen =
+        ExportFileName(QStringLiteral("Eksportuj krzyżówkę jako tekst"),
+                       QStringLiteral("Pliki tekstowe|*.txt|Wszystkie pliki|*.*"), QStringLiteral("txt"));
     if (!chosen.isEmpty())
         Reporting([&] { FCrossWord.Document().ExportAsText(chosen.toStdString()); });
 }
 
 void TDocumentCommands::ExportCrossWordAsIpuz()
 {
-    const QString chosen = ExportFileName(QStringLiteral("Eksportuj krzyżówkę jako ipuz"),
-                                          QStringLiteral("Pliki ipuz|*.ipuz|Wszystkie pliki|*.*"), QStringLiteral("ipuz"));
+    const QString chosen =
+        ExportFileName(QStringLiteral("Eksportuj krzyżówkę jako ipuz"),
+                       QStringLiteral("Pliki ipuz|*.ipuz|Wszystkie pliki|*.*"), QStringLiteral("ipuz"));
     if (!chosen.isEmpty())
         Reporting([&] { ExportAsIpuz(FCrossWord.Document(), chosen.toStdString()); });
 }

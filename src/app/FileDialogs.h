@@ -12,7 +12,7 @@ namespace mz {
 struct TFileDialogRequest {
     bool Save = false;
     QString Title;
-    QString Filter;      // "Name|*.ext|Name|*.ext"
+    QString Filter; // "Name|*.ext|Name|*.ext"
     QString Directory;
     QString FileName;
     QString DefaultExt;
@@ -27,7 +27,7 @@ struct TFileDialogRequest {
 // instead of a dialog: it returns the chosen name, or an empty text for Cancel.
 class TFileDialogs {
 public:
-    explicit TFileDialogs(QWidget& parent) : FParent(parent) {}
+    explicit TFileDialogs(QWidget& parent) : FParent(parent) { }
 
     using THook = std::function<QString(TFileDialogRequest&)>;
     void SetHook(THook hook) { FHook = std::move(hook); }

@@ -91,8 +91,8 @@ TMainForm::TMainForm(const QString& programDir, TSettings& settings, QWidget* pa
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowIcon(QIcon(ToolbarPicture(tpNew)));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     FClient = new QWidget(this);
     FClient->setObjectName(QStringLiteral("Client"));
     FClient->installEventFilter(this);
@@ -150,8 +150,8 @@ void TMainForm::CreateActions()
     FAct.ExportAsPdf = MakeAction(this, "CrossWord_ExportAsPdf", QStringLiteral("Eksportuj jako &PDF..."));
     FAct.Print = MakeAction(this, "CrossWord_Print", QStringLiteral("&Drukuj"), QStringLiteral("Drukuj krzyżówkę"));
     FAct.Exit = MakeAction(this, "CrossWord_ExitProgram", QStringLiteral("&Koniec"));
-    FAct.Stop = MakeAction(this, "CrossWord_Stop", QStringLiteral("Przerwij"),
-                           QStringLiteral("Przerwij tworzenie krzyżówki"));
+    FAct.Stop =
+        MakeAction(this, "CrossWord_Stop", QStringLiteral("Przerwij"), QStringLiteral("Przerwij tworzenie krzyżówki"));
     FAct.Editor = MakeAction(this, "Editor", QStringLiteral("Edytor &Szablonu"));
     FAct.WordDatabase = MakeAction(this, "DB_Edytor", QStringLiteral("Edytor &Bazy Haseł"));
     FAct.Options = MakeAction(this, "Konfiguracja1", QStringLiteral("K&onfiguracja"));
@@ -169,7 +169,8 @@ void TMainForm::CreateActions()
     FAct.WriteHoriz->setChecked(true);
     FAct.Play = MakeAction(this, "Clue_Play", QStringLiteral("Odtwórz"), QStringLiteral("Odtwarza dźwięk"));
     FAct.Help = MakeAction(this, "HelpList", QStringLiteral("&Spis Pomocy"), QStringLiteral("Pomoc"));
-    FAct.WebPage = MakeAction(this, "MirakolnikKrzywekwInternecie1", QStringLiteral("Mirakolnik Zodevidar w Internecie..."));
+    FAct.WebPage =
+        MakeAction(this, "MirakolnikKrzywekwInternecie1", QStringLiteral("Mirakolnik Zodevidar w Internecie..."));
     FAct.About = MakeAction(this, "About", QStringLiteral("&O Mirakolniku ..."));
 
     SetPicture(FAct.New, tpNew);
@@ -206,8 +207,8 @@ void TMainForm::CreateMenus()
                          FAct.PatternPrint, FAct.ExportAsPdf, FAct.PatternClose});
     FPatternMenu->menuAction()->setVisible(false);
     FCrossWordMenu = menu("CrossWord", QStringLiteral("&Krzyżówka"),
-                          {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, nullptr, FAct.Series,
-                           nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
+                          {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, nullptr,
+                           FAct.Series, nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
     // Filled by the solution commands (TSolutionCommands).
     FSolutionMenu = menu("Solution", QStringLiteral("&Rozwiązanie"), {});
     FToolsMenu = menu("Tools", QStringLiteral("&Narzędzia"), {FAct.Editor, FAct.WordDatabase, nullptr, FAct.Options});
@@ -383,9 +384,9 @@ void TMainForm::LoadStartTemplate()
 void TMainForm::GatherDBStatistics()
 {
     try {
-        FDBStatistics = TComposeWords::Read(FSettings.DataBasePath.toStdString(),
-                                            FSettings.UserDataBasePath.toStdString())
-                            ->Statistics();
+        FDBStatistics =
+            TComposeWords::Read(FSettings.DataBasePath.toStdString(), FSettings.UserDataBasePath.toStdString())
+                ->Statistics();
     } catch (const std::exception& e) {
         FDBStatistics = TDBStatistics{};
         FDBStatistics.Edition = FDBStatistics.MinLen = 0;
@@ -572,8 +573,8 @@ void TMainForm::CloseEditor()
     FPatternView->SetVisible(false);
     FToolbar->ShowClose(false);
     FToolbar->ShowStop(Creating());
-    FToolbar->SetActions({FAct.New, FAct.Open, FAct.PatternClose, FAct.Stop, FAct.WriteVert, FAct.WriteHoriz,
-                          FAct.Save, FAct.Print, FAct.Help});
+    FToolbar->SetActions({FAct.New, FAct.Open, FAct.PatternClose, FAct.Stop, FAct.WriteVert, FAct.WriteHoriz, FAct.Save,
+                          FAct.Print, FAct.Help});
     FClues->SetShown(true);
     FitWindowToGrid(back);
     back.SetVisible(true);
@@ -668,8 +669,12 @@ void TMainForm::OptionsCommand()
 {
     TOptionsValues values = FSettings;
     const TUserDirs user = UserDirsFor(FProgramDir);
-    const TOptionsEnvironment environment{FProgramDir,          FSettings.PatternDir,  FDBStatistics.MinLen,
-                                          FDBStatistics.MaxLen, user.PatternFileName(), user.NewCrossDir,
+    const TOptionsEnvironment environment{FProgramDir,
+                                          FSettings.PatternDir,
+                                          FDBStatistics.MinLen,
+                                          FDBStatistics.MaxLen,
+                                          user.PatternFileName(),
+                                          user.NewCrossDir,
                                           FProgramDir + AudioDirName};
     {
         TOptionsForm dialog(values, environment, this);

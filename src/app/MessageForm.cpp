@@ -46,11 +46,16 @@ int MulDiv(int a, int b, int c)
 QStyle::StandardPixmap IconOf(TMsgDlgType type)
 {
     switch (type) {
-    case mtWarning: return QStyle::SP_MessageBoxWarning;
-    case mtError: return QStyle::SP_MessageBoxCritical;
-    case mtInformation: return QStyle::SP_MessageBoxInformation;
-    case mtConfirmation: return QStyle::SP_MessageBoxQuestion;
-    case mtCustom: break;
+    case mtWarning:
+        return QStyle::SP_MessageBoxWarning;
+    case mtError:
+        return QStyle::SP_MessageBoxCritical;
+    case mtInformation:
+        return QStyle::SP_MessageBoxInformation;
+    case mtConfirmation:
+        return QStyle::SP_MessageBoxQuestion;
+    case mtCustom:
+        break;
     }
     return QStyle::SP_CustomBase;
 }
@@ -175,7 +180,8 @@ TMessageForm::TMessageForm(const QString& text, TMsgDlgType type, TMsgDlgButtons
         defaultButton->setDefault(true);
         defaultButton->setFocus();
         DefaultCode = defaultButton == Button(QStringLiteral("OK")) ? mrOk
-                    : defaultButton == Button(QStringLiteral("Yes")) ? mrYes : mrRetry;
+            : defaultButton == Button(QStringLiteral("Yes"))        ? mrYes
+                                                                    : mrRetry;
     }
     CancelCode = (buttons & mbCancel) ? mrCancel : (buttons & mbNo) ? mrNo : mrOk;
 }
@@ -213,8 +219,8 @@ int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, in
     return MessageDlgPos(text, type, buttons, helpContext, -1, -1);
 }
 
-int MessageDlgPos(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
-                  int x, int y, const QString& helpFile)
+int MessageDlgPos(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext, int x, int y,
+                  const QString& helpFile)
 {
     TMessageForm box(text, type, buttons);
     box.HelpContext = helpContext;
@@ -228,8 +234,7 @@ int MessageDlgPos(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
     return box.exec();
 }
 
-int MessageDlgOver(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QRect& over,
-                   int helpContext)
+int MessageDlgOver(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QRect& over, int helpContext)
 {
     TMessageForm box(text, type, buttons);
     box.HelpContext = helpContext;

@@ -31,16 +31,29 @@ using TMsgDlgButtons = unsigned;
 
 // Result codes of the box; callers test mrYes and mrCancel.
 enum TModalResult : int {
-    mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
-    mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10,
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrAll = 8,
+    mrNoToAll = 9,
+    mrYesToAll = 10,
 };
 
 // The text of the box's word-wrapped message, painted with the same flags it
 // was measured with so that the wrapping matches the computed size.
 class TMessageText : public QWidget {
 public:
-    explicit TMessageText(QWidget* parent) : QWidget(parent) {}
-    void SetText(const QString& text) { Text = text; update(); }
+    explicit TMessageText(QWidget* parent) : QWidget(parent) { }
+    void SetText(const QString& text)
+    {
+        Text = text;
+        update();
+    }
     QString text() const { return Text; }
     static constexpr int Flags = Qt::TextWordWrap | Qt::TextExpandTabs | Qt::AlignLeft | Qt::AlignTop;
 
@@ -93,8 +106,8 @@ QSize ScreenSize();
 // Shows a box centred on the screen and returns the result code.
 int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0);
 // Shows a box at (x, y); a negative coordinate keeps the centred one.
-int MessageDlgPos(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
-                  int x, int y, const QString& helpFile = QString());
+int MessageDlgPos(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext, int x, int y,
+                  const QString& helpFile = QString());
 // Shows a box centred over a rectangle (normally the main window), kept on the screen.
 int MessageDlgOver(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QRect& over,
                    int helpContext = 0);

@@ -85,7 +85,8 @@ TPhraseDialog::TPhraseDialog(std::function<QString()> pick, QWidget* parent) : Q
     setObjectName(QStringLiteral("PhraseDialog"));
     setWindowTitle(QStringLiteral("Utwórz rozwiązanie"));
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(QStringLiteral("Wpisz hasło rozwiązania albo pozwól programowi wybrać słowo z bazy:"), this);
+    auto* label =
+        new QLabel(QStringLiteral("Wpisz hasło rozwiązania albo pozwól programowi wybrać słowo z bazy:"), this);
     layout->addWidget(label);
     auto* row = new QHBoxLayout;
     FEdit = new QLineEdit(this);
@@ -130,9 +131,9 @@ TSolutionCommands::TSolutionCommands(TCrossDocument& crossWord, TCrossSurface& c
     // Function keys: Ctrl with a letter types the Polish letters.
     FCheckWord = MakeAction(&window, "Solution_CheckWord", QStringLiteral("Sprawdź &słowo"),
                             QStringLiteral("Zaznacza błędne litery hasła pod kursorem"), QKeySequence(Qt::Key_F5));
-    FCheckAll = MakeAction(&window, "Solution_CheckAll", QStringLiteral("Sprawdź &krzyżówkę"),
-                           QStringLiteral("Zaznacza błędne litery całej krzyżówki"),
-                           QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    FCheckAll =
+        MakeAction(&window, "Solution_CheckAll", QStringLiteral("Sprawdź &krzyżówkę"),
+                   QStringLiteral("Zaznacza błędne litery całej krzyżówki"), QKeySequence(Qt::SHIFT | Qt::Key_F5));
     FRevealLetter = MakeAction(&window, "Solution_RevealLetter", QStringLiteral("Odkryj &literę"),
                                QStringLiteral("Wpisuje poprawną literę w pole pod kursorem"), QKeySequence(Qt::Key_F6));
     FRevealWord = MakeAction(&window, "Solution_RevealWord", QStringLiteral("Odkryj sł&owo"),
@@ -390,8 +391,8 @@ void TSolutionCommands::CreatePhrase()
 
 void TSolutionCommands::AfterCompose(bool handedOver, const QString& fileName)
 {
-    if (handedOver && FPhraseAfterCompose->isChecked() && FCrossWord.FileName() == fileName.toStdString() &&
-        HasAnswers(FCrossWord.Document()))
+    if (handedOver && FPhraseAfterCompose->isChecked() && FCrossWord.FileName() == fileName.toStdString()
+        && HasAnswers(FCrossWord.Document()))
         // Once composing has gone idle, not inside its completion.
         QTimer::singleShot(0, this, &TSolutionCommands::CreatePhrase);
 }

@@ -5,9 +5,9 @@
 #include "documents/CrossTXT.h"
 #include "grid/CrossSurface.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 
@@ -46,8 +46,7 @@ QLabel* SizeLabel(QWidget& client, const char* name, const QString& hint, int le
 } // namespace
 
 TTemplateEditor::TTemplateEditor(TCrossSurface& patternView, QWidget& client, QLabel& panel, QObject* parent)
-    : QObject(parent), FPatternView(patternView), FClient(client), FPanel(panel),
-      FPlainPanel(panel.pixmap().toImage())
+    : QObject(parent), FPatternView(patternView), FClient(client), FPanel(panel), FPlainPanel(panel.pixmap().toImage())
 {
     setObjectName(QStringLiteral("TemplateEditor"));
     FCols = SizeLabel(client, "Lab_X", QStringLiteral("Liczba kolumn szablonu"), ColsLeft);

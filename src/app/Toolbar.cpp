@@ -30,8 +30,7 @@ constexpr int MoreLeft = 246;
 
 } // namespace
 
-TToolbar::TToolbar(QWidget& client, const TToolbarActions& actions, QObject* parent)
-    : QObject(parent), FClient(client)
+TToolbar::TToolbar(QWidget& client, const TToolbarActions& actions, QObject* parent) : QObject(parent), FClient(client)
 {
     setObjectName(QStringLiteral("Toolbar"));
     FBackground = new QLabel(&client);
@@ -73,9 +72,9 @@ QToolButton* TToolbar::Button(const char* name, int left, int width)
 void TToolbar::SetActions(const TToolbarActions& actions)
 {
     const std::pair<QToolButton*, QAction*> pairs[] = {
-        {FNew, actions.New},       {FOpen, actions.Open}, {FClose, actions.Close},
-        {FStop, actions.Stop},     {FToDown, actions.ToDown}, {FToRight, actions.ToRight},
-        {FSave, actions.Save},     {FPrint, actions.Print}, {FHelp, actions.Help},
+        {FNew, actions.New},   {FOpen, actions.Open},     {FClose, actions.Close},
+        {FStop, actions.Stop}, {FToDown, actions.ToDown}, {FToRight, actions.ToRight},
+        {FSave, actions.Save}, {FPrint, actions.Print},   {FHelp, actions.Help},
     };
     for (const auto& [button, action] : pairs) {
         // A button holding more than one action would offer the others in a menu.

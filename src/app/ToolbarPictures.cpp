@@ -186,17 +186,39 @@ QPixmap ToolbarPicture(TToolbarPicture kind)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     switch (kind) {
-    case tpNew: PaintNew(p); break;
-    case tpOpen: PaintOpen(p); break;
-    case tpClose: PaintClose(p); break;
-    case tpStop: PaintStop(p); break;
-    case tpToDown: PaintDirection(p, true); break;
-    case tpToRight: PaintDirection(p, false); break;
-    case tpSave: PaintSave(p); break;
-    case tpPrint: PaintPrint(p); break;
-    case tpHelp: PaintHelp(p); break;
-    case tpExt: PaintExt(p); break;
-    case tpPlay: PaintPlay(p); break;
+    case tpNew:
+        PaintNew(p);
+        break;
+    case tpOpen:
+        PaintOpen(p);
+        break;
+    case tpClose:
+        PaintClose(p);
+        break;
+    case tpStop:
+        PaintStop(p);
+        break;
+    case tpToDown:
+        PaintDirection(p, true);
+        break;
+    case tpToRight:
+        PaintDirection(p, false);
+        break;
+    case tpSave:
+        PaintSave(p);
+        break;
+    case tpPrint:
+        PaintPrint(p);
+        break;
+    case tpHelp:
+        PaintHelp(p);
+        break;
+    case tpExt:
+        PaintExt(p);
+        break;
+    case tpPlay:
+        PaintPlay(p);
+        break;
     }
     p.end();
     return cache[kind] = QPixmap::fromImage(image);

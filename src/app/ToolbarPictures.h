@@ -6,7 +6,17 @@
 namespace mz {
 
 enum TToolbarPicture {
-    tpNew, tpOpen, tpClose, tpStop, tpToDown, tpToRight, tpSave, tpPrint, tpHelp, tpExt, tpPlay,
+    tpNew,
+    tpOpen,
+    tpClose,
+    tpStop,
+    tpToDown,
+    tpToRight,
+    tpSave,
+    tpPrint,
+    tpHelp,
+    tpExt,
+    tpPlay,
 };
 
 // The pictures of the flat toolbar buttons, painted once: 21 x 21 (the "more"

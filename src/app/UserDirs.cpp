@@ -28,8 +28,9 @@ bool CopyIfMissing(const QString& from, const QString& to)
         return true;
     if (!QFile::copy(from, to))
         return false;
-    return QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
-                                         QFile::ReadGroup | QFile::ReadOther);
+    return QFile::setPermissions(to,
+                                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+                                     | QFile::ReadGroup | QFile::ReadOther);
 }
 
 } // namespace
@@ -50,8 +51,8 @@ bool ProgramDirWritable(const QString& programDir)
 {
     const QFileInfo dir(programDir);
     constexpr auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    return dir.isDir() && dir.isWritable() && (dir.permissions() & anyWrite) &&
-           !QFileInfo::exists(WithTrailingSeparator(programDir) + InstalledMarkerName);
+    return dir.isDir() && dir.isWritable() && (dir.permissions() & anyWrite)
+        && !QFileInfo::exists(WithTrailingSeparator(programDir) + InstalledMarkerName);
 }
 
 TUserDirs UserDirsFor(const QString& programDir)

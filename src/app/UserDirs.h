@@ -18,12 +18,12 @@ namespace mz {
 // the sample crossword and the shipped templates are copied there at the
 // first start, so that typed letters and changed templates can be saved.
 struct TUserDirs {
-    QString ProgramDir;          // ends in '/'
-    bool InProgramDir = true;    // the user's files live in the program directory
-    QString CrossDir;            // crosswords; ends in '/'
-    QString NewCrossDir;         // new crosswords; ends in '/'
-    QString PatternDir;          // templates; ends in '/'
-    QString DataDir;             // the program's other per-user data; ends in '/'
+    QString ProgramDir;       // ends in '/'
+    bool InProgramDir = true; // the user's files live in the program directory
+    QString CrossDir;         // crosswords; ends in '/'
+    QString NewCrossDir;      // new crosswords; ends in '/'
+    QString PatternDir;       // templates; ends in '/'
+    QString DataDir;          // the program's other per-user data; ends in '/'
 
     // The sample crossword opened at the first start: the user's copy, or the
     // shipped file while there is no copy.

@@ -22,8 +22,7 @@ void ShowErrorBox(const QString& message);
 
 // Runs a command; an error it throws is shown in the standard error box.
 // Returns whether the command ran through.
-template <typename F>
-bool Reporting(F&& command)
+template <typename F> bool Reporting(F&& command)
 {
     try {
         command();

@@ -32,8 +32,8 @@ std::string DescribeDocument(const TCrossTXT& doc, bool answers)
     }
     for (const auto& item : doc.ExplsInNumberOrder()) {
         const TExpl& e = item.Expl;
-        text += std::to_string(item.Number) + ". " + (e.Horizontal ? "H " : "V ") + std::to_string(e.Col) + "," +
-                std::to_string(e.Row) + ": " + Cp1250ToPrintableUtf8(e.Explanation);
+        text += std::to_string(item.Number) + ". " + (e.Horizontal ? "H " : "V ") + std::to_string(e.Col) + ","
+            + std::to_string(e.Row) + ": " + Cp1250ToPrintableUtf8(e.Explanation);
         if (!e.Audio.empty())
             text += " [" + Cp1250ToPrintableUtf8(e.Audio) + "]";
         if (answers)
@@ -44,8 +44,8 @@ std::string DescribeDocument(const TCrossTXT& doc, bool answers)
     if (!phrase.Empty()) {
         text += "Pola rozwiązania:";
         for (size_t i = 0; i < phrase.Cells.size(); ++i)
-            text += (i == 0 ? " " : "; ") + std::to_string(i + 1) + ": " + std::to_string(phrase.Cells[i].Col) + "," +
-                    std::to_string(phrase.Cells[i].Row);
+            text += (i == 0 ? " " : "; ") + std::to_string(i + 1) + ": " + std::to_string(phrase.Cells[i].Col) + ","
+                + std::to_string(phrase.Cells[i].Row);
         text += "\n";
         if (answers)
             text += "Rozwiązanie: " + Cp1250ToPrintableUtf8(phrase.Text) + "\n";
@@ -60,12 +60,12 @@ void RefuseSameFiles(const std::vector<std::string>& inputs, const std::vector<s
             continue;
         for (const auto& input : inputs)
             if (!input.empty() && IsSameFile(outputs[i], input))
-                throw EMirakolnikError("Plik wynikowy " + outputs[i] + " jest tym samym plikiem co " + input +
-                                       "; niczego nie zapisano");
+                throw EMirakolnikError("Plik wynikowy " + outputs[i] + " jest tym samym plikiem co " + input
+                                       + "; niczego nie zapisano");
         for (size_t j = i + 1; j < outputs.size(); ++j)
             if (!outputs[j].empty() && IsSameFile(outputs[i], outputs[j]))
-                throw EMirakolnikError("Pliki wynikowe " + outputs[i] + " i " + outputs[j] +
-                                       " są tym samym plikiem; niczego nie zapisano");
+                throw EMirakolnikError("Pliki wynikowe " + outputs[i] + " i " + outputs[j]
+                                       + " są tym samym plikiem; niczego nie zapisano");
     }
 }
 

@@ -59,9 +59,9 @@ TOptions ParseOptions(const mz::cli::Args& args)
             o.UniqueSeries = true;
             continue;
         }
-        static const std::set<std::string> withValue = {"--template", "--db",      "--out",     "--out-dir",
-                                                        "--prefix",   "--count",   "--seed",    "--min-len",
-                                                        "--max-len",  "--max-steps", "--solution", "--time-limit",
+        static const std::set<std::string> withValue = {"--template",  "--db",        "--out",      "--out-dir",
+                                                        "--prefix",    "--count",     "--seed",     "--min-len",
+                                                        "--max-len",   "--max-steps", "--solution", "--time-limit",
                                                         "--difficulty"};
         if (!a.starts_with("--"))
             throw EUsage{"Nieoczekiwany argument: " + a};
@@ -73,8 +73,8 @@ TOptions ParseOptions(const mz::cli::Args& args)
         auto number = [&](long long low, long long high) {
             const long long n = mz::cli::ParseInteger(value, a);
             if (n < low || n > high)
-                throw EUsage{"Wartość " + a + " spoza zakresu " + std::to_string(low) + ".." + std::to_string(high) +
-                             ": " + value};
+                throw EUsage{"Wartość " + a + " spoza zakresu " + std::to_string(low) + ".." + std::to_string(high)
+                             + ": " + value};
             return n;
         };
         if (a == "--template") {
@@ -155,8 +155,7 @@ int Run(const mz::cli::Args& args)
         filter.SetAside = seriesAnswers;
     }
     mz::TComposeRun run(mz::TableFromDocument(pattern),
-                        mz::FileDBSource(o.Database, filter, o.PlainQueries ? mz::qmPlain : mz::qmIndexed),
-                        o.Settings);
+                        mz::FileDBSource(o.Database, filter, o.PlainQueries ? mz::qmPlain : mz::qmIndexed), o.Settings);
     if (!o.OutDir.empty())
         std::filesystem::create_directories(o.OutDir);
     // A run that takes longer than a second shows on stderr that it is still working.
@@ -170,8 +169,7 @@ int Run(const mz::cli::Args& args)
     };
 
     for (long long k = 0; k < o.Count; ++k) {
-        const std::string fileName =
-            o.Out.empty() ? mz::NumberedFileName(o.OutDir, "krz", o.Prefix).string() : o.Out;
+        const std::string fileName = o.Out.empty() ? mz::NumberedFileName(o.OutDir, "krz", o.Prefix).string() : o.Out;
         mz::cli::RefuseSameFiles({o.Template, o.Database}, {fileName, o.Solution});
         mz::TCrossTXT crossWord;
         crossWord.FileName = fileName;
@@ -207,8 +205,8 @@ int Run(const mz::cli::Args& args)
 
         std::cout << mz::FileNamePart(fileName) << ": " << crossWord.ColCount() << " × " << crossWord.RowCount()
                   << ", słów " << crossWord.ExplCount() << ", litery " << LetterShare(*result.Grid) << "%, kroki "
-                  << result.TotalSteps << ", restarty " << result.Restarts << ", ziarno " << result.Seed << ", "
-                  << ms << " ms\n";
+                  << result.TotalSteps << ", restarty " << result.Restarts << ", ziarno " << result.Seed << ", " << ms
+                  << " ms\n";
     }
     return 0;
 }

@@ -22,8 +22,8 @@ int Run(const mz::cli::Args& args)
     std::vector<std::pair<std::string, std::string>> sources; // option, file
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
-        if (option != "--out" && option != "--edition" && option != "--thesaurus" && option != "--tsv" &&
-            option != "--audio-dir" && option != "--stoplist" && option != "--commonness")
+        if (option != "--out" && option != "--edition" && option != "--thesaurus" && option != "--tsv"
+            && option != "--audio-dir" && option != "--stoplist" && option != "--commonness")
             throw mz::cli::EUsage{"Nieznana opcja: " + option};
         if (i + 1 >= args.size())
             throw mz::cli::EUsage{"Brak wartości opcji " + option};
@@ -112,8 +112,8 @@ int Run(const mz::cli::Args& args)
     int scored = 0;
     for (const auto& word : words)
         scored += word.Score > 0;
-    std::cout << "Zapisano " << out << ": " << words.size() << " haseł, " << explanations << " objaśnień, "
-              << sounds << " z dźwiękiem";
+    std::cout << "Zapisano " << out << ": " << words.size() << " haseł, " << explanations << " objaśnień, " << sounds
+              << " z dźwiękiem";
     if (!commonness.empty())
         std::cout << ", " << scored << " na liście częstości";
     std::cout << ", wydanie " << edition << "\n";

@@ -32,7 +32,6 @@ int Run(const mz::cli::Args& args)
 }
 
 mz::cli::TCommandRegistration reg{
-    {"db-stats", "db-stats PLIK", "pokazuje statystykę bazy haseł: wydanie, liczby haseł i objaśnień, długości",
-     &Run}};
+    {"db-stats", "db-stats PLIK", "pokazuje statystykę bazy haseł: wydanie, liczby haseł i objaśnień, długości", &Run}};
 
 } // namespace

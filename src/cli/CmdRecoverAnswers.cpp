@@ -88,8 +88,8 @@ int Run(const mz::cli::Args& args)
         doc.Kind = 0;
         doc.SaveToFile(out);
     }
-    std::cout << "Odtworzono " << result.Recovered << " z " << result.Explanations << " odpowiedzi (znane wcześniej: "
-              << result.Known << ", nadal nieznane: " << result.Unknown << ")\n";
+    std::cout << "Odtworzono " << result.Recovered << " z " << result.Explanations
+              << " odpowiedzi (znane wcześniej: " << result.Known << ", nadal nieznane: " << result.Unknown << ")\n";
     return 0;
 }
 

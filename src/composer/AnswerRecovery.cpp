@@ -46,7 +46,7 @@ struct TWord {
 
 class TNarrowing {
 public:
-    TNarrowing(std::vector<TWord> words, size_t cellCount) : Words(std::move(words)), CellCount(cellCount) {}
+    TNarrowing(std::vector<TWord> words, size_t cellCount) : Words(std::move(words)), CellCount(cellCount) { }
 
     // Narrows until nothing changes; false on a contradiction.
     static bool Propagate(std::vector<TWord>& words, size_t cellCount)
@@ -145,8 +145,7 @@ private:
 };
 
 // Every word of the database with its record, all three chains.
-template <class Visit>
-void ForEachRecord(const TDB& db, Visit&& visit)
+template <class Visit> void ForEachRecord(const TDB& db, Visit&& visit)
 {
     for (const TDBList list : {dlWords, dlUsedWords, dlExcludedWords})
         for (const TDBRec* rec = db.Head(list); rec; rec = rec->Next)
@@ -226,19 +225,19 @@ std::string PickPhraseWord(const TCrossTXT& doc, const TDB& db, TRandom& random)
     std::set<std::string> fitting;
     ForEachRecord(db, [&](const TDBRec& rec) {
         const std::string& word = rec.PWord;
-        if (word.size() < size_t(MinPhraseWord) || word.size() > size_t(MaxPhraseWord) || answers.count(word) ||
-            fitting.count(word))
+        if (word.size() < size_t(MinPhraseWord) || word.size() > size_t(MaxPhraseWord) || answers.count(word)
+            || fitting.count(word))
             return;
         std::array<int32_t, 256> needed{};
         for (const char c : word)
-            if (!IsWordLetter(static_cast<unsigned char>(c)) || ++needed[static_cast<unsigned char>(c)] >
-                                                                     available[static_cast<unsigned char>(c)])
+            if (!IsWordLetter(static_cast<unsigned char>(c))
+                || ++needed[static_cast<unsigned char>(c)] > available[static_cast<unsigned char>(c)])
                 return;
         fitting.insert(word);
     });
     if (fitting.empty())
-        throw EIOOperation("W bazie haseł nie ma słowa od " + std::to_string(MinPhraseWord) + " do " +
-                           std::to_string(MaxPhraseWord) + " liter, które dałoby się ułożyć z liter tej krzyżówki.");
+        throw EIOOperation("W bazie haseł nie ma słowa od " + std::to_string(MinPhraseWord) + " do "
+                           + std::to_string(MaxPhraseWord) + " liter, które dałoby się ułożyć z liter tej krzyżówki.");
     auto it = fitting.begin();
     std::advance(it, random.Draw(static_cast<uint32_t>(fitting.size())));
     return *it;

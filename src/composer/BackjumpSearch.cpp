@@ -39,8 +39,7 @@ TRun RunThrough(const TTable& table, int32_t c, int32_t r, uint8_t dir)
 } // namespace
 
 TBackjumpSearch::TBackjumpSearch(TCrossKwelin& kwelin, TDB& db)
-    : Kwelin(kwelin), DB(db),
-      Owners(static_cast<size_t>(kwelin.Table().ColCount()) * kwelin.Table().RowCount(), 0),
+    : Kwelin(kwelin), DB(db), Owners(static_cast<size_t>(kwelin.Table().ColCount()) * kwelin.Table().RowCount(), 0),
       DeadEnds(Owners.size(), 0)
 {
 }
@@ -94,8 +93,8 @@ void TBackjumpSearch::Lay(TTable& table, const TPWordCoordinate& slot, const std
 }
 
 std::vector<std::string> TBackjumpSearch::CompletedRuns(const TTable& table, const TPWordCoordinate& slot,
-                                                        const std::string& word, uint8_t offset,
-                                                        const TCells& changed, bool& shortRun) const
+                                                        const std::string& word, uint8_t offset, const TCells& changed,
+                                                        bool& shortRun) const
 {
     const int32_t m = Kwelin.Settings().MinLenPWord;
     const int32_t first = (slot.Dir == 0 ? slot.Row : slot.Col) - offset;
@@ -154,7 +153,8 @@ void TBackjumpSearch::FilterCompletions(TPWordLists& list, const TPWordCoordinat
     std::unordered_map<uint32_t, bool> liveCrossings;
     const bool vertical = slot.Dir == 0;
     auto crossingLives = [&](TTable& scratch, int32_t c, int32_t r) {
-        const uint32_t key = (static_cast<uint32_t>(vertical ? r : c) << 8) | static_cast<unsigned char>(scratch.GetCell(c, r));
+        const uint32_t key =
+            (static_cast<uint32_t>(vertical ? r : c) << 8) | static_cast<unsigned char>(scratch.GetCell(c, r));
         auto known = liveCrossings.find(key);
         if (known != liveCrossings.end())
             return known->second;
@@ -171,7 +171,8 @@ void TBackjumpSearch::FilterCompletions(TPWordLists& list, const TPWordCoordinat
     TCells changed;
     auto keepLaid = [&](TTable& scratch, const TPWordList& candidate) {
         bool shortRun = false;
-        std::vector<std::string> runs = CompletedRuns(scratch, slot, candidate.PWord, candidate.Offset, changed, shortRun);
+        std::vector<std::string> runs =
+            CompletedRuns(scratch, slot, candidate.PWord, candidate.Offset, changed, shortRun);
         if (shortRun)
             return false;
         for (size_t i = 0; i < runs.size(); ++i) {

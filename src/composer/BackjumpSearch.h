@@ -78,9 +78,8 @@ private:
     void Lay(TTable& table, const TPWordCoordinate& slot, const std::string& word, uint8_t offset,
              std::vector<std::pair<int32_t, int32_t>>* changed) const;
     // The runs that laying the word into `table` closed with no free cell, except the word itself.
-    std::vector<std::string> CompletedRuns(const TTable& table, const TPWordCoordinate& slot,
-                                           const std::string& word, uint8_t offset,
-                                           const std::vector<std::pair<int32_t, int32_t>>& changed,
+    std::vector<std::string> CompletedRuns(const TTable& table, const TPWordCoordinate& slot, const std::string& word,
+                                           uint8_t offset, const std::vector<std::pair<int32_t, int32_t>>& changed,
                                            bool& shortRun) const;
     // The slot a later step would take for the group of letters through (c, r)
     // along `dir`; not Found() when that group needs no word (a lone letter,
@@ -108,8 +107,8 @@ private:
 
     TCrossKwelin& Kwelin;
     TDB& DB;
-    std::vector<TEntry> Stack;   // back() is the top
-    std::vector<int32_t> Owners; // per cell: the entry that set it (from 1), 0 for the template
+    std::vector<TEntry> Stack;      // back() is the top
+    std::vector<int32_t> Owners;    // per cell: the entry that set it (from 1), 0 for the template
     std::vector<uint32_t> DeadEnds; // per cell: dead ends of slots starting there
 };
 

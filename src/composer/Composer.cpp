@@ -45,8 +45,8 @@ std::string CheckComposable(const TTable& pattern, TDB& db, const TKwelinSetting
     const int32_t m = std::max(settings.MinLenPWord, 1);
     const int32_t first = settings.AnyWordLocation ? 1 : 2;
     bool open = false;
-    int32_t longest = 0;     // longest block-free stretch of a line that may carry words
-    int64_t rowsNeed = 0;    // non-free cells the rows need at the end, likewise the columns
+    int32_t longest = 0;  // longest block-free stretch of a line that may carry words
+    int64_t rowsNeed = 0; // non-free cells the rows need at the end, likewise the columns
     int64_t colsNeed = 0;
     auto line = [&](const std::string& cells, int64_t& need) {
         int32_t stretch = 0;
@@ -195,7 +195,7 @@ void TComposeRun::Polish(TDB& db, std::unique_ptr<TCrossKwelin>& kwelin, TCompos
 }
 
 TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<bool>& stopCreating,
-                                     std::atomic<uint8_t>& createProgress, std::optional<uint32_t> seed)
+                                    std::atomic<uint8_t>& createProgress, std::optional<uint32_t> seed)
 {
     TComposeResult result;
     const auto started = std::chrono::steady_clock::now();
@@ -215,14 +215,15 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
 
         const int64_t cells = static_cast<int64_t>(Pattern.ColCount()) * Pattern.RowCount();
         const uint32_t plainAttempts = Settings.PlainAttempts != 0 ? Settings.PlainAttempts
-                                     : cells <= SmallTemplateCells ? PlainAttemptsSmall
+            : cells <= SmallTemplateCells                          ? PlainAttemptsSmall
                                                                    : 1;
         int32_t bestFilled = -1;
         uint64_t lastGain = 0; // TotalSteps when the fullest grid so far was reached
         auto report = [&] {
             if (OnProgress)
                 OnProgress(TComposeProgress{result.TotalSteps, result.Restarts,
-                                            static_cast<uint8_t>(bestFilled < 0 ? 0 : bestFilled * 100 / std::max<int64_t>(cells, 1)),
+                                            static_cast<uint8_t>(
+                                                bestFilled < 0 ? 0 : bestFilled * 100 / std::max<int64_t>(cells, 1)),
                                             elapsedMs()});
         };
         auto hopeless = [&] {
@@ -232,9 +233,9 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
 
         std::unique_ptr<TCrossKwelin> kwelin = NewAttempt(*db, Pattern, result.Seed);
         std::unique_ptr<TBackjumpSearch> backjump;
-        uint32_t fresh = 0;         // backjumping attempts that started from the template
-        uint32_t repairsInRow = 0;  // repairs since the last fresh attempt
-        bool repaired = false;      // the current attempt grows a repaired grid
+        uint32_t fresh = 0;                  // backjumping attempts that started from the template
+        uint32_t repairsInRow = 0;           // repairs since the last fresh attempt
+        bool repaired = false;               // the current attempt grows a repaired grid
         std::vector<std::string> laidBefore; // words of earlier attempts that the repaired grid keeps
         // The fullest grid since the last fresh attempt and the words laid into it.
         TTable best = Pattern;
@@ -340,7 +341,8 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
                 const std::vector<std::string> laid = backjump->PlacedWords();
                 bestLaid.insert(bestLaid.end(), laid.begin(), laid.end());
             }
-            if (backjump && !unsound && repairsInRow < MaxRepairs && (backjump->WorstDeadEnd(col, row) || slot.Found())) {
+            if (backjump && !unsound && repairsInRow < MaxRepairs
+                && (backjump->WorstDeadEnd(col, row) || slot.Found())) {
                 if (col == 0) {
                     col = slot.Col;
                     row = slot.Row;

@@ -52,9 +52,9 @@ inline constexpr uint32_t PolishRounds = 100;
 inline constexpr uint64_t DefaultMaxIdleSteps = 500000;
 
 struct TComposerSettings : TKwelinSettings {
-    uint32_t MaxSteps = DefaultMaxSteps; // steps of one attempt; 0: no limit
+    uint32_t MaxSteps = DefaultMaxSteps;         // steps of one attempt; 0: no limit
     uint64_t MaxIdleSteps = DefaultMaxIdleSteps; // 0: never give up for that
-    uint32_t TimeLimitMs = 0;            // whole run; 0: no limit
+    uint32_t TimeLimitMs = 0;                    // whole run; 0: no limit
     // Attempts of the plain search before the backjumping one takes over;
     // 0: PlainAttemptsSmall on templates of up to SmallTemplateCells cells, else 1.
     uint32_t PlainAttempts = 0;
@@ -83,7 +83,7 @@ std::string CheckComposable(const TTable& pattern, TDB& db, const TKwelinSetting
 struct TComposeProgress {
     uint64_t TotalSteps = 0;
     uint32_t Restarts = 0;
-    uint8_t BestFill = 0;   // fill percentage of the fullest grid so far
+    uint8_t BestFill = 0; // fill percentage of the fullest grid so far
     uint64_t ElapsedMs = 0;
 };
 
@@ -98,22 +98,22 @@ TDBSource FileDBSource(std::string fileName, const TDBLoadFilter& filter, TDBQue
 TTable TableFromDocument(const TCrossTXT& pattern);
 
 struct TComposeResult {
-    bool HandedOver = false;  // the result document was filled and the progress set to 100
+    bool HandedOver = false; // the result document was filled and the progress set to 100
     bool Stopped = false;
     // The run ended without a crossword and not by a stop: the template and the
     // words cannot give one, the run gave up, or an error ended it. Message
     // says why, in Polish, for the user; nothing was handed over.
     bool Failed = false;
     std::string Message;
-    std::string Error;        // message of the error that ended the run (also in Message)
-    bool Backjumping = false; // the attempt that ended the run used the backjumping search
-    uint32_t Seed = 0;        // the generator's state at the start of the run
-    uint32_t AttemptSeed = 0; // the seed of the attempt that ended the run
-    uint32_t Steps = 0;       // steps of that attempt
-    uint64_t TotalSteps = 0;  // steps of all attempts
-    uint32_t Restarts = 0;    // attempts started afresh from the template
-    uint32_t Repairs = 0;     // attempts that went on from a repaired grid
-    uint32_t Polished = 0;    // refills that made the finished grid denser
+    std::string Error;          // message of the error that ended the run (also in Message)
+    bool Backjumping = false;   // the attempt that ended the run used the backjumping search
+    uint32_t Seed = 0;          // the generator's state at the start of the run
+    uint32_t AttemptSeed = 0;   // the seed of the attempt that ended the run
+    uint32_t Steps = 0;         // steps of that attempt
+    uint64_t TotalSteps = 0;    // steps of all attempts
+    uint32_t Restarts = 0;      // attempts started afresh from the template
+    uint32_t Repairs = 0;       // attempts that went on from a repaired grid
+    uint32_t Polished = 0;      // refills that made the finished grid denser
     std::optional<TTable> Grid; // the final working grid, letters included
     // The words the search laid, in the order they were laid. A run that
     // crossings completed without a step laying it is not among them.

@@ -323,8 +323,8 @@ bool TCrossKwelin::Fits(std::string_view word, uint8_t offset, const TPWordCoord
         }
         const int32_t bCol = c - o - 1;
         const int32_t eCol = c - o + n;
-        return LeftRunOK(bCol, r) && RightRunOK(eCol, r) && UpRunOK(bCol, r) && DownRunOK(bCol, r)
-            && UpRunOK(eCol, r) && DownRunOK(eCol, r);
+        return LeftRunOK(bCol, r) && RightRunOK(eCol, r) && UpRunOK(bCol, r) && DownRunOK(bCol, r) && UpRunOK(eCol, r)
+            && DownRunOK(eCol, r);
     };
     // Keys outside the memo's range (never met in a search) are answered afresh.
     const uint32_t asked = 2 * Memo.Round;
@@ -426,8 +426,8 @@ void TCrossKwelin::Check(TList& entry, int32_t score)
         TCrossKwelin& K;
         TList& Entry;
         bool Lent;
-        TContext(TCrossKwelin& k, TList& entry) : K(k), Entry(entry),
-            Lent(entry.Word != NoWord && k.DB->ListOf(entry.Word) != dlWords)
+        TContext(TCrossKwelin& k, TList& entry)
+            : K(k), Entry(entry), Lent(entry.Word != NoWord && k.DB->ListOf(entry.Word) != dlWords)
         {
             std::swap(K.FTable, Entry.Snapshot);
             if (Lent)
@@ -533,8 +533,10 @@ void TCrossKwelin::ChooseWord()
                 break;
             Check(top, lowestOpen);
         }
-        const auto t = static_cast<uint32_t>(std::count_if(top.Candidates.begin(), top.Candidates.end(),
-            [&](const TCandidate& c) { return c.State == csFits && c.Score == lowest; }));
+        const auto t =
+            static_cast<uint32_t>(std::count_if(top.Candidates.begin(), top.Candidates.end(), [&](const TCandidate& c) {
+                return c.State == csFits && c.Score == lowest;
+            }));
         // The draw is made also when nothing is left to choose (pruning can empty
         // the list): it yields 0 and the entry keeps its word, but the generator
         // moves on, and every later choice depends on that.
@@ -546,9 +548,8 @@ void TCrossKwelin::ChooseWord()
         for (uint32_t i = 0; i < top.Candidates.size(); ++i)
             if (top.Candidates[i].State == csFits && top.Candidates[i].Score == lowest)
                 Picks.push_back(i);
-        std::nth_element(Picks.begin(), Picks.begin() + k, Picks.end(), [&](uint32_t x, uint32_t y) {
-            return top.Candidates[x].Order < top.Candidates[y].Order;
-        });
+        std::nth_element(Picks.begin(), Picks.begin() + k, Picks.end(),
+                         [&](uint32_t x, uint32_t y) { return top.Candidates[x].Order < top.Candidates[y].Order; });
         const auto chosen = top.Candidates.begin() + Picks[k];
         // A word that would make a word stand twice is dropped and the draw made
         // again; a search that never meets one draws exactly as without the rule.

@@ -29,12 +29,12 @@ struct TKwelinSettings {
 // The slot of one step: a stretch of a row (Dir 1) or column (Dir 0) that
 // the next word must be laid into, around the letters already there.
 struct TPWordCoordinate {
-    int32_t Col = 0;       // column of the anchor's first letter (of the pattern without one)
+    int32_t Col = 0; // column of the anchor's first letter (of the pattern without one)
     int32_t Row = 0;
-    uint8_t Dir = 1;       // 1 across, 0 down
-    std::string Anchor;    // letters the word must contain
+    uint8_t Dir = 1;        // 1 across, 0 down
+    std::string Anchor;     // letters the word must contain
     int32_t AnchorPos = -1; // first position of Anchor in Pattern, from 1; 0 for none
-    std::string Pattern;   // the stretch's cells, ' ' for free
+    std::string Pattern;    // the stretch's cells, ' ' for free
 
     bool Found() const { return Col != 0 && Row != 0; }
     bool Horizontal() const { return Dir == 1; }
@@ -45,7 +45,7 @@ struct TCoreData {
     int32_t RunStart = 0; // position of its first letter in the line, from 1
     std::string Run;
     int32_t RunLen = 0;
-    std::string Segment;  // the block-free stretch around the run
+    std::string Segment; // the block-free stretch around the run
 };
 
 // The stretch across a candidate's letter: the pattern with the letter put
@@ -84,8 +84,8 @@ inline constexpr uint32_t NoWord = UINT32_MAX;
 struct TList {
     std::vector<TCandidate> Candidates;
     int32_t Index = 0;
-    int32_t CandCount = 0;  // alternatives not taken and not found to be rejected
-    int32_t FitCount = 0;   // of those, the ones checked and found to fit
+    int32_t CandCount = 0; // alternatives not taken and not found to be rejected
+    int32_t FitCount = 0;  // of those, the ones checked and found to fit
     std::string PWord;
     uint32_t Word = NoWord; // PWord's record
     uint8_t Offset = 0;

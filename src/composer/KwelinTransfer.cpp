@@ -53,11 +53,13 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
         }
     };
     for (int32_t r = 1; r <= FTable.RowCount(); ++r)
-        walk(FTable.ColCount(), [&](int32_t c) { return FTable.GetCell(c, r); },
-             [&](const std::string& word, int32_t c) { addExpl(word, c, r, true); });
+        walk(
+            FTable.ColCount(), [&](int32_t c) { return FTable.GetCell(c, r); },
+            [&](const std::string& word, int32_t c) { addExpl(word, c, r, true); });
     for (int32_t c = 1; c <= FTable.ColCount(); ++c)
-        walk(FTable.RowCount(), [&](int32_t r) { return FTable.GetCell(c, r); },
-             [&](const std::string& word, int32_t r) { addExpl(word, c, r, false); });
+        walk(
+            FTable.RowCount(), [&](int32_t r) { return FTable.GetCell(c, r); },
+            [&](const std::string& word, int32_t r) { addExpl(word, c, r, false); });
     document.Modified = false;
 }
 

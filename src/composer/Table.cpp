@@ -8,8 +8,7 @@ namespace {
 const char* const BadIndexMessage = "Niewłaściwy indeks tabeli";
 }
 
-TTable::TTable(int32_t colCount, int32_t rowCount)
-    : FColCount(colCount), FRowCount(rowCount)
+TTable::TTable(int32_t colCount, int32_t rowCount) : FColCount(colCount), FRowCount(rowCount)
 {
     if (colCount < 0 || rowCount < 0)
         throw EInvalidCrossKwelinOperation(BadIndexMessage);

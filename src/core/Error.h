@@ -9,7 +9,7 @@ namespace mz {
 // Polish text, UTF-8, already formatted with the file name where it has one.
 class EMirakolnikError : public std::runtime_error {
 public:
-    explicit EMirakolnikError(const std::string& message) : std::runtime_error(message) {}
+    explicit EMirakolnikError(const std::string& message) : std::runtime_error(message) { }
     std::string Message() const { return what(); }
 };
 

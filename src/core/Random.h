@@ -9,7 +9,7 @@ namespace mz {
 // returns the upper half of the 64-bit product state * n, so 0..n-1.
 class TRandom {
 public:
-    explicit TRandom(uint32_t seed = 0) : State(seed) {}
+    explicit TRandom(uint32_t seed = 0) : State(seed) { }
 
     // State := milliseconds since midnight UTC of the current system time.
     void Reseed();

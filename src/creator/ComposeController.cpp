@@ -1,9 +1,9 @@
 #include "creator/ComposeController.h"
 
 #include "composer/NumberedName.h"
+#include "composer/SeriesWords.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
-#include "composer/SeriesWords.h"
 #include "creator/CrossCreator.h"
 #include "database/ComposeWords.h"
 
@@ -64,8 +64,8 @@ void TComposeController::CrossWord_SeriesClick()
         return;
     FSeriesCounter = 1;
     FSeriesFlag = true;
-    FSeriesAnswers = FWindow.ComposeOptions().UniqueSeries ? std::make_shared<std::unordered_set<std::string>>()
-                                                           : nullptr;
+    FSeriesAnswers =
+        FWindow.ComposeOptions().UniqueSeries ? std::make_shared<std::unordered_set<std::string>>() : nullptr;
     StartRun();
 }
 
@@ -139,8 +139,7 @@ void TComposeController::StartRun()
         }
         // The words are read now, once for the run: a save in the word
         // database editor while it goes on changes nothing in it.
-        const auto words =
-            TComposeWords::Read(options.DataBasePath.toStdString(), options.UserDBPath.toStdString());
+        const auto words = TComposeWords::Read(options.DataBasePath.toStdString(), options.UserDBPath.toStdString());
         if (words->Problem().empty())
             FToldDBProblem.clear();
         else if (words->Problem() != FToldDBProblem) {
@@ -150,8 +149,7 @@ void TComposeController::StartRun()
         const TDBLoadFilter filter{options.Settings.MinLenPWord, options.Settings.MaxLenPWord, options.MinScore,
                                    FSeriesAnswers};
         FRunMinLen = options.Settings.MinLenPWord;
-        FCreator = std::make_unique<TCrossCreator>(std::move(pattern), ComposeDBSource(words, filter),
-                                                   options.Settings,
+        FCreator = std::make_unique<TCrossCreator>(std::move(pattern), ComposeDBSource(words, filter), options.Settings,
                                                    FNewFileName, StopCreating, CreateProgress,
                                                    SeedHook ? SeedHook() : std::nullopt);
     } catch (const std::exception& e) {
@@ -207,8 +205,7 @@ void TComposeController::CreatorFinished(TCrossCreator* creator)
         // The template and the words cannot give a crossword: nothing is
         // offered or saved, and a series ends here.
         FWindow.RestoreIfMinimized();
-        FWindow.Tell(QString::fromStdString(outcome.Message.empty() ? std::string(MsgComposeFailed)
-                                                                    : outcome.Message));
+        FWindow.Tell(QString::fromStdString(outcome.Message.empty() ? std::string(MsgComposeFailed) : outcome.Message));
         GoIdle(true);
         emit RunCompleted(false, fileName);
         return;

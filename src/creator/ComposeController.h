@@ -29,13 +29,13 @@ enum TComposeButtons : std::uint8_t {
 // The settings one run starts with; read from the window at every start.
 // The word-length limits travel to the word-database load in Settings.
 struct TComposeOptions {
-    QString NewCrossDir;  // NewCrossDir, created with its parents when missing
-    QString CurrPrefix;   // empty means "K_????"
+    QString NewCrossDir; // NewCrossDir, created with its parents when missing
+    QString CurrPrefix;  // empty means "K_????"
     int SeriesCount = 10;
-    QString DataBasePath; // baza.hk in the program directory
-    QString UserDBPath;   // the user's change file of the word database; empty: none
-    int32_t MinScore = 0; // words of a lower commonness score are set aside
-    bool UniqueSeries = false; // a series sets aside the answers of its earlier crosswords
+    QString DataBasePath;       // baza.hk in the program directory
+    QString UserDBPath;         // the user's change file of the word database; empty: none
+    int32_t MinScore = 0;       // words of a lower commonness score are set aside
+    bool UniqueSeries = false;  // a series sets aside the answers of its earlier crosswords
     TComposerSettings Settings; // MinLenPWord, MaxLenPWord, AnyWordLocation, step budget
 };
 

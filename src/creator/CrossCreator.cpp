@@ -13,9 +13,9 @@ TTable PreviewOf(const TTable& grid)
         for (int32_t r = 1; r <= grid.RowCount(); ++r) {
             const char cell = grid.GetCell(c, r);
             preview.SetCell(c, r,
-                            static_cast<char>(cell == TTable::Block ? BlockedCell
-                                              : cell == TTable::Free ? BlankCell
-                                                                     : HiddenLetterCell));
+                            static_cast<char>(cell == TTable::Block      ? BlockedCell
+                                                  : cell == TTable::Free ? BlankCell
+                                                                         : HiddenLetterCell));
         }
     return preview;
 }
@@ -23,8 +23,8 @@ TTable PreviewOf(const TTable& grid)
 TCrossCreator::TCrossCreator(TTable pattern, TDBSource dbSource, const TComposerSettings& settings,
                              std::string fileName, std::atomic<bool>& stopCreating,
                              std::atomic<uint8_t>& createProgress, std::optional<uint32_t> seed, QObject* parent)
-    : QThread(parent), FPattern(std::move(pattern)), FDBSource(std::move(dbSource)), FSettings(settings),
-      FSeed(seed), FStopCreating(stopCreating), FCreateProgress(createProgress)
+    : QThread(parent), FPattern(std::move(pattern)), FDBSource(std::move(dbSource)), FSettings(settings), FSeed(seed),
+      FStopCreating(stopCreating), FCreateProgress(createProgress)
 {
     FResult.FileName = std::move(fileName);
 }

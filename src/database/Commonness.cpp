@@ -29,8 +29,8 @@ void TCommonness::Load(std::istream& in, const std::string& name)
             rank = rank * 10 + (line[i] - '0');
         }
         if (!ok || rank < 1)
-            throw EDBInvalidOperation(name + ", wiersz " + std::to_string(lineNo) +
-                                      ": oczekiwano \"pozycja<TAB>forma<TAB>formy podstawowe\"");
+            throw EDBInvalidOperation(name + ", wiersz " + std::to_string(lineNo)
+                                      + ": oczekiwano \"pozycja<TAB>forma<TAB>formy podstawowe\"");
         const std::string form = line.substr(tab1 + 1, tab2 == std::string::npos ? tab2 : tab2 - tab1 - 1);
         std::vector<std::string> lemmas;
         if (tab2 != std::string::npos) {

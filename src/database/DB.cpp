@@ -25,7 +25,9 @@ size_t AnchorPosition(std::string_view pattern, std::string_view anchor)
 
 } // namespace
 
-TDB::TDB(TDBQueryMode mode) : Mode(mode) {}
+TDB::TDB(TDBQueryMode mode) : Mode(mode)
+{
+}
 
 TDB::~TDB() = default;
 
@@ -418,7 +420,7 @@ bool TDB::AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList
 // The reference walk: every record of the source from the front, every
 // non-overlapping occurrence of the anchor up to the pattern's anchor.
 void TDB::FindCandidatesPlain(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list,
-                             TDBList source)
+                              TDBList source)
 {
     list.clear();
     const size_t len = pattern.size();

@@ -43,7 +43,7 @@ struct TDBRec {
 private:
     friend class TDB;
     TDBRec* Prev = nullptr;
-    uint32_t Id = 0;        // the record's number (TDB::Word)
+    uint32_t Id = 0; // the record's number (TDB::Word)
 };
 
 // One candidate of a query. A candidate list is a std::vector<TPWordList>
@@ -119,8 +119,8 @@ public:
     // Fills the database from records as Load does from a file (edition as in the
     // header; reading stops at the first end record). Raises the loading error
     // for a malformed sequence, with `fileName` in the message.
-    void LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records,
-                     const std::string& fileName = {}, const TDBLoadFilter& filter = {});
+    void LoadRecords(int32_t edition, const std::vector<TDBFileRecord>& records, const std::string& fileName = {},
+                     const TDBLoadFilter& filter = {});
     // Like Load, but the file is parsed once per process: while it stays
     // unchanged on disk (size, time and inode), every later call shares the
     // words read the first time and only sets up its own chains.
@@ -142,8 +142,7 @@ public:
     void ReleaseUsedRecord(uint32_t id);
     // Fills `list` with the words of `source` that can be laid into `pattern`
     // around `anchor`; sets FoundCount.
-    void FindCandidates(std::string_view pattern, std::string_view anchor, TPWordLists& list,
-                        TDBList source = dlWords);
+    void FindCandidates(std::string_view pattern, std::string_view anchor, TPWordLists& list, TDBList source = dlWords);
     // The same candidates from Words as record numbers, in the same order, or
     // in any order when `ordered` is false (their Order still tells it).
     void FindCandidates(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list,
@@ -195,8 +194,7 @@ public:
     TDBQueryMode QueryMode() const { return Mode; }
 
 private:
-    template <class Read>
-    void LoadWith(const std::string& fileName, const TDBLoadFilter& filter, Read&& read);
+    template <class Read> void LoadWith(const std::string& fileName, const TDBLoadFilter& filter, Read&& read);
     void Adopt(std::shared_ptr<const TDBData> data, const std::string& fileName);
     void SaveOriginal();
     void Move(uint32_t id, TDBList to);

@@ -20,13 +20,12 @@ namespace {
 
 // Code points of ISO-8859-2 bytes 0xA0..0xFF (below that it equals Unicode).
 constexpr std::array<char16_t, 96> Latin2Upper = {
-    0x00A0, 0x0104, 0x02D8, 0x0141, 0x00A4, 0x013D, 0x015A, 0x00A7, 0x00A8, 0x0160, 0x015E, 0x0164,
-    0x0179, 0x00AD, 0x017D, 0x017B, 0x00B0, 0x0105, 0x02DB, 0x0142, 0x00B4, 0x013E, 0x015B, 0x02C7,
-    0x00B8, 0x0161, 0x015F, 0x0165, 0x017A, 0x02DD, 0x017E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102,
-    0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
-    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170,
-    0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
-    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3,
+    0x00A0, 0x0104, 0x02D8, 0x0141, 0x00A4, 0x013D, 0x015A, 0x00A7, 0x00A8, 0x0160, 0x015E, 0x0164, 0x0179, 0x00AD,
+    0x017D, 0x017B, 0x00B0, 0x0105, 0x02DB, 0x0142, 0x00B4, 0x013E, 0x015B, 0x02C7, 0x00B8, 0x0161, 0x015F, 0x0165,
+    0x017A, 0x02DD, 0x017E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9,
+    0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A,
+    0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3,
     0x00F4, 0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
 
@@ -63,8 +62,8 @@ std::string UpperCp1250(std::string text)
 
 bool IsOffensiveNote(std::string_view note)
 {
-    return note.find("wulg") != std::string_view::npos || note.find("obraź") != std::string_view::npos ||
-           note.find("obelż") != std::string_view::npos;
+    return note.find("wulg") != std::string_view::npos || note.find("obraź") != std::string_view::npos
+        || note.find("obelż") != std::string_view::npos;
 }
 
 TThesaurusTerm ParseThesaurusTerm(std::string_view utf8)
@@ -82,7 +81,8 @@ TThesaurusTerm ParseThesaurusTerm(std::string_view utf8)
             utf8.substr(open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1);
         if (note.find("pojęcie nadrzędne") != std::string_view::npos)
             term.Hypernym = true;
-        else if (note.find("pojęcie podrzędne") != std::string_view::npos || note.find("antonim") != std::string_view::npos)
+        else if (note.find("pojęcie podrzędne") != std::string_view::npos
+                 || note.find("antonim") != std::string_view::npos)
             term.NotSynonym = true;
         if (IsOffensiveNote(note))
             term.Offensive = true;
@@ -143,7 +143,7 @@ std::string Excerpt(std::string_view utf8, size_t limit = 40)
 // no byte-order mark of UTF-16, and a read error is an error, not the end.
 class TLineReader {
 public:
-    TLineReader(std::istream& in, const std::string& name) : In(in), Name(name), Buffer(MaxSourceLine + 2, '\0') {}
+    TLineReader(std::istream& in, const std::string& name) : In(in), Name(name), Buffer(MaxSourceLine + 2, '\0') { }
 
     // The next line without its CR LF or LF; false at the end of the source.
     bool Next(std::string& line)
@@ -155,8 +155,8 @@ public:
         if (In.fail()) {
             if (got == 0)
                 return false;
-            throw EDBInvalidOperation(LineMessage(Name, LineNo + 1, "wiersz dłuższy niż " +
-                                                                       std::to_string(MaxSourceLine) + " bajtów"));
+            throw EDBInvalidOperation(
+                LineMessage(Name, LineNo + 1, "wiersz dłuższy niż " + std::to_string(MaxSourceLine) + " bajtów"));
         }
         ++LineNo;
         line.assign(Buffer.data(), std::strlen(Buffer.data()));
@@ -185,17 +185,17 @@ void CheckUtf8(const std::string& line, const std::string& name, int lineNo)
 {
     size_t bad = 0;
     if (!IsValidUtf8(line, &bad))
-        throw EDBInvalidOperation(LineMessage(name, lineNo,
-                                              "niepoprawny zapis UTF-8 w bajcie " + std::to_string(bad + 1) +
-                                                  " (plik nie jest w UTF-8?)"));
+        throw EDBInvalidOperation(
+            LineMessage(name, lineNo,
+                        "niepoprawny zapis UTF-8 w bajcie " + std::to_string(bad + 1) + " (plik nie jest w UTF-8?)"));
 }
 
 void CheckRecordLength(const std::string& text, const char* what, const std::string& word)
 {
     if (text.size() > static_cast<size_t>(MaxRecordData))
-        throw EDBInvalidOperation(std::string(what) + " hasła " + Cp1250ToUtf8(word) + " ma " +
-                                  std::to_string(text.size()) + " bajtów, a rekord bazy mieści najwyżej " +
-                                  std::to_string(MaxRecordData));
+        throw EDBInvalidOperation(std::string(what) + " hasła " + Cp1250ToUtf8(word) + " ma "
+                                  + std::to_string(text.size()) + " bajtów, a rekord bazy mieści najwyżej "
+                                  + std::to_string(MaxRecordData));
 }
 
 } // namespace
@@ -420,8 +420,8 @@ void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<s
         const std::string word = DatabaseWord(fields[0]);
         if (word.empty()) {
             warnings.push_back(LineMessage(name, lineNo,
-                                           "pominięto \"" + Excerpt(Trim(fields[0])) +
-                                               "\": hasło musi mieć od 2 do 20 liter A-Z lub polskich"));
+                                           "pominięto \"" + Excerpt(Trim(fields[0]))
+                                               + "\": hasło musi mieć od 2 do 20 liter A-Z lub polskich"));
             continue;
         }
         ++words;
@@ -441,14 +441,14 @@ void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<s
             const bool sound = field.front() == '@';
             const std::string converted = Utf8ToCp1250(sound ? Trim(field.substr(1)) : field, '?', &ok);
             if (!ok)
-                throw EDBInvalidOperation(LineMessage(
-                    name, lineNo, "znak spoza strony kodowej Windows-1250 w \"" + Excerpt(field) + "\""));
+                throw EDBInvalidOperation(
+                    LineMessage(name, lineNo, "znak spoza strony kodowej Windows-1250 w \"" + Excerpt(field) + "\""));
             if (!sound)
                 AddExplanation(entry, converted);
             else if (!IsPlainSoundName(converted))
                 warnings.push_back(LineMessage(name, lineNo,
-                                               "pominięto dźwięk \"" + Excerpt(field) +
-                                                   "\": podaj samą nazwę pliku z katalogu dźwięków"));
+                                               "pominięto dźwięk \"" + Excerpt(field)
+                                                   + "\": podaj samą nazwę pliku z katalogu dźwięków"));
             else if (entry.Audio.empty())
                 entry.Audio = converted;
         }
@@ -499,8 +499,8 @@ void WriteDBFile(const std::string& fileName, int32_t edition, const std::vector
             CheckRecordLength(explanation, "Objaśnienie", word.PWord);
         CheckRecordLength(word.Audio + "\r\n", "Nazwa pliku dźwięku", word.PWord);
         if (!word.Audio.empty() && !IsPlainSoundName(word.Audio))
-            throw EDBInvalidOperation("Nazwa pliku dźwięku hasła " + Cp1250ToUtf8(word.PWord) +
-                                      " nie jest samą nazwą pliku");
+            throw EDBInvalidOperation("Nazwa pliku dźwięku hasła " + Cp1250ToUtf8(word.PWord)
+                                      + " nie jest samą nazwą pliku");
     }
     TRecordHeader header = MakeRecordHeader("Mirakolnik Zodevidar - baza hasel");
     const auto value = static_cast<uint32_t>(edition);

@@ -20,7 +20,7 @@ namespace mz {
 struct TDBWord {
     std::string PWord;
     std::vector<std::string> Explanations;
-    std::string Audio; // sound-file name without the line end; empty for none
+    std::string Audio;  // sound-file name without the line end; empty for none
     int32_t Score = -1; // commonness 0 to 100; -1 for none (no score record)
 };
 
@@ -80,7 +80,11 @@ public:
     void AddStopList(std::istream& in, const std::string& name) { StopList.Add(in, name); }
     // The frequency list the words' commonness scores come from (TCommonness);
     // without one the database carries no scores.
-    void SetCommonness(TCommonness commonness) { Commonness = std::move(commonness); HasCommonness = true; }
+    void SetCommonness(TCommonness commonness)
+    {
+        Commonness = std::move(commonness);
+        HasCommonness = true;
+    }
 
     // MyThes: an encoding line, then entries "word|senses" each followed by that
     // many lines "(kind)|term|term...". Throws EDBInvalidOperation on a broken file.

@@ -8,7 +8,9 @@
 
 namespace mz {
 
-TDBData::TDBData() : WordAt{0}, ExplAt{0}, AudioAt{0} {}
+TDBData::TDBData() : WordAt{0}, ExplAt{0}, AudioAt{0}
+{
+}
 
 namespace {
 

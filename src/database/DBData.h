@@ -27,8 +27,7 @@ public:
     int32_t Score(uint32_t id) const { return Scores[id]; }
 
     // Calls visit(id) for every record whose word equals `word`, in no order.
-    template <class Visit>
-    void ForEachEqual(std::string_view word, Visit&& visit) const;
+    template <class Visit> void ForEachEqual(std::string_view word, Visit&& visit) const;
     bool HasDuplicates() const;
     // Built at the first indexed query of any TDB that shares the data.
     const TDBIndex& Index() const;
@@ -64,8 +63,7 @@ private:
     mutable std::unique_ptr<TDBIndex> IndexPtr;
 };
 
-template <class Visit>
-void TDBData::ForEachEqual(std::string_view word, Visit&& visit) const
+template <class Visit> void TDBData::ForEachEqual(std::string_view word, Visit&& visit) const
 {
     std::call_once(LookupBuilt, [this] { BuildLookup(); });
     const size_t mask = Lookup.size() - 1;

@@ -106,8 +106,7 @@ bool TDBIndex::Constraints(const TGroup& group, const uint64_t* active, std::str
     return true;
 }
 
-template <class Visit>
-bool TDBIndex::Intersect(const TGroup& group, const TSets& sets, Visit&& visit)
+template <class Visit> bool TDBIndex::Intersect(const TGroup& group, const TSets& sets, Visit&& visit)
 {
     for (size_t sw = 0; sw < group.SumWords; ++sw) {
         uint64_t blocks = ~uint64_t{0};
@@ -132,8 +131,7 @@ bool TDBIndex::Intersect(const TGroup& group, const TSets& sets, Visit&& visit)
 
 // Pattern positions below are 1-based as in the plain walk: letter j of a word
 // placed with its anchor occurrence q on the pattern's anchor p lies on p - q + j.
-int64_t TDBIndex::FirstFit(const TDBActive& active, std::string_view pattern, std::string_view anchor,
-                           size_t p) const
+int64_t TDBIndex::FirstFit(const TDBActive& active, std::string_view pattern, std::string_view anchor, size_t p) const
 {
     const size_t len = pattern.size();
     const size_t lenA = anchor.size();
@@ -163,8 +161,8 @@ int64_t TDBIndex::FirstFit(const TDBActive& active, std::string_view pattern, st
     return -1;
 }
 
-void TDBIndex::FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor,
-                              size_t p, std::vector<THit>& hits) const
+void TDBIndex::FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor, size_t p,
+                              std::vector<THit>& hits) const
 {
     const size_t len = pattern.size();
     const size_t lenA = anchor.size();

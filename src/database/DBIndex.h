@@ -38,8 +38,8 @@ public:
     int64_t FirstFit(const TDBActive& active, std::string_view pattern, std::string_view anchor,
                      size_t anchorPos) const;
     using THit = TDBIndexHit;
-    void FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor,
-                        size_t anchorPos, std::vector<THit>& hits) const;
+    void FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor, size_t anchorPos,
+                        std::vector<THit>& hits) const;
     // Appends every active record of `length` letters, in file order.
     void ActiveIds(const TDBActive& active, size_t length, std::vector<uint32_t>& ids) const;
 
@@ -54,8 +54,8 @@ private:
         std::string Letters;
         size_t Blocks = 0;
         size_t SumWords = 0;
-        std::vector<uint32_t> Table;  // (position * 256 + byte) -> 1 + bit set number; 0: none
-        std::vector<uint64_t> Pool;   // the bit sets, Blocks + SumWords words each
+        std::vector<uint32_t> Table; // (position * 256 + byte) -> 1 + bit set number; 0: none
+        std::vector<uint64_t> Pool;  // the bit sets, Blocks + SumWords words each
         size_t Stride() const { return Blocks + SumWords; }
     };
 
@@ -68,10 +68,9 @@ private:
     static bool Constraints(const TGroup& group, const uint64_t* active, std::string_view pattern, size_t start,
                             size_t length, TSets& sets);
     // Calls visit(slot) for every slot in all of `sets`, until it returns true.
-    template <class Visit>
-    static bool Intersect(const TGroup& group, const TSets& sets, Visit&& visit);
+    template <class Visit> static bool Intersect(const TGroup& group, const TSets& sets, Visit&& visit);
 
-    std::vector<TGroup> Groups; // by word length
+    std::vector<TGroup> Groups;  // by word length
     std::vector<uint32_t> Slots; // record -> slot in its length group
 };
 

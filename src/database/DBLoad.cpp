@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <tuple>
 #include <mutex>
+#include <tuple>
 
 namespace mz {
 
@@ -18,14 +18,13 @@ namespace {
 // The edition number sits in plain bytes 60 to 63 of the header.
 int32_t EditionOf(const TRecordHeader& header)
 {
-    return static_cast<int32_t>(static_cast<uint32_t>(header[60]) | static_cast<uint32_t>(header[61]) << 8 |
-                                static_cast<uint32_t>(header[62]) << 16 | static_cast<uint32_t>(header[63]) << 24);
+    return static_cast<int32_t>(static_cast<uint32_t>(header[60]) | static_cast<uint32_t>(header[61]) << 8
+                                | static_cast<uint32_t>(header[62]) << 16 | static_cast<uint32_t>(header[63]) << 24);
 }
 
 } // namespace
 
-template <class Read>
-void TDB::LoadWith(const std::string& fileName, const TDBLoadFilter& filter, Read&& read)
+template <class Read> void TDB::LoadWith(const std::string& fileName, const TDBLoadFilter& filter, Read&& read)
 {
     auto data = std::make_shared<TDBData>();
     // Every failure of the whole load, checksum and inconsistent records
@@ -100,7 +99,7 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
     const std::filesystem::path path(fileName);
     const auto time = std::filesystem::last_write_time(path, ec);
     const auto size = ec ? 0 : std::filesystem::file_size(path, ec);
-    struct stat info {};
+    struct stat info { };
     if (ec || ::stat(fileName.c_str(), &info) != 0) {
         Load(fileName, filter); // reports the missing file as Load does
         return;
@@ -111,8 +110,8 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
     const bool keepState = !filter.SetAside || filter.SetAside->empty();
     std::unique_lock lock(SharedFilesLock);
     auto it = SharedFiles.find(fileName);
-    if (it == SharedFiles.end() || it->second.Time != time || it->second.Size != size ||
-        it->second.Inode != static_cast<uint64_t>(info.st_ino)) {
+    if (it == SharedFiles.end() || it->second.Time != time || it->second.Size != size
+        || it->second.Inode != static_cast<uint64_t>(info.st_ino)) {
         lock.unlock();
         Load(fileName, filter);
         lock.lock();

@@ -27,8 +27,8 @@ void TStopList::Add(std::istream& in, const std::string& name)
         }
         const std::string word = DatabaseWord(entry);
         if (word.empty())
-            throw EDBInvalidOperation(name + ", wiersz " + std::to_string(lineNo) + ": \"" + entry +
-                                      "\" nie jest słowem bazy (od 2 do 20 liter A-Z lub polskich)");
+            throw EDBInvalidOperation(name + ", wiersz " + std::to_string(lineNo) + ": \"" + entry
+                                      + "\" nie jest słowem bazy (od 2 do 20 liter A-Z lub polskich)");
         Words_.insert(word);
         if (starred)
             Starred_.insert(word);

@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace mz {
@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 
 int32_t EditionOf(const TRecordHeader& header)
 {
-    return static_cast<int32_t>(static_cast<uint32_t>(header[60]) | static_cast<uint32_t>(header[61]) << 8 |
-                                static_cast<uint32_t>(header[62]) << 16 | static_cast<uint32_t>(header[63]) << 24);
+    return static_cast<int32_t>(static_cast<uint32_t>(header[60]) | static_cast<uint32_t>(header[61]) << 8
+                                | static_cast<uint32_t>(header[62]) << 16 | static_cast<uint32_t>(header[63]) << 24);
 }
 
 std::string Utf8(std::string_view cp1250)
@@ -76,9 +76,9 @@ bool TBaseWord::operator==(const TBaseWord& other) const
     const auto sameRecord = [](const TDBFileRecord& a, const TDBFileRecord& b) {
         return a.Kind == b.Kind && a.Text == b.Text;
     };
-    return PWord == other.PWord && Explanations == other.Explanations && Audio == other.Audio &&
-           Excluded == other.Excluded && UserEdited == other.UserEdited &&
-           std::equal(Other.begin(), Other.end(), other.Other.begin(), other.Other.end(), sameRecord);
+    return PWord == other.PWord && Explanations == other.Explanations && Audio == other.Audio
+        && Excluded == other.Excluded && UserEdited == other.UserEdited
+        && std::equal(Other.begin(), Other.end(), other.Other.begin(), other.Other.end(), sameRecord);
 }
 
 void TBaseWord::SetSoundName(const std::string& name)
@@ -121,8 +121,8 @@ TShippedStamp StampOf(const std::string& fileName, int32_t edition)
         in.seekg(static_cast<std::streamoff>(stamp.Size - 4));
         in.read(reinterpret_cast<char*>(bytes), 4);
         if (in)
-            stamp.Checksum = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-                             static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+            stamp.Checksum = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8
+                | static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
     }
     return stamp;
 }
@@ -276,8 +276,8 @@ void TWordBase::LoadUserChanges(const std::string& fileName)
             }
         });
     } catch (const std::exception&) {
-        UserProblem = "Plik zmian w bazie haseł " + fileName +
-                      " jest uszkodzony i nie został użyty; używana jest baza dostarczona z programem.";
+        UserProblem = "Plik zmian w bazie haseł " + fileName
+            + " jest uszkodzony i nie został użyty; używana jest baza dostarczona z programem.";
         if (FileExists(BackupName()))
             UserProblem += " Poprzednia wersja zmian jest w pliku " + BackupName() + ".";
         return;
@@ -355,8 +355,8 @@ void TWordBase::Save()
             continue;
         for (const std::string& explanation : word.Explanations)
             if (explanation.size() > static_cast<size_t>(MaxRecordData))
-                fail("objaśnienie hasła " + Utf8(word.PWord) + " jest dłuższe niż " + std::to_string(MaxRecordData) +
-                     " znaków");
+                fail("objaśnienie hasła " + Utf8(word.PWord) + " jest dłuższe niż " + std::to_string(MaxRecordData)
+                     + " znaków");
         if (word.Audio.size() > static_cast<size_t>(MaxRecordData))
             fail("nazwa pliku dźwięku hasła " + Utf8(word.PWord) + " jest za długa");
     }
@@ -415,8 +415,8 @@ void TWordBase::RestoreShipped()
         std::error_code ec;
         fs::rename(PathOf(UserFile_), PathOf(keep), ec);
         if (ec)
-            throw EDBInvalidOperation("Nie udało się odłożyć pliku zmian " + UserFile_ + " jako " + keep + ": " +
-                                      ec.message());
+            throw EDBInvalidOperation("Nie udało się odłożyć pliku zmian " + UserFile_ + " jako " + keep + ": "
+                                      + ec.message());
     }
     Load(ShippedFile_, UserFile_);
 }

@@ -70,11 +70,11 @@ TWordCheck CheckWord(std::string_view utf8)
     if (wrong == " ") {
         check.Error = "Hasło musi być jednym słowem, bez spacji.";
     } else if (!wrong.empty()) {
-        check.Error = "Hasło może składać się tylko z liter A–Z oraz Ą Ć Ę Ł Ń Ó Ś Ź Ż; znak „" + wrong +
-                      "” do nich nie należy.";
+        check.Error =
+            "Hasło może składać się tylko z liter A–Z oraz Ą Ć Ę Ł Ń Ó Ś Ź Ż; znak „" + wrong + "” do nich nie należy.";
     } else if (word.size() < BuildMinWordLength || word.size() > BuildMaxWordLength) {
-        check.Error = "Hasło musi mieć od " + std::to_string(BuildMinWordLength) + " do " +
-                      std::to_string(BuildMaxWordLength) + " liter (wpisano " + std::to_string(word.size()) + ").";
+        check.Error = "Hasło musi mieć od " + std::to_string(BuildMinWordLength) + " do "
+            + std::to_string(BuildMaxWordLength) + " liter (wpisano " + std::to_string(word.size()) + ").";
     } else {
         check.Word = word;
     }
@@ -103,8 +103,8 @@ TClueCheck CheckClue(std::string_view utf8, std::string_view word)
     else if (text.front() == '@')
         check.Error = "Objaśnienie nie może zaczynać się od znaku @ (tak lista haseł oznacza plik dźwięku).";
     else if (clue.size() > static_cast<size_t>(MaxRecordData))
-        check.Error = "Objaśnienie może mieć najwyżej " + std::to_string(MaxRecordData) + " znaków (wpisano " +
-                      std::to_string(clue.size()) + ").";
+        check.Error = "Objaśnienie może mieć najwyżej " + std::to_string(MaxRecordData) + " znaków (wpisano "
+            + std::to_string(clue.size()) + ").";
     if (!check.Error.empty())
         return check;
     check.Clue = clue;

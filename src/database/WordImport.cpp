@@ -19,14 +19,14 @@ namespace {
 // words of the same list seen before.
 class TPreviewCollector {
 public:
-    TPreviewCollector(const TWordBase& base, TImportPreview& preview) : Base(base), Preview(preview) {}
+    TPreviewCollector(const TWordBase& base, TImportPreview& preview) : Base(base), Preview(preview) { }
 
     void Add(const TDBWord& word, int line)
     {
         const auto seen = Seen.find(word.PWord);
         if (seen != Seen.end()) {
-            TImportWord& entry = seen->second.first ? Preview.Added[seen->second.second]
-                                                    : Preview.Merged[seen->second.second];
+            TImportWord& entry =
+                seen->second.first ? Preview.Added[seen->second.second] : Preview.Merged[seen->second.second];
             AddNew(entry, word, Base.Find(word.PWord));
             return;
         }
@@ -54,10 +54,12 @@ private:
     static void AddNew(TImportWord& entry, const TDBWord& word, const TBaseWord* existing)
     {
         for (const std::string& clue : word.Explanations) {
-            const bool known = existing && std::find(existing->Explanations.begin(), existing->Explanations.end(),
-                                                     clue) != existing->Explanations.end();
-            if (!known && std::find(entry.NewExplanations.begin(), entry.NewExplanations.end(), clue) ==
-                              entry.NewExplanations.end())
+            const bool known = existing
+                && std::find(existing->Explanations.begin(), existing->Explanations.end(), clue)
+                    != existing->Explanations.end();
+            if (!known
+                && std::find(entry.NewExplanations.begin(), entry.NewExplanations.end(), clue)
+                    == entry.NewExplanations.end())
                 entry.NewExplanations.push_back(clue);
         }
         if (entry.SoundName.empty() && !word.Audio.empty() && (!existing || existing->Audio.empty()))

@@ -8,8 +8,8 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QFontMetricsF>
+#include <QGridLayout>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -50,11 +50,26 @@ QFont PrintFont(double points, bool bold, bool serif)
     return font;
 }
 
-QFont TitleFont() { return PrintFont(15, true, false); }
-QFont HeadingFont() { return PrintFont(11, true, false); }
-QFont ClueFont() { return PrintFont(9.5, false, true); }
-QFont ClueNumberFont() { return PrintFont(9.5, true, true); }
-QFont FooterFont() { return PrintFont(8, false, false); }
+QFont TitleFont()
+{
+    return PrintFont(15, true, false);
+}
+QFont HeadingFont()
+{
+    return PrintFont(11, true, false);
+}
+QFont ClueFont()
+{
+    return PrintFont(9.5, false, true);
+}
+QFont ClueNumberFont()
+{
+    return PrintFont(9.5, true, true);
+}
+QFont FooterFont()
+{
+    return PrintFont(8, false, false);
+}
 
 QString ScreenText(const std::string& cp1250)
 {
@@ -84,8 +99,12 @@ TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title,
     double top = 0;
     if (!title.isEmpty()) {
         const QFontMetricsF metrics(TitleFont(), FDevice);
-        FLines.push_back({0, QPointF((FPage.width() - metrics.horizontalAdvance(title)) / 2, metrics.ascent()), lsTitle,
-                          title, {}, 0});
+        FLines.push_back({0,
+                          QPointF((FPage.width() - metrics.horizontalAdvance(title)) / 2, metrics.ascent()),
+                          lsTitle,
+                          title,
+                          {},
+                          0});
         top = metrics.height() + Mm(TitleGapMm);
     }
     if (FNumbered && !doc.Phrase().Empty())
@@ -105,9 +124,13 @@ TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title,
         const QFontMetricsF metrics(FooterFont(), FDevice);
         for (int page = 0; page < FPageCount; ++page) {
             const QString text = QStringLiteral("%1/%2").arg(page + 1).arg(FPageCount);
-            FLines.push_back({page, QPointF((FPage.width() - metrics.horizontalAdvance(text)) / 2,
-                                            FPage.height() - metrics.descent()),
-                              lsFooter, text, {}, 0});
+            FLines.push_back(
+                {page,
+                 QPointF((FPage.width() - metrics.horizontalAdvance(text)) / 2, FPage.height() - metrics.descent()),
+                 lsFooter,
+                 text,
+                 {},
+                 0});
         }
     }
 }
@@ -172,8 +195,12 @@ double TCrossPrintLayout::LayOutStrip(double top)
 {
     const QFontMetricsF heading(HeadingFont(), FDevice);
     const QString caption = QStringLiteral("Rozwiązanie:");
-    FLines.push_back({0, QPointF((FPage.width() - heading.horizontalAdvance(caption)) / 2, top + heading.ascent()),
-                      lsHeading, caption, {}, 0});
+    FLines.push_back({0,
+                      QPointF((FPage.width() - heading.horizontalAdvance(caption)) / 2, top + heading.ascent()),
+                      lsHeading,
+                      caption,
+                      {},
+                      0});
     const double box = Mm(StripBoxMm);
     const int perRow = std::max(1, int(FPage.width() / box));
     const int rows = (int(FPhrase.size()) + perRow - 1) / perRow;
@@ -205,20 +232,28 @@ void TCrossPrintLayout::LayOutSolution(const TCrossTXT& doc, const QString& titl
     FSolutionPage = page;
     const QString heading = title.isEmpty() ? QStringLiteral("Odpowiedzi") : QStringLiteral("Odpowiedzi – ") + title;
     const QFontMetricsF metrics(TitleFont(), FDevice);
-    FLines.push_back({page, QPointF((FPage.width() - metrics.horizontalAdvance(heading)) / 2, metrics.ascent()),
-                      lsTitle, heading, {}, 0});
+    FLines.push_back({page,
+                      QPointF((FPage.width() - metrics.horizontalAdvance(heading)) / 2, metrics.ascent()),
+                      lsTitle,
+                      heading,
+                      {},
+                      0});
     double top = metrics.height() + Mm(TitleGapMm);
     if (FColCount > 0 && FRowCount > 0) {
-        const double cell = std::min({Mm(SolutionCellMm), FPage.width() / FColCount,
-                                      FPage.height() * SolutionGridShare / FRowCount});
+        const double cell =
+            std::min({Mm(SolutionCellMm), FPage.width() / FColCount, FPage.height() * SolutionGridShare / FRowCount});
         FSolutionGrid = {page, QRectF((FPage.width() - cell * FColCount) / 2, top, cell * FColCount, cell * FRowCount),
                          cell, true};
         top = FSolutionGrid.Rect.bottom() + Mm(CluesGapMm);
     }
     if (!FPhrase.isEmpty()) {
         const QFontMetricsF headingMetrics(HeadingFont(), FDevice);
-        FLines.push_back(
-            {page, QPointF(0, top + headingMetrics.ascent()), lsHeading, QStringLiteral("Rozwiązanie: ") + FPhrase, {}, 0});
+        FLines.push_back({page,
+                          QPointF(0, top + headingMetrics.ascent()),
+                          lsHeading,
+                          QStringLiteral("Rozwiązanie: ") + FPhrase,
+                          {},
+                          0});
         top += headingMetrics.lineSpacing() + Mm(CluesGapMm) / 2;
     }
     const auto blocks = ClueBlocks(doc, true);
@@ -347,8 +382,8 @@ int TCrossPrintLayout::FlowClues(const std::vector<std::vector<TClueLine>>& bloc
     // Only a column at the top of a later page is a full one; anything that
     // does not fit there is placed all the same rather than pushed on forever.
     auto fits = [&](double h) {
-        return y + h <= (page == shortPage ? shortBottom : bottom) ||
-               (page > firstPage && y == columnTop && page != shortPage);
+        return y + h <= (page == shortPage ? shortBottom : bottom)
+            || (page > firstPage && y == columnTop && page != shortPage);
     };
 
     for (const auto& block : blocks) {
@@ -366,8 +401,9 @@ int TCrossPrintLayout::FlowClues(const std::vector<std::vector<TClueLine>>& bloc
             const double h = lineHeight(line, y == columnTop);
             const double left = column * (columnWidth + Mm(GutterMm));
             const QFontMetricsF& metrics = line.Style == lsHeading ? heading : clue;
-            TPlacedLine placed{page, QPointF(left, y + h - metrics.lineSpacing() + metrics.ascent()), line.Style,
-                               line.Text, line.Number, 0};
+            TPlacedLine placed{page,        QPointF(left, y + h - metrics.lineSpacing() + metrics.ascent()),
+                               line.Style,  line.Text,
+                               line.Number, 0};
             if (line.Style == lsClue) {
                 placed.Baseline.rx() += numberWidth + Mm(NumberGapMm);
                 placed.NumberRight = left + numberWidth;
@@ -519,8 +555,7 @@ void TCrossPrintLayout::PaintPage(QPainter& painter, int page) const
     painter.restore();
 }
 
-bool PaintCrossWord(const TCrossTXT& doc, QPagedPaintDevice& device, const QString& title,
-                    const TPrintOptions& options)
+bool PaintCrossWord(const TCrossTXT& doc, QPagedPaintDevice& device, const QString& title, const TPrintOptions& options)
 {
     QPainter painter;
     if (!painter.begin(&device))

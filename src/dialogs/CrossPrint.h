@@ -75,10 +75,10 @@ private:
     };
     struct TPlacedLine {
         int Page = 0;
-        QPointF Baseline;    // left end of the text's baseline
+        QPointF Baseline; // left end of the text's baseline
         TLineStyle Style = lsClue;
         QString Text;
-        QString Number;      // printed right-aligned before the text
+        QString Number; // printed right-aligned before the text
         double NumberRight = 0;
     };
     struct TClueLine {
@@ -106,11 +106,11 @@ private:
     int FColCount = 0;
     int FRowCount = 0;
     bool FNumbered = true;
-    std::vector<char> FBlocks;       // 1 block, 0 open square, 2 no cell at all
-    std::vector<QString> FLabels;    // per cell, column-major from (1,1)
+    std::vector<char> FBlocks;          // 1 block, 0 open square, 2 no cell at all
+    std::vector<QString> FLabels;       // per cell, column-major from (1,1)
     std::vector<QString> FPhraseLabels; // the same for the numbers of the "rozwiązanie"
-    std::vector<QString> FLetters;   // the answers' letters, the same way
-    QString FPhrase;                 // the phrase of the "rozwiązanie", empty for none
+    std::vector<QString> FLetters;      // the answers' letters, the same way
+    QString FPhrase;                    // the phrase of the "rozwiązanie", empty for none
     QRectF FGridRect;
     double FCell = 0;
     TPlacedGrid FSolutionGrid;
@@ -152,7 +152,7 @@ bool ExportCrossWordAsPdf(const TCrossTXT& doc, QWidget* parent, const QString& 
 bool ExportCrossWordAsPdf(const TCrossTXT& doc, QWidget* parent, const QString& directory, TPrintOptions& options);
 
 // One page of the printout as a picture of a whole sheet with its margins.
-QImage RenderCrossWordPage(const TCrossTXT& doc, int page, int dpi, const QPageSize& pageSize = QPageSize(QPageSize::A4),
-                           const TPrintOptions& options = {});
+QImage RenderCrossWordPage(const TCrossTXT& doc, int page, int dpi,
+                           const QPageSize& pageSize = QPageSize(QPageSize::A4), const TPrintOptions& options = {});
 
 } // namespace mz

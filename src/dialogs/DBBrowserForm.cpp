@@ -157,7 +157,8 @@ void TDBWordModel::Reset()
     for (const TBaseWord& word : FBase.Entries())
         if (word.Excluded == FExcluded)
             FWords.push_back(word.PWord);
-    std::sort(FWords.begin(), FWords.end(), [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
+    std::sort(FWords.begin(), FWords.end(),
+              [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
     Refilter();
 }
 
@@ -517,8 +518,8 @@ TDBBrowserForm::~TDBBrowserForm()
     Undo->clear();
 }
 
-bool TDBBrowserForm::Edit(const QString& shippedFile, const QString& userFile, const QString& audioDir,
-                          QWidget* parent, const QString& userAudioDir)
+bool TDBBrowserForm::Edit(const QString& shippedFile, const QString& userFile, const QString& audioDir, QWidget* parent,
+                          const QString& userAudioDir)
 {
     TDBBrowserForm form(shippedFile, userFile, audioDir, parent, userAudioDir);
     form.exec();
@@ -777,9 +778,10 @@ bool TDBBrowserForm::ClueAccepted(const QString& typed, const std::string& word,
         ShowMessage(QString::fromStdString(check.Error));
         return false;
     }
-    if (!check.Warning.empty() &&
-        Ask(QString::fromStdString(check.Warning) + QStringLiteral(" Zachować je mimo to?"),
-            {QStringLiteral("Zachowaj"), QStringLiteral("Popraw")}) != 0)
+    if (!check.Warning.empty()
+        && Ask(QString::fromStdString(check.Warning) + QStringLiteral(" Zachować je mimo to?"),
+               {QStringLiteral("Zachowaj"), QStringLiteral("Popraw")})
+            != 0)
         return false;
     clue = check.Clue;
     return true;
@@ -886,7 +888,8 @@ void TDBBrowserForm::RemoveClueClick()
     if (!entry || row < 0 || row >= int(entry->Explanations.size()))
         return;
     if (entry->Explanations.size() == 1) {
-        ShowMessage(QStringLiteral("Hasło musi mieć co najmniej jedno objaśnienie; jeśli jest zbędne, usuń całe hasło."));
+        ShowMessage(
+            QStringLiteral("Hasło musi mieć co najmniej jedno objaśnienie; jeśli jest zbędne, usuń całe hasło."));
         return;
     }
     ChangeCurrent(QStringLiteral("usunięcie objaśnienia hasła %1"), [&](TBaseWord& word) {
@@ -915,8 +918,8 @@ QString TDBBrowserForm::SoundPath() const
     if (!item)
         return QString();
     // The user's own sounds first, then the shipped ones.
-    const TSoundFile sound = ResolveSoundFile(FUserAudioDir.toStdString(), FAudioDir.toStdString(),
-                                              BaseText(item->text()));
+    const TSoundFile sound =
+        ResolveSoundFile(FUserAudioDir.toStdString(), FAudioDir.toStdString(), BaseText(item->text()));
     if (sound.Status == TSoundStatus::Playable)
         return QString::fromStdString(sound.Path.string());
     return FUserAudioDir + item->text();
@@ -1020,10 +1023,9 @@ void TDBBrowserForm::RecordClick()
         Capture->setAudioInput(new QAudioInput(Capture));
         Recorder = new QMediaRecorder(this);
         Capture->setRecorder(Recorder);
-        connect(Recorder, &QMediaRecorder::errorOccurred, this,
-                [this](QMediaRecorder::Error, const QString& message) {
-                    ShowMessage(QStringLiteral("Nagrywanie nie powiodło się: %1").arg(message));
-                });
+        connect(Recorder, &QMediaRecorder::errorOccurred, this, [this](QMediaRecorder::Error, const QString& message) {
+            ShowMessage(QStringLiteral("Nagrywanie nie powiodło się: %1").arg(message));
+        });
         connect(Recorder, &QMediaRecorder::recorderStateChanged, this, [this](QMediaRecorder::RecorderState state) {
             if (state != QMediaRecorder::StoppedState || FRecordingWord.empty())
                 return;
@@ -1102,7 +1104,8 @@ void TDBBrowserForm::ExportClick(bool shownOnly)
     } else {
         for (const TBaseWord& word : FBase.Entries())
             words.push_back(word.PWord);
-        std::sort(words.begin(), words.end(), [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
+        std::sort(words.begin(), words.end(),
+                  [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
     }
     QString path = ChooseFile(QStringLiteral("Eksportuj hasła"), QStringLiteral("Lista haseł (*.tsv)"), true);
     if (path.isEmpty())
@@ -1113,8 +1116,8 @@ void TDBBrowserForm::ExportClick(bool shownOnly)
     WriteTsv(text, FBase, words);
     QSaveFile file(path);
     const std::string bytes = text.str();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) ||
-        !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())
+        || !file.commit()) {
         Ask(QStringLiteral("Nie udało się zapisać pliku %1: %2").arg(path, file.errorString()), {QStringLiteral("OK")});
         return;
     }

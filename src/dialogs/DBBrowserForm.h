@@ -83,8 +83,8 @@ public:
     // Shows the editor modally. Returns true when the user's database changed
     // on disk (saved or set aside), so that the caller refreshes what it shows
     // of the database; composing reads the files at the start of each run.
-    static bool Edit(const QString& shippedFile, const QString& userFile, const QString& audioDir,
-                     QWidget* parent, const QString& userAudioDir = QString());
+    static bool Edit(const QString& shippedFile, const QString& userFile, const QString& audioDir, QWidget* parent,
+                     const QString& userAudioDir = QString());
     // The menu command of the present window: the user's file in its default place.
     static void Browse(const QString& dbFileName, const QString& audioDir, QWidget* parent);
     // Where the user's change file lies unless the window says otherwise.

@@ -58,8 +58,8 @@ private:
     QString PatternDefault() const;
     QString NewCrossDefault() const;
     QString AudioDefault() const;
-    static void StoreGroup(const TLocationGroup& group, const QString& defaultValue, bool directory,
-                           QString& setting, QString& alter);
+    static void StoreGroup(const TLocationGroup& group, const QString& defaultValue, bool directory, QString& setting,
+                           QString& alter);
     static void RadioButtonClick(const TLocationGroup& group);
 
     void Button1Click();

@@ -17,7 +17,13 @@ const std::array<int, 256>& SortKeys()
         std::array<int, 256> result{};
         for (int byte = 0; byte < 256; ++byte)
             result[byte] = 1000 + byte;
-        const std::string order = "0123456789A\xA5" "BC\xC6" "DE\xCA" "FGHIJKL\xA3" "MN\xD1" "O\xD3" "PQRS\x8C"
+        const std::string order = "0123456789A\xA5"
+                                  "BC\xC6"
+                                  "DE\xCA"
+                                  "FGHIJKL\xA3"
+                                  "MN\xD1"
+                                  "O\xD3"
+                                  "PQRS\x8C"
                                   "TUVWXYZ\x8F\xAF";
         for (std::size_t i = 0; i < order.size(); ++i)
             result[static_cast<unsigned char>(order[i])] = int(i);
@@ -50,13 +56,13 @@ bool TWordFilter::Matches(std::string_view upperWord, std::string_view upperExpl
     if (FPattern)
         return WildcardMatch(upperWord, FText);
     return upperWord.find(FText) != std::string_view::npos
-           || (FInExplanations && upperExplLines.find(FText) != std::string_view::npos);
+        || (FInExplanations && upperExplLines.find(FText) != std::string_view::npos);
 }
 
 bool TWordConditions::Accepts(const TBaseWord& word) const
 {
-    return (!NoSound || word.Audio.empty()) && (!UserEdited || word.UserEdited) &&
-           (Length == 0 || word.PWord.size() == static_cast<std::size_t>(Length));
+    return (!NoSound || word.Audio.empty()) && (!UserEdited || word.UserEdited)
+        && (Length == 0 || word.PWord.size() == static_cast<std::size_t>(Length));
 }
 
 bool WildcardMatch(std::string_view text, std::string_view pattern)

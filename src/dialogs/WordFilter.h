@@ -26,7 +26,7 @@ public:
     bool Matches(std::string_view upperWord, std::string_view upperExplLines) const;
 
 private:
-    std::string FText;  // upper-cased CP1250
+    std::string FText; // upper-cased CP1250
     bool FPattern = false;
     bool FInExplanations = false;
 };

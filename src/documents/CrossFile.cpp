@@ -168,8 +168,9 @@ void TCrossTXT::SaveToFile(const std::string& name)
             access.WriteRecord(rtRow, row);
         for (auto it = Expls.rbegin(); it != Expls.rend(); ++it) {
             const TExpl& expl = it->Expl;
-            access.WriteRecord(rtPlace, std::string(expl.Horizontal ? "H" : "V") + "," + std::to_string(expl.Col) +
-                                            "," + std::to_string(expl.Row));
+            access.WriteRecord(rtPlace,
+                               std::string(expl.Horizontal ? "H" : "V") + "," + std::to_string(expl.Col) + ","
+                                   + std::to_string(expl.Row));
             access.WriteRecord(rtExpl, expl.Explanation);
             if (!expl.Audio.empty())
                 access.WriteRecord(rtAudio, expl.Audio);

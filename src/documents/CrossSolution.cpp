@@ -17,8 +17,8 @@ bool IsLetterCell(unsigned char c)
 
 bool IsOpen(const TCrossTXT& doc, int32_t col, int32_t row)
 {
-    return col >= 1 && row >= 1 && col <= doc.ColCount() && row <= doc.RowCount() && doc.HasCell(col, row) &&
-           doc.GetCell(col, row) != '*';
+    return col >= 1 && row >= 1 && col <= doc.ColCount() && row <= doc.RowCount() && doc.HasCell(col, row)
+        && doc.GetCell(col, row) != '*';
 }
 
 // A letter in a message: the CP1250 byte shown as UTF-8.
@@ -204,8 +204,8 @@ std::string NormalizePhrase(std::string_view cp1250)
             continue;
         }
         if (!IsWordLetter(c))
-            throw EIOOperation("Rozwiązanie może składać się tylko z liter i spacji, a zawiera znak „" +
-                               Shown(std::string(1, ch)) + "”.");
+            throw EIOOperation("Rozwiązanie może składać się tylko z liter i spacji, a zawiera znak „"
+                               + Shown(std::string(1, ch)) + "”.");
         phrase.push_back(static_cast<char>(c));
         ++letters;
     }
@@ -245,8 +245,9 @@ std::vector<std::string> MissingLetters(const std::map<unsigned char, std::vecto
         const auto it = cells.find(letter);
         const int32_t have = it == cells.end() ? 0 : static_cast<int32_t>(it->second.size());
         if (have < count)
-            missing.push_back(Shown(std::string(1, static_cast<char>(letter))) + " (potrzeba " + std::to_string(count) +
-                              ", " + (have == 0 ? std::string("nie ma żadnej") : "jest " + std::to_string(have)) + ")");
+            missing.push_back(Shown(std::string(1, static_cast<char>(letter))) + " (potrzeba " + std::to_string(count)
+                              + ", " + (have == 0 ? std::string("nie ma żadnej") : "jest " + std::to_string(have))
+                              + ")");
     }
     return missing;
 }
@@ -269,8 +270,8 @@ TPhrase ChoosePhraseCells(const TCrossTXT& doc, std::string_view text, TRandom& 
         std::string list;
         for (const std::string& item : missing)
             list += (list.empty() ? "" : ", ") + item;
-        throw EIOOperation("Nie można ułożyć rozwiązania „" + Shown(phrase) + "”: w krzyżówce brakuje liter: " + list +
-                           ".");
+        throw EIOOperation("Nie można ułożyć rozwiązania „" + Shown(phrase) + "”: w krzyżówce brakuje liter: " + list
+                           + ".");
     }
 
     // Greedy spreading: each letter goes to the candidate cell farthest from

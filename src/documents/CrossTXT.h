@@ -29,10 +29,10 @@ struct TExpl {
     {
     }
 
-    int32_t Col = 0;  // column of the first letter, from 1
-    int32_t Row = 0;  // row of the first letter, from 1
+    int32_t Col = 0; // column of the first letter, from 1
+    int32_t Row = 0; // row of the first letter, from 1
     std::string Explanation;
-    std::string Audio;  // sound file relative to the audio directory; empty = none
+    std::string Audio; // sound file relative to the audio directory; empty = none
     bool Horizontal = true;
     // The word itself (CP1250 upper case, as the grid holds it); empty while unknown.
     std::string Answer;
@@ -51,7 +51,7 @@ struct TCellPos {
 // The "rozwiązanie": a phrase read from numbered open cells. Cells[i] is the
 // cell of the i-th letter of Text (spaces have no cell) and carries number i + 1.
 struct TPhrase {
-    std::string Text;  // CP1250 upper case: letters, single spaces between words
+    std::string Text; // CP1250 upper case: letters, single spaces between words
     std::vector<TCellPos> Cells;
 
     bool Empty() const { return Text.empty(); }

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
@@ -23,8 +23,8 @@ namespace {
 
 int32_t ReadInt32(const uint8_t* p)
 {
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                                static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8
+                                | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
 }
 
 void StoreInt32(uint8_t* p, int32_t value)
@@ -66,7 +66,9 @@ int64_t StreamSize(std::istream& in)
 
 } // namespace
 
-TDataAccess::TDataAccess(std::string fileName) : FileName(std::move(fileName)) {}
+TDataAccess::TDataAccess(std::string fileName) : FileName(std::move(fileName))
+{
+}
 
 TDataAccess::~TDataAccess()
 {

@@ -38,16 +38,16 @@ struct TDataFromBuf {
 // bytes cannot be read.
 inline constexpr std::array<uint8_t, 8> RecordFileSeed = {0x4D, 0x5A, 0x6B, 0x72, 0x7A, 0x31, 0x9E, 0x57};
 
-inline constexpr int RecordHeaderSize = 64;  // plain header at the start of a file
-inline constexpr int RecordFillerSize = 7;   // random bytes that open the scrambled stream
-inline constexpr int RecordStreamStart = RecordHeaderSize + RecordFillerSize;  // 71
-inline constexpr int RecordHeadSize = 9;     // type byte, Start, End
+inline constexpr int RecordHeaderSize = 64; // plain header at the start of a file
+inline constexpr int RecordFillerSize = 7;  // random bytes that open the scrambled stream
+inline constexpr int RecordStreamStart = RecordHeaderSize + RecordFillerSize; // 71
+inline constexpr int RecordHeadSize = 9;                                      // type byte, Start, End
 inline constexpr int RecordBufferSize = 4096;
 // The window is refilled once more than this many bytes of it were consumed.
 inline constexpr int RecordRefillLimit = 2048;
 // A record head never starts later than RecordRefillLimit in a full window, so
 // this many data bytes are always present behind it; nothing longer is written.
-inline constexpr int MaxRecordData = RecordBufferSize - RecordRefillLimit - RecordHeadSize;  // 2039
+inline constexpr int MaxRecordData = RecordBufferSize - RecordRefillLimit - RecordHeadSize; // 2039
 inline constexpr int RecordChecksumSize = 4;
 
 using TRecordHeader = std::array<uint8_t, RecordHeaderSize>;
@@ -119,8 +119,8 @@ private:
     uint8_t KeyPos = 0;
     std::array<uint8_t, 7> Key{};
     std::array<uint8_t, RecordBufferSize> Buffer{};
-    int64_t StreamOffset = 0;  // file offset of the next stream byte
-    int BufIndex = 0;          // position in Buffer of the next byte to read or write
+    int64_t StreamOffset = 0; // file offset of the next stream byte
+    int BufIndex = 0;         // position in Buffer of the next byte to read or write
     // File offset where the stream ends (the checksum begins); records must not
     // reach past it. Unlimited until ReadRecords learns the file size.
     int64_t StreamEnd = INT64_MAX;

@@ -46,8 +46,8 @@ bool RemoveIfStale(const fs::path& file)
 {
     std::error_code ec;
     const auto age = fs::file_time_type::clock::now() - fs::last_write_time(file, ec);
-    return !ec && age > std::chrono::hours(1) && fs::is_regular_file(fs::symlink_status(file, ec)) &&
-           fs::remove(file, ec);
+    return !ec && age > std::chrono::hours(1) && fs::is_regular_file(fs::symlink_status(file, ec))
+        && fs::remove(file, ec);
 }
 #else
 // A file whose lock can be taken is written by no save: the lock of a killed
@@ -58,10 +58,10 @@ bool RemoveIfStale(const fs::path& file)
     if (fd < 0)
         return false;
     bool removed = false;
-    struct stat opened {};
-    struct stat named {};
-    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        ::lstat(file.c_str(), &named) == 0 && named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
+    struct stat opened { };
+    struct stat named { };
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+        && ::lstat(file.c_str(), &named) == 0 && named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
         removed = ::unlink(file.c_str()) == 0;
     ::close(fd);
     return removed;
@@ -73,13 +73,13 @@ bool RemoveIfStale(const fs::path& file)
 bool IsTemporaryName(std::string_view name)
 {
     const size_t current = TempPrefix.size() + TempDigits + TempSuffix.size();
-    if (name.size() == current && name.starts_with(TempPrefix) && name.ends_with(TempSuffix) &&
-        IsLowerHex(name.substr(TempPrefix.size(), TempDigits)))
+    if (name.size() == current && name.starts_with(TempPrefix) && name.ends_with(TempSuffix)
+        && IsLowerHex(name.substr(TempPrefix.size(), TempDigits)))
         return true;
     // Earlier versions appended ".~" and eight digits to the target's name.
     const size_t older = 2 + TempDigits;
-    return name.size() > older && name.substr(name.size() - older, 2) == ".~" &&
-           IsLowerHex(name.substr(name.size() - TempDigits));
+    return name.size() > older && name.substr(name.size() - older, 2) == ".~"
+        && IsLowerHex(name.substr(name.size() - TempDigits));
 }
 
 int RemoveStaleTemporaries(const fs::path& dir)
@@ -93,7 +93,9 @@ int RemoveStaleTemporaries(const fs::path& dir)
     return removed;
 }
 
-TFileReplacement::TFileReplacement(std::string name) : Name(std::move(name)) {}
+TFileReplacement::TFileReplacement(std::string name) : Name(std::move(name))
+{
+}
 
 TFileReplacement::~TFileReplacement()
 {
@@ -165,7 +167,7 @@ void TFileReplacement::Commit()
     if (Temp.empty())
         ThrowSystem(Name, EINVAL);
 #ifndef _WIN32
-    struct stat old {};
+    struct stat old { };
     if (TargetExisted && ::stat(FTarget.c_str(), &old) == 0) {
         // The owner first: a change of owner may clear the set-id bits that
         // the mode then puts back. Only the super-user may give a file away;

@@ -81,7 +81,8 @@ std::string IpuzText(const TCrossTXT& doc)
     std::map<TCellPos, int32_t> numbers;
     for (const TExplList& item : expls) {
         const TCellPos start{item.Expl.Col, item.Expl.Row};
-        if (start.Col >= 1 && start.Row >= 1 && start.Col <= cols && start.Row <= rows && !isBlock(start.Col, start.Row))
+        if (start.Col >= 1 && start.Row >= 1 && start.Col <= cols && start.Row <= rows
+            && !isBlock(start.Col, start.Row))
             numbers.try_emplace(start, item.Number);
     }
 
@@ -176,22 +177,22 @@ namespace {
 // one holding something this program cannot show; each message names the file.
 class TIpuzReader {
 public:
-    TIpuzReader(const std::string& name, TCrossTXT& doc) : Name(name), Doc(doc) {}
+    TIpuzReader(const std::string& name, TCrossTXT& doc) : Name(name), Doc(doc) { }
 
     void Read(std::string_view bytes);
 
 private:
     struct TCellData {
         bool Block = false;
-        std::string Label;     // the clue number or label printed in the cell
+        std::string Label; // the clue number or label printed in the cell
         unsigned char Given = 0;
     };
     struct TClue {
         bool Horizontal = true;
         std::string Label;
         std::optional<int64_t> Number;
-        std::string Text;       // CP1250
-        std::string Answer;     // CP1250, as the file gave it
+        std::string Text;   // CP1250
+        std::string Answer; // CP1250, as the file gave it
         std::vector<TCellPos> Cells;
     };
 
@@ -201,8 +202,8 @@ private:
     }
     [[noreturn]] void Unsupported(const std::string& what) const
     {
-        throw EIOOperation("Plik " + Name + " zawiera coś, czego Mirakolnik Zodevidar nie potrafi pokazać: " + what +
-                           ".");
+        throw EIOOperation("Plik " + Name + " zawiera coś, czego Mirakolnik Zodevidar nie potrafi pokazać: " + what
+                           + ".");
     }
 
     const TJson& Member(const TJson& root, const char* name) const
@@ -226,9 +227,9 @@ private:
     bool IsBlockValue(const TJson& value) const { return value.IsString() && value.String() == BlockText; }
     bool IsEmptyValue(const TJson& value) const
     {
-        return (value.IsString() && value.String() == EmptyText) ||
-               (value.IsInteger() && std::to_string(value.Integer()) == EmptyText) ||
-               (value.IsInteger() && value.Integer() == 0);
+        return (value.IsString() && value.String() == EmptyText)
+            || (value.IsInteger() && std::to_string(value.Integer()) == EmptyText)
+            || (value.IsInteger() && value.Integer() == 0);
     }
 
     std::string Name;
@@ -270,16 +271,16 @@ void TIpuzReader::ReadDimensions(const TJson& root)
     const TJson& dimensions = Member(root, "dimensions");
     const TJson* width = dimensions.Find("width");
     const TJson* height = dimensions.Find("height");
-    if (!width || !height || !width->IsInteger() || !height->IsInteger() || width->Integer() < 1 ||
-        height->Integer() < 1)
+    if (!width || !height || !width->IsInteger() || !height->IsInteger() || width->Integer() < 1
+        || height->Integer() < 1)
         Invalid("pole „dimensions” nie podaje szerokości i wysokości siatki");
     Width = width->Integer();
     Height = height->Integer();
     if (Width < 4 || Height < 3)
         Unsupported("siatka " + std::to_string(Width) + " × " + std::to_string(Height) + " (najmniejsza to 4 × 3)");
     if (Width > MaxIpuzSide || Height > MaxIpuzSide)
-        Unsupported("siatka " + std::to_string(Width) + " × " + std::to_string(Height) + " (największa to " +
-                    std::to_string(MaxIpuzSide) + " × " + std::to_string(MaxIpuzSide) + ")");
+        Unsupported("siatka " + std::to_string(Width) + " × " + std::to_string(Height) + " (największa to "
+                    + std::to_string(MaxIpuzSide) + " × " + std::to_string(MaxIpuzSide) + ")");
 }
 
 std::string LabelOf(const TJson& value)
@@ -362,8 +363,8 @@ std::vector<std::vector<unsigned char>> TIpuzReader::ReadLetters(const TJson& gr
     for (int32_t r = 0; r < Height; ++r) {
         const TJson& row = grid.Array()[size_t(r)];
         if (!row.IsArray() || static_cast<int32_t>(row.Array().size()) != Width)
-            Invalid("wiersz " + std::to_string(r + 1) + " pola „" + field + "” nie ma " + std::to_string(Width) +
-                    " pól");
+            Invalid("wiersz " + std::to_string(r + 1) + " pola „" + field + "” nie ma " + std::to_string(Width)
+                    + " pól");
         for (int32_t c = 0; c < Width; ++c) {
             const TJson& value = row.Array()[size_t(c)];
             if (Cells[size_t(r)][size_t(c)].Block || IsBlockValue(value))
@@ -382,8 +383,7 @@ std::vector<TCellPos> TIpuzReader::CellsOf(const TJson& list, const std::string&
     bool fitsZeroBased = true;
     bool fitsOneBased = true;
     for (const TJson& item : list.Array()) {
-        if (!item.IsArray() || item.Array().size() != 2 || !item.Array()[0].IsInteger() ||
-            !item.Array()[1].IsInteger())
+        if (!item.IsArray() || item.Array().size() != 2 || !item.Array()[0].IsInteger() || !item.Array()[1].IsInteger())
             Invalid("niepoprawna lista pól " + what);
         const TCellPos cell{item.Array()[0].Integer(), item.Array()[1].Integer()};
         fitsOneBased = fitsOneBased && cell.Col >= 1 && cell.Row >= 1 && cell.Col <= Width && cell.Row <= Height;
@@ -416,9 +416,10 @@ std::string WithoutMarkup(const std::string& html)
             }
         }
         if (html[i] == '&') {
-            static const std::pair<const char*, const char*> entities[] = {
-                {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&apos;", "'"},
-                {"&nbsp;", " "}};
+            static const std::pair<const char*, const char*> entities[] = {{"&amp;", "&"}, {"&lt;", "<"},
+                                                                           {"&gt;", ">"},  {"&quot;", "\""},
+                                                                           {"&#39;", "'"}, {"&apos;", "'"},
+                                                                           {"&nbsp;", " "}};
             bool replaced = false;
             for (const auto& [entity, character] : entities)
                 if (html.compare(i, std::char_traits<char>::length(entity), entity) == 0) {
@@ -578,8 +579,8 @@ void TIpuzReader::Build(const TJson& root)
             Invalid(std::string("niepoprawne pole „") + IpuzExtensionPhrase + "”");
         }
         result.Cells = CellsOf(*cells, "rozwiązania");
-        if (result.Cells.size() != size_t(std::count_if(result.Text.begin(), result.Text.end(),
-                                                         [](char c) { return c != ' '; })))
+        if (result.Cells.size()
+            != size_t(std::count_if(result.Text.begin(), result.Text.end(), [](char c) { return c != ' '; })))
             Invalid(std::string("niepoprawne pole „") + IpuzExtensionPhrase + "”");
         Doc.SetPhrase(result);
     }
@@ -592,7 +593,8 @@ void TIpuzReader::Read(std::string_view bytes)
     Doc.FileName = Name;
     // Some sites wrap the JSON as ipuz( ... ).
     std::string_view text = bytes;
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\n' || text.front() == '\r' || text.front() == '\t'))
+    while (!text.empty()
+           && (text.front() == ' ' || text.front() == '\n' || text.front() == '\r' || text.front() == '\t'))
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\r' || text.back() == '\t'))
         text.remove_suffix(1);

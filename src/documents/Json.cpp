@@ -79,7 +79,8 @@ bool Breaks(const TJson& value, int level)
         return std::any_of(value.Object().begin(), value.Object().end(),
                            [](const auto& member) { return IsContainer(member.second); });
     if (level == 2 && value.IsArray())
-        return std::any_of(value.Array().begin(), value.Array().end(), [](const TJson& item) { return item.IsObject(); });
+        return std::any_of(value.Array().begin(), value.Array().end(),
+                           [](const TJson& item) { return item.IsObject(); });
     return false;
 }
 
@@ -129,7 +130,7 @@ void WriteValue(const TJson& value, std::string& out, int level)
 
 class TParser {
 public:
-    explicit TParser(std::string_view text) : Text(text) {}
+    explicit TParser(std::string_view text) : Text(text) { }
 
     TJson Document()
     {
@@ -183,8 +184,8 @@ private:
             return TJson(String());
         if (c == '-' || (c >= '0' && c <= '9'))
             return Number();
-        for (const auto& [word, value] : {std::pair<std::string_view, TJson>{"true", TJson(true)},
-                                          {"false", TJson(false)}, {"null", TJson()}})
+        for (const auto& [word, value] :
+             {std::pair<std::string_view, TJson>{"true", TJson(true)}, {"false", TJson(false)}, {"null", TJson()}})
             if (Text.substr(Pos, word.size()) == word) {
                 Pos += word.size();
                 return value;

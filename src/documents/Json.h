@@ -17,16 +17,16 @@ public:
     using TArray = std::vector<TJson>;
     using TObject = std::vector<std::pair<std::string, TJson>>;
 
-    TJson() = default;  // null
-    TJson(std::nullptr_t) {}
-    TJson(bool value) : FValue(value) {}
-    TJson(int64_t value) : FValue(static_cast<double>(value)) {}
-    TJson(int32_t value) : FValue(static_cast<double>(value)) {}
-    TJson(double value) : FValue(value) {}
-    TJson(std::string value) : FValue(std::move(value)) {}
-    TJson(const char* value) : FValue(std::string(value)) {}
-    TJson(TArray value) : FValue(std::make_shared<TArray>(std::move(value))) {}
-    TJson(TObject value) : FValue(std::make_shared<TObject>(std::move(value))) {}
+    TJson() = default; // null
+    TJson(std::nullptr_t) { }
+    TJson(bool value) : FValue(value) { }
+    TJson(int64_t value) : FValue(static_cast<double>(value)) { }
+    TJson(int32_t value) : FValue(static_cast<double>(value)) { }
+    TJson(double value) : FValue(value) { }
+    TJson(std::string value) : FValue(std::move(value)) { }
+    TJson(const char* value) : FValue(std::string(value)) { }
+    TJson(TArray value) : FValue(std::make_shared<TArray>(std::move(value))) { }
+    TJson(TObject value) : FValue(std::make_shared<TObject>(std::move(value))) { }
 
     bool IsNull() const { return std::holds_alternative<std::monostate>(FValue); }
     bool IsBool() const { return std::holds_alternative<bool>(FValue); }
@@ -61,7 +61,7 @@ private:
 // 64 levels is refused.
 class EJsonError : public std::exception {
 public:
-    EJsonError(std::string what, size_t offset) : What(std::move(what)), Offset(offset) {}
+    EJsonError(std::string what, size_t offset) : What(std::move(what)), Offset(offset) { }
     const char* what() const noexcept override { return What.c_str(); }
     std::string What;
     size_t Offset;

@@ -21,8 +21,8 @@ std::string TCrossTXT::TextExport(const std::string& name) const
     const auto clues = [&](bool horizontal) {
         for (auto it = Expls.rbegin(); it != Expls.rend(); ++it)
             if (it->Expl.Horizontal == horizontal)
-                text += std::to_string(it->Expl.Col) + "," + std::to_string(it->Expl.Row) + ")\t" +
-                        it->Expl.Explanation + crlf;
+                text += std::to_string(it->Expl.Col) + "," + std::to_string(it->Expl.Row) + ")\t" + it->Expl.Explanation
+                    + crlf;
     };
     text += "Poziomo:" + crlf;
     clues(true);

@@ -17,7 +17,7 @@ constexpr size_t PatternOffset = 2;
 constexpr size_t LetterOffset = 531;
 constexpr size_t ClueOffset = 3176;
 constexpr size_t ClueSlotSize = 61;
-constexpr int AreaSide = 23;  // the areas hold 23 columns of 23 bytes
+constexpr int AreaSide = 23; // the areas hold 23 columns of 23 bytes
 constexpr unsigned char XwdBlock = 219;
 // Every square starts at most an across and a down word, so no grid needs more
 // clue slots than this, nor a file more bytes than they end at.

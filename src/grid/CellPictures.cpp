@@ -43,8 +43,8 @@ const QStringList& GlyphTexts()
 QString GlyphFamily()
 {
     static const QString family = [] {
-        for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
-                                 "/usr/share/fonts/dejavu/DejaVuSans-Bold.ttf"}) {
+        for (const char* path :
+             {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", "/usr/share/fonts/dejavu/DejaVuSans-Bold.ttf"}) {
             if (!QFile::exists(QString::fromLatin1(path)))
                 continue;
             const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(path));
@@ -99,8 +99,7 @@ QImage DrawCellPictures(int cellSize)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     for (int i = 0; i < texts.size(); ++i) {
-        const QRect cell((i % CellPictureColumns) * cellSize, (i / CellPictureColumns) * cellSize, cellSize,
-                         cellSize);
+        const QRect cell((i % CellPictureColumns) * cellSize, (i / CellPictureColumns) * cellSize, cellSize, cellSize);
         if (texts[i] == BlockedMark) {
             painter.fillRect(cell, Block);
             continue;

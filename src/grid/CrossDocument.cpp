@@ -144,8 +144,8 @@ void TCrossDocument::Edit(const std::function<void(TCrossTXT&)>& edit)
     }
     for (int c = 1; c <= ColCount(); ++c)
         for (int r = 1; r <= RowCount(); ++r)
-            if (GetCell(c, r) != (before.HasCell(c, r) ? before.GetCell(c, r) : BlankCell) ||
-                FDoc.IsRevealed(c, r) != before.IsRevealed(c, r))
+            if (GetCell(c, r) != (before.HasCell(c, r) ? before.GetCell(c, r) : BlankCell)
+                || FDoc.IsRevealed(c, r) != before.IsRevealed(c, r))
                 emit CellChanged(c, r);
     bool solution = !(FDoc.Phrase() == before.Phrase()) || FDoc.ExplCount() != before.ExplCount();
     for (int n = 1; !solution && n <= FDoc.ExplCount(); ++n)

@@ -339,10 +339,14 @@ int TCrossSurface::GlyphIndex(char Ch)
         if (PolishCapitals[i] == c)
             return 36 + i;
     switch (c) {
-    case '?': return 49;
-    case Blank: return 50;
-    case Blocked: return 51;
-    default: return -1;
+    case '?':
+        return 49;
+    case Blank:
+        return 50;
+    case Blocked:
+        return 51;
+    default:
+        return -1;
     }
 }
 
@@ -366,7 +370,8 @@ void TCrossSurface::DrawCell(int ACol, int ARow, char Ch)
         const int x2 = std::min(target.x() + w, FGridImage.width());
         const int y2 = std::min(target.y() + h, FGridImage.height());
         for (int y = y1; y < y2; ++y) {
-            const uchar* from = strip.constScanLine(source.y() + (y - target.y())) + (source.x() + (x1 - target.x())) * 3;
+            const uchar* from =
+                strip.constScanLine(source.y() + (y - target.y())) + (source.x() + (x1 - target.x())) * 3;
             uchar* to = FGridImage.scanLine(y) + x1 * 3;
             if (x2 > x1)
                 std::copy(from, from + (x2 - x1) * 3, to);

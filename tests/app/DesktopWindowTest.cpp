@@ -2,8 +2,8 @@
 // sound without a device, the options dialog's template and default button,
 // and a finished crossword kept before the question about it.
 
-#include "WindowBench.h"
 #include "../dialogs/DialogTestUtil.h"
+#include "WindowBench.h"
 
 #include "dialogs/OptionsForm.h"
 #include "dialogs/SpinEdit.h"
@@ -24,8 +24,7 @@ void DragGripTo(TMainForm& form, QPoint clientPoint)
 {
     QLabel* grip = Label(form, "ResizeImage");
     const QPoint local = grip->mapFrom(Client(form), clientPoint);
-    QMouseEvent move(QEvent::MouseMove, local, grip->mapToGlobal(local), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, local, grip->mapToGlobal(local), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(grip, &move);
 }
 
@@ -135,8 +134,8 @@ private slots:
         QVERIFY(form->frameGeometry().right() + 28 > free.right());
         QVERIFY(Label(*form, "Image1")->width() >= Client(*form)->width());
         QVERIFY(Label(*form, "Image2")->width() >= Client(*form)->width());
-        QVERIFY(Label(*form, "ResizeImage")->geometry().bottomRight() ==
-                QPoint(Client(*form)->width() - 1, Client(*form)->height() - 1));
+        QVERIFY(Label(*form, "ResizeImage")->geometry().bottomRight()
+                == QPoint(Client(*form)->width() - 1, Client(*form)->height() - 1));
     }
 
     void aFinishedCrosswordIsOnDiskBeforeTheQuestion()
@@ -172,12 +171,15 @@ private slots:
         QCOMPARE(Template(*form).ColCount(), 5);
         bool otherChosen = false;
         QString shown;
-        RunOptions(*form, [&](TOptionsForm& dialog) {
-            otherChosen = Child<QRadioButton>(dialog, "RadioButton2")->isChecked();
-            shown = Child<QLineEdit>(dialog, "Edit1")->text();
-            Child<QRadioButton>(dialog, "RadioButton4")->click();
-            Child<QLineEdit>(dialog, "Edit2")->setText(bench.Dir + QStringLiteral("moje/"));
-        }, "Button1");
+        RunOptions(
+            *form,
+            [&](TOptionsForm& dialog) {
+                otherChosen = Child<QRadioButton>(dialog, "RadioButton2")->isChecked();
+                shown = Child<QLineEdit>(dialog, "Edit1")->text();
+                Child<QRadioButton>(dialog, "RadioButton4")->click();
+                Child<QLineEdit>(dialog, "Edit2")->setText(bench.Dir + QStringLiteral("moje/"));
+            },
+            "Button1");
         QVERIFY(otherChosen);
         QCOMPARE(shown, other);
         QCOMPARE(bench.Settings.PatternFileName, other);
@@ -189,7 +191,8 @@ private slots:
         const QString renamed = bench.Dir + QStringLiteral("Szablony/Duży.sz");
         form->SetFileDialogHook([&](TFileDialogRequest&) { return renamed; });
         Action(*form, "Pattern_SaveAs")->trigger();
-        RunOptions(*form, [](TOptionsForm&) {}, "Button1");
+        RunOptions(
+            *form, [](TOptionsForm&) {}, "Button1");
         QCOMPARE(bench.Settings.PatternFileName, other);
         QCOMPARE(QString::fromStdString(Template(*form).FileName), other);
     }
@@ -202,19 +205,22 @@ private slots:
         int afterFirstEnter = 0;
         bool stillOpen = false;
         QString hint;
-        RunOptions(*form, [&](TOptionsForm& dialog) {
-            TSpinEdit* shortest = Child<TSpinEdit>(dialog, "SpinEdit1");
-            TSpinEdit* longest = Child<TSpinEdit>(dialog, "SpinEdit2");
-            hint = Child<QPushButton>(dialog, "Button6")->toolTip();
-            longest->SetValue(5);
-            shortest->Edit()->setFocus();
-            shortest->Edit()->selectAll();
-            QTest::keyClicks(shortest->Edit(), QStringLiteral("7"));
-            QTest::keyClick(shortest->Edit(), Qt::Key_Return);
-            afterFirstEnter = longest->Value();
-            stillOpen = dialog.isVisible();
-            QTest::keyClick(shortest->Edit(), Qt::Key_Return);
-        }, nullptr);
+        RunOptions(
+            *form,
+            [&](TOptionsForm& dialog) {
+                TSpinEdit* shortest = Child<TSpinEdit>(dialog, "SpinEdit1");
+                TSpinEdit* longest = Child<TSpinEdit>(dialog, "SpinEdit2");
+                hint = Child<QPushButton>(dialog, "Button6")->toolTip();
+                longest->SetValue(5);
+                shortest->Edit()->setFocus();
+                shortest->Edit()->selectAll();
+                QTest::keyClicks(shortest->Edit(), QStringLiteral("7"));
+                QTest::keyClick(shortest->Edit(), Qt::Key_Return);
+                afterFirstEnter = longest->Value();
+                stillOpen = dialog.isVisible();
+                QTest::keyClick(shortest->Edit(), Qt::Key_Return);
+            },
+            nullptr);
         QVERIFY(stillOpen);
         // The longest length followed the shortest as leaving the edit would have made it.
         QCOMPARE(afterFirstEnter, 7);

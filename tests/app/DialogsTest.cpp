@@ -83,8 +83,8 @@ private slots:
                 }
             }
             auto* caption = box.findChild<QLabel*>(QStringLiteral("Label3"));
-            QVERIFY(caption->mapTo(&box, QPoint(caption->fontMetrics().horizontalAdvance(caption->text()), 0)).x() <
-                    box.Lab_DBExplCounter->mapTo(&box, QPoint(0, 0)).x());
+            QVERIFY(caption->mapTo(&box, QPoint(caption->fontMetrics().horizontalAdvance(caption->text()), 0)).x()
+                    < box.Lab_DBExplCounter->mapTo(&box, QPoint(0, 0)).x());
         }
         QApplication::setFont(saved);
     }

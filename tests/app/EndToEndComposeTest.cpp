@@ -3,13 +3,13 @@
 // solves part of it and saves, then opens the template editor. With
 // MZ_PICTURES_DIR set, pictures of the preview and of the editor are left there.
 
-#include "WindowBench.h"
 #include "../dialogs/DialogTestUtil.h"
+#include "WindowBench.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QToolButton>
 
 using namespace mz;

@@ -69,8 +69,8 @@ private slots:
             AtFirstPreview(*form, [&] {
                 sawRun = true;
                 QVERIFY(!Button(*form, "SBttn_Stop")->isHidden() && Button(*form, "SBttn_Stop")->isEnabled());
-                QVERIFY(!Button(*form, "SBttn_New")->isEnabled() && !Action(*form, "CrossWord_New")->isEnabled() &&
-                        !Action(*form, "CrossWord_Series")->isEnabled());
+                QVERIFY(!Button(*form, "SBttn_New")->isEnabled() && !Action(*form, "CrossWord_New")->isEnabled()
+                        && !Action(*form, "CrossWord_Series")->isEnabled());
                 QCOMPARE(Grid(*form, "KwelinVC")->isVisible(), preview);
                 QCOMPARE(Grid(*form, "CrossVC")->isVisible(), !preview);
                 QCOMPARE(Label(*form, "Expl_Label")->isVisible(), !preview);
@@ -93,8 +93,9 @@ private slots:
         if (preview)
             QVERIFY(boxes.Texts.isEmpty());
         else
-            QCOMPARE(boxes.Texts, QStringList({ReadyAsk.arg(QStringLiteral("K_0000.krz")),
-                                               ReadyAsk.arg(QStringLiteral("K_0001.krz"))}));
+            QCOMPARE(boxes.Texts,
+                     QStringList(
+                         {ReadyAsk.arg(QStringLiteral("K_0000.krz")), ReadyAsk.arg(QStringLiteral("K_0001.krz"))}));
 
         // The last crossword is on the solving grid, with its clues, ready to solve.
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0001.krz")));
@@ -276,7 +277,8 @@ private slots:
         QVERIFY2(boxes.Texts[0].startsWith(message), qPrintable(boxes.Texts[0]));
         QVERIFY(!form->Creating() && !Composer(*form)->ThreadRunning());
         QVERIFY(Button(*form, "SBttn_Stop")->isHidden());
-        QVERIFY(Button(*form, "SBttn_New")->isEnabled() && Action(*form, "CrossWord_New")->isEnabled() && Action(*form, "CrossWord_Series")->isEnabled());
+        QVERIFY(Button(*form, "SBttn_New")->isEnabled() && Action(*form, "CrossWord_New")->isEnabled()
+                && Action(*form, "CrossWord_Series")->isEnabled());
         QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
         QVERIFY(!BusyCursor());
@@ -310,7 +312,8 @@ private slots:
         connect(Composer(*form), &TComposeController::RunCompleted, form.get(), [&](bool, const QString&) {
             if (form->EditorMode())
                 seenInEditor << form->windowTitle();
-            QVERIFY(!form->EditorMode() || (Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible()));
+            QVERIFY(!form->EditorMode()
+                    || (Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible()));
             QVERIFY(Button(*form, "SBttn_Stop")->isHidden());
         });
         AtFirstPreview(*form, [&] { Action(*form, "Editor")->trigger(); });

@@ -1,8 +1,8 @@
 // Checking, revealing, recovering answers, the "rozwiązanie" and its strip,
 // the answer key in the PDF and ipuz in the real window.
 
-#include "WindowBench.h"
 #include "../dialogs/DialogTestUtil.h"
+#include "WindowBench.h"
 
 #include "core/Cp1250.h"
 #include "documents/CrossSolution.h"
@@ -56,7 +56,8 @@ TCrossTXT Kotek(bool answers)
 QString PdfText(const QString& pdf)
 {
     QProcess tool;
-    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    tool.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
     if (!tool.waitForFinished(30000))
         return QString();
     return QString::fromUtf8(tool.readAllStandardOutput());
@@ -72,8 +73,9 @@ int PixelsLike(const TCrossSurface& grid, int col, int row, QColor colour)
     for (int x = 0; x < w; ++x)
         for (int y = 0; y < h; ++y) {
             const QColor p = grid.GridImage().pixelColor((col - 1) * (w + b) + b + x, (row - 1) * (h + b) + b + y);
-            if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
-                    std::abs(p.blue() - colour.blue()) < 60)
+            if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green())
+                    + std::abs(p.blue() - colour.blue())
+                < 60)
                 ++count;
         }
     return count;
@@ -250,7 +252,8 @@ private slots:
         QCOMPARE(Action(*form, "Solution_CheckAll")->toolTip(),
                  QStringLiteral("Zaznacza błędne litery całej krzyżówki"));
         QVERIFY(!Action(*form, "Solution_Recover")->isEnabled());
-        QCOMPARE(Action(*form, "Solution_Recover")->toolTip(), QStringLiteral("Wszystkie odpowiedzi krzyżówki są znane."));
+        QCOMPARE(Action(*form, "Solution_Recover")->toolTip(),
+                 QStringLiteral("Wszystkie odpowiedzi krzyżówki są znane."));
         // The shortcuts leave Ctrl with a letter to the Polish letters.
         for (QAction* a : Menu(*form, "Solution")->actions())
             QVERIFY(!(a->shortcut()[0].keyboardModifiers() & Qt::ControlModifier));
@@ -281,7 +284,8 @@ private slots:
         QVERIFY(Action(*form, "Solution_Recover")->isEnabled());
         Action(*form, "Solution_Recover")->trigger();
         QVERIFY2(!boxes.Texts.isEmpty(), qPrintable(QString::number(CrossWord(*form).ExplCount())));
-        QCOMPARE(boxes.Texts.last(), QStringLiteral("Odtworzono odpowiedzi: %1 z %1 brakujących.").arg(composed.ExplCount()));
+        QCOMPARE(boxes.Texts.last(),
+                 QStringLiteral("Odtworzono odpowiedzi: %1 z %1 brakujących.").arg(composed.ExplCount()));
         // Numbers may change on saving; the words are told by their first cell and direction.
         std::map<std::tuple<int, int, bool>, std::string> expected;
         for (int n = 1; n <= composed.ExplCount(); ++n) {
@@ -491,7 +495,8 @@ private slots:
         TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
         form->OpenFile(sudoku);
         QCOMPARE(boxes.Texts.size(), 1);
-        QVERIFY2(!boxes.Texts[0].startsWith(QStringLiteral("Wystąpił błąd podczas ładowania")), qPrintable(boxes.Texts[0]));
+        QVERIFY2(!boxes.Texts[0].startsWith(QStringLiteral("Wystąpił błąd podczas ładowania")),
+                 qPrintable(boxes.Texts[0]));
         QVERIFY2(boxes.Texts[0].contains(QStringLiteral("http://ipuz.org/sudoku#1")), qPrintable(boxes.Texts[0]));
         QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), ipuz);
     }

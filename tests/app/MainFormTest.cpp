@@ -1,11 +1,11 @@
+#include "app/MainForm.h"
+#include "WindowProbe.h"
 #include "app/AboutBox.h"
 #include "app/ExtBttnsForm.h"
 #include "app/HelpForm.h"
-#include "WindowProbe.h"
-#include "app/MainForm.h"
 #include "app/MessageForm.h"
-#include "app/SoundPlayer.h"
 #include "app/Settings.h"
+#include "app/SoundPlayer.h"
 #include "core/Cp1250.h"
 #include "database/DBBuilder.h"
 
@@ -21,8 +21,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 
@@ -83,8 +83,8 @@ QByteArray ToneWav()
     QByteArray data(rate / 5, char(128));
     auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
     auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
-    return "RIFF" + le32(static_cast<quint32>(36 + data.size())) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) + le32(rate) +
-           le16(1) + le16(8) + "data" + le32(static_cast<quint32>(data.size())) + data;
+    return "RIFF" + le32(static_cast<quint32>(36 + data.size())) + "WAVEfmt " + le32(16) + le16(1) + le16(1)
+        + le32(rate) + le32(rate) + le16(1) + le16(8) + "data" + le32(static_cast<quint32>(data.size())) + data;
 }
 
 // Answers message boxes as they come, one answer per box, and keeps their texts.
@@ -125,7 +125,7 @@ class MainFormTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> temp;
-    QString dir;       // the program directory, ending in '/'
+    QString dir; // the program directory, ending in '/'
     QString storeDir;
     // The program's settings, handed to every window a test starts.
     TSettings settings;
@@ -252,8 +252,9 @@ private slots:
         QCOMPARE(Grid(*form, "CrossVC")->RowCount(), 6);
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         // Centred by the grid's size, not the window's.
-        QCOMPARE(form->pos(), QPoint(screen.width() / 2 - Grid(*form, "CrossVC")->width() / 2,
-                                     screen.height() / 2 - Grid(*form, "CrossVC")->height() / 2));
+        QCOMPARE(form->pos(),
+                 QPoint(screen.width() / 2 - Grid(*form, "CrossVC")->width() / 2,
+                        screen.height() / 2 - Grid(*form, "CrossVC")->height() / 2));
         QVERIFY(Grid(*form, "CrossVC")->hasFocus() || QApplication::focusWidget() == nullptr);
         QCOMPARE(form->DBStatistics().WordCount, 3);
         QCOMPARE(form->DBStatistics().ExplCount, 4);
@@ -305,8 +306,7 @@ private slots:
         TBoxAnswers answers({"OK"});
         auto form = std::make_unique<TMainForm>(dir, settings);
         QVERIFY(form->TerminateRequested());
-        QCOMPARE(answers.Texts.value(0),
-                 QStringLiteral("Nie można załadować pliku grafiki %1tekst.bmp.").arg(dir));
+        QCOMPARE(answers.Texts.value(0), QStringLiteral("Nie można załadować pliku grafiki %1tekst.bmp.").arg(dir));
         Store()->remove(QStringLiteral("1.01/MainFormLeft"));
         form.reset();
         QVERIFY(Store()->contains(QStringLiteral("1.01/MainFormLeft")));
@@ -376,8 +376,7 @@ private slots:
         QVERIFY(Button(*form, "SBttn_Play")->isEnabled());
         QVERIFY(Grid(*form, "CrossVC")->CellHighlighted(1, 1) && Grid(*form, "CrossVC")->CellHighlighted(3, 1));
         QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(5, 1));
-        QCOMPARE(CrossWord(*form).GetExpl(CrossWord(*form).CurrentExpl).Explanation,
-                 Utf8ToCp1250("zwierzę domowe"));
+        QCOMPARE(CrossWord(*form).GetExpl(CrossWord(*form).CurrentExpl).Explanation, Utf8ToCp1250("zwierzę domowe"));
 
         // Vertical writing shows the crossing word at once.
         GoTo(*form, 1, 2);
@@ -652,9 +651,10 @@ private slots:
             TBoxAnswers answers({"OK", "OK"});
             form->OpenFile(name);
             QTest::qWait(50);
-            QCOMPARE(answers.Texts, QStringList({QStringLiteral("Plik ") + name +
-                                                 QStringLiteral(" zawiera niedozwolone nazwy plików dźwiękowych; "
-                                                                "te dźwięki pominięto.")}));
+            QCOMPARE(answers.Texts,
+                     QStringList({QStringLiteral("Plik ") + name
+                                  + QStringLiteral(" zawiera niedozwolone nazwy plików dźwiękowych; "
+                                                   "te dźwięki pominięto.")}));
         }
         QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), name);
         GoTo(*form, 1, 1);
@@ -710,8 +710,9 @@ private slots:
         {
             TBoxAnswers answers({"Cancel"});
             QVERIFY(!form->close());
-            QCOMPARE(answers.Texts, QStringList({QStringLiteral(
-                                        "Zawartość krzyżówki K_0231.krz zmieniła się.\nCzy chcesz zapisać zmiany?")}));
+            QCOMPARE(answers.Texts,
+                     QStringList(
+                         {QStringLiteral("Zawartość krzyżówki K_0231.krz zmieniła się.\nCzy chcesz zapisać zmiany?")}));
             // Over the main window.
             QVERIFY(std::abs(answers.Places.first().center().x() - form->frameGeometry().center().x()) <= 4);
             QVERIFY(std::abs(answers.Places.first().center().y() - form->frameGeometry().center().y()) <= 4);
@@ -788,8 +789,9 @@ private slots:
         {
             TBoxAnswers answers({"OK"});
             Drop(*form, {dir + QStringLiteral("notatki.doc")});
-            QCOMPARE(answers.Texts, QStringList({dir + QStringLiteral(
-                                                     "notatki.doc - nie jest obsługiwany przez Mirakolnika Zodevidar.")}));
+            QCOMPARE(answers.Texts,
+                     QStringList(
+                         {dir + QStringLiteral("notatki.doc - nie jest obsługiwany przez Mirakolnika Zodevidar.")}));
             QCOMPARE(form->windowTitle(), QStringLiteral("INNA.KRZ - Mirakolnik Zodevidar"));
         }
 
@@ -886,8 +888,8 @@ private slots:
         auto form = Start();
         Toolbar(*form)->Overflow(width);
         QStringList visible;
-        for (QToolButton* b : {Button(*form, "SBttn_ToDown"), Button(*form, "SBttn_ToRight"), Button(*form, "SBttn_Save"), Button(*form, "SBttn_Print"),
-                               Button(*form, "SBttn_Help")})
+        for (QToolButton* b : {Button(*form, "SBttn_ToDown"), Button(*form, "SBttn_ToRight"),
+                               Button(*form, "SBttn_Save"), Button(*form, "SBttn_Print"), Button(*form, "SBttn_Help")})
             if (!b->isHidden())
                 visible << b->objectName().mid(6);
         QCOMPARE(visible.join(' '), shown);
@@ -950,7 +952,8 @@ private slots:
         Action(*form, "Editor")->trigger();
         QCOMPARE(Grid(*form, "PatternVC")->WriteDir(), wdHorizontal);
         QVERIFY(Action(*form, "WriteVert")->isChecked());
-        QVERIFY(!Menu(*form, "CrossWord")->menuAction()->isVisible() && Menu(*form, "Pattern")->menuAction()->isVisible());
+        QVERIFY(!Menu(*form, "CrossWord")->menuAction()->isVisible()
+                && Menu(*form, "Pattern")->menuAction()->isVisible());
         Action(*form, "Pattern_Close")->trigger();
         QCOMPARE(Grid(*form, "CrossVC")->WriteDir(), wdVertical);
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
@@ -975,9 +978,10 @@ private slots:
     {
         FreshProgram();
         auto form = Start();
-        for (QAction* a : {Action(*form, "CrossWord_New"), Action(*form, "CrossWord_Series"), Action(*form, "CrossWord_Print"), Action(*form, "DB_Edytor"),
-                           Action(*form, "Konfiguracja1"), Action(*form, "Pattern_Clear"), Action(*form, "Pattern_Open"), Action(*form, "Pattern_Save"),
-                           Action(*form, "Pattern_SaveAs")})
+        for (QAction* a :
+             {Action(*form, "CrossWord_New"), Action(*form, "CrossWord_Series"), Action(*form, "CrossWord_Print"),
+              Action(*form, "DB_Edytor"), Action(*form, "Konfiguracja1"), Action(*form, "Pattern_Clear"),
+              Action(*form, "Pattern_Open"), Action(*form, "Pattern_Save"), Action(*form, "Pattern_SaveAs")})
             QVERIFY(a->isEnabled());
         QVERIFY(Button(*form, "SBttn_New")->isEnabled() && Button(*form, "SBttn_Print")->isEnabled());
         QCOMPARE(Action(*form, "CrossWord_New")->text(), QStringLiteral("&Nowa"));

@@ -1,8 +1,8 @@
 // The options dialog, printing, the PDF export and the word-database browser
 // as the window runs them.
 
-#include "WindowBench.h"
 #include "../dialogs/DialogTestUtil.h"
+#include "WindowBench.h"
 
 #include "core/Cp1250.h"
 #include "dialogs/DBBrowserForm.h"
@@ -23,7 +23,8 @@ namespace {
 QString PdfText(const QString& pdf)
 {
     QProcess tool;
-    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    tool.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
     if (!tool.waitForFinished(30000))
         return QString();
     return QString::fromUtf8(tool.readAllStandardOutput());
@@ -53,11 +54,14 @@ private slots:
         TWindowBench bench;
         auto form = bench.Start();
         const QString ownDir = bench.Dir + QStringLiteral("moje");
-        RunOptions(*form, [&](TOptionsForm& dialog) {
-            Child<QLineEdit>(dialog, "Edit4")->setText(QStringLiteral("X_??"));
-            Child<QRadioButton>(dialog, "RadioButton4")->click();
-            Child<QLineEdit>(dialog, "Edit2")->setText(ownDir);
-        }, "Button1");
+        RunOptions(
+            *form,
+            [&](TOptionsForm& dialog) {
+                Child<QLineEdit>(dialog, "Edit4")->setText(QStringLiteral("X_??"));
+                Child<QRadioButton>(dialog, "RadioButton4")->click();
+                Child<QLineEdit>(dialog, "Edit2")->setText(ownDir);
+            },
+            "Button1");
         QCOMPARE(bench.Settings.CurrPrefix, QStringLiteral("X_??"));
         // A location typed without the final separator gets one.
         QCOMPARE(bench.Settings.NewCrossDir, ownDir + QLatin1Char('/'));
@@ -79,19 +83,25 @@ private slots:
         bench.PutSetting(QStringLiteral("CurrPrefix"), QStringLiteral("Q_??"));
         auto form = bench.Start();
         const TSettings before = bench.Settings;
-        RunOptions(*form, [](TOptionsForm& dialog) {
-            Child<QLineEdit>(dialog, "Edit4")->setText(QStringLiteral("ZMIANA"));
-            Child<QRadioButton>(dialog, "RadioButton6")->click();
-        }, "Button5");
+        RunOptions(
+            *form,
+            [](TOptionsForm& dialog) {
+                Child<QLineEdit>(dialog, "Edit4")->setText(QStringLiteral("ZMIANA"));
+                Child<QRadioButton>(dialog, "RadioButton6")->click();
+            },
+            "Button5");
         QCOMPARE(bench.Settings.CurrPrefix, QStringLiteral("Q_??"));
         QCOMPARE(bench.Settings.AudioDir, before.AudioDir);
         QCOMPARE(bench.Settings.AlterAudioDir, before.AlterAudioDir);
 
-        RunOptions(*form, [](TOptionsForm& dialog) {
-            Child<QRadioButton>(dialog, "RadioButton4")->click();
-            Child<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(4);
-            Child<QPushButton>(dialog, "Button6")->click();
-        }, "Button1");
+        RunOptions(
+            *form,
+            [](TOptionsForm& dialog) {
+                Child<QRadioButton>(dialog, "RadioButton4")->click();
+                Child<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(4);
+                Child<QPushButton>(dialog, "Button6")->click();
+            },
+            "Button1");
         QCOMPARE(bench.Settings.CurrPrefix, QStringLiteral("K_????"));
         QCOMPARE(bench.Settings.SeriesCount, 10);
         // The other page kept its change.
@@ -107,10 +117,13 @@ private slots:
         seven.SaveToFile(other.toStdString());
         auto form = bench.Start();
 
-        RunOptions(*form, [&](TOptionsForm& dialog) {
-            Child<QRadioButton>(dialog, "RadioButton2")->click();
-            Child<QLineEdit>(dialog, "Edit1")->setText(other);
-        }, "Button1");
+        RunOptions(
+            *form,
+            [&](TOptionsForm& dialog) {
+                Child<QRadioButton>(dialog, "RadioButton2")->click();
+                Child<QLineEdit>(dialog, "Edit1")->setText(other);
+            },
+            "Button1");
         QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 7);
         QCOMPARE(QString::fromStdString(Template(*form).FileName), other);
         QVERIFY(!Template(*form).Modified);
@@ -122,7 +135,8 @@ private slots:
         Grid(*form, "PatternVC")->SetCell(1, 1, '*');
         {
             TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
-            RunOptions(*form, [](TOptionsForm&) {}, "Button5");
+            RunOptions(
+                *form, [](TOptionsForm&) {}, "Button5");
             // The edit made after the save is not dropped without a word.
             QCOMPARE(boxes.Texts.size(), 1);
             QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość szablonu Kopia.sz")));
@@ -134,7 +148,8 @@ private slots:
         // A template that cannot be loaded leaves the one shown, without a message.
         bench.Settings.PatternFileName = bench.Dir + QStringLiteral("brak.sz");
         TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
-        RunOptions(*form, [](TOptionsForm&) {}, "Button5");
+        RunOptions(
+            *form, [](TOptionsForm&) {}, "Button5");
         QVERIFY(boxes.Texts.isEmpty());
         QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 7);
         QCOMPARE(QString::fromStdString(Template(*form).FileName), other);

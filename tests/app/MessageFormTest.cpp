@@ -60,7 +60,8 @@ private slots:
         QTest::addColumn<int>("enter");
         QTest::addColumn<int>("escape");
         QTest::newRow("Yes and No: Enter Yes, Esc No") << unsigned(mbYes | mbNo) << int(mrYes) << int(mrNo);
-        QTest::newRow("Yes, No, Cancel: Esc Cancel") << unsigned(mbYes | mbNo | mbCancel) << int(mrYes) << int(mrCancel);
+        QTest::newRow("Yes, No, Cancel: Esc Cancel")
+            << unsigned(mbYes | mbNo | mbCancel) << int(mrYes) << int(mrCancel);
         QTest::newRow("OK alone") << unsigned(mbOK) << int(mrOk) << int(mrOk);
         QTest::newRow("OK and Cancel") << unsigned(mbOK | mbCancel) << int(mrOk) << int(mrCancel);
         QTest::newRow("Retry and Cancel: Enter Retry") << unsigned(mbRetry | mbCancel) << int(mrRetry) << int(mrCancel);
@@ -80,9 +81,9 @@ private slots:
 
     void eachButtonReturnsItsCode()
     {
-        const std::pair<TMsgDlgBtn, int> table[] = {{mbYes, 6}, {mbNo, 7}, {mbOK, 1}, {mbCancel, 2}, {mbAbort, 3},
-                                                    {mbRetry, 4}, {mbIgnore, 5}, {mbAll, 8}, {mbNoToAll, 9},
-                                                    {mbYesToAll, 10}};
+        const std::pair<TMsgDlgBtn, int> table[] = {{mbYes, 6},     {mbNo, 7},       {mbOK, 1},     {mbCancel, 2},
+                                                    {mbAbort, 3},   {mbRetry, 4},    {mbIgnore, 5}, {mbAll, 8},
+                                                    {mbNoToAll, 9}, {mbYesToAll, 10}};
         for (const auto& [flag, code] : table) {
             WhenBoxShows([](TMessageForm* box) { box->Buttons().front()->click(); });
             QCOMPARE(MessageDlg(QStringLiteral("x"), mtCustom, flag), code);

@@ -34,10 +34,10 @@ private slots:
         WriteFirstStartSettings(*store, programDir);
         QVERIFY(SettingsSectionExists(*store));
         store->beginGroup(QStringLiteral("1.01"));
-        const QStringList expectedKeys = {"AlterAudioDir", "AlterNewCrossDir", "AlterPatternFileName",
-                                          "AnyWordLocation", "AudioDir", "CurrCrossWordFileName", "CurrPrefix",
-                                          "MainFormLeft", "MainFormTop", "NewCrossDir", "PatternFileName",
-                                          "SeriesCount"};
+        const QStringList expectedKeys = {"AlterAudioDir",   "AlterNewCrossDir", "AlterPatternFileName",
+                                          "AnyWordLocation", "AudioDir",         "CurrCrossWordFileName",
+                                          "CurrPrefix",      "MainFormLeft",     "MainFormTop",
+                                          "NewCrossDir",     "PatternFileName",  "SeriesCount"};
         QStringList keys = store->childKeys();
         keys.sort();
         QCOMPARE(keys, expectedKeys);

@@ -20,8 +20,8 @@ QByteArray ToneWav(int ms)
         data.append(static_cast<char>(128 + ((i / 8) % 2 ? 20 : -20)));
     auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
     auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
-    QByteArray wav = "RIFF" + le32(static_cast<quint32>(36 + data.size())) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) +
-                     le32(rate) + le16(1) + le16(8) + "data" + le32(static_cast<quint32>(data.size())) + data;
+    QByteArray wav = "RIFF" + le32(static_cast<quint32>(36 + data.size())) + "WAVEfmt " + le32(16) + le16(1) + le16(1)
+        + le32(rate) + le32(rate) + le16(1) + le16(8) + "data" + le32(static_cast<quint32>(data.size())) + data;
     return wav;
 }
 

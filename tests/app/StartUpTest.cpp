@@ -52,7 +52,8 @@ private slots:
         const QString cwd = QDir::currentPath();
         QTest::newRow("none") << QStringList{"mirakolnik"} << QString();
         QTest::newRow("absolute") << QStringList{"mirakolnik", "/tmp/Moja.krz"} << QStringLiteral("/tmp/Moja.krz");
-        QTest::newRow("relative") << QStringList{"mirakolnik", "Szablony/Mały.sz"} << cwd + QStringLiteral("/Szablony/Mały.sz");
+        QTest::newRow("relative") << QStringList{"mirakolnik", "Szablony/Mały.sz"}
+                                  << cwd + QStringLiteral("/Szablony/Mały.sz");
         QTest::newRow("cleaned") << QStringList{"mirakolnik", "/tmp/a/../b.xwd"} << QStringLiteral("/tmp/b.xwd");
         QTest::newRow("file URL") << QStringList{"mirakolnik", "file:///tmp/Krzy%C5%BC%C3%B3wka%201.krz"}
                                   << QStringLiteral("/tmp/Krzyżówka 1.krz");

@@ -26,8 +26,9 @@ void DragTo(TMainForm& form, QPoint clientPoint, Qt::MouseButtons buttons = Qt::
 // Drags the grip to where the client area of a template of cols x rows ends.
 void DragToSize(TMainForm& form, int cols, int rows)
 {
-    DragTo(form, QPoint(cols * Grid(form, "PatternVC")->CellImageWidth(),
-                        40 + 26 + rows * Grid(form, "PatternVC")->CellImageHeight()));
+    DragTo(form,
+           QPoint(cols * Grid(form, "PatternVC")->CellImageWidth(),
+                  40 + 26 + rows * Grid(form, "PatternVC")->CellImageHeight()));
 }
 
 // A template whose last two columns are told apart: blocks, then letters.
@@ -64,7 +65,8 @@ private slots:
         Action(*form, "Editor")->trigger();
         QVERIFY(form->EditorMode());
         QVERIFY(Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "CrossVC")->isVisible());
-        QVERIFY(Label(*form, "ResizeImage")->isVisible() && Label(*form, "Lab_X")->isVisible() && Label(*form, "Lab_Y")->isVisible());
+        QVERIFY(Label(*form, "ResizeImage")->isVisible() && Label(*form, "Lab_X")->isVisible()
+                && Label(*form, "Lab_Y")->isVisible());
         QCOMPARE(Label(*form, "Lab_X")->text(), QStringLiteral("8"));
         QCOMPARE(Label(*form, "Lab_Y")->text(), QStringLiteral("6"));
         QCOMPARE(Button(*form, "SBttn_New")->toolTip(), QStringLiteral("Czyść szablon"));
@@ -76,7 +78,8 @@ private slots:
 
         Button(*form, "SBttn_Close")->click();
         QVERIFY(!form->EditorMode());
-        QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "PatternVC")->isVisible() && !Label(*form, "ResizeImage")->isVisible());
+        QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "PatternVC")->isVisible()
+                && !Label(*form, "ResizeImage")->isVisible());
         QCOMPARE(Button(*form, "SBttn_New")->toolTip(), QStringLiteral("Nowa krzyżówka"));
         QCOMPARE(Button(*form, "SBttn_Print")->toolTip(), QStringLiteral("Drukuj krzyżówkę"));
         QCOMPARE(Label(*form, "Image2")->pixmap().toImage(), panel);
@@ -164,8 +167,9 @@ private slots:
         {
             TMessageLog boxes([](const QString&) { return QStringLiteral("Cancel"); });
             Action(*form, "Pattern_Open")->trigger();
-            QCOMPARE(boxes.Texts, QStringList({QStringLiteral(
-                                      "Zawartość szablonu Normal.sz zmieniła się.\nCzy chcesz zapisać zmiany?")}));
+            QCOMPARE(boxes.Texts,
+                     QStringList(
+                         {QStringLiteral("Zawartość szablonu Normal.sz zmieniła się.\nCzy chcesz zapisać zmiany?")}));
         }
         QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 8);
         QCOMPARE(Grid(*form, "PatternVC")->GetCell(1, 1), '*');

@@ -1,5 +1,5 @@
-#include "app/Settings.h"
 #include "app/UserDirs.h"
+#include "app/Settings.h"
 #include "dialogs/OptionsForm.h"
 
 #include <QDir>
@@ -64,7 +64,7 @@ class UserDirsTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir home;
-    QString program;   // a shipped program directory, read-only; ends in '/'
+    QString program; // a shipped program directory, read-only; ends in '/'
 
 private slots:
     void initTestCase()
@@ -104,7 +104,8 @@ private slots:
                                   << QStringList{"/opt/mz/Krzyżówki/", "/opt/mz/Krzyżówki/Nowe/", "/opt/mz/Szablony/",
                                                  "/opt/mz/"};
         QTest::newRow("installed") << false
-                                   << QStringList{"/home/ala/Dokumenty/Krzyżówki/", "/home/ala/Dokumenty/Krzyżówki/Nowe/",
+                                   << QStringList{"/home/ala/Dokumenty/Krzyżówki/",
+                                                  "/home/ala/Dokumenty/Krzyżówki/Nowe/",
                                                   "/home/ala/.local/share/Mirakolnik Zodevidar/Szablony/",
                                                   "/home/ala/.local/share/Mirakolnik Zodevidar/"};
     }

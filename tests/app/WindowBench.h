@@ -8,8 +8,8 @@
 #include "documents/CrossTXT.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QSettings>

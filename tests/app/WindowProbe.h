@@ -18,8 +18,7 @@
 
 namespace mz::test {
 
-template <typename T>
-T* Part(const QObject& form, const char* name)
+template <typename T> T* Part(const QObject& form, const char* name)
 {
     T* part = form.findChild<T*>(QString::fromLatin1(name));
     if (!part)

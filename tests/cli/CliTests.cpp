@@ -145,13 +145,14 @@ TEST_F(Cli, ShowPrintsSizeGridAndExplanationsInNumberOrderAsUtf8)
 {
     const TRun run = Run({"show", SampleCrossword("kot.krz")});
     EXPECT_EQ(run.Code, 0) << run.Err;
-    EXPECT_EQ(run.Out, "Rozmiar: 4 × 3\n"
-                       "KOT*\n"
-                       "A...\n"
-                       "ŻŁÓW\n"
-                       "1. H 1,3: Ptak żółty\n"
-                       "2. V 1,1: Pierwsza litera\n"
-                       "3. H 1,1: Zwierzę domowe [kot.wav]\n");
+    EXPECT_EQ(run.Out,
+              "Rozmiar: 4 × 3\n"
+              "KOT*\n"
+              "A...\n"
+              "ŻŁÓW\n"
+              "1. H 1,3: Ptak żółty\n"
+              "2. V 1,1: Pierwsza litera\n"
+              "3. H 1,1: Zwierzę domowe [kot.wav]\n");
 }
 
 TEST_F(Cli, ShowReadsXwdFiles)
@@ -188,7 +189,8 @@ TEST_F(Cli, ErrorsPrintTheProgramsMessageAndExitNonZero)
         {{"convert", broken, PathOf("w.txt")}, 2, "rozszerzenie krz"},
         {{"new-template", "--cols", "3", "--rows", "3", PathOf("w.sz")}, 1, "Niewłaściwa liczba kolumn"},
         {{"new-template", "--cols", "4", "--rows", "2", PathOf("w.sz")}, 1, "Niewłaściwa liczba wierszy"},
-        {{"new-template", "--cols", "4", "--rows", "3", "--block", "5,1", PathOf("w.sz")}, 1,
+        {{"new-template", "--cols", "4", "--rows", "3", "--block", "5,1", PathOf("w.sz")},
+         1,
          "Nie odnaleziono żądanej komórki"},
         {{"new-template", "--cols", "2040", "--rows", "3", PathOf("w.sz")}, 1, "Za długi wiersz"},
         {{"new-template", "--cols", "4", "--rows", "3", "--block", "1;1", PathOf("w.sz")}, 2, "KOLUMNA,WIERSZ"},
@@ -209,16 +211,17 @@ TEST_F(Cli, ExportWritesTheTextExport)
     const auto out = PathOf("lista.txt");
     const TRun run = Run({"export", source, out});
     EXPECT_EQ(run.Code, 0) << run.Err;
-    EXPECT_EQ(Slurp(out), Utf8ToCp1250("Mirakolnik Zodevidar - lista.txt\r\nKOT*\r\nA   \r\nŻŁÓW\r\n"
-                                       "Poziomo:\r\n1,1)\tZwierzę domowe\r\n1,3)\tPtak żółty\r\n"
-                                       "Pionowo:\r\n1,1)\tPierwsza litera\r\n"));
+    EXPECT_EQ(Slurp(out),
+              Utf8ToCp1250("Mirakolnik Zodevidar - lista.txt\r\nKOT*\r\nA   \r\nŻŁÓW\r\n"
+                           "Poziomo:\r\n1,1)\tZwierzę domowe\r\n1,3)\tPtak żółty\r\n"
+                           "Pionowo:\r\n1,1)\tPierwsza litera\r\n"));
 }
 
 TEST_F(Cli, ConvertWritesACrosswordOrATemplateByTheTargetExtension)
 {
     const auto source = SampleCrossword("kot.krz");
-    for (const auto& [target, header] : {std::pair{PathOf("wynik.sz"), PatternHeader},
-                                         std::pair{PathOf("wynik.krz"), CrossWordHeader}}) {
+    for (const auto& [target, header] :
+         {std::pair{PathOf("wynik.sz"), PatternHeader}, std::pair{PathOf("wynik.krz"), CrossWordHeader}}) {
         const TRun run = Run({"convert", source, target});
         EXPECT_EQ(run.Code, 0) << run.Err;
         EXPECT_EQ(Slurp(target).substr(0, header.size()), header);
@@ -273,8 +276,16 @@ TEST_F(Cli, ShowPrintsControlCharactersAsTheirPictures)
 TEST_F(Cli, RefusedSoundNamesAreToldOnceAndTheCluesStay)
 {
     const auto name = PathOf("dzwieki.krz");
-    test::WriteBytes(name, RecordFile({{16, "ABCD"}, {16, "EFGH"}, {16, "IJKL"}, {17, "H,1,1"}, {2, "pierwsze"},
-                                 {3, "../../home/user/.ssh/id_rsa"}, {17, "V,1,1"}, {2, "drugie"}, {3, "/etc/passwd"},
+    test::WriteBytes(name,
+                     RecordFile({{16, "ABCD"},
+                                 {16, "EFGH"},
+                                 {16, "IJKL"},
+                                 {17, "H,1,1"},
+                                 {2, "pierwsze"},
+                                 {3, "../../home/user/.ssh/id_rsa"},
+                                 {17, "V,1,1"},
+                                 {2, "drugie"},
+                                 {3, "/etc/passwd"},
                                  {0, ""}}));
     const TRun run = Run({"show", name});
     EXPECT_EQ(run.Code, 0) << run.Err;
@@ -288,8 +299,9 @@ TEST_F(Cli, RowsOfDifferentLengthNameTheDamagedFile)
 {
     const auto name = PathOf("nierowna.krz");
     test::WriteBytes(name, RecordFile({{16, "ABCDE"}, {16, "FG"}, {16, "HIJKL"}, {0, ""}}));
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"show", name}, {"export", name, PathOf("w.txt")}, {"convert", name, PathOf("w.krz")}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"show", name},
+                                                 {"export", name, PathOf("w.txt")},
+                                                 {"convert", name, PathOf("w.krz")}}) {
         const TRun run = Run(args);
         EXPECT_EQ(run.Code, 1) << args[0];
         EXPECT_EQ(run.Err, "Plik " + name + " jest uszkodzony\n") << args[0];
@@ -319,8 +331,7 @@ TEST_F(Cli, AnOutputThatIsAnInputIsRefusedAndNothingIsWritten)
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("a.krz"), sol, PathOf("baza.hk")},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("link.krz"), sol, PathOf("K.krz")},
         {compose, t, PathOf("K.krz"), db, PathOf("baza.hk"), out, PathOf("link.krz")},
-        {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), "--out-dir", Dir.string(), sol,
-         PathOf("K_0000.krz")},
+        {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), "--out-dir", Dir.string(), sol, PathOf("K_0000.krz")},
         {"db-build", "--out", PathOf("baza.hk"), "--tsv", PathOf("baza.hk")},
     };
     for (const auto& args : cases) {
@@ -339,8 +350,9 @@ TEST_F(Cli, AnOutputThatIsAnInputIsRefusedAndNothingIsWritten)
 TEST_F(Cli, AFailingSolutionLeavesNoCrossword)
 {
     ComposeInputs();
-    const std::vector<std::string> base = {"compose", "--template", PathOf("Mini.sz"), "--db", PathOf("baza.hk"),
-                                           "--seed", "5", "--out", PathOf("a.krz")};
+    const std::vector<std::string> base = {"compose", "--template",      PathOf("Mini.sz"),
+                                           "--db",    PathOf("baza.hk"), "--seed",
+                                           "5",       "--out",           PathOf("a.krz")};
     auto args = base;
     args.insert(args.end(), {"--solution", PathOf("brak/a.txt")});
     const TRun failed = Run(args);
@@ -358,15 +370,16 @@ TEST_F(Cli, AFailingSolutionLeavesNoCrossword)
 
 TEST_F(Cli, NewTemplateMakesTheLargestGridAndRefusesALargerOne)
 {
-    const TRun largest = Run({"new-template", "--cols", "255", "--rows", "255", "--block", "255,255", PathOf("max.sz")});
+    const TRun largest =
+        Run({"new-template", "--cols", "255", "--rows", "255", "--block", "255,255", PathOf("max.sz")});
     EXPECT_EQ(largest.Code, 0) << largest.Err;
     TCrossTXT doc;
     doc.LoadFromFile(PathOf("max.sz"));
     EXPECT_EQ(doc.ColCount(), 255);
     EXPECT_EQ(doc.RowCount(), 255);
     EXPECT_EQ(doc.GetCell(255, 255), '*');
-    for (const auto& [cols, rows, message] : {std::tuple{"256", "3", "Za długi wiersz"},
-                                              std::tuple{"4", "256", "Za dużo wierszy"}}) {
+    for (const auto& [cols, rows, message] :
+         {std::tuple{"256", "3", "Za długi wiersz"}, std::tuple{"4", "256", "Za dużo wierszy"}}) {
         const TRun run = Run({"new-template", "--cols", cols, "--rows", rows, PathOf("w.sz")});
         EXPECT_EQ(run.Code, 1);
         EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;

@@ -128,16 +128,17 @@ TEST_F(SolutionCommands, AnIpuzExportOpensInShowAndConvertAsTheSameCrossword)
     // Saved and opened again, a crossword lists its explanations the other way round.
     const TRun converted = Run({"convert", ipuz, PathOf("z.krz")});
     ASSERT_EQ(converted.Code, 0) << converted.Err;
-    EXPECT_EQ(Run({"show", "--answers", PathOf("z.krz")}).Out, "Rozmiar: 4 × 3\n"
-                                                                "K...\n"
-                                                                ".**.\n"
-                                                                "....\n"
-                                                                "1. H 1,1: Mruczą [koty.wav] = KOTY\n"
-                                                                "2. H 1,3: Napoje = SOKI\n"
-                                                                "3. V 1,1: Dawne pieniądze = KAS\n"
-                                                                "4. V 4,1: Młode psy = YSI\n"
-                                                                "Pola rozwiązania: 1: 1,1; 2: 2,1; 3: 4,2\n"
-                                                                "Rozwiązanie: KOS\n");
+    EXPECT_EQ(Run({"show", "--answers", PathOf("z.krz")}).Out,
+              "Rozmiar: 4 × 3\n"
+              "K...\n"
+              ".**.\n"
+              "....\n"
+              "1. H 1,1: Mruczą [koty.wav] = KOTY\n"
+              "2. H 1,3: Napoje = SOKI\n"
+              "3. V 1,1: Dawne pieniądze = KAS\n"
+              "4. V 4,1: Młode psy = YSI\n"
+              "Pola rozwiązania: 1: 1,1; 2: 2,1; 3: 4,2\n"
+              "Rozwiązanie: KOS\n");
 }
 
 TEST_F(SolutionCommands, AnIpuzPuzzleOfAnotherKindIsRefusedWithItsName)
@@ -146,9 +147,10 @@ TEST_F(SolutionCommands, AnIpuzPuzzleOfAnotherKindIsRefusedWithItsName)
     std::ofstream(file) << R"({"kind": ["http://ipuz.org/sudoku#1"], "dimensions": {"width": 9, "height": 9}})";
     const TRun run = Run({"show", file});
     EXPECT_EQ(run.Code, 1);
-    EXPECT_EQ(run.Err, "Plik " + file +
-                           " zawiera coś, czego Mirakolnik Zodevidar nie potrafi pokazać: łamigłówka rodzaju "
-                           "„http://ipuz.org/sudoku#1” (obsługiwane są tylko krzyżówki).\n");
+    EXPECT_EQ(run.Err,
+              "Plik " + file
+                  + " zawiera coś, czego Mirakolnik Zodevidar nie potrafi pokazać: łamigłówka rodzaju "
+                    "„http://ipuz.org/sudoku#1” (obsługiwane są tylko krzyżówki).\n");
 }
 
 TEST_F(SolutionCommands, RecoverAnswersFillsThemInFromTheDatabaseAndVerifyCountsWholeCrosswords)
@@ -159,19 +161,20 @@ TEST_F(SolutionCommands, RecoverAnswersFillsThemInFromTheDatabaseAndVerifyCounts
                  {"KAS", {Utf8ToCp1250("Dawne pieniądze")}, {}},
                  {"YSI", {Utf8ToCp1250("Młode psy")}, {}},
                  {"NIC", {Utf8ToCp1250("Młode psy")}, {}}});
-    const TRun run = Run({"recover-answers", "--db", PathOf("baza.hk"), Crossword("bez.krz", false), "--out",
-                          PathOf("z.krz")});
+    const TRun run =
+        Run({"recover-answers", "--db", PathOf("baza.hk"), Crossword("bez.krz", false), "--out", PathOf("z.krz")});
     EXPECT_EQ(run.Code, 0) << run.Err;
     EXPECT_EQ(run.Out, "Odtworzono 4 z 4 odpowiedzi (znane wcześniej: 0, nadal nieznane: 0)\n");
     const std::string shown = Run({"show", "--answers", PathOf("z.krz")}).Out;
     EXPECT_NE(shown.find("4. V 4,1: Młode psy = YSI\n"), std::string::npos) << shown;
 
-    const TRun verify = Run({"recover-answers", "--db", PathOf("baza.hk"), "--verify", Crossword("k.krz"),
-                             PathOf("z.krz")});
+    const TRun verify =
+        Run({"recover-answers", "--db", PathOf("baza.hk"), "--verify", Crossword("k.krz"), PathOf("z.krz")});
     EXPECT_EQ(verify.Code, 0) << verify.Err;
-    EXPECT_EQ(verify.Out, "k.krz: odtworzono 4 z 4, nieznanych 0, błędnych 0\n"
-                          "z.krz: odtworzono 4 z 4, nieznanych 0, błędnych 0\n"
-                          "Całe: 2 z 2 krzyżówek; odpowiedzi odtworzone: 8 z 8; błędne: 0\n");
+    EXPECT_EQ(verify.Out,
+              "k.krz: odtworzono 4 z 4, nieznanych 0, błędnych 0\n"
+              "z.krz: odtworzono 4 z 4, nieznanych 0, błędnych 0\n"
+              "Całe: 2 z 2 krzyżówek; odpowiedzi odtworzone: 8 z 8; błędne: 0\n");
 }
 
 TEST_F(SolutionCommands, PhraseNumbersCellsOrRefusesAndWritesNothing)
@@ -184,7 +187,8 @@ TEST_F(SolutionCommands, PhraseNumbersCellsOrRefusesAndWritesNothing)
 
     const TRun refused = Run({"phrase", file, "--text", "koza", "--out", PathOf("x.krz")});
     EXPECT_EQ(refused.Code, 1);
-    EXPECT_EQ(refused.Err, "Nie można ułożyć rozwiązania „KOZA”: w krzyżówce brakuje liter: Z (potrzeba 1, nie ma "
-                           "żadnej).\n");
+    EXPECT_EQ(refused.Err,
+              "Nie można ułożyć rozwiązania „KOZA”: w krzyżówce brakuje liter: Z (potrzeba 1, nie ma "
+              "żadnej).\n");
     EXPECT_FALSE(std::filesystem::exists(PathOf("x.krz")));
 }

@@ -59,9 +59,7 @@ protected:
 
 TEST(GridAnswers, AreTheRunsOfAtLeastTheLeastLengthAcrossThenDown)
 {
-    const TTable grid = Grid({"KOT*AS",
-                              "A*OKO*",
-                              "TAK..Y"});
+    const TTable grid = Grid({"KOT*AS", "A*OKO*", "TAK..Y"});
     EXPECT_EQ(GridAnswers(grid, 3), (std::vector<std::string>{"KOT", "OKO", "TAK", "KAT", "TOK"}));
     EXPECT_EQ(GridAnswers(grid, 2), (std::vector<std::string>{"KOT", "AS", "OKO", "TAK", "KAT", "TOK", "AO"}));
 }
@@ -120,15 +118,16 @@ TEST_F(ShippedAnswers, EachLevelComposesOnlyWordsScoredAtLeastItsLeastScore)
 TEST_F(ShippedAnswers, ScoresChangeNothingWhenEveryWordIsAllowed)
 {
     std::vector<TDBWord> words;
-    ReadRecordFile(DatabaseFile, [](const TRecordHeader&) {},
-                   [&](const TDataFromBuf& r) {
-                       if (r.RecType == DBRecWord)
-                           words.push_back({r.Data, {}, {}, -1});
-                       else if (r.RecType == DBRecExplanation)
-                           words.back().Explanations.push_back(r.Data);
-                       else if (r.RecType == DBRecAudio)
-                           words.back().Audio = r.Data.substr(0, r.Data.size() - 2);
-                   });
+    ReadRecordFile(
+        DatabaseFile, [](const TRecordHeader&) {},
+        [&](const TDataFromBuf& r) {
+            if (r.RecType == DBRecWord)
+                words.push_back({r.Data, {}, {}, -1});
+            else if (r.RecType == DBRecExplanation)
+                words.back().Explanations.push_back(r.Data);
+            else if (r.RecType == DBRecAudio)
+                words.back().Audio = r.Data.substr(0, r.Data.size() - 2);
+        });
     const std::string unscored = PathOf("bez-ocen.hk");
     WriteDBFile(unscored, 102, words);
 
@@ -151,8 +150,8 @@ TEST_F(ShippedAnswers, ComposeCommandTakesADifficultyAndAUniqueSeries)
 {
     const std::string log = PathOf("log.txt");
     auto run = [&](const std::string& args) {
-        const std::string command = std::string(MZ_CLI_PATH) + " compose --template '" + AppDir +
-                                    "/Szablony/Mały.sz' --db '" + DatabaseFile + "' " + args + " > '" + log + "' 2>&1";
+        const std::string command = std::string(MZ_CLI_PATH) + " compose --template '" + AppDir
+            + "/Szablony/Mały.sz' --db '" + DatabaseFile + "' " + args + " > '" + log + "' 2>&1";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };

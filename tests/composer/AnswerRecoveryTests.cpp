@@ -44,14 +44,14 @@ const std::vector<TExpl> Clues = {{1, 1, "zwierzę", "", true},
 std::unique_ptr<TDB> Database()
 {
     return MakeDB(std::vector<TWordEntry>{{"KOT", {"zwierzę", "mruczek"}, {}},
-                                         {"LOT", {"zwierzę"}, {}},
-                                         {"KOC", {"zwierzę"}, {}},
-                                         {"SOK", {"napój"}, {}},
-                                         {"KOS", {"ptak"}, {}},
-                                         {"TAK", {"zgoda"}, {}},
-                                         {"TAS", {"zgoda"}, {}},
-                                         {"NIE", {"zgoda"}, {}},
-                                         {"KOTY", {"ptak"}, {}}});
+                                          {"LOT", {"zwierzę"}, {}},
+                                          {"KOC", {"zwierzę"}, {}},
+                                          {"SOK", {"napój"}, {}},
+                                          {"KOS", {"ptak"}, {}},
+                                          {"TAK", {"zgoda"}, {}},
+                                          {"TAS", {"zgoda"}, {}},
+                                          {"NIE", {"zgoda"}, {}},
+                                          {"KOTY", {"ptak"}, {}}});
 }
 
 } // namespace
@@ -101,8 +101,10 @@ TEST(AnswerRecovery, WordsThatContradictEachOtherAreAllLeftUnknown)
 {
     // The database's only "ptak" cannot cross its only "zwierzę": either may be
     // the wrong one, so neither is recovered, while the rest still are.
-    auto db = MakeDB(std::vector<TWordEntry>{{"KOT", {"zwierzę"}, {}}, {"SOK", {"napój"}, {}},
-                                            {"BUS", {"ptak"}, {}}, {"TAK", {"zgoda"}, {}}});
+    auto db = MakeDB(std::vector<TWordEntry>{{"KOT", {"zwierzę"}, {}},
+                                             {"SOK", {"napój"}, {}},
+                                             {"BUS", {"ptak"}, {}},
+                                             {"TAK", {"zgoda"}, {}}});
     TCrossTXT doc = Puzzle(Shape, Clues);
     RecoverAnswers(doc, *db);
     EXPECT_EQ(Answers(doc), (std::vector<std::string>{"", "SOK", "", "TAK"}));
@@ -114,11 +116,11 @@ TEST(PhraseWord, IsADatabaseWordTheAnswersCanSpellAndNotAnAnswer)
     auto db = Database();
     RecoverAnswers(doc, *db);
     // Letters: K O T O A S O K (the corners shared): K2 O3 T1 A1 S1.
-    auto words = MakeDB(std::vector<TWordEntry>{{"KOTOSA", {"x"}, {}},   // fits
-                                               {"KOTOSAK", {"x"}, {}},  // fits: seven letters
-                                               {"KOKOSY", {"x"}, {}},   // no Y
-                                               {"KOTKA", {"x"}, {}},    // too short
-                                               {"KOKOKOT", {"x"}, {}}}); // three K
+    auto words = MakeDB(std::vector<TWordEntry>{{"KOTOSA", {"x"}, {}},    // fits
+                                                {"KOTOSAK", {"x"}, {}},   // fits: seven letters
+                                                {"KOKOSY", {"x"}, {}},    // no Y
+                                                {"KOTKA", {"x"}, {}},     // too short
+                                                {"KOKOKOT", {"x"}, {}}}); // three K
     std::set<std::string> picked;
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         TRandom random(seed);

@@ -220,12 +220,15 @@ TEST_F(ComposeCommand, ARunWithoutACrosswordSaysWhyExitsOneAndSavesNothing)
             blocked.SetCell(c, r, '*');
     blocked.SaveToFile(Path("Czarny.sz"));
     const std::vector<THopelessCase> cases = {
-        {"min length 20", {"--template", Path("Mini.sz"), "--db", Path("baza.hk"), "--min-len", "20", "--max-len", "30"},
+        {"min length 20",
+         {"--template", Path("Mini.sz"), "--db", Path("baza.hk"), "--min-len", "20", "--max-len", "30"},
          "W szablonie nie ma ciągu wolnych pól, w którym zmieściłoby się hasło o długości co najmniej 20"},
-        {"empty database", {"--template", Path("Mini.sz"), "--db", Path("pusta.hk")},
+        {"empty database",
+         {"--template", Path("Mini.sz"), "--db", Path("pusta.hk")},
          "W bazie haseł nie ma żadnego hasła o długości, jaką przyjmuje szablon"},
         {"all blocks", {"--template", Path("Czarny.sz"), "--db", Path("baza.hk")}, "Szablon nie ma wolnych pól"},
-        {"three words", {"--template", Path("Mini.sz"), "--db", Path("trzy.hk")},
+        {"three words",
+         {"--template", Path("Mini.sz"), "--db", Path("trzy.hk")},
          "Nie udało się ułożyć krzyżówki z tego szablonu i tej bazy haseł"},
     };
     for (const THopelessCase& c : cases) {
@@ -249,18 +252,23 @@ TEST_F(ComposeCommand, ALongRunShowsItsProgressAndEndsAtItsTimeLimit)
 {
     // Six words cannot fill 15 x 11 cells; only composing shows it.
     WriteDBFile(Path("szesc.hk"), 101,
-                {{"KOTA", {"a"}, {}}, {"TEKA", {"b"}, {}}, {"OKO", {"c"}, {}}, {"ATAK", {"d"}, {}},
-                 {"KAT", {"e"}, {}}, {"TOKE", {"f"}, {}}});
+                {{"KOTA", {"a"}, {}},
+                 {"TEKA", {"b"}, {}},
+                 {"OKO", {"c"}, {}},
+                 {"ATAK", {"d"}, {}},
+                 {"KAT", {"e"}, {}},
+                 {"TOKE", {"f"}, {}}});
     TCrossTXT pattern;
     pattern.Kind = 1;
     pattern.SetColCount(15);
     pattern.SetRowCount(11);
     pattern.SaveToFile(Path("Normal.sz"));
-    const TResult r = Run({"--template", Path("Normal.sz"), "--db", Path("szesc.hk"), "--out", Path("n.krz"),
-                           "--time-limit", "2"});
+    const TResult r =
+        Run({"--template", Path("Normal.sz"), "--db", Path("szesc.hk"), "--out", Path("n.krz"), "--time-limit", "2"});
     EXPECT_EQ(r.Code, 1);
     EXPECT_NE(r.Err.find("układanie trwa: 1 s, kroki "), std::string::npos) << r.Err;
     EXPECT_NE(r.Err.find(", restarty "), std::string::npos) << r.Err;
-    EXPECT_NE(r.Err.find("Nie udało się ułożyć krzyżówki z tego szablonu i tej bazy haseł\n"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("Nie udało się ułożyć krzyżówki z tego szablonu i tej bazy haseł\n"), std::string::npos)
+        << r.Err;
     EXPECT_FALSE(std::filesystem::exists(Path("n.krz")));
 }

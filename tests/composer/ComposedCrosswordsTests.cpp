@@ -25,6 +25,7 @@ struct TComposed {
     uint64_t Hash;
 };
 
+// clang-format off
 const TComposed Composed[] = {
     {"Duży.sz", 1, 0xec21d65edf8d52faull},
     {"Duży.sz", 2, 0xb4271c671f1441a5ull},
@@ -227,6 +228,7 @@ const TComposed Composed[] = {
     {"Z blokami.sz", 49, 0x75d96e26d5b65f9bull},
     {"Z blokami.sz", 50, 0x48c9f5131350b6aaull},
 };
+// clang-format on
 
 // FNV-1a over everything a user sees of the crossword and over the work it took.
 class THash {
@@ -256,8 +258,8 @@ uint64_t CrosswordHash(const TComposeResult& result, const TCrossTXT& doc)
         hash.Add(result.Grid->RowLine(r));
     for (const auto& item : doc.ExplsInNumberOrder()) {
         hash.Add(static_cast<uint64_t>(item.Number));
-        hash.Add(static_cast<uint64_t>(item.Expl.Col) << 32 | static_cast<uint64_t>(item.Expl.Row) << 1 |
-                 (item.Expl.Horizontal ? 1 : 0));
+        hash.Add(static_cast<uint64_t>(item.Expl.Col) << 32 | static_cast<uint64_t>(item.Expl.Row) << 1
+                 | (item.Expl.Horizontal ? 1 : 0));
         hash.Add(item.Expl.Explanation);
         hash.Add(item.Expl.Audio);
     }
@@ -280,8 +282,10 @@ TEST(ComposedCrosswords, EverySeedGivesTheCrosswordItGaveBefore)
     const TComposerSettings settings;
     std::map<std::string, std::unique_ptr<TComposeRun>> runs;
     for (const auto& [name, pattern] : templates)
-        runs[name] = std::make_unique<TComposeRun>(
-            pattern, FileDBSource(AppDir + "/baza.hk", {settings.MinLenPWord, settings.MaxLenPWord}), settings);
+        runs[name] = std::make_unique<TComposeRun>(pattern,
+                                                   FileDBSource(AppDir + "/baza.hk",
+                                                                {settings.MinLenPWord, settings.MaxLenPWord}),
+                                                   settings);
     auto compose = [&](const std::string& name, uint32_t seed) {
         TCrossTXT doc;
         const std::atomic<bool> stop{false};

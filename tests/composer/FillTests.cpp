@@ -34,7 +34,7 @@ struct TFeasibleCase {
     bool Feasible;
 };
 
-class RunFeasibleTest : public ::testing::TestWithParam<TFeasibleCase> {};
+class RunFeasibleTest : public ::testing::TestWithParam<TFeasibleCase> { };
 
 // A run shorter than MinLenPWord may hold single letters only; a run that
 // starts with MinLenPWord free cells can always take a word; otherwise some
@@ -50,19 +50,15 @@ TEST_P(RunFeasibleTest, DecidesWhetherARunCanStillBeCompleted)
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, RunFeasibleTest,
-                         ::testing::Values(TFeasibleCase{"..", false, true},
-                                           TFeasibleCase{"A.", false, true},
-                                           TFeasibleCase{"AB", false, false},
-                                           TFeasibleCase{"...", false, true},
-                                           TFeasibleCase{"....Q", false, true},  // four free cells first
-                                           TFeasibleCase{"...Q", false, false},  // Q ends no word
-                                           TFeasibleCase{"ABC", false, true},
-                                           TFeasibleCase{"CBA", false, false},
-                                           TFeasibleCase{"CBA", true, true},     // read backwards it is ABC
-                                           TFeasibleCase{"AB.", false, true},
-                                           TFeasibleCase{"XY..", false, true},
+                         ::testing::Values(TFeasibleCase{"..", false, true}, TFeasibleCase{"A.", false, true},
+                                           TFeasibleCase{"AB", false, false}, TFeasibleCase{"...", false, true},
+                                           TFeasibleCase{"....Q", false, true}, // four free cells first
+                                           TFeasibleCase{"...Q", false, false}, // Q ends no word
+                                           TFeasibleCase{"ABC", false, true}, TFeasibleCase{"CBA", false, false},
+                                           TFeasibleCase{"CBA", true, true}, // read backwards it is ABC
+                                           TFeasibleCase{"AB.", false, true}, TFeasibleCase{"XY..", false, true},
                                            TFeasibleCase{"YX..", false, false},
-                                           TFeasibleCase{"YX..", true, true}));   // ..XY: XYZW may run past
+                                           TFeasibleCase{"YX..", true, true})); // ..XY: XYZW may run past
 
 TEST(RunFeasible, ARunWithABlockIsRefused)
 {
@@ -120,7 +116,7 @@ struct TScoreCase {
     int32_t Score;
 };
 
-class ScoreTest : public ::testing::TestWithParam<TScoreCase> {};
+class ScoreTest : public ::testing::TestWithParam<TScoreCase> { };
 
 // A gap of 1..MinLenPWord cells left before or after a word is waste.
 TEST_P(ScoreTest, PenalisesEachGapTooShortForAnotherWord)
@@ -133,19 +129,18 @@ TEST_P(ScoreTest, PenalisesEachGapTooShortForAnotherWord)
     EXPECT_EQ(list[0].Score, c.Score);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Gaps, ScoreTest,
-    ::testing::Values(TScoreCase{"     K      ", "K", 4, 11, 1}, // one free cell before, none after
-                      TScoreCase{"     K      ", "K", 1, 8, 0},  // m + 1 before, none after
-                      TScoreCase{"     K      ", "K", 1, 4, 0},  // m + 1 on both sides
-                      TScoreCase{"     K      ", "K", 5, 11, 1}, // none before, one after
-                      TScoreCase{"     K      ", "K", 3, 7, 2},  // two before, three after
-                      TScoreCase{"     K      ", "K", 2, 9, 1},  // exactly m before, none after
-                      TScoreCase{"     K      ", "K", 5, 9, 1},  // none before, exactly m after
-                      TScoreCase{"          ", "", 0, 3, 0},     // no anchor: 3..7 letters leave room
-                      TScoreCase{"          ", "", 0, 7, 0},
-                      TScoreCase{"          ", "", 0, 8, 1},
-                      TScoreCase{"          ", "", 0, 10, 1}));
+INSTANTIATE_TEST_SUITE_P(Gaps, ScoreTest,
+                         ::testing::Values(TScoreCase{"     K      ", "K", 4, 11,
+                                                      1},                            // one free cell before, none after
+                                           TScoreCase{"     K      ", "K", 1, 8, 0}, // m + 1 before, none after
+                                           TScoreCase{"     K      ", "K", 1, 4, 0}, // m + 1 on both sides
+                                           TScoreCase{"     K      ", "K", 5, 11, 1}, // none before, one after
+                                           TScoreCase{"     K      ", "K", 3, 7, 2},  // two before, three after
+                                           TScoreCase{"     K      ", "K", 2, 9, 1},  // exactly m before, none after
+                                           TScoreCase{"     K      ", "K", 5, 9, 1},  // none before, exactly m after
+                                           TScoreCase{"          ", "", 0, 3, 0}, // no anchor: 3..7 letters leave room
+                                           TScoreCase{"          ", "", 0, 7, 0}, TScoreCase{"          ", "", 0, 8, 1},
+                                           TScoreCase{"          ", "", 0, 10, 1}));
 
 TEST(PlaceBlocks, AWordStartingInRowOneIsFencedInRowOneWithTheOptionOff)
 {
@@ -194,7 +189,7 @@ TEST(ChooseWord, DrawsAmongTheLowestScoresInListOrder)
     for (uint32_t seed : {1u, 2u, 3u, 99u, 12345u}) {
         TCrossKwelin kwelin(TTable(8, 4), *db, Settings(3, true), seed);
         Steps(kwelin).Push({{"AAA", 0, 1}, {"BBB", 0, 0}, {"CCC", 0, 2}, {"DDD", 0, 0}, {"EEE", 0, 0}},
-                    Slot(1, 1, 2, "", "        "));
+                           Slot(1, 1, 2, "", "        "));
         Steps(kwelin).ChooseWord();
         TRandom expected(seed);
         const char* lowest[] = {"BBB", "DDD", "EEE"};
@@ -288,11 +283,11 @@ TEST(CloseSingleLetter, ABlockThatWouldLeaveAnImpossibleRunIsNotPlaced)
 
 TEST(Crosses, ComparesTheStretchesOfSlotsInDifferentDirections)
 {
-    const TPWordCoordinate across = Slot(1, 5, 3, "AB", "  AB  "); // columns 3..8 of row 3
-    EXPECT_TRUE(TCrossKwelinTestAccess::Crosses(across, Slot(0, 4, 1, "X", "X  ")));   // column 4, rows 1..3
-    EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(across, Slot(0, 9, 1, "X", "X  ")));  // column 9
-    EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(across, Slot(0, 4, 4, "X", "X  ")));  // rows 4..6
-    EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(across, Slot(1, 4, 3, "X", "X  ")));  // same direction
+    const TPWordCoordinate across = Slot(1, 5, 3, "AB", "  AB  ");                    // columns 3..8 of row 3
+    EXPECT_TRUE(TCrossKwelinTestAccess::Crosses(across, Slot(0, 4, 1, "X", "X  ")));  // column 4, rows 1..3
+    EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(across, Slot(0, 9, 1, "X", "X  "))); // column 9
+    EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(across, Slot(0, 4, 4, "X", "X  "))); // rows 4..6
+    EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(across, Slot(1, 4, 3, "X", "X  "))); // same direction
     // Without an anchor the stretch is taken to begin one cell after Col.
     const TPWordCoordinate free = Slot(1, 1, 2, "", "    ");
     EXPECT_FALSE(TCrossKwelinTestAccess::Crosses(free, Slot(0, 1, 2, "Q", "Q  ")));
@@ -370,7 +365,7 @@ struct TRepeatCase {
     bool Repeats;
 };
 
-class FormsRepeatTest : public ::testing::TestWithParam<TRepeatCase> {};
+class FormsRepeatTest : public ::testing::TestWithParam<TRepeatCase> { };
 
 // A word may not make a word of at least MinLenPWord letters that stands in the
 // grid already: not as itself, not across one of its letters, not as a run its
@@ -391,15 +386,22 @@ INSTANTIATE_TEST_SUITE_P(
         // KOT already stands across; laying AT under K.. completes KOT down column 1.
         // KOT already stands across; TA under K and O completes KOT down column 1.
         TRepeatCase{"across a letter", {"K*KOT", "O*...", "..*.."}, Slot(1, 1, 3, "", "  "), "TA", 0, true},
-        TRepeatCase{"a crossing left open", {"K*KOT", "O*...", "..*..", "....."}, Slot(1, 1, 3, "", "  "), "TA",
-                    0, false},
+        TRepeatCase{"a crossing left open",
+                    {"K*KOT", "O*...", "..*..", "....."},
+                    Slot(1, 1, 3, "", "  "),
+                    "TA",
+                    0,
+                    false},
         // The block after AB shuts in the KOT at the end of the row.
-        TRepeatCase{"shut in by the closing block", {"KOT*...KOT", "**********"}, Slot(1, 5, 1, "", "   "), "AB",
-                    0, true},
+        TRepeatCase{"shut in by the closing block",
+                    {"KOT*...KOT", "**********"},
+                    Slot(1, 5, 1, "", "   "),
+                    "AB",
+                    0,
+                    true},
         TRepeatCase{"a run left open", {"KOT*....KOT", "***********"}, Slot(1, 5, 1, "", "    "), "AB", 0, false},
         TRepeatCase{"itself across", {"O...", "K...", "....", "****"}, Slot(1, 1, 3, "", "    "), "OKO", 0, true},
-        TRepeatCase{"two equal crossings", {"K.K.", "O.O.", "...*", "****"}, Slot(1, 1, 3, "", "   "), "TXT", 0,
-                    true}),
+        TRepeatCase{"two equal crossings", {"K.K.", "O.O.", "...*", "****"}, Slot(1, 1, 3, "", "   "), "TXT", 0, true}),
     [](const auto& testCase) {
         std::string name = testCase.param.Name;
         std::replace(name.begin(), name.end(), ' ', '_');

@@ -17,8 +17,8 @@ const std::vector<std::string> Finished = {"KOT**", "O*AS*", "SOK**", "*****"};
 std::unique_ptr<TDB> HandOverDB(const TDBLoadFilter& filter = {})
 {
     return MakeDB(std::vector<TWordEntry>{{"KOT", {"kot jeden", "kot dwa", "kot trzy"}, {}},
-                                         {"SOK", {}, {}},
-                                         {"TAK", {"potwierdzenie"}, "tak.wav"}},
+                                          {"SOK", {}, {}},
+                                          {"TAK", {"potwierdzenie"}, "tak.wav"}},
                   qmIndexed, filter);
 }
 
@@ -45,8 +45,10 @@ TEST(TransferTo, NumbersAcrossWordsRowByRowThenDownWordsColumnByColumn)
 
     const auto expls = doc.ExplsInNumberOrder();
     ASSERT_EQ(expls.size(), 4u);
-    const std::vector<std::tuple<int32_t, int32_t, bool>> expected = {
-        {1, 1, true}, {1, 3, true}, {1, 1, false}, {3, 1, false}};
+    const std::vector<std::tuple<int32_t, int32_t, bool>> expected = {{1, 1, true},
+                                                                      {1, 3, true},
+                                                                      {1, 1, false},
+                                                                      {3, 1, false}};
     for (size_t i = 0; i < expls.size(); ++i) {
         EXPECT_EQ(expls[i].Number, static_cast<int32_t>(i + 1));
         EXPECT_EQ(std::make_tuple(expls[i].Expl.Col, expls[i].Expl.Row, expls[i].Expl.Horizontal), expected[i]) << i;

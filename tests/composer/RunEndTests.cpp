@@ -114,7 +114,10 @@ TEST(ComposeRunEnd, EveryDegenerateCaseEndsWithItsMessageAndNoCrossword)
     const std::vector<std::string> open15x11(11, "...............");
     const std::vector<TDegenerateCase> cases = {
         {"all blocks", {"****", "****"}, MadeUpWords(50, 1), 3, MsgNoOpenCells},
-        {"stretches of two", {"..*..", "..*..", "*****", "..*.."}, MadeUpWords(50, 1), 3,
+        {"stretches of two",
+         {"..*..", "..*..", "*****", "..*.."},
+         MadeUpWords(50, 1),
+         3,
          std::string(MsgNoRoomForWord) + "3"},
         {"min length above every stretch", open7x6, MadeUpWords(50, 1), 8, std::string(MsgNoRoomForWord) + "8"},
         {"empty database", open7x6, {}, 3, MsgNoFittingWord},
@@ -181,7 +184,8 @@ TTable PreviousRunGrid(const TTable& pattern, const TDBSource& source, const TKw
 TEST(ComposeRunEnd, SmallTemplatesGiveTheCrosswordsTheyAlwaysGave)
 {
     const TDBSource source = WordsSource(MadeUpWords(3000, 2024));
-    const std::vector<TTable> templates = {TTable(7, 6), Grid({"........", "...*....", "........", "....*...", "........"}),
+    const std::vector<TTable> templates = {TTable(7, 6),
+                                           Grid({"........", "...*....", "........", "....*...", "........"}),
                                            TTable(9, 8)};
     int restarted = 0;
     for (const TTable& pattern : templates) {
@@ -198,10 +202,10 @@ TEST(ComposeRunEnd, SmallTemplatesGiveTheCrosswordsTheyAlwaysGave)
             EXPECT_EQ(Rows(*now.Result.Grid), Rows(grid)) << seed;
             const auto x = now.Document.ExplsInNumberOrder();
             const auto y = before.ExplsInNumberOrder();
-            EXPECT_TRUE(x.size() == y.size()
-                        && std::equal(x.begin(), x.end(), y.begin(), [](const auto& p, const auto& q) {
-                               return p.Number == q.Number && p.Expl == q.Expl;
-                           }))
+            EXPECT_TRUE(
+                x.size() == y.size()
+                && std::equal(x.begin(), x.end(), y.begin(),
+                              [](const auto& p, const auto& q) { return p.Number == q.Number && p.Expl == q.Expl; }))
                 << seed;
             restarted += now.Result.Restarts > 0 ? 1 : 0;
         }
@@ -308,7 +312,8 @@ TEST(ComposeRunEnd, FuzzedRunsAlwaysEndWithACrosswordOrAClearMessage)
             std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
             std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
             for (uint32_t k = 1 + random.Draw(4); k > 0 && bytes.size() > 64; --k)
-                bytes[64 + random.Draw(static_cast<uint32_t>(bytes.size() - 64))] ^= static_cast<char>(1 + random.Draw(255));
+                bytes[64 + random.Draw(static_cast<uint32_t>(bytes.size() - 64))] ^=
+                    static_cast<char>(1 + random.Draw(255));
             f.seekp(0);
             f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         }
@@ -318,7 +323,8 @@ TEST(ComposeRunEnd, FuzzedRunsAlwaysEndWithACrosswordOrAClearMessage)
         settings.AnyWordLocation = random.Draw(2) == 1;
         settings.PlainAttempts = random.Draw(2) ? 1 : 0;
 
-        const TEnd end = Compose(pattern, FileDBSource(file, {settings.MinLenPWord, settings.MaxLenPWord}), settings, i);
+        const TEnd end =
+            Compose(pattern, FileDBSource(file, {settings.MinLenPWord, settings.MaxLenPWord}), settings, i);
         SCOPED_TRACE("case " + std::to_string(i));
         EXPECT_NE(end.Result.HandedOver, end.Result.Failed);
         if (end.Result.HandedOver) {
@@ -393,7 +399,8 @@ TEST(ComposeRunEnd, ALargeTemplateFinishesThroughRepairs)
         EXPECT_TRUE(EveryRunIsAnUnrepeatedWord(*end.Result.Grid, *db, settings.MinLenPWord)) << seed;
         const std::vector<std::string> standing = end.Result.Grid->Words(settings.MinLenPWord);
         for (const std::string& w : end.Result.PlacedWords)
-            EXPECT_NE(std::find(standing.begin(), standing.end(), w), standing.end()) << w << " was laid but is not in the grid";
+            EXPECT_NE(std::find(standing.begin(), standing.end(), w), standing.end())
+                << w << " was laid but is not in the grid";
         EXPECT_EQ(end.Document.ExplCount(), static_cast<int32_t>(standing.size())) << seed;
         const TEnd again = Compose(TTable(20, 16), source, settings, seed);
         EXPECT_EQ(Rows(*again.Result.Grid), Rows(*end.Result.Grid)) << seed;

@@ -52,8 +52,7 @@ struct TRunOutcome {
     uint8_t Progress = 0;
 };
 
-TRunOutcome RunOnce(const TTable& pattern, uint32_t seed, TDBSource source = SyntheticSource(),
-                    uint32_t maxSteps = 0)
+TRunOutcome RunOnce(const TTable& pattern, uint32_t seed, TDBSource source = SyntheticSource(), uint32_t maxSteps = 0)
 {
     TComposeRun run(pattern, std::move(source), RunSettings(maxSteps));
     std::atomic<bool> stop{false};
@@ -77,8 +76,7 @@ bool SameCrossword(const TRunOutcome& a, const TRunOutcome& b)
         return false;
     const auto x = a.Document.ExplsInNumberOrder();
     const auto y = b.Document.ExplsInNumberOrder();
-    return x.size() == y.size()
-        && std::equal(x.begin(), x.end(), y.begin(), [](const auto& p, const auto& q) {
+    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](const auto& p, const auto& q) {
                return p.Number == q.Number && p.Expl == q.Expl;
            });
 }
@@ -133,10 +131,13 @@ TEST(ComposeRun, ARunWithinTheBudgetIsUnchangedAndARestartEqualsAFreshRunFromIts
 TEST(ComposeRun, AStopDuringTheDatabaseLoadClosesTheTemplateAndHandsNothingOver)
 {
     std::atomic<bool> stop{false};
-    TComposeRun run(Grid({".......", "..*....", ".......", "......."}), [&] {
-        stop = true;
-        return MakeDB(SyntheticWords(300));
-    }, RunSettings());
+    TComposeRun run(
+        Grid({".......", "..*....", ".......", "......."}),
+        [&] {
+            stop = true;
+            return MakeDB(SyntheticWords(300));
+        },
+        RunSettings());
     std::vector<std::pair<TTable, bool>> previews;
     run.OnPreview = [&](const TTable& grid, bool final) { previews.emplace_back(grid, final); };
     std::atomic<uint8_t> progress{0};
@@ -247,7 +248,7 @@ struct TPercentCase {
     int Percent;
 };
 
-class FillPercentageTest : public ::testing::TestWithParam<TPercentCase> {};
+class FillPercentageTest : public ::testing::TestWithParam<TPercentCase> { };
 
 // n * 100 / N rounded to the nearest integer, halves to the even neighbour.
 TEST_P(FillPercentageTest, RoundsHalvesToEven)
@@ -260,21 +261,19 @@ TEST_P(FillPercentageTest, RoundsHalvesToEven)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FillPercentageTest,
-                         ::testing::Values(TPercentCase{1, 8, 12},    // 12.5 -> 12
-                                           TPercentCase{3, 8, 38},    // 37.5 -> 38
-                                           TPercentCase{1, 200, 0},   // 0.5 -> 0
-                                           TPercentCase{3, 200, 2},   // 1.5 -> 2
-                                           TPercentCase{1, 3, 33},
-                                           TPercentCase{2, 3, 67},
-                                           TPercentCase{5, 5, 100}));
+                         ::testing::Values(TPercentCase{1, 8, 12},  // 12.5 -> 12
+                                           TPercentCase{3, 8, 38},  // 37.5 -> 38
+                                           TPercentCase{1, 200, 0}, // 0.5 -> 0
+                                           TPercentCase{3, 200, 2}, // 1.5 -> 2
+                                           TPercentCase{1, 3, 33}, TPercentCase{2, 3, 67}, TPercentCase{5, 5, 100}));
 
 class NumberedNameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Dir = std::filesystem::temp_directory_path() /
-              ("mz-names-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        Dir = std::filesystem::temp_directory_path()
+            / ("mz-names-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(Dir);
         std::filesystem::create_directories(Dir);
     }

@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <tuple>
@@ -40,8 +40,7 @@ std::vector<TRun> Words(const TTable& grid, int32_t minLen)
         for (int32_t line = 1; line <= lines; ++line) {
             std::string run;
             for (int32_t i = 1; i <= length + 1; ++i) {
-                const char cell = i > length ? TTable::Block
-                                             : (across ? grid.GetCell(i, line) : grid.GetCell(line, i));
+                const char cell = i > length ? TTable::Block : (across ? grid.GetCell(i, line) : grid.GetCell(line, i));
                 if (TTable::IsLetter(cell)) {
                     run += cell;
                     continue;
@@ -245,10 +244,9 @@ TEST_F(ShippedContent, ComposeAllowRepeatsGivesTheSearchWithoutTheRule)
     const auto dir = std::filesystem::temp_directory_path() / ("mz-repeats-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     auto words = [&](const std::string& extra) {
-        const std::string command = std::string("'") + MZ_CLI_PATH + "' compose --template '" + AppDir +
-                                    "/Szablony/Normal.sz' --db '" + DatabaseFile + "' --out '" +
-                                    (dir / "k.krz").string() + "' --seed 22 --solution '" +
-                                    (dir / "k.txt").string() + "' " + extra + " > /dev/null";
+        const std::string command = std::string("'") + MZ_CLI_PATH + "' compose --template '" + AppDir
+            + "/Szablony/Normal.sz' --db '" + DatabaseFile + "' --out '" + (dir / "k.krz").string()
+            + "' --seed 22 --solution '" + (dir / "k.txt").string() + "' " + extra + " > /dev/null";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         std::vector<std::string> found = SolutionGrid(dir / "k.txt").Words(3);
         std::sort(found.begin(), found.end());

@@ -22,7 +22,7 @@ std::string Cells(const char* text)
     return s;
 }
 
-class AnalyseLineTest : public ::testing::TestWithParam<TLineCase> {};
+class AnalyseLineTest : public ::testing::TestWithParam<TLineCase> { };
 
 // The longest open run of a line wins (strictly longer, so the earliest of
 // equals), a run shut in by blocks or edges on both sides is a finished word,
@@ -39,19 +39,18 @@ TEST_P(AnalyseLineTest, ChoosesTheLongestOpenRunAndItsStretch)
     EXPECT_EQ(core.Segment, Cells(c.Segment));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, AnalyseLineTest,
-    ::testing::Values(TLineCase{"..A..", 0, 3, "A", "..A.."},
-                      TLineCase{"*A*..", 0, 0, "", ""},            // closed by blocks
-                      TLineCase{"A*...", 0, 0, "", ""},            // closed by the edge and a block
-                      TLineCase{"A....", 0, 1, "A", "A...."},      // the edge and a free cell: open
-                      TLineCase{"AB*CDE..", 0, 4, "CDE", "CDE.."},
-                      TLineCase{"..AB.CDE", 0, 6, "CDE", "..AB.CDE"},
-                      TLineCase{"A...B", 0, 1, "A", "A...B"},      // equal runs: the first
-                      TLineCase{".AB..", 2, 0, "", ""},            // not longer than the best so far
-                      TLineCase{".AB..", 1, 2, "AB", ".AB.."},
-                      TLineCase{".A*.....B", 0, 0, "", ""},        // chosen run's stretch too short
-                      TLineCase{"*.AB.*..", 0, 3, "AB", ".AB."}));
+INSTANTIATE_TEST_SUITE_P(Lines, AnalyseLineTest,
+                         ::testing::Values(TLineCase{"..A..", 0, 3, "A", "..A.."},
+                                           TLineCase{"*A*..", 0, 0, "", ""},       // closed by blocks
+                                           TLineCase{"A*...", 0, 0, "", ""},       // closed by the edge and a block
+                                           TLineCase{"A....", 0, 1, "A", "A...."}, // the edge and a free cell: open
+                                           TLineCase{"AB*CDE..", 0, 4, "CDE", "CDE.."},
+                                           TLineCase{"..AB.CDE", 0, 6, "CDE", "..AB.CDE"},
+                                           TLineCase{"A...B", 0, 1, "A", "A...B"}, // equal runs: the first
+                                           TLineCase{".AB..", 2, 0, "", ""},       // not longer than the best so far
+                                           TLineCase{".AB..", 1, 2, "AB", ".AB.."},
+                                           TLineCase{".A*.....B", 0, 0, "", ""}, // chosen run's stretch too short
+                                           TLineCase{"*.AB.*..", 0, 3, "AB", ".AB."}));
 
 TEST(ChooseSlot, FirstSlotOnAnEmptyTemplateIsTheFirstFreeStretchOfTheFirstScannedRow)
 {

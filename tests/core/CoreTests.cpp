@@ -47,11 +47,13 @@ TEST(Cp1250Codec, EveryDefinedByteRoundTripsAndUndefinedOnesAreMarked)
 TEST(Cp1250Codec, UnmappableAndBrokenUtf8BecomeTheReplacement)
 {
     bool ok = true;
-    EXPECT_EQ(Utf8ToCp1250("a€b", '?', &ok), "a\x80" "b");
+    EXPECT_EQ(Utf8ToCp1250("a€b", '?', &ok),
+              "a\x80"
+              "b");
     EXPECT_TRUE(ok);
-    EXPECT_EQ(Utf8ToCp1250("x\xE4\xB8\xAD", '_', &ok), "x_");  // a CJK character
+    EXPECT_EQ(Utf8ToCp1250("x\xE4\xB8\xAD", '_', &ok), "x_"); // a CJK character
     EXPECT_FALSE(ok);
-    EXPECT_EQ(Utf8ToCp1250("\xC5", '_', &ok), "_");  // cut sequence at the end
+    EXPECT_EQ(Utf8ToCp1250("\xC5", '_', &ok), "_"); // cut sequence at the end
     EXPECT_FALSE(ok);
     EXPECT_EQ(Utf8ToCp1250("\xE2\x82", '_', &ok), "__");
 }
@@ -64,8 +66,8 @@ TEST(CellAlphabet, AcceptsExactlyTheGridCharacters)
     // space, '*', '?', ten digits, 26 Latin and 9 Polish capitals
     EXPECT_EQ(accepted, 3 + 10 + 26 + 9);
     EXPECT_FALSE(IsCellChar('a'));
-    EXPECT_FALSE(IsCellChar(0xB9));  // ą
-    EXPECT_TRUE(IsCellChar(0xA5));   // Ą
+    EXPECT_FALSE(IsCellChar(0xB9)); // ą
+    EXPECT_TRUE(IsCellChar(0xA5));  // Ą
     EXPECT_FALSE(IsWordLetter('?'));
     EXPECT_FALSE(IsWordLetter('5'));
     EXPECT_TRUE(IsWordLetter(0xAF)); // Ż
@@ -75,9 +77,9 @@ TEST(CellAlphabet, AcceptsExactlyTheGridCharacters)
 TEST(RandomGenerator, DrawsFollowTheLinearCongruentialRule)
 {
     TRandom r(0);
-    EXPECT_EQ(r.Draw(100), 0u);  // state 1: 1 * 100 >> 32
+    EXPECT_EQ(r.Draw(100), 0u); // state 1: 1 * 100 >> 32
     EXPECT_EQ(r.GetState(), 1u);
-    EXPECT_EQ(r.Draw(1u << 31), 134775814u >> 1);  // state 134775814
+    EXPECT_EQ(r.Draw(1u << 31), 134775814u >> 1); // state 134775814
     EXPECT_EQ(r.GetState(), 134775814u);
 
     TRandom a(12345), b(12345);
@@ -105,14 +107,15 @@ TEST(RandomGenerator, ClockSeedIsMillisecondsOfTheDay)
 
 TEST(FileNameRules, ExtensionIsTheTextAfterTheFirstDotOfTheNamePart)
 {
-    struct Case { const char* path; const char* ext; const char* openExt; };
+    struct Case {
+        const char* path;
+        const char* ext;
+        const char* openExt;
+    };
     const Case cases[] = {
-        {"a.b.krz", "b.krz", "b.krz"},
-        {"/home/x.y/Krzyzowka.KRZ", "KRZ", "krz"},
-        {"C:\\dir.d\\plik.Sz", "Sz", "sz"},
-        {"C:plik.xwd", "xwd", "xwd"},
-        {"/tmp/bez_kropki", "", ""},
-        {"/tmp/koniec.", "", ""},
+        {"a.b.krz", "b.krz", "b.krz"},      {"/home/x.y/Krzyzowka.KRZ", "KRZ", "krz"},
+        {"C:\\dir.d\\plik.Sz", "Sz", "sz"}, {"C:plik.xwd", "xwd", "xwd"},
+        {"/tmp/bez_kropki", "", ""},        {"/tmp/koniec.", "", ""},
         {".ukryty", "ukryty", "ukryty"},
     };
     for (const auto& c : cases) {
@@ -137,11 +140,20 @@ TEST(Cp1250Codec, ACutSequenceInsideALongerTextKeepsTheLettersAfterIt)
         const char* Utf8;
         const char* Cp1250;
     } cases[] = {
-        {"ab\xC5" "cd", "ab_cd"},          // two-byte sequence cut by a letter
-        {"ab\xE2\x82" "cd", "ab__cd"},     // three-byte sequence cut after two
-        {"\xF0\x9F\x98" "Ala", "___Ala"},  // four-byte sequence cut after three
-        {"kot\xC5", "kot_"},               // cut by the end of a longer text
-        {"kot\xC5\x82" "a", "kot\xB3" "a"}, // whole: ł
+        {"ab\xC5"
+         "cd",
+         "ab_cd"}, // two-byte sequence cut by a letter
+        {"ab\xE2\x82"
+         "cd",
+         "ab__cd"}, // three-byte sequence cut after two
+        {"\xF0\x9F\x98"
+         "Ala",
+         "___Ala"},          // four-byte sequence cut after three
+        {"kot\xC5", "kot_"}, // cut by the end of a longer text
+        {"kot\xC5\x82"
+         "a",
+         "kot\xB3"
+         "a"}, // whole: ł
     };
     for (const auto& c : cases) {
         bool ok = true;

@@ -41,8 +41,8 @@ TEST(SoundNames, OnlyPlainFileNamesAreAccepted)
 {
     for (const char* name : {"KOT.wav", "\xAF\xD3\xA3W.wav", "a b.mp3", ".ukryty.ogg", "x"})
         EXPECT_TRUE(IsPlainSoundName(name)) << name;
-    for (const char* name : {"", ".", "..", "../../secret/notes.txt", "a/b.wav", "a\\b.wav", "..\\x.wav",
-                             "C:x.wav", "C:\\x.wav", "kot..wav", "kot\x1B.wav", "kot\r\n", "\x7F"})
+    for (const char* name : {"", ".", "..", "../../secret/notes.txt", "a/b.wav", "a\\b.wav", "..\\x.wav", "C:x.wav",
+                             "C:\\x.wav", "kot..wav", "kot\x1B.wav", "kot\r\n", "\x7F"})
         EXPECT_FALSE(IsPlainSoundName(name)) << name;
     EXPECT_FALSE(IsPlainSoundName(std::string("kot\0.wav", 8)));
 }
@@ -69,9 +69,12 @@ TEST_F(FilesTest, SoundsResolveOnlyToFilesInsideTheAudioDirectory)
         std::string Name;
         TSoundStatus Status;
     } const cases[] = {
-        {"KOT.wav", TSoundStatus::Playable},        {"kotek.wav", TSoundStatus::Playable},
-        {"PIES.wav", TSoundStatus::Missing},        {"zdrada.wav", TSoundStatus::Refused},
-        {"../tajne.txt", TSoundStatus::Refused},    {"katalog.wav", TSoundStatus::Refused},
+        {"KOT.wav", TSoundStatus::Playable},
+        {"kotek.wav", TSoundStatus::Playable},
+        {"PIES.wav", TSoundStatus::Missing},
+        {"zdrada.wav", TSoundStatus::Refused},
+        {"../tajne.txt", TSoundStatus::Refused},
+        {"katalog.wav", TSoundStatus::Refused},
         {(Dir / "tajne.txt").string(), TSoundStatus::Refused},
     };
     for (const auto& c : cases)

@@ -75,9 +75,9 @@ private slots:
             TBaseWord excluded = *base.Find(Cp("ŻABA"));
             excluded.Excluded = true;
             excluded.UserEdited = true;
-            std::vector<TWordChange> changes = {
-                {*base.Find(Cp("ŻABA")), excluded, 0},
-                {std::nullopt, TBaseWord{Cp("SOWA"), {Cp("nocny ptak")}, "", false, true, {}}, 0}};
+            std::vector<TWordChange> changes = {{*base.Find(Cp("ŻABA")), excluded, 0},
+                                                {std::nullopt,
+                                                 TBaseWord{Cp("SOWA"), {Cp("nocny ptak")}, "", false, true, {}}, 0}};
             for (TWordChange& change : changes)
                 base.Apply(change);
             base.Save();
@@ -139,7 +139,8 @@ private slots:
         QStringList clues{bench.Clue(QStringLiteral("K_0000.krz")), bench.Clue(QStringLiteral("K_0001.krz"))};
         clues.sort();
         QCOMPARE(clues, QStringList({QStringLiteral("nocny ptak"), QStringLiteral("płaz")}));
-        QCOMPARE(bench.Window.Matching(QStringLiteral("tell")), QStringList({QStringLiteral("tell ") + QString::fromUtf8(MsgNoFittingWord)}));
+        QCOMPARE(bench.Window.Matching(QStringLiteral("tell")),
+                 QStringList({QStringLiteral("tell ") + QString::fromUtf8(MsgNoFittingWord)}));
         QCOMPARE(completed.size(), 3);
         QVERIFY(!bench.Controller->SeriesFlag());
         QCOMPARE(bench.Window.Log.last(), QStringLiteral("caption Moja.krz"));

@@ -3,9 +3,9 @@
 
 #include "ComposeTestSupport.h"
 
-#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSignalSpy>
 
 #include <filesystem>
@@ -144,7 +144,8 @@ private slots:
         QCOMPARE(bench.Window.Matching(QStringLiteral("ask")), QStringList{ReadyAsk.arg(QStringLiteral("K_0001.krz"))});
         // The buttons stay busy from the first start to the end of the last run.
         QCOMPARE(bench.Window.Matching(QStringLiteral("buttons idle")).size(), 1);
-        QVERIFY(bench.Window.Log.indexOf(QStringLiteral("buttons idle")) > bench.Window.Log.lastIndexOf(QStringLiteral("buttons composing")));
+        QVERIFY(bench.Window.Log.indexOf(QStringLiteral("buttons idle"))
+                > bench.Window.Log.lastIndexOf(QStringLiteral("buttons composing")));
         QCOMPARE(bench.Window.CurrFileName, bench.NewFile(QStringLiteral("K_0001.krz")).toStdString());
         QVERIFY(!bench.Controller->SeriesFlag());
         QCOMPARE(bench.Controller->SeriesCounter(), 1);
@@ -245,8 +246,9 @@ private slots:
         bench.Controller->CrossWord_SeriesClick();
         QVERIFY(bench.WaitIdle());
         QCOMPARE(completedRuns, 4);
-        QCOMPARE(bench.SavedFiles(), QStringList({QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz"),
-                                                  QStringLiteral("K_0002.krz")}));
+        QCOMPARE(bench.SavedFiles(),
+                 QStringList(
+                     {QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz"), QStringLiteral("K_0002.krz")}));
         QCOMPARE(bench.Window.Matching(QStringLiteral("ask")), QStringList{ReadyAsk.arg(QStringLiteral("K_0002.krz"))});
     }
 
@@ -419,10 +421,11 @@ private slots:
         QVERIFY(!bench.Controller->ThreadRunning());
         const std::string dir = bench.NewCrossDir().toStdString();
         QCOMPARE(bench.Window.Log,
-                 QStringList({QStringLiteral("buttons composing"),
-                              QStringLiteral("error Wszystkie nazwy plików z przedrostkiem %1 w katalogu %2 są już zajęte")
-                                  .arg(prefix, QString::fromStdString(dir)),
-                              QStringLiteral("buttons idle")}));
+                 QStringList(
+                     {QStringLiteral("buttons composing"),
+                      QStringLiteral("error Wszystkie nazwy plików z przedrostkiem %1 w katalogu %2 są już zajęte")
+                          .arg(prefix, QString::fromStdString(dir)),
+                      QStringLiteral("buttons idle")}));
         QCOMPARE(bench.SavedFiles().size(), existing.size());
     }
 
@@ -459,10 +462,10 @@ private slots:
         QVERIFY(!bench.Controller->Creating());
         QVERIFY(!bench.Controller->SeriesFlag());
         QVERIFY(!bench.Controller->ThreadRunning());
-        QCOMPARE(bench.Window.Log, QStringList({QStringLiteral("buttons composing"),
-                                                QStringLiteral("error Nie można utworzyć katalogu ")
-                                                    + bench.Window.Options.NewCrossDir,
-                                                QStringLiteral("buttons idle")}));
+        QCOMPARE(bench.Window.Log,
+                 QStringList({QStringLiteral("buttons composing"),
+                              QStringLiteral("error Nie można utworzyć katalogu ") + bench.Window.Options.NewCrossDir,
+                              QStringLiteral("buttons idle")}));
     }
 
     void aSeriesWhoseCrosswordCannotBeSavedEndsWithTheErrorAndGoesIdle()

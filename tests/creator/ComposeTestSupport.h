@@ -143,10 +143,7 @@ struct TComposeBench {
 
     QString NewCrossDir() const { return Dir.filePath(QStringLiteral("Krzyżówki/Nowe/")); }
     QString NewFile(const QString& name) const { return NewCrossDir() + name; }
-    QStringList SavedFiles() const
-    {
-        return QDir(NewCrossDir()).entryList(QDir::Files, QDir::Name);
-    }
+    QStringList SavedFiles() const { return QDir(NewCrossDir()).entryList(QDir::Files, QDir::Name); }
 
     // Waits for the controller to go idle; the limit only keeps a hang from lasting for ever.
     bool WaitIdle(int timeoutMs = 60000)

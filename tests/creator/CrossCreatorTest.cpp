@@ -21,9 +21,9 @@ struct TCreatorBench {
 
     explicit TCreatorBench(const QString& dataBase = DataBasePath, int cols = 8, int rows = 6)
     {
-        Creator = std::make_unique<TCrossCreator>(OpenPattern(cols, rows), FileDBSource(dataBase.toStdString(), {}),
-                                                  TComposerSettings{}, "/x/K_0007.krz", StopCreating,
-                                                  CreateProgress, 5u);
+        Creator =
+            std::make_unique<TCrossCreator>(OpenPattern(cols, rows), FileDBSource(dataBase.toStdString(), {}),
+                                            TComposerSettings{}, "/x/K_0007.krz", StopCreating, CreateProgress, 5u);
         QObject::connect(Creator.get(), &TCrossCreator::PreviewReady, [this](const TTable& grid, bool final) {
             Previews << grid;
             Finals << final;

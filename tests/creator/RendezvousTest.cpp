@@ -14,8 +14,7 @@ using namespace mz;
 namespace {
 
 // Waits (briefly, polling) until the condition holds; false when it never did.
-template <typename F>
-bool Eventually(F&& condition)
+template <typename F> bool Eventually(F&& condition)
 {
     for (int i = 0; i < 5000; ++i) {
         if (condition())

@@ -13,7 +13,7 @@ using namespace mz::test;
 
 namespace {
 
-class ComposeWords : public TTempDirTest {};
+class ComposeWords : public TTempDirTest { };
 
 } // namespace
 
@@ -22,12 +22,10 @@ class ComposeWords : public TTempDirTest {};
 TEST(ExcludedWords, TheLoadDropsAnExcludedWordAndEverythingOfIt)
 {
     const std::vector<TDBFileRecord> records = {
-        {DBRecWord, "KOT"},         {DBRecExplanation, "mruczek"},
-        {DBRecWord, "KONSTANTYNOPOL"}, {DBRecExcluded, ""},
-        {DBRecExplanation, "miasto"}, {DBRecAudio, "K.wav\r\n"},
-        {DBRecWord, "LAS"},         {DBRecExcluded, ""},
-        {DBRecExcluded, ""},         {DBRecWord, "SOWA"},
-        {DBRecExplanation, "ptak"}, {DBRecEnd, ""},
+        {DBRecWord, "KOT"},  {DBRecExplanation, "mruczek"}, {DBRecWord, "KONSTANTYNOPOL"},
+        {DBRecExcluded, ""}, {DBRecExplanation, "miasto"},  {DBRecAudio, "K.wav\r\n"},
+        {DBRecWord, "LAS"},  {DBRecExcluded, ""},           {DBRecExcluded, ""},
+        {DBRecWord, "SOWA"}, {DBRecExplanation, "ptak"},    {DBRecEnd, ""},
     };
     for (const TDBQueryMode mode : {qmPlain, qmIndexed}) {
         TDB db(mode);
@@ -78,8 +76,7 @@ TEST_F(ComposeWords, ACrosswordIsComposedWithAWordTheUserAdded)
     settings.MaxSteps = 0;
     settings.AnyWordLocation = true;
     for (const uint32_t seed : {1u, 2u, 3u, 4u}) {
-        TComposeRun run(pattern,
-                        ComposeDBSource(TComposeWords::Read(PathOf("baza.hk"), PathOf("zmiany.hk")), {3, 16}),
+        TComposeRun run(pattern, ComposeDBSource(TComposeWords::Read(PathOf("baza.hk"), PathOf("zmiany.hk")), {3, 16}),
                         settings);
         TCrossTXT crossword;
         std::atomic<bool> stop{false};

@@ -9,8 +9,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sys/wait.h>
 #include <sstream>
+#include <sys/wait.h>
 
 using namespace mz;
 using namespace mz::test;
@@ -33,10 +33,11 @@ std::vector<std::string> Utf8(const std::vector<std::string>& texts)
 // UTF-8 text to ISO-8859-2 bytes, for the Polish letters the tests use.
 std::string Latin2(const std::string& utf8)
 {
-    static const std::pair<const char*, char> table[] = {
-        {"ą", '\xB1'}, {"ć", '\xE6'}, {"ę", '\xEA'}, {"ł", '\xB3'}, {"ń", '\xF1'}, {"ó", '\xF3'},
-        {"ś", '\xB6'}, {"ź", '\xBC'}, {"ż", '\xBF'}, {"Ą", '\xA1'}, {"Ć", '\xC6'}, {"Ę", '\xCA'},
-        {"Ł", '\xA3'}, {"Ń", '\xD1'}, {"Ó", '\xD3'}, {"Ś", '\xA6'}, {"Ź", '\xAC'}, {"Ż", '\xAF'}};
+    static const std::pair<const char*, char> table[] = {{"ą", '\xB1'}, {"ć", '\xE6'}, {"ę", '\xEA'}, {"ł", '\xB3'},
+                                                         {"ń", '\xF1'}, {"ó", '\xF3'}, {"ś", '\xB6'}, {"ź", '\xBC'},
+                                                         {"ż", '\xBF'}, {"Ą", '\xA1'}, {"Ć", '\xC6'}, {"Ę", '\xCA'},
+                                                         {"Ł", '\xA3'}, {"Ń", '\xD1'}, {"Ó", '\xD3'}, {"Ś", '\xA6'},
+                                                         {"Ź", '\xAC'}, {"Ż", '\xAF'}};
     std::string out;
     for (size_t i = 0; i < utf8.size();) {
         bool replaced = false;
@@ -68,10 +69,19 @@ const TDBWord* Find(const std::vector<TDBWord>& words, const std::string& utf8)
 TEST(DBBuilderWords, OnlyGridLettersOfTwoToTwentyBecomeWords)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"kot", "KOT"},         {"Żółw", "ŻÓŁW"},     {" łódź ", "ŁÓDŹ"},   {"źdźbło", "ŹDŹBŁO"},
-        {"aś", "AŚ"},           {"a", ""},            {"a cóż", ""},        {"x-ray", ""},
-        {"café", ""},           {"r2d2", ""},         {"ąćęłńóśźż", "ĄĆĘŁŃÓŚŹŻ"},
-        {std::string(20, 'k'), std::string(20, 'K')}, {std::string(21, 'k'), ""},
+        {"kot", "KOT"},
+        {"Żółw", "ŻÓŁW"},
+        {" łódź ", "ŁÓDŹ"},
+        {"źdźbło", "ŹDŹBŁO"},
+        {"aś", "AŚ"},
+        {"a", ""},
+        {"a cóż", ""},
+        {"x-ray", ""},
+        {"café", ""},
+        {"r2d2", ""},
+        {"ąćęłńóśźż", "ĄĆĘŁŃÓŚŹŻ"},
+        {std::string(20, 'k'), std::string(20, 'K')},
+        {std::string(21, 'k'), ""},
     };
     for (const auto& [input, expected] : cases)
         EXPECT_EQ(Cp1250ToUtf8(DatabaseWord(input)), expected) << input;
@@ -101,11 +111,23 @@ TEST(DBBuilderClues, ThesaurusSensesBecomeCluesThatDoNotGiveTheAnswerAway)
         {"first four letters inside a phrase", "SAMOCHÓD", {"auto samobieżne", "wóz"}, "wóz"},
         {"answer in other case", "ŻÓŁW", {"Żółwik", "gad"}, "gad"},
         {"usage notes dropped", "TUDZIEŻ", {"i", "oraz (książk.)", "zaś (przestarz.) (pot.)"}, "i, oraz, zaś"},
-        {"vulgar and offensive terms dropped", "GŁUPIEC", {"dureń (obraźl.)", "kiep (wulg.)", "cymbał (obelż.)", "niemądry"}, "niemądry"},
-        {"hyponyms and antonyms are no synonyms", "ZWIERZĘ", {"pies (pojęcie podrzędne)", "roślina (antonim)", "stworzenie"}, "stworzenie"},
-        {"hypernym only when no synonym is left", "ABAT", {"abat (przestarz.)", "zakonnik (pojęcie nadrzędne)", "brat (pojęcie nadrzędne)"}, "rodzaj: zakonnik"},
+        {"vulgar and offensive terms dropped",
+         "GŁUPIEC",
+         {"dureń (obraźl.)", "kiep (wulg.)", "cymbał (obelż.)", "niemądry"},
+         "niemądry"},
+        {"hyponyms and antonyms are no synonyms",
+         "ZWIERZĘ",
+         {"pies (pojęcie podrzędne)", "roślina (antonim)", "stworzenie"},
+         "stworzenie"},
+        {"hypernym only when no synonym is left",
+         "ABAT",
+         {"abat (przestarz.)", "zakonnik (pojęcie nadrzędne)", "brat (pojęcie nadrzędne)"},
+         "rodzaj: zakonnik"},
         {"hypernym not needed", "OPAT", {"zakonnik (pojęcie nadrzędne)", "przeor"}, "przeor"},
-        {"hypernym that gives the answer away", "PTAK", {"ptaki (pojęcie nadrzędne)", "zwierzę (pojęcie nadrzędne)"}, "rodzaj: zwierzę"},
+        {"hypernym that gives the answer away",
+         "PTAK",
+         {"ptaki (pojęcie nadrzędne)", "zwierzę (pojęcie nadrzędne)"},
+         "rodzaj: zwierzę"},
         {"eighty characters at most", "X", {fifty, forty, twenty}, ""},
         {"nothing left", "KOT", {"kot (pot.)", "kotowaty (wulg.)"}, ""},
     };
@@ -183,7 +205,7 @@ TEST(DBBuilderTsv, WordListsGiveCluesAndSoundsAndReportSkippedWords)
     EXPECT_THROW(builder.AddTsv(bad, "zle.tsv", warnings), EDBInvalidOperation);
 }
 
-class DBBuilderFiles : public TTempDirTest {};
+class DBBuilderFiles : public TTempDirTest { };
 
 TEST_F(DBBuilderFiles, SoundsAreFilesNamedAfterTheWordInUtf8)
 {
@@ -247,8 +269,8 @@ TEST_F(DBBuilderFiles, SourcesWithoutWordsAreRefusedAndTheOutputStays)
     WriteBytes(out, "stara baza");
     const std::string log = PathOf("log.txt");
     auto run = [&](const std::string& option, const std::string& source) {
-        const int status =
-            std::system((cli + " db-build --out '" + out + "' " + option + " '" + source + "' > '" + log + "' 2>&1").c_str());
+        const int status = std::system(
+            (cli + " db-build --out '" + out + "' " + option + " '" + source + "' > '" + log + "' 2>&1").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
     std::filesystem::create_directory(PathOf("katalog"));

@@ -28,20 +28,21 @@ std::string Cp(const std::string& utf8)
 
 // A small thesaurus in the shape of the Polish one: the marks sit on terms,
 // a headword's own sense may list it with or without a mark.
-const char* const MarkedThesaurus = "UTF-8\n"
-                                    "chuj|1\n-|chuj (wulg.)|fiut (wulg.)|pała (żart.)|parówa (żart.)\n"
-                                    "krowa|2\n-|babsztyl (wulg.)|flądra (pot.)|krowa (wulg.)\n-|krasula|mućka (pot.)\n"
-                                    "pies|2\n-|czworonóg|psina\n-|pies (pot.)|glina (pot.)\n"
-                                    "glina|2\n-|gliniarz (pot.)|pies (wulg.)|policjant\n-|ił|less\n"
-                                    "nachalny|1\n-|natrętny|namolny|upierdliwy (wulg.)\n"
-                                    "upierdliwy|1\n-|nachalny|natrętny|namolny\n"
-                                    "urojony|2\n-|wymyślony|zmyślony|fikcyjny|nierealny|baśniowy\n-|urojony (obraźl.)|wydumany\n"
-                                    "wydumany|1\n-|teoretyczny|urojony (obraźl.)|wykoncypowany|wymyślony\n"
-                                    "pała|1\n-|bania|jedynka|chuj\n"
-                                    "tyłek|1\n-|pupa|dupa (pot.)|siedzenie\n"
-                                    "dupa|1\n-|pupa|tyłek\n"
-                                    "ptak|2\n-|wróbel|sikora\n-|kuśka (pot.)|wacek|ptak (żart.)\n"
-                                    "kapucyn|1\n-|kuśka|wacek\n";
+const char* const MarkedThesaurus =
+    "UTF-8\n"
+    "chuj|1\n-|chuj (wulg.)|fiut (wulg.)|pała (żart.)|parówa (żart.)\n"
+    "krowa|2\n-|babsztyl (wulg.)|flądra (pot.)|krowa (wulg.)\n-|krasula|mućka (pot.)\n"
+    "pies|2\n-|czworonóg|psina\n-|pies (pot.)|glina (pot.)\n"
+    "glina|2\n-|gliniarz (pot.)|pies (wulg.)|policjant\n-|ił|less\n"
+    "nachalny|1\n-|natrętny|namolny|upierdliwy (wulg.)\n"
+    "upierdliwy|1\n-|nachalny|natrętny|namolny\n"
+    "urojony|2\n-|wymyślony|zmyślony|fikcyjny|nierealny|baśniowy\n-|urojony (obraźl.)|wydumany\n"
+    "wydumany|1\n-|teoretyczny|urojony (obraźl.)|wykoncypowany|wymyślony\n"
+    "pała|1\n-|bania|jedynka|chuj\n"
+    "tyłek|1\n-|pupa|dupa (pot.)|siedzenie\n"
+    "dupa|1\n-|pupa|tyłek\n"
+    "ptak|2\n-|wróbel|sikora\n-|kuśka (pot.)|wacek|ptak (żart.)\n"
+    "kapucyn|1\n-|kuśka|wacek\n";
 
 const char* const ReviewedStopList = "# reviewed words\n\nDupa\nkuśka *\n";
 
@@ -156,8 +157,8 @@ TEST(DBCommonness, ScoresFollowTheRanksOfAllFormsOfAWord)
     commonness.Load(list, "list.tsv");
     EXPECT_EQ(commonness.MaxRank(), 99);
     const std::vector<std::pair<std::string, int32_t>> cases = {
-        {"NIE", 100}, {"KOT", 50}, {"KOTA", 50}, {"DOM", 65}, {"PIES", 50},
-        {Cp("ŻÓŁW"), 26}, {"ZERO", 1}, {"DOMY", 0}, {"KROWA", 0},
+        {"NIE", 100},     {"KOT", 50}, {"KOTA", 50}, {"DOM", 65},  {"PIES", 50},
+        {Cp("ŻÓŁW"), 26}, {"ZERO", 1}, {"DOMY", 0},  {"KROWA", 0},
     };
     for (const auto& [word, score] : cases)
         EXPECT_EQ(commonness.Score(word), score) << Cp1250ToUtf8(word);
@@ -177,7 +178,7 @@ TEST(DBCommonness, MalformedLinesAreRefusedWithTheLine)
     }
 }
 
-class DBScoreFiles : public TTempDirTest {};
+class DBScoreFiles : public TTempDirTest { };
 
 // The score record follows its word's record; a load puts it in Score, and a
 // word without one keeps -1.
@@ -186,11 +187,15 @@ TEST_F(DBScoreFiles, ScoresAreWrittenAfterTheWordAndRead)
     const std::string file = PathOf("baza.hk");
     WriteDBFile(file, 101, {{"KOT", {"mruczek"}, "KOT.wav", 37}, {"PIES", {"burek"}, "", -1}});
     std::vector<std::pair<int, std::string>> records;
-    ReadRecordFile(file, [](const TRecordHeader&) {},
-                   [&](const TDataFromBuf& r) { records.emplace_back(r.RecType, r.Data); });
-    const std::vector<std::pair<int, std::string>> expected = {
-        {DBRecWord, "KOT"},  {DBRecScore, "37"},          {DBRecExplanation, "mruczek"}, {DBRecAudio, "KOT.wav\r\n"},
-        {DBRecWord, "PIES"}, {DBRecExplanation, "burek"}, {DBRecEnd, ""}};
+    ReadRecordFile(
+        file, [](const TRecordHeader&) {}, [&](const TDataFromBuf& r) { records.emplace_back(r.RecType, r.Data); });
+    const std::vector<std::pair<int, std::string>> expected = {{DBRecWord, "KOT"},
+                                                               {DBRecScore, "37"},
+                                                               {DBRecExplanation, "mruczek"},
+                                                               {DBRecAudio, "KOT.wav\r\n"},
+                                                               {DBRecWord, "PIES"},
+                                                               {DBRecExplanation, "burek"},
+                                                               {DBRecEnd, ""}};
     EXPECT_EQ(records, expected);
 
     TDB db;
@@ -203,7 +208,8 @@ TEST_F(DBScoreFiles, ScoresAreWrittenAfterTheWordAndRead)
 TEST(DBScoreRecords, OnlyDecimalsFrom0To100AfterAWordAreRead)
 {
     const std::vector<std::pair<std::string, int32_t>> cases = {
-        {"0", 0}, {"7", 7}, {"100", 100}, {"007", 7}, {"101", -2}, {"-1", -2}, {"", -2}, {"1a", -2}, {" 5", -2}, {"1000", -2},
+        {"0", 0},   {"7", 7}, {"100", 100}, {"007", 7}, {"101", -2},
+        {"-1", -2}, {"", -2}, {"1a", -2},   {" 5", -2}, {"1000", -2},
     };
     for (const auto& [text, score] : cases) {
         TDB db;
@@ -224,10 +230,20 @@ TEST(DBScoreRecords, OnlyDecimalsFrom0To100AfterAWordAreRead)
 // score, and the words set aside, to ExcludedWords; the rest keep their order.
 TEST(DBLoadFilter, WordsScoredBelowTheLeastAndWordsSetAsideAreExcluded)
 {
-    const std::vector<TDBFileRecord> records = {
-        {DBRecWord, "KOT"},  {DBRecScore, "40"}, {DBRecWord, "PIES"}, {DBRecScore, "9"},
-        {DBRecWord, "OSA"},  {DBRecWord, "LIS"}, {DBRecScore, "10"},  {DBRecWord, "\xAF" "UK"},
-        {DBRecScore, "0"},   {DBRecWord, "RYBA"}, {DBRecScore, "80"}, {DBRecEnd, {}}};
+    const std::vector<TDBFileRecord> records = {{DBRecWord, "KOT"},
+                                                {DBRecScore, "40"},
+                                                {DBRecWord, "PIES"},
+                                                {DBRecScore, "9"},
+                                                {DBRecWord, "OSA"},
+                                                {DBRecWord, "LIS"},
+                                                {DBRecScore, "10"},
+                                                {DBRecWord,
+                                                 "\xAF"
+                                                 "UK"},
+                                                {DBRecScore, "0"},
+                                                {DBRecWord, "RYBA"},
+                                                {DBRecScore, "80"},
+                                                {DBRecEnd, {}}};
     auto load = [&](int32_t minScore, std::unordered_set<std::string> setAside) {
         TDB db(qmPlain);
         TDBLoadFilter filter{3, 16, minScore};
@@ -238,17 +254,37 @@ TEST(DBLoadFilter, WordsScoredBelowTheLeastAndWordsSetAsideAreExcluded)
     };
     using TWords = std::vector<std::string>;
     // A word without a score (OSA) is never set aside for it. ŻUK is written in CP1250.
-    EXPECT_EQ(load(0, {}), std::make_pair(TWords{"RYBA", "\xAF" "UK", "LIS", "OSA", "PIES", "KOT"}, TWords{}));
-    EXPECT_EQ(load(10, {}), std::make_pair(TWords{"RYBA", "LIS", "OSA", "KOT"}, TWords{"PIES", "\xAF" "UK"}));
+    EXPECT_EQ(load(0, {}),
+              std::make_pair(TWords{"RYBA",
+                                    "\xAF"
+                                    "UK",
+                                    "LIS", "OSA", "PIES", "KOT"},
+                             TWords{}));
+    EXPECT_EQ(load(10, {}),
+              std::make_pair(TWords{"RYBA", "LIS", "OSA", "KOT"},
+                             TWords{"PIES",
+                                    "\xAF"
+                                    "UK"}));
     EXPECT_EQ(load(41, {"RYBA", "OSA", "NIC"}),
-              std::make_pair(TWords{}, TWords{"KOT", "PIES", "OSA", "LIS", "\xAF" "UK", "RYBA"}));
-    EXPECT_EQ(load(0, {"PIES"}), std::make_pair(TWords{"RYBA", "\xAF" "UK", "LIS", "OSA", "KOT"}, TWords{"PIES"}));
+              std::make_pair(TWords{},
+                             TWords{"KOT", "PIES", "OSA", "LIS",
+                                    "\xAF"
+                                    "UK",
+                                    "RYBA"}));
+    EXPECT_EQ(load(0, {"PIES"}),
+              std::make_pair(TWords{"RYBA",
+                                    "\xAF"
+                                    "UK",
+                                    "LIS", "OSA", "KOT"},
+                             TWords{"PIES"}));
 }
 
 TEST(DBDifficulty, LevelsHaveTheirNamesAndLeastScores)
 {
-    const std::vector<std::tuple<TDifficulty, std::string, int32_t>> levels = {
-        {dfEasy, "łatwy", 20}, {dfMedium, "średni", 10}, {dfHard, "trudny", 1}, {dfAll, "wszystkie słowa", 0}};
+    const std::vector<std::tuple<TDifficulty, std::string, int32_t>> levels = {{dfEasy, "łatwy", 20},
+                                                                               {dfMedium, "średni", 10},
+                                                                               {dfHard, "trudny", 1},
+                                                                               {dfAll, "wszystkie słowa", 0}};
     for (const auto& [level, name, score] : levels) {
         EXPECT_EQ(DifficultyName(level), name);
         EXPECT_EQ(DifficultyMinScore(level), score) << name;
@@ -261,7 +297,7 @@ TEST(DBDifficulty, LevelsHaveTheirNamesAndLeastScores)
         EXPECT_FALSE(ParseDifficulty(bad, parsed)) << bad;
 }
 
-class DBCleaningCommand : public TTempDirTest {};
+class DBCleaningCommand : public TTempDirTest { };
 
 TEST_F(DBCleaningCommand, DbBuildReportsWhatItLeftOutAndHowManyWordsAreScored)
 {
@@ -269,9 +305,9 @@ TEST_F(DBCleaningCommand, DbBuildReportsWhatItLeftOutAndHowManyWordsAreScored)
     WriteBytes(PathOf("stop.txt"), ReviewedStopList);
     WriteBytes(PathOf("czestosc.tsv"), "1\tkrowa\t\n2\tpsa\tpies\n");
     const std::string log = PathOf("log.txt");
-    const std::string command = std::string(MZ_CLI) + " db-build --out '" + PathOf("baza.hk") + "' --stoplist '" +
-                                PathOf("stop.txt") + "' --commonness '" + PathOf("czestosc.tsv") +
-                                "' --thesaurus '" + PathOf("th.dat") + "' > '" + log + "' 2>&1";
+    const std::string command = std::string(MZ_CLI) + " db-build --out '" + PathOf("baza.hk") + "' --stoplist '"
+        + PathOf("stop.txt") + "' --commonness '" + PathOf("czestosc.tsv") + "' --thesaurus '" + PathOf("th.dat")
+        + "' > '" + log + "' 2>&1";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadBytes(log);
     const std::string output = ReadBytes(log);

@@ -14,13 +14,21 @@ using namespace mz::test;
 // sound, and counted; the words around it load as usual.
 TEST(DBDamage, WordsACellCannotShowAreSkippedWithTheirRecordsAndCounted)
 {
-    const std::vector<TDBFileRecord> records = {
-        {DBRecWord, "KOT"},          {DBRecExplanation, "mruczek"},
-        {DBRecWord, std::string("K\0T", 3)}, {DBRecExplanation, "zero"}, {DBRecAudio, "z.wav\r\n"},
-        {DBRecWord, "K?T"},          {DBRecExplanation, "pytajnik"},
-        {DBRecWord, "KO,T"},         {DBRecWord, "kot"}, {DBRecWord, ""},
-        {DBRecWord, "R2D2"},         {DBRecExplanation, "robot"},
-        {DBRecWord, "\xAF\xD3\xA3W"}, {DBRecExplanation, "gad"}, {DBRecEnd, {}}};
+    const std::vector<TDBFileRecord> records = {{DBRecWord, "KOT"},
+                                                {DBRecExplanation, "mruczek"},
+                                                {DBRecWord, std::string("K\0T", 3)},
+                                                {DBRecExplanation, "zero"},
+                                                {DBRecAudio, "z.wav\r\n"},
+                                                {DBRecWord, "K?T"},
+                                                {DBRecExplanation, "pytajnik"},
+                                                {DBRecWord, "KO,T"},
+                                                {DBRecWord, "kot"},
+                                                {DBRecWord, ""},
+                                                {DBRecWord, "R2D2"},
+                                                {DBRecExplanation, "robot"},
+                                                {DBRecWord, "\xAF\xD3\xA3W"},
+                                                {DBRecExplanation, "gad"},
+                                                {DBRecEnd, {}}};
     TDB db;
     db.LoadRecords(101, records, "zla.hk", {2, 20});
     EXPECT_EQ(Chain(db.Words()), (std::vector<std::string>{"\xAF\xD3\xA3W", "R2D2", "KOT"}));
@@ -33,17 +41,17 @@ TEST(DBDamage, WordsACellCannotShowAreSkippedWithTheirRecordsAndCounted)
 
     // A clue before any word is still a broken file, skipped words or not.
     TDB orphan;
-    EXPECT_THROW(orphan.LoadRecords(101, {{DBRecExplanation, "sierota"}, {DBRecEnd, {}}}, "x.hk"),
-                 EDBInvalidOperation);
+    EXPECT_THROW(orphan.LoadRecords(101, {{DBRecExplanation, "sierota"}, {DBRecEnd, {}}}, "x.hk"), EDBInvalidOperation);
     EXPECT_EQ(orphan.SkippedWords(), 0);
 }
 
 TEST(DBDamage, SoundNamesThatAreNoPlainFileNamesAreDroppedAndCounted)
 {
-    const std::vector<TDBFileRecord> records = {
-        {DBRecWord, "KOT"},  {DBRecExplanation, "mruczek"}, {DBRecAudio, "../../../../home/user/.ssh/id_rsa\r\n"},
-        {DBRecWord, "PIES"}, {DBRecExplanation, "burek"},   {DBRecAudio, "PIES.wav\r\nC:\\x.wav\r\nHAU.wav\r\n"},
-        {DBRecWord, "SOWA"}, {DBRecExplanation, "ptak"},    {DBRecAudio, "SOWA.wav\r\n"}, {DBRecEnd, {}}};
+    const std::vector<TDBFileRecord> records =
+        {{DBRecWord, "KOT"},  {DBRecExplanation, "mruczek"}, {DBRecAudio, "../../../../home/user/.ssh/id_rsa\r\n"},
+         {DBRecWord, "PIES"}, {DBRecExplanation, "burek"},   {DBRecAudio, "PIES.wav\r\nC:\\x.wav\r\nHAU.wav\r\n"},
+         {DBRecWord, "SOWA"}, {DBRecExplanation, "ptak"},    {DBRecAudio, "SOWA.wav\r\n"},
+         {DBRecEnd, {}}};
     TDB db;
     db.LoadRecords(101, records, "dzwieki.hk");
     EXPECT_EQ(db.RefusedSounds(), 2);

@@ -82,7 +82,8 @@ private:
                     c = Letter();
         }
         std::string anchor;
-        const size_t letters = static_cast<size_t>(std::count_if(pattern.begin(), pattern.end(), [](char c) { return c != ' '; }));
+        const size_t letters =
+            static_cast<size_t>(std::count_if(pattern.begin(), pattern.end(), [](char c) { return c != ' '; }));
         if (letters > 0 && kind != 19) {
             // The group of letters around a random letter, or a piece of it.
             size_t at = Below(len);

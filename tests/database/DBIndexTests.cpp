@@ -55,4 +55,3 @@ TEST(DBIndex, FollowsLengthLimitsAppliedAgainAfterQueries)
     EXPECT_EQ(Chain(plain.ExcludedWords()), Chain(indexed.ExcludedWords()));
     TEquivalence(plain, indexed, "AB", 6).Run(1000);
 }
-

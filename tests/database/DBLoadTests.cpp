@@ -34,7 +34,10 @@ public:
         Bytes += bytes;
         return *this;
     }
-    std::string File(int32_t edition = 102) const { return BuildRecordBytes(Header(edition), Bytes + RecordAt(0, 0, "")); }
+    std::string File(int32_t edition = 102) const
+    {
+        return BuildRecordBytes(Header(edition), Bytes + RecordAt(0, 0, ""));
+    }
 
     std::string Bytes = std::string(7, 'x');
 };
@@ -249,7 +252,8 @@ TEST_F(DBLoad, DamagedFilesLoadOrFailWithTheLoadingErrorOnly)
     std::vector<TDBWord> words;
     for (int i = 0; i < 300; ++i)
         words.push_back({"SLOWO" + std::string(1, static_cast<char>('A' + i % 26)) + std::to_string(i),
-                         {"objaśnienie " + std::to_string(i)}, i % 5 ? "" : "x.wav"});
+                         {"objaśnienie " + std::to_string(i)},
+                         i % 5 ? "" : "x.wav"});
     const auto path = PathOf("wzor.hk");
     WriteDBFile(path, 102, words);
     const std::string good = ReadBytes(path);

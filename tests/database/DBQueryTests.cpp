@@ -27,9 +27,15 @@ std::vector<std::string> Candidates(TDB& db, const std::string& pattern, const s
 
 TEST_P(DBQueries, FreePatternOffersEveryShortEnoughWordInFileOrder)
 {
-    auto db = Make({"KOT", "ALBATROS", "OKO", "PIES", "\xAF" "ABA", "DOMEK", "SZAFA"}); // ŻABA in CP1250
+    auto db = Make({"KOT", "ALBATROS", "OKO", "PIES",
+                    "\xAF"
+                    "ABA",
+                    "DOMEK", "SZAFA"}); // ŻABA in CP1250
     EXPECT_EQ(Candidates(*db, ".....", ""),
-              (std::vector<std::string>{"KOT/0", "OKO/0", "PIES/0", "\xAF" "ABA/0", "DOMEK/0", "SZAFA/0"}));
+              (std::vector<std::string>{"KOT/0", "OKO/0", "PIES/0",
+                                        "\xAF"
+                                        "ABA/0",
+                                        "DOMEK/0", "SZAFA/0"}));
     // An anchor changes nothing when the pattern holds no letter.
     EXPECT_EQ(Candidates(*db, "...", "K"), (std::vector<std::string>{"KOT/0", "OKO/0"}));
 }
@@ -134,7 +140,7 @@ TEST_P(DBQueries, MarkUsedMovesTheFirstEqualWordAndReleaseBringsItToTheFront)
     EXPECT_EQ(db->WordCount(), 1);
     EXPECT_EQ(db->UsedCount(), 3);
 
-    db->MarkUsed("SOWA"); // absent: nothing happens
+    db->MarkUsed("SOWA");   // absent: nothing happens
     db->ReleaseUsed("LIS"); // not used: nothing happens
     EXPECT_EQ(db->WordCount(), 1);
     EXPECT_EQ(db->UsedCount(), 3);
@@ -148,8 +154,8 @@ TEST_P(DBQueries, MarkUsedMovesTheFirstEqualWordAndReleaseBringsItToTheFront)
 
 TEST_P(DBQueries, FindRecordPrefersUsedWordsAndNeverFindsExcludedOnes)
 {
-    std::vector<TDBFileRecord> records = {{DBRecWord, "KOT"}, {DBRecExplanation, "zwierzę"},
-                                          {DBRecWord, "KOT"}, {DBRecExplanation, "mruczek"},
+    std::vector<TDBFileRecord> records = {{DBRecWord, "KOT"},   {DBRecExplanation, "zwierzę"},
+                                          {DBRecWord, "KOT"},   {DBRecExplanation, "mruczek"},
                                           {DBRecWord, "KOTKI"}, {DBRecExplanation, "małe"},
                                           {DBRecEnd, {}}};
     TDB db(GetParam());
@@ -211,11 +217,10 @@ TEST_P(DBQueries, RestorePutsEveryRecordBackAsTheLoadLeftIt)
 // Records by number: file order, with their texts and their chains.
 TEST_P(DBQueries, RecordsAreNumberedInFileOrder)
 {
-    std::vector<TDBFileRecord> records = {{DBRecWord, "KOT"}, {DBRecExplanation, "zwierzę"},
-                                          {DBRecAudio, "kot.wav\r\n"},
-                                          {DBRecWord, "KOTKI"}, {DBRecExplanation, "małe"}, {DBRecExplanation, "dwa"},
-                                          {DBRecWord, "OKO"},
-                                          {DBRecEnd, {}}};
+    std::vector<TDBFileRecord> records = {{DBRecWord, "KOT"},          {DBRecExplanation, "zwierzę"},
+                                          {DBRecAudio, "kot.wav\r\n"}, {DBRecWord, "KOTKI"},
+                                          {DBRecExplanation, "małe"},  {DBRecExplanation, "dwa"},
+                                          {DBRecWord, "OKO"},          {DBRecEnd, {}}};
     TDB db(GetParam());
     db.LoadRecords(101, records, "x.hk", {3, 4});
     ASSERT_EQ(db.RecordCount(), 3);

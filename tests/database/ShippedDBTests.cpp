@@ -71,8 +71,8 @@ TEST(ShippedDatabase, WordsAreDistinctGridLettersAndNoClueGivesItsAnswerAway)
             // The sound name is the word plus .wav, the file the UTF-8 spelling of it.
             ++withSound;
             EXPECT_EQ(rec->AudioLines, w + ".wav\r\n");
-            const auto file = std::filesystem::path(MZ_DB_FILE).parent_path() / "Audio" /
-                              Utf8Path(Cp1250ToUtf8(w) + ".wav");
+            const auto file =
+                std::filesystem::path(MZ_DB_FILE).parent_path() / "Audio" / Utf8Path(Cp1250ToUtf8(w) + ".wav");
             EXPECT_TRUE(std::filesystem::is_regular_file(file)) << file;
         }
     }
@@ -158,7 +158,7 @@ TEST(ShippedDatabase, WordsKeptForTheirOrdinarySenseCarryNoClueOfTheMarkedOne)
     const auto records = Records(db);
     struct TCase {
         const char* Word;
-        const char* Kept;      // a clue the word keeps
+        const char* Kept;              // a clue the word keeps
         std::vector<const char*> Gone; // text no clue of the word holds
     };
     const std::vector<TCase> cases = {
@@ -219,8 +219,8 @@ TEST(ShippedDatabase, EveryWordHasACommonnessScore)
     EXPECT_GE(scored, 6000);
     EXPECT_LE(scored, 7000);
     const auto records = Records(db);
-    const std::vector<std::pair<const char*, int32_t>> pinned = {
-        {"DZIEŃ", 56}, {"CZŁOWIEK", 52}, {"DOM", 44}, {"PIES", 42}, {"KOT", 25}, {"ABIOGENNY", 0}};
+    const std::vector<std::pair<const char*, int32_t>> pinned = {{"DZIEŃ", 56}, {"CZŁOWIEK", 52}, {"DOM", 44},
+                                                                 {"PIES", 42},  {"KOT", 25},      {"ABIOGENNY", 0}};
     for (const auto& [word, score] : pinned)
         EXPECT_EQ(records.at(Utf8ToCp1250(word))->Score, score) << word;
 }

@@ -82,8 +82,10 @@ TEST_F(WordBaseFiles, SavedChangesAreReadBackOverTheShippedFile)
     TWordBase base = Loaded();
     EXPECT_FALSE(base.HasUserFile());
     EditEveryWay(base);
-    EXPECT_EQ(Describe(base), (std::vector<std::string>{"KOT: domowy drapieżnik | mruczek [KOT.wav] edited", "LAS: wiele drzew excluded edited",
-                                                        "ŻABKA: płaz {4:57} edited", "SOWA: nocny ptak [SOWA.ogg] edited"}));
+    EXPECT_EQ(Describe(base),
+              (std::vector<std::string>{"KOT: domowy drapieżnik | mruczek [KOT.wav] edited",
+                                        "LAS: wiele drzew excluded edited", "ŻABKA: płaz {4:57} edited",
+                                        "SOWA: nocny ptak [SOWA.ogg] edited"}));
     base.Save();
 
     const TWordBase again = Loaded();
@@ -91,9 +93,10 @@ TEST_F(WordBaseFiles, SavedChangesAreReadBackOverTheShippedFile)
     EXPECT_EQ(again.UserFileProblem(), "");
     EXPECT_FALSE(again.ShippedChanged());
     // The renamed word now follows the shipped ones, like every word of the user's.
-    EXPECT_EQ(Describe(again), (std::vector<std::string>{"KOT: domowy drapieżnik | mruczek [KOT.wav] edited",
-                                                         "LAS: wiele drzew excluded edited", "ŻABKA: płaz {4:57} edited",
-                                                         "SOWA: nocny ptak [SOWA.ogg] edited"}));
+    EXPECT_EQ(Describe(again),
+              (std::vector<std::string>{"KOT: domowy drapieżnik | mruczek [KOT.wav] edited",
+                                        "LAS: wiele drzew excluded edited", "ŻABKA: płaz {4:57} edited",
+                                        "SOWA: nocny ptak [SOWA.ogg] edited"}));
     EXPECT_EQ(again.RemovedShipped(), (std::set<std::string>{Cp("PIES"), Cp("ŻABA")}));
     EXPECT_EQ(ReadBytes(Shipped), shippedBytes);
 }
@@ -163,8 +166,9 @@ TEST_F(WordBaseFiles, AFailedSaveSaysWhyAndLosesNothing)
         base.Save();
         ADD_FAILURE() << "saved";
     } catch (const EDBInvalidOperation& e) {
-        EXPECT_EQ(std::string(e.what()), "Nie udało się zapisać zmian w bazie haseł do pliku " + User +
-                                             ": objaśnienie hasła MYSZ jest dłuższe niż 2039 znaków");
+        EXPECT_EQ(std::string(e.what()),
+                  "Nie udało się zapisać zmian w bazie haseł do pliku " + User
+                      + ": objaśnienie hasła MYSZ jest dłuższe niż 2039 znaków");
     }
     EXPECT_EQ(ReadBytes(User), saved);
     EXPECT_NE(base.Find(Cp("MYSZ")), nullptr);
@@ -177,8 +181,7 @@ TEST_F(WordBaseFiles, AFailedSaveSaysWhyAndLosesNothing)
         elsewhere.Save();
         ADD_FAILURE() << "saved";
     } catch (const EDBInvalidOperation& e) {
-        EXPECT_NE(std::string(e.what()).find("nie można utworzyć katalogu " + PathOf("plik") + " ("),
-                  std::string::npos)
+        EXPECT_NE(std::string(e.what()).find("nie można utworzyć katalogu " + PathOf("plik") + " ("), std::string::npos)
             << e.what();
     }
 }
@@ -197,10 +200,11 @@ TEST_F(WordBaseFiles, ADamagedChangeFileIsRefusedAndTheShippedWordsUsed)
     WriteBytes(User, damaged);
 
     const TWordBase refused = Loaded();
-    EXPECT_EQ(refused.UserFileProblem(), "Plik zmian w bazie haseł " + User +
-                                             " jest uszkodzony i nie został użyty; używana jest baza dostarczona "
-                                             "z programem. Poprzednia wersja zmian jest w pliku " +
-                                             User + ".bak.");
+    EXPECT_EQ(refused.UserFileProblem(),
+              "Plik zmian w bazie haseł " + User
+                  + " jest uszkodzony i nie został użyty; używana jest baza dostarczona "
+                    "z programem. Poprzednia wersja zmian jest w pliku "
+                  + User + ".bak.");
     EXPECT_FALSE(refused.HasUserFile());
     EXPECT_EQ(refused.Count(), 4u);
     EXPECT_FALSE(refused.Find(Cp("KOT"))->UserEdited);
@@ -231,9 +235,10 @@ TEST_F(WordBaseFiles, ANewerShippedFileKeepsTheUsersWords)
     const TWordBase upgraded = Loaded();
     EXPECT_TRUE(upgraded.ShippedChanged());
     EXPECT_EQ(upgraded.Edition(), 103);
-    EXPECT_EQ(Describe(upgraded), (std::vector<std::string>{"KOT: domowy drapieżnik | mruczek [KOT.wav] edited",
-                                                            "LAS: wiele drzew excluded edited", "KRET: kopie kopce",
-                                                            "ŻABKA: płaz {4:57} edited", "SOWA: nocny ptak [SOWA.ogg] edited"}));
+    EXPECT_EQ(Describe(upgraded),
+              (std::vector<std::string>{"KOT: domowy drapieżnik | mruczek [KOT.wav] edited",
+                                        "LAS: wiele drzew excluded edited", "KRET: kopie kopce",
+                                        "ŻABKA: płaz {4:57} edited", "SOWA: nocny ptak [SOWA.ogg] edited"}));
 }
 
 TEST_F(WordBaseFiles, RestoringTheShippedBaseSetsTheChangesAside)
@@ -246,8 +251,9 @@ TEST_F(WordBaseFiles, RestoringTheShippedBaseSetsTheChangesAside)
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::u8path(User)));
     EXPECT_EQ(ReadBytes(base.BackupName()), changes);
     EXPECT_FALSE(base.HasUserFile());
-    EXPECT_EQ(Describe(base), (std::vector<std::string>{"KOT: mruczek | łowca myszy [KOT.wav]", "LAS: wiele drzew",
-                                                        "ŻABA: płaz {4:57}", "PIES: szczeka"}));
+    EXPECT_EQ(Describe(base),
+              (std::vector<std::string>{"KOT: mruczek | łowca myszy [KOT.wav]", "LAS: wiele drzew", "ŻABA: płaz {4:57}",
+                                        "PIES: szczeka"}));
     EXPECT_TRUE(base.RemovedShipped().empty());
 }
 

@@ -69,17 +69,19 @@ TEST_F(WordImport, AWordListPreviewSeparatesNewMergedAndRefusedLines)
     std::vector<std::string> refused;
     for (const TImportRefusal& r : preview.Refused)
         refused.push_back(std::to_string(r.Line) + " " + r.Text + " → " + r.Reason);
-    EXPECT_EQ(refused, (std::vector<std::string>{
-                           "5 biały kruk\trzadkość → Hasło musi być jednym słowem, bez spacji.",
-                           "7 x\tza krótkie → Hasło musi mieć od 2 do 20 liter (wpisano 1).",
-                           "8 jeż\t → Brak objaśnienia.",
-                           "10 kot\tcena 5 ₽ → Wiersz zawiera znak, którego baza haseł nie może zapisać.",
-                       }));
+    EXPECT_EQ(refused,
+              (std::vector<std::string>{
+                  "5 biały kruk\trzadkość → Hasło musi być jednym słowem, bez spacji.",
+                  "7 x\tza krótkie → Hasło musi mieć od 2 do 20 liter (wpisano 1).",
+                  "8 jeż\t → Brak objaśnienia.",
+                  "10 kot\tcena 5 ₽ → Wiersz zawiera znak, którego baza haseł nie może zapisać.",
+              }));
     EXPECT_EQ(Base.Count(), 3u);
 
     ApplyAll(preview);
-    EXPECT_EQ(Describe(Base), (std::vector<std::string>{"KOT: mruczek | ulubieniec domowy edited", "LAS: wiele drzew",
-                                                        "ŻABA: płaz", "SOWA: nocny ptak | mądra w bajkach [SOWA.ogg] edited"}));
+    EXPECT_EQ(Describe(Base),
+              (std::vector<std::string>{"KOT: mruczek | ulubieniec domowy edited", "LAS: wiele drzew", "ŻABA: płaz",
+                                        "SOWA: nocny ptak | mądra w bajkach [SOWA.ogg] edited"}));
 }
 
 TEST_F(WordImport, TheThesaurusGivesTheBuildersClues)
@@ -104,9 +106,10 @@ TEST_F(WordImport, ExportedWordsReadBackUnchanged)
     ApplyAll(PreviewTsvImport(Base, list));
     std::ostringstream shown;
     WriteTsv(shown, Base, {Cp("SOWA"), Cp("KOT")});
-    EXPECT_EQ(shown.str(), "# hasło\tobjaśnienie\tobjaśnienie…\t@plik dźwięku\n"
-                           "SOWA\tnocny ptak\t@SOWA.ogg\n"
-                           "KOT\tmruczek\tdomowy\tsierściuch\n");
+    EXPECT_EQ(shown.str(),
+              "# hasło\tobjaśnienie\tobjaśnienie…\t@plik dźwięku\n"
+              "SOWA\tnocny ptak\t@SOWA.ogg\n"
+              "KOT\tmruczek\tdomowy\tsierściuch\n");
 
     std::vector<std::string> all;
     for (const TBaseWord& word : Base.Entries())

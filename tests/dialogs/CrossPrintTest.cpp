@@ -7,11 +7,11 @@
 
 #include "DialogTestUtil.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QCheckBox>
-#include <QImage>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -32,7 +32,7 @@ struct TClue {
     int Col;
     int Row;
     bool Horizontal;
-    const char* Text;  // UTF-8
+    const char* Text; // UTF-8
 };
 
 // A crossword from rows of cells ('*' block, anything else an open square)
@@ -198,9 +198,9 @@ void TestCrossPrint::longClueListsContinueOnFurtherPagesWithoutLosingAClue()
         expl.Col = 1 + (i % 15);
         expl.Row = 1 + (i / 15) % 15;
         expl.Horizontal = i <= count / 2;
-        expl.Explanation = "znacznik" + std::to_string(i) +
-                           " objaśnienie długie na tyle, że zawija się w kolumnie na kilka wierszy tekstu, "
-                           "a potem jeszcze trochę dalej";
+        expl.Explanation = "znacznik" + std::to_string(i)
+            + " objaśnienie długie na tyle, że zawija się w kolumnie na kilka wierszy tekstu, "
+              "a potem jeszcze trochę dalej";
         expl.Explanation = Utf8ToCp1250(expl.Explanation);
         doc.AddExpl(expl);
     }
@@ -266,7 +266,7 @@ void TestCrossPrint::theGridShowsBlocksFilledAndOpenSquaresEmpty()
 {
     TCrossTXT doc;
     Fill(doc, SmallGrid, SmallClues);
-    doc.SetCell(2, 1, 'O');  // a letter the solver typed is not printed
+    doc.SetCell(2, 1, 'O'); // a letter the solver typed is not printed
     QImage sheet = Sheet();
     const TCrossPrintLayout layout(doc, QString(), &sheet, QSizeF(sheet.size()));
     {
@@ -279,9 +279,11 @@ void TestCrossPrint::theGridShowsBlocksFilledAndOpenSquaresEmpty()
         for (int col = 1; col <= int(SmallGrid[0].size()); ++col) {
             const QPointF corner = layout.GridRect().topLeft() + QPointF((col - 1) * cell, (row - 1) * cell);
             // The lower right part of a square holds neither its frame nor its number.
-            const QRect inner = QRectF(corner + QPointF(cell * 0.45, cell * 0.45), QSizeF(cell * 0.4, cell * 0.4)).toRect();
+            const QRect inner =
+                QRectF(corner + QPointF(cell * 0.45, cell * 0.45), QSizeF(cell * 0.4, cell * 0.4)).toRect();
             if (SmallGrid[row - 1][col - 1] == '*')
-                QVERIFY2(qGray(sheet.pixel(inner.center())) < 60, qPrintable(QStringLiteral("%1,%2").arg(col).arg(row)));
+                QVERIFY2(qGray(sheet.pixel(inner.center())) < 60,
+                         qPrintable(QStringLiteral("%1,%2").arg(col).arg(row)));
             else
                 QVERIFY2(AllWhite(sheet, inner), qPrintable(QStringLiteral("%1,%2").arg(col).arg(row)));
         }
@@ -404,10 +406,14 @@ void TestCrossPrint::theTitleIsTheFileNameWithoutDirectoryOrExtension_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("title");
-    QTest::newRow("crossword") << "/dom/Krzyżówki/Nowe/K_0001.krz" << "K_0001";
-    QTest::newRow("first dot starts the extension") << "/x/a.b.krz" << "a";
-    QTest::newRow("no extension") << "/x/Zagadka" << "Zagadka";
-    QTest::newRow("no file") << "" << "";
+    QTest::newRow("crossword") << "/dom/Krzyżówki/Nowe/K_0001.krz"
+                               << "K_0001";
+    QTest::newRow("first dot starts the extension") << "/x/a.b.krz"
+                                                    << "a";
+    QTest::newRow("no extension") << "/x/Zagadka"
+                                  << "Zagadka";
+    QTest::newRow("no file") << ""
+                             << "";
 }
 
 void TestCrossPrint::theTitleIsTheFileNameWithoutDirectoryOrExtension()
@@ -430,7 +436,8 @@ void TestCrossPrint::theAnswerKeyFollowsOnAFurtherPageWithTheFilledGridAndTheAns
     QCOMPARE(PdfPages(pdf), 2);
     // The crossword page gives nothing away.
     const QString first = PdfText(pdf, 1).simplified();
-    QVERIFY2(!first.contains(QStringLiteral("Odpowiedzi")) && !first.contains(QStringLiteral("SOK")), qPrintable(first));
+    QVERIFY2(!first.contains(QStringLiteral("Odpowiedzi")) && !first.contains(QStringLiteral("SOK")),
+             qPrintable(first));
     const QString key = PdfText(pdf, 2).simplified();
     QVERIFY2(key.contains(QStringLiteral("Odpowiedzi – K_0009")), qPrintable(key));
     QVERIFY2(key.contains(QStringLiteral("Rozwiązanie: KOT")), qPrintable(key));
@@ -443,15 +450,17 @@ void TestCrossPrint::theAnswerKeyFollowsOnAFurtherPageWithTheFilledGridAndTheAns
     const TCrossPrintLayout layout(doc, PrintTitle(doc), &sheet, QSizeF(709, 1051), TPrintOptions{true});
     QCOMPARE(layout.SolutionPage(), 1);
     // Across answers under "Poziomo:", down answers under "Pionowo:", by number.
-    QCOMPARE(layout.PageText(1), QStringList({"Odpowiedzi – K_0009", "Rozwiązanie: KOT", "Poziomo:", "1. KOT", "2. RAK",
-                                              "3. SOK", "Pionowo:", "4. KASA", "5. AKTE", "6. RKA", "2/2"}));
+    QCOMPARE(layout.PageText(1),
+             QStringList({"Odpowiedzi – K_0009", "Rozwiązanie: KOT", "Poziomo:", "1. KOT", "2. RAK", "3. SOK",
+                          "Pionowo:", "4. KASA", "5. AKTE", "6. RKA", "2/2"}));
     QVERIFY(layout.SolutionGridRect().width() < layout.GridRect().width());
     {
         QPainter painter(&sheet);
         layout.PaintPage(painter, 1);
     }
     const double cell = layout.SolutionGridRect().width() / 5;
-    const QRectF kCell(layout.SolutionGridRect().topLeft() + QPointF(cell * 0.2, cell * 0.2), QSizeF(cell * 0.6, cell * 0.6));
+    const QRectF kCell(layout.SolutionGridRect().topLeft() + QPointF(cell * 0.2, cell * 0.2),
+                       QSizeF(cell * 0.6, cell * 0.6));
     QVERIFY(!AllWhite(sheet, kCell.toRect()));
 }
 
@@ -498,7 +507,8 @@ void TestCrossPrint::theNumberedCellsAndTheEmptyStripOfTheRozwiazanieArePrinted(
     // The cell number sits in the lower right corner of its square.
     const double cell = layout.CellSize();
     const QPointF corner = layout.GridRect().topLeft() + QPointF(1 * cell, 2 * cell);
-    QVERIFY(!AllWhite(sheet, QRectF(corner + QPointF(cell * 0.6, cell * 0.6), QSizeF(cell * 0.35, cell * 0.35)).toRect()));
+    QVERIFY(
+        !AllWhite(sheet, QRectF(corner + QPointF(cell * 0.6, cell * 0.6), QSizeF(cell * 0.35, cell * 0.35)).toRect()));
 }
 
 void TestCrossPrint::thePrintAndPdfDialogsOfferTheAnswerKeyOnlyWhenThereAreAnswers()

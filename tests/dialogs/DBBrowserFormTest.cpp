@@ -23,10 +23,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #if __has_include(<QMediaDevices>)
 #include <QAudioDevice>
@@ -46,7 +46,7 @@ namespace {
 struct TSample {
     const char* Word;
     std::vector<const char*> Explanations;
-    const char* Audio;  // nullptr for none
+    const char* Audio; // nullptr for none
 };
 
 const std::vector<TSample> Samples = {
@@ -85,8 +85,8 @@ QStringList ShownWords(QWidget& form, const char* listName = "WordList")
 void Choose(QWidget& form, const QString& word)
 {
     auto* list = Child<QListView>(form, "WordList");
-    const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, word, 1,
-                                                       Qt::MatchExactly);
+    const QModelIndexList found =
+        list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, word, 1, Qt::MatchExactly);
     if (found.isEmpty())
         qFatal("word not shown");
     list->setCurrentIndex(found.first());
@@ -203,23 +203,40 @@ void TestDBBrowserForm::theFilterFindsTextOrAWholeWordPattern_data()
     QTest::addColumn<QString>("explanations");
     QTest::addColumn<bool>("matches");
 
-    QTest::newRow("empty matches all") << "" << false << "KOT" << "" << true;
-    QTest::newRow("blanks alone match all") << "  " << false << "KOT" << "" << true;
-    QTest::newRow("text inside the word") << "ot" << false << "KOT" << "" << true;
-    QTest::newRow("text not in the word") << "ta" << false << "KOT" << "" << false;
-    QTest::newRow("Polish small letters find capitals") << "żab" << false << "ŻABA" << "" << true;
-    QTest::newRow("a letter differs from its Polish twin") << "zab" << false << "ŻABA" << "" << false;
-    QTest::newRow("explanations not searched") << "domowe" << false << "KOT" << "zwierzę domowe" << false;
-    QTest::newRow("explanations searched") << "DOMOWE" << true << "KOT" << "zwierzę domowe" << true;
-    QTest::newRow("question mark is one letter") << "k?t" << false << "KOT" << "" << true;
-    QTest::newRow("question mark is exactly one letter") << "k?t" << false << "KOTA" << "" << false;
-    QTest::newRow("pattern covers the whole word") << "?o" << false << "KOT" << "" << false;
-    QTest::newRow("star is any run") << "k*" << false << "KONSTANTYNOPOLITAŃCZYK" << "" << true;
-    QTest::newRow("star may be empty") << "kot*" << false << "KOT" << "" << true;
-    QTest::newRow("stars on both sides") << "*ń*" << false << "KONSTANTYNOPOLITAŃCZYK" << "" << true;
-    QTest::newRow("star backtracks") << "*a?a" << false << "ŻABABA" << "" << true;
-    QTest::newRow("pattern ignores explanations") << "?ot" << true << "LAS" << "kot" << false;
-    QTest::newRow("a letter outside CP1250 matches nothing") << "k€t" << false << "KOT" << "" << false;
+    QTest::newRow("empty matches all") << "" << false << "KOT"
+                                       << "" << true;
+    QTest::newRow("blanks alone match all") << "  " << false << "KOT"
+                                            << "" << true;
+    QTest::newRow("text inside the word") << "ot" << false << "KOT"
+                                          << "" << true;
+    QTest::newRow("text not in the word") << "ta" << false << "KOT"
+                                          << "" << false;
+    QTest::newRow("Polish small letters find capitals") << "żab" << false << "ŻABA"
+                                                        << "" << true;
+    QTest::newRow("a letter differs from its Polish twin") << "zab" << false << "ŻABA"
+                                                           << "" << false;
+    QTest::newRow("explanations not searched") << "domowe" << false << "KOT"
+                                               << "zwierzę domowe" << false;
+    QTest::newRow("explanations searched") << "DOMOWE" << true << "KOT"
+                                           << "zwierzę domowe" << true;
+    QTest::newRow("question mark is one letter") << "k?t" << false << "KOT"
+                                                 << "" << true;
+    QTest::newRow("question mark is exactly one letter") << "k?t" << false << "KOTA"
+                                                         << "" << false;
+    QTest::newRow("pattern covers the whole word") << "?o" << false << "KOT"
+                                                   << "" << false;
+    QTest::newRow("star is any run") << "k*" << false << "KONSTANTYNOPOLITAŃCZYK"
+                                     << "" << true;
+    QTest::newRow("star may be empty") << "kot*" << false << "KOT"
+                                       << "" << true;
+    QTest::newRow("stars on both sides") << "*ń*" << false << "KONSTANTYNOPOLITAŃCZYK"
+                                         << "" << true;
+    QTest::newRow("star backtracks") << "*a?a" << false << "ŻABABA"
+                                     << "" << true;
+    QTest::newRow("pattern ignores explanations") << "?ot" << true << "LAS"
+                                                  << "kot" << false;
+    QTest::newRow("a letter outside CP1250 matches nothing") << "k€t" << false << "KOT"
+                                                             << "" << false;
 }
 
 void TestDBBrowserForm::theFilterFindsTextOrAWholeWordPattern()
@@ -238,13 +255,13 @@ void TestDBBrowserForm::theFilterFindsTextOrAWholeWordPattern()
 void TestDBBrowserForm::wordsSortInPolishAlphabeticalOrder()
 {
     std::vector<std::string> words = {Cp("ŻABA"), Cp("ZEBRA"), Cp("ŹDŹBŁO"), Cp("ŁOŚ"), Cp("LAS"), Cp("ĆMA"),
-                                      Cp("CZAS"), Cp("ĄB"),  Cp("ABC"),    Cp("A"),   Cp("7A"),  Cp("abd")};
+                                      Cp("CZAS"), Cp("ĄB"),    Cp("ABC"),    Cp("A"),   Cp("7A"),  Cp("abd")};
     std::sort(words.begin(), words.end(), [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
     QStringList sorted;
     for (const std::string& word : words)
         sorted << QString::fromStdString(Cp1250ToUtf8(word));
-    QCOMPARE(sorted, QStringList({"7A", "A", "ABC", "abd", "ĄB", "CZAS", "ĆMA", "LAS", "ŁOŚ", "ZEBRA", "ŹDŹBŁO",
-                                  "ŻABA"}));
+    QCOMPARE(sorted,
+             QStringList({"7A", "A", "ABC", "abd", "ĄB", "CZAS", "ĆMA", "LAS", "ŁOŚ", "ZEBRA", "ŹDŹBŁO", "ŻABA"}));
 }
 
 void TestDBBrowserForm::onlyLineEndTerminatedLinesAreLines()
@@ -260,8 +277,8 @@ void TestDBBrowserForm::everyWordOfTheDatabaseIsListedIncludingExcludedOnes()
 {
     // The editor lists the words the length limits set aside from composing too.
     TDBBrowserForm form(Shipped, User, AudioDir);
-    QCOMPARE(ShownWords(form), QStringList({"AKT", "ĆMA", "KIT", "KONSTANTYNOPOLITAŃCZYK", "KOT", "LAS", "ŁOŚ", "OK",
-                                            "ŻABA"}));
+    QCOMPARE(ShownWords(form),
+             QStringList({"AKT", "ĆMA", "KIT", "KONSTANTYNOPOLITAŃCZYK", "KOT", "LAS", "ŁOŚ", "OK", "ŻABA"}));
     QCOMPARE(Child<QLabel>(form, "CountLabel")->text(), QStringLiteral("Hasła: 9 z 9"));
     QCOMPARE(Child<QLabel>(form, "WordLabel")->text(), QStringLiteral("AKT"));
 }
@@ -388,7 +405,6 @@ void TestDBBrowserForm::anUnreadableDatabaseFileRaisesItsLoadingError()
     }
 }
 
-
 void TestDBBrowserForm::addingAWordChecksItAndShowsItAsTheUsers()
 {
     TDBBrowserForm form(Shipped, User, AudioDir);
@@ -410,8 +426,8 @@ void TestDBBrowserForm::addingAWordChecksItAndShowsItAsTheUsers()
 
     Type(form, "NewClueEdit", QStringLiteral("nocny ptak"));
     QTest::keyClick(Child<QLineEdit>(form, "NewClueEdit"), Qt::Key_Return);
-    QCOMPARE(ShownWords(form), QStringList({"AKT", "ĆMA", "KIT", "KONSTANTYNOPOLITAŃCZYK", "KOT", "LAS", "ŁOŚ", "OK",
-                                            "SOWA", "ŻABA"}));
+    QCOMPARE(ShownWords(form),
+             QStringList({"AKT", "ĆMA", "KIT", "KONSTANTYNOPOLITAŃCZYK", "KOT", "LAS", "ŁOŚ", "OK", "SOWA", "ŻABA"}));
     QCOMPARE(Child<QLabel>(form, "WordLabel")->text(), QStringLiteral("SOWA"));
     QCOMPARE(Child<QLabel>(form, "StateLabel")->text(), QStringLiteral("Hasło dodane przez użytkownika."));
     QCOMPARE(Items(Child<QListWidget>(form, "ExplList")), QStringList({"nocny ptak"}));
@@ -525,8 +541,9 @@ void TestDBBrowserForm::anImportIsPreviewedAndOneUndoTakesItBack()
     });
     Child<QAction>(form, "ImportTsvAction")->trigger();
     QCOMPARE(summary, QStringLiteral("Nowe hasła: 1. Uzupełnione hasła: 1. Odrzucone wiersze: 1. Bez zmian: 0."));
-    QCOMPARE(refused, QStringList({"wiersz 3: 1x ⇥ złe – Hasło może składać się tylko z liter A–Z oraz Ą Ć Ę Ł Ń Ó Ś "
-                                   "Ź Ż; znak „1” do nich nie należy."}));
+    QCOMPARE(refused,
+             QStringList({"wiersz 3: 1x ⇥ złe – Hasło może składać się tylko z liter A–Z oraz Ą Ć Ę Ł Ń Ó Ś "
+                          "Ź Ż; znak „1” do nich nie należy."}));
     QCOMPARE(Describe(form.Base()), start);
 
     WhenModalOpens([](QWidget* modal) { Click(*modal, "ImportButton"); });
@@ -550,9 +567,10 @@ void TestDBBrowserForm::theShownWordsAreExportedAsAWordList()
     Child<QAction>(form, "ExportShownAction")->trigger();
     QFile file(Dir->filePath(QStringLiteral("wynik.tsv")));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("# hasło\tobjaśnienie\tobjaśnienie…\t@plik dźwięku\n"
-                                                               "KIT\tmasa do szyb\n"
-                                                               "KOT\tzwierzę domowe\tmruczek\t@kot.wav\n"));
+    QCOMPARE(QString::fromUtf8(file.readAll()),
+             QStringLiteral("# hasło\tobjaśnienie\tobjaśnienie…\t@plik dźwięku\n"
+                            "KIT\tmasa do szyb\n"
+                            "KOT\tzwierzę domowe\tmruczek\t@kot.wav\n"));
 }
 
 void TestDBBrowserForm::closingWithUnsavedChangesAsksFirst()
@@ -587,8 +605,8 @@ void TestDBBrowserForm::aFailedSaveSaysWhyAndKeepsTheEdits()
         ClickCaption(modal, QStringLiteral("OK"));
     });
     Click(form, "SaveButton");
-    QVERIFY2(shown.startsWith(QStringLiteral("Nie udało się zapisać zmian w bazie haseł do pliku ") + user +
-                              QStringLiteral(": nie można utworzyć katalogu ")),
+    QVERIFY2(shown.startsWith(QStringLiteral("Nie udało się zapisać zmian w bazie haseł do pliku ") + user
+                              + QStringLiteral(": nie można utworzyć katalogu ")),
              qPrintable(shown));
     QVERIFY(form.isWindowModified());
     QCOMPARE(ShownWords(form, "ExcludedList"), QStringList({"LAS"}));
@@ -603,9 +621,10 @@ void TestDBBrowserForm::aDamagedUserFileIsRefusedAndTheShippedWordsShown()
     file.close();
     TDBBrowserForm form(Shipped, User, AudioDir);
     auto* problem = Child<QLabel>(form, "ProblemLabel");
-    QCOMPARE(problem->text(), QStringLiteral("Plik zmian w bazie haseł ") + User +
-                                  QStringLiteral(" jest uszkodzony i nie został użyty; używana jest baza dostarczona "
-                                                 "z programem."));
+    QCOMPARE(problem->text(),
+             QStringLiteral("Plik zmian w bazie haseł ") + User
+                 + QStringLiteral(" jest uszkodzony i nie został użyty; używana jest baza dostarczona "
+                                  "z programem."));
     QVERIFY(!problem->isHidden());
     QCOMPARE(ShownWords(form).size(), int(Samples.size()));
 }
@@ -691,7 +710,8 @@ void TestDBBrowserForm::soundsTheUserAddsGoToTheUsersOwnDirectory()
     // A shipped sound is still found in the audio directory.
     Choose(form, QStringLiteral("KOT"));
     Click(form, "PlayButton");
-    QCOMPARE(form.PlayedSource(), QUrl::fromLocalFile(QFileInfo(AudioDir + QStringLiteral("kot.wav")).canonicalFilePath()));
+    QCOMPARE(form.PlayedSource(),
+             QUrl::fromLocalFile(QFileInfo(AudioDir + QStringLiteral("kot.wav")).canonicalFilePath()));
     // A sound of the user's of the same name is played instead.
     QVERIFY(QFile::copy(recording, own + QStringLiteral("kot.wav")));
     Choose(form, QStringLiteral("ŁOŚ"));

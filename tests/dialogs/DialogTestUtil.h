@@ -10,8 +10,7 @@
 namespace mz::test {
 
 // A control of a dialog by its object name; a missing one ends the test run.
-template <typename T>
-T* Child(QWidget& form, const char* name)
+template <typename T> T* Child(QWidget& form, const char* name)
 {
     T* child = form.findChild<T*>(QString::fromLatin1(name));
     if (!child)

@@ -195,15 +195,27 @@ void TestOptionsForm::okStoresEachLocationGroupWithATrailingSeparatorOnDirectori
     const QString newDir = ProgramDir + QStringLiteral("Krzyżówki/Nowe/");
     const QString audio = ProgramDir + QStringLiteral("Audio/");
     // The template is a file: its text is stored as typed.
-    QTest::newRow("other template") << 1 << false << "/t/Mały.sz" << "/t/Mały.sz" << "";
+    QTest::newRow("other template") << 1 << false << "/t/Mały.sz"
+                                    << "/t/Mały.sz"
+                                    << "";
     QTest::newRow("default template keeps the typed path") << 1 << true << "/t/Mały.sz" << normal << "/t/Mały.sz";
-    QTest::newRow("other template, empty") << 1 << false << "" << "" << "";
-    QTest::newRow("other new dir gets a separator") << 2 << false << "/k/nowe" << "/k/nowe/" << "";
-    QTest::newRow("other new dir keeps its separator") << 2 << false << "/k/nowe/" << "/k/nowe/" << "";
+    QTest::newRow("other template, empty") << 1 << false << ""
+                                           << ""
+                                           << "";
+    QTest::newRow("other new dir gets a separator") << 2 << false << "/k/nowe"
+                                                    << "/k/nowe/"
+                                                    << "";
+    QTest::newRow("other new dir keeps its separator") << 2 << false << "/k/nowe/"
+                                                       << "/k/nowe/"
+                                                       << "";
     QTest::newRow("default new dir, remembered with a separator") << 2 << true << "/k/inne" << newDir << "/k/inne/";
     QTest::newRow("default new dir, empty edit") << 2 << true << "" << newDir << "";
-    QTest::newRow("other new dir, empty") << 2 << false << "" << "" << "";
-    QTest::newRow("other audio dir gets a separator") << 3 << false << "/a/b c" << "/a/b c/" << "";
+    QTest::newRow("other new dir, empty") << 2 << false << ""
+                                          << ""
+                                          << "";
+    QTest::newRow("other audio dir gets a separator") << 3 << false << "/a/b c"
+                                                      << "/a/b c/"
+                                                      << "";
     QTest::newRow("default audio dir, remembered") << 3 << true << "/a/x/" << audio << "/a/x/";
     QTest::newRow("default audio dir, empty edit") << 3 << true << "" << audio << "";
 }
@@ -290,7 +302,7 @@ void TestOptionsForm::defaultsResetTheActivePageOnly_data()
 void TestOptionsForm::defaultsResetTheActivePageOnly()
 {
     QFETCH(int, page);
-    TOptionsValues v = StoredValues();  // every location group starts on its other choice
+    TOptionsValues v = StoredValues(); // every location group starts on its other choice
     v.AlterNewCrossDir.clear();
     v.NewCrossDir = QStringLiteral("/k/");
     TOptionsForm form(v, Environment(2, 15));
@@ -298,7 +310,7 @@ void TestOptionsForm::defaultsResetTheActivePageOnly()
     Click(form, "Button6");
 
     QCOMPARE(Child<TSpinEdit>(form, "SpinEdit1")->Value(), page == 0 ? 3 : 4);
-    QCOMPARE(Child<TSpinEdit>(form, "SpinEdit2")->Value(), page == 0 ? 15 : 12);  // 16 clamped to 15
+    QCOMPARE(Child<TSpinEdit>(form, "SpinEdit2")->Value(), page == 0 ? 15 : 12); // 16 clamped to 15
     QCOMPARE(Child<QCheckBox>(form, "CheckBox1")->isChecked(), page != 0);
     for (int group = 1; group <= 3; ++group) {
         const bool reset = page == group;
@@ -356,7 +368,7 @@ void TestOptionsForm::anUnreadableOrEmptyDatabaseLeavesTheWordLengthsUnbounded()
     QCOMPARE(shortest->Value(), 40);
     QCOMPARE(longest->Value(), 90);
     Retype(longest, QStringLiteral("1234"));
-    QCOMPARE(longest->Text(), QStringLiteral("123"));  // three characters at most
+    QCOMPARE(longest->Text(), QStringLiteral("123")); // three characters at most
     shortest->setFocus();
     QCOMPARE(longest->Value(), 123);
     Click(*form, "Button1");
@@ -374,7 +386,7 @@ void TestOptionsForm::leavingALengthFieldKeepsTheShortestAtMostTheLongest()
     auto* longest = Child<TSpinEdit>(*form, "SpinEdit2");
 
     Retype(shortest, QStringLiteral("9"));
-    QCOMPARE(longest->Value(), 7);  // nothing happens before the field is left
+    QCOMPARE(longest->Value(), 7); // nothing happens before the field is left
     longest->setFocus();
     QCOMPARE(longest->Value(), 9);
 
@@ -396,10 +408,10 @@ void TestOptionsForm::aLengthFieldHoldingNoNumberStoresItsRangeMinimum()
     shortest->setFocus();
     shortest->Edit()->selectAll();
     QTest::keyClick(shortest->Edit(), Qt::Key_Delete);
-    QTest::keyClicks(shortest->Edit(), QStringLiteral("x-"));  // only the sign gets through
+    QTest::keyClicks(shortest->Edit(), QStringLiteral("x-")); // only the sign gets through
     QCOMPARE(shortest->Text(), QStringLiteral("-"));
     Child<TSpinEdit>(*form, "SpinEdit2")->setFocus();
-    QCOMPARE(shortest->Text(), QStringLiteral("-"));  // the minimum needs no clamping
+    QCOMPARE(shortest->Text(), QStringLiteral("-")); // the minimum needs no clamping
     Click(*form, "Button1");
     QCOMPARE((*form).Values().MinLenPWord, 2);
 }
@@ -469,8 +481,8 @@ void TestOptionsForm::theTemplateBrowserOffersTemplatesFromTheTemplateDirectory(
     });
     Click(form, "Button2");
     QCOMPARE(title, QStringLiteral("Wybierz bieżący szablon krzyżówek"));
-    QCOMPARE(filters, QStringList({QStringLiteral("Pliki szablonu krzyżówek (*.sz)"),
-                                   QStringLiteral("Wszystkie pliki (*)")}));
+    QCOMPARE(filters,
+             QStringList({QStringLiteral("Pliki szablonu krzyżówek (*.sz)"), QStringLiteral("Wszystkie pliki (*)")}));
     QCOMPARE(suffix, QStringLiteral("sz"));
     QCOMPARE(directory, QDir(dir.path()).absolutePath());
     QCOMPARE(Child<QLineEdit>(form, "Edit1")->text(), chosen);
@@ -518,7 +530,6 @@ void TestOptionsForm::theFolderBrowserReplacesTheLocationAndCancellingKeepsIt()
     QCOMPARE(title, QStringLiteral("Wybierz katalog dla nowych krzyżówek"));
 }
 
-
 void TestOptionsForm::theDifficultyAndTheSeriesUniquenessAreShownAndStored()
 {
     TOptionsForm form(StoredValues(), Environment());
@@ -527,8 +538,9 @@ void TestOptionsForm::theDifficultyAndTheSeriesUniquenessAreShownAndStored()
     QStringList levels;
     for (int i = 0; i < difficulty->count(); ++i)
         levels << difficulty->itemText(i);
-    QCOMPARE(levels, QStringList({QStringLiteral("łatwy"), QStringLiteral("średni"), QStringLiteral("trudny"),
-                                  QStringLiteral("wszystkie słowa")}));
+    QCOMPARE(levels,
+             QStringList({QStringLiteral("łatwy"), QStringLiteral("średni"), QStringLiteral("trudny"),
+                          QStringLiteral("wszystkie słowa")}));
     QCOMPARE(difficulty->currentText(), QStringLiteral("średni"));
     QCOMPARE(unique->text(), QStringLiteral("Hasła nie powtarzają się w serii"));
     QVERIFY(unique->isChecked());

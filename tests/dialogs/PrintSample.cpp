@@ -46,7 +46,8 @@ int main(int argc, char** argv)
         --argc;
     }
     if (argc < 4) {
-        std::fprintf(stderr, "PrintSample [--solution] <baza.hk | file.krz> <out.pdf> <out.png> [seed] [columns rows]\n");
+        std::fprintf(stderr,
+                     "PrintSample [--solution] <baza.hk | file.krz> <out.pdf> <out.png> [seed] [columns rows]\n");
         return 2;
     }
     try {

@@ -9,7 +9,7 @@ using namespace mz::test;
 
 namespace {
 
-class AnswerFile : public TTempDirTest {};
+class AnswerFile : public TTempDirTest { };
 
 using TRecords = std::vector<std::pair<int, std::string>>;
 
@@ -48,13 +48,11 @@ TEST_F(AnswerFile, AnswersFollowTheClueAndSoundOfTheirExplanationAndThePhraseEnd
     TCrossTXT doc = Solved();
     const auto name = PathOf("odp.krz");
     doc.SaveToFile(name);
-    const TRecords expected = {
-        {16, "    "}, {16, " ** "}, {16, "    "},
-        {17, "V,4,1"}, {2, "Mlode psy"}, {18, "YSI"},
-        {17, "V,1,1"}, {2, "Dawne pieniadze"},
-        {17, "H,1,3"}, {2, "Napoje"}, {18, "SOKI"},
-        {17, "H,1,1"}, {2, "Mrucza"}, {3, "koty.wav"}, {18, "KOTY"},
-        {19, "KOSY;1,1;2,1;4,2;4,1"}, {0, ""}};
+    const TRecords expected = {{16, "    "},     {16, " ** "},    {16, "    "},  {17, "V,4,1"},
+                               {2, "Mlode psy"}, {18, "YSI"},     {17, "V,1,1"}, {2, "Dawne pieniadze"},
+                               {17, "H,1,3"},    {2, "Napoje"},   {18, "SOKI"},  {17, "H,1,1"},
+                               {2, "Mrucza"},    {3, "koty.wav"}, {18, "KOTY"},  {19, "KOSY;1,1;2,1;4,2;4,1"},
+                               {0, ""}};
     EXPECT_EQ(RecordsOf(name), expected);
 }
 
@@ -76,8 +74,7 @@ TEST_F(AnswerFile, AnswersAndThePhraseTravelWithTheirExplanationsThroughLoadAndS
     loaded.SaveToFile(name);
     const TRecords once = RecordsOf(name);
     const TRecords head(once.begin() + 3, once.begin() + 8);
-    EXPECT_EQ(head, (TRecords{{17, "H,1,1"}, {2, "Mrucza"}, {3, "koty.wav"}, {18, "KOTY"},
-                              {17, "H,1,3"}}));
+    EXPECT_EQ(head, (TRecords{{17, "H,1,1"}, {2, "Mrucza"}, {3, "koty.wav"}, {18, "KOTY"}, {17, "H,1,3"}}));
     TCrossTXT again;
     again.LoadFromFile(name);
     for (int n = 1; n <= 4; ++n)
@@ -88,11 +85,11 @@ TEST_F(AnswerFile, AnswersAndThePhraseTravelWithTheirExplanationsThroughLoadAndS
 TEST_F(AnswerFile, MisplacedOrMalformedAnswerAndPhraseRecordsMakeTheFileFailToOpen)
 {
     const std::vector<TRecords> bad = {
-        {{16, "AB  "}, {18, "KOT"}, {0, ""}},                                       // answer before any explanation
-        {{16, "AB  "}, {17, "H,1,1"}, {2, "x"}, {19, "KOT;1,1;2,1"}, {0, ""}},       // three letters, two cells
-        {{16, "AB  "}, {17, "H,1,1"}, {2, "x"}, {19, "KO;1,1;2"}, {0, ""}},          // a cell without a row
-        {{16, "AB  "}, {17, "H,1,1"}, {2, "x"}, {19, "KO;1,1;b,1"}, {0, ""}},        // not a number
-        {{16, "AB  "}, {17, "H,1,1"}, {2, "x"}, {19, ""}, {0, ""}},                  // no phrase at all
+        {{16, "AB  "}, {18, "KOT"}, {0, ""}},                                  // answer before any explanation
+        {{16, "AB  "}, {17, "H,1,1"}, {2, "x"}, {19, "KOT;1,1;2,1"}, {0, ""}}, // three letters, two cells
+        {{16, "AB  "}, {17, "H,1,1"}, {2, "x"}, {19, "KO;1,1;2"}, {0, ""}},    // a cell without a row
+        {{16, "AB  "}, {17, "H,1,1"}, {2, "x"}, {19, "KO;1,1;b,1"}, {0, ""}},  // not a number
+        {{16, "AB  "}, {17, "H,1,1"}, {2, "x"}, {19, ""}, {0, ""}},            // no phrase at all
     };
     for (size_t i = 0; i < bad.size(); ++i) {
         const auto name = PathOf("zly" + std::to_string(i) + ".krz");

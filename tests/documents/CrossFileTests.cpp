@@ -11,7 +11,7 @@ using namespace mz::test;
 
 namespace {
 
-class CrossFile : public TTempDirTest {};
+class CrossFile : public TTempDirTest { };
 
 // Records of a saved file as (type, data), end record included.
 std::vector<std::pair<int, std::string>> RecordsOf(const std::string& name)
@@ -94,10 +94,10 @@ TEST_F(CrossFile, ExplanationsRoundTripWithReversedChainAndFileOrderNumbers)
     const auto name = PathOf("slowa.KRZ");
     doc.SaveToFile(name);
     // Chain order (3, 2, 1) on disk; no sound record for empty sounds.
-    const std::vector<std::pair<int, std::string>> expected = {
-        {16, "KOT**"}, {16, "A    "}, {16, "     "}, {16, "     "},
-        {17, "H,3,2"}, {2, "Ma\xB3y"}, {17, "V,1,1"}, {2, ""},
-        {17, "H,1,1"}, {2, "Zwierzę domowe"}, {3, "kot.wav"}, {0, ""}};
+    const std::vector<std::pair<int, std::string>> expected = {{16, "KOT**"},         {16, "A    "},  {16, "     "},
+                                                               {16, "     "},         {17, "H,3,2"},  {2, "Ma\xB3y"},
+                                                               {17, "V,1,1"},         {2, ""},        {17, "H,1,1"},
+                                                               {2, "Zwierzę domowe"}, {3, "kot.wav"}, {0, ""}};
     EXPECT_EQ(RecordsOf(name), expected);
 
     TCrossTXT loaded;
@@ -179,8 +179,8 @@ TEST_F(CrossFile, AnExplanationWithoutClueStaysUnnumberedButIsKept)
 TEST_F(CrossFile, MalformedRecordsFailWithTheOpeningMessage)
 {
     const std::vector<std::vector<std::pair<int, std::string>>> files = {
-        {{17, "H,1"}, {0, ""}},          // shorter than five characters
-        {{17, "X,1,1"}, {2, ""}, {0, ""}},  // orientation
+        {{17, "H,1"}, {0, ""}},            // shorter than five characters
+        {{17, "X,1,1"}, {2, ""}, {0, ""}}, // orientation
         {{17, "h,1,1"}, {0, ""}},
         {{17, "H,11,"}, {0, ""}},
         {{17, "H,1;1"}, {0, ""}},
@@ -189,7 +189,7 @@ TEST_F(CrossFile, MalformedRecordsFailWithTheOpeningMessage)
         {{17, "H,1,99999999999"}, {0, ""}},
         {{2, "sierota"}, {17, "H,1,1"}, {0, ""}},
         {{16, "ABCD"}, {3, "a.wav"}, {0, ""}},
-        {{16, "ABCD"}},  // no end record
+        {{16, "ABCD"}}, // no end record
     };
     for (const auto& records : files) {
         const auto name = PathOf("zly.krz");
@@ -262,10 +262,20 @@ TEST_F(CrossFile, AGridBeyondTwoHundredFiftyFiveIsRefusedWhileReading)
 TEST_F(CrossFile, SoundNamesThatAreNoPlainFileNamesAreDroppedAndCounted)
 {
     TCrossTXT doc;
-    doc.LoadFromData(FileWith({{16, "ABCD"}, {17, "H,1,1"}, {2, "pierwsze"}, {3, "../../secret/notes.txt"},
-                               {17, "V,1,1"}, {2, "drugie"}, {3, "KOT.wav"},
-                               {17, "V,2,1"}, {2, "trzecie"}, {3, "C:\\x.wav"},
-                               {17, "V,3,1"}, {2, "czwarte"}, {3, "a\x1b.wav"}, {0, ""}}),
+    doc.LoadFromData(FileWith({{16, "ABCD"},
+                               {17, "H,1,1"},
+                               {2, "pierwsze"},
+                               {3, "../../secret/notes.txt"},
+                               {17, "V,1,1"},
+                               {2, "drugie"},
+                               {3, "KOT.wav"},
+                               {17, "V,2,1"},
+                               {2, "trzecie"},
+                               {3, "C:\\x.wav"},
+                               {17, "V,3,1"},
+                               {2, "czwarte"},
+                               {3, "a\x1b.wav"},
+                               {0, ""}}),
                      "dzwieki.krz");
     EXPECT_EQ(doc.RefusedSounds, 3);
     EXPECT_EQ(doc.GetExpl(1), (TExpl{1, 1, "pierwsze", "", true}));
@@ -299,7 +309,7 @@ TEST_F(CrossFile, ATooLongClueIsASaveErrorAndTheOldFileStays)
     doc.SaveToFile(name);
     const std::string before = ReadBytes(name);
     for (const TExpl& expl : {TExpl{1, 1, std::string(MaxRecordData + 1, 'a'), "", true},
-                             TExpl{1, 1, "a", std::string(MaxRecordData + 1, 'b'), true}}) {
+                              TExpl{1, 1, "a", std::string(MaxRecordData + 1, 'b'), true}}) {
         TCrossTXT bad = Grid(4, 3);
         bad.AddExpl(expl);
         bad.Modified = true;
@@ -342,4 +352,3 @@ TEST_F(CrossFile, SavingMakesTheDocumentCleanAndTakesTheName)
     EXPECT_FALSE(doc.Modified);
     EXPECT_EQ(doc.FileName, name);
 }
-

@@ -33,7 +33,11 @@ TRecords ReadAll(const std::string& name, TRecordHeader* header = nullptr)
 {
     TRecords records;
     ReadRecordFile(
-        name, [&](const TRecordHeader& h) { if (header) *header = h; },
+        name,
+        [&](const TRecordHeader& h) {
+            if (header)
+                *header = h;
+        },
         [&](const TDataFromBuf& r) { records.emplace_back(r.RecType, r.Data); });
     return records;
 }
@@ -61,7 +65,7 @@ std::string Text(size_t length, char seed)
     return s;
 }
 
-class DataAccessFile : public TTempDirTest {};
+class DataAccessFile : public TTempDirTest { };
 
 } // namespace
 
@@ -154,8 +158,10 @@ TEST_F(DataAccessFile, LongestRecordsReadBackAtEveryWindowPosition)
 {
     const auto name = PathOf("okno.krz");
     for (size_t pad = 0; pad < 4200; pad += 13) {
-        const TRecords records = {{5, Text(pad % 2040, 'a')}, {16, Text(MaxRecordData, 'q')},
-                                  {7, Text(pad % 500, 'z')}, {16, Text(MaxRecordData, 'r')}};
+        const TRecords records = {{5, Text(pad % 2040, 'a')},
+                                  {16, Text(MaxRecordData, 'q')},
+                                  {7, Text(pad % 500, 'z')},
+                                  {16, Text(MaxRecordData, 'r')}};
         Save(name, records);
         TRecords expected = records;
         expected.emplace_back(0, "");
@@ -185,7 +191,9 @@ TEST_F(DataAccessFile, TheWriterRefusesATextTheReaderCouldNotReadBackAndKeepsThe
     const auto name = PathOf("stary.krz");
     Save(name, {{16, "STARY"}});
     const std::string before = ReadBytes(name);
-    EXPECT_EQ(MessageOf([&] { Save(name, {{2, Text(MaxRecordData + 1, 'x')}}); }),
+    EXPECT_EQ(MessageOf([&] {
+                  Save(name, {{2, Text(MaxRecordData + 1, 'x')}});
+              }),
               "Wystąpił błąd podczas zapisu pliku " + name);
     EXPECT_EQ(ReadBytes(name), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 1);
@@ -257,7 +265,7 @@ TEST(DataAccessReader, RecordLengthsOutsideTheWindowAreLogicallyInconsistent)
         {80, 79, true},
         {80, 80 + 4015, true},
         {80, 80 + 4016, false},
-        {80, 80 + 4095, false},  // 4096 bytes would run past the window
+        {80, 80 + 4095, false}, // 4096 bytes would run past the window
         {80, 80 + 4096, false},
         {81, 79, false},
         {INT32_MIN, INT32_MAX - 1, false},
@@ -287,8 +295,8 @@ TEST(DataAccessReader, RecordLengthsOutsideTheWindowAreLogicallyInconsistent)
 
 TEST(DataAccessReader, OnlyTheLengthCountsNotWhereStartPoints)
 {
-    const std::string stream = std::string(7, 'f') + std::string(1, 16) + Int32Bytes(1000) + Int32Bytes(1002) + "XYZ" +
-                               RecordAt(83, 0, "");
+    const std::string stream =
+        std::string(7, 'f') + std::string(1, 16) + Int32Bytes(1000) + Int32Bytes(1002) + "XYZ" + RecordAt(83, 0, "");
     EXPECT_EQ(ReadAllData(BuildRecordBytes("", stream)), (TRecords{{16, "XYZ"}, {0, ""}}));
 }
 
@@ -297,10 +305,11 @@ TEST(DataAccessReader, AStreamWithoutEndRecordOrRunningIntoTheChecksumIsRefused)
     const std::string filler(7, 'f');
     const std::string noEnd = filler + RecordAt(71, 16, "ABCD");
     const std::string intoChecksum = filler + RecordAt(71, 16, "ABCD") + RecordAt(84, 0, "").substr(0, 5);
-    const std::string dataIntoChecksum = filler + RecordAt(71, 16, "ABCD") + std::string(1, 0) + Int32Bytes(93) +
-                                         Int32Bytes(96);
+    const std::string dataIntoChecksum =
+        filler + RecordAt(71, 16, "ABCD") + std::string(1, 0) + Int32Bytes(93) + Int32Bytes(96);
     for (const auto& stream : {noEnd, intoChecksum, dataIntoChecksum, std::string(), filler})
-        EXPECT_EQ(MessageOf([&] { ReadAllData(BuildRecordBytes("", stream)); }), "Plik plik.krz jest niespójny logicznie");
+        EXPECT_EQ(MessageOf([&] { ReadAllData(BuildRecordBytes("", stream)); }),
+                  "Plik plik.krz jest niespójny logicznie");
     EXPECT_EQ(ReadAllData(BuildRecordBytes("", noEnd + RecordAt(84, 0, ""))), (TRecords{{16, "ABCD"}, {0, ""}}));
 }
 
@@ -310,7 +319,8 @@ TEST(DataAccessReader, AChecksumMismatchIsReportedBeforeAnyRecord)
     bytes[70] ^= 1;
     int calls = 0;
     try {
-        ReadRecordData(bytes, "plik.sz", [&](const TRecordHeader&) { ++calls; }, [&](const TDataFromBuf&) { ++calls; });
+        ReadRecordData(
+            bytes, "plik.sz", [&](const TRecordHeader&) { ++calls; }, [&](const TDataFromBuf&) { ++calls; });
         FAIL();
     } catch (const EIOOperation& e) {
         EXPECT_STREQ(e.what(), "Błąd sumy kontrolnej pliku plik.sz");
@@ -324,9 +334,11 @@ TEST(DataAccessReader, TheHeaderIsHandedOverAsStored)
     header.replace(60, 4, Int32Bytes(20261207));
     const std::string bytes = BuildRecordBytes(header, std::string(7, 'f') + RecordAt(71, 0, ""));
     int32_t edition = 0;
-    ReadRecordData(bytes, "baza.hk", [&](const TRecordHeader& h) {
-        edition = Int32At(std::string_view(reinterpret_cast<const char*>(h.data()), h.size()), 60);
-    }, {});
+    ReadRecordData(bytes, "baza.hk",
+                   [&](const TRecordHeader& h) {
+                       edition = Int32At(std::string_view(reinterpret_cast<const char*>(h.data()), h.size()), 60);
+                   },
+                   {});
     EXPECT_EQ(edition, 20261207);
 }
 
@@ -376,8 +388,7 @@ TEST_F(DataAccessFile, TheRecordWindowAndTheScramblingKeyMatchTheGoldenFile)
 {
     const std::string golden = ReadBytes(MZ_TEST_DATA "/window.krz");
     ASSERT_EQ(golden.size(), 8206u);
-    const std::vector<std::pair<int, size_t>> layout = {{5, 1968}, {16, 2039}, {7, 1000},
-                                                        {2, 1031}, {3, 2039}, {0, 0}};
+    const std::vector<std::pair<int, size_t>> layout = {{5, 1968}, {16, 2039}, {7, 1000}, {2, 1031}, {3, 2039}, {0, 0}};
     std::vector<std::pair<int, size_t>> read;
     std::string letters;
     ReadRecordData(golden, "okno.krz", {}, [&](const TDataFromBuf& r) {

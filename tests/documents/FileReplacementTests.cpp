@@ -27,7 +27,7 @@ protected:
     }
     static unsigned Mode(const std::string& path)
     {
-        struct stat st {};
+        struct stat st { };
         ::stat(path.c_str(), &st);
         return st.st_mode & 07777;
     }
@@ -94,7 +94,10 @@ TEST_F(FileReplacement, TheNextSaveRemovesTemporaryFilesNoSaveIsWriting)
 
     Grid(4, 3).SaveToFile(PathOf("K_0002.krz"));
     const std::vector<std::string> expected = {fs::path(writing.TempName()).filename().string(),
-                                               ".~mz1234567.tmp", ".~mzABCDEF12.tmp", "K_0002.krz", "notatki.~deadbeeg",
+                                               ".~mz1234567.tmp",
+                                               ".~mzABCDEF12.tmp",
+                                               "K_0002.krz",
+                                               "notatki.~deadbeeg",
                                                "plan.~1"};
     auto sorted = expected;
     std::sort(sorted.begin(), sorted.end());

@@ -12,7 +12,7 @@ using namespace mz::test;
 
 namespace {
 
-class Ipuz : public TTempDirTest {};
+class Ipuz : public TTempDirTest { };
 
 // K O T Y     across KOTY (1) and SOKI (2), down KAS (3) and YSI (4)
 // A * * S
@@ -150,8 +150,11 @@ TEST_F(Ipuz, AForeignCrosswordGetsItsCluesInNumberOrderAtTheirNumberedCells)
         bool Horizontal;
         const char* Clue;
         const char* Answer;
-    } want[] = {{1, 1, true, "Ptak czarny", "ŻAK"}, {1, 1, false, "Kolor", "ŻOŁ"}, {2, 1, false, "Zwierz & co", "AS"},
-                {3, 1, false, "Kosa bez o", "KAS"}, {1, 2, true, "Owad", "OSA"}};
+    } want[] = {{1, 1, true, "Ptak czarny", "ŻAK"},
+                {1, 1, false, "Kolor", "ŻOŁ"},
+                {2, 1, false, "Zwierz & co", "AS"},
+                {3, 1, false, "Kosa bez o", "KAS"},
+                {1, 2, true, "Owad", "OSA"}};
     ASSERT_EQ(doc.ExplCount(), 5);
     for (int n = 1; n <= 5; ++n) {
         const TExpl expl = doc.GetExpl(n);
@@ -185,9 +188,11 @@ TEST_F(Ipuz, WhatTheProgramCannotShowIsRefusedByName)
          refused + "łamigłówka rodzaju „http://ipuz.org/sudoku#1” (obsługiwane są tylko krzyżówki)."},
         {head + R"("kind": ["http://ipuz.org/crossword#1", "https://libipuz.org/barred#1"], )" + grid + "}",
          refused + "krzyżówka z kreskami między polami zamiast zaczernień (https://libipuz.org/barred#1)."},
-        {head + crossword + R"("puzzle": [[{"cell": 1, "style": {"barred": "R"}}, 0, 0, 0], [0, 0, 0, 0], [0, 0, 0, 0]]})",
+        {head + crossword
+             + R"("puzzle": [[{"cell": 1, "style": {"barred": "R"}}, 0, 0, 0], [0, 0, 0, 0], [0, 0, 0, 0]]})",
          refused + "kreski między polami (barred)."},
-        {head + crossword + R"("puzzle": [[{"cell": 1, "style": {"shapebg": "circle"}}, 0, 0, 0], [0, 0, 0, 0], [0, 0, 0, 0]]})",
+        {head + crossword
+             + R"("puzzle": [[{"cell": 1, "style": {"shapebg": "circle"}}, 0, 0, 0], [0, 0, 0, 0], [0, 0, 0, 0]]})",
          refused + "style pól (kółka, kolory, obramowania)."},
         {head + crossword + grid + R"(, "solution": [["AB", 0, 0, 0], [0, 0, 0, 0], [0, 0, 0, 0]]})",
          refused + "pola z kilkoma literami („AB”)."},
@@ -202,7 +207,8 @@ TEST_F(Ipuz, WhatTheProgramCannotShowIsRefusedByName)
         {head + crossword + R"("puzzle": [[1, 0, 0], [0, 0, 0, 0], [0, 0, 0, 0]]})",
          invalid + "wiersz 1 pola „puzzle” nie ma 4 pól."},
         {R"({"kind": ["http://ipuz.org/crossword#1"], "puzzle": []})", invalid + "brak pola „dimensions”."},
-        {R"({"kind": ["http://ipuz.org/crossword#1"],)", invalid + "błąd składni JSON w bajcie 42 (oczekiwano nazwy pola)."},
+        {R"({"kind": ["http://ipuz.org/crossword#1"],)",
+         invalid + "błąd składni JSON w bajcie 42 (oczekiwano nazwy pola)."},
     };
     for (const auto& [json, message] : cases)
         EXPECT_EQ(MessageOf([&] { Read(json); }), message) << json;

@@ -118,8 +118,7 @@ TEST(Solution, RevealingPutsTheAnswerLettersInAndMarksThem)
     EXPECT_EQ(RevealAll(doc), 5);
     EXPECT_TRUE(IsSolved(doc));
     EXPECT_EQ(doc.RevealedCells().size(), 9u);
-    EXPECT_EQ(doc.TextExport("k.txt").substr(doc.TextExport("k.txt").find("\r\n") + 2, 18),
-              "KOTY\r\nA**S\r\nSOKI\r\n");
+    EXPECT_EQ(doc.TextExport("k.txt").substr(doc.TextExport("k.txt").find("\r\n") + 2, 18), "KOTY\r\nA**S\r\nSOKI\r\n");
 }
 
 TEST(Solution, ACrosswordWithAnUnknownAnswerIsNeverSolved)

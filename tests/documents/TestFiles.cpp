@@ -12,8 +12,8 @@ void TTempDirTest::SetUp()
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::random_device rd;
-    Dir = std::filesystem::temp_directory_path() /
-          ("mz-" + std::string(info->test_suite_name()) + "-" + std::to_string(rd()));
+    Dir = std::filesystem::temp_directory_path()
+        / ("mz-" + std::string(info->test_suite_name()) + "-" + std::to_string(rd()));
     std::filesystem::remove_all(Dir);
     std::filesystem::create_directories(Dir);
 }
@@ -81,7 +81,8 @@ TCrossTXT Grid(int cols, int rows, std::string_view letters)
     doc.SetColCount(cols);
     doc.SetRowCount(rows);
     for (size_t i = 0; i < letters.size(); ++i)
-        doc.SetCell(static_cast<int>(i % cols) + 1, static_cast<int>(i / cols) + 1, static_cast<unsigned char>(letters[i]));
+        doc.SetCell(static_cast<int>(i % cols) + 1, static_cast<int>(i / cols) + 1,
+                    static_cast<unsigned char>(letters[i]));
     doc.Modified = false;
     return doc;
 }

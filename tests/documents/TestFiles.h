@@ -3,8 +3,8 @@
 #include "documents/CrossTXT.h"
 
 #include <cstdint>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 

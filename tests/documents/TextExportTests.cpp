@@ -9,7 +9,7 @@ using namespace mz::test;
 
 namespace {
 
-class TextExport : public TTempDirTest {};
+class TextExport : public TTempDirTest { };
 
 } // namespace
 
@@ -20,7 +20,8 @@ TEST_F(TextExport, AGridWithoutExplanationsGivesTitleRowsAndEmptyHeadings)
     doc.Modified = true;
     const auto name = PathOf("lista.txt");
     doc.ExportAsText(name);
-    EXPECT_EQ(ReadBytes(name), "Mirakolnik Zodevidar - lista.txt\r\nA *B\r\n    \r\n\xA5\xCA  \r\nPoziomo:\r\nPionowo:\r\n");
+    EXPECT_EQ(ReadBytes(name),
+              "Mirakolnik Zodevidar - lista.txt\r\nA *B\r\n    \r\n\xA5\xCA  \r\nPoziomo:\r\nPionowo:\r\n");
     EXPECT_EQ(doc.FileName, "/inny/plik.krz");
     EXPECT_TRUE(doc.Modified);
 }
@@ -34,9 +35,10 @@ TEST_F(TextExport, CluesAreGroupedByDirectionInChainOrder)
     doc.AddExpl({12, 10, "czwarte", "", false});
     const auto name = PathOf("hasla.txt");
     doc.ExportAsText(name);
-    EXPECT_EQ(ReadBytes(name), "Mirakolnik Zodevidar - hasla.txt\r\n    \r\n    \r\n    \r\n"
-                               "Poziomo:\r\n1,2)\t\r\n1,1)\tpierwsze\r\n"
-                               "Pionowo:\r\n12,10)\tczwarte\r\n3,1)\tdrugie\r\n");
+    EXPECT_EQ(ReadBytes(name),
+              "Mirakolnik Zodevidar - hasla.txt\r\n    \r\n    \r\n    \r\n"
+              "Poziomo:\r\n1,2)\t\r\n1,1)\tpierwsze\r\n"
+              "Pionowo:\r\n12,10)\tczwarte\r\n3,1)\tdrugie\r\n");
 }
 
 TEST_F(TextExport, AFailedExportReportsTheTextFileAndWritesNothing)

@@ -52,7 +52,7 @@ std::vector<std::tuple<int, int, bool>> Words(const TCrossTXT& doc)
     return words;
 }
 
-class XwdFile : public TTempDirTest {};
+class XwdFile : public TTempDirTest { };
 
 } // namespace
 
@@ -69,8 +69,9 @@ TEST_F(XwdFile, AnOpenFourByFourGridHasEightWordsNumberedRowByRow)
     EXPECT_EQ(doc.RowCount(), 4);
     EXPECT_EQ(doc.FileName, name);
     EXPECT_FALSE(doc.Modified);
-    const std::vector<std::tuple<int, int, bool>> expected = {{1, 1, true}, {1, 1, false}, {2, 1, false}, {3, 1, false},
-                                                              {4, 1, false}, {1, 2, true}, {1, 3, true}, {1, 4, true}};
+    const std::vector<std::tuple<int, int, bool>> expected = {{1, 1, true},  {1, 1, false}, {2, 1, false},
+                                                              {3, 1, false}, {4, 1, false}, {1, 2, true},
+                                                              {1, 3, true},  {1, 4, true}};
     EXPECT_EQ(Words(doc), expected);
     for (int n = 1; n <= 8; ++n)
         EXPECT_EQ(doc.GetExpl(n).Explanation, "Hasło " + std::to_string(n));
@@ -91,9 +92,9 @@ TEST_F(XwdFile, BlocksLettersAndOneSquareWordsFollowThePattern)
     TCrossTXT doc;
     doc.LoadFromData(bytes, "a.xwd");
     EXPECT_EQ(doc.GetCell(1, 1), 'A');
-    EXPECT_EQ(doc.GetCell(2, 1), '*');  // a block keeps its block whatever its letter byte
+    EXPECT_EQ(doc.GetCell(2, 1), '*'); // a block keeps its block whatever its letter byte
     EXPECT_EQ(doc.GetCell(3, 1), ' ');
-    EXPECT_EQ(doc.GetCell(5, 1), '*');  // letter 219 turns the square into a block
+    EXPECT_EQ(doc.GetCell(5, 1), '*'); // letter 219 turns the square into a block
     EXPECT_EQ(doc.GetCell(1, 2), 0xA5);
     const auto words = Words(doc);
     ASSERT_GE(words.size(), 4u);

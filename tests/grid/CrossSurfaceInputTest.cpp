@@ -99,8 +99,9 @@ private slots:
         g.Key(Qt::Key_Backspace);
         QCOMPARE(RowText(*g.grid, 1), std::string("      "));
         QCOMPARE(g.Cursor(), QPoint(1, 1));
-        QCOMPARE(g.log.Events, (std::vector<std::string>{"refresh 2,1", "refresh 3,1", "refresh 4,1", "refresh 3,1",
-                                                         "refresh 2,1", "refresh 1,1"}));
+        QCOMPARE(g.log.Events,
+                 (std::vector<std::string>{"refresh 2,1", "refresh 3,1", "refresh 4,1", "refresh 3,1", "refresh 2,1",
+                                           "refresh 1,1"}));
     }
 
     void typingVerticallyGoesDownTheColumn()
@@ -448,7 +449,8 @@ private slots:
         QTest::sendKeyEvent(QTest::Click, g.grid, key, text, Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Click, g.grid, key, text, Qt::NoModifier); // on the block: skipped
         QTest::sendKeyEvent(QTest::Click, g.grid, key, text, Qt::ControlModifier | Qt::AltModifier);
-        QCOMPARE(RowText(*g.grid, 1), (std::string{' ', static_cast<char>(letter), '*', static_cast<char>(letter), ' '}));
+        QCOMPARE(RowText(*g.grid, 1),
+                 (std::string{' ', static_cast<char>(letter), '*', static_cast<char>(letter), ' '}));
         QCOMPARE(g.Cursor(), QPoint(5, 1));
         QCOMPARE(g.log.Events.size(), size_t(3));
     }
@@ -469,8 +471,8 @@ private slots:
     {
         TGrid g(5, 3, {"ABCDE"});
         g.MoveTo(3, 1);
-        for (Qt::Key key : {Qt::Key_F5, Qt::Key_Escape, Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_1, Qt::Key_Shift,
-                            Qt::Key_Alt})
+        for (Qt::Key key :
+             {Qt::Key_F5, Qt::Key_Escape, Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_1, Qt::Key_Shift, Qt::Key_Alt})
             g.Key(key);
         QCOMPARE(RowText(*g.grid, 1), std::string("ABCDE"));
         QCOMPARE(g.Cursor(), QPoint(3, 1));

@@ -15,8 +15,7 @@ namespace {
 
 // Runs the action and returns the message of the EInvalidCrossSurfaceOperation it
 // raised, or an empty string when it raised nothing.
-template <typename F>
-QString ErrorOf(F&& action)
+template <typename F> QString ErrorOf(F&& action)
 {
     try {
         action();

@@ -22,13 +22,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::vector<std::string> rows = {
-        "KOTEK*ŻABA*",
-        "R*A  *A* Ś*",
-        "ÓW*  ŁÓDŹ* ",
-        "L*ŚLIWA*  *",
-        "*  *  *KOŃ ",
-        "PIES*ĆMA*  ",
-        "A *  * * **",
+        "KOTEK*ŻABA*", "R*A  *A* Ś*", "ÓW*  ŁÓDŹ* ", "L*ŚLIWA*  *", "*  *  *KOŃ ", "PIES*ĆMA*  ", "A *  * * **",
     };
     mz::TCrossSurface grid;
     grid.SetColCount(11);

@@ -44,7 +44,8 @@ int main(int argc, char** argv)
         const QRect cell((i % mz::CellPictureColumns) * size, (i / mz::CellPictureColumns) * size, size, size);
         const QImage picture = image.copy(cell);
         if (InkPixels(image, cell) < 20
-            || !seen.insert(QByteArray(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes())).second) {
+            || !seen.insert(QByteArray(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes()))
+                    .second) {
             std::fprintf(stderr, "cellimages: glyph %d was not drawn\n", i);
             return 1;
         }

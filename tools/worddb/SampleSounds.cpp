@@ -134,8 +134,9 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(dir);
         for (const auto& word : words) {
             const std::string name = mz::Cp1250ToUtf8(word) + ".wav";
-            const std::string command = ShellQuote(espeak) + " -v pl -w " + ShellQuote((dir / mz::Utf8Path(name)).string()) +
-                                        " " + ShellQuote(mz::Cp1250ToUtf8(LowerCp1250(word)));
+            const std::string command = ShellQuote(espeak) + " -v pl -w "
+                + ShellQuote((dir / mz::Utf8Path(name)).string()) + " "
+                + ShellQuote(mz::Cp1250ToUtf8(LowerCp1250(word)));
             if (std::system(command.c_str()) != 0) {
                 std::cerr << "espeak-ng nie utworzył pliku " << name << "\n";
                 return 1;
