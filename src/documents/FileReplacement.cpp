@@ -82,6 +82,15 @@ bool IsTemporaryName(std::string_view name)
         && IsLowerHex(name.substr(name.size() - TempDigits));
 }
 
+void WriteExportFile(const std::string& name, const std::function<std::string()>& makeText)
+{
+    try {
+        ReplaceFileContents(name, makeText());
+    } catch (const EIOOperation&) {
+        throw EIOOperation(FormatMessage(MsgWriteError, name));
+    }
+}
+
 int RemoveStaleTemporaries(const fs::path& dir)
 {
     int removed = 0;

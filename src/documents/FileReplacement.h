@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -54,6 +55,12 @@ private:
 // The whole new contents of `name`, written through a TFileReplacement.
 // Errors are EInOutError.
 void ReplaceFileContents(const std::string& name, std::string_view bytes);
+
+// An export: makes the text, then puts it in place of `name`, so a failed
+// export never leaves a half-written file where an earlier one stood. Any
+// input/output failure, in the making or the writing, is reported as
+// EIOOperation with the write error of `name`.
+void WriteExportFile(const std::string& name, const std::function<std::string()>& makeText);
 
 // Removes the temporary files of the folder that saves of this program left
 // behind and that no save is writing now; returns how many went.

@@ -155,20 +155,7 @@ std::string IpuzText(const TCrossTXT& doc)
 
 void ExportAsIpuz(const TCrossTXT& doc, const std::string& name)
 {
-    const auto fail = [&] { return EIOOperation(FormatMessage(MsgWriteError, name)); };
-    std::string text;
-    try {
-        text = IpuzText(doc);
-    } catch (const EIOOperation&) {
-        throw fail();
-    }
-    // Written beside the target first, so a failed export never leaves a
-    // half-written file in place of an earlier one.
-    try {
-        ReplaceFileContents(name, text);
-    } catch (const EIOOperation&) {
-        throw fail();
-    }
+    WriteExportFile(name, [&] { return IpuzText(doc); });
 }
 
 namespace {

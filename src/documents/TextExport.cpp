@@ -33,20 +33,7 @@ std::string TCrossTXT::TextExport(const std::string& name) const
 
 void TCrossTXT::ExportAsText(const std::string& name) const
 {
-    const auto fail = [&] { return EIOOperation(FormatMessage(MsgWriteError, name)); };
-    std::string text;
-    try {
-        text = TextExport(name);
-    } catch (const EIOOperation&) {
-        throw fail();
-    }
-    // Written beside the target first, so a failed export never leaves a
-    // half-written file in place of an earlier one.
-    try {
-        ReplaceFileContents(name, text);
-    } catch (const EIOOperation&) {
-        throw fail();
-    }
+    WriteExportFile(name, [&] { return TextExport(name); });
 }
 
 } // namespace mz
