@@ -15,6 +15,7 @@
 //                                   and with the answers of earlier crosswords set
 //                                   aside: answers repeated within a series, and
 //                                   the time of a series
+#include "ShippedData.h"
 #include "composer/Composer.h"
 #include "composer/SeriesWords.h"
 #include "core/Cp1250.h"
@@ -37,25 +38,10 @@
 
 namespace {
 
-const std::string AppDir = MZ_APP_DIR;
-const std::string DatabaseFile = AppDir + "/baza.hk";
-
-std::vector<std::filesystem::path> ShippedTemplates()
-{
-    std::vector<std::filesystem::path> templates;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(AppDir + "/Szablony")))
-        if (entry.path().extension() == ".sz")
-            templates.push_back(entry.path());
-    std::sort(templates.begin(), templates.end());
-    return templates;
-}
-
-mz::TTable LoadTemplate(const std::filesystem::path& file)
-{
-    mz::TCrossTXT doc;
-    doc.LoadFromFile(file.string());
-    return mz::TableFromDocument(doc);
-}
+using mz::bench::AppDir;
+using mz::bench::DatabaseFile;
+using mz::bench::LoadTemplate;
+using mz::bench::ShippedTemplates;
 
 struct TRun {
     bool Finished = false;

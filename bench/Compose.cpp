@@ -11,6 +11,7 @@
 //   Compose --repeats N [--allow-repeats]
 //                                 seeds 1..N on every shipped template: crosswords
 //                                 in which a word stands twice, and such words
+#include "ShippedData.h"
 #include "composer/Composer.h"
 #include "documents/CrossTXT.h"
 
@@ -29,25 +30,10 @@
 
 namespace {
 
-const std::string AppDir = MZ_APP_DIR;
-const std::string DatabaseFile = AppDir + "/baza.hk";
-
-std::vector<std::filesystem::path> ShippedTemplates()
-{
-    std::vector<std::filesystem::path> templates;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(AppDir + "/Szablony")))
-        if (entry.path().extension() == ".sz")
-            templates.push_back(entry.path());
-    std::sort(templates.begin(), templates.end());
-    return templates;
-}
-
-mz::TTable LoadTemplate(const std::filesystem::path& file)
-{
-    mz::TCrossTXT doc;
-    doc.LoadFromFile(file.string());
-    return mz::TableFromDocument(doc);
-}
+using mz::bench::AppDir;
+using mz::bench::DatabaseFile;
+using mz::bench::LoadTemplate;
+using mz::bench::ShippedTemplates;
 
 double Seconds(std::chrono::steady_clock::time_point since)
 {
