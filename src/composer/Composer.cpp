@@ -5,7 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <set>
+#include <string_view>
+#include <unordered_set>
 
 namespace mz {
 
@@ -76,17 +77,20 @@ std::string CheckComposable(const TTable& pattern, TDB& db, const TKwelinSetting
     if (longest < m)
         return MsgNoRoomForWord + std::to_string(m);
 
-    TPWordLists words;
-    db.FindCandidates(std::string(static_cast<size_t>(longest), TTable::Free), {}, words, dlWords);
+    std::vector<TDBCandidate> words;
+    db.FindCandidates(std::string(static_cast<size_t>(longest), TTable::Free), {}, words, false);
     if (words.empty())
         return MsgNoFittingWord;
-    std::set<std::string> distinct;
-    for (const TPWordList& w : words)
-        distinct.insert(w.PWord);
+    // The distinct words are counted only until they cover what the lines need.
+    const int64_t need = std::max(rowsNeed, colsNeed);
+    std::unordered_set<std::string_view> distinct;
     int64_t covered = 0;
-    for (const std::string& w : distinct)
-        covered += 3 * static_cast<int64_t>(w.size()) + 4;
-    if (covered < std::max(rowsNeed, colsNeed))
+    for (size_t i = 0; i < words.size() && covered < need; ++i) {
+        const std::string_view w = db.Word(words[i].Word);
+        if (distinct.insert(w).second)
+            covered += 3 * static_cast<int64_t>(w.size()) + 4;
+    }
+    if (covered < need)
         return MsgTooFewWords;
     return {};
 }

@@ -23,6 +23,32 @@ size_t AnchorPosition(std::string_view pattern, std::string_view anchor)
     return pos == std::string_view::npos ? 0 : pos + 1;
 }
 
+// Whether `word`, laid with the first occurrence of `anchor` on the pattern's
+// anchor at p (from 1), leaves a free cell before and after it and matches
+// every letter of the pattern it covers. It may run past the pattern's end.
+bool FitsAtFirstOccurrence(std::string_view word, std::string_view pattern, std::string_view anchor, size_t p)
+{
+    const size_t len = pattern.size();
+    const size_t n = word.size();
+    if (n > len)
+        return false;
+    const size_t pos = word.find(anchor);
+    if (pos == std::string_view::npos)
+        return false;
+    const size_t q = pos + 1;
+    if (q > p)
+        return false;
+    auto at = [&](size_t i) { return pattern[i - 1]; }; // 1-based
+    if (q < p && at(p - q) != ' ')
+        return false;
+    if (n - q < len - p && at(p - q + n + 1) != ' ')
+        return false;
+    for (size_t j = 1; j <= n && p - q + j <= len; ++j)
+        if (at(p - q + j) != ' ' && at(p - q + j) != word[j - 1])
+            return false;
+    return true;
+}
+
 } // namespace
 
 TDB::TDB(TDBQueryMode mode) : Mode(mode)
@@ -402,10 +428,22 @@ bool TDB::AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList
     FitKey += anchor;
     auto known = FitAnswers.find(std::string_view(FitKey));
     if (known != FitAnswers.end()) {
-        const TFitAnswer& answer = known->second;
-        if (answer.Witness >= 0 ? active.IsSet(static_cast<uint32_t>(answer.Witness))
-                                : answer.Activations == active.Activations)
-            return answer.Witness >= 0;
+        TFitAnswer& answer = known->second;
+        if (answer.Witness >= 0) {
+            if (active.IsSet(static_cast<uint32_t>(answer.Witness)))
+                return true;
+        } else if (answer.Activations >= active.LogBase
+                   && active.Activations - answer.Activations <= MaxActivationsChecked) {
+            // Nothing fitted then: only a record activated since can fit now.
+            int64_t witness = -1;
+            for (uint64_t i = answer.Activations; i < active.Activations && witness < 0; ++i) {
+                const uint32_t id = active.Activated[i - active.LogBase];
+                if (active.IsSet(id) && FitsAtFirstOccurrence(Word(id), pattern, anchor, p))
+                    witness = id;
+            }
+            answer = TFitAnswer{witness, active.Activations};
+            return witness >= 0;
+        }
     }
     const int64_t witness = Data->Index().FirstFit(active, pattern, anchor, p);
     if (known == FitAnswers.end()) {
@@ -476,28 +514,9 @@ bool TDB::AnyWordFitsPlain(std::string_view pattern, std::string_view anchor, TD
     const size_t p = AnchorPosition(pattern, anchor);
     if (p == 0)
         return false;
-    auto at = [&](size_t i) { return pattern[i - 1]; };
-    for (const TDBRec* rec = Head(source); rec; rec = rec->Next) {
-        const std::string_view w = rec->PWord;
-        const size_t n = w.size();
-        if (n > len)
-            continue;
-        const size_t pos = w.find(anchor);
-        if (pos == std::string_view::npos)
-            continue;
-        const size_t q = pos + 1; // only the first occurrence counts here
-        if (q > p)
-            continue;
-        if (q < p && at(p - q) != ' ')
-            continue;
-        if (n - q < len - p && at(p - q + n + 1) != ' ')
-            continue;
-        bool fits = true;
-        for (size_t j = 1; j <= n && p - q + j <= len && fits; ++j)
-            fits = at(p - q + j) == ' ' || at(p - q + j) == w[j - 1];
-        if (fits)
+    for (const TDBRec* rec = Head(source); rec; rec = rec->Next)
+        if (FitsAtFirstOccurrence(rec->PWord, pattern, anchor, p))
             return true;
-    }
     return false;
 }
 

@@ -241,6 +241,9 @@ private:
         size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
     };
     static constexpr size_t MaxFitAnswers = 1 << 16;
+    // A "nothing fits" answer is brought up to date by trying the records
+    // activated since, while they are at most this many.
+    static constexpr uint64_t MaxActivationsChecked = 64;
     mutable std::unordered_map<std::string, TFitAnswer, TKeyHash, std::equal_to<>> FitAnswers;
     mutable std::string FitKey;
 };

@@ -78,6 +78,11 @@ void TDBActive::Set(uint32_t id, bool active)
         word |= bit;
         summary |= blockBit;
         ++ByLength[n];
+        if (Activated.size() == MaxLogged) {
+            Activated.clear();
+            LogBase = Activations;
+        }
+        Activated.push_back(id);
         ++Activations;
     } else {
         word &= ~bit;

@@ -82,8 +82,12 @@ struct TDBActive {
     bool IsSet(uint32_t id) const;
 
     // Counts the records that became active, so that an answer "nothing fits"
-    // can tell whether it may have changed.
+    // can tell whether it may have changed, and keeps the latest of them:
+    // record Activated[i] was activation LogBase + i.
     uint64_t Activations = 0;
+    uint64_t LogBase = 0;
+    std::vector<uint32_t> Activated;
+    static constexpr size_t MaxLogged = 1 << 14;
 
     const TDBIndex* Index;
     const TDBData* Data;
