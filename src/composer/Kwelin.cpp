@@ -8,7 +8,7 @@ namespace mz {
 
 namespace {
 
-bool HasAdjacentLetters(const std::string& cells)
+bool HasAdjacentLetters(std::string_view cells)
 {
     for (size_t i = 0; i + 1 < cells.size(); ++i)
         if (TTable::IsLetter(cells[i]) && TTable::IsLetter(cells[i + 1]))
@@ -155,16 +155,17 @@ TPWordCoordinate TCrossKwelin::ChooseSlot() const
 
 // --- Run checks ------------------------------------------------------------
 
-std::string TCrossKwelin::RunBeside(int32_t c, int32_t r, int32_t dc, int32_t dr) const
+void TCrossKwelin::RunBeside(int32_t c, int32_t r, int32_t dc, int32_t dr, std::string& run) const
 {
-    std::string run;
+    run.clear();
+    const std::string_view cells = FTable.Cells();
+    const int32_t cols = FTable.ColCount();
     for (c += dc, r += dr; FTable.Contains(c, r); c += dc, r += dr) {
-        const char cell = FTable.GetCell(c, r);
+        const char cell = cells[static_cast<size_t>(c - 1) + static_cast<size_t>(r - 1) * static_cast<size_t>(cols)];
         if (cell == TTable::Block)
             break;
         run += cell;
     }
-    return run;
 }
 
 bool TCrossKwelin::RunFeasible(const std::string& run, int32_t n, bool reversed) const
@@ -196,7 +197,8 @@ bool TCrossKwelin::RunFeasible(const std::string& run, int32_t n, bool reversed)
 
 bool TCrossKwelin::SideRunOK(int32_t c, int32_t r, int32_t dc, int32_t dr, bool reversed) const
 {
-    const std::string run = RunBeside(c, r, dc, dr);
+    std::string& run = SideCells;
+    RunBeside(c, r, dc, dr, run);
     return run.empty() || RunFeasible(run, static_cast<int32_t>(run.size()), reversed);
 }
 
@@ -255,42 +257,70 @@ TFilterData TCrossKwelin::CrossPattern(const TPWordCoordinate& slot, int32_t i, 
                                        uint8_t offset) const
 {
     TFilterData data;
+    size_t from = 0;
+    size_t to = 0;
+    if (!CrossStretch(slot, i, word, offset, from, to))
+        return data;
+    data.Pattern = CrossCells;
+    data.Len = static_cast<int32_t>(data.Pattern.size());
+    data.Anchor = data.Pattern.substr(from, to - from);
+    return data;
+}
+
+bool TCrossKwelin::CrossStretch(const TPWordCoordinate& slot, int32_t i, std::string_view word, uint8_t offset,
+                                size_t& anchorFrom, size_t& anchorTo) const
+{
     const bool vertical = slot.Dir == 0;
     const int32_t shift = i - offset - 1;
     const int32_t c = vertical ? slot.Col : slot.Col + shift;
     const int32_t r = vertical ? slot.Row + shift : slot.Row;
     // Row 1 carries no across words, column 1 no down words, unless allowed.
     if ((vertical ? r : c) == 1 && !FSettings.AnyWordLocation)
-        return data;
+        return false;
 
-    std::string before = vertical ? RunBeside(c, r, -1, 0) : RunBeside(c, r, 0, -1);
-    std::reverse(before.begin(), before.end());
-    const std::string after = vertical ? RunBeside(c, r, 1, 0) : RunBeside(c, r, 0, 1);
-    if (before.empty() && after.empty())
-        return data;
+    // The stretch runs across the slot: along row r for a down slot, down
+    // column c for an across one; x is the letter's place in it, from 1.
+    const int32_t x = vertical ? c : r;
+    auto at = [&](int32_t y) { return vertical ? FTable.GetCell(y, r) : FTable.GetCell(c, y); };
+    auto onLine = [&](int32_t y) { return vertical ? FTable.Contains(y, r) : FTable.Contains(c, y); };
+    int32_t first = x;
+    while (onLine(first - 1) && at(first - 1) != TTable::Block)
+        --first;
+    int32_t last = x;
+    while (onLine(last + 1) && at(last + 1) != TTable::Block)
+        ++last;
+    if (first == x && last == x)
+        return false;
     const char letter = word[i - 1];
-    const bool noFree = before.find(TTable::Free) == std::string::npos && after.find(TTable::Free) == std::string::npos;
+    bool noFree = true;
+    for (int32_t y = first; y <= last && noFree; ++y)
+        noFree = y == x || at(y) != TTable::Free;
     if (noFree && FTable.GetCell(c, r) == letter)
-        return data; // an existing, complete crossing
+        return false; // an existing, complete crossing
 
-    data.Pattern = before + letter + after;
-    data.Len = static_cast<int32_t>(data.Pattern.size());
-    const size_t lastFree = before.rfind(TTable::Free);
-    const size_t from = lastFree == std::string::npos ? 0 : lastFree + 1;
-    size_t to = data.Pattern.find(TTable::Free, before.size() + 1);
-    if (to == std::string::npos)
-        to = data.Pattern.size();
-    data.Anchor = data.Pattern.substr(from, to - from);
-    return data;
+    std::string& pattern = CrossCells;
+    pattern.clear();
+    for (int32_t y = first; y <= last; ++y)
+        pattern += y == x ? letter : at(y);
+    const auto before = static_cast<size_t>(x - first);
+    const size_t lastFree = std::string_view(pattern).substr(0, before).rfind(TTable::Free);
+    anchorFrom = lastFree == std::string::npos ? 0 : lastFree + 1;
+    anchorTo = pattern.find(TTable::Free, before + 1);
+    if (anchorTo == std::string::npos)
+        anchorTo = pattern.size();
+    return true;
 }
 
 bool TCrossKwelin::CrossOK(const TFilterData& data) const
 {
-    if (data.Pattern.empty())
-        return true;
-    if (data.Len < FSettings.MinLenPWord)
-        return !HasAdjacentLetters(data.Pattern);
-    return DB->AnyWordFits(data.Pattern, data.Anchor, dlWords);
+    return data.Pattern.empty() || CrossOK(data.Pattern, data.Anchor, data.Len);
+}
+
+bool TCrossKwelin::CrossOK(std::string_view pattern, std::string_view anchor, int32_t len) const
+{
+    if (len < FSettings.MinLenPWord)
+        return !HasAdjacentLetters(pattern);
+    return DB->AnyWordFits(pattern, anchor, dlWords);
 }
 
 void TCrossKwelin::ResetMemo(const TPWordCoordinate& slot)
@@ -341,7 +371,14 @@ bool TCrossKwelin::Fits(std::string_view word, uint8_t offset, const TPWordCoord
         return false;
     // Letter i lies on cell first + i of the slot's line.
     const int32_t first = (vertical ? r : c) - o - 1;
-    auto crossOK = [&](int32_t i) { return CrossOK(CrossPattern(slot, i, word, offset)); };
+    auto crossOK = [&](int32_t i) {
+        size_t from = 0;
+        size_t to = 0;
+        if (!CrossStretch(slot, i, word, offset, from, to))
+            return true;
+        const std::string_view pattern = CrossCells;
+        return CrossOK(pattern, pattern.substr(from, to - from), static_cast<int32_t>(pattern.size()));
+    };
     if (first + 1 < 0 || static_cast<size_t>(first + n) > Memo.Cells) {
         for (int32_t i = 1; i <= n; ++i)
             if (!crossOK(i))

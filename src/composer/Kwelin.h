@@ -147,6 +147,12 @@ private:
     TFilterData CrossPattern(const TPWordCoordinate& slot, int32_t i, const TPWordList& candidate) const;
     TFilterData CrossPattern(const TPWordCoordinate& slot, int32_t i, std::string_view word, uint8_t offset) const;
     bool CrossOK(const TFilterData& data) const;
+    bool CrossOK(std::string_view pattern, std::string_view anchor, int32_t len) const;
+    // Puts the stretch across letter i (from 1) of `word` into CrossCells with
+    // the letter in it and gives the bounds of its anchor; false when the
+    // stretch needs no check.
+    bool CrossStretch(const TPWordCoordinate& slot, int32_t i, std::string_view word, uint8_t offset,
+                      size_t& anchorFrom, size_t& anchorTo) const;
     // Keeps the candidates whose ends and letters leave every stretch around
     // them completable (the check the search makes of each alternative).
     void FilterCandidates(TPWordLists& list, const TPWordCoordinate& slot);
@@ -185,7 +191,9 @@ private:
     static size_t SegmentStart(std::string_view line, int32_t runStart);
     static size_t SegmentLength(std::string_view line, int32_t runStart, int32_t runLen);
 
-    std::string RunBeside(int32_t c, int32_t r, int32_t dc, int32_t dr) const;
+    // The cells from the one after (c, r) in direction (dc, dr) up to a block
+    // or the edge, nearest first.
+    void RunBeside(int32_t c, int32_t r, int32_t dc, int32_t dr, std::string& run) const;
     bool SideRunOK(int32_t c, int32_t r, int32_t dc, int32_t dr, bool reversed) const;
     static void LayWord(TTable& table, const TPWordCoordinate& slot, std::string_view word, uint8_t offset);
     static void CloseEnds(TTable& table, const TPWordCoordinate& slot, size_t length, uint8_t offset,
@@ -227,6 +235,8 @@ private:
     std::vector<uint32_t> Picks;
     mutable TTable Scratch{0, 0};
     mutable std::string ColumnCells;
+    mutable std::string CrossCells;
+    mutable std::string SideCells;
 };
 
 // The preview shows where words lie, never the words: every letter as '?'.

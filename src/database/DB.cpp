@@ -69,7 +69,7 @@ void TDB::Clear()
     for (auto& head : Heads)
         head = nullptr;
     Active.reset();
-    FitAnswers.clear();
+    FitAnswers.Clear();
     FileName_.clear();
     for (auto& count : Counts)
         count = 0;
@@ -422,36 +422,29 @@ bool TDB::AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList
     // The composer asks the same questions step after step while the lists
     // change little: an answer is kept with the record that fitted, which
     // holds while that record stays active, or, when nothing fitted, with the
-    // count of activations, which holds until a record becomes active.
-    FitKey.assign(pattern);
-    FitKey += '\0';
-    FitKey += anchor;
-    auto known = FitAnswers.find(std::string_view(FitKey));
-    if (known != FitAnswers.end()) {
-        TFitAnswer& answer = known->second;
-        if (answer.Witness >= 0) {
-            if (active.IsSet(static_cast<uint32_t>(answer.Witness)))
+    // count of activations, which holds until a record that fits becomes active.
+    if (TFitCache::TAnswer* answer = FitAnswers.Find(pattern, anchor)) {
+        if (answer->Witness >= 0) {
+            if (active.IsSet(static_cast<uint32_t>(answer->Witness)))
                 return true;
-        } else if (answer.Activations >= active.LogBase
-                   && active.Activations - answer.Activations <= MaxActivationsChecked) {
+        } else if (answer->Activations >= active.LogBase
+                   && active.Activations - answer->Activations <= MaxActivationsChecked) {
             // Nothing fitted then: only a record activated since can fit now.
             int64_t witness = -1;
-            for (uint64_t i = answer.Activations; i < active.Activations && witness < 0; ++i) {
+            for (uint64_t i = answer->Activations; i < active.Activations && witness < 0; ++i) {
                 const uint32_t id = active.Activated[i - active.LogBase];
                 if (active.IsSet(id) && FitsAtFirstOccurrence(Word(id), pattern, anchor, p))
                     witness = id;
             }
-            answer = TFitAnswer{witness, active.Activations};
+            *answer = TFitCache::TAnswer{witness, active.Activations};
             return witness >= 0;
         }
+        const int64_t witness = Data->Index().FirstFit(active, pattern, anchor, p);
+        *answer = TFitCache::TAnswer{witness, active.Activations};
+        return witness >= 0;
     }
     const int64_t witness = Data->Index().FirstFit(active, pattern, anchor, p);
-    if (known == FitAnswers.end()) {
-        if (FitAnswers.size() >= MaxFitAnswers)
-            FitAnswers.clear();
-        known = FitAnswers.emplace(FitKey, TFitAnswer{}).first;
-    }
-    known->second = TFitAnswer{witness, active.Activations};
+    FitAnswers.Keep(pattern, anchor, TFitCache::TAnswer{witness, active.Activations});
     return witness >= 0;
 }
 

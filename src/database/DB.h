@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/Error.h"
+#include "database/FitCache.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -231,21 +231,11 @@ private:
     mutable std::unique_ptr<TDBActive> Active;
     std::vector<TDBIndexHit> Hits;
     std::vector<uint32_t> Ids;
-    // Answers of the indexed AnyWordFits, by pattern and anchor.
-    struct TFitAnswer {
-        int64_t Witness = -1;     // a record that fits, or -1
-        uint64_t Activations = 0; // of the active set when nothing fitted
-    };
-    struct TKeyHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
-    };
-    static constexpr size_t MaxFitAnswers = 1 << 16;
-    // A "nothing fits" answer is brought up to date by trying the records
-    // activated since, while they are at most this many.
+    // Answers of the indexed AnyWordFits, by pattern and anchor. A "nothing
+    // fits" answer is brought up to date by trying the records activated
+    // since, while they are at most MaxActivationsChecked.
     static constexpr uint64_t MaxActivationsChecked = 64;
-    mutable std::unordered_map<std::string, TFitAnswer, TKeyHash, std::equal_to<>> FitAnswers;
-    mutable std::string FitKey;
+    mutable TFitCache FitAnswers;
 };
 
 // What the start-up gathers once for the about box and the options dialog.
