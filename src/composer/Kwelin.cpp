@@ -619,23 +619,33 @@ void TCrossKwelin::LayWord(TTable& table, const TPWordCoordinate& slot, std::str
 
 bool TCrossKwelin::AddsRepeat(const TTable& after) const
 {
-    // The words standing in `after`: runs of at least MinLenPWord letters shut
-    // in by blocks or edges. Letters and blocks only ever join the grid, so a
-    // run is new unless all its cells and both its ends were already filled.
-    struct TRun {
-        size_t Start;
-        size_t Step;
-        size_t Length;
-        bool New;
-    };
+    // The words standing in `after` are its runs of at least MinLenPWord
+    // letters shut in by blocks or edges. Letters and blocks only ever join
+    // the grid, so a run is new unless all its cells and both its ends were
+    // already filled: new runs lie in the rows and columns where a free cell
+    // was filled, and only a new run can stand twice.
     const std::string_view before = FTable.Cells();
     const std::string_view now = after.Cells();
     const auto cols = static_cast<size_t>(after.ColCount());
     const auto rows = static_cast<size_t>(after.RowCount());
     const auto minLen = static_cast<size_t>(std::max(FSettings.MinLenPWord, 1));
-    std::vector<TRun> runs;
-    bool anyNew = false;
-    auto walk = [&](size_t first, size_t step, size_t count) {
+    std::vector<uint8_t>& rowFilled = RepeatRows;
+    std::vector<uint8_t>& colFilled = RepeatCols;
+    rowFilled.assign(rows, 0);
+    colFilled.assign(cols, 0);
+    bool anyFilled = false;
+    for (size_t r = 0; r < rows; ++r)
+        for (size_t c = 0; c < cols; ++c)
+            if (before[r * cols + c] == TTable::Free && now[r * cols + c] != TTable::Free) {
+                rowFilled[r] = colFilled[c] = 1;
+                anyFilled = true;
+            }
+    if (!anyFilled)
+        return false;
+
+    std::vector<TRepeatRun>& runs = NewRuns;
+    runs.clear();
+    auto walk = [&](size_t first, size_t step, size_t count, bool across) {
         size_t length = 0;
         bool shut = true; // the cell before the run is a block or the edge
         bool filled = true;
@@ -647,35 +657,52 @@ bool TCrossKwelin::AddsRepeat(const TTable& after) const
                 filled = filled && before[at] != TTable::Free;
                 continue;
             }
-            if (shut && cell == TTable::Block && length >= minLen) {
-                const bool isNew = !filled || (i < count && before[at] == TTable::Free);
-                runs.push_back(TRun{first + (i - length) * step, step, length, isNew});
-                anyNew = anyNew || isNew;
-            }
+            if (shut && cell == TTable::Block && length >= minLen
+                && (!filled || (i < count && before[at] == TTable::Free)))
+                runs.push_back(TRepeatRun{first + (i - length) * step, step, length, across});
             length = 0;
             shut = cell == TTable::Block;
             filled = i >= count || before[at] != TTable::Free;
         }
     };
     for (size_t r = 0; r < rows; ++r)
-        walk(r * cols, 1, cols);
+        if (rowFilled[r])
+            walk(r * cols, 1, cols, true);
     for (size_t c = 0; c < cols; ++c)
-        walk(c, cols, rows);
-    if (!anyNew)
+        if (colFilled[c])
+            walk(c, cols, rows, false);
+    if (runs.empty())
         return false;
-    auto same = [&](const TRun& x, const TRun& y) {
-        if (x.Length != y.Length)
-            return false;
-        for (size_t j = 0; j < x.Length; ++j)
-            if (now[x.Start + j * x.Step] != now[y.Start + j * y.Step])
-                return false;
-        return true;
+
+    // Each new run is looked for in the rows, then in the columns, as a run
+    // of its own: its letters with a block or an edge on either side.
+    std::string& columns = RepeatColumnCells;
+    columns.resize(now.size());
+    for (size_t r = 0; r < rows; ++r)
+        for (size_t c = 0; c < cols; ++c)
+            columns[c * rows + r] = now[r * cols + c];
+    std::string& word = RepeatWord;
+    auto standsElsewhere = [&](std::string_view lines, size_t width, size_t self) {
+        for (size_t at = lines.find(word); at != std::string_view::npos; at = lines.find(word, at + 1)) {
+            const size_t from = at % width;
+            if (at == self || from + word.size() > width)
+                continue;
+            if ((from == 0 || lines[at - 1] == TTable::Block)
+                && (from + word.size() == width || lines[at + word.size()] == TTable::Block))
+                return true;
+        }
+        return false;
     };
-    for (size_t i = 0; i < runs.size(); ++i)
-        if (runs[i].New)
-            for (size_t j = 0; j < runs.size(); ++j)
-                if (j != i && same(runs[i], runs[j]))
-                    return true;
+    for (const TRepeatRun& run : runs) {
+        word.clear();
+        for (size_t j = 0; j < run.Length; ++j)
+            word += now[run.Start + j * run.Step];
+        const size_t row = run.Start / std::max<size_t>(cols, 1);
+        const size_t col = run.Start % std::max<size_t>(cols, 1);
+        if (standsElsewhere(now, cols, run.Across ? run.Start : std::string_view::npos)
+            || standsElsewhere(columns, rows, run.Across ? std::string_view::npos : col * rows + row))
+            return true;
+    }
     return false;
 }
 

@@ -236,6 +236,18 @@ private:
     mutable TTable Scratch{0, 0};
     mutable std::string ColumnCells;
     mutable std::string CrossCells;
+    // AddsRepeat's working space.
+    struct TRepeatRun {
+        size_t Start; // of its first letter in the cells, row after row
+        size_t Step;
+        size_t Length;
+        bool Across;
+    };
+    mutable std::vector<uint8_t> RepeatRows;
+    mutable std::vector<uint8_t> RepeatCols;
+    mutable std::vector<TRepeatRun> NewRuns;
+    mutable std::string RepeatColumnCells;
+    mutable std::string RepeatWord;
     mutable std::string SideCells;
 };
 
