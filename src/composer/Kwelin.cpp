@@ -51,32 +51,32 @@ TCoreData TCrossKwelin::AnalyseLine(const std::string& line, int32_t best) const
 // The line is taken as bounded by a block before and after it. Positions are from 1.
 int32_t TCrossKwelin::LongestOpenRun(std::string_view line, int32_t& best) const
 {
-    const auto n = static_cast<int32_t>(line.size());
-    auto cell = [&](int32_t i) { return i < 1 || i > n ? TTable::Block : line[i - 1]; };
-    int32_t runStart = 0;
-    int32_t runLen = 0;
-    int32_t chosenStart = 0;
-    int32_t chosenLen = 0;
-    for (int32_t i = 1; i <= n + 1; ++i) {
-        const char c = cell(i);
-        if (TTable::IsLetter(c)) {
-            if (runLen == 0)
-                runStart = i;
-            ++runLen;
+    const size_t n = line.size();
+    size_t chosenStart = 0; // from 1; 0 for none
+    size_t chosenLen = 0;
+    for (size_t i = 0; i < n;) {
+        if (!TTable::IsLetter(line[i])) {
+            ++i;
             continue;
         }
+        const size_t start = i;
+        while (i < n && TTable::IsLetter(line[i]))
+            ++i;
+        const size_t len = i - start;
         // A run shut in by blocks (or edges) on both sides is a finished word.
-        if (runLen > chosenLen && runLen > best && !(cell(runStart - 1) == TTable::Block && c == TTable::Block)) {
-            chosenStart = runStart;
-            chosenLen = runLen;
+        const bool shut = (start == 0 || line[start - 1] == TTable::Block) && (i == n || line[i] == TTable::Block);
+        if (len > chosenLen && static_cast<int64_t>(len) > best && !shut) {
+            chosenStart = start + 1;
+            chosenLen = len;
         }
-        runLen = 0;
     }
     // A line whose chosen run lies in a stretch too short for a word offers nothing.
-    if (chosenLen == 0 || SegmentLength(line, chosenStart, chosenLen) < static_cast<size_t>(FSettings.MinLenPWord))
+    if (chosenLen == 0
+        || SegmentLength(line, static_cast<int32_t>(chosenStart), static_cast<int32_t>(chosenLen))
+            < static_cast<size_t>(FSettings.MinLenPWord))
         return 0;
-    best = chosenLen;
-    return chosenStart;
+    best = static_cast<int32_t>(chosenLen);
+    return static_cast<int32_t>(chosenStart);
 }
 
 size_t TCrossKwelin::SegmentStart(std::string_view line, int32_t runStart)
@@ -280,29 +280,42 @@ bool TCrossKwelin::CrossStretch(const TPWordCoordinate& slot, int32_t i, std::st
 
     // The stretch runs across the slot: along row r for a down slot, down
     // column c for an across one; x is the letter's place in it, from 1.
-    const int32_t x = vertical ? c : r;
-    auto at = [&](int32_t y) { return vertical ? FTable.GetCell(y, r) : FTable.GetCell(c, y); };
-    auto onLine = [&](int32_t y) { return vertical ? FTable.Contains(y, r) : FTable.Contains(c, y); };
-    int32_t first = x;
-    while (onLine(first - 1) && at(first - 1) != TTable::Block)
+    if (!FTable.Contains(c, r))
+        (void)FTable.GetCell(c, r); // refuses a letter beside the grid
+    const std::string_view cells = FTable.Cells();
+    const auto cols = static_cast<size_t>(FTable.ColCount());
+    const size_t step = vertical ? 1 : cols;
+    const auto count = static_cast<size_t>(vertical ? FTable.ColCount() : FTable.RowCount());
+    const auto x = static_cast<size_t>(vertical ? c - 1 : r - 1); // from 0
+    const size_t origin = static_cast<size_t>(c - 1) + static_cast<size_t>(r - 1) * cols - x * step;
+    auto at = [&](size_t y) { return cells[origin + y * step]; };
+    size_t first = x;
+    while (first > 0 && at(first - 1) != TTable::Block)
         --first;
-    int32_t last = x;
-    while (onLine(last + 1) && at(last + 1) != TTable::Block)
+    size_t last = x;
+    while (last + 1 < count && at(last + 1) != TTable::Block)
         ++last;
     if (first == x && last == x)
         return false;
     const char letter = word[i - 1];
     bool noFree = true;
-    for (int32_t y = first; y <= last && noFree; ++y)
+    for (size_t y = first; y <= last && noFree; ++y)
         noFree = y == x || at(y) != TTable::Free;
-    if (noFree && FTable.GetCell(c, r) == letter)
+    if (noFree && at(x) == letter)
         return false; // an existing, complete crossing
 
     std::string& pattern = CrossCells;
-    pattern.clear();
-    for (int32_t y = first; y <= last; ++y)
-        pattern += y == x ? letter : at(y);
-    const auto before = static_cast<size_t>(x - first);
+    pattern.resize(last - first + 1);
+    for (size_t y = first; y <= last; ++y)
+        pattern[y - first] = at(y);
+    pattern[x - first] = letter;
+    return CrossAnchor(x - first, anchorFrom, anchorTo);
+}
+
+// The group of letters around the crossing's letter at `before` in CrossCells.
+bool TCrossKwelin::CrossAnchor(size_t before, size_t& anchorFrom, size_t& anchorTo) const
+{
+    const std::string& pattern = CrossCells;
     const size_t lastFree = std::string_view(pattern).substr(0, before).rfind(TTable::Free);
     anchorFrom = lastFree == std::string::npos ? 0 : lastFree + 1;
     anchorTo = pattern.find(TTable::Free, before + 1);

@@ -67,7 +67,10 @@ std::vector<std::string> TTable::Words(int32_t minLen) const
 
 int32_t TTable::FilledCount() const
 {
-    return static_cast<int32_t>(std::count_if(FCells.begin(), FCells.end(), [](char c) { return c != Free; }));
+    int32_t filled = 0;
+    for (const char c : FCells)
+        filled += c != Free ? 1 : 0;
+    return filled;
 }
 
 } // namespace mz
