@@ -77,19 +77,24 @@ std::string CheckComposable(const TTable& pattern, TDB& db, const TKwelinSetting
     if (longest < m)
         return MsgNoRoomForWord + std::to_string(m);
 
-    std::vector<TDBCandidate> words;
-    db.FindCandidates(std::string(static_cast<size_t>(longest), TTable::Free), {}, words, false);
-    if (words.empty())
-        return MsgNoFittingWord;
-    // The distinct words are counted only until they cover what the lines need.
+    // The distinct words short enough for the longest stretch are counted
+    // only until they cover what the lines need.
     const int64_t need = std::max(rowsNeed, colsNeed);
     std::unordered_set<std::string_view> distinct;
     int64_t covered = 0;
-    for (size_t i = 0; i < words.size() && covered < need; ++i) {
-        const std::string_view w = db.Word(words[i].Word);
+    bool anyFits = false;
+    for (uint32_t id = 0; id < static_cast<uint32_t>(db.RecordCount()); ++id) {
+        const std::string_view w = db.Word(id);
+        if (db.ListOf(id) != dlWords || w.size() > static_cast<size_t>(longest))
+            continue;
+        anyFits = true;
+        if (covered >= need)
+            break;
         if (distinct.insert(w).second)
             covered += 3 * static_cast<int64_t>(w.size()) + 4;
     }
+    if (!anyFits)
+        return MsgNoFittingWord;
     if (covered < need)
         return MsgTooFewWords;
     return {};

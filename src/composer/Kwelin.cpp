@@ -583,10 +583,11 @@ void TCrossKwelin::ChooseWord()
                 break;
             Check(top, lowestOpen);
         }
-        const auto t =
-            static_cast<uint32_t>(std::count_if(top.Candidates.begin(), top.Candidates.end(), [&](const TCandidate& c) {
-                return c.State == csFits && c.Score == lowest;
-            }));
+        Picks.clear();
+        for (uint32_t i = 0; i < top.Candidates.size(); ++i)
+            if (top.Candidates[i].State == csFits && top.Candidates[i].Score == lowest)
+                Picks.push_back(i);
+        const auto t = static_cast<uint32_t>(Picks.size());
         // The draw is made also when nothing is left to choose (pruning can empty
         // the list): it yields 0 and the entry keeps its word, but the generator
         // moves on, and every later choice depends on that.
@@ -594,10 +595,6 @@ void TCrossKwelin::ChooseWord()
         if (t == 0)
             break;
         // The k-th of them in list order.
-        Picks.clear();
-        for (uint32_t i = 0; i < top.Candidates.size(); ++i)
-            if (top.Candidates[i].State == csFits && top.Candidates[i].Score == lowest)
-                Picks.push_back(i);
         std::nth_element(Picks.begin(), Picks.begin() + k, Picks.end(),
                          [&](uint32_t x, uint32_t y) { return top.Candidates[x].Order < top.Candidates[y].Order; });
         const auto chosen = top.Candidates.begin() + Picks[k];

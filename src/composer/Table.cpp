@@ -65,12 +65,4 @@ std::vector<std::string> TTable::Words(int32_t minLen) const
     return words;
 }
 
-int32_t TTable::FilledCount() const
-{
-    int32_t filled = 0;
-    for (const char c : FCells)
-        filled += c != Free ? 1 : 0;
-    return filled;
-}
-
 } // namespace mz

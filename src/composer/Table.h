@@ -30,7 +30,12 @@ public:
     int32_t RowCount() const { return FRowCount; }
 
     char GetCell(int32_t col, int32_t row) const { return FCells[Index(col, row)]; }
-    void SetCell(int32_t col, int32_t row, char value) { FCells[Index(col, row)] = value; }
+    void SetCell(int32_t col, int32_t row, char value)
+    {
+        char& cell = FCells[Index(col, row)];
+        FFilled += (value != Free ? 1 : 0) - (cell != Free ? 1 : 0);
+        cell = value;
+    }
 
     bool Contains(int32_t col, int32_t row) const
     {
@@ -44,7 +49,7 @@ public:
     std::string ColLine(int32_t col) const;
 
     // Cells that are not free (letters and blocks).
-    int32_t FilledCount() const;
+    int32_t FilledCount() const { return FFilled; }
     // The words standing in the grid: every run of at least `minLen` letters
     // shut in by blocks or edges at both ends, across row by row, then down
     // column by column. A run with a free cell beside it is not a word yet.
@@ -66,6 +71,7 @@ private:
     std::vector<char> FCells;
     int32_t FColCount;
     int32_t FRowCount;
+    int32_t FFilled = 0;
 };
 
 } // namespace mz

@@ -60,6 +60,8 @@ TDB::~TDB() = default;
 void TDB::Clear()
 {
     Data.reset();
+    WordText = {};
+    WordAt = nullptr;
     Lists.clear();
     Keys.clear();
     Original.reset();
@@ -84,6 +86,8 @@ void TDB::Adopt(std::shared_ptr<const TDBData> data, const std::string& fileName
 {
     Clear();
     Data = std::move(data);
+    WordText = Data->AllWords();
+    WordAt = Data->WordStarts();
     FileName_ = fileName;
     Edition_ = Data->Edition;
     MinLen_ = std::min(MinLen_, Data->MinLen);
@@ -144,11 +148,6 @@ int32_t TDB::RefusedSounds() const
 int32_t TDB::RecordCount() const
 {
     return Data ? static_cast<int32_t>(Data->Count()) : 0;
-}
-
-std::string_view TDB::Word(uint32_t id) const
-{
-    return Data->Word(id);
 }
 
 std::string_view TDB::ExplLines(uint32_t id) const

@@ -156,7 +156,7 @@ public:
 
     // Records by number, 0 .. RecordCount() - 1 in file order.
     int32_t RecordCount() const;
-    std::string_view Word(uint32_t id) const;
+    std::string_view Word(uint32_t id) const { return WordText.substr(WordAt[id], WordAt[id + 1] - WordAt[id]); }
     std::string_view ExplLines(uint32_t id) const;
     std::string_view AudioLines(uint32_t id) const;
     TDBList ListOf(uint32_t id) const { return static_cast<TDBList>(Lists[id]); }
@@ -210,6 +210,9 @@ private:
 
     TDBQueryMode Mode;
     std::shared_ptr<const TDBData> Data;
+    // Data's words, for Word.
+    std::string_view WordText;
+    const uint32_t* WordAt = nullptr;
     // Per record: its chain and its place there, ascending from the front.
     std::vector<uint8_t> Lists;
     std::vector<int32_t> Keys;

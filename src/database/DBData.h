@@ -19,6 +19,10 @@ public:
     void AddRecord(uint8_t kind, std::string_view text, const std::string& fileName);
 
     size_t Count() const { return WordAt.size() - 1; }
+    // Every word, record after record; record id's word runs from
+    // WordStarts()[id] to WordStarts()[id + 1].
+    std::string_view AllWords() const { return Words; }
+    const uint32_t* WordStarts() const { return WordAt.data(); }
     std::string_view Word(uint32_t id) const { return Part(Words, WordAt, id); }
     std::string_view ExplLines(uint32_t id) const { return Part(Expl, ExplAt, id); }
     std::string_view AudioLines(uint32_t id) const { return Part(Audio, AudioAt, id); }
