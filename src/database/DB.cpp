@@ -217,9 +217,7 @@ const TDBActive& TDB::EnsureActive() const
 {
     if (!Active) {
         Active = std::make_unique<TDBActive>(Data->Index(), *Data);
-        for (uint32_t id = 0; id < Lists.size(); ++id)
-            if (Lists[id] == dlWords)
-                Active->Set(id, true);
+        Active->SetAll(Lists, dlWords);
     }
     return *Active;
 }

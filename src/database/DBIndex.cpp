@@ -52,6 +52,24 @@ TDBActive::TDBActive(const TDBIndex& index, const TDBData& data)
         Bits[n].assign(index.Groups[n].Stride(), 0);
 }
 
+void TDBActive::SetAll(const std::vector<uint8_t>& lists, uint8_t list)
+{
+    for (uint32_t id = 0; id < lists.size(); ++id) {
+        const size_t n = Data->Length(id);
+        if (n > TDBIndex::MaxLength || lists[id] != list)
+            continue;
+        const uint32_t slot = Index->Slots[id];
+        std::vector<uint64_t>& bits = Bits[n];
+        bits[slot / 64] |= uint64_t{1} << (slot % 64);
+        bits[Index->Groups[n].Blocks + slot / 4096] |= uint64_t{1} << (slot / 64 % 64);
+        ++ByLength[n];
+        ++Activations;
+    }
+    // Nothing was asked of the set before: no answer needs these activations.
+    Activated.clear();
+    LogBase = Activations;
+}
+
 bool TDBActive::IsSet(uint32_t id) const
 {
     const size_t n = Data->Length(id);

@@ -79,6 +79,8 @@ private:
 struct TDBActive {
     TDBActive(const TDBIndex& index, const TDBData& data);
     void Set(uint32_t id, bool active);
+    // Sets every record whose entry in `lists` is `list`, on a set with none set yet.
+    void SetAll(const std::vector<uint8_t>& lists, uint8_t list);
     bool IsSet(uint32_t id) const;
 
     // Counts the records that became active, so that an answer "nothing fits"
