@@ -644,12 +644,15 @@ bool TCrossKwelin::AddsRepeat(const TTable& after) const
     rowFilled.assign(rows, 0);
     colFilled.assign(cols, 0);
     bool anyFilled = false;
-    for (size_t r = 0; r < rows; ++r)
+    for (size_t r = 0; r < rows; ++r) {
+        if (before.substr(r * cols, cols) == now.substr(r * cols, cols))
+            continue;
         for (size_t c = 0; c < cols; ++c)
             if (before[r * cols + c] == TTable::Free && now[r * cols + c] != TTable::Free) {
                 rowFilled[r] = colFilled[c] = 1;
                 anyFilled = true;
             }
+    }
     if (!anyFilled)
         return false;
 
@@ -684,34 +687,32 @@ bool TCrossKwelin::AddsRepeat(const TTable& after) const
     if (runs.empty())
         return false;
 
-    // Each new run is looked for in the rows, then in the columns, as a run
-    // of its own: its letters with a block or an edge on either side.
-    std::string& columns = RepeatColumnCells;
-    columns.resize(now.size());
-    for (size_t r = 0; r < rows; ++r)
-        for (size_t c = 0; c < cols; ++c)
-            columns[c * rows + r] = now[r * cols + c];
+    // Each new run is looked for as a run of its own, across and down, from
+    // every cell that holds its first letter: its letters with a block or an
+    // edge on either side.
     std::string& word = RepeatWord;
-    auto standsElsewhere = [&](std::string_view lines, size_t width, size_t self) {
-        for (size_t at = lines.find(word); at != std::string_view::npos; at = lines.find(word, at + 1)) {
-            const size_t from = at % width;
-            if (at == self || from + word.size() > width)
-                continue;
-            if ((from == 0 || lines[at - 1] == TTable::Block)
-                && (from + word.size() == width || lines[at + word.size()] == TTable::Block))
-                return true;
-        }
-        return false;
+    auto standsAt = [&](size_t at, size_t step, size_t from, size_t width) {
+        const size_t length = word.size();
+        if (from + length > width || (from > 0 && now[at - step] != TTable::Block)
+            || (from + length < width && now[at + length * step] != TTable::Block))
+            return false;
+        for (size_t j = 1; j < length; ++j)
+            if (now[at + j * step] != word[j])
+                return false;
+        return true;
     };
     for (const TRepeatRun& run : runs) {
         word.clear();
         for (size_t j = 0; j < run.Length; ++j)
             word += now[run.Start + j * run.Step];
-        const size_t row = run.Start / std::max<size_t>(cols, 1);
-        const size_t col = run.Start % std::max<size_t>(cols, 1);
-        if (standsElsewhere(now, cols, run.Across ? run.Start : std::string_view::npos)
-            || standsElsewhere(columns, rows, run.Across ? std::string_view::npos : col * rows + row))
-            return true;
+        for (size_t at = now.find(word[0]); at != std::string_view::npos; at = now.find(word[0], at + 1)) {
+            const size_t row = at / cols;
+            const size_t col = at % cols;
+            if ((!run.Across || at != run.Start) && standsAt(at, 1, col, cols))
+                return true;
+            if ((run.Across || at != run.Start) && standsAt(at, cols, row, rows))
+                return true;
+        }
     }
     return false;
 }

@@ -247,7 +247,6 @@ private:
     mutable std::vector<uint8_t> RepeatRows;
     mutable std::vector<uint8_t> RepeatCols;
     mutable std::vector<TRepeatRun> NewRuns;
-    mutable std::string RepeatColumnCells;
     mutable std::string RepeatWord;
     mutable std::string SideCells;
 };

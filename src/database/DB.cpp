@@ -420,7 +420,7 @@ bool TDB::AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList
     // change little: an answer is kept with the record that fitted, which
     // holds while that record stays active, or, when nothing fitted, with the
     // count of activations, which holds until a record that fits becomes active.
-    if (TFitCache::TAnswer* answer = FitAnswers.Find(pattern, anchor)) {
+    if (TFitCache::TAnswer* answer = FitAnswers.Find(pattern, p, anchor.size())) {
         if (answer->Witness >= 0) {
             if (active.IsSet(static_cast<uint32_t>(answer->Witness)))
                 return true;
@@ -430,7 +430,7 @@ bool TDB::AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList
             int64_t witness = -1;
             for (uint64_t i = answer->Activations; i < active.Activations && witness < 0; ++i) {
                 const uint32_t id = active.Activated[i - active.LogBase];
-                if (active.IsSet(id) && FitsAtFirstOccurrence(Word(id), pattern, anchor, p))
+                if (FitsAtFirstOccurrence(Word(id), pattern, anchor, p) && active.IsSet(id))
                     witness = id;
             }
             *answer = TFitCache::TAnswer{witness, active.Activations};
@@ -441,7 +441,7 @@ bool TDB::AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList
         return witness >= 0;
     }
     const int64_t witness = Data->Index().FirstFit(active, pattern, anchor, p);
-    FitAnswers.Keep(pattern, anchor, TFitCache::TAnswer{witness, active.Activations});
+    FitAnswers.Keep(pattern, p, anchor.size(), TFitCache::TAnswer{witness, active.Activations});
     return witness >= 0;
 }
 

@@ -204,8 +204,10 @@ void TDBIndex::FindCandidates(const TDBActive& active, std::string_view pattern,
             if (!Constraints(g, active.Bits[n].data(), pattern, s - 1, n, sets))
                 continue;
             const std::string_view letters = g.Letters;
+            // A one-letter anchor occurs wherever its letter stands, and the
+            // letter at q is the pattern's.
             Intersect(g, sets, [&](size_t slot) {
-                if (IsOccurrence(letters.substr(slot * n, n), anchor, q))
+                if (lenA == 1 || IsOccurrence(letters.substr(slot * n, n), anchor, q))
                     hits.push_back(THit{g.Ids[slot], static_cast<uint32_t>(q)});
                 return false;
             });

@@ -1,89 +1,87 @@
 #include "FitCache.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace mz {
 
 namespace {
 
-uint64_t Mix(uint64_t h)
+uint64_t Chunk(const char* at, size_t length)
 {
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    h *= 0xc4ceb9fe1a85ec53ULL;
-    h ^= h >> 33;
-    return h;
-}
-
-uint64_t HashBytes(std::string_view text, uint64_t h)
-{
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t chunk;
-        std::memcpy(&chunk, text.data() + i, 8);
-        h = (h ^ chunk) * 0x9E3779B97F4A7C15ULL;
-        h ^= h >> 29;
-    }
-    uint64_t tail = 0;
-    std::memcpy(&tail, text.data() + i, text.size() - i);
-    return (h ^ tail ^ (uint64_t{text.size()} << 56)) * 0x9E3779B97F4A7C15ULL;
+    uint64_t chunk = 0;
+    std::memcpy(&chunk, at, std::min<size_t>(length, 8));
+    return chunk;
 }
 
 } // namespace
 
-uint64_t TFitCache::HashOf(std::string_view pattern, std::string_view anchor)
+uint64_t TFitCache::HashOf(std::string_view pattern, size_t anchorAt, size_t anchorLength)
 {
-    const uint64_t h = Mix(HashBytes(anchor, HashBytes(pattern, 0x243F6A8885A308D3ULL)));
+    uint64_t h = (uint64_t{pattern.size()} << 32 | anchorAt << 16 | anchorLength) * 0x9E3779B97F4A7C15ULL;
+    for (size_t i = 0; i < pattern.size(); i += 8) {
+        h = (h ^ Chunk(pattern.data() + i, pattern.size() - i)) * 0xff51afd7ed558ccdULL;
+        h ^= h >> 32;
+    }
+    h ^= h >> 29;
     return h == 0 ? 1 : h;
 }
 
-bool TFitCache::Holds(const TSlot& slot, uint64_t hash, std::string_view pattern, std::string_view anchor) const
+bool TFitCache::Holds(const TSlot& slot, uint64_t hash, std::string_view pattern, size_t anchorAt,
+                      size_t anchorLength) const
 {
-    return slot.Hash == hash && slot.PatternLength == pattern.size() && slot.AnchorLength == anchor.size()
-        && std::string_view(Keys).substr(slot.Key, pattern.size()) == pattern
-        && std::string_view(Keys).substr(slot.Key + pattern.size(), anchor.size()) == anchor;
+    if (slot.Hash != hash || slot.PatternLength != pattern.size() || slot.AnchorAt != anchorAt
+        || slot.AnchorLength != anchorLength)
+        return false;
+    const char* kept = Patterns.data() + slot.Key;
+    for (size_t i = 0; i < pattern.size(); i += 8)
+        if (Chunk(kept + i, pattern.size() - i) != Chunk(pattern.data() + i, pattern.size() - i))
+            return false;
+    return true;
 }
 
-TFitCache::TAnswer* TFitCache::Find(std::string_view pattern, std::string_view anchor)
+TFitCache::TAnswer* TFitCache::Find(std::string_view pattern, size_t anchorAt, size_t anchorLength)
 {
     if (Count == 0)
         return nullptr;
-    const uint64_t hash = HashOf(pattern, anchor);
+    const uint64_t hash = HashOf(pattern, anchorAt, anchorLength);
     const size_t mask = Slots.size() - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         TSlot& slot = Slots[i];
         if (slot.Hash == 0)
             return nullptr;
-        if (Holds(slot, hash, pattern, anchor))
+        if (Holds(slot, hash, pattern, anchorAt, anchorLength))
             return &slot.Answer;
     }
 }
 
-void TFitCache::Keep(std::string_view pattern, std::string_view anchor, const TAnswer& answer)
+void TFitCache::Keep(std::string_view pattern, size_t anchorAt, size_t anchorLength, const TAnswer& answer)
 {
-    if (pattern.size() > MaxKeyLength || anchor.size() > MaxKeyLength)
+    if (pattern.size() > MaxKeyLength)
         return;
-    if (Count >= MaxEntries || Keys.size() + pattern.size() + anchor.size() > UINT32_MAX)
+    if (Count >= MaxEntries || Patterns.size() + pattern.size() > UINT32_MAX)
         Clear();
     if (2 * (Count + 1) > Slots.size())
         Grow();
-    const uint64_t hash = HashOf(pattern, anchor);
+    const uint64_t hash = HashOf(pattern, anchorAt, anchorLength);
     const size_t mask = Slots.size() - 1;
     size_t i = hash & mask;
     while (Slots[i].Hash != 0)
         i = (i + 1) & mask;
-    Slots[i] = TSlot{hash, static_cast<uint32_t>(Keys.size()), static_cast<uint16_t>(pattern.size()),
-                     static_cast<uint16_t>(anchor.size()), answer};
-    Keys += pattern;
-    Keys += anchor;
+    Slots[i] = TSlot{hash,
+                     static_cast<uint32_t>(Patterns.size()),
+                     static_cast<uint16_t>(pattern.size()),
+                     static_cast<uint16_t>(anchorAt),
+                     static_cast<uint32_t>(anchorLength),
+                     answer};
+    Patterns += pattern;
     ++Count;
 }
 
 void TFitCache::Clear()
 {
     Slots.assign(Slots.size(), TSlot{});
-    Keys.clear();
+    Patterns.clear();
     Count = 0;
 }
 
