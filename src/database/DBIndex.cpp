@@ -110,18 +110,29 @@ void TDBActive::Set(uint32_t id, bool active)
     }
 }
 
-bool TDBIndex::Constraints(const TGroup& group, const uint64_t* active, std::string_view pattern, size_t start,
+TDBIndex::TLetters::TLetters(std::string_view pattern)
+{
+    for (size_t i = 0; i < pattern.size() && i < MaxLength; ++i)
+        if (pattern[i] != ' ') {
+            Byte[Count] = static_cast<uint8_t>(pattern[i]);
+            At[Count++] = static_cast<uint8_t>(i);
+        }
+}
+
+bool TDBIndex::Constraints(const TGroup& group, const uint64_t* active, const TLetters& letters, size_t start,
                            size_t length, TSets& sets)
 {
     sets.Count = 0;
     sets.Set[sets.Count++] = active;
     const size_t stride = group.Stride();
-    // Letter j of the word (from 0) lies on pattern index start + j (from 0).
-    for (size_t j = 0; j < length && start + j < pattern.size(); ++j) {
-        const auto c = static_cast<unsigned char>(pattern[start + j]);
-        if (c == ' ')
+    // Letter j of the word (from 0) lies on pattern index start + j.
+    for (size_t k = 0; k < letters.Count; ++k) {
+        const size_t at = letters.At[k];
+        if (at < start)
             continue;
-        const uint32_t entry = group.Table[j * 256 + c];
+        if (at >= start + length)
+            break;
+        const uint32_t entry = group.Table[(at - start) * 256 + letters.Byte[k]];
         if (entry == 0)
             return false;
         sets.Set[sets.Count++] = group.Pool.data() + (entry - 1) * stride;
@@ -158,6 +169,7 @@ int64_t TDBIndex::FirstFit(const TDBActive& active, std::string_view pattern, st
 {
     const size_t len = pattern.size();
     const size_t lenA = anchor.size();
+    const TLetters known(pattern);
     TSets sets;
     for (size_t q = 1; q <= p; ++q) {
         const size_t s = p - q + 1; // the word's first letter
@@ -170,7 +182,7 @@ int64_t TDBIndex::FirstFit(const TDBActive& active, std::string_view pattern, st
             const size_t e = s + n - 1; // may lie beyond the pattern
             if (e < len && pattern[e] != ' ')
                 continue;
-            if (!Constraints(g, active.Bits[n].data(), pattern, s - 1, n, sets))
+            if (!Constraints(g, active.Bits[n].data(), known, s - 1, n, sets))
                 continue;
             const std::string_view letters = g.Letters;
             size_t found = 0;
@@ -189,6 +201,7 @@ void TDBIndex::FindCandidates(const TDBActive& active, std::string_view pattern,
 {
     const size_t len = pattern.size();
     const size_t lenA = anchor.size();
+    const TLetters known(pattern);
     TSets sets;
     for (size_t q = 1; q <= p; ++q) {
         const size_t s = p - q + 1;
@@ -201,7 +214,7 @@ void TDBIndex::FindCandidates(const TDBActive& active, std::string_view pattern,
             const size_t e = s + n - 1;
             if (e < len && pattern[e] != ' ')
                 continue;
-            if (!Constraints(g, active.Bits[n].data(), pattern, s - 1, n, sets))
+            if (!Constraints(g, active.Bits[n].data(), known, s - 1, n, sets))
                 continue;
             const std::string_view letters = g.Letters;
             // A one-letter anchor occurs wherever its letter stands, and the

@@ -64,8 +64,16 @@ private:
         const uint64_t* Set[MaxLength + 1];
         size_t Count = 0;
     };
-    // Collects the bit sets of one placement; false when one of them is empty.
-    static bool Constraints(const TGroup& group, const uint64_t* active, std::string_view pattern, size_t start,
+    // The pattern's letters (its cells other than ' '), left to right.
+    struct TLetters {
+        uint8_t Byte[MaxLength];
+        uint8_t At[MaxLength]; // index in the pattern, from 0
+        size_t Count = 0;
+        explicit TLetters(std::string_view pattern);
+    };
+    // Collects the bit sets of one placement, the word's first letter on
+    // pattern index `start`; false when one of them is empty.
+    static bool Constraints(const TGroup& group, const uint64_t* active, const TLetters& letters, size_t start,
                             size_t length, TSets& sets);
     // Calls visit(slot) for every slot in all of `sets`, until it returns true.
     template <class Visit> static bool Intersect(const TGroup& group, const TSets& sets, Visit&& visit);

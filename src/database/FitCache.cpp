@@ -7,10 +7,16 @@ namespace mz {
 
 namespace {
 
+// Up to 8 bytes from `at`, no more than `length`, zero-padded.
 uint64_t Chunk(const char* at, size_t length)
 {
     uint64_t chunk = 0;
-    std::memcpy(&chunk, at, std::min<size_t>(length, 8));
+    if (length >= 8) {
+        std::memcpy(&chunk, at, 8);
+        return chunk;
+    }
+    for (size_t i = 0; i < length; ++i)
+        chunk |= uint64_t{static_cast<unsigned char>(at[i])} << (8 * i);
     return chunk;
 }
 
