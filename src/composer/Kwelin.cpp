@@ -569,24 +569,26 @@ void TCrossKwelin::ChooseWord()
     for (;;) {
         // The lowest score among the alternatives that fit: the open ones of a
         // score are checked only while none of a lower score is known to fit.
-        int32_t lowest = INT32_MAX;
+        // Picks gathers the fitting ones of the lowest score met so far.
         for (;;) {
             int32_t lowestOpen = INT32_MAX;
-            lowest = INT32_MAX;
-            for (const TCandidate& c : top.Candidates) {
-                if (c.State == csOpen)
+            int32_t lowest = INT32_MAX;
+            Picks.clear();
+            for (uint32_t i = 0; i < top.Candidates.size(); ++i) {
+                const TCandidate& c = top.Candidates[i];
+                if (c.State == csOpen) {
                     lowestOpen = std::min(lowestOpen, c.Score);
-                else if (c.State == csFits)
-                    lowest = std::min(lowest, c.Score);
+                } else if (c.State == csFits && c.Score <= lowest) {
+                    if (c.Score < lowest)
+                        Picks.clear();
+                    lowest = c.Score;
+                    Picks.push_back(i);
+                }
             }
             if (lowestOpen == INT32_MAX || lowestOpen > lowest)
                 break;
             Check(top, lowestOpen);
         }
-        Picks.clear();
-        for (uint32_t i = 0; i < top.Candidates.size(); ++i)
-            if (top.Candidates[i].State == csFits && top.Candidates[i].Score == lowest)
-                Picks.push_back(i);
         const auto t = static_cast<uint32_t>(Picks.size());
         // The draw is made also when nothing is left to choose (pruning can empty
         // the list): it yields 0 and the entry keeps its word, but the generator

@@ -186,9 +186,16 @@ int64_t TDBIndex::FirstFit(const TDBActive& active, std::string_view pattern, st
                 continue;
             const std::string_view letters = g.Letters;
             size_t found = 0;
+            // Every word of the intersection has the anchor at q; it must be
+            // its first occurrence.
             if (Intersect(g, sets, [&](size_t slot) {
                     found = slot;
-                    return letters.substr(slot * n, n).find(anchor) + 1 == q;
+                    const std::string_view word = letters.substr(slot * n, n);
+                    if (q == 1)
+                        return true;
+                    if (lenA == 1)
+                        return word.substr(0, q - 1).find(anchor[0]) == std::string_view::npos;
+                    return word.find(anchor) + 1 == q;
                 }))
                 return g.Ids[found];
         }
