@@ -1,6 +1,7 @@
 #include "composer/Kwelin.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <iterator>
 
@@ -38,36 +39,66 @@ TCrossKwelin::TCrossKwelin(const TTable& pattern, TDB& db, const TKwelinSettings
 TCoreData TCrossKwelin::AnalyseLine(const std::string& line, int32_t best) const
 {
     TCoreData result;
-    const int32_t runStart = LongestOpenRun(line, best);
+    const TLine cells{line.data(), line.size(), 1};
+    const int32_t runStart = LongestOpenRun(cells, best);
     if (runStart == 0)
         return result;
     result.RunStart = runStart;
     result.RunLen = best;
     result.Run = line.substr(runStart - 1, best);
-    result.Segment = line.substr(SegmentStart(line, runStart), SegmentLength(line, runStart, best));
+    result.Segment = line.substr(SegmentStart(cells, runStart), SegmentLength(cells, runStart, best));
     return result;
 }
 
-// The line is taken as bounded by a block before and after it. Positions are from 1.
-int32_t TCrossKwelin::LongestOpenRun(std::string_view line, int32_t& best) const
+std::string TCrossKwelin::TLine::Text(size_t from, size_t count) const
 {
-    const size_t n = line.size();
+    std::string text(count, TTable::Free);
+    for (size_t i = 0; i < count; ++i)
+        text[i] = (*this)[from + i];
+    return text;
+}
+
+// The line is taken as bounded by a block before and after it. Positions are from 1.
+int32_t TCrossKwelin::LongestOpenRun(TLine line, int32_t& best) const
+{
+    const size_t n = line.Count;
     size_t chosenStart = 0; // from 1; 0 for none
     size_t chosenLen = 0;
-    for (size_t i = 0; i < n;) {
-        if (!TTable::IsLetter(line[i])) {
-            ++i;
-            continue;
-        }
-        const size_t start = i;
-        while (i < n && TTable::IsLetter(line[i]))
-            ++i;
-        const size_t len = i - start;
-        // A run shut in by blocks (or edges) on both sides is a finished word.
-        const bool shut = (start == 0 || line[start - 1] == TTable::Block) && (i == n || line[i] == TTable::Block);
+    // A run shut in by blocks (or edges) on both sides is a finished word.
+    auto consider = [&](size_t start, size_t len, bool shut) {
         if (len > chosenLen && static_cast<int64_t>(len) > best && !shut) {
             chosenStart = start + 1;
             chosenLen = len;
+        }
+    };
+    if (n <= 64) {
+        // The letters and blocks of the line as bit masks, its runs read off them.
+        uint64_t letters = 0;
+        uint64_t blocks = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const char cell = line[i];
+            letters |= uint64_t{TTable::IsLetter(cell)} << i;
+            blocks |= uint64_t{cell == TTable::Block} << i;
+        }
+        auto blockAt = [&](size_t i) { return i == SIZE_MAX || i == n || (blocks >> i & 1) != 0; };
+        while (letters != 0) {
+            const auto start = static_cast<size_t>(std::countr_zero(letters));
+            const auto len = static_cast<size_t>(std::countr_one(letters >> start));
+            const size_t end = start + len;
+            letters = end >= 64 ? 0 : letters & (~uint64_t{0} << end);
+            consider(start, len, blockAt(start - 1) && blockAt(end));
+        }
+    } else {
+        for (size_t i = 0; i < n;) {
+            if (!TTable::IsLetter(line[i])) {
+                ++i;
+                continue;
+            }
+            const size_t start = i;
+            while (i < n && TTable::IsLetter(line[i]))
+                ++i;
+            consider(start, i - start,
+                     (start == 0 || line[start - 1] == TTable::Block) && (i == n || line[i] == TTable::Block));
         }
     }
     // A line whose chosen run lies in a stretch too short for a word offers nothing.
@@ -79,17 +110,19 @@ int32_t TCrossKwelin::LongestOpenRun(std::string_view line, int32_t& best) const
     return static_cast<int32_t>(chosenStart);
 }
 
-size_t TCrossKwelin::SegmentStart(std::string_view line, int32_t runStart)
+size_t TCrossKwelin::SegmentStart(TLine line, int32_t runStart)
 {
-    const size_t block = line.rfind(TTable::Block, static_cast<size_t>(runStart - 1));
-    return block == std::string_view::npos ? 0 : block + 1;
+    auto at = static_cast<size_t>(runStart - 1);
+    while (at > 0 && line[at - 1] != TTable::Block)
+        --at;
+    return at;
 }
 
-size_t TCrossKwelin::SegmentLength(std::string_view line, int32_t runStart, int32_t runLen)
+size_t TCrossKwelin::SegmentLength(TLine line, int32_t runStart, int32_t runLen)
 {
-    size_t to = line.find(TTable::Block, static_cast<size_t>(runStart - 1 + runLen));
-    if (to == std::string_view::npos)
-        to = line.size();
+    auto to = static_cast<size_t>(runStart - 1 + runLen);
+    while (to < line.Count && line[to] != TTable::Block)
+        ++to;
     return to - SegmentStart(line, runStart);
 }
 
@@ -101,27 +134,21 @@ TPWordCoordinate TCrossKwelin::ChooseSlot() const
     const auto cols = static_cast<size_t>(FTable.ColCount());
     const auto rows = static_cast<size_t>(FTable.RowCount());
     const std::string_view cells = FTable.Cells();
-    // The columns one after another, so that each is a line of its own.
-    std::string& columns = ColumnCells;
-    columns.resize(cells.size());
-    for (size_t r = 0; r < rows; ++r)
-        for (size_t c = 0; c < cols; ++c)
-            columns[c * rows + r] = cells[r * cols + c];
-    auto take = [&](std::string_view line, int32_t runStart, uint8_t dir, int32_t col, int32_t row) {
+    auto take = [&](TLine line, int32_t runStart, uint8_t dir, int32_t col, int32_t row) {
         slot.Dir = dir;
         slot.Col = col;
         slot.Row = row;
-        slot.Anchor = line.substr(runStart - 1, best);
-        slot.Pattern = line.substr(SegmentStart(line, runStart), SegmentLength(line, runStart, best));
+        slot.Anchor = line.Text(static_cast<size_t>(runStart - 1), static_cast<size_t>(best));
+        slot.Pattern = line.Text(SegmentStart(line, runStart), SegmentLength(line, runStart, best));
     };
 
     for (int32_t r = first; r <= FTable.RowCount(); ++r) {
-        const std::string_view line = cells.substr((r - 1) * cols, cols);
+        const TLine line{cells.data() + static_cast<size_t>(r - 1) * cols, cols, 1};
         if (const int32_t runStart = LongestOpenRun(line, best))
             take(line, runStart, 1, runStart, r);
     }
     for (int32_t c = first; c <= FTable.ColCount(); ++c) {
-        const std::string_view line = std::string_view(columns).substr((c - 1) * rows, rows);
+        const TLine line{cells.data() + static_cast<size_t>(c - 1), rows, cols};
         if (const int32_t runStart = LongestOpenRun(line, best))
             take(line, runStart, 0, c, runStart);
     }

@@ -186,11 +186,19 @@ private:
 
     TTable& MutableTable() { return FTable; }
 
+    // A row or column of the grid in place: Count cells, Step apart.
+    struct TLine {
+        const char* First;
+        size_t Count;
+        size_t Step;
+        char operator[](size_t i) const { return First[i * Step]; }
+        std::string Text(size_t from, size_t count) const;
+    };
     // The start of the longest open run of the line that beats `best`, which
     // it then becomes; 0 for none.
-    int32_t LongestOpenRun(std::string_view line, int32_t& best) const;
-    static size_t SegmentStart(std::string_view line, int32_t runStart);
-    static size_t SegmentLength(std::string_view line, int32_t runStart, int32_t runLen);
+    int32_t LongestOpenRun(TLine line, int32_t& best) const;
+    static size_t SegmentStart(TLine line, int32_t runStart);
+    static size_t SegmentLength(TLine line, int32_t runStart, int32_t runLen);
 
     // The cells from the one after (c, r) in direction (dc, dr) up to a block
     // or the edge, nearest first.
@@ -235,7 +243,6 @@ private:
     std::vector<TDBCandidate> Found;
     std::vector<uint32_t> Picks;
     mutable TTable Scratch{0, 0};
-    mutable std::string ColumnCells;
     mutable std::string CrossCells;
     // AddsRepeat's working space.
     struct TRepeatRun {

@@ -22,6 +22,8 @@ std::string Cells(const char* text)
     return s;
 }
 
+#define SIXTY_FREE "............................................................"
+
 class AnalyseLineTest : public ::testing::TestWithParam<TLineCase> { };
 
 // The longest open run of a line wins (strictly longer, so the earliest of
@@ -50,7 +52,11 @@ INSTANTIATE_TEST_SUITE_P(Lines, AnalyseLineTest,
                                            TLineCase{".AB..", 2, 0, "", ""},       // not longer than the best so far
                                            TLineCase{".AB..", 1, 2, "AB", ".AB.."},
                                            TLineCase{".A*.....B", 0, 0, "", ""}, // chosen run's stretch too short
-                                           TLineCase{"*.AB.*..", 0, 3, "AB", ".AB."}));
+                                           TLineCase{"*.AB.*..", 0, 3, "AB", ".AB."},
+                                           // Lines of 64 cells and longer: a run at the far edge.
+                                           TLineCase{SIXTY_FREE "ABCD", 0, 61, "ABCD", SIXTY_FREE "ABCD"},
+                                           TLineCase{SIXTY_FREE "....*AB..", 0, 66, "AB", "AB.."},
+                                           TLineCase{SIXTY_FREE "....*AB*", 0, 0, "", ""}));
 
 TEST(ChooseSlot, FirstSlotOnAnEmptyTemplateIsTheFirstFreeStretchOfTheFirstScannedRow)
 {
