@@ -126,6 +126,34 @@ TEST_P(DBQueries, AnyWordFitsFollowsItsOwnRules)
     }
 }
 
+// The composer asks the same question again and again while words are taken
+// and given back: every answer must follow the words free at the time.
+TEST_P(DBQueries, AnyWordFitsFollowsEveryWordTakenAndGivenBack)
+{
+    std::vector<std::string> words = {"KOT"};
+    for (char a = 'A'; a <= 'Z'; ++a)
+        for (char b : std::string("AEIOU"))
+            words.push_back(std::string("B") + a + b); // 130 words, none of them K.T
+    auto db = Make(words);
+    for (uint32_t id = 0; id < words.size(); ++id)
+        db->MarkUsedRecord(id);
+    const std::string pattern = Pat("K.T");
+    EXPECT_FALSE(db->AnyWordFits(pattern, "K"));
+    db->ReleaseUsedRecord(1);
+    db->ReleaseUsedRecord(0);
+    db->MarkUsedRecord(0);
+    EXPECT_FALSE(db->AnyWordFits(pattern, "K")) << "KOT was given back and taken again";
+    db->ReleaseUsedRecord(0);
+    EXPECT_TRUE(db->AnyWordFits(pattern, "K"));
+    db->MarkUsedRecord(0);
+    EXPECT_FALSE(db->AnyWordFits(pattern, "K"));
+    for (uint32_t id = 2; id < words.size(); ++id)
+        db->ReleaseUsedRecord(id);
+    EXPECT_FALSE(db->AnyWordFits(pattern, "K")) << "after many words given back";
+    db->ReleaseUsedRecord(0);
+    EXPECT_TRUE(db->AnyWordFits(pattern, "K"));
+}
+
 TEST_P(DBQueries, MarkUsedMovesTheFirstEqualWordAndReleaseBringsItToTheFront)
 {
     auto db = Make({"KOT", "PIES", "KOT", "LIS"});
