@@ -80,13 +80,13 @@ int32_t TCrossKwelin::LongestOpenRun(TLine line, int32_t& best) const
             letters |= uint64_t{TTable::IsLetter(cell)} << i;
             blocks |= uint64_t{cell == TTable::Block} << i;
         }
-        auto blockAt = [&](size_t i) { return i == SIZE_MAX || i == n || (blocks >> i & 1) != 0; };
+        auto blockAt = [&](size_t i) { return i == n || (blocks >> i & 1) != 0; }; // the end is an edge
         while (letters != 0) {
             const auto start = static_cast<size_t>(std::countr_zero(letters));
             const auto len = static_cast<size_t>(std::countr_one(letters >> start));
             const size_t end = start + len;
             letters = end >= 64 ? 0 : letters & (~uint64_t{0} << end);
-            consider(start, len, blockAt(start - 1) && blockAt(end));
+            consider(start, len, (start == 0 || blockAt(start - 1)) && blockAt(end));
         }
     } else {
         for (size_t i = 0; i < n;) {
