@@ -307,8 +307,10 @@ bool TCrossKwelin::CrossStretch(const TPWordCoordinate& slot, int32_t i, std::st
 
     // The stretch runs across the slot: along row r for a down slot, down
     // column c for an across one; x is the letter's place in it, from 1.
+    // A letter beside the grid (a candidate of the backjumping search may
+    // overhang it) has no line across it inside the grid: nothing to check.
     if (!FTable.Contains(c, r))
-        (void)FTable.GetCell(c, r); // refuses a letter beside the grid
+        return false;
     const std::string_view cells = FTable.Cells();
     const auto cols = static_cast<size_t>(FTable.ColCount());
     const size_t step = vertical ? 1 : cols;

@@ -92,6 +92,12 @@ TEST(CrossPattern, PutsTheLetterBetweenTheRunsAndAnchorsOnItsGroupOfLetters)
     EXPECT_TRUE(Steps(full).CrossPattern(Slot(0, 3, 1, "", "   "), 2, TPWordList{"XBX", 0, 0}).Pattern.empty());
     EXPECT_EQ(Steps(full).CrossPattern(Slot(0, 3, 1, "", "   "), 2, TPWordList{"XQX", 0, 0}).Pattern, "AQC");
 
+    // A letter of a word that overhangs the grid has no crossing in it.
+    TCrossKwelin open(Grid({".....", ".....", "....."}), *db, Settings(3, true), 1);
+    EXPECT_TRUE(Steps(open).CrossPattern(Slot(1, 1, 2, "", "     "), 1, TPWordList{"XAB", 1, 0}).Pattern.empty());
+    EXPECT_TRUE(Steps(open).CrossPattern(Slot(1, 5, 2, "", "     "), 2, TPWordList{"AX", 0, 0}).Pattern.empty());
+    EXPECT_EQ(Steps(open).CrossPattern(Slot(1, 5, 2, "", "     "), 1, TPWordList{"AX", 0, 0}).Pattern, " A ");
+
     // With the option off, row 1 carries no across word, so it is not checked.
     TCrossKwelin rowOne(Grid({"A....", ".....", "....."}), *db, Settings(3, false), 1);
     EXPECT_TRUE(Steps(rowOne).CrossPattern(Slot(0, 2, 1, "", "   "), 1, TPWordList{"QBC", 0, 0}).Pattern.empty());
