@@ -1,7 +1,6 @@
 #include "composer/Kwelin.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <iterator>
 
@@ -64,41 +63,20 @@ int32_t TCrossKwelin::LongestOpenRun(TLine line, int32_t& best) const
     const size_t n = line.Count;
     size_t chosenStart = 0; // from 1; 0 for none
     size_t chosenLen = 0;
-    // A run shut in by blocks (or edges) on both sides is a finished word.
-    auto consider = [&](size_t start, size_t len, bool shut) {
+    for (size_t i = 0; i < n;) {
+        if (!TTable::IsLetter(line[i])) {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        while (i < n && TTable::IsLetter(line[i]))
+            ++i;
+        const size_t len = i - start;
+        // A run shut in by blocks (or edges) on both sides is a finished word.
+        const bool shut = (start == 0 || line[start - 1] == TTable::Block) && (i == n || line[i] == TTable::Block);
         if (len > chosenLen && static_cast<int64_t>(len) > best && !shut) {
             chosenStart = start + 1;
             chosenLen = len;
-        }
-    };
-    if (n <= 64) {
-        // The letters and blocks of the line as bit masks, its runs read off them.
-        uint64_t letters = 0;
-        uint64_t blocks = 0;
-        for (size_t i = 0; i < n; ++i) {
-            const char cell = line[i];
-            letters |= uint64_t{TTable::IsLetter(cell)} << i;
-            blocks |= uint64_t{cell == TTable::Block} << i;
-        }
-        auto blockAt = [&](size_t i) { return i == n || (blocks >> i & 1) != 0; }; // the end is an edge
-        while (letters != 0) {
-            const auto start = static_cast<size_t>(std::countr_zero(letters));
-            const auto len = static_cast<size_t>(std::countr_one(letters >> start));
-            const size_t end = start + len;
-            letters = end >= 64 ? 0 : letters & (~uint64_t{0} << end);
-            consider(start, len, (start == 0 || blockAt(start - 1)) && blockAt(end));
-        }
-    } else {
-        for (size_t i = 0; i < n;) {
-            if (!TTable::IsLetter(line[i])) {
-                ++i;
-                continue;
-            }
-            const size_t start = i;
-            while (i < n && TTable::IsLetter(line[i]))
-                ++i;
-            consider(start, i - start,
-                     (start == 0 || line[start - 1] == TTable::Block) && (i == n || line[i] == TTable::Block));
         }
     }
     // A line whose chosen run lies in a stretch too short for a word offers nothing.

@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, AnalyseLineTest,
                                            TLineCase{".AB..", 1, 2, "AB", ".AB.."},
                                            TLineCase{".A*.....B", 0, 0, "", ""}, // chosen run's stretch too short
                                            TLineCase{"*.AB.*..", 0, 3, "AB", ".AB."},
-                                           // Lines of 64 cells and longer: a run at the far edge.
+                                           // Long lines: a run at the far edge.
                                            TLineCase{SIXTY_FREE "ABCD", 0, 61, "ABCD", SIXTY_FREE "ABCD"},
                                            TLineCase{SIXTY_FREE "....*AB..", 0, 66, "AB", "AB.."},
                                            TLineCase{SIXTY_FREE "....*AB*", 0, 0, "", ""}));
