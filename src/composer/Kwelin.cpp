@@ -316,13 +316,8 @@ bool TCrossKwelin::CrossStretch(const TPWordCoordinate& slot, int32_t i, std::st
     for (size_t y = first; y <= last; ++y)
         pattern[y - first] = at(y);
     pattern[x - first] = letter;
-    return CrossAnchor(x - first, anchorFrom, anchorTo);
-}
-
-// The group of letters around the crossing's letter at `before` in CrossCells.
-bool TCrossKwelin::CrossAnchor(size_t before, size_t& anchorFrom, size_t& anchorTo) const
-{
-    const std::string& pattern = CrossCells;
+    // The anchor is the group of letters around the crossing's letter.
+    const size_t before = x - first;
     const size_t lastFree = std::string_view(pattern).substr(0, before).rfind(TTable::Free);
     anchorFrom = lastFree == std::string::npos ? 0 : lastFree + 1;
     anchorTo = pattern.find(TTable::Free, before + 1);

@@ -153,7 +153,6 @@ private:
     // stretch needs no check.
     bool CrossStretch(const TPWordCoordinate& slot, int32_t i, std::string_view word, uint8_t offset,
                       size_t& anchorFrom, size_t& anchorTo) const;
-    bool CrossAnchor(size_t before, size_t& anchorFrom, size_t& anchorTo) const;
     // Keeps the candidates whose ends and letters leave every stretch around
     // them completable (the check the search makes of each alternative).
     void FilterCandidates(TPWordLists& list, const TPWordCoordinate& slot);

@@ -6,6 +6,17 @@
 
 namespace mz {
 
+namespace {
+
+// Puts `slot` into a bit set of `blocks` words followed by its summary words.
+void AddSlot(uint64_t* set, size_t blocks, uint32_t slot)
+{
+    set[slot / 64] |= uint64_t{1} << (slot % 64);
+    set[blocks + slot / 4096] |= uint64_t{1} << (slot / 64 % 64);
+}
+
+} // namespace
+
 TDBIndex::TDBIndex(const TDBData& data) : Groups(MaxLength + 1), Slots(data.Count(), 0)
 {
     for (uint32_t id = 0; id < data.Count(); ++id) {
@@ -37,8 +48,7 @@ TDBIndex::TDBIndex(const TDBData& data) : Groups(MaxLength + 1), Slots(data.Coun
                     entry = static_cast<uint32_t>(g.Pool.size() / stride);
                 }
                 uint64_t* set = g.Pool.data() + (entry - 1) * stride;
-                set[slot / 64] |= uint64_t{1} << (slot % 64);
-                set[g.Blocks + slot / 4096] |= uint64_t{1} << (slot / 64 % 64);
+                AddSlot(set, g.Blocks, slot);
             }
         }
         g.Pool.shrink_to_fit();
@@ -59,9 +69,7 @@ void TDBActive::SetAll(const std::vector<uint8_t>& lists, uint8_t list)
         if (n > TDBIndex::MaxLength || lists[id] != list)
             continue;
         const uint32_t slot = Index->Slots[id];
-        std::vector<uint64_t>& bits = Bits[n];
-        bits[slot / 64] |= uint64_t{1} << (slot % 64);
-        bits[Index->Groups[n].Blocks + slot / 4096] |= uint64_t{1} << (slot / 64 % 64);
+        AddSlot(Bits[n].data(), Index->Groups[n].Blocks, slot);
         ++ByLength[n];
         ++Activations;
     }
