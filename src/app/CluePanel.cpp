@@ -3,7 +3,7 @@
 #include "app/ClueLayout.h"
 #include "app/MessageForm.h"
 #include "app/Settings.h"
-#include "app/SoundPlayer.h"
+#include "sound/SoundPlayer.h"
 #include "app/ToolbarPictures.h"
 #include "app/WindowText.h"
 #include "core/CellChars.h"

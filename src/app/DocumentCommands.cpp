@@ -25,18 +25,18 @@ const char* const MsgPatternChanged = "Zawartość szablonu %s zmieniła się.\n
 
 const QString PatternFilter = QStringLiteral("Pliki szablonu krzyżówek|*.sz|Wszystkie pliki|*.*");
 
-// The file-name part cut before its first dot, with ".krz" appended.
-std::string WithCrossWordExtension(const std::string& namePart)
-{
-    return namePart.substr(0, namePart.find('.')) + ".krz";
-}
-
-// A crossword is always saved as a crossword file: another extension is replaced.
+// A crossword is always saved as a crossword file and a template as a template
+// file: the extension of a format the program reads is replaced (so "t2.ipuz"
+// is saved as "t2.krz" beside it), any other text after a dot is kept and the
+// extension appended ("Test 12.05.2025" becomes "Test 12.05.2025.krz").
 std::string CrossWordFileName(const std::string& chosen)
 {
-    if (ExtensionOf(chosen) == "krz")
-        return chosen;
-    return DirectoryPart(chosen).toStdString() + WithCrossWordExtension(FileNamePart(chosen));
+    return WithExtension(chosen, "krz", {"krz", "sz", "xwd", "ipuz"});
+}
+
+std::string TemplateFileName(const std::string& chosen)
+{
+    return WithExtension(chosen, "sz", {"krz", "sz", "xwd", "ipuz"});
 }
 
 } // namespace
@@ -107,7 +107,8 @@ bool TDocumentCommands::AskSaveChanges(TCrossDocument& doc)
         return false;
     if (answer == mrYes)
         // A failed save must not let the command go on and drop the changes.
-        return Reporting([&] { doc.SaveToFile(doc.FileName()); });
+        return doc.Kind() == TDocumentKind::CrossWord ? SaveCrossWordTo(FCrossWord.FileName())
+                                                      : SaveTemplateTo(doc, doc.FileName());
     return true;
 }
 
@@ -148,16 +149,28 @@ bool TDocumentCommands::OpenCrossWordDialog()
     return true;
 }
 
-void TDocumentCommands::SaveCrossWord()
+// The crossword goes to a crossword file of the chosen name; a document read
+// from another format is saved beside its original, which is never written.
+bool TDocumentCommands::SaveCrossWordTo(const std::string& chosen)
 {
-    if (!FCrossWord.Modified())
-        return;
-    const std::string name = CrossWordFileName(FCrossWord.FileName());
+    const std::string name = CrossWordFileName(chosen);
     if (name != FCrossWord.FileName()) {
         FCrossWord.SetFileName(name);
-        emit CaptionChanged(FileNamePart(name));
+        emit CrossWordRenamed(name);
     }
-    Reporting([&] { FCrossWord.SaveToFile(name); });
+    return Reporting([&] { FCrossWord.SaveToFile(name); });
+}
+
+bool TDocumentCommands::SaveTemplateTo(TCrossDocument& doc, const std::string& chosen)
+{
+    const std::string name = TemplateFileName(chosen);
+    return Reporting([&] { doc.SaveToFile(name); });
+}
+
+void TDocumentCommands::SaveCrossWord()
+{
+    if (FCrossWord.Modified())
+        SaveCrossWordTo(FCrossWord.FileName());
 }
 
 void TDocumentCommands::SaveCrossWordAs()
@@ -172,10 +185,7 @@ void TDocumentCommands::SaveCrossWordAs()
     const QString chosen = FDialogs.Run(request);
     if (chosen.isEmpty())
         return;
-    const std::string name = CrossWordFileName(chosen.toStdString());
-    FCrossWord.SetFileName(name);
-    emit CaptionChanged(chosen.toStdString());
-    Reporting([&] { FCrossWord.SaveToFile(name); });
+    SaveCrossWordTo(chosen.toStdString());
 }
 
 // The file an export of the crossword goes to: asked beside the crossword,
@@ -187,8 +197,7 @@ QString TDocumentCommands::ExportFileName(const QString& title, const QString& f
     request.Title = title;
     request.Filter = filter;
     request.DefaultExt = extension;
-    const std::string namePart = FileNamePart(FCrossWord.FileName());
-    request.FileName = QString::fromStdString(namePart.substr(0, namePart.find('.')));
+    request.FileName = QString::fromStdString(StemOf(FCrossWord.FileName(), {"krz", "sz", "xwd", "ipuz"}));
     request.Directory = DirectoryPart(FCrossWord.FileName());
     return FDialogs.Run(request);
 }
@@ -265,7 +274,7 @@ void TDocumentCommands::SaveTemplate()
 {
     if (!FPattern.Modified())
         return;
-    Reporting([&] { FPattern.SaveToFile(FPattern.FileName()); });
+    SaveTemplateTo(FPattern, FPattern.FileName());
 }
 
 void TDocumentCommands::SaveTemplateAs()
@@ -280,9 +289,10 @@ void TDocumentCommands::SaveTemplateAs()
     const QString chosen = FDialogs.Run(request);
     if (chosen.isEmpty())
         return;
-    emit CaptionChanged(chosen.toStdString());
+    const std::string name = TemplateFileName(chosen.toStdString());
+    emit CaptionChanged(name);
     // Composing keeps the template of its setting; the options dialog takes it up again.
-    Reporting([&] { FPattern.SaveToFile(chosen.toStdString()); });
+    SaveTemplateTo(FPattern, name);
 }
 
 void TDocumentCommands::UseTemplate(const QString& fileName)

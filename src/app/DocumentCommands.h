@@ -61,10 +61,15 @@ public:
 signals:
     // The caption should name this file now.
     void CaptionChanged(const std::string& fileName);
+    // The crossword is now kept under this name (a crossword read from another
+    // format is saved as a crossword file beside it).
+    void CrossWordRenamed(const std::string& fileName);
 
 private:
     QString ExportFileName(const QString& title, const QString& filter, const QString& extension);
     QRect MessageArea() const;
+    bool SaveCrossWordTo(const std::string& chosen);
+    bool SaveTemplateTo(TCrossDocument& doc, const std::string& chosen);
     void WarnLoadError(const QString& fileName);
     bool Loaded(const QString& fileName, TCrossTXT& doc);
     // The template in the editor becomes the one composing uses, and the

@@ -295,6 +295,7 @@ void TMainForm::ConnectCommands()
     connect(FPreviewView, &TCrossSurface::VisibilityChanged, FComposer, &TComposeController::PreviewVisibilityChanged);
 
     connect(FCommands, &TDocumentCommands::CaptionChanged, this, &TMainForm::ShowCaption);
+    connect(FCommands, &TDocumentCommands::CrossWordRenamed, this, &TMainForm::SetCaption);
 
     // The solution: the strip of the "rozwiązanie" under the grid, and the phrase offered after composing.
     connect(FAct.ExportAsIpuz, &QAction::triggered, FCommands, &TDocumentCommands::ExportCrossWordAsIpuz);

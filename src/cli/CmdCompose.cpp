@@ -122,6 +122,8 @@ TOptions ParseOptions(const mz::cli::Args& args)
         throw EUsage{"--solution działa tylko dla jednej krzyżówki"};
     if (o.Settings.MaxLenPWord < o.Settings.MinLenPWord)
         throw EUsage{"--max-len jest mniejsze niż --min-len"};
+    // A prefix without '?' names one file only; a series numbers it.
+    o.Prefix = mz::CountedPrefix(o.Prefix, o.Count);
     return o;
 }
 
@@ -220,7 +222,8 @@ mz::cli::TCommandRegistration reg{
      "--time-limit ogranicza czas jednej krzyżówki; gdy się nie da, kończy się komunikatem i kodem 1; "
      "--allow-repeats układa jak dawniej, bez pilnowania, by żadne hasło nie stało w krzyżówce dwa razy; "
      "--difficulty pomija hasła rzadsze, niż pozwala poziom; --unique-series nie powtarza w serii haseł "
-     "wcześniejszych krzyżówek",
+     "wcześniejszych krzyżówek; znaki ? przedrostka zastępuje licznik (domyślnie K_\?\?\?\?), a przedrostek bez ? "
+     "przy --count większym niż 1 dostaje licznik _\?\? (np. S_00.krz, S_01.krz)",
      &Run}};
 
 } // namespace

@@ -20,6 +20,14 @@ std::string NumberedName(const std::string& prefix, uint64_t n)
     return name;
 }
 
+std::string CountedPrefix(const std::string& prefix, long long count)
+{
+    if (count <= 1 || prefix.empty() || prefix.find('?') != std::string::npos)
+        return prefix;
+    const size_t digits = std::max<size_t>(2, std::to_string(count - 1).size());
+    return prefix + "_" + std::string(digits, '?');
+}
+
 std::filesystem::path NumberedFileName(const std::filesystem::path& dir, const std::string& extension,
                                        std::string prefix)
 {

@@ -55,6 +55,8 @@ void TComposeController::CrossWord_NewClick()
 {
     if (FCreating || FCreator)
         return;
+    FSeriesAnswers.reset();
+    FRunPrefix = FWindow.ComposeOptions().CurrPrefix.toStdString();
     StartRun();
 }
 
@@ -64,8 +66,10 @@ void TComposeController::CrossWord_SeriesClick()
         return;
     FSeriesCounter = 1;
     FSeriesFlag = true;
-    FSeriesAnswers =
-        FWindow.ComposeOptions().UniqueSeries ? std::make_shared<std::unordered_set<std::string>>() : nullptr;
+    const TComposeOptions options = FWindow.ComposeOptions();
+    // Kept for every run of the series, its last one too.
+    FSeriesAnswers = options.UniqueSeries ? std::make_shared<std::unordered_set<std::string>>() : nullptr;
+    FRunPrefix = CountedPrefix(options.CurrPrefix.toStdString(), options.SeriesCount);
     StartRun();
 }
 
@@ -108,8 +112,6 @@ void TComposeController::StartRun()
     StopCreating = false;
     CreateProgress = 0;
     FCreating = true;
-    if (!FSeriesFlag)
-        FSeriesAnswers.reset();
 
     // The directory and the name come before any grid changes, so that a
     // start that cannot go on leaves the window as it was.
@@ -122,7 +124,7 @@ void TComposeController::StartRun()
         return;
     }
     try {
-        FNewFileName = NumberedFileName(dir, "krz", options.CurrPrefix.toStdString()).string();
+        FNewFileName = NumberedFileName(dir, "krz", FRunPrefix).string();
     } catch (const std::exception& e) {
         FWindow.ShowError(QString::fromUtf8(e.what()));
         GoIdle(wasCreating);

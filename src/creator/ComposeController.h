@@ -150,6 +150,8 @@ private:
     // The answers of the series so far, set aside for its later crosswords
     // when the series must not repeat them; null otherwise.
     std::shared_ptr<std::unordered_set<std::string>> FSeriesAnswers;
+    // The numbered-name prefix of this run or series.
+    std::string FRunPrefix;
     // The last problem of the user's word file the user was told about.
     std::string FToldDBProblem;
     int32_t FRunMinLen = 0;

@@ -5,6 +5,7 @@
 #include "database/WordCheck.h"
 #include "database/WordImport.h"
 #include "dialogs/ImportPreviewForm.h"
+#include "sound/SoundPlayer.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,11 +34,9 @@
 #ifdef MZ_HAVE_MULTIMEDIA
 #include <QAudioDevice>
 #include <QAudioInput>
-#include <QAudioOutput>
 #include <QMediaCaptureSession>
 #include <QMediaDevices>
 #include <QMediaFormat>
-#include <QMediaPlayer>
 #include <QMediaRecorder>
 #endif
 
@@ -990,19 +989,17 @@ void TDBBrowserForm::PlayClick()
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
     FPlayed = QUrl::fromLocalFile(path);
-#ifdef MZ_HAVE_MULTIMEDIA
     if (!Player) {
-        Player = new QMediaPlayer(this);
-        AudioOutput = new QAudioOutput(this);
-        Player->setAudioOutput(AudioOutput);
-        connect(Player, &QMediaPlayer::errorOccurred, this,
-                [this](QMediaPlayer::Error, const QString& message) { StatusLabel->setText(message); });
+        // The main window's player: a machine without a sound device or a file
+        // it cannot play is told, not passed over in silence.
+        Player = new TSoundPlayer(this);
+        connect(Player, &TSoundPlayer::Failed, this, [this](const QString& message) {
+            StatusLabel->setText(message);
+            Ask(message, {QStringLiteral("OK")});
+        });
     }
     // A new press starts the sound again from its beginning.
-    Player->stop();
-    Player->setSource(FPlayed);
-    Player->play();
-#endif
+    Player->Play(path);
 }
 
 void TDBBrowserForm::RecordClick()

@@ -12,14 +12,12 @@
 #include <vector>
 
 class QAction;
-class QAudioOutput;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QListWidget;
 class QMediaCaptureSession;
-class QMediaPlayer;
 class QMediaRecorder;
 class QPushButton;
 class QSpinBox;
@@ -27,6 +25,8 @@ class QTabWidget;
 class QUndoStack;
 
 namespace mz {
+
+class TSoundPlayer;
 
 struct TImportPreview;
 
@@ -192,8 +192,7 @@ private:
     QPushButton* SaveButton;
     QPushButton* RestoreButton;
 
-    QMediaPlayer* Player = nullptr;
-    QAudioOutput* AudioOutput = nullptr;
+    TSoundPlayer* Player = nullptr;
     QMediaCaptureSession* Capture = nullptr;
     QMediaRecorder* Recorder = nullptr;
     std::string FRecordingWord;

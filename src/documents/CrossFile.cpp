@@ -3,6 +3,7 @@
 // optional answer, then the optional "rozwiązanie", then the end record.
 #include "documents/CrossTXT.h"
 
+#include "core/FileNames.h"
 #include "core/Random.h"
 #include "core/SoundNames.h"
 
@@ -17,6 +18,8 @@ constexpr const char* MsgOpenError = "Wystąpił błąd podczas otwarcia pliku %
 constexpr const char* MsgBadOrientation = "Błąd orientacji hasła";
 constexpr const char* MsgRowTooLong = "Za długi wiersz";
 constexpr const char* MsgTooManyRows = "Za dużo wierszy";
+constexpr const char* MsgOtherFormat =
+    "Plik %s ma format, którego Mirakolnik Zodevidar nie zapisuje w ten sposób; zapisz krzyżówkę jako .krz";
 
 // A whole decimal integer, optionally signed; anything else fails the load.
 int32_t DecimalOf(std::string_view text)
@@ -143,10 +146,15 @@ void TCrossTXT::ReadRecord(const TDataFromBuf& record)
 
 void TCrossTXT::SaveToFile(const std::string& name)
 {
-    FileName = name;
     // The clock seed comes first, so a save that fails before the file is
     // touched has reseeded the generator all the same.
     GlobalRandom().Reseed();
+    // A file read from another format is never overwritten with a record file:
+    // the reader of its own extension could no longer open it.
+    const std::string ext = OpenExtensionOf(name);
+    if (ext == "xwd" || ext == "ipuz")
+        throw EIOOperation(FormatMessage(MsgOtherFormat, name));
+    FileName = name;
     // All row texts are built before anything touches the disk, so a missing
     // cell or an over-long row leaves the previous file as it was.
     // Nothing larger than the readers take is written.

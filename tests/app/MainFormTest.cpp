@@ -5,9 +5,10 @@
 #include "app/HelpForm.h"
 #include "app/MessageForm.h"
 #include "app/Settings.h"
-#include "app/SoundPlayer.h"
+#include "sound/SoundPlayer.h"
 #include "core/Cp1250.h"
 #include "database/DBBuilder.h"
+#include "documents/Ipuz.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -476,36 +477,103 @@ private slots:
 
     // Document commands ----------------------------------------------------------
 
-    void saveAsToATextNameWritesACrosswordFile()
+    // The extension is the text after the last dot: a known one is replaced,
+    // any other kept with ".krz" appended, and the title names the file written.
+    void saveAsNamesTheCrosswordFileByItsLastDot()
     {
         FreshProgram();
         auto form = Start();
         TFileDialogRequest asked;
+        QString chosen;
         form->SetFileDialogHook([&](TFileDialogRequest& request) {
             asked = request;
-            return dir + QStringLiteral("plan.txt");
+            return chosen;
         });
-        Action(*form, "CrossWord_SaveAs")->trigger();
+        const struct {
+            const char* chosen;
+            const char* written;
+        } cases[] = {
+            {"plan.txt", "plan.txt.krz"},
+            {"plan.old.krz", "plan.old.krz"},
+            {"Test 12.05.2025", "Test 12.05.2025.krz"},
+            {"lekcja.ipuz", "lekcja.krz"},
+        };
+        for (const auto& c : cases) {
+            chosen = dir + QString::fromUtf8(c.chosen);
+            Action(*form, "CrossWord_SaveAs")->trigger();
+            QVERIFY2(QFile::exists(dir + QString::fromUtf8(c.written)), c.written);
+            QVERIFY(!QFile::exists(dir + QStringLiteral("Test 12.krz")));
+            QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), dir + QString::fromUtf8(c.written));
+            QCOMPARE(form->windowTitle(), QString::fromUtf8(c.written) + QStringLiteral(" - Mirakolnik Zodevidar"));
+        }
         QCOMPARE(asked.Title, QStringLiteral("Zapisz krzyżówkę jako..."));
         QCOMPARE(asked.Filter, QStringLiteral("Pliki krzyżówek|*.krz|Wszystkie pliki|*.*"));
         QCOMPARE(asked.DefaultExt, QStringLiteral("krz"));
-        QCOMPARE(asked.FileName, QStringLiteral("K_0231.krz"));
-        QCOMPARE(asked.Directory, dir + QStringLiteral("Krzyżówki/"));
-        QVERIFY(QFile::exists(dir + QStringLiteral("plan.krz")));
-        QVERIFY(!QFile::exists(dir + QStringLiteral("plan.txt")));
-        QCOMPARE(form->windowTitle(), QStringLiteral("plan.txt - Mirakolnik Zodevidar"));
-        QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), dir + QStringLiteral("plan.krz"));
+        QCOMPARE(asked.FileName, QStringLiteral("Test 12.05.2025.krz"));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("lekcja.ipuz")));
 
-        form->SetFileDialogHook([&](TFileDialogRequest&) { return dir + QStringLiteral("plan.old.krz"); });
-        QFile::remove(dir + QStringLiteral("plan.krz"));
-        Action(*form, "CrossWord_SaveAs")->trigger();
-        QVERIFY(QFile::exists(dir + QStringLiteral("plan.krz")));
-        QVERIFY(!QFile::exists(dir + QStringLiteral("plan.old.krz")));
+        // A crossword whose name has dots opens as any other.
+        form->OpenFile(dir + QStringLiteral("Test 12.05.2025.krz"));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Test 12.05.2025.krz - Mirakolnik Zodevidar"));
 
-        form->SetFileDialogHook([&](TFileDialogRequest&) { return QString(); });
-        QFile::remove(dir + QStringLiteral("plan.krz"));
+        chosen.clear();
+        QFile::remove(dir + QStringLiteral("plan.txt.krz"));
         Action(*form, "CrossWord_SaveAs")->trigger();
-        QVERIFY(!QFile::exists(dir + QStringLiteral("plan.krz")));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("plan.txt.krz")));
+    }
+
+    // "Tak" to the save question of a crossword read from ipuz or XWD writes a
+    // crossword file beside it; the original stays as it was and opens again.
+    void theSaveQuestionKeepsAnIpuzOrXwdOriginal_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<bool>("closing");
+        QTest::newRow("ipuz, open another") << QStringLiteral("ipuz") << false;
+        QTest::newRow("ipuz, close") << QStringLiteral("ipuz") << true;
+        QTest::newRow("xwd, open another") << QStringLiteral("xwd") << false;
+    }
+
+    void theSaveQuestionKeepsAnIpuzOrXwdOriginal()
+    {
+        QFETCH(QString, extension);
+        QFETCH(bool, closing);
+        FreshProgram();
+        const QString name = dir + QStringLiteral("t2.") + extension;
+        if (extension == QStringLiteral("ipuz")) {
+            ExportAsIpuz(MakeCrossWord(), name.toStdString());
+        } else {
+            std::string bytes(3176 + 61 * 10, '\0');
+            bytes[0] = 5;
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        }
+        QFile original(name);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray before = original.readAll();
+        original.close();
+
+        auto form = Start();
+        form->OpenFile(name);
+        GoTo(*form, 1, 1);
+        QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("k"));
+        TBoxAnswers answers({"Yes"});
+        if (closing) {
+            QVERIFY(form->close());
+            QCOMPARE(form->windowTitle(), QStringLiteral("t2.krz - Mirakolnik Zodevidar"));
+        } else {
+            form->OpenFile(CrossPath());
+            QCOMPARE(form->windowTitle(), QStringLiteral("K_0231.krz - Mirakolnik Zodevidar"));
+        }
+        QVERIFY(answers.Texts.first().startsWith(QStringLiteral("Zawartość krzyżówki t2.") + extension));
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), before);
+        TCrossTXT saved;
+        saved.LoadFromFile((dir + QStringLiteral("t2.krz")).toStdString());
+        QCOMPARE(saved.GetCell(1, 1), 'K');
+        TCrossTXT reread;
+        reread.LoadFromFile(name.toStdString());
+        QCOMPARE(reread.ColCount(), extension == QStringLiteral("ipuz") ? 6 : 5);
     }
 
     void exportWritesTheTextFileAndKeepsTheName()

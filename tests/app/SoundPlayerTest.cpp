@@ -1,4 +1,4 @@
-#include "app/SoundPlayer.h"
+#include "sound/SoundPlayer.h"
 
 #include <QDir>
 #include <QFile>

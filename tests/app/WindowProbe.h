@@ -3,7 +3,7 @@
 // The main window's parts as a user meets them, found by their object names.
 
 #include "app/MainForm.h"
-#include "app/SoundPlayer.h"
+#include "sound/SoundPlayer.h"
 #include "app/Toolbar.h"
 #include "creator/ComposeController.h"
 #include "documents/CrossTXT.h"

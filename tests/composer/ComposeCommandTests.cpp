@@ -141,6 +141,18 @@ TEST_F(ComposeCommand, ASeriesTakesTheFirstFreeNumberedNamesAndSeedsCountUp)
     // A directory that does not exist yet is created.
     ASSERT_EQ(Run(With({"--out-dir", Path("a/b/c"), "--seed", "1"})).Code, 0);
     EXPECT_TRUE(std::filesystem::exists(Dir / "a" / "b" / "c" / "K_0000.krz"));
+
+    // A prefix without '?' names one crossword; a series gets a counter after it.
+    const TResult plain = Run(With({"--out-dir", Path("s"), "--prefix", "lekcja.12.05", "--count", "3"}));
+    ASSERT_EQ(plain.Code, 0) << plain.Err;
+    for (const char* name : {"lekcja.12.05_00.krz", "lekcja.12.05_01.krz", "lekcja.12.05_02.krz"})
+        EXPECT_TRUE(std::filesystem::exists(Dir / "s" / name)) << name;
+    ASSERT_EQ(Run(With({"--out-dir", Path("s"), "--prefix", "S"})).Code, 0);
+    EXPECT_TRUE(std::filesystem::exists(Dir / "s" / "S.krz"));
+    // A name with dots is read by the extension after its last dot.
+    TCrossTXT dotted;
+    dotted.LoadFromFile(Path("s/lekcja.12.05_01.krz"));
+    EXPECT_GT(dotted.ExplCount(), 0);
 }
 
 TEST_F(ComposeCommand, WhenEveryNumberedNameIsTakenItSaysSoAndWritesNothing)

@@ -105,7 +105,7 @@ TEST(RandomGenerator, ClockSeedIsMillisecondsOfTheDay)
     EXPECT_LT(r.GetState(), 24u * 60 * 60 * 1000);
 }
 
-TEST(FileNameRules, ExtensionIsTheTextAfterTheFirstDotOfTheNamePart)
+TEST(FileNameRules, ExtensionIsTheTextAfterTheLastDotOfTheNamePart)
 {
     struct Case {
         const char* path;
@@ -113,7 +113,8 @@ TEST(FileNameRules, ExtensionIsTheTextAfterTheFirstDotOfTheNamePart)
         const char* openExt;
     };
     const Case cases[] = {
-        {"a.b.krz", "b.krz", "b.krz"},      {"/home/x.y/Krzyzowka.KRZ", "KRZ", "krz"},
+        {"a.b.krz", "krz", "krz"},          {"/home/x.y/Krzyzowka.KRZ", "KRZ", "krz"},
+        {"Krzyżówka 12.05.2025.krz", "krz", "krz"}, {"Test 12.05.2025", "2025", "2025"},
         {"C:\\dir.d\\plik.Sz", "Sz", "sz"}, {"C:plik.xwd", "xwd", "xwd"},
         {"/tmp/bez_kropki", "", ""},        {"/tmp/koniec.", "", ""},
         {".ukryty", "ukryty", "ukryty"},
@@ -123,6 +124,14 @@ TEST(FileNameRules, ExtensionIsTheTextAfterTheFirstDotOfTheNamePart)
         EXPECT_EQ(OpenExtensionOf(c.path), c.openExt) << c.path;
     }
     EXPECT_EQ(FileNamePart("/a/b/lista.txt"), "lista.txt");
+
+    const std::initializer_list<std::string_view> known = {"krz", "sz", "xwd", "ipuz"};
+    EXPECT_EQ(WithExtension("/d/t2.ipuz", "krz", known), "/d/t2.krz");
+    EXPECT_EQ(WithExtension("/d/T2.KRZ", "krz", known), "/d/T2.krz");
+    EXPECT_EQ(WithExtension("/d/Test 12.05.2025", "krz", known), "/d/Test 12.05.2025.krz");
+    EXPECT_EQ(WithExtension("/d.x/plan", "sz", known), "/d.x/plan.sz");
+    EXPECT_EQ(StemOf("/d/lekcja.12.05.krz", known), "lekcja.12.05");
+    EXPECT_EQ(StemOf("/d/lekcja.12.05", known), "lekcja.12.05");
 }
 
 TEST(Messages, FileNameGoesIntoTheFirstPlaceholder)

@@ -126,11 +126,12 @@ private slots:
     }
 
     // With two words a series without repeats gives two crosswords with
-    // different answers, then cannot go on: it says so and ends.
+    // different answers, then cannot go on: it says so and ends. The third
+    // crossword is the series' last, which sets aside the earlier answers too.
     void aSeriesWithoutRepeatsSetsAsideTheAnswersOfItsEarlierCrosswords()
     {
         TWordsBench bench({{"ŻABA", {"płaz"}, "", ""}, {"SOWA", {"nocny ptak"}, "", ""}});
-        bench.Window.Options.SeriesCount = 4;
+        bench.Window.Options.SeriesCount = 3;
         bench.Window.Options.UniqueSeries = true;
         QSignalSpy completed(bench.Controller.get(), &TComposeController::RunCompleted);
         bench.Controller->CrossWord_SeriesClick();
@@ -145,12 +146,16 @@ private slots:
         QVERIFY(!bench.Controller->SeriesFlag());
         QCOMPARE(bench.Window.Log.last(), QStringLiteral("caption Moja.krz"));
 
-        // The next series starts afresh: its first crossword may use either word again.
+        // The next series starts afresh: its first crossword may use either word
+        // again. A prefix without '?' gets a counter, so every crossword is kept.
         bench.Window.Log.clear();
         bench.Window.Options.SeriesCount = 2;
+        bench.Window.Options.CurrPrefix = QStringLiteral("S");
         bench.Controller->CrossWord_SeriesClick();
         QVERIFY(bench.WaitIdle());
         QCOMPARE(bench.SavedFiles().size(), 4);
+        QVERIFY(bench.SavedFiles().contains(QStringLiteral("S_00.krz")));
+        QVERIFY(bench.SavedFiles().contains(QStringLiteral("S_01.krz")));
         QVERIFY(bench.Window.Matching(QStringLiteral("tell")).isEmpty());
     }
 

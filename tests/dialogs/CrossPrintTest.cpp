@@ -408,8 +408,8 @@ void TestCrossPrint::theTitleIsTheFileNameWithoutDirectoryOrExtension_data()
     QTest::addColumn<QString>("title");
     QTest::newRow("crossword") << "/dom/Krzyżówki/Nowe/K_0001.krz"
                                << "K_0001";
-    QTest::newRow("first dot starts the extension") << "/x/a.b.krz"
-                                                    << "a";
+    QTest::newRow("last dot starts the extension") << "/x/Lekcja 12.05.krz"
+                                                   << "Lekcja 12.05";
     QTest::newRow("no extension") << "/x/Zagadka"
                                   << "Zagadka";
     QTest::newRow("no file") << ""

@@ -1,4 +1,5 @@
 #include "dialogs/DBBrowserForm.h"
+#include "sound/SoundPlayer.h"
 #include "dialogs/WordFilter.h"
 
 #include "core/Cp1250.h"
@@ -333,6 +334,18 @@ void TestDBBrowserForm::playingHandsTheSoundFileOfTheAudioDirectoryToThePlayer()
     Choose(form, QStringLiteral("KOT"));
     QTest::mouseClick(Child<QPushButton>(form, "PlayButton"), Qt::LeftButton);
     QCOMPARE(form.PlayedSource(), QUrl::fromLocalFile(AudioDir + QStringLiteral("kot.wav")));
+
+    // Without a sound device the press is answered, as in the main window.
+    TSoundPlayer::SetDeviceCheck([] { return false; });
+    QString shown;
+    WhenModalOpens([&](QWidget* modal) {
+        shown = qobject_cast<QMessageBox*>(modal)->text();
+        ClickCaption(modal, QStringLiteral("OK"));
+    });
+    QTest::mouseClick(Child<QPushButton>(form, "PlayButton"), Qt::LeftButton);
+    QTRY_COMPARE(shown, QStringLiteral("Nie można odtworzyć dźwięku: brak urządzenia audio"));
+    QCOMPARE(Child<QLabel>(form, "StatusLabel")->text(), shown);
+    TSoundPlayer::SetDeviceCheck(nullptr);
 }
 
 void TestDBBrowserForm::aMissingOrAbsentSoundCannotBePlayed()

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using namespace mz;
 using namespace mz::test;
 
@@ -235,6 +237,20 @@ TEST_F(CrossFile, ATooWideRowIsRefusedAndTheOldFileStays)
     loaded.LoadFromFile(name);
     EXPECT_EQ(loaded.ColCount(), 255);
     EXPECT_EQ(loaded.RowCount(), 255);
+}
+
+// A record file never goes over a file of a format it is not: the ipuz or XWD
+// original stays, whatever the caller asked.
+TEST_F(CrossFile, ARecordFileIsNeverWrittenOverAnIpuzOrXwdName)
+{
+    TCrossTXT doc = Grid(4, 3);
+    for (const char* file : {"t2.ipuz", "Lekcja 12.05.XWD"}) {
+        const auto name = PathOf(file);
+        std::ofstream(name) << "oryginał";
+        EXPECT_NE(MessageOf([&] { doc.SaveToFile(name); }).find("zapisz krzyżówkę jako .krz"), std::string::npos);
+        EXPECT_EQ(ReadBytes(name), "oryginał");
+        EXPECT_NE(doc.FileName, name);
+    }
 }
 
 // A file claiming a larger grid than any the program makes is damage: it is

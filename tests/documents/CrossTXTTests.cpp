@@ -169,7 +169,7 @@ TEST(CrossDocument, AnUnsupportedExtensionNamesTheWholePathAndLeavesTheDocument)
 {
     TCrossTXT doc = Grid(4, 3);
     doc.FileName = "stary.krz";
-    for (const std::string name : {"/katalog/plik.txt", "bez_kropki", "a.krz.bak", "a.xwd2", "C:a.b.krz"})
+    for (const std::string name : {"/katalog/plik.txt", "bez_kropki", "a.krz.bak", "a.xwd2", "C:a.krz.b"})
         EXPECT_EQ(MessageOf([&] { doc.LoadFromFile(name); }),
                   name + " - nie jest obsługiwany przez Mirakolnika Zodevidar.");
     EXPECT_EQ(doc.FileName, "stary.krz");

@@ -1,4 +1,4 @@
-#include "app/SoundPlayer.h"
+#include "sound/SoundPlayer.h"
 
 #include <QFileInfo>
 #include <QTimer>
