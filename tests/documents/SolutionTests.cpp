@@ -2,9 +2,11 @@
 
 #include "core/Cp1250.h"
 #include "documents/CrossSolution.h"
+#include "documents/Numbering.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 
 using namespace mz;
@@ -205,4 +207,45 @@ TEST(Phrase, TheStripShowsWhatTheSolverTypedInTheNumberedCells)
     EXPECT_EQ(PhraseLetters(doc), "_O _X");
     EXPECT_EQ(PhraseNumberAt(doc, 1, 3), 3);
     EXPECT_EQ(PhraseNumberAt(doc, 2, 1), 0);
+}
+
+namespace {
+
+// Printed number, explanation number and length of each word of a list.
+std::vector<std::array<int32_t, 3>> Words(const std::vector<TNumberedWord>& words)
+{
+    std::vector<std::array<int32_t, 3>> out;
+    for (const TNumberedWord& w : words)
+        out.push_back({w.Number, w.Expl, w.Length});
+    return out;
+}
+
+} // namespace
+
+// Start cells are numbered in reading order, one number a cell, whatever the
+// order of the explanations; an explanation off the grid gets none.
+TEST(Numbering, StartCellsInReadingOrderSharedByAcrossAndDown)
+{
+    using W = std::vector<std::array<int32_t, 3>>;
+    const TNumbering numbers(Crossword());
+    EXPECT_EQ(Words(numbers.Across()), (W{{1, 1, 4}, {3, 2, 4}}));
+    EXPECT_EQ(Words(numbers.Down()), (W{{1, 3, 3}, {2, 4, 3}}));
+    EXPECT_EQ(numbers.Count(), 3);
+    EXPECT_EQ(numbers.NumberAt(1, 1), 1);
+    EXPECT_EQ(numbers.NumberAt(4, 1), 2);
+    EXPECT_EQ(numbers.NumberAt(1, 3), 3);
+    EXPECT_EQ(numbers.NumberAt(2, 1), 0);
+    EXPECT_EQ(numbers.NumberAt(9, 9), 0);
+    EXPECT_EQ(numbers.NumberOfExpl(4), 2);
+
+    TCrossTXT reordered = Grid(4, 3, "     **     ");
+    reordered.AddExpl({4, 1, "Młode psy", "", false, "YSI"});
+    reordered.AddExpl({1, 3, "Napoje", "", true, "SOKI"});
+    reordered.AddExpl({1, 1, "Dawne pieniądze", "", false, "KAS"});
+    reordered.AddExpl({1, 1, "Mruczą", "", true, "KOTY"});
+    reordered.AddExpl({7, 1, "Poza siatką", "", true, ""});
+    const TNumbering same(reordered);
+    EXPECT_EQ(Words(same.Across()), (W{{1, 4, 4}, {3, 2, 4}}));
+    EXPECT_EQ(Words(same.Down()), (W{{1, 3, 3}, {2, 1, 3}}));
+    EXPECT_EQ(same.NumberOfExpl(5), 0);
 }
