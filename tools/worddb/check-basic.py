@@ -123,14 +123,21 @@ def spelling_faults(path, entries):
         for clue in clues:
             for w in WORD.findall(clue):
                 words.setdefault(w, number)
-    text = "\n".join(words)
     try:
-        out = subprocess.run(["hunspell", "-d", "pl_PL", "-l"], input=text, capture_output=True,
-                             text=True, check=True).stdout
+        unknown = misspelt(words)
+        # A name (WISŁA, GDAŃSK) is spelt with a capital: try those once more so.
+        unknown = misspelt(w[:1].upper() + w[1:] for w in unknown)
     except (OSError, subprocess.CalledProcessError) as e:
         return [f"hunspell -d pl_PL nie działa: {e}"]
-    return [f"{path}:{words.get(w, '?')}: wyraz nieznany słownikowi pl_PL: {w!r}"
-            for w in dict.fromkeys(out.split())]
+    return [f"{path}:{words.get(w, words.get(w.lower(), '?'))}: wyraz nieznany słownikowi pl_PL: {w!r}"
+            for w in unknown]
+
+
+def misspelt(words):
+    text = "\n".join(words)
+    out = subprocess.run(["hunspell", "-d", "pl_PL", "-l"], input=text, capture_output=True,
+                         text=True, check=True).stdout
+    return list(dict.fromkeys(out.split()))
 
 
 def read_words(path):
