@@ -34,7 +34,7 @@ UNFIT_STARTS = [
 UNFIT_WORDS = {
     "srać", "siki", "sikać", "szczać", "rzyć", "kibel", "seks", "srom", "analny", "incest",
     "kiła", "gigolo", "nagi", "naga", "nago", "żul", "luj", "gnida", "szuja", "cham",
-    "ruski", "angol", "iwan", "amfa", "trawka", "lacha", "ziele", "zabić", "trup",
+    "ruski", "angol", "iwan", "amfa", "trawka", "lacha", "zabić", "trup",
 }
 
 
