@@ -3,7 +3,10 @@
 written in its header. Prints every fault with its line and exits with 1 when
 there is any; prints a summary otherwise.
 
-    check-basic.py [--no-spelling] [--sample FILE --db-words FILE] LIST
+    check-basic.py [--no-spelling] [--builder CLI] [--sample FILE --db-words FILE] LIST
+
+--builder names mirakolnik-cli: the list is then built into a database of its
+own, which must take every entry with every clue and warn about no line.
 
 --sample names a list of words (one a line, # comments) and --db-words the words
 of a database (one a line); the script then prints which share of the sample is
@@ -126,7 +129,8 @@ def spelling_faults(path, entries):
     try:
         unknown = misspelt(words)
         # A name (WISŁA, GDAŃSK) is spelt with a capital: try those once more so.
-        unknown = misspelt(w[:1].upper() + w[1:] for w in unknown)
+        capital = {w[:1].upper() + w[1:]: w for w in unknown}
+        unknown = [capital.get(w, w) for w in misspelt(capital)]
     except (OSError, subprocess.CalledProcessError) as e:
         return [f"hunspell -d pl_PL nie działa: {e}"]
     return [f"{path}:{words.get(w, words.get(w.lower(), '?'))}: wyraz nieznany słownikowi pl_PL: {w!r}"
@@ -140,6 +144,22 @@ def misspelt(words):
     return list(dict.fromkeys(out.split()))
 
 
+def builder_faults(cli, path, entries):
+    import os
+    import tempfile
+    with tempfile.TemporaryDirectory() as tmp:
+        out = os.path.join(tmp, "podstawowe.hk")
+        run = subprocess.run([cli, "db-build", "--out", out, "--tsv", path], capture_output=True, text=True)
+    faults = [f"db-build: {line}" for line in run.stderr.splitlines()]
+    if run.returncode != 0:
+        return faults + [f"db-build zakończył się kodem {run.returncode}"]
+    clues = sum(len(c) for _, _, c in entries)
+    want = f"{len(entries)} haseł, {clues} objaśnień"
+    if want not in run.stdout:
+        faults.append(f"db-build nie przyjął wszystkiego: oczekiwano {want!r}, jest {run.stdout.strip()!r}")
+    return faults
+
+
 def read_words(path):
     with open(path, encoding="utf-8") as f:
         return [l.strip().upper() for l in f if l.strip() and not l.startswith("#")]
@@ -149,10 +169,13 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("list")
     parser.add_argument("--no-spelling", action="store_true")
+    parser.add_argument("--builder")
     parser.add_argument("--sample")
     parser.add_argument("--db-words")
     args = parser.parse_args()
     entries, faults = check(args.list, not args.no_spelling)
+    if args.builder:
+        faults += builder_faults(args.builder, args.list, entries)
     for fault in faults:
         print(fault)
     clues = sum(len(c) for _, _, c in entries)
