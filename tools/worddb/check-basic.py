@@ -8,9 +8,9 @@ there is any; prints a summary otherwise.
 --builder names mirakolnik-cli: the list is then built into a database of its
 own, which must take every entry with every clue and warn about no line.
 
---sample names a list of words (one a line, # comments) and --db-words the words
-of a database (one a line); the script then prints which share of the sample is
-in the database, and in the database and the list together.
+--sample names a list of words (one a line, # comments) and --db a word database
+(baza.hk); the script then prints which share of the sample is in the database,
+and in the database and the list together.
 """
 import argparse
 import collections
@@ -160,6 +160,30 @@ def builder_faults(cli, path, entries):
     return faults
 
 
+def read_database_words(path):
+    """The words of a word database (docs/formats.md): record files scrambled
+    from offset 64 on, seven filler bytes, then records type, start, end, data;
+    type 1 is a word in Windows-1250, type 0 the end."""
+    import struct
+    data = open(path, "rb").read()
+    key = [0x17, 0x31, 0x19, 0x08, 0x4B, 0xAF, 0xC9]
+    plain = bytearray()
+    for i, c in enumerate(data[64:-4]):
+        plain.append(c ^ key[i % 7])
+        key[i % 7] = c
+    words, at = set(), 7
+    while at + 9 <= len(plain):
+        kind = plain[at]
+        start, end = struct.unpack_from("<ii", plain, at + 1)
+        size = end - start + 1
+        if kind == 0 or size < 0:
+            break
+        if kind == 1:
+            words.add(bytes(plain[at + 9:at + 9 + size]).decode("cp1250"))
+        at += 9 + size
+    return words
+
+
 def read_words(path):
     with open(path, encoding="utf-8") as f:
         return [l.strip().upper() for l in f if l.strip() and not l.startswith("#")]
@@ -171,7 +195,7 @@ def main():
     parser.add_argument("--no-spelling", action="store_true")
     parser.add_argument("--builder")
     parser.add_argument("--sample")
-    parser.add_argument("--db-words")
+    parser.add_argument("--db")
     args = parser.parse_args()
     entries, faults = check(args.list, not args.no_spelling)
     if args.builder:
@@ -180,9 +204,9 @@ def main():
         print(fault)
     clues = sum(len(c) for _, _, c in entries)
     print(f"{len(entries)} haseł, {clues} objaśnień, {len(faults)} błędów")
-    if args.sample and args.db_words:
+    if args.sample and args.db:
         sample = read_words(args.sample)
-        db = set(read_words(args.db_words))
+        db = read_database_words(args.db)
         ours = {a for _, a, _ in entries}
         in_db = [w for w in sample if w in db]
         together = [w for w in sample if w in db or w in ours]
