@@ -51,13 +51,20 @@ def fail_words(word):
     return None
 
 
+# Letters that alternate within one stem (słońce, słonecznik; stół, stołu;
+# ręka, rąk; koń, konik) count as one for the stem rule.
+FOLD = str.maketrans("óąęńśćź", "oaenscz")
+
+
 def shares_stem(answer, clue_word):
-    a, w = answer.lower(), clue_word.lower()
+    a, w = answer.lower().translate(FOLD), clue_word.lower().translate(FOLD)
     if a in w:
         return True
     if len(a) >= 4 and a[:4] in w:
         return True
     if len(w) >= 4 and w[:4] in a:
+        return True
+    if len(w) == 3 and a.startswith(w):  # koń, konik
         return True
     return False
 

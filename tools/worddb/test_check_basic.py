@@ -30,6 +30,8 @@ CASES = [
     (["UKARAĆ\tkarać"], "dzieli rdzeń z hasłem: 'karać'"),
     (["DOPÓKI\tpóki"], "dzieli rdzeń z hasłem: 'póki'"),
     (["ARCHANIOŁ\tanioł najwyższy"], "dzieli rdzeń z hasłem: 'anioł'"),
+    (["SŁONECZNIK\tkwiat zwrócony do słońca"], "dzieli rdzeń z hasłem: 'słońca'"),
+    (["KONIK\tmały koń"], "dzieli rdzeń z hasłem: 'koń'"),
     (["KOT\tmruczek", "PIES\tmruczek", "LIS\tmruczek"], "służy 3 hasłom"),
     (["KOT\tmruczek", "PIES\tmruczek"], None),
     (["MOCZ\tsiki"], "niestosowny wyraz 'siki'"),
