@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   mythes-pl espeak-ng
+  python3 hunspell hunspell-pl
   xvfb xauth fonts-dejavu-core
   poppler-utils
   qt6-translations-l10n
