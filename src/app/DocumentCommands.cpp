@@ -67,9 +67,12 @@ QRect TDocumentCommands::MessageArea() const
     return FWindow.frameGeometry();
 }
 
-void TDocumentCommands::WarnLoadError(const QString& fileName)
+void TDocumentCommands::WarnLoadError(const QString& fileName, const std::string& reason)
 {
-    MessageDlgOver(Formatted(MsgLoadError, fileName), mtWarning, mbOK, MessageArea());
+    QString text = Formatted(MsgLoadError, fileName);
+    if (!reason.empty())
+        text += QStringLiteral(": ") + QString::fromStdString(reason);
+    MessageDlgOver(text, mtWarning, mbOK, MessageArea());
 }
 
 // Reads the file and checks that a grid can show it; false (with the warning
@@ -82,6 +85,8 @@ bool TDocumentCommands::Loaded(const QString& fileName, TCrossTXT& doc)
         // An ipuz file the program cannot show is refused with the reason, naming what is unsupported.
         if (OpenExtensionOf(fileName.toLower().toStdString()) == "ipuz")
             MessageDlgOver(QString::fromUtf8(e.what()), mtWarning, mbOK, MessageArea());
+        else if (const auto* io = dynamic_cast<const EIOOperation*>(&e))
+            WarnLoadError(fileName, io->Reason());
         else
             WarnLoadError(fileName);
         return false;

@@ -70,7 +70,8 @@ private:
     QRect MessageArea() const;
     bool SaveCrossWordTo(const std::string& chosen);
     bool SaveTemplateTo(TCrossDocument& doc, const std::string& chosen);
-    void WarnLoadError(const QString& fileName);
+    // The load error, with the system's reason (no such file, no access) when there is one.
+    void WarnLoadError(const QString& fileName, const std::string& reason = {});
     bool Loaded(const QString& fileName, TCrossTXT& doc);
     // The template in the editor becomes the one composing uses, and the
     // options dialog shows it: the default choice only for the default template.

@@ -2,6 +2,7 @@
 
 #include "core/Cp1250.h"
 #include "core/FileIdentity.h"
+#include "core/PrintableText.h"
 #include "core/SoundNames.h"
 
 #include <iostream>
@@ -15,7 +16,7 @@ TCrossTXT LoadDocument(const std::string& fileName)
     if (!doc.IsComplete())
         throw EIOOperation(FormatMessage("Plik %s jest uszkodzony", fileName));
     if (doc.RefusedSounds > 0)
-        std::cerr << FormatMessage(MsgSoundsRefused, fileName) << "\n";
+        std::cerr << PrintableUtf8(FormatMessage(MsgSoundsRefused, fileName)) << "\n";
     return doc;
 }
 

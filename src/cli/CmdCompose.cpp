@@ -9,6 +9,7 @@
 #include "database/Commonness.h"
 #include "documents/FileReplacement.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -122,6 +123,10 @@ TOptions ParseOptions(const mz::cli::Args& args)
         throw EUsage{"--solution działa tylko dla jednej krzyżówki"};
     if (o.Settings.MaxLenPWord < o.Settings.MinLenPWord)
         throw EUsage{"--max-len jest mniejsze niż --min-len"};
+    // The prefix is part of a file name inside --out-dir, never a way out of it.
+    if (o.Prefix.find_first_of("/\\") != std::string::npos
+        || std::any_of(o.Prefix.begin(), o.Prefix.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }))
+        throw EUsage{"Przedrostek nazwy pliku nie może zawierać ukośnika ani znaku sterującego: " + o.Prefix};
     // A prefix without '?' names one file only; a series numbers it.
     o.Prefix = mz::CountedPrefix(o.Prefix, o.Count);
     return o;
@@ -149,6 +154,10 @@ int Run(const mz::cli::Args& args)
 {
     TOptions o = ParseOptions(args);
     const mz::TCrossTXT pattern = mz::cli::LoadDocument(o.Template);
+    // Without a time limit the run still ends: after a number of steps that
+    // grows with the template.
+    if (o.Settings.TimeLimitMs == 0)
+        o.Settings.MaxTotalSteps = mz::RunStepsFor(int64_t{pattern.ColCount()} * pattern.RowCount());
     mz::TDBLoadFilter filter{o.Settings.MinLenPWord, o.Settings.MaxLenPWord, mz::DifficultyMinScore(o.Difficulty)};
     // The answers of the series so far, set aside for the crosswords after them.
     std::shared_ptr<std::unordered_set<std::string>> seriesAnswers;
@@ -213,13 +222,16 @@ int Run(const mz::cli::Args& args)
     return 0;
 }
 
+static_assert(mz::RunStepsPerCell == 1000 && mz::MinRunSteps == 5000000, "the help below states the bound");
+
 mz::cli::TCommandRegistration reg{
     {"compose",
      "compose --template T.sz --db baza.hk (--out PLIK.krz | --out-dir KATALOG [--prefix P] [--count N]) "
      "[--seed N] [--min-len N] [--max-len N] [--any-location] [--max-steps N] [--time-limit SEKUNDY] [--plain-queries] "
      "[--allow-repeats] [--solution PLIK] [--difficulty łatwy|średni|trudny|wszystkie] [--unique-series]",
      "układa krzyżówkę (lub serię krzyżówek) z szablonu i bazy haseł; --max-steps 0 znosi limit kroków jednej próby, "
-     "--time-limit ogranicza czas jednej krzyżówki; gdy się nie da, kończy się komunikatem i kodem 1; "
+     "--time-limit ogranicza czas jednej krzyżówki (bez niego układanie kończy się po 1000 krokach na każde pole "
+     "szablonu, co najmniej po 5000000); gdy się nie da, kończy się komunikatem i kodem 1; "
      "--allow-repeats układa jak dawniej, bez pilnowania, by żadne hasło nie stało w krzyżówce dwa razy; "
      "--difficulty pomija hasła rzadsze, niż pozwala poziom; --unique-series nie powtarza w serii haseł "
      "wcześniejszych krzyżówek; znaki ? przedrostka zastępuje licznik (domyślnie K_\?\?\?\?), a przedrostek bez ? "

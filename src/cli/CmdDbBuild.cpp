@@ -1,6 +1,8 @@
 #include "CliDocuments.h"
 #include "Command.h"
 
+#include "core/Cp1250.h"
+#include "core/PrintableText.h"
 #include "core/SystemError.h"
 #include "database/DB.h"
 #include "database/DBBuilder.h"
@@ -45,8 +47,17 @@ int Run(const mz::cli::Args& args)
         throw mz::cli::EUsage{"Brak opcji --out"};
     if (sources.empty())
         throw mz::cli::EUsage{"Podaj co najmniej jedno źródło: --thesaurus lub --tsv"};
-    if (edition < INT32_MIN || edition > INT32_MAX)
-        throw mz::cli::EUsage{"Numer wydania poza zakresem: " + std::to_string(edition)};
+    if (edition < 0 || edition > INT32_MAX)
+        throw mz::cli::EUsage{"Numer wydania poza zakresem 0.." + std::to_string(INT32_MAX) + ": "
+                              + std::to_string(edition)};
+    if (!audioDir.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(mz::Utf8Path(audioDir), ec))
+            throw mz::EDBInvalidOperation("Katalog dźwięków " + audioDir + ": "
+                                          + (std::filesystem::exists(mz::Utf8Path(audioDir), ec)
+                                                 ? mz::SystemErrorText(ENOTDIR)
+                                                 : mz::SystemErrorText(ENOENT)));
+    }
 
     std::vector<std::string> inputs;
     for (const auto& source : sources)
@@ -89,8 +100,9 @@ int Run(const mz::cli::Args& args)
             builder.AddTsv(in, file, warnings);
     }
     for (const auto& warning : warnings)
-        std::cerr << warning << "\n";
-    const int sounds = audioDir.empty() ? 0 : builder.AssignSounds(mz::Utf8Path(audioDir));
+        std::cerr << mz::PrintableUtf8(warning) << "\n";
+    if (!audioDir.empty())
+        builder.AssignSounds(mz::Utf8Path(audioDir));
     const auto words = builder.Result();
     if (words.empty())
         throw mz::EDBInvalidOperation("Żadne hasło nie ma objaśnienia; nie zapisano " + out);
@@ -110,8 +122,11 @@ int Run(const mz::cli::Args& args)
               << " ze znaczeń wulgarnych lub obraźliwych pozostałych haseł; " << cleaning.RewrittenClues
               << " objaśnień bez obraźliwego wyrazu zastąpiło dawne\n";
     int scored = 0;
-    for (const auto& word : words)
+    int sounds = 0; // named by a list or found in --audio-dir
+    for (const auto& word : words) {
         scored += word.Score > 0;
+        sounds += !word.Audio.empty();
+    }
     std::cout << "Zapisano " << out << ": " << words.size() << " haseł, " << explanations << " objaśnień, " << sounds
               << " z dźwiękiem";
     if (!commonness.empty())

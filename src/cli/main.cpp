@@ -1,13 +1,23 @@
 #include "Command.h"
 
+#include "core/Cp1250.h"
 #include "core/Error.h"
+#include "core/PrintableText.h"
 #include "core/SystemError.h"
+#include "documents/FileReplacement.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace mz::cli {
 
@@ -42,10 +52,33 @@ void PrintHelp(std::ostream& out)
     out << "\n  --help  wyświetla tę pomoc\n";
 }
 
+// Ctrl+C (or a kill) during a save: the temporary file goes, the target stays
+// as it was, and the user reads why the tool ended. Only calls that are safe
+// in a signal handler.
+extern "C" void OnInterrupt(int signal)
+{
+    mz::RemoveOpenTemporaries();
+    static constexpr char message[] = "przerwano\n";
+#ifdef _WIN32
+    static_cast<void>(std::fputs(message, stderr));
+#else
+    static_cast<void>(::write(STDERR_FILENO, message, sizeof message - 1));
+#endif
+    std::_Exit(128 + signal);
+}
+
+// Messages quote file names and file contents: nothing of them may act on the terminal.
+void PrintError(const std::string& message)
+{
+    std::cerr << mz::PrintableUtf8(message) << "\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintHelp(std::cout);
@@ -54,7 +87,7 @@ int main(int argc, char** argv)
     const auto& commands = mz::cli::Commands();
     const auto it = std::find_if(commands.begin(), commands.end(), [&](const auto& c) { return c.Name == args[0]; });
     if (it == commands.end()) {
-        std::cerr << "Nieznane polecenie: " << args[0] << "\n\n";
+        std::cerr << "Nieznane polecenie: " << mz::PrintableUtf8(args[0]) << "\n\n";
         PrintHelp(std::cerr);
         return 2;
     }
@@ -66,18 +99,17 @@ int main(int argc, char** argv)
     try {
         return it->Run(rest);
     } catch (const mz::cli::EUsage& e) {
-        std::cerr << e.Message << "\nUżycie: mirakolnik-cli " << it->Usage << "\n";
+        PrintError(e.Message + "\nUżycie: mirakolnik-cli " + it->Usage);
         return 2;
     } catch (const std::filesystem::filesystem_error& e) {
         // The library's own text is English; the user reads the system's error in Polish.
-        std::cerr << (e.path1().empty() ? std::string() : e.path1().string() + ": ") << mz::SystemErrorText(e.code())
-                  << "\n";
+        PrintError((e.path1().empty() ? std::string() : e.path1().string() + ": ") + mz::SystemErrorText(e.code()));
         return 1;
     } catch (const std::bad_alloc&) {
-        std::cerr << mz::SystemErrorText(ENOMEM) << "\n";
+        PrintError(mz::SystemErrorText(ENOMEM));
         return 1;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        PrintError(e.what());
         return 1;
     }
 }

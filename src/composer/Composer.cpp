@@ -237,6 +237,7 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
         };
         auto hopeless = [&] {
             return (Settings.MaxIdleSteps != 0 && result.TotalSteps - lastGain >= Settings.MaxIdleSteps)
+                || (Settings.MaxTotalSteps != 0 && result.TotalSteps >= Settings.MaxTotalSteps)
                 || (Settings.TimeLimitMs != 0 && elapsedMs() >= Settings.TimeLimitMs);
         };
 

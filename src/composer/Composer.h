@@ -51,10 +51,24 @@ inline constexpr uint32_t PolishRounds = 100;
 // most 200 000 steps, so they never reach it).
 inline constexpr uint64_t DefaultMaxIdleSteps = 500000;
 
+// A run with no other end (a large open template where each attempt makes the
+// grid a little fuller, so the idle steps never add up) gives up after
+// RunStepsPerCell steps for each cell of the template, and never before
+// MinRunSteps: a few minutes for the largest template.
+inline constexpr uint64_t RunStepsPerCell = 1000;
+inline constexpr uint64_t MinRunSteps = 5000000;
+inline constexpr uint64_t RunStepsFor(int64_t cells)
+{
+    return cells > 0 && static_cast<uint64_t>(cells) * RunStepsPerCell > MinRunSteps
+        ? static_cast<uint64_t>(cells) * RunStepsPerCell
+        : MinRunSteps;
+}
+
 struct TComposerSettings : TKwelinSettings {
     uint32_t MaxSteps = DefaultMaxSteps;         // steps of one attempt; 0: no limit
     uint64_t MaxIdleSteps = DefaultMaxIdleSteps; // 0: never give up for that
     uint32_t TimeLimitMs = 0;                    // whole run; 0: no limit
+    uint64_t MaxTotalSteps = 0;                  // steps of the whole run; 0: no limit
     // Attempts of the plain search before the backjumping one takes over;
     // 0: PlainAttemptsSmall on templates of up to SmallTemplateCells cells, else 1.
     uint32_t PlainAttempts = 0;

@@ -1,4 +1,5 @@
 #include "Cp1250.h"
+#include "PrintableText.h"
 
 #include <algorithm>
 #include <array>
@@ -159,6 +160,37 @@ std::string Cp1250ToPrintableUtf8(std::string_view cp1250)
         // The control pictures U+2400..U+241F and U+2421 stand for C0 and DEL.
         const char32_t cp = b < 0x20 ? 0x2400 + b : b == 0x7F ? 0x2421 : Cp1250ToUnicode(b);
         AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::string PrintableUtf8(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            if (b == '\n')
+                out.push_back('\n');
+            else
+                AppendUtf8(out, b < 0x20 ? 0x2400 + b : b == 0x7F ? 0x2421 : b);
+            ++i;
+            continue;
+        }
+        const size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        size_t bad = 0;
+        const std::string_view sequence = utf8.substr(i, length);
+        const bool whole = length > 1 && sequence.size() == length && IsValidUtf8(sequence, &bad);
+        // U+0080..U+009F, the C1 controls, are C2 80..C2 9F.
+        const bool control = whole && b == 0xC2 && static_cast<unsigned char>(utf8[i + 1]) < 0xA0;
+        if (whole && !control) {
+            out.append(sequence);
+            i += length;
+        } else {
+            AppendUtf8(out, 0xFFFD);
+            i += whole ? length : 1;
+        }
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "DB.h"
 #include "DBBuilder.h"
+#include "SourceLines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,11 +14,9 @@ namespace mz {
 void TCommonness::Load(std::istream& in, const std::string& name)
 {
     std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    TSourceLines lines(in, name);
+    const int& lineNo = lines.LineNo;
+    while (lines.Next(line)) {
         if (line.empty() || line.front() == '#')
             continue;
         const size_t tab1 = line.find('\t');

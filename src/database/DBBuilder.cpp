@@ -1,11 +1,13 @@
 #include "DBBuilder.h"
 
 #include "DB.h"
+#include "SourceLines.h"
 #include "core/Cp1250.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
 #include "core/SoundNames.h"
 #include "core/SystemError.h"
+#include "core/TextLines.h"
 #include "documents/DataAccess.h"
 
 #include <algorithm>
@@ -121,11 +123,6 @@ bool GivesAway(const std::string& word, const std::string& clue)
     return false;
 }
 
-std::string LineMessage(const std::string& name, int line, const std::string& what)
-{
-    return name + ", wiersz " + std::to_string(line) + ": " + what;
-}
-
 // The start of a text for a message: at most `limit` bytes, cut at a whole
 // UTF-8 character, "…" marking the cut.
 std::string Excerpt(std::string_view utf8, size_t limit = 40)
@@ -137,48 +134,6 @@ std::string Excerpt(std::string_view utf8, size_t limit = 40)
         --cut;
     return std::string(utf8.substr(0, cut)) + "…";
 }
-
-// The lines of one source, with the checks every source gets: no line longer
-// than MaxSourceLine, no NUL byte (a UTF-16 file has one in every other byte),
-// no byte-order mark of UTF-16, and a read error is an error, not the end.
-class TLineReader {
-public:
-    TLineReader(std::istream& in, const std::string& name) : In(in), Name(name), Buffer(MaxSourceLine + 2, '\0') { }
-
-    // The next line without its CR LF or LF; false at the end of the source.
-    bool Next(std::string& line)
-    {
-        In.getline(Buffer.data(), static_cast<std::streamsize>(Buffer.size()));
-        if (In.bad())
-            throw EDBInvalidOperation("Błąd odczytu pliku " + Name + ": " + SystemErrorText(errno ? errno : EIO));
-        const auto got = static_cast<size_t>(In.gcount());
-        if (In.fail()) {
-            if (got == 0)
-                return false;
-            throw EDBInvalidOperation(
-                LineMessage(Name, LineNo + 1, "wiersz dłuższy niż " + std::to_string(MaxSourceLine) + " bajtów"));
-        }
-        ++LineNo;
-        line.assign(Buffer.data(), std::strlen(Buffer.data()));
-        // getline stops storing at nothing but the line end, so a shorter
-        // string than what was read means a NUL byte.
-        const size_t stored = In.eof() ? got : got - 1;
-        if (LineNo == 1 && (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF")))
-            throw EDBInvalidOperation(Name + ": plik jest zapisany w UTF-16; zapisz go w UTF-8");
-        if (line.size() != stored)
-            throw EDBInvalidOperation(LineMessage(Name, LineNo, "bajt zerowy: to nie jest plik tekstowy (UTF-16?)"));
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        return true;
-    }
-
-    int LineNo = 0;
-
-private:
-    std::istream& In;
-    const std::string& Name;
-    std::string Buffer;
-};
 
 // Broken UTF-8 named as such, with the byte where it breaks.
 void CheckUtf8(const std::string& line, const std::string& name, int lineNo)
@@ -292,6 +247,17 @@ void TDBBuilder::AddExplanation(TDBWord& entry, const std::string& text)
     entry.Explanations.push_back(text);
 }
 
+bool TSourceLines::Next(std::string& line)
+{
+    try {
+        const bool more = Lines.Next(line);
+        LineNo = Lines.LineNo();
+        return more;
+    } catch (const ETextLineError& e) {
+        throw EDBInvalidOperation(e.what());
+    }
+}
+
 void TDBBuilder::AddThesaurus(std::istream& in, const std::string& name)
 {
     AddThesaurusEntries(ReadThesaurus(in, name));
@@ -300,7 +266,7 @@ void TDBBuilder::AddThesaurus(std::istream& in, const std::string& name)
 std::vector<TThesaurusEntry> ReadThesaurus(std::istream& in, const std::string& name)
 {
     std::string line;
-    TLineReader reader(in, name);
+    TSourceLines reader(in, name);
     const int& lineNo = reader.LineNo;
     std::vector<TThesaurusEntry> entries;
     if (!reader.Next(line))
@@ -407,7 +373,7 @@ void TDBBuilder::AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries
 void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<std::string>& warnings)
 {
     std::string line;
-    TLineReader reader(in, name);
+    TSourceLines reader(in, name);
     const int& lineNo = reader.LineNo;
     size_t words = 0;
     while (reader.Next(line)) {

@@ -2,6 +2,7 @@
 
 #include "DB.h"
 #include "DBBuilder.h"
+#include "SourceLines.h"
 
 #include <istream>
 
@@ -10,15 +11,15 @@ namespace mz {
 void TStopList::Add(std::istream& in, const std::string& name)
 {
     std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
+    TSourceLines lines(in, name);
+    const int& lineNo = lines.LineNo;
+    while (lines.Next(line)) {
         if (lineNo == 1 && line.starts_with("\xEF\xBB\xBF"))
             line.erase(0, 3);
-        const size_t first = line.find_first_not_of(" \t\r");
+        const size_t first = line.find_first_not_of(" \t");
         if (first == std::string::npos || line[first] == '#')
             continue;
-        const size_t last = line.find_last_not_of(" \t\r");
+        const size_t last = line.find_last_not_of(" \t");
         std::string entry = line.substr(first, last - first + 1);
         bool starred = false;
         if (entry.back() == '*') {

@@ -2,6 +2,7 @@
 
 #include "core/Cp1250.h"
 #include "core/SystemError.h"
+#include "database/DBData.h"
 #include "documents/DataAccess.h"
 #include "documents/FileReplacement.h"
 
@@ -275,6 +276,24 @@ void TWordBase::LoadUserChanges(const std::string& fileName)
             }
             }
         });
+        // Composing loads these records as a database does; a change file that
+        // load would refuse (a score that is no number, say) is damaged here
+        // too, so it never reaches composing.
+        TDBData check;
+        for (const TUserEntry& entry : entries) {
+            if (entry.Removal)
+                continue;
+            const TBaseWord& word = entry.Word;
+            check.AddRecord(DBRecWord, word.PWord, fileName);
+            for (const TDBFileRecord& other : word.Other)
+                check.AddRecord(other.Kind, other.Text, fileName);
+            for (const std::string& explanation : word.Explanations)
+                check.AddRecord(DBRecExplanation, explanation, fileName);
+            if (!word.Audio.empty())
+                check.AddRecord(DBRecAudio, word.Audio, fileName);
+            if (word.Excluded)
+                check.AddRecord(DBRecExcluded, {}, fileName);
+        }
     } catch (const std::exception&) {
         UserProblem = "Plik zmian w bazie haseł " + fileName
             + " jest uszkodzony i nie został użyty; używana jest baza dostarczona z programem.";

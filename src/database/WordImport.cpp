@@ -1,10 +1,14 @@
 #include "database/WordImport.h"
 
 #include "core/Cp1250.h"
+#include "core/FileIdentity.h"
 #include "database/DBBuilder.h"
+#include "database/SourceLines.h"
 #include "database/WordCheck.h"
+#include "documents/FileReplacement.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -12,6 +16,15 @@
 #include <unordered_set>
 
 namespace mz {
+
+namespace {
+
+std::filesystem::path PathOf(const std::string& name)
+{
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+} // namespace
 
 namespace {
 
@@ -111,11 +124,9 @@ TImportPreview PreviewTsvImport(const TWordBase& base, std::istream& in)
     TImportPreview preview;
     TPreviewCollector collector(base, preview);
     std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    TSourceLines lines(in, "lista haseł");
+    const int& lineNo = lines.LineNo;
+    while (lines.Next(line)) {
         if (lineNo == 1 && line.starts_with("\xEF\xBB\xBF"))
             line.erase(0, 3);
         if (line.find_first_not_of(" \t") == std::string::npos || line.front() == '#')
@@ -191,6 +202,17 @@ void WriteTsv(std::ostream& out, const TWordBase& base, const std::vector<std::s
             out << "\t@" << field(entry->SoundName());
         out << '\n';
     }
+}
+
+void ExportTsvFile(const std::string& name, const TWordBase& base, const std::vector<std::string>& words)
+{
+    for (const std::string& input : {base.ShippedFile(), base.UserFile()})
+        if (!input.empty() && IsSameFile(PathOf(name), PathOf(input)))
+            throw EDBInvalidOperation("Plik " + name + " jest plikiem bazy haseł (" + input
+                                      + "); wybierz inny plik dla listy haseł");
+    std::ostringstream text;
+    WriteTsv(text, base, words);
+    WriteExportFile(name, [&] { return text.str(); });
 }
 
 } // namespace mz

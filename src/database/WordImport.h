@@ -51,4 +51,10 @@ TImportPreview PreviewThesaurusImport(const TWordBase& base, std::istream& in, c
 // line, a comment line first.
 void WriteTsv(std::ostream& out, const TWordBase& base, const std::vector<std::string>& words);
 
+// The same list written to a file through a replacement (a failed export
+// leaves the previous file). A name that is the shipped database or the
+// change file of the base is refused before anything is written; failures
+// are EDBInvalidOperation or EIOOperation with the reason.
+void ExportTsvFile(const std::string& name, const TWordBase& base, const std::vector<std::string>& words);
+
 } // namespace mz

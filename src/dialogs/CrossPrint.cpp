@@ -2,6 +2,7 @@
 
 #include "core/Cp1250.h"
 #include "core/Error.h"
+#include "core/FileIdentity.h"
 #include "core/FileNames.h"
 #include "documents/CrossSolution.h"
 #include "documents/CrossTXT.h"
@@ -629,6 +630,10 @@ bool PrintCrossWord(const TCrossTXT& doc, QPrinter& printer, QWidget* parent, TP
 
 void SaveCrossWordAsPdf(const TCrossTXT& doc, const QString& fileName, const TPrintOptions& options)
 {
+    // A PDF written over the crossword it shows would destroy it.
+    if (!doc.FileName.empty() && IsSameFile(fileName.toStdString(), doc.FileName))
+        throw EMirakolnikError("Plik " + fileName.toStdString() + " jest tym samym plikiem co " + doc.FileName
+                               + "; niczego nie zapisano");
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         ThrowWriteError(fileName);

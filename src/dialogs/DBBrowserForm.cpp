@@ -1109,13 +1109,10 @@ void TDBBrowserForm::ExportClick(bool shownOnly)
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".tsv");
-    std::ostringstream text;
-    WriteTsv(text, FBase, words);
-    QSaveFile file(path);
-    const std::string bytes = text.str();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())
-        || !file.commit()) {
-        Ask(QStringLiteral("Nie udało się zapisać pliku %1: %2").arg(path, file.errorString()), {QStringLiteral("OK")});
+    try {
+        ExportTsvFile(path.toStdString(), FBase, words);
+    } catch (const std::exception& e) {
+        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
         return;
     }
     ShowMessage(QStringLiteral("Wyeksportowano hasła (%1) do pliku %2.").arg(words.size()).arg(path));

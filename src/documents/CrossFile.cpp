@@ -6,6 +6,7 @@
 #include "core/FileNames.h"
 #include "core/Random.h"
 #include "core/SoundNames.h"
+#include "documents/FailureReason.h"
 
 #include <algorithm>
 #include <charconv>
@@ -74,9 +75,10 @@ void TCrossTXT::LoadRecordFile(const std::string& name, std::string_view* bytes)
             ReadRecordData(*bytes, name, {}, onRecord);
         else
             ReadRecordFile(name, {}, onRecord);
-    } catch (const std::exception&) {
-        // Whatever went wrong inside, the user learns only that this file did not open.
-        throw EIOOperation(FormatMessage(MsgOpenError, name));
+    } catch (const std::exception& e) {
+        // Whatever went wrong inside, the user learns that this file did not
+        // open; when the system refused it (no such file, no access), also why.
+        throw EFailureWithReason(FormatMessage(MsgOpenError, name), ReasonOf(e));
     }
     Modified = false;
 }
@@ -96,7 +98,7 @@ void TCrossTXT::ReadRecord(const TDataFromBuf& record)
             AddCell(static_cast<int32_t>(i + 1), FRowCount, static_cast<unsigned char>(data[i]));
         break;
     case rtPlace: {
-        if (data.size() < 5)
+        if (data.size() < 5 || static_cast<int64_t>(Expls.size()) >= MaxExplsOf(FColCount, FRowCount))
             throw EIOOperation(FormatMessage(MsgInconsistent, FileName));
         Expls.push_back({});
         TExpl& expl = Expls.back().Expl;

@@ -2,6 +2,7 @@
 
 #include "core/Random.h"
 #include "core/SystemError.h"
+#include "documents/FailureReason.h"
 #include "documents/FileReplacement.h"
 
 #include <algorithm>
@@ -18,7 +19,24 @@ namespace {
 
 [[noreturn]] void ThrowInOut(const std::string& fileName, int error)
 {
-    throw EInOutError(fileName + ": " + SystemErrorText(error ? error : EIO));
+    throw ESystemFailure(fileName, SystemErrorText(error ? error : EIO));
+}
+
+// A stream too short for the checksum is damage: an input/output error as
+// before, but with no reason of the system to tell.
+[[noreturn]] void ThrowShort(const std::string& fileName)
+{
+    throw EInOutError(fileName + ": " + SystemErrorText(EIO));
+}
+
+// Adds the bytes to the new file; a failure says why (a full disk, say).
+void Append(TFileReplacement& file, const std::string& fileName, const uint8_t* bytes, size_t count)
+{
+    try {
+        file.Append(std::string_view(reinterpret_cast<const char*>(bytes), count));
+    } catch (const EInOutError& e) {
+        ThrowWithReason(FormatMessage(MsgWriteError, fileName), e);
+    }
 }
 
 int32_t ReadInt32(const uint8_t* p)
@@ -113,9 +131,7 @@ void TDataAccess::Scramble()
 
 bool TDataAccess::VerifyChecksum()
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(FileName, ec))
-        Fail(MsgMissingFile);
+    CheckReadableFile(FileName, MsgMissingFile);
     std::ifstream in(FileName, std::ios::binary);
     if (!in)
         ThrowInOut(FileName, errno);
@@ -126,7 +142,7 @@ bool TDataAccess::VerifyChecksum(std::istream& in)
 {
     const int64_t size = StreamSize(in);
     if (size < RecordChecksumSize || !in)
-        ThrowInOut(FileName, EIO);
+        ThrowShort(FileName);
     const uint32_t sum = ChecksumOf(in, size - RecordChecksumSize);
     if (in.bad())
         ThrowInOut(FileName, EIO);
@@ -135,7 +151,7 @@ bool TDataAccess::VerifyChecksum(std::istream& in)
     uint8_t stored[4] = {};
     in.read(reinterpret_cast<char*>(stored), 4);
     if (in.gcount() != 4)
-        ThrowInOut(FileName, EIO);
+        ThrowShort(FileName);
     return static_cast<uint32_t>(ReadInt32(stored)) == sum;
 }
 
@@ -172,7 +188,9 @@ TDataFromBuf TDataAccess::ReadRecord()
     const int64_t start = ReadInt32(head + 1);
     const int64_t end = ReadInt32(head + 5);
     const int64_t length = end - start + 1;
-    if (length < 0 || length > RecordBufferSize)
+    // Nothing longer is ever written, so nothing longer is read: a file that
+    // opens can always be saved again.
+    if (length < 0 || length > MaxRecordData)
         Fail(MsgInconsistent);
     if (BufIndex + RecordHeadSize + length > RecordBufferSize || StreamOffset + RecordHeadSize + length > StreamEnd)
         Fail(MsgInconsistent);
@@ -186,7 +204,7 @@ void TDataAccess::ReadRecords(std::istream& in, const THeaderHandler& onHeader, 
 {
     const int64_t size = StreamSize(in);
     if (size < RecordChecksumSize || !in)
-        ThrowInOut(FileName, EIO);
+        ThrowShort(FileName);
     StreamEnd = size - RecordChecksumSize;
     InitKey();
     Buffer.fill(0);
@@ -229,13 +247,12 @@ void TDataAccess::CreateFile(const TRecordHeader& header)
 {
     InitKey();
     Replacement = std::make_unique<TFileReplacement>(FileName);
-    Replacement->Create();
-    Out.open(Replacement->TempName(), std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!Out)
-        ThrowInOut(FileName, errno);
-    Out.write(reinterpret_cast<const char*>(header.data()), header.size());
-    if (!Out)
-        Fail(MsgWriteError);
+    try {
+        Replacement->Create();
+    } catch (const EInOutError& e) {
+        ThrowWithReason(FormatMessage(MsgWriteError, FileName), e);
+    }
+    Append(*Replacement, FileName, header.data(), header.size());
     for (int i = 0; i < RecordFillerSize; ++i)
         Buffer[i] = static_cast<uint8_t>(GlobalRandom().Draw(256));
     BufIndex = RecordFillerSize;
@@ -274,11 +291,9 @@ void TDataAccess::WriteRecord(uint8_t recType, std::string_view text)
 void TDataAccess::Flush()
 {
     Scramble();
-    if (!Out.is_open())
+    if (!Replacement)
         Fail(MsgWriteError);
-    Out.write(reinterpret_cast<const char*>(Buffer.data()), BufIndex);
-    if (!Out)
-        Fail(MsgWriteError);
+    Append(*Replacement, FileName, Buffer.data(), static_cast<size_t>(BufIndex));
 }
 
 void TDataAccess::CloseFile()
@@ -287,14 +302,23 @@ void TDataAccess::CloseFile()
         Flush();
         BufIndex = 0;
     }
-    Out.close();
-    if (Out.fail() || !Replacement)
+    if (!Replacement)
         Fail(MsgWriteError);
-    AppendChecksum(Replacement->TempName());
+    uint32_t sum = 0;
+    {
+        std::ifstream in(Replacement->TempName(), std::ios::binary);
+        sum = ChecksumOf(in, INT64_MAX);
+        if (!in.eof() || in.bad())
+            ThrowWithReason(FormatMessage(MsgWriteError, FileName),
+                            ESystemFailure(FileName, SystemErrorText(errno ? errno : EIO)));
+    }
+    uint8_t bytes[4];
+    StoreInt32(bytes, static_cast<int32_t>(sum));
+    Append(*Replacement, FileName, bytes, 4);
     try {
         Replacement->Commit();
-    } catch (const EInOutError&) {
-        Fail(MsgWriteError);
+    } catch (const EInOutError& e) {
+        ThrowWithReason(FormatMessage(MsgWriteError, FileName), e);
     }
     Replacement.reset();
 }

@@ -3,13 +3,19 @@
 #include "core/FileIdentity.h"
 #include "core/SystemError.h"
 #include "documents/DataAccess.h"
+#include "documents/FailureReason.h"
 
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <random>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -36,7 +42,7 @@ bool IsLowerHex(std::string_view text)
 
 [[noreturn]] void ThrowSystem(const std::string& name, int error)
 {
-    throw EInOutError(name + ": " + SystemErrorText(error ? error : EIO));
+    throw ESystemFailure(name, SystemErrorText(error ? error : EIO));
 }
 
 #ifdef _WIN32
@@ -68,7 +74,63 @@ bool RemoveIfStale(const fs::path& file)
 }
 #endif
 
+// After a rename the folder's own entry must reach the disk too, or a power
+// cut may bring back the old name. Some file systems cannot sync a folder;
+// the file is in place all the same, so that is no failure of the save.
+void SyncFolder(const fs::path& dir)
+{
+#ifndef _WIN32
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        static_cast<void>(::fsync(fd));
+        ::close(fd);
+    }
+#else
+    static_cast<void>(dir);
+#endif
+}
+
+// The temporary files being written now, for a signal that ends the program
+// before they are committed or discarded. Fixed slots of plain characters, so
+// the handler neither allocates nor locks.
+struct TOpenTemporary {
+    std::atomic<bool> Used{false};
+    char Path[4096] = {};
+};
+std::array<TOpenTemporary, 8> OpenTemporaries;
+
+void Register(const std::string& temp)
+{
+    if (temp.size() >= sizeof OpenTemporaries[0].Path)
+        return;
+    for (TOpenTemporary& slot : OpenTemporaries)
+        if (!slot.Used.load()) {
+            std::memcpy(slot.Path, temp.c_str(), temp.size() + 1);
+            slot.Used.store(true);
+            return;
+        }
+}
+
+void Unregister(const std::string& temp)
+{
+    for (TOpenTemporary& slot : OpenTemporaries)
+        if (slot.Used.load() && temp == slot.Path)
+            slot.Used.store(false);
+}
+
 } // namespace
+
+void RemoveOpenTemporaries()
+{
+    for (TOpenTemporary& slot : OpenTemporaries)
+        if (slot.Used.exchange(false)) {
+#ifdef _WIN32
+            std::remove(slot.Path);
+#else
+            ::unlink(slot.Path);
+#endif
+        }
+}
 
 bool IsTemporaryName(std::string_view name)
 {
@@ -86,8 +148,9 @@ void WriteExportFile(const std::string& name, const std::function<std::string()>
 {
     try {
         ReplaceFileContents(name, makeText());
-    } catch (const EIOOperation&) {
-        throw EIOOperation(FormatMessage(MsgWriteError, name));
+    } catch (const EIOOperation& e) {
+        // The type stays that of the export's failures; the reason goes along.
+        throw EFailureWithReason(FormatMessage(MsgWriteError, name), ReasonOf(e));
     }
 }
 
@@ -116,6 +179,7 @@ void TFileReplacement::Discard()
     if (!Temp.empty()) {
         std::error_code ignored;
         fs::remove(Temp, ignored);
+        Unregister(Temp);
         Temp.clear();
     }
 #ifndef _WIN32
@@ -131,13 +195,17 @@ void TFileReplacement::Create()
     const fs::path target = FinalTarget(fs::path(Name));
     FTarget = target.string();
     std::error_code ec;
+    // Links that still lead to a link after as many hops as the system
+    // follows form a loop: renaming over the last one would replace a link.
+    if (fs::is_symlink(fs::symlink_status(target, ec)))
+        ThrowSystem(Name, ELOOP);
     const fs::file_status status = fs::status(target, ec);
     TargetExisted = fs::exists(status);
     if (fs::is_directory(status))
         ThrowSystem(Name, EISDIR);
     // Renaming over a device or a pipe would replace it; those are no documents.
     if (TargetExisted && !fs::is_regular_file(status))
-        throw EInOutError(Name + ": to nie jest zwykły plik");
+        throw ESystemFailure(Name, MsgNotRegularFile);
 
     std::random_device device;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -150,6 +218,7 @@ void TFileReplacement::Create()
         if (file) {
             std::fclose(file);
             Temp = temp;
+            Register(Temp);
             return;
         }
         if (errno != EEXIST)
@@ -162,6 +231,7 @@ void TFileReplacement::Create()
             ::flock(fd, LOCK_EX);
             LockHandle = fd;
             Temp = temp;
+            Register(Temp);
             return;
         }
         if (errno != EEXIST)
@@ -185,27 +255,72 @@ void TFileReplacement::Commit()
             static_cast<void>(::fchown(LockHandle, static_cast<uid_t>(-1), old.st_gid));
         static_cast<void>(::fchmod(LockHandle, old.st_mode & 07777));
     }
+    // The contents reach the disk before the name does: after a power cut the
+    // target holds either all of the old bytes or all of the new ones. A disk
+    // that fills up or fails may report it only here.
+    if (::fsync(LockHandle) != 0)
+        ThrowSystem(Name, errno);
+#else
+    if (std::FILE* file = std::fopen(Temp.c_str(), "r+b")) {
+        const bool synced = std::fflush(file) == 0 && ::_commit(::_fileno(file)) == 0;
+        const int error = errno;
+        std::fclose(file);
+        if (!synced)
+            ThrowSystem(Name, error);
+    }
 #endif
     std::error_code ec;
     fs::rename(Temp, FTarget, ec);
     if (ec)
-        throw EInOutError(Name + ": " + SystemErrorText(ec));
+        throw ESystemFailure(Name, SystemErrorText(ec));
+    Unregister(Temp);
     Temp.clear();
     Discard();
+    SyncFolder(fs::path(FTarget).parent_path());
     RemoveStaleTemporaries(fs::path(FTarget).parent_path());
 }
 
 void TFileReplacement::Write(std::string_view bytes)
 {
-    std::FILE* file = Temp.empty() ? nullptr : std::fopen(Temp.c_str(), "wb");
+    if (Temp.empty())
+        ThrowSystem(Name, EINVAL);
+#ifndef _WIN32
+    if (::ftruncate(LockHandle, 0) != 0 || ::lseek(LockHandle, 0, SEEK_SET) != 0)
+        ThrowSystem(Name, errno);
+#else
+    if (std::FILE* file = std::fopen(Temp.c_str(), "wb"))
+        std::fclose(file);
+    else
+        ThrowSystem(Name, errno);
+#endif
+    Append(bytes);
+}
+
+void TFileReplacement::Append(std::string_view bytes)
+{
+    if (Temp.empty())
+        ThrowSystem(Name, EINVAL);
+#ifndef _WIN32
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(LockHandle, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        // A write that takes nothing without an error is a full disk too.
+        if (written <= 0)
+            ThrowSystem(Name, written < 0 ? errno : ENOSPC);
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+#else
+    std::FILE* file = std::fopen(Temp.c_str(), "ab");
     if (!file)
-        ThrowSystem(Name, Temp.empty() ? EINVAL : errno);
+        ThrowSystem(Name, errno);
     const size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file);
     int error = written == bytes.size() ? 0 : (errno ? errno : EIO);
     if (std::fclose(file) != 0 && error == 0)
         error = errno ? errno : EIO;
     if (error)
         ThrowSystem(Name, error);
+#endif
 }
 
 void ReplaceFileContents(const std::string& name, std::string_view bytes)

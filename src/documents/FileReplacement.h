@@ -36,10 +36,16 @@ public:
     const std::string& TempName() const { return Temp; }
     // Writes the whole contents of the temporary file.
     void Write(std::string_view bytes);
+    // Adds the bytes to what was written so far. Errors are EInOutError with
+    // the system's reason (a full disk, say).
+    void Append(std::string_view bytes);
     // The file that Commit replaces: `name` with its links followed.
     const std::string& Target() const { return FTarget; }
     // Puts the written temporary file in place of the target and removes stale
-    // temporary files of the folder. Errors are EInOutError.
+    // temporary files of the folder. The file's contents are synced to the
+    // disk before the rename and the folder after it, so that a power cut
+    // leaves the old file or the new one, never an empty or partial one.
+    // Errors are EInOutError.
     void Commit();
 
 private:
@@ -65,6 +71,11 @@ void WriteExportFile(const std::string& name, const std::function<std::string()>
 // Removes the temporary files of the folder that saves of this program left
 // behind and that no save is writing now; returns how many went.
 int RemoveStaleTemporaries(const std::filesystem::path& dir);
+
+// Removes the temporary files that saves are writing now, for a handler of a
+// signal that ends the program (interrupted saves leave nothing behind).
+// Safe to call from such a handler: no allocation, no lock.
+void RemoveOpenTemporaries();
 
 // Whether a file name (without folder) has the form of this program's
 // temporary files, the current one or that of earlier versions (the target's

@@ -4,8 +4,10 @@
 
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
+#include "core/SoundNames.h"
 #include "documents/CrossSolution.h"
 #include "documents/CrossTXT.h"
+#include "documents/FailureReason.h"
 #include "documents/Json.h"
 
 #include <algorithm>
@@ -19,7 +21,11 @@ namespace mz {
 
 namespace {
 
-constexpr int32_t MaxIpuzSide = 100;
+// The reader takes every grid the writer writes, up to the largest a document holds.
+constexpr int32_t MaxIpuzWidth = MaxGridCols;
+constexpr int32_t MaxIpuzHeight = MaxGridRows;
+constexpr int32_t MinIpuzWidth = 4;
+constexpr int32_t MinIpuzHeight = 3;
 const std::string AcrossKey = "Across:Poziomo";
 const std::string DownKey = "Down:Pionowo";
 
@@ -153,9 +159,68 @@ std::string IpuzText(const TCrossTXT& doc)
     return TJson(std::move(root)).Write();
 }
 
+std::string IpuzProblem(const TCrossTXT& doc)
+{
+    const int32_t cols = doc.ColCount();
+    const int32_t rows = doc.RowCount();
+    if (cols < MinIpuzWidth || rows < MinIpuzHeight || cols > MaxIpuzWidth || rows > MaxIpuzHeight)
+        return "siatka " + std::to_string(cols) + " × " + std::to_string(rows) + " (ipuz przyjmuje od "
+            + std::to_string(MinIpuzWidth) + " × " + std::to_string(MinIpuzHeight) + " do "
+            + std::to_string(MaxIpuzWidth) + " × " + std::to_string(MaxIpuzHeight) + ")";
+    // A letter the reader takes back: one a cell can hold, in either case.
+    const auto readable = [](unsigned char c) {
+        const unsigned char upper = Cp1250ToUpper(c);
+        return IsCellChar(upper) && upper != '*' && upper != '?' && upper != ' ';
+    };
+    for (int32_t r = 1; r <= rows; ++r)
+        for (int32_t c = 1; c <= cols; ++c) {
+            const unsigned char cell = doc.HasCell(c, r) ? doc.GetCell(c, r) : '*';
+            if (cell != '*' && cell != ' ' && cell != '?' && !readable(cell))
+                return "pole (" + std::to_string(c) + "," + std::to_string(r) + ") zawiera znak spoza liter siatki";
+        }
+    if (const TPhrase& phrase = doc.Phrase(); !phrase.Empty()) {
+        for (const TCellPos& cell : phrase.Cells)
+            if (cell.Col < 1 || cell.Row < 1 || cell.Col > cols || cell.Row > rows)
+                return "pole rozwiązania (" + std::to_string(cell.Col) + "," + std::to_string(cell.Row)
+                    + ") leży poza siatką";
+        std::string normalized;
+        try {
+            normalized = NormalizePhrase(phrase.Text);
+        } catch (const EIOOperation&) {
+        }
+        if (std::count_if(normalized.begin(), normalized.end(), [](char c) { return c != ' '; })
+            != static_cast<std::ptrdiff_t>(phrase.Cells.size()))
+            return "hasło rozwiązania ma znaki spoza liter siatki";
+    }
+    for (const TExplList& item : doc.ExplsInNumberOrder()) {
+        const TExpl& expl = item.Expl;
+        const std::string where = "hasło " + std::to_string(item.Number) + " (" + std::to_string(expl.Col) + ","
+            + std::to_string(expl.Row) + ")";
+        if (!std::all_of(expl.Answer.begin(), expl.Answer.end(),
+                         [&](char c) { return readable(static_cast<unsigned char>(c)); }))
+            return where + " ma odpowiedź ze znakiem spoza liter siatki";
+        if (expl.Col < 1 || expl.Row < 1 || expl.Col > cols || expl.Row > rows)
+            return where + " leży poza siatką";
+        if (!doc.HasCell(expl.Col, expl.Row) || doc.GetCell(expl.Col, expl.Row) == '*')
+            return where + " zaczyna się na zaczernionym polu";
+    }
+    return {};
+}
+
 void ExportAsIpuz(const TCrossTXT& doc, const std::string& name)
 {
-    WriteExportFile(name, [&] { return IpuzText(doc); });
+    // Nothing is written that the reader would refuse.
+    const auto refuse = [&](const std::string& reason) {
+        return EFailureWithReason(FormatMessage(MsgWriteError, name), reason);
+    };
+    if (const std::string problem = IpuzProblem(doc); !problem.empty())
+        throw refuse("w formacie ipuz nie da się zapisać: " + problem);
+    WriteExportFile(name, [&] {
+        std::string text = IpuzText(doc);
+        if (text.size() > MaxIpuzFileSize)
+            throw refuse("plik ipuz byłby większy niż " + std::to_string(MaxIpuzFileSize >> 20) + " MiB");
+        return text;
+    });
 }
 
 namespace {
@@ -263,11 +328,12 @@ void TIpuzReader::ReadDimensions(const TJson& root)
         Invalid("pole „dimensions” nie podaje szerokości i wysokości siatki");
     Width = width->Integer();
     Height = height->Integer();
-    if (Width < 4 || Height < 3)
-        Unsupported("siatka " + std::to_string(Width) + " × " + std::to_string(Height) + " (najmniejsza to 4 × 3)");
-    if (Width > MaxIpuzSide || Height > MaxIpuzSide)
+    if (Width < MinIpuzWidth || Height < MinIpuzHeight)
+        Unsupported("siatka " + std::to_string(Width) + " × " + std::to_string(Height) + " (najmniejsza to "
+                    + std::to_string(MinIpuzWidth) + " × " + std::to_string(MinIpuzHeight) + ")");
+    if (Width > MaxIpuzWidth || Height > MaxIpuzHeight)
         Unsupported("siatka " + std::to_string(Width) + " × " + std::to_string(Height) + " (największa to "
-                    + std::to_string(MaxIpuzSide) + " × " + std::to_string(MaxIpuzSide) + ")");
+                    + std::to_string(MaxIpuzWidth) + " × " + std::to_string(MaxIpuzHeight) + ")");
 }
 
 std::string LabelOf(const TJson& value)
@@ -475,8 +541,12 @@ void TIpuzReader::ReadClues(const TJson& root)
             Unsupported("hasła w kierunku „" + key + "” (obsługiwane są tylko Across i Down)");
         if (!list.IsArray())
             Invalid("lista haseł „" + key + "” nie jest listą");
-        for (const TJson& item : list.Array())
+        for (const TJson& item : list.Array()) {
+            if (static_cast<int64_t>(Clues.size()) >= MaxExplsOf(Width, Height))
+                Invalid("więcej haseł, niż siatka " + std::to_string(Width) + " × " + std::to_string(Height)
+                        + " może mieć");
             Clues.push_back(ClueOf(item, direction == "Across"));
+        }
     }
 }
 
@@ -549,8 +619,15 @@ void TIpuzReader::Build(const TJson& root)
                 expl.Answer = answer;
         }
         if (sounds)
-            if (const TJson* sound = sounds->Find(clue.Label); sound && sound->IsString())
-                expl.Audio = Utf8ToCp1250(sound->String()).substr(0, size_t(MaxRecordData));
+            if (const TJson* sound = sounds->Find(clue.Label); sound && sound->IsString()) {
+                // Joined to the audio directory: a name that could reach
+                // outside it is dropped, the clue stays, the caller tells.
+                const std::string name = Utf8ToCp1250(sound->String());
+                if (name.size() <= size_t(MaxRecordData) && IsPlainSoundName(name))
+                    expl.Audio = name;
+                else if (!name.empty())
+                    ++Doc.RefusedSounds;
+            }
         Doc.AddExpl(expl);
     }
 

@@ -28,8 +28,16 @@ inline constexpr const char* IpuzExtensionPhrase = "pl.mirakolnik:rozwiazanie";
 // The ipuz text (UTF-8, JSON) of the document.
 std::string IpuzText(const TCrossTXT& doc);
 
+// Empty, or why the document cannot be written as an ipuz file that ReadIpuz
+// reads back: a grid outside 4 × 3 .. 255 × 255, a cell or an answer with a
+// character no cell holds, or an explanation that starts outside the grid or
+// on a block.
+std::string IpuzProblem(const TCrossTXT& doc);
+
 // Writes the ipuz text to the file; the previous file is replaced only when
-// the whole new one was written. Failure: "Wystąpił błąd podczas zapisu pliku %s".
+// the whole new one was written. Failure: "Wystąpił błąd podczas zapisu pliku
+// %s" with the reason (IpuzProblem, a file larger than the reader takes, or
+// the system's).
 void ExportAsIpuz(const TCrossTXT& doc, const std::string& name);
 
 // Replaces the document's contents by the ipuz file's (FileName = name,

@@ -4,15 +4,26 @@
 #include "documents/CrossTXT.h"
 
 #include "core/SystemError.h"
+#include "documents/FailureReason.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace mz {
 
 namespace {
 
 constexpr const char* MsgDamaged = "Plik %s jest uszkodzony";
+constexpr const char* MsgPipeWithoutWriter = "Nikt nie zapisuje do tego potoku";
+constexpr int PipeWaitMs = 10000;
 constexpr size_t PatternOffset = 2;
 constexpr size_t LetterOffset = 531;
 constexpr size_t ClueOffset = 3176;
@@ -27,12 +38,17 @@ constexpr size_t MaxXwdSize = ClueOffset + ClueSlotSize * MaxXwdWords;
 } // namespace
 
 // At most `limit` bytes of the file: a pipe or a device that never ends is
-// read no further than the format can reach. Failures of the system are
+// read no further than the format can reach, and a pipe nobody writes into
+// is given up after a while instead of waited for. Failures of the system are
 // input/output errors.
 std::string ReadFileStart(const std::string& name, size_t limit)
 {
+    const auto fail = [&](int error) { return ESystemFailure(name, SystemErrorText(error ? error : EIO)); };
+    std::error_code ec;
+    if (std::filesystem::is_directory(name, ec))
+        throw fail(EISDIR);
+#ifdef _WIN32
     std::ifstream in(name, std::ios::binary);
-    const auto fail = [&](int error) { return EInOutError(name + ": " + SystemErrorText(error ? error : EIO)); };
     if (!in)
         throw fail(errno);
     std::string bytes(limit, '\0');
@@ -40,6 +56,44 @@ std::string ReadFileStart(const std::string& name, size_t limit)
     if (in.bad())
         throw fail(errno);
     bytes.resize(static_cast<size_t>(in.gcount()));
+#else
+    // Opening a pipe without O_NONBLOCK waits for a writer for ever; this
+    // waits PipeWaitMs for its first bytes, then gives up.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw fail(errno);
+    struct stat info { };
+    if (::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode)) {
+        pollfd wait{fd, POLLIN, 0};
+        if (::poll(&wait, 1, PipeWaitMs) == 0) {
+            ::close(fd);
+            throw ESystemFailure(name, MsgPipeWithoutWriter);
+        }
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw fail(error);
+    }
+    std::string bytes(limit, '\0');
+    size_t got = 0;
+    while (got < limit) {
+        const ssize_t n = ::read(fd, bytes.data() + got, limit - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw fail(error);
+        }
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(got);
+#endif
     return bytes;
 }
 

@@ -619,15 +619,23 @@ private slots:
     void aCrosswordTheGridCannotShowChangesNothing_data()
     {
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("three columns") << QStringList({"   ", "   ", "   "});
-        QTest::newRow("two rows") << QStringList({"    ", "    "});
-        QTest::newRow("no rows") << QStringList();
-        QTest::newRow("a short row leaves cells missing") << QStringList({"     ", "  ", "     "});
-        QTest::newRow("a character no cell may hold") << QStringList({"    ", " ab ", "    "});
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QString>("reason");
+        const QString bad = QStringLiteral("zła.krz");
+        QTest::newRow("three columns") << QStringList({"   ", "   ", "   "}) << bad << QString();
+        QTest::newRow("two rows") << QStringList({"    ", "    "}) << bad << QString();
+        QTest::newRow("no rows") << QStringList() << bad << QString();
+        QTest::newRow("a short row leaves cells missing") << QStringList({"     ", "  ", "     "}) << bad << QString();
+        QTest::newRow("a character no cell may hold") << QStringList({"    ", " ab ", "    "}) << bad << QString();
+        // A failure of the system comes with its reason.
+        QTest::newRow("no such file") << QStringList({"    ", "    ", "    "}) << QStringLiteral("brak.krz")
+                                      << QStringLiteral(": Plik nie istnieje");
     }
     void aCrosswordTheGridCannotShowChangesNothing()
     {
         QFETCH(QStringList, rows);
+        QFETCH(QString, opened);
+        QFETCH(QString, reason);
         FreshProgram();
         auto form = Start();
         const QString name = dir + QStringLiteral("zła.krz");
@@ -638,8 +646,9 @@ private slots:
             access.WriteRecord(rtExpl, "x");
         });
         TBoxAnswers answers({"OK"});
-        form->OpenFile(name);
-        QCOMPARE(answers.Texts, QStringList({QStringLiteral("Wystąpił błąd podczas ładowania pliku ") + name}));
+        form->OpenFile(dir + opened);
+        QCOMPARE(answers.Texts,
+                 QStringList({QStringLiteral("Wystąpił błąd podczas ładowania pliku ") + dir + opened + reason}));
         QCOMPARE(CrossWord(*form).ColCount(), 6);
         QCOMPARE(CrossWord(*form).ExplCount(), 5);
         QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), CrossPath());

@@ -4,6 +4,7 @@
 #include "core/Random.h"
 #include "database/DBBuilder.h"
 #include "documents/CrossTXT.h"
+#include "documents/Ipuz.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 #include <map>
 #include <random>
 #include <set>
+#include <sstream>
+#include <sys/stat.h>
 #include <tuple>
 
 using namespace mz;
@@ -55,9 +58,10 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    TRun Run(const std::vector<std::string>& args) const
+    // `shell`: commands run before, in the same shell (limits, traps).
+    TRun Run(const std::vector<std::string>& args, const std::string& shell = {}) const
     {
-        std::string command = Quote(MZ_CLI_PATH);
+        std::string command = shell + Quote(MZ_CLI_PATH);
         for (const auto& a : args)
             command += " " + Quote(a);
         const std::string out = PathOf("stdout"), err = PathOf("stderr");
@@ -315,6 +319,7 @@ TEST_F(Cli, AnOutputThatIsAnInputIsRefusedAndNothingIsWritten)
     TCrossTXT doc = test::Grid(4, 3);
     doc.AddExpl({1, 1, "kot", "", true});
     doc.SaveToFile(PathOf("K.krz"));
+    ExportAsIpuz(doc, PathOf("S.ipuz"));
     std::filesystem::create_symlink("K.krz", Dir / "link.krz");
     std::filesystem::create_hard_link(Dir / "K.krz", Dir / "twardy.txt");
     std::map<std::string, std::string> before;
@@ -327,6 +332,9 @@ TEST_F(Cli, AnOutputThatIsAnInputIsRefusedAndNothingIsWritten)
         {"export", PathOf("K.krz"), PathOf("twardy.txt")},
         {"export", PathOf("link.krz"), PathOf("./K.krz")},
         {"convert", PathOf("K.krz"), PathOf("link.krz")},
+        {"export-ipuz", PathOf("K.krz"), PathOf("K.krz")},
+        {"export-ipuz", PathOf("S.ipuz"), PathOf("S.ipuz")},
+        {"export-ipuz", PathOf("link.krz"), PathOf("twardy.txt")},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("a.krz"), sol, PathOf("a.krz")},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("a.krz"), sol, PathOf("baza.hk")},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("link.krz"), sol, PathOf("K.krz")},
@@ -385,4 +393,162 @@ TEST_F(Cli, NewTemplateMakesTheLargestGridAndRefusesALargerOne)
         EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
     }
     EXPECT_EQ(Files(), std::vector<std::string>{"max.sz"});
+}
+
+// A crossword whose files take several kilobytes in every format.
+static TCrossTXT LargeCrossword()
+{
+    TCrossTXT doc = test::Grid(15, 12);
+    for (int i = 1; i <= 60; ++i)
+        doc.AddExpl(
+            {1 + i % 15, 1 + i % 12, "Objaśnienie numer " + std::to_string(i) + std::string(80, 'x'), "", i % 2 == 0});
+    return doc;
+}
+
+// Every failed open or save says why, in the system's words.
+TEST_F(Cli, FailedOpensAndSavesSayWhy)
+{
+    const std::string big = PathOf("duza.krz");
+    LargeCrossword().SaveToFile(big);
+    ASSERT_EQ(::mkfifo(PathOf("potok.krz").c_str(), 0600), 0);
+    // Writes beyond a few kilobytes fail as on a full disk, with the reason
+    // "file too large" instead of "no space left".
+    const std::string limited = "ulimit -f 4; trap '' XFSZ; ";
+    const struct {
+        std::vector<std::string> Args;
+        std::string Shell, Message;
+    } cases[] = {
+        {{"show", PathOf("brak.krz")},
+         "",
+         "Wystąpił błąd podczas otwarcia pliku " + PathOf("brak.krz") + ": Plik nie istnieje"},
+        {{"show", PathOf("potok.krz")}, "timeout 20 ", "To nie jest zwykły plik"},
+        {{"export", big, PathOf("w.txt")},
+         limited,
+         "Wystąpił błąd podczas zapisu pliku " + PathOf("w.txt") + ": Plik jest za duży"},
+        {{"export-ipuz", big, PathOf("w.ipuz")},
+         limited,
+         "Wystąpił błąd podczas zapisu pliku " + PathOf("w.ipuz") + ": Plik jest za duży"},
+        {{"convert", big, PathOf("w.krz")},
+         limited,
+         "Wystąpił błąd podczas zapisu pliku " + PathOf("w.krz") + ": Plik jest za duży"},
+    };
+    for (const auto& c : cases) {
+        test::WriteBytes(PathOf("w.txt"), "stary");
+        test::WriteBytes(PathOf("w.ipuz"), "stary");
+        test::WriteBytes(PathOf("w.krz"), "stary");
+        const TRun run = Run(c.Args, c.Shell);
+        EXPECT_EQ(run.Code, 1) << c.Args[0] << " " << run.Err;
+        EXPECT_NE(run.Err.find(c.Message), std::string::npos) << run.Err;
+        for (const char* name : {"w.txt", "w.ipuz", "w.krz"})
+            EXPECT_EQ(Slurp(PathOf(name)), "stary") << name;
+    }
+    EXPECT_EQ(Files(), (std::vector<std::string>{"duza.krz", "potok.krz", "w.ipuz", "w.krz", "w.txt"}));
+}
+
+// Terminal escapes from a file reach the error output only as pictures.
+TEST_F(Cli, EscapesFromFilesNeverReachTheTerminal)
+{
+    const std::string escape = "\x1B]0;zly\x07\x1B[2J";
+    test::WriteBytes(PathOf("zly.ipuz"),
+                     R"({"version":"http://ipuz.org/v2","kind":["http://ipuz.org/crossword#1"],)"
+                     R"("dimensions":{"width":4,"height":3},"puzzle":[[1,0,0,0],[0,0,0,0],[0,0,0,0]],)"
+                     R"("clues":{"Ukos\u001b[2J":[[1,"a"]]}})");
+    test::WriteBytes(PathOf("lista.tsv"), "kot\tmruczek\nk" + escape + "t\tzły\n");
+    const TRun ipuz = Run({"show", PathOf("zly.ipuz")});
+    const TRun list = Run({"db-build", "--out", PathOf("b.hk"), "--tsv", PathOf("lista.tsv")});
+    EXPECT_EQ(ipuz.Code, 1);
+    EXPECT_NE(ipuz.Err.find("Ukos␛[2J"), std::string::npos) << ipuz.Err;
+    EXPECT_EQ(list.Code, 0) << list.Err;
+    EXPECT_NE(list.Err.find("␛]0;zly␇␛[2J"), std::string::npos) << list.Err;
+    for (const TRun& run : {ipuz, list})
+        EXPECT_EQ(run.Err.find('\x1B'), std::string::npos) << run.Err;
+}
+
+// Small slips of the command line that once went wrong silently.
+TEST_F(Cli, SlipsAreRefusedOrToldRight)
+{
+    ComposeInputs();
+    SampleCrossword("K.krz");
+    std::filesystem::create_symlink("petla.krz", Dir / "petla.krz");
+    std::filesystem::create_directory(Dir / "wyniki");
+    test::WriteBytes(PathOf("dzwieki.tsv"), "kot\tmruczek\t@kot.wav\npies\tburek\n");
+    const std::string db = PathOf("nowa.hk");
+    const struct {
+        std::vector<std::string> Args;
+        int Code;
+        std::string Message;
+    } cases[] = {
+        {{"convert", PathOf("K.krz"), PathOf("petla.krz")}, 1, "Za dużo poziomów dowiązań symbolicznych"},
+        {{"compose", "--template", PathOf("Mini.sz"), "--db", PathOf("baza.hk"), "--out-dir", PathOf("wyniki"),
+          "--prefix", "../ucieczka"},
+         2,
+         "Przedrostek nazwy pliku nie może zawierać ukośnika"},
+        {{"db-build", "--out", db, "--edition", "-5", "--tsv", PathOf("dzwieki.tsv")},
+         2,
+         "Numer wydania poza zakresem"},
+        {{"db-build", "--out", db, "--audio-dir", PathOf("brak"), "--tsv", PathOf("dzwieki.tsv")},
+         1,
+         "Katalog dźwięków " + PathOf("brak") + ": Nie ma takiego pliku ani katalogu"},
+        {{"db-build", "--out", db, "--tsv", PathOf("dzwieki.tsv")}, 0, "2 haseł, 2 objaśnień, 1 z dźwiękiem"},
+    };
+    for (const auto& c : cases) {
+        const TRun run = Run(c.Args);
+        EXPECT_EQ(run.Code, c.Code) << run.Err;
+        EXPECT_NE((run.Err + run.Out).find(c.Message), std::string::npos) << run.Err << run.Out;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(Dir / "petla.krz")));
+    EXPECT_TRUE(std::filesystem::is_empty(Dir / "wyniki"));
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"K.krz", "Mini.sz", "baza.hk", "dzwieki.tsv", "nowa.hk", "petla.krz",
+                                        "wyniki"}));
+}
+
+// Ctrl+C ends a long run with a word and leaves no temporary file.
+TEST_F(Cli, AnInterruptedRunSaysSoAndLeavesNothing)
+{
+    ComposeInputs();
+    TCrossTXT large = test::Grid(100, 100);
+    large.Kind = 1;
+    large.SaveToFile(PathOf("Duzy.sz"));
+    std::string command = Quote(MZ_CLI_PATH);
+    const std::vector<std::string> args = {"compose",   "--template",     PathOf("Duzy.sz"), "--db", PathOf("baza.hk"),
+                                           "--out-dir", PathOf("wyniki"), "--seed",          "1"};
+    for (const std::string& arg : args)
+        command += " " + Quote(arg);
+    const std::string err = PathOf("stderr");
+    command += " 2>" + Quote(err) + " & pid=$!; sleep 1; kill -INT $pid; wait $pid";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_TRUE(Slurp(err).ends_with("\nprzerwano\n") || Slurp(err) == "przerwano\n") << Slurp(err);
+    std::filesystem::remove(err);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"Duzy.sz", "Mini.sz", "baza.hk", "wyniki"}));
+    EXPECT_TRUE(std::filesystem::is_empty(PathOf("wyniki")));
+}
+
+// A save reaches the disk before it replaces the old file, and the folder's
+// new entry after: a power cut leaves the old crossword or the new one.
+TEST_F(Cli, SavesSyncTheFileBeforeTheRenameAndTheFolderAfter)
+{
+    const std::string source = SampleCrossword("K.krz");
+    const std::string log = (Dir.parent_path() / (Dir.filename().string() + "-sync.log")).string();
+    for (const std::string command : {"convert", "export", "export-ipuz"}) {
+        std::filesystem::remove(log);
+        const std::string target = PathOf(command == "convert" ? "W.krz" : command == "export" ? "W.txt" : "W.ipuz");
+        const TRun run = Run({command, source, target},
+                             "MZ_SYNC_LOG=" + Quote(log) + " LD_PRELOAD=" + Quote(MZ_SYNC_PROBE)
+                                 + " ASAN_OPTIONS=verify_asan_link_order=0 ");
+        ASSERT_EQ(run.Code, 0) << run.Err;
+        std::istringstream lines(Slurp(log));
+        std::vector<std::string> calls;
+        for (std::string line; std::getline(lines, line);)
+            calls.push_back(line);
+        ASSERT_EQ(calls.size(), 3u) << Slurp(log);
+        const std::string temp = calls[0].substr(6);
+        EXPECT_EQ(calls[0].substr(0, 6), "fsync ");
+        EXPECT_EQ(std::filesystem::path(temp).parent_path(), Dir) << calls[0];
+        EXPECT_EQ(calls[1], "rename " + temp + " " + target);
+        EXPECT_EQ(calls[2], "fsync " + Dir.string());
+    }
+    std::filesystem::remove(log);
 }

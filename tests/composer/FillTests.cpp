@@ -287,6 +287,25 @@ TEST(CloseSingleLetter, ABlockThatWouldLeaveAnImpossibleRunIsNotPlaced)
     EXPECT_EQ(Rows(kwelin.Table())[2], "..Q..");
 }
 
+// The blocks beside a lone letter may shut in a run; one that stands in the
+// grid already would stand twice, so the letter stays open (unless repeats
+// are allowed).
+TEST(CloseSingleLetter, BlocksThatWouldShutInARepeatAreNotPlaced)
+{
+    auto db = MakeDB(std::vector<std::string>{"ABC", "KOT"});
+    // The block right of Q would end KOT down column 4, and KOT stands across row 7.
+    const std::vector<std::string> rows = {".......", ".......", "..Q....", "...K...", "...O...", "...T...", "****KOT"};
+    TCrossKwelin kwelin(Grid(rows), *db, Settings(3, false), 1);
+    EXPECT_FALSE(Steps(kwelin).CloseSingleLetter(Slot(1, 3, 3, "Q", "  Q    ")));
+    EXPECT_EQ(Rows(kwelin.Table()), rows);
+
+    TKwelinSettings repeats = Settings(3, false);
+    repeats.AllowRepeats = true;
+    TCrossKwelin allowed(Grid(rows), *db, repeats, 1);
+    EXPECT_TRUE(Steps(allowed).CloseSingleLetter(Slot(1, 3, 3, "Q", "  Q    ")));
+    EXPECT_EQ(Rows(allowed.Table())[2], ".*Q*...");
+}
+
 TEST(Crosses, ComparesTheStretchesOfSlotsInDifferentDirections)
 {
     const TPWordCoordinate across = Slot(1, 5, 3, "AB", "  AB  ");                    // columns 3..8 of row 3

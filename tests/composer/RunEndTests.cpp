@@ -152,6 +152,23 @@ TEST(ComposeRunEnd, ARunEndsWithTheFailureMessageWhenItsTimeIsUp)
     EXPECT_GT(end.Result.Restarts, 0u) << end.Result.TotalSteps;
 }
 
+// Without a time limit a run still ends: after its bound of steps, which grows
+// with the template, whatever the fill does.
+TEST(ComposeRunEnd, ARunWithoutATimeLimitEndsAfterItsBoundOfSteps)
+{
+    TComposerSettings settings;
+    settings.MaxIdleSteps = 0;
+    settings.MaxTotalSteps = 5000;
+    settings.TimeLimitMs = 60000; // only a safety net
+    const TEnd end = Compose(TTable(15, 11), WordsSource(MadeUpWords(6, 5, "AEKOT")), settings);
+    EXPECT_TRUE(end.Result.Failed);
+    EXPECT_EQ(end.Result.Message, MsgComposeFailed);
+    EXPECT_GE(end.Result.TotalSteps, 5000u);
+    EXPECT_LT(end.Result.TotalSteps, 5100u);
+    EXPECT_EQ(RunStepsFor(15 * 11), 5000000u);
+    EXPECT_EQ(RunStepsFor(255 * 255), 65025000u);
+}
+
 // The run loop as it was before the backjumping search: the plain search,
 // restarted from a seed of the abandoned attempt's generator whenever an
 // attempt used up MaxSteps, until one finishes.

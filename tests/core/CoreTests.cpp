@@ -1,6 +1,7 @@
 #include "core/Cp1250.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
+#include "core/PrintableText.h"
 #include "core/Random.h"
 
 #include <gtest/gtest.h>
@@ -190,6 +191,26 @@ TEST(Cp1250Codec, ControlCharactersArePrintedAsTheirPictures)
     EXPECT_EQ(Cp1250ToPrintableUtf8("a\x1B[31mb\x07\x7F\tc"), "a␛[31mb␇␡␉c");
     EXPECT_EQ(Cp1250ToPrintableUtf8(std::string("x\0y", 3)), "x␀y");
     EXPECT_EQ(Cp1250ToPrintableUtf8(Utf8ToCp1250("Żółw ąę")), "Żółw ąę");
+}
+
+// Messages quote files: no byte of them may reach the terminal as a control.
+TEST(Cp1250Codec, MessagesInUtf8ShowEveryControlAndKeepTheirLineEnds)
+{
+    const struct {
+        std::string In, Out;
+    } cases[] = {
+        {"a\x1B[2Jb\x07\x7F\tc", "a␛[2Jb␇␡␉c"},
+        {"wiersz 1\nwiersz 2", "wiersz 1\nwiersz 2"},
+        {"Żółw ąę 😺", "Żółw ąę 😺"},
+        {"x\xC2\x9B"
+         "31my",
+         "x\uFFFD31my"},                  // C1 CSI
+        {"x\x9By\xC3", "x\uFFFDy\uFFFD"}, // stray and cut bytes
+        {std::string("a\0b", 3), "a␀b"},
+        {"\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD"}, // a surrogate is no UTF-8
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PrintableUtf8(c.In), c.Out) << c.In;
 }
 
 TEST(CellAlphabet, AWordIsMadeOfLettersAndDigitsOnly)

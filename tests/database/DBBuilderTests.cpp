@@ -281,6 +281,13 @@ TEST_F(DBBuilderFiles, SourcesWithoutWordsAreRefusedAndTheOutputStays)
     WriteBytes(PathOf("same_slowa.tsv"), "kot\npies\n");
     WriteBytes(PathOf("cp1250.tsv"), "kot\tmruczek\n\xBF\xF3\xB3w\tgad\n");
     WriteBytes(PathOf("th.dat"), "UTF-8\nłódź podwodna|1\n-|okręt\n");
+    WriteBytes(PathOf("dobry.tsv"), "kot\tmruczek\n");
+    WriteBytes(PathOf("zero.txt"), std::string("pies\nk\0t\n", 9));
+    WriteBytes(PathOf("zero2.txt"), std::string("1\tpies\t\n2\tk\0t\t\n", 15));
+    // Stop and frequency lists are read with the word lists' bounds; /proc/self/mem
+    // fails its first read (EIO), which must not pass for the end of the list.
+    const std::string withList = "--tsv " + PathOf("dobry.tsv") + " --stoplist";
+    const std::string withScores = "--tsv " + PathOf("dobry.tsv") + " --commonness";
     const struct {
         std::string Option, Source, Message;
     } cases[] = {
@@ -295,6 +302,12 @@ TEST_F(DBBuilderFiles, SourcesWithoutWordsAreRefusedAndTheOutputStays)
         {"--tsv", PathOf("cp1250.tsv"), "cp1250.tsv, wiersz 2: niepoprawny zapis UTF-8 w bajcie 1"},
         {"--thesaurus", PathOf("th.dat"), "żadne hasło tezaurusa"},
         {"--tsv", PathOf("brak.tsv"), "Brak wymaganego pliku"},
+        {withList, "/dev/zero", "/dev/zero, wiersz 1: wiersz dłuższy niż 1048576 bajtów"},
+        {withScores, "/dev/zero", "/dev/zero, wiersz 1: wiersz dłuższy niż 1048576 bajtów"},
+        {withList, PathOf("zero.txt"), "zero.txt, wiersz 2: bajt zerowy: to nie jest plik tekstowy (UTF-16?)\n"},
+        {withScores, PathOf("zero2.txt"), "zero2.txt, wiersz 2: bajt zerowy"},
+        {withList, "/proc/self/mem", "Błąd odczytu pliku /proc/self/mem: Błąd wejścia/wyjścia"},
+        {withScores, "/proc/self/mem", "Błąd odczytu pliku /proc/self/mem: Błąd wejścia/wyjścia"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(run(c.Option, c.Source), 1) << c.Source;

@@ -219,6 +219,29 @@ TEST_F(WordBaseFiles, ADamagedChangeFileIsRefusedAndTheShippedWordsUsed)
     EXPECT_EQ(Loaded().UserFileProblem(), "");
 }
 
+// Records the editor keeps as they are (a score) are judged by the composing
+// load's rules: a change file that load would refuse is refused by the editor
+// too, and composing goes on with the shipped words.
+TEST_F(WordBaseFiles, AChangeFileComposingWouldRefuseIsRefusedByTheEditorAndComposingGoesOn)
+{
+    for (const std::string score : {"abc", "-1", "", "7x"}) {
+        std::filesystem::remove(User);
+        TWordBase base = Loaded();
+        TBaseWord kot = Edited(*base.Find(Cp("KOT")));
+        kot.Other = {{DBRecScore, score}};
+        TWordChange change{*base.Find(Cp("KOT")), kot, 0};
+        base.Apply(change);
+        base.Save();
+
+        const TWordBase refused = Loaded();
+        EXPECT_NE(refused.UserFileProblem().find("jest uszkodzony i nie został użyty"), std::string::npos) << score;
+        EXPECT_FALSE(refused.HasUserFile()) << score;
+        const auto words = TComposeWords::Read(Shipped, User);
+        EXPECT_EQ(words->Problem(), refused.UserFileProblem()) << score;
+        EXPECT_EQ(words->NewDB({3, 16})->WordCount(), 4) << score;
+    }
+}
+
 // After an upgrade the user's entries stay, the new shipped words come in,
 // and the base tells that the shipped file changed.
 TEST_F(WordBaseFiles, ANewerShippedFileKeepsTheUsersWords)

@@ -325,6 +325,22 @@ void TestCrossPrint::aPdfThatCannotBeWrittenRaisesTheWriteError()
         QCOMPARE(QString::fromStdString(error.Message()), QStringLiteral("Wystąpił błąd podczas zapisu pliku ") + pdf);
     }
     QVERIFY(!QFile::exists(pdf));
+
+    // Nor is a PDF written over the crossword it shows.
+    const QString own = dir.filePath(QStringLiteral("K.krz"));
+    doc.SaveToFile(own.toStdString());
+    QFile saved(own);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    saved.close();
+    try {
+        SaveCrossWordAsPdf(doc, own);
+        QFAIL("no error raised");
+    } catch (const EMirakolnikError& error) {
+        QVERIFY(QString::fromStdString(error.Message()).endsWith(QStringLiteral("; niczego nie zapisano")));
+    }
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), bytes);
 }
 
 void TestCrossPrint::printingGoesThroughThePrintDialogToTheChosenPrinter()

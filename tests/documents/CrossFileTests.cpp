@@ -180,7 +180,12 @@ TEST_F(CrossFile, AnExplanationWithoutClueStaysUnnumberedButIsKept)
 // Every broken place or an orphaned clue ends in the one opening message.
 TEST_F(CrossFile, MalformedRecordsFailWithTheOpeningMessage)
 {
-    const std::vector<std::vector<std::pair<int, std::string>>> files = {
+    // One row of four cells holds at most eight words.
+    std::vector<std::pair<int, std::string>> nine = {{16, "ABCD"}};
+    for (int i = 0; i < 9; ++i)
+        nine.insert(nine.end(), {{17, "H,1,1"}, {2, "x"}});
+    nine.push_back({0, ""});
+    std::vector<std::vector<std::pair<int, std::string>>> files = {
         {{17, "H,1"}, {0, ""}},            // shorter than five characters
         {{17, "X,1,1"}, {2, ""}, {0, ""}}, // orientation
         {{17, "h,1,1"}, {0, ""}},
@@ -190,9 +195,14 @@ TEST_F(CrossFile, MalformedRecordsFailWithTheOpeningMessage)
         {{17, "H,1,1x"}, {0, ""}},
         {{17, "H,1,99999999999"}, {0, ""}},
         {{2, "sierota"}, {17, "H,1,1"}, {0, ""}},
-        {{16, "ABCD"}, {3, "a.wav"}, {0, ""}},
+        {{3, "a.wav"}, {0, ""}},
         {{16, "ABCD"}}, // no end record
     };
+    // Each after a row, so that the grid holds its words and only the damage counts.
+    for (auto& records : files)
+        records.insert(records.begin(), {16, "ABCD"});
+    files.push_back(nine);
+    files.push_back({{17, "H,1,1"}, {2, "x"}, {0, ""}}); // a word before any cell
     for (const auto& records : files) {
         const auto name = PathOf("zly.krz");
         WriteBytes(name, FileWith(records));
@@ -203,13 +213,18 @@ TEST_F(CrossFile, MalformedRecordsFailWithTheOpeningMessage)
     }
     TCrossTXT doc;
     const auto missing = PathOf("nie_ma.sz");
-    EXPECT_EQ(MessageOf([&] { doc.LoadFromFile(missing); }), "Wystąpił błąd podczas otwarcia pliku " + missing);
+    EXPECT_EQ(MessageOf([&] { doc.LoadFromFile(missing); }),
+              "Wystąpił błąd podczas otwarcia pliku " + missing + ": Plik nie istnieje");
+    nine.erase(nine.end() - 3, nine.end() - 1);
+    WriteBytes(PathOf("osiem.krz"), FileWith(nine));
+    doc.LoadFromFile(PathOf("osiem.krz"));
+    EXPECT_EQ(doc.ExplsInChainOrder().size(), 8u);
 }
 
 TEST_F(CrossFile, SignedAndPlainNumbersAreAcceptedInPlaces)
 {
     const auto name = PathOf("liczby.krz");
-    WriteBytes(name, FileWith({{17, "V,+12,-3"}, {2, "a"}, {0, ""}}));
+    WriteBytes(name, FileWith({{16, "ABCD"}, {17, "V,+12,-3"}, {2, "a"}, {0, ""}}));
     TCrossTXT doc;
     doc.LoadFromFile(name);
     EXPECT_EQ(doc.GetExpl(1), (TExpl{12, -3, "a", "", false}));

@@ -260,10 +260,15 @@ TEST(DataAccessReader, RecordLengthsOutsideTheWindowAreLogicallyInconsistent)
         int32_t Start, End;
         bool Accepted;
     };
-    // The head sits at window position 71, so 4016 data bytes fill the window exactly.
+    // The head sits at window position 71, so 4016 data bytes would fill the
+    // window; no record is longer than the writer writes (2039 bytes), so a
+    // file that opens can be saved again.
     const TCase cases[] = {
         {80, 79, true},
-        {80, 80 + 4015, true},
+        {80, 80 + 2038, true},
+        {80, 80 + 2039, false},
+        {80, 80 + 2040, false},
+        {80, 80 + 4015, false},
         {80, 80 + 4016, false},
         {80, 80 + 4095, false}, // 4096 bytes would run past the window
         {80, 80 + 4096, false},

@@ -117,3 +117,24 @@ TEST_F(FileReplacement, ATargetThatIsNoRegularFileIsRefused)
     EXPECT_EQ(MessageOf([&] { ReplaceFileContents(PathOf("brak/x.txt"), "x"); }),
               PathOf("brak/x.txt") + ": Nie ma takiego pliku ani katalogu");
 }
+
+// What a signal handler calls before the program ends: the temporary files
+// of unfinished saves go, the files they were to replace stay.
+TEST_F(FileReplacement, AnInterruptedSaveLeavesTheOldFileAndNoTemporaryFile)
+{
+    WriteBytes(PathOf("a.krz"), "stary a");
+    TFileReplacement first(PathOf("a.krz"));
+    TFileReplacement second(PathOf("b.txt"));
+    first.Create();
+    first.Write("nowy a");
+    second.Create();
+    TFileReplacement done(PathOf("c.txt"));
+    done.Create();
+    done.Write("gotowy");
+    done.Commit();
+    EXPECT_EQ(Names().size(), 4u);
+    RemoveOpenTemporaries();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.krz", "c.txt"}));
+    EXPECT_EQ(ReadBytes(PathOf("a.krz")), "stary a");
+    EXPECT_EQ(ReadBytes(PathOf("c.txt")), "gotowy");
+}

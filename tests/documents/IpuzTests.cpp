@@ -214,6 +214,106 @@ TEST_F(Ipuz, WhatTheProgramCannotShowIsRefusedByName)
         EXPECT_EQ(MessageOf([&] { Read(json); }), message) << json;
 }
 
+// An open grid of the given size with one across clue at (1,1).
+std::string OpenGrid(int width, int height, const std::string& clue = R"([1, "a"])")
+{
+    std::string rows;
+    for (int r = 0; r < height; ++r) {
+        rows += r ? ", [" : "[";
+        for (int c = 0; c < width; ++c)
+            rows += c ? ", 0" : (r ? "0" : "1");
+        rows += "]";
+    }
+    return R"({"kind": ["http://ipuz.org/crossword#1"], "dimensions": {"width": )" + std::to_string(width)
+        + R"(, "height": )" + std::to_string(height) + R"(}, "puzzle": [)" + rows + R"(], "clues": {"Across": [)" + clue
+        + "]}}";
+}
+
+// The reader's bounds, each one step inside and one step outside.
+TEST_F(Ipuz, GridsUpToTheLargestADocumentHoldsAreReadAndCluesStayInside)
+{
+    const std::string refused = "Plik p.ipuz zawiera coś, czego Mirakolnik Zodevidar nie potrafi pokazać: ";
+    const std::string invalid = "Plik p.ipuz nie jest poprawnym plikiem ipuz: ";
+    const std::pair<std::string, std::string> cases[] = {
+        {OpenGrid(255, 3), ""},
+        {OpenGrid(4, 255), ""},
+        {OpenGrid(256, 3), refused + "siatka 256 × 3 (największa to 255 × 255)."},
+        {OpenGrid(4, 256), refused + "siatka 4 × 256 (największa to 255 × 255)."},
+        {OpenGrid(4, 3, R"({"number": 1, "clue": "a", "cells": [[4, 3]]})"), ""},
+        {OpenGrid(4, 3, R"({"number": 1, "clue": "a", "cells": [[5, 1]]})"),
+         invalid + "pola hasła 1 leżą poza siatką."},
+        {OpenGrid(4, 3, R"({"number": 1, "clue": "a", "cells": [[1, 4]]})"),
+         invalid + "pola hasła 1 leżą poza siatką."},
+        {OpenGrid(4, 3, R"({"number": 1, "clue": "a", "cells": [[0, -1]]})"),
+         invalid + "pola hasła 1 leżą poza siatką."},
+    };
+    for (const auto& [json, message] : cases)
+        EXPECT_EQ(MessageOf([&] { Read(json); }), message.empty() ? "(no error)" : message) << json.substr(0, 80);
+
+    // 4 x 3 cells start at most 24 words.
+    std::string clues = R"([1, "a"])";
+    for (int i = 1; i < 25; ++i)
+        clues += R"(, [1, "a"])";
+    EXPECT_EQ(MessageOf([&] { Read(OpenGrid(4, 3, clues)); }), invalid + "więcej haseł, niż siatka 4 × 3 może mieć.");
+    // A clue is cut to what a record of the crossword file holds, at a whole character.
+    const TCrossTXT cut = Read(OpenGrid(4, 3, R"([1, ")" + std::string(3000, 'x') + R"("])"));
+    EXPECT_EQ(cut.GetExpl(1).Explanation, std::string(2039, 'x'));
+}
+
+// A sound name is joined to the audio directory: names that could reach
+// outside it are dropped and counted, the clue stays.
+TEST_F(Ipuz, SoundNamesThatAreNoPlainFileNamesAreDroppedAndCounted)
+{
+    const std::pair<std::string, bool> names[] = {
+        {"kot.wav", true},          {"../../etc/passwd", false}, {"/etc/shadow", false}, {R"(..\\..\\boot.ini)", false},
+        {"\\u001b[2Jx.wav", false}, {"C:x.wav", false},
+    };
+    for (const auto& [name, kept] : names) {
+        std::string json = OpenGrid(4, 3);
+        json.insert(json.size() - 1, R"(, "pl.mirakolnik:audio": {"1": ")" + name + R"("})");
+        const TCrossTXT doc = Read(json);
+        EXPECT_EQ(doc.GetExpl(1).Explanation, "a") << name;
+        EXPECT_EQ(doc.GetExpl(1).Audio, kept ? name : "") << name;
+        EXPECT_EQ(doc.RefusedSounds, kept ? 0 : 1) << name;
+    }
+}
+
+// What the reader would refuse is never written: the export says why and
+// leaves the previous file.
+TEST_F(Ipuz, AnExportTheReaderCouldNotReadBackIsRefusedWithItsReason)
+{
+    TCrossTXT largest = Grid(255, 255);
+    largest.AddExpl({255, 1, "a", "", false});
+    ExportAsIpuz(largest, PathOf("max.ipuz"));
+    TCrossTXT back;
+    back.LoadFromFile(PathOf("max.ipuz"));
+    EXPECT_EQ(back.ColCount(), 255);
+    EXPECT_EQ(back.RowCount(), 255);
+    EXPECT_EQ(back.GetExpl(1).Col, 255);
+
+    TCrossTXT empty;
+    empty.Clear();
+    TCrossTXT onBlock = Crossword();
+    onBlock.AddExpl({2, 2, "x", "", true});
+    TCrossTXT outside = Crossword();
+    outside.AddExpl({9, 1, "x", "", false});
+    TCrossTXT quote = Crossword();
+    quote.SetCell(2, 1, '"');
+    const std::string name = PathOf("w.ipuz");
+    const std::string head = "Wystąpił błąd podczas zapisu pliku " + name + ": w formacie ipuz nie da się zapisać: ";
+    const std::pair<TCrossTXT, std::string> cases[] = {
+        {empty, head + "siatka 0 × 0 (ipuz przyjmuje od 4 × 3 do 255 × 255)"},
+        {onBlock, head + "hasło 5 (2,2) zaczyna się na zaczernionym polu"},
+        {outside, head + "hasło 5 (9,1) leży poza siatką"},
+        {quote, head + "pole (2,1) zawiera znak spoza liter siatki"},
+    };
+    for (const auto& [doc, message] : cases) {
+        WriteBytes(name, "stary");
+        EXPECT_EQ(MessageOf([&] { ExportAsIpuz(doc, name); }), message);
+        EXPECT_EQ(ReadBytes(name), "stary");
+    }
+}
+
 TEST_F(Ipuz, DamagedFilesEndInTheDocumentedErrorNeverInACrash)
 {
     const std::string text = IpuzText(Crossword());

@@ -79,7 +79,8 @@ TEST_F(TextExport, TheExportReplacesTheFileWholeAndNeverWritesIntoIt)
 
     const auto folder = PathOf("folder.txt");
     std::filesystem::create_directory(folder);
-    EXPECT_EQ(MessageOf([&] { Grid(4, 3).ExportAsText(folder); }), "Wystąpił błąd podczas zapisu pliku " + folder);
+    EXPECT_EQ(MessageOf([&] { Grid(4, 3).ExportAsText(folder); }),
+              "Wystąpił błąd podczas zapisu pliku " + folder + ": To jest katalog");
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 3);
 }
