@@ -4,6 +4,7 @@
 #include "app/MainForm.h"
 #include "app/MessageForm.h"
 #include "app/Settings.h"
+#include "../creator/ComposeControllerTestAccess.h"
 #include "creator/ComposeController.h"
 #include "documents/CrossTXT.h"
 
@@ -107,18 +108,16 @@ public:
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get()))
             qWarning("the window did not become active");
-        auto seed = std::make_shared<uint32_t>(1);
-        Composer(*form)->SeedHook = [seed] { return std::optional<uint32_t>((*seed)++); };
+        TComposeControllerTestAccess::SeedRunsFrom(*Composer(*form), 1);
+        // A run waits at its first preview until the window has shown it, so tests can act mid-run.
+        TComposeControllerTestAccess::HoldAtFirstPreview(*Composer(*form));
         return form;
     }
 
     // Waits until nothing is composed any more; the limit only keeps a hang from lasting for ever.
     static bool WaitIdle(TMainForm& form)
     {
-        QDeadlineTimer deadline(60000);
-        while ((form.Creating() || Composer(form)->ThreadRunning()) && !deadline.hasExpired())
-            QTest::qWait(5);
-        return !form.Creating() && !Composer(form)->ThreadRunning();
+        return TComposeControllerTestAccess::WaitIdle(*Composer(form));
     }
 
     QTemporaryDir Temp;

@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(bench.Window.Matching(QStringLiteral("tell")),
                  QStringList({QStringLiteral("tell ") + QString::fromUtf8(MsgNoFittingWord)}));
         QCOMPARE(completed.size(), 3);
-        QVERIFY(!bench.Controller->SeriesFlag());
+        QVERIFY(!bench.SeriesFlag());
         QCOMPARE(bench.Window.Log.last(), QStringLiteral("caption Moja.krz"));
 
         // The next series starts afresh: its first crossword may use either word
@@ -192,7 +192,7 @@ private slots:
                  QStringList({QStringLiteral("tell ") + QString::fromUtf8(MsgNoOpenCells)}));
         QVERIFY(bench.Window.Matching(QStringLiteral("ask")).isEmpty());
         QVERIFY(!bench.Window.Log.contains(QStringLiteral("take")));
-        QVERIFY(!bench.Controller->SeriesFlag());
+        QVERIFY(!bench.SeriesFlag());
         QVERIFY(bench.Window.CrossVCVisible);
         QVERIFY(bench.Window.Matching(QStringLiteral("buttons")).endsWith(QStringLiteral("buttons idle")));
     }
