@@ -137,9 +137,10 @@ void TComposeController::StartRun()
             FWindow.ShowPreviewGrid();
             FWindow.SetCaption(FNewFileName);
         }
-        // The words are read now, once for the run: a save in the word
-        // database editor while it goes on changes nothing in it.
-        const auto words = TComposeWords::Read(options.DataBasePath.toStdString(), options.UserDBPath.toStdString());
+        // The words are taken now, once for the run: a save in the word
+        // database editor while it goes on changes nothing in it. They are
+        // read again only when a file has changed since the last run.
+        const auto words = FWords.Read(options.DataBasePath.toStdString(), options.UserDBPath.toStdString());
         if (words->Problem().empty())
             FToldDBProblem.clear();
         else if (words->Problem() != FToldDBProblem) {

@@ -2,6 +2,7 @@
 
 #include "composer/Composer.h"
 #include "composer/Table.h"
+#include "database/KeptComposeWords.h"
 #include "documents/CrossTXT.h"
 
 #include <QObject>
@@ -149,6 +150,8 @@ private:
     std::shared_ptr<std::unordered_set<std::string>> FSeriesAnswers;
     // The numbered-name prefix of this run or series.
     std::string FRunPrefix;
+    // The words of the last run, kept while their files stay unchanged.
+    TKeptComposeWords FWords;
     // The last problem of the user's word file the user was told about.
     std::string FToldDBProblem;
     int32_t FRunMinLen = 0;
