@@ -1,10 +1,10 @@
 #pragma once
 
+#include "../creator/ComposeControllerTestAccess.h"
 #include "WindowProbe.h"
 #include "app/MainForm.h"
 #include "app/MessageForm.h"
 #include "app/Settings.h"
-#include "../creator/ComposeControllerTestAccess.h"
 #include "creator/ComposeController.h"
 #include "documents/CrossTXT.h"
 
@@ -115,10 +115,7 @@ public:
     }
 
     // Waits until nothing is composed any more; the limit only keeps a hang from lasting for ever.
-    static bool WaitIdle(TMainForm& form)
-    {
-        return TComposeControllerTestAccess::WaitIdle(*Composer(form));
-    }
+    static bool WaitIdle(TMainForm& form) { return TComposeControllerTestAccess::WaitIdle(*Composer(form)); }
 
     QTemporaryDir Temp;
     QString Dir; // the program directory, ending in '/'

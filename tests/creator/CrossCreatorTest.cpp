@@ -24,10 +24,11 @@ struct TCreatorBench {
         Creator = std::make_unique<TCrossCreator>(OpenPattern(cols, rows), FileDBSource(dataBase.toStdString(), {}),
                                                   TComposerSettings{}, StopCreating, seed);
         // Received on the main thread, as the window receives them.
-        QObject::connect(Creator.get(), &TCrossCreator::PreviewReady, Creator.get(), [this](const TTable& grid, bool final) {
-            Previews << grid;
-            Finals << final;
-        });
+        QObject::connect(Creator.get(), &TCrossCreator::PreviewReady, Creator.get(),
+                         [this](const TTable& grid, bool final) {
+                             Previews << grid;
+                             Finals << final;
+                         });
         QObject::connect(Creator.get(), &TCrossCreator::Composed, Creator.get(),
                          [this](const TComposition& composition) { Compositions << composition; });
     }
