@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Our composer against Qxw, an unrelated crossword filler packaged by Debian:
 # installs Qxw when it is missing, builds bench/QxwCompare and runs it on the
-# blocks of 20 Normal.sz crosswords with the shipped words (see QxwCompare.cpp).
+# blocks of 20 Normal.sz crosswords with the shipped words, both sides filling
+# each pattern exactly (see QxwCompare.cpp).
 #
 #   bench/qxw-compare.sh [BUILD_DIR] [QxwCompare options...]
 set -euo pipefail

@@ -56,6 +56,10 @@ TOptions ParseOptions(const mz::cli::Args& args)
             o.Settings.AllowRepeats = true;
             continue;
         }
+        if (a == "--fill-exact") {
+            o.Settings.FillExact = true;
+            continue;
+        }
         if (a == "--unique-series") {
             o.UniqueSeries = true;
             continue;
@@ -228,13 +232,16 @@ mz::cli::TCommandRegistration reg{
     {"compose",
      "compose --template T.sz --db baza.hk (--out PLIK.krz | --out-dir KATALOG [--prefix P] [--count N]) "
      "[--seed N] [--min-len N] [--max-len N] [--any-location] [--max-steps N] [--time-limit SEKUNDY] [--plain-queries] "
-     "[--allow-repeats] [--solution PLIK] [--difficulty łatwy|średni|trudny|wszystkie] [--unique-series]",
+     "[--allow-repeats] [--solution PLIK] [--difficulty łatwy|średni|trudny|wszystkie] [--unique-series] "
+     "[--fill-exact]",
      "układa krzyżówkę (lub serię krzyżówek) z szablonu i bazy haseł; --max-steps 0 znosi limit kroków jednej próby, "
      "--time-limit ogranicza czas jednej krzyżówki (bez niego układanie kończy się po 1000 krokach na każde pole "
      "szablonu, co najmniej po 5000000); gdy się nie da, kończy się komunikatem i kodem 1; "
      "--allow-repeats układa jak dawniej, bez pilnowania, by żadne hasło nie stało w krzyżówce dwa razy; "
      "--difficulty pomija hasła rzadsze, niż pozwala poziom; --unique-series nie powtarza w serii haseł "
-     "wcześniejszych krzyżówek; znaki ? przedrostka zastępuje licznik (domyślnie K_\?\?\?\?), a przedrostek bez ? "
+     "wcześniejszych krzyżówek; --fill-exact wypełnia szablon dokładnie, bez dodawania czarnych pól: każde wolne "
+     "pole dostaje literę, a każdy ciąg co najmniej --min-len wolnych pól jest hasłem z bazy; znaki ? przedrostka "
+     "zastępuje licznik (domyślnie K_\?\?\?\?), a przedrostek bez ? "
      "przy --count większym niż 1 dostaje licznik _\?\? (np. S_00.krz, S_01.krz)",
      &Run}};
 

@@ -1,6 +1,7 @@
 #include "composer/Composer.h"
 
 #include "composer/BackjumpSearch.h"
+#include "composer/ExactFill.h"
 #include "documents/CrossTXT.h"
 
 #include <algorithm>
@@ -203,6 +204,37 @@ void TComposeRun::Polish(TDB& db, std::unique_ptr<TCrossKwelin>& kwelin, TCompos
     kwelin = NewAttempt(db, finished, random.Draw(0xFFFFFFFFu));
 }
 
+void TComposeRun::FillExactly(TDB& db, TComposeResult& result, TCrossTXT& newCrossWord,
+                              const std::atomic<bool>& stopCreating, std::atomic<uint8_t>& createProgress)
+{
+    if (Pattern.Cells().find_first_not_of(TTable::Block) == std::string_view::npos) {
+        result.Failed = true;
+        result.Message = MsgNoOpenCells;
+        return;
+    }
+    TExactFill fill(Pattern, db, Settings.MinLenPWord, result.Seed);
+    if (OnPreview)
+        fill.OnPreview = [this](const TTable& grid) { Preview(grid, false); };
+    TExactFillOutcome outcome = fill.Run(stopCreating, Settings.TimeLimitMs);
+    result.TotalSteps = outcome.Nodes;
+    result.Steps = static_cast<uint32_t>(std::min<uint64_t>(outcome.Nodes, UINT32_MAX));
+    result.Restarts = outcome.Restarts;
+    if (outcome.End != feFilled) {
+        Preview(Pattern, true);
+        result.Stopped = outcome.End == feStopped;
+        result.Failed = !result.Stopped;
+        result.Message = outcome.Message;
+        return;
+    }
+    result.Grid = *outcome.Grid;
+    result.PlacedWords = std::move(outcome.Words);
+    Preview(*result.Grid, true);
+    TCrossKwelin kwelin(*result.Grid, db, Settings, result.Seed);
+    kwelin.TransferTo(newCrossWord);
+    createProgress = 100;
+    result.HandedOver = true;
+}
+
 TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<bool>& stopCreating,
                                     std::atomic<uint8_t>& createProgress, std::optional<uint32_t> seed)
 {
@@ -216,6 +248,10 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
         std::unique_ptr<TDB> db = DBSource();
         result.Seed = seed ? *seed : TRandom::ClockSeed();
         result.AttemptSeed = result.Seed;
+        if (Settings.FillExact) {
+            FillExactly(*db, result, newCrossWord, stopCreating, createProgress);
+            return result;
+        }
         if (std::string why = CheckComposable(Pattern, *db, Settings); !why.empty()) {
             result.Failed = true;
             result.Message = why;

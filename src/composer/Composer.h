@@ -72,6 +72,9 @@ struct TComposerSettings : TKwelinSettings {
     // Attempts of the plain search before the backjumping one takes over;
     // 0: PlainAttemptsSmall on templates of up to SmallTemplateCells cells, else 1.
     uint32_t PlainAttempts = 0;
+    // Fill the template exactly (TExactFill): no block added, every open cell
+    // a letter, every run of at least MinLenPWord cells a word.
+    bool FillExact = false;
 };
 
 // What a run cannot do, in the user's words.
@@ -154,6 +157,9 @@ public:
 
 private:
     std::unique_ptr<TCrossKwelin> NewAttempt(TDB& db, const TTable& from, uint32_t seed);
+    // The run of FillExact.
+    void FillExactly(TDB& db, TComposeResult& result, TCrossTXT& newCrossWord, const std::atomic<bool>& stopCreating,
+                     std::atomic<uint8_t>& createProgress);
     // Steps a backjumping attempt may take after k backjumping attempts that
     // started afresh from the template: the budget grows by half (at least one
     // step) with every such attempt, up to 32 times the larger of MaxSteps and

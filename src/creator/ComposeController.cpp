@@ -35,7 +35,7 @@ TComposeController::TComposeController(TComposeWindow& window, QObject* parent) 
 TComposeController::~TComposeController()
 {
     if (FCreator) {
-        StopCreating = true;
+        FStopCreating = true;
         FCreator.reset();
     }
     PreviewVisibilityChanged(false);
@@ -78,7 +78,7 @@ void TComposeController::SBttn_StopClick()
     if (!FCreating)
         return;
     FWindow.SetComposeButtons(cbStopping);
-    StopCreating = true;
+    FStopCreating = true;
     FSeriesFlag = false;
 }
 
@@ -109,8 +109,7 @@ void TComposeController::StartRun()
     const bool wasCreating = FCreating;
     const TComposeOptions options = FWindow.ComposeOptions();
     FWindow.SetComposeButtons(cbComposing);
-    StopCreating = false;
-    CreateProgress = 0;
+    FStopCreating = false;
     FCreating = true;
 
     // The directory and the name come before any grid changes, so that a
@@ -134,14 +133,14 @@ void TComposeController::StartRun()
     try {
         TTable pattern = FWindow.TemplateTable();
         FWindow.StartPreview(pattern);
-        FNewCrossWord.FileName = FNewFileName;
         if (FWindow.PreViewChecked()) {
             FWindow.ShowPreviewGrid();
             FWindow.SetCaption(FNewFileName);
         }
-        // The words are read now, once for the run: a save in the word
-        // database editor while it goes on changes nothing in it.
-        const auto words = TComposeWords::Read(options.DataBasePath.toStdString(), options.UserDBPath.toStdString());
+        // The words are taken now, once for the run: a save in the word
+        // database editor while it goes on changes nothing in it. They are
+        // read again only when a file has changed since the last run.
+        const auto words = FWords.Read(options.DataBasePath.toStdString(), options.UserDBPath.toStdString());
         if (words->Problem().empty())
             FToldDBProblem.clear();
         else if (words->Problem() != FToldDBProblem) {
@@ -152,8 +151,7 @@ void TComposeController::StartRun()
                                    FSeriesAnswers};
         FRunMinLen = options.Settings.MinLenPWord;
         FCreator = std::make_unique<TCrossCreator>(std::move(pattern), ComposeDBSource(words, filter), options.Settings,
-                                                   FNewFileName, StopCreating, CreateProgress,
-                                                   SeedHook ? SeedHook() : std::nullopt);
+                                                   FStopCreating, FSeedHook ? FSeedHook() : std::nullopt);
     } catch (const std::exception& e) {
         // Nothing runs, so nothing may stay busy.
         FWindow.ShowError(QString::fromUtf8(e.what()));
@@ -161,8 +159,11 @@ void TComposeController::StartRun()
         return;
     }
     TCrossCreator* creator = FCreator.get();
+    if (FHoldAtFirstPreview)
+        creator->HoldAtFirstPreview();
     connect(creator, &TCrossCreator::PreviewReady, this, &TComposeController::TakePreview);
-    connect(creator, &QThread::finished, this, [this, creator] { CreatorFinished(creator); });
+    connect(creator, &TCrossCreator::Composed, this,
+            [this, creator](const TComposition& composition) { CreatorFinished(creator, composition); });
     creator->start();
 }
 
@@ -187,17 +188,19 @@ void TComposeController::GoIdle(bool wasCreating)
         BackToCrossWord();
 }
 
-void TComposeController::CreatorFinished(TCrossCreator* creator)
+void TComposeController::CreatorFinished(TCrossCreator* creator, const TComposition& composition)
 {
     if (creator != FCreator.get())
         return;
-    // `finished` comes after the run has returned, so this wait ends at once.
+    // `Composed` is the run's last act, so this wait ends at once.
     creator->wait();
-    const bool handedOver = CreateProgress == 100;
-    if (handedOver)
-        FNewCrossWord = creator->Result();
-    const TComposeResult outcome = creator->Outcome();
     FCreator.reset();
+    const bool handedOver = composition.CrossWord.has_value();
+    if (handedOver) {
+        FNewCrossWord = *composition.CrossWord;
+        FNewCrossWord.FileName = FNewFileName;
+    }
+    const TComposeResult& outcome = composition.Outcome;
     const QString fileName = QString::fromStdString(FNewFileName);
     if (handedOver && FSeriesAnswers && outcome.Grid)
         for (std::string& answer : GridAnswers(*outcome.Grid, FRunMinLen))

@@ -2,6 +2,7 @@
 
 #include "composer/Composer.h"
 #include "composer/Table.h"
+#include "database/KeptComposeWords.h"
 #include "documents/CrossTXT.h"
 
 #include <QObject>
@@ -18,6 +19,7 @@
 namespace mz {
 
 class TCrossCreator;
+struct TComposition;
 
 // The states of the composing controls.
 enum TComposeButtons : std::uint8_t {
@@ -81,8 +83,9 @@ public:
 // The window's side of composing: starting a crossword or a series, the stop,
 // the preview switch, the naming of the new file and the completion handler
 // that saves each result and offers it for solving. It owns the stop request,
-// the progress, the running composer thread and the finished crossword; it
-// reaches the window only through TComposeWindow and knows no widget.
+// the running composer thread and the finished crossword, which the thread
+// hands over as a value; it reaches the window only through TComposeWindow
+// and knows no widget.
 class TComposeController : public QObject {
     Q_OBJECT
 
@@ -107,20 +110,8 @@ public:
     bool CloseQuery(std::function<void()> closeAgain);
 
     bool Creating() const { return FCreating; }
-    bool SeriesFlag() const { return FSeriesFlag; }
-    int SeriesCounter() const { return FSeriesCounter; }
-    bool ThreadRunning() const { return FCreator != nullptr; }
-    const TCrossCreator* Creator() const { return FCreator.get(); }
     // The file name chosen for the run going on (or the last one).
     const std::string& NewFileName() const { return FNewFileName; }
-    // The crossword of the last run that was finished.
-    const TCrossTXT& NewCrossWord() const { return FNewCrossWord; }
-
-    std::atomic<bool> StopCreating{false};
-    std::atomic<std::uint8_t> CreateProgress{0};
-
-    // Tests fix each run's seed here; without it a run seeds from the clock.
-    std::function<std::optional<uint32_t>()> SeedHook;
 
 signals:
     // After each completion handler; `handedOver` when the run's crossword was finished.
@@ -131,14 +122,21 @@ signals:
 private:
     void StartRun();
     void GoIdle(bool wasCreating);
-    void CreatorFinished(TCrossCreator* creator);
+    void CreatorFinished(TCrossCreator* creator, const TComposition& composition);
     void BackToCrossWord();
     void ShowResultForSolving();
     bool SaveNewCrossWord();
 
     void TakePreview(const TTable& grid, bool final);
 
+    friend struct TComposeControllerTestAccess;
+
     TComposeWindow& FWindow;
+    std::atomic<bool> FStopCreating{false};
+    // Tests fix each run's seed here; without it a run seeds from the clock.
+    std::function<std::optional<uint32_t>()> FSeedHook;
+    // Tests set it to act in the middle of a run (TCrossCreator::HoldAtFirstPreview).
+    bool FHoldAtFirstPreview = false;
     TCrossTXT FNewCrossWord;
     std::unique_ptr<TCrossCreator> FCreator;
     std::string FNewFileName;
@@ -152,6 +150,8 @@ private:
     std::shared_ptr<std::unordered_set<std::string>> FSeriesAnswers;
     // The numbered-name prefix of this run or series.
     std::string FRunPrefix;
+    // The words of the last run, kept while their files stay unchanged.
+    TKeptComposeWords FWords;
     // The last problem of the user's word file the user was told about.
     std::string FToldDBProblem;
     int32_t FRunMinLen = 0;

@@ -21,12 +21,10 @@ TTable PreviewOf(const TTable& grid)
 }
 
 TCrossCreator::TCrossCreator(TTable pattern, TDBSource dbSource, const TComposerSettings& settings,
-                             std::string fileName, std::atomic<bool>& stopCreating,
-                             std::atomic<uint8_t>& createProgress, std::optional<uint32_t> seed, QObject* parent)
+                             std::atomic<bool>& stopCreating, std::optional<uint32_t> seed, QObject* parent)
     : QThread(parent), FPattern(std::move(pattern)), FDBSource(std::move(dbSource)), FSettings(settings), FSeed(seed),
-      FStopCreating(stopCreating), FCreateProgress(createProgress)
+      FStopCreating(stopCreating)
 {
-    FResult.FileName = std::move(fileName);
 }
 
 TCrossCreator::~TCrossCreator()
@@ -38,43 +36,72 @@ void TCrossCreator::StopAndWait()
 {
     if (isRunning())
         FStopCreating = true;
-    FRendezvous.Abandon();
     wait();
 }
 
 void TCrossCreator::run()
 {
     TComposeRun composeRun(FPattern, FDBSource, FSettings);
-    composeRun.OnPreview = [this](const TTable& grid, bool final) { HandOverPreview(grid, final); };
-    FOutcome = composeRun.Execute(FResult, FStopCreating, FCreateProgress, FSeed);
+    composeRun.OnPreview = [this](const TTable& grid, bool final) { Publish(grid, final); };
+    TComposition composition;
+    std::atomic<uint8_t> progress{0};
+    composition.CrossWord.emplace();
+    composition.Outcome = composeRun.Execute(*composition.CrossWord, FStopCreating, progress, FSeed);
+    if (!composition.Outcome.HandedOver)
+        composition.CrossWord.reset();
+    emit Composed(composition);
 }
 
-void TCrossCreator::HandOverPreview(const TTable& grid, bool final)
+void TCrossCreator::Publish(const TTable& grid, bool final)
 {
-    const uint64_t ticket = FRendezvous.Post();
-    if (ticket == 0)
+    const auto now = std::chrono::steady_clock::now();
+    if (!final && now < FNextPreview)
         return;
+    FNextPreview = now + std::chrono::microseconds(1000000 / PreviewsPerSecond);
+    bool post = false;
+    {
+        std::lock_guard lock(FSlotMutex);
+        FLatest = grid;
+        FLatestFinal = final;
+        post = !std::exchange(FTakePosted, true);
+    }
     // Queued to this object, which lives on the main thread: destroying it
-    // drops a call that has not run yet. The copy travels with the call, so
-    // the main thread never reads the working grid itself.
-    QMetaObject::invokeMethod(
-        this,
-        [this, ticket, grid, final] {
-            if (FRendezvous.Abandoned())
-                return;
-            // A receiver may destroy this object (its destructor releases the
-            // composer itself); nothing of it is touched afterwards.
-            const QPointer<TCrossCreator> self(this);
-            try {
-                emit PreviewReady(grid, final);
-            } catch (...) {
-                // A preview that cannot be drawn must not stop the run or the window.
-            }
-            if (self)
-                FRendezvous.Serve(ticket);
-        },
-        Qt::QueuedConnection);
-    FRendezvous.Wait(ticket);
+    // drops a call that has not run yet.
+    if (post)
+        QMetaObject::invokeMethod(this, &TCrossCreator::TakeLatest, Qt::QueuedConnection);
+    if (std::exchange(FHoldFirst, false)) {
+        std::unique_lock lock(FSlotMutex);
+        while (!FFirstHandedOn && !FStopCreating)
+            FHandedOn.wait_for(lock, std::chrono::milliseconds(5));
+    }
+}
+
+void TCrossCreator::TakeLatest()
+{
+    std::optional<TTable> grid;
+    bool final = false;
+    {
+        std::lock_guard lock(FSlotMutex);
+        grid.swap(FLatest);
+        final = FLatestFinal;
+        FTakePosted = false;
+    }
+    if (!grid)
+        return;
+    // A receiver may destroy this object; nothing of it is touched afterwards.
+    const QPointer<TCrossCreator> self(this);
+    try {
+        emit PreviewReady(*grid, final);
+    } catch (...) {
+        // A preview that cannot be drawn must not stop the run or the window.
+    }
+    if (!self)
+        return;
+    {
+        std::lock_guard lock(FSlotMutex);
+        FFirstHandedOn = true;
+    }
+    FHandedOn.notify_all();
 }
 
 } // namespace mz

@@ -2,15 +2,16 @@
 
 #include "composer/Composer.h"
 #include "composer/Table.h"
-#include "creator/Rendezvous.h"
 #include "documents/CrossTXT.h"
 
 #include <QThread>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <optional>
-#include <string>
 
 namespace mz {
 
@@ -18,61 +19,73 @@ namespace mz {
 // every letter as "?", so the preview shows where words lie, never the words.
 TTable PreviewOf(const TTable& grid);
 
+// What one composing run gives: the crossword when the run finished one,
+// and how the run went (stopped, failed and why, its seed and steps).
+struct TComposition {
+    std::optional<TCrossTXT> CrossWord;
+    TComposeResult Outcome;
+};
+
 // The thread that composes one crossword for the window. Everything it reads
-// is copied in when it is created (template, database source, settings, file
-// name); it shares only the stop request and the progress with its owner and
-// writes its result into a document of its own, which the owner takes over on
-// the main thread after `finished`. It knows no widget.
+// is copied in when it is created (template, database source, settings); it
+// shares only the stop request with its owner and hands its result over once,
+// as a value, through Composed. It knows no widget.
 //
-// Each preview of the working grid is handed to the main thread by value
-// (PreviewReady, emitted there), and the composer waits until the receivers
-// have run. The wait can be abandoned: destroying the object (or StopAndWait)
-// requests the stop, releases a waiting composer and then waits for the
-// thread, so the main thread can never block on the thread while the thread
-// blocks on the main thread. Never call QThread::wait() on a running creator
-// from the main thread; use StopAndWait().
+// The composer never waits for the main thread: it publishes its latest
+// working grid at most PreviewsPerSecond times a second (and the closed grid
+// at the end always) into one slot and goes on; the main thread takes the
+// newest grid from the slot when it gets to it, and grids published meanwhile
+// are dropped. So the search runs exactly as without a preview, and
+// destroying the object (or StopAndWait) only has to request the stop and
+// wait for the thread.
 class TCrossCreator : public QThread {
     Q_OBJECT
 
 public:
-    TCrossCreator(TTable pattern, TDBSource dbSource, const TComposerSettings& settings, std::string fileName,
-                  std::atomic<bool>& stopCreating, std::atomic<uint8_t>& createProgress,
-                  std::optional<uint32_t> seed = std::nullopt, QObject* parent = nullptr);
+    static constexpr int PreviewsPerSecond = 30;
+
+    TCrossCreator(TTable pattern, TDBSource dbSource, const TComposerSettings& settings,
+                  std::atomic<bool>& stopCreating, std::optional<uint32_t> seed = std::nullopt,
+                  QObject* parent = nullptr);
     ~TCrossCreator() override;
 
-    // The crossword handed over by a run that was not stopped (its FileName is
-    // the one given at creation). Read it only after the thread has finished.
-    const TCrossTXT& Result() const { return FResult; }
-    const TComposeResult& Outcome() const { return FOutcome; }
-
-    // Main thread: stop the run, release a composer waiting for the main thread
-    // (its remaining previews are dropped) and wait for the thread to end.
+    // Main thread: stop the run and wait for the thread to end.
     void StopAndWait();
 
-    // Whether the composer is waiting for a preview the main thread has not taken yet.
-    bool SynchronizePending() const { return FRendezvous.Pending(); }
+    // For tests that act in the middle of a run: before start(), makes the
+    // composer wait after its first preview until the main thread has handed
+    // it on (or the run is stopped), as a slow machine might.
+    void HoldAtFirstPreview() { FHoldFirst = true; }
 
 signals:
-    // Main thread: the working grid as it stands; `final` for the last one of a run.
+    // Main thread: the newest working grid; `final` for the closed grid of the run.
     void PreviewReady(const mz::TTable& grid, bool final);
+    // Composing thread, once, as its last act: the run's result.
+    void Composed(const mz::TComposition& composition);
 
 protected:
     void run() override;
 
 private:
-    // Composing thread: hands the grid to the main thread and waits until it
-    // was taken or the wait was abandoned.
-    void HandOverPreview(const TTable& grid, bool final);
+    // Composing thread: puts the grid into the slot when it is due.
+    void Publish(const TTable& grid, bool final);
+    // Main thread: takes the newest grid from the slot and hands it on.
+    void TakeLatest();
 
     TTable FPattern;
     TDBSource FDBSource;
     TComposerSettings FSettings;
     std::optional<uint32_t> FSeed;
     std::atomic<bool>& FStopCreating;
-    std::atomic<uint8_t>& FCreateProgress;
-    TCrossTXT FResult;
-    TComposeResult FOutcome;
-    TRendezvous FRendezvous;
+    std::chrono::steady_clock::time_point FNextPreview{};
+
+    std::mutex FSlotMutex;
+    std::optional<TTable> FLatest;
+    bool FLatestFinal = false;
+    bool FTakePosted = false; // a TakeLatest call is on its way to the main thread
+    bool FHoldFirst = false;
+    bool FFirstHandedOn = false;
+    std::condition_variable FHandedOn;
 };
 
 } // namespace mz

@@ -44,11 +44,20 @@ std::shared_ptr<const TComposeWords> TComposeWords::Read(const std::string& ship
 
 std::unique_ptr<TDB> TComposeWords::NewDB(const TDBLoadFilter& filter, TDBQueryMode mode) const
 {
+    {
+        // A load that fails keeps nothing: the next call reports it again.
+        std::lock_guard lock(ParseLock);
+        if (!Parsed) {
+            auto parsed = std::make_unique<TDB>(qmIndexed);
+            if (UsesUserFile_)
+                parsed->LoadRecords(Edition, Records, ShippedFile);
+            else
+                parsed->LoadData(Bytes, ShippedFile);
+            Parsed = std::move(parsed);
+        }
+    }
     auto db = std::make_unique<TDB>(mode);
-    if (UsesUserFile_)
-        db->LoadRecords(Edition, Records, ShippedFile, filter);
-    else
-        db->LoadData(Bytes, ShippedFile, filter);
+    db->ShareWords(*Parsed, filter);
     return db;
 }
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
     static std::shared_ptr<const TComposeWords> Read(const std::string& shippedFile, const std::string& userFile);
 
     // A fresh database of these words; excluded words are dropped by the load.
+    // The words are parsed (and indexed) at the first call; later calls, any
+    // filter, share them.
     std::unique_ptr<TDB> NewDB(const TDBLoadFilter& filter, TDBQueryMode mode = qmIndexed) const;
     // Edition, counts and length bounds of the words composed from, for the
     // about box and the options dialog.
@@ -37,6 +40,8 @@ private:
     int32_t Edition = -1;
     std::string Problem_;
     bool UsesUserFile_ = false;
+    mutable std::mutex ParseLock;
+    mutable std::unique_ptr<const TDB> Parsed;
 };
 
 // A word-database source for a composing run (TComposeRun, TCrossCreator):

@@ -125,6 +125,10 @@ public:
     // unchanged on disk (size, time and inode), every later call shares the
     // words read the first time and only sets up its own chains.
     void LoadShared(const std::string& fileName, const TDBLoadFilter& filter = {});
+    // Takes the words (and their index) another database has loaded, without
+    // reading anything, and applies the filter: the state a load of the same
+    // file with this filter gives.
+    void ShareWords(const TDB& from, const TDBLoadFilter& filter = {});
     // Moves every word of Words that the filter sets aside (length, score,
     // SetAside) to the front of ExcludedWords.
     void ApplyLengthLimits(const TDBLoadFilter& filter);

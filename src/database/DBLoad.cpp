@@ -142,6 +142,13 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
         LinkRecords();
 }
 
+void TDB::ShareWords(const TDB& from, const TDBLoadFilter& filter)
+{
+    Adopt(from.Data, from.FileName_);
+    ApplyLengthLimits(filter);
+    SaveOriginal();
+}
+
 TDBStatistics ReadDBStatistics(const std::string& fileName)
 {
     TDB db;

@@ -54,14 +54,13 @@ private slots:
         auto form = bench.Start();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QVERIFY(Action(*form, "PreView")->isChecked());
-        const int cells = Grid(*form, "PatternVC")->ColCount() * Grid(*form, "PatternVC")->RowCount();
 
-        // The preview is pictured once about a third of the grid is laid.
+        // The preview is pictured at its first update of the run, where the run waits for it.
         bool pictured = false;
         int previewUpdates = 0;
         connect(Composer(*form), &TComposeController::PreviewUpdated, form.get(), [&](bool final) {
             ++previewUpdates;
-            if (!pictured && !final && QuestionMarks(*Grid(*form, "KwelinVC")) * 3 >= cells) {
+            if (!pictured && !final && QuestionMarks(*Grid(*form, "KwelinVC")) > 0) {
                 pictured = true;
                 QVERIFY(Grid(*form, "KwelinVC")->isVisible() && !Grid(*form, "CrossVC")->isVisible());
                 QCOMPARE(form->windowTitle(), QStringLiteral("K_0000.krz - Mirakolnik Zodevidar"));
@@ -72,7 +71,7 @@ private slots:
         QVERIFY(form->Creating());
         QVERIFY(TWindowBench::WaitIdle(*form));
         QVERIFY(pictured);
-        QVERIFY(previewUpdates > 10);
+        QVERIFY(previewUpdates >= 2);
 
         // Taken for solving at once.
         QCOMPARE(form->windowTitle(), QStringLiteral("K_0000.krz - Mirakolnik Zodevidar"));

@@ -217,7 +217,7 @@ private slots:
         Action(*form, "CrossWord_New")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 60000);
         QVERIFY(refused);
-        QVERIFY(!form->Creating() && !Composer(*form)->ThreadRunning());
+        QVERIFY(!form->Creating() && !TComposeControllerTestAccess::ThreadRunning(*Composer(*form)));
         // The normal close asked about the changed crossword after the run had ended.
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość krzyżówki K_0231.krz")));
@@ -275,7 +275,7 @@ private slots:
         Action(*form, "CrossWord_New")->trigger();
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY2(boxes.Texts[0].startsWith(message), qPrintable(boxes.Texts[0]));
-        QVERIFY(!form->Creating() && !Composer(*form)->ThreadRunning());
+        QVERIFY(!form->Creating() && !TComposeControllerTestAccess::ThreadRunning(*Composer(*form)));
         QVERIFY(Button(*form, "SBttn_Stop")->isHidden());
         QVERIFY(Button(*form, "SBttn_New")->isEnabled() && Action(*form, "CrossWord_New")->isEnabled()
                 && Action(*form, "CrossWord_Series")->isEnabled());
@@ -362,7 +362,7 @@ private slots:
         for (int run = 0; run < 3; ++run) {
             Action(*form, "CrossWord_New")->trigger();
             QVERIFY(TWindowBench::WaitIdle(*form));
-            const TCrossTXT& made = Composer(*form)->NewCrossWord();
+            const TCrossTXT& made = TComposeControllerTestAccess::NewCrossWord(*Composer(*form));
             QVERIFY(made.ExplCount() > 0);
             for (const auto& numbered : made.ExplsInNumberOrder())
                 if ((numbered.Expl.Horizontal ? numbered.Expl.Row : numbered.Expl.Col) == 1)

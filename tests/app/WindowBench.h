@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../creator/ComposeControllerTestAccess.h"
 #include "WindowProbe.h"
 #include "app/MainForm.h"
 #include "app/MessageForm.h"
@@ -107,19 +108,14 @@ public:
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get()))
             qWarning("the window did not become active");
-        auto seed = std::make_shared<uint32_t>(1);
-        Composer(*form)->SeedHook = [seed] { return std::optional<uint32_t>((*seed)++); };
+        TComposeControllerTestAccess::SeedRunsFrom(*Composer(*form), 1);
+        // A run waits at its first preview until the window has shown it, so tests can act mid-run.
+        TComposeControllerTestAccess::HoldAtFirstPreview(*Composer(*form));
         return form;
     }
 
     // Waits until nothing is composed any more; the limit only keeps a hang from lasting for ever.
-    static bool WaitIdle(TMainForm& form)
-    {
-        QDeadlineTimer deadline(60000);
-        while ((form.Creating() || Composer(form)->ThreadRunning()) && !deadline.hasExpired())
-            QTest::qWait(5);
-        return !form.Creating() && !Composer(form)->ThreadRunning();
-    }
+    static bool WaitIdle(TMainForm& form) { return TComposeControllerTestAccess::WaitIdle(*Composer(form)); }
 
     QTemporaryDir Temp;
     QString Dir; // the program directory, ending in '/'

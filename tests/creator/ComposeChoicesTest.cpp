@@ -54,6 +54,23 @@ struct TWordsBench : TComposeBench {
     }
 };
 
+// Every clue of a saved crossword with its place and direction.
+QStringList Clues(const QString& fileName)
+{
+    TCrossTXT doc;
+    doc.LoadFromFile(fileName.toStdString());
+    QStringList clues;
+    for (int i = 1; i <= doc.ExplCount(); ++i) {
+        const TExpl& expl = doc.GetExpl(i);
+        clues << QStringLiteral("%1,%2%3 %4")
+                     .arg(expl.Col)
+                     .arg(expl.Row)
+                     .arg(expl.Horizontal ? QLatin1Char('-') : QLatin1Char('|'))
+                     .arg(QString::fromStdString(Cp1250ToUtf8(expl.Explanation)));
+    }
+    return clues;
+}
+
 } // namespace
 
 class ComposeChoicesTest : public QObject {
@@ -91,6 +108,35 @@ private slots:
         QCOMPARE(bench.Clue(QStringLiteral("K_0000.krz")), QStringLiteral("płaz"));
         QCOMPARE(bench.Clue(QStringLiteral("K_0001.krz")), QStringLiteral("nocny ptak"));
         QVERIFY(bench.Window.Matching(QStringLiteral("tell")).isEmpty());
+    }
+
+    // The words are kept from run to run, also when the difficulty changes
+    // between them: each crossword is the one the tool composes for its seed
+    // from a fresh read with the same filter.
+    void theKeptWordsComposeWhatAFreshReadComposes()
+    {
+        TComposeBench bench;
+        bench.Window.PreView = false;
+        bench.Window.Options.SeriesCount = 3;
+        const int32_t scores[] = {0, 40, 0};
+        int runs = 0;
+        connect(bench.Controller.get(), &TComposeController::RunCompleted, this,
+                [&] { bench.Window.Options.MinScore = scores[std::min(++runs, 2)]; });
+        bench.Controller->CrossWord_SeriesClick();
+        QVERIFY(bench.WaitIdle());
+        QCOMPARE(bench.SavedFiles().size(), 3);
+        for (uint32_t seed = 1; seed <= 3; ++seed) {
+            const TComposeOptions& options = bench.Window.Options;
+            const TDBLoadFilter filter{options.Settings.MinLenPWord, options.Settings.MaxLenPWord, scores[seed - 1]};
+            TComposeRun run(bench.Window.Pattern, FileDBSource(DataBasePath.toStdString(), filter), options.Settings);
+            TCrossTXT tool;
+            std::atomic<bool> stop{false};
+            std::atomic<uint8_t> progress{0};
+            QVERIFY(run.Execute(tool, stop, progress, seed).HandedOver);
+            const QString toolFile = bench.Dir.filePath(QStringLiteral("narzędzie.krz"));
+            tool.SaveToFile(toolFile.toStdString());
+            QCOMPARE(Clues(bench.NewFile(bench.SavedFiles()[seed - 1])), Clues(toolFile));
+        }
     }
 
     // A damaged change file is told about once; the shipped words are composed from.
@@ -143,7 +189,7 @@ private slots:
         QCOMPARE(bench.Window.Matching(QStringLiteral("tell")),
                  QStringList({QStringLiteral("tell ") + QString::fromUtf8(MsgNoFittingWord)}));
         QCOMPARE(completed.size(), 3);
-        QVERIFY(!bench.Controller->SeriesFlag());
+        QVERIFY(!bench.SeriesFlag());
         QCOMPARE(bench.Window.Log.last(), QStringLiteral("caption Moja.krz"));
 
         // The next series starts afresh: its first crossword may use either word
@@ -192,7 +238,7 @@ private slots:
                  QStringList({QStringLiteral("tell ") + QString::fromUtf8(MsgNoOpenCells)}));
         QVERIFY(bench.Window.Matching(QStringLiteral("ask")).isEmpty());
         QVERIFY(!bench.Window.Log.contains(QStringLiteral("take")));
-        QVERIFY(!bench.Controller->SeriesFlag());
+        QVERIFY(!bench.SeriesFlag());
         QVERIFY(bench.Window.CrossVCVisible);
         QVERIFY(bench.Window.Matching(QStringLiteral("buttons")).endsWith(QStringLiteral("buttons idle")));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ComposeControllerTestAccess.h"
 #include "creator/ComposeController.h"
 #include "creator/CrossCreator.h"
 #include "documents/CrossTXT.h"
@@ -121,12 +122,12 @@ public:
 
 // One window's worth of composing: the fake window with its template and
 // preview, and the controller, with the new crosswords going to a directory
-// (and parents) that does not exist yet.
+// (and parents) that does not exist yet. Runs are seeded 1, 2, ... and wait
+// at their first preview until it was shown, so a test can act mid-run.
 struct TComposeBench {
     QTemporaryDir Dir;
     TFakeWindow Window;
     std::unique_ptr<TComposeController> Controller;
-    uint32_t NextSeed = 1;
 
     TComposeBench()
     {
@@ -136,23 +137,20 @@ struct TComposeBench {
         Window.Options.DataBasePath = DataBasePath;
         Controller = std::make_unique<TComposeController>(Window);
         Window.Controller = Controller.get();
-        Controller->SeedHook = [this] { return std::optional<uint32_t>(NextSeed++); };
+        TComposeControllerTestAccess::SeedRunsFrom(*Controller, 1);
+        TComposeControllerTestAccess::HoldAtFirstPreview(*Controller);
     }
 
-    const TCrossTXT& NewCrossWord() const { return Controller->NewCrossWord(); }
+    const TCrossTXT& NewCrossWord() const { return TComposeControllerTestAccess::NewCrossWord(*Controller); }
+    bool SeriesFlag() const { return TComposeControllerTestAccess::SeriesFlag(*Controller); }
+    bool ThreadRunning() const { return TComposeControllerTestAccess::ThreadRunning(*Controller); }
 
     QString NewCrossDir() const { return Dir.filePath(QStringLiteral("Krzyżówki/Nowe/")); }
     QString NewFile(const QString& name) const { return NewCrossDir() + name; }
     QStringList SavedFiles() const { return QDir(NewCrossDir()).entryList(QDir::Files, QDir::Name); }
 
     // Waits for the controller to go idle; the limit only keeps a hang from lasting for ever.
-    bool WaitIdle(int timeoutMs = 60000)
-    {
-        QDeadlineTimer deadline(timeoutMs);
-        while ((Controller->Creating() || Controller->ThreadRunning()) && !deadline.hasExpired())
-            QTest::qWait(5);
-        return !Controller->Creating() && !Controller->ThreadRunning();
-    }
+    bool WaitIdle(int timeoutMs = 60000) { return TComposeControllerTestAccess::WaitIdle(*Controller, timeoutMs); }
 };
 
 } // namespace mz::test

@@ -4,6 +4,7 @@
 
 #include "composer/Composer.h"
 #include "database/ComposeWords.h"
+#include "database/KeptComposeWords.h"
 #include "documents/CrossTXT.h"
 
 #include <gtest/gtest.h>
@@ -89,4 +90,44 @@ TEST_F(ComposeWords, ACrosswordIsComposedWithAWordTheUserAdded)
         EXPECT_EQ(expls[0].Expl.Explanation, "nocny ptak");
         EXPECT_EQ(expls[0].Expl.Audio, "SOWA.wav");
     }
+}
+
+// The words are read again exactly when a file they come from changed: the
+// change file appearing, saved anew, removed, or the shipped file replaced.
+// Every state a filter gives is the one a fresh read gives.
+TEST_F(ComposeWords, KeptWordsAreReadAgainOnlyWhenAFileChanged)
+{
+    WriteWords(PathOf("baza.hk"), 102,
+               {{"KOT", {"mruczek"}, "", "20"}, {"ŻABA", {"płaz"}, "", "80"}, {"SOWA", {"ptak"}, "", ""}});
+    TKeptComposeWords kept;
+    const auto first = kept.Read(PathOf("baza.hk"), PathOf("zmiany.hk"));
+    EXPECT_EQ(kept.Read(PathOf("baza.hk"), PathOf("zmiany.hk")), first);
+    for (const TDBLoadFilter& filter : {TDBLoadFilter{3, 16, 0}, TDBLoadFilter{4, 16, 50}, TDBLoadFilter{3, 3, 0}}) {
+        const auto fresh = TComposeWords::Read(PathOf("baza.hk"), PathOf("zmiany.hk"))->NewDB(filter);
+        const auto shared = first->NewDB(filter);
+        EXPECT_EQ(Chain(shared->Words()), Chain(fresh->Words()));
+        EXPECT_EQ(Chain(shared->ExcludedWords()), Chain(fresh->ExcludedWords()));
+    }
+    EXPECT_EQ(Chain(first->NewDB({4, 16, 50})->Words()), (std::vector<std::string>{"SOWA", Cp("ŻABA")}));
+
+    TWordBase base;
+    base.Load(PathOf("baza.hk"), PathOf("zmiany.hk"));
+    TWordChange removal{*base.Find(Cp("KOT")), std::nullopt, 0};
+    base.Apply(removal);
+    base.Save();
+    const auto changed = kept.Read(PathOf("baza.hk"), PathOf("zmiany.hk"));
+    EXPECT_NE(changed, first);
+    EXPECT_EQ(Chain(changed->NewDB({3, 16})->Words()), (std::vector<std::string>{"SOWA", Cp("ŻABA")}));
+    EXPECT_EQ(kept.Read(PathOf("baza.hk"), PathOf("zmiany.hk")), changed);
+
+    std::filesystem::remove(PathOf("zmiany.hk"));
+    const auto withoutChanges = kept.Read(PathOf("baza.hk"), PathOf("zmiany.hk"));
+    EXPECT_NE(withoutChanges, changed);
+    EXPECT_EQ(withoutChanges->NewDB({3, 16})->WordCount(), 3);
+
+    WriteWords(PathOf("nowa.hk"), 103, {{"LAS", {"drzewa"}, "", ""}});
+    std::filesystem::rename(PathOf("nowa.hk"), PathOf("baza.hk"));
+    const auto replaced = kept.Read(PathOf("baza.hk"), PathOf("zmiany.hk"));
+    EXPECT_NE(replaced, withoutChanges);
+    EXPECT_EQ(Chain(replaced->NewDB({3, 16})->Words()), (std::vector<std::string>{"LAS"}));
 }
