@@ -10,6 +10,7 @@ packages=(
   mythes-pl espeak-ng
   xvfb xauth fonts-dejavu-core
   poppler-utils
+  chromium
   qt6-translations-l10n
   dpkg-dev file desktop-file-utils appstream shared-mime-info
 )

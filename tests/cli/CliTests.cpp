@@ -327,6 +327,8 @@ TEST_F(Cli, AnOutputThatIsAnInputIsRefusedAndNothingIsWritten)
         {"export", PathOf("K.krz"), PathOf("twardy.txt")},
         {"export", PathOf("link.krz"), PathOf("./K.krz")},
         {"convert", PathOf("K.krz"), PathOf("link.krz")},
+        {"export-html", PathOf("K.krz"), PathOf("link.krz")},
+        {"export-html", PathOf("link.krz"), PathOf("twardy.txt"), "--audio-dir", Dir.string()},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("a.krz"), sol, PathOf("a.krz")},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("a.krz"), sol, PathOf("baza.hk")},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("link.krz"), sol, PathOf("K.krz")},
