@@ -209,10 +209,10 @@ void TMainForm::CreateMenus()
                         {FAct.PatternClear, FAct.PatternOpen, FAct.PatternSave, FAct.PatternSaveAs, nullptr,
                          FAct.PatternPrint, FAct.ExportAsPdf, FAct.PatternClose});
     FPatternMenu->menuAction()->setVisible(false);
-    FCrossWordMenu = menu("CrossWord", QStringLiteral("&Krzyżówka"),
-                          {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz,
-                           FAct.ExportAsWebPage, nullptr,
-                           FAct.Series, nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
+    FCrossWordMenu =
+        menu("CrossWord", QStringLiteral("&Krzyżówka"),
+             {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, FAct.ExportAsWebPage,
+              nullptr, FAct.Series, nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
     // Filled by the solution commands (TSolutionCommands).
     FSolutionMenu = menu("Solution", QStringLiteral("&Rozwiązanie"), {});
     FToolsMenu = menu("Tools", QStringLiteral("&Narzędzia"), {FAct.Editor, FAct.WordDatabase, nullptr, FAct.Options});

@@ -59,7 +59,8 @@ void ExportWebPage(const TCrossTXT& doc, const TSettings& settings, TFileDialogs
     Reporting([&] {
         const std::string name = chosen.toStdString();
         if (!doc.FileName.empty() && IsSameFile(name, doc.FileName))
-            throw EMirakolnikError("Plik wynikowy " + name + " jest tym samym plikiem co krzyżówka; niczego nie zapisano");
+            throw EMirakolnikError("Plik wynikowy " + name
+                                   + " jest tym samym plikiem co krzyżówka; niczego nie zapisano");
         ExportAsHtml(doc, name, options);
     });
 }

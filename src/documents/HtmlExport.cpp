@@ -72,10 +72,11 @@ uintmax_t Base64Size(uintmax_t bytes)
 std::string MediaType(const std::filesystem::path& file)
 {
     const std::string extension = ExtensionOf(file.filename().string());
-    static const std::map<std::string, std::string> types{
-        {"mp3", "audio/mpeg"}, {"wav", "audio/wav"},  {"ogg", "audio/ogg"}, {"oga", "audio/ogg"},
-        {"opus", "audio/ogg"}, {"flac", "audio/flac"}, {"m4a", "audio/mp4"}, {"aac", "audio/aac"},
-        {"webm", "audio/webm"}};
+    static const std::map<std::string, std::string> types{{"mp3", "audio/mpeg"}, {"wav", "audio/wav"},
+                                                          {"ogg", "audio/ogg"},  {"oga", "audio/ogg"},
+                                                          {"opus", "audio/ogg"}, {"flac", "audio/flac"},
+                                                          {"m4a", "audio/mp4"},  {"aac", "audio/aac"},
+                                                          {"webm", "audio/webm"}};
     std::string lower;
     for (const char c : extension)
         lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
@@ -201,8 +202,7 @@ TJson::TArray WordList(const std::vector<TNumberedWord>& words, const TSoundList
 {
     TJson::TArray list;
     for (const TNumberedWord& word : words) {
-        TJson::TArray item{word.Number, word.Word.Col, word.Word.Row, word.Length,
-                           Cp1250ToUtf8(word.Word.Explanation)};
+        TJson::TArray item{word.Number, word.Word.Col, word.Word.Row, word.Length, Cp1250ToUtf8(word.Word.Explanation)};
         if (const int32_t sound = sounds.IndexOf(word.Word.Audio); sound >= 0)
             item.emplace_back(sound);
         list.emplace_back(std::move(item));
@@ -282,8 +282,13 @@ std::string HtmlPageText(const TCrossTXT& doc, const THtmlOptions& options)
     char idText[9];
     std::snprintf(idText, sizeof idText, "%08x", id);
 
-    TJson::TObject data{{"v", 1}, {"id", std::string(idText)}, {"w", cols}, {"h", rows}, {"cells", cells},
-                        {"across", std::move(across)}, {"down", std::move(down)}};
+    TJson::TObject data{{"v", 1},
+                        {"id", std::string(idText)},
+                        {"w", cols},
+                        {"h", rows},
+                        {"cells", cells},
+                        {"across", std::move(across)},
+                        {"down", std::move(down)}};
     if (solution.Any()) {
         const uint32_t seed = id | 1u;
         uint32_t stream = seed;
@@ -310,8 +315,7 @@ std::string HtmlPageText(const TCrossTXT& doc, const THtmlOptions& options)
 
     // One pass over the template, so nothing put in is read as a placeholder again.
     const std::string escapedTitle = HtmlText(title);
-    const std::pair<std::string_view, std::string_view> placeholders[] = {{"@TITLE@", escapedTitle},
-                                                                          {"@DATA@", json}};
+    const std::pair<std::string_view, std::string_view> placeholders[] = {{"@TITLE@", escapedTitle}, {"@DATA@", json}};
     const std::string_view page = HtmlPageTemplate;
     std::string out;
     out.reserve(page.size() + json.size() + 4 * escapedTitle.size());

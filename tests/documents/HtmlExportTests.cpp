@@ -55,8 +55,12 @@ TEST_F(HtmlExport, TheDataHoldsStandardNumbersLengthsThePhraseAndScrambledAnswer
 {
     const std::string page = HtmlPageText(Crossword());
     const TJson data = PageData(page);
-    EXPECT_EQ(data.Find("cells")->String(), "....." "##." ".....");
-    EXPECT_EQ(TJson(data.Find("across")->Array()).Write(), "[[1, 1, 1, 4, \"Mruczą & śpią\"], [3, 1, 3, 4, \"Napoje\"]]\n");
+    EXPECT_EQ(data.Find("cells")->String(),
+              "....."
+              "##."
+              ".....");
+    EXPECT_EQ(TJson(data.Find("across")->Array()).Write(),
+              "[[1, 1, 1, 4, \"Mruczą & śpią\"], [3, 1, 3, 4, \"Napoje\"]]\n");
     EXPECT_EQ(TJson(data.Find("down")->Array()).Write(),
               "[[1, 1, 1, 3, \"Dawne pieniądze\"], [2, 4, 1, 3, \"Młode psy\"]]\n");
     EXPECT_EQ(TJson(*data.Find("phrase")).Write(), "{\"words\": [2, 1], \"cells\": [[1, 1], [2, 1], [4, 2]]}\n");
