@@ -41,6 +41,8 @@ if (option === '--pictures') {
     const page = await browser.newPage();
     await page.setViewport({ width, height, isMobile: mobile, hasTouch: mobile, deviceScaleFactor: mobile ? 2 : 1 });
     await page.goto(url, { waitUntil: 'load' });
+    await page.evaluate(() => localStorage.clear());
+    await page.reload({ waitUntil: 'load' });
     // A few letters typed and one checked, so the picture shows the page at work.
     await page.click('#mz-l0 li:nth-child(2) .cl');
     await page.keyboard.type('abc');

@@ -138,10 +138,7 @@ std::string ScriptSafeJson(std::string_view json)
 
 std::string PageTitle(const TCrossTXT& doc)
 {
-    std::string name = FileNamePart(doc.FileName);
-    const std::string extension = ExtensionOf(name);
-    if (!extension.empty())
-        name.resize(name.size() - extension.size() - 1);
+    const std::string name = StemOf(doc.FileName, {"krz", "sz", "xwd", "ipuz"});
     return name.empty() ? "Krzyżówka" : name;
 }
 
