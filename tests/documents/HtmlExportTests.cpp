@@ -104,26 +104,6 @@ TEST_F(HtmlExport, CluesAndTitlesCannotBreakOutOfThePage)
     }
 }
 
-TEST_F(HtmlExport, SoundsAreEmbeddedOnlyWhenAskedEachFileOnce)
-{
-    std::ofstream(PathOf("koty.wav"), std::ios::binary) << "RIFF";
-    const TCrossTXT doc = Crossword();
-    const TSoundFileOf soundFile = [&](std::string_view name) {
-        return name == "koty.wav" ? Dir / "koty.wav" : std::filesystem::path();
-    };
-    const THtmlSounds sounds = HtmlSounds(doc, soundFile);
-    EXPECT_EQ(sounds.Files, 1);
-    EXPECT_EQ(sounds.PageBytes, 8u + 40u);
-
-    const TJson data = PageData(HtmlPageText(doc, {soundFile}));
-    ASSERT_NE(data.Find("sounds"), nullptr);
-    EXPECT_EQ(TJson(data.Find("sounds")->Array()).Write(), "[\"data:audio/wav;base64,UklGRg==\"]\n");
-    EXPECT_EQ(data.Find("across")->Array()[0].Array().size(), 6u); // KOTY plays sound 0
-    EXPECT_EQ(data.Find("across")->Array()[0].Array()[5].Integer(), 0);
-    EXPECT_EQ(data.Find("across")->Array()[1].Array().size(), 5u); // SOKI has none
-    EXPECT_EQ(data.Find("down")->Array()[1].Array()[5].Integer(), 0);
-}
-
 TEST_F(HtmlExport, AFailedExportLeavesTheEarlierPage)
 {
     std::ofstream(PathOf("k.html")) << "earlier";
