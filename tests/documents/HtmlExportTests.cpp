@@ -56,14 +56,15 @@ TEST_F(HtmlExport, TheDataHoldsStandardNumbersLengthsThePhraseAndScrambledAnswer
     const std::string page = HtmlPageText(Crossword());
     const TJson data = PageData(page);
     EXPECT_EQ(data.Find("cells")->String(),
-              "....."
-              "##."
-              ".....");
+              "...."
+              ".##."
+              "....");
     EXPECT_EQ(TJson(data.Find("across")->Array()).Write(),
-              "[[1, 1, 1, 4, \"Mruczą & śpią\"], [3, 1, 3, 4, \"Napoje\"]]\n");
+              "[\n  [1, 1, 1, 4, \"Mruczą & śpią\"],\n  [3, 1, 3, 4, \"Napoje\"]\n]\n");
     EXPECT_EQ(TJson(data.Find("down")->Array()).Write(),
-              "[[1, 1, 1, 3, \"Dawne pieniądze\"], [2, 4, 1, 3, \"Młode psy\"]]\n");
-    EXPECT_EQ(TJson(*data.Find("phrase")).Write(), "{\"words\": [2, 1], \"cells\": [[1, 1], [2, 1], [4, 2]]}\n");
+              "[\n  [1, 1, 1, 3, \"Dawne pieniądze\"],\n  [2, 4, 1, 3, \"Młode psy\"]\n]\n");
+    EXPECT_EQ(TJson(data.Find("phrase")->Find("words")->Array()).Write(), "[2, 1]\n");
+    EXPECT_EQ(TJson(data.Find("phrase")->Find("cells")->Array()).Write(), "[\n  [1, 1],\n  [2, 1],\n  [4, 2]\n]\n");
     EXPECT_EQ(data.Find("key")->String().size(), 12u);
     EXPECT_TRUE(data.Find("complete")->Bool());
     EXPECT_EQ(data.Find("sounds"), nullptr);
