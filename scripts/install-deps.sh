@@ -11,6 +11,7 @@ packages=(
   python3 hunspell hunspell-pl
   xvfb xauth fonts-dejavu-core
   poppler-utils
+  chromium
   qt6-translations-l10n
   dpkg-dev file desktop-file-utils appstream shared-mime-info
 )

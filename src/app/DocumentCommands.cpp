@@ -4,6 +4,7 @@
 #include "app/MessageForm.h"
 #include "app/Settings.h"
 #include "app/UserDirs.h"
+#include "app/WebPageExport.h"
 #include "app/WindowText.h"
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
@@ -223,6 +224,11 @@ void TDocumentCommands::ExportCrossWordAsIpuz()
                        QStringLiteral("Pliki ipuz|*.ipuz|Wszystkie pliki|*.*"), QStringLiteral("ipuz"));
     if (!chosen.isEmpty())
         Reporting([&] { ExportAsIpuz(FCrossWord.Document(), chosen.toStdString()); });
+}
+
+void TDocumentCommands::ExportCrossWordAsWebPage()
+{
+    ExportWebPage(FCrossWord.Document(), FSettings, FDialogs);
 }
 
 bool TDocumentCommands::OpenTemplate(const QString& fileName)

@@ -50,6 +50,8 @@ public:
     void ExportCrossWordAsText();
     // "Eksportuj jako ipuz...": the crossword for other crossword programs.
     void ExportCrossWordAsIpuz();
+    // "Eksportuj jako stronę WWW...": the crossword to solve in a browser (WebPageExport.h).
+    void ExportCrossWordAsWebPage();
     void SaveTemplate();
     void SaveTemplateAs();
 

@@ -145,6 +145,9 @@ void TMainForm::CreateActions()
     FAct.ExportAsText = MakeAction(this, "CrossWord_ExportAsText", QStringLiteral("Eksportuj jako &tekst..."));
     FAct.ExportAsIpuz = MakeAction(this, "CrossWord_ExportAsIpuz", QStringLiteral("Eksportuj jako &ipuz..."),
                                    QStringLiteral("Zapisuje krzyżówkę w formacie ipuz dla innych programów"));
+    FAct.ExportAsWebPage =
+        MakeAction(this, "CrossWord_ExportAsWebPage", QStringLiteral("Eksportuj jako stronę &WWW..."),
+                   QStringLiteral("Zapisuje krzyżówkę jako stronę do rozwiązywania w przeglądarce"));
     FAct.Series = MakeAction(this, "CrossWord_Series", QStringLiteral("Ser&ia krzyżówek..."));
     // One action in both menus: the crossword in crossword mode, the template in the editor.
     FAct.ExportAsPdf = MakeAction(this, "CrossWord_ExportAsPdf", QStringLiteral("Eksportuj jako &PDF..."));
@@ -206,9 +209,10 @@ void TMainForm::CreateMenus()
                         {FAct.PatternClear, FAct.PatternOpen, FAct.PatternSave, FAct.PatternSaveAs, nullptr,
                          FAct.PatternPrint, FAct.ExportAsPdf, FAct.PatternClose});
     FPatternMenu->menuAction()->setVisible(false);
-    FCrossWordMenu = menu("CrossWord", QStringLiteral("&Krzyżówka"),
-                          {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, nullptr,
-                           FAct.Series, nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
+    FCrossWordMenu =
+        menu("CrossWord", QStringLiteral("&Krzyżówka"),
+             {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, FAct.ExportAsWebPage,
+              nullptr, FAct.Series, nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
     // Filled by the solution commands (TSolutionCommands).
     FSolutionMenu = menu("Solution", QStringLiteral("&Rozwiązanie"), {});
     FToolsMenu = menu("Tools", QStringLiteral("&Narzędzia"), {FAct.Editor, FAct.WordDatabase, nullptr, FAct.Options});
@@ -299,6 +303,7 @@ void TMainForm::ConnectCommands()
 
     // The solution: the strip of the "rozwiązanie" under the grid, and the phrase offered after composing.
     connect(FAct.ExportAsIpuz, &QAction::triggered, FCommands, &TDocumentCommands::ExportCrossWordAsIpuz);
+    connect(FAct.ExportAsWebPage, &QAction::triggered, FCommands, &TDocumentCommands::ExportCrossWordAsWebPage);
     connect(FSolution, &TSolutionCommands::LayoutChanged, this, [this] {
         if (!FEditorMode && FCrossView->Visible())
             FitWindowToGrid(*FCrossView);

@@ -167,6 +167,7 @@ private:
         QAction* SaveAs = nullptr;
         QAction* ExportAsText = nullptr;
         QAction* ExportAsIpuz = nullptr;
+        QAction* ExportAsWebPage = nullptr;
         QAction* Series = nullptr;
         QAction* ExportAsPdf = nullptr;
         QAction* Print = nullptr;

@@ -500,6 +500,61 @@ private slots:
         QVERIFY2(boxes.Texts[0].contains(QStringLiteral("http://ipuz.org/sudoku#1")), qPrintable(boxes.Texts[0]));
         QCOMPARE(QString::fromStdString(CrossWord(*form).FileName), ipuz);
     }
+    // The web page: the sounds offered with their size and embedded only on request, never over the crossword.
+    void webPageIsExportedWithItsSoundsOnRequestAndNeverOverTheCrossword()
+    {
+        TWindowBench bench;
+        auto form = Started(bench);
+        QFile sound(bench.Dir + QStringLiteral("Audio/kot.wav"));
+        QVERIFY(sound.open(QIODevice::WriteOnly));
+        sound.write(QByteArray(3000, 'x'));
+        sound.close();
+        TCrossTXT doc = Kotek(true);
+        for (int n = 1; n <= doc.ExplCount(); ++n) {
+            TExpl expl = doc.GetExpl(n);
+            expl.Audio = "kot.wav";
+            doc.SetExpl(n, expl);
+        }
+        const QString krz = bench.Dir + QStringLiteral("Krzyżówki/głos.krz");
+        doc.SaveToFile(krz.toStdString());
+        form->OpenFile(krz);
+
+        const QString html = bench.Dir + QStringLiteral("głos.html");
+        const auto exported = [&](bool withSounds, const QString& target) {
+            TFileDialogRequest asked;
+            form->SetFileDialogHook([&](TFileDialogRequest& request) {
+                asked = request;
+                request.OptionChecked = withSounds;
+                return target;
+            });
+            Action(*form, "CrossWord_ExportAsWebPage")->trigger();
+            return asked;
+        };
+        const auto page = [&] {
+            QFile file(html);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const TFileDialogRequest asked = exported(true, html);
+        QCOMPARE(asked.Filter, QStringLiteral("Strony WWW|*.html|Wszystkie pliki|*.*"));
+        QCOMPARE(asked.FileName, QStringLiteral("głos"));
+        QCOMPARE(asked.Option, QStringLiteral("Dołącz dźwięki haseł (1 plik, 4 kB)"));
+        QVERIFY(page().startsWith("<!DOCTYPE html>"));
+        QCOMPARE(page().count("data:audio/wav;base64,"), 1);
+        exported(false, html);
+        QVERIFY(page().contains("\"across\""));
+        QVERIFY(!page().contains("data:audio"));
+
+        QFile original(krz);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray before = original.readAll();
+        original.close();
+        TMessageLog boxes([](const QString&) { return QStringLiteral("OK"); });
+        exported(false, krz);
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY2(boxes.Texts[0].contains(QStringLiteral("tym samym plikiem")), qPrintable(boxes.Texts[0]));
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), before);
+    }
 };
 
 QTEST_MAIN(MainFormSolutionTest)
