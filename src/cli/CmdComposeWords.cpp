@@ -132,8 +132,8 @@ int Run(const mz::cli::Args& args)
             result = mz::ComposeKeywordFromDB(keyword, db, random);
         }
         if (!result.Uncovered.empty())
-            throw std::runtime_error(mz::UncoveredMessage(mz::NormalizeKeyword(keyword), result.Uncovered) +
-                                     " Nic nie zapisano.");
+            throw std::runtime_error(mz::UncoveredMessage(mz::NormalizeKeyword(keyword), result.Uncovered)
+                                     + " Nic nie zapisano.");
         doc = std::move(result.Document);
         std::cout << "Hasło " << mz::Cp1250ToUtf8(doc.Phrase().Text) << ": " << doc.RowCount() << " wierszy, rozmiar "
                   << doc.ColCount() << "x" << doc.RowCount() << ", ziarno " << seed << "\n";

@@ -168,13 +168,13 @@ void TLayoutAttempt::Run(int32_t first, TRandom& random)
                     const int32_t crossings = Check(word, col, row, horizontal);
                     if (crossings <= 0)
                         continue;
-                    const TBox box = Box.With(col, row, horizontal ? col + length - 1 : col,
-                                              horizontal ? row : row + length - 1);
+                    const TBox box =
+                        Box.With(col, row, horizontal ? col + length - 1 : col, horizontal ? row : row + length - 1);
                     if (!Fits(box))
                         continue;
                     const double ratio = double(box.Cols()) / box.Rows() / shape;
-                    const int64_t score = int64_t{crossings} * 1000 - (box.Area() - Box.Area()) * 8 -
-                        int64_t(std::abs(std::log(ratio)) * 120) + random.Draw(160);
+                    const int64_t score = int64_t{crossings} * 1000 - (box.Area() - Box.Area()) * 8
+                        - int64_t(std::abs(std::log(ratio)) * 120) + random.Draw(160);
                     if (score > bestScore) {
                         bestScore = score;
                         best = {int32_t(w), col, row, horizontal};
@@ -243,12 +243,12 @@ TFreeLayoutResult ComposeFreeLayout(const std::vector<TWordEntry>& words, const 
 {
     RequireTwoWords(words);
     const bool limited = options.MaxCols > 0 || options.MaxRows > 0;
-    if (limited && (options.MaxCols < MinLayoutCols || options.MaxRows < MinLayoutRows ||
-                    options.MaxCols > MaxGridCols || options.MaxRows > MaxGridRows))
-        throw EInvalidCrossKwelinOperation("Rozmiar krzyżówki musi wynosić od " + std::to_string(MinLayoutCols) +
-                                           " × " + std::to_string(MinLayoutRows) + " do " +
-                                           std::to_string(MaxGridCols) + " × " + std::to_string(MaxGridRows) +
-                                           " pól.");
+    if (limited
+        && (options.MaxCols < MinLayoutCols || options.MaxRows < MinLayoutRows || options.MaxCols > MaxGridCols
+            || options.MaxRows > MaxGridRows))
+        throw EInvalidCrossKwelinOperation("Rozmiar krzyżówki musi wynosić od " + std::to_string(MinLayoutCols) + " × "
+                                           + std::to_string(MinLayoutRows) + " do " + std::to_string(MaxGridCols)
+                                           + " × " + std::to_string(MaxGridRows) + " pól.");
     const int32_t maxCols = limited ? options.MaxCols : MaxGridCols;
     const int32_t maxRows = limited ? options.MaxRows : MaxGridRows;
 
@@ -280,8 +280,9 @@ TFreeLayoutResult ComposeFreeLayout(const std::vector<TWordEntry>& words, const 
     int32_t bestCrossings = -1;
     const auto start = std::chrono::steady_clock::now();
     for (int32_t a = 0; a < std::max(options.Attempts, 1) && !starters.empty(); ++a) {
-        if (a > 0 && std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >
-                options.TimeLimitSeconds)
+        if (a > 0
+            && std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()
+                > options.TimeLimitSeconds)
             break;
         // The first attempt starts from the longest word, the others from a
         // word of the longer half.

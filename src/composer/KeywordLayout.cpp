@@ -19,8 +19,8 @@ int32_t MiddleOccurrence(const std::string& word, unsigned char letter)
 {
     int32_t best = -1;
     for (int32_t i = 0; i < int32_t(word.size()); ++i)
-        if (static_cast<unsigned char>(word[i]) == letter &&
-            (best < 0 || std::abs(2 * i - int32_t(word.size()) + 1) < std::abs(2 * best - int32_t(word.size()) + 1)))
+        if (static_cast<unsigned char>(word[i]) == letter
+            && (best < 0 || std::abs(2 * i - int32_t(word.size()) + 1) < std::abs(2 * best - int32_t(word.size()) + 1)))
             best = i;
     return best;
 }
@@ -88,13 +88,13 @@ std::string NormalizeKeyword(std::string_view cp1250)
             throw EInvalidCrossKwelinOperation("Hasło musi być jednym słowem, bez spacji i łączników.");
         const unsigned char upper = Cp1250ToUpper(c);
         if (!IsWordLetter(upper))
-            throw EInvalidCrossKwelinOperation("Hasło może mieć tylko litery polskiego alfabetu, a ma znak: " +
-                                               Cp1250ToUtf8(std::string(1, char(c))));
+            throw EInvalidCrossKwelinOperation("Hasło może mieć tylko litery polskiego alfabetu, a ma znak: "
+                                               + Cp1250ToUtf8(std::string(1, char(c))));
         keyword += char(upper);
     }
     if (keyword.size() < MinKeywordLetters || keyword.size() > MaxKeywordLetters)
-        throw EInvalidCrossKwelinOperation("Hasło musi mieć od " + std::to_string(MinKeywordLetters) + " do " +
-                                           std::to_string(MaxKeywordLetters) + " liter.");
+        throw EInvalidCrossKwelinOperation("Hasło musi mieć od " + std::to_string(MinKeywordLetters) + " do "
+                                           + std::to_string(MaxKeywordLetters) + " liter.");
     return keyword;
 }
 
@@ -153,8 +153,8 @@ TKeywordResult ComposeKeywordFromDB(std::string_view keywordText, const TDB& db,
         if (db.ListOf(id) != dlWords)
             return false;
         const std::string_view word = db.Word(id);
-        if (word.size() < MinKeywordRowLetters || word.size() > MaxKeywordRowLetters || word == keyword ||
-            word.find(char(letter)) == std::string_view::npos)
+        if (word.size() < MinKeywordRowLetters || word.size() > MaxKeywordRowLetters || word == keyword
+            || word.find(char(letter)) == std::string_view::npos)
             return false;
         if (!std::all_of(word.begin(), word.end(), [](char c) { return IsWordLetter(static_cast<unsigned char>(c)); }))
             return false;

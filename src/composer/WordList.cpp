@@ -33,14 +33,14 @@ std::string WordProblem(const std::string& word, bool converted)
         return "słowo " + shown + " ma znak spoza polskiego alfabetu";
     for (const unsigned char c : word)
         if (c == ' ' || c == '-')
-            return "słowo " + shown +
-                " ma spację lub łącznik; wpisz je razem (bez spacji i łączników) albo podaj inne słowo";
+            return "słowo " + shown
+                + " ma spację lub łącznik; wpisz je razem (bez spacji i łączników) albo podaj inne słowo";
     for (const unsigned char c : word)
         if (!IsWordLetter(c))
             return "słowo " + shown + " ma znak spoza polskiego alfabetu: " + Cp1250ToUtf8(std::string(1, char(c)));
     if (word.size() < MinListWordLetters)
-        return "słowo " + shown + " jest za krótkie (potrzeba co najmniej " + std::to_string(MinListWordLetters) +
-            " liter)";
+        return "słowo " + shown + " jest za krótkie (potrzeba co najmniej " + std::to_string(MinListWordLetters)
+            + " liter)";
     if (word.size() > MaxListWordLetters)
         return "słowo " + shown + " jest za długie (najwyżej " + std::to_string(MaxListWordLetters) + " liter)";
     return {};
@@ -88,8 +88,9 @@ TWordList ParseWordList(std::string_view utf8)
             continue;
         }
         if (clue.size() > static_cast<size_t>(MaxRecordData)) {
-            list.Problems.push_back(LineMessage(lineNumber, "objaśnienie jest za długie (najwyżej " +
-                                                    std::to_string(MaxRecordData) + " znaków)"));
+            list.Problems.push_back(
+                LineMessage(lineNumber,
+                            "objaśnienie jest za długie (najwyżej " + std::to_string(MaxRecordData) + " znaków)"));
             continue;
         }
         const auto [at, fresh] = seen.emplace(word, list.Words.size());
@@ -117,7 +118,8 @@ std::string WordListFileText(std::string_view bytes)
 void RequireTwoWords(const std::vector<TWordEntry>& words)
 {
     if (words.empty())
-        throw EInvalidCrossKwelinOperation("Lista słów jest pusta: wpisz co najmniej dwa słowa, każde w osobnym wierszu.");
+        throw EInvalidCrossKwelinOperation(
+            "Lista słów jest pusta: wpisz co najmniej dwa słowa, każde w osobnym wierszu.");
     if (words.size() == 1)
         throw EInvalidCrossKwelinOperation(
             "Na liście jest tylko jedno słowo: krzyżówka potrzebuje co najmniej dwóch słów.");

@@ -25,8 +25,8 @@ namespace {
 // The crossword as a saved file opens.
 TCrossTXT SavedAndOpened(const TCrossTXT& made)
 {
-    const std::string file = (std::filesystem::temp_directory_path() /
-                              ("mz-ownwords-" + std::to_string(::getpid()) + ".krz")).string();
+    const std::string file =
+        (std::filesystem::temp_directory_path() / ("mz-ownwords-" + std::to_string(::getpid()) + ".krz")).string();
     TCrossTXT copy = made;
     copy.SaveToFile(file);
     TCrossTXT opened;
@@ -129,8 +129,8 @@ void ExpectLayoutRules(const TCrossTXT& doc)
     while (!next.empty()) {
         const TCellPos at = next.front();
         next.pop();
-        for (const TCellPos n : {TCellPos{at.Col + 1, at.Row}, TCellPos{at.Col - 1, at.Row}, TCellPos{at.Col, at.Row + 1},
-                                 TCellPos{at.Col, at.Row - 1}})
+        for (const TCellPos n : {TCellPos{at.Col + 1, at.Row}, TCellPos{at.Col - 1, at.Row},
+                                 TCellPos{at.Col, at.Row + 1}, TCellPos{at.Col, at.Row - 1}})
             if (letters.count(n) == 1 && reached.insert(n).second)
                 next.push(n);
     }
@@ -213,7 +213,8 @@ TEST(FreeLayout, TheSameSeedGivesTheSameCrosswordAndAnotherSeedAnother)
 // listed, never dropped.
 TEST(FreeLayout, AWordThatCrossesNothingIsListed)
 {
-    const TFreeLayoutResult result = ComposeFreeLayout({{"KOT", "kot"}, {Utf8ToCp1250("ŻUBR"), ""}, {"TOK", "bieg"}}, {});
+    const TFreeLayoutResult result =
+        ComposeFreeLayout({{"KOT", "kot"}, {Utf8ToCp1250("ŻUBR"), ""}, {"TOK", "bieg"}}, {});
     EXPECT_EQ(result.Placed, 2);
     EXPECT_EQ(result.Unplaced, std::vector<std::string>{Utf8ToCp1250("ŻUBR")});
     EXPECT_EQ(result.Crossings, 1);
@@ -252,13 +253,15 @@ TEST_P(WordListReading, WordsAreUpperCasedBadLinesNamedAndRepeatsMerged)
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, WordListReading,
-    ::testing::Values(
-        TListCase{"żółw\tgad z pancerzem\r\nŹrebię\tmłody koń\n", {{"ŻÓŁW", "gad z pancerzem"}, {"ŹREBIĘ", "młody koń"}}, 0, 0},
-        TListCase{"\n  \nkot\n\n", {{"KOT", ""}}, 0, 0},
-        TListCase{"koń morski\tryba\nbiało-czerwony\tflaga\nlas\tdrzewa", {{"LAS", "drzewa"}}, 2, 0},
-        TListCase{"a1b\tx\nx\tza krótkie\nα\tgrecka\n\tbez słowa", {}, 4, 0},
-        TListCase{"kot\t\nKOT\tzwierzę domowe\nkot\tinne", {{"KOT", "zwierzę domowe"}}, 0, 2},
-        TListCase{"dom\tjest\tdwa razy", {{"DOM", "jest dwa razy"}}, 0, 0}));
+    ::testing::Values(TListCase{"żółw\tgad z pancerzem\r\nŹrebię\tmłody koń\n",
+                                {{"ŻÓŁW", "gad z pancerzem"}, {"ŹREBIĘ", "młody koń"}},
+                                0,
+                                0},
+                      TListCase{"\n  \nkot\n\n", {{"KOT", ""}}, 0, 0},
+                      TListCase{"koń morski\tryba\nbiało-czerwony\tflaga\nlas\tdrzewa", {{"LAS", "drzewa"}}, 2, 0},
+                      TListCase{"a1b\tx\nx\tza krótkie\nα\tgrecka\n\tbez słowa", {}, 4, 0},
+                      TListCase{"kot\t\nKOT\tzwierzę domowe\nkot\tinne", {{"KOT", "zwierzę domowe"}}, 0, 2},
+                      TListCase{"dom\tjest\tdwa razy", {{"DOM", "jest dwa razy"}}, 0, 0}));
 
 TEST(WordListReading, AProblemNamesItsLineAndTheWord)
 {
@@ -270,8 +273,12 @@ TEST(WordListReading, AProblemNamesItsLineAndTheWord)
 
 TEST(WordListReading, AFileInTheOldPolishCodePageIsReadAsWell)
 {
-    EXPECT_EQ(WordListFileText("\xEF\xBB\xBF" "żaba"), "żaba");
-    EXPECT_EQ(WordListFileText("\xBF" "aba"), "żaba");
+    EXPECT_EQ(WordListFileText("\xEF\xBB\xBF"
+                               "żaba"),
+              "żaba");
+    EXPECT_EQ(WordListFileText("\xBF"
+                               "aba"),
+              "żaba");
 }
 
 // The keyword's letters read down its column; every row is one explanation,
