@@ -6,6 +6,7 @@
 #include "app/HelpForm.h"
 #include "app/HintPause.h"
 #include "app/MessageForm.h"
+#include "app/OwnWordsCommand.h"
 #include "app/Settings.h"
 #include "app/SolutionCommands.h"
 #include "app/TemplateEditor.h"
@@ -213,6 +214,17 @@ void TMainForm::CreateMenus()
         menu("CrossWord", QStringLiteral("&Krzyżówka"),
              {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, FAct.ExportAsWebPage,
               nullptr, FAct.Series, nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
+    // "Krzyżówka z własnych haseł..." follows "Seria krzyżówek...".
+    QAction* ownWords = MakeAction(this, "CrossWord_OwnWords", QStringLiteral("Krzyżówka z &własnych haseł..."),
+                                   QStringLiteral("Układa krzyżówkę z podanych słów lub krzyżówkę z hasłem"));
+    FCrossWordMenu->insertAction(FCrossWordMenu->actions().value(FCrossWordMenu->actions().indexOf(FAct.Series) + 1),
+                                 ownWords);
+    connect(ownWords, &QAction::triggered, this, [this] {
+        if (Creating())
+            return Tell(QStringLiteral("Poczekaj, aż skończy się układanie krzyżówki."));
+        if (const QString name = MakeOwnWordsCrossWord(this, FSettings); !name.isEmpty())
+            OpenFile(name);
+    });
     // Filled by the solution commands (TSolutionCommands).
     FSolutionMenu = menu("Solution", QStringLiteral("&Rozwiązanie"), {});
     FToolsMenu = menu("Tools", QStringLiteral("&Narzędzia"), {FAct.Editor, FAct.WordDatabase, nullptr, FAct.Options});

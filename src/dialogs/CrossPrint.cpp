@@ -475,6 +475,9 @@ void TCrossPrintLayout::PaintGrid(QPainter& painter, const TPlacedGrid& grid) co
             const QRectF cell(grid.Rect.left() + (col - 1) * size, grid.Rect.top() + (row - 1) * size, size, size);
             if (FBlocks[index] == 1)
                 painter.fillRect(cell, ink);
+            // The cells of the "rozwiązanie" (the keyword's column of a krzyżówka z hasłem) stand out.
+            if (FBlocks[index] == 0 && !FPhraseLabels[index].isEmpty())
+                painter.fillRect(cell, QColor(225, 225, 225));
             painter.setPen(thin);
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(cell);

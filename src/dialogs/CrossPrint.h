@@ -28,8 +28,8 @@ struct TPrintOptions {
 
 // The printed form of a crossword, as a newspaper prints it: the empty grid
 // (blocks filled, open squares blank, word starts numbered with their
-// explanation numbers, the cells of the "rozwiązanie" with their small numbers
-// in the lower right corner), the empty strip of the "rozwiązanie" under the
+// explanation numbers, the cells of the "rozwiązanie" shaded, with their small
+// numbers in the lower right corner), the empty strip of the "rozwiązanie" under the
 // grid, then the clues in two columns under "Poziomo:" and "Pionowo:",
 // continued on further pages when long. With the answer key a further page
 // follows: the filled grid, smaller, the phrase of the "rozwiązanie", and the

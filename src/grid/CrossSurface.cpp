@@ -412,6 +412,10 @@ void TCrossSurface::DrawMarks(int ACol, int ARow, QPoint target)
         painter.drawLine(target + QPoint(2, h - 3), target + QPoint(w - 3, 2));
     }
     if (number > 0) {
+        // A light tint marks the cells (the keyword's column of a krzyżówka z hasłem); letters stay dark.
+        painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+        painter.fillRect(QRect(target, QSize(w, h)), QColor(255, 238, 170));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         QFont font = painter.font();
         font.setPixelSize(std::max(6, h / 3));
         painter.setFont(font);

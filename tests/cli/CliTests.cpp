@@ -553,4 +553,37 @@ TEST_F(Cli, SavesSyncTheFileBeforeTheRenameAndTheFolderAfter)
         EXPECT_EQ(calls[2], "fsync " + Dir.string());
     }
     std::filesystem::remove(log);
+TEST_F(Cli, ComposeWordsLaysOutAListAndAKeywordAndRefusesABadListWritingNothing)
+{
+    std::ofstream(PathOf("lista.tsv")) << "kot\tzwierzę domowe\nosa\towad\nlas\tdrzewa\nsok\tnapój\n"
+                                          "kasa\tpieniądze\nżółw\tgad\n";
+    const TRun free =
+        Run({"compose-words", "--words", PathOf("lista.tsv"), "--seed", "3", "--out", PathOf("wolna.krz")});
+    EXPECT_EQ(free.Code, 0) << free.Err;
+    EXPECT_NE(free.Out.find("Nie zmieściły się: ŻÓŁW"), std::string::npos) << free.Out;
+    TCrossTXT doc;
+    doc.LoadFromFile(PathOf("wolna.krz"));
+    EXPECT_EQ(doc.ExplCount(), 5);
+
+    const TRun keyword = Run({"compose-words", "--keyword", "kosa", "--words", PathOf("lista.tsv"), "--seed", "3",
+                              "--out", PathOf("haslo.krz")});
+    EXPECT_EQ(keyword.Code, 0) << keyword.Err;
+    doc.LoadFromFile(PathOf("haslo.krz"));
+    EXPECT_EQ(doc.Phrase().Text, "KOSA");
+    EXPECT_EQ(doc.RowCount(), 4);
+
+    const TRun uncovered =
+        Run({"compose-words", "--keyword", "żubr", "--words", PathOf("lista.tsv"), "--out", PathOf("zubr.krz")});
+    EXPECT_EQ(uncovered.Code, 1);
+    EXPECT_NE(uncovered.Err.find("U (2.), B (3.)"), std::string::npos) << uncovered.Err;
+
+    std::ofstream(PathOf("zla.tsv")) << "kot\tzwierzę\nkoń morski\tryba\n";
+    const TRun bad = Run({"compose-words", "--words", PathOf("zla.tsv"), "--out", PathOf("zla.krz")});
+    EXPECT_EQ(bad.Code, 1);
+    EXPECT_NE(bad.Err.find("Wiersz 2: słowo „KOŃ MORSKI” ma spację lub łącznik"), std::string::npos) << bad.Err;
+    std::ofstream(PathOf("jedno.tsv")) << "kot\tzwierzę\n";
+    const TRun one = Run({"compose-words", "--words", PathOf("jedno.tsv"), "--out", PathOf("jedno.krz")});
+    EXPECT_EQ(one.Code, 1);
+    EXPECT_NE(one.Err.find("tylko jedno słowo"), std::string::npos) << one.Err;
+    EXPECT_EQ(Files(), (std::vector<std::string>{"haslo.krz", "jedno.tsv", "lista.tsv", "wolna.krz", "zla.tsv"}));
 }
