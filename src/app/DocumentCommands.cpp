@@ -11,6 +11,7 @@
 #include "core/SoundNames.h"
 #include "dialogs/CrossPrint.h"
 #include "documents/CrossSolution.h"
+#include "documents/FailureReason.h"
 #include "documents/Ipuz.h"
 #include "grid/CrossDocument.h"
 
@@ -86,10 +87,8 @@ bool TDocumentCommands::Loaded(const QString& fileName, TCrossTXT& doc)
         // An ipuz file the program cannot show is refused with the reason, naming what is unsupported.
         if (OpenExtensionOf(fileName.toLower().toStdString()) == "ipuz")
             MessageDlgOver(QString::fromUtf8(e.what()), mtWarning, mbOK, MessageArea());
-        else if (const auto* io = dynamic_cast<const EIOOperation*>(&e))
-            WarnLoadError(fileName, io->Reason());
         else
-            WarnLoadError(fileName);
+            WarnLoadError(fileName, ReasonOf(e));
         return false;
     }
     if (!ShowableProblem(doc).isEmpty()) {
