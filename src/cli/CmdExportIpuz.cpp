@@ -9,6 +9,7 @@ int Run(const mz::cli::Args& args)
 {
     if (args.size() != 2)
         throw mz::cli::EUsage{"Podaj plik krzyżówki i plik wynikowy ipuz"};
+    mz::cli::RefuseSameFiles({args[0]}, {args[1]});
     mz::ExportAsIpuz(mz::cli::LoadDocument(args[0]), args[1]);
     return 0;
 }

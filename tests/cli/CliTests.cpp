@@ -328,6 +328,7 @@ TEST_F(Cli, AnOutputThatIsAnInputIsRefusedAndNothingIsWritten)
         {"export", PathOf("link.krz"), PathOf("./K.krz")},
         {"convert", PathOf("K.krz"), PathOf("link.krz")},
         {"export-html", PathOf("K.krz"), PathOf("link.krz")},
+        {"export-ipuz", PathOf("K.krz"), PathOf("K.krz")},
         {"export-html", PathOf("link.krz"), PathOf("twardy.txt"), "--audio-dir", Dir.string()},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("a.krz"), sol, PathOf("a.krz")},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("a.krz"), sol, PathOf("baza.hk")},
