@@ -5,20 +5,7 @@
 set -euo pipefail
 cli=$1 app=$2 source=$3 work=$4
 
-if ! command -v npm >/dev/null || ! command -v node >/dev/null; then
-  echo "BŁĄD: potrzebne są node i npm (scripts/install-deps.sh je instaluje)" >&2
-  exit 1
-fi
-mkdir -p "$work"
-# The reader is installed once per build tree, again when its lock file changes.
-if ! cmp -s "$source/package-lock.json" "$work/package-lock.json" || [ ! -d "$work/node_modules/@xwordly/xword-parser" ]; then
-  cp "$source/package.json" "$source/package-lock.json" "$work/"
-  if ! (cd "$work" && npm ci --no-audit --no-fund --loglevel=error); then
-    rm -f "$work/package-lock.json"
-    echo "BŁĄD: nie udało się zainstalować czytnika ipuz z npm" >&2
-    exit 1
-  fi
-fi
+bash "$source/../npm-install.sh" "$source" "$work" @xwordly/xword-parser
 cp "$source/check-ipuz.mjs" "$work/"
 
 tmp=$(mktemp -d)
