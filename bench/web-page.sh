@@ -12,11 +12,7 @@ shift || true
 app=$build/app
 work=$build/bench/web
 cmake --build "$build" --target mirakolnik-cli mz_worddb mz_templates >/dev/null
-mkdir -p "$work"
-if ! cmp -s tests/web/package-lock.json "$work/package-lock.json" || [ ! -d "$work/node_modules/puppeteer-core" ]; then
-  cp tests/web/package.json tests/web/package-lock.json "$work/"
-  (cd "$work" && npm ci --no-audit --no-fund --loglevel=error)
-fi
+bash scripts/npm-install-into.sh tests/web "$work" puppeteer-core puppeteer-core
 cp bench/web-page.mjs "$work/"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

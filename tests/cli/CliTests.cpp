@@ -336,6 +336,7 @@ TEST_F(Cli, AnOutputThatIsAnInputIsRefusedAndNothingIsWritten)
         {"export-ipuz", PathOf("S.ipuz"), PathOf("S.ipuz")},
         {"export-ipuz", PathOf("link.krz"), PathOf("twardy.txt")},
         {"export-html", PathOf("K.krz"), PathOf("link.krz")},
+        {"export-ipuz", PathOf("K.krz"), PathOf("K.krz")},
         {"export-html", PathOf("link.krz"), PathOf("twardy.txt"), "--audio-dir", Dir.string()},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("a.krz"), sol, PathOf("a.krz")},
         {compose, t, PathOf("Mini.sz"), db, PathOf("baza.hk"), out, PathOf("a.krz"), sol, PathOf("baza.hk")},

@@ -63,7 +63,7 @@ TEST_F(HtmlExport, TheDataHoldsStandardNumbersLengthsThePhraseAndScrambledAnswer
               "[\n  [1, 1, 1, 4, \"Mruczą & śpią\"],\n  [3, 1, 3, 4, \"Napoje\"]\n]\n");
     EXPECT_EQ(TJson(data.Find("down")->Array()).Write(),
               "[\n  [1, 1, 1, 3, \"Dawne pieniądze\"],\n  [2, 4, 1, 3, \"Młode psy\"]\n]\n");
-    EXPECT_EQ(TJson(data.Find("phrase")->Find("words")->Array()).Write(), "[2, 1]\n");
+    EXPECT_EQ(TJson(data.Find("phrase")->Find("words")->Array()).Write(), "[\n  2,\n  1\n]\n");
     EXPECT_EQ(TJson(data.Find("phrase")->Find("cells")->Array()).Write(), "[\n  [1, 1],\n  [2, 1],\n  [4, 2]\n]\n");
     EXPECT_EQ(data.Find("key")->String().size(), 12u);
     EXPECT_TRUE(data.Find("complete")->Bool());

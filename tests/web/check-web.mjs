@@ -207,6 +207,15 @@ try {
   assert.match((await state(page)).current, /^1 poziomo: /);
   await clickCell(page, 0);
   assert.match((await state(page)).current, /^1 pionowo: /, 'a second click turns the direction');
+  const typed = [];
+  for (const latin of Object.values(CTRL_LETTERS)) {
+    await clickCell(page, 0);
+    await page.keyboard.down('Control');
+    await page.keyboard.press(`Key${latin}`);
+    await page.keyboard.up('Control');
+    typed.push((await state(page)).letters[0]);
+  }
+  assert.strictEqual(typed.join(''), Object.keys(CTRL_LETTERS).join(''), 'the Ctrl convention for all nine letters');
   for (const w of mini.words) {
     // A clue chooses its word at the first empty cell; typing goes on from there.
     const letters = (await state(page)).letters;

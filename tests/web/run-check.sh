@@ -11,20 +11,7 @@ if [ -z "$browser" ]; then
   echo "POMINIĘTO: brak przeglądarki chromium (scripts/install-deps.sh ją instaluje)"
   exit 77
 fi
-if ! command -v npm >/dev/null || ! command -v node >/dev/null; then
-  echo "BŁĄD: potrzebne są node i npm (scripts/install-deps.sh je instaluje)" >&2
-  exit 1
-fi
-mkdir -p "$work"
-# puppeteer-core is installed once per build tree, again when its lock file changes.
-if ! cmp -s "$source/package-lock.json" "$work/package-lock.json" || [ ! -d "$work/node_modules/puppeteer-core" ]; then
-  cp "$source/package.json" "$source/package-lock.json" "$work/"
-  if ! (cd "$work" && npm ci --no-audit --no-fund --loglevel=error); then
-    rm -f "$work/package-lock.json"
-    echo "BŁĄD: nie udało się zainstalować puppeteer-core z npm" >&2
-    exit 1
-  fi
-fi
+bash "$source/../../scripts/npm-install-into.sh" "$source" "$work" puppeteer-core puppeteer-core
 cp "$source/check-web.mjs" "$work/"
 
 tmp=$(mktemp -d)
