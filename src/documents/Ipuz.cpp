@@ -7,12 +7,12 @@
 #include "documents/CrossSolution.h"
 #include "documents/CrossTXT.h"
 #include "documents/Json.h"
+#include "documents/Numbering.h"
 
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <optional>
 
 namespace mz {
@@ -46,6 +46,12 @@ std::string HtmlEscaped(const std::string& text)
     return out;
 }
 
+// The key of a clue's sound: an across and a down clue may share a number.
+std::string SoundKey(bool horizontal, const std::string& label)
+{
+    return (horizontal ? "Across:" : "Down:") + label;
+}
+
 TJson CellList(const std::vector<TCellPos>& cells)
 {
     TJson::TArray list;
@@ -77,14 +83,7 @@ std::string IpuzText(const TCrossTXT& doc)
         return cell != ' ' && cell != '?';
     };
 
-    const std::vector<TExplList> expls = doc.ExplsInNumberOrder();
-    std::map<TCellPos, int32_t> numbers;
-    for (const TExplList& item : expls) {
-        const TCellPos start{item.Expl.Col, item.Expl.Row};
-        if (start.Col >= 1 && start.Row >= 1 && start.Col <= cols && start.Row <= rows
-            && !isBlock(start.Col, start.Row))
-            numbers.try_emplace(start, item.Number);
-    }
+    const TNumbering numbering(doc);
 
     const TSolutionGrid solution(doc);
     bool solutionKnown = true;
@@ -99,8 +98,7 @@ std::string IpuzText(const TCrossTXT& doc)
                 savedRow.emplace_back("#");
                 continue;
             }
-            const auto number = numbers.find({c, r});
-            puzzleRow.emplace_back(number == numbers.end() ? 0 : number->second);
+            puzzleRow.emplace_back(numbering.NumberAt(c, r));
             const unsigned char letter = solution.Letter(c, r);
             solutionKnown = solutionKnown && letter != 0;
             solvedRow.emplace_back(Utf8(std::string(1, static_cast<char>(letter))));
@@ -118,17 +116,19 @@ std::string IpuzText(const TCrossTXT& doc)
 
     TJson::TArray across, down;
     TJson::TObject sounds;
-    for (const TExplList& item : expls) {
-        const TExpl& expl = item.Expl;
-        TJson::TObject clue{{"number", item.Number}, {"clue", HtmlEscaped(Utf8(expl.Explanation))}};
-        const std::vector<TCellPos> cells = WordCells(doc, expl);
-        if (!cells.empty())
-            clue.emplace_back("cells", CellList(cells));
-        if (!expl.Answer.empty())
-            clue.emplace_back("answer", Utf8(expl.Answer));
-        (expl.Horizontal ? across : down).emplace_back(std::move(clue));
-        if (!expl.Audio.empty())
-            sounds.emplace_back(std::to_string(item.Number), Utf8(expl.Audio));
+    // Every clue stands at its numbered cell; an explanation whose word starts
+    // on a block or off the grid has no cell to stand at and is not written.
+    for (const bool horizontal : {true, false}) {
+        for (const TNumberedWord& item : horizontal ? numbering.Across() : numbering.Down()) {
+            const TExpl& expl = item.Word;
+            TJson::TObject clue{{"number", item.Number}, {"clue", HtmlEscaped(Utf8(expl.Explanation))}};
+            clue.emplace_back("cells", CellList(WordCells(doc, expl)));
+            if (!expl.Answer.empty())
+                clue.emplace_back("answer", Utf8(expl.Answer));
+            (horizontal ? across : down).emplace_back(std::move(clue));
+            if (!expl.Audio.empty())
+                sounds.emplace_back(SoundKey(horizontal, std::to_string(item.Number)), Utf8(expl.Audio));
+        }
     }
 
     TJson::TObject root{{"version", "http://ipuz.org/v2"},
@@ -140,7 +140,7 @@ std::string IpuzText(const TCrossTXT& doc)
     root.emplace_back("block", "#");
     root.emplace_back("empty", "0");
     root.emplace_back("puzzle", std::move(puzzle));
-    if (solutionKnown && !expls.empty())
+    if (solutionKnown && (!numbering.Across().empty() || !numbering.Down().empty()))
         root.emplace_back("solution", std::move(solved));
     if (anyTyped)
         root.emplace_back("saved", std::move(saved));
@@ -514,6 +514,11 @@ void TIpuzReader::Build(const TJson& root)
         return a.Horizontal && !b.Horizontal;
     });
     const TJson* sounds = root.Find(IpuzExtensionAudio);
+    // Files of earlier versions key the sounds by the number alone, which was
+    // then unique in both directions.
+    const bool numberKeys = sounds && sounds->IsObject()
+                            && std::none_of(sounds->Object().begin(), sounds->Object().end(),
+                                            [](const auto& entry) { return entry.first.find(':') != std::string::npos; });
     for (const TClue& clue : Clues) {
         TExpl expl;
         expl.Horizontal = clue.Horizontal;
@@ -548,9 +553,10 @@ void TIpuzReader::Build(const TJson& root)
             if (answer.size() == word.size())
                 expl.Answer = answer;
         }
-        if (sounds)
-            if (const TJson* sound = sounds->Find(clue.Label); sound && sound->IsString())
-                expl.Audio = Utf8ToCp1250(sound->String()).substr(0, size_t(MaxRecordData));
+        const TJson* sound = !sounds ? nullptr
+                                     : sounds->Find(numberKeys ? clue.Label : SoundKey(clue.Horizontal, clue.Label));
+        if (sound && sound->IsString())
+            expl.Audio = Utf8ToCp1250(sound->String()).substr(0, size_t(MaxRecordData));
         Doc.AddExpl(expl);
     }
 
