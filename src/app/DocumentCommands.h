@@ -67,7 +67,6 @@ signals:
 
 private:
     QString ExportFileName(const QString& title, const QString& filter, const QString& extension);
-    QRect MessageArea() const;
     bool SaveCrossWordTo(const std::string& chosen);
     bool SaveTemplateTo(TCrossDocument& doc, const std::string& chosen);
     void WarnLoadError(const QString& fileName);
@@ -77,7 +76,7 @@ private:
     void UseTemplate(const QString& fileName);
 
     TCrossDocument& FCrossWord;
-    TCrossDocument& FPattern;
+    TCrossDocument& FTemplate;
     TSettings& FSettings;
     TFileDialogs& FDialogs;
     QWidget& FWindow;

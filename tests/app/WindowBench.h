@@ -2,7 +2,7 @@
 
 #include "WindowProbe.h"
 #include "app/MainForm.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "creator/ComposeController.h"
 #include "documents/CrossTXT.h"
@@ -32,13 +32,13 @@ public:
     {
         Timer.setInterval(5);
         QObject::connect(&Timer, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<TMessageForm*>(QApplication::activeModalWidget());
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || box == Answered)
                 return;
             Answered = box;
-            const QString text = box->MessageText()->text();
+            const QString text = box->text();
             Texts << text;
-            box->Button(Answer(text))->click();
+            box->findChild<QAbstractButton*>(Answer(text))->click();
         });
         Timer.start();
     }
@@ -46,7 +46,7 @@ public:
 
 private:
     std::function<QString(const QString&)> Answer;
-    QPointer<TMessageForm> Answered;
+    QPointer<QMessageBox> Answered;
     QTimer Timer;
 };
 
