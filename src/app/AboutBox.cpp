@@ -1,8 +1,7 @@
 #include "app/AboutBox.h"
 
-#include "app/HintPause.h"
 #include "app/LogoPicture.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -21,6 +20,10 @@
 #endif
 
 namespace mz {
+
+namespace {
+constexpr int LinkHintMs = 2000;
+}
 
 QString ProductHost()
 {
@@ -167,14 +170,9 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
     layout->activate();
     const QSize screen = ScreenSize();
     move(screen.width() / 2 - width() / 2, screen.height() / 2 - height() / 2);
-
-    SavedHintHidePause = HintHidePause();
-    SetHintHidePause(2000);
-}
-
-TAboutBox::~TAboutBox()
-{
-    SetHintHidePause(SavedHintHidePause);
+    // The links' hints go after two seconds.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setToolTipDuration(LinkHintMs);
 }
 
 void TAboutBox::HintChanged(const QString& currentHint)

@@ -33,7 +33,6 @@ class TAboutBox : public QDialog {
 public:
     // The word database's edition field and counts as gathered at start-up.
     TAboutBox(int edition, int wordCount, int explCount, QWidget* parent = nullptr);
-    ~TAboutBox() override;
 
     // Underlines the link whose hint is the current one, the other one plain.
     void HintChanged(const QString& currentHint);
@@ -45,7 +44,6 @@ public:
     TLinkLabel* email = nullptr;
 
 private:
-    int SavedHintHidePause = 0;
 };
 
 } // namespace mz

@@ -1,7 +1,7 @@
 #include "app/Application.h"
 
 #include "app/MainForm.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/ProgramIcon.h"
 #include "app/WindowText.h"
 

@@ -1,15 +1,15 @@
 #include "app/CluePanel.h"
 
 #include "app/ClueLayout.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "sound/SoundPlayer.h"
 #include "app/ToolbarPictures.h"
 #include "app/WindowText.h"
-#include "core/CellChars.h"
 #include "core/Cp1250.h"
 #include "core/Error.h"
 #include "core/SoundNames.h"
+#include "documents/CrossSolution.h"
 #include "grid/CrossDocument.h"
 
 #include <QAction>
@@ -22,12 +22,12 @@ namespace mz {
 
 namespace {
 
-constexpr char Blocked = static_cast<char>(BlockedCell);
 constexpr int ButtonLeft = 8;
 constexpr int ButtonSize = 25;
 constexpr int PlayIconSize = 21;
 constexpr int LabelLeft = 36;
 constexpr int ClueFontPixels = 13;
+constexpr int HintDurationMs = 10000;
 // The gap between the grid and the clue.
 constexpr int GapBelowGrid = 8;
 // The clue is broken into lines at carriage returns.
@@ -58,6 +58,9 @@ TCluePanel::TCluePanel(TCrossSurface& crossView, QWidget& client, QAction& play,
     clueFont.setPixelSize(ClueFontPixels);
     FLabel->setFont(clueFont);
     FLabel->move(LabelLeft, 0);
+    // Long clues stay readable in the hint.
+    FLabel->setToolTipDuration(HintDurationMs);
+    FPlayButton->setToolTipDuration(HintDurationMs);
 
     FPlayer = new TSoundPlayer(this);
     FPlayer->setObjectName(QStringLiteral("MediaPlayer"));
@@ -93,54 +96,27 @@ void TCluePanel::ForgetHighlight()
 
 void TCluePanel::Refresh()
 {
-    const int col = FCrossView.CurrCol();
-    const int row = FCrossView.CurrRow();
-    TExpl expl;
-    const bool blocked = FCrossView.GetCell(col, row) == Blocked;
-    const bool horizontal = FCrossView.WriteDir() == wdHorizontal;
-    int startCol = col;
-    int startRow = row;
-    bool found = false;
-    if (!FEditorMode && !blocked) {
-        if (horizontal)
-            while (startCol - 1 >= 1 && FCrossView.GetCell(startCol - 1, startRow) != Blocked)
-                --startCol;
-        else
-            while (startRow - 1 >= 1 && FCrossView.GetCell(startCol, startRow - 1) != Blocked)
-                --startRow;
-        const TCrossTXT& doc = FCrossWord.Document();
-        for (int n = 1; n <= doc.ExplCount(); ++n) {
-            const TExpl candidate = doc.GetExpl(n);
-            if (candidate.Col == startCol && candidate.Row == startRow && candidate.Horizontal == horizontal) {
-                expl = candidate;
-                FCrossWord.SetCurrentExpl(n);
-                found = true;
-                break;
-            }
-        }
-    }
-    FPlay.setEnabled(found && !expl.Audio.empty());
+    const bool horizontal = FCrossView.WriteDir() == TDirection::Across;
+    const TCrossTXT& doc = FCrossWord.Document();
+    FCurrentExpl = FEditorMode ? 0 : ExplNumberAt(doc, FCrossView.CurrCol(), FCrossView.CurrRow(), horizontal);
+    const TExpl expl = FCurrentExpl != 0 ? doc.GetExpl(FCurrentExpl) : TExpl{};
+    FPlay.setEnabled(FCurrentExpl != 0 && !expl.Audio.empty());
     LayOutClue(expl);
+    if (FEditorMode)
+        return;
 
-    const TWriteDir dir = FCrossView.WriteDir();
-    if ((!FEditorMode && blocked) || expl.Explanation.empty()) {
+    const TDirection dir = FCrossView.WriteDir();
+    if (expl.Explanation.empty()) {
         FCrossView.ClearHighlights();
         FCrossView.Paint();
         FLastCol = FLastRow = 0;
-    } else if (!FEditorMode && (startCol != FLastCol || startRow != FLastRow || dir != FLastDir)) {
-        FLastCol = startCol;
-        FLastRow = startRow;
+    } else if (expl.Col != FLastCol || expl.Row != FLastRow || dir != FLastDir) {
+        FLastCol = expl.Col;
+        FLastRow = expl.Row;
         FLastDir = dir;
         FCrossView.ClearHighlights();
-        int c = startCol;
-        int r = startRow;
-        while (c <= FCrossView.ColCount() && r <= FCrossView.RowCount() && FCrossView.GetCell(c, r) != Blocked) {
-            FCrossView.SetCellHighlight(c, r, true);
-            if (horizontal)
-                ++c;
-            else
-                ++r;
-        }
+        for (const TCellPos& cell : WordCells(doc, expl))
+            FCrossView.SetCellHighlight(cell.Col, cell.Row, true);
         FCrossView.Paint();
     }
 }
@@ -174,7 +150,7 @@ void TCluePanel::Play()
         return;
     TExpl expl;
     try {
-        expl = FCrossWord.Document().GetExpl(FCrossWord.CurrentExpl());
+        expl = FCrossWord.Document().GetExpl(FCurrentExpl);
     } catch (const std::exception&) {
         return;
     }
@@ -187,8 +163,8 @@ void TCluePanel::Play()
         const QString key = QString::fromStdString(FCrossWord.FileName()) + QLatin1Char('\n') + FromCp1250(expl.Audio);
         if (!FRefusedTold.contains(key)) {
             FRefusedTold.insert(key);
-            MessageDlg(QString::fromStdString(FormatMessage(MsgSoundRefused, Cp1250ToUtf8(expl.Audio))), mtWarning,
-                       mbOK);
+            ShowMessage(QString::fromStdString(FormatMessage(MsgSoundRefused, Cp1250ToUtf8(expl.Audio))),
+                        QMessageBox::Warning);
         }
     }
 }

@@ -53,10 +53,12 @@ private:
     QToolButton* FPlayButton = nullptr;
     TSoundPlayer* FPlayer = nullptr;
     bool FEditorMode = false;
+    // The explanation of the word at the cursor, 0 for none.
+    int FCurrentExpl = 0;
     // The word start highlighted last; column 0 means none.
     int FLastCol = 0;
     int FLastRow = 0;
-    TWriteDir FLastDir = wdHorizontal;
+    TDirection FLastDir = TDirection::Across;
     // The refused sound names the user was told about (file name, name).
     QSet<QString> FRefusedTold;
 };

@@ -1,7 +1,7 @@
 #include "app/DocumentCommands.h"
 
 #include "app/FileDialogs.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "app/UserDirs.h"
 #include "app/WebPageExport.h"
@@ -23,7 +23,7 @@ namespace {
 
 const char* const MsgLoadError = "Wystąpił błąd podczas ładowania pliku %s";
 const char* const MsgCrossWordChanged = "Zawartość krzyżówki %s zmieniła się.\nCzy chcesz zapisać zmiany?";
-const char* const MsgPatternChanged = "Zawartość szablonu %s zmieniła się.\nCzy chcesz zapisać zmiany?";
+const char* const MsgTemplateChanged = "Zawartość szablonu %s zmieniła się.\nCzy chcesz zapisać zmiany?";
 
 const QString PatternFilter = QStringLiteral("Pliki szablonu krzyżówek|*.sz|Wszystkie pliki|*.*");
 
@@ -59,14 +59,9 @@ QString ShowableProblem(const TCrossTXT& doc)
 
 TDocumentCommands::TDocumentCommands(TCrossDocument& crossWord, TCrossDocument& pattern, TSettings& settings,
                                      TFileDialogs& dialogs, QWidget& window, QObject* parent)
-    : QObject(parent), FCrossWord(crossWord), FPattern(pattern), FSettings(settings), FDialogs(dialogs), FWindow(window)
+    : QObject(parent), FCrossWord(crossWord), FTemplate(pattern), FSettings(settings), FDialogs(dialogs), FWindow(window)
 {
     setObjectName(QStringLiteral("DocumentCommands"));
-}
-
-QRect TDocumentCommands::MessageArea() const
-{
-    return FWindow.frameGeometry();
 }
 
 void TDocumentCommands::WarnLoadError(const QString& fileName, const std::string& reason)
@@ -74,7 +69,7 @@ void TDocumentCommands::WarnLoadError(const QString& fileName, const std::string
     QString text = Formatted(MsgLoadError, fileName);
     if (!reason.empty())
         text += QStringLiteral(": ") + QString::fromStdString(reason);
-    MessageDlgOver(text, mtWarning, mbOK, MessageArea());
+    ShowMessage(text, QMessageBox::Warning, QMessageBox::Ok, &FWindow);
 }
 
 // Reads the file and checks that a grid can show it; false (with the warning
@@ -86,7 +81,7 @@ bool TDocumentCommands::Loaded(const QString& fileName, TCrossTXT& doc)
     } catch (const std::exception& e) {
         // An ipuz file the program cannot show is refused with the reason, naming what is unsupported.
         if (OpenExtensionOf(fileName.toLower().toStdString()) == "ipuz")
-            MessageDlgOver(QString::fromUtf8(e.what()), mtWarning, mbOK, MessageArea());
+            ShowMessage(QString::fromUtf8(e.what()), QMessageBox::Warning, QMessageBox::Ok, &FWindow);
         else
             WarnLoadError(fileName, ReasonOf(e));
         return false;
@@ -102,15 +97,14 @@ bool TDocumentCommands::AskSaveChanges(TCrossDocument& doc)
 {
     if (!doc.Modified())
         return true;
-    const QString question = Formatted(doc.Kind() == TDocumentKind::CrossWord ? MsgCrossWordChanged : MsgPatternChanged,
+    const QString question = Formatted(doc.Kind() == TDocumentKind::CrossWord ? MsgCrossWordChanged : MsgTemplateChanged,
                                        QString::fromStdString(FileNamePart(doc.FileName())));
     // A window minimized by the user puts the question in the middle of the screen.
-    const int answer = FWindow.isMinimized()
-        ? MessageDlg(question, mtInformation, mbYes | mbNo | mbCancel)
-        : MessageDlgOver(question, mtInformation, mbYes | mbNo | mbCancel, MessageArea());
-    if (answer == mrCancel)
+    const auto answer = ShowMessage(question, QMessageBox::Information,
+                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &FWindow);
+    if (answer == QMessageBox::Cancel)
         return false;
-    if (answer == mrYes)
+    if (answer == QMessageBox::Yes)
         // A failed save must not let the command go on and drop the changes.
         return doc.Kind() == TDocumentKind::CrossWord ? SaveCrossWordTo(FCrossWord.FileName())
                                                       : SaveTemplateTo(doc, doc.FileName());
@@ -129,7 +123,7 @@ bool TDocumentCommands::OpenCrossWord(const QString& fileName)
     FCrossWord.Assign(loaded);
     emit CaptionChanged(fileName.toStdString());
     if (loaded.RefusedSounds > 0)
-        MessageDlgOver(Formatted(MsgSoundsRefused, fileName), mtWarning, mbOK, MessageArea());
+        ShowMessage(Formatted(MsgSoundsRefused, fileName), QMessageBox::Warning, QMessageBox::Ok, &FWindow);
     return true;
 }
 
@@ -232,13 +226,13 @@ void TDocumentCommands::ExportCrossWordAsWebPage()
 
 bool TDocumentCommands::OpenTemplate(const QString& fileName)
 {
-    if (!AskSaveChanges(FPattern))
+    if (!AskSaveChanges(FTemplate))
         return false;
     TCrossTXT loaded;
     if (!Loaded(fileName, loaded))
         return false;
     UseTemplate(fileName);
-    FPattern.Assign(loaded);
+    FTemplate.Assign(loaded);
     emit CaptionChanged(fileName.toStdString());
     return true;
 }
@@ -250,7 +244,7 @@ bool TDocumentCommands::OpenTemplateDialog()
     request.Filter = PatternFilter;
     request.DefaultExt = QStringLiteral("sz");
     request.FileName = QStringLiteral("*.sz");
-    request.Directory = DirectoryPart(FPattern.FileName());
+    request.Directory = DirectoryPart(FTemplate.FileName());
     const QString chosen = FDialogs.Run(request);
     if (chosen.isEmpty())
         return false;
@@ -261,10 +255,10 @@ bool TDocumentCommands::OpenTemplateDialog()
 bool TDocumentCommands::ReloadTemplateIfChanged()
 {
     const std::string wanted = FSettings.PatternFileName.toStdString();
-    if (wanted == FPattern.FileName())
+    if (wanted == FTemplate.FileName())
         return false;
     // The template on screen may hold edits made since its last save.
-    if (!AskSaveChanges(FPattern))
+    if (!AskSaveChanges(FTemplate))
         return false;
     // A template that cannot be loaded leaves the one shown, without a message.
     TCrossTXT loaded;
@@ -275,16 +269,16 @@ bool TDocumentCommands::ReloadTemplateIfChanged()
     }
     if (!ShowableProblem(loaded).isEmpty())
         return false;
-    FPattern.Assign(loaded);
-    FPattern.SetModified(false);
+    FTemplate.Assign(loaded);
+    FTemplate.SetModified(false);
     return true;
 }
 
 void TDocumentCommands::SaveTemplate()
 {
-    if (!FPattern.Modified())
+    if (!FTemplate.Modified())
         return;
-    SaveTemplateTo(FPattern, FPattern.FileName());
+    SaveTemplateTo(FTemplate, FTemplate.FileName());
 }
 
 void TDocumentCommands::SaveTemplateAs()
@@ -294,15 +288,15 @@ void TDocumentCommands::SaveTemplateAs()
     request.Title = QStringLiteral("Zapisz szablon krzyżówki jako...");
     request.Filter = PatternFilter;
     request.DefaultExt = QStringLiteral("sz");
-    request.Directory = DirectoryPart(FPattern.FileName());
-    request.FileName = QString::fromStdString(FileNamePart(FPattern.FileName()));
+    request.Directory = DirectoryPart(FTemplate.FileName());
+    request.FileName = QString::fromStdString(FileNamePart(FTemplate.FileName()));
     const QString chosen = FDialogs.Run(request);
     if (chosen.isEmpty())
         return;
     const std::string name = TemplateFileName(chosen.toStdString());
     emit CaptionChanged(name);
     // Composing keeps the template of its setting; the options dialog takes it up again.
-    SaveTemplateTo(FPattern, name);
+    SaveTemplateTo(FTemplate, name);
 }
 
 void TDocumentCommands::UseTemplate(const QString& fileName)

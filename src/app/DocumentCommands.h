@@ -69,7 +69,6 @@ signals:
 
 private:
     QString ExportFileName(const QString& title, const QString& filter, const QString& extension);
-    QRect MessageArea() const;
     bool SaveCrossWordTo(const std::string& chosen);
     bool SaveTemplateTo(TCrossDocument& doc, const std::string& chosen);
     // The load error, with the system's reason (no such file, no access) when there is one.
@@ -80,7 +79,7 @@ private:
     void UseTemplate(const QString& fileName);
 
     TCrossDocument& FCrossWord;
-    TCrossDocument& FPattern;
+    TCrossDocument& FTemplate;
     TSettings& FSettings;
     TFileDialogs& FDialogs;
     QWidget& FWindow;

@@ -1,6 +1,6 @@
 #include "app/HelpForm.h"
 
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -92,14 +92,14 @@ void THelpForm::OpenExternally()
     // A section reached by its bare name ("#druk") belongs to the help page.
     const QUrl page = FPage.resolved(FBrowser->source());
     if (!QDesktopServices::openUrl(page))
-        MessageDlg(QString::fromUtf8(MsgNoBrowser).arg(page.toDisplayString()), mtWarning, mbOK);
+        ShowMessage(QString::fromUtf8(MsgNoBrowser).arg(page.toDisplayString()), QMessageBox::Warning);
 }
 
 THelpForm* THelpForm::ShowHelp(const QString& helpFile, QWidget* parent)
 {
     static QPointer<THelpForm> shown;
     if (!QFileInfo(helpFile).isFile()) {
-        MessageDlg(QString::fromUtf8(MsgNoHelpFile).arg(helpFile), mtError, mbOK);
+        ShowMessage(QString::fromUtf8(MsgNoHelpFile).arg(helpFile), QMessageBox::Critical);
         return nullptr;
     }
     if (shown && shown->parentWidget() != parent)

@@ -1,6 +1,6 @@
 #include "app/LogoForm.h"
 
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/Settings.h"
 
 #include <QEvent>

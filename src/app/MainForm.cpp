@@ -4,13 +4,11 @@
 #include "app/CluePanel.h"
 #include "app/DocumentCommands.h"
 #include "app/HelpForm.h"
-#include "app/HintPause.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/OwnWordsCommand.h"
 #include "app/Settings.h"
 #include "app/SolutionCommands.h"
 #include "app/TemplateEditor.h"
-#include "app/Toolbar.h"
 #include "app/ToolbarPictures.h"
 #include "app/UserDirs.h"
 #include "app/WindowText.h"
@@ -29,9 +27,11 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
+#include <QToolBar>
 #include <QUrl>
 
 namespace mz {
@@ -41,8 +41,8 @@ namespace {
 const char* const MsgLetterImage = "Nie można załadować pliku grafiki %s.";
 const char* const MsgNotSupported = "%s - nie jest obsługiwany przez Mirakolnika Zodevidar.";
 
-// The client area: the toolbar strip on top, the grid below it, and under the
-// grid the clue (crossword) or the size box (template editor).
+// The client area: the grid, and under it the clue (crossword) or the size box
+// (template editor); the toolbar lies above it.
 constexpr int LeftMargin = 0;
 constexpr int RightMargin = 0;
 constexpr int ClueAreaHeight = 48;
@@ -53,9 +53,11 @@ constexpr int PanelHeight = 68;
 constexpr int StartCols = 10;
 constexpr int StartRows = 8;
 // Where the grids are made; the first fit of the window moves them.
-constexpr QPoint PatternStart(0, 40);
+constexpr QPoint TemplateStart(0, 40);
 constexpr QPoint CrossWordStart(20, 40);
-constexpr int HintHidePauseMs = 10000;
+// Long clue hints stay readable.
+constexpr int HintDurationMs = 10000;
+constexpr int ToolbarHeight = 40;
 // A dropped file name is cut to this length.
 constexpr int MaxDroppedName = 260;
 
@@ -124,20 +126,20 @@ void TMainForm::CreateDocuments()
 {
     FCrossWord = new TCrossDocument(TDocumentKind::CrossWord, this);
     FCrossWord->setObjectName(QStringLiteral("CrossWordDocument"));
-    FPattern = new TCrossDocument(TDocumentKind::Template, this);
-    FPattern->setObjectName(QStringLiteral("PatternDocument"));
+    FTemplate = new TCrossDocument(TDocumentKind::Template, this);
+    FTemplate->setObjectName(QStringLiteral("PatternDocument"));
     FPreview = new TCrossDocument(TDocumentKind::CrossWord, this);
     FPreview->setObjectName(QStringLiteral("PreviewDocument"));
 }
 
 void TMainForm::CreateActions()
 {
-    FAct.PatternClear = MakeAction(this, "Pattern_Clear", QStringLiteral("Czyść"), QStringLiteral("Czyść szablon"));
-    FAct.PatternOpen = MakeAction(this, "Pattern_Open", QStringLiteral("&Otwórz"), QStringLiteral("Otwórz szablon"));
-    FAct.PatternSave = MakeAction(this, "Pattern_Save", QStringLiteral("Zapi&sz"), QStringLiteral("Zapisz szablon"));
-    FAct.PatternSaveAs = MakeAction(this, "Pattern_SaveAs", QStringLiteral("Z&apisz jako..."));
-    FAct.PatternPrint = MakeAction(this, "Pattern_Print", QStringLiteral("&Drukuj"), QStringLiteral("Drukuj szablon"));
-    FAct.PatternClose =
+    FAct.TemplateClear = MakeAction(this, "Pattern_Clear", QStringLiteral("Czyść"), QStringLiteral("Czyść szablon"));
+    FAct.TemplateOpen = MakeAction(this, "Pattern_Open", QStringLiteral("&Otwórz"), QStringLiteral("Otwórz szablon"));
+    FAct.TemplateSave = MakeAction(this, "Pattern_Save", QStringLiteral("Zapi&sz"), QStringLiteral("Zapisz szablon"));
+    FAct.TemplateSaveAs = MakeAction(this, "Pattern_SaveAs", QStringLiteral("Z&apisz jako..."));
+    FAct.TemplatePrint = MakeAction(this, "Pattern_Print", QStringLiteral("&Drukuj"), QStringLiteral("Drukuj szablon"));
+    FAct.TemplateClose =
         MakeAction(this, "Pattern_Close", QStringLiteral("Zam&knij szablon"), QStringLiteral("Zamknij szablon"));
     FAct.New = MakeAction(this, "CrossWord_New", QStringLiteral("&Nowa"), QStringLiteral("Nowa krzyżówka"));
     FAct.Open = MakeAction(this, "CrossWord_Open", QStringLiteral("&Otwórz"), QStringLiteral("Otwórz krzyżówkę"));
@@ -156,6 +158,8 @@ void TMainForm::CreateActions()
     FAct.Exit = MakeAction(this, "CrossWord_ExitProgram", QStringLiteral("&Koniec"));
     FAct.Stop =
         MakeAction(this, "CrossWord_Stop", QStringLiteral("Przerwij"), QStringLiteral("Przerwij tworzenie krzyżówki"));
+    // Shown on the toolbar while a run goes on.
+    FAct.Stop->setVisible(false);
     FAct.Editor = MakeAction(this, "Editor", QStringLiteral("Edytor &Szablonu"));
     FAct.WordDatabase = MakeAction(this, "DB_Edytor", QStringLiteral("Edytor &Bazy Haseł"));
     FAct.Options = MakeAction(this, "Konfiguracja1", QStringLiteral("K&onfiguracja"));
@@ -178,17 +182,17 @@ void TMainForm::CreateActions()
     FAct.About = MakeAction(this, "About", QStringLiteral("&O Mirakolniku ..."));
 
     SetPicture(FAct.New, tpNew);
-    SetPicture(FAct.PatternClear, tpNew);
+    SetPicture(FAct.TemplateClear, tpNew);
     SetPicture(FAct.Open, tpOpen);
-    SetPicture(FAct.PatternOpen, tpOpen);
-    SetPicture(FAct.PatternClose, tpClose);
+    SetPicture(FAct.TemplateOpen, tpOpen);
+    SetPicture(FAct.TemplateClose, tpClose);
     SetPicture(FAct.Stop, tpStop);
     SetPicture(FAct.WriteVert, tpToDown);
     SetPicture(FAct.WriteHoriz, tpToRight);
     SetPicture(FAct.Save, tpSave);
-    SetPicture(FAct.PatternSave, tpSave);
+    SetPicture(FAct.TemplateSave, tpSave);
     SetPicture(FAct.Print, tpPrint);
-    SetPicture(FAct.PatternPrint, tpPrint);
+    SetPicture(FAct.TemplatePrint, tpPrint);
     SetPicture(FAct.Help, tpHelp);
     SetPicture(FAct.Play, tpPlay);
 }
@@ -206,14 +210,13 @@ void TMainForm::CreateMenus()
         }
         return m;
     };
-    FPatternMenu = menu("Pattern", QStringLiteral("&Szablon"),
-                        {FAct.PatternClear, FAct.PatternOpen, FAct.PatternSave, FAct.PatternSaveAs, nullptr,
-                         FAct.PatternPrint, FAct.ExportAsPdf, FAct.PatternClose});
-    FPatternMenu->menuAction()->setVisible(false);
-    FCrossWordMenu =
-        menu("CrossWord", QStringLiteral("&Krzyżówka"),
-             {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, FAct.ExportAsWebPage,
-              nullptr, FAct.Series, nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
+    FTemplateMenu = menu("Pattern", QStringLiteral("&Szablon"),
+                        {FAct.TemplateClear, FAct.TemplateOpen, FAct.TemplateSave, FAct.TemplateSaveAs, nullptr,
+                         FAct.TemplatePrint, FAct.ExportAsPdf, FAct.TemplateClose});
+    FTemplateMenu->menuAction()->setVisible(false);
+    FCrossWordMenu = menu("CrossWord", QStringLiteral("&Krzyżówka"),
+                          {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, FAct.ExportAsWebPage,
+                           nullptr, FAct.Series, nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
     // "Krzyżówka z własnych haseł..." follows "Seria krzyżówek...".
     QAction* ownWords = MakeAction(this, "CrossWord_OwnWords", QStringLiteral("Krzyżówka z &własnych haseł..."),
                                    QStringLiteral("Układa krzyżówkę z podanych słów lub krzyżówkę z hasłem"));
@@ -243,17 +246,26 @@ void TMainForm::CreateGrids()
     FPanel->setObjectName(QStringLiteral("Image2"));
     FPanel->setGeometry(0, 0, PanelWidth, PanelHeight);
     FPanel->setPixmap(QPixmap::fromImage(PanelBackground(PanelWidth, PanelHeight)));
-    FToolbar = new TToolbar(*FClient,
-                            {FAct.New, FAct.Open, FAct.PatternClose, FAct.Stop, FAct.WriteVert, FAct.WriteHoriz,
-                             FAct.Save, FAct.Print, FAct.Help},
-                            this);
+    // Qt's toolbar offers the buttons a narrow window cannot show under its extension button.
+    FToolbar = addToolBar(QStringLiteral("Przyciski"));
+    FToolbar->setObjectName(QStringLiteral("Toolbar"));
+    FToolbar->setMovable(false);
+    FToolbar->setFloatable(false);
+    FToolbar->toggleViewAction()->setVisible(false);
+    FToolbar->setContextMenuPolicy(Qt::PreventContextMenu);
+    FToolbar->setIconSize(ToolbarPicture(tpNew).size());
+    FToolbar->setMinimumHeight(ToolbarHeight);
+    FToolbar->setStyleSheet(QStringLiteral(
+        "QToolBar#Toolbar { border: none; border-bottom: 1px solid rgb(170, 176, 190); background: "
+        "qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 rgb(246, 246, 250), stop: 1 rgb(212, 218, 230)); }"));
+    ShowToolbarOf(false);
 
-    FPatternView = new TCrossSurface(FClient);
-    FPatternView->setObjectName(QStringLiteral("PatternVC"));
-    FPatternView->SetDocument(FPattern);
-    FPatternView->move(PatternStart);
-    FPatternView->SetVisible(false);
-    FPatternView->SetMode(mEdit);
+    FTemplateView = new TCrossSurface(FClient);
+    FTemplateView->setObjectName(QStringLiteral("PatternVC"));
+    FTemplateView->SetDocument(FTemplate);
+    FTemplateView->move(TemplateStart);
+    FTemplateView->setVisible(false);
+    FTemplateView->SetMode(mEdit);
 
     FCrossView = new TCrossSurface(FClient);
     FCrossView->setObjectName(QStringLiteral("CrossVC"));
@@ -268,8 +280,8 @@ void TMainForm::CreateGrids()
 void TMainForm::CreateControllers()
 {
     FClues = new TCluePanel(*FCrossView, *FClient, *FAct.Play, FSettings, this);
-    FEditor = new TTemplateEditor(*FPatternView, *FClient, *FPanel, this);
-    FCommands = new TDocumentCommands(*FCrossWord, *FPattern, FSettings, FDialogs, *this, this);
+    FEditor = new TTemplateEditor(*FTemplateView, *FClient, *FPanel, this);
+    FCommands = new TDocumentCommands(*FCrossWord, *FTemplate, FSettings, FDialogs, *this, this);
     FComposer = new TComposeController(*this, this);
     FSolution = new TSolutionCommands(*FCrossWord, *FCrossView, FSettings, *this, *FClient, this);
     FSolution->FillMenu(*FSolutionMenu);
@@ -282,17 +294,17 @@ void TMainForm::ConnectCommands()
     connect(FAct.SaveAs, &QAction::triggered, FCommands, &TDocumentCommands::SaveCrossWordAs);
     connect(FAct.ExportAsText, &QAction::triggered, FCommands, &TDocumentCommands::ExportCrossWordAsText);
     connect(FAct.Print, &QAction::triggered, this, [this] { FCommands->Print(PrintedDocument()); });
-    connect(FAct.PatternPrint, &QAction::triggered, this, [this] { FCommands->Print(PrintedDocument()); });
+    connect(FAct.TemplatePrint, &QAction::triggered, this, [this] { FCommands->Print(PrintedDocument()); });
     connect(FAct.ExportAsPdf, &QAction::triggered, this, [this] { FCommands->ExportAsPdf(PrintedDocument()); });
     connect(FAct.Exit, &QAction::triggered, this, &QWidget::close);
 
     connect(FAct.Editor, &QAction::triggered, this, &TMainForm::EnterEditor);
-    connect(FAct.PatternClose, &QAction::triggered, this, &TMainForm::CloseEditor);
+    connect(FAct.TemplateClose, &QAction::triggered, this, &TMainForm::CloseEditor);
     // Cells beyond the present size keep their letters for a later enlargement.
-    connect(FAct.PatternClear, &QAction::triggered, FPattern, &TCrossDocument::ClearCells);
-    connect(FAct.PatternOpen, &QAction::triggered, this, &TMainForm::OpenTemplateCommand);
-    connect(FAct.PatternSave, &QAction::triggered, FCommands, &TDocumentCommands::SaveTemplate);
-    connect(FAct.PatternSaveAs, &QAction::triggered, FCommands, &TDocumentCommands::SaveTemplateAs);
+    connect(FAct.TemplateClear, &QAction::triggered, FTemplate, &TCrossDocument::ClearCells);
+    connect(FAct.TemplateOpen, &QAction::triggered, this, &TMainForm::OpenTemplateCommand);
+    connect(FAct.TemplateSave, &QAction::triggered, FCommands, &TDocumentCommands::SaveTemplate);
+    connect(FAct.TemplateSaveAs, &QAction::triggered, FCommands, &TDocumentCommands::SaveTemplateAs);
     connect(FEditor, &TTemplateEditor::GripDragged, this, &TMainForm::ResizeTemplate);
 
     connect(FAct.WriteHoriz, &QAction::triggered, this, [this] { SetWriteDir(true); });
@@ -317,7 +329,7 @@ void TMainForm::ConnectCommands()
     connect(FAct.ExportAsIpuz, &QAction::triggered, FCommands, &TDocumentCommands::ExportCrossWordAsIpuz);
     connect(FAct.ExportAsWebPage, &QAction::triggered, FCommands, &TDocumentCommands::ExportCrossWordAsWebPage);
     connect(FSolution, &TSolutionCommands::LayoutChanged, this, [this] {
-        if (!FEditorMode && FCrossView->Visible())
+        if (!FEditorMode && !FCrossView->isHidden())
             FitWindowToGrid(*FCrossView);
     });
     connect(FComposer, &TComposeController::RunCompleted, FSolution, &TSolutionCommands::AfterCompose);
@@ -335,10 +347,10 @@ void TMainForm::Start()
     const QString letters = FProgramDir + LetterImageName;
     const bool started = Reporting([&] {
         try {
-            for (TCrossSurface* view : {FCrossView, FPatternView, FPreviewView})
+            for (TCrossSurface* view : {FCrossView, FTemplateView, FPreviewView})
                 view->SetFileName(letters);
         } catch (const std::exception&) {
-            MessageDlg(Formatted(MsgLetterImage, letters), mtError, mbOK);
+            ShowMessage(Formatted(MsgLetterImage, letters), QMessageBox::Critical);
             FTerminate = true;
             QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         }
@@ -362,13 +374,12 @@ void TMainForm::Start()
         store.reset();
 
         LoadStartTemplate();
-        FPreview->Assign(FPattern->Document());
+        FPreview->Assign(FTemplate->Document());
         FPreviewView->resize(FPreviewView->ImageWidth(), FPreviewView->ImageHeight());
-        FPreviewView->SetVisible(false);
-        FPreviewView->SetEnabled(false);
+        FPreviewView->setVisible(false);
+        FPreviewView->setEnabled(false);
         FPreviewView->SetFocusVisible(false);
 
-        SetHintHidePause(HintHidePauseMs);
         FCrossView->setFocus();
         FClues->Refresh();
     });
@@ -394,9 +405,9 @@ void TMainForm::LoadStartTemplate()
         pattern.SetCell(1, 1, BlockedCell);
         pattern.FileName = (FSettings.PatternDir + BlankPatternName).toStdString();
     }
-    FPattern->Assign(pattern);
-    FPatternView->resize(FPatternView->ImageWidth(), FPatternView->ImageHeight());
-    FPattern->SetModified(false);
+    FTemplate->Assign(pattern);
+    FTemplateView->resize(FTemplateView->ImageWidth(), FTemplateView->ImageHeight());
+    FTemplate->SetModified(false);
 }
 
 void TMainForm::GatherDBStatistics()
@@ -430,7 +441,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (FCommands->AskSaveChanges(*FCrossWord) && FCommands->AskSaveChanges(*FPattern))
+    if (FCommands->AskSaveChanges(*FCrossWord) && FCommands->AskSaveChanges(*FTemplate))
         event->accept();
     else
         event->ignore();
@@ -458,9 +469,6 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == FClient) {
         switch (event->type()) {
-        case QEvent::Resize:
-            FToolbar->Overflow(FClient->width());
-            break;
         case QEvent::DragEnter:
             dragEnterEvent(static_cast<QDragEnterEvent*>(event));
             return true;
@@ -478,7 +486,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 
 void TMainForm::CreateZoom()
 {
-    FZoom = new TZoom({FCrossView, FPatternView, FPreviewView}, FProgramDir + LetterImageName, this);
+    FZoom = new TZoom({FCrossView, FTemplateView, FPreviewView}, FProgramDir + LetterImageName, this);
     FAct.ZoomIn = MakeAction(this, "ZoomIn", QStringLiteral("Powięks&z"), QStringLiteral("Powiększ siatkę"));
     FAct.ZoomOut = MakeAction(this, "ZoomOut", QStringLiteral("Pomniej&sz"), QStringLiteral("Pomniejsz siatkę"));
     FAct.ZoomDefault = MakeAction(this, "ZoomDefault", QStringLiteral("&Rozmiar domyślny"));
@@ -505,7 +513,7 @@ void TMainForm::Zoomed(int cellSize)
     if (TCrossSurface* shown = VisibleGrid())
         FitWindowToGrid(*shown);
     else
-        FitWindowToGrid(FEditorMode ? *FPatternView : *FCrossView);
+        FitWindowToGrid(FEditorMode ? *FTemplateView : *FCrossView);
     if (FEditorMode)
         FEditor->UpdateSizeBox();
 }
@@ -519,15 +527,15 @@ void TMainForm::ShowCaption(const std::string& fileName)
 
 TCrossSurface* TMainForm::VisibleGrid() const
 {
-    for (TCrossSurface* g : {FCrossView, FPatternView, FPreviewView})
-        if (g->Visible())
+    for (TCrossSurface* g : {FCrossView, FTemplateView, FPreviewView})
+        if (!g->isHidden())
             return g;
     return nullptr;
 }
 
 void TMainForm::FitWindowToGrid(TCrossSurface& grid)
 {
-    const int top = FToolbar->Height();
+    const int top = 0;
     const int clientWidth = grid.ImageWidth() + LeftMargin + RightMargin;
     const int strip = FSolution->StripHeight(&grid == FCrossView && !FEditorMode);
     const int clientHeight = grid.ImageHeight() + top + FBottomMargin + strip;
@@ -540,12 +548,43 @@ void TMainForm::FitWindowToGrid(TCrossSurface& grid)
     FSolution->PlaceBelow(below, clientWidth, strip > 0);
     FClues->PlaceBelow(below + strip);
     FEditor->PlaceBelow(below);
-    setFixedSize(sizeHint());
-    FToolbar->Overflow(clientWidth);
+    // The toolbar asks for the width of all its buttons; a narrower window
+    // keeps the ones that do not fit under its extension button.
+    setFixedSize(minimumSizeHint());
 
     grid.ClearHighlights();
     FClues->ForgetHighlight();
     FClues->Refresh();
+}
+
+// The buttons of a mode: the template's commands in the editor, where the
+// close button takes the stop button's place; the button of a hidden action
+// is hidden. The buttons keep the names they always had.
+void TMainForm::ShowToolbarOf(bool editor)
+{
+    const std::pair<QAction*, const char*> buttons[] = {
+        {editor ? FAct.TemplateClear : FAct.New, "SBttn_New"},
+        {editor ? FAct.TemplateOpen : FAct.Open, "SBttn_Open"},
+        {editor ? FAct.TemplateClose : FAct.Stop, editor ? "SBttn_Close" : "SBttn_Stop"},
+        {FAct.WriteVert, "SBttn_ToDown"},
+        {FAct.WriteHoriz, "SBttn_ToRight"},
+        {editor ? FAct.TemplateSave : FAct.Save, "SBttn_Save"},
+        {editor ? FAct.TemplatePrint : FAct.Print, "SBttn_Print"},
+        {FAct.Help, "SBttn_Help"},
+    };
+    // The toolbar deletes the old buttons later; they lose their names now.
+    for (QAction* action : FToolbar->actions())
+        if (QWidget* button = FToolbar->widgetForAction(action))
+            button->setObjectName(QString());
+    FToolbar->clear();
+    for (const auto& [action, name] : buttons) {
+        FToolbar->addAction(action);
+        QWidget* button = FToolbar->widgetForAction(action);
+        button->setObjectName(QString::fromLatin1(name));
+        // Reached by Tab, so the focus can leave the grid; a click leaves the focus where it is.
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setToolTipDuration(HintDurationMs);
+    }
 }
 
 void TMainForm::EnterEditor()
@@ -558,21 +597,18 @@ void TMainForm::EnterEditor()
     FSolutionMenu->menuAction()->setVisible(false);
     FAct.PreView->setVisible(false);
     FAct.ViewSeparator->setVisible(false);
-    FPatternMenu->menuAction()->setVisible(true);
-    FToolbar->ShowStop(false);
-    FToolbar->ShowClose(true);
-    FToolbar->SetActions({FAct.PatternClear, FAct.PatternOpen, FAct.PatternClose, FAct.Stop, FAct.WriteVert,
-                          FAct.WriteHoriz, FAct.PatternSave, FAct.PatternPrint, FAct.Help});
+    FTemplateMenu->menuAction()->setVisible(true);
+    ShowToolbarOf(true);
     FClues->SetShown(false);
     FEditor->SetShown(true);
     FBottomMargin = SizeBoxAreaHeight;
     if (shown)
-        shown->SetVisible(false);
-    FitWindowToGrid(*FPatternView);
-    FPatternView->SetVisible(true);
-    FPatternView->setFocus();
+        shown->setVisible(false);
+    FitWindowToGrid(*FTemplateView);
+    FTemplateView->setVisible(true);
+    FTemplateView->setFocus();
     FEditor->UpdateSizeBox();
-    ShowCaption(FPattern->FileName());
+    ShowCaption(FTemplate->FileName());
 }
 
 void TMainForm::CloseEditor()
@@ -581,22 +617,19 @@ void TMainForm::CloseEditor()
     FEditorMode = false;
     FClues->SetEditorMode(false);
     FEditor->SetShown(false);
-    FPatternMenu->menuAction()->setVisible(false);
+    FTemplateMenu->menuAction()->setVisible(false);
     FCrossWordMenu->menuAction()->setVisible(true);
     FToolsMenu->menuAction()->setVisible(true);
     FSolutionMenu->menuAction()->setVisible(true);
     FAct.PreView->setVisible(true);
     FAct.ViewSeparator->setVisible(true);
     FBottomMargin = ClueAreaHeight;
-    FPatternView->SetVisible(false);
-    FToolbar->ShowClose(false);
-    FToolbar->ShowStop(Creating());
-    FToolbar->SetActions({FAct.New, FAct.Open, FAct.PatternClose, FAct.Stop, FAct.WriteVert, FAct.WriteHoriz, FAct.Save,
-                          FAct.Print, FAct.Help});
+    FTemplateView->setVisible(false);
+    ShowToolbarOf(false);
     FClues->SetShown(true);
     FitWindowToGrid(back);
-    back.SetVisible(true);
-    if (back.Enabled())
+    back.setVisible(true);
+    if (back.isEnabled())
         back.setFocus();
     ShowCaption(&back == FPreviewView ? FComposer->NewFileName() : FCrossWord->FileName());
 }
@@ -605,18 +638,18 @@ void TMainForm::ResizeTemplate(QPoint screenPos)
 {
     const QRect window = frameGeometry();
     const QSize frameExtra(window.width() - FClient->width(), window.height() - FClient->height());
-    const QSize margins(LeftMargin + RightMargin, FToolbar->Height() + FBottomMargin);
+    const QSize margins(LeftMargin + RightMargin, FBottomMargin);
     const QSize size = FEditor->SizeForGrip(screenPos, window, frameExtra, margins);
-    if (size == QSize(FPatternView->ColCount(), FPatternView->RowCount()))
+    if (size == QSize(FTemplateView->ColCount(), FTemplateView->RowCount()))
         return;
-    FPattern->Resize(size.width(), size.height());
-    FitWindowToGrid(*FPatternView);
+    FTemplate->Resize(size.width(), size.height());
+    FitWindowToGrid(*FTemplateView);
     FEditor->UpdateSizeBox();
 }
 
 void TMainForm::SetWriteDir(bool horizontal)
 {
-    (FEditorMode ? FPatternView : FCrossView)->SetWriteDir(horizontal ? wdHorizontal : wdVertical);
+    (FEditorMode ? FTemplateView : FCrossView)->SetWriteDir(horizontal ? TDirection::Across : TDirection::Down);
 }
 
 // Commands ------------------------------------------------------------------------
@@ -635,11 +668,11 @@ void TMainForm::OpenFile(const QString& name)
         if (!FEditorMode) {
             EnterEditor();
         } else {
-            FitWindowToGrid(*FPatternView);
+            FitWindowToGrid(*FTemplateView);
             FEditor->UpdateSizeBox();
         }
     } else {
-        MessageDlgOver(Formatted(MsgNotSupported, name), mtWarning, mbOK, frameGeometry());
+        ShowMessage(Formatted(MsgNotSupported, name), QMessageBox::Warning, QMessageBox::Ok, this);
     }
 }
 
@@ -650,9 +683,9 @@ void TMainForm::OpenCrossWordCommand()
     // A crossword opened while the preview is shown takes its place.
     if (FAct.PreView->isChecked() && Creating()) {
         FAct.PreView->setChecked(false);
-        FPreviewView->SetVisible(false);
+        FPreviewView->setVisible(false);
         FClues->SetShown(true);
-        FCrossView->SetVisible(true);
+        FCrossView->setVisible(true);
         FCrossView->setFocus();
     }
     FitWindowToGrid(*FCrossView);
@@ -662,13 +695,13 @@ void TMainForm::OpenTemplateCommand()
 {
     if (!FCommands->OpenTemplateDialog())
         return;
-    FitWindowToGrid(*FPatternView);
+    FitWindowToGrid(*FTemplateView);
     FEditor->UpdateSizeBox();
 }
 
 TCrossDocument& TMainForm::PrintedDocument() const
 {
-    return FEditorMode ? *FPattern : *FCrossWord;
+    return FEditorMode ? *FTemplate : *FCrossWord;
 }
 
 void TMainForm::WordDatabaseCommand()
@@ -704,11 +737,11 @@ void TMainForm::OptionsCommand()
     // A run going on keeps the values it started with; the next run starts from these.
     static_cast<TOptionsValues&>(FSettings) = values;
     if (FCommands->ReloadTemplateIfChanged()) {
-        FPatternView->resize(FPatternView->ImageWidth(), FPatternView->ImageHeight());
+        FTemplateView->resize(FTemplateView->ImageWidth(), FTemplateView->ImageHeight());
         if (FEditorMode) {
-            FitWindowToGrid(*FPatternView);
+            FitWindowToGrid(*FTemplateView);
             FEditor->UpdateSizeBox();
-            ShowCaption(FPattern->FileName());
+            ShowCaption(FTemplate->FileName());
         }
     }
 }
@@ -788,8 +821,9 @@ std::string TMainForm::CurrCrossWordFileName() const
 void TMainForm::SetComposeButtons(TComposeButtons state)
 {
     const bool idle = state == cbIdle;
-    // In the template editor the stop button's place belongs to the close button.
-    FToolbar->ShowStop(!idle && !FEditorMode);
+    FAct.Stop->setVisible(!idle);
+    // The button follows at once, not at the toolbar's next layout.
+    FToolbar->layout()->activate();
     FAct.Stop->setEnabled(state == cbComposing);
     FAct.New->setEnabled(idle);
     FAct.Series->setEnabled(idle);
@@ -797,7 +831,7 @@ void TMainForm::SetComposeButtons(TComposeButtons state)
 
 TTable TMainForm::TemplateTable() const
 {
-    return TableFromDocument(FPattern->Document());
+    return TableFromDocument(FTemplate->Document());
 }
 
 void TMainForm::StartPreview(const TTable& pattern)
@@ -812,7 +846,7 @@ void TMainForm::ShowPreview(const TTable& preview)
 
 bool TMainForm::PreviewVisible() const
 {
-    return FPreviewView->Visible();
+    return !FPreviewView->isHidden();
 }
 
 void TMainForm::ShowPreviewGrid()
@@ -821,16 +855,16 @@ void TMainForm::ShowPreviewGrid()
     // behind it; the preview is shown again when the editor closes.
     if (FEditorMode)
         return;
-    FCrossView->SetVisible(false);
+    FCrossView->setVisible(false);
     FClues->SetShown(false);
-    FPreviewView->SetVisible(true);
+    FPreviewView->setVisible(true);
     FitWindowToGrid(*FPreviewView);
 }
 
 void TMainForm::ShowCrossWordGrid()
 {
-    FPreviewView->SetVisible(false);
-    FCrossView->SetVisible(true);
+    FPreviewView->setVisible(false);
+    FCrossView->setVisible(true);
     FitWindowToGrid(*FCrossView);
     FClues->SetShown(true);
     FCrossView->setFocus();
@@ -851,12 +885,12 @@ void TMainForm::RestoreIfMinimized()
 
 bool TMainForm::AskYesNo(const QString& question)
 {
-    return MessageDlgOver(question, mtInformation, mbYes | mbNo, frameGeometry()) == mrYes;
+    return ShowMessage(question, QMessageBox::Information, QMessageBox::Yes | QMessageBox::No, this) == QMessageBox::Yes;
 }
 
 void TMainForm::Tell(const QString& message)
 {
-    MessageDlgOver(message, mtInformation, mbOK, frameGeometry());
+    ShowMessage(message, QMessageBox::Information, QMessageBox::Ok, this);
 }
 
 void TMainForm::ShowError(const QString& message)

@@ -12,6 +12,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QToolBar;
 
 namespace mz {
 
@@ -21,7 +22,6 @@ class TCrossSurface;
 class TDocumentCommands;
 class TSolutionCommands;
 class TTemplateEditor;
-class TToolbar;
 class TZoom;
 struct TSettings;
 
@@ -85,6 +85,7 @@ private:
 
     // Window layout and modes.
     void FitWindowToGrid(TCrossSurface& grid);
+    void ShowToolbarOf(bool editor);
     void EnterEditor();
     void CloseEditor();
     void ShowCaption(const std::string& fileName);
@@ -133,13 +134,13 @@ private:
     QWidget* FClient = nullptr;
     QLabel* FPanel = nullptr;
     TCrossDocument* FCrossWord = nullptr;
-    TCrossDocument* FPattern = nullptr;
+    TCrossDocument* FTemplate = nullptr;
     TCrossDocument* FPreview = nullptr;
     TCrossSurface* FCrossView = nullptr;
-    TCrossSurface* FPatternView = nullptr;
+    TCrossSurface* FTemplateView = nullptr;
     TCrossSurface* FPreviewView = nullptr;
 
-    TToolbar* FToolbar = nullptr;
+    QToolBar* FToolbar = nullptr;
     TCluePanel* FClues = nullptr;
     TTemplateEditor* FEditor = nullptr;
     TDocumentCommands* FCommands = nullptr;
@@ -147,7 +148,7 @@ private:
     TSolutionCommands* FSolution = nullptr;
     TZoom* FZoom = nullptr;
 
-    QMenu* FPatternMenu = nullptr;
+    QMenu* FTemplateMenu = nullptr;
     QMenu* FCrossWordMenu = nullptr;
     QMenu* FToolsMenu = nullptr;
     QMenu* FSolutionMenu = nullptr;
@@ -155,12 +156,12 @@ private:
     QMenu* FHelpMenu = nullptr;
     // The commands, named as in the menu (objectName) and shared with the toolbar.
     struct TActions {
-        QAction* PatternClear = nullptr;
-        QAction* PatternOpen = nullptr;
-        QAction* PatternSave = nullptr;
-        QAction* PatternSaveAs = nullptr;
-        QAction* PatternPrint = nullptr;
-        QAction* PatternClose = nullptr;
+        QAction* TemplateClear = nullptr;
+        QAction* TemplateOpen = nullptr;
+        QAction* TemplateSave = nullptr;
+        QAction* TemplateSaveAs = nullptr;
+        QAction* TemplatePrint = nullptr;
+        QAction* TemplateClose = nullptr;
         QAction* New = nullptr;
         QAction* Open = nullptr;
         QAction* Save = nullptr;

@@ -1,6 +1,6 @@
 #include "app/SolutionCommands.h"
 
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "app/WindowText.h"
 #include "composer/AnswerRecovery.h"
@@ -194,14 +194,9 @@ void TSolutionCommands::FillMenu(QMenu& menu)
     menu.addActions({FRecover, FCreatePhrase, FPhraseAfterCompose});
 }
 
-QRect TSolutionCommands::MessageArea() const
-{
-    return FWindow.frameGeometry();
-}
-
 void TSolutionCommands::Tell(const QString& message)
 {
-    MessageDlgOver(message, mtInformation, mbOK, MessageArea());
+    ShowMessage(message, QMessageBox::Information, QMessageBox::Ok, &FWindow);
 }
 
 void TSolutionCommands::UpdateCommands()
@@ -237,7 +232,7 @@ void TSolutionCommands::UpdateStrip()
     FStrip->setText(phrase ? StripCaption + SpacedStrip(PhraseLetters(doc)) : QString());
     FStrip->setToolTip(FStrip->text());
     // Only the crossword's own view shows the strip; the window decides when.
-    if (phrase != FStripShown && FCrossView.Visible())
+    if (phrase != FStripShown && !FCrossView.isHidden())
         emit LayoutChanged();
 }
 
@@ -262,7 +257,7 @@ int TSolutionCommands::WordAtCursor() const
     const TCrossTXT& doc = FCrossWord.Document();
     const int col = FCrossView.CurrCol();
     const int row = FCrossView.CurrRow();
-    const bool horizontal = FCrossView.WriteDir() == wdHorizontal;
+    const bool horizontal = FCrossView.WriteDir() == TDirection::Across;
     const int number = ExplNumberAt(doc, col, row, horizontal);
     return number != 0 ? number : ExplNumberAt(doc, col, row, !horizontal);
 }
@@ -315,7 +310,8 @@ void TSolutionCommands::RevealWord()
 
 void TSolutionCommands::ShowSolution()
 {
-    if (MessageDlgOver(MsgShowSolution, mtConfirmation, mbYes | mbNo, MessageArea()) != mrYes)
+    if (ShowMessage(MsgShowSolution, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, &FWindow)
+        != QMessageBox::Yes)
         return;
     FRevealing = true;
     FCrossWord.Edit([](TCrossTXT& doc) { RevealAll(doc); });

@@ -76,7 +76,6 @@ signals:
     void LayoutChanged();
 
 private:
-    QRect MessageArea() const;
     void Tell(const QString& message);
     void UpdateCommands();
     void UpdateStrip();

@@ -1,6 +1,6 @@
 #include "app/TemplateEditor.h"
 
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/ToolbarPictures.h"
 #include "documents/CrossTXT.h"
 #include "grid/CrossSurface.h"
@@ -46,7 +46,7 @@ QLabel* SizeLabel(QWidget& client, const char* name, const QString& hint, int le
 } // namespace
 
 TTemplateEditor::TTemplateEditor(TCrossSurface& patternView, QWidget& client, QLabel& panel, QObject* parent)
-    : QObject(parent), FPatternView(patternView), FClient(client), FPanel(panel), FPlainPanel(panel.pixmap().toImage())
+    : QObject(parent), FTemplateView(patternView), FClient(client), FPanel(panel), FPlainPanel(panel.pixmap().toImage())
 {
     setObjectName(QStringLiteral("TemplateEditor"));
     FCols = SizeLabel(client, "Lab_X", QStringLiteral("Liczba kolumn szablonu"), ColsLeft);
@@ -103,10 +103,10 @@ void TTemplateEditor::PlaceBelow(int gridBottom)
 
 QSize TTemplateEditor::SizeForGrip(QPoint screenPos, const QRect& window, QSize frameExtra, QSize margins) const
 {
-    const int w = FPatternView.CellImageWidth();
-    const int h = FPatternView.CellImageHeight();
+    const int w = FTemplateView.CellImageWidth();
+    const int h = FTemplateView.CellImageHeight();
     if (w <= 0 || h <= 0)
-        return {FPatternView.ColCount(), FPatternView.RowCount()};
+        return {FTemplateView.ColCount(), FTemplateView.RowCount()};
     // The grip's middle follows the pointer; half a cell rounds to the nearest edge.
     const int px = screenPos.x() + FGrip->width() / 2;
     const int py = screenPos.y() + FGrip->height() / 2;
@@ -127,9 +127,9 @@ QSize TTemplateEditor::SizeForGrip(QPoint screenPos, const QRect& window, QSize 
 void TTemplateEditor::UpdateSizeBox()
 {
     FGrip->move(FClient.width() - FGrip->width(), FClient.height() - FGrip->height());
-    const int top = FPatternView.y() + FPatternView.height() + GapBelowGrid;
-    FCols->setText(QString::number(FPatternView.ColCount()));
-    FRows->setText(QString::number(FPatternView.RowCount()));
+    const int top = FTemplateView.y() + FTemplateView.height() + GapBelowGrid;
+    FCols->setText(QString::number(FTemplateView.ColCount()));
+    FRows->setText(QString::number(FTemplateView.RowCount()));
     FCols->adjustSize();
     FRows->adjustSize();
     FCols->move(FCols->x(), top);

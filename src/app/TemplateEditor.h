@@ -42,7 +42,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TCrossSurface& FPatternView;
+    TCrossSurface& FTemplateView;
     QWidget& FClient;
     QLabel& FPanel;
     QImage FPlainPanel;

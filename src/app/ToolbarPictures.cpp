@@ -154,15 +154,6 @@ void PaintHelp(QPainter& p)
     p.drawText(QRectF(1.5, 1.5, 18, 18), Qt::AlignCenter, QStringLiteral("?"));
 }
 
-void PaintExt(QPainter& p)
-{
-    p.setPen(QPen(Ink, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (double x : {2.0, 5.5}) {
-        p.drawLine(QPointF(x, 7), QPointF(x + 3, 10.5));
-        p.drawLine(QPointF(x + 3, 10.5), QPointF(x, 14));
-    }
-}
-
 void PaintPlay(QPainter& p)
 {
     p.setPen(QPen(Ink, 1));
@@ -181,7 +172,7 @@ QPixmap ToolbarPicture(TToolbarPicture kind)
     static std::map<TToolbarPicture, QPixmap> cache;
     if (auto it = cache.find(kind); it != cache.end())
         return it->second;
-    QImage image(kind == tpExt ? QSize(10, 21) : QSize(21, 21), QImage::Format_ARGB32_Premultiplied);
+    QImage image(QSize(21, 21), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -213,28 +204,12 @@ QPixmap ToolbarPicture(TToolbarPicture kind)
     case tpHelp:
         PaintHelp(p);
         break;
-    case tpExt:
-        PaintExt(p);
-        break;
     case tpPlay:
         PaintPlay(p);
         break;
     }
     p.end();
     return cache[kind] = QPixmap::fromImage(image);
-}
-
-QImage ToolbarBackground(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB888);
-    QPainter p(&image);
-    QLinearGradient g(0, 0, 0, height);
-    g.setColorAt(0, QColor(246, 246, 250));
-    g.setColorAt(1, QColor(212, 218, 230));
-    p.fillRect(image.rect(), g);
-    p.setPen(QColor(170, 176, 190));
-    p.drawLine(0, height - 1, width, height - 1);
-    return image;
 }
 
 QImage PanelBackground(int width, int height)

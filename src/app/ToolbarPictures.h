@@ -15,16 +15,13 @@ enum TToolbarPicture {
     tpSave,
     tpPrint,
     tpHelp,
-    tpExt,
     tpPlay,
 };
 
-// The pictures of the flat toolbar buttons, painted once: 21 x 21 (the "more"
-// button 10 x 21).
+// The pictures of the flat toolbar buttons, painted once: 21 x 21.
 QPixmap ToolbarPicture(TToolbarPicture kind);
 
-// Background of the toolbar strip (Image1) and of the panel below the grid (Image2).
-QImage ToolbarBackground(int width, int height);
+// Background of the panel below the grid (Image2).
 QImage PanelBackground(int width, int height);
 
 // The 14 x 14 grip in the bottom-right corner of the template editor.

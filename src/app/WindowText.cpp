@@ -1,6 +1,6 @@
 #include "app/WindowText.h"
 
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "core/Cp1250.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
@@ -24,7 +24,7 @@ QString DirectoryPart(const std::string& path)
 
 void ShowErrorBox(const QString& message)
 {
-    MessageDlg(message, mtError, mbOK);
+    ShowMessage(message, QMessageBox::Critical);
 }
 
 } // namespace mz

@@ -1,8 +1,7 @@
 #include "app/Application.h"
-#include "app/HintPause.h"
 #include "app/LogoForm.h"
 #include "app/MainForm.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "app/UserDirs.h"
 
@@ -13,7 +12,6 @@ int main(int argc, char** argv)
 {
     mz::TApplication app(argc, argv);
     mz::SetUpApplication(app);
-    mz::InstallHintFilter();
     const QString programDir = mz::ApplicationProgramDir();
 
     {
@@ -24,7 +22,7 @@ int main(int argc, char** argv)
             // the user's own directories; the first start makes them.
             const QStringList problems = mz::PrepareUserDirs(mz::UserDirsFor(programDir));
             if (!problems.isEmpty())
-                mz::MessageDlg(problems.join(u'\n'), mz::mtWarning, mz::mbOK);
+                mz::ShowMessage(problems.join(u'\n'), QMessageBox::Warning);
             mz::WriteFirstStartSettings(*store, programDir);
         }
     }

@@ -1,6 +1,6 @@
 #include "composer/NumberedName.h"
 
-#include "composer/Table.h"
+#include "core/Table.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "composer/Composer.h"
-#include "composer/Table.h"
+#include "core/Table.h"
 #include "documents/CrossTXT.h"
 
 #include <QThread>

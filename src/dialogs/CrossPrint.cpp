@@ -6,6 +6,7 @@
 #include "core/FileNames.h"
 #include "documents/CrossSolution.h"
 #include "documents/CrossTXT.h"
+#include "documents/Numbering.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -95,7 +96,7 @@ QString PrintTitle(const TCrossTXT& doc)
 
 TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title, QPaintDevice* device, QSizeF pageSize,
                                      const TPrintOptions& options)
-    : FDevice(device), FDpi(device->logicalDpiY()), FPage(pageSize), FNumbered(doc.Kind == 0)
+    : FDevice(device), FDpi(device->logicalDpiY()), FPage(pageSize), FNumbered(doc.DocumentKind() == TDocumentKind::CrossWord)
 {
     double top = 0;
     if (!title.isEmpty()) {
@@ -156,13 +157,11 @@ void TCrossPrintLayout::LayOutGrid(const TCrossTXT& doc, double top, double rese
             }
 
     if (FNumbered) {
-        for (const TExplList& item : doc.ExplsInNumberOrder()) {
-            const TExpl& expl = item.Expl;
-            if (expl.Col < 1 || expl.Col > FColCount || expl.Row < 1 || expl.Row > FRowCount)
-                continue;
-            QString& label = FLabels[std::size_t(expl.Col - 1) * FRowCount + (expl.Row - 1)];
-            label += (label.isEmpty() ? QString() : QStringLiteral(",")) + QString::number(item.Number);
-        }
+        const TNumbering numbering(doc);
+        for (int col = 1; col <= FColCount; ++col)
+            for (int row = 1; row <= FRowCount; ++row)
+                if (const int number = numbering.NumberAt(col, row); number != 0)
+                    FLabels[std::size_t(col - 1) * FRowCount + (row - 1)] = QString::number(number);
         const auto& phraseCells = doc.Phrase().Cells;
         for (std::size_t i = 0; i < phraseCells.size(); ++i) {
             const TCellPos cell = phraseCells[i];
@@ -273,7 +272,7 @@ QString TCrossPrintLayout::CellLabel(int col, int row) const
 std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBlocks(const TCrossTXT& doc,
                                                                                      bool answers) const
 {
-    const std::vector<TExplList> expls = doc.ExplsInNumberOrder();
+    const TNumbering numbering(doc);
     const double columnWidth = (FPage.width() - Mm(GutterMm) * (ClueColumns - 1)) / ClueColumns;
     const double numberWidth = QFontMetricsF(ClueNumberFont(), FDevice).horizontalAdvance(QStringLiteral("000."));
     const double textWidth = std::max(columnWidth - numberWidth - Mm(NumberGapMm), Mm(10));
@@ -281,16 +280,14 @@ std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBl
     std::vector<std::vector<TClueLine>> blocks;
     for (const bool horizontal : {true, false}) {
         bool first = true;
-        for (const TExplList& item : expls) {
-            if (item.Expl.Horizontal != horizontal)
-                continue;
+        for (const TNumberedWord& item : horizontal ? numbering.Across() : numbering.Down()) {
             std::vector<TClueLine> block;
             if (first)
                 block.push_back({lsHeading, horizontal ? QStringLiteral("Poziomo:") : QStringLiteral("Pionowo:"), {}});
             first = false;
             // A clue is one paragraph; line breaks a foreign file may carry become spaces.
-            QString text = answers ? (item.Expl.Answer.empty() ? QStringLiteral("?") : ScreenText(item.Expl.Answer))
-                                   : ScreenText(item.Expl.Explanation);
+            QString text = answers ? (item.Word.Answer.empty() ? QStringLiteral("?") : ScreenText(item.Word.Answer))
+                                   : ScreenText(item.Word.Explanation);
             text.replace(u'\r', u' ').replace(u'\n', u' ');
             const QStringList lines = WrapText(text, textWidth);
             for (int i = 0; i < lines.size(); ++i)
@@ -580,7 +577,7 @@ QCheckBox* SolutionCheckBox(const TCrossTXT& doc, const TPrintOptions& options, 
 {
     auto* box = new QCheckBox(QStringLiteral("Dołącz rozwiązanie"), parent);
     box->setObjectName(QStringLiteral("IncludeSolution"));
-    const bool available = doc.Kind == 0 && HasAnswers(doc);
+    const bool available = doc.DocumentKind() == TDocumentKind::CrossWord && HasAnswers(doc);
     box->setEnabled(available);
     box->setChecked(available && options.IncludeSolution);
     box->setToolTip(available ? QStringLiteral("Dodaje stronę z wypełnioną siatką i odpowiedziami")

@@ -27,9 +27,10 @@ struct TPrintOptions {
 };
 
 // The printed form of a crossword, as a newspaper prints it: the empty grid
-// (blocks filled, open squares blank, word starts numbered with their
-// explanation numbers, the cells of the "rozwiązanie" shaded, with their small
-// numbers in the lower right corner), the empty strip of the "rozwiązanie" under the
+// (blocks filled, open squares blank, word starts numbered in reading order,
+// one number a cell shared by its across and down word (TNumbering), the
+// cells of the "rozwiązanie" with their small numbers in the lower right
+// corner), the empty strip of the "rozwiązanie" under the
 // grid, then the clues in two columns under "Poziomo:" and "Pionowo:",
 // continued on further pages when long. With the answer key a further page
 // follows: the filled grid, smaller, the phrase of the "rozwiązanie", and the
@@ -49,7 +50,7 @@ public:
 
     QRectF GridRect() const { return FGridRect; }
     double CellSize() const { return FCell; }
-    // The numbers printed in a cell ("7", or "3,17" where two words start), empty for none.
+    // The number printed in a cell ("7"), empty for none.
     QString CellLabel(int col, int row) const;
     // The number of the "rozwiązanie" printed in a cell, empty for none.
     QString PhraseLabel(int col, int row) const;

@@ -82,6 +82,10 @@ inline constexpr int32_t MaxGridRows = 255;
 inline constexpr std::string_view CrossWordHeader = "Plik krzy\xBF\xF3wki";
 inline constexpr std::string_view PatternHeader = "Plik szablonu Mirakolnika Zodevidar";
 
+// What a document is: a crossword to solve or a template to compose from.
+// A document keeps it as the number in TCrossTXT::Kind, as its file does.
+enum class TDocumentKind : uint8_t { CrossWord = 0, Template = 1 };
+
 // The crossword document, for crosswords (Kind 0) and templates (Kind 1): a
 // grid of character cells (CP1250 cell encoding) and a chain of numbered
 // explanations.
@@ -97,6 +101,7 @@ public:
     std::string FileName;
     bool Modified = false;
     uint8_t Kind = 0;
+    TDocumentKind DocumentKind() const { return Kind == 1 ? TDocumentKind::Template : TDocumentKind::CrossWord; }
     int32_t CurrentExpl = 0;
     // Sound names the last load refused because they were no plain file names
     // (IsPlainSoundName): those explanations kept their clues, not the sounds.

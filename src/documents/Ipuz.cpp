@@ -9,12 +9,12 @@
 #include "documents/CrossTXT.h"
 #include "documents/FailureReason.h"
 #include "documents/Json.h"
+#include "documents/Numbering.h"
 
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <optional>
 
 namespace mz {
@@ -52,6 +52,12 @@ std::string HtmlEscaped(const std::string& text)
     return out;
 }
 
+// The key of a clue's sound: an across and a down clue may share a number.
+std::string SoundKey(bool horizontal, const std::string& label)
+{
+    return (horizontal ? "Across:" : "Down:") + label;
+}
+
 TJson CellList(const std::vector<TCellPos>& cells)
 {
     TJson::TArray list;
@@ -83,14 +89,7 @@ std::string IpuzText(const TCrossTXT& doc)
         return cell != ' ' && cell != '?';
     };
 
-    const std::vector<TExplList> expls = doc.ExplsInNumberOrder();
-    std::map<TCellPos, int32_t> numbers;
-    for (const TExplList& item : expls) {
-        const TCellPos start{item.Expl.Col, item.Expl.Row};
-        if (start.Col >= 1 && start.Row >= 1 && start.Col <= cols && start.Row <= rows
-            && !isBlock(start.Col, start.Row))
-            numbers.try_emplace(start, item.Number);
-    }
+    const TNumbering numbering(doc);
 
     const TSolutionGrid solution(doc);
     bool solutionKnown = true;
@@ -105,8 +104,7 @@ std::string IpuzText(const TCrossTXT& doc)
                 savedRow.emplace_back("#");
                 continue;
             }
-            const auto number = numbers.find({c, r});
-            puzzleRow.emplace_back(number == numbers.end() ? 0 : number->second);
+            puzzleRow.emplace_back(numbering.NumberAt(c, r));
             const unsigned char letter = solution.Letter(c, r);
             solutionKnown = solutionKnown && letter != 0;
             solvedRow.emplace_back(Utf8(std::string(1, static_cast<char>(letter))));
@@ -124,17 +122,19 @@ std::string IpuzText(const TCrossTXT& doc)
 
     TJson::TArray across, down;
     TJson::TObject sounds;
-    for (const TExplList& item : expls) {
-        const TExpl& expl = item.Expl;
-        TJson::TObject clue{{"number", item.Number}, {"clue", HtmlEscaped(Utf8(expl.Explanation))}};
-        const std::vector<TCellPos> cells = WordCells(doc, expl);
-        if (!cells.empty())
-            clue.emplace_back("cells", CellList(cells));
-        if (!expl.Answer.empty())
-            clue.emplace_back("answer", Utf8(expl.Answer));
-        (expl.Horizontal ? across : down).emplace_back(std::move(clue));
-        if (!expl.Audio.empty())
-            sounds.emplace_back(std::to_string(item.Number), Utf8(expl.Audio));
+    // Every clue stands at its numbered cell; an explanation whose word starts
+    // on a block or off the grid has no cell to stand at and is not written.
+    for (const bool horizontal : {true, false}) {
+        for (const TNumberedWord& item : horizontal ? numbering.Across() : numbering.Down()) {
+            const TExpl& expl = item.Word;
+            TJson::TObject clue{{"number", item.Number}, {"clue", HtmlEscaped(Utf8(expl.Explanation))}};
+            clue.emplace_back("cells", CellList(WordCells(doc, expl)));
+            if (!expl.Answer.empty())
+                clue.emplace_back("answer", Utf8(expl.Answer));
+            (horizontal ? across : down).emplace_back(std::move(clue));
+            if (!expl.Audio.empty())
+                sounds.emplace_back(SoundKey(horizontal, std::to_string(item.Number)), Utf8(expl.Audio));
+        }
     }
 
     TJson::TObject root{{"version", "http://ipuz.org/v2"},
@@ -146,7 +146,7 @@ std::string IpuzText(const TCrossTXT& doc)
     root.emplace_back("block", "#");
     root.emplace_back("empty", "0");
     root.emplace_back("puzzle", std::move(puzzle));
-    if (solutionKnown && !expls.empty())
+    if (solutionKnown && (!numbering.Across().empty() || !numbering.Down().empty()))
         root.emplace_back("solution", std::move(solved));
     if (anyTyped)
         root.emplace_back("saved", std::move(saved));
@@ -584,6 +584,11 @@ void TIpuzReader::Build(const TJson& root)
         return a.Horizontal && !b.Horizontal;
     });
     const TJson* sounds = root.Find(IpuzExtensionAudio);
+    // Files of earlier versions key the sounds by the number alone, which was
+    // then unique in both directions.
+    const bool numberKeys = sounds && sounds->IsObject()
+                            && std::none_of(sounds->Object().begin(), sounds->Object().end(),
+                                            [](const auto& entry) { return entry.first.find(':') != std::string::npos; });
     for (const TClue& clue : Clues) {
         TExpl expl;
         expl.Horizontal = clue.Horizontal;
@@ -618,16 +623,17 @@ void TIpuzReader::Build(const TJson& root)
             if (answer.size() == word.size())
                 expl.Answer = answer;
         }
-        if (sounds)
-            if (const TJson* sound = sounds->Find(clue.Label); sound && sound->IsString()) {
-                // Joined to the audio directory: a name that could reach
-                // outside it is dropped, the clue stays, the caller tells.
-                const std::string name = Utf8ToCp1250(sound->String());
-                if (name.size() <= size_t(MaxRecordData) && IsPlainSoundName(name))
-                    expl.Audio = name;
-                else if (!name.empty())
-                    ++Doc.RefusedSounds;
-            }
+        const TJson* sound = !sounds ? nullptr
+                                     : sounds->Find(numberKeys ? clue.Label : SoundKey(clue.Horizontal, clue.Label));
+        if (sound && sound->IsString()) {
+            // Joined to the audio directory: a name that could reach
+            // outside it is dropped, the clue stays, the caller tells.
+            const std::string name = Utf8ToCp1250(sound->String());
+            if (name.size() <= size_t(MaxRecordData) && IsPlainSoundName(name))
+                expl.Audio = name;
+            else if (!name.empty())
+                ++Doc.RefusedSounds;
+        }
         Doc.AddExpl(expl);
     }
 

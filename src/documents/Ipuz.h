@@ -9,11 +9,11 @@ class TCrossTXT;
 
 // ipuz v2, the open JSON exchange format for crosswords (docs/formats.md).
 //
-// Written: the grid with blocks "#" and the explanation numbers this program
-// prints (where two words start in one cell, the lower number; every clue also
-// lists its cells), "solution" when every open cell's letter is known,
+// Written: the grid with blocks "#" and the standard numbers (TNumbering: one
+// number a start cell, shared by its across and down clue; every clue also
+// lists its cells, and a clue whose word starts on no open cell is left out), "solution" when every open cell's letter is known,
 // "saved" with the letters typed so far, clues under "Across:Poziomo" and
-// "Down:Pionowo" with their answers, and sounds and the "rozwiązanie" in
+// "Down:Pionowo" with their answers, and sounds (keyed "Across:7", "Down:7") and the "rozwiązanie" in
 // fields of the "pl.mirakolnik" namespace.
 //
 // Read: crosswords whose cells are open squares and blocks. Omitted cells

@@ -13,11 +13,15 @@ TNumbering::TNumbering(const TCrossTXT& doc)
     const std::vector<TExplList> expls = doc.ExplsInNumberOrder();
     FExplNumbers.assign(size_t(doc.ExplCount()) + 1, 0);
 
-    // Start cells inside the grid, in reading order; one number each.
+    // Open start cells inside the grid, in reading order; one number each. A
+    // word whose first cell is a block or off the grid has no number.
+    std::vector<int32_t> lengths;
     std::vector<TCellPos> starts;
-    for (const TExplList& item : expls)
-        if (item.Expl.Col >= 1 && item.Expl.Col <= FColCount && item.Expl.Row >= 1 && item.Expl.Row <= FRowCount)
+    for (const TExplList& item : expls) {
+        lengths.push_back(int32_t(WordCells(doc, item.Expl).size()));
+        if (lengths.back() > 0)
             starts.push_back({item.Expl.Col, item.Expl.Row});
+    }
     std::sort(starts.begin(), starts.end(), [](const TCellPos& a, const TCellPos& b) {
         return a.Row != b.Row ? a.Row < b.Row : a.Col < b.Col;
     });
@@ -25,13 +29,14 @@ TNumbering::TNumbering(const TCrossTXT& doc)
     for (const TCellPos& start : starts)
         FCellNumbers[size_t(start.Col - 1) * size_t(FRowCount) + size_t(start.Row - 1)] = ++FCount;
 
-    for (const TExplList& item : expls) {
-        const int32_t number = NumberAt(item.Expl.Col, item.Expl.Row);
+    for (size_t i = 0; i < expls.size(); ++i) {
+        const TExplList& item = expls[i];
+        const int32_t number = lengths[i] > 0 ? NumberAt(item.Expl.Col, item.Expl.Row) : 0;
         if (number == 0)
             continue;
         if (item.Number >= 1 && size_t(item.Number) < FExplNumbers.size())
             FExplNumbers[size_t(item.Number)] = number;
-        TNumberedWord word{number, item.Number, item.Expl, int32_t(WordCells(doc, item.Expl).size())};
+        TNumberedWord word{number, item.Number, item.Expl, lengths[i]};
         (item.Expl.Horizontal ? FAcross : FDown).push_back(std::move(word));
     }
     const auto byNumber = [](const TNumberedWord& a, const TNumberedWord& b) { return a.Number < b.Number; };

@@ -18,7 +18,7 @@ struct TNumberedWord {
     int32_t Number = 0; // the printed number, from 1
     int32_t Expl = 0;   // the explanation's own number in the document (GetExpl)
     TExpl Word;         // the explanation itself
-    int32_t Length = 0; // letters from the start cell to the first block or edge; 0 off the grid
+    int32_t Length = 0; // letters from the start cell to the first block or edge
 };
 
 class TNumbering {
@@ -27,7 +27,8 @@ public:
     explicit TNumbering(const TCrossTXT& doc);
 
     // Across and down words, each by printed number; two explanations of one
-    // cell and direction keep their document order.
+    // cell and direction keep their document order. A word whose first cell
+    // is a block or off the grid is in neither list.
     const std::vector<TNumberedWord>& Across() const { return FAcross; }
     const std::vector<TNumberedWord>& Down() const { return FDown; }
     // The number printed in the cell, 0 where no word starts.

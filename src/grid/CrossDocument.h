@@ -1,6 +1,6 @@
 #pragma once
 
-#include "composer/Table.h"
+#include "core/Table.h"
 #include "documents/CrossTXT.h"
 
 #include <QObject>
@@ -12,8 +12,6 @@
 #include <utility>
 
 namespace mz {
-
-enum class TDocumentKind : std::uint8_t { CrossWord = 0, Template = 1 };
 
 // The window's document: a crossword or template (TCrossTXT) that grids show
 // and edit, with signals for every change. The TCrossTXT is the source of
@@ -58,8 +56,6 @@ public:
     void SetFileName(const std::string& name) { FDoc.FileName = name; }
     bool Modified() const { return FDoc.Modified; }
     void SetModified(bool modified);
-    int CurrentExpl() const { return FDoc.CurrentExpl; }
-    void SetCurrentExpl(int number) { FDoc.CurrentExpl = number; }
 
     // Writes the file (a template file for a template); the previous file is
     // replaced only when the whole new one was written. A failed save keeps

@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <iterator>
 
 namespace mz {
 
@@ -31,6 +32,21 @@ const char* const MsgNoCell = "Nie odnaleziono żądanej komórki";
 
 constexpr unsigned char Blank = BlankCell;
 constexpr unsigned char Blocked = BlockedCell;
+
+// The CP1250 code of the Polish capital that the typed text stands for (ą or Ą
+// give Ą), or 0 when the text is not exactly one of the nine Polish letters.
+unsigned char PolishCapitalOfText(const QString& text)
+{
+    const auto codePoints = text.toUcs4();
+    if (codePoints.size() != 1)
+        return 0;
+    unsigned char byte = 0;
+    if (!UnicodeToCp1250(codePoints.front(), byte))
+        return 0;
+    const unsigned char upper = Cp1250ToUpper(byte);
+    const auto* end = std::end(PolishCapitals);
+    return std::find(std::begin(PolishCapitals), end, upper) != end ? upper : 0;
+}
 
 } // namespace
 
@@ -469,7 +485,7 @@ void TCrossSurface::SetCellPictures(const QImage& pictures)
 {
     const bool wasRunning = FTimer.isActive();
     FTimer.stop();
-    if (FFocusVisible && FEnabled)
+    if (FFocusVisible && isEnabled())
         HideFocus();
     FCellImages = pictures.convertToFormat(QImage::Format_RGB888);
     FPixelRatio = pictures.devicePixelRatio() > 0 ? pictures.devicePixelRatio() : 1;
@@ -497,14 +513,17 @@ void TCrossSurface::SetBorder(int Value)
     FBorder = Value;
 }
 
-void TCrossSurface::SetVisible(bool Value)
+void TCrossSurface::setVisible(bool visible)
 {
-    FVisible = Value;
-    QWidget::setVisible(Value);
-    emit VisibilityChanged(Value);
+    // A parent shown for the first time shows its never hidden children
+    // through this call too; that is no change of the grid's own.
+    const bool byParent = visible && !testAttribute(Qt::WA_WState_ExplicitShowHide);
+    QWidget::setVisible(visible);
+    if (!byParent)
+        emit VisibilityChanged(visible);
 }
 
-void TCrossSurface::SetWriteDir(TWriteDir Value)
+void TCrossSurface::SetWriteDir(TDirection Value)
 {
     FWriteDir = Value;
     FireExplRefresh();
@@ -530,21 +549,19 @@ void TCrossSurface::SetFocusVisible(bool Value)
     FFocusVisible = Value;
 }
 
-void TCrossSurface::SetEnabled(bool Value)
+void TCrossSurface::changeEvent(QEvent* event)
 {
-    if (FFocusVisible && hasFocus()) {
-        if (FEnabled && !Value)
-            HideFocus();
-        else if (!FEnabled && Value)
+    if (event->type() == QEvent::EnabledChange && FFocusVisible && hasFocus()) {
+        if (isEnabled()) {
             ShowFocus(FCurrCol, FCurrRow);
-        Paint();
-        if (Value)
             FTimer.start();
-        else
+        } else {
+            HideFocus();
             FTimer.stop();
+        }
+        Paint();
     }
-    FEnabled = Value;
-    QWidget::setEnabled(Value);
+    QWidget::changeEvent(event);
 }
 
 void TCrossSurface::BlinkStep()
@@ -574,7 +591,7 @@ void TCrossSurface::focusOutEvent(QFocusEvent*)
 
 void TCrossSurface::Advance()
 {
-    if (FWriteDir == wdHorizontal) {
+    if (FWriteDir == TDirection::Across) {
         if (FCurrCol < FColCount)
             ++FCurrCol;
     } else if (FCurrRow < FRowCount) {
@@ -662,18 +679,22 @@ void TCrossSurface::NextWordForward(int& pos, int limit, const std::function<uns
     }
 }
 
-bool TCrossSurface::KeyDown(int Key, TShiftState Shift)
+// Ctrl held with A, C, E, L, N, O, S, X or Z types the Polish letter of that
+// key (the only way on a keyboard without a Polish layout); with other letters
+// it does nothing.
+bool TCrossSurface::HandleKey(int key, Qt::KeyboardModifiers modifiers)
 {
-    const bool ctrlAlone = Shift == ssCtrl;
-    const bool altAlone = Shift == ssAlt;
+    const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
+    const bool ctrlAlone = held == Qt::ControlModifier;
+    const bool altAlone = held == Qt::AltModifier;
     auto onColumns = [this](int col) { return static_cast<unsigned char>(GetCell(col, FCurrRow)); };
     auto onRows = [this](int row) { return static_cast<unsigned char>(GetCell(FCurrCol, row)); };
 
-    switch (Key) {
-    case vk::Back: {
+    switch (key) {
+    case Qt::Key_Backspace: {
         const auto here = static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow));
         if (here == Blank || here == Blocked) {
-            if (FWriteDir == wdHorizontal) {
+            if (FWriteDir == TDirection::Across) {
                 if (FCurrCol > 1)
                     --FCurrCol;
             } else if (FCurrRow > 1) {
@@ -683,7 +704,8 @@ bool TCrossSurface::KeyDown(int Key, TShiftState Shift)
         Clear();
         break;
     }
-    case vk::Return:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
         if (FMode == mEdit) {
             SetCell(FCurrCol, FCurrRow, static_cast<char>(Blocked));
             Advance();
@@ -691,68 +713,68 @@ bool TCrossSurface::KeyDown(int Key, TShiftState Shift)
             emit EnterPressed();
         }
         break;
-    case vk::Space:
+    case Qt::Key_Space:
         Clear();
         Advance();
         break;
-    case vk::End:
+    case Qt::Key_End:
         if (ctrlAlone) {
             FCurrCol = FColCount;
             FCurrRow = FRowCount;
-        } else if (FWriteDir == wdHorizontal) {
+        } else if (FWriteDir == TDirection::Across) {
             FCurrCol = FColCount;
         } else {
             FCurrRow = FRowCount;
         }
         break;
-    case vk::Home:
+    case Qt::Key_Home:
         if (ctrlAlone) {
             FCurrCol = 1;
             FCurrRow = 1;
-        } else if (FWriteDir == wdHorizontal) {
+        } else if (FWriteDir == TDirection::Across) {
             FCurrCol = 1;
         } else {
             FCurrRow = 1;
         }
         break;
-    case vk::Left:
+    case Qt::Key_Left:
         if (ctrlAlone)
             WordStartBackward(FCurrCol, onColumns);
         else if (FCurrCol > 1)
             --FCurrCol;
         break;
-    case vk::Up:
+    case Qt::Key_Up:
         if (ctrlAlone)
             WordStartBackward(FCurrRow, onRows);
         else if (FCurrRow > 1)
             --FCurrRow;
         break;
-    case vk::Right:
+    case Qt::Key_Right:
         if (ctrlAlone)
             NextWordForward(FCurrCol, FColCount, onColumns);
         else if (FCurrCol < FColCount)
             ++FCurrCol;
         break;
-    case vk::Down:
+    case Qt::Key_Down:
         if (ctrlAlone)
             NextWordForward(FCurrRow, FRowCount, onRows);
         else if (FCurrRow < FRowCount)
             ++FCurrRow;
         break;
-    case vk::Delete:
+    case Qt::Key_Delete:
         Clear();
         break;
     default:
-        if (Key >= vk::KeyA && Key <= vk::KeyZ) {
+        if (key >= Qt::Key_A && key <= Qt::Key_Z) {
             if (altAlone)
                 break;
-            unsigned char ch = static_cast<unsigned char>(Key);
-            if (FPolishMode) {
+            unsigned char ch = static_cast<unsigned char>(key);
+            if (modifiers & Qt::ControlModifier) {
                 // The keys of Ą Ć Ę Ł Ń Ó Ś Ź Ż, in the order of PolishCapitals.
                 static constexpr char latin[9] = {'A', 'C', 'E', 'L', 'N', 'O', 'S', 'X', 'Z'};
                 ch = 0;
                 for (int i = 0; i < 9; ++i)
-                    if (latin[i] == Key)
+                    if (latin[i] == key)
                         ch = PolishCapitals[i];
                 if (ch == 0)
                     return false;
@@ -760,18 +782,10 @@ bool TCrossSurface::KeyDown(int Key, TShiftState Shift)
             TypeChar(ch);
             break;
         }
-        if (Key == FPL_KeyIndicator)
-            FPolishMode = true;
         return false;
     }
     AfterHandledKey();
     return true;
-}
-
-void TCrossSurface::KeyUp(int Key)
-{
-    if (Key == FPL_KeyIndicator)
-        FPolishMode = false;
 }
 
 void TCrossSurface::AfterHandledKey()
@@ -785,23 +799,14 @@ void TCrossSurface::AfterHandledKey()
 void TCrossSurface::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
-    // AltGr layouts deliver the Polish letters as text; they are typed as the
-    // Polish-letter mode would type them.
+    // AltGr layouts deliver the Polish letters as text; they are typed as Ctrl
+    // with the Latin letter would type them.
     if (const unsigned char polish = PolishCapitalOfText(event->text())) {
         TypeChar(polish);
         AfterHandledKey();
         return;
     }
-    KeyDown(VirtualKeyFromQt(event->key(), event->modifiers()), ShiftStateFromQt(event->modifiers()));
-}
-
-void TCrossSurface::keyReleaseEvent(QKeyEvent* event)
-{
-    event->accept();
-    // Holding a key repeats press and release; only the real release counts.
-    if (event->isAutoRepeat())
-        return;
-    KeyUp(VirtualKeyFromQt(event->key(), event->modifiers()));
+    HandleKey(event->key(), event->modifiers());
 }
 
 void TCrossSurface::mousePressEvent(QMouseEvent* event)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/CellChars.h"
 #include "core/Error.h"
-#include "grid/KeyCodes.h"
 
 #include <QImage>
 #include <QPointer>
@@ -22,7 +22,6 @@ public:
     using EMirakolnikError::EMirakolnikError;
 };
 
-enum TWriteDir : std::uint8_t { wdHorizontal, wdVertical };
 enum TMode : std::uint8_t { mSolve, mEdit };
 
 class TCrossDocument;
@@ -73,16 +72,10 @@ public:
     // Image pixels per screen pixel: the device pixel ratio of the cell
     // pictures, more than 1 where they were drawn for a high-density screen.
     qreal PixelRatio() const { return FPixelRatio; }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool Value);
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value);
-    TWriteDir WriteDir() const { return FWriteDir; }
-    void SetWriteDir(TWriteDir Value);
+    TDirection WriteDir() const { return FWriteDir; }
+    void SetWriteDir(TDirection Value);
     TMode Mode() const { return FMode; }
     void SetMode(TMode Value) { FMode = Value; }
-    std::uint8_t PL_KeyIndicator() const { return FPL_KeyIndicator; }
-    void SetPL_KeyIndicator(std::uint8_t Value) { FPL_KeyIndicator = Value; }
     // Loads the cell pictures: 26 x 2 equal pictures in one bitmap file. Throws
     // EInvalidCrossSurfaceOperation with the image reader's error when the file
     // cannot be read; the control is then left as it was.
@@ -107,10 +100,6 @@ public:
     // Puts the grid image on the screen.
     void Paint();
 
-    // The key handlers on virtual-key codes; KeyDown returns whether the key was handled.
-    bool KeyDown(int Key, TShiftState Shift);
-    void KeyUp(int Key);
-    bool PolishLetterMode() const { return FPolishMode; }
 
     // One tick of the cursor blinking (the blink timer's handler).
     void BlinkStep();
@@ -138,6 +127,8 @@ public:
     static QImage Lightened(const QImage& source);
 
     QSize sizeHint() const override;
+    // Qt's own, reporting VisibilityChanged at every call but the first show by the parent.
+    void setVisible(bool visible) override;
 
 signals:
     // The cursor moved, or the writing direction changed (the cell may be the same).
@@ -145,18 +136,19 @@ signals:
     // Return in solving mode.
     void EnterPressed();
     void DoubleClicked();
-    // Every SetVisible, whether it changed anything or not.
+    // Every setVisible, whether it changed anything or not.
     void VisibilityChanged(bool visible);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Disabling a focused grid takes its cursor away; enabling brings it back.
+    void changeEvent(QEvent* event) override;
 
 private:
     // What the view draws on a cell besides its character.
@@ -182,6 +174,8 @@ private:
     void TypeChar(unsigned char ch);
     void WordStartBackward(int& pos, const std::function<unsigned char(int)>& cellAt);
     void NextWordForward(int& pos, int limit, const std::function<unsigned char(int)>& cellAt);
+    // Returns whether the key was handled.
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
     void AfterHandledKey();
     void FireExplRefresh();
 
@@ -194,7 +188,6 @@ private:
     bool FFocusVisible = true;
     int FCurrCol = 2;
     int FCurrRow = 2;
-    bool FPolishMode = false;
     QTimer FTimer;
     int Logical(int imagePixels) const { return qRound(imagePixels / FPixelRatio); }
     bool FBlinkPhase = true;
@@ -205,11 +198,8 @@ private:
     int FCellImageHeight = 0;
     int FCellImageWidth = 0;
     qreal FPixelRatio = 1;
-    bool FVisible = true;
-    bool FEnabled = true;
-    TWriteDir FWriteDir = wdHorizontal;
+    TDirection FWriteDir = TDirection::Across;
     TMode FMode = mSolve;
-    std::uint8_t FPL_KeyIndicator = vk::Control;
     QString FFileName;
 };
 

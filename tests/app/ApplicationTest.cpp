@@ -1,5 +1,5 @@
 #include "app/Application.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -27,9 +27,9 @@ int main(int argc, char** argv)
     QTimer timer;
     timer.setInterval(5);
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<TMessageForm*>(QApplication::activeModalWidget())) {
-            shown = box->MessageText()->text();
-            box->Button(QStringLiteral("OK"))->click();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->findChild<QAbstractButton*>(QStringLiteral("OK"))->click();
         }
     });
     timer.start();

@@ -1,6 +1,4 @@
 #include "app/AboutBox.h"
-#include "app/ExtBttnsForm.h"
-#include "app/HintPause.h"
 #include "app/LogoForm.h"
 #include "app/LogoPicture.h"
 
@@ -105,14 +103,11 @@ private slots:
         QVERIFY(!box.email->IsUnderlined() && !box.www->IsUnderlined());
     }
 
-    void theAboutBoxShortensHintsOnlyWhileItExists()
+    void theAboutBoxLinksHintsGoAfterTwoSeconds()
     {
-        SetHintHidePause(10000);
-        {
-            TAboutBox box(102, 1, 1);
-            QCOMPARE(HintHidePause(), 2000);
-        }
-        QCOMPARE(HintHidePause(), 10000);
+        TAboutBox box(102, 1, 1);
+        QCOMPARE(box.www->toolTipDuration(), 2000);
+        QCOMPARE(box.email->toolTipDuration(), 2000);
     }
 
     void theSplashTakesTheSizeOfItsPictureAndClosesAtAClick()

@@ -1,5 +1,5 @@
 #include "app/Application.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -36,8 +36,7 @@ private slots:
 
     void messageBoxesAreTitledWithTheProgramsName()
     {
-        TMessageForm box(QStringLiteral("x"), mtError, mbOK);
-        QCOMPARE(box.windowTitle(), QStringLiteral("Mirakolnik Zodevidar"));
+        QCOMPARE(ApplicationTitle(), QStringLiteral("Mirakolnik Zodevidar"));
     }
 
     void translationsMissingFromADirectoryAreReported()

@@ -28,7 +28,7 @@ void DragToSize(TMainForm& form, int cols, int rows)
 {
     DragTo(form,
            QPoint(cols * Grid(form, "PatternVC")->CellImageWidth(),
-                  40 + 26 + rows * Grid(form, "PatternVC")->CellImageHeight()));
+                  26 + rows * Grid(form, "PatternVC")->CellImageHeight()));
 }
 
 // A template whose last two columns are told apart: blocks, then letters.
@@ -98,7 +98,7 @@ private slots:
         DragToSize(*form, 10, 8);
         QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 10);
         QCOMPARE(Grid(*form, "PatternVC")->RowCount(), 8);
-        QCOMPARE(Client(*form)->size(), QSize(10 * w, 8 * h + 40 + 26));
+        QCOMPARE(Client(*form)->size(), QSize(10 * w, 8 * h + 26));
         QCOMPARE(Label(*form, "Lab_X")->text(), QStringLiteral("10"));
         QCOMPARE(Label(*form, "Image2")->y(), Client(*form)->height() - Label(*form, "Image2")->height());
         QCOMPARE(Label(*form, "ResizeImage")->x(), Client(*form)->width() - Label(*form, "ResizeImage")->width());
@@ -112,9 +112,9 @@ private slots:
         QCOMPARE(Column(*Grid(*form, "PatternVC"), 12), QStringLiteral("AAAAAAAA"));
 
         // A move within the same cell changes nothing; one without the left button is no drag.
-        DragTo(*form, QPoint(12 * w + w / 3, 40 + 26 + 8 * h + h / 3));
+        DragTo(*form, QPoint(12 * w + w / 3, 26 + 8 * h + h / 3));
         QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 12);
-        DragTo(*form, QPoint(6 * w, 40 + 26 + 5 * h), Qt::NoButton);
+        DragTo(*form, QPoint(6 * w, 26 + 5 * h), Qt::NoButton);
         QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 12);
 
         DragTo(*form, QPoint(-500, -500));

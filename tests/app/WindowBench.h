@@ -3,7 +3,7 @@
 #include "../creator/ComposeControllerTestAccess.h"
 #include "WindowProbe.h"
 #include "app/MainForm.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "creator/ComposeController.h"
 #include "documents/CrossTXT.h"
@@ -33,13 +33,13 @@ public:
     {
         Timer.setInterval(5);
         QObject::connect(&Timer, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<TMessageForm*>(QApplication::activeModalWidget());
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || box == Answered)
                 return;
             Answered = box;
-            const QString text = box->MessageText()->text();
+            const QString text = box->text();
             Texts << text;
-            box->Button(Answer(text))->click();
+            box->findChild<QAbstractButton*>(Answer(text))->click();
         });
         Timer.start();
     }
@@ -47,7 +47,7 @@ public:
 
 private:
     std::function<QString(const QString&)> Answer;
-    QPointer<TMessageForm> Answered;
+    QPointer<QMessageBox> Answered;
     QTimer Timer;
 };
 

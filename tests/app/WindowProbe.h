@@ -4,7 +4,6 @@
 
 #include "app/MainForm.h"
 #include "sound/SoundPlayer.h"
-#include "app/Toolbar.h"
 #include "creator/ComposeController.h"
 #include "documents/CrossTXT.h"
 #include "grid/CrossDocument.h"
@@ -53,10 +52,6 @@ inline QWidget* Client(const QObject& form)
 inline TComposeController* Composer(const QObject& form)
 {
     return Part<TComposeController>(form, "Composer");
-}
-inline TToolbar* Toolbar(const QObject& form)
-{
-    return Part<TToolbar>(form, "Toolbar");
 }
 inline TSoundPlayer* Player(const QObject& form)
 {

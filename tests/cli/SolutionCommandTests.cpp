@@ -122,9 +122,19 @@ TEST_F(SolutionCommands, AnIpuzExportOpensInShowAndConvertAsTheSameCrossword)
     const std::string ipuz = PathOf("k.ipuz");
     const TRun exported = Run({"export-ipuz", Crossword("k.krz"), ipuz});
     ASSERT_EQ(exported.Code, 0) << exported.Err;
-    // ipuz numbers as the program shows them, so the file's order is kept.
-    const std::string shown = Run({"show", "--answers", ipuz}).Out;
-    EXPECT_EQ(shown, ShownWithAnswers);
+    // ipuz carries the standard numbers; read back, the clues come in that
+    // order, each across clue before the down clue of its number.
+    const char* fromIpuz = "Rozmiar: 4 × 3\n"
+                           "K...\n"
+                           ".**.\n"
+                           "....\n"
+                           "1. H 1,1: Mruczą [koty.wav] = KOTY\n"
+                           "2. V 1,1: Dawne pieniądze = KAS\n"
+                           "3. V 4,1: Młode psy = YSI\n"
+                           "4. H 1,3: Napoje = SOKI\n"
+                           "Pola rozwiązania: 1: 1,1; 2: 2,1; 3: 4,2\n"
+                           "Rozwiązanie: KOS\n";
+    EXPECT_EQ(Run({"show", "--answers", ipuz}).Out, fromIpuz);
     // Saved and opened again, a crossword lists its explanations the other way round.
     const TRun converted = Run({"convert", ipuz, PathOf("z.krz")});
     ASSERT_EQ(converted.Code, 0) << converted.Err;
@@ -133,12 +143,18 @@ TEST_F(SolutionCommands, AnIpuzExportOpensInShowAndConvertAsTheSameCrossword)
               "K...\n"
               ".**.\n"
               "....\n"
-              "1. H 1,1: Mruczą [koty.wav] = KOTY\n"
-              "2. H 1,3: Napoje = SOKI\n"
+              "1. H 1,3: Napoje = SOKI\n"
+              "2. V 4,1: Młode psy = YSI\n"
               "3. V 1,1: Dawne pieniądze = KAS\n"
-              "4. V 4,1: Młode psy = YSI\n"
+              "4. H 1,1: Mruczą [koty.wav] = KOTY\n"
               "Pola rozwiązania: 1: 1,1; 2: 2,1; 3: 4,2\n"
               "Rozwiązanie: KOS\n");
+    // The numbers the ipuz carries do not follow the explanation order.
+    const TRun again = Run({"export-ipuz", PathOf("z.krz"), PathOf("z.ipuz")});
+    ASSERT_EQ(again.Code, 0) << again.Err;
+    std::string second = Slurp(PathOf("z.ipuz"));
+    second.replace(second.find("\"title\": \"z\""), 12, "\"title\": \"k\"");
+    EXPECT_EQ(second, Slurp(ipuz));
 }
 
 TEST_F(SolutionCommands, AnIpuzPuzzleOfAnotherKindIsRefusedWithItsName)

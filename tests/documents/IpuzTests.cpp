@@ -14,7 +14,7 @@ namespace {
 
 class Ipuz : public TTempDirTest { };
 
-// K O T Y     across KOTY (1) and SOKI (2), down KAS (3) and YSI (4)
+// K O T Y     across KOTY (1) and SOKI (3), down KAS (1) and YSI (2)
 // A * * S
 // S O K I
 TCrossTXT Crossword()
@@ -62,9 +62,9 @@ TEST_F(Ipuz, ExportWritesGridNumbersSolutionLettersCluesAndExtensions)
   "block": "#",
   "empty": "0",
   "puzzle": [
-    [1, 0, 0, 4],
+    [1, 0, 0, 2],
     [0, "#", "#", 0],
-    [2, 0, 0, 0]
+    [3, 0, 0, 0]
   ],
   "solution": [
     ["K", "O", "T", "Y"],
@@ -79,14 +79,14 @@ TEST_F(Ipuz, ExportWritesGridNumbersSolutionLettersCluesAndExtensions)
   "clues": {
     "Across:Poziomo": [
       {"number": 1, "clue": "Mruczą &amp; śpią", "cells": [[1, 1], [2, 1], [3, 1], [4, 1]], "answer": "KOTY"},
-      {"number": 2, "clue": "Napoje", "cells": [[1, 3], [2, 3], [3, 3], [4, 3]], "answer": "SOKI"}
+      {"number": 3, "clue": "Napoje", "cells": [[1, 3], [2, 3], [3, 3], [4, 3]], "answer": "SOKI"}
     ],
     "Down:Pionowo": [
-      {"number": 3, "clue": "Dawne pieniądze", "cells": [[1, 1], [1, 2], [1, 3]], "answer": "KAS"},
-      {"number": 4, "clue": "Młode psy", "cells": [[4, 1], [4, 2], [4, 3]], "answer": "YSI"}
+      {"number": 1, "clue": "Dawne pieniądze", "cells": [[1, 1], [1, 2], [1, 3]], "answer": "KAS"},
+      {"number": 2, "clue": "Młode psy", "cells": [[4, 1], [4, 2], [4, 3]], "answer": "YSI"}
     ]
   },
-  "pl.mirakolnik:audio": {"1": "koty.wav"},
+  "pl.mirakolnik:audio": {"Across:1": "koty.wav"},
   "pl.mirakolnik:rozwiazanie": {
     "phrase": "KOS",
     "cells": [[1, 1], [2, 1], [4, 2]]
@@ -109,9 +109,10 @@ TEST_F(Ipuz, WithoutEveryAnswerThereIsNoSolutionGridButTheKnownAnswersStay)
     const std::string text = IpuzText(doc);
     EXPECT_EQ(text.find("\"solution\""), std::string::npos);
     EXPECT_NE(text.find("\"answer\": \"KAS\""), std::string::npos);
+    // Read back by number, the across clue first: KOTY, KAS, YSI, SOKI.
     const TCrossTXT back = Read(text);
-    EXPECT_EQ(back.GetExpl(3).Answer, "KAS");
-    EXPECT_EQ(back.GetExpl(4).Answer, "");
+    EXPECT_EQ(back.GetExpl(2).Answer, "KAS");
+    EXPECT_EQ(back.GetExpl(3).Answer, "");
 }
 
 TEST_F(Ipuz, ExportAndImportKeepGridLettersNumbersCluesAnswersSoundsAndThePhrase)
@@ -129,10 +130,29 @@ TEST_F(Ipuz, ExportAndImportKeepGridLettersNumbersCluesAnswersSoundsAndThePhrase
     for (int r = 1; r <= 3; ++r)
         for (int c = 1; c <= 4; ++c)
             EXPECT_EQ(back.GetCell(c, r), doc.GetCell(c, r)) << c << "," << r;
+    // The clues come back in the order of their numbers, the across clue of a number first.
     ASSERT_EQ(back.ExplCount(), 4);
+    const int from[] = {1, 3, 4, 2};
     for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(back.GetExpl(n), doc.GetExpl(n)) << n;
+        EXPECT_EQ(back.GetExpl(n), doc.GetExpl(from[n - 1])) << n;
     EXPECT_EQ(back.Phrase(), doc.Phrase());
+}
+
+// Every written clue stands at a cell carrying its number; a word that
+// starts on a block has no such cell. Sounds of files from earlier versions,
+// keyed by the number alone, are still found.
+TEST_F(Ipuz, EveryClueNumberStandsInACellAndOldSoundKeysAreRead)
+{
+    TCrossTXT doc = Crossword();
+    doc.AddExpl({2, 2, "Na zaczernieniu", "", false, ""});
+    const std::string text = IpuzText(doc);
+    EXPECT_EQ(text, IpuzText(Crossword()));
+
+    const TCrossTXT old = Read(R"({"kind": ["http://ipuz.org/crossword#1"], "dimensions": {"width": 4, "height": 3},
+        "puzzle": [[1, 0, 0, 2], [0, 0, 0, 0], [0, 0, 0, 0]], "pl.mirakolnik:audio": {"2": "b.wav"},
+        "clues": {"Down:Pionowo": [{"number": 1, "clue": "a"}, {"number": 2, "clue": "b"}]}})");
+    EXPECT_EQ(old.GetExpl(1).Audio, "");
+    EXPECT_EQ(old.GetExpl(2).Audio, "b.wav");
 }
 
 TEST_F(Ipuz, AForeignCrosswordGetsItsCluesInNumberOrderAtTheirNumberedCells)

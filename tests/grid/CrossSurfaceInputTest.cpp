@@ -107,7 +107,7 @@ private slots:
     void typingVerticallyGoesDownTheColumn()
     {
         TGrid g(4, 5);
-        g.grid->SetWriteDir(wdVertical);
+        g.grid->SetWriteDir(TDirection::Down);
         g.MoveTo(3, 2);
         QTest::keyClicks(g.grid, "LAS");
         QCOMPARE(g.grid->GetCell(3, 2), 'L');
@@ -146,7 +146,7 @@ private slots:
         g.Key(Qt::Key_Y);
         QCOMPARE(g.grid->GetCell(4, 3), 'Y');
         QCOMPARE(g.Cursor(), QPoint(4, 3));
-        g.grid->SetWriteDir(wdVertical);
+        g.grid->SetWriteDir(TDirection::Down);
         g.Key(Qt::Key_Q);
         QCOMPARE(g.grid->GetCell(4, 3), 'Q');
         QCOMPARE(g.Cursor(), QPoint(4, 3));
@@ -200,7 +200,7 @@ private slots:
     {
         TGrid g(6, 4);
         g.grid->SetMode(mEdit);
-        g.grid->SetWriteDir(wdVertical);
+        g.grid->SetWriteDir(TDirection::Down);
         g.MoveTo(5, 2);
         g.Key(Qt::Key_Return);
         QCOMPARE(g.grid->GetCell(5, 2), '*');
@@ -248,14 +248,14 @@ private slots:
         const int none = Qt::NoModifier;
         const int ctrl = Qt::ControlModifier;
         const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
-        QTest::newRow("End, horizontal") << int(wdHorizontal) << int(Qt::Key_End) << none << QPoint(7, 3);
-        QTest::newRow("End, vertical") << int(wdVertical) << int(Qt::Key_End) << none << QPoint(4, 5);
-        QTest::newRow("Ctrl+End") << int(wdVertical) << int(Qt::Key_End) << ctrl << QPoint(7, 5);
-        QTest::newRow("Ctrl+Shift+End") << int(wdHorizontal) << int(Qt::Key_End) << ctrlShift << QPoint(7, 3);
-        QTest::newRow("Home, horizontal") << int(wdHorizontal) << int(Qt::Key_Home) << none << QPoint(1, 3);
-        QTest::newRow("Home, vertical") << int(wdVertical) << int(Qt::Key_Home) << none << QPoint(4, 1);
-        QTest::newRow("Ctrl+Home") << int(wdHorizontal) << int(Qt::Key_Home) << ctrl << QPoint(1, 1);
-        QTest::newRow("Shift+Home") << int(wdVertical) << int(Qt::Key_Home) << int(Qt::ShiftModifier) << QPoint(4, 1);
+        QTest::newRow("End, horizontal") << int(TDirection::Across) << int(Qt::Key_End) << none << QPoint(7, 3);
+        QTest::newRow("End, vertical") << int(TDirection::Down) << int(Qt::Key_End) << none << QPoint(4, 5);
+        QTest::newRow("Ctrl+End") << int(TDirection::Down) << int(Qt::Key_End) << ctrl << QPoint(7, 5);
+        QTest::newRow("Ctrl+Shift+End") << int(TDirection::Across) << int(Qt::Key_End) << ctrlShift << QPoint(7, 3);
+        QTest::newRow("Home, horizontal") << int(TDirection::Across) << int(Qt::Key_Home) << none << QPoint(1, 3);
+        QTest::newRow("Home, vertical") << int(TDirection::Down) << int(Qt::Key_Home) << none << QPoint(4, 1);
+        QTest::newRow("Ctrl+Home") << int(TDirection::Across) << int(Qt::Key_Home) << ctrl << QPoint(1, 1);
+        QTest::newRow("Shift+Home") << int(TDirection::Down) << int(Qt::Key_Home) << int(Qt::ShiftModifier) << QPoint(4, 1);
     }
     void homeAndEndMoveAlongTheWritingDirectionOrToTheCorners()
     {
@@ -264,11 +264,11 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(QPoint, cursor);
         TGrid g(7, 5);
-        g.grid->SetWriteDir(static_cast<TWriteDir>(dir));
+        g.grid->SetWriteDir(static_cast<TDirection>(dir));
         g.MoveTo(4, 3);
         g.Key(static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(g.Cursor(), cursor);
-        QCOMPARE(g.grid->WriteDir(), static_cast<TWriteDir>(dir));
+        QCOMPARE(g.grid->WriteDir(), static_cast<TDirection>(dir));
     }
 
     void arrowsMoveOneCellAndStopAtTheEdges()
@@ -289,7 +289,7 @@ private slots:
         // Every key counts, also those that could not move.
         QCOMPARE(g.log.Events.size(), size_t(14));
         QCOMPARE(g.log.Events.back(), std::string("refresh 4,3"));
-        QCOMPARE(g.grid->WriteDir(), wdHorizontal);
+        QCOMPARE(g.grid->WriteDir(), TDirection::Across);
     }
 
     void ctrlArrowsJumpWordWise_data()
@@ -367,11 +367,12 @@ private slots:
         TGrid g(5, 3);
         g.MoveTo(1, 1);
         g.Press(Qt::Key_Control, Qt::ControlModifier);
-        QVERIFY(g.grid->PolishLetterMode());
         g.HeldClick(static_cast<Qt::Key>(key), Qt::ControlModifier);
+        // Holding Ctrl down repeats its press and release; the letters stay Polish.
+        QTest::simulateEvent(g.grid, false, Qt::Key_Control, Qt::ControlModifier, QString(), true);
+        QTest::simulateEvent(g.grid, true, Qt::Key_Control, Qt::ControlModifier, QString(), true);
         g.HeldClick(static_cast<Qt::Key>(key), Qt::ControlModifier | Qt::ShiftModifier);
         g.Release(Qt::Key_Control);
-        QVERIFY(!g.grid->PolishLetterMode());
         g.Key(static_cast<Qt::Key>(key));
         QCOMPARE(g.grid->GetCell(1, 1), static_cast<char>(letter));
         QCOMPARE(g.grid->GetCell(2, 1), static_cast<char>(letter));
@@ -396,34 +397,6 @@ private slots:
         g.Release(Qt::Key_Control);
         g.Key(Qt::Key_L);
         QCOMPARE(g.grid->GetCell(1, 1), 'L');
-    }
-
-    void polishModeFollowsTheChosenIndicatorKey()
-    {
-        TGrid g(6, 3);
-        g.grid->SetPL_KeyIndicator(vk::Shift);
-        g.MoveTo(1, 1);
-        g.Press(Qt::Key_Control, Qt::ControlModifier);
-        QVERIFY(!g.grid->PolishLetterMode());
-        g.Release(Qt::Key_Control);
-        g.Press(Qt::Key_Shift, Qt::ShiftModifier);
-        QVERIFY(g.grid->PolishLetterMode());
-        g.HeldClick(Qt::Key_S, Qt::ShiftModifier);
-        g.Release(Qt::Key_Shift);
-        g.Key(Qt::Key_S);
-        QCOMPARE(RowText(*g.grid, 1).substr(0, 2), (std::string{Sacute, 'S'}));
-    }
-
-    void autoRepeatedReleaseOfCtrlKeepsPolishMode()
-    {
-        TGrid g(5, 3);
-        g.Press(Qt::Key_Control, Qt::ControlModifier);
-        QTest::simulateEvent(g.grid, false, Qt::Key_Control, Qt::ControlModifier, QString(), true);
-        QVERIFY(g.grid->PolishLetterMode());
-        QTest::simulateEvent(g.grid, true, Qt::Key_Control, Qt::ControlModifier, QString(), true);
-        QVERIFY(g.grid->PolishLetterMode());
-        g.Release(Qt::Key_Control);
-        QVERIFY(!g.grid->PolishLetterMode());
     }
 
     void polishLettersArrivingAsTextAreTypedAsCapitals_data()
@@ -477,7 +450,6 @@ private slots:
         QCOMPARE(RowText(*g.grid, 1), std::string("ABCDE"));
         QCOMPARE(g.Cursor(), QPoint(3, 1));
         QVERIFY(g.log.Events.empty());
-        QVERIFY(!g.grid->PolishLetterMode());
     }
 
     void eachHandledKeyLeavesTheCursorFrameOnlyOnTheNewCell()

@@ -38,11 +38,10 @@ private slots:
         QCOMPARE(grid.RowCount(), 3);
         QCOMPARE(grid.CurrCol(), 2);
         QCOMPARE(grid.CurrRow(), 2);
-        QCOMPARE(grid.WriteDir(), wdHorizontal);
+        QCOMPARE(grid.WriteDir(), TDirection::Across);
         QCOMPARE(grid.Mode(), mSolve);
         QVERIFY(grid.FocusVisible());
         QCOMPARE(grid.Border(), 0);
-        QCOMPARE(grid.PL_KeyIndicator(), 17);
         QCOMPARE(grid.CellImageWidth(), 0);
         QCOMPARE(grid.CellImageHeight(), 0);
         QCOMPARE(grid.width(), 0);
@@ -232,9 +231,9 @@ private slots:
         TCrossSurface grid;
         TEventLog log;
         log.Attach(grid);
-        grid.SetWriteDir(wdHorizontal);
-        grid.SetWriteDir(wdVertical);
-        QCOMPARE(grid.WriteDir(), wdVertical);
+        grid.SetWriteDir(TDirection::Across);
+        grid.SetWriteDir(TDirection::Down);
+        QCOMPARE(grid.WriteDir(), TDirection::Down);
         QCOMPARE(log.Events, (std::vector<std::string>{"refresh 2,2", "refresh 2,2"}));
     }
 
@@ -245,21 +244,13 @@ private slots:
         TEventLog log;
         log.Attach(*grid);
         host.show();
-        grid->SetVisible(false);
-        QVERIFY(!grid->Visible());
+        grid->setVisible(false);
+        QVERIFY(grid->isHidden());
         QVERIFY(!grid->isVisible());
-        grid->SetVisible(true);
-        grid->SetVisible(true);
+        grid->setVisible(true);
+        grid->show();
         QVERIFY(grid->isVisible());
         QCOMPARE(log.Events, (std::vector<std::string>{"visibility", "visibility", "visibility"}));
-    }
-
-    void unassignedEventsAreSkipped()
-    {
-        TCrossSurface grid;
-        grid.SetWriteDir(wdVertical);
-        grid.SetVisible(false);
-        QVERIFY(grid.KeyDown(vk::Return, 0)); // OnEnterPressed unassigned
     }
 };
 

@@ -349,13 +349,10 @@ private slots:
         TFocusedGrid f;
         f.grid->BlinkStep();
         QVERIFY(f.grid->FocusDrawn(2, 2));
-        f.grid->SetEnabled(false);
-        QVERIFY(!f.grid->Enabled());
-        QVERIFY(!f.grid->isEnabled());
+        f.grid->setEnabled(false);
         QVERIFY(!f.grid->FocusDrawn(2, 2));
         QVERIFY(!f.grid->BlinkTimerActive());
-        f.grid->SetEnabled(true);
-        QVERIFY(f.grid->Enabled());
+        f.grid->setEnabled(true);
         QVERIFY(f.grid->isEnabled());
     }
 
@@ -365,10 +362,8 @@ private slots:
         TCrossSurface grid;
         grid.SetFileName(WriteBitmap(dir, "cells.bmp", PositionCodedStrip(520, 60)));
         const QImage clean = grid.GridImage();
-        grid.SetEnabled(false);
-        QVERIFY(!grid.Enabled());
-        grid.SetEnabled(true);
-        QVERIFY(grid.Enabled());
+        grid.setEnabled(false);
+        grid.setEnabled(true);
         QCOMPARE(grid.GridImage(), clean);
         QVERIFY(!grid.BlinkTimerActive());
     }

@@ -5,7 +5,7 @@
 // that the program directory did not change.
 
 #include "app/MainForm.h"
-#include "app/MessageForm.h"
+#include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "app/UserDirs.h"
 
@@ -38,14 +38,15 @@ int main(int argc, char** argv)
 
     // Every message box is answered: OK, or No to a save question, and reported.
     QTimer answer;
-    QPointer<TMessageForm> answered;
+    QPointer<QMessageBox> answered;
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<TMessageForm*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || box == answered)
             return;
         answered = box;
-        std::fprintf(stderr, "message: %s\n", qPrintable(box->MessageText()->text()));
-        box->Button(box->Button(QStringLiteral("No")) ? QStringLiteral("No") : QStringLiteral("OK"))->click();
+        std::fprintf(stderr, "message: %s\n", qPrintable(box->text()));
+        auto* no = box->findChild<QAbstractButton*>(QStringLiteral("No"));
+        (no ? no : box->findChild<QAbstractButton*>(QStringLiteral("OK")))->click();
     });
     answer.start(5);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CellChars.h"
 #include "core/Error.h"
 
 #include <cstdint>
@@ -16,12 +17,13 @@ public:
     using EMirakolnikError::EMirakolnikError;
 };
 
-// The composer's working grid: one byte per cell, ' ' free, '*' block, any
-// other byte a letter. Columns and rows count from 1.
+// A grid of cells, one byte each (the cell characters of CellChars.h: ' '
+// free, '*' block, any other byte a letter), as the composer fills it and the
+// window's preview shows it. Columns and rows count from 1.
 class TTable {
 public:
-    static constexpr char Free = ' ';
-    static constexpr char Block = '*';
+    static constexpr char Free = static_cast<char>(BlankCell);
+    static constexpr char Block = static_cast<char>(BlockedCell);
 
     // The cells start as free cells; the composer overwrites all of them at once.
     TTable(int32_t colCount, int32_t rowCount);

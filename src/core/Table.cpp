@@ -1,4 +1,4 @@
-#include "composer/Table.h"
+#include "core/Table.h"
 
 #include <algorithm>
 
