@@ -1,6 +1,6 @@
 #pragma once
 
-#include "composer/Table.h"
+#include "core/Table.h"
 #include "core/Random.h"
 #include "database/DB.h"
 

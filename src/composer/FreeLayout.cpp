@@ -1,6 +1,6 @@
 #include "composer/FreeLayout.h"
 
-#include "composer/Table.h"
+#include "core/Table.h"
 #include "core/CellChars.h"
 #include "core/Random.h"
 

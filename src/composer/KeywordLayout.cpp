@@ -1,6 +1,6 @@
 #include "composer/KeywordLayout.h"
 
-#include "composer/Table.h"
+#include "core/Table.h"
 #include "core/CellChars.h"
 #include "core/Cp1250.h"
 #include "database/DB.h"

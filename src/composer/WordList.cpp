@@ -1,6 +1,6 @@
 #include "composer/WordList.h"
 
-#include "composer/Table.h"
+#include "core/Table.h"
 #include "core/Cp1250.h"
 #include "documents/DataAccess.h"
 

@@ -554,6 +554,8 @@ TEST_F(Cli, SavesSyncTheFileBeforeTheRenameAndTheFolderAfter)
         EXPECT_EQ(calls[2], "fsync " + Dir.string());
     }
     std::filesystem::remove(log);
+}
+
 TEST_F(Cli, ComposeWordsLaysOutAListAndAKeywordAndRefusesABadListWritingNothing)
 {
     std::ofstream(PathOf("lista.tsv")) << "kot\tzwierzę domowe\nosa\towad\nlas\tdrzewa\nsok\tnapój\n"

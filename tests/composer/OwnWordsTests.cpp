@@ -1,6 +1,6 @@
 #include "composer/FreeLayout.h"
 #include "composer/KeywordLayout.h"
-#include "composer/Table.h"
+#include "core/Table.h"
 #include "composer/WordList.h"
 #include "core/Cp1250.h"
 #include "core/Random.h"
