@@ -174,7 +174,7 @@ void TLayoutAttempt::Run(int32_t first, TRandom& random)
                         continue;
                     const double ratio = double(box.Cols()) / box.Rows() / shape;
                     const int64_t score = int64_t{crossings} * 1000 - (box.Area() - Box.Area()) * 8
-                        - int64_t(std::abs(std::log(ratio)) * 120) + random.Draw(160);
+                        - int64_t(std::abs(std::log(ratio)) * 1000) + random.Draw(160);
                     if (score > bestScore) {
                         bestScore = score;
                         best = {int32_t(w), col, row, horizontal};
