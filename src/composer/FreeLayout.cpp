@@ -296,6 +296,9 @@ TFreeLayoutResult ComposeFreeLayout(const std::vector<TWordEntry>& words, const 
         }
     }
 
+    // A word alone crosses nothing: that is no crossword.
+    if (best.size() < 2)
+        best.clear();
     std::vector<bool> placed(words.size(), false);
     for (const TPlacement& p : best)
         placed[p.Word] = true;
