@@ -105,7 +105,7 @@ int Run(const mz::cli::Args& args)
         options.Seed = seed;
         mz::TFreeLayoutResult result = mz::ComposeFreeLayout(words, options);
         if (result.Placed == 0)
-            throw std::runtime_error("Żadne słowo nie mieści się w podanym rozmiarze; nic nie zapisano.");
+            throw std::runtime_error("Nawet dwa słowa nie krzyżują się w podanym rozmiarze; nic nie zapisano.");
         doc = std::move(result.Document);
         std::cout << "Ułożono " << result.Placed << " z " << words.size() << " słów, skrzyżowań: " << result.Crossings
                   << ", rozmiar " << doc.ColCount() << "x" << doc.RowCount() << ", ziarno " << seed << "\n";

@@ -174,7 +174,7 @@ void TLayoutAttempt::Run(int32_t first, TRandom& random)
                         continue;
                     const double ratio = double(box.Cols()) / box.Rows() / shape;
                     const int64_t score = int64_t{crossings} * 1000 - (box.Area() - Box.Area()) * 8
-                        - int64_t(std::abs(std::log(ratio)) * 120) + random.Draw(160);
+                        - int64_t(std::abs(std::log(ratio)) * 1000) + random.Draw(160);
                     if (score > bestScore) {
                         bestScore = score;
                         best = {int32_t(w), col, row, horizontal};
@@ -296,6 +296,9 @@ TFreeLayoutResult ComposeFreeLayout(const std::vector<TWordEntry>& words, const 
         }
     }
 
+    // A word alone crosses nothing: that is no crossword.
+    if (best.size() < 2)
+        best.clear();
     std::vector<bool> placed(words.size(), false);
     for (const TPlacement& p : best)
         placed[p.Word] = true;

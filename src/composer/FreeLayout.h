@@ -43,7 +43,9 @@ struct TFreeLayoutResult {
     // explanation with its clue and its answer, numbered row by row across,
     // then column by column down. Its FileName is empty.
     TCrossTXT Document;
-    // Words that found no place, in the list's order (CP1250); never left out silently.
+    // Words that found no place, in the list's order (CP1250); never left out
+    // silently. When fewer than two words fit, none is placed and Document
+    // stays as constructed.
     std::vector<std::string> Unplaced;
     int32_t Placed = 0;
     int32_t Crossings = 0; // cells shared by two words

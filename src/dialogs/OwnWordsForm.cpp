@@ -238,7 +238,7 @@ void TOwnWordsForm::ComposeFree()
     options.TimeLimitSeconds = DialogTimeLimit;
     const TFreeLayoutResult result = ComposeFreeLayout(list.Words, options);
     if (result.Placed == 0)
-        return ShowResult(nullptr, QStringLiteral("Żadne słowo nie mieści się w tym rozmiarze."), true);
+        return ShowResult(nullptr, QStringLiteral("Nawet dwa słowa nie krzyżują się w tym rozmiarze."), true);
     QString report = QStringLiteral("Ułożono %1 z %2 słów, skrzyżowań: %3, rozmiar %4 × %5.")
                          .arg(result.Placed)
                          .arg(list.Words.size())

@@ -165,6 +165,7 @@ TEST_P(FreeLayoutRules, APlacedLayoutObeysTheRulesAndListsTheRest)
     options.Seed = c.ListSeed;
     options.Attempts = 30;
     const TFreeLayoutResult result = ComposeFreeLayout(words, options);
+    ASSERT_GE(result.Placed, 2);
     const TCrossTXT opened = SavedAndOpened(result.Document);
     ExpectLayoutRules(opened);
     // The file numbers the words across from the top, then the words down from the left.
@@ -228,6 +229,12 @@ TEST(FreeLayout, TooFewWordsOrAnImpossibleLimitAreRefused)
     options.MaxCols = 3;
     options.MaxRows = 5;
     EXPECT_THROW(ComposeFreeLayout({{"KOT", ""}, {"TOK", ""}}, options), EInvalidCrossKwelinOperation);
+    // One word alone fits a 4 x 3 grid: no crossword, every word listed.
+    options.MaxCols = 4;
+    options.MaxRows = 3;
+    const TFreeLayoutResult lone = ComposeFreeLayout({{"KOT", ""}, {"PIES", ""}, {"KROWA", ""}}, options);
+    EXPECT_EQ(lone.Placed, 0);
+    EXPECT_EQ(lone.Unplaced.size(), 3u);
 }
 
 struct TListCase {
