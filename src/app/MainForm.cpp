@@ -802,6 +802,8 @@ TComposeOptions TMainForm::ComposeOptions() const
     options.UserDBPath = FSettings.UserDataBasePath;
     options.MinScore = DifficultyMinScore(static_cast<TDifficulty>(FSettings.Difficulty));
     options.UniqueSeries = FSettings.UniqueSeries;
+    options.SchoolSafe = FSettings.SchoolSafe;
+    options.Settings.ClueChoice = DifficultyClueChoice(static_cast<TDifficulty>(FSettings.Difficulty));
     options.Settings.MinLenPWord = FSettings.MinLenPWord;
     options.Settings.MaxLenPWord = FSettings.MaxLenPWord;
     options.Settings.AnyWordLocation = FSettings.AnyWordLocation;

@@ -146,6 +146,7 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
     if (s.Difficulty < dfEasy || s.Difficulty > dfAll)
         s.Difficulty = dfAll;
     s.UniqueSeries = ReadSettingBool(store, QStringLiteral("UniqueSeries"), false);
+    s.SchoolSafe = ReadSettingBool(store, QStringLiteral("SchoolSafe"), true);
     s.PatternDir = WithTrailingSeparator(QFileInfo(s.PatternFileName).path());
 }
 
@@ -185,6 +186,7 @@ bool WriteSettings(QSettings& store, const TSettings& s)
     WriteString(store, QStringLiteral("AlterAudioDir"), s.AlterAudioDir);
     WriteInt(store, QStringLiteral("Difficulty"), s.Difficulty);
     WriteBool(store, QStringLiteral("UniqueSeries"), s.UniqueSeries);
+    WriteBool(store, QStringLiteral("SchoolSafe"), s.SchoolSafe);
     store.sync();
     return store.status() == QSettings::NoError;
 }

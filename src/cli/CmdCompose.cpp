@@ -35,6 +35,7 @@ struct TOptions {
     std::string Solution;
     mz::TDifficulty Difficulty = mz::dfAll;
     bool UniqueSeries = false;
+    bool SchoolSafe = true;
 };
 
 TOptions ParseOptions(const mz::cli::Args& args)
@@ -62,6 +63,10 @@ TOptions ParseOptions(const mz::cli::Args& args)
         }
         if (a == "--unique-series") {
             o.UniqueSeries = true;
+            continue;
+        }
+        if (a == "--all-registers") {
+            o.SchoolSafe = false;
             continue;
         }
         static const std::set<std::string> withValue = {"--template",  "--db",        "--out",      "--out-dir",
@@ -108,7 +113,7 @@ TOptions ParseOptions(const mz::cli::Args& args)
             o.Settings.TimeLimitMs = static_cast<uint32_t>(number(0, 86400) * 1000);
         } else if (a == "--difficulty") {
             if (!mz::ParseDifficulty(value, o.Difficulty))
-                throw EUsage{"Nieznany poziom trudności: " + value + " (łatwy, średni, trudny, wszystkie)"};
+                throw EUsage{"Nieznany poziom trudności: " + value + " (łatwy, średni, wszystkie, trudny)"};
         } else {
             o.Solution = value;
         }
@@ -163,6 +168,8 @@ int Run(const mz::cli::Args& args)
     if (o.Settings.TimeLimitMs == 0)
         o.Settings.MaxTotalSteps = mz::RunStepsFor(int64_t{pattern.ColCount()} * pattern.RowCount());
     mz::TDBLoadFilter filter{o.Settings.MinLenPWord, o.Settings.MaxLenPWord, mz::DifficultyMinScore(o.Difficulty)};
+    filter.SchoolSafe = o.SchoolSafe;
+    o.Settings.ClueChoice = mz::DifficultyClueChoice(o.Difficulty);
     // The answers of the series so far, set aside for the crosswords after them.
     std::shared_ptr<std::unordered_set<std::string>> seriesAnswers;
     if (o.UniqueSeries) {
@@ -232,16 +239,18 @@ mz::cli::TCommandRegistration reg{
     {"compose",
      "compose --template T.sz --db baza.hk (--out PLIK.krz | --out-dir KATALOG [--prefix P] [--count N]) "
      "[--seed N] [--min-len N] [--max-len N] [--any-location] [--max-steps N] [--time-limit SEKUNDY] [--plain-queries] "
-     "[--allow-repeats] [--solution PLIK] [--difficulty łatwy|średni|trudny|wszystkie] [--unique-series] "
-     "[--fill-exact]",
+     "[--allow-repeats] [--solution PLIK] [--difficulty łatwy|średni|wszystkie|trudny] [--unique-series] "
+     "[--all-registers] [--fill-exact]",
      "układa krzyżówkę (lub serię krzyżówek) z szablonu i bazy haseł; --max-steps 0 znosi limit kroków jednej próby, "
      "--time-limit ogranicza czas jednej krzyżówki (bez niego układanie kończy się po 1000 krokach na każde pole "
      "szablonu, co najmniej po 5000000); gdy się nie da, kończy się komunikatem i kodem 1; "
      "--allow-repeats układa jak dawniej, bez pilnowania, by żadne hasło nie stało w krzyżówce dwa razy; "
-     "--difficulty pomija hasła rzadsze, niż pozwala poziom; --unique-series nie powtarza w serii haseł "
+     "--difficulty: łatwy i średni pomijają hasła rzadsze, niż pozwala poziom, łatwy daje objaśnienia z najczęstszych "
+     "słów, trudny z najrzadszych (domyślnie wszystkie słowa, objaśnienie losowe); bez --all-registers układa tylko "
+     "z haseł odpowiednich dla szkoły, z nią także z wulgarnych, seksualnych, obraźliwych i narkotykowych "
+     "(pejoratywnych nigdy); --unique-series nie powtarza w serii haseł "
      "wcześniejszych krzyżówek; --fill-exact wypełnia szablon dokładnie, bez dodawania czarnych pól: każde wolne "
-     "pole dostaje literę, a każdy ciąg co najmniej --min-len wolnych pól jest hasłem z bazy; znaki ? przedrostka "
-     "zastępuje licznik (domyślnie K_\?\?\?\?), a przedrostek bez ? "
+     "pole dostaje literę, a każdy ciąg co najmniej --min-len wolnych pól jest hasłem z bazy; znaki ? przedrostka zastępuje licznik (domyślnie K_\?\?\?\?), a przedrostek bez ? "
      "przy --count większym niż 1 dostaje licznik _\?\? (np. S_00.krz, S_01.krz)",
      &Run}};
 

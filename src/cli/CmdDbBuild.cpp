@@ -20,12 +20,15 @@ int Run(const mz::cli::Args& args)
     std::string audioDir;
     std::string commonness;
     std::vector<std::string> stopLists;
+    std::vector<std::string> registerLists;
+    std::vector<std::string> overrideLists;
     long long edition = 101;
     std::vector<std::pair<std::string, std::string>> sources; // option, file
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option != "--out" && option != "--edition" && option != "--thesaurus" && option != "--tsv"
-            && option != "--audio-dir" && option != "--stoplist" && option != "--commonness")
+            && option != "--audio-dir" && option != "--stoplist" && option != "--commonness" && option != "--register"
+            && option != "--overrides" && option != "--basic")
             throw mz::cli::EUsage{"Nieznana opcja: " + option};
         if (i + 1 >= args.size())
             throw mz::cli::EUsage{"Brak wartości opcji " + option};
@@ -40,13 +43,17 @@ int Run(const mz::cli::Args& args)
             stopLists.push_back(value);
         else if (option == "--commonness")
             commonness = value;
+        else if (option == "--register")
+            registerLists.push_back(value);
+        else if (option == "--overrides")
+            overrideLists.push_back(value);
         else
             sources.emplace_back(option, value);
     }
     if (out.empty())
         throw mz::cli::EUsage{"Brak opcji --out"};
     if (sources.empty())
-        throw mz::cli::EUsage{"Podaj co najmniej jedno źródło: --thesaurus lub --tsv"};
+        throw mz::cli::EUsage{"Podaj co najmniej jedno źródło: --thesaurus, --tsv lub --basic"};
     if (edition < 0 || edition > INT32_MAX)
         throw mz::cli::EUsage{"Numer wydania poza zakresem 0.." + std::to_string(INT32_MAX) + ": "
                               + std::to_string(edition)};
@@ -63,6 +70,8 @@ int Run(const mz::cli::Args& args)
     for (const auto& source : sources)
         inputs.push_back(source.second);
     inputs.insert(inputs.end(), stopLists.begin(), stopLists.end());
+    inputs.insert(inputs.end(), registerLists.begin(), registerLists.end());
+    inputs.insert(inputs.end(), overrideLists.begin(), overrideLists.end());
     if (!commonness.empty())
         inputs.push_back(commonness);
     mz::cli::RefuseSameFiles(inputs, {out});
@@ -85,6 +94,14 @@ int Run(const mz::cli::Args& args)
         std::ifstream in = open(file);
         builder.AddStopList(in, file);
     }
+    for (const auto& file : registerLists) {
+        std::ifstream in = open(file);
+        builder.AddRegisterList(in, file);
+    }
+    for (const auto& file : overrideLists) {
+        std::ifstream in = open(file);
+        builder.AddOverrides(in, file);
+    }
     if (!commonness.empty()) {
         std::ifstream in = open(commonness);
         mz::TCommonness scores;
@@ -96,6 +113,8 @@ int Run(const mz::cli::Args& args)
         std::ifstream in = open(file);
         if (option == "--thesaurus")
             builder.AddThesaurus(in, file);
+        else if (option == "--basic")
+            builder.AddBasic(in, file, warnings);
         else
             builder.AddTsv(in, file, warnings);
     }
@@ -112,15 +131,25 @@ int Run(const mz::cli::Args& args)
     for (const auto& word : words)
         explanations += word.Explanations.size();
     const mz::TCleaningReport& cleaning = builder.Cleaning();
-    std::cout << "Usunięto " << cleaning.MarkedWords + cleaning.StopListWords << " haseł: " << cleaning.MarkedWords
+    std::cout << "Usunięto " << cleaning.MarkedWords + cleaning.StopListWords + cleaning.PejorativeWords
+              << " haseł: " << cleaning.MarkedWords
               << " oznaczonych w tezaurusie jako wulgarne lub obraźliwe we wszystkich znaczeniach, "
-              << cleaning.StopListWords << " z listy wykluczeń; " << cleaning.CluelessWords
-              << " innych zostało bez objaśnienia\n"
+              << cleaning.StopListWords << " z listy wykluczeń, " << cleaning.PejorativeWords
+              << " pejoratywnych z listy rejestrów; " << cleaning.CluelessWords << " innych zostało bez objaśnienia\n"
               << "Usunięto " << cleaning.RemovedWordClues + cleaning.LostClues - cleaning.RewrittenClues
               << " objaśnień: " << cleaning.RemovedWordClues << " usuniętych haseł, "
               << cleaning.LostClues - cleaning.RewrittenClues
-              << " ze znaczeń wulgarnych lub obraźliwych pozostałych haseł; " << cleaning.RewrittenClues
-              << " objaśnień bez obraźliwego wyrazu zastąpiło dawne\n";
+              << " ze znaczeń wulgarnych lub obraźliwych i z naprawy pozostałych haseł; " << cleaning.RewrittenClues
+              << " objaśnień bez obraźliwego lub błędnego wyrazu zastąpiło dawne\n";
+    const mz::TClueRepair& repair = builder.Repair();
+    std::cout << "Naprawa objaśnień tezaurusa: " << repair.StemTerms << " wyrazów o wspólnym rdzeniu z hasłem, "
+              << repair.RegisterTerms << " wyrazów nacechowanych, " << repair.OverrideTerms
+              << " wyrazów z listy poprawek, " << repair.ShortClues << " objaśnień krótszych niż 3 litery, "
+              << repair.Hypernyms << " objaśnień \"rodzaj:\" bez potwierdzonego kierunku\n";
+    int marked = 0;
+    for (const auto& word : words)
+        marked += word.Register != mz::rgOrdinary;
+    std::cout << "Hasła nacechowane (poza szkolnym układaniem): " << marked << "\n";
     int scored = 0;
     int sounds = 0; // named by a list or found in --audio-dir
     for (const auto& word : words) {
@@ -137,8 +166,8 @@ int Run(const mz::cli::Args& args)
 
 mz::cli::TCommandRegistration reg{
     {"db-build",
-     "db-build --out PLIK [--edition N] [--stoplist PLIK]... [--commonness PLIK] (--thesaurus PLIK | --tsv PLIK)... "
-     "[--audio-dir KATALOG]",
+     "db-build --out PLIK [--edition N] [--stoplist PLIK]... [--register PLIK]... [--overrides PLIK]... "
+     "[--commonness PLIK] (--thesaurus PLIK | --tsv PLIK | --basic PLIK)... [--audio-dir KATALOG]",
      "buduje bazę haseł z tezaurusa (MyThes) i list słów (TSV, UTF-8)", &Run}};
 
 } // namespace

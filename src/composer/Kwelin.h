@@ -24,6 +24,10 @@ struct TKwelinSettings {
     // (see TCrossKwelin::FormsRepeat). On: the search as it was before that
     // rule, which can repeat a word that crossings completed.
     bool AllowRepeats = false;
+    // Which clue of an answer the crossword gets (TClueChoice): drawn, the
+    // first (most common terms) or the last. The draw is made in every case,
+    // so the choice never changes what follows it.
+    uint8_t ClueChoice = 0;
 };
 
 // The slot of one step: a stretch of a row (Dir 1) or column (Dir 0) that

@@ -1,8 +1,47 @@
 #include "composer/Kwelin.h"
 #include "core/Cp1250.h"
+#include "database/Commonness.h"
 #include "documents/CrossTXT.h"
 
+#include <algorithm>
+#include <set>
+#include <vector>
+
 namespace mz {
+
+namespace {
+
+// The lines of a record's text, without their CR LF.
+std::vector<std::string> ClueLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", from)) {
+        lines.push_back(text.substr(from, at - from));
+        from = at + 2;
+    }
+    return lines;
+}
+
+// A clue's terms, upper-cased: the parts between ", ", "rodzaj: " left out.
+std::vector<std::string> ClueTerms(const std::string& clue)
+{
+    std::string_view text = clue;
+    if (text.starts_with("rodzaj: "))
+        text.remove_prefix(8);
+    std::vector<std::string> terms;
+    while (!text.empty()) {
+        const size_t comma = text.find(", ");
+        std::string term(text.substr(0, comma));
+        for (char& c : term)
+            c = static_cast<char>(Cp1250ToUpper(static_cast<unsigned char>(c)));
+        terms.push_back(std::move(term));
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 2);
+    }
+    return terms;
+}
+
+} // namespace
 
 void TCrossKwelin::TransferTo(TCrossTXT& document)
 {
@@ -20,6 +59,52 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
 
     // Document texts are CP1250.
     static const std::string missingClue = Utf8ToCp1250("brak objaśnienia!\r\n");
+    // The clue the level asks for, among those that share no term with a clue
+    // chosen before (else the level's own); the draw is made either way.
+    std::set<std::string> usedTerms;
+    auto ChooseClue = [&](const std::string& clues) {
+        const std::string drawn = PickLine(clues);
+        const std::vector<std::string> lines = ClueLines(clues);
+        if (lines.empty())
+            return drawn;
+        const size_t count = lines.size();
+        size_t first = static_cast<size_t>(std::find(lines.begin(), lines.end(), drawn) - lines.begin()) % count;
+        if (FSettings.ClueChoice == ccCommonest)
+            first = 0;
+        else if (FSettings.ClueChoice == ccRarest)
+            first = count - 1;
+        const size_t step = FSettings.ClueChoice == ccRarest ? count - 1 : 1;
+        const auto shared = [&](const std::string& term) {
+            const auto terms = ClueTerms(term);
+            return !terms.empty() && usedTerms.count(terms.front()) != 0;
+        };
+        size_t chosen = first;
+        bool free = false;
+        for (size_t i = 0, at = first; i < count && !free; ++i, at = (at + step) % count) {
+            const auto terms = ClueTerms(lines[at]);
+            free = std::none_of(terms.begin(), terms.end(), [&](const std::string& t) { return usedTerms.count(t); });
+            chosen = free ? at : chosen;
+        }
+        std::string clue = lines[chosen];
+        // Every clue shares a term: the level's one loses its shared terms
+        // while others stay ("setka, stówa" after "sto, stówa" gives "setka").
+        if (!free && !clue.starts_with("rodzaj: ")) {
+            std::string kept;
+            size_t from = 0;
+            while (from <= clue.size()) {
+                const size_t comma = std::min(clue.find(", ", from), clue.size());
+                const std::string term = clue.substr(from, comma - from);
+                if (!shared(term))
+                    kept += (kept.empty() ? "" : ", ") + term;
+                from = comma + 2;
+            }
+            if (kept.size() >= 3)
+                clue = kept;
+        }
+        for (auto& term : ClueTerms(clue))
+            usedTerms.insert(std::move(term));
+        return clue;
+    };
     auto addExpl = [&](const std::string& word, int32_t col, int32_t row, bool horizontal) {
         const int64_t record = DB->FindWord(word);
         const auto index = static_cast<uint32_t>(record);
@@ -29,7 +114,7 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
         expl.Col = col;
         expl.Row = row;
         expl.Horizontal = horizontal;
-        expl.Explanation = PickLine(clues);
+        expl.Explanation = ChooseClue(clues);
         expl.Audio = PickLine(sounds);
         expl.Answer = word;
         document.AddExpl(expl);

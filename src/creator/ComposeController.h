@@ -38,6 +38,7 @@ struct TComposeOptions {
     QString UserDBPath;         // the user's change file of the word database; empty: none
     int32_t MinScore = 0;       // words of a lower commonness score are set aside
     bool UniqueSeries = false;  // a series sets aside the answers of its earlier crosswords
+    bool SchoolSafe = true;     // only words of the ordinary register (TDBLoadFilter::SchoolSafe)
     TComposerSettings Settings; // MinLenPWord, MaxLenPWord, AnyWordLocation, step budget
 };
 

@@ -11,6 +11,15 @@
 
 namespace mz {
 
+namespace {
+
+// The least scores of the two easier levels (docs/worddb.md has the
+// measurements behind them).
+constexpr int32_t EasyMinScore = 20;
+constexpr int32_t MediumMinScore = 10;
+
+} // namespace
+
 void TCommonness::Load(std::istream& in, const std::string& name)
 {
     std::string line;
@@ -69,15 +78,28 @@ int32_t DifficultyMinScore(TDifficulty level)
 {
     switch (level) {
     case dfEasy:
-        return 20;
+        return EasyMinScore;
     case dfMedium:
-        return 10;
+        return MediumMinScore;
     case dfHard:
-        return 1;
     case dfAll:
         break;
     }
     return 0;
+}
+
+TClueChoice DifficultyClueChoice(TDifficulty level)
+{
+    switch (level) {
+    case dfEasy:
+        return ccCommonest;
+    case dfHard:
+        return ccRarest;
+    case dfMedium:
+    case dfAll:
+        break;
+    }
+    return ccDrawn;
 }
 
 std::string DifficultyName(TDifficulty level)

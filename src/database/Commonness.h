@@ -37,15 +37,27 @@ private:
     int32_t MaxRank_ = 0;
 };
 
-// How rare the words of a composed crossword may be. Every level but dfAll
-// sets aside, when the database is loaded for composing, the words scored
-// below its least score (docs/worddb.md has the measurements behind them).
+// How hard a composed crossword is. Each level is harder than the one before
+// it by the median commonness score of its answers and of its clue terms
+// (docs/worddb.md, "Difficulty"): łatwy and średni set aside the words scored
+// below their least score when the database is loaded for composing, and
+// łatwy gives each answer its clue of the most common terms; "wszystkie
+// słowa" (the default) takes every word and draws the clue; trudny takes every
+// word too, so that its grids are those of "wszystkie słowa", and gives each
+// answer its clue of the rarest terms. The numbers are stored in the settings
+// and keep their names: an older "trudny" (every scored word) loads as trudny.
 enum TDifficulty : uint8_t { dfEasy, dfMedium, dfHard, dfAll };
 
-inline constexpr TDifficulty DifficultyLevels[] = {dfEasy, dfMedium, dfHard, dfAll};
+// In order from the easiest to the hardest.
+inline constexpr TDifficulty DifficultyLevels[] = {dfEasy, dfMedium, dfAll, dfHard};
 
-// The least commonness score a word needs at the level (0 for dfAll).
+// Which clue of an answer a crossword gets. A database's clues run from the
+// most common terms to the rarest (db-build sorts them).
+enum TClueChoice : uint8_t { ccDrawn, ccCommonest, ccRarest };
+
+// The least commonness score a word needs at the level (0 for every word).
 int32_t DifficultyMinScore(TDifficulty level);
+TClueChoice DifficultyClueChoice(TDifficulty level);
 // "łatwy", "średni", "trudny", "wszystkie słowa" (UTF-8).
 std::string DifficultyName(TDifficulty level);
 // The level named by its name, or by its first word ("wszystkie"); false for none.

@@ -191,6 +191,7 @@ void TDB::EnsureRecords() const
         rec.ExplLines = Data->ExplLines(id);
         rec.AudioLines = Data->AudioLines(id);
         rec.Score = Data->Score(id);
+        rec.Register = Data->Register(id);
     }
     LinkRecords();
 }
@@ -266,7 +267,7 @@ void TDB::ApplyLengthLimits(const TDBLoadFilter& filter)
         const auto len = static_cast<int64_t>(Data->Length(id));
         const int32_t score = Data->Score(id);
         const bool rare = score >= 0 && score < filter.MinScore;
-        if (len < minLen || len > maxLen || rare
+        if (len < minLen || len > maxLen || rare || !RegisterAllowed(Data->Register(id), filter.SchoolSafe)
             || (filter.SetAside && filter.SetAside->count(std::string(Data->Word(id)))))
             Move(id, dlExcludedWords);
     }

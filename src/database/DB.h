@@ -39,6 +39,7 @@ struct TDBRec {
     std::string ExplLines;  // every explanation followed by CR LF
     std::string AudioLines; // the sound-file text, verbatim
     int32_t Score = -1;     // commonness 0 (rare) to 100 (most common); -1 when the file gives none
+    uint8_t Register = 0;   // TRegister: 0 (ordinary) when the file gives no register record
 
 private:
     friend class TDB;
@@ -73,7 +74,8 @@ enum TDBQueryMode : uint8_t { qmPlain, qmIndexed };
 
 // What a load sets aside: words shorter than MinLenPWord or longer than
 // MaxLenPWord, words whose commonness score is below MinScore (a word without
-// a score is kept) and the words of SetAside go to ExcludedWords. The caller
+// a score is kept), words whose register the filter does not allow
+// (RegisterAllowed) and the words of SetAside go to ExcludedWords. The caller
 // passes the settings it works with.
 struct TDBLoadFilter {
     int32_t MinLenPWord = 3;
@@ -82,6 +84,9 @@ struct TDBLoadFilter {
     // Shared with whoever adds to it between loads, e.g. the words of the
     // earlier crosswords of a series. CP1250, as stored.
     std::shared_ptr<const std::unordered_set<std::string>> SetAside = nullptr;
+    // On: only words of the ordinary register (no register record) are
+    // composed from. Off: every word but the pejoratives, which never are.
+    bool SchoolSafe = false;
 };
 
 // A kind/text pair of the database file, in file order.

@@ -88,6 +88,8 @@ TThesaurusTerm ParseThesaurusTerm(std::string_view utf8)
             term.NotSynonym = true;
         if (IsOffensiveNote(note))
             term.Offensive = true;
+        else if (note.find("pojęcie") == std::string_view::npos && note.find("antonim") == std::string_view::npos)
+            term.UsageNote = true;
         pos = close == std::string_view::npos ? utf8.size() : close + 1;
     }
     // Collapse the spaces a removed note leaves behind.
@@ -103,8 +105,9 @@ TThesaurusTerm ParseThesaurusTerm(std::string_view utf8)
 
 namespace {
 
-// A clue gives the answer away when it contains it or when one of its words
-// begins with the answer's first four letters.
+// A clue gives the answer away when it contains it, when one of its words
+// begins with the answer's first four letters, or when the answer contains
+// one of its words of four letters or more.
 bool GivesAway(const std::string& word, const std::string& clue)
 {
     const std::string upper = UpperCp1250(clue);
@@ -117,6 +120,10 @@ bool GivesAway(const std::string& word, const std::string& clue)
         while (end < upper.size() && IsWordLetter(static_cast<unsigned char>(upper[end])))
             ++end;
         if (end - start >= prefix && upper.compare(start, prefix, word, 0, prefix) == 0)
+            return true;
+        // The answer contains a word of four letters or more of the clue
+        // (ARCHANIOŁ "anioł", DOPÓKI "póki").
+        if (end - start >= 4 && word.find(upper.substr(start, end - start)) != std::string::npos)
             return true;
         start = end + 1;
     }
@@ -196,18 +203,63 @@ std::string DatabaseWord(const std::string& utf8)
 std::string ThesaurusClue(const std::string& word, const std::vector<std::string>& terms,
                           const std::function<bool(const std::string&)>& leaveOut)
 {
+    TClueRules rules;
+    rules.LeaveOut = leaveOut;
+    return ThesaurusClue(word, terms, rules);
+}
+
+namespace {
+
+// Whether a CP1250 text begins with a capital letter: a proper name.
+bool IsProperName(const std::string& text)
+{
+    if (text.empty())
+        return false;
+    const auto c = static_cast<unsigned char>(text.front());
+    return IsWordLetter(c) && Cp1250ToUpper(c) == c && !(c >= '0' && c <= '9');
+}
+
+} // namespace
+
+std::string ThesaurusClue(const std::string& word, const std::vector<std::string>& terms, const TClueRules& rules)
+{
+    TClueRepair unused;
+    TClueRepair& counts = rules.Counts ? *rules.Counts : unused;
     std::vector<std::string> synonyms;
     std::string hypernym;
+    bool hypernymRefused = false;
     for (const auto& raw : terms) {
         const TThesaurusTerm term = ParseThesaurusTerm(raw);
         if (term.Offensive || term.NotSynonym || term.Text.empty())
             continue;
         bool ok = true;
         const std::string text = Utf8ToCp1250(term.Text, '?', &ok);
-        if (!ok || GivesAway(word, text) || (leaveOut && leaveOut(UpperCp1250(text))))
+        if (!ok)
             continue;
+        const std::string key = UpperCp1250(text);
+        if (rules.LeaveOut && rules.LeaveOut(key))
+            continue;
+        if (GivesAway(word, text)) {
+            // The answer itself heads many of its senses: no repair.
+            counts.StemTerms += key != word;
+            continue;
+        }
+        if (rules.Marked && rules.Marked(key)) {
+            ++counts.RegisterTerms;
+            continue;
+        }
+        if (rules.Overridden && rules.Overridden(word, key)) {
+            ++counts.OverrideTerms;
+            continue;
+        }
         if (term.Hypernym) {
-            if (hypernym.empty() && text.size() + 8 <= ThesaurusClueLength)
+            if (!hypernym.empty() || text.size() + 8 > ThesaurusClueLength)
+                continue;
+            // The direction of a broader term is certain only where the
+            // thesaurus says it both ways; a name or a marked term is no kind.
+            if (rules.Confirmed && (term.UsageNote || IsProperName(text) || !rules.Confirmed(word, key)))
+                hypernymRefused = true;
+            else
                 hypernym = "rodzaj: " + text;
         } else if (std::find(synonyms.begin(), synonyms.end(), text) == synonyms.end()) {
             synonyms.push_back(text);
@@ -224,6 +276,13 @@ std::string ThesaurusClue(const std::string& word, const std::vector<std::string
             ++used;
         }
     }
+    // One term of one or two letters says too little ("ja" for EGO).
+    if (!clue.empty() && clue.size() < 3) {
+        ++counts.ShortClues;
+        clue.clear();
+    }
+    if (clue.empty() && hypernym.empty() && hypernymRefused)
+        ++counts.Hypernyms;
     return clue.empty() ? hypernym : clue;
 }
 
@@ -329,6 +388,56 @@ void TDBBuilder::AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries
     const auto offensive = [&](const std::string& key) {
         return marks.MarkedInAllSenses(key) || StopList.Contains(key);
     };
+    // Every headword's narrower terms, to confirm a broader term's direction.
+    std::unordered_map<std::string, std::set<std::string>> narrower;
+    for (const auto& entry : entries) {
+        const std::string head = TThesaurusMarks::TermKey(entry.Word);
+        for (const auto& sense : entry.Senses)
+            for (const auto& raw : sense.Terms)
+                if (raw.find("(pojęcie podrzędne)") != std::string::npos)
+                    narrower[head].insert(TThesaurusMarks::TermKey(ParseThesaurusTerm(raw).Text));
+    }
+    // A word the thesaurus marks in some senses (and not in all, which leaves
+    // it out) keeps that mark as its register unless a list says otherwise.
+    // So does every term the thesaurus marks somewhere, as a word and as a
+    // clue term ("szczyny" in another sense of MOCZ).
+    for (const auto& entry : entries)
+        for (const auto& sense : entry.Senses)
+            for (const auto& raw : sense.Terms)
+                if (const TThesaurusTerm term = ParseThesaurusTerm(raw); term.Offensive)
+                    MarkedSenses.try_emplace(TThesaurusMarks::TermKey(term.Text),
+                                             raw.find("wulg") != std::string::npos ? rgCrude : rgInsult);
+    for (const auto& entry : entries) {
+        const std::string word = DatabaseWord(entry.Word);
+        if (word.empty() || marks.MarkedInAllSenses(word))
+            continue;
+        for (const auto& sense : entry.Senses) {
+            if (!sense.KindMarked && !marks.SenseMarked(entry.Word, sense))
+                continue;
+            bool insult = false;
+            for (const auto& raw : sense.Terms)
+                insult = insult || raw.find("obraź") != std::string::npos || raw.find("obelż") != std::string::npos;
+            MarkedSenses.try_emplace(word, insult ? rgInsult : rgCrude);
+        }
+    }
+    TClueRules rules;
+    rules.LeaveOut = offensive;
+    rules.Marked = [&](const std::string& key) {
+        if (RegisterOf(key) != rgOrdinary)
+            return true;
+        for (const auto& part : Split(key, ' '))
+            if (part != key && RegisterOf(part) != rgOrdinary)
+                return true;
+        return false;
+    };
+    rules.Overridden = [&](const std::string& word, const std::string& term) {
+        return Overrides.count({word, term}) != 0;
+    };
+    rules.Confirmed = [&](const std::string& word, const std::string& hypernym) {
+        const auto found = narrower.find(hypernym);
+        return found != narrower.end() && found->second.count(word) != 0;
+    };
+    rules.Counts = &Repairs;
     // Distinct clues per word: as the thesaurus alone gives them, and as kept.
     std::unordered_map<std::string, std::pair<std::set<std::string>, std::set<std::string>>> counted;
     for (const auto& entry : entries) {
@@ -336,7 +445,8 @@ void TDBBuilder::AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries
         if (word.empty())
             continue;
         const bool marked = marks.MarkedInAllSenses(word);
-        const bool leftOut = marked || StopList.Contains(word);
+        const bool pejorative = RegisterOf(word) == rgPejorative;
+        const bool leftOut = marked || StopList.Contains(word) || pejorative;
         auto& [before, after] = counted[word];
         for (const auto& sense : entry.Senses) {
             if (sense.KindMarked)
@@ -346,7 +456,7 @@ void TDBBuilder::AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries
                 before.insert(plain);
             if (leftOut || marks.SenseMarked(entry.Word, sense) || StopList.NamesStarredMeaning(sense.Terms))
                 continue;
-            const std::string clue = ThesaurusClue(word, sense.Terms, offensive);
+            const std::string clue = ThesaurusClue(word, sense.Terms, rules);
             if (!clue.empty()) {
                 after.insert(clue);
                 AddExplanation(Entry(word), clue);
@@ -354,7 +464,7 @@ void TDBBuilder::AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries
         }
         // A word an earlier list gave keeps that list's clues.
         if (leftOut && !before.empty() && !Positions.count(word) && LeftOut.insert(word).second)
-            ++(marked ? Report.MarkedWords : Report.StopListWords);
+            ++(marked ? Report.MarkedWords : pejorative ? Report.PejorativeWords : Report.StopListWords);
     }
     for (const auto& [word, clues] : counted) {
         const auto& [before, after] = clues;
@@ -370,7 +480,75 @@ void TDBBuilder::AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries
     }
 }
 
+TRegister TDBBuilder::RegisterOf(const std::string& key) const
+{
+    if (const auto listed = Listed.find(key); listed != Listed.end())
+        return listed->second;
+    if (const auto marked = MarkedSenses.find(key); marked != MarkedSenses.end())
+        return marked->second;
+    return rgOrdinary;
+}
+
+void TDBBuilder::AddRegisterList(std::istream& in, const std::string& name)
+{
+    std::string line;
+    TLineReader reader(in, name);
+    const int& lineNo = reader.LineNo;
+    while (reader.Next(line)) {
+        if (lineNo == 1 && line.starts_with("\xEF\xBB\xBF"))
+            line.erase(0, 3);
+        if (Trim(line).empty() || line.front() == '#')
+            continue;
+        CheckUtf8(line, name, lineNo);
+        const auto fields = Split(line, '\t');
+        TRegister reg = rgOrdinary;
+        if (fields.size() < 3 || !ParseRegister(Trim(fields[1]), reg) || Trim(fields[2]).empty())
+            throw EDBInvalidOperation(
+                LineMessage(name, lineNo,
+                            "oczekiwano \"słowo<TAB>rejestr<TAB>powód\" (rejestr: zwykłe, wulgarne, seksualne, "
+                            "pejoratywne, obraźliwe lub narkotyki)"));
+        bool ok = true;
+        const std::string key = UpperCp1250(Utf8ToCp1250(Trim(fields[0]), '?', &ok));
+        if (!ok || key.empty())
+            throw EDBInvalidOperation(
+                LineMessage(name, lineNo, "znak spoza strony kodowej Windows-1250 w \"" + Excerpt(fields[0]) + "\""));
+        Listed[key] = reg;
+    }
+}
+
+void TDBBuilder::AddOverrides(std::istream& in, const std::string& name)
+{
+    std::string line;
+    TLineReader reader(in, name);
+    const int& lineNo = reader.LineNo;
+    while (reader.Next(line)) {
+        if (lineNo == 1 && line.starts_with("\xEF\xBB\xBF"))
+            line.erase(0, 3);
+        if (Trim(line).empty() || line.front() == '#')
+            continue;
+        CheckUtf8(line, name, lineNo);
+        const auto fields = Split(line, '\t');
+        bool ok = true;
+        const std::string word = fields.size() >= 3 ? DatabaseWord(fields[0]) : std::string();
+        const std::string term = fields.size() >= 3 ? UpperCp1250(Utf8ToCp1250(Trim(fields[1]), '?', &ok)) : "";
+        if (word.empty() || term.empty() || !ok || Trim(fields[2]).empty())
+            throw EDBInvalidOperation(
+                LineMessage(name, lineNo, "oczekiwano \"HASŁO<TAB>wyraz objaśnienia<TAB>powód\""));
+        Overrides.insert({word, term});
+    }
+}
+
 void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<std::string>& warnings)
+{
+    AddWordList(in, name, warnings, false);
+}
+
+void TDBBuilder::AddBasic(std::istream& in, const std::string& name, std::vector<std::string>& warnings)
+{
+    AddWordList(in, name, warnings, true);
+}
+
+void TDBBuilder::AddWordList(std::istream& in, const std::string& name, std::vector<std::string>& warnings, bool basic)
 {
     std::string line;
     TSourceLines reader(in, name);
@@ -391,14 +569,17 @@ void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<s
             continue;
         }
         ++words;
-        if (StopList.Contains(word)) {
+        const bool pejorative = RegisterOf(word) == rgPejorative;
+        if (StopList.Contains(word) || pejorative) {
             if (LeftOut.insert(word).second)
-                ++Report.StopListWords;
+                ++(pejorative ? Report.PejorativeWords : Report.StopListWords);
             for (size_t i = 1; i < fields.size(); ++i)
                 Report.RemovedWordClues += !Trim(fields[i]).empty() && Trim(fields[i]).front() != '@';
             continue;
         }
         TDBWord& entry = Entry(word);
+        if (basic)
+            BasicWords.insert(word);
         for (size_t i = 1; i < fields.size(); ++i) {
             const std::string field = Trim(fields[i]);
             if (field.empty())
@@ -409,9 +590,14 @@ void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<s
             if (!ok)
                 throw EDBInvalidOperation(
                     LineMessage(name, lineNo, "znak spoza strony kodowej Windows-1250 w \"" + Excerpt(field) + "\""));
-            if (!sound)
+            if (!sound) {
                 AddExplanation(entry, converted);
-            else if (!IsPlainSoundName(converted))
+                if (basic) {
+                    const auto index = static_cast<uint64_t>(&entry - Words.data());
+                    const auto at = std::find(entry.Explanations.begin(), entry.Explanations.end(), converted);
+                    BasicClues.insert(index << 32 | static_cast<uint64_t>(at - entry.Explanations.begin()));
+                }
+            } else if (!IsPlainSoundName(converted))
                 warnings.push_back(LineMessage(name, lineNo,
                                                "pominięto dźwięk \"" + Excerpt(field)
                                                    + "\": podaj samą nazwę pliku z katalogu dźwięków"));
@@ -444,15 +630,53 @@ int TDBBuilder::AssignSounds(const std::filesystem::path& dir)
     return assigned;
 }
 
+double TDBBuilder::ClueCommonness(const std::string& clue) const
+{
+    std::string_view text = clue;
+    if (text.starts_with("rodzaj: "))
+        text.remove_prefix(8);
+    double sum = 0;
+    int terms = 0;
+    for (const auto& term : Split(text, ',')) {
+        const std::string key = UpperCp1250(Trim(term));
+        double termScore = 0;
+        int words = 0;
+        for (const auto& part : Split(key, ' ')) {
+            if (part.size() < 3 && part != key)
+                continue;
+            termScore += BasicWords.count(part) ? 100 : Commonness.Score(part);
+            ++words;
+        }
+        sum += words ? termScore / words : 0;
+        ++terms;
+    }
+    return terms ? sum / terms : 0;
+}
+
 std::vector<TDBWord> TDBBuilder::Result() const
 {
     std::vector<TDBWord> result;
-    for (const auto& entry : Words) {
-        if (entry.Explanations.empty() || StopList.Contains(entry.PWord))
+    for (size_t index = 0; index < Words.size(); ++index) {
+        const TDBWord& entry = Words[index];
+        const TRegister reg = RegisterOf(entry.PWord);
+        if (entry.Explanations.empty() || StopList.Contains(entry.PWord) || reg == rgPejorative)
             continue;
-        result.push_back(entry);
+        TDBWord& word = result.emplace_back(entry);
+        word.Register = reg;
+        if (!HasCommonness && BasicClues.empty())
+            continue;
         if (HasCommonness)
-            result.back().Score = Commonness.Score(entry.PWord);
+            word.Score = BasicWords.count(entry.PWord) ? 100 : Commonness.Score(entry.PWord);
+        // The basic vocabulary's clues first, then from the most common terms
+        // to the rarest, equal ones in their order.
+        std::vector<std::pair<double, size_t>> order;
+        for (size_t clue = 0; clue < entry.Explanations.size(); ++clue) {
+            const bool basic = BasicClues.count(static_cast<uint64_t>(index) << 32 | clue) != 0;
+            order.emplace_back(basic ? 1000.0 : HasCommonness ? ClueCommonness(entry.Explanations[clue]) : 0.0, clue);
+        }
+        std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (size_t i = 0; i < order.size(); ++i)
+            word.Explanations[i] = entry.Explanations[order[i].second];
     }
     return result;
 }
@@ -477,6 +701,8 @@ void WriteDBFile(const std::string& fileName, int32_t edition, const std::vector
             out.WriteRecord(DBRecWord, word.PWord);
             if (word.Score >= 0)
                 out.WriteRecord(DBRecScore, std::to_string(word.Score));
+            if (word.Register != rgOrdinary)
+                out.WriteRecord(DBRecRegister, Utf8ToCp1250(RegisterKey(word.Register)));
             for (const auto& explanation : word.Explanations)
                 out.WriteRecord(DBRecExplanation, explanation);
             if (!word.Audio.empty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Commonness.h"
+#include "Register.h"
 #include "StopList.h"
 #include "ThesaurusMarks.h"
 
@@ -22,6 +23,7 @@ struct TDBWord {
     std::vector<std::string> Explanations;
     std::string Audio;  // sound-file name without the line end; empty for none
     int32_t Score = -1; // commonness 0 to 100; -1 for none (no score record)
+    TRegister Register = rgOrdinary; // written as a register record unless ordinary
 };
 
 // Shortest and longest word a built database takes, and the longest clue
@@ -58,6 +60,31 @@ struct TCleaningReport {
                                   // marked meaning, or rewritten
     int32_t RewrittenClues = 0;   // clues of kept words that lost an offensive term (new texts)
     int32_t CluelessWords = 0;    // kept words left without any clue, and so without a place
+    int32_t PejorativeWords = 0;  // words a register list names pejorative
+};
+
+// What the clue repair took from the thesaurus' clues of the kept words, by rule.
+struct TClueRepair {
+    int32_t StemTerms = 0;     // terms sharing the answer's stem (one contains the other, 4+ letters)
+    int32_t ShortClues = 0;    // clues of fewer than three letters
+    int32_t Hypernyms = 0;     // "rodzaj:" clues whose direction the thesaurus does not confirm
+    int32_t OverrideTerms = 0; // terms the reviewed override list takes from the word
+    int32_t RegisterTerms = 0; // terms of a marked register (crude, sexual, ...)
+};
+
+// What a clue of the thesaurus may use beyond its own terms. Every function
+// may be empty (no such rule). Texts upper-case CP1250.
+struct TClueRules {
+    // Terms that never serve (left-out words, marked phrases).
+    std::function<bool(const std::string&)> LeaveOut;
+    // Terms of a marked register; counted apart.
+    std::function<bool(const std::string&)> Marked;
+    // The override list takes `term` from `word`'s clues.
+    std::function<bool(const std::string& word, const std::string& term)> Overridden;
+    // The thesaurus confirms `hypernym` as a broader term of `word` (its own
+    // entry lists the word as a narrower one).
+    std::function<bool(const std::string& word, const std::string& hypernym)> Confirmed;
+    TClueRepair* Counts = nullptr; // counted when given
 };
 
 // The longest line a source may have; anything longer (a file of zero bytes
@@ -78,6 +105,16 @@ public:
     // Stop lists come before the sources: they decide which words and terms
     // the thesaurus may give, and words of a list the sources name are left out.
     void AddStopList(std::istream& in, const std::string& name) { StopList.Add(in, name); }
+    // Reviewed register lists, before the sources: UTF-8 lines
+    // "word or phrase<TAB>register<TAB>reason" (RegisterKey; "zwykłe" takes a
+    // word back from an earlier list). A later list wins. Marked words keep
+    // their register in the database, pejoratives are left out, and a marked
+    // term or phrase never serves in a thesaurus clue.
+    void AddRegisterList(std::istream& in, const std::string& name);
+    // The reviewed override list, before the sources: UTF-8 lines
+    // "WORD<TAB>term<TAB>reason"; the term never serves in the word's
+    // thesaurus clues (a broader term neither).
+    void AddOverrides(std::istream& in, const std::string& name);
     // The frequency list the words' commonness scores come from (TCommonness);
     // without one the database carries no scores.
     void SetCommonness(TCommonness commonness)
@@ -96,19 +133,34 @@ public:
     // database, and a sound name that is no plain file name, are skipped and
     // reported in `warnings`.
     void AddTsv(std::istream& in, const std::string& name, std::vector<std::string>& warnings);
+    // The basic vocabulary: a word list as AddTsv reads it, whose words score
+    // 100 (as common as the most common words) and whose clues come before
+    // every other clue of the word.
+    void AddBasic(std::istream& in, const std::string& name, std::vector<std::string>& warnings);
     // Gives every word without a sound the name of a file in `dir` named after it
     // (the word in UTF-8 plus .wav, .mp3 or .ogg). Returns how many got one.
     int AssignSounds(const std::filesystem::path& dir);
 
     // The words that have at least one clue, in order of first appearance, with
-    // their scores when a frequency list was given.
+    // their scores when a frequency list was given, and their registers. With
+    // a frequency list each word's clues run from the most common terms to the
+    // rarest (ClueCommonness), the basic vocabulary's clues first.
     std::vector<TDBWord> Result() const;
     const TCleaningReport& Cleaning() const { return Report; }
+    const TClueRepair& Repair() const { return Repairs; }
+    // How common a clue's terms are: the mean of its terms' scores, a phrase
+    // scoring the mean of its words of three letters or more ("rodzaj: "
+    // left out). `clue` CP1250.
+    double ClueCommonness(const std::string& clue) const;
+    // The register of a word or term (upper-case CP1250) by the lists and by
+    // the thesaurus' own marks.
+    TRegister RegisterOf(const std::string& key) const;
 
 private:
     TDBWord& Entry(const std::string& word);
     void AddExplanation(TDBWord& entry, const std::string& text);
     void AddThesaurusEntries(const std::vector<TThesaurusEntry>& entries);
+    void AddWordList(std::istream& in, const std::string& name, std::vector<std::string>& warnings, bool basic);
 
     std::vector<TDBWord> Words;
     std::unordered_map<std::string, size_t> Positions;
@@ -120,7 +172,13 @@ private:
     TCommonness Commonness;
     bool HasCommonness = false;
     TCleaningReport Report;
+    TClueRepair Repairs;
     std::set<std::string> LeftOut; // words removed so far, counted once
+    std::unordered_map<std::string, TRegister> Listed;       // by the register lists
+    std::unordered_map<std::string, TRegister> MarkedSenses; // by the thesaurus' marks
+    std::set<std::pair<std::string, std::string>> Overrides; // (word, term)
+    std::set<std::string> BasicWords;
+    std::set<uint64_t> BasicClues; // word index << 32 | clue index
 };
 
 // Every entry of a MyThes thesaurus, phrases included, texts in UTF-8. Throws
@@ -133,6 +191,7 @@ struct TThesaurusTerm {
     bool Hypernym = false;   // "(pojęcie nadrzędne)"
     bool NotSynonym = false; // hyponym or antonym
     bool Offensive = false;  // "(wulg.)", "(obraźl.)", "(obelż.)"
+    bool UsageNote = false;  // any other note: "(pot.)", "(książk.)", ...
 };
 TThesaurusTerm ParseThesaurusTerm(std::string_view utf8);
 
@@ -145,5 +204,10 @@ bool IsOffensiveNote(std::string_view note);
 // true is not used. Empty when no term may serve.
 std::string ThesaurusClue(const std::string& word, const std::vector<std::string>& terms,
                           const std::function<bool(const std::string&)>& leaveOut = {});
+// The same with the builder's repair rules: no term that shares the answer's
+// stem, none the rules leave out, no clue of fewer than three letters, and
+// "rodzaj: X" only for a broader term without a usage note that the
+// thesaurus confirms and that is no proper name.
+std::string ThesaurusClue(const std::string& word, const std::vector<std::string>& terms, const TClueRules& rules);
 
 } // namespace mz

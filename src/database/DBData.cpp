@@ -50,6 +50,7 @@ void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& 
         ExplAt.push_back(static_cast<uint32_t>(Expl.size()));
         AudioAt.push_back(static_cast<uint32_t>(Audio.size()));
         Scores.push_back(-1);
+        Regs.push_back(rgOrdinary);
         break;
     }
     case DBRecExplanation:
@@ -75,6 +76,11 @@ void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& 
         Scores.back() = static_cast<int8_t>(score);
         break;
     }
+    case DBRecRegister:
+        if (Count() == 0)
+            throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
+        Regs.back() = RegisterOfRecord(text);
+        break;
     case DBRecExcluded:
         // The latest word is left out with everything read of it so far; its
         // records after this one are skipped with it.
@@ -87,6 +93,7 @@ void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& 
         AudioAt.pop_back();
         Audio.resize(AudioAt.back());
         Scores.pop_back();
+        Regs.pop_back();
         SkippingWord = true;
         break;
     default:

@@ -2,6 +2,7 @@
 
 #include "DB.h"
 #include "DBIndex.h"
+#include "Register.h"
 
 #include <memory>
 #include <mutex>
@@ -29,6 +30,8 @@ public:
     size_t Length(uint32_t id) const { return WordAt[id + 1] - WordAt[id]; }
     // Commonness 0 (rare) to 100; -1 when the file gives the word no score.
     int32_t Score(uint32_t id) const { return Scores[id]; }
+    // The register record's kind of language; rgOrdinary for a word without one.
+    TRegister Register(uint32_t id) const { return static_cast<TRegister>(Regs[id]); }
 
     // Calls visit(id) for every record whose word equals `word`, in no order.
     template <class Visit> void ForEachEqual(std::string_view word, Visit&& visit) const;
@@ -57,6 +60,7 @@ private:
     std::vector<uint32_t> ExplAt;
     std::vector<uint32_t> AudioAt;
     std::vector<int8_t> Scores;
+    std::vector<uint8_t> Regs;
     bool SkippingWord = false; // the records after a skipped word are its own
 
     // Open addressing by the word's hash: 1 + record number, 0 for an empty place.

@@ -85,7 +85,7 @@ struct TSharedFile {
     uintmax_t Size = 0;
     uint64_t Inode = 0;
     std::shared_ptr<const TDBData> Data;
-    std::map<std::tuple<int32_t, int32_t, int32_t>, std::shared_ptr<const TDBState>> States;
+    std::map<std::tuple<int32_t, int32_t, int32_t, bool>, std::shared_ptr<const TDBState>> States;
 };
 
 std::mutex SharedFilesLock;
@@ -106,7 +106,8 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
     }
     // The state after the filter is kept per length limits and least score; a
     // filter with words set aside changes between runs, so it is applied anew.
-    const std::tuple<int32_t, int32_t, int32_t> limits{filter.MinLenPWord, filter.MaxLenPWord, filter.MinScore};
+    const std::tuple<int32_t, int32_t, int32_t, bool> limits{filter.MinLenPWord, filter.MaxLenPWord, filter.MinScore,
+                                                             filter.SchoolSafe};
     const bool keepState = !filter.SetAside || filter.SetAside->empty();
     std::unique_lock lock(SharedFilesLock);
     auto it = SharedFiles.find(fileName);

@@ -87,6 +87,21 @@ void TBaseWord::SetSoundName(const std::string& name)
     Audio = name.empty() ? std::string() : name + "\r\n";
 }
 
+TRegister TBaseWord::Register() const
+{
+    for (const TDBFileRecord& record : Other)
+        if (record.Kind == DBRecRegister)
+            return RegisterOfRecord(record.Text);
+    return rgOrdinary;
+}
+
+void TBaseWord::SetRegister(TRegister reg)
+{
+    std::erase_if(Other, [](const TDBFileRecord& record) { return record.Kind == DBRecRegister; });
+    if (reg != rgOrdinary)
+        Other.push_back({DBRecRegister, Utf8ToCp1250(RegisterKey(reg))});
+}
+
 std::string TShippedStamp::Text() const
 {
     return std::to_string(Edition) + " " + std::to_string(Size) + " " + std::to_string(Checksum);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/DB.h"
+#include "database/Register.h"
 
 #include <cstdint>
 #include <optional>
@@ -33,6 +34,10 @@ struct TBaseWord {
     // The sound-file name: the first line of Audio.
     std::string SoundName() const;
     void SetSoundName(const std::string& name);
+    // The register its register record gives (ordinary without one); setting
+    // ordinary removes the record.
+    TRegister Register() const;
+    void SetRegister(TRegister reg);
 
     bool operator==(const TBaseWord& other) const;
 };

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -322,6 +323,13 @@ void TDBBrowserForm::BuildControls()
     StateLabel->setWordWrap(true);
     ScoreLabel = new QLabel(this);
     ScoreLabel->setObjectName(QStringLiteral("ScoreLabel"));
+    // The word's register: anything but "zwykłe" keeps it out of school crosswords.
+    RegisterBox = new QComboBox(this);
+    RegisterBox->setObjectName(QStringLiteral("RegisterBox"));
+    for (const TRegister reg : Registers)
+        RegisterBox->addItem(QStringLiteral("Rejestr: %1").arg(QString::fromStdString(RegisterKey(reg))), int(reg));
+    RegisterBox->setToolTip(QStringLiteral("Hasła o rejestrze innym niż zwykły nie trafiają do krzyżówek, gdy "
+                                           "włączono „Hasła odpowiednie dla szkoły”; pejoratywne nie trafiają nigdy."));
     WordEdit = new QLineEdit(this);
     WordEdit->setObjectName(QStringLiteral("WordEdit"));
     RenameButton = Button(QStringLiteral("Zmień &nazwę"), "RenameButton", this);
@@ -366,6 +374,7 @@ void TDBBrowserForm::BuildControls()
     right->addWidget(WordLabel);
     right->addWidget(StateLabel);
     right->addWidget(ScoreLabel);
+    right->addWidget(RegisterBox);
     right->addLayout(renaming);
     right->addWidget(new QLabel(QStringLiteral("Objaśnienia (w kolejności):"), this));
     right->addWidget(ExplList, 1);
@@ -477,6 +486,7 @@ void TDBBrowserForm::BuildControls()
     connect(NewClueEdit, &QLineEdit::returnPressed, this, &TDBBrowserForm::AddWordClick);
     connect(RemoveWordButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveWordClick);
     connect(ExcludeButton, &QPushButton::clicked, this, &TDBBrowserForm::ExcludeClick);
+    connect(RegisterBox, &QComboBox::activated, this, &TDBBrowserForm::RegisterChosen);
     connect(RenameButton, &QPushButton::clicked, this, &TDBBrowserForm::RenameClick);
     connect(WordEdit, &QLineEdit::returnPressed, this, &TDBBrowserForm::RenameClick);
     connect(ExplList, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -618,6 +628,10 @@ void TDBBrowserForm::ShowWord(const std::string& word)
     StateLabel->setText(state);
     ScoreLabel->setText(entry ? ScoreText(*entry) : QString());
     {
+        const QSignalBlocker blocker(RegisterBox);
+        RegisterBox->setCurrentIndex(RegisterBox->findData(int(entry ? entry->Register() : rgOrdinary)));
+    }
+    {
         const QSignalBlocker blocker(ExplList);
         ExplList->clear();
         if (entry)
@@ -652,6 +666,7 @@ void TDBBrowserForm::RefreshButtons()
     ExcludeButton->setText(word && entry->Excluded ? QStringLiteral("Przywróć do &układania")
                                                    : QStringLiteral("&Wyklucz z układania"));
     RenameButton->setEnabled(word);
+    RegisterBox->setEnabled(word);
     WordEdit->setEnabled(word);
     ClueEdit->setEnabled(word);
     AddClueButton->setEnabled(word);
@@ -847,6 +862,15 @@ void TDBBrowserForm::ExcludeClick()
                       word.Excluded = !word.Excluded;
                       return true;
                   });
+}
+
+void TDBBrowserForm::RegisterChosen(int index)
+{
+    const auto reg = static_cast<TRegister>(RegisterBox->itemData(index).toInt());
+    ChangeCurrent(QStringLiteral("zmiana rejestru hasła %1"), [reg](TBaseWord& word) {
+        word.SetRegister(reg);
+        return true;
+    });
 }
 
 void TDBBrowserForm::AddClueClick()

@@ -13,6 +13,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -126,6 +127,7 @@ private:
     void RenameClick();
     void RemoveWordClick();
     void ExcludeClick();
+    void RegisterChosen(int index);
     void AddClueClick();
     void ChangeClueClick();
     void RemoveClueClick();
@@ -173,6 +175,7 @@ private:
     QLabel* WordLabel;
     QLabel* StateLabel;
     QLabel* ScoreLabel;
+    QComboBox* RegisterBox;
     QLineEdit* WordEdit;
     QPushButton* RenameButton;
     QListWidget* ExplList;

@@ -120,10 +120,15 @@ void TOptionsForm::CreateControls()
     difficultyLayout->addWidget(difficultyLabel);
     difficultyLayout->addWidget(DifficultyBox);
     difficultyLayout->addStretch(1);
+    SchoolSafeBox = new QCheckBox(QStringLiteral("Hasła odpowiednie dla szkoły (bez słów wulgarnych, seksualnych, "
+                                                 "obraźliwych i narkotykowych)"),
+                                  words);
+    SchoolSafeBox->setObjectName(QStringLiteral("SchoolSafeBox"));
     auto* wordsLayout = new QVBoxLayout(words);
     wordsLayout->addWidget(lengths);
     wordsLayout->addWidget(CheckBox1);
     wordsLayout->addLayout(difficultyLayout);
+    wordsLayout->addWidget(SchoolSafeBox);
     wordsLayout->addStretch(1);
     PageControl1->addTab(words, QStringLiteral("Hasła"));
 
@@ -251,6 +256,7 @@ void TOptionsForm::FormCreate()
     Edit4->setText(FValues.CurrPrefix);
     SpinEdit3->SetValue(FValues.SeriesCount);
     UniqueSeriesBox->setChecked(FValues.UniqueSeries);
+    SchoolSafeBox->setChecked(FValues.SchoolSafe);
     const int level = DifficultyBox->findData(FValues.Difficulty);
     DifficultyBox->setCurrentIndex(level >= 0 ? level : DifficultyBox->findData(int(dfAll)));
     FillGroup(FPattern, FValues.AlterPatternFileName, FValues.PatternFileName);
@@ -315,6 +321,7 @@ void TOptionsForm::Button1Click()
     FValues.CurrPrefix = Edit4->text();
     FValues.SeriesCount = SpinEdit3->Value();
     FValues.UniqueSeries = UniqueSeriesBox->isChecked();
+    FValues.SchoolSafe = SchoolSafeBox->isChecked();
     FValues.Difficulty = DifficultyBox->currentData().toInt();
     StoreGroup(FPattern, PatternDefault(), false, FValues.PatternFileName, FValues.AlterPatternFileName);
     StoreGroup(FNewCross, NewCrossDefault(), true, FValues.NewCrossDir, FValues.AlterNewCrossDir);
@@ -331,6 +338,7 @@ void TOptionsForm::Button6Click()
         SpinEdit2->SetValue(DefaultMaxLen);
         CheckBox1->setChecked(false);
         DifficultyBox->setCurrentIndex(DifficultyBox->findData(int(dfAll)));
+        SchoolSafeBox->setChecked(true);
         break;
     case 1:
         FPattern.DefaultChoice->setChecked(true);

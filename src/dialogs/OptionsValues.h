@@ -27,6 +27,8 @@ struct TOptionsValues {
     int Difficulty = dfAll;
     // A series sets aside the answers of its earlier crosswords.
     bool UniqueSeries = false;
+    // Only words of the ordinary register are composed from (TDBLoadFilter::SchoolSafe).
+    bool SchoolSafe = true;
 
     bool operator==(const TOptionsValues&) const = default;
 };

@@ -1,6 +1,7 @@
 #include "ComposerTestUtil.h"
 
 #include "core/Cp1250.h"
+#include "database/Commonness.h"
 #include "documents/CrossTXT.h"
 
 #include <set>
@@ -123,3 +124,41 @@ TEST(Preview, ShowsBlocksAndFreeCellsAndHidesLetters)
 }
 
 } // namespace
+
+// The level picks the first clue (most common terms) or the last; a clue
+// sharing a term with one given before gives way to the next in that order,
+// and when all share one, the level's clue loses its shared terms (SOK:
+// "napój" after KOT's "mruczek"); the draw is made all the same, so what
+// follows the hand-over is unchanged.
+TEST(TransferTo, TheLevelChoosesTheClueAndNoTwoCluesShareATerm)
+{
+    auto db = MakeDB(std::vector<TWordEntry>{{"KOT", {"mruczek, kociak", "zwierzę domowe"}, {}},
+                                             {"SOK", {"Mruczek, napój", "mruczek"}, {}},
+                                             {"TAK", {"potwierdzenie", "zgoda"}, {}}});
+    const std::vector<std::pair<TClueChoice, std::vector<std::string>>> cases = {
+        {ccCommonest, {"mruczek, kociak", "napój", "potwierdzenie"}},
+        {ccRarest, {"zwierzę domowe", "mruczek", "zgoda"}},
+    };
+    for (uint32_t seed = 1; seed <= 5; ++seed) {
+        TKwelinSettings drawnSettings = Settings(3);
+        TCrossKwelin drawn(Grid(Finished), *db, drawnSettings, seed);
+        TCrossTXT drawnDoc;
+        drawn.TransferTo(drawnDoc);
+        for (const auto& [choice, expected] : cases) {
+            TKwelinSettings settings = Settings(3);
+            settings.ClueChoice = choice;
+            TCrossKwelin kwelin(Grid(Finished), *db, settings, seed);
+            TCrossTXT doc;
+            kwelin.TransferTo(doc);
+            // Across KOT, SOK; down KOS (no clue), TAK.
+            EXPECT_EQ(doc.GetExpl(1).Explanation, expected[0]) << seed;
+            EXPECT_EQ(doc.GetExpl(2).Explanation, expected[1]) << seed;
+            EXPECT_EQ(doc.GetExpl(4).Explanation, expected[2]) << seed;
+            EXPECT_EQ(kwelin.Random().GetState(), drawn.Random().GetState()) << seed;
+        }
+        // Drawn: SOK never keeps "Mruczek, napój" after KOT's "mruczek, kociak".
+        EXPECT_FALSE(drawnDoc.GetExpl(1).Explanation.starts_with("mruczek")
+                     && drawnDoc.GetExpl(2).Explanation.starts_with("Mruczek"))
+            << seed;
+    }
+}

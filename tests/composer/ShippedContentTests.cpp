@@ -106,7 +106,10 @@ protected:
 
 TComposeResult Compose(const TTable& pattern, uint32_t seed, TCrossTXT& doc, TDBQueryMode mode = qmIndexed)
 {
-    TComposeRun run(pattern, FileDBSource(DatabaseFile, {}, mode), TComposerSettings{});
+    // The default of the window and of compose: words fit for a school.
+    TDBLoadFilter filter;
+    filter.SchoolSafe = true;
+    TComposeRun run(pattern, FileDBSource(DatabaseFile, filter, mode), TComposerSettings{});
     const std::atomic<bool> stop{false};
     std::atomic<uint8_t> progress{0};
     return run.Execute(doc, stop, progress, seed);
@@ -154,8 +157,22 @@ TEST_F(ShippedContent, EveryComposedWordIsADistinctDatabaseWordWithItsOwnClue)
                 if (record == Records.end())
                     continue;
                 const auto clues = Lines(record->second->ExplLines);
+                // One of its clues, or one shortened to some of its terms
+                // (the terms another clue of the crossword already used).
+                const auto partOf = [&](const std::string& clue) {
+                    const std::string text = ", " + clue + ", ";
+                    std::string rest = e.Explanation + ", ";
+                    for (size_t at = 0; at < rest.size();) {
+                        const size_t comma = rest.find(", ", at);
+                        if (text.find(", " + rest.substr(at, comma - at) + ", ") == std::string::npos)
+                            return false;
+                        at = comma + 2;
+                    }
+                    return true;
+                };
                 EXPECT_TRUE(clues.empty() ? e.Explanation.empty()
-                                          : std::count(clues.begin(), clues.end(), e.Explanation) == 1)
+                                          : std::count(clues.begin(), clues.end(), e.Explanation) == 1
+                                    || std::any_of(clues.begin(), clues.end(), partOf))
                     << runs[i].Word;
                 const auto sounds = Lines(record->second->AudioLines);
                 EXPECT_TRUE(sounds.empty() ? e.Audio.empty() : e.Audio == sounds.front()) << runs[i].Word;
@@ -237,8 +254,9 @@ TTable SolutionGrid(const std::filesystem::path& file)
     return grid;
 }
 
-// Seed 22 on Normal.sz once gave GRA twice; the command gives that crossword
-// only when asked for the search without the rule.
+// Seed 37 on Normal.sz gives ERA twice in the search without the rule (seed
+// 22 and GRA before the words fit for a school); the command gives that
+// crossword only when asked for it.
 TEST_F(ShippedContent, ComposeAllowRepeatsGivesTheSearchWithoutTheRule)
 {
     const auto dir = std::filesystem::temp_directory_path() / ("mz-repeats-" + std::to_string(::getpid()));
@@ -246,14 +264,14 @@ TEST_F(ShippedContent, ComposeAllowRepeatsGivesTheSearchWithoutTheRule)
     auto words = [&](const std::string& extra) {
         const std::string command = std::string("'") + MZ_CLI_PATH + "' compose --template '" + AppDir
             + "/Szablony/Normal.sz' --db '" + DatabaseFile + "' --out '" + (dir / "k.krz").string()
-            + "' --seed 22 --solution '" + (dir / "k.txt").string() + "' " + extra + " > /dev/null";
+            + "' --seed 37 --solution '" + (dir / "k.txt").string() + "' " + extra + " > /dev/null";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         std::vector<std::string> found = SolutionGrid(dir / "k.txt").Words(3);
         std::sort(found.begin(), found.end());
         return found;
     };
     const std::vector<std::string> without = words("--allow-repeats");
-    EXPECT_EQ(std::count(without.begin(), without.end(), "GRA"), 2);
+    EXPECT_EQ(std::count(without.begin(), without.end(), "ERA"), 2);
     const std::vector<std::string> with = words("");
     EXPECT_EQ(std::adjacent_find(with.begin(), with.end()), with.end());
     EXPECT_NE(with, without);

@@ -148,7 +148,8 @@ TEST(DBBuilderThesaurus, EntriesMergeByUpperCaseWordInOrderOfFirstAppearance)
                              "Kot|2\n-|mruczek|kocur\n-|marynarz (pot.)\n"
                              "wulgaryzm|1\n(wulg.)|brzydkie słowo\n"
                              "osioł|1\n-|osiołek\n"
-                             "Łódź|1\n-|miasto (pojęcie nadrzędne)\n";
+                             "Łódź|1\n-|miasto (pojęcie nadrzędne)\n"
+                             "miasto|1\n-|gród|Łódź (pojęcie podrzędne)\n";
     std::istringstream in(Latin2(text));
     TDBBuilder builder;
     builder.AddThesaurus(in, "th.dat");
@@ -156,8 +157,9 @@ TEST(DBBuilderThesaurus, EntriesMergeByUpperCaseWordInOrderOfFirstAppearance)
     std::vector<std::string> names;
     for (const auto& w : words)
         names.push_back(Cp1250ToUtf8(w.PWord));
-    // OSIOŁ has no clue left and the phrase no word; the vulgar sense is gone.
-    EXPECT_EQ(names, (std::vector<std::string>{"KOT", "ŻÓŁW", "ŁÓDŹ"}));
+    // OSIOŁ has no clue left and the phrase no word; the vulgar sense is gone;
+    // the entry of MIASTO confirms it as the broader term of ŁÓDŹ.
+    EXPECT_EQ(names, (std::vector<std::string>{"KOT", "ŻÓŁW", "ŁÓDŹ", "MIASTO"}));
     EXPECT_EQ(Utf8(words[0].Explanations), (std::vector<std::string>{"mruczek, kocur", "dachowiec", "marynarz"}));
     EXPECT_EQ(Utf8(words[2].Explanations), (std::vector<std::string>{"rodzaj: miasto"}));
 }

@@ -279,24 +279,6 @@ TEST(DBLoadFilter, WordsScoredBelowTheLeastAndWordsSetAsideAreExcluded)
                              TWords{"PIES"}));
 }
 
-TEST(DBDifficulty, LevelsHaveTheirNamesAndLeastScores)
-{
-    const std::vector<std::tuple<TDifficulty, std::string, int32_t>> levels = {{dfEasy, "łatwy", 20},
-                                                                               {dfMedium, "średni", 10},
-                                                                               {dfHard, "trudny", 1},
-                                                                               {dfAll, "wszystkie słowa", 0}};
-    for (const auto& [level, name, score] : levels) {
-        EXPECT_EQ(DifficultyName(level), name);
-        EXPECT_EQ(DifficultyMinScore(level), score) << name;
-        TDifficulty parsed = dfEasy;
-        EXPECT_TRUE(ParseDifficulty(name, parsed) && parsed == level) << name;
-    }
-    TDifficulty parsed = dfEasy;
-    EXPECT_TRUE(ParseDifficulty("wszystkie", parsed) && parsed == dfAll);
-    for (const char* bad : {"", "łatwe", "ŁATWY", "wszystkie słowa ", "słowa"})
-        EXPECT_FALSE(ParseDifficulty(bad, parsed)) << bad;
-}
-
 class DBCleaningCommand : public TTempDirTest { };
 
 TEST_F(DBCleaningCommand, DbBuildReportsWhatItLeftOutAndHowManyWordsAreScored)
@@ -313,9 +295,14 @@ TEST_F(DBCleaningCommand, DbBuildReportsWhatItLeftOutAndHowManyWordsAreScored)
     const std::string output = ReadBytes(log);
     for (const char* line :
          {"Usunięto 3 haseł: 2 oznaczonych w tezaurusie jako wulgarne lub obraźliwe we wszystkich znaczeniach, "
-          "1 z listy wykluczeń; 1 innych zostało bez objaśnienia\n",
-          "Usunięto 7 objaśnień: 3 usuniętych haseł, 4 ze znaczeń wulgarnych lub obraźliwych pozostałych haseł; "
-          "2 objaśnień bez obraźliwego wyrazu zastąpiło dawne\n",
+          "1 z listy wykluczeń, 0 pejoratywnych z listy rejestrów; 1 innych zostało bez objaśnienia\n",
+          "Usunięto 7 objaśnień: 3 usuniętych haseł, 4 ze znaczeń wulgarnych lub obraźliwych i z naprawy pozostałych "
+          "haseł; 2 objaśnień bez obraźliwego lub błędnego wyrazu zastąpiło dawne\n",
+          "Naprawa objaśnień tezaurusa: 1 wyrazów o wspólnym rdzeniu z hasłem, 0 wyrazów nacechowanych, 0 wyrazów "
+          "z listy poprawek, 0 objaśnień krótszych niż 3 litery, 0 objaśnień \"rodzaj:\" bez potwierdzonego "
+          "kierunku\n",
+          // KROWA, PIES and UROJONY: the thesaurus marks them in one sense.
+          "Hasła nacechowane (poza szkolnym układaniem): 3\n",
           "9 haseł, 11 objaśnień, 0 z dźwiękiem, 2 na liście częstości"})
         EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
 

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -168,7 +169,7 @@ private slots:
     void aChosenSoundIsCopiedUnderTheWordsName();
     void recordingNeedsAnInputDevice();
     void soundsTheUserAddsGoToTheUsersOwnDirectory();
-    void eachWordShowsItsCommonnessScore();
+    void eachWordShowsItsCommonnessScoreAndRegister();
 
 private:
     QTemporaryDir* Dir = nullptr;
@@ -733,7 +734,7 @@ void TestDBBrowserForm::soundsTheUserAddsGoToTheUsersOwnDirectory()
     QCOMPARE(form.PlayedSource(), QUrl::fromLocalFile(QFileInfo(own + QStringLiteral("kot.wav")).canonicalFilePath()));
 }
 
-void TestDBBrowserForm::eachWordShowsItsCommonnessScore()
+void TestDBBrowserForm::eachWordShowsItsCommonnessScoreAndRegister()
 {
     const QString scored = Dir->filePath(QStringLiteral("oceny.hk"));
     WriteWords(scored.toStdString(), 102,
@@ -749,6 +750,22 @@ void TestDBBrowserForm::eachWordShowsItsCommonnessScore()
         Choose(form, QString::fromUtf8(c.Word));
         QCOMPARE(Child<QLabel>(form, "ScoreLabel")->text(), QString::fromUtf8(c.Shown));
     }
+
+    // The register: shown, changed as one undoable edit, kept in the user's file.
+    auto* reg = Child<QComboBox>(form, "RegisterBox");
+    Choose(form, QStringLiteral("KOT"));
+    QCOMPARE(reg->currentText(), QStringLiteral("Rejestr: zwykłe"));
+    const int insult = reg->findData(int(rgInsult));
+    reg->setCurrentIndex(insult);
+    emit reg->activated(insult);
+    QCOMPARE(form.Base().Find("KOT")->Register(), rgInsult);
+    Choose(form, QStringLiteral("LAS"));
+    QCOMPARE(reg->currentText(), QStringLiteral("Rejestr: zwykłe"));
+    Choose(form, QStringLiteral("KOT"));
+    QCOMPARE(reg->currentText(), QStringLiteral("Rejestr: obraźliwe"));
+    Click(form, "UndoButton");
+    QCOMPARE(form.Base().Find("KOT")->Register(), rgOrdinary);
+    QCOMPARE(reg->currentText(), QStringLiteral("Rejestr: zwykłe"));
 }
 
 QTEST_MAIN(TestDBBrowserForm)

@@ -539,22 +539,27 @@ void TestOptionsForm::theDifficultyAndTheSeriesUniquenessAreShownAndStored()
     for (int i = 0; i < difficulty->count(); ++i)
         levels << difficulty->itemText(i);
     QCOMPARE(levels,
-             QStringList({QStringLiteral("łatwy"), QStringLiteral("średni"), QStringLiteral("trudny"),
-                          QStringLiteral("wszystkie słowa")}));
+             QStringList({QStringLiteral("łatwy"), QStringLiteral("średni"), QStringLiteral("wszystkie słowa"),
+                          QStringLiteral("trudny")}));
     QCOMPARE(difficulty->currentText(), QStringLiteral("średni"));
     QCOMPARE(unique->text(), QStringLiteral("Hasła nie powtarzają się w serii"));
     QVERIFY(unique->isChecked());
 
+    auto* school = Child<QCheckBox>(form, "SchoolSafeBox");
+    QVERIFY(school->isChecked());
     difficulty->setCurrentIndex(0);
     unique->setChecked(false);
+    school->setChecked(false);
     Click(form, "Button1");
     QCOMPARE(form.Values().Difficulty, int(dfEasy));
     QCOMPARE(form.Values().UniqueSeries, false);
+    QCOMPARE(form.Values().SchoolSafe, false);
 
     // A new user's values: every word, answers may repeat.
     TOptionsForm fresh(TOptionsValues{}, Environment());
     QCOMPARE(Child<QComboBox>(fresh, "DifficultyBox")->currentText(), QStringLiteral("wszystkie słowa"));
     QVERIFY(!Child<QCheckBox>(fresh, "UniqueSeriesBox")->isChecked());
+    QVERIFY(Child<QCheckBox>(fresh, "SchoolSafeBox")->isChecked());
 }
 
 QTEST_MAIN(TestOptionsForm)
