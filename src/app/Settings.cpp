@@ -146,6 +146,7 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
     if (s.Difficulty < dfEasy || s.Difficulty > dfAll)
         s.Difficulty = dfAll;
     s.UniqueSeries = ReadSettingBool(store, QStringLiteral("UniqueSeries"), false);
+    s.SpeakWithoutRecording = ReadSettingBool(store, QStringLiteral("SpeakWithoutRecording"), true);
     s.PatternDir = WithTrailingSeparator(QFileInfo(s.PatternFileName).path());
 }
 
@@ -185,6 +186,7 @@ bool WriteSettings(QSettings& store, const TSettings& s)
     WriteString(store, QStringLiteral("AlterAudioDir"), s.AlterAudioDir);
     WriteInt(store, QStringLiteral("Difficulty"), s.Difficulty);
     WriteBool(store, QStringLiteral("UniqueSeries"), s.UniqueSeries);
+    WriteBool(store, QStringLiteral("SpeakWithoutRecording"), s.SpeakWithoutRecording);
     store.sync();
     return store.status() == QSettings::NoError;
 }

@@ -134,9 +134,12 @@ void TOptionsForm::CreateControls()
                                             QStringLiteral("bieżący katalog krzyżówek"),
                                             QStringLiteral("podana lokalizacja:"), 2, FNewCross),
                          QStringLiteral("Nowe krzyżówki"));
-    PageControl1->addTab(CreateLocationPage(QStringLiteral("Katalog audio"), QStringLiteral("domyślny katalog audio"),
-                                            QStringLiteral("podana lokalizacja:"), 3, FAudio),
-                         QStringLiteral("Audio"));
+    QWidget* audio = CreateLocationPage(QStringLiteral("Katalog audio"), QStringLiteral("domyślny katalog audio"),
+                                        QStringLiteral("podana lokalizacja:"), 3, FAudio);
+    SpeechBox = new QCheckBox(QStringLiteral("Czytaj hasła bez nagrania syntezatorem mowy"), audio);
+    SpeechBox->setObjectName(QStringLiteral("SpeechBox"));
+    static_cast<QBoxLayout*>(audio->layout())->insertWidget(1, SpeechBox);
+    PageControl1->addTab(audio, QStringLiteral("Audio"));
 
     // "Seria krzyżówek"
     auto* series = new QWidget;
@@ -251,6 +254,7 @@ void TOptionsForm::FormCreate()
     Edit4->setText(FValues.CurrPrefix);
     SpinEdit3->SetValue(FValues.SeriesCount);
     UniqueSeriesBox->setChecked(FValues.UniqueSeries);
+    SpeechBox->setChecked(FValues.SpeakWithoutRecording);
     const int level = DifficultyBox->findData(FValues.Difficulty);
     DifficultyBox->setCurrentIndex(level >= 0 ? level : DifficultyBox->findData(int(dfAll)));
     FillGroup(FPattern, FValues.AlterPatternFileName, FValues.PatternFileName);
@@ -315,6 +319,7 @@ void TOptionsForm::Button1Click()
     FValues.CurrPrefix = Edit4->text();
     FValues.SeriesCount = SpinEdit3->Value();
     FValues.UniqueSeries = UniqueSeriesBox->isChecked();
+    FValues.SpeakWithoutRecording = SpeechBox->isChecked();
     FValues.Difficulty = DifficultyBox->currentData().toInt();
     StoreGroup(FPattern, PatternDefault(), false, FValues.PatternFileName, FValues.AlterPatternFileName);
     StoreGroup(FNewCross, NewCrossDefault(), true, FValues.NewCrossDir, FValues.AlterNewCrossDir);
@@ -340,6 +345,7 @@ void TOptionsForm::Button6Click()
         break;
     case 3:
         FAudio.DefaultChoice->setChecked(true);
+        SpeechBox->setChecked(true);
         break;
     case 4:
         Edit4->setText(QStringLiteral("K_????"));

@@ -80,6 +80,7 @@ private:
     QLineEdit* Edit4 = nullptr;
     QComboBox* DifficultyBox = nullptr;
     QCheckBox* UniqueSeriesBox = nullptr;
+    QCheckBox* SpeechBox = nullptr;
     TLocationGroup FPattern;
     TLocationGroup FNewCross;
     TLocationGroup FAudio;

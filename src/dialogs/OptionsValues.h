@@ -27,6 +27,8 @@ struct TOptionsValues {
     int Difficulty = dfAll;
     // A series sets aside the answers of its earlier crosswords.
     bool UniqueSeries = false;
+    // A word without a recording is read by the speech synthesizer.
+    bool SpeakWithoutRecording = true;
 
     bool operator==(const TOptionsValues&) const = default;
 };
