@@ -1110,7 +1110,8 @@ void TDBBrowserForm::GenerateClick()
     if (!run.Error.empty())
         Ask(QString::fromStdString(run.Error), {QStringLiteral("OK")});
     else if (run.Stopped)
-        ShowMessage(QStringLiteral("Przerwano: wygenerowano nagrania %1 z %2 haseł.").arg(run.Written).arg(words.size()));
+        ShowMessage(
+            QStringLiteral("Przerwano: wygenerowano nagrania %1 z %2 haseł.").arg(run.Written).arg(words.size()));
     else
         ShowMessage(QStringLiteral("Wygenerowano nagrania syntezatorem mowy: %1.").arg(run.Written));
 }

@@ -62,7 +62,9 @@ void Start(const std::string& dataDir)
 
 } // namespace
 
-TESpeakEngine::TESpeakEngine(std::string dataDir) : FDataDir(std::move(dataDir)) { }
+TESpeakEngine::TESpeakEngine(std::string dataDir) : FDataDir(std::move(dataDir))
+{
+}
 
 TPcm TESpeakEngine::Speak(std::string_view utf8Text)
 {

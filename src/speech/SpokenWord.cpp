@@ -37,8 +37,9 @@ std::string SpeakableWord(std::string_view utf8Word)
     for (char& c : word)
         c = static_cast<char>(Cp1250ToUpper(static_cast<unsigned char>(c)));
     if (!ok || !IsSpeakableWord(word))
-        throw ESpeechError(FormatMessage("Słowo do przeczytania musi składać się z liter (od 1 do 64), także polskich: %s",
-                                         std::string(utf8Word)));
+        throw ESpeechError(
+            FormatMessage("Słowo do przeczytania musi składać się z liter (od 1 do 64), także polskich: %s",
+                          std::string(utf8Word)));
     return word;
 }
 

@@ -42,9 +42,9 @@ struct TSpokenJob {
 };
 
 struct TSpokenRun {
-    size_t Written = 0;    // the first Written jobs have their file
-    bool Stopped = false;  // the progress callback asked to stop
-    std::string Error;     // why the run ended early (Polish), empty when it did not fail
+    size_t Written = 0;   // the first Written jobs have their file
+    bool Stopped = false; // the progress callback asked to stop
+    std::string Error;    // why the run ended early (Polish), empty when it did not fail
 };
 
 // Speaks the words of `jobs` in order into their files. After each word

@@ -62,7 +62,9 @@ double TWavInfo::Seconds() const
 
 TWavInfo ReadWavInfo(std::string_view bytes, const std::string& name)
 {
-    const auto fail = [&name]() { return ESpeechError(FormatMessage("Plik %s nie jest poprawnym plikiem WAV.", name)); };
+    const auto fail = [&name]() {
+        return ESpeechError(FormatMessage("Plik %s nie jest poprawnym plikiem WAV.", name));
+    };
     if (bytes.size() < 12 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 4) != "WAVE")
         throw fail();
     TWavInfo info;

@@ -76,8 +76,7 @@ private slots:
         Action(*form, "WriteVert")->trigger();
         GoTo(*form, 1, 2);
         QVERIFY(play->isEnabled());
-        QCOMPARE(play->toolTip(),
-                 QStringLiteral("Czyta hasło syntezatorem mowy (hasło nie ma nagrania)"));
+        QCOMPARE(play->toolTip(), QStringLiteral("Czyta hasło syntezatorem mowy (hasło nie ma nagrania)"));
         QCOMPARE(Player(*form)->FileName(), bench.Dir + QStringLiteral("Audio/KOT.wav"));
         QTemporaryDir noVoices;
         qputenv("ESPEAK_DATA_PATH", noVoices.path().toUtf8());

@@ -408,8 +408,8 @@ TEST_F(Cli, SpeakWritesAValidWavForEveryWordOfTheSample)
         ASSERT_GE(bytes.size(), 44u) << word;
         EXPECT_EQ(bytes.substr(0, 4), "RIFF") << word;
         EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ") << word;
-        EXPECT_EQ(test::Int32At(bytes, 20) & 0xFFFF, 1) << word;            // PCM
-        EXPECT_EQ(test::Int32At(bytes, 32) >> 16, 16) << word;              // bits per sample
+        EXPECT_EQ(test::Int32At(bytes, 20) & 0xFFFF, 1) << word; // PCM
+        EXPECT_EQ(test::Int32At(bytes, 32) >> 16, 16) << word;   // bits per sample
         const int32_t bytesPerSecond = test::Int32At(bytes, 28);
         ASSERT_EQ(bytes.substr(36, 4), "data") << word;
         const int32_t dataBytes = test::Int32At(bytes, 40);

@@ -45,8 +45,8 @@ class SpeechFiles : public TTempDirTest { };
 TEST_F(SpeechFiles, AnEngineWithoutItsDataFailsWithAPolishMessage)
 {
     TESpeakEngine broken(Dir.string());
-    const std::string message = "Nie można uruchomić syntezatora mowy: brak danych espeak-ng w katalogu "
-        + Dir.string() + " (pakiet espeak-ng-data).";
+    const std::string message = "Nie można uruchomić syntezatora mowy: brak danych espeak-ng w katalogu " + Dir.string()
+        + " (pakiet espeak-ng-data).";
     EXPECT_EQ(ErrorOf([&] { broken.Speak("kot"); }), message);
     EXPECT_EQ(ErrorOf([&] { WriteSpokenWord(broken, "KOT", PathOf("kot.wav")); }), message);
     EXPECT_FALSE(std::filesystem::exists(PathOf("kot.wav")));
