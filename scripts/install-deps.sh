@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  mythes-pl espeak-ng
+  mythes-pl espeak-ng libespeak-ng-dev espeak-ng-data
   python3 hunspell hunspell-pl
   xvfb xauth fonts-dejavu-core
   poppler-utils

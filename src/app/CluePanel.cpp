@@ -11,6 +11,7 @@
 #include "core/SoundNames.h"
 #include "documents/CrossSolution.h"
 #include "grid/CrossDocument.h"
+#include "speech/SpokenWord.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -32,6 +33,8 @@ constexpr int HintDurationMs = 10000;
 constexpr int GapBelowGrid = 8;
 // The clue is broken into lines at carriage returns.
 constexpr QChar LineBreak(13);
+const QString RecordingHint = QStringLiteral("Odtwarza nagranie hasła");
+const QString SpeechHint = QStringLiteral("Czyta hasło syntezatorem mowy (hasło nie ma nagrania)");
 
 } // namespace
 
@@ -100,7 +103,9 @@ void TCluePanel::Refresh()
     const TCrossTXT& doc = FCrossWord.Document();
     FCurrentExpl = FEditorMode ? 0 : ExplNumberAt(doc, FCrossView.CurrCol(), FCrossView.CurrRow(), horizontal);
     const TExpl expl = FCurrentExpl != 0 ? doc.GetExpl(FCurrentExpl) : TExpl{};
-    FPlay.setEnabled(FCurrentExpl != 0 && !expl.Audio.empty());
+    const TWordSound sound = FCurrentExpl != 0 ? SoundOf(expl) : TWordSound::None;
+    FPlay.setEnabled(sound != TWordSound::None);
+    FPlay.setToolTip(sound == TWordSound::Speech ? SpeechHint : RecordingHint);
     LayOutClue(expl);
     if (FEditorMode)
         return;
@@ -154,6 +159,10 @@ void TCluePanel::Play()
     } catch (const std::exception&) {
         return;
     }
+    if (SoundOf(expl) == TWordSound::Speech) {
+        Speak(expl.Answer);
+        return;
+    }
     const TSoundFile sound =
         ResolveSoundFile(FSettings.UserAudioDir.toStdString(), FSettings.AudioDir.toStdString(), expl.Audio);
     if (sound.Status == TSoundStatus::Playable) {
@@ -166,6 +175,32 @@ void TCluePanel::Play()
             ShowMessage(QString::fromStdString(FormatMessage(MsgSoundRefused, Cp1250ToUtf8(expl.Audio))),
                         QMessageBox::Warning);
         }
+    }
+}
+
+TCluePanel::TWordSound TCluePanel::SoundOf(const TExpl& expl) const
+{
+    if (!expl.Audio.empty()) {
+        const TSoundFile sound =
+            ResolveSoundFile(FSettings.UserAudioDir.toStdString(), FSettings.AudioDir.toStdString(), expl.Audio);
+        // A refused name is told about rather than passed over for speech.
+        if (sound.Status != TSoundStatus::Missing)
+            return TWordSound::Recording;
+    }
+    if (FSettings.SpeakWithoutRecording && IsSpeakableWord(expl.Answer))
+        return TWordSound::Speech;
+    // A recording whose file is missing plays nothing, as it always did.
+    return expl.Audio.empty() ? TWordSound::None : TWordSound::Recording;
+}
+
+void TCluePanel::Speak(const std::string& answer)
+{
+    try {
+        if (!FSpoken)
+            FSpoken = std::make_unique<TSpokenWords>();
+        FPlayer->Play(FSpoken->File(answer));
+    } catch (const EMirakolnikError& e) {
+        ShowErrorBox(QString::fromUtf8(e.what()));
     }
 }
 

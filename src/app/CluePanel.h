@@ -1,10 +1,13 @@
 #pragma once
 
 #include "grid/CrossSurface.h"
+#include "sound/SpokenWords.h"
 
 #include <QObject>
 #include <QSet>
 #include <QString>
+
+#include <memory>
 
 class QLabel;
 class QToolButton;
@@ -37,10 +40,16 @@ public:
     void SetShown(bool shown);
     // Puts the label and the button below a grid that ends at `gridBottom`.
     void PlaceBelow(int gridBottom);
-    // Plays the sound of the clue shown, when it has one and the file exists.
+    // Plays the sound of the clue shown, when it has one and the file exists;
+    // a word without a recording is read by the speech engine when the
+    // settings ask for it and the answer is known.
     void Play();
 
 private:
+    enum class TWordSound { None, Recording, Speech };
+    // What the play button gives for the word: a recording wins over speech.
+    TWordSound SoundOf(const TExpl& expl) const;
+    void Speak(const std::string& answer);
     void LayOutClue(const TExpl& expl);
     bool LabelFits(const QString& caption) const;
 
@@ -52,6 +61,7 @@ private:
     QLabel* FLabel = nullptr;
     QToolButton* FPlayButton = nullptr;
     TSoundPlayer* FPlayer = nullptr;
+    std::unique_ptr<TSpokenWords> FSpoken; // made at the first word spoken
     bool FEditorMode = false;
     // The explanation of the word at the cursor, 0 for none.
     int FCurrentExpl = 0;

@@ -736,6 +736,8 @@ void TMainForm::OptionsCommand()
     }
     // A run going on keeps the values it started with; the next run starts from these.
     static_cast<TOptionsValues&>(FSettings) = values;
+    // Speech for words without a recording may have been turned on or off.
+    FClues->Refresh();
     if (FCommands->ReloadTemplateIfChanged()) {
         FTemplateView->resize(FTemplateView->ImageWidth(), FTemplateView->ImageHeight());
         if (FEditorMode) {

@@ -147,6 +147,7 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
         s.Difficulty = dfAll;
     s.UniqueSeries = ReadSettingBool(store, QStringLiteral("UniqueSeries"), false);
     s.SchoolSafe = ReadSettingBool(store, QStringLiteral("SchoolSafe"), true);
+    s.SpeakWithoutRecording = ReadSettingBool(store, QStringLiteral("SpeakWithoutRecording"), true);
     s.PatternDir = WithTrailingSeparator(QFileInfo(s.PatternFileName).path());
 }
 
@@ -187,6 +188,7 @@ bool WriteSettings(QSettings& store, const TSettings& s)
     WriteInt(store, QStringLiteral("Difficulty"), s.Difficulty);
     WriteBool(store, QStringLiteral("UniqueSeries"), s.UniqueSeries);
     WriteBool(store, QStringLiteral("SchoolSafe"), s.SchoolSafe);
+    WriteBool(store, QStringLiteral("SpeakWithoutRecording"), s.SpeakWithoutRecording);
     store.sync();
     return store.status() == QSettings::NoError;
 }

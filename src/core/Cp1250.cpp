@@ -205,6 +205,20 @@ unsigned char Cp1250ToUpper(unsigned char c)
     return c;
 }
 
+std::string Cp1250ToLower(std::string_view cp1250)
+{
+    std::string small(cp1250);
+    for (char& c : small) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 'A' && b <= 'Z')
+            c = static_cast<char>(b - 'A' + 'a');
+        for (int i = 0; i < 9; ++i)
+            if (PolishCapitals[i] == b)
+                c = static_cast<char>(PolishSmall[i]);
+    }
+    return small;
+}
+
 bool IsWordLetter(unsigned char c)
 {
     if (c >= 'A' && c <= 'Z')

@@ -33,6 +33,8 @@ bool UnicodeToCp1250(char32_t codePoint, unsigned char& byte);
 // Upper-casing of a CP1250 byte for Latin and Polish letters (ą→Ą, a→A); other
 // bytes are returned unchanged.
 unsigned char Cp1250ToUpper(unsigned char byte);
+// The text with its Latin and Polish capitals made small (Ą→ą, A→a).
+std::string Cp1250ToLower(std::string_view cp1250);
 
 // The CP1250 codes of the nine Polish capitals, in the order Ą Ć Ę Ł Ń Ó Ś Ź Ż.
 inline constexpr unsigned char PolishCapitals[9] = {0xA5, 0xC6, 0xCA, 0xA3, 0xD1, 0xD3, 0x8C, 0x8F, 0xAF};

@@ -5,6 +5,7 @@
 #include "database/WordCheck.h"
 #include "database/WordImport.h"
 #include "dialogs/ImportPreviewForm.h"
+#include "dialogs/SpokenRecordings.h"
 #include "sound/SoundPlayer.h"
 
 #include <QAction>
@@ -269,7 +270,7 @@ void TDBBrowserForm::BuildControls()
         list->setModel(model);
         list->setUniformItemSizes(true);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this, &TDBBrowserForm::ListChanged);
         return list;
     };
@@ -359,11 +360,13 @@ void TDBBrowserForm::BuildControls()
     ChooseSoundButton = Button(QStringLiteral("Wybierz &plik..."), "ChooseSoundButton", this);
     RecordButton = Button(QStringLiteral("&Nagraj"), "RecordButton", this);
     RemoveSoundButton = Button(QStringLiteral("Usuń dźwięk"), "RemoveSoundButton", this);
+    GenerateButton = Button(QStringLiteral("&Wygeneruj nagranie"), "GenerateButton", this);
+    GenerateButton->setToolTip(QStringLiteral("Nagranie zaznaczonych haseł czytanych syntezatorem mowy"));
 #ifndef MZ_HAVE_MULTIMEDIA
     PlayButton->hide();
 #endif
     auto* soundButtons = new QHBoxLayout;
-    for (QPushButton* button : {PlayButton, ChooseSoundButton, RecordButton, RemoveSoundButton})
+    for (QPushButton* button : {PlayButton, ChooseSoundButton, RecordButton, GenerateButton, RemoveSoundButton})
         soundButtons->addWidget(button);
     soundButtons->addStretch(1);
     StatusLabel = new QLabel(this);
@@ -504,6 +507,7 @@ void TDBBrowserForm::BuildControls()
     connect(ChooseSoundButton, &QPushButton::clicked, this, &TDBBrowserForm::ChooseSoundClick);
     connect(RecordButton, &QPushButton::clicked, this, &TDBBrowserForm::RecordClick);
     connect(RemoveSoundButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveSoundClick);
+    connect(GenerateButton, &QPushButton::clicked, this, &TDBBrowserForm::GenerateClick);
     connect(importTsv, &QAction::triggered, this, [this] { ImportClick(false); });
     connect(importThesaurus, &QAction::triggered, this, [this] { ImportClick(true); });
     connect(exportAll, &QAction::triggered, this, [this] { ExportClick(false); });
@@ -677,6 +681,7 @@ void TDBBrowserForm::RefreshButtons()
     ChooseSoundButton->setEnabled(word && !recording);
     RemoveSoundButton->setEnabled(word && !entry->Audio.empty() && !recording);
     RecordButton->setEnabled(FCanRecord && (word || recording));
+    GenerateButton->setEnabled(word && !recording);
     SaveButton->setEnabled(!Undo->isClean());
 }
 
@@ -950,7 +955,12 @@ QString TDBBrowserForm::SoundPath() const
 
 QString TDBBrowserForm::FreeSoundName(const QString& extension) const
 {
-    const QString word = ScreenText(FCurrent);
+    return FreeSoundName(FCurrent, extension);
+}
+
+QString TDBBrowserForm::FreeSoundName(const std::string& baseWord, const QString& extension) const
+{
+    const QString word = ScreenText(baseWord);
     QString name = word + QLatin1Char('.') + extension;
     // A shipped sound of that name stays reachable for an undo.
     for (int n = 2; QFileInfo::exists(FUserAudioDir + name) || QFileInfo::exists(FAudioDir + name); ++n)
@@ -1078,6 +1088,56 @@ void TDBBrowserForm::RecordClick()
     Recorder->record();
     RefreshButtons();
 #endif
+}
+
+std::vector<std::string> TDBBrowserForm::SelectedWords() const
+{
+    QModelIndexList rows = CurrentList()->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<std::string> words;
+    for (const QModelIndex& row : rows)
+        words.push_back(CurrentModel()->Word(row.row()));
+    if (words.empty() && Current())
+        words.push_back(FCurrent);
+    return words;
+}
+
+void TDBBrowserForm::GenerateClick()
+{
+    const std::vector<std::string> words = SelectedWords();
+    if (words.empty())
+        return;
+    if (!QDir().mkpath(FUserAudioDir)) {
+        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
+        return;
+    }
+    std::vector<TSpokenJob> jobs;
+    QStringList names;
+    for (const std::string& word : words) {
+        names << FreeSoundName(word, QStringLiteral("wav"));
+        jobs.push_back({word, (FUserAudioDir + names.back()).toStdString()});
+    }
+    if (!FSpeech)
+        FSpeech = MakeSpeechEngine();
+    const TSpokenRun run = SpeakIntoFiles(this, *FSpeech, jobs);
+    std::vector<TWordChange> changes;
+    for (size_t i = 0; i < run.Written; ++i)
+        if (const TBaseWord* entry = FBase.Find(words[i])) {
+            TBaseWord after = *entry;
+            after.SetSoundName(BaseText(names[int(i)]));
+            after.UserEdited = true;
+            changes.push_back({*entry, after, 0});
+        }
+    const QString step = words.size() == 1 ? QStringLiteral("nagranie hasła %1").arg(ScreenText(words.front()))
+                                           : QStringLiteral("nagrania haseł (%1)").arg(changes.size());
+    Push(step, std::move(changes));
+    if (!run.Error.empty())
+        Ask(QString::fromStdString(run.Error), {QStringLiteral("OK")});
+    else if (run.Stopped)
+        ShowMessage(
+            QStringLiteral("Przerwano: wygenerowano nagrania %1 z %2 haseł.").arg(run.Written).arg(words.size()));
+    else
+        ShowMessage(QStringLiteral("Wygenerowano nagrania syntezatorem mowy: %1.").arg(run.Written));
 }
 
 void TDBBrowserForm::ImportClick(bool thesaurus)

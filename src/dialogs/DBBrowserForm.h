@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class QUndoStack;
 namespace mz {
 
 class TSoundPlayer;
+class TSpeechEngine;
 
 struct TImportPreview;
 
@@ -136,6 +138,10 @@ private:
     void RemoveSoundClick();
     void PlayClick();
     void RecordClick();
+    // "Wygeneruj nagranie": the speech engine reads the selected words into
+    // their recordings, one step to undo.
+    void GenerateClick();
+    std::vector<std::string> SelectedWords() const;
     void SoundChanged();
     void ImportClick(bool thesaurus);
     void ExportClick(bool shownOnly);
@@ -145,6 +151,7 @@ private:
 
     QString SoundPath() const;
     QString FreeSoundName(const QString& extension) const;
+    QString FreeSoundName(const std::string& word, const QString& extension) const;
     int Ask(const QString& text, const QStringList& buttons);
 
     TWordBase FBase;
@@ -189,6 +196,7 @@ private:
     QPushButton* PlayButton;
     QPushButton* ChooseSoundButton;
     QPushButton* RecordButton;
+    QPushButton* GenerateButton;
     QPushButton* RemoveSoundButton;
     QLabel* StatusLabel;
     QLabel* MessageLabel;
@@ -196,6 +204,7 @@ private:
     QPushButton* RestoreButton;
 
     TSoundPlayer* Player = nullptr;
+    std::unique_ptr<TSpeechEngine> FSpeech; // made at the first recording generated
     QMediaCaptureSession* Capture = nullptr;
     QMediaRecorder* Recorder = nullptr;
     std::string FRecordingWord;

@@ -139,9 +139,12 @@ void TOptionsForm::CreateControls()
                                             QStringLiteral("bieżący katalog krzyżówek"),
                                             QStringLiteral("podana lokalizacja:"), 2, FNewCross),
                          QStringLiteral("Nowe krzyżówki"));
-    PageControl1->addTab(CreateLocationPage(QStringLiteral("Katalog audio"), QStringLiteral("domyślny katalog audio"),
-                                            QStringLiteral("podana lokalizacja:"), 3, FAudio),
-                         QStringLiteral("Audio"));
+    QWidget* audio = CreateLocationPage(QStringLiteral("Katalog audio"), QStringLiteral("domyślny katalog audio"),
+                                        QStringLiteral("podana lokalizacja:"), 3, FAudio);
+    SpeechBox = new QCheckBox(QStringLiteral("Czytaj hasła bez nagrania syntezatorem mowy"), audio);
+    SpeechBox->setObjectName(QStringLiteral("SpeechBox"));
+    static_cast<QBoxLayout*>(audio->layout())->insertWidget(1, SpeechBox);
+    PageControl1->addTab(audio, QStringLiteral("Audio"));
 
     // "Seria krzyżówek"
     auto* series = new QWidget;
@@ -257,6 +260,7 @@ void TOptionsForm::FormCreate()
     SpinEdit3->SetValue(FValues.SeriesCount);
     UniqueSeriesBox->setChecked(FValues.UniqueSeries);
     SchoolSafeBox->setChecked(FValues.SchoolSafe);
+    SpeechBox->setChecked(FValues.SpeakWithoutRecording);
     const int level = DifficultyBox->findData(FValues.Difficulty);
     DifficultyBox->setCurrentIndex(level >= 0 ? level : DifficultyBox->findData(int(dfAll)));
     FillGroup(FPattern, FValues.AlterPatternFileName, FValues.PatternFileName);
@@ -322,6 +326,7 @@ void TOptionsForm::Button1Click()
     FValues.SeriesCount = SpinEdit3->Value();
     FValues.UniqueSeries = UniqueSeriesBox->isChecked();
     FValues.SchoolSafe = SchoolSafeBox->isChecked();
+    FValues.SpeakWithoutRecording = SpeechBox->isChecked();
     FValues.Difficulty = DifficultyBox->currentData().toInt();
     StoreGroup(FPattern, PatternDefault(), false, FValues.PatternFileName, FValues.AlterPatternFileName);
     StoreGroup(FNewCross, NewCrossDefault(), true, FValues.NewCrossDir, FValues.AlterNewCrossDir);
@@ -348,6 +353,7 @@ void TOptionsForm::Button6Click()
         break;
     case 3:
         FAudio.DefaultChoice->setChecked(true);
+        SpeechBox->setChecked(true);
         break;
     case 4:
         Edit4->setText(QStringLiteral("K_????"));

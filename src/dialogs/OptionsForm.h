@@ -81,6 +81,7 @@ private:
     QComboBox* DifficultyBox = nullptr;
     QCheckBox* UniqueSeriesBox = nullptr;
     QCheckBox* SchoolSafeBox = nullptr;
+    QCheckBox* SpeechBox = nullptr;
     TLocationGroup FPattern;
     TLocationGroup FNewCross;
     TLocationGroup FAudio;

@@ -29,6 +29,8 @@ struct TOptionsValues {
     bool UniqueSeries = false;
     // Only words of the ordinary register are composed from (TDBLoadFilter::SchoolSafe).
     bool SchoolSafe = true;
+    // A word without a recording is read by the speech synthesizer.
+    bool SpeakWithoutRecording = true;
 
     bool operator==(const TOptionsValues&) const = default;
 };

@@ -183,6 +183,7 @@ private slots:
         out.Difficulty = dfHard;
         out.UniqueSeries = true;
         out.SchoolSafe = false;
+        out.SpeakWithoutRecording = false;
         out.CellSize = 36;
         QVERIFY(WriteSettings(*store, out));
 
@@ -192,7 +193,8 @@ private slots:
             store->endGroup();
             return k;
         }();
-        QCOMPARE(keys.size(), 19);
+        QCOMPARE(keys.size(), 20);
+        QCOMPARE(store->value("1.01/SpeakWithoutRecording").toString(), QStringLiteral("0"));
         QCOMPARE(store->value("1.01/CellSize").toString(), QStringLiteral("36"));
         QCOMPARE(store->value("1.01/Difficulty").toString(), QStringLiteral("2"));
         QCOMPARE(store->value("1.01/UniqueSeries").toString(), QStringLiteral("1"));

@@ -590,3 +590,53 @@ TEST_F(Cli, ComposeWordsLaysOutAListAndAKeywordAndRefusesABadListWritingNothing)
     EXPECT_NE(one.Err.find("tylko jedno słowo"), std::string::npos) << one.Err;
     EXPECT_EQ(Files(), (std::vector<std::string>{"haslo.krz", "jedno.tsv", "lista.tsv", "wolna.krz", "zla.tsv"}));
 }
+
+// The words of the shipped sample sounds (Audio/<WORD>.wav: 200 words spread
+// over the database and the sample crossword's words), a three- and a
+// sixteen-letter word: each is spoken into a WAV file that reads back as
+// 16-bit PCM of 0.2 to 3 seconds.
+TEST_F(Cli, SpeakWritesAValidWavForEveryWordOfTheSample)
+{
+    std::vector<std::string> words = {"kot", "przeciwdziałanie"};
+    const std::filesystem::path audio = std::filesystem::path(MZ_APP_DIR) / "Audio";
+    if (std::filesystem::is_directory(audio))
+        for (const auto& entry : std::filesystem::directory_iterator(audio))
+            if (entry.path().extension() == ".wav")
+                words.push_back(entry.path().stem().string());
+    if (words.size() < 200)
+        GTEST_SKIP() << "this build made no sample sounds";
+    for (const std::string& word : words) {
+        const TRun run = Run({"speak", word, "--out", PathOf("słowo.wav")});
+        ASSERT_EQ(run.Code, 0) << word << ": " << run.Err;
+        const std::string bytes = Slurp(PathOf("słowo.wav"));
+        ASSERT_GE(bytes.size(), 44u) << word;
+        EXPECT_EQ(bytes.substr(0, 4), "RIFF") << word;
+        EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ") << word;
+        EXPECT_EQ(test::Int32At(bytes, 20) & 0xFFFF, 1) << word; // PCM
+        EXPECT_EQ(test::Int32At(bytes, 32) >> 16, 16) << word;   // bits per sample
+        const int32_t bytesPerSecond = test::Int32At(bytes, 28);
+        ASSERT_EQ(bytes.substr(36, 4), "data") << word;
+        const int32_t dataBytes = test::Int32At(bytes, 40);
+        EXPECT_EQ(size_t(dataBytes), bytes.size() - 44) << word;
+        const double seconds = double(dataBytes) / bytesPerSecond;
+        EXPECT_GE(seconds, 0.2) << word;
+        EXPECT_LE(seconds, 3.0) << word;
+    }
+}
+
+TEST_F(Cli, SpeakRefusesWhatIsNoWordAndWritesNothing)
+{
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+        {{"speak", "kot7", "--out", PathOf("a.wav")}, 1, "Słowo do przeczytania musi składać się z liter"},
+        {{"speak", "kot", "--out", PathOf("a.mp3")}, 2, "Plik dźwięku musi mieć rozszerzenie wav"},
+        {{"speak", "kot"}, 2, "Podaj słowo i plik wynikowy --out"},
+        {{"speak", "kot", "pies", "--out", PathOf("a.wav")}, 2, "Podaj jedno słowo"},
+        {{"speak", "kot", "--out", PathOf("brak/a.wav")}, 1, "Nie ma takiego pliku ani katalogu"},
+    };
+    for (const auto& [args, code, message] : cases) {
+        const TRun run = Run(args);
+        EXPECT_EQ(run.Code, code) << args[1];
+        EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
+    }
+    EXPECT_TRUE(Files().empty());
+}

@@ -24,6 +24,7 @@ TEST(Cp1250Codec, PolishLettersRoundTripThroughUtf8)
     }
     EXPECT_EQ(Cp1250ToUtf8(cpCapitals), capitals);
     EXPECT_EQ(Cp1250ToUtf8(cpSmall), small);
+    EXPECT_EQ(Cp1250ToLower(cpCapitals + "AZ*?az"), cpSmall + "az*?az");
 }
 
 TEST(Cp1250Codec, EveryDefinedByteRoundTripsAndUndefinedOnesAreMarked)

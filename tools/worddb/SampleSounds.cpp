@@ -27,19 +27,6 @@ namespace {
 constexpr size_t SampleMinLength = 4;
 constexpr size_t SampleMaxLength = 10;
 
-std::string LowerCp1250(std::string word)
-{
-    for (char& c : word) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 'A' && b <= 'Z')
-            c = static_cast<char>(b + 32);
-        for (int i = 0; i < 9; ++i)
-            if (b == mz::PolishCapitals[i])
-                c = static_cast<char>(mz::PolishSmall[i]);
-    }
-    return word;
-}
-
 std::string ShellQuote(const std::string& text)
 {
     std::string quoted = "'";
@@ -136,7 +123,7 @@ int main(int argc, char** argv)
             const std::string name = mz::Cp1250ToUtf8(word) + ".wav";
             const std::string command = ShellQuote(espeak) + " -v pl -w "
                 + ShellQuote((dir / mz::Utf8Path(name)).string()) + " "
-                + ShellQuote(mz::Cp1250ToUtf8(LowerCp1250(word)));
+                + ShellQuote(mz::Cp1250ToUtf8(mz::Cp1250ToLower(word)));
             if (std::system(command.c_str()) != 0) {
                 std::cerr << "espeak-ng nie utworzył pliku " << name << "\n";
                 return 1;
