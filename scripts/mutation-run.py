@@ -2,11 +2,13 @@
 """Mutation run over the reading, writing and saving code: each mutant is one
 small change a slip could make; the tests that guard that code must fail on it.
 
-    scripts/mutation-run.py [BUILD_DIR]   (default: build)
+    scripts/mutation-run.py [BUILD_DIR [NAME...]]   (default: build, every mutant)
 
 Each mutant is applied to the source, its test program rebuilt and run, and the
-source put back. A mutant is killed when its tests fail (or it does not build),
-survived when they pass. Prints one line per mutant and the totals."""
+source put back. A mutant is killed when its tests fail, survived when they
+pass; one that does not compile counts as neither (a broken mutant, not a test
+that caught it). NAMEs pick the mutants whose names contain one of them.
+Prints one line per mutant and the totals."""
 import pathlib
 import subprocess
 import sys
@@ -17,6 +19,7 @@ BUILD = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ROOT / "build").resol
 DOCS = ("documents_tests", "tests/documents/documents_tests")
 CLI = ("cli_tests", "tests/cli/cli_tests")
 DB = ("database_tests", "tests/database/database_tests")
+WORDBASE = ("wordbase_tests", "tests/database/wordbase_tests")
 CORE = ("core_tests", "tests/core/core_tests")
 FILL = ("composer_tests", "tests/composer/composer_tests")
 FUZZ = ("reader_fuzz_tests", "tests/fuzz/reader_fuzz_tests")
@@ -34,7 +37,7 @@ MUTANTS = [
      "    if (repeats && !FSettings.AllowRepeats)\n        return false;\n    FTable = after;",
      "    FTable = after;", FILL, "CloseSingleLetter.*"),
     ("change-file records not judged", "src/database/WordBase.cpp",
-     "                check.AddRecord(other.Kind, other.Text, fileName);\n", "", DB, "WordBaseFiles.*"),
+     "check.AddRecord(other.Kind, other.Text, fileName);", "static_cast<void>(other);", WORDBASE, "WordBaseFiles.*"),
     ("no fsync before the rename", "src/documents/FileReplacement.cpp",
      "if (::fsync(LockHandle) != 0)", "if (false)", CLI, "Cli.SavesSync*"),
     ("save error without its reason", "src/documents/FailureReason.cpp",
@@ -70,13 +73,13 @@ MUTANTS = [
      "if (!std::filesystem::is_regular_file(status))", "if (std::filesystem::is_directory(status))", CLI,
      "Cli.FailedOpensAndSavesSayWhy"),
     ("no fsync of the folder", "src/documents/FileReplacement.cpp",
-     "    SyncFolder(fs::path(FTarget).parent_path());\n", "", CLI, "Cli.SavesSync*"),
+     "    SyncFolder(fs::path(FTarget).parent_path());\n", "    static_cast<void>(&SyncFolder);\n", CLI, "Cli.SavesSync*"),
     ("a link loop replaced by a file", "src/documents/FileReplacement.cpp",
      "if (fs::is_symlink(fs::symlink_status(target, ec)))", "if (false)", CLI, "Cli.Slips*"),
     ("temporary files not registered", "src/documents/FileReplacement.cpp",
      "            slot.Used.store(true);\n", "", DOCS, "FileReplacement.*"),
     ("NUL byte let through", "src/core/TextLines.cpp",
-     "if (line.size() != stored)", "if (false)", DB, "DBBuilderFiles.*"),
+     "if (line.size() != stored)", "if (line.size() != stored && false)", DB, "DBBuilderFiles.*"),
     ("read error taken for the end", "src/core/TextLines.cpp",
      "    if (In.bad())\n        throw", "    if (false)\n        throw", DB, "DBBuilderFiles.*"),
     ("C1 controls printed raw", "src/core/Cp1250.cpp",
@@ -90,7 +93,8 @@ MUTANTS = [
     ("sounds of the lists not counted", "src/cli/CmdDbBuild.cpp",
      "sounds += !word.Audio.empty();", "sounds += 0;", CLI, "Cli.Slips*"),
     ("no word on an interrupt", "src/cli/main.cpp",
-     "static_cast<void>(::write(STDERR_FILENO, message, sizeof message - 1));", "", CLI, "Cli.AnInterrupted*"),
+     "static_cast<void>(::write(STDERR_FILENO, message, sizeof message - 1));", "static_cast<void>(message);", CLI,
+     "Cli.AnInterrupted*"),
     ("a run without a bound of steps", "src/composer/Composer.cpp",
      "|| (Settings.MaxTotalSteps != 0 && result.TotalSteps >= Settings.MaxTotalSteps)", "", FILL,
      "ComposeRunEnd.ARunWithoutATimeLimit*"),
@@ -102,13 +106,17 @@ def run(args, **kw):
 
 
 def main():
-    killed = survived = 0
+    killed = survived = broken = 0
+    picked = sys.argv[2:]
     for name, file, text, mutated, (target, program), tests in MUTANTS:
+        if picked and not any(p in name for p in picked):
+            continue
         path = ROOT / file
         original = path.read_text()
         if original.count(text) != 1:
             print(f"?  {name}: the text to mutate is not found once in {file}")
             continue
+        built = False
         try:
             path.write_text(original.replace(text, mutated))
             built = run(["cmake", "--build", str(BUILD), "--target", target]) == 0
@@ -117,15 +125,17 @@ def main():
             passed = False
         finally:
             path.write_text(original)
-        if passed:
+        if not built:
+            broken += 1
+        elif passed:
             survived += 1
         else:
             killed += 1
-        print(("SURVIVED " if passed else "killed   ") + name + ("" if built else " (does not build)"), flush=True)
+        print(("does not build " if not built else "SURVIVED " if passed else "killed   ") + name, flush=True)
     targets = sorted({m[4][0] for m in MUTANTS})
     run(["cmake", "--build", str(BUILD), "--target", *targets])
-    print(f"mutants {killed + survived}, killed {killed}, survived {survived}")
-    return 1 if survived else 0
+    print(f"mutants {killed + survived + broken}, killed {killed}, survived {survived}, not built {broken}")
+    return 1 if survived or broken else 0
 
 
 if __name__ == "__main__":
