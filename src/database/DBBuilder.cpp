@@ -492,9 +492,9 @@ TRegister TDBBuilder::RegisterOf(const std::string& key) const
 void TDBBuilder::AddRegisterList(std::istream& in, const std::string& name)
 {
     std::string line;
-    TLineReader reader(in, name);
-    const int& lineNo = reader.LineNo;
+    TTextLines reader(in, name);
     while (reader.Next(line)) {
+        const int lineNo = reader.LineNo();
         if (lineNo == 1 && line.starts_with("\xEF\xBB\xBF"))
             line.erase(0, 3);
         if (Trim(line).empty() || line.front() == '#')
@@ -519,9 +519,9 @@ void TDBBuilder::AddRegisterList(std::istream& in, const std::string& name)
 void TDBBuilder::AddOverrides(std::istream& in, const std::string& name)
 {
     std::string line;
-    TLineReader reader(in, name);
-    const int& lineNo = reader.LineNo;
+    TTextLines reader(in, name);
     while (reader.Next(line)) {
+        const int lineNo = reader.LineNo();
         if (lineNo == 1 && line.starts_with("\xEF\xBB\xBF"))
             line.erase(0, 3);
         if (Trim(line).empty() || line.front() == '#')
