@@ -127,7 +127,8 @@ private slots:
         QCOMPARE(bench.SavedFiles().size(), 3);
         for (uint32_t seed = 1; seed <= 3; ++seed) {
             const TComposeOptions& options = bench.Window.Options;
-            const TDBLoadFilter filter{options.Settings.MinLenPWord, options.Settings.MaxLenPWord, scores[seed - 1]};
+            const TDBLoadFilter filter{options.Settings.MinLenPWord, options.Settings.MaxLenPWord, scores[seed - 1],
+                                       nullptr, options.SchoolSafe};
             TComposeRun run(bench.Window.Pattern, FileDBSource(DataBasePath.toStdString(), filter), options.Settings);
             TCrossTXT tool;
             std::atomic<bool> stop{false};
