@@ -6,8 +6,10 @@
 #include "core/FileNames.h"
 #include "documents/CrossSolution.h"
 #include "documents/CrossTXT.h"
+#include "documents/FileReplacement.h"
 #include "documents/Numbering.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFontMetricsF>
@@ -17,7 +19,6 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextLayout>
 #include <QVBoxLayout>
 
@@ -634,12 +635,13 @@ void SaveCrossWordAsPdf(const TCrossTXT& doc, const QString& fileName, const TPr
     if (!doc.FileName.empty() && IsSameFile(fileName.toStdString(), doc.FileName))
         throw EMirakolnikError("Plik " + fileName.toStdString() + " jest tym samym plikiem co " + doc.FileName
                                + "; niczego nie zapisano");
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        ThrowWriteError(fileName);
+    // The pages are made in memory and saved as every other file is: through a
+    // synced replacement, whose failure says why (no space left, no access...).
+    QBuffer pages;
+    pages.open(QIODevice::WriteOnly);
     bool painted = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pages);
         writer.setTitle(PrintTitle(doc));
         writer.setCreator(QStringLiteral("Mirakolnik Zodevidar"));
         writer.setResolution(600);
@@ -647,8 +649,9 @@ void SaveCrossWordAsPdf(const TCrossTXT& doc, const QString& fileName, const TPr
                                          QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter));
         painted = PaintCrossWord(doc, writer, PrintTitle(doc), options);
     }
-    if (!painted || !file.commit())
+    if (!painted)
         ThrowWriteError(fileName);
+    WriteExportFile(fileName.toStdString(), [&] { return pages.data().toStdString(); });
 }
 
 bool ExportCrossWordAsPdf(const TCrossTXT& doc, QWidget* parent, const QString& directory)

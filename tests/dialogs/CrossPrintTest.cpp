@@ -327,7 +327,10 @@ void TestCrossPrint::aPdfThatCannotBeWrittenRaisesTheWriteError()
         SaveCrossWordAsPdf(doc, pdf);
         QFAIL("no error raised");
     } catch (const EMirakolnikError& error) {
-        QCOMPARE(QString::fromStdString(error.Message()), QStringLiteral("Wystąpił błąd podczas zapisu pliku ") + pdf);
+        // The reason comes after the program's message.
+        QCOMPARE(QString::fromStdString(error.Message()),
+                 QStringLiteral("Wystąpił błąd podczas zapisu pliku ") + pdf
+                     + QStringLiteral(": Nie ma takiego pliku ani katalogu"));
     }
     QVERIFY(!QFile::exists(pdf));
 
