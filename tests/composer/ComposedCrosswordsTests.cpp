@@ -155,7 +155,7 @@ const TComposed Composed[] = {
     {"Normal.sz", 25, 0xdbbd4c04f5cd2961ull},
     {"Normal.sz", 26, 0x1b4d73d45a7c557dull},
     {"Normal.sz", 27, 0xc0787dbcea7ec50aull},
-    {"Normal.sz", 28, 0xa8b3801eebc3301cull},
+    {"Normal.sz", 28, 0x5dbd98ea8f378ab3ull},
     {"Normal.sz", 29, 0x87fad02763453df6ull},
     {"Normal.sz", 30, 0x35b7b35d4de54730ull},
     {"Normal.sz", 31, 0x66276fd65bb60986ull},
