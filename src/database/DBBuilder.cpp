@@ -489,7 +489,11 @@ TRegister TDBBuilder::RegisterOf(const std::string& key) const
     return rgOrdinary;
 }
 
-void TDBBuilder::AddRegisterList(std::istream& in, const std::string& name)
+namespace {
+
+// Each line of a reviewed list ("word<TAB>…<TAB>reason", UTF-8, '#' comments)
+// as its tab-separated fields, with the line's number for messages.
+template <typename F> void ForEachListLine(std::istream& in, const std::string& name, F&& take)
 {
     std::string line;
     TTextLines reader(in, name);
@@ -500,7 +504,15 @@ void TDBBuilder::AddRegisterList(std::istream& in, const std::string& name)
         if (Trim(line).empty() || line.front() == '#')
             continue;
         CheckUtf8(line, name, lineNo);
-        const auto fields = Split(line, '\t');
+        take(Split(line, '\t'), lineNo);
+    }
+}
+
+} // namespace
+
+void TDBBuilder::AddRegisterList(std::istream& in, const std::string& name)
+{
+    ForEachListLine(in, name, [&](const auto& fields, int lineNo) {
         TRegister reg = rgOrdinary;
         if (fields.size() < 3 || !ParseRegister(Trim(fields[1]), reg) || Trim(fields[2]).empty())
             throw EDBInvalidOperation(
@@ -513,21 +525,12 @@ void TDBBuilder::AddRegisterList(std::istream& in, const std::string& name)
             throw EDBInvalidOperation(
                 LineMessage(name, lineNo, "znak spoza strony kodowej Windows-1250 w \"" + Excerpt(fields[0]) + "\""));
         Listed[key] = reg;
-    }
+    });
 }
 
 void TDBBuilder::AddOverrides(std::istream& in, const std::string& name)
 {
-    std::string line;
-    TTextLines reader(in, name);
-    while (reader.Next(line)) {
-        const int lineNo = reader.LineNo();
-        if (lineNo == 1 && line.starts_with("\xEF\xBB\xBF"))
-            line.erase(0, 3);
-        if (Trim(line).empty() || line.front() == '#')
-            continue;
-        CheckUtf8(line, name, lineNo);
-        const auto fields = Split(line, '\t');
+    ForEachListLine(in, name, [&](const auto& fields, int lineNo) {
         bool ok = true;
         const std::string word = fields.size() >= 3 ? DatabaseWord(fields[0]) : std::string();
         const std::string term = fields.size() >= 3 ? UpperCp1250(Utf8ToCp1250(Trim(fields[1]), '?', &ok)) : "";
@@ -535,7 +538,7 @@ void TDBBuilder::AddOverrides(std::istream& in, const std::string& name)
             throw EDBInvalidOperation(
                 LineMessage(name, lineNo, "oczekiwano \"HASŁO<TAB>wyraz objaśnienia<TAB>powód\""));
         Overrides.insert({word, term});
-    }
+    });
 }
 
 void TDBBuilder::AddTsv(std::istream& in, const std::string& name, std::vector<std::string>& warnings)
