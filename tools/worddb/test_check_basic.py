@@ -7,9 +7,9 @@ import tempfile
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("check_basic", os.path.join(HERE, "check-basic.py"))
-check_basic = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(check_basic)
+module_source = importlib.util.spec_from_file_location("check_basic", os.path.join(HERE, "check-basic.py"))
+check_basic = importlib.util.module_from_spec(module_source)
+module_source.loader.exec_module(check_basic)
 
 CASES = [
     # (list lines, the fault expected, or None for a sound list)
