@@ -40,7 +40,7 @@ const QString SpeechHint = QStringLiteral("Czyta hasło syntezatorem mowy (hasł
 
 TCluePanel::TCluePanel(TCrossSurface& crossView, QWidget& client, QAction& play, const TSettings& settings,
                        QObject* parent)
-    : QObject(parent), FCrossView(crossView), FCrossWord(crossView.Document()), FClient(client), FPlay(play),
+    : QObject(parent), FCrossView(crossView), FCrossWord(*crossView.Document()), FClient(client), FPlay(play),
       FSettings(settings)
 {
     setObjectName(QStringLiteral("CluePanel"));
@@ -113,7 +113,7 @@ void TCluePanel::Refresh()
     const TDirection dir = FCrossView.WriteDir();
     if (expl.Explanation.empty()) {
         FCrossView.ClearHighlights();
-        FCrossView.Paint();
+        FCrossView.update();
         FLastCol = FLastRow = 0;
     } else if (expl.Col != FLastCol || expl.Row != FLastRow || dir != FLastDir) {
         FLastCol = expl.Col;
@@ -122,7 +122,7 @@ void TCluePanel::Refresh()
         FCrossView.ClearHighlights();
         for (const TCellPos& cell : WordCells(doc, expl))
             FCrossView.SetCellHighlight(cell.Col, cell.Row, true);
-        FCrossView.Paint();
+        FCrossView.update();
     }
 }
 

@@ -52,9 +52,6 @@ unsigned char PolishCapitalOfText(const QString& text)
 
 TCrossSurface::TCrossSurface(QWidget* parent) : QWidget(parent)
 {
-    FOwnDocument = new TCrossDocument(TDocumentKind::CrossWord, this);
-    FDocument = FOwnDocument;
-    Connect(*FOwnDocument);
     FTimer.setInterval(BlinkInterval);
     connect(&FTimer, &QTimer::timeout, this, &TCrossSurface::BlinkStep);
     // Tab reaches the grid; a click takes the focus only when the grid shows a cursor.
@@ -64,22 +61,20 @@ TCrossSurface::TCrossSurface(QWidget* parent) : QWidget(parent)
 
 TCrossSurface::~TCrossSurface() = default;
 
-TCrossDocument& TCrossSurface::Document() const
+TCrossDocument* TCrossSurface::Document() const
 {
-    // A document destroyed before its view leaves the view with its own one.
-    return FDocument ? *FDocument : *FOwnDocument;
+    return FDocument;
 }
 
 void TCrossSurface::SetDocument(TCrossDocument* document)
 {
-    if (!document)
-        document = FOwnDocument;
     if (document == FDocument)
         return;
     if (FDocument)
         disconnect(FDocument, nullptr, this, nullptr);
     FDocument = document;
-    Connect(*document);
+    if (document)
+        Connect(*document);
     DocumentReset();
 }
 
@@ -93,12 +88,12 @@ void TCrossSurface::Connect(TCrossDocument& document)
 
 int TCrossSurface::ColCount() const
 {
-    return Document().ColCount();
+    return FDocument ? FDocument->ColCount() : 0;
 }
 
 int TCrossSurface::RowCount() const
 {
-    return Document().RowCount();
+    return FDocument ? FDocument->RowCount() : 0;
 }
 
 TCrossSurface::TCellView* TCrossSurface::FindCell(int ACol, int ARow)
@@ -118,7 +113,7 @@ const TCrossSurface::TCellView* TCrossSurface::FindCell(int ACol, int ARow) cons
 
 char TCrossSurface::GetCell(int ACol, int ARow) const
 {
-    return static_cast<char>(Document().GetCell(ACol, ARow));
+    return static_cast<char>(FDocument ? FDocument->GetCell(ACol, ARow) : Blank);
 }
 
 void TCrossSurface::SetCell(int ACol, int ARow, char Ch)
@@ -128,7 +123,8 @@ void TCrossSurface::SetCell(int ACol, int ARow, char Ch)
     const auto code = static_cast<unsigned char>(Ch);
     if (!IsCellChar(code))
         throw EInvalidCrossSurfaceOperation(MsgChar);
-    Document().SetCell(ACol, ARow, code);
+    if (FDocument)
+        FDocument->SetCell(ACol, ARow, code);
 }
 
 void TCrossSurface::DocumentCellChanged(int ACol, int ARow)
@@ -154,10 +150,8 @@ void TCrossSurface::DocumentResized()
     updateGeometry();
     FColCount = cols;
     FRowCount = rows;
-    if (FCurrCol > cols)
-        FCurrCol = cols;
-    if (FCurrRow > rows)
-        FCurrRow = rows;
+    FCurrCol = std::clamp(FCurrCol, 1, std::max(cols, 1));
+    FCurrRow = std::clamp(FCurrRow, 1, std::max(rows, 1));
     for (int c = 1; c <= cols; ++c)
         for (int r = 1; r <= rows; ++r)
             if (c > oldCols || r > oldRows)
@@ -196,14 +190,16 @@ void TCrossSurface::SetColCount(int Value)
 {
     if (Value < 4)
         throw EInvalidCrossSurfaceOperation(MsgRange);
-    Document().Resize(Value, RowCount());
+    if (FDocument)
+        FDocument->Resize(Value, RowCount());
 }
 
 void TCrossSurface::SetRowCount(int Value)
 {
     if (Value < 3)
         throw EInvalidCrossSurfaceOperation(MsgRange);
-    Document().Resize(ColCount(), Value);
+    if (FDocument)
+        FDocument->Resize(ColCount(), Value);
 }
 
 void TCrossSurface::SetCellHighlight(int ACol, int ARow, bool On)
@@ -255,24 +251,6 @@ void TCrossSurface::ClearWrong()
     update();
 }
 
-bool TCrossSurface::CellMarkedWrong(int ACol, int ARow) const
-{
-    const TCellView* cell = FindCell(ACol, ARow);
-    return cell && cell->Wrong;
-}
-
-bool TCrossSurface::FocusDrawn(int ACol, int ARow) const
-{
-    const TCellView* cell = FindCell(ACol, ARow);
-    return cell && cell->FocusDrawn;
-}
-
-bool TCrossSurface::CellHighlighted(int ACol, int ARow) const
-{
-    const TCellView* cell = FindCell(ACol, ARow);
-    return cell && cell->Highlight;
-}
-
 void TCrossSurface::ShowFocus(int ACol, int ARow)
 {
     if (ACol < 1 || ACol > FColCount)
@@ -290,6 +268,12 @@ void TCrossSurface::ShowFocus(int ACol, int ARow)
         InvertFocusFrame(ACol, ARow);
         cell->FocusDrawn = true;
     }
+}
+
+void TCrossSurface::ShowCursor()
+{
+    if (FColCount > 0 && FRowCount > 0)
+        ShowFocus(FCurrCol, FCurrRow);
 }
 
 void TCrossSurface::HideFocus()
@@ -403,8 +387,10 @@ void TCrossSurface::DrawCell(int ACol, int ARow, char Ch)
 // blue corner of a revealed one, the small number of a cell of the "rozwiązanie".
 void TCrossSurface::DrawMarks(int ACol, int ARow, QPoint target)
 {
+    if (!FDocument)
+        return;
     const TCellView* cell = FindCell(ACol, ARow);
-    const TCrossTXT& doc = Document().Document();
+    const TCrossTXT& doc = FDocument->Document();
     const bool wrong = cell && cell->Wrong;
     const bool revealed = doc.IsRevealed(ACol, ARow);
     const int number = doc.Phrase().Cells.empty() ? 0 : PhraseNumberAt(doc, ACol, ARow);
@@ -440,11 +426,6 @@ void TCrossSurface::DrawMarks(int ACol, int ARow, QPoint target)
     }
 }
 
-void TCrossSurface::Paint()
-{
-    update();
-}
-
 void TCrossSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -477,7 +458,6 @@ void TCrossSurface::SetFileName(const QString& Value)
     const QImage loaded = reader.read();
     if (loaded.isNull())
         throw EInvalidCrossSurfaceOperation(reader.errorString().toStdString());
-    FFileName = Value;
     SetCellPictures(loaded);
 }
 
@@ -498,7 +478,7 @@ void TCrossSurface::SetCellPictures(const QImage& pictures)
         resize(sizeHint());
     updateGeometry();
     if (wasRunning && FFocusVisible)
-        ShowFocus(FCurrCol, FCurrRow);
+        ShowCursor();
     if (wasRunning)
         FTimer.start();
     for (int c = 1; c <= FColCount; ++c)
@@ -543,7 +523,7 @@ void TCrossSurface::SetFocusVisible(bool Value)
     else
         FTimer.stop();
     if (Value)
-        ShowFocus(FCurrCol, FCurrRow);
+        ShowCursor();
     else
         HideFocus();
     FFocusVisible = Value;
@@ -553,13 +533,13 @@ void TCrossSurface::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::EnabledChange && FFocusVisible && hasFocus()) {
         if (isEnabled()) {
-            ShowFocus(FCurrCol, FCurrRow);
+            ShowCursor();
             FTimer.start();
         } else {
             HideFocus();
             FTimer.stop();
         }
-        Paint();
+        update();
     }
     QWidget::changeEvent(event);
 }
@@ -569,11 +549,11 @@ void TCrossSurface::BlinkStep()
     if (!FFocusVisible)
         return;
     if (FBlinkPhase)
-        ShowFocus(FCurrCol, FCurrRow);
+        ShowCursor();
     else
         HideFocus();
     FBlinkPhase = !FBlinkPhase;
-    Paint();
+    update();
 }
 
 void TCrossSurface::focusInEvent(QFocusEvent*)
@@ -586,7 +566,7 @@ void TCrossSurface::focusOutEvent(QFocusEvent*)
 {
     FTimer.stop();
     HideFocus();
-    Paint();
+    update();
 }
 
 void TCrossSurface::Advance()
@@ -609,8 +589,8 @@ void TCrossSurface::Clear()
 void TCrossSurface::TypeChar(unsigned char ch)
 {
     // Typing again in a cell marked wrong takes the mark away, even the same letter.
-    if (CellMarkedWrong(FCurrCol, FCurrRow)) {
-        FindCell(FCurrCol, FCurrRow)->Wrong = false;
+    if (TCellView* cell = FindCell(FCurrCol, FCurrRow); cell && cell->Wrong) {
+        cell->Wrong = false;
         DrawCell(FCurrCol, FCurrRow, GetCell(FCurrCol, FCurrRow));
     }
     if (FMode == mEdit || static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow)) != Blocked)
@@ -791,14 +771,16 @@ bool TCrossSurface::HandleKey(int key, Qt::KeyboardModifiers modifiers)
 void TCrossSurface::AfterHandledKey()
 {
     HideFocus();
-    ShowFocus(FCurrCol, FCurrRow);
-    Paint();
+    ShowCursor();
+    update();
     FireExplRefresh();
 }
 
 void TCrossSurface::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
+    if (!FDocument)
+        return;
     // AltGr layouts deliver the Polish letters as text; they are typed as Ctrl
     // with the Latin letter would type them.
     if (const unsigned char polish = PolishCapitalOfText(event->text())) {
@@ -821,8 +803,8 @@ void TCrossSurface::mousePressEvent(QMouseEvent* event)
     if (!FFocusVisible)
         return;
     setFocus(Qt::MouseFocusReason);
-    // Without cell pictures there is no cell size to place the click with.
-    if (FCellImageWidth <= 0 || FCellImageHeight <= 0)
+    // Without cells or their pictures there is no cell to place the click on.
+    if (FCellImageWidth <= 0 || FCellImageHeight <= 0 || FColCount <= 0 || FRowCount <= 0)
         return;
     const QPointF pos = event->position() * FPixelRatio;
     const int col = std::clamp(static_cast<int>(pos.x()) / FCellImageWidth + 1, 1, FColCount);
@@ -830,7 +812,7 @@ void TCrossSurface::mousePressEvent(QMouseEvent* event)
     FTimer.stop();
     HideFocus();
     ShowFocus(col, row);
-    Paint();
+    update();
     FTimer.setInterval(BlinkInterval);
     FTimer.start();
     FireExplRefresh();

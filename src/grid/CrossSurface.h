@@ -32,12 +32,10 @@ class TCrossDocument;
 // of the document and redraws the cells the document reports changed.
 //
 // The view keeps only its own state: the cursor, the blinking focus frame, the
-// highlights, the writing direction and the mode. Without a document set it
-// shows one of its own (a blank 4 x 3 grid), so it can be used on its own.
+// highlights, the writing direction and the mode. Without a document it shows
+// nothing and takes no keys or clicks.
 //
-// Cells are addressed (column, row) from 1. The cell calls below are the
-// document's, checked as the grid checks them: cells cut off by shrinking come
-// back when the grid grows again.
+// Cells are addressed (column, row) from 1.
 class TCrossSurface : public QWidget {
     Q_OBJECT
 
@@ -45,44 +43,31 @@ public:
     explicit TCrossSurface(QWidget* parent = nullptr);
     ~TCrossSurface() override;
 
-    // The document shown; null shows the view's own one again. The view does
-    // not own a document set here.
+    // The document shown, or none. The view does not own it.
     void SetDocument(TCrossDocument* document);
-    TCrossDocument& Document() const;
+    TCrossDocument* Document() const;
 
-    // A blank for every pair without a record, inside the grid or not; never throws.
-    char GetCell(int ACol, int ARow) const;
-    // Ignores pairs with a column or row below 1; accepts pairs beyond the grid.
-    void SetCell(int ACol, int ARow, char Ch);
-
+    // The document's size; 0 x 0 without one.
     int ColCount() const;
-    void SetColCount(int Value);
     int RowCount() const;
-    void SetRowCount(int Value);
 
-    bool FocusVisible() const { return FFocusVisible; }
+    // Shows or hides the blinking cursor; a view without it takes no clicks.
     void SetFocusVisible(bool Value);
-    int Border() const { return FBorder; }
-    void SetBorder(int Value);
     // Sizes on the screen, in the widget's own (device-independent) pixels.
     int ImageWidth() const { return Logical((FCellImageWidth + FBorder) * FColCount); }
     int ImageHeight() const { return Logical((FCellImageHeight + FBorder) * FRowCount); }
     int CellImageHeight() const { return Logical(FCellImageHeight); }
     int CellImageWidth() const { return Logical(FCellImageWidth); }
-    // Image pixels per screen pixel: the device pixel ratio of the cell
-    // pictures, more than 1 where they were drawn for a high-density screen.
-    qreal PixelRatio() const { return FPixelRatio; }
     TDirection WriteDir() const { return FWriteDir; }
     void SetWriteDir(TDirection Value);
-    TMode Mode() const { return FMode; }
+    // In editing mode typing writes blocked cells too and Return blocks a cell.
     void SetMode(TMode Value) { FMode = Value; }
     // Loads the cell pictures: 26 x 2 equal pictures in one bitmap file. Throws
     // EInvalidCrossSurfaceOperation with the image reader's error when the file
     // cannot be read; the control is then left as it was.
-    QString FileName() const { return FFileName; }
     void SetFileName(const QString& Value);
     // Takes the cell pictures (GlyphColumns x GlyphRows cells) from an image
-    // instead of a file, as the zoom draws them; the file name stays.
+    // instead of a file, as the zoom draws them.
     void SetCellPictures(const QImage& pictures);
 
     int CurrCol() const { return FCurrCol; }
@@ -90,41 +75,13 @@ public:
 
     void SetCellHighlight(int ACol, int ARow, bool On);
     void ClearHighlights();
-    // Makes the pair the current cell and, while the focus is visible, draws the
-    // focus frame on it unless it is drawn there already.
-    void ShowFocus(int ACol, int ARow);
-    // Removes the focus frame from every cell that shows it.
-    void HideFocus();
-    // Draws one cell into the grid image (not yet on the screen).
-    void DrawCell(int ACol, int ARow, char Ch);
-    // Puts the grid image on the screen.
-    void Paint();
-
-
-    // One tick of the cursor blinking (the blink timer's handler).
-    void BlinkStep();
-    bool BlinkTimerActive() const { return FTimer.isActive(); }
-    bool BlinkPhase() const { return FBlinkPhase; }
-    // Whether the focus frame is drawn on the cell at the moment.
-    bool FocusDrawn(int ACol, int ARow) const;
-    bool CellHighlighted(int ACol, int ARow) const;
 
     // Letters found wrong by checking: marked (a red stroke) until the cell
     // changes or the user types there again.
     void MarkWrong(int ACol, int ARow);
     void ClearWrong();
-    bool CellMarkedWrong(int ACol, int ARow) const;
     // Besides, every cell shows what the document says of it: a revealed letter
     // has a blue corner, a cell of the "rozwiązanie" its small number.
-
-    const QImage& GridImage() const { return FGridImage; }
-    const QImage& CellImages() const { return FCellImages; }
-    const QImage& HighlightImages() const { return FHighlightImages; }
-
-    // Glyph index of a cell character in the cell-picture strip, -1 for none.
-    static int GlyphIndex(char Ch);
-    // Adds 30 to every colour byte of a 24-bit image, clamped to 255.
-    static QImage Lightened(const QImage& source);
 
     QSize sizeHint() const override;
     // Qt's own, reporting VisibilityChanged at every call but the first show by the parent.
@@ -151,6 +108,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    friend struct TCrossSurfaceTestAccess;
+
     // What the view draws on a cell besides its character.
     struct TCellView {
         bool FocusDrawn = false;
@@ -159,6 +118,29 @@ private:
     };
     using TCellKey = std::pair<int, int>;
 
+    // A blank for every pair without a record, inside the grid or not; never throws.
+    char GetCell(int ACol, int ARow) const;
+    // Ignores pairs with a column or row below 1; accepts pairs beyond the grid
+    // (they are kept aside by the document). Throws for a non-cell character.
+    void SetCell(int ACol, int ARow, char Ch);
+    void SetColCount(int Value);
+    void SetRowCount(int Value);
+    void SetBorder(int Value);
+    // Makes the pair the current cell and, while the focus is visible, draws the
+    // focus frame on it unless it is drawn there already.
+    void ShowFocus(int ACol, int ARow);
+    // The focus frame on the current cell, when there are cells.
+    void ShowCursor();
+    // Removes the focus frame from every cell that shows it.
+    void HideFocus();
+    // Draws one cell into the grid image (not yet on the screen).
+    void DrawCell(int ACol, int ARow, char Ch);
+    // One tick of the cursor blinking (the blink timer's handler).
+    void BlinkStep();
+    // Glyph index of a cell character in the cell-picture strip, -1 for none.
+    static int GlyphIndex(char Ch);
+    // Adds 30 to every colour byte of a 24-bit image, clamped to 255.
+    static QImage Lightened(const QImage& source);
     TCellView* FindCell(int ACol, int ARow);
     const TCellView* FindCell(int ACol, int ARow) const;
     void Connect(TCrossDocument& document);
@@ -179,7 +161,6 @@ private:
     void AfterHandledKey();
     void FireExplRefresh();
 
-    TCrossDocument* FOwnDocument = nullptr;
     QPointer<TCrossDocument> FDocument;
     std::map<TCellKey, TCellView> FCells;
     QImage FCellImages;
@@ -192,15 +173,14 @@ private:
     int Logical(int imagePixels) const { return qRound(imagePixels / FPixelRatio); }
     bool FBlinkPhase = true;
     // The size last drawn, so a change of the document's size draws only the new cells.
-    int FColCount = 4;
-    int FRowCount = 3;
+    int FColCount = 0;
+    int FRowCount = 0;
     int FBorder = 0;
     int FCellImageHeight = 0;
     int FCellImageWidth = 0;
     qreal FPixelRatio = 1;
     TDirection FWriteDir = TDirection::Across;
     TMode FMode = mSolve;
-    QString FFileName;
 };
 
 } // namespace mz

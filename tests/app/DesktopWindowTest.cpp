@@ -63,20 +63,20 @@ private slots:
         // Run also at twice the screen density (QT_SCALE_FACTOR=2): the
         // pictures then have the screen's own pixels.
         const int density = qRound(grid->devicePixelRatioF());
-        QCOMPARE(grid->GridImage().size(), QSize(6 * 32, 5 * 32) * density);
+        QCOMPARE(In(grid).GridImage().size(), QSize(6 * 32, 5 * 32) * density);
         QCOMPARE(Client(*form)->size(), QSize(6 * 32, 5 * 32 + 48));
         QTest::keyClick(grid, Qt::Key_Minus, Qt::ControlModifier);
         QTest::keyClick(grid, Qt::Key_Minus, Qt::ControlModifier);
         QCOMPARE(grid->CellImageWidth(), 24);
         QCOMPARE(Client(*form)->width(), 6 * 24);
         // The blocked cell (3,3) is drawn dark at the new size, an open one light.
-        QCOMPARE(qGray(grid->GridImage().pixel((2 * 24 + 12) * density, (2 * 24 + 12) * density)) < 80, true);
-        QCOMPARE(qGray(grid->GridImage().pixel(12 * density, 12 * density)) > 200, true);
+        QCOMPARE(qGray(In(grid).GridImage().pixel((2 * 24 + 12) * density, (2 * 24 + 12) * density)) < 80, true);
+        QCOMPARE(qGray(In(grid).GridImage().pixel(12 * density, 12 * density)) > 200, true);
         // Ctrl with a letter still types the Polish letter.
         QTest::keyPress(grid, Qt::Key_Control);
         QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
         QTest::keyRelease(grid, Qt::Key_Control);
-        QCOMPARE(static_cast<unsigned char>(grid->GetCell(2, 2)), 0xA5);
+        QCOMPARE(static_cast<unsigned char>(In(grid).GetCell(2, 2)), 0xA5);
         QCOMPARE(grid->CellImageWidth(), 24);
         // The menu offers the same commands.
         QCOMPARE(Action(*form, "ZoomIn")->text(), QStringLiteral("Powięks&z"));
@@ -113,8 +113,8 @@ private slots:
         QVERIFY(focused && focused != grid);
         QTest::keyClick(focused, Qt::Key_K);
         QTest::keyClick(focused, Qt::Key_O);
-        QCOMPARE(grid->GetCell(1, 1), ' ');
-        QCOMPARE(grid->GetCell(2, 1), ' ');
+        QCOMPARE(In(grid).GetCell(1, 1), ' ');
+        QCOMPARE(In(grid).GetCell(2, 1), ' ');
     }
 
     void theGripKeepsTheWindowOnTheScreenAndTheBackgroundsSpanIt()

@@ -17,12 +17,12 @@ using namespace mz::test;
 
 namespace {
 
-int QuestionMarks(const TCrossSurface& grid)
+int QuestionMarks(TCrossSurface& grid)
 {
     int count = 0;
     for (int c = 1; c <= grid.ColCount(); ++c)
         for (int r = 1; r <= grid.RowCount(); ++r)
-            count += grid.GetCell(c, r) == '?';
+            count += In(grid).GetCell(c, r) == '?';
     return count;
 }
 

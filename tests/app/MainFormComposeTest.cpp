@@ -106,7 +106,7 @@ private slots:
         QVERIFY(saved.ExplCount() > 0);
         for (int c = 1; c <= 8; ++c)
             for (int r = 1; r <= 6; ++r)
-                QCOMPARE(static_cast<unsigned char>(Grid(*form, "CrossVC")->GetCell(c, r)), saved.GetCell(c, r));
+                QCOMPARE(static_cast<unsigned char>(In(Grid(*form, "CrossVC")).GetCell(c, r)), saved.GetCell(c, r));
         QCOMPARE(Client(*form)->height(), Grid(*form, "CrossVC")->ImageHeight() + 48);
     }
 
@@ -190,7 +190,7 @@ private slots:
         TWindowBench bench;
         auto form = bench.Start();
         QTest::keyClick(Grid(*form, "CrossVC"), Qt::Key_K);
-        const char typed = Grid(*form, "CrossVC")->GetCell(2, 2);
+        const char typed = In(Grid(*form, "CrossVC")).GetCell(2, 2);
         QCOMPARE(typed, 'K');
         TMessageLog boxes([](const QString&) { return QStringLiteral("Cancel"); });
         Action(*form, "CrossWord_New")->trigger();
@@ -198,7 +198,7 @@ private slots:
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość krzyżówki K_0231.krz zmieniła się.")));
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
-        QCOMPARE(Grid(*form, "CrossVC")->GetCell(2, 2), 'K');
+        QCOMPARE(In(Grid(*form, "CrossVC")).GetCell(2, 2), 'K');
         QCOMPARE(Grid(*form, "CrossVC")->ColCount(), 6);
         QVERIFY(Grid(*form, "CrossVC")->isVisible());
         // The new crossword is kept under its own name all the same.

@@ -64,15 +64,15 @@ QString PdfText(const QString& pdf)
 }
 
 // Pixels of the cell's picture on the grid close to the colour.
-int PixelsLike(const TCrossSurface& grid, int col, int row, QColor colour)
+int PixelsLike(TCrossSurface& grid, int col, int row, QColor colour)
 {
     const int w = grid.CellImageWidth();
     const int h = grid.CellImageHeight();
-    const int b = grid.Border();
+    const int b = In(grid).Border();
     int count = 0;
     for (int x = 0; x < w; ++x)
         for (int y = 0; y < h; ++y) {
-            const QColor p = grid.GridImage().pixelColor((col - 1) * (w + b) + b + x, (row - 1) * (h + b) + b + y);
+            const QColor p = In(grid).GridImage().pixelColor((col - 1) * (w + b) + b + x, (row - 1) * (h + b) + b + y);
             if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green())
                     + std::abs(p.blue() - colour.blue())
                 < 60)
@@ -142,19 +142,19 @@ private slots:
         QTest::keyClicks(grid, QStringLiteral("rubak"));
         GoTo(*form, 1, 1);
         QTest::keyClick(grid, Qt::Key_F5);
-        QVERIFY(grid->CellMarkedWrong(2, 1) && grid->CellMarkedWrong(4, 1));
-        QVERIFY(!grid->CellMarkedWrong(1, 1) && !grid->CellMarkedWrong(2, 3));
+        QVERIFY(In(grid).CellMarkedWrong(2, 1) && In(grid).CellMarkedWrong(4, 1));
+        QVERIFY(!In(grid).CellMarkedWrong(1, 1) && !In(grid).CellMarkedWrong(2, 3));
         QVERIFY(PixelsLike(*grid, 2, 1, WrongRed) > 3);
         QCOMPARE(PixelsLike(*grid, 1, 1, WrongRed), 0);
 
         Action(*form, "Solution_CheckAll")->trigger();
-        QVERIFY(grid->CellMarkedWrong(2, 3));
+        QVERIFY(In(grid).CellMarkedWrong(2, 3));
         // Typing there again takes the mark away, even the same wrong letter.
         GoTo(*form, 2, 1);
         QTest::keyClicks(grid, QStringLiteral("i"));
-        QVERIFY(!grid->CellMarkedWrong(2, 1));
+        QVERIFY(!In(grid).CellMarkedWrong(2, 1));
         QCOMPARE(PixelsLike(*grid, 2, 1, WrongRed), 0);
-        QVERIFY(grid->CellMarkedWrong(4, 1));
+        QVERIFY(In(grid).CellMarkedWrong(4, 1));
         QVERIFY(boxes.Texts.isEmpty());
 
         // A word without wrong letters says so.
@@ -338,7 +338,7 @@ private slots:
         // Every numbered cell shows its number; typing its letter fills the strip.
         const TCellPos b = CrossWord(*form).Phrase().Cells[0];
         QCOMPARE(PhraseNumberAt(CrossWord(*form), b.Col, b.Row), 1);
-        const QImage before = grid->GridImage().copy();
+        const QImage before = In(grid).GridImage().copy();
         CrossWordDoc(*form).SetCell(b.Col, b.Row, 'B');
         QCOMPARE(strip->text(), QStringLiteral("Rozwiązanie: B _ _ _"));
         const TCellPos k = CrossWord(*form).Phrase().Cells[3];

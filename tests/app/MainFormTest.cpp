@@ -112,11 +112,11 @@ private:
     QTimer Timer;
 };
 
-QString Word(const TCrossSurface& grid, int col, int row, int length, bool horizontal = true)
+QString Word(TCrossSurface& grid, int col, int row, int length, bool horizontal = true)
 {
     std::string cells;
     for (int i = 0; i < length; ++i)
-        cells += grid.GetCell(horizontal ? col + i : col, horizontal ? row : row + i);
+        cells += In(grid).GetCell(horizontal ? col + i : col, horizontal ? row : row + i);
     return QString::fromStdString(Cp1250ToUtf8(cells));
 }
 
@@ -294,8 +294,8 @@ private slots:
         auto form = Start();
         QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 10);
         QCOMPARE(Grid(*form, "PatternVC")->RowCount(), 8);
-        QCOMPARE(Grid(*form, "PatternVC")->GetCell(1, 1), '*');
-        QCOMPARE(Grid(*form, "PatternVC")->GetCell(2, 1), ' ');
+        QCOMPARE(In(Grid(*form, "PatternVC")).GetCell(1, 1), '*');
+        QCOMPARE(In(Grid(*form, "PatternVC")).GetCell(2, 1), ' ');
         QCOMPARE(QString::fromStdString(Template(*form).FileName), dir + QStringLiteral("Inne/Nowy.sz"));
         QCOMPARE(Grid(*form, "KwelinVC")->ColCount(), 10);
     }
@@ -375,16 +375,16 @@ private slots:
         QCOMPARE(Label(*form, "Expl_Label")->text(), QStringLiteral("zwierzę domowe"));
         QCOMPARE(Label(*form, "Expl_Label")->toolTip(), QStringLiteral("Poziomo: (1,1) - zwierzę domowe"));
         QVERIFY(Button(*form, "SBttn_Play")->isEnabled());
-        QVERIFY(Grid(*form, "CrossVC")->CellHighlighted(1, 1) && Grid(*form, "CrossVC")->CellHighlighted(3, 1));
-        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(5, 1));
+        QVERIFY(In(Grid(*form, "CrossVC")).CellHighlighted(1, 1) && In(Grid(*form, "CrossVC")).CellHighlighted(3, 1));
+        QVERIFY(!In(Grid(*form, "CrossVC")).CellHighlighted(5, 1));
 
         // Vertical writing shows the crossing word at once.
         GoTo(*form, 1, 2);
         Action(*form, "WriteVert")->trigger();
         QCOMPARE(Label(*form, "Expl_Label")->text(), QStringLiteral("pierwsza pionowo"));
         QVERIFY(!Button(*form, "SBttn_Play")->isEnabled());
-        QVERIFY(Grid(*form, "CrossVC")->CellHighlighted(1, 3));
-        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(2, 1));
+        QVERIFY(In(Grid(*form, "CrossVC")).CellHighlighted(1, 3));
+        QVERIFY(!In(Grid(*form, "CrossVC")).CellHighlighted(2, 1));
         QVERIFY(Action(*form, "WriteVert")->isChecked() && !Action(*form, "WriteHoriz")->isChecked());
         QVERIFY(Button(*form, "SBttn_ToDown")->isChecked() && !Button(*form, "SBttn_ToRight")->isChecked());
 
@@ -395,14 +395,14 @@ private slots:
         GoTo(*form, 4, 1);
         QCOMPARE(Label(*form, "Expl_Label")->text(), QString());
         QVERIFY(!Button(*form, "SBttn_Play")->isEnabled());
-        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(1, 1) && !Grid(*form, "CrossVC")->CellHighlighted(3, 5));
+        QVERIFY(!In(Grid(*form, "CrossVC")).CellHighlighted(1, 1) && !In(Grid(*form, "CrossVC")).CellHighlighted(3, 5));
 
         // A word whose start has no explanation (horizontal at (3,2)).
         Action(*form, "WriteHoriz")->trigger();
         GoTo(*form, 4, 2);
         QCOMPARE(Label(*form, "Expl_Label")->text(), QString());
         QVERIFY(!Button(*form, "SBttn_Play")->isEnabled());
-        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(3, 2));
+        QVERIFY(!In(Grid(*form, "CrossVC")).CellHighlighted(3, 2));
     }
 
     void aWordEndingInTheLastColumnIsHighlightedToItsEnd()
@@ -412,8 +412,8 @@ private slots:
         GoTo(*form, 6, 6);
         QCOMPARE(Label(*form, "Expl_Label")->text(), QStringLiteral("ostatnie"));
         for (int c = 3; c <= 6; ++c)
-            QVERIFY2(Grid(*form, "CrossVC")->CellHighlighted(c, 6), qPrintable(QString::number(c)));
-        QVERIFY(!Grid(*form, "CrossVC")->CellHighlighted(1, 6) && !Grid(*form, "CrossVC")->CellHighlighted(6, 5));
+            QVERIFY2(In(Grid(*form, "CrossVC")).CellHighlighted(c, 6), qPrintable(QString::number(c)));
+        QVERIFY(!In(Grid(*form, "CrossVC")).CellHighlighted(1, 6) && !In(Grid(*form, "CrossVC")).CellHighlighted(6, 5));
     }
 
     void aLongClueIsFittedIntoTwoLinesThatFitTheWindow()
@@ -835,7 +835,7 @@ private slots:
         auto form = Start();
         GoTo(*form, 1, 1);
         QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("a"));
-        Grid(*form, "PatternVC")->SetCell(1, 1, '*');
+        In(Grid(*form, "PatternVC")).SetCell(1, 1, '*');
         {
             TBoxAnswers answers({"Cancel"});
             QVERIFY(!form->close());
@@ -860,7 +860,7 @@ private slots:
         other.SaveToFile(otherName.toStdString());
         Drop(*form, {otherName, CrossPath()});
         QCOMPARE(form->windowTitle(), QStringLiteral("INNA.KRZ - Mirakolnik Zodevidar"));
-        QCOMPARE(Grid(*form, "CrossVC")->GetCell(6, 6), '*');
+        QCOMPARE(In(Grid(*form, "CrossVC")).GetCell(6, 6), '*');
 
         {
             TBoxAnswers answers({"OK"});

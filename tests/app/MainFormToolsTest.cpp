@@ -132,7 +132,7 @@ private slots:
         Action(*form, "Editor")->trigger();
         form->SetFileDialogHook([&](TFileDialogRequest&) { return bench.Dir + QStringLiteral("Kopia.sz"); });
         Action(*form, "Pattern_SaveAs")->trigger();
-        Grid(*form, "PatternVC")->SetCell(1, 1, '*');
+        In(Grid(*form, "PatternVC")).SetCell(1, 1, '*');
         {
             TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
             RunOptions(
@@ -142,7 +142,7 @@ private slots:
             QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość szablonu Kopia.sz")));
         }
         QCOMPARE(QString::fromStdString(Template(*form).FileName), other);
-        QCOMPARE(Grid(*form, "PatternVC")->GetCell(1, 1), ' ');
+        QCOMPARE(In(Grid(*form, "PatternVC")).GetCell(1, 1), ' ');
         QCOMPARE(form->windowTitle(), QStringLiteral("Inny.sz - Mirakolnik Zodevidar"));
 
         // A template that cannot be loaded leaves the one shown, without a message.

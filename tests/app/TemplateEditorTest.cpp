@@ -43,11 +43,11 @@ TCrossTXT MarkedTemplate(int cols, int rows)
     return doc;
 }
 
-QString Column(const TCrossSurface& grid, int col)
+QString Column(TCrossSurface& grid, int col)
 {
     QString cells;
     for (int r = 1; r <= grid.RowCount(); ++r)
-        cells += QLatin1Char(grid.GetCell(col, r));
+        cells += QLatin1Char(In(grid).GetCell(col, r));
     return cells;
 }
 
@@ -162,7 +162,7 @@ private slots:
         MarkedTemplate(7, 7).SaveToFile(other.toStdString());
         auto form = bench.Start();
         Action(*form, "Editor")->trigger();
-        Grid(*form, "PatternVC")->SetCell(1, 1, '*');
+        In(Grid(*form, "PatternVC")).SetCell(1, 1, '*');
         form->SetFileDialogHook([&](TFileDialogRequest&) { return other; });
         {
             TMessageLog boxes([](const QString&) { return QStringLiteral("Cancel"); });
@@ -172,7 +172,7 @@ private slots:
                          {QStringLiteral("Zawartość szablonu Normal.sz zmieniła się.\nCzy chcesz zapisać zmiany?")}));
         }
         QCOMPARE(Grid(*form, "PatternVC")->ColCount(), 8);
-        QCOMPARE(Grid(*form, "PatternVC")->GetCell(1, 1), '*');
+        QCOMPARE(In(Grid(*form, "PatternVC")).GetCell(1, 1), '*');
         {
             TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
             Action(*form, "Pattern_Open")->trigger();
@@ -193,7 +193,7 @@ private slots:
         Button(*form, "SBttn_Save")->click();
         QVERIFY(!QFile::exists(bench.PatternPath()));
 
-        Grid(*form, "PatternVC")->SetCell(2, 2, '*');
+        In(Grid(*form, "PatternVC")).SetCell(2, 2, '*');
         Action(*form, "Pattern_Save")->trigger();
         TCrossTXT saved;
         saved.LoadFromFile(bench.PatternPath().toStdString());
@@ -224,7 +224,7 @@ private slots:
         TWindowBench bench;
         auto form = bench.Start();
         Action(*form, "Editor")->trigger();
-        Grid(*form, "PatternVC")->SetCell(3, 3, '*');
+        In(Grid(*form, "PatternVC")).SetCell(3, 3, '*');
         TMessageLog boxes([](const QString&) { return QStringLiteral("Yes"); });
         Action(*form, "Pattern_Close")->trigger();
         QVERIFY(boxes.Texts.isEmpty());
@@ -242,7 +242,7 @@ private slots:
         auto form = bench.Start();
         Action(*form, "Editor")->trigger();
         DragToSize(*form, 6, 5);
-        Grid(*form, "PatternVC")->SetCell(6, 5, '*');
+        In(Grid(*form, "PatternVC")).SetCell(6, 5, '*');
         Action(*form, "Pattern_Close")->trigger();
         TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
         Action(*form, "CrossWord_New")->trigger();

@@ -7,7 +7,7 @@
 #include "creator/ComposeController.h"
 #include "documents/CrossTXT.h"
 #include "grid/CrossDocument.h"
-#include "grid/CrossSurface.h"
+#include "../grid/CrossSurfaceTestAccess.h"
 
 #include <QAction>
 #include <QLabel>
@@ -60,7 +60,7 @@ inline TSoundPlayer* Player(const QObject& form)
 // The crossword being solved and the template being edited, as the grids show them.
 inline TCrossDocument& CrossWordDoc(const QObject& form)
 {
-    return Grid(form, "CrossVC")->Document();
+    return *Grid(form, "CrossVC")->Document();
 }
 inline const TCrossTXT& CrossWord(const QObject& form)
 {
@@ -68,7 +68,7 @@ inline const TCrossTXT& CrossWord(const QObject& form)
 }
 inline const TCrossTXT& Template(const QObject& form)
 {
-    return Grid(form, "PatternVC")->Document().Document();
+    return Grid(form, "PatternVC")->Document()->Document();
 }
 
 } // namespace mz::test

@@ -10,6 +10,7 @@
 #include <set>
 
 using namespace mz;
+using namespace mz::test;
 
 namespace {
 
@@ -29,9 +30,9 @@ std::vector<char> DrawnCharacters()
     return chars;
 }
 
-QImage CellPicture(const TCrossSurface& grid, const QImage& strip, char ch)
+QImage CellPicture(TCrossSurface& grid, const QImage& strip, char ch)
 {
-    const int index = TCrossSurface::GlyphIndex(ch);
+    const int index = TCrossSurfaceTestAccess::GlyphIndex(ch);
     const int w = grid.CellImageWidth();
     const int h = grid.CellImageHeight();
     return strip.copy((index % 26) * w, (index / 26) * h, w, h);
@@ -69,38 +70,38 @@ private slots:
         QCOMPARE(head.left(2), QByteArray("BM"));
         QCOMPARE(static_cast<unsigned char>(head[28]), 24); // bits per pixel
 
-        TCrossSurface grid;
+        TTestGrid grid;
         grid.SetFileName(TekstBmp);
-        QCOMPARE(grid.CellImages().width() % 26, 0);
-        QCOMPARE(grid.CellImages().height() % 2, 0);
+        QCOMPARE(In(grid).CellImages().width() % 26, 0);
+        QCOMPARE(In(grid).CellImages().height() % 2, 0);
         QVERIFY(grid.CellImageWidth() >= 24 && grid.CellImageWidth() <= 32);
         QCOMPARE(grid.CellImageHeight(), grid.CellImageWidth());
     }
 
     void everyCharacterHasAPictureOfItsOwnWithInk()
     {
-        TCrossSurface grid;
+        TTestGrid grid;
         grid.SetFileName(TekstBmp);
         std::set<QByteArray> seen;
         for (char ch : DrawnCharacters()) {
-            const QImage picture = CellPicture(grid, grid.CellImages(), ch);
+            const QImage picture = CellPicture(grid, In(grid).CellImages(), ch);
             QVERIFY2(DarkPixels(picture) >= 15, qPrintable(QString::number(static_cast<unsigned char>(ch))));
             const QByteArray bytes(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());
             QVERIFY2(seen.insert(bytes).second, qPrintable(QString::number(static_cast<unsigned char>(ch))));
         }
         // The open cell is empty and light, the blocked cell dark.
-        QCOMPARE(DarkPixels(CellPicture(grid, grid.CellImages(), ' ')), 0);
-        QVERIFY(MeanGrey(CellPicture(grid, grid.CellImages(), ' ')) > 220);
-        QVERIFY(MeanGrey(CellPicture(grid, grid.CellImages(), '*')) < 70);
+        QCOMPARE(DarkPixels(CellPicture(grid, In(grid).CellImages(), ' ')), 0);
+        QVERIFY(MeanGrey(CellPicture(grid, In(grid).CellImages(), ' ')) > 220);
+        QVERIFY(MeanGrey(CellPicture(grid, In(grid).CellImages(), '*')) < 70);
     }
 
     void highlightedCellsAreVisiblyLighter()
     {
-        TCrossSurface grid;
+        TTestGrid grid;
         grid.SetFileName(TekstBmp);
         for (char ch : {' ', 'K', static_cast<char>(0xAF)}) {
-            const double plain = MeanGrey(CellPicture(grid, grid.CellImages(), ch));
-            const double lit = MeanGrey(CellPicture(grid, grid.HighlightImages(), ch));
+            const double plain = MeanGrey(CellPicture(grid, In(grid).CellImages(), ch));
+            const double lit = MeanGrey(CellPicture(grid, In(grid).HighlightImages(), ch));
             QVERIFY2(lit - plain >= 12, qPrintable(QStringLiteral("%1 -> %2").arg(plain).arg(lit)));
         }
     }
@@ -109,18 +110,18 @@ private slots:
     {
         QTemporaryDir dir;
         for (char ch : {' ', 'W', '*'}) {
-            TCrossSurface grid;
+            TTestGrid grid;
             grid.SetFileName(TekstBmp);
-            grid.SetCell(2, 2, ch);
-            const QImage before = grid.GridImage();
-            grid.ShowFocus(2, 2);
+            In(grid).SetCell(2, 2, ch);
+            const QImage before = In(grid).GridImage();
+            In(grid).ShowFocus(2, 2);
             int changed = 0;
             double difference = 0;
             for (int y = 0; y < before.height(); ++y)
                 for (int x = 0; x < before.width(); ++x)
-                    if (before.pixel(x, y) != grid.GridImage().pixel(x, y)) {
+                    if (before.pixel(x, y) != In(grid).GridImage().pixel(x, y)) {
                         ++changed;
-                        difference += std::abs(qGray(before.pixel(x, y)) - qGray(grid.GridImage().pixel(x, y)));
+                        difference += std::abs(qGray(before.pixel(x, y)) - qGray(In(grid).GridImage().pixel(x, y)));
                     }
             QVERIFY(changed > 0);
             QVERIFY2(difference / changed >= 60, qPrintable(QString::number(difference / changed)));

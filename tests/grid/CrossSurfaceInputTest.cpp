@@ -36,12 +36,12 @@ struct TGrid {
     TGrid(int cols, int rows, const std::vector<std::string>& cells = {})
     {
         auto* layout = new QVBoxLayout(&host);
-        grid = new TCrossSurface(&host);
+        grid = new TTestGrid(&host);
         next = new QLineEdit(&host);
         layout->addWidget(grid);
         layout->addWidget(next);
-        grid->SetColCount(cols);
-        grid->SetRowCount(rows);
+        In(grid).SetColCount(cols);
+        In(grid).SetRowCount(rows);
         grid->SetFileName(WriteBitmap(dir, "cells.bmp", PositionCodedStrip(520, 60)));
         FillRows(*grid, cells);
         log.Attach(*grid);
@@ -110,12 +110,12 @@ private slots:
         g.grid->SetWriteDir(TDirection::Down);
         g.MoveTo(3, 2);
         QTest::keyClicks(g.grid, "LAS");
-        QCOMPARE(g.grid->GetCell(3, 2), 'L');
-        QCOMPARE(g.grid->GetCell(3, 3), 'A');
-        QCOMPARE(g.grid->GetCell(3, 4), 'S');
+        QCOMPARE(In(g.grid).GetCell(3, 2), 'L');
+        QCOMPARE(In(g.grid).GetCell(3, 3), 'A');
+        QCOMPARE(In(g.grid).GetCell(3, 4), 'S');
         QCOMPARE(g.Cursor(), QPoint(3, 5));
         g.Key(Qt::Key_Backspace); // (3, 5) is empty: the S before it goes
-        QCOMPARE(g.grid->GetCell(3, 4), ' ');
+        QCOMPARE(In(g.grid).GetCell(3, 4), ' ');
         QCOMPARE(g.Cursor(), QPoint(3, 4));
     }
 
@@ -144,11 +144,11 @@ private slots:
         g.MoveTo(4, 3);
         g.Key(Qt::Key_X);
         g.Key(Qt::Key_Y);
-        QCOMPARE(g.grid->GetCell(4, 3), 'Y');
+        QCOMPARE(In(g.grid).GetCell(4, 3), 'Y');
         QCOMPARE(g.Cursor(), QPoint(4, 3));
         g.grid->SetWriteDir(TDirection::Down);
         g.Key(Qt::Key_Q);
-        QCOMPARE(g.grid->GetCell(4, 3), 'Q');
+        QCOMPARE(In(g.grid).GetCell(4, 3), 'Q');
         QCOMPARE(g.Cursor(), QPoint(4, 3));
     }
 
@@ -203,16 +203,16 @@ private slots:
         g.grid->SetWriteDir(TDirection::Down);
         g.MoveTo(5, 2);
         g.Key(Qt::Key_Return);
-        QCOMPARE(g.grid->GetCell(5, 2), '*');
+        QCOMPARE(In(g.grid).GetCell(5, 2), '*');
         QCOMPARE(g.Cursor(), QPoint(5, 3));
         QCOMPARE(g.log.Events, (std::vector<std::string>{"refresh 5,3"}));
         g.MoveTo(5, 2);
         g.Key(Qt::Key_Space);
-        QCOMPARE(g.grid->GetCell(5, 2), ' ');
+        QCOMPARE(In(g.grid).GetCell(5, 2), ' ');
         QCOMPARE(g.Cursor(), QPoint(5, 3));
         g.MoveTo(5, 4);
         g.Key(Qt::Key_Enter); // the keypad Enter too
-        QCOMPARE(g.grid->GetCell(5, 4), '*');
+        QCOMPARE(In(g.grid).GetCell(5, 4), '*');
         QCOMPARE(g.Cursor(), QPoint(5, 4));
     }
 
@@ -330,7 +330,7 @@ private slots:
         // ... and the same down a column with Up and Down.
         TGrid v(4, n);
         for (int i = 0; i < n; ++i)
-            v.grid->SetCell(3, i + 1, line[i]);
+            In(v.grid).SetCell(3, i + 1, line[i]);
         v.MoveTo(3, start);
         v.Key(key == Qt::Key_Left ? Qt::Key_Up : Qt::Key_Down, Qt::ControlModifier);
         QCOMPARE(v.Cursor(), QPoint(3, end));
@@ -374,9 +374,9 @@ private slots:
         g.HeldClick(static_cast<Qt::Key>(key), Qt::ControlModifier | Qt::ShiftModifier);
         g.Release(Qt::Key_Control);
         g.Key(static_cast<Qt::Key>(key));
-        QCOMPARE(g.grid->GetCell(1, 1), static_cast<char>(letter));
-        QCOMPARE(g.grid->GetCell(2, 1), static_cast<char>(letter));
-        QCOMPARE(g.grid->GetCell(3, 1), static_cast<char>(key)); // the Latin letter again
+        QCOMPARE(In(g.grid).GetCell(1, 1), static_cast<char>(letter));
+        QCOMPARE(In(g.grid).GetCell(2, 1), static_cast<char>(letter));
+        QCOMPARE(In(g.grid).GetCell(3, 1), static_cast<char>(key)); // the Latin letter again
         QCOMPARE(g.Cursor(), QPoint(4, 1));
     }
 
@@ -396,7 +396,7 @@ private slots:
         QCOMPARE(g.Cursor(), QPoint(1, 1));
         g.Release(Qt::Key_Control);
         g.Key(Qt::Key_L);
-        QCOMPARE(g.grid->GetCell(1, 1), 'L');
+        QCOMPARE(In(g.grid).GetCell(1, 1), 'L');
     }
 
     void polishLettersArrivingAsTextAreTypedAsCapitals_data()
@@ -433,11 +433,11 @@ private slots:
         TGrid g(5, 3);
         g.MoveTo(2, 2);
         g.Key(Qt::Key_A, Qt::AltModifier);
-        QCOMPARE(g.grid->GetCell(2, 2), ' ');
+        QCOMPARE(In(g.grid).GetCell(2, 2), ' ');
         QCOMPARE(g.Cursor(), QPoint(2, 2));
         QCOMPARE(g.log.Events, (std::vector<std::string>{"refresh 2,2"}));
         g.Key(Qt::Key_A, Qt::AltModifier | Qt::ShiftModifier); // not Alt alone: typed
-        QCOMPARE(g.grid->GetCell(2, 2), 'A');
+        QCOMPARE(In(g.grid).GetCell(2, 2), 'A');
     }
 
     void unhandledKeysChangeNothingAndReportNothing()
@@ -456,14 +456,14 @@ private slots:
     {
         TGrid g(6, 3);
         g.MoveTo(1, 1);
-        QVERIFY(g.grid->FocusDrawn(1, 1));
+        QVERIFY(In(g.grid).FocusDrawn(1, 1));
         QTest::keyClicks(g.grid, "ab");
-        QVERIFY(!g.grid->FocusDrawn(1, 1));
-        QVERIFY(!g.grid->FocusDrawn(2, 1));
-        QVERIFY(g.grid->FocusDrawn(3, 1));
+        QVERIFY(!In(g.grid).FocusDrawn(1, 1));
+        QVERIFY(!In(g.grid).FocusDrawn(2, 1));
+        QVERIFY(In(g.grid).FocusDrawn(3, 1));
         g.Key(Qt::Key_Down);
-        QVERIFY(!g.grid->FocusDrawn(3, 1));
-        QVERIFY(g.grid->FocusDrawn(3, 2));
+        QVERIFY(!In(g.grid).FocusDrawn(3, 1));
+        QVERIFY(In(g.grid).FocusDrawn(3, 2));
     }
 
     void clickSelectsTheCellUnderTheMouse()
@@ -472,12 +472,12 @@ private slots:
         QTest::mouseClick(g.grid, Qt::LeftButton, {}, QPoint(45, 61)); // column 3, row 3
         QCOMPARE(g.Cursor(), QPoint(3, 3));
         QVERIFY(g.grid->hasFocus());
-        QVERIFY(g.grid->BlinkTimerActive());
-        QVERIFY(g.grid->FocusDrawn(3, 3));
+        QVERIFY(In(g.grid).BlinkTimerActive());
+        QVERIFY(In(g.grid).FocusDrawn(3, 3));
         QCOMPARE(g.log.Events, (std::vector<std::string>{"refresh 3,3"}));
         QTest::mouseClick(g.grid, Qt::LeftButton, {}, QPoint(1, 1));
         QCOMPARE(g.Cursor(), QPoint(1, 1));
-        QVERIFY(!g.grid->FocusDrawn(3, 3));
+        QVERIFY(!In(g.grid).FocusDrawn(3, 3));
         QTest::mouseClick(g.grid, Qt::RightButton, {}, QPoint(100, 80));
         QCOMPARE(g.Cursor(), QPoint(1, 1));
     }
@@ -511,7 +511,7 @@ private slots:
     void clickOnAGridWithoutCellPicturesTakesTheFocusButMovesNothing()
     {
         QWidget host;
-        auto* grid = new TCrossSurface(&host);
+        auto* grid = new TTestGrid(&host);
         grid->resize(100, 100);
         TEventLog log;
         log.Attach(*grid);
@@ -530,12 +530,12 @@ private slots:
         TGrid g(6, 4);
         g.grid->SetFocusVisible(false);
         g.next->setFocus();
-        const QImage before = g.grid->GridImage();
+        const QImage before = In(g.grid).GridImage();
         g.Click(5, 3);
         QCOMPARE(g.Cursor(), QPoint(2, 2));
         QVERIFY(!g.grid->hasFocus());
         QVERIFY(g.log.Events.empty());
-        QCOMPARE(g.grid->GridImage(), before);
+        QCOMPARE(In(g.grid).GridImage(), before);
     }
 
     void tabLeavesTheGrid()
@@ -544,7 +544,7 @@ private slots:
         QVERIFY(g.grid->hasFocus());
         g.Key(Qt::Key_Tab);
         QVERIFY(g.next->hasFocus());
-        QVERIFY(!g.grid->BlinkTimerActive());
+        QVERIFY(!In(g.grid).BlinkTimerActive());
         QVERIFY(g.log.Events.empty());
         QTest::keyClick(g.next, Qt::Key_Tab); // the focus chain comes back to the grid
         QVERIFY(g.grid->hasFocus());

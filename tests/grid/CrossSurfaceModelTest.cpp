@@ -33,92 +33,92 @@ class CrossSurfaceModelTest : public QObject {
 private slots:
     void newControlIsABlankFourByThreeGridWithCursorAtTwoTwo()
     {
-        TCrossSurface grid;
+        TTestGrid grid;
         QCOMPARE(grid.ColCount(), 4);
         QCOMPARE(grid.RowCount(), 3);
         QCOMPARE(grid.CurrCol(), 2);
         QCOMPARE(grid.CurrRow(), 2);
         QCOMPARE(grid.WriteDir(), TDirection::Across);
-        QCOMPARE(grid.Mode(), mSolve);
-        QVERIFY(grid.FocusVisible());
-        QCOMPARE(grid.Border(), 0);
+        QCOMPARE(In(grid).Mode(), mSolve);
+        QVERIFY(In(grid).FocusVisible());
+        QCOMPARE(In(grid).Border(), 0);
         QCOMPARE(grid.CellImageWidth(), 0);
         QCOMPARE(grid.CellImageHeight(), 0);
         QCOMPARE(grid.width(), 0);
         QCOMPARE(grid.height(), 0);
-        QVERIFY(!grid.BlinkTimerActive());
+        QVERIFY(!In(grid).BlinkTimerActive());
         for (int c = 1; c <= 4; ++c)
             for (int r = 1; r <= 3; ++r)
-                QCOMPARE(grid.GetCell(c, r), ' ');
+                QCOMPARE(In(grid).GetCell(c, r), ' ');
     }
 
     void getCellAnswersBlankForAnyPairWithoutARecord()
     {
-        TCrossSurface grid;
-        QCOMPARE(grid.GetCell(0, 0), ' ');
-        QCOMPARE(grid.GetCell(-7, 2), ' ');
-        QCOMPARE(grid.GetCell(grid.ColCount() + 1, 1), ' ');
-        QCOMPARE(grid.GetCell(1, 1000000), ' ');
+        TTestGrid grid;
+        QCOMPARE(In(grid).GetCell(0, 0), ' ');
+        QCOMPARE(In(grid).GetCell(-7, 2), ' ');
+        QCOMPARE(In(grid).GetCell(grid.ColCount() + 1, 1), ' ');
+        QCOMPARE(In(grid).GetCell(1, 1000000), ' ');
     }
 
     void setCellAcceptsExactlyTheCellAlphabet()
     {
-        TCrossSurface grid;
+        TTestGrid grid;
         for (int code = 0; code < 256; ++code) {
             const char ch = static_cast<char>(code);
-            grid.SetCell(1, 1, 'K');
-            const QString error = ErrorOf([&] { grid.SetCell(1, 1, ch); });
+            In(grid).SetCell(1, 1, 'K');
+            const QString error = ErrorOf([&] { In(grid).SetCell(1, 1, ch); });
             if (IsCellChar(static_cast<unsigned char>(code))) {
                 QVERIFY2(error.isEmpty(), qPrintable(QString::number(code)));
-                QCOMPARE(grid.GetCell(1, 1), ch);
+                QCOMPARE(In(grid).GetCell(1, 1), ch);
             } else {
                 QCOMPARE(error, QStringLiteral("Użyto niedozwolonego znaku"));
-                QCOMPARE(grid.GetCell(1, 1), 'K');
+                QCOMPARE(In(grid).GetCell(1, 1), 'K');
             }
         }
     }
 
     void setCellAtColumnOrRowZeroDoesNothing()
     {
-        TCrossSurface grid;
-        grid.SetCell(0, 5, 'A');
-        grid.SetCell(2, 0, 'A');
-        grid.SetCell(-1, -1, 'a'); // not even the character is checked
-        QCOMPARE(grid.GetCell(0, 5), ' ');
-        QCOMPARE(grid.GetCell(2, 0), ' ');
+        TTestGrid grid;
+        In(grid).SetCell(0, 5, 'A');
+        In(grid).SetCell(2, 0, 'A');
+        In(grid).SetCell(-1, -1, 'a'); // not even the character is checked
+        QCOMPARE(In(grid).GetCell(0, 5), ' ');
+        QCOMPARE(In(grid).GetCell(2, 0), ' ');
     }
 
     void cellsBeyondTheGridAreKeptAndShowWhenItGrows()
     {
-        TCrossSurface grid;
-        grid.SetColCount(10);
-        grid.SetCell(12, 1, 'K');
-        QCOMPARE(grid.GetCell(12, 1), 'K');
-        grid.SetColCount(12);
-        QCOMPARE(grid.GetCell(12, 1), 'K');
-        QCOMPARE(grid.GetCell(11, 1), ' ');
+        TTestGrid grid;
+        In(grid).SetColCount(10);
+        In(grid).SetCell(12, 1, 'K');
+        QCOMPARE(In(grid).GetCell(12, 1), 'K');
+        In(grid).SetColCount(12);
+        QCOMPARE(In(grid).GetCell(12, 1), 'K');
+        QCOMPARE(In(grid).GetCell(11, 1), ' ');
     }
 
     void shrinkingAndGrowingBringsBackTheCutOffLetters()
     {
-        TCrossSurface grid;
-        grid.SetColCount(10);
+        TTestGrid grid;
+        In(grid).SetColCount(10);
         FillRows(grid, {"ABCDEFGHIJ", "KLMNOPQRST", "UVWXYZ*?01"});
-        grid.SetColCount(5);
-        QCOMPARE(grid.GetCell(8, 2), 'R'); // the record stays behind
-        grid.SetColCount(10);
+        In(grid).SetColCount(5);
+        QCOMPARE(In(grid).GetCell(8, 2), 'R'); // the record stays behind
+        In(grid).SetColCount(10);
         QCOMPARE(RowText(grid, 1), std::string("ABCDEFGHIJ"));
         QCOMPARE(RowText(grid, 2), std::string("KLMNOPQRST"));
         QCOMPARE(RowText(grid, 3), std::string("UVWXYZ*?01"));
-        grid.SetColCount(11);
-        QCOMPARE(grid.GetCell(11, 1), ' ');
+        In(grid).SetColCount(11);
+        QCOMPARE(In(grid).GetCell(11, 1), ' ');
 
-        grid.SetRowCount(5);
-        grid.SetCell(3, 5, 'Z');
-        grid.SetRowCount(3);
-        grid.SetRowCount(6);
-        QCOMPARE(grid.GetCell(3, 5), 'Z');
-        QCOMPARE(grid.GetCell(3, 6), ' ');
+        In(grid).SetRowCount(5);
+        In(grid).SetCell(3, 5, 'Z');
+        In(grid).SetRowCount(3);
+        In(grid).SetRowCount(6);
+        QCOMPARE(In(grid).GetCell(3, 5), 'Z');
+        QCOMPARE(In(grid).GetCell(3, 6), ' ');
     }
 
     void sizeSettersRejectTooSmallGridsAndChangeNothing_data()
@@ -135,10 +135,10 @@ private slots:
     {
         QFETCH(bool, columns);
         QFETCH(int, value);
-        TCrossSurface grid;
-        grid.SetColCount(7);
-        grid.SetRowCount(6);
-        const QString error = ErrorOf([&] { columns ? grid.SetColCount(value) : grid.SetRowCount(value); });
+        TTestGrid grid;
+        In(grid).SetColCount(7);
+        In(grid).SetRowCount(6);
+        const QString error = ErrorOf([&] { columns ? In(grid).SetColCount(value) : In(grid).SetRowCount(value); });
         QCOMPARE(error, QStringLiteral("Wartość ColCount nie mieści się w dozwolnym zakresie"));
         QCOMPARE(grid.ColCount(), 7);
         QCOMPARE(grid.RowCount(), 6);
@@ -146,27 +146,27 @@ private slots:
 
     void smallestGridIsFourByThree()
     {
-        TCrossSurface grid;
-        grid.SetColCount(9);
-        grid.SetRowCount(9);
-        grid.SetColCount(4);
-        grid.SetRowCount(3);
+        TTestGrid grid;
+        In(grid).SetColCount(9);
+        In(grid).SetRowCount(9);
+        In(grid).SetColCount(4);
+        In(grid).SetRowCount(3);
         QCOMPARE(grid.ColCount(), 4);
         QCOMPARE(grid.RowCount(), 3);
     }
 
     void shrinkingBelowTheCurrentCellMovesItToTheNewEdge()
     {
-        TCrossSurface grid;
-        grid.SetColCount(10);
-        grid.SetRowCount(10);
-        grid.ShowFocus(9, 8);
-        grid.SetColCount(6);
+        TTestGrid grid;
+        In(grid).SetColCount(10);
+        In(grid).SetRowCount(10);
+        In(grid).ShowFocus(9, 8);
+        In(grid).SetColCount(6);
         QCOMPARE(grid.CurrCol(), 6);
         QCOMPARE(grid.CurrRow(), 8);
-        grid.SetRowCount(4);
+        In(grid).SetRowCount(4);
         QCOMPARE(grid.CurrRow(), 4);
-        grid.SetColCount(8); // growing leaves the cursor alone
+        In(grid).SetColCount(8); // growing leaves the cursor alone
         QCOMPARE(grid.CurrCol(), 6);
     }
 
@@ -187,48 +187,48 @@ private slots:
         QFETCH(int, col);
         QFETCH(int, row);
         QFETCH(QString, message);
-        TCrossSurface grid;
-        QCOMPARE(ErrorOf([&] { grid.ShowFocus(col, row); }), message);
+        TTestGrid grid;
+        QCOMPARE(ErrorOf([&] { In(grid).ShowFocus(col, row); }), message);
         QCOMPARE(grid.CurrCol(), message.isEmpty() ? col : 2);
         QCOMPARE(grid.CurrRow(), message.isEmpty() ? row : 2);
     }
 
     void highlightNeedsAPositivePairAndIgnoresMissingCells()
     {
-        TCrossSurface grid;
+        TTestGrid grid;
         QCOMPARE(ErrorOf([&] { grid.SetCellHighlight(0, 1, true); }),
                  QStringLiteral("Wartość ColCount nie mieści się w dozwolnym zakresie"));
         QCOMPARE(ErrorOf([&] { grid.SetCellHighlight(1, -1, true); }),
                  QStringLiteral("Wartość ColCount nie mieści się w dozwolnym zakresie"));
         grid.SetCellHighlight(20, 20, true); // no record there: nothing happens
-        QVERIFY(!grid.CellHighlighted(20, 20));
-        QCOMPARE(grid.GetCell(20, 20), ' ');
+        QVERIFY(!In(grid).CellHighlighted(20, 20));
+        QCOMPARE(In(grid).GetCell(20, 20), ' ');
 
         grid.SetCellHighlight(2, 3, true);
         grid.SetCellHighlight(3, 3, true);
-        QVERIFY(grid.CellHighlighted(2, 3));
+        QVERIFY(In(grid).CellHighlighted(2, 3));
         grid.SetCellHighlight(3, 3, false);
-        QVERIFY(!grid.CellHighlighted(3, 3));
+        QVERIFY(!In(grid).CellHighlighted(3, 3));
         grid.SetCellHighlight(4, 1, true);
         grid.ClearHighlights();
-        QVERIFY(!grid.CellHighlighted(2, 3));
-        QVERIFY(!grid.CellHighlighted(4, 1));
+        QVERIFY(!In(grid).CellHighlighted(2, 3));
+        QVERIFY(!In(grid).CellHighlighted(4, 1));
     }
 
     void negativeBorderIsRefusedAndBorderWidensTheImageSize()
     {
-        TCrossSurface grid;
-        QCOMPARE(ErrorOf([&] { grid.SetBorder(-1); }), QStringLiteral("Niewłaściwa szerokość ramki"));
-        QCOMPARE(grid.Border(), 0);
-        grid.SetBorder(2);
-        QCOMPARE(grid.Border(), 2);
+        TTestGrid grid;
+        QCOMPARE(ErrorOf([&] { In(grid).SetBorder(-1); }), QStringLiteral("Niewłaściwa szerokość ramki"));
+        QCOMPARE(In(grid).Border(), 0);
+        In(grid).SetBorder(2);
+        QCOMPARE(In(grid).Border(), 2);
         QCOMPARE(grid.ImageWidth(), 2 * 4);
         QCOMPARE(grid.ImageHeight(), 2 * 3);
     }
 
     void settingTheWriteDirectionReportsTheUnchangedCurrentCell()
     {
-        TCrossSurface grid;
+        TTestGrid grid;
         TEventLog log;
         log.Attach(grid);
         grid.SetWriteDir(TDirection::Across);
@@ -240,7 +240,7 @@ private slots:
     void settingVisibleShowsOrHidesAndAlwaysReports()
     {
         QWidget host;
-        auto* grid = new TCrossSurface(&host);
+        auto* grid = new TTestGrid(&host);
         TEventLog log;
         log.Attach(*grid);
         host.show();

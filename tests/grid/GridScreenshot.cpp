@@ -3,7 +3,7 @@
 //   grid_screenshot <tekst.bmp> <output.png> [<cell pictures.png>]
 // The word under the cursor is highlighted the way the clue panel does it.
 
-#include "grid/CrossSurface.h"
+#include "CrossSurfaceTestAccess.h"
 
 #include "core/Cp1250.h"
 
@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+using mz::test::In;
 
 int main(int argc, char** argv)
 {
@@ -24,19 +26,19 @@ int main(int argc, char** argv)
     const std::vector<std::string> rows = {
         "KOTEK*ŻABA*", "R*A  *A* Ś*", "ÓW*  ŁÓDŹ* ", "L*ŚLIWA*  *", "*  *  *KOŃ ", "PIES*ĆMA*  ", "A *  * * **",
     };
-    mz::TCrossSurface grid;
-    grid.SetColCount(11);
-    grid.SetRowCount(static_cast<int>(rows.size()));
+    mz::test::TTestGrid grid;
+    In(grid).SetColCount(11);
+    In(grid).SetRowCount(static_cast<int>(rows.size()));
     try {
         grid.SetFileName(QString::fromLocal8Bit(argv[1]));
         for (size_t r = 0; r < rows.size(); ++r) {
             const std::string cells = mz::Utf8ToCp1250(rows[r]);
             for (size_t c = 0; c < cells.size(); ++c)
-                grid.SetCell(static_cast<int>(c) + 1, static_cast<int>(r) + 1, cells[c]);
+                In(grid).SetCell(static_cast<int>(c) + 1, static_cast<int>(r) + 1, cells[c]);
         }
         for (int c = 3; c <= 7; ++c)
             grid.SetCellHighlight(c, 4, true);
-        grid.ShowFocus(5, 4);
+        In(grid).ShowFocus(5, 4);
     } catch (const mz::EMirakolnikError& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
@@ -46,7 +48,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
     }
-    if (argc == 4 && !grid.CellImages().save(QString::fromLocal8Bit(argv[3]), "PNG")) {
+    if (argc == 4 && !In(grid).CellImages().save(QString::fromLocal8Bit(argv[3]), "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", argv[3]);
         return 1;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/CrossSurface.h"
+#include "CrossSurfaceTestAccess.h"
 
 #include <QImage>
 #include <QString>
@@ -57,14 +57,14 @@ inline void FillRows(TCrossSurface& grid, const std::vector<std::string>& rows)
 {
     for (size_t r = 0; r < rows.size(); ++r)
         for (size_t c = 0; c < rows[r].size(); ++c)
-            grid.SetCell(static_cast<int>(c) + 1, static_cast<int>(r) + 1, rows[r][c]);
+            In(grid).SetCell(static_cast<int>(c) + 1, static_cast<int>(r) + 1, rows[r][c]);
 }
 
-inline std::string RowText(const TCrossSurface& grid, int row)
+inline std::string RowText(TCrossSurface& grid, int row)
 {
     std::string text;
     for (int c = 1; c <= grid.ColCount(); ++c)
-        text += grid.GetCell(c, row);
+        text += In(grid).GetCell(c, row);
     return text;
 }
 
