@@ -124,6 +124,9 @@ bool TDocumentCommands::OpenCrossWord(const QString& fileName)
     emit CaptionChanged(fileName.toStdString());
     if (loaded.RefusedSounds > 0)
         ShowMessage(Formatted(MsgSoundsRefused, fileName), QMessageBox::Warning, QMessageBox::Ok, &FWindow);
+    if (!loaded.ImportNote.empty())
+        ShowMessage(QString::fromStdString(loaded.ImportNote).trimmed(), QMessageBox::Information, QMessageBox::Ok,
+                    &FWindow);
     return true;
 }
 

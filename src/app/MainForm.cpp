@@ -107,6 +107,7 @@ TMainForm::TMainForm(const QString& programDir, TSettings& settings, QWidget* pa
     CreateControllers();
     ConnectCommands();
     CreateZoom();
+    THelpForm::InstallHelpKey(FProgramDir + HelpPageName);
     Start();
 }
 
@@ -177,6 +178,8 @@ void TMainForm::CreateActions()
     FAct.WriteHoriz->setChecked(true);
     FAct.Play = MakeAction(this, "Clue_Play", QStringLiteral("Odtwórz"), QStringLiteral("Odtwarza dźwięk"));
     FAct.Help = MakeAction(this, "HelpList", QStringLiteral("&Spis Pomocy"), QStringLiteral("Pomoc"));
+    FAct.Help->setShortcut(QKeySequence(Qt::Key_F1));
+    FAct.Help->setShortcutContext(Qt::ApplicationShortcut);
     FAct.WebPage =
         MakeAction(this, "MirakolnikKrzywekwInternecie1", QStringLiteral("Mirakolnik Zodevidar w Internecie..."));
     FAct.About = MakeAction(this, "About", QStringLiteral("&O Mirakolniku ..."));
@@ -751,7 +754,11 @@ void TMainForm::OptionsCommand()
 void TMainForm::HelpCommand()
 {
     // The program's own window: the help answers on a machine without a browser too.
-    THelpForm::ShowHelp(FProgramDir + HelpPageName, this);
+    // F1 opens it at the section of the window it was pressed in.
+    // Over a dialog the help is that dialog's window, or the dialog would block it.
+    QWidget* active = QApplication::activeWindow();
+    QWidget* owner = active && !active->inherits("mz::THelpForm") ? active : this;
+    THelpForm::ShowHelp(FProgramDir + HelpPageName, owner, THelpForm::SectionFor(owner));
 }
 
 void TMainForm::WebPageCommand()

@@ -17,6 +17,8 @@ TCrossTXT LoadDocument(const std::string& fileName)
         throw EIOOperation(FormatMessage("Plik %s jest uszkodzony", fileName));
     if (doc.RefusedSounds > 0)
         std::cerr << PrintableUtf8(FormatMessage(MsgSoundsRefused, fileName)) << "\n";
+    if (!doc.ImportNote.empty())
+        std::cerr << PrintableUtf8(doc.ImportNote);
     return doc;
 }
 

@@ -13,7 +13,9 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFontMetricsF>
+#include <QFormLayout>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -57,6 +59,10 @@ QFont TitleFont()
 {
     return PrintFont(15, true, false);
 }
+QFont SubtitleFont()
+{
+    return PrintFont(11, false, false);
+}
 QFont HeadingFont()
 {
     return PrintFont(11, true, false);
@@ -95,24 +101,65 @@ QString PrintTitle(const TCrossTXT& doc)
     return QString::fromStdString(name);
 }
 
+QString PrintTitle(const TCrossTXT& doc, const TPrintOptions& options)
+{
+    const QString title = options.Title.trimmed();
+    return title.isEmpty() ? PrintTitle(doc) : title;
+}
+
 TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title, QPaintDevice* device, QSizeF pageSize,
                                      const TPrintOptions& options)
     : FDevice(device), FDpi(device->logicalDpiY()), FPage(pageSize), FNumbered(doc.DocumentKind() == TDocumentKind::CrossWord)
 {
-    double top = 0;
-    if (!title.isEmpty()) {
-        const QFontMetricsF metrics(TitleFont(), FDevice);
-        FLines.push_back({0,
-                          QPointF((FPage.width() - metrics.horizontalAdvance(title)) / 2, metrics.ascent()),
-                          lsTitle,
-                          title,
-                          {},
-                          0});
-        top = metrics.height() + Mm(TitleGapMm);
+    LayOut(doc, title, options, MaxCellMm);
+    // Smaller squares, half a millimetre at a time, until the clues end on
+    // the first page; when even the smallest do not do it, nothing changes.
+    if (options.OnePage && FCluePages > 1) {
+        for (double cell = MaxCellMm - 0.5; cell >= MinOnePageCellMm; cell -= 0.5) {
+            LayOut(doc, title, options, cell);
+            if (FCluePages == 1)
+                return;
+        }
+        LayOut(doc, title, options, MaxCellMm);
     }
+}
+
+// Title, subtitle and the line for a name, centred; returns where the grid starts.
+double TCrossPrintLayout::LayOutHeader(const QString& title, const TPrintOptions& options)
+{
+    double top = 0;
+    const auto centred = [&](const QString& text, TLineStyle style, const QFont& font) {
+        const QFontMetricsF metrics(font, FDevice);
+        FLines.push_back(
+            {0, QPointF((FPage.width() - metrics.horizontalAdvance(text)) / 2, top + metrics.ascent()), style, text, {}, 0});
+        top += metrics.height();
+    };
+    if (!title.isEmpty())
+        centred(title, lsTitle, TitleFont());
+    if (const QString subtitle = options.Subtitle.trimmed(); !subtitle.isEmpty())
+        centred(subtitle, lsSubtitle, SubtitleFont());
+    if (options.NameLine) {
+        top += Mm(TitleGapMm) / 2;
+        centred(QStringLiteral("Imię i nazwisko: ") + QString(34, u'.') + QStringLiteral("   Data: ")
+                    + QString(16, u'.'),
+                lsSubtitle, SubtitleFont());
+    }
+    return top > 0 ? top + Mm(TitleGapMm) : 0;
+}
+
+void TCrossPrintLayout::LayOut(const TCrossTXT& doc, const QString& title, const TPrintOptions& options,
+                               double maxCellMm)
+{
+    FLines.clear();
+    FStrip.clear();
+    FPhrase.clear();
+    FSolutionGrid = {};
+    FSolutionPage = -1;
+    FPageCount = 1;
+    const double top = LayOutHeader(title, options);
     if (FNumbered && !doc.Phrase().Empty())
         FPhrase = ScreenText(doc.Phrase().Text);
-    LayOutGrid(doc, top, FPhrase.isEmpty() ? 0 : Mm(CluesGapMm) + StripHeight(int(FPhrase.size())));
+    LayOutGrid(doc, top, FPhrase.isEmpty() ? 0 : Mm(CluesGapMm) + StripHeight(int(FPhrase.size())), maxCellMm);
     double cluesTop = FGridRect.bottom() + Mm(CluesGapMm);
     if (!FPhrase.isEmpty())
         cluesTop = LayOutStrip(cluesTop) + Mm(CluesGapMm);
@@ -120,6 +167,7 @@ TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title,
         const auto blocks = ClueBlocks(doc, false);
         if (!blocks.empty())
             FPageCount = LayOutClues(blocks, 0, cluesTop);
+        FCluePages = FPageCount;
         if (options.IncludeSolution && HasAnswers(doc))
             LayOutSolution(doc, title);
     }
@@ -138,7 +186,7 @@ TCrossPrintLayout::TCrossPrintLayout(const TCrossTXT& doc, const QString& title,
     }
 }
 
-void TCrossPrintLayout::LayOutGrid(const TCrossTXT& doc, double top, double reserved)
+void TCrossPrintLayout::LayOutGrid(const TCrossTXT& doc, double top, double reserved, double maxCellMm)
 {
     FColCount = std::max(doc.ColCount(), 0);
     FRowCount = std::max(doc.RowCount(), 0);
@@ -177,7 +225,7 @@ void TCrossPrintLayout::LayOutGrid(const TCrossTXT& doc, double top, double rese
     }
     const double footer = QFontMetricsF(FooterFont(), FDevice).height() * 1.5;
     const double available = std::max(FPage.height() - top - footer - reserved, 1.0);
-    FCell = std::min({Mm(MaxCellMm), FPage.width() / FColCount, available / FRowCount});
+    FCell = std::min({Mm(maxCellMm), FPage.width() / FColCount, available / FRowCount});
     const double width = FCell * FColCount;
     FGridRect = QRectF((FPage.width() - width) / 2, top, width, FCell * FRowCount);
 }
@@ -284,7 +332,8 @@ std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBl
         for (const TNumberedWord& item : horizontal ? numbering.Across() : numbering.Down()) {
             std::vector<TClueLine> block;
             if (first)
-                block.push_back({lsHeading, horizontal ? QStringLiteral("Poziomo:") : QStringLiteral("Pionowo:"), {}});
+                block.push_back(
+                    {lsHeading, horizontal ? QStringLiteral("Poziomo:") : QStringLiteral("Pionowo:"), {}, horizontal});
             first = false;
             // A clue is one paragraph; line breaks a foreign file may carry become spaces.
             QString text = answers ? (item.Word.Answer.empty() ? QStringLiteral("?") : ScreenText(item.Word.Answer))
@@ -292,7 +341,8 @@ std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBl
             text.replace(u'\r', u' ').replace(u'\n', u' ');
             const QStringList lines = WrapText(text, textWidth);
             for (int i = 0; i < lines.size(); ++i)
-                block.push_back({lsClue, lines[i], i == 0 ? QString::number(item.Number) + u'.' : QString()});
+                block.push_back(
+                    {lsClue, lines[i], i == 0 ? QString::number(item.Number) + u'.' : QString(), horizontal});
             blocks.push_back(std::move(block));
         }
     }
@@ -397,6 +447,14 @@ int TCrossPrintLayout::FlowClues(const std::vector<std::vector<TClueLine>>& bloc
         for (const TClueLine& line : block) {
             while (!fits(lineHeight(line, y == columnTop)))
                 nextColumn();
+            // A list that goes on over a page gets its heading again at the top.
+            if (line.Style == lsClue && page > firstPage && column == 0 && y == columnTop) {
+                const QString text = line.Across ? QStringLiteral("Poziomo (cd.):") : QStringLiteral("Pionowo (cd.):");
+                const double h = lineHeight({lsHeading, text, {}, line.Across}, true);
+                lines.push_back({page, QPointF(0, y + h - heading.lineSpacing() + heading.ascent()), lsHeading, text,
+                                 {}, 0});
+                y += h;
+            }
             const double h = lineHeight(line, y == columnTop);
             const double left = column * (columnWidth + Mm(GutterMm));
             const QFontMetricsF& metrics = line.Style == lsHeading ? heading : clue;
@@ -537,6 +595,9 @@ void TCrossPrintLayout::PaintPage(QPainter& painter, int page) const
         case lsTitle:
             painter.setFont(TitleFont());
             break;
+        case lsSubtitle:
+            painter.setFont(SubtitleFont());
+            break;
         case lsHeading:
             painter.setFont(HeadingFont());
             break;
@@ -614,6 +675,29 @@ bool PrintCrossWord(const TCrossTXT& doc, QPrinter& printer, QWidget* parent, TP
     auto* tab = new QWidget;
     tab->setWindowTitle(QStringLiteral("Krzyżówka"));
     auto* layout = new QVBoxLayout(tab);
+    auto* fields = new QFormLayout;
+    const auto lineEdit = [&](const char* name, const QString& text, const QString& hint) {
+        auto* edit = new QLineEdit(text, tab);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setPlaceholderText(hint);
+        return edit;
+    };
+    QLineEdit* title = lineEdit("PrintTitle", options.Title.isEmpty() ? QStringLiteral("Krzyżówka") : options.Title,
+                                QStringLiteral("pusty: nazwa pliku"));
+    QLineEdit* subtitle = lineEdit("PrintSubtitle", options.Subtitle, QStringLiteral("np. autor, klasa, data"));
+    fields->addRow(QStringLiteral("&Tytuł:"), title);
+    fields->addRow(QStringLiteral("&Podtytuł lub autor:"), subtitle);
+    layout->addLayout(fields);
+    const auto checkBox = [&](const char* name, const QString& caption, bool checked) {
+        auto* box = new QCheckBox(caption, tab);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setChecked(checked);
+        layout->addWidget(box);
+        return box;
+    };
+    QCheckBox* nameLine = checkBox("NameLine", QStringLiteral("Linia „Imię i nazwisko / data”"), options.NameLine);
+    QCheckBox* onePage = checkBox("OnePage", QStringLiteral("Zmieść siatkę i hasła na jednej stronie, jeśli się da"),
+                                  options.OnePage);
     QCheckBox* solution = SolutionCheckBox(doc, options, tab);
     layout->addWidget(solution);
     layout->addStretch();
@@ -622,9 +706,13 @@ bool PrintCrossWord(const TCrossTXT& doc, QPrinter& printer, QWidget* parent, TP
         return false;
     if (solution->isEnabled())
         options.IncludeSolution = solution->isChecked();
+    options.Title = title->text().trimmed();
+    options.Subtitle = subtitle->text().trimmed();
+    options.NameLine = nameLine->isChecked();
+    options.OnePage = onePage->isChecked();
     TPrintOptions used = options;
     used.IncludeSolution = solution->isChecked();
-    if (!PaintCrossWord(doc, printer, PrintTitle(doc), used))
+    if (!PaintCrossWord(doc, printer, PrintTitle(doc, used), used))
         ThrowWriteError(printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName());
     return true;
 }
@@ -642,12 +730,12 @@ void SaveCrossWordAsPdf(const TCrossTXT& doc, const QString& fileName, const TPr
     bool painted = false;
     {
         QPdfWriter writer(&pages);
-        writer.setTitle(PrintTitle(doc));
+        writer.setTitle(PrintTitle(doc, options));
         writer.setCreator(QStringLiteral("Mirakolnik Zodevidar"));
         writer.setResolution(600);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter));
-        painted = PaintCrossWord(doc, writer, PrintTitle(doc), options);
+        painted = PaintCrossWord(doc, writer, PrintTitle(doc, options), options);
     }
     if (!painted)
         ThrowWriteError(fileName);
@@ -694,7 +782,7 @@ QImage RenderCrossWordPage(const TCrossTXT& doc, int page, int dpi, const QPageS
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);
     const double margin = MarginMm * dpi / 25.4;
-    const TCrossPrintLayout layout(doc, PrintTitle(doc), &image,
+    const TCrossPrintLayout layout(doc, PrintTitle(doc, options), &image,
                                    QSizeF(sheet.width() - 2 * margin, sheet.height() - 2 * margin), options);
     if (page >= 0 && page < layout.PageCount()) {
         QPainter painter(&image);

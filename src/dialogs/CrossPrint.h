@@ -24,7 +24,19 @@ struct TPrintOptions {
     // "Dołącz rozwiązanie": the answer key on a further page. Only a crossword
     // with answers has one; for anything else the option changes nothing.
     bool IncludeSolution = false;
+    // The heading of the first page; empty: the file's name (PrintTitle).
+    QString Title;
+    // A smaller line under the title (author, class, date...); empty: none.
+    QString Subtitle;
+    // "Imię i nazwisko / data": a line to write on under the title.
+    bool NameLine = false;
+    // "Zmieść na jednej stronie": the grid is made smaller, down to a
+    // readable size, as far as the clues then end on the first page.
+    bool OnePage = false;
 };
+
+// The title a printout made with these options carries.
+QString PrintTitle(const TCrossTXT& doc, const TPrintOptions& options);
 
 // The printed form of a crossword, as a newspaper prints it: the empty grid
 // (blocks filled, open squares blank, word starts numbered in reading order,
@@ -32,7 +44,8 @@ struct TPrintOptions {
 // cells of the "rozwiązanie" with their small numbers in the lower right
 // corner), the empty strip of the "rozwiązanie" under the
 // grid, then the clues in two columns under "Poziomo:" and "Pionowo:",
-// continued on further pages when long. With the answer key a further page
+// continued on further pages when long, where the heading is repeated
+// ("Poziomo (cd.):"). With the answer key a further page
 // follows: the filled grid, smaller, the phrase of the "rozwiązanie", and the
 // answers by number under the same two headings. A template (Kind 1) prints
 // its grid alone, unnumbered.
@@ -44,6 +57,9 @@ class TCrossPrintLayout {
 public:
     TCrossPrintLayout(const TCrossTXT& doc, const QString& title, QPaintDevice* device, QSizeF pageSize,
                       const TPrintOptions& options = {});
+
+    // The smallest cell "Zmieść na jednej stronie" makes, in millimetres.
+    static constexpr double MinOnePageCellMm = 5;
 
     int PageCount() const { return FPageCount; }
     void PaintPage(QPainter& painter, int page) const;
@@ -63,7 +79,7 @@ public:
     std::vector<QRectF> StripBoxes() const;
 
 private:
-    enum TLineStyle { lsTitle, lsHeading, lsClue, lsFooter };
+    enum TLineStyle { lsTitle, lsSubtitle, lsHeading, lsClue, lsFooter };
     struct TPlacedGrid {
         int Page = -1;
         QRectF Rect;
@@ -86,9 +102,12 @@ private:
         TLineStyle Style;
         QString Text;
         QString Number;
+        bool Across = true;
     };
 
-    void LayOutGrid(const TCrossTXT& doc, double top, double reserved);
+    void LayOut(const TCrossTXT& doc, const QString& title, const TPrintOptions& options, double maxCellMm);
+    double LayOutHeader(const QString& title, const TPrintOptions& options);
+    void LayOutGrid(const TCrossTXT& doc, double top, double reserved, double maxCellMm);
     double LayOutStrip(double top);
     void LayOutSolution(const TCrossTXT& doc, const QString& title);
     int LayOutClues(const std::vector<std::vector<TClueLine>>& blocks, int firstPage, double firstTop);
@@ -117,6 +136,7 @@ private:
     TPlacedGrid FSolutionGrid;
     std::vector<TStripBox> FStrip;
     int FPageCount = 1;
+    int FCluePages = 1; // pages of the crossword itself, the answer key not counted
     int FSolutionPage = -1;
     std::vector<TPlacedLine> FLines;
 };

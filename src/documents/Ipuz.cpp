@@ -26,8 +26,10 @@ constexpr int32_t MaxIpuzWidth = MaxGridCols;
 constexpr int32_t MaxIpuzHeight = MaxGridRows;
 constexpr int32_t MinIpuzWidth = 4;
 constexpr int32_t MinIpuzHeight = 3;
-const std::string AcrossKey = "Across:Poziomo";
-const std::string DownKey = "Down:Pionowo";
+// Plain direction names: some readers take no display name after a colon.
+// The Polish headings go in an extension field.
+const std::string AcrossKey = "Across";
+const std::string DownKey = "Down";
 
 std::string Utf8(std::string_view cp1250)
 {
@@ -151,6 +153,7 @@ std::string IpuzText(const TCrossTXT& doc)
     if (anyTyped)
         root.emplace_back("saved", std::move(saved));
     root.emplace_back("clues", TJson::TObject{{AcrossKey, std::move(across)}, {DownKey, std::move(down)}});
+    root.emplace_back(IpuzExtensionHeadings, TJson::TObject{{AcrossKey, "Poziomo"}, {DownKey, "Pionowo"}});
     if (!sounds.empty())
         root.emplace_back(IpuzExtensionAudio, std::move(sounds));
     if (const TPhrase& phrase = doc.Phrase(); !phrase.Empty())
@@ -246,6 +249,7 @@ private:
         std::string Text;   // CP1250
         std::string Answer; // CP1250, as the file gave it
         std::vector<TCellPos> Cells;
+        std::string Continued; // the other parts of a linked clue ("5 pionowo"), when it has them
     };
 
     [[noreturn]] void Invalid(const std::string& why) const
@@ -269,7 +273,7 @@ private:
     void CheckKind(const TJson& root) const;
     void ReadDimensions(const TJson& root);
     void ReadPuzzle(const TJson& root);
-    unsigned char LetterOf(const TJson& value, const char* field) const;
+    unsigned char LetterOf(const TJson& value, const char* field, int32_t row, int32_t col) const;
     std::vector<std::vector<unsigned char>> ReadLetters(const TJson& grid, const char* field) const;
     void ReadClues(const TJson& root);
     TClue ClueOf(const TJson& item, bool horizontal) const;
@@ -292,6 +296,7 @@ private:
     std::string EmptyText = "0";
     std::vector<std::vector<TCellData>> Cells; // [row][col], from 0
     std::vector<TClue> Clues;
+    int32_t StyledCells = 0;
 };
 
 // Kinds are URIs; "http://ipuz.org/crossword#1" and its https form are crosswords.
@@ -363,14 +368,16 @@ void TIpuzReader::ReadPuzzle(const TJson& root)
             const TJson* value = &row.Array()[size_t(c)];
             TCellData& cell = Cells[size_t(r)][size_t(c)];
             if (value->IsObject()) {
+                // Bars change where words end, so such a grid is refused;
+                // circles, colours and borders only decorate and are dropped.
                 if (const TJson* style = value->Find("style"); style && !style->IsNull()) {
-                    const bool barred = style->Find("barred") != nullptr;
-                    if (barred || !style->IsObject() || !style->Object().empty())
-                        Unsupported(barred ? std::string("kreski między polami (barred)")
-                                           : std::string("style pól (kółka, kolory, obramowania)"));
+                    if (style->IsObject() && style->Find("barred"))
+                        Unsupported("kreski między polami (barred)");
+                    if (!style->IsObject() || !style->Object().empty())
+                        ++StyledCells;
                 }
                 if (const TJson* given = value->Find("value"); given && !given->IsNull())
-                    cell.Given = LetterOf(*given, "puzzle");
+                    cell.Given = LetterOf(*given, "puzzle", r, c);
                 const TJson* inner = value->Find("cell");
                 static const TJson emptyCell;
                 value = inner ? inner : &emptyCell;
@@ -387,24 +394,27 @@ void TIpuzReader::ReadPuzzle(const TJson& root)
     }
 }
 
-unsigned char TIpuzReader::LetterOf(const TJson& value, const char* field) const
+// row and col count from 0; messages name them from 1.
+unsigned char TIpuzReader::LetterOf(const TJson& value, const char* field, int32_t row, int32_t col) const
 {
+    const std::string where = " (wiersz " + std::to_string(row + 1) + ", kolumna " + std::to_string(col + 1)
+        + " pola „" + field + "”)";
     const TJson* letter = &value;
     if (value.IsObject())
         letter = value.Find("value");
     if (!letter || letter->IsNull() || IsEmptyValue(*letter))
         return 0;
     if (!letter->IsString())
-        Invalid(std::string("niepoprawne pole w „") + field + "”");
+        Invalid("niepoprawna litera" + where);
     bool ok = true;
     const std::string cp1250 = Utf8ToCp1250(letter->String(), '?', &ok);
     if (cp1250.size() > 1)
-        Unsupported("pola z kilkoma literami („" + letter->String() + "”)");
+        Unsupported("pole z kilkoma literami („" + letter->String() + "”" + where + ")");
     if (cp1250.empty())
         return 0;
     const unsigned char c = Cp1250ToUpper(static_cast<unsigned char>(cp1250[0]));
     if (!ok || !IsCellChar(c) || c == '*' || c == '?')
-        Unsupported("znak „" + letter->String() + "” spoza liter, które mieszczą się w polu");
+        Unsupported("znak „" + letter->String() + "” spoza liter, które mieszczą się w polu" + where);
     return c == ' ' ? 0 : c;
 }
 
@@ -422,7 +432,7 @@ std::vector<std::vector<unsigned char>> TIpuzReader::ReadLetters(const TJson& gr
             const TJson& value = row.Array()[size_t(c)];
             if (Cells[size_t(r)][size_t(c)].Block || IsBlockValue(value))
                 continue;
-            letters[size_t(r)][size_t(c)] = LetterOf(value, field);
+            letters[size_t(r)][size_t(c)] = LetterOf(value, field, r, c);
         }
     }
     return letters;
@@ -489,6 +499,32 @@ std::string WithoutMarkup(const std::string& html)
     return text;
 }
 
+// The other parts of a linked clue: "continued" lists them by direction and
+// number, "numbers" names every part, the first being the clue's own.
+std::string OtherPartsOf(const TJson& clue)
+{
+    std::string parts;
+    const auto add = [&](const std::string& part) {
+        if (!part.empty())
+            parts += (parts.empty() ? "" : ", ") + part;
+    };
+    if (const TJson* continued = clue.Find("continued"); continued && continued->IsArray())
+        for (const TJson& part : continued->Array()) {
+            const TJson* number = part.IsObject() ? part.Find("number") : &part;
+            const TJson* direction = part.IsObject() ? part.Find("direction") : nullptr;
+            std::string text = number ? LabelOf(*number) : std::string();
+            if (direction && direction->IsString()) {
+                const std::string name = direction->String().substr(0, direction->String().find(':'));
+                text += name == "Across" ? " poziomo" : name == "Down" ? " pionowo" : " " + name;
+            }
+            add(text);
+        }
+    if (const TJson* numbers = clue.Find("numbers"); numbers && numbers->IsArray())
+        for (size_t i = 1; i < numbers->Array().size(); ++i)
+            add(LabelOf(numbers->Array()[i]));
+    return parts;
+}
+
 TIpuzReader::TClue TIpuzReader::ClueOf(const TJson& item, bool horizontal) const
 {
     TClue clue;
@@ -500,6 +536,9 @@ TIpuzReader::TClue TIpuzReader::ClueOf(const TJson& item, bool horizontal) const
         text = &item.Array()[1];
     } else if (item.IsObject()) {
         number = item.Find("number");
+        if (const TJson* numbers = item.Find("numbers"); !number && numbers && numbers->IsArray()
+                                                         && !numbers->Array().empty())
+            number = &numbers->Array()[0];
         if (!number)
             number = item.Find("label");
         text = item.Find("clue");
@@ -522,9 +561,11 @@ TIpuzReader::TClue TIpuzReader::ClueOf(const TJson& item, bool horizontal) const
     // A clue must fit a record of the crossword file.
     if (text && text->IsString())
         clue.Text = Utf8ToCp1250(WithoutMarkup(text->String())).substr(0, size_t(MaxRecordData));
-    if (item.IsObject())
+    if (item.IsObject()) {
         if (const TJson* cells = item.Find("cells"))
             clue.Cells = CellsOf(*cells, "hasła " + clue.Label);
+        clue.Continued = OtherPartsOf(item);
+    }
     return clue;
 }
 
@@ -583,6 +624,7 @@ void TIpuzReader::Build(const TJson& root)
             return *a.Number < *b.Number;
         return a.Horizontal && !b.Horizontal;
     });
+    std::vector<std::string> linked;
     const TJson* sounds = root.Find(IpuzExtensionAudio);
     // Files of earlier versions key the sounds by the number alone, which was
     // then unique in both directions.
@@ -607,6 +649,11 @@ void TIpuzReader::Build(const TJson& root)
         expl.Col = start.Col;
         expl.Row = start.Row;
         const std::vector<TCellPos> word = WordCells(Doc, expl);
+        // A clue over several words keeps its text on the first one; the
+        // note names the parts that got no clue of their own.
+        if (!clue.Continued.empty() || clue.Cells.size() > word.size())
+            linked.push_back(clue.Label + (clue.Horizontal ? " poziomo" : " pionowo")
+                             + (clue.Continued.empty() ? "" : " (z dalszym ciągiem " + clue.Continued + ")"));
         if (!solution.empty() && !word.empty()) {
             std::string answer;
             for (const TCellPos& cell : word)
@@ -654,6 +701,17 @@ void TIpuzReader::Build(const TJson& root)
             Invalid(std::string("niepoprawne pole „") + IpuzExtensionPhrase + "”");
         Doc.SetPhrase(result);
     }
+    std::string note;
+    if (StyledCells > 0)
+        note += "Pominięto wygląd " + std::to_string(StyledCells)
+            + " pól (kółka, kolory, obramowania): tu pola są zwykłe.\n";
+    if (!linked.empty()) {
+        note += "Hasła połączone z kilku słów zostały przy swoim pierwszym słowie:";
+        for (size_t i = 0; i < linked.size(); ++i)
+            note += (i ? ", " : " ") + linked[i];
+        note += ".\n";
+    }
+    Doc.ImportNote = note;
     Doc.Modified = false;
 }
 

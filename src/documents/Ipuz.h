@@ -12,18 +12,22 @@ class TCrossTXT;
 // Written: the grid with blocks "#" and the standard numbers (TNumbering: one
 // number a start cell, shared by its across and down clue; every clue also
 // lists its cells, and a clue whose word starts on no open cell is left out), "solution" when every open cell's letter is known,
-// "saved" with the letters typed so far, clues under "Across:Poziomo" and
-// "Down:Pionowo" with their answers, and sounds (keyed "Across:7", "Down:7") and the "rozwiązanie" in
-// fields of the "pl.mirakolnik" namespace.
+// "saved" with the letters typed so far, clues under "Across" and "Down" with
+// their answers and cells ([column, row], counted from 1 at the top left), and
+// the Polish headings, sounds (keyed "Across:7", "Down:7") and the
+// "rozwiązanie" in fields of the "pl.mirakolnik" namespace.
 //
 // Read: crosswords whose cells are open squares and blocks. Omitted cells
-// (null) become blocks. Anything the program cannot show (other puzzle kinds,
-// barred grids, cell styles, several letters in one cell, letters outside its
-// alphabet, clue directions other than across and down) is refused with an
-// EIOOperation whose Polish message names it.
+// (null) become blocks. Cell styles (circles, colours) are dropped and a clue
+// linked over several words stays on its first word; doc.ImportNote says so.
+// Anything the program cannot show (other puzzle kinds, barred grids, several
+// letters in one cell, letters outside its alphabet, clue directions other
+// than across and down) is refused with an EIOOperation whose Polish message
+// names it, and the cell by its row and column.
 
 inline constexpr const char* IpuzExtensionAudio = "pl.mirakolnik:audio";
 inline constexpr const char* IpuzExtensionPhrase = "pl.mirakolnik:rozwiazanie";
+inline constexpr const char* IpuzExtensionHeadings = "pl.mirakolnik:naglowki";
 
 // The ipuz text (UTF-8, JSON) of the document.
 std::string IpuzText(const TCrossTXT& doc);

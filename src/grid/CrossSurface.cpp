@@ -383,7 +383,7 @@ void TCrossSurface::DrawCell(int ACol, int ARow, char Ch)
         ShowFocus(ACol, ARow);
 }
 
-// The marks drawn over a cell's picture: the red stroke of a wrong letter, the
+// The marks drawn over a cell's picture: the red frame of a wrong letter, the
 // blue corner of a revealed one, the small number of a cell of the "rozwiązanie".
 void TCrossSurface::DrawMarks(int ACol, int ARow, QPoint target)
 {
@@ -409,9 +409,20 @@ void TCrossSurface::DrawMarks(int ACol, int ARow, QPoint target)
         painter.drawPolygon(triangle, 3);
     }
     if (wrong) {
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(220, 20, 20), std::max(2, w / 12)));
-        painter.drawLine(target + QPoint(2, h - 3), target + QPoint(w - 3, 2));
+        // A frame along the cell's edge and a corner, never across the letter:
+        // the bar of Ł and the accent of Ń stay readable under the mark.
+        const int pen = std::max(2, w / 12);
+        const QColor red(220, 20, 20);
+        painter.setPen(QPen(red, pen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(target, QSize(w, h)).adjusted(pen / 2 + 1, pen / 2 + 1, -(pen + 1) / 2 - 1,
+                                                              -(pen + 1) / 2 - 1));
+        const int side = std::max(4, w / 4);
+        const QPoint corner = target + QPoint(0, h);
+        const QPoint triangle[3] = {corner, corner - QPoint(0, side), corner + QPoint(side, 0)};
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(red);
+        painter.drawPolygon(triangle, 3);
     }
     if (number > 0) {
         // A light tint marks the cells (the keyword's column of a krzyżówka z hasłem); letters stay dark.

@@ -1,10 +1,19 @@
 #include "app/HelpForm.h"
 #include "app/MainForm.h"
 #include "app/Settings.h"
+#include "dialogs/OptionsForm.h"
 
 #include "WindowBench.h"
+#include "WindowProbe.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -32,6 +41,14 @@ QPoint LinkPosition(QTextBrowser* browser, const QString& href)
             }
         }
     return {-1, -1};
+}
+
+TOptionsEnvironment Environment()
+{
+    TOptionsEnvironment environment;
+    environment.ProgramDir = BuiltProgramDir;
+    environment.PatternDir = BuiltProgramDir;
+    return environment;
 }
 
 QString Caption(const QString& text)
@@ -81,9 +98,42 @@ private slots:
         if (!pictures.isEmpty())
             QVERIFY(form.grab().save(pictures + QStringLiteral("/help-window.png"), "PNG"));
 
+        const int atSection = browser->verticalScrollBar()->value();
         back->click();
         QCOMPARE(browser->source().fragment(), QString());
         QCOMPARE(browser->verticalScrollBar()->value(), 0);
+        // Forward again lands on the section itself, where its anchor is.
+        form.findChild<QToolButton*>(QStringLiteral("Forward"))->click();
+        QCOMPARE(browser->source().fragment(), QStringLiteral("drukowanie"));
+        QCOMPARE(browser->verticalScrollBar()->value(), atSection);
+        browser->scrollToAnchor(QStringLiteral("drukowanie"));
+        QCOMPARE(browser->verticalScrollBar()->value(), atSection);
+    }
+
+    // F1 opens the help at the section of the window it was pressed in.
+    void f1OpensTheHelpAtTheSectionOfTheActiveWindow()
+    {
+        TWindowBench bench;
+        QVERIFY(QDir(bench.Dir).mkpath(QStringLiteral("Pomoc")));
+        QVERIFY(QFile::copy(HelpPage, bench.Dir + HelpPageName));
+        TMessageLog log([](const QString&) { return QStringLiteral("OK"); });
+        auto form = bench.Start();
+        QCOMPARE(Action(*form, "HelpList")->shortcut(), QKeySequence(Qt::Key_F1));
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClick(form.get(), Qt::Key_F1);
+        auto* help = form->findChild<THelpForm*>();
+        QVERIFY(help);
+        QCOMPARE(help->Browser()->source().fragment(), QStringLiteral("rozwiazywanie"));
+        TOptionsForm options(TOptionsValues{}, Environment());
+        options.setWindowModality(Qt::ApplicationModal);
+        options.show();
+        QApplication::setActiveWindow(&options);
+        QVERIFY(QTest::qWaitForWindowActive(&options));
+        QTest::keyClick(&options, Qt::Key_F1);
+        help = options.findChild<THelpForm*>();
+        QVERIFY(help);
+        QCOMPARE(help->Browser()->source().fragment(), QStringLiteral("opcje"));
     }
 
     void theExternalBrowserGetsThePageAtTheSectionShown()
@@ -117,8 +167,9 @@ private slots:
         QCOMPARE(THelpForm::ShowHelp(HelpPage, &owner), first);
     }
 
-    // Every command of the menu is described on the help page as "Menu → Command".
-    void theHelpPageDescribesEveryMenuCommand()
+    // Every command of the menu is described on the help page as "Menu → Command",
+    // every caption of the settings dialog is named there.
+    void theHelpPageDescribesEveryMenuCommandAndEverySetting()
     {
         TWindowBench bench;
         TMessageLog log([](const QString&) { return QStringLiteral("OK"); });
@@ -142,6 +193,33 @@ private slots:
             }
         }
         QVERIFY(commands >= 20);
+
+        TOptionsForm options(TOptionsValues{}, Environment());
+        QStringList captions;
+        for (QWidget* widget : options.findChildren<QWidget*>()) {
+            if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !qobject_cast<QPushButton*>(button))
+                captions << button->text();
+            else if (auto* label = qobject_cast<QLabel*>(widget))
+                captions << label->text();
+            else if (auto* group = qobject_cast<QGroupBox*>(widget))
+                captions << group->title();
+            else if (auto* tabs = qobject_cast<QTabWidget*>(widget))
+                for (int i = 0; i < tabs->count(); ++i)
+                    captions << tabs->tabText(i);
+            else if (auto* combo = qobject_cast<QComboBox*>(widget))
+                for (int i = 0; i < combo->count(); ++i)
+                    captions << combo->itemText(i);
+        }
+        int settings = 0;
+        for (const QString& caption : captions) {
+            const QString plain = Caption(caption).remove(QRegularExpression(QStringLiteral(":$")));
+            if (plain.isEmpty() || plain.front().isDigit())
+                continue;
+            ++settings;
+            if (!text.contains(plain))
+                missing << plain;
+        }
+        QVERIFY(settings >= 15);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
     }
 };

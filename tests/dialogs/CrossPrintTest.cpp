@@ -7,7 +7,14 @@
 
 #include "DialogTestUtil.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTranslator>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -123,6 +130,13 @@ QImage Sheet()
     return image;
 }
 
+TPrintOptions WithAnswerKey()
+{
+    TPrintOptions options;
+    options.IncludeSolution = true;
+    return options;
+}
+
 bool AllWhite(const QImage& image, const QRect& area)
 {
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -154,6 +168,7 @@ private slots:
     void withoutAnswersOrForATemplateTheOptionChangesNothing();
     void theNumberedCellsAndTheEmptyStripOfTheRozwiazanieArePrinted();
     void thePrintAndPdfDialogsOfferTheAnswerKeyOnlyWhenThereAreAnswers();
+    void aTeacherSetsTitleNameLineAndOnePageInThePrintDialog();
 };
 
 void TestCrossPrint::aPdfPrintoutHoldsEveryClueUnderItsHeadingWithItsNumber()
@@ -456,7 +471,7 @@ void TestCrossPrint::theAnswerKeyFollowsOnAFurtherPageWithTheFilledGridAndTheAns
     TCrossTXT doc = Answered();
     doc.SetPhrase({"KOT", {{1, 1}, {2, 3}, {3, 1}}});
     const QString pdf = dir.filePath(QStringLiteral("klucz.pdf"));
-    SaveCrossWordAsPdf(doc, pdf, TPrintOptions{true});
+    SaveCrossWordAsPdf(doc, pdf, WithAnswerKey());
     QCOMPARE(PdfPages(pdf), 2);
     // The crossword page gives nothing away.
     const QString first = PdfText(pdf, 1).simplified();
@@ -471,7 +486,7 @@ void TestCrossPrint::theAnswerKeyFollowsOnAFurtherPageWithTheFilledGridAndTheAns
 
     // The filled grid is smaller than the crossword's and shows the letters.
     QImage sheet = Sheet();
-    const TCrossPrintLayout layout(doc, PrintTitle(doc), &sheet, QSizeF(709, 1051), TPrintOptions{true});
+    const TCrossPrintLayout layout(doc, PrintTitle(doc), &sheet, QSizeF(709, 1051), WithAnswerKey());
     QCOMPARE(layout.SolutionPage(), 1);
     // Across answers under "Poziomo:", down answers under "Pionowo:", by number.
     QCOMPARE(layout.PageText(1),
@@ -493,14 +508,14 @@ void TestCrossPrint::withoutAnswersOrForATemplateTheOptionChangesNothing()
     QImage sheet = Sheet();
     TCrossTXT bare;
     Fill(bare, SmallGrid, SmallClues);
-    const TCrossPrintLayout without(bare, QString(), &sheet, QSizeF(709, 1051), TPrintOptions{true});
+    const TCrossPrintLayout without(bare, QString(), &sheet, QSizeF(709, 1051), WithAnswerKey());
     QCOMPARE(without.PageCount(), 1);
     QCOMPARE(without.SolutionPage(), -1);
 
     TCrossTXT pattern = Answered();
     pattern.Kind = 1;
     const TCrossPrintLayout plain(pattern, QStringLiteral("Normal"), &sheet, QSizeF(709, 1051));
-    const TCrossPrintLayout asked(pattern, QStringLiteral("Normal"), &sheet, QSizeF(709, 1051), TPrintOptions{true});
+    const TCrossPrintLayout asked(pattern, QStringLiteral("Normal"), &sheet, QSizeF(709, 1051), WithAnswerKey());
     QCOMPARE(asked.PageCount(), 1);
     QCOMPARE(asked.PageText(0), plain.PageText(0));
     QCOMPARE(asked.GridRect(), plain.GridRect());
@@ -581,6 +596,80 @@ void TestCrossPrint::thePrintAndPdfDialogsOfferTheAnswerKeyOnlyWhenThereAreAnswe
     });
     QVERIFY(ExportCrossWordAsPdf(doc, nullptr, dir.path(), options));
     QVERIFY(PdfText(dir.filePath(QStringLiteral("z.pdf")), 2).contains(QStringLiteral("1. KASA")));
+}
+
+// A 15 x 15 crossword with `count` one-line clues, half across, half down.
+TCrossTXT ManyShortClues(int count)
+{
+    TCrossTXT doc;
+    Fill(doc, std::vector<std::string>(15, std::string(15, ' ')), {});
+    for (int i = 0; i < count; ++i)
+        doc.AddExpl({1 + i % 15, 1 + i / 15 % 15, "krotkie " + std::to_string(i + 1), "", i < count / 2});
+    doc.FileName = "/k/K_0042.krz";
+    return doc;
+}
+
+// The print dialog in Polish (Qt's own words translated), the title and the
+// name line set there, the clues first over two pages with their heading
+// repeated, then on one page with smaller squares.
+void TestCrossPrint::aTeacherSetsTitleNameLineAndOnePageInThePrintDialog()
+{
+    QTranslator qt;
+    QVERIFY(qt.load(QLocale(QLocale::Polish, QLocale::Poland), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&qt);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const TCrossTXT doc = ManyShortClues(64);
+    QImage sheet = Sheet();
+    const TCrossPrintLayout twoPages(doc, QStringLiteral("T"), &sheet, QSizeF(709, 1051));
+    QCOMPARE(twoPages.PageCount(), 2);
+    QCOMPARE(twoPages.PageText(1).first(), QStringLiteral("Pionowo (cd.):"));
+
+    const QString pdf = dir.filePath(QStringLiteral("klasa.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QStringList english;
+    test::WhenModalOpens([&](QWidget* modal) {
+        for (QWidget* widget : modal->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                text = button->text();
+            else if (auto* label = qobject_cast<QLabel*>(widget))
+                text = label->text();
+            else if (auto* group = qobject_cast<QGroupBox*>(widget))
+                text = group->title();
+            else if (auto* tabs = qobject_cast<QTabWidget*>(widget))
+                for (int i = 0; i < tabs->count(); ++i)
+                    text += tabs->tabText(i) + u' ';
+            if (widget->isVisibleTo(modal)
+                && text.contains(QRegularExpression(QStringLiteral("\\b(Pages|Page|Copies|Options|Print|Cancel)\\b"))))
+                english << text;
+        }
+        QCOMPARE(test::Child<QLineEdit>(*modal, "PrintTitle")->text(), QStringLiteral("Krzyżówka"));
+        test::Child<QLineEdit>(*modal, "PrintTitle")->setText(QStringLiteral("Sprawdzian z przyrody"));
+        test::Child<QLineEdit>(*modal, "PrintSubtitle")->setText(QStringLiteral("Klasa 5b"));
+        test::Child<QCheckBox>(*modal, "NameLine")->setChecked(true);
+        test::Child<QCheckBox>(*modal, "OnePage")->setChecked(true);
+        static_cast<QDialog*>(modal)->accept();
+    });
+    TPrintOptions options;
+    QVERIFY(PrintCrossWord(doc, printer, nullptr, options));
+    QCoreApplication::removeTranslator(&qt);
+    QVERIFY2(english.isEmpty(), qPrintable(english.join(QStringLiteral(" | "))));
+    QCOMPARE(PdfPages(pdf), 1);
+    const QString text = PdfText(pdf);
+    for (const QString& line : {QStringLiteral("Sprawdzian z przyrody"), QStringLiteral("Klasa 5b"),
+                                QStringLiteral("Imię i nazwisko:"), QStringLiteral("krotkie 64")})
+        QVERIFY2(text.contains(line), qPrintable(line));
+    QVERIFY(!text.contains(QStringLiteral("K_0042")));
+    // The same options go to the PDF export.
+    QCOMPARE(options.Title, QStringLiteral("Sprawdzian z przyrody"));
+    QVERIFY(options.NameLine && options.OnePage);
+    const QImage onePage = RenderCrossWordPage(doc, 0, 100, QPageSize(QPageSize::A4), options);
+    const QImage normal = RenderCrossWordPage(doc, 0, 100);
+    QVERIFY(onePage != normal);
 }
 
 QTEST_MAIN(TestCrossPrint)

@@ -1,9 +1,10 @@
 // Makes the sample printout shown in docs/: composes a crossword from a word
 // database on an empty grid (or opens a crossword file) and writes its
 // printout as a PDF and the first page as a PNG. With --solution the printout
-// carries the answer key and the PNG shows the key's page.
+// carries the answer key and the PNG shows the key's page. The print dialog's
+// other choices: --title=T, --subtitle=S, --name-line, --one-page.
 //
-//   PrintSample [--solution] <baza.hk | file.krz> <out.pdf> <out.png> [seed] [columns rows]
+//   PrintSample [options] <baza.hk | file.krz> <out.pdf> <out.png> [seed] [columns rows]
 
 #include "composer/Kwelin.h"
 #include "database/DB.h"
@@ -40,10 +41,18 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     TPrintOptions options;
-    if (argc > 1 && std::string(argv[1]) == "--solution") {
-        options.IncludeSolution = true;
-        ++argv;
-        --argc;
+    for (; argc > 1 && std::string(argv[1]).rfind("--", 0) == 0; ++argv, --argc) {
+        const std::string option = argv[1];
+        if (option == "--solution")
+            options.IncludeSolution = true;
+        else if (option == "--name-line")
+            options.NameLine = true;
+        else if (option == "--one-page")
+            options.OnePage = true;
+        else if (option.rfind("--title=", 0) == 0)
+            options.Title = QString::fromLocal8Bit(option.substr(8));
+        else if (option.rfind("--subtitle=", 0) == 0)
+            options.Subtitle = QString::fromLocal8Bit(option.substr(11));
     }
     if (argc < 4) {
         std::fprintf(stderr,

@@ -77,15 +77,16 @@ TEST_F(Ipuz, ExportWritesGridNumbersSolutionLettersCluesAndExtensions)
     [0, 0, 0, 0]
   ],
   "clues": {
-    "Across:Poziomo": [
+    "Across": [
       {"number": 1, "clue": "Mruczą &amp; śpią", "cells": [[1, 1], [2, 1], [3, 1], [4, 1]], "answer": "KOTY"},
       {"number": 3, "clue": "Napoje", "cells": [[1, 3], [2, 3], [3, 3], [4, 3]], "answer": "SOKI"}
     ],
-    "Down:Pionowo": [
+    "Down": [
       {"number": 1, "clue": "Dawne pieniądze", "cells": [[1, 1], [1, 2], [1, 3]], "answer": "KAS"},
       {"number": 2, "clue": "Młode psy", "cells": [[4, 1], [4, 2], [4, 3]], "answer": "YSI"}
     ]
   },
+  "pl.mirakolnik:naglowki": {"Across": "Poziomo", "Down": "Pionowo"},
   "pl.mirakolnik:audio": {"Across:1": "koty.wav"},
   "pl.mirakolnik:rozwiazanie": {
     "phrase": "KOS",
@@ -211,13 +212,12 @@ TEST_F(Ipuz, WhatTheProgramCannotShowIsRefusedByName)
         {head + crossword
              + R"("puzzle": [[{"cell": 1, "style": {"barred": "R"}}, 0, 0, 0], [0, 0, 0, 0], [0, 0, 0, 0]]})",
          refused + "kreski między polami (barred)."},
-        {head + crossword
-             + R"("puzzle": [[{"cell": 1, "style": {"shapebg": "circle"}}, 0, 0, 0], [0, 0, 0, 0], [0, 0, 0, 0]]})",
-         refused + "style pól (kółka, kolory, obramowania)."},
-        {head + crossword + grid + R"(, "solution": [["AB", 0, 0, 0], [0, 0, 0, 0], [0, 0, 0, 0]]})",
-         refused + "pola z kilkoma literami („AB”)."},
-        {head + crossword + grid + R"(, "solution": [["ß", 0, 0, 0], [0, 0, 0, 0], [0, 0, 0, 0]]})",
-         refused + "znak „ß” spoza liter, które mieszczą się w polu."},
+        {head + crossword + grid + R"(, "solution": [[0, 0, 0, 0], [0, 0, 0, 0], [0, 0, 0, "AB"]]})",
+         refused + "pole z kilkoma literami („AB” (wiersz 3, kolumna 4 pola „solution”))."},
+        {head + crossword + grid + R"(, "solution": [[0, 0, 0, 0], [0, 0, 0, 0], [0, 0, "ß", 0]]})",
+         refused + "znak „ß” spoza liter, które mieszczą się w polu (wiersz 3, kolumna 3 pola „solution”)."},
+        {head + crossword + R"("puzzle": [[1, 0, 0, 0], [0, {"cell": 0, "value": 7}, 0, 0], [0, 0, 0, 0]]})",
+         invalid + "niepoprawna litera (wiersz 2, kolumna 2 pola „puzzle”)."},
         {head + crossword + grid + R"(, "clues": {"Diagonal": [[1, "x"]]}})",
          refused + "hasła w kierunku „Diagonal” (obsługiwane są tylko Across i Down)."},
         {R"({"kind": ["http://ipuz.org/crossword#1"], "dimensions": {"width": 3, "height": 3}, "puzzle": []})",
@@ -232,6 +232,26 @@ TEST_F(Ipuz, WhatTheProgramCannotShowIsRefusedByName)
     };
     for (const auto& [json, message] : cases)
         EXPECT_EQ(MessageOf([&] { Read(json); }), message) << json;
+}
+
+// Another program's decorations are dropped and a clue linked over several
+// words stays on its first; the note says both, the crossword opens.
+TEST_F(Ipuz, StylesAreDroppedAndLinkedCluesKeptOnTheirFirstWordWithANote)
+{
+    const TCrossTXT doc = Read(R"({"kind": ["http://ipuz.org/crossword#1"], "dimensions": {"width": 4, "height": 3},
+        "puzzle": [[{"cell": 1, "style": {"shapebg": "circle"}}, 0, {"cell": 0, "style": "zielony"}, 2],
+                   [0, "#", "#", 0], [3, 0, 0, 0]],
+        "clues": {"Across": [{"number": 1, "clue": "Kot i sok", "continued": [{"direction": "Across", "number": 3}]},
+                             {"number": 3, "clue": "Zob. 1"}],
+                  "Down": [{"numbers": [1, 2], "clue": "Dwie kolumny", "cells": [[1, 1], [1, 2], [1, 3], [4, 1]]}]}})");
+    ASSERT_EQ(doc.ExplCount(), 3);
+    EXPECT_EQ(doc.GetExpl(1).Explanation, "Kot i sok");
+    EXPECT_EQ(std::make_tuple(doc.GetExpl(2).Col, doc.GetExpl(2).Row, doc.GetExpl(2).Horizontal),
+              std::make_tuple(1, 1, false));
+    EXPECT_EQ(doc.ImportNote, "Pominięto wygląd 2 pól (kółka, kolory, obramowania): tu pola są zwykłe.\n"
+                              "Hasła połączone z kilku słów zostały przy swoim pierwszym słowie: 1 poziomo (z dalszym "
+                              "ciągiem 3 poziomo), 1 pionowo (z dalszym ciągiem 2).\n");
+    EXPECT_EQ(Read(IpuzText(Crossword())).ImportNote, "");
 }
 
 // An open grid of the given size with one across clue at (1,1).

@@ -50,6 +50,31 @@ class CrossSurfaceRenderTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The mark of a wrong letter keeps off the letter: the middle of the cell,
+    // where the bar of Ł and the accent of Ń are, stays as it was; the mark
+    // is red along the cell's edge.
+    void aWrongLetterIsMarkedAroundItNeverAcrossIt()
+    {
+        QTemporaryDir dir;
+        TCrossSurface grid;
+        grid.SetFileName(WriteBitmap(dir, "cells.bmp", PositionCodedStrip(520, 60)));
+        grid.SetColCount(4);
+        grid.SetRowCount(3);
+        grid.SetCell(2, 2, static_cast<char>(0xA3)); // Ł
+        const QImage before = grid.GridImage();
+        grid.MarkWrong(2, 2);
+        const auto changed = ChangedPixels(before, grid.GridImage());
+        QVERIFY(changed.size() > 40);
+        const QRect cell(20, 30, 20, 30);
+        const QRect letter = cell.adjusted(6, 6, -6, -6);
+        for (const QPoint& p : changed) {
+            QVERIFY(cell.contains(p));
+            QVERIFY2(!letter.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+            const QRgb mark = grid.GridImage().pixel(p);
+            QVERIFY(qRed(mark) > 150 && qGreen(mark) < 100 && qBlue(mark) < 100);
+        }
+    }
+
     void cellPicturesAreCutFromTheStripByGlyphIndex_data()
     {
         QTest::addColumn<int>("code");

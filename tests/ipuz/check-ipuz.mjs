@@ -36,8 +36,9 @@ for (let r = 0; r < height; ++r)
     assert.strictEqual(unified.grid.cells[r][c].isBlack, rows[r][c] === '*', `block at ${c + 1},${r + 1}`);
 
 const unescape = (s) => s.replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&amp;/g, '&');
-const lists = { true: raw.clues['Across:Poziomo'], false: raw.clues['Down:Pionowo'] };
-assert(lists.true && lists.false, 'clue lists under "Across:Poziomo" and "Down:Pionowo"');
+const lists = { true: raw.clues.Across, false: raw.clues.Down };
+assert(lists.true && lists.false, 'clue lists under the plain names "Across" and "Down"');
+assert.deepStrictEqual(raw.extensions['pl.mirakolnik:naglowki'], { Across: 'Poziomo', Down: 'Pionowo' });
 assert.strictEqual(lists.true.length + lists.false.length, explanations.length, 'one clue per explanation');
 
 // Each start cell carries one number, counted in reading order and shared by

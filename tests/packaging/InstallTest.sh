@@ -48,6 +48,8 @@ cp /usr/share/mime/packages/freedesktop.org.xml "$root/usr/share/mime/packages/$
 XDG_DATA_HOME=$tmp XDG_DATA_DIRS=$tmp update-mime-database "$tmp/mime" 2>"$tmp/mime.log"
 [ ! -s "$tmp/mime.log" ] || { cat "$tmp/mime.log"; fail "file types"; }
 grep -q "application/x-mirakolnik-crossword:\*\.krz" "$tmp/mime/globs2" || fail "no .krz glob"
+grep -q "application/x-ipuz:\*\.ipuz" "$tmp/mime/globs2" || fail "no .ipuz glob"
+grep -q "application/x-ipuz" "$root/usr/share/applications/$id.desktop" || fail "the program does not open .ipuz"
 
 # The user's crossword, named on the command line (a double click does the same).
 home=$tmp/home
