@@ -1,7 +1,9 @@
 #include "app/MainForm.h"
 
 #include "app/AboutBox.h"
+#include "app/ClueCommands.h"
 #include "app/CluePanel.h"
+#include "app/ConstructPanel.h"
 #include "app/DocumentCommands.h"
 #include "app/HelpForm.h"
 #include "app/MessageBox.h"
@@ -14,6 +16,7 @@
 #include "app/WindowText.h"
 #include "app/Zoom.h"
 #include "composer/Composer.h"
+#include "composer/NumberedName.h"
 #include "core/CellChars.h"
 #include "core/FileNames.h"
 #include "database/ComposeWords.h"
@@ -288,6 +291,46 @@ void TMainForm::CreateControllers()
     FComposer = new TComposeController(*this, this);
     FSolution = new TSolutionCommands(*FCrossWord, *FCrossView, FSettings, *this, *FClient, this);
     FSolution->FillMenu(*FSolutionMenu);
+    // "Edycja": the crossword's clues by hand.
+    auto* editMenu = new QMenu(QStringLiteral("&Edycja"), this);
+    editMenu->setObjectName(QStringLiteral("EditMenu"));
+    menuBar()->insertMenu(FSolutionMenu->menuAction(), editMenu);
+    auto* clueCommands = new TClueCommands(*FCrossWord, *FCrossView, *FClues, FSettings, FDialogs, *this, this);
+    clueCommands->FillMenu(*editMenu);
+    // Construct mode: words and blocks by hand, suggestions, locks, "Uzupełnij".
+    FConstruct = new TConstructPanel(*FCrossWord, *FCrossView, FSettings, this);
+    QAction* construct = MakeAction(this, "Construct_Mode", QStringLiteral("&Tryb układania"),
+                                    QStringLiteral("Wpisuj hasła i czarne pola, blokuj hasła, uzupełnij resztę"));
+    construct->setCheckable(true);
+    QAction* fromTemplate = MakeAction(this, "Construct_FromTemplate", QStringLiteral("&Układaj z szablonu"),
+                                       QStringLiteral("Nowa krzyżówka z bieżącego szablonu w trybie układania"));
+    editMenu->addSeparator();
+    editMenu->addAction(fromTemplate);
+    editMenu->addAction(construct);
+    connect(construct, &QAction::toggled, this, [this](bool on) {
+        FConstruct->setVisible(on);
+        if (on) {
+            FConstruct->move(frameGeometry().topRight());
+            FConstruct->Refresh();
+        }
+    });
+    connect(fromTemplate, &QAction::triggered, this, [this, construct] {
+        if (Creating() || !FCommands->AskSaveChanges(*FCrossWord))
+            return;
+        Reporting([&] {
+            TCrossTXT doc = FTemplate->Document();
+            doc.Kind = 0;
+            doc.FileName = NumberedFileName(FSettings.NewCrossDir.toStdString(), "krz", "U_????").string();
+            FCrossWord->Assign(doc);
+            FCrossView->resize(FCrossView->ImageWidth(), FCrossView->ImageHeight());
+            FitWindowToGrid(*FCrossView);
+            ShowCaption(FCrossWord->FileName());
+            construct->setChecked(true);
+            FConstruct->Refresh();
+        });
+    });
+    connect(FConstruct, &TConstructPanel::FillRequested, FComposer, &TComposeController::CrossWord_NewClick);
+    connect(FComposer, &TComposeController::RunCompleted, FConstruct, &TConstructPanel::FillEnded);
 }
 
 void TMainForm::ConnectCommands()
@@ -842,6 +885,8 @@ void TMainForm::SetComposeButtons(TComposeButtons state)
 
 TTable TMainForm::TemplateTable() const
 {
+    if (FConstruct && FConstruct->Filling())
+        return FConstruct->KeptTable();
     return TableFromDocument(FTemplate->Document());
 }
 
@@ -916,7 +961,10 @@ bool TMainForm::AskSaveCurrentCrossWord()
 
 void TMainForm::TakeNewCrossWord(const TCrossTXT& crossWord)
 {
-    FCrossWord->Assign(crossWord);
+    TCrossTXT taken = crossWord;
+    // A fill of a hand-made crossword keeps the user's clues and locks.
+    FConstruct->RestoreOwnParts(taken);
+    FCrossWord->Assign(taken);
     FCrossView->resize(FCrossView->ImageWidth(), FCrossView->ImageHeight());
 }
 

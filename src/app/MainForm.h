@@ -17,6 +17,7 @@ class QToolBar;
 namespace mz {
 
 class TCluePanel;
+class TConstructPanel;
 class TCrossDocument;
 class TCrossSurface;
 class TDocumentCommands;
@@ -147,6 +148,7 @@ private:
     TComposeController* FComposer = nullptr;
     TSolutionCommands* FSolution = nullptr;
     TZoom* FZoom = nullptr;
+    TConstructPanel* FConstruct = nullptr;
 
     QMenu* FTemplateMenu = nullptr;
     QMenu* FCrossWordMenu = nullptr;

@@ -2,6 +2,7 @@
 #include "Command.h"
 
 #include "composer/Composer.h"
+#include "composer/FillRest.h"
 #include "composer/NumberedName.h"
 #include "composer/SeriesWords.h"
 #include "core/Cp1250.h"
@@ -176,8 +177,10 @@ int Run(const mz::cli::Args& args)
         seriesAnswers = std::make_shared<std::unordered_set<std::string>>();
         filter.SetAside = seriesAnswers;
     }
-    mz::TComposeRun run(mz::TableFromDocument(pattern),
-                        mz::FileDBSource(o.Database, filter, o.PlainQueries ? mz::qmPlain : mz::qmIndexed), o.Settings);
+    // Locked words, blocks and typed letters of the template stay.
+    const mz::TTable kept = mz::KeptTemplate(pattern);
+    const mz::TDBSource dbSource = mz::FileDBSource(o.Database, filter, o.PlainQueries ? mz::qmPlain : mz::qmIndexed);
+    mz::TComposeRun run(kept, dbSource, o.Settings);
     if (!o.OutDir.empty())
         std::filesystem::create_directories(o.OutDir);
     // A run that takes longer than a second shows on stderr that it is still working.
@@ -207,7 +210,12 @@ int Run(const mz::cli::Args& args)
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
         // Nothing is saved for a run without a crossword; a series ends there.
         if (result.Failed || !result.HandedOver)
-            throw mz::EMirakolnikError(result.Message.empty() ? mz::MsgComposeFailed : result.Message);
+            throw mz::EMirakolnikError(
+                mz::FillFailureMessage(result.Message.empty() ? mz::MsgComposeFailed : result.Message,
+                                       mz::StuckArea(kept, *dbSource(), o.Settings)));
+        if (!mz::LostLockedWords(pattern, kept, crossWord).empty())
+            throw mz::EMirakolnikError(mz::MsgLockedWordLost);
+        mz::RestoreOwnParts(pattern, crossWord);
         shownAt = 0;
         // The solution is written to its temporary file before the crossword is
         // saved and put in place after it, so a failure of either leaves no
@@ -250,7 +258,10 @@ mz::cli::TCommandRegistration reg{
      "z haseł odpowiednich dla szkoły, z nią także z wulgarnych, seksualnych, obraźliwych i narkotykowych "
      "(pejoratywnych nigdy); --unique-series nie powtarza w serii haseł "
      "wcześniejszych krzyżówek; --fill-exact wypełnia szablon dokładnie, bez dodawania czarnych pól: każde wolne "
-     "pole dostaje literę, a każdy ciąg co najmniej --min-len wolnych pól jest hasłem z bazy; znaki ? przedrostka zastępuje licznik (domyślnie K_\?\?\?\?), a przedrostek bez ? "
+     "pole dostaje literę, a każdy ciąg co najmniej --min-len wolnych pól jest hasłem z bazy; szablonem może być też "
+     "krzyżówka: jej czarne pola, wpisane litery i zablokowane hasła (z objaśnieniami) zostają, a układanie "
+     "uzupełnia resztę lub mówi, którego obszaru nie da się uzupełnić; znaki ? przedrostka zastępuje licznik "
+     "(domyślnie K_\?\?\?\?), a przedrostek bez ? "
      "przy --count większym niż 1 dostaje licznik _\?\? (np. S_00.krz, S_01.krz)",
      &Run}};
 

@@ -155,6 +155,11 @@ std::string_view TDB::ExplLines(uint32_t id) const
     return Data->ExplLines(id);
 }
 
+int32_t TDB::Score(uint32_t id) const
+{
+    return Data->Score(id);
+}
+
 std::string_view TDB::AudioLines(uint32_t id) const
 {
     return Data->AudioLines(id);
@@ -399,6 +404,27 @@ void TDB::FindCandidates(std::string_view pattern, std::string_view anchor, std:
             std::sort(list.begin(), list.end(), byOrder);
     }
     FoundCount_ = static_cast<int32_t>(list.size());
+}
+
+void TDB::FindFitting(std::string_view pattern, std::vector<uint32_t>& ids) const
+{
+    ids.clear();
+    if (!Data)
+        return;
+    if (Mode == qmIndexed && pattern.size() <= TDBIndex::MaxLength) {
+        Data->Index().FitExactly(EnsureActive(), pattern, ids);
+        return;
+    }
+    for (uint32_t id = 0; id < Data->Count(); ++id) {
+        const std::string_view word = Word(id);
+        if (ListOf(id) != dlWords || word.size() != pattern.size())
+            continue;
+        bool fits = true;
+        for (size_t i = 0; i < word.size() && fits; ++i)
+            fits = pattern[i] == ' ' || pattern[i] == word[i];
+        if (fits)
+            ids.push_back(id);
+    }
 }
 
 bool TDB::AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList source) const

@@ -158,6 +158,9 @@ public:
                         bool ordered = true);
     // Whether some word of `source` could be laid into `pattern` around `anchor`.
     bool AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList source = dlWords) const;
+    // The records of Words of exactly the pattern's length whose letters agree
+    // with every letter of the pattern (' ' takes any), in record order.
+    void FindFitting(std::string_view pattern, std::vector<uint32_t>& ids) const;
     // The first equal record of UsedWords, else of Words, else nullptr.
     const TDBRec* FindRecord(std::string_view word) const;
     // The number of the record FindRecord finds; -1 for none.
@@ -168,6 +171,8 @@ public:
     std::string_view Word(uint32_t id) const { return WordText.substr(WordAt[id], WordAt[id + 1] - WordAt[id]); }
     std::string_view ExplLines(uint32_t id) const;
     std::string_view AudioLines(uint32_t id) const;
+    // Commonness 0 (rare) to 100 (most common); -1 when the file gives none.
+    int32_t Score(uint32_t id) const;
     TDBList ListOf(uint32_t id) const { return static_cast<TDBList>(Lists[id]); }
     // Whether some word stands in more than one record.
     bool HasDuplicates() const;

@@ -243,6 +243,21 @@ void TDBIndex::FindCandidates(const TDBActive& active, std::string_view pattern,
     }
 }
 
+void TDBIndex::FitExactly(const TDBActive& active, std::string_view pattern, std::vector<uint32_t>& ids) const
+{
+    const size_t n = pattern.size();
+    if (n == 0 || n > MaxLength || active.ByLength[n] == 0)
+        return;
+    const TGroup& g = Groups[n];
+    TSets sets;
+    if (!Constraints(g, active.Bits[n].data(), TLetters(pattern), 0, n, sets))
+        return;
+    Intersect(g, sets, [&](size_t slot) {
+        ids.push_back(g.Ids[slot]);
+        return false;
+    });
+}
+
 void TDBIndex::ActiveIds(const TDBActive& active, size_t length, std::vector<uint32_t>& ids) const
 {
     const TGroup& g = Groups[length];

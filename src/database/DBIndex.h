@@ -40,6 +40,9 @@ public:
     using THit = TDBIndexHit;
     void FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor, size_t anchorPos,
                         std::vector<THit>& hits) const;
+    // Appends every active record of exactly the pattern's length whose letters
+    // agree with the pattern's (' ' takes any), in file order.
+    void FitExactly(const TDBActive& active, std::string_view pattern, std::vector<uint32_t>& ids) const;
     // Appends every active record of `length` letters, in file order.
     void ActiveIds(const TDBActive& active, size_t length, std::vector<uint32_t>& ids) const;
 

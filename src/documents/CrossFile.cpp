@@ -63,6 +63,27 @@ TPhrase PhraseOfRecord(std::string_view data, const std::string& fileName)
     return phrase;
 }
 
+// "H|V,col,row,length" of a word that lies inside the grid read so far.
+TLockedWord LockedOfRecord(std::string_view data, int32_t cols, int32_t rows, const std::string& fileName)
+{
+    std::vector<std::string_view> parts;
+    for (size_t from = 0;;) {
+        const size_t comma = data.find(',', from);
+        parts.push_back(data.substr(from, comma == std::string_view::npos ? std::string_view::npos : comma - from));
+        if (comma == std::string_view::npos)
+            break;
+        from = comma + 1;
+    }
+    if (parts.size() != 4 || (parts[0] != "H" && parts[0] != "V"))
+        throw EIOOperation(FormatMessage(MsgInconsistent, fileName));
+    const TLockedWord word{DecimalOf(parts[1]), DecimalOf(parts[2]), parts[0] == "H", DecimalOf(parts[3])};
+    const int32_t endCol = word.Horizontal ? word.Col + word.Length - 1 : word.Col;
+    const int32_t endRow = word.Horizontal ? word.Row : word.Row + word.Length - 1;
+    if (word.Col < 1 || word.Row < 1 || word.Length < 1 || endCol > cols || endRow > rows)
+        throw EIOOperation(FormatMessage(MsgInconsistent, fileName));
+    return word;
+}
+
 } // namespace
 
 void TCrossTXT::LoadRecordFile(const std::string& name, std::string_view* bytes)
@@ -141,6 +162,9 @@ void TCrossTXT::ReadRecord(const TDataFromBuf& record)
     case rtPhrase:
         FPhrase = PhraseOfRecord(data, FileName);
         break;
+    case rtLocked:
+        FLocked.push_back(LockedOfRecord(data, FColCount, FRowCount, FileName));
+        break;
     default:
         break;
     }
@@ -189,6 +213,10 @@ void TCrossTXT::SaveToFile(const std::string& name)
         }
         if (!FPhrase.Empty())
             access.WriteRecord(rtPhrase, PhraseRecord(FPhrase));
+        for (const TLockedWord& word : FLocked)
+            access.WriteRecord(rtLocked,
+                               std::string(word.Horizontal ? "H" : "V") + "," + std::to_string(word.Col) + ","
+                                   + std::to_string(word.Row) + "," + std::to_string(word.Length));
     });
     Modified = false;
 }

@@ -36,9 +36,27 @@ void TCrossTXT::Clear()
     FRowCount = 0;
     FExplCount = 0;
     FPhrase = {};
+    FLocked.clear();
     FRevealed.clear();
     FileName.clear();
     Modified = false;
+}
+
+bool TCrossTXT::IsLocked(const TLockedWord& word) const
+{
+    return std::find(FLocked.begin(), FLocked.end(), word) != FLocked.end();
+}
+
+void TCrossTXT::SetLocked(const TLockedWord& word, bool locked)
+{
+    const auto at = std::find(FLocked.begin(), FLocked.end(), word);
+    if ((at != FLocked.end()) == locked)
+        return;
+    if (locked)
+        FLocked.push_back(word);
+    else
+        FLocked.erase(at);
+    Modified = true;
 }
 
 bool TCrossTXT::HasCell(int32_t col, int32_t row) const

@@ -58,6 +58,16 @@ struct TPhrase {
     bool operator==(const TPhrase&) const = default;
 };
 
+// A word the user fixed by hand: a composing run keeps it as it stands.
+struct TLockedWord {
+    int32_t Col = 0; // first letter, from 1
+    int32_t Row = 0;
+    bool Horizontal = true;
+    int32_t Length = 0;
+
+    auto operator<=>(const TLockedWord&) const = default;
+};
+
 // One cell of the explanation chain. Number is 0 while a file reader has
 // opened the explanation but not yet numbered it.
 struct TExplList {
@@ -67,9 +77,18 @@ struct TExplList {
 
 // Record types of the crossword and template files.
 // rtAnswer follows the clue (and sound) of its explanation; rtPhrase comes
-// after the last explanation. Readers skip kinds they do not know, so files
+// after the last explanation, the rtLocked records after it. Readers skip kinds they do not know, so files
 // with them stay readable everywhere.
-enum TRecType : uint8_t { rtEnd = 0, rtExpl = 2, rtAudio = 3, rtRow = 16, rtPlace = 17, rtAnswer = 18, rtPhrase = 19 };
+enum TRecType : uint8_t {
+    rtEnd = 0,
+    rtExpl = 2,
+    rtAudio = 3,
+    rtRow = 16,
+    rtPlace = 17,
+    rtAnswer = 18,
+    rtPhrase = 19,
+    rtLocked = 20
+};
 
 // The largest grid a document file holds, in columns and in rows: more than
 // the window shows and the template editor makes on the largest screens (a
@@ -139,6 +158,11 @@ public:
     // Sets Modified when the phrase changes; no check of the cells (see ChoosePhraseCells).
     void SetPhrase(const TPhrase& phrase);
 
+    // Words locked by hand, in the order they were locked. Locking sets Modified.
+    const std::vector<TLockedWord>& LockedWords() const { return FLocked; }
+    bool IsLocked(const TLockedWord& word) const;
+    void SetLocked(const TLockedWord& word, bool locked);
+
     // Letters put in by revealing them, so the window can draw them apart. Not
     // saved: in the file they are ordinary letters. A cell loses the mark when
     // SetCell gives it another letter, or when it is deleted; Clear drops all.
@@ -183,6 +207,7 @@ private:
     int32_t FRowCount = 0;
     int32_t FExplCount = 0;
     TPhrase FPhrase;
+    std::vector<TLockedWord> FLocked;
     std::set<TCellPos> FRevealed;
 };
 

@@ -282,3 +282,82 @@ TEST_F(ComposeCommand, ALongRunShowsItsProgressAndEndsAtItsTimeLimit)
         << r.Err;
     EXPECT_FALSE(std::filesystem::exists(Path("n.krz")));
 }
+
+namespace {
+
+// The answer and clue of the word starting at a cell, "" when none starts there.
+std::string WordAt(const TCrossTXT& doc, int32_t col, int32_t row, bool horizontal)
+{
+    for (const TExplList& item : doc.ExplsInNumberOrder())
+        if (item.Expl.Col == col && item.Expl.Row == row && item.Expl.Horizontal == horizontal)
+            return item.Expl.Answer + ": " + item.Expl.Explanation;
+    return "";
+}
+
+} // namespace
+
+TEST_F(ComposeCommand, ACrosswordAsTemplateKeepsItsLockedWordsWithTheirCluesAndFillsTheRest)
+{
+    // Own words, which the database need not know, with their own clues.
+    TCrossTXT own;
+    own.SetColCount(7);
+    own.SetRowCount(6);
+    own.AddExpl(TExpl(1, 1, "moje zwierzę", "", true, "KOTEK"));
+    own.SetLocked({1, 1, true, 5}, true);
+    for (int32_t r = 2; r <= 5; ++r)
+        own.SetCell(7, r, static_cast<unsigned char>("MAPA"[r - 2]));
+    own.AddExpl(TExpl(7, 2, "plan terenu", "", false, "MAPA"));
+    own.SetLocked({7, 2, false, 4}, true);
+    own.SaveToFile(Path("own.krz"));
+    const std::string before = Slurp(Path("own.krz"));
+
+    const TResult result = Run({"--template", Path("own.krz"), "--db", Path("baza.hk"), "--seed", "3", "--out",
+                                Path("filled.krz"), "--solution", Path("filled.txt")});
+    ASSERT_EQ(result.Code, 0) << result.Err;
+    TCrossTXT filled;
+    filled.LoadFromFile(Path("filled.krz"));
+    EXPECT_EQ(WordAt(filled, 1, 1, true), "KOTEK: moje zwierzę");
+    EXPECT_EQ(WordAt(filled, 7, 2, false), "MAPA: plan terenu");
+    EXPECT_EQ(filled.LockedWords(), own.LockedWords());
+    EXPECT_GT(filled.ExplCount(), 4);
+    const std::string solution = Slurp(Path("filled.txt"));
+    EXPECT_EQ(solution.substr(0, 7), "KOTEK**"); // the second block is above MAPA
+    EXPECT_EQ(solution[5 * 8 + 6], '*');         // and one below it
+    EXPECT_EQ(Slurp(Path("own.krz")), before);
+}
+
+TEST_F(ComposeCommand, AFillThatCannotSucceedNamesTheAreaAndKeepsEverything)
+{
+    // Q is no letter of the database. Exact fill: the column under the locked
+    // QAK has no word. Free composing: the typed QQ can join no word.
+    struct TCase {
+        const char* Letters; // row 1, then row 2
+        bool Lock;
+        std::vector<std::string> Extra;
+        const char* Area;
+    };
+    const std::vector<TCase> cases = {
+        {"QAK     ", true, {"--fill-exact", "--min-len", "3"}, "obszar: kolumna 1, wiersze 1–3"},
+        {"    QQ  ", false, {"--time-limit", "5"}, "obszar: wiersz 2, kolumny 1–4"},
+    };
+    for (const TCase& c : cases) {
+        TCrossTXT own;
+        own.Kind = 1;
+        own.SetColCount(4);
+        own.SetRowCount(3);
+        for (int32_t i = 0; i < 8; ++i)
+            own.SetCell(i % 4 + 1, i / 4 + 1, static_cast<unsigned char>(c.Letters[i]));
+        if (c.Lock)
+            own.SetLocked({1, 1, true, 3}, true);
+        own.SaveToFile(Path("pocket.sz"));
+        const std::string before = Slurp(Path("pocket.sz"));
+        std::vector<std::string> args = {"--template", Path("pocket.sz"), "--db",           Path("baza.hk"), "--seed",
+                                         "1",          "--out",           Path("never.krz")};
+        args.insert(args.end(), c.Extra.begin(), c.Extra.end());
+        const TResult result = Run(args);
+        EXPECT_EQ(result.Code, 1) << c.Area;
+        EXPECT_NE(result.Err.find(c.Area), std::string::npos) << result.Err;
+        EXPECT_FALSE(std::filesystem::exists(Path("never.krz")));
+        EXPECT_EQ(Slurp(Path("pocket.sz")), before);
+    }
+}
