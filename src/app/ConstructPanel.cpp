@@ -359,7 +359,7 @@ void TConstructPanel::MarkArea(const TFillArea& area)
     for (int c = area.Col1; !area.Empty() && c <= area.Col2; ++c)
         for (int r = area.Row1; r <= area.Row2; ++r)
             FCrossView.SetCellHighlight(c, r, true);
-    FCrossView.Paint();
+    FCrossView.update();
 }
 
 void TConstructPanel::Tell(const QString& message)
