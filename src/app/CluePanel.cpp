@@ -14,6 +14,7 @@
 #include "speech/SpokenWord.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -27,6 +28,8 @@ constexpr int ButtonLeft = 8;
 constexpr int ButtonSize = 25;
 constexpr int PlayIconSize = 21;
 constexpr int LabelLeft = 36;
+// The whole row below the grid (or the strip), with the gap.
+constexpr int RowHeight = 48;
 constexpr int ClueFontPixels = 13;
 constexpr int HintDurationMs = 10000;
 // The gap between the grid and the clue.
@@ -44,15 +47,18 @@ TCluePanel::TCluePanel(TCrossSurface& crossView, QWidget& client, QAction& play,
       FSettings(settings)
 {
     setObjectName(QStringLiteral("CluePanel"));
-    FPlayButton = new QToolButton(&client);
+    FRow = new QWidget(&client);
+    FRow->setObjectName(QStringLiteral("ClueRow"));
+    FRow->setFixedHeight(RowHeight);
+    FPlayButton = new QToolButton(FRow);
     FPlayButton->setObjectName(QStringLiteral("SBttn_Play"));
     FPlayButton->setAutoRaise(true);
     FPlayButton->setFocusPolicy(Qt::TabFocus);
     FPlayButton->setDefaultAction(&play);
     FPlayButton->setIconSize(QSize(PlayIconSize, PlayIconSize));
-    FPlayButton->setGeometry(ButtonLeft, 0, ButtonSize, ButtonSize);
+    FPlayButton->setFixedSize(ButtonSize, ButtonSize);
 
-    FLabel = new QLabel(&client);
+    FLabel = new QLabel(FRow);
     FLabel->setObjectName(QStringLiteral("Expl_Label"));
     FLabel->setTextFormat(Qt::PlainText);
     FLabel->setAttribute(Qt::WA_TranslucentBackground);
@@ -60,7 +66,15 @@ TCluePanel::TCluePanel(TCrossSurface& crossView, QWidget& client, QAction& play,
     clueFont.setBold(true);
     clueFont.setPixelSize(ClueFontPixels);
     FLabel->setFont(clueFont);
-    FLabel->move(LabelLeft, 0);
+    // The clue is cut to the client's width (FitClue), so it never widens the window.
+    FLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+
+    auto* row = new QHBoxLayout(FRow);
+    row->setContentsMargins(ButtonLeft, GapBelowGrid, 0, 0);
+    row->setSpacing(LabelLeft - ButtonLeft - ButtonSize);
+    row->addWidget(FPlayButton, 0, Qt::AlignTop);
+    row->addWidget(FLabel);
     // Long clues stay readable in the hint.
     FLabel->setToolTipDuration(HintDurationMs);
     FPlayButton->setToolTipDuration(HintDurationMs);
@@ -82,14 +96,7 @@ void TCluePanel::SetEditorMode(bool editor)
 
 void TCluePanel::SetShown(bool shown)
 {
-    FLabel->setVisible(shown);
-    FPlayButton->setVisible(shown);
-}
-
-void TCluePanel::PlaceBelow(int gridBottom)
-{
-    FPlayButton->move(FPlayButton->x(), gridBottom + GapBelowGrid);
-    FLabel->move(FLabel->x(), gridBottom + GapBelowGrid);
+    FRow->setVisible(shown);
 }
 
 void TCluePanel::ForgetHighlight()
@@ -132,7 +139,7 @@ bool TCluePanel::LabelFits(const QString& caption) const
     int widest = 0;
     for (const QString& line : caption.split(LineBreak))
         widest = std::max(widest, fm.horizontalAdvance(line));
-    return FLabel->x() + widest <= FClient.width();
+    return LabelLeft + widest <= FClient.width();
 }
 
 void TCluePanel::LayOutClue(const TExpl& expl)
@@ -146,7 +153,6 @@ void TCluePanel::LayOutClue(const TExpl& expl)
     QString caption = FitClue(text, [this](const QString& shown) { return LabelFits(shown); });
     caption.replace(LineBreak, QChar('\n'));
     FLabel->setText(caption);
-    FLabel->adjustSize();
 }
 
 void TCluePanel::Play()

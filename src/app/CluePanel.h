@@ -38,8 +38,8 @@ public:
     void ForgetHighlight();
     void SetEditorMode(bool editor);
     void SetShown(bool shown);
-    // Puts the label and the button below a grid that ends at `gridBottom`.
-    void PlaceBelow(int gridBottom);
+    // The row of the button and the label, for the client's layout under the grid.
+    QWidget* Row() const { return FRow; }
     // Plays the sound of the clue shown, when it has one and the file exists;
     // a word without a recording is read by the speech engine when the
     // settings ask for it and the answer is known.
@@ -56,6 +56,7 @@ private:
     TCrossSurface& FCrossView;
     TCrossDocument& FCrossWord;
     QWidget& FClient;
+    QWidget* FRow = nullptr;
     QAction& FPlay;
     const TSettings& FSettings;
     QLabel* FLabel = nullptr;

@@ -30,7 +30,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
-#include <QLayout>
+#include <QBoxLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
@@ -44,20 +44,14 @@ namespace {
 const char* const MsgLetterImage = "Nie można załadować pliku grafiki %s.";
 const char* const MsgNotSupported = "%s - nie jest obsługiwany przez Mirakolnika Zodevidar.";
 
-// The client area: the grid, and under it the clue (crossword) or the size box
-// (template editor); the toolbar lies above it.
-constexpr int LeftMargin = 0;
-constexpr int RightMargin = 0;
-constexpr int ClueAreaHeight = 48;
-constexpr int SizeBoxAreaHeight = 26;
+// The client area is laid out as a column: the grid, and under it the strip
+// of the "rozwiązanie" and the clue (crossword) or the size box (template
+// editor); the toolbar lies above it, the bottom panel behind its last rows.
 constexpr int PanelWidth = 1024;
 constexpr int PanelHeight = 68;
 // The size of the crossword and the template until a file is read.
 constexpr int StartCols = 10;
 constexpr int StartRows = 8;
-// Where the grids are made; the first fit of the window moves them.
-constexpr QPoint TemplateStart(0, 40);
-constexpr QPoint CrossWordStart(20, 40);
 // Long clue hints stay readable.
 constexpr int HintDurationMs = 10000;
 constexpr int ToolbarHeight = 40;
@@ -269,18 +263,25 @@ void TMainForm::CreateGrids()
     FTemplateView = new TCrossSurface(FClient);
     FTemplateView->setObjectName(QStringLiteral("PatternVC"));
     FTemplateView->SetDocument(FTemplate);
-    FTemplateView->move(TemplateStart);
     FTemplateView->setVisible(false);
     FTemplateView->SetMode(mEdit);
 
     FCrossView = new TCrossSurface(FClient);
     FCrossView->setObjectName(QStringLiteral("CrossVC"));
     FCrossView->SetDocument(FCrossWord);
-    FCrossView->move(CrossWordStart);
 
     FPreviewView = new TCrossSurface(FClient);
     FPreviewView->setObjectName(QStringLiteral("KwelinVC"));
     FPreviewView->SetDocument(FPreview);
+    FPreviewView->setVisible(false);
+
+    // The client is as large as its rows; the window is fitted to it.
+    auto* column = new QVBoxLayout(FClient);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    for (TCrossSurface* view : {FTemplateView, FCrossView, FPreviewView})
+        column->addWidget(view, 0, Qt::AlignLeft | Qt::AlignTop);
 }
 
 void TMainForm::CreateControllers()
@@ -291,6 +292,9 @@ void TMainForm::CreateControllers()
     FComposer = new TComposeController(*this, this);
     FSolution = new TSolutionCommands(*FCrossWord, *FCrossView, FSettings, *this, *FClient, this);
     FSolution->FillMenu(*FSolutionMenu);
+    auto* column = qobject_cast<QBoxLayout*>(FClient->layout());
+    for (QWidget* row : {FSolution->StripRow(), FClues->Row(), FEditor->Row()})
+        column->addWidget(row);
     // "Edycja": the crossword's clues by hand.
     auto* editMenu = new QMenu(QStringLiteral("&Edycja"), this);
     editMenu->setObjectName(QStringLiteral("EditMenu"));
@@ -322,7 +326,6 @@ void TMainForm::CreateControllers()
             doc.Kind = 0;
             doc.FileName = NumberedFileName(FSettings.NewCrossDir.toStdString(), "krz", "U_????").string();
             FCrossWord->Assign(doc);
-            FCrossView->resize(FCrossView->ImageWidth(), FCrossView->ImageHeight());
             FitWindowToGrid(*FCrossView);
             ShowCaption(FCrossWord->FileName());
             construct->setChecked(true);
@@ -387,7 +390,6 @@ void TMainForm::Start()
 {
     FEditorMode = false;
     FMinimizedByUser = false;
-    FBottomMargin = ClueAreaHeight;
     FEditor->SetShown(false);
     SetProgramDir(FSettings, FProgramDir);
     const QString letters = FProgramDir + LetterImageName;
@@ -421,7 +423,6 @@ void TMainForm::Start()
 
         LoadStartTemplate();
         FPreview->Assign(FTemplate->Document());
-        FPreviewView->resize(FPreviewView->ImageWidth(), FPreviewView->ImageHeight());
         FPreviewView->setVisible(false);
         FPreviewView->setEnabled(false);
         FPreviewView->SetFocusVisible(false);
@@ -452,7 +453,6 @@ void TMainForm::LoadStartTemplate()
         pattern.FileName = (FSettings.PatternDir + BlankPatternName).toStdString();
     }
     FTemplate->Assign(pattern);
-    FTemplateView->resize(FTemplateView->ImageWidth(), FTemplateView->ImageHeight());
     FTemplate->SetModified(false);
 }
 
@@ -579,21 +579,13 @@ TCrossSurface* TMainForm::VisibleGrid() const
     return nullptr;
 }
 
+// The grid must be the one not hidden: the client's layout sizes it and the rows below.
 void TMainForm::FitWindowToGrid(TCrossSurface& grid)
 {
-    const int top = 0;
-    const int clientWidth = grid.ImageWidth() + LeftMargin + RightMargin;
-    const int strip = FSolution->StripHeight(&grid == FCrossView && !FEditorMode);
-    const int clientHeight = grid.ImageHeight() + top + FBottomMargin + strip;
-    FClient->setFixedSize(clientWidth, clientHeight);
-    FEditor->FitPanel(clientWidth);
-    FPanel->move(0, clientHeight - FPanel->height());
-    grid.move(LeftMargin, top);
-    grid.resize(grid.ImageWidth(), grid.ImageHeight());
-    const int below = grid.y() + grid.height();
-    FSolution->PlaceBelow(below, clientWidth, strip > 0);
-    FClues->PlaceBelow(below + strip);
-    FEditor->PlaceBelow(below);
+    FSolution->ShowStrip(&grid == FCrossView && !FEditorMode);
+    FClient->layout()->activate();
+    FEditor->FitPanel(FClient->width());
+    FPanel->move(0, FClient->height() - FPanel->height());
     // The toolbar asks for the width of all its buttons; a narrower window
     // keeps the ones that do not fit under its extension button.
     setFixedSize(minimumSizeHint());
@@ -647,11 +639,10 @@ void TMainForm::EnterEditor()
     ShowToolbarOf(true);
     FClues->SetShown(false);
     FEditor->SetShown(true);
-    FBottomMargin = SizeBoxAreaHeight;
     if (shown)
         shown->setVisible(false);
-    FitWindowToGrid(*FTemplateView);
     FTemplateView->setVisible(true);
+    FitWindowToGrid(*FTemplateView);
     FTemplateView->setFocus();
     FEditor->UpdateSizeBox();
     ShowCaption(FTemplate->FileName());
@@ -669,12 +660,11 @@ void TMainForm::CloseEditor()
     FSolutionMenu->menuAction()->setVisible(true);
     FAct.PreView->setVisible(true);
     FAct.ViewSeparator->setVisible(true);
-    FBottomMargin = ClueAreaHeight;
     FTemplateView->setVisible(false);
     ShowToolbarOf(false);
     FClues->SetShown(true);
-    FitWindowToGrid(back);
     back.setVisible(true);
+    FitWindowToGrid(back);
     if (back.isEnabled())
         back.setFocus();
     ShowCaption(&back == FPreviewView ? FComposer->NewFileName() : FCrossWord->FileName());
@@ -684,7 +674,7 @@ void TMainForm::ResizeTemplate(QPoint screenPos)
 {
     const QRect window = frameGeometry();
     const QSize frameExtra(window.width() - FClient->width(), window.height() - FClient->height());
-    const QSize margins(LeftMargin + RightMargin, FBottomMargin);
+    const QSize margins(FClient->width() - FTemplateView->width(), FClient->height() - FTemplateView->height());
     const QSize size = FEditor->SizeForGrip(screenPos, window, frameExtra, margins);
     if (size == QSize(FTemplateView->ColCount(), FTemplateView->RowCount()))
         return;
@@ -785,7 +775,6 @@ void TMainForm::OptionsCommand()
     // Speech for words without a recording may have been turned on or off.
     FClues->Refresh();
     if (FCommands->ReloadTemplateIfChanged()) {
-        FTemplateView->resize(FTemplateView->ImageWidth(), FTemplateView->ImageHeight());
         if (FEditorMode) {
             FitWindowToGrid(*FTemplateView);
             FEditor->UpdateSizeBox();
@@ -965,7 +954,6 @@ void TMainForm::TakeNewCrossWord(const TCrossTXT& crossWord)
     // A fill of a hand-made crossword keeps the user's clues and locks.
     FConstruct->RestoreOwnParts(taken);
     FCrossWord->Assign(taken);
-    FCrossView->resize(FCrossView->ImageWidth(), FCrossView->ImageHeight());
 }
 
 } // namespace mz

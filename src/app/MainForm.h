@@ -129,7 +129,6 @@ private:
     bool FTerminate = false;
     bool FEditorMode = false;
     bool FMinimizedByUser = false;
-    int FBottomMargin = 0;
     TDBStatistics FDBStatistics;
 
     QWidget* FClient = nullptr;

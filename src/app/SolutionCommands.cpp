@@ -41,6 +41,7 @@ const QString MsgStillUnknown =
 const QString StripCaption = QStringLiteral("Rozwiązanie: ");
 
 constexpr int StripAreaHeight = 24;
+constexpr int StripGap = 2;
 
 QAction* MakeAction(QObject* owner, const char* name, const QString& caption, const QString& hint,
                     const QKeySequence& keys = {})
@@ -156,14 +157,22 @@ TSolutionCommands::TSolutionCommands(TCrossDocument& crossWord, TCrossSurface& c
     connect(FRecover, &QAction::triggered, this, &TSolutionCommands::RecoverAnswers);
     connect(FCreatePhrase, &QAction::triggered, this, &TSolutionCommands::CreatePhrase);
 
-    FStrip = new QLabel(&client);
+    FStripRow = new QWidget(&client);
+    FStripRow->setObjectName(QStringLiteral("StripRow"));
+    FStripRow->setFixedHeight(StripAreaHeight);
+    FStripRow->hide();
+    FStrip = new QLabel(FStripRow);
     FStrip->setObjectName(QStringLiteral("PhraseStrip"));
     FStrip->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     FStrip->setTextFormat(Qt::PlainText);
     QFont font = FStrip->font();
     font.setBold(true);
     FStrip->setFont(font);
-    FStrip->hide();
+    // A long phrase is cut, never widening the window.
+    FStrip->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    auto* stripRow = new QHBoxLayout(FStripRow);
+    stripRow->setContentsMargins(3 * StripGap, StripGap, 3 * StripGap, StripGap);
+    stripRow->addWidget(FStrip);
 
     connect(&FCrossWord, &TCrossDocument::Reset, this, [this] {
         FSolved = IsSolved(FCrossWord.Document());
@@ -213,16 +222,10 @@ void TSolutionCommands::UpdateCommands()
 
 // The strip ------------------------------------------------------------------------------
 
-int TSolutionCommands::StripHeight(bool crossWordShown) const
+void TSolutionCommands::ShowStrip(bool crossWordShown)
 {
-    return crossWordShown && !FCrossWord.Document().Phrase().Cells.empty() ? StripAreaHeight : 0;
-}
-
-void TSolutionCommands::PlaceBelow(int gridBottom, int width, bool crossWordShown)
-{
-    FStripShown = StripHeight(crossWordShown) > 0;
-    FStrip->setGeometry(6, gridBottom + 2, std::max(0, width - 12), StripAreaHeight - 4);
-    FStrip->setVisible(FStripShown);
+    FStripShown = crossWordShown && !FCrossWord.Document().Phrase().Cells.empty();
+    FStripRow->setVisible(FStripShown);
 }
 
 void TSolutionCommands::UpdateStrip()

@@ -53,11 +53,11 @@ public:
     // Fills the menu with the commands.
     void FillMenu(QMenu& menu);
 
-    // The height the strip takes under the crossword grid (0 without a phrase);
-    // `crossWordShown` is false for the template editor and the preview.
-    int StripHeight(bool crossWordShown) const;
-    // Puts the strip below a grid ending at `gridBottom` and shows it when it takes room.
-    void PlaceBelow(int gridBottom, int width, bool crossWordShown);
+    // The strip's row, for the client's layout under the grid.
+    QWidget* StripRow() const { return FStripRow; }
+    // Shows the strip when the crossword has a phrase and its own grid is
+    // shown (`crossWordShown` is false for the template editor and the preview).
+    void ShowStrip(bool crossWordShown);
 
     // After composing: offers the "rozwiązanie" for the crossword just composed
     // when it is the one shown and the user asked for it ("Rozwiązanie po ułożeniu").
@@ -88,6 +88,7 @@ private:
     const TSettings& FSettings;
     QWidget& FWindow;
     QLabel* FStrip = nullptr;
+    QWidget* FStripRow = nullptr;
     std::unique_ptr<TDB> FDB;
     QString FDBPath;
     // Set while the program itself puts letters in, so revealing never congratulates.

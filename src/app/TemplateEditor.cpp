@@ -5,6 +5,7 @@
 #include "documents/CrossTXT.h"
 #include "grid/CrossSurface.h"
 
+#include <QBoxLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -19,10 +20,12 @@ namespace {
 
 constexpr int GripSize = 14;
 constexpr int ColsLeft = 4;
-constexpr int RowsLeft = 28;
-// The right edge of the rows figure, from the left of the columns figure.
+// The columns figure starts at the box's left, the rows figure ends at this
+// distance from there.
 constexpr int RowsRightEdge = 40;
 constexpr int GapBelowGrid = 4;
+// The whole row below the grid, with the gap.
+constexpr int RowHeight = 26;
 // The sunken frame around both figures, in the panel.
 constexpr int BoxLeft = 2;
 constexpr int BoxWidth = 45;
@@ -30,16 +33,16 @@ constexpr int BoxHeight = 22;
 constexpr int MinCols = 4;
 constexpr int MinRows = 3;
 
-QLabel* SizeLabel(QWidget& client, const char* name, const QString& hint, int left)
+QLabel* SizeLabel(QWidget& row, const char* name, const QString& hint, Qt::Alignment alignment)
 {
-    auto* label = new QLabel(&client);
+    auto* label = new QLabel(&row);
     label->setObjectName(QString::fromLatin1(name));
     QFont f = label->font();
     f.setBold(true);
     label->setFont(f);
     label->setToolTip(hint);
-    label->move(left, 0);
-    label->hide();
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setFixedWidth(RowsRightEdge / 2);
     return label;
 }
 
@@ -49,16 +52,27 @@ TTemplateEditor::TTemplateEditor(TCrossSurface& patternView, QWidget& client, QL
     : QObject(parent), FTemplateView(patternView), FClient(client), FPanel(panel), FPlainPanel(panel.pixmap().toImage())
 {
     setObjectName(QStringLiteral("TemplateEditor"));
-    FCols = SizeLabel(client, "Lab_X", QStringLiteral("Liczba kolumn szablonu"), ColsLeft);
-    FRows = SizeLabel(client, "Lab_Y", QStringLiteral("Liczba wierszy szablonu"), RowsLeft);
-    FGrip = new QLabel(&client);
+    FRow = new QWidget(&client);
+    FRow->setObjectName(QStringLiteral("SizeRow"));
+    FRow->setFixedHeight(RowHeight);
+    FRow->hide();
+    FCols = SizeLabel(*FRow, "Lab_X", QStringLiteral("Liczba kolumn szablonu"), Qt::AlignLeft);
+    FRows = SizeLabel(*FRow, "Lab_Y", QStringLiteral("Liczba wierszy szablonu"), Qt::AlignRight);
+    FGrip = new QLabel(FRow);
     FGrip->setObjectName(QStringLiteral("ResizeImage"));
     FGrip->setPixmap(ResizeGripPicture());
-    FGrip->resize(GripSize, GripSize);
+    FGrip->setFixedSize(GripSize, GripSize);
     FGrip->setCursor(Qt::SizeFDiagCursor);
-    FGrip->hide();
     // The press grabs the mouse, so the moves keep coming when the pointer leaves the grip.
     FGrip->installEventFilter(this);
+
+    auto* row = new QHBoxLayout(FRow);
+    row->setContentsMargins(ColsLeft, GapBelowGrid, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(FCols, 0, Qt::AlignTop);
+    row->addWidget(FRows, 0, Qt::AlignTop);
+    row->addStretch();
+    row->addWidget(FGrip, 0, Qt::AlignBottom);
 }
 
 bool TTemplateEditor::eventFilter(QObject* watched, QEvent* event)
@@ -75,9 +89,7 @@ bool TTemplateEditor::eventFilter(QObject* watched, QEvent* event)
 
 void TTemplateEditor::SetShown(bool shown)
 {
-    FGrip->setVisible(shown);
-    FCols->setVisible(shown);
-    FRows->setVisible(shown);
+    FRow->setVisible(shown);
     if (!shown)
         FPanel.setPixmap(QPixmap::fromImage(FPlainPanel));
 }
@@ -92,13 +104,6 @@ void TTemplateEditor::FitPanel(int width)
         UpdateSizeBox();
     else
         FPanel.setPixmap(QPixmap::fromImage(FPlainPanel));
-}
-
-void TTemplateEditor::PlaceBelow(int gridBottom)
-{
-    FCols->move(FCols->x(), gridBottom + GapBelowGrid);
-    FRows->move(FRows->x(), gridBottom + GapBelowGrid);
-    FGrip->move(FClient.width() - FGrip->width(), FClient.height() - FGrip->height());
 }
 
 QSize TTemplateEditor::SizeForGrip(QPoint screenPos, const QRect& window, QSize frameExtra, QSize margins) const
@@ -126,18 +131,12 @@ QSize TTemplateEditor::SizeForGrip(QPoint screenPos, const QRect& window, QSize 
 
 void TTemplateEditor::UpdateSizeBox()
 {
-    FGrip->move(FClient.width() - FGrip->width(), FClient.height() - FGrip->height());
-    const int top = FTemplateView.y() + FTemplateView.height() + GapBelowGrid;
     FCols->setText(QString::number(FTemplateView.ColCount()));
     FRows->setText(QString::number(FTemplateView.RowCount()));
-    FCols->adjustSize();
-    FRows->adjustSize();
-    FCols->move(FCols->x(), top);
-    FRows->move(FCols->x() + RowsRightEdge - FRows->width(), top);
 
     QImage picture = FPlainPanel;
     QPainter p(&picture);
-    const QRect box(BoxLeft, FCols->y() - 2 - FPanel.y(), BoxWidth, BoxHeight);
+    const QRect box(BoxLeft, FCols->mapTo(&FClient, QPoint()).y() - 2 - FPanel.y(), BoxWidth, BoxHeight);
     const QColor light = FClient.palette().color(QPalette::Light);
     const QColor shadow = FClient.palette().color(QPalette::Dark);
     auto frame = [&p](const QRect& r, const QColor& topLeft, const QColor& bottomRight) {

@@ -24,8 +24,9 @@ public:
     TTemplateEditor(TCrossSurface& patternView, QWidget& client, QLabel& panel, QObject* parent = nullptr);
 
     void SetShown(bool shown);
-    // Puts the size box below a grid that ends at `gridBottom` and the grip in the corner.
-    void PlaceBelow(int gridBottom);
+    // The row of the size box and the grip (in the client's bottom right
+    // corner), for the client's layout under the grid.
+    QWidget* Row() const { return FRow; }
     // Writes the size into the box and draws its frame into the panel.
     void UpdateSizeBox();
     // The template's size for a drag of the grip to a screen position, the
@@ -49,6 +50,7 @@ private:
     QLabel* FGrip = nullptr;
     QLabel* FCols = nullptr;
     QLabel* FRows = nullptr;
+    QWidget* FRow = nullptr;
 };
 
 } // namespace mz

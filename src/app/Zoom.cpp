@@ -44,8 +44,6 @@ void TZoom::SetCellSize(int cellSize)
         for (TCrossSurface* view : FViews)
             view->SetCellPictures(pictures);
     }
-    for (TCrossSurface* view : FViews)
-        view->resize(view->ImageWidth(), view->ImageHeight());
     const bool resized = cellSize != FCellSize;
     FCellSize = cellSize;
     FPixelRatio = ratio;

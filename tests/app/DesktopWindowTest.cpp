@@ -134,7 +134,7 @@ private slots:
         QVERIFY(form->frameGeometry().right() + 28 > free.right());
         QVERIFY(form->findChild<QWidget*>(QStringLiteral("Toolbar"))->width() >= Client(*form)->width());
         QVERIFY(Label(*form, "Image2")->width() >= Client(*form)->width());
-        QVERIFY(Label(*form, "ResizeImage")->geometry().bottomRight()
+        QVERIFY(OnClient(*form, Label(*form, "ResizeImage")).bottomRight()
                 == QPoint(Client(*form)->width() - 1, Client(*form)->height() - 1));
     }
 

@@ -308,7 +308,7 @@ private slots:
         form->OpenFile(path);
         TCrossSurface* grid = Grid(*form, "CrossVC");
         QLabel* strip = Label(*form, "PhraseStrip");
-        QVERIFY(strip->isHidden());
+        QVERIFY(!strip->isVisible());
         const int heightBefore = Client(*form)->height();
 
         // A phrase the crossword cannot spell: the core's message, nothing changes.
@@ -332,8 +332,8 @@ private slots:
         QCOMPARE(strip->text(), QStringLiteral("Rozwiązanie: _ _ _ _"));
         QVERIFY(strip->isVisible());
         QCOMPARE(Client(*form)->height(), heightBefore + 24);
-        QVERIFY(strip->geometry().top() >= grid->geometry().bottom());
-        QVERIFY(Label(*form, "Expl_Label")->geometry().top() >= strip->geometry().bottom());
+        QVERIFY(OnClient(*form, strip).top() >= grid->geometry().bottom());
+        QVERIFY(OnClient(*form, Label(*form, "Expl_Label")).top() >= OnClient(*form, strip).bottom());
 
         // Every numbered cell shows its number; typing its letter fills the strip.
         const TCellPos b = CrossWord(*form).Phrase().Cells[0];
@@ -350,7 +350,7 @@ private slots:
         // Saved with the crossword, shown again when it is opened.
         Action(*form, "CrossWord_Save")->trigger();
         form->OpenFile(SaveKotek(bench, true, QStringLiteral("inna.krz")));
-        QVERIFY(strip->isHidden());
+        QVERIFY(!strip->isVisible());
         QCOMPARE(Client(*form)->height(), heightBefore);
         form->OpenFile(path);
         QCOMPARE(strip->text(), QStringLiteral("Rozwiązanie: B _ _ K"));

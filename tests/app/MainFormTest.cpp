@@ -938,7 +938,7 @@ private slots:
         QCOMPARE(Client(*form)->width(), Grid(*form, "CrossVC")->ImageWidth());
         QCOMPARE(Client(*form)->height(), Grid(*form, "CrossVC")->ImageHeight() + 48);
         QCOMPARE(Grid(*form, "CrossVC")->pos(), QPoint(0, 0));
-        QCOMPARE(Label(*form, "Expl_Label")->y(), Grid(*form, "CrossVC")->height() + 8);
+        QCOMPARE(OnClient(*form, Label(*form, "Expl_Label")).y(), Grid(*form, "CrossVC")->height() + 8);
         QCOMPARE(Label(*form, "Image2")->y(), Client(*form)->height() - 68);
         QCOMPARE(form->minimumSize(), form->maximumSize());
     }

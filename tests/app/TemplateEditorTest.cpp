@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(Button(*form, "SBttn_New")->toolTip(), QStringLiteral("Czyść szablon"));
         QCOMPARE(Button(*form, "SBttn_Print")->toolTip(), QStringLiteral("Drukuj szablon"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Normal.sz - Mirakolnik Zodevidar"));
-        QCOMPARE(Label(*form, "ResizeImage")->geometry().bottomRight(),
+        QCOMPARE(OnClient(*form, Label(*form, "ResizeImage")).bottomRight(),
                  QPoint(Client(*form)->width() - 1, Client(*form)->height() - 1));
         QVERIFY(Label(*form, "Image2")->pixmap().toImage() != panel);
 
@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(Client(*form)->size(), QSize(10 * w, 8 * h + 26));
         QCOMPARE(Label(*form, "Lab_X")->text(), QStringLiteral("10"));
         QCOMPARE(Label(*form, "Image2")->y(), Client(*form)->height() - Label(*form, "Image2")->height());
-        QCOMPARE(Label(*form, "ResizeImage")->x(), Client(*form)->width() - Label(*form, "ResizeImage")->width());
+        QCOMPARE(OnClient(*form, Label(*form, "ResizeImage")).x(), Client(*form)->width() - Label(*form, "ResizeImage")->width());
 
         Button(*form, "SBttn_New")->click();
         DragToSize(*form, 12, 8);

@@ -49,6 +49,11 @@ inline QWidget* Client(const QObject& form)
 {
     return Part<QWidget>(form, "Client");
 }
+// A part's place on the client, whichever row of the client holds it.
+inline QRect OnClient(const QObject& form, const QWidget* part)
+{
+    return {part->mapTo(Client(form), QPoint()), part->size()};
+}
 inline TComposeController* Composer(const QObject& form)
 {
     return Part<TComposeController>(form, "Composer");
