@@ -10,12 +10,14 @@
 #include <string>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QToolBar;
 
 namespace mz {
 
+class TClueList;
 class TCluePanel;
 class TCrossDocument;
 class TCrossSurface;
@@ -82,6 +84,12 @@ private:
     // The zoom's commands and the window fitted to the grid at the new size.
     void CreateZoom();
     void Zoomed(int cellSize);
+    // The clue list in its dock beside the grid, and the undo of typed letters.
+    void CreateClueList();
+    // The list is shown with the crossword grid when the user wants it.
+    void UpdateClueDock(bool crossWordShown);
+    // The window's frame fits the available area of its screen.
+    bool FitsScreen() const;
 
     // Window layout and modes.
     void FitWindowToGrid(TCrossSurface& grid);
@@ -89,6 +97,7 @@ private:
     void EnterEditor();
     void CloseEditor();
     void ShowCaption(const std::string& fileName);
+    void UpdateTitle();
     void ResizeTemplate(QPoint screenPos);
     void SetWriteDir(bool horizontal);
     TCrossSurface* VisibleGrid() const;
@@ -129,6 +138,8 @@ private:
     bool FEditorMode = false;
     bool FMinimizedByUser = false;
     int FBottomMargin = 0;
+    // The file the title names.
+    std::string FCaptionFile;
     TDBStatistics FDBStatistics;
 
     QWidget* FClient = nullptr;
@@ -147,6 +158,8 @@ private:
     TComposeController* FComposer = nullptr;
     TSolutionCommands* FSolution = nullptr;
     TZoom* FZoom = nullptr;
+    QDockWidget* FClueDock = nullptr;
+    TClueList* FClueList = nullptr;
 
     QMenu* FTemplateMenu = nullptr;
     QMenu* FCrossWordMenu = nullptr;
@@ -188,6 +201,8 @@ private:
         QAction* ZoomIn = nullptr;
         QAction* ZoomOut = nullptr;
         QAction* ZoomDefault = nullptr;
+        QAction* ClueList = nullptr;
+        QAction* Undo = nullptr;
     } FAct;
 };
 
