@@ -44,6 +44,8 @@ public:
     // a word without a recording is read by the speech engine when the
     // settings ask for it and the answer is known.
     void Play();
+    // Whether the play button gives anything for the word (a recording or speech).
+    bool HasSound(const TExpl& expl) const { return SoundOf(expl) != TWordSound::None; }
 
 private:
     enum class TWordSound { None, Recording, Speech };

@@ -134,11 +134,13 @@ bool TDocumentCommands::OpenCrossWordDialog()
 {
     TFileDialogRequest request;
     request.Title = QStringLiteral("Otwórz krzyżówkę...");
-    request.Filter = QStringLiteral("Pliki krzyżówek|*.krz|Pliki XWD|*.xwd|Pliki ipuz|*.ipuz|Wszystkie pliki|*.*");
+    // The first filter shows every crossword file the program opens.
+    request.Filter = QStringLiteral("Wszystkie krzyżówki|*.krz *.xwd *.ipuz|Pliki krzyżówek|*.krz|Pliki XWD|*.xwd|"
+                                    "Pliki ipuz|*.ipuz|Wszystkie pliki|*.*");
     request.Directory = DirectoryPart(FCrossWord.FileName());
     if (ExtensionOf(FCrossWord.FileName()) == "xwd") {
         FCrossOpenFileName = QStringLiteral("*.xwd");
-        FCrossOpenFilterIndex = 2;
+        FCrossOpenFilterIndex = 3;
     }
     request.FileName = FCrossOpenFileName;
     request.FilterIndex = FCrossOpenFilterIndex;

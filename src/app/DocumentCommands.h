@@ -84,7 +84,8 @@ private:
     TFileDialogs& FDialogs;
     QWidget& FWindow;
     // The open dialog remembers its last file name and filter.
-    QString FCrossOpenFileName = QStringLiteral("*.krz");
+    // No name at first: a pattern typed as the name would hide the first filter.
+    QString FCrossOpenFileName;
     int FCrossOpenFilterIndex = 1;
     TPrintOptions FPrintOptions;
 };

@@ -2,12 +2,14 @@
 
 #include "app/AboutBox.h"
 #include "app/ClueCommands.h"
+#include "app/ClueList.h"
 #include "app/CluePanel.h"
 #include "app/ConstructPanel.h"
 #include "app/DocumentCommands.h"
 #include "app/HelpForm.h"
 #include "app/MessageBox.h"
 #include "app/OwnWordsCommand.h"
+#include "app/ScreenPlace.h"
 #include "app/Settings.h"
 #include "app/SolutionCommands.h"
 #include "app/TemplateEditor.h"
@@ -29,6 +31,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDockWidget>
 #include <QLabel>
 #include <QBoxLayout>
 #include <QMenuBar>
@@ -97,6 +100,8 @@ TMainForm::TMainForm(const QString& programDir, TSettings& settings, QWidget* pa
     FClient->setObjectName(QStringLiteral("Client"));
     FClient->installEventFilter(this);
     setCentralWidget(FClient);
+    // Every dialog and message box is kept on the screen it opens on.
+    qApp->installEventFilter(new TScreenKeeper(this));
     CreateDocuments();
     CreateActions();
     CreateMenus();
@@ -105,6 +110,7 @@ TMainForm::TMainForm(const QString& programDir, TSettings& settings, QWidget* pa
     ConnectCommands();
     CreateZoom();
     THelpForm::InstallHelpKey(FProgramDir + HelpPageName);
+    CreateClueList();
     Start();
 }
 
@@ -132,7 +138,7 @@ void TMainForm::CreateDocuments()
 
 void TMainForm::CreateActions()
 {
-    FAct.TemplateClear = MakeAction(this, "Pattern_Clear", QStringLiteral("Czyść"), QStringLiteral("Czyść szablon"));
+    FAct.TemplateClear = MakeAction(this, "Pattern_Clear", QStringLiteral("&Czyść"), QStringLiteral("Czyść szablon"));
     FAct.TemplateOpen = MakeAction(this, "Pattern_Open", QStringLiteral("&Otwórz"), QStringLiteral("Otwórz szablon"));
     FAct.TemplateSave = MakeAction(this, "Pattern_Save", QStringLiteral("Zapi&sz"), QStringLiteral("Zapisz szablon"));
     FAct.TemplateSaveAs = MakeAction(this, "Pattern_SaveAs", QStringLiteral("Z&apisz jako..."));
@@ -149,7 +155,7 @@ void TMainForm::CreateActions()
     FAct.ExportAsWebPage =
         MakeAction(this, "CrossWord_ExportAsWebPage", QStringLiteral("Eksportuj jako stronę &WWW..."),
                    QStringLiteral("Zapisuje krzyżówkę jako stronę do rozwiązywania w przeglądarce"));
-    FAct.Series = MakeAction(this, "CrossWord_Series", QStringLiteral("Ser&ia krzyżówek..."));
+    FAct.Series = MakeAction(this, "CrossWord_Series", QStringLiteral("S&eria krzyżówek"));
     // One action in both menus: the crossword in crossword mode, the template in the editor.
     FAct.ExportAsPdf = MakeAction(this, "CrossWord_ExportAsPdf", QStringLiteral("Eksportuj jako &PDF..."));
     FAct.Print = MakeAction(this, "CrossWord_Print", QStringLiteral("&Drukuj"), QStringLiteral("Drukuj krzyżówkę"));
@@ -178,7 +184,7 @@ void TMainForm::CreateActions()
     FAct.Help->setShortcut(QKeySequence(Qt::Key_F1));
     FAct.Help->setShortcutContext(Qt::ApplicationShortcut);
     FAct.WebPage =
-        MakeAction(this, "MirakolnikKrzywekwInternecie1", QStringLiteral("Mirakolnik Zodevidar w Internecie..."));
+        MakeAction(this, "MirakolnikKrzywekwInternecie1", QStringLiteral("Mirakolnik Zodevidar w &Internecie..."));
     FAct.About = MakeAction(this, "About", QStringLiteral("&O Mirakolniku ..."));
 
     SetPicture(FAct.New, tpNew);
@@ -217,7 +223,7 @@ void TMainForm::CreateMenus()
     FCrossWordMenu = menu("CrossWord", QStringLiteral("&Krzyżówka"),
                           {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, FAct.ExportAsWebPage,
                            nullptr, FAct.Series, nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
-    // "Krzyżówka z własnych haseł..." follows "Seria krzyżówek...".
+    // "Krzyżówka z własnych haseł..." follows "Seria krzyżówek".
     QAction* ownWords = MakeAction(this, "CrossWord_OwnWords", QStringLiteral("Krzyżówka z &własnych haseł..."),
                                    QStringLiteral("Układa krzyżówkę z podanych słów lub krzyżówkę z hasłem"));
     FCrossWordMenu->insertAction(FCrossWordMenu->actions().value(FCrossWordMenu->actions().indexOf(FAct.Series) + 1),
@@ -348,7 +354,11 @@ void TMainForm::ConnectCommands()
     connect(FAct.Exit, &QAction::triggered, this, &QWidget::close);
 
     connect(FAct.Editor, &QAction::triggered, this, &TMainForm::EnterEditor);
-    connect(FAct.TemplateClose, &QAction::triggered, this, &TMainForm::CloseEditor);
+    // Unsaved changes of the template are offered for saving first; Anuluj keeps the editor open.
+    connect(FAct.TemplateClose, &QAction::triggered, this, [this] {
+        if (FCommands->AskSaveChanges(*FTemplate))
+            CloseEditor();
+    });
     // Cells beyond the present size keep their letters for a later enlargement.
     connect(FAct.TemplateClear, &QAction::triggered, FTemplate, &TCrossDocument::ClearCells);
     connect(FAct.TemplateOpen, &QAction::triggered, this, &TMainForm::OpenTemplateCommand);
@@ -372,6 +382,8 @@ void TMainForm::ConnectCommands()
     connect(FPreviewView, &TCrossSurface::VisibilityChanged, FComposer, &TComposeController::PreviewVisibilityChanged);
 
     connect(FCommands, &TDocumentCommands::CaptionChanged, this, &TMainForm::ShowCaption);
+    connect(FCrossWord, &TCrossDocument::ModifiedChanged, this, &TMainForm::UpdateTitle);
+    connect(FTemplate, &TCrossDocument::ModifiedChanged, this, &TMainForm::UpdateTitle);
     connect(FCommands, &TDocumentCommands::CrossWordRenamed, this, &TMainForm::SetCaption);
 
     // The solution: the strip of the "rozwiązanie" under the grid, and the phrase offered after composing.
@@ -409,6 +421,9 @@ void TMainForm::Start()
         auto store = OpenSettingsStore();
         ReadSettings(*store, FSettings, FAct.PreView->isChecked());
         FAct.PreView->setChecked(FSettings.PreViewChecked);
+        FAct.ClueList->setChecked(FSettings.ClueListShown);
+        if (auto* afterCompose = findChild<QAction*>(QStringLiteral("Solution_PhraseAfterCompose")))
+            afterCompose->setChecked(FSettings.PhraseAfterCompose);
         if (!FTerminate)
             FZoom->SetCellSize(FSettings.CellSize);
 
@@ -419,6 +434,10 @@ void TMainForm::Start()
 
         ValidateWordLengths(FSettings);
         move(PlaceMainWindow(FSettings, ScreenSize(), FCrossView->width(), FCrossView->height()));
+        // A place saved on another screen arrangement is checked against the screens there are now.
+        while (!FitsScreen() && FZoom->CellSize() > TZoom::Sizes().front())
+            FZoom->ZoomOut();
+        KeepOnScreen(*this);
         store.reset();
 
         LoadStartTemplate();
@@ -475,6 +494,9 @@ void TMainForm::WriteBackSettings()
     FSettings.MainFormTop = pos().y();
     FSettings.PreViewChecked = FAct.PreView->isChecked();
     FSettings.CellSize = FZoom->CellSize();
+    FSettings.ClueListShown = FAct.ClueList->isChecked();
+    if (auto* afterCompose = findChild<QAction*>(QStringLiteral("Solution_PhraseAfterCompose")))
+        FSettings.PhraseAfterCompose = afterCompose->isChecked();
     FSettings.CurrCrossWordFileName = QString::fromStdString(FCrossWord->FileName());
     auto store = OpenSettingsStore();
     WriteSettings(*store, FSettings);
@@ -533,7 +555,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 void TMainForm::CreateZoom()
 {
     FZoom = new TZoom({FCrossView, FTemplateView, FPreviewView}, FProgramDir + LetterImageName, this);
-    FAct.ZoomIn = MakeAction(this, "ZoomIn", QStringLiteral("Powięks&z"), QStringLiteral("Powiększ siatkę"));
+    FAct.ZoomIn = MakeAction(this, "ZoomIn", QStringLiteral("&Powiększ"), QStringLiteral("Powiększ siatkę"));
     FAct.ZoomOut = MakeAction(this, "ZoomOut", QStringLiteral("Pomniej&sz"), QStringLiteral("Pomniejsz siatkę"));
     FAct.ZoomDefault = MakeAction(this, "ZoomDefault", QStringLiteral("&Rozmiar domyślny"));
     // Ctrl with a letter types a Polish letter in the grid; the zoom keeps to '=', '+', '-' and '0'.
@@ -547,15 +569,79 @@ void TMainForm::CreateZoom()
         // The menu is hidden in the template editor; the keys work there too.
         addAction(a);
     }
-    connect(FAct.ZoomIn, &QAction::triggered, this, [this] { Reporting([this] { FZoom->ZoomIn(); }); });
+    connect(FAct.ZoomIn, &QAction::triggered, this, [this] {
+        Reporting([this] {
+            FZoom->ZoomIn();
+            // A window larger than the screen would lose its bottom rows: the step is taken back.
+            if (!FitsScreen())
+                FZoom->ZoomOut();
+        });
+    });
     connect(FAct.ZoomOut, &QAction::triggered, this, [this] { Reporting([this] { FZoom->ZoomOut(); }); });
     connect(FAct.ZoomDefault, &QAction::triggered, this, [this] { Reporting([this] { FZoom->DefaultSize(); }); });
     connect(FZoom, &TZoom::Zoomed, this, &TMainForm::Zoomed);
 }
 
+void TMainForm::CreateClueList()
+{
+    FClueList = new TClueList(*FCrossView, *FAct.Play, [this](const TExpl& expl) { return FClues->HasSound(expl); });
+    FClueDock = new QDockWidget(QStringLiteral("Hasła"), this);
+    FClueDock->setObjectName(QStringLiteral("ClueDock"));
+    // The window keeps the size of its grid: the list stays where it is.
+    FClueDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    FClueDock->setWidget(FClueList);
+    addDockWidget(Qt::RightDockWidgetArea, FClueDock);
+    FClueList->SetCellSize(FZoom->CellSize());
+
+    FAct.ClueList = MakeAction(this, "ClueListShown", QStringLiteral("&Lista haseł"),
+                               QStringLiteral("Pokazuje hasła poziomo i pionowo obok siatki"));
+    FAct.ClueList->setCheckable(true);
+    FAct.ClueList->setChecked(true);
+    FViewMenu->insertAction(FAct.ViewSeparator, FAct.ClueList);
+    connect(FAct.ClueList, &QAction::triggered, this, [this] {
+        if (TCrossSurface* shown = VisibleGrid())
+            FitWindowToGrid(*shown);
+    });
+
+    // Ctrl with Z types Ż in the grid; Alt with Backspace is the undo key of edit fields.
+    FAct.Undo = MakeAction(this, "Solution_Undo", QStringLiteral("&Cofnij wpisanie"),
+                           QStringLiteral("Cofa ostatnią wpisaną lub usuniętą literę"));
+    FAct.Undo->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    FSolutionMenu->insertAction(FSolutionMenu->actions().value(0), FAct.Undo);
+    FSolutionMenu->insertSeparator(FSolutionMenu->actions().value(1));
+    connect(FAct.Undo, &QAction::triggered, this, [this] {
+        if (!FEditorMode && !FCrossView->isHidden())
+            FCrossView->Undo();
+    });
+    // The direction buttons follow the grid when it turns the direction itself.
+    connect(FCrossView, &TCrossSurface::WriteDirChanged, this, [this](TDirection dir) {
+        if (!FEditorMode)
+            (dir == TDirection::Across ? FAct.WriteHoriz : FAct.WriteVert)->setChecked(true);
+    });
+}
+
+bool TMainForm::FitsScreen() const
+{
+    const QRect frame = frameGeometry();
+    const QRect area = AvailableAreaFor(frame);
+    return frame.width() <= area.width() && frame.height() <= area.height();
+}
+
+void TMainForm::UpdateClueDock(bool crossWordShown)
+{
+    if (!FClueDock)
+        return;
+    const bool shown = crossWordShown && FAct.ClueList->isChecked();
+    if (shown == FClueDock->isHidden())
+        FClueDock->setVisible(shown);
+}
+
 void TMainForm::Zoomed(int cellSize)
 {
     FSettings.CellSize = cellSize;
+    // The clue list's text follows the cells before the window is fitted to both.
+    if (FClueList)
+        FClueList->SetCellSize(cellSize);
     if (TCrossSurface* shown = VisibleGrid())
         FitWindowToGrid(*shown);
     else
@@ -568,7 +654,18 @@ void TMainForm::Zoomed(int cellSize)
 
 void TMainForm::ShowCaption(const std::string& fileName)
 {
-    setWindowTitle(QString::fromStdString(FileNamePart(fileName)) + QStringLiteral(" - Mirakolnik Zodevidar"));
+    FCaptionFile = fileName;
+    UpdateTitle();
+}
+
+// The title names the file shown and marks unsaved changes of the crossword
+// being solved (of the template in the editor) with a star.
+void TMainForm::UpdateTitle()
+{
+    const bool crossWord = !FEditorMode && FCaptionFile == FCrossWord->FileName();
+    const bool modified = FEditorMode ? FTemplate->Modified() : crossWord && FCrossWord->Modified();
+    setWindowTitle(QString::fromStdString(FileNamePart(FCaptionFile)) + (modified ? QStringLiteral("*") : QString())
+                   + QStringLiteral(" - Mirakolnik Zodevidar"));
 }
 
 TCrossSurface* TMainForm::VisibleGrid() const
@@ -586,9 +683,12 @@ void TMainForm::FitWindowToGrid(TCrossSurface& grid)
     FClient->layout()->activate();
     FEditor->FitPanel(FClient->width());
     FPanel->move(0, FClient->height() - FPanel->height());
+    UpdateClueDock(&grid == FCrossView && !FEditorMode);
     // The toolbar asks for the width of all its buttons; a narrower window
     // keeps the ones that do not fit under its extension button.
     setFixedSize(minimumSizeHint());
+    if (isVisible())
+        KeepOnScreen(*this);
 
     grid.ClearHighlights();
     FClues->ForgetHighlight();
@@ -610,6 +710,16 @@ void TMainForm::ShowToolbarOf(bool editor)
         {editor ? FAct.TemplatePrint : FAct.Print, "SBttn_Print"},
         {FAct.Help, "SBttn_Help"},
     };
+    // The keys of opening, saving and printing belong to the commands of the mode shown.
+    const std::pair<QAction*, QAction*> keyed[] = {{FAct.Save, FAct.TemplateSave},
+                                                   {FAct.Open, FAct.TemplateOpen},
+                                                   {FAct.Print, FAct.TemplatePrint}};
+    const QKeySequence keys[] = {QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_F3),
+                                 QKeySequence(Qt::CTRL | Qt::Key_P)};
+    for (size_t i = 0; i < std::size(keyed); ++i) {
+        keyed[i].first->setShortcut(editor ? QKeySequence() : keys[i]);
+        keyed[i].second->setShortcut(editor ? keys[i] : QKeySequence());
+    }
     // The toolbar deletes the old buttons later; they lose their names now.
     for (QAction* action : FToolbar->actions())
         if (QWidget* button = FToolbar->widgetForAction(action))

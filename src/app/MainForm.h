@@ -10,12 +10,14 @@
 #include <string>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QToolBar;
 
 namespace mz {
 
+class TClueList;
 class TCluePanel;
 class TConstructPanel;
 class TCrossDocument;
@@ -83,6 +85,12 @@ private:
     // The zoom's commands and the window fitted to the grid at the new size.
     void CreateZoom();
     void Zoomed(int cellSize);
+    // The clue list in its dock beside the grid, and the undo of typed letters.
+    void CreateClueList();
+    // The list is shown with the crossword grid when the user wants it.
+    void UpdateClueDock(bool crossWordShown);
+    // The window's frame fits the available area of its screen.
+    bool FitsScreen() const;
 
     // Window layout and modes.
     void FitWindowToGrid(TCrossSurface& grid);
@@ -90,6 +98,7 @@ private:
     void EnterEditor();
     void CloseEditor();
     void ShowCaption(const std::string& fileName);
+    void UpdateTitle();
     void ResizeTemplate(QPoint screenPos);
     void SetWriteDir(bool horizontal);
     TCrossSurface* VisibleGrid() const;
@@ -129,6 +138,8 @@ private:
     bool FTerminate = false;
     bool FEditorMode = false;
     bool FMinimizedByUser = false;
+    // The file the title names.
+    std::string FCaptionFile;
     TDBStatistics FDBStatistics;
 
     QWidget* FClient = nullptr;
@@ -148,6 +159,8 @@ private:
     TSolutionCommands* FSolution = nullptr;
     TZoom* FZoom = nullptr;
     TConstructPanel* FConstruct = nullptr;
+    QDockWidget* FClueDock = nullptr;
+    TClueList* FClueList = nullptr;
 
     QMenu* FTemplateMenu = nullptr;
     QMenu* FCrossWordMenu = nullptr;
@@ -189,6 +202,8 @@ private:
         QAction* ZoomIn = nullptr;
         QAction* ZoomOut = nullptr;
         QAction* ZoomDefault = nullptr;
+        QAction* ClueList = nullptr;
+        QAction* Undo = nullptr;
     } FAct;
 };
 

@@ -134,6 +134,8 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
     s.AnyWordLocation = ReadSettingBool(store, QStringLiteral("AnyWordLocation"), false);
     s.PreViewChecked = ReadSettingBool(store, QStringLiteral("PreViewChecked"), preViewDefault);
     s.CellSize = ReadSettingInt(store, QStringLiteral("CellSize"), 28);
+    s.ClueListShown = ReadSettingBool(store, QStringLiteral("ClueListShown"), true);
+    s.PhraseAfterCompose = ReadSettingBool(store, QStringLiteral("PhraseAfterCompose"), false);
     s.CurrPrefix = ReadSettingString(store, QStringLiteral("CurrPrefix"), QStringLiteral("K_????"));
     s.SeriesCount = ReadSettingInt(store, QStringLiteral("SeriesCount"), 10);
     s.PatternFileName = ReadSettingString(store, QStringLiteral("PatternFileName"), user.PatternFileName());
@@ -177,6 +179,8 @@ bool WriteSettings(QSettings& store, const TSettings& s)
     WriteBool(store, QStringLiteral("AnyWordLocation"), s.AnyWordLocation);
     WriteBool(store, QStringLiteral("PreViewChecked"), s.PreViewChecked);
     WriteInt(store, QStringLiteral("CellSize"), s.CellSize);
+    WriteBool(store, QStringLiteral("ClueListShown"), s.ClueListShown);
+    WriteBool(store, QStringLiteral("PhraseAfterCompose"), s.PhraseAfterCompose);
     WriteString(store, QStringLiteral("CurrPrefix"), s.CurrPrefix);
     WriteString(store, QStringLiteral("CurrCrossWordFileName"), s.CurrCrossWordFileName);
     WriteString(store, QStringLiteral("PatternFileName"), s.PatternFileName);

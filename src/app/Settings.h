@@ -24,6 +24,10 @@ struct TSettings : TOptionsValues {
     QString CurrCrossWordFileName;
     // The side of a grid cell in pixels, as the zoom left it.
     int CellSize = 28;
+    // "Widok › Lista haseł": the clue list beside the crossword grid.
+    bool ClueListShown = true;
+    // "Rozwiązanie › Rozwiązanie po ułożeniu".
+    bool PhraseAfterCompose = false;
 
     // Derived once at start from the program directory (which ends in '/').
     QString ProgramDir;

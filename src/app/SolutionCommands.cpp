@@ -42,6 +42,7 @@ const QString StripCaption = QStringLiteral("Rozwiązanie: ");
 
 constexpr int StripAreaHeight = 24;
 constexpr int StripGap = 2;
+constexpr int MessageLineChars = 60;
 
 QAction* MakeAction(QObject* owner, const char* name, const QString& caption, const QString& hint,
                     const QKeySequence& keys = {})
@@ -145,7 +146,7 @@ TSolutionCommands::TSolutionCommands(TCrossDocument& crossWord, TCrossSurface& c
                           QStringLiteral("Odszukuje brakujące odpowiedzi w bazie haseł"));
     FCreatePhrase = MakeAction(&window, "Solution_CreatePhrase", QStringLiteral("&Utwórz rozwiązanie..."),
                                QStringLiteral("Wybiera hasło rozwiązania i numeruje pola, z których się je czyta"));
-    FPhraseAfterCompose = MakeAction(&window, "Solution_PhraseAfterCompose", QStringLiteral("Rozwiązanie po &ułożeniu"),
+    FPhraseAfterCompose = MakeAction(&window, "Solution_PhraseAfterCompose", QStringLiteral("&Rozwiązanie po ułożeniu"),
                                      QStringLiteral("Po ułożeniu nowej krzyżówki proponuje utworzenie rozwiązania"));
     FPhraseAfterCompose->setCheckable(true);
 
@@ -176,6 +177,7 @@ TSolutionCommands::TSolutionCommands(TCrossDocument& crossWord, TCrossSurface& c
 
     connect(&FCrossWord, &TCrossDocument::Reset, this, [this] {
         FSolved = IsSolved(FCrossWord.Document());
+        FShown = false;
         UpdateCommands();
         UpdateStrip();
     });
@@ -243,7 +245,7 @@ void TSolutionCommands::UpdateStrip()
 
 void TSolutionCommands::CellTyped()
 {
-    if (FRevealing)
+    if (FRevealing || FShown)
         return;
     const bool solved = IsSolved(FCrossWord.Document());
     if (solved && !FSolved) {
@@ -319,6 +321,7 @@ void TSolutionCommands::ShowSolution()
     FRevealing = true;
     FCrossWord.Edit([](TCrossTXT& doc) { RevealAll(doc); });
     FRevealing = false;
+    FShown = true;
     FCrossView.ClearWrong();
     FSolved = IsSolved(FCrossWord.Document());
 }
@@ -384,7 +387,8 @@ void TSolutionCommands::CreatePhrase()
         const TPhrase chosen = ChoosePhraseCells(FCrossWord.Document(), phrase, *random);
         FCrossWord.Edit([&](TCrossTXT& doc) { doc.SetPhrase(chosen); });
     } catch (const std::exception& e) {
-        ShowErrorBox(QString::fromUtf8(e.what()));
+        // The list of missing letters can be long.
+        ShowErrorBox(WrappedText(QString::fromUtf8(e.what()), MessageLineChars));
     }
 }
 

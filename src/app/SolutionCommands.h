@@ -94,6 +94,8 @@ private:
     // Set while the program itself puts letters in, so revealing never congratulates.
     bool FRevealing = false;
     bool FSolved = false;
+    // The whole solution was shown: this crossword is not congratulated any more.
+    bool FShown = false;
     bool FStripShown = false;
 
     QAction* FCheckWord = nullptr;

@@ -17,6 +17,10 @@ QString Formatted(const char* pattern, const QString& arg);
 // path names a file without a directory.
 QString DirectoryPart(const std::string& path);
 
+// Each line broken at spaces into lines of at most `width` characters (a word
+// longer than that keeps a line of its own), so a long message stays narrow.
+QString WrappedText(const QString& text, int width);
+
 // The standard error box: the message, OK and the stop icon, on the screen.
 void ShowErrorBox(const QString& message);
 

@@ -16,8 +16,8 @@ namespace mz {
 
 namespace {
 
-const char* const MsgReadyAsk = "Krzyżówka %s jest gotowa\r\nCzy chcesz ją rozwiązywać teraz?";
-const char* const MsgReady = "Krzyżówka %s jest gotowa";
+const char* const MsgReadyAsk = "Krzyżówka %s jest gotowa.\r\nCzy chcesz ją rozwiązywać teraz?";
+const char* const MsgReady = "Krzyżówka %s jest gotowa.";
 const char* const MsgNoDirectory = "Nie można utworzyć katalogu %s";
 
 QString Formatted(const char* pattern, const std::string& arg)

@@ -1,5 +1,6 @@
 #include "documents/Numbering.h"
 
+#include "core/CellChars.h"
 #include "documents/CrossSolution.h"
 
 #include <algorithm>
@@ -54,6 +55,42 @@ int32_t TNumbering::NumberAt(int32_t col, int32_t row) const
 int32_t TNumbering::NumberOfExpl(int32_t expl) const
 {
     return expl >= 1 && size_t(expl) < FExplNumbers.size() ? FExplNumbers[size_t(expl)] : 0;
+}
+
+std::optional<TCellPos> FirstEmptyCell(const TCrossTXT& doc, const TExpl& expl)
+{
+    for (const TCellPos& cell : WordCells(doc, expl)) {
+        const unsigned char ch = doc.GetCell(cell.Col, cell.Row);
+        if (ch == BlankCell || ch == HiddenLetterCell)
+            return cell;
+    }
+    return std::nullopt;
+}
+
+std::optional<TTypingPlace> NextEmptyPlace(const TCrossTXT& doc, const TNumbering& numbering, int32_t expl)
+{
+    const std::vector<TNumberedWord>* lists[2] = {&numbering.Across(), &numbering.Down()};
+    for (int list = 0; list < 2; ++list) {
+        const std::vector<TNumberedWord>& own = *lists[list];
+        const auto at =
+            std::find_if(own.begin(), own.end(), [expl](const TNumberedWord& word) { return word.Expl == expl; });
+        if (at == own.end())
+            continue;
+        const std::vector<TNumberedWord>& other = *lists[1 - list];
+        // The word itself, the rest of its list, the other list, the start of its list.
+        std::vector<const TNumberedWord*> order;
+        for (auto it = at; it != own.end(); ++it)
+            order.push_back(&*it);
+        for (const TNumberedWord& word : other)
+            order.push_back(&word);
+        for (auto it = own.begin(); it != at; ++it)
+            order.push_back(&*it);
+        for (const TNumberedWord* word : order)
+            if (const auto cell = FirstEmptyCell(doc, word->Word))
+                return TTypingPlace{*cell, word->Word.Horizontal};
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 } // namespace mz

@@ -3,6 +3,7 @@
 #include "documents/CrossTXT.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace mz {
@@ -47,5 +48,24 @@ private:
     std::vector<TNumberedWord> FAcross;
     std::vector<TNumberedWord> FDown;
 };
+
+// Where typing goes on after the last letter of a word: a cell and the
+// direction of its word.
+struct TTypingPlace {
+    TCellPos Cell;
+    bool Horizontal = true;
+
+    bool operator==(const TTypingPlace&) const = default;
+};
+
+// The first cell of the word that holds no letter, nullopt when it is full.
+std::optional<TCellPos> FirstEmptyCell(const TCrossTXT& doc, const TExpl& expl);
+
+// After the last cell of explanation `expl`'s word: its own first empty cell,
+// else the first empty cell of the next word that has one, in the order a
+// solver reads the clue list (the rest of this direction's words, the other
+// direction's words, then this direction's from the start); nullopt when
+// every word is full or `expl` has no numbered word.
+std::optional<TTypingPlace> NextEmptyPlace(const TCrossTXT& doc, const TNumbering& numbering, int32_t expl);
 
 } // namespace mz

@@ -3,6 +3,7 @@
 #include "core/CellChars.h"
 #include "core/Cp1250.h"
 #include "documents/CrossSolution.h"
+#include "documents/Numbering.h"
 #include "grid/CrossDocument.h"
 
 #include <QFocusEvent>
@@ -22,6 +23,14 @@ constexpr int GlyphColumns = 26;
 constexpr int GlyphRows = 2;
 constexpr int BlinkInterval = 500;
 constexpr int HighlightStep = 30;
+// Solving: the word at the cursor and the cursor's own cell are tinted, and
+// the cell gets a solid frame, so the cursor is found without blinking.
+const QColor WordTint(175, 210, 255);
+const QColor CursorTint(255, 205, 70);
+const QColor CursorFrame(0, 45, 150);
+const QColor CursorFrameOnBlock(255, 150, 0);
+// The letters typed while solving that Undo can take back.
+constexpr size_t MaxUndo = 1000;
 
 const char* const MsgRange = "Wartość ColCount nie mieści się w dozwolnym zakresie";
 const char* const MsgColumn = "Niewłaściwa kolumna";
@@ -161,6 +170,7 @@ void TCrossSurface::DocumentResized()
 
 void TCrossSurface::DocumentReset()
 {
+    FUndo.clear();
     for (auto& [key, cell] : FCells)
         cell.Wrong = false;
     if (ColCount() != FColCount || RowCount() != FRowCount)
@@ -442,6 +452,31 @@ void TCrossSurface::paintEvent(QPaintEvent*)
     QPainter painter(this);
     // On a high-density screen the image's pixels are the screen's own.
     painter.drawImage(QRectF(0, 0, FGridImage.width() / FPixelRatio, FGridImage.height() / FPixelRatio), FGridImage);
+    if (FMode == mSolve && FFocusVisible && isEnabled() && FCellImageWidth > 0 && FCellImageHeight > 0)
+        DrawCursor(painter);
+}
+
+// Drawn over the grid image, never into it: the picture of every cell stays
+// what the document and the marks make it.
+void TCrossSurface::DrawCursor(QPainter& painter) const
+{
+    const qreal w = FCellImageWidth / FPixelRatio;
+    const qreal h = FCellImageHeight / FPixelRatio;
+    const qreal b = FBorder / FPixelRatio;
+    auto cellRect = [&](int col, int row) { return QRectF((col - 1) * (w + b) + b, (row - 1) * (h + b) + b, w, h); };
+    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+    for (const auto& [key, cell] : FCells)
+        if (cell.Highlight && key.first <= FColCount && key.second <= FRowCount
+            && (key.first != FCurrCol || key.second != FCurrRow))
+            painter.fillRect(cellRect(key.first, key.second), WordTint);
+    const QRectF current = cellRect(FCurrCol, FCurrRow);
+    painter.fillRect(current, CursorTint);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const qreal frame = std::max<qreal>(2, std::round(w / 10));
+    const bool block = static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow)) == Blocked;
+    painter.setPen(QPen(block ? CursorFrameOnBlock : CursorFrame, frame, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(current.adjusted(frame / 2, frame / 2, -frame / 2, -frame / 2));
 }
 
 QSize TCrossSurface::sizeHint() const
@@ -516,8 +551,58 @@ void TCrossSurface::setVisible(bool visible)
 
 void TCrossSurface::SetWriteDir(TDirection Value)
 {
-    FWriteDir = Value;
+    ChangeWriteDir(Value);
     FireExplRefresh();
+}
+
+void TCrossSurface::ChangeWriteDir(TDirection dir)
+{
+    if (dir == FWriteDir)
+        return;
+    FWriteDir = dir;
+    update();
+    emit WriteDirChanged(dir);
+}
+
+bool TCrossSurface::HasWord(int ACol, int ARow, TDirection dir) const
+{
+    return ExplNumberAt(Document().Document(), ACol, ARow, dir == TDirection::Across) != 0;
+}
+
+void TCrossSurface::FollowWord()
+{
+    if (FMode != mSolve)
+        return;
+    const TDirection other = FWriteDir == TDirection::Across ? TDirection::Down : TDirection::Across;
+    if (!HasWord(FCurrCol, FCurrRow, FWriteDir) && HasWord(FCurrCol, FCurrRow, other))
+        ChangeWriteDir(other);
+}
+
+void TCrossSurface::MoveCursor(int ACol, int ARow, TDirection dir)
+{
+    HideFocus();
+    ShowFocus(std::clamp(ACol, 1, FColCount), std::clamp(ARow, 1, FRowCount));
+    ChangeWriteDir(dir);
+    Paint();
+    FireExplRefresh();
+}
+
+bool TCrossSurface::Undo()
+{
+    while (!FUndo.empty()) {
+        const TTypedCell typed = FUndo.back();
+        FUndo.pop_back();
+        // A cell changed since (revealed, or typed over and taken back) is passed over.
+        if (static_cast<unsigned char>(GetCell(typed.Col, typed.Row)) != typed.After)
+            continue;
+        SetCell(typed.Col, typed.Row, static_cast<char>(typed.Before));
+        HideFocus();
+        ShowFocus(std::clamp(typed.Col, 1, FColCount), std::clamp(typed.Row, 1, FRowCount));
+        Paint();
+        FireExplRefresh();
+        return true;
+    }
+    return false;
 }
 
 void TCrossSurface::FireExplRefresh()
@@ -590,10 +675,45 @@ void TCrossSurface::Advance()
     }
 }
 
+// Solving: the next cell of the word; after its last letter the cursor never
+// goes onto a block or off the grid but to the first empty cell of this word,
+// or else of the next word that has one.
+void TCrossSurface::AdvanceInWord()
+{
+    if (FMode == mEdit) {
+        Advance();
+        return;
+    }
+    const bool across = FWriteDir == TDirection::Across;
+    const int col = FCurrCol + (across ? 1 : 0);
+    const int row = FCurrRow + (across ? 0 : 1);
+    if (col <= FColCount && row <= FRowCount && static_cast<unsigned char>(GetCell(col, row)) != Blocked) {
+        FCurrCol = col;
+        FCurrRow = row;
+        return;
+    }
+    const TCrossTXT& doc = Document().Document();
+    const int expl = ExplNumberAt(doc, FCurrCol, FCurrRow, across);
+    if (expl == 0)
+        return;
+    if (const auto place = NextEmptyPlace(doc, TNumbering(doc), expl)) {
+        FCurrCol = place->Cell.Col;
+        FCurrRow = place->Cell.Row;
+        ChangeWriteDir(DirectionOf(place->Horizontal));
+    }
+}
+
 void TCrossSurface::Clear()
 {
-    if (FMode == mEdit || static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow)) != Blocked)
+    const auto before = static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow));
+    if (FMode == mEdit || before != Blocked)
         SetCell(FCurrCol, FCurrRow, static_cast<char>(Blank));
+    const auto after = static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow));
+    if (FMode == mSolve && after != before) {
+        FUndo.push_back({FCurrCol, FCurrRow, before, after});
+        if (FUndo.size() > MaxUndo)
+            FUndo.erase(FUndo.begin());
+    }
 }
 
 // Writing skips blocked cells in solving, but the cursor moves on all the same.
@@ -604,9 +724,16 @@ void TCrossSurface::TypeChar(unsigned char ch)
         cell->Wrong = false;
         DrawCell(FCurrCol, FCurrRow, GetCell(FCurrCol, FCurrRow));
     }
-    if (FMode == mEdit || static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow)) != Blocked)
+    const auto before = static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow));
+    if (FMode == mEdit || before != Blocked)
         SetCell(FCurrCol, FCurrRow, static_cast<char>(ch));
-    Advance();
+    const auto after = static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow));
+    if (FMode == mSolve && after != before) {
+        FUndo.push_back({FCurrCol, FCurrRow, before, after});
+        if (FUndo.size() > MaxUndo)
+            FUndo.erase(FUndo.begin());
+    }
+    AdvanceInWord();
 }
 
 // Lands on the first cell of the word under the cursor, or of the nearest word
@@ -683,13 +810,23 @@ bool TCrossSurface::HandleKey(int key, Qt::KeyboardModifiers modifiers)
 
     switch (key) {
     case Qt::Key_Backspace: {
+        // Alt with Backspace is the undo key (Ctrl with Z types Ż).
+        if (altAlone) {
+            if (FMode == mSolve)
+                Undo();
+            return true;
+        }
         const auto here = static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow));
         if (here == Blank || here == Blocked) {
-            if (FWriteDir == TDirection::Across) {
-                if (FCurrCol > 1)
-                    --FCurrCol;
-            } else if (FCurrRow > 1) {
-                --FCurrRow;
+            const bool across = FWriteDir == TDirection::Across;
+            const int col = FCurrCol - (across ? 1 : 0);
+            const int row = FCurrRow - (across ? 0 : 1);
+            // Solving never steps back onto a block: at a word's first cell Backspace stays.
+            const bool ontoBlock = FMode == mSolve && here != Blocked && col >= 1 && row >= 1
+                && static_cast<unsigned char>(GetCell(col, row)) == Blocked;
+            if (col >= 1 && row >= 1 && !ontoBlock) {
+                FCurrCol = col;
+                FCurrRow = row;
             }
         }
         Clear();
@@ -781,6 +918,7 @@ bool TCrossSurface::HandleKey(int key, Qt::KeyboardModifiers modifiers)
 
 void TCrossSurface::AfterHandledKey()
 {
+    FollowWord();
     HideFocus();
     ShowCursor();
     update();
@@ -813,6 +951,7 @@ void TCrossSurface::mousePressEvent(QMouseEvent* event)
     event->accept();
     if (!FFocusVisible)
         return;
+    const bool hadFocus = hasFocus();
     setFocus(Qt::MouseFocusReason);
     // Without cells or their pictures there is no cell to place the click on.
     if (FCellImageWidth <= 0 || FCellImageHeight <= 0 || FColCount <= 0 || FRowCount <= 0)
@@ -820,9 +959,17 @@ void TCrossSurface::mousePressEvent(QMouseEvent* event)
     const QPointF pos = event->position() * FPixelRatio;
     const int col = std::clamp(static_cast<int>(pos.x()) / FCellImageWidth + 1, 1, FColCount);
     const int row = std::clamp(static_cast<int>(pos.y()) / FCellImageHeight + 1, 1, FRowCount);
+    // Solving: a second click on the cursor's cell turns the writing direction
+    // where a word of the other direction passes through it.
+    if (FMode == mSolve && hadFocus && col == FCurrCol && row == FCurrRow) {
+        const TDirection other = FWriteDir == TDirection::Across ? TDirection::Down : TDirection::Across;
+        if (HasWord(col, row, other))
+            ChangeWriteDir(other);
+    }
     FTimer.stop();
     HideFocus();
     ShowFocus(col, row);
+    FollowWord();
     update();
     FTimer.setInterval(BlinkInterval);
     FTimer.start();

@@ -13,6 +13,9 @@
 #include <functional>
 #include <map>
 #include <utility>
+#include <vector>
+
+class QPainter;
 
 namespace mz {
 
@@ -72,6 +75,13 @@ public:
 
     int CurrCol() const { return FCurrCol; }
     int CurrRow() const { return FCurrRow; }
+    // Puts the cursor on a cell and writes in the given direction from there
+    // (a jump to a word from outside the grid).
+    void MoveCursor(int ACol, int ARow, TDirection dir);
+    // Solving: takes back the last letter typed or cleared that is still in
+    // its cell and puts the cursor there; false when there is none.
+    bool Undo();
+    bool CanUndo() const { return !FUndo.empty(); }
 
     void SetCellHighlight(int ACol, int ARow, bool On);
     void ClearHighlights();
@@ -95,6 +105,9 @@ signals:
     void DoubleClicked();
     // Every setVisible, whether it changed anything or not.
     void VisibilityChanged(bool visible);
+    // The writing direction changed, by SetWriteDir or by the grid itself
+    // (solving follows the word under the cursor).
+    void WriteDirChanged(TDirection dir);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -152,6 +165,14 @@ private:
     void RedrawAll();
     void InvertFocusFrame(int ACol, int ARow);
     void Advance();
+    // Solving: the next cell of the word, or after its last letter the next
+    // place to type (this word's or the next word's first empty cell).
+    void AdvanceInWord();
+    // Solving: a cell that lies only in a word of the other direction turns the writing direction.
+    void FollowWord();
+    bool HasWord(int ACol, int ARow, TDirection dir) const;
+    void ChangeWriteDir(TDirection dir);
+    void DrawCursor(QPainter& painter) const;
     void Clear();
     void TypeChar(unsigned char ch);
     void WordStartBackward(int& pos, const std::function<unsigned char(int)>& cellAt);
@@ -181,6 +202,14 @@ private:
     qreal FPixelRatio = 1;
     TDirection FWriteDir = TDirection::Across;
     TMode FMode = mSolve;
+    // Letters typed or cleared while solving, oldest first.
+    struct TTypedCell {
+        int Col = 0;
+        int Row = 0;
+        unsigned char Before = 0;
+        unsigned char After = 0;
+    };
+    std::vector<TTypedCell> FUndo;
 };
 
 } // namespace mz

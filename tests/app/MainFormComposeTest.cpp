@@ -16,7 +16,7 @@ using namespace mz::test;
 
 namespace {
 
-const QString ReadyAsk = QStringLiteral("Krzyżówka %1 jest gotowa\r\nCzy chcesz ją rozwiązywać teraz?");
+const QString ReadyAsk = QStringLiteral("Krzyżówka %1 jest gotowa.\r\nCzy chcesz ją rozwiązywać teraz?");
 
 QString Title(const QString& name)
 {
@@ -197,7 +197,8 @@ private slots:
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość krzyżówki K_0231.krz zmieniła się.")));
-        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
+        // The typed letter is still unsaved.
+        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz*")));
         QCOMPARE(In(Grid(*form, "CrossVC")).GetCell(2, 2), 'K');
         QCOMPARE(Grid(*form, "CrossVC")->ColCount(), 6);
         QVERIFY(Grid(*form, "CrossVC")->isVisible());
@@ -292,7 +293,7 @@ private slots:
         AtFirstPreview(*form, [&] { Action(*form, "Editor")->trigger(); });
         Action(*form, "CrossWord_New")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
-        QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Krzyżówka K_0000.krz jest gotowa")}));
+        QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Krzyżówka K_0000.krz jest gotowa.")}));
         QVERIFY(form->EditorMode());
         QVERIFY(Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
         // The editor's toolbar has its close button where the stop button stands in crossword mode.
@@ -323,7 +324,7 @@ private slots:
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(bench.NewFiles().size(), 3);
         QCOMPARE(seenInEditor, QStringList(3, Title(QStringLiteral("Normal.sz"))));
-        QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Krzyżówka K_0002.krz jest gotowa")}));
+        QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Krzyżówka K_0002.krz jest gotowa.")}));
         QVERIFY(Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
     }
 

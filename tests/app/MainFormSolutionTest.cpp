@@ -7,9 +7,11 @@
 #include "core/Cp1250.h"
 #include "documents/CrossSolution.h"
 
+#include <QDockWidget>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
+#include <QTreeWidget>
 
 #include <map>
 #include <tuple>
@@ -109,6 +111,7 @@ class MainFormSolutionTest : public QObject {
     static void GoTo(TMainForm& form, int col, int row)
     {
         TCrossSurface* grid = Grid(form, "CrossVC");
+        const bool across = grid->WriteDir() == TDirection::Across;
         QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
         for (int c = 1; c < col; ++c)
             QTest::keyClick(grid, Qt::Key_Right);
@@ -116,6 +119,9 @@ class MainFormSolutionTest : public QObject {
             QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(grid->CurrCol(), col);
         QCOMPARE(grid->CurrRow(), row);
+        // The arrows may have turned the direction on the way; the one before is kept where it has a word.
+        if (ExplNumberAt(CrossWord(form), col, row, across) != 0)
+            Action(form, across ? "WriteHoriz" : "WriteVert")->trigger();
     }
 
     static QString Row(const TMainForm& form, int row)
@@ -141,6 +147,8 @@ private slots:
         GoTo(*form, 1, 3);
         QTest::keyClicks(grid, QStringLiteral("rubak"));
         GoTo(*form, 1, 1);
+        // The last letter of RYBAK took the cursor on to the down words.
+        Action(*form, "WriteHoriz")->trigger();
         QTest::keyClick(grid, Qt::Key_F5);
         QVERIFY(In(grid).CellMarkedWrong(2, 1) && In(grid).CellMarkedWrong(4, 1));
         QVERIFY(!In(grid).CellMarkedWrong(1, 1) && !In(grid).CellMarkedWrong(2, 3));
@@ -229,6 +237,126 @@ private slots:
         GoTo(*form, 5, 2);
         QTest::keyClicks(grid, QStringLiteral("o"));
         QTRY_COMPARE(boxes.Texts, QStringList({QStringLiteral("Gratulacje! Krzyżówka rozwiązana bezbłędnie.")}));
+    }
+
+    // A solver's walk through the clue list beside the grid and the cursor.
+    void solvingThroughTheClueListAndTheCursor()
+    {
+        TWindowBench bench;
+        auto form = Started(bench);
+        form->OpenFile(SaveKotek(bench, true));
+        TCrossSurface* grid = Grid(*form, "CrossVC");
+        auto* dock = Part<QDockWidget>(*form, "ClueDock");
+        auto* tree = Part<QTreeWidget>(*form, "ClueTree");
+        QVERIFY(dock->isVisible());
+        auto texts = [tree](int heading) {
+            QStringList list;
+            for (int i = 0; i < tree->topLevelItem(heading)->childCount(); ++i)
+                list << tree->topLevelItem(heading)->child(i)->text(0);
+            return list;
+        };
+        QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Poziomo"));
+        QCOMPARE(texts(0), QStringList({QStringLiteral("1. mały kot (5)"), QStringLiteral("4. łowi ryby (5)")}));
+        QCOMPARE(tree->topLevelItem(1)->text(0), QStringLiteral("Pionowo"));
+        QCOMPARE(texts(1),
+                 QStringList({QStringLiteral("1. kara dawniej (3)"), QStringLiteral("2. tabulator (3)"),
+                              QStringLiteral("3. fryzura (3)")}));
+        QTreeWidgetItem* rybak = tree->topLevelItem(0)->child(1);
+        QTreeWidgetItem* kar = tree->topLevelItem(1)->child(0);
+        const QColor current(255, 205, 70);
+
+        // A click on a clue puts the cursor on its word, ready to type.
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(rybak).center());
+        QCOMPARE(QPoint(grid->CurrCol(), grid->CurrRow()), QPoint(1, 3));
+        QCOMPARE(grid->WriteDir(), TDirection::Across);
+        QVERIFY(grid->hasFocus());
+        QCOMPARE(rybak->background(0).color(), current);
+        QVERIFY(Action(*form, "Clue_Play")->isEnabled());
+        QVERIFY(!rybak->icon(0).isNull());
+
+        // The cursor's cell is solid and the word around it tinted, without blinking.
+        const QImage shot = grid->grab().toImage();
+        const int cell = grid->CellImageWidth();
+        auto near = [](QColor a, QColor b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 40;
+        };
+        QVERIFY(near(shot.pixelColor(QPoint(cell / 2, 2 * cell + 4) * grid->devicePixelRatio()), current));
+        QVERIFY(near(shot.pixelColor(QPoint(3 * cell + 4, 2 * cell + 4) * grid->devicePixelRatio()),
+                     QColor(175, 210, 255)));
+        QCOMPARE(shot.pixelColor(QPoint(1, 2 * cell + cell / 2) * grid->devicePixelRatio()), QColor(0, 45, 150));
+
+        // After the word's last letter the cursor goes on to the next word with an empty cell, down.
+        QTest::keyClicks(grid, QStringLiteral("rybak"));
+        QCOMPARE(Row(*form, 3), QStringLiteral("RYBAK"));
+        QCOMPARE(QPoint(grid->CurrCol(), grid->CurrRow()), QPoint(1, 1));
+        QCOMPARE(grid->WriteDir(), TDirection::Down);
+        QVERIFY(Action(*form, "WriteVert")->isChecked());
+        QCOMPARE(kar->background(0).color(), current);
+        QTRY_COMPARE(rybak->foreground(0).color(), QColor(120, 120, 120));
+        QCOMPARE(form->windowTitle(), QStringLiteral("kotek.krz* - Mirakolnik Zodevidar"));
+        QTest::keyClicks(grid, QStringLiteral("ka"));
+        QCOMPARE(QPoint(grid->CurrCol(), grid->CurrRow()), QPoint(1, 3));
+
+        // Alt+Backspace takes the letters back one by one (Ctrl+Z types Ż).
+        QTest::keyClick(grid, Qt::Key_Backspace, Qt::AltModifier);
+        QCOMPARE(CrossWord(*form).GetCell(1, 2), ' ');
+        QCOMPARE(QPoint(grid->CurrCol(), grid->CurrRow()), QPoint(1, 2));
+        QCOMPARE(Action(*form, "Solution_Undo")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
+
+        // A cell of an across word only turns the direction; a second click on a crossing cell turns it back.
+        auto click = [grid, cell](int col, int row) {
+            QTest::mouseClick(grid, Qt::LeftButton, {},
+                              QPoint((col - 1) * cell + cell / 2, (row - 1) * cell + cell / 2));
+        };
+        click(2, 1);
+        QCOMPARE(grid->WriteDir(), TDirection::Across);
+        QCOMPARE(tree->topLevelItem(0)->child(0)->background(0).color(), current);
+        click(2, 1);
+        QCOMPARE(grid->WriteDir(), TDirection::Across);
+        click(3, 1);
+        QCOMPARE(grid->WriteDir(), TDirection::Across);
+        click(3, 1);
+        QCOMPARE(grid->WriteDir(), TDirection::Down);
+        QCOMPARE(tree->topLevelItem(1)->child(1)->background(0).color(), current);
+
+        // "Pokaż rozwiązanie", then a letter taken out and typed again: no congratulation.
+        {
+            TMessageLog boxes([](const QString&) { return QStringLiteral("Yes"); });
+            Action(*form, "Solution_ShowAll")->trigger();
+            QTRY_COMPARE(boxes.Texts.size(), 1);
+            QTest::keyClick(grid, Qt::Key_Delete);
+            QTest::keyClicks(grid, QStringLiteral("t"));
+            QTest::qWait(50);
+            QCOMPARE(boxes.Texts.size(), 1);
+        }
+
+        // The list follows the zoom, and can be hidden; the window remembers it.
+        const int plainWidth = dock->width();
+        Action(*form, "ZoomIn")->trigger();
+        QVERIFY(tree->font().pointSizeF() > QApplication::font().pointSizeF());
+        QTRY_VERIFY(dock->width() > plainWidth);
+        const int withList = form->width();
+        Action(*form, "ClueListShown")->trigger();
+        QVERIFY(dock->isHidden());
+        QTRY_VERIFY(form->width() < withList);
+        CrossWordDoc(*form).SetModified(false);
+        form.reset();
+        QCOMPARE(bench.StoredSetting(QStringLiteral("ClueListShown")), QStringLiteral("0"));
+        form = Started(bench);
+        QVERIFY(Part<QDockWidget>(*form, "ClueDock")->isHidden());
+        QVERIFY(!Action(*form, "ClueListShown")->isChecked());
+
+        // With MZ_PICTURES_DIR set, pictures of the shipped crossword being solved are left there.
+        if (const QString pictures = qEnvironmentVariable("MZ_PICTURES_DIR"); !pictures.isEmpty()) {
+            Action(*form, "ClueListShown")->trigger();
+            form->OpenFile(BuiltProgramDir + QStringLiteral("Krzyżówki/K_0231.krz"));
+            auto* list = Part<QTreeWidget>(*form, "ClueTree");
+            QTreeWidgetItem* clue = list->topLevelItem(0)->child(3);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(clue).center());
+            QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("ka"));
+            QVERIFY(form->grab().save(pictures + QStringLiteral("/clue-list.png"), "PNG"));
+            QVERIFY(Grid(*form, "CrossVC")->grab().save(pictures + QStringLiteral("/cursor.png"), "PNG"));
+        }
     }
 
     void withoutAnswersTheCommandsAreDisabledWithTheReason()

@@ -4,10 +4,11 @@
 #include "app/HelpForm.h"
 #include "app/MessageBox.h"
 #include "app/Settings.h"
-#include "sound/SoundPlayer.h"
 #include "core/Cp1250.h"
 #include "database/DBBuilder.h"
+#include "documents/CrossSolution.h"
 #include "documents/Ipuz.h"
+#include "sound/SoundPlayer.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -186,6 +187,7 @@ class MainFormTest : public QObject {
 
     static void GoTo(TMainForm& form, int col, int row)
     {
+        const bool across = Grid(form, "CrossVC")->WriteDir() == TDirection::Across;
         Key(Grid(form, "CrossVC"), Qt::Key_Home, Qt::ControlModifier);
         for (int c = 1; c < col; ++c)
             Key(Grid(form, "CrossVC"), Qt::Key_Right);
@@ -193,6 +195,9 @@ class MainFormTest : public QObject {
             Key(Grid(form, "CrossVC"), Qt::Key_Down);
         QCOMPARE(Grid(form, "CrossVC")->CurrCol(), col);
         QCOMPARE(Grid(form, "CrossVC")->CurrRow(), row);
+        // The arrows may have turned the direction on the way; the one before is kept where it has a word.
+        if (ExplNumberAt(CrossWord(form), col, row, across) != 0)
+            Action(form, across ? "WriteHoriz" : "WriteVert")->trigger();
     }
 
     static void Drop(TMainForm& form, const QStringList& files)
@@ -336,7 +341,8 @@ private slots:
             QTest::keyClicks(Grid(*form, "CrossVC"), QStringLiteral("kot"));
             // A Polish letter arriving as text (AltGr layouts) ...
             QKeyEvent polish(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("ż"));
-            GoTo(*form, 1, 3);
+            // (1, 3) lies in a down word only, where typing goes down: (1, 5) starts an across word.
+            GoTo(*form, 1, 5);
             QApplication::sendEvent(Grid(*form, "CrossVC"), &polish);
             // ... and through the Ctrl key.
             QTest::keyPress(Grid(*form, "CrossVC"), Qt::Key_Control);
@@ -352,7 +358,7 @@ private slots:
         QCOMPARE(saved.ExplCount(), 5);
         auto again = Start();
         QCOMPARE(Word(*Grid(*again, "CrossVC"), 1, 1, 3), QStringLiteral("KOT"));
-        QCOMPARE(Word(*Grid(*again, "CrossVC"), 1, 3, 2), QStringLiteral("ŻĄ"));
+        QCOMPARE(Word(*Grid(*again, "CrossVC"), 1, 5, 2), QStringLiteral("ŻĄ"));
     }
 
     void saveWithoutChangesWritesNothing()
@@ -607,12 +613,13 @@ private slots:
         });
         Action(*form, "CrossWord_Open")->trigger();
         QCOMPARE(asked.Title, QStringLiteral("Otwórz krzyżówkę..."));
-        QCOMPARE(asked.FileName, QStringLiteral("*.krz"));
+        QCOMPARE(asked.FileName, QString());
         QCOMPARE(asked.FilterIndex, 1);
+        QVERIFY(asked.Filter.startsWith(QStringLiteral("Wszystkie krzyżówki|*.krz *.xwd *.ipuz|")));
         CrossWordDoc(*form).SetFileName((dir + QStringLiteral("stara.xwd")).toStdString());
         Action(*form, "CrossWord_Open")->trigger();
         QCOMPARE(asked.FileName, QStringLiteral("*.xwd"));
-        QCOMPARE(asked.FilterIndex, 2);
+        QCOMPARE(asked.FilterIndex, 3);
     }
 
     void aCrosswordTheGridCannotShowChangesNothing_data()
@@ -950,6 +957,8 @@ private slots:
         FreshProgram();
         WriteHelpPage();
         auto form = Start();
+        // The clue list beside the grid would widen the window.
+        Action(*form, "ClueListShown")->trigger();
         auto* toolbar = form->findChild<QToolBar*>(QStringLiteral("Toolbar"));
         QVERIFY(toolbar && toolbar->isVisible());
         QVERIFY(toolbar->width() >= Client(*form)->width());

@@ -193,7 +193,7 @@ private slots:
             store->endGroup();
             return k;
         }();
-        QCOMPARE(keys.size(), 20);
+        QCOMPARE(keys.size(), 22);
         QCOMPARE(store->value("1.01/SpeakWithoutRecording").toString(), QStringLiteral("0"));
         QCOMPARE(store->value("1.01/CellSize").toString(), QStringLiteral("36"));
         QCOMPARE(store->value("1.01/Difficulty").toString(), QStringLiteral("2"));

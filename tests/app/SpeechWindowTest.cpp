@@ -8,6 +8,7 @@
 
 #include "core/Cp1250.h"
 #include "dialogs/OptionsForm.h"
+#include "documents/CrossSolution.h"
 #include "sound/SoundPlayer.h"
 #include "sound/SpokenWords.h"
 #include "speech/Wav.h"
@@ -23,11 +24,15 @@ namespace {
 void GoTo(TMainForm& form, int col, int row)
 {
     TCrossSurface* grid = Grid(form, "CrossVC");
+    const bool across = grid->WriteDir() == TDirection::Across;
     QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
     for (int c = 1; c < col; ++c)
         QTest::keyClick(grid, Qt::Key_Right);
     for (int r = 1; r < row; ++r)
         QTest::keyClick(grid, Qt::Key_Down);
+    // The arrows may have turned the direction on the way; the one before is kept where it has a word.
+    if (ExplNumberAt(CrossWord(form), col, row, across) != 0)
+        Action(form, across ? "WriteHoriz" : "WriteVert")->trigger();
 }
 
 QByteArray ReadAll(const QString& name)

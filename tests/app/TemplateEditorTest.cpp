@@ -219,21 +219,27 @@ private slots:
         QVERIFY(!QFile::exists(copy));
     }
 
-    void closingTheEditorAsksNothingButEndingTheProgramDoes()
+    void closingTheEditorWithChangesAsksAndAnulujKeepsItOpen()
     {
         TWindowBench bench;
         auto form = bench.Start();
         Action(*form, "Editor")->trigger();
         In(Grid(*form, "PatternVC")).SetCell(3, 3, '*');
-        TMessageLog boxes([](const QString&) { return QStringLiteral("Yes"); });
+        QCOMPARE(form->windowTitle(), QStringLiteral("Normal.sz* - Mirakolnik Zodevidar"));
+        QStringList answers{QStringLiteral("Cancel"), QStringLiteral("Yes")};
+        TMessageLog boxes([&](const QString&) { return answers.takeFirst(); });
         Action(*form, "Pattern_Close")->trigger();
-        QVERIFY(boxes.Texts.isEmpty());
-        QVERIFY(form->close());
-        QCOMPARE(boxes.Texts.size(), 1);
+        QTRY_COMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Zawartość szablonu Normal.sz")));
+        QVERIFY(form->EditorMode());
+        Action(*form, "Pattern_Close")->trigger();
+        QTRY_COMPARE(boxes.Texts.size(), 2);
+        QVERIFY(!form->EditorMode());
         TCrossTXT saved;
         saved.LoadFromFile(bench.PatternPath().toStdString());
         QCOMPARE(saved.GetCell(3, 3), '*');
+        QVERIFY(form->close());
+        QCOMPARE(boxes.Texts.size(), 2);
     }
 
     void theNextCrosswordIsComposedFromTheEditedTemplate()
@@ -243,8 +249,10 @@ private slots:
         Action(*form, "Editor")->trigger();
         DragToSize(*form, 6, 5);
         In(Grid(*form, "PatternVC")).SetCell(6, 5, '*');
-        Action(*form, "Pattern_Close")->trigger();
+        // Closing asks to save the template; "Nie" keeps the changes for composing.
         TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
+        Action(*form, "Pattern_Close")->trigger();
+        QTRY_VERIFY(!form->EditorMode());
         Action(*form, "CrossWord_New")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         TCrossTXT composed;

@@ -15,7 +15,7 @@ using namespace mz::test;
 
 namespace {
 
-const QString ReadyAsk = QStringLiteral("ask Krzyżówka %1 jest gotowa\r\nCzy chcesz ją rozwiązywać teraz?");
+const QString ReadyAsk = QStringLiteral("ask Krzyżówka %1 jest gotowa.\r\nCzy chcesz ją rozwiązywać teraz?");
 
 // Stops the run at its first preview update; the composer is then held there.
 void StopAtFirstPreview(TComposeBench& bench)
@@ -161,12 +161,12 @@ private slots:
         QVERIFY(bench.WaitIdle());
 
         QCOMPARE(bench.Window.Matching(QStringLiteral("tell")),
-                 QStringList{QStringLiteral("tell Krzyżówka K_0001.krz jest gotowa")});
+                 QStringList{QStringLiteral("tell Krzyżówka K_0001.krz jest gotowa.")});
         QVERIFY(bench.Window.Matching(QStringLiteral("ask")).isEmpty());
         QVERIFY(!bench.Window.Log.contains(QStringLiteral("take")));
         // The window comes back from the taskbar before it says anything.
         QCOMPARE(bench.Window.Log.indexOf(QStringLiteral("restore")) + 1,
-                 bench.Window.Log.indexOf(QStringLiteral("tell Krzyżówka K_0001.krz jest gotowa")));
+                 bench.Window.Log.indexOf(QStringLiteral("tell Krzyżówka K_0001.krz jest gotowa.")));
         QCOMPARE(bench.SavedFiles().size(), 2);
     }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <set>
 
 using namespace mz;
@@ -248,4 +249,30 @@ TEST(Numbering, StartCellsInReadingOrderSharedByAcrossAndDown)
     EXPECT_EQ(Words(same.Across()), (W{{1, 4, 4}, {3, 2, 4}}));
     EXPECT_EQ(Words(same.Down()), (W{{1, 3, 3}, {2, 1, 3}}));
     EXPECT_EQ(same.NumberOfExpl(5), 0);
+}
+
+// Where typing goes after the last letter of a word: the word's own gap, the
+// rest of its direction, the other direction, then its direction from the start.
+TEST(Numbering, TypingGoesOnToTheNextEmptyCellInClueListOrder)
+{
+    struct TCase {
+        const char* name;
+        std::string_view rows;
+        int32_t expl;
+        std::optional<TTypingPlace> place;
+    };
+    const TCase cases[] = {
+        {"own gap first", "K TY        ", 1, TTypingPlace{{2, 1}, true}},
+        {"next across word", "KOTY        ", 1, TTypingPlace{{1, 3}, true}},
+        {"then the down words", "KOTYA   SOKI", 2, TTypingPlace{{4, 2}, false}},
+        {"down after across", "K TYA  SSOKI", 4, TTypingPlace{{2, 1}, true}},
+        {"its own list from the start", "KOTY   SSOKI", 4, TTypingPlace{{1, 2}, false}},
+        {"every word full", "KOTYA  SSOKI", 3, std::nullopt},
+        {"no such word", "            ", 99, std::nullopt},
+    };
+    for (const TCase& c : cases) {
+        TCrossTXT doc = Crossword();
+        Type(doc, c.rows);
+        EXPECT_EQ(NextEmptyPlace(doc, TNumbering(doc), c.expl), c.place) << c.name;
+    }
 }

@@ -171,6 +171,47 @@ private slots:
         QCOMPARE(g.Cursor(), QPoint(1, 1));
     }
 
+    // Solving: the cursor never ends on a block after a letter or a Backspace,
+    // and Alt+Backspace takes typed letters back ('<' Backspace, '^' Alt+Backspace).
+    void solvingKeepsTheCursorInTheWordAndUndoesLetters_data()
+    {
+        QTest::addColumn<std::string>("before");
+        QTest::addColumn<QPoint>("start");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<std::string>("after");
+        QTest::addColumn<QPoint>("cursor");
+        QTest::newRow("last letter stays")
+            << std::string("AB*DE") << QPoint(2, 1) << "x" << std::string("AX*DE") << QPoint(2, 1);
+        QTest::newRow("backspace at a word's start")
+            << std::string("AB* E") << QPoint(4, 1) << "<" << std::string("AB* E") << QPoint(4, 1);
+        QTest::newRow("undo one") << std::string("AB*DE") << QPoint(1, 1) << "xy^" << std::string("XB*DE")
+                                  << QPoint(2, 1);
+        QTest::newRow("undo all") << std::string("AB*DE") << QPoint(1, 1) << "xy^^^" << std::string("AB*DE")
+                                  << QPoint(1, 1);
+        QTest::newRow("undo a clear") << std::string("AB*DE") << QPoint(5, 1) << "<^" << std::string("AB*DE")
+                                      << QPoint(5, 1);
+    }
+    void solvingKeepsTheCursorInTheWordAndUndoesLetters()
+    {
+        QFETCH(std::string, before);
+        QFETCH(QPoint, start);
+        QFETCH(QString, keys);
+        QFETCH(std::string, after);
+        QFETCH(QPoint, cursor);
+        TGrid g(5, 3, {before});
+        g.MoveTo(start.x(), start.y());
+        for (const QChar key : keys) {
+            if (key == QLatin1Char('<'))
+                g.Key(Qt::Key_Backspace);
+            else if (key == QLatin1Char('^'))
+                g.Key(Qt::Key_Backspace, Qt::AltModifier);
+            else
+                QTest::keyClicks(g.grid, QString(key));
+        }
+        QCOMPARE(RowText(*g.grid, 1), after);
+        QCOMPARE(g.Cursor(), cursor);
+    }
+
     void spaceAndDeleteClearLettersInBothModes_data()
     {
         QTest::addColumn<int>("mode");
@@ -415,15 +456,15 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(int, letter);
-        TGrid g(5, 3, {"  *  "});
+        TGrid g(5, 3, {"     "});
         g.MoveTo(2, 1);
         // AltGr layouts send the letter as text with a key code of their own.
         const auto key = static_cast<Qt::Key>(text.toUpper().at(0).unicode());
         QTest::sendKeyEvent(QTest::Click, g.grid, key, text, Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Click, g.grid, key, text, Qt::NoModifier); // on the block: skipped
+        QTest::sendKeyEvent(QTest::Click, g.grid, key, text, Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Click, g.grid, key, text, Qt::ControlModifier | Qt::AltModifier);
-        QCOMPARE(RowText(*g.grid, 1),
-                 (std::string{' ', static_cast<char>(letter), '*', static_cast<char>(letter), ' '}));
+        const auto ch = static_cast<char>(letter);
+        QCOMPARE(RowText(*g.grid, 1), (std::string{' ', ch, ch, ch, ' '}));
         QCOMPARE(g.Cursor(), QPoint(5, 1));
         QCOMPARE(g.log.Events.size(), size_t(3));
     }

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "documents/CrossTXT.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace mz {
+
+class TCrossSurface;
+
+// The clue list beside the crossword grid: the across clues under "Poziomo"
+// and the down clues under "Pionowo", each with its printed number and its
+// word's length ("(5)"). The word at the cursor is marked in the cursor's
+// colour and the word crossing it in the word colour of the grid; words whose
+// cells all hold letters are greyed. A click on a clue (or Enter on it) puts
+// the cursor on the word's first empty cell, a double click also plays the
+// word's sound; clues with a sound carry the loudspeaker.
+class TClueList : public QWidget {
+    Q_OBJECT
+
+public:
+    // `play` plays the clue at the cursor; `hasSound` tells which clues have a sound.
+    TClueList(TCrossSurface& crossView, QAction& play, std::function<bool(const TExpl&)> hasSound,
+              QWidget* parent = nullptr);
+
+    // The text grows with the grid's cells (the zoom), never below the system font.
+    void SetCellSize(int cellSize);
+    // Reads the clues again (a new crossword, new answers).
+    void Rebuild();
+    // Marks the clue at the cursor and greys the filled words.
+    void Refresh();
+
+    QTreeWidget* Tree() const { return FTree; }
+
+private:
+    void Jump(QTreeWidgetItem* item);
+    void FitWidth();
+
+    TCrossSurface& FCrossView;
+    QAction& FPlay;
+    std::function<bool(const TExpl&)> FHasSound;
+    QTreeWidget* FTree = nullptr;
+    QTreeWidgetItem* FAcross = nullptr;
+    QTreeWidgetItem* FDown = nullptr;
+    // Letters typed or revealed come in cell by cell; the greying follows once.
+    QTimer FRefreshSoon;
+    int FCellSize = 0;
+};
+
+} // namespace mz
