@@ -124,9 +124,8 @@ bool TDocumentCommands::OpenCrossWord(const QString& fileName)
     emit CaptionChanged(fileName.toStdString());
     if (loaded.RefusedSounds > 0)
         ShowMessage(Formatted(MsgSoundsRefused, fileName), QMessageBox::Warning, QMessageBox::Ok, &FWindow);
-    if (!loaded.ImportNote.empty())
-        ShowMessage(QString::fromStdString(loaded.ImportNote).trimmed(), QMessageBox::Information, QMessageBox::Ok,
-                    &FWindow);
+    if (const std::string note = IpuzImportNoteOfFile(fileName.toStdString()); !note.empty())
+        ShowMessage(QString::fromStdString(note).trimmed(), QMessageBox::Information, QMessageBox::Ok, &FWindow);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "core/FileIdentity.h"
 #include "core/PrintableText.h"
 #include "core/SoundNames.h"
+#include "documents/Ipuz.h"
 
 #include <iostream>
 
@@ -17,8 +18,8 @@ TCrossTXT LoadDocument(const std::string& fileName)
         throw EIOOperation(FormatMessage("Plik %s jest uszkodzony", fileName));
     if (doc.RefusedSounds > 0)
         std::cerr << PrintableUtf8(FormatMessage(MsgSoundsRefused, fileName)) << "\n";
-    if (!doc.ImportNote.empty())
-        std::cerr << PrintableUtf8(doc.ImportNote);
+    if (const std::string note = IpuzImportNoteOfFile(fileName); !note.empty())
+        std::cerr << PrintableUtf8(note);
     return doc;
 }
 

@@ -9,8 +9,8 @@ namespace mz::cli {
 
 // Opens a crossword, template or XWD file for a command. The document's own
 // error (in Polish) is what the user sees when it fails; a file whose rows
-// differ in length is reported as damaged, naming it. Refused sound names are
-// told once on the error output.
+// differ in length is reported as damaged, naming it. Refused sound names and
+// what an ipuz file's import left out are told once on the error output.
 TCrossTXT LoadDocument(const std::string& fileName);
 
 // The grid and numbered explanations as the "show" command prints them (UTF-8,

@@ -31,7 +31,6 @@ void TCrossTXT::Clear()
     Expls.clear();
     NumberPositions.clear();
     RefusedSounds = 0;
-    ImportNote.clear();
     FColCount = 0;
     FRowCount = 0;
     FExplCount = 0;

@@ -125,9 +125,6 @@ public:
     // Sound names the last load refused because they were no plain file names
     // (IsPlainSoundName): those explanations kept their clues, not the sounds.
     int32_t RefusedSounds = 0;
-    // What the last import from another program's format left out or changed
-    // (a Polish message in UTF-8, a sentence a line); empty when it kept everything.
-    std::string ImportNote;
 
     int32_t ColCount() const { return FColCount; }
     int32_t RowCount() const { return FRowCount; }

@@ -235,6 +235,8 @@ public:
     TIpuzReader(const std::string& name, TCrossTXT& doc) : Name(name), Doc(doc) { }
 
     void Read(std::string_view bytes);
+    // What the read left out or changed (styles, linked clues), UTF-8; empty for nothing.
+    const std::string& Note() const { return FNote; }
 
 private:
     struct TCellData {
@@ -297,6 +299,7 @@ private:
     std::vector<std::vector<TCellData>> Cells; // [row][col], from 0
     std::vector<TClue> Clues;
     int32_t StyledCells = 0;
+    std::string FNote;
 };
 
 // Kinds are URIs; "http://ipuz.org/crossword#1" and its https form are crosswords.
@@ -703,15 +706,15 @@ void TIpuzReader::Build(const TJson& root)
     }
     std::string note;
     if (StyledCells > 0)
-        note += "Pominięto wygląd " + std::to_string(StyledCells)
-            + " pól (kółka, kolory, obramowania): tu pola są zwykłe.\n";
+        note += "Pominięto wygląd " + std::to_string(StyledCells) + (StyledCells == 1 ? " pola" : " pól")
+            + " (kółka, kolory, obramowania): tu pola są zwykłe.\n";
     if (!linked.empty()) {
         note += "Hasła połączone z kilku słów zostały przy swoim pierwszym słowie:";
         for (size_t i = 0; i < linked.size(); ++i)
             note += (i ? ", " : " ") + linked[i];
         note += ".\n";
     }
-    Doc.ImportNote = note;
+    FNote = note;
     Doc.Modified = false;
 }
 
@@ -748,6 +751,29 @@ void TIpuzReader::Read(std::string_view bytes)
 void ReadIpuz(std::string_view bytes, const std::string& name, TCrossTXT& doc)
 {
     TIpuzReader(name, doc).Read(bytes);
+}
+
+std::string IpuzImportNote(std::string_view bytes, const std::string& name)
+{
+    TCrossTXT scratch;
+    TIpuzReader reader(name, scratch);
+    try {
+        reader.Read(bytes);
+    } catch (const EIOOperation&) {
+        return {};
+    }
+    return reader.Note();
+}
+
+std::string IpuzImportNoteOfFile(const std::string& name)
+{
+    if (OpenExtensionOf(name) != "ipuz")
+        return {};
+    try {
+        return IpuzImportNote(ReadFileStart(name, MaxIpuzFileSize), name);
+    } catch (const EIOOperation&) {
+        return {};
+    }
 }
 
 } // namespace mz

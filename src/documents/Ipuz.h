@@ -19,7 +19,7 @@ class TCrossTXT;
 //
 // Read: crosswords whose cells are open squares and blocks. Omitted cells
 // (null) become blocks. Cell styles (circles, colours) are dropped and a clue
-// linked over several words stays on its first word; doc.ImportNote says so.
+// linked over several words stays on its first word; IpuzImportNote says so.
 // Anything the program cannot show (other puzzle kinds, barred grids, several
 // letters in one cell, letters outside its alphabet, clue directions other
 // than across and down) is refused with an EIOOperation whose Polish message
@@ -47,5 +47,12 @@ void ExportAsIpuz(const TCrossTXT& doc, const std::string& name);
 // Replaces the document's contents by the ipuz file's (FileName = name,
 // Modified false afterwards; Kind is left to the caller).
 void ReadIpuz(std::string_view bytes, const std::string& name, TCrossTXT& doc);
+
+// What reading the ipuz text leaves out or changes, for a note after opening
+// it (Polish, UTF-8, a sentence a line): dropped cell styles, clues linked
+// over several words. Empty when it keeps everything or cannot be read.
+std::string IpuzImportNote(std::string_view bytes, const std::string& name);
+// The same for a file; empty for a file that is no ipuz file (by its name).
+std::string IpuzImportNoteOfFile(const std::string& name);
 
 } // namespace mz

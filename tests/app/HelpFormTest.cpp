@@ -6,14 +6,12 @@
 #include "WindowBench.h"
 #include "WindowProbe.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QGroupBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTabWidget>
+#include <QLineEdit>
+#include <QTabBar>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -196,20 +194,15 @@ private slots:
 
         TOptionsForm options(TOptionsValues{}, Environment());
         QStringList captions;
-        for (QWidget* widget : options.findChildren<QWidget*>()) {
-            if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !qobject_cast<QPushButton*>(button))
-                captions << button->text();
-            else if (auto* label = qobject_cast<QLabel*>(widget))
-                captions << label->text();
-            else if (auto* group = qobject_cast<QGroupBox*>(widget))
-                captions << group->title();
-            else if (auto* tabs = qobject_cast<QTabWidget*>(widget))
-                for (int i = 0; i < tabs->count(); ++i)
-                    captions << tabs->tabText(i);
-            else if (auto* combo = qobject_cast<QComboBox*>(widget))
-                for (int i = 0; i < combo->count(); ++i)
-                    captions << combo->itemText(i);
-        }
+        for (QWidget* widget : options.findChildren<QWidget*>())
+            if (!qobject_cast<QPushButton*>(widget) && !qobject_cast<QLineEdit*>(widget))
+                captions << widget->property("text").toString() << widget->property("title").toString();
+        for (QTabBar* tabs : options.findChildren<QTabBar*>())
+            for (int i = 0; i < tabs->count(); ++i)
+                captions << tabs->tabText(i);
+        for (QComboBox* combo : options.findChildren<QComboBox*>())
+            for (int i = 0; i < combo->count(); ++i)
+                captions << combo->itemText(i);
         int settings = 0;
         for (const QString& caption : captions) {
             const QString plain = Caption(caption).remove(QRegularExpression(QStringLiteral(":$")));

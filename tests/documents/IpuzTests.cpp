@@ -238,20 +238,21 @@ TEST_F(Ipuz, WhatTheProgramCannotShowIsRefusedByName)
 // words stays on its first; the note says both, the crossword opens.
 TEST_F(Ipuz, StylesAreDroppedAndLinkedCluesKeptOnTheirFirstWordWithANote)
 {
-    const TCrossTXT doc = Read(R"({"kind": ["http://ipuz.org/crossword#1"], "dimensions": {"width": 4, "height": 3},
+    const std::string json = R"({"kind": ["http://ipuz.org/crossword#1"], "dimensions": {"width": 4, "height": 3},
         "puzzle": [[{"cell": 1, "style": {"shapebg": "circle"}}, 0, {"cell": 0, "style": "zielony"}, 2],
                    [0, "#", "#", 0], [3, 0, 0, 0]],
         "clues": {"Across": [{"number": 1, "clue": "Kot i sok", "continued": [{"direction": "Across", "number": 3}]},
                              {"number": 3, "clue": "Zob. 1"}],
-                  "Down": [{"numbers": [1, 2], "clue": "Dwie kolumny", "cells": [[1, 1], [1, 2], [1, 3], [4, 1]]}]}})");
+                  "Down": [{"numbers": [1, 2], "clue": "Dwie kolumny", "cells": [[1, 1], [1, 2], [1, 3], [4, 1]]}]}})";
+    const TCrossTXT doc = Read(json);
     ASSERT_EQ(doc.ExplCount(), 3);
     EXPECT_EQ(doc.GetExpl(1).Explanation, "Kot i sok");
     EXPECT_EQ(std::make_tuple(doc.GetExpl(2).Col, doc.GetExpl(2).Row, doc.GetExpl(2).Horizontal),
               std::make_tuple(1, 1, false));
-    EXPECT_EQ(doc.ImportNote, "Pominięto wygląd 2 pól (kółka, kolory, obramowania): tu pola są zwykłe.\n"
+    EXPECT_EQ(IpuzImportNote(json, "p.ipuz"), "Pominięto wygląd 2 pól (kółka, kolory, obramowania): tu pola są zwykłe.\n"
                               "Hasła połączone z kilku słów zostały przy swoim pierwszym słowie: 1 poziomo (z dalszym "
                               "ciągiem 3 poziomo), 1 pionowo (z dalszym ciągiem 2).\n");
-    EXPECT_EQ(Read(IpuzText(Crossword())).ImportNote, "");
+    EXPECT_EQ(IpuzImportNote(IpuzText(Crossword()), "p.ipuz"), "");
 }
 
 // An open grid of the given size with one across clue at (1,1).
