@@ -240,7 +240,7 @@ void TSolutionCommands::UpdateStrip()
 
 void TSolutionCommands::CellTyped()
 {
-    if (FRevealing)
+    if (FRevealing || FConstructing)
         return;
     const bool solved = IsSolved(FCrossWord.Document());
     if (solved && !FSolved) {

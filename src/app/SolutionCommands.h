@@ -52,6 +52,8 @@ public:
 
     // Fills the menu with the commands.
     void FillMenu(QMenu& menu);
+    // While a crossword is built by hand its answers are the typed letters: no congratulation.
+    void SetConstructing(bool constructing) { FConstructing = constructing; }
 
     // The height the strip takes under the crossword grid (0 without a phrase);
     // `crossWordShown` is false for the template editor and the preview.
@@ -93,6 +95,7 @@ private:
     // Set while the program itself puts letters in, so revealing never congratulates.
     bool FRevealing = false;
     bool FSolved = false;
+    bool FConstructing = false;
     bool FStripShown = false;
 
     QAction* FCheckWord = nullptr;
