@@ -11,6 +11,7 @@
 #include "grid/CrossDocument.h"
 #include "grid/CrossSurface.h"
 
+#include <QCloseEvent>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -360,6 +361,12 @@ void TConstructPanel::MarkArea(const TFillArea& area)
         for (int r = area.Row1; r <= area.Row2; ++r)
             FCrossView.SetCellHighlight(c, r, true);
     FCrossView.update();
+}
+
+void TConstructPanel::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit Closed();
 }
 
 void TConstructPanel::Tell(const QString& message)

@@ -67,6 +67,11 @@ public:
 signals:
     // Start composing from KeptTable().
     void FillRequested();
+    // The user closed the window.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     TDB* Database();

@@ -319,9 +319,12 @@ void TMainForm::CreateControllers()
     editMenu->addAction(construct);
     connect(construct, &QAction::toggled, this, [this](bool on) {
         FConstruct->setVisible(on);
+        FSolution->SetConstructing(on);
         if (on) {
-            FConstruct->move(frameGeometry().topRight());
             FConstruct->Refresh();
+            const QSize hint = FConstruct->sizeHint();
+            FConstruct->resize(hint.width(), std::max(hint.height(), height()));
+            FConstruct->move(frameGeometry().topRight());
         }
     });
     connect(fromTemplate, &QAction::triggered, this, [this, construct] {
@@ -338,7 +341,13 @@ void TMainForm::CreateControllers()
             FConstruct->Refresh();
         });
     });
-    connect(FConstruct, &TConstructPanel::FillRequested, FComposer, &TComposeController::CrossWord_NewClick);
+    connect(FConstruct, &TConstructPanel::Closed, construct, [construct] { construct->setChecked(false); });
+    connect(FConstruct, &TConstructPanel::FillRequested, this, [this] {
+        FComposer->CrossWord_NewClick();
+        // A run that did not start (the error was shown) leaves the next "Nowa" to the template.
+        if (!FComposer->Creating())
+            FConstruct->FillEnded(false, QString());
+    });
     connect(FComposer, &TComposeController::RunCompleted, FConstruct, &TConstructPanel::FillEnded);
 }
 

@@ -245,7 +245,7 @@ void TSolutionCommands::UpdateStrip()
 
 void TSolutionCommands::CellTyped()
 {
-    if (FRevealing || FShown)
+    if (FRevealing || FShown || FConstructing)
         return;
     const bool solved = IsSolved(FCrossWord.Document());
     if (solved && !FSolved) {

@@ -52,6 +52,8 @@ public:
 
     // Fills the menu with the commands.
     void FillMenu(QMenu& menu);
+    // While a crossword is built by hand its answers are the typed letters: no congratulation.
+    void SetConstructing(bool constructing) { FConstructing = constructing; }
 
     // The strip's row, for the client's layout under the grid.
     QWidget* StripRow() const { return FStripRow; }
@@ -96,6 +98,7 @@ private:
     bool FSolved = false;
     // The whole solution was shown: this crossword is not congratulated any more.
     bool FShown = false;
+    bool FConstructing = false;
     bool FStripShown = false;
 
     QAction* FCheckWord = nullptr;

@@ -13,6 +13,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 
 using namespace mz;
 using namespace mz::test;
@@ -94,6 +95,20 @@ private slots:
         PanelButton(*form, "Construct_Clue")->click();
         QCOMPARE(CrossWord(*form).LockedWords().size(), size_t{2});
 
+        if (const QString dir = qEnvironmentVariable("MZ_PICTURES"); !dir.isEmpty()) {
+            // The picture of docs/constructing.md: the window and the construct window beside it.
+            ClickCell(grid, 12, 3);
+            QTest::qWait(100);
+            const QPixmap window = form->grab();
+            const QPixmap tools = panel->grab();
+            QPixmap both(window.width() + tools.width() + 8, std::max(window.height(), tools.height()));
+            both.fill(Qt::white);
+            QPainter painter(&both);
+            painter.drawPixmap(0, 0, window);
+            painter.drawPixmap(window.width() + 8, 0, tools);
+            painter.end();
+            both.save(dir + QStringLiteral("/construct-mode.png"));
+        }
         PanelButton(*form, "Construct_Fill")->click();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(bench.NewFiles(), QStringList{QStringLiteral("K_0000.krz")});
