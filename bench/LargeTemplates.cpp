@@ -2,12 +2,14 @@
 // new-template --cols C --rows R` makes them) with the shipped word database.
 //
 //   LargeTemplates                 Google Benchmark: seeds 1..20 per size, one
-//                                  crossword per repetition (CPU time)
+//                                  crossword per repetition (CPU time); 50 x 40
+//                                  and 60 x 50 seeds 1..10, every seed's CPU time
+//                                  reported (--benchmark_filter=60x50 for one size)
 //   LargeTemplates --table N [S]   seeds 1..N on 25 x 20, 30 x 25 and 40 x 30 (or
-//                                  only the size S, e.g. 30x25): CPU time per
-//                                  crossword (median, slowest), steps, restarts,
-//                                  letter share, and whether every run of letters
-//                                  is an answer of the database, used once
+//                                  only the size S, any C x R, e.g. 80x60): CPU
+//                                  time per crossword (median, slowest), steps,
+//                                  restarts, letter share, and whether every run
+//                                  of letters is an answer of the database, used once
 //   ... --plain                    only the plain search, restarted for ever, as
 //                                  before the backjumping search existed; a run
 //                                  is cut off after --cut SECONDS (default 60)
@@ -22,6 +24,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,6 +38,9 @@ struct TSize {
     int32_t Rows;
 };
 const TSize Sizes[] = {{25, 20}, {30, 25}, {40, 30}};
+// Sizes whose every seed is reported on its own.
+const TSize LargeSizes[] = {{50, 40}, {60, 50}};
+constexpr int LargeSeeds = 10;
 
 struct TOutcome {
     mz::TComposeResult Result;
@@ -146,10 +152,13 @@ void PrintHead()
 
 void BM_Large(benchmark::State& state, TSize size)
 {
-    uint32_t seed = 0;
+    // Each repetition calls anew: the seed counts on per size, 1 for the first.
+    static std::map<std::pair<int32_t, int32_t>, uint32_t> seeds;
+    uint32_t& seed = seeds[{size.Cols, size.Rows}];
     const mz::TTable pattern(size.Cols, size.Rows);
     for (auto _ : state) {
         const TOutcome o = Compose(pattern, ++seed, false, 0);
+        state.counters["seed"] = seed;
         state.counters["steps"] = static_cast<double>(o.Result.TotalSteps);
         state.counters["letters"] = o.LetterShare;
         if (!o.Result.HandedOver)
@@ -177,6 +186,14 @@ int main(int argc, char** argv)
     }
     if (args.size() >= 2 && args[0] == "--table") {
         PrintHead();
+        TSize given{};
+        if (args.size() >= 3 && std::sscanf(args[2].c_str(), "%dx%d", &given.Cols, &given.Rows) == 2
+            && std::none_of(std::begin(Sizes), std::end(Sizes),
+                            [&](const TSize& s) { return s.Cols == given.Cols && s.Rows == given.Rows; })) {
+            Table("open " + args[2], mz::TTable(given.Cols, given.Rows), static_cast<uint32_t>(std::stoul(args[1])),
+                  firstSeed, plainOnly, cut);
+            return 0;
+        }
         for (const TSize& size : Sizes) {
             const std::string name = std::to_string(size.Cols) + "x" + std::to_string(size.Rows);
             if (args.size() >= 3 && args[2] != name)
@@ -200,6 +217,13 @@ int main(int argc, char** argv)
             ->Iterations(1)
             ->Repetitions(20)
             ->ReportAggregatesOnly(true)
+            ->MeasureProcessCPUTime()
+            ->Unit(benchmark::kSecond);
+    for (const TSize& size : LargeSizes)
+        benchmark::RegisterBenchmark(
+            ("Large/open" + std::to_string(size.Cols) + "x" + std::to_string(size.Rows)).c_str(), BM_Large, size)
+            ->Iterations(1)
+            ->Repetitions(LargeSeeds)
             ->MeasureProcessCPUTime()
             ->Unit(benchmark::kSecond);
     benchmark::Initialize(&argc, argv);

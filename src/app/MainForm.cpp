@@ -967,6 +967,7 @@ TComposeOptions TMainForm::ComposeOptions() const
     options.Settings.MinLenPWord = FSettings.MinLenPWord;
     options.Settings.MaxLenPWord = FSettings.MaxLenPWord;
     options.Settings.AnyWordLocation = FSettings.AnyWordLocation;
+    options.Settings.FillExact = FSettings.FillExact;
     return options;
 }
 

@@ -150,6 +150,7 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
     s.UniqueSeries = ReadSettingBool(store, QStringLiteral("UniqueSeries"), false);
     s.SchoolSafe = ReadSettingBool(store, QStringLiteral("SchoolSafe"), true);
     s.SpeakWithoutRecording = ReadSettingBool(store, QStringLiteral("SpeakWithoutRecording"), true);
+    s.FillExact = ReadSettingBool(store, QStringLiteral("FillExact"), false);
     s.PatternDir = WithTrailingSeparator(QFileInfo(s.PatternFileName).path());
 }
 
@@ -193,6 +194,7 @@ bool WriteSettings(QSettings& store, const TSettings& s)
     WriteBool(store, QStringLiteral("UniqueSeries"), s.UniqueSeries);
     WriteBool(store, QStringLiteral("SchoolSafe"), s.SchoolSafe);
     WriteBool(store, QStringLiteral("SpeakWithoutRecording"), s.SpeakWithoutRecording);
+    WriteBool(store, QStringLiteral("FillExact"), s.FillExact);
     store.sync();
     return store.status() == QSettings::NoError;
 }

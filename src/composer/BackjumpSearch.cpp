@@ -20,7 +20,8 @@ struct TRun {
 };
 
 // The run of non-block cells through (c, r) along the direction (1 across, 0 down).
-TRun RunThrough(const TTable& table, int32_t c, int32_t r, uint8_t dir)
+// Without `lettersOfOpenRun` the letters of a run with a free cell are left out.
+TRun RunThrough(const TTable& table, int32_t c, int32_t r, uint8_t dir, bool lettersOfOpenRun = true)
 {
     const int32_t dc = dir == 1 ? 1 : 0;
     const int32_t dr = dir == 1 ? 0 : 1;
@@ -29,10 +30,16 @@ TRun RunThrough(const TTable& table, int32_t c, int32_t r, uint8_t dir)
         r -= dr;
     }
     TRun run{c, r, dir, {}, true};
-    for (; table.Contains(c, r) && table.GetCell(c, r) != TTable::Block; c += dc, r += dr) {
-        run.Letters += table.GetCell(c, r);
-        run.Complete = run.Complete && table.GetCell(c, r) != TTable::Free;
+    int32_t length = 0;
+    for (int32_t x = c, y = r; table.Contains(x, y) && table.GetCell(x, y) != TTable::Block; x += dc, y += dr) {
+        run.Complete = run.Complete && table.GetCell(x, y) != TTable::Free;
+        ++length;
     }
+    if (!run.Complete && !lettersOfOpenRun)
+        return run;
+    run.Letters.reserve(static_cast<size_t>(length));
+    for (int32_t i = 0; i < length; ++i)
+        run.Letters += table.GetCell(c + i * dc, r + i * dr);
     return run;
 }
 
@@ -105,7 +112,7 @@ std::vector<std::string> TBackjumpSearch::CompletedRuns(const TTable& table, con
     auto consider = [&](int32_t c, int32_t r, uint8_t dir) {
         if (!table.Contains(c, r) || table.GetCell(c, r) == TTable::Block)
             return;
-        const TRun run = RunThrough(table, c, r, dir);
+        const TRun run = RunThrough(table, c, r, dir, false);
         if (!run.Complete || run.Letters.size() < 2)
             return;
         if (run.Col == wordCol && run.Row == wordRow && run.Dir == slot.Dir)
@@ -239,13 +246,14 @@ TPWordCoordinate TBackjumpSearch::ChooseSlot() const
     const int32_t first = Kwelin.Settings().AnyWordLocation ? 1 : 2;
     TPWordCoordinate best;
     size_t fewest = SIZE_MAX;
-    std::vector<TDBCandidate> list; // only counted: in any order
+    // Only counted, and only as far as the fewest so far: a group with as
+    // many is passed over anyway.
     auto consider = [&](const TPWordCoordinate& slot) {
         if (!slot.Found())
             return;
-        DB.FindCandidates(slot.Pattern, slot.Anchor, list, false);
-        if (list.size() < fewest) {
-            fewest = list.size();
+        const size_t count = DB.CountCandidates(slot.Pattern, slot.Anchor, fewest);
+        if (count < fewest) {
+            fewest = count;
             best = slot;
         }
     };

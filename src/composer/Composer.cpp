@@ -262,6 +262,7 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
         const uint32_t plainAttempts = Settings.PlainAttempts != 0 ? Settings.PlainAttempts
             : cells <= SmallTemplateCells                          ? PlainAttemptsSmall
                                                                    : 1;
+        const uint64_t idleSteps = IdleStepsFor(Settings.MaxIdleSteps, cells);
         int32_t bestFilled = -1;
         uint64_t lastGain = 0; // TotalSteps when the fullest grid so far was reached
         auto report = [&] {
@@ -272,7 +273,7 @@ TComposeResult TComposeRun::Execute(TCrossTXT& newCrossWord, const std::atomic<b
                                             elapsedMs()});
         };
         auto hopeless = [&] {
-            return (Settings.MaxIdleSteps != 0 && result.TotalSteps - lastGain >= Settings.MaxIdleSteps)
+            return (idleSteps != 0 && result.TotalSteps - lastGain >= idleSteps)
                 || (Settings.MaxTotalSteps != 0 && result.TotalSteps >= Settings.MaxTotalSteps)
                 || (Settings.TimeLimitMs != 0 && elapsedMs() >= Settings.TimeLimitMs);
         };

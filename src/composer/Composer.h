@@ -51,6 +51,21 @@ inline constexpr uint32_t PolishRounds = 100;
 // most 200 000 steps, so they never reach it).
 inline constexpr uint64_t DefaultMaxIdleSteps = 500000;
 
+// On a template of more than IdleScaledCells cells one attempt afresh with its
+// repairs takes tens of thousands of steps (about 50 000 to 150 000 on 60 x 50)
+// and seldom ends fuller than the fullest grid of the attempts before it, though
+// any of them may finish: there the run gives up only after IdleStepsPerCell
+// idle steps a cell (1.5 million on 60 x 50), if MaxIdleSteps is fewer.
+inline constexpr int64_t IdleScaledCells = 1000;
+inline constexpr uint64_t IdleStepsPerCell = 500;
+inline constexpr uint64_t IdleStepsFor(uint64_t maxIdleSteps, int64_t cells)
+{
+    return maxIdleSteps != 0 && cells > IdleScaledCells
+            && static_cast<uint64_t>(cells) * IdleStepsPerCell > maxIdleSteps
+        ? static_cast<uint64_t>(cells) * IdleStepsPerCell
+        : maxIdleSteps;
+}
+
 // A run with no other end (a large open template where each attempt makes the
 // grid a little fuller, so the idle steps never add up) gives up after
 // RunStepsPerCell steps for each cell of the template, and never before
@@ -66,7 +81,7 @@ inline constexpr uint64_t RunStepsFor(int64_t cells)
 
 struct TComposerSettings : TKwelinSettings {
     uint32_t MaxSteps = DefaultMaxSteps;         // steps of one attempt; 0: no limit
-    uint64_t MaxIdleSteps = DefaultMaxIdleSteps; // 0: never give up for that
+    uint64_t MaxIdleSteps = DefaultMaxIdleSteps; // 0: never give up for that; see IdleStepsFor
     uint32_t TimeLimitMs = 0;                    // whole run; 0: no limit
     uint64_t MaxTotalSteps = 0;                  // steps of the whole run; 0: no limit
     // Attempts of the plain search before the backjumping one takes over;

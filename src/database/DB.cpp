@@ -427,6 +427,30 @@ void TDB::FindFitting(std::string_view pattern, std::vector<uint32_t>& ids) cons
     }
 }
 
+size_t TDB::CountCandidates(std::string_view pattern, std::string_view anchor, size_t limit)
+{
+    if (!Data || limit == 0)
+        return 0;
+    if (Mode == qmPlain || pattern.size() > TDBIndex::MaxLength) {
+        std::vector<TDBCandidate> list;
+        FindCandidatesPlain(pattern, anchor, list, dlWords);
+        return std::min(list.size(), limit);
+    }
+    const TDBActive& active = EnsureActive();
+    if (AllSpaces(pattern)) {
+        size_t count = 0;
+        for (size_t n = 0; n <= pattern.size() && count < limit; ++n)
+            count += static_cast<size_t>(active.ByLength[n]);
+        return std::min(count, limit);
+    }
+    const size_t p = AnchorPosition(pattern, anchor);
+    if (p == 0)
+        return 0;
+    Hits.clear();
+    Data->Index().FindCandidates(active, pattern, anchor, p, Hits, limit);
+    return Hits.size();
+}
+
 bool TDB::AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList source) const
 {
     if (!Data || Mode == qmPlain || source != dlWords || pattern.size() > TDBIndex::MaxLength)

@@ -156,6 +156,9 @@ public:
     // in any order when `ordered` is false (their Order still tells it).
     void FindCandidates(std::string_view pattern, std::string_view anchor, std::vector<TDBCandidate>& list,
                         bool ordered = true);
+    // How many candidates FindCandidates would give, or `limit` when at least
+    // that many; sets no FoundCount.
+    size_t CountCandidates(std::string_view pattern, std::string_view anchor, size_t limit);
     // Whether some word of `source` could be laid into `pattern` around `anchor`.
     bool AnyWordFits(std::string_view pattern, std::string_view anchor, TDBList source = dlWords) const;
     // The records of Words of exactly the pattern's length whose letters agree

@@ -212,8 +212,10 @@ int64_t TDBIndex::FirstFit(const TDBActive& active, std::string_view pattern, st
 }
 
 void TDBIndex::FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor, size_t p,
-                              std::vector<THit>& hits) const
+                              std::vector<THit>& hits, size_t limit) const
 {
+    if (hits.size() >= limit)
+        return;
     const size_t len = pattern.size();
     const size_t lenA = anchor.size();
     const TLetters known(pattern);
@@ -234,11 +236,12 @@ void TDBIndex::FindCandidates(const TDBActive& active, std::string_view pattern,
             const std::string_view letters = g.Letters;
             // A one-letter anchor occurs wherever its letter stands, and the
             // letter at q is the pattern's.
-            Intersect(g, sets, [&](size_t slot) {
-                if (lenA == 1 || IsOccurrence(letters.substr(slot * n, n), anchor, q))
-                    hits.push_back(THit{g.Ids[slot], static_cast<uint32_t>(q)});
-                return false;
-            });
+            if (Intersect(g, sets, [&](size_t slot) {
+                    if (lenA == 1 || IsOccurrence(letters.substr(slot * n, n), anchor, q))
+                        hits.push_back(THit{g.Ids[slot], static_cast<uint32_t>(q)});
+                    return hits.size() >= limit;
+                }))
+                return;
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,8 +39,9 @@ public:
     int64_t FirstFit(const TDBActive& active, std::string_view pattern, std::string_view anchor,
                      size_t anchorPos) const;
     using THit = TDBIndexHit;
+    // Stops once `hits` holds `limit` hits.
     void FindCandidates(const TDBActive& active, std::string_view pattern, std::string_view anchor, size_t anchorPos,
-                        std::vector<THit>& hits) const;
+                        std::vector<THit>& hits, size_t limit = SIZE_MAX) const;
     // Appends every active record of exactly the pattern's length whose letters
     // agree with the pattern's (' ' takes any), in file order.
     void FitExactly(const TDBActive& active, std::string_view pattern, std::vector<uint32_t>& ids) const;

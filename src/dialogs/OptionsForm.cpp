@@ -129,6 +129,9 @@ void TOptionsForm::CreateControls()
     wordsLayout->addWidget(CheckBox1);
     wordsLayout->addLayout(difficultyLayout);
     wordsLayout->addWidget(SchoolSafeBox);
+    FillExactBox = new QCheckBox(QStringLiteral("Wypełniaj szablon dokładnie (bez dodawania czarnych pól)"), words);
+    FillExactBox->setObjectName(QStringLiteral("FillExactBox"));
+    wordsLayout->addWidget(FillExactBox);
     wordsLayout->addStretch(1);
     PageControl1->addTab(words, QStringLiteral("Hasła"));
 
@@ -261,6 +264,7 @@ void TOptionsForm::FormCreate()
     UniqueSeriesBox->setChecked(FValues.UniqueSeries);
     SchoolSafeBox->setChecked(FValues.SchoolSafe);
     SpeechBox->setChecked(FValues.SpeakWithoutRecording);
+    FillExactBox->setChecked(FValues.FillExact);
     const int level = DifficultyBox->findData(FValues.Difficulty);
     DifficultyBox->setCurrentIndex(level >= 0 ? level : DifficultyBox->findData(int(dfAll)));
     FillGroup(FPattern, FValues.AlterPatternFileName, FValues.PatternFileName);
@@ -327,6 +331,7 @@ void TOptionsForm::Button1Click()
     FValues.UniqueSeries = UniqueSeriesBox->isChecked();
     FValues.SchoolSafe = SchoolSafeBox->isChecked();
     FValues.SpeakWithoutRecording = SpeechBox->isChecked();
+    FValues.FillExact = FillExactBox->isChecked();
     FValues.Difficulty = DifficultyBox->currentData().toInt();
     StoreGroup(FPattern, PatternDefault(), false, FValues.PatternFileName, FValues.AlterPatternFileName);
     StoreGroup(FNewCross, NewCrossDefault(), true, FValues.NewCrossDir, FValues.AlterNewCrossDir);
@@ -344,6 +349,7 @@ void TOptionsForm::Button6Click()
         CheckBox1->setChecked(false);
         DifficultyBox->setCurrentIndex(DifficultyBox->findData(int(dfAll)));
         SchoolSafeBox->setChecked(true);
+        FillExactBox->setChecked(false);
         break;
     case 1:
         FPattern.DefaultChoice->setChecked(true);

@@ -82,6 +82,7 @@ private:
     QCheckBox* UniqueSeriesBox = nullptr;
     QCheckBox* SchoolSafeBox = nullptr;
     QCheckBox* SpeechBox = nullptr;
+    QCheckBox* FillExactBox = nullptr;
     TLocationGroup FPattern;
     TLocationGroup FNewCross;
     TLocationGroup FAudio;

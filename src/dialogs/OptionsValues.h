@@ -31,6 +31,9 @@ struct TOptionsValues {
     bool SchoolSafe = true;
     // A word without a recording is read by the speech synthesizer.
     bool SpeakWithoutRecording = true;
+    // The template's blocks stay as drawn and every open cell gets a letter
+    // (TComposerSettings::FillExact).
+    bool FillExact = false;
 
     bool operator==(const TOptionsValues&) const = default;
 };

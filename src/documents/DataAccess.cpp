@@ -60,17 +60,29 @@ uint32_t ChecksumOf(std::istream& in, int64_t limit)
 {
     std::array<char, RecordBufferSize> block{};
     uint32_t sum = 0;
+    // Byte k of the file goes to byte k mod 4 of the sum, so eight bytes at an
+    // offset divisible by 8 go in as one little-endian word, folded at the end.
+    uint64_t wide = 0;
     int64_t offset = 0;
     while (offset < limit) {
         in.read(block.data(), block.size());
-        const auto got = static_cast<int64_t>(in.gcount());
+        const auto got = std::min(static_cast<int64_t>(in.gcount()), limit - offset);
         if (got <= 0)
             break;
-        for (int64_t i = 0; i < got && offset + i < limit; ++i)
+        int64_t i = 0;
+        for (; i < got && ((offset + i) & 7) != 0; ++i)
+            sum ^= static_cast<uint32_t>(static_cast<uint8_t>(block[i])) << (((offset + i) & 3) * 8);
+        for (; i + 8 <= got; i += 8) {
+            uint64_t word = 0;
+            for (int b = 0; b < 8; ++b)
+                word |= static_cast<uint64_t>(static_cast<uint8_t>(block[i + b])) << (8 * b);
+            wide ^= word;
+        }
+        for (; i < got; ++i)
             sum ^= static_cast<uint32_t>(static_cast<uint8_t>(block[i])) << (((offset + i) & 3) * 8);
         offset += got;
     }
-    return sum;
+    return sum ^ static_cast<uint32_t>(wide) ^ static_cast<uint32_t>(wide >> 32);
 }
 
 int64_t StreamSize(std::istream& in)
@@ -111,12 +123,21 @@ void TDataAccess::Descramble(int first, int last)
 {
     first = std::max(first, 0);
     last = std::min(last, RecordBufferSize - 1);
-    for (int i = first; i <= last; ++i) {
-        const uint8_t c = Buffer[i];
-        Buffer[i] = c ^ Key[KeyPos];
-        Key[KeyPos] = c;
-        KeyPos = KeyPos == 6 ? 0 : KeyPos + 1;
-    }
+    if (last < first)
+        return;
+    // Each key byte is the scrambled byte seven places back: past the first
+    // seven bytes a plain byte is its scrambled byte XOR the one seven before.
+    const int count = last - first + 1;
+    const int keyed = std::min(count, 7);
+    std::array<uint8_t, RecordBufferSize> scrambled;
+    std::copy(Buffer.begin() + first, Buffer.begin() + last + 1, scrambled.begin());
+    for (int i = 0; i < keyed; ++i)
+        Buffer[first + i] = scrambled[i] ^ Key[(KeyPos + i) % 7];
+    for (int i = 7; i < count; ++i)
+        Buffer[first + i] = scrambled[i] ^ scrambled[i - 7];
+    for (int i = count - keyed; i < count; ++i)
+        Key[(KeyPos + i) % 7] = scrambled[i];
+    KeyPos = static_cast<uint8_t>((KeyPos + count) % 7);
 }
 
 void TDataAccess::Scramble()

@@ -184,6 +184,7 @@ private slots:
         out.UniqueSeries = true;
         out.SchoolSafe = false;
         out.SpeakWithoutRecording = false;
+        out.FillExact = true;
         out.CellSize = 36;
         QVERIFY(WriteSettings(*store, out));
 
@@ -193,12 +194,13 @@ private slots:
             store->endGroup();
             return k;
         }();
-        QCOMPARE(keys.size(), 22);
+        QCOMPARE(keys.size(), 23);
         QCOMPARE(store->value("1.01/SpeakWithoutRecording").toString(), QStringLiteral("0"));
         QCOMPARE(store->value("1.01/CellSize").toString(), QStringLiteral("36"));
         QCOMPARE(store->value("1.01/Difficulty").toString(), QStringLiteral("2"));
         QCOMPARE(store->value("1.01/UniqueSeries").toString(), QStringLiteral("1"));
         QCOMPARE(store->value("1.01/SchoolSafe").toString(), QStringLiteral("0"));
+        QCOMPARE(store->value("1.01/FillExact").toString(), QStringLiteral("1"));
         QCOMPARE(store->value("1.01/PreViewChecked").toString(), QStringLiteral("0"));
         QCOMPARE(store->value("1.01/AnyWordLocation").toString(), QStringLiteral("1"));
 
@@ -216,6 +218,7 @@ private slots:
         QCOMPARE(in.SeriesCount, 3);
         QCOMPARE(in.Difficulty, int(dfHard));
         QCOMPARE(in.UniqueSeries, true);
+        QCOMPARE(in.FillExact, true);
         QCOMPARE(in.PatternFileName, out.PatternFileName);
         QCOMPARE(in.PatternDir, QStringLiteral("/tmp/wzory/"));
         QCOMPARE(in.NewCrossDir, out.NewCrossDir);

@@ -169,6 +169,21 @@ TEST(ComposeRunEnd, ARunWithoutATimeLimitEndsAfterItsBoundOfSteps)
     EXPECT_EQ(RunStepsFor(255 * 255), 65025000u);
 }
 
+// Up to 1000 cells the idle bound is the setting; above, never fewer than 500 steps a cell.
+TEST(ComposeRunEnd, TheIdleBoundGrowsOnlyOnTemplatesOfMoreThanAThousandCells)
+{
+    struct TCase {
+        uint64_t Setting;
+        int64_t Cells;
+        uint64_t Bound;
+    };
+    const TCase cases[] = {{500000, 15 * 11, 500000}, {3000, 20 * 15, 3000},      {500000, 1000, 500000},
+                           {3000, 1001, 500500},      {500000, 60 * 50, 1500000}, {2000000, 60 * 50, 2000000},
+                           {0, 60 * 50, 0},           {500000, 80 * 60, 2400000}};
+    for (const TCase& c : cases)
+        EXPECT_EQ(IdleStepsFor(c.Setting, c.Cells), c.Bound) << c.Setting << " " << c.Cells;
+}
+
 // The run loop as it was before the backjumping search: the plain search,
 // restarted from a seed of the abandoned attempt's generator whenever an
 // attempt used up MaxSteps, until one finishes.
@@ -270,6 +285,26 @@ TEST(ComposeRunEnd, ADeadEndThatNoLaidWordCausedFailsTheAttempt)
     ASSERT_TRUE(slot.Found());
     EXPECT_EQ(slot.Anchor, "QQ");
     EXPECT_FALSE(search.Step(slot));
+}
+
+// The backjumping search takes the open group with the fewest candidates,
+// the earlier one (rows from the top) of equals, in both query modes.
+TEST(ComposeRunEnd, TheBackjumpingSlotIsTheGroupWithTheFewestCandidates)
+{
+    const struct {
+        std::vector<std::string> Words;
+        const char* Anchor;
+    } cases[] = {
+        {{"ABX", "ABY", "CDX", "CDY"}, "AB"}, {{"ABX", "ABY", "CDX"}, "CD"},
+        {{"ABX", "CDX", "CDY", "CDZ"}, "AB"}, {{"ABX", "ABYY", "ABZ", "CDX", "CDXY"}, "CD"},
+        {{"ABX", "ABY", "EFX"}, "CD"},
+    };
+    for (const auto& c : cases)
+        for (const TDBQueryMode mode : {qmPlain, qmIndexed}) {
+            auto db = MakeDB(c.Words, mode);
+            TCrossKwelin kwelin(Grid({"******", "*AB..*", "******", "*CD..*", "******"}), *db, Settings(3, true), 1);
+            EXPECT_EQ(TBackjumpSearch(kwelin, *db).ChooseSlot().Anchor, c.Anchor) << c.Words.size() << " " << int(mode);
+        }
 }
 
 TEST(ComposeRunEnd, ProgressIsReportedAtRestartsWithGrowingSteps)

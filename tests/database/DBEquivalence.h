@@ -126,6 +126,11 @@ private:
                 named.push_back(TPWordList{std::string(Indexed.Word(c.Word)), c.Offset, 0});
             ASSERT_EQ(Described(plain), Described(named)) << where << (ordered ? " ordered" : " unordered");
         }
+        // The bounded count, below, at and above the list's size.
+        for (const size_t limit : {size_t{0}, size_t{1}, plain.size(), plain.size() + 1, size_t{3}}) {
+            ASSERT_EQ(Indexed.CountCandidates(pattern, anchor, limit), std::min(plain.size(), limit)) << where;
+            ASSERT_EQ(Plain.CountCandidates(pattern, anchor, limit), std::min(plain.size(), limit)) << where;
+        }
         NonEmptyLists += plain.empty() ? 0 : 1;
         const bool fits = Plain.AnyWordFits(pattern, anchor);
         ASSERT_EQ(fits, Indexed.AnyWordFits(pattern, anchor)) << where;

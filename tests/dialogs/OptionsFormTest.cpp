@@ -547,13 +547,21 @@ void TestOptionsForm::theDifficultyAndTheSeriesUniquenessAreShownAndStored()
 
     auto* school = Child<QCheckBox>(form, "SchoolSafeBox");
     QVERIFY(school->isChecked());
+    auto* exact = Child<QCheckBox>(form, "FillExactBox");
+    QVERIFY(!exact->isChecked());
     difficulty->setCurrentIndex(0);
     unique->setChecked(false);
     school->setChecked(false);
+    exact->setChecked(true);
     Click(form, "Button1");
     QCOMPARE(form.Values().Difficulty, int(dfEasy));
     QCOMPARE(form.Values().UniqueSeries, false);
     QCOMPARE(form.Values().SchoolSafe, false);
+    QCOMPARE(form.Values().FillExact, true);
+    TOptionsValues exactValues;
+    exactValues.FillExact = true;
+    TOptionsForm exactForm(exactValues, Environment());
+    QVERIFY(Child<QCheckBox>(exactForm, "FillExactBox")->isChecked());
 
     // A new user's values: every word, answers may repeat.
     TOptionsForm fresh(TOptionsValues{}, Environment());
