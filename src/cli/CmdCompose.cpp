@@ -168,6 +168,8 @@ int Run(const mz::cli::Args& args)
     if (o.Settings.TimeLimitMs == 0)
         o.Settings.MaxTotalSteps = mz::RunStepsFor(int64_t{pattern.ColCount()} * pattern.RowCount());
     mz::TDBLoadFilter filter{o.Settings.MinLenPWord, o.Settings.MaxLenPWord, mz::DifficultyMinScore(o.Difficulty)};
+    // The exact fill does not weigh candidates, so it takes no reserve.
+    filter.RareAsReserve = !o.Settings.FillExact;
     filter.SchoolSafe = o.SchoolSafe;
     o.Settings.ClueChoice = mz::DifficultyClueChoice(o.Difficulty);
     // The answers of the series so far, set aside for the crosswords after them.
