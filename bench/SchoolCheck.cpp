@@ -2,7 +2,7 @@
 // and word database: 200 crosswords of Normal.sz and 50 of every other
 // template (seeds 1..N), at a level, with the school setting as given.
 //
-//   SchoolCheck [LEVEL] [--all-registers] [--list FILE]... [--cap N]
+//   SchoolCheck [LEVEL] [--all-registers] [--list FILE]... [--cap N] [--grids FILE]
 //
 // Reports, over all crosswords: answers and clue terms of a marked register
 // (by the database's register records and by every list given: lines
@@ -13,7 +13,8 @@
 // two clues sharing a term; and per template the median letter share, and the
 // medians of the answers' commonness scores and of their clue terms' scores
 // (a term's score: the database's score of the term, a phrase the mean of its
-// words of three letters or more; unknown words score 0).
+// words of three letters or more; unknown words score 0). --grids writes
+// every finished crossword's letters, row by row, to compare two builds' draws.
 #include "ShippedData.h"
 #include "composer/Composer.h"
 #include "core/Cp1250.h"
@@ -162,12 +163,15 @@ int main(int argc, char** argv)
     mz::TDifficulty level = mz::dfAll;
     bool schoolSafe = true;
     uint64_t cap = 40000;
+    std::ofstream grids;
     TCheck check;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--all-registers") == 0) {
             schoolSafe = false;
         } else if (std::strcmp(argv[i], "--cap") == 0 && i + 1 < argc) {
             cap = std::stoull(argv[++i]);
+        } else if (std::strcmp(argv[i], "--grids") == 0 && i + 1 < argc) {
+            grids.open(argv[++i]);
         } else if (std::strcmp(argv[i], "--list") == 0 && i + 1 < argc) {
             std::ifstream in(argv[++i]);
             // As db-build reads them: a later "zwykłe" takes a word back.
@@ -181,7 +185,7 @@ int main(int argc, char** argv)
                     check.Listed.insert(key);
             }
         } else if (!mz::ParseDifficulty(argv[i], level)) {
-            std::cerr << "SchoolCheck [LEVEL] [--all-registers] [--list FILE]... [--cap N]\n";
+            std::cerr << "SchoolCheck [LEVEL] [--all-registers] [--list FILE]... [--cap N] [--grids FILE]\n";
             return 2;
         }
     }
@@ -191,8 +195,9 @@ int main(int argc, char** argv)
     settings.ClueChoice = mz::DifficultyClueChoice(level);
     mz::TDBLoadFilter filter{3, 16, mz::DifficultyMinScore(level)};
     filter.SchoolSafe = schoolSafe;
+    filter.RareAsReserve = true;
 
-    std::map<std::string, int> markedAnswers, markedTerms, stems, shortClues, wrong;
+    std::map<std::string, int> markedAnswers, markedTerms, stems, shortClues, wrong, sharedTerms;
     std::map<std::string, std::set<std::string>> clueAnswers;
     int crosswords = 0, unfinished = 0, sharedTermCrosswords = 0, clues = 0;
     std::vector<int> allAnswerScores, allTermScores;
@@ -223,11 +228,16 @@ int main(int argc, char** argv)
             ++finished;
             const mz::TTable& grid = *result.Grid;
             int filled = 0;
-            for (int32_t r = 1; r <= grid.RowCount(); ++r)
+            if (grids.is_open())
+                grids << file.stem().string() << " " << seed << "\n";
+            for (int32_t r = 1; r <= grid.RowCount(); ++r) {
                 for (const char c : grid.RowLine(r))
                     filled += mz::TTable::IsLetter(c) ? 1 : 0;
+                if (grids.is_open())
+                    grids << mz::Cp1250ToUtf8(std::string(grid.RowLine(r))) << "\n";
+            }
             letters.push_back(filled * 100 / (grid.ColCount() * grid.RowCount()));
-            std::set<std::string> seenTerms;
+            std::map<std::string, std::string> seenTerms; // term: the answer and clue that had it first
             bool shared = false;
             for (int32_t n = 1; n <= doc.ExplCount(); ++n) {
                 const mz::TExpl expl = doc.GetExpl(n);
@@ -249,7 +259,11 @@ int main(int argc, char** argv)
                     for (const auto& [word, bad] : WrongClues)
                         if (answer == word && term == bad)
                             ++wrong[answer + " \"" + term + "\""];
-                    shared = shared || !seenTerms.insert(term).second;
+                    const std::string where = answer + " \"" + clue + "\"";
+                    if (const auto [at, added] = seenTerms.emplace(term, where); !added) {
+                        shared = true;
+                        ++sharedTerms[term + " (" + at->second + " / " + where + ")"];
+                    }
                 }
             }
             sharedTermCrosswords += shared;
@@ -281,5 +295,6 @@ int main(int argc, char** argv)
         serving3 += answers.size() >= 3;
     std::cout << "Clue texts serving three answers or more: " << serving3 << "\n"
               << "Crosswords with two clues sharing a term: " << sharedTermCrosswords << "\n";
+    show("Terms shared by two clues of a crossword", sharedTerms);
     return 0;
 }

@@ -75,7 +75,7 @@ TClueList::TClueList(TCrossSurface& crossView, QAction& play, std::function<bool
             FPlay.trigger();
     });
 
-    TCrossDocument& doc = crossView.Document();
+    TCrossDocument& doc = *crossView.Document();
     FRefreshSoon.setSingleShot(true);
     FRefreshSoon.setInterval(0);
     connect(&FRefreshSoon, &QTimer::timeout, this, &TClueList::Refresh);
@@ -115,7 +115,7 @@ void TClueList::FitWidth()
 
 void TClueList::Rebuild()
 {
-    const TCrossTXT& doc = FCrossView.Document().Document();
+    const TCrossTXT& doc = FCrossView.Document()->Document();
     const TNumbering numbering(doc);
     const QIcon sound(ToolbarPicture(tpPlay));
     for (auto [heading, words] : {std::pair{FAcross, &numbering.Across()}, std::pair{FDown, &numbering.Down()}}) {
@@ -138,7 +138,7 @@ void TClueList::Rebuild()
 void TClueList::Refresh()
 {
     FRefreshSoon.stop();
-    const TCrossTXT& doc = FCrossView.Document().Document();
+    const TCrossTXT& doc = FCrossView.Document()->Document();
     const int col = FCrossView.CurrCol();
     const int row = FCrossView.CurrRow();
     const bool across = FCrossView.WriteDir() == TDirection::Across;
@@ -170,7 +170,7 @@ void TClueList::Jump(QTreeWidgetItem* item)
         return;
     const bool horizontal = item->data(0, HorizontalRole).toBool();
     const TExpl word(item->data(0, ColRole).toInt(), item->data(0, RowRole).toInt(), {}, {}, horizontal);
-    const auto empty = FirstEmptyCell(FCrossView.Document().Document(), word);
+    const auto empty = FirstEmptyCell(FCrossView.Document()->Document(), word);
     const TCellPos cell = empty ? *empty : TCellPos{word.Col, word.Row};
     FCrossView.MoveCursor(cell.Col, cell.Row, DirectionOf(horizontal));
     if (FCrossView.isEnabled() && FCrossView.isVisible())

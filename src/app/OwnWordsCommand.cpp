@@ -12,8 +12,9 @@ namespace mz {
 
 QString MakeOwnWordsCrossWord(QWidget* window, const TSettings& settings)
 {
-    TOwnWordsForm dialog({settings.DataBasePath, settings.UserDataBasePath, settings.Difficulty}, TRandom::ClockSeed(),
-                         window);
+    TOwnWordsForm dialog({settings.DataBasePath, settings.UserDataBasePath, settings.Difficulty, settings.SchoolSafe,
+                          settings.AudioDir, settings.UserAudioDir},
+                         TRandom::ClockSeed(), window);
     if (dialog.exec() != QDialog::Accepted || !dialog.HasResult())
         return {};
     TCrossTXT made = dialog.Result();

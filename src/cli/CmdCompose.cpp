@@ -169,6 +169,8 @@ int Run(const mz::cli::Args& args)
     if (o.Settings.TimeLimitMs == 0)
         o.Settings.MaxTotalSteps = mz::RunStepsFor(int64_t{pattern.ColCount()} * pattern.RowCount());
     mz::TDBLoadFilter filter{o.Settings.MinLenPWord, o.Settings.MaxLenPWord, mz::DifficultyMinScore(o.Difficulty)};
+    // The exact fill does not weigh candidates, so it takes no reserve.
+    filter.RareAsReserve = !o.Settings.FillExact;
     filter.SchoolSafe = o.SchoolSafe;
     o.Settings.ClueChoice = mz::DifficultyClueChoice(o.Difficulty);
     // The answers of the series so far, set aside for the crosswords after them.
@@ -253,7 +255,7 @@ mz::cli::TCommandRegistration reg{
      "--time-limit ogranicza czas jednej krzyżówki (bez niego układanie kończy się po 1000 krokach na każde pole "
      "szablonu, co najmniej po 5000000); gdy się nie da, kończy się komunikatem i kodem 1; "
      "--allow-repeats układa jak dawniej, bez pilnowania, by żadne hasło nie stało w krzyżówce dwa razy; "
-     "--difficulty: łatwy i średni pomijają hasła rzadsze, niż pozwala poziom, łatwy daje objaśnienia z najczęstszych "
+     "--difficulty: łatwy i średni biorą hasła rzadsze, niż pozwala poziom, tylko tam, gdzie częstsze zostawiłyby czarne pole, łatwy daje objaśnienia z najczęstszych "
      "słów, trudny z najrzadszych (domyślnie wszystkie słowa, objaśnienie losowe); bez --all-registers układa tylko "
      "z haseł odpowiednich dla szkoły, z nią także z wulgarnych, seksualnych, obraźliwych i narkotykowych "
      "(pejoratywnych nigdy); --unique-series nie powtarza w serii haseł "

@@ -28,6 +28,7 @@ struct TOptions {
     int32_t MaxRows = 0;
     std::optional<uint32_t> Seed;
     mz::TDifficulty Difficulty = mz::dfAll;
+    bool SchoolSafe = true;
 };
 
 TOptions Parse(const mz::cli::Args& args)
@@ -39,6 +40,10 @@ TOptions Parse(const mz::cli::Args& args)
                                                            "--max-size", "--seed", "--difficulty"};
         if (!a.starts_with("--"))
             throw EUsage{"Nieoczekiwany argument: " + a};
+        if (a == "--all-registers") {
+            o.SchoolSafe = false;
+            continue;
+        }
         if (std::find(withValue.begin(), withValue.end(), a) == withValue.end())
             throw EUsage{"Nieznana opcja: " + a};
         if (i + 1 >= args.size())
@@ -128,8 +133,9 @@ int Run(const mz::cli::Args& args)
             mz::TDB db;
             mz::TDBLoadFilter filter;
             filter.MinScore = mz::DifficultyMinScore(o.Difficulty);
+            filter.SchoolSafe = o.SchoolSafe;
             db.Load(o.Database, filter);
-            result = mz::ComposeKeywordFromDB(keyword, db, random);
+            result = mz::ComposeKeywordFromDB(keyword, db, random, mz::DifficultyClueChoice(o.Difficulty));
         }
         if (!result.Uncovered.empty())
             throw std::runtime_error(mz::UncoveredMessage(mz::NormalizeKeyword(keyword), result.Uncovered)
@@ -145,10 +151,11 @@ int Run(const mz::cli::Args& args)
 mz::cli::TCommandRegistration reg{
     {"compose-words",
      "compose-words (--words LISTA.tsv [--max-size KxW] | --keyword HASŁO (--words LISTA.tsv | --db baza.hk "
-     "[--difficulty łatwy|średni|trudny|wszystkie])) [--seed N] --out WYNIK.krz",
+     "[--difficulty łatwy|średni|trudny|wszystkie] [--all-registers])) [--seed N] --out WYNIK.krz",
      "układa krzyżówkę z własnych słów (wiersz: SŁOWO<TAB>objaśnienie), krzyżujących się w zwartej siatce; "
      "słowa, które się nie zmieściły, wypisuje; z --keyword układa krzyżówkę z hasłem: w każdym wierszu jedno "
-     "słowo, a jedna kolumna daje hasło (jego pola to rozwiązanie krzyżówki); ten sam --seed daje tę samą krzyżówkę",
+     "słowo, a jedna kolumna daje hasło (jego pola to rozwiązanie krzyżówki); słowa z bazy są tylko odpowiednie "
+     "dla szkoły, chyba że podano --all-registers (jak w compose); ten sam --seed daje tę samą krzyżówkę",
      &Run}};
 
 } // namespace

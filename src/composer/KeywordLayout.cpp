@@ -68,14 +68,22 @@ void BuildDocument(const std::string& keyword, const std::vector<TWordEntry>& ch
     doc.Modified = false;
 }
 
-std::string RandomLine(std::string_view lines, TRandom& random)
+// One of the lines as the level chooses it: drawn, the first (the most common
+// terms) or the last. The draw is made at every level, so the words drawn
+// after it stay the same.
+std::string ChosenLine(std::string_view lines, TRandom& random, TClueChoice choice)
 {
     std::vector<std::string_view> found;
     for (size_t at = lines.find("\r\n"); at != std::string_view::npos; at = lines.find("\r\n")) {
         found.push_back(lines.substr(0, at));
         lines.remove_prefix(at + 2);
     }
-    return found.empty() ? std::string() : std::string(found[random.Draw(uint32_t(found.size()))]);
+    if (found.empty())
+        return {};
+    const uint32_t drawn = random.Draw(uint32_t(found.size()));
+    if (choice == ccCommonest)
+        return std::string(found.front());
+    return std::string(choice == ccRarest ? found.back() : found[drawn]);
 }
 
 } // namespace
@@ -145,7 +153,8 @@ TKeywordResult ComposeKeyword(std::string_view keywordText, const std::vector<TW
     return result;
 }
 
-TKeywordResult ComposeKeywordFromDB(std::string_view keywordText, const TDB& db, TRandom& random)
+TKeywordResult ComposeKeywordFromDB(std::string_view keywordText, const TDB& db, TRandom& random,
+                                    TClueChoice clueChoice)
 {
     const std::string keyword = NormalizeKeyword(keywordText);
     const auto records = uint32_t(db.RecordCount());
@@ -181,7 +190,7 @@ TKeywordResult ComposeKeywordFromDB(std::string_view keywordText, const TDB& db,
             continue;
         }
         const auto id = uint32_t(found);
-        chosen.push_back({std::string(db.Word(id)), RandomLine(db.ExplLines(id), random)});
+        chosen.push_back({std::string(db.Word(id)), ChosenLine(db.ExplLines(id), random, clueChoice)});
     }
     if (result.Uncovered.empty())
         BuildDocument(keyword, chosen, result);

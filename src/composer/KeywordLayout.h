@@ -3,6 +3,7 @@
 #include "composer/FreeLayout.h"
 #include "composer/WordList.h"
 #include "core/Random.h"
+#include "database/Commonness.h"
 #include "documents/CrossTXT.h"
 
 #include <cstdint>
@@ -46,12 +47,15 @@ struct TKeywordResult {
 // applies to the list.
 TKeywordResult ComposeKeyword(std::string_view keyword, const std::vector<TWordEntry>& words, TRandom& random);
 
-// The same with words of the database's active words (the load's difficulty
-// filter applies) of MinKeywordRowLetters..MaxKeywordRowLetters letters, each
-// clue one of the word's explanations. A letter no word has stays uncovered.
+// The same with words of the database's active words (the load's filter
+// applies: the level's least score and the school setting, TDBLoadFilter) of
+// MinKeywordRowLetters..MaxKeywordRowLetters letters, each clue one of the
+// word's explanations as the level chooses it (drawn, the first or the last).
+// A letter no word has stays uncovered.
 inline constexpr int32_t MinKeywordRowLetters = 4;
 inline constexpr int32_t MaxKeywordRowLetters = 10;
-TKeywordResult ComposeKeywordFromDB(std::string_view keyword, const TDB& db, TRandom& random);
+TKeywordResult ComposeKeywordFromDB(std::string_view keyword, const TDB& db, TRandom& random,
+                                    TClueChoice clueChoice = ccDrawn);
 
 // "Żadne słowo nie ma litery hasła: Ż (3.), Q (5.)" for the uncovered
 // letters (UTF-8); empty when every letter is covered.

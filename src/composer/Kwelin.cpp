@@ -8,6 +8,11 @@ namespace mz {
 
 namespace {
 
+// A candidate's score is its waste (Score) times this, plus one for a word of
+// the database's reserve: a reserve word goes before another word only where
+// it wastes less, and without a reserve the order is the waste's alone.
+constexpr int32_t ReserveShare = 2;
+
 bool HasAdjacentLetters(std::string_view cells)
 {
     for (size_t i = 0; i + 1 < cells.size(); ++i)
@@ -432,7 +437,7 @@ int32_t TCrossKwelin::Score(const TPWordCoordinate& slot, size_t length, uint8_t
 void TCrossKwelin::ScoreCandidates(TPWordLists& list, const TPWordCoordinate& slot) const
 {
     for (TPWordList& candidate : list)
-        candidate.Score += Score(slot, candidate.PWord.size(), candidate.Offset, FSettings.MinLenPWord);
+        candidate.Score += ReserveShare * Score(slot, candidate.PWord.size(), candidate.Offset, FSettings.MinLenPWord);
 }
 
 // --- The stack ---------------------------------------------------------------
@@ -916,7 +921,9 @@ bool TCrossKwelin::Step(const TPWordCoordinate& slot)
         candidates.reserve(Found.size());
         for (const TDBCandidate& c : Found)
             candidates.push_back(TCandidate{c.Word, c.Offset, csOpen,
-                                            Score(slot, DB->Word(c.Word).size(), c.Offset, FSettings.MinLenPWord),
+                                            ReserveShare * Score(slot, DB->Word(c.Word).size(), c.Offset,
+                                                                 FSettings.MinLenPWord)
+                                                + (DB->Reserve(c.Word) ? 1 : 0),
                                             c.Order});
         Push(std::move(candidates), slot);
         if (!CheckLazily)

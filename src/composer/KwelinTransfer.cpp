@@ -1,10 +1,10 @@
+#include "composer/ClueChoice.h"
 #include "composer/Kwelin.h"
 #include "core/Cp1250.h"
 #include "database/Commonness.h"
 #include "documents/CrossTXT.h"
 
 #include <algorithm>
-#include <set>
 #include <vector>
 
 namespace mz {
@@ -21,24 +21,6 @@ std::vector<std::string> ClueLines(const std::string& text)
         from = at + 2;
     }
     return lines;
-}
-
-// A clue's terms, upper-cased: the parts between ", ", "rodzaj: " left out.
-std::vector<std::string> ClueTerms(const std::string& clue)
-{
-    std::string_view text = clue;
-    if (text.starts_with("rodzaj: "))
-        text.remove_prefix(8);
-    std::vector<std::string> terms;
-    while (!text.empty()) {
-        const size_t comma = text.find(", ");
-        std::string term(text.substr(0, comma));
-        for (char& c : term)
-            c = static_cast<char>(Cp1250ToUpper(static_cast<unsigned char>(c)));
-        terms.push_back(std::move(term));
-        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 2);
-    }
-    return terms;
 }
 
 } // namespace
@@ -59,51 +41,26 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
 
     // Document texts are CP1250.
     static const std::string missingClue = Utf8ToCp1250("brak objaśnienia!\r\n");
-    // The clue the level asks for, among those that share no term with a clue
-    // chosen before (else the level's own); the draw is made either way.
-    std::set<std::string> usedTerms;
-    auto ChooseClue = [&](const std::string& clues) {
-        const std::string drawn = PickLine(clues);
-        const std::vector<std::string> lines = ClueLines(clues);
-        if (lines.empty())
-            return drawn;
+    // Every answer's clues in the order the level prefers them (from the
+    // drawn one onwards, the most common first or the rarest first); the draw
+    // is made either way. The clues are chosen once all answers are known.
+    std::vector<TExpl> expls;
+    std::vector<std::vector<std::string>> preferred;
+    auto ClueOrder = [&](const std::string& clues, const std::string& drawn) {
+        std::vector<std::string> lines = ClueLines(clues);
         const size_t count = lines.size();
+        if (count == 0)
+            return lines;
         size_t first = static_cast<size_t>(std::find(lines.begin(), lines.end(), drawn) - lines.begin()) % count;
         if (FSettings.ClueChoice == ccCommonest)
             first = 0;
         else if (FSettings.ClueChoice == ccRarest)
             first = count - 1;
         const size_t step = FSettings.ClueChoice == ccRarest ? count - 1 : 1;
-        const auto shared = [&](const std::string& term) {
-            const auto terms = ClueTerms(term);
-            return !terms.empty() && usedTerms.count(terms.front()) != 0;
-        };
-        size_t chosen = first;
-        bool free = false;
-        for (size_t i = 0, at = first; i < count && !free; ++i, at = (at + step) % count) {
-            const auto terms = ClueTerms(lines[at]);
-            free = std::none_of(terms.begin(), terms.end(), [&](const std::string& t) { return usedTerms.count(t); });
-            chosen = free ? at : chosen;
-        }
-        std::string clue = lines[chosen];
-        // Every clue shares a term: the level's one loses its shared terms
-        // while others stay ("setka, stówa" after "sto, stówa" gives "setka").
-        if (!free && !clue.starts_with("rodzaj: ")) {
-            std::string kept;
-            size_t from = 0;
-            while (from <= clue.size()) {
-                const size_t comma = std::min(clue.find(", ", from), clue.size());
-                const std::string term = clue.substr(from, comma - from);
-                if (!shared(term))
-                    kept += (kept.empty() ? "" : ", ") + term;
-                from = comma + 2;
-            }
-            if (kept.size() >= 3)
-                clue = kept;
-        }
-        for (auto& term : ClueTerms(clue))
-            usedTerms.insert(std::move(term));
-        return clue;
+        std::vector<std::string> order;
+        for (size_t i = 0, at = first; i < count; ++i, at = (at + step) % count)
+            order.push_back(std::move(lines[at]));
+        return order;
     };
     auto addExpl = [&](const std::string& word, int32_t col, int32_t row, bool horizontal) {
         const int64_t record = DB->FindWord(word);
@@ -114,10 +71,11 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
         expl.Col = col;
         expl.Row = row;
         expl.Horizontal = horizontal;
-        expl.Explanation = ChooseClue(clues);
+        expl.Explanation = PickLine(clues);
         expl.Audio = PickLine(sounds);
         expl.Answer = word;
-        document.AddExpl(expl);
+        preferred.push_back(record >= 0 ? ClueOrder(clues, expl.Explanation) : std::vector<std::string>());
+        expls.push_back(std::move(expl));
     };
     // Walks one line with a block assumed before it and after it; a run of
     // MinLenPWord letters or more becomes a word.
@@ -145,6 +103,12 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
         walk(
             FTable.RowCount(), [&](int32_t r) { return FTable.GetCell(c, r); },
             [&](const std::string& word, int32_t r) { addExpl(word, c, r, false); });
+    const std::vector<std::string> chosen = ChooseDistinctClues(preferred);
+    for (size_t i = 0; i < expls.size(); ++i) {
+        if (!preferred[i].empty())
+            expls[i].Explanation = chosen[i];
+        document.AddExpl(expls[i]);
+    }
     document.Modified = false;
 }
 

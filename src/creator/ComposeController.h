@@ -36,7 +36,7 @@ struct TComposeOptions {
     int SeriesCount = 10;
     QString DataBasePath;       // baza.hk in the program directory
     QString UserDBPath;         // the user's change file of the word database; empty: none
-    int32_t MinScore = 0;       // words of a lower commonness score are set aside
+    int32_t MinScore = 0;       // words of a lower commonness score are the reserve (TDBLoadFilter::RareAsReserve)
     bool UniqueSeries = false;  // a series sets aside the answers of its earlier crosswords
     bool SchoolSafe = true;     // only words of the ordinary register (TDBLoadFilter::SchoolSafe)
     TComposerSettings Settings; // MinLenPWord, MaxLenPWord, AnyWordLocation, step budget

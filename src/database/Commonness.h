@@ -39,8 +39,9 @@ private:
 
 // How hard a composed crossword is. Each level is harder than the one before
 // it by the median commonness score of its answers and of its clue terms
-// (docs/worddb.md, "Difficulty"): łatwy and średni set aside the words scored
-// below their least score when the database is loaded for composing, and
+// (docs/worddb.md, "Difficulty"): łatwy and średni keep the words scored
+// below their least score only as a reserve for composing (TDBLoadFilter::
+// RareAsReserve), laid where a more common word would leave a block, and
 // łatwy gives each answer its clue of the most common terms; "wszystkie
 // słowa" (the default) takes every word and draws the clue; trudny takes every
 // word too, so that its grids are those of "wszystkie słowa", and gives each

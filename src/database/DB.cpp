@@ -264,14 +264,21 @@ void TDB::Move(uint32_t id, TDBList to)
     }
 }
 
+bool TDB::Reserve(uint32_t id) const
+{
+    const int32_t score = Data->Score(id);
+    return score >= 0 && score < PreferredMinScore;
+}
+
 void TDB::ApplyLengthLimits(const TDBLoadFilter& filter)
 {
+    PreferredMinScore = filter.RareAsReserve ? filter.MinScore : 0;
     const int32_t minLen = filter.MinLenPWord;
     const int32_t maxLen = filter.MaxLenPWord;
     for (const uint32_t id : ChainIds(dlWords)) {
         const auto len = static_cast<int64_t>(Data->Length(id));
         const int32_t score = Data->Score(id);
-        const bool rare = score >= 0 && score < filter.MinScore;
+        const bool rare = score >= 0 && score < filter.MinScore && !filter.RareAsReserve;
         if (len < minLen || len > maxLen || rare || !RegisterAllowed(Data->Register(id), filter.SchoolSafe)
             || (filter.SetAside && filter.SetAside->count(std::string(Data->Word(id)))))
             Move(id, dlExcludedWords);
@@ -352,7 +359,7 @@ void TDB::FindCandidates(std::string_view pattern, std::string_view anchor, TPWo
     list.clear();
     list.reserve(found.size());
     for (const TDBCandidate& c : found)
-        list.push_back(TPWordList{std::string(Word(c.Word)), c.Offset, 0});
+        list.push_back(TPWordList{std::string(Word(c.Word)), c.Offset, Reserve(c.Word) ? 1 : 0});
     FoundCount_ = static_cast<int32_t>(list.size());
 }
 

@@ -87,6 +87,10 @@ struct TDBLoadFilter {
     // On: only words of the ordinary register (no register record) are
     // composed from. Off: every word but the pejoratives, which never are.
     bool SchoolSafe = false;
+    // On: the words scored below MinScore are kept as a reserve instead of
+    // set aside; the composer lays one only where every other word would
+    // leave more room for blocks (Reserve).
+    bool RareAsReserve = false;
 };
 
 // A kind/text pair of the database file, in file order.
@@ -177,6 +181,8 @@ public:
     // Commonness 0 (rare) to 100 (most common); -1 when the file gives none.
     int32_t Score(uint32_t id) const;
     TDBList ListOf(uint32_t id) const { return static_cast<TDBList>(Lists[id]); }
+    // Whether the word is of the load's reserve (TDBLoadFilter::RareAsReserve).
+    bool Reserve(uint32_t id) const;
     // Whether some word stands in more than one record.
     bool HasDuplicates() const;
     // Indexed queries only: while `active` is set, FindCandidates and
@@ -241,6 +247,7 @@ private:
     std::vector<uint8_t> WasMoved;
     std::string FileName_;
     int32_t FoundCount_ = 0;
+    int32_t PreferredMinScore = 0;
     int32_t Edition_ = -1;
     int32_t MinLen_ = 255;
     int32_t MaxLen_ = 0;

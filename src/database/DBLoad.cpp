@@ -85,7 +85,7 @@ struct TSharedFile {
     uintmax_t Size = 0;
     uint64_t Inode = 0;
     std::shared_ptr<const TDBData> Data;
-    std::map<std::tuple<int32_t, int32_t, int32_t, bool>, std::shared_ptr<const TDBState>> States;
+    std::map<std::tuple<int32_t, int32_t, int32_t, bool, bool>, std::shared_ptr<const TDBState>> States;
 };
 
 std::mutex SharedFilesLock;
@@ -106,8 +106,9 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
     }
     // The state after the filter is kept per length limits and least score; a
     // filter with words set aside changes between runs, so it is applied anew.
-    const std::tuple<int32_t, int32_t, int32_t, bool> limits{filter.MinLenPWord, filter.MaxLenPWord, filter.MinScore,
-                                                             filter.SchoolSafe};
+    const std::tuple<int32_t, int32_t, int32_t, bool, bool> limits{filter.MinLenPWord, filter.MaxLenPWord,
+                                                                   filter.MinScore, filter.SchoolSafe,
+                                                                   filter.RareAsReserve};
     const bool keepState = !filter.SetAside || filter.SetAside->empty();
     std::unique_lock lock(SharedFilesLock);
     auto it = SharedFiles.find(fileName);
@@ -135,6 +136,7 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
         return;
     }
     Original = state->second;
+    PreferredMinScore = filter.RareAsReserve ? filter.MinScore : 0;
     Lists = Original->Lists;
     Keys = Original->Keys;
     std::copy(std::begin(Original->Counts), std::end(Original->Counts), Counts);

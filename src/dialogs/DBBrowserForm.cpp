@@ -443,6 +443,10 @@ void TDBBrowserForm::BuildControls()
 
     RestoreButton = Button(QStringLiteral("Przywróć bazę dostarczoną z programem"), "RestoreButton", this);
     SaveButton = Button(QStringLiteral("Zapi&sz"), "SaveButton", this);
+    PickButton = Button(QStringLiteral("Dodaj do włas&nej listy"), "PickButton", this);
+    PickButton->setToolTip(QStringLiteral("Zaznaczone hasła z wybranym objaśnieniem trafiają na listę "
+                                          "krzyżówki z własnych haseł"));
+    PickButton->hide();
     auto* close = Button(QStringLiteral("Zamknij"), "CloseButton", this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(undoButton);
@@ -451,6 +455,7 @@ void TDBBrowserForm::BuildControls()
     bottom->addWidget(exportButton);
     bottom->addWidget(RestoreButton);
     bottom->addStretch(1);
+    bottom->addWidget(PickButton);
     bottom->addWidget(SaveButton);
     bottom->addWidget(close);
 
@@ -542,6 +547,31 @@ bool TDBBrowserForm::Edit(const QString& shippedFile, const QString& userFile, c
 void TDBBrowserForm::Browse(const QString& dbFileName, const QString& audioDir, QWidget* parent)
 {
     Edit(dbFileName, DefaultUserFile(), audioDir, parent);
+}
+
+void TDBBrowserForm::AllowPicking(std::function<void(const std::vector<std::pair<std::string, std::string>>&)> pick)
+{
+    FPick = std::move(pick);
+    PickButton->setVisible(bool(FPick));
+}
+
+void TDBBrowserForm::PickClick()
+{
+    std::vector<std::pair<std::string, std::string>> picked;
+    QStringList names;
+    for (const std::string& word : SelectedWords()) {
+        const TBaseWord* entry = FBase.Find(word);
+        if (!entry)
+            continue;
+        const int row = word == FCurrent ? ExplList->currentRow() : -1;
+        const size_t clue = row >= 0 && size_t(row) < entry->Explanations.size() ? size_t(row) : 0;
+        picked.emplace_back(word, entry->Explanations.empty() ? std::string() : entry->Explanations[clue]);
+        names << ScreenText(word);
+    }
+    if (picked.empty())
+        return ShowMessage(QStringLiteral("Zaznacz hasła, które mają trafić na własną listę."));
+    FPick(picked);
+    ShowMessage(QStringLiteral("Dodano do własnej listy: %1.").arg(names.join(QStringLiteral(", "))));
 }
 
 QString TDBBrowserForm::DefaultUserFile()

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -96,6 +97,10 @@ public:
     // Asks for a file name (open or save); the file dialog unless replaced (tests).
     std::function<QString(const QString& title, const QString& filter, bool save)> ChooseFile;
 
+    // Shows "Dodaj do własnej listy", which hands the selected words (CP1250),
+    // each with its chosen clue (else its first; none: empty), to `pick`.
+    void AllowPicking(std::function<void(const std::vector<std::pair<std::string, std::string>>&)> pick);
+
     const TWordBase& Base() const { return FBase; }
     bool DiskChanged() const { return FDiskChanged; }
     // The sound last handed to the player (empty before the first).
@@ -146,6 +151,7 @@ private:
     void ImportClick(bool thesaurus);
     void ExportClick(bool shownOnly);
     void RestoreClick();
+    void PickClick();
     bool SaveClick();
     bool MaybeSave();
 
@@ -202,6 +208,8 @@ private:
     QLabel* MessageLabel;
     QPushButton* SaveButton;
     QPushButton* RestoreButton;
+    QPushButton* PickButton;
+    std::function<void(const std::vector<std::pair<std::string, std::string>>&)> FPick;
 
     TSoundPlayer* Player = nullptr;
     std::unique_ptr<TSpeechEngine> FSpeech; // made at the first recording generated

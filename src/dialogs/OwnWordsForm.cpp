@@ -8,6 +8,7 @@
 #include "database/Commonness.h"
 #include "database/ComposeWords.h"
 #include "database/DB.h"
+#include "dialogs/DBBrowserForm.h"
 #include "dialogs/OwnWordsPreview.h"
 
 #include <QApplication>
@@ -91,9 +92,14 @@ TOwnWordsForm::TOwnWordsForm(const TOwnWordsSources& sources, uint32_t seed, QWi
     FPaste->setObjectName(QStringLiteral("PasteWords"));
     FImport = new QPushButton(QStringLiteral("Wczytaj z pliku..."), words);
     FImport->setObjectName(QStringLiteral("ImportWords"));
+    FPick = new QPushButton(QStringLiteral("Z bazy haseł..."), words);
+    FPick->setObjectName(QStringLiteral("PickWords"));
+    FPick->setToolTip(QStringLiteral("Otwiera edytor bazy haseł; słowa dodane tam przyciskiem "
+                                     "„Dodaj do własnej listy” trafiają na listę z objaśnieniem"));
     auto* wordButtons = new QHBoxLayout;
     wordButtons->addWidget(FPaste);
     wordButtons->addWidget(FImport);
+    wordButtons->addWidget(FPick);
     wordButtons->addStretch();
     auto* wordsLayout = new QVBoxLayout(words);
     wordsLayout->addWidget(hint);
@@ -176,6 +182,7 @@ TOwnWordsForm::TOwnWordsForm(const TOwnWordsSources& sources, uint32_t seed, QWi
     });
     connect(FImport, &QPushButton::clicked, this, &TOwnWordsForm::ImportFromFile);
     connect(FPaste, &QPushButton::clicked, this, &TOwnWordsForm::PasteWords);
+    connect(FPick, &QPushButton::clicked, this, &TOwnWordsForm::PickFromDatabase);
     connect(FButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(FButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(860, 560);
@@ -208,6 +215,32 @@ void TOwnWordsForm::UpdateControls()
     FWords->setEnabled(!fromDB);
     FPaste->setEnabled(!fromDB);
     FImport->setEnabled(!fromDB);
+    FPick->setEnabled(!fromDB);
+}
+
+void TOwnWordsForm::PickFromDatabase()
+{
+    std::unique_ptr<TDBBrowserForm> opened;
+    try {
+        opened = std::make_unique<TDBBrowserForm>(FSources.DataBasePath, FSources.UserDataBasePath,
+                                                  FSources.AudioDir, this, FSources.UserAudioDir);
+    } catch (const EMirakolnikError& e) {
+        return ShowResult(nullptr, QString::fromStdString(e.Message()), true);
+    }
+    TDBBrowserForm& browser = *opened;
+    browser.AllowPicking([this](const std::vector<std::pair<std::string, std::string>>& picked) {
+        QString lines;
+        for (const auto& [word, clue] : picked)
+            lines += FromCp1250(word) + QLatin1Char('\t') + FromCp1250(clue) + QLatin1Char('\n');
+        QString text = FWords->toPlainText();
+        if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
+            text += QLatin1Char('\n');
+        FWords->setPlainText(text + lines);
+    });
+    browser.exec();
+    // Words saved in the editor are the ones the keyword crossword draws from.
+    if (browser.DiskChanged())
+        FDB.reset();
 }
 
 void TOwnWordsForm::Compose()
@@ -269,7 +302,8 @@ void TOwnWordsForm::ComposeKeyword()
     TKeywordResult result;
     QString merged;
     if (FFromDB->isChecked()) {
-        result = ComposeKeywordFromDB(keyword, Database(), random);
+        result = ComposeKeywordFromDB(keyword, Database(), random,
+                                      DifficultyClueChoice(static_cast<TDifficulty>(FDifficulty->currentData().toInt())));
     } else {
         const TWordList list = ParseWordList(FWords->toPlainText().toStdString());
         if (!list.Problems.empty())
@@ -298,6 +332,7 @@ TDB& TOwnWordsForm::Database()
             TComposeWords::Read(FSources.DataBasePath.toStdString(), FSources.UserDataBasePath.toStdString());
         TDBLoadFilter filter;
         filter.MinScore = DifficultyMinScore(static_cast<TDifficulty>(level));
+        filter.SchoolSafe = FSources.SchoolSafe;
         FDB = words->NewDB(filter);
         FDBDifficulty = level;
     }

@@ -31,6 +31,10 @@ struct TOwnWordsSources {
     QString DataBasePath;
     QString UserDataBasePath;
     int Difficulty = 3; // TDifficulty
+    bool SchoolSafe = true; // TDBLoadFilter::SchoolSafe
+    // Where the word database editor, opened to pick words, plays and puts sounds.
+    QString AudioDir;
+    QString UserAudioDir;
 };
 
 // "Krzyżówka z własnych haseł...": the user's word list laid out as a free
@@ -60,6 +64,8 @@ private:
     void ComposeKeyword();
     void ImportFromFile();
     void PasteWords();
+    // Opens the word database editor; the words picked there join the list.
+    void PickFromDatabase();
     void UpdateControls();
     // `doc` null: nothing to show, only the report.
     void ShowResult(const TCrossTXT* doc, const QString& report, bool error);
@@ -77,6 +83,7 @@ private:
     QPlainTextEdit* FWords = nullptr;
     QPushButton* FImport = nullptr;
     QPushButton* FPaste = nullptr;
+    QPushButton* FPick = nullptr;
     QCheckBox* FLimitSize = nullptr;
     QSpinBox* FMaxCols = nullptr;
     QSpinBox* FMaxRows = nullptr;

@@ -566,7 +566,7 @@ void TCrossSurface::ChangeWriteDir(TDirection dir)
 
 bool TCrossSurface::HasWord(int ACol, int ARow, TDirection dir) const
 {
-    return ExplNumberAt(Document().Document(), ACol, ARow, dir == TDirection::Across) != 0;
+    return FDocument && ExplNumberAt(FDocument->Document(), ACol, ARow, dir == TDirection::Across) != 0;
 }
 
 void TCrossSurface::FollowWord()
@@ -583,7 +583,7 @@ void TCrossSurface::MoveCursor(int ACol, int ARow, TDirection dir)
     HideFocus();
     ShowFocus(std::clamp(ACol, 1, FColCount), std::clamp(ARow, 1, FRowCount));
     ChangeWriteDir(dir);
-    Paint();
+    update();
     FireExplRefresh();
 }
 
@@ -598,7 +598,7 @@ bool TCrossSurface::Undo()
         SetCell(typed.Col, typed.Row, static_cast<char>(typed.Before));
         HideFocus();
         ShowFocus(std::clamp(typed.Col, 1, FColCount), std::clamp(typed.Row, 1, FRowCount));
-        Paint();
+        update();
         FireExplRefresh();
         return true;
     }
@@ -692,7 +692,9 @@ void TCrossSurface::AdvanceInWord()
         FCurrRow = row;
         return;
     }
-    const TCrossTXT& doc = Document().Document();
+    if (!FDocument)
+        return;
+    const TCrossTXT& doc = FDocument->Document();
     const int expl = ExplNumberAt(doc, FCurrCol, FCurrRow, across);
     if (expl == 0)
         return;

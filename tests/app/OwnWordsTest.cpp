@@ -1,6 +1,6 @@
 // "Krzyżówka z własnych haseł..." in the real window: a list imported from a
-// file, mended, laid out freely and as a "krzyżówka z hasłem", and opened as
-// the current crossword.
+// file, mended, laid out freely and as a "krzyżówka z hasłem", a word picked
+// in the word database editor, and the result opened as the current crossword.
 
 #include "../dialogs/DialogTestUtil.h"
 #include "WindowBench.h"
@@ -13,6 +13,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -80,21 +82,44 @@ private slots:
         QCOMPARE(crossWord->Document().ExplCount(), 4);
         QVERIFY(HasAnswers(crossWord->Document()));
 
-        // Once more, the free layout straight from the list, with the database's help off.
+        // Once more, the free layout of the list and a word picked in the word
+        // database editor with the clue chosen there.
+        QString pickedClue;
         WhenModalOpens([&](QWidget* modal) {
             auto* dialog = qobject_cast<TOwnWordsForm*>(modal);
             QVERIFY(dialog);
-            Child<QPlainTextEdit>(*dialog, "WordsEdit")->setPlainText(goodList);
+            auto* edit = Child<QPlainTextEdit>(*dialog, "WordsEdit");
+            edit->setPlainText(goodList);
+            WhenModalOpens([&](QWidget* browser) {
+                auto* list = Child<QListView>(*browser, "WordList");
+                const QModelIndexList kot = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
+                                                                 QStringLiteral("KOT"), 1, Qt::MatchExactly);
+                QCOMPARE(kot.size(), 1);
+                list->setCurrentIndex(kot.first());
+                auto* clues = Child<QListWidget>(*browser, "ExplList");
+                clues->setCurrentRow(clues->count() - 1);
+                pickedClue = clues->currentItem()->text();
+                QTest::mouseClick(Child<QPushButton>(*browser, "PickButton"), Qt::LeftButton);
+                QCOMPARE(Child<QLabel>(*browser, "MessageLabel")->text(),
+                         QStringLiteral("Dodano do własnej listy: KOT."));
+                QTest::mouseClick(Child<QPushButton>(*browser, "CloseButton"), Qt::LeftButton);
+            });
+            QTest::mouseClick(Child<QPushButton>(*dialog, "PickWords"), Qt::LeftButton);
+            QVERIFY(!pickedClue.isEmpty());
+            QVERIFY2(edit->toPlainText().endsWith(QStringLiteral("KOT\t") + pickedClue + QStringLiteral("\n")),
+                     qPrintable(edit->toPlainText()));
             dialog->ComposeNow();
+            const QString report = Child<QLabel>(*dialog, "ResultText")->text();
+            QVERIFY2(report.contains(QStringLiteral(" z 9 słów")), qPrintable(report));
             QTest::mouseClick(Child<QPushButton>(*dialog, "OkButton"), Qt::LeftButton);
         });
         command->trigger();
         QCOMPARE(bench.NewFiles(), (QStringList{QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz")}));
-        QCOMPARE(crossWord->Document().ExplCount(), 8);
         QVERIFY(crossWord->Document().Phrase().Empty());
         TCrossTXT saved;
         saved.LoadFromFile((bench.NewCrossDir() + QStringLiteral("K_0001.krz")).toStdString());
-        QCOMPARE(saved.ExplCount(), 8);
+        QCOMPARE(saved.ExplCount(), crossWord->Document().ExplCount());
+        QVERIFY(saved.ExplCount() >= 8);
         QVERIFY(TSolutionGrid(saved).Complete());
     }
 };

@@ -1,6 +1,10 @@
 #include "ComposerTestUtil.h"
 
+#include "database/DBBuilder.h"
+
 #include <algorithm>
+#include <filesystem>
+#include <map>
 #include <tuple>
 
 using namespace mz;
@@ -137,16 +141,48 @@ TEST_P(ScoreTest, PenalisesEachGapTooShortForAnotherWord)
 
 INSTANTIATE_TEST_SUITE_P(Gaps, ScoreTest,
                          ::testing::Values(TScoreCase{"     K      ", "K", 4, 11,
-                                                      1},                            // one free cell before, none after
+                                                      2},                            // one free cell before, none after
                                            TScoreCase{"     K      ", "K", 1, 8, 0}, // m + 1 before, none after
                                            TScoreCase{"     K      ", "K", 1, 4, 0}, // m + 1 on both sides
-                                           TScoreCase{"     K      ", "K", 5, 11, 1}, // none before, one after
-                                           TScoreCase{"     K      ", "K", 3, 7, 2},  // two before, three after
-                                           TScoreCase{"     K      ", "K", 2, 9, 1},  // exactly m before, none after
-                                           TScoreCase{"     K      ", "K", 5, 9, 1},  // none before, exactly m after
+                                           TScoreCase{"     K      ", "K", 5, 11, 2}, // none before, one after
+                                           TScoreCase{"     K      ", "K", 3, 7, 4},  // two before, three after
+                                           TScoreCase{"     K      ", "K", 2, 9, 2},  // exactly m before, none after
+                                           TScoreCase{"     K      ", "K", 5, 9, 2},  // none before, exactly m after
                                            TScoreCase{"          ", "", 0, 3, 0}, // no anchor: 3..7 letters leave room
-                                           TScoreCase{"          ", "", 0, 7, 0}, TScoreCase{"          ", "", 0, 8, 1},
-                                           TScoreCase{"          ", "", 0, 10, 1}));
+                                           TScoreCase{"          ", "", 0, 7, 0}, TScoreCase{"          ", "", 0, 8, 2},
+                                           TScoreCase{"          ", "", 0, 10, 2}));
+
+// A word scored below the least score is kept as a reserve when the load asks
+// for it (also when the load reuses a shared file's state) and weighs one
+// less than a wasted gap: in ten free cells the rare ABCDEFG goes before the
+// common ABCDEFGH, which leaves too short a gap, and after every word that
+// leaves none.
+TEST(Reserve, ARareWordGoesFirstOnlyWhereItWastesLess)
+{
+    const std::string file = (std::filesystem::temp_directory_path() / "mz-reserve-test.hk").string();
+    WriteDBFile(file, 101, {{"ABCDEFGH", {}, {}, 50}, {"ABCDEFG", {}, {}, 5}, {"XYZWVUT", {}, {}, 60}});
+    const std::vector<std::tuple<bool, int, std::map<std::string, int32_t>>> cases = {
+        // reserve, load, scores of the candidates in ten free cells
+        {false, 0, {{"ABCDEFGH", 2}, {"XYZWVUT", 0}}},
+        {true, 0, {{"ABCDEFGH", 2}, {"ABCDEFG", 1}, {"XYZWVUT", 0}}},
+        {true, 1, {{"ABCDEFGH", 2}, {"ABCDEFG", 1}, {"XYZWVUT", 0}}},
+    };
+    for (const auto& [reserve, load, expected] : cases) {
+        TDBLoadFilter filter{3, 16, 20};
+        filter.RareAsReserve = reserve;
+        TDB db;
+        db.LoadShared(file, filter);
+        TCrossKwelin kwelin(TTable(12, 3), db, Settings(3), 1);
+        TPWordLists list;
+        db.FindCandidates("          ", "", list);
+        Steps(kwelin).ScoreCandidates(list, Slot(1, 1, 2, "", "          "));
+        std::map<std::string, int32_t> scores;
+        for (const TPWordList& c : list)
+            scores[c.PWord] = c.Score;
+        EXPECT_EQ(scores, expected) << reserve << " " << load;
+    }
+    std::filesystem::remove(file);
+}
 
 TEST(PlaceBlocks, AWordStartingInRowOneIsFencedInRowOneWithTheOptionOff)
 {

@@ -1,5 +1,6 @@
 #include "ComposerTestUtil.h"
 
+#include "composer/ClueChoice.h"
 #include "core/Cp1250.h"
 #include "database/Commonness.h"
 #include "documents/CrossTXT.h"
@@ -161,4 +162,23 @@ TEST(TransferTo, TheLevelChoosesTheClueAndNoTwoCluesShareATerm)
                      && drawnDoc.GetExpl(2).Explanation.starts_with("Mruczek"))
             << seed;
     }
+}
+
+// Whole clues are tried first; where they clash, an answer with fewer choices
+// keeps its clue and another gives way, or a clue loses terms (never below
+// one term of three characters); an unavoidable clash stays.
+TEST(ClueChoice, NoTwoCluesOfACrosswordShareATerm)
+{
+    using TClues = std::vector<std::vector<std::string>>;
+    const std::vector<std::pair<TClues, std::vector<std::string>>> cases = {
+        {{{"pokój, spokój", "cisza"}, {"pokój"}}, {"cisza", "pokój"}},
+        {{{"afekt, amor, czułość"}, {"afekt, amor, czułość"}}, {"afekt, amor", "czułość"}},
+        {{{"rodzaj: ssak, kręgowiec"}, {"rodzaj: kręgowiec"}}, {"rodzaj: ssak", "rodzaj: kręgowiec"}},
+        {{{"Mruczek"}, {"mruczek, kot"}, {}}, {"Mruczek", "kot", ""}},
+        {{{"Eucharystia, eucharystia"}}, {"Eucharystia"}},
+        {{{"ab, kot"}, {"kot"}}, {"ab, kot", "kot"}},
+        {{{"kręgowiec"}, {"kręgowiec", "rodzaj: kręgowiec"}}, {"kręgowiec", "kręgowiec"}},
+    };
+    for (const auto& [clues, expected] : cases)
+        EXPECT_EQ(ChooseDistinctClues(clues), expected) << clues.front().front();
 }

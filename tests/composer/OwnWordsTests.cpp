@@ -5,6 +5,7 @@
 #include "core/Cp1250.h"
 #include "core/Random.h"
 #include "database/DB.h"
+#include "database/Register.h"
 #include "documents/CrossSolution.h"
 
 #include <gtest/gtest.h>
@@ -353,6 +354,45 @@ TEST(KeywordLayout, WordsFromTheDatabaseCarryTheirClues)
         EXPECT_EQ(item.Expl.Explanation, "o " + item.Expl.Answer);
     TRandom again(3);
     EXPECT_EQ(ComposeKeywordFromDB("QUIZ", db, again).Uncovered, (std::vector<int32_t>{0, 1, 2}));
+}
+
+// The school setting leaves marked words out of the draw, whatever the seed;
+// the level chooses each word's first or last clue.
+TEST(KeywordLayout, DatabaseWordsFollowTheSchoolSettingAndTheLevel)
+{
+    std::vector<TDBFileRecord> records;
+    const std::set<std::string> marked = {"KOTY", "OKAP", "TOPIK", "KOMAR"};
+    for (const char* word : {"KRET", "OKNO", "TORBA", "KOTY", "OKAP", "TOPIK", "KOMAR", "LATO"}) {
+        records.push_back({DBRecWord, word});
+        records.push_back({DBRecExplanation, std::string("pierwsze ") + word});
+        records.push_back({DBRecExplanation, std::string("ostatnie ") + word});
+        if (marked.count(word))
+            records.push_back({DBRecRegister, Utf8ToCp1250(RegisterKey(rgInsult))});
+    }
+    records.push_back({DBRecEnd, ""});
+    const std::vector<std::tuple<bool, TClueChoice, bool, std::string>> cases = {
+        // school setting, clue choice, a marked word seen over the seeds, every clue begins with
+        {true, ccCommonest, false, "pierwsze "},
+        {true, ccRarest, false, "ostatnie "},
+        {false, ccCommonest, true, "pierwsze "},
+    };
+    for (const auto& [schoolSafe, choice, markedSeen, cluePrefix] : cases) {
+        TDBLoadFilter filter;
+        filter.SchoolSafe = schoolSafe;
+        TDB db;
+        db.LoadRecords(1, records, "test.hk", filter);
+        bool seen = false;
+        for (uint32_t seed = 1; seed <= 40; ++seed) {
+            TRandom random(seed);
+            const TKeywordResult result = ComposeKeywordFromDB("KOT", db, random, choice);
+            ASSERT_TRUE(result.Uncovered.empty()) << seed;
+            for (const TExplList& item : result.Document.ExplsInNumberOrder()) {
+                seen = seen || marked.count(item.Expl.Answer) > 0;
+                EXPECT_EQ(item.Expl.Explanation, cluePrefix + item.Expl.Answer) << seed;
+            }
+        }
+        EXPECT_EQ(seen, markedSeen) << schoolSafe;
+    }
 }
 
 } // namespace

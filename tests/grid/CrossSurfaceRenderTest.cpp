@@ -56,21 +56,21 @@ private slots:
     void aWrongLetterIsMarkedAroundItNeverAcrossIt()
     {
         QTemporaryDir dir;
-        TCrossSurface grid;
+        TTestGrid grid;
         grid.SetFileName(WriteBitmap(dir, "cells.bmp", PositionCodedStrip(520, 60)));
-        grid.SetColCount(4);
-        grid.SetRowCount(3);
-        grid.SetCell(2, 2, static_cast<char>(0xA3)); // Ł
-        const QImage before = grid.GridImage();
+        In(grid).SetColCount(4);
+        In(grid).SetRowCount(3);
+        In(grid).SetCell(2, 2, static_cast<char>(0xA3)); // Ł
+        const QImage before = In(grid).GridImage();
         grid.MarkWrong(2, 2);
-        const auto changed = ChangedPixels(before, grid.GridImage());
+        const auto changed = ChangedPixels(before, In(grid).GridImage());
         QVERIFY(changed.size() > 40);
         const QRect cell(20, 30, 20, 30);
         const QRect letter = cell.adjusted(6, 6, -6, -6);
         for (const QPoint& p : changed) {
             QVERIFY(cell.contains(p));
             QVERIFY2(!letter.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
-            const QRgb mark = grid.GridImage().pixel(p);
+            const QRgb mark = In(grid).GridImage().pixel(p);
             QVERIFY(qRed(mark) > 150 && qGreen(mark) < 100 && qBlue(mark) < 100);
         }
     }
