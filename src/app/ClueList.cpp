@@ -55,7 +55,10 @@ TClueList::TClueList(TCrossSurface& crossView, QAction& play, std::function<bool
     FTree->setRootIsDecorated(false);
     FTree->setItemsExpandable(false);
     FTree->setIndentation(0);
-    FTree->setWordWrap(true);
+    // One row a clue: one too long keeps its number and its word length, the middle gives way
+    // (the whole clue is in the hint and under the grid).
+    FTree->setWordWrap(false);
+    FTree->setTextElideMode(Qt::ElideMiddle);
     FTree->setUniformRowHeights(false);
     FTree->setSelectionMode(QAbstractItemView::NoSelection);
     FTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
