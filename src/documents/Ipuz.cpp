@@ -502,6 +502,17 @@ std::string WithoutMarkup(const std::string& html)
     return text;
 }
 
+// A clue label as the note quotes it: no markup or control characters (the
+// window may take the note for rich text), at most 20 bytes.
+std::string NoteLabel(const std::string& label)
+{
+    std::string text;
+    for (const char c : label.substr(0, 20))
+        if (c != '<' && c != '>' && c != '&' && static_cast<unsigned char>(c) >= ' ')
+            text.push_back(c);
+    return text;
+}
+
 // The other parts of a linked clue: "continued" lists them by direction and
 // number, "numbers" names every part, the first being the clue's own.
 std::string OtherPartsOf(const TJson& clue)
@@ -515,16 +526,16 @@ std::string OtherPartsOf(const TJson& clue)
         for (const TJson& part : continued->Array()) {
             const TJson* number = part.IsObject() ? part.Find("number") : &part;
             const TJson* direction = part.IsObject() ? part.Find("direction") : nullptr;
-            std::string text = number ? LabelOf(*number) : std::string();
+            std::string text = number ? NoteLabel(LabelOf(*number)) : std::string();
             if (direction && direction->IsString()) {
                 const std::string name = direction->String().substr(0, direction->String().find(':'));
-                text += name == "Across" ? " poziomo" : name == "Down" ? " pionowo" : " " + name;
+                text += name == "Across" ? " poziomo" : name == "Down" ? " pionowo" : " " + NoteLabel(name);
             }
             add(text);
         }
     if (const TJson* numbers = clue.Find("numbers"); numbers && numbers->IsArray())
         for (size_t i = 1; i < numbers->Array().size(); ++i)
-            add(LabelOf(numbers->Array()[i]));
+            add(NoteLabel(LabelOf(numbers->Array()[i])));
     return parts;
 }
 
@@ -655,7 +666,7 @@ void TIpuzReader::Build(const TJson& root)
         // A clue over several words keeps its text on the first one; the
         // note names the parts that got no clue of their own.
         if (!clue.Continued.empty() || clue.Cells.size() > word.size())
-            linked.push_back(clue.Label + (clue.Horizontal ? " poziomo" : " pionowo")
+            linked.push_back(NoteLabel(clue.Label) + (clue.Horizontal ? " poziomo" : " pionowo")
                              + (clue.Continued.empty() ? "" : " (z dalszym ciągiem " + clue.Continued + ")"));
         if (!solution.empty() && !word.empty()) {
             std::string answer;

@@ -242,16 +242,17 @@ TEST_F(Ipuz, StylesAreDroppedAndLinkedCluesKeptOnTheirFirstWordWithANote)
         "puzzle": [[{"cell": 1, "style": {"shapebg": "circle"}}, 0, {"cell": 0, "style": "zielony"}, 2],
                    [0, "#", "#", 0], [3, 0, 0, 0]],
         "clues": {"Across": [{"number": 1, "clue": "Kot i sok", "continued": [{"direction": "Across", "number": 3}]},
-                             {"number": 3, "clue": "Zob. 1"}],
+                             {"number": 3, "clue": "Zob. 1"},
+                             {"label": "<b>9</b>", "numbers": [4, "<i>"], "clue": "x", "cells": [[1, 3]]}],
                   "Down": [{"numbers": [1, 2], "clue": "Dwie kolumny", "cells": [[1, 1], [1, 2], [1, 3], [4, 1]]}]}})";
     const TCrossTXT doc = Read(json);
-    ASSERT_EQ(doc.ExplCount(), 3);
+    ASSERT_EQ(doc.ExplCount(), 4);
     EXPECT_EQ(doc.GetExpl(1).Explanation, "Kot i sok");
     EXPECT_EQ(std::make_tuple(doc.GetExpl(2).Col, doc.GetExpl(2).Row, doc.GetExpl(2).Horizontal),
               std::make_tuple(1, 1, false));
     EXPECT_EQ(IpuzImportNote(json, "p.ipuz"), "Pominięto wygląd 2 pól (kółka, kolory, obramowania): tu pola są zwykłe.\n"
                               "Hasła połączone z kilku słów zostały przy swoim pierwszym słowie: 1 poziomo (z dalszym "
-                              "ciągiem 3 poziomo), 1 pionowo (z dalszym ciągiem 2).\n");
+                              "ciągiem 3 poziomo), 1 pionowo (z dalszym ciągiem 2), 4 poziomo (z dalszym ciągiem i).\n");
     EXPECT_EQ(IpuzImportNote(IpuzText(Crossword()), "p.ipuz"), "");
 }
 
