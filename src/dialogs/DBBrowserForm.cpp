@@ -519,6 +519,7 @@ void TDBBrowserForm::BuildControls()
     connect(exportShown, &QAction::triggered, this, [this] { ExportClick(true); });
     connect(RestoreButton, &QPushButton::clicked, this, &TDBBrowserForm::RestoreClick);
     connect(SaveButton, &QPushButton::clicked, this, &TDBBrowserForm::SaveClick);
+    connect(PickButton, &QPushButton::clicked, this, &TDBBrowserForm::PickClick);
     connect(close, &QPushButton::clicked, this, &TDBBrowserForm::reject);
     connect(Undo, &QUndoStack::cleanChanged, this, [this](bool clean) {
         setWindowModified(!clean);
