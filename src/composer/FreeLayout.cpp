@@ -233,7 +233,6 @@ void BuildDocument(const std::vector<TWordEntry>& words, const std::vector<TPlac
     for (const TPlacement& p : ordered)
         doc.AddExpl(TExpl(p.Col - box.MinCol + 1, p.Row - box.MinRow + 1, words[p.Word].Clue, {}, p.Horizontal,
                           words[p.Word].Word));
-    doc.CurrentExpl = 0;
     doc.Modified = false;
 }
 

@@ -64,7 +64,6 @@ void BuildDocument(const std::string& keyword, const std::vector<TWordEntry>& ch
     for (int32_t r = int32_t(keyword.size()); r >= 1; --r)
         doc.AddExpl(TExpl(column - offsets[r - 1] + 1, r, chosen[r - 1].Clue, {}, true, chosen[r - 1].Word));
     doc.SetPhrase(phrase);
-    doc.CurrentExpl = 0;
     doc.Modified = false;
 }
 

@@ -33,7 +33,6 @@ void TCrossKwelin::TransferTo(TCrossTXT& document)
     document.SetColCount(FTable.ColCount());
     document.SetRowCount(FTable.RowCount());
     document.Kind = 0;
-    document.CurrentExpl = 0;
     // The document gets the shape only; the letters live in the words' answers.
     for (int32_t c = 1; c <= FTable.ColCount(); ++c)
         for (int32_t r = 1; r <= FTable.RowCount(); ++r)

@@ -121,7 +121,6 @@ public:
     bool Modified = false;
     uint8_t Kind = 0;
     TDocumentKind DocumentKind() const { return Kind == 1 ? TDocumentKind::Template : TDocumentKind::CrossWord; }
-    int32_t CurrentExpl = 0;
     // Sound names the last load refused because they were no plain file names
     // (IsPlainSoundName): those explanations kept their clues, not the sounds.
     int32_t RefusedSounds = 0;

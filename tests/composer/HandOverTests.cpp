@@ -31,14 +31,12 @@ TEST(TransferTo, NumbersAcrossWordsRowByRowThenDownWordsColumnByColumn)
     TCrossTXT doc;
     doc.FileName = "/tmp/Nowe/K_0007.krz";
     doc.Kind = 1;
-    doc.CurrentExpl = 3;
     doc.AddExpl(TExpl{1, 1, "stare", "", true});
     kwelin.TransferTo(doc);
 
     EXPECT_EQ(doc.FileName, "/tmp/Nowe/K_0007.krz");
     EXPECT_FALSE(doc.Modified);
     EXPECT_EQ(doc.Kind, 0);
-    EXPECT_EQ(doc.CurrentExpl, 0);
     ASSERT_EQ(doc.ColCount(), 5);
     ASSERT_EQ(doc.RowCount(), 4);
     for (int32_t r = 1; r <= 4; ++r)

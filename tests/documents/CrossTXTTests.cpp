@@ -29,7 +29,6 @@ TEST(CrossDocument, AFreshDocumentHasOneSpaceCellAndIsClean)
     EXPECT_TRUE(doc.FileName.empty());
     EXPECT_FALSE(doc.Modified);
     EXPECT_EQ(doc.Kind, 0);
-    EXPECT_EQ(doc.CurrentExpl, 0);
 }
 
 TEST(CrossDocument, MissingCellsAndExplanationsHaveTheirMessages)
@@ -145,13 +144,12 @@ TEST(CrossDocument, SetExplMarksTheDocumentOnlyWhenAFieldDiffers)
     }
 }
 
-TEST(CrossDocument, ClearKeepsKindAndCurrentExplOnly)
+TEST(CrossDocument, ClearKeepsOnlyTheKind)
 {
     TCrossTXT doc = Grid(4, 3);
     doc.AddExpl({1, 1, "a", "", true});
     doc.FileName = "/tmp/a.krz";
     doc.Kind = 1;
-    doc.CurrentExpl = 1;
     doc.Modified = true;
     doc.Clear();
     EXPECT_EQ(doc.ColCount(), 0);
@@ -162,7 +160,6 @@ TEST(CrossDocument, ClearKeepsKindAndCurrentExplOnly)
     EXPECT_TRUE(doc.FileName.empty());
     EXPECT_FALSE(doc.Modified);
     EXPECT_EQ(doc.Kind, 1);
-    EXPECT_EQ(doc.CurrentExpl, 1);
 }
 
 TEST(CrossDocument, AnUnsupportedExtensionNamesTheWholePathAndLeavesTheDocument)
