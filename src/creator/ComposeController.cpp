@@ -148,7 +148,7 @@ void TComposeController::StartRun()
             FWindow.Tell(QString::fromStdString(FToldDBProblem));
         }
         const TDBLoadFilter filter{options.Settings.MinLenPWord, options.Settings.MaxLenPWord, options.MinScore,
-                                   FSeriesAnswers, options.SchoolSafe, true};
+                                   FSeriesAnswers, options.SchoolSafe, !options.Settings.FillExact};
         FRunMinLen = options.Settings.MinLenPWord;
         FCreator = std::make_unique<TCrossCreator>(std::move(pattern), ComposeDBSource(words, filter), options.Settings,
                                                    FStopCreating, FSeedHook ? FSeedHook() : std::nullopt);

@@ -128,7 +128,7 @@ private slots:
         for (uint32_t seed = 1; seed <= 3; ++seed) {
             const TComposeOptions& options = bench.Window.Options;
             const TDBLoadFilter filter{options.Settings.MinLenPWord, options.Settings.MaxLenPWord, scores[seed - 1],
-                                       nullptr, options.SchoolSafe};
+                                       nullptr, options.SchoolSafe, true};
             TComposeRun run(bench.Window.Pattern, FileDBSource(DataBasePath.toStdString(), filter), options.Settings);
             TCrossTXT tool;
             std::atomic<bool> stop{false};
