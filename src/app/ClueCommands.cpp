@@ -77,14 +77,16 @@ void TClueCommands::FillMenu(QMenu& menu)
     auto* edit = new QAction(QStringLiteral("O&bjaśnienie hasła..."), this);
     edit->setObjectName(QStringLiteral("Clue_Edit"));
     edit->setToolTip(QStringLiteral("Zmienia objaśnienie hasła pod kursorem, jego dźwięk lub wybiera inne z bazy"));
-    edit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    // Ctrl with a letter types a Polish letter in the grid (Ctrl+E is Ę, Ctrl+Z is Ż),
+    // so the clue commands take keys of their own.
+    edit->setShortcut(QKeySequence(Qt::Key_F4));
     connect(edit, &QAction::triggered, this, &TClueCommands::EditCurrentClue);
     QAction* undo = FStack->createUndoAction(this, QStringLiteral("Cofnij zmianę objaśnienia"));
     undo->setObjectName(QStringLiteral("Clue_Undo"));
-    undo->setShortcut(QKeySequence::Undo);
+    undo->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
     QAction* redo = FStack->createRedoAction(this, QStringLiteral("Ponów zmianę objaśnienia"));
     redo->setObjectName(QStringLiteral("Clue_Redo"));
-    redo->setShortcut(QKeySequence::Redo);
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     menu.addAction(edit);
     menu.addAction(undo);
     menu.addAction(redo);

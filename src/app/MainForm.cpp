@@ -224,7 +224,7 @@ void TMainForm::CreateMenus()
                           {FAct.New, FAct.Open, FAct.Save, FAct.SaveAs, FAct.ExportAsText, FAct.ExportAsIpuz, FAct.ExportAsWebPage,
                            nullptr, FAct.Series, nullptr, FAct.ExportAsPdf, FAct.Print, nullptr, FAct.Exit});
     // "Krzyżówka z własnych haseł..." follows "Seria krzyżówek".
-    QAction* ownWords = MakeAction(this, "CrossWord_OwnWords", QStringLiteral("Krzyżówka z &własnych haseł..."),
+    QAction* ownWords = MakeAction(this, "CrossWord_OwnWords", QStringLiteral("Krzyżówka z własnych &haseł..."),
                                    QStringLiteral("Układa krzyżówkę z podanych słów lub krzyżówkę z hasłem"));
     FCrossWordMenu->insertAction(FCrossWordMenu->actions().value(FCrossWordMenu->actions().indexOf(FAct.Series) + 1),
                                  ownWords);

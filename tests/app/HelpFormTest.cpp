@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QSet>
 #include <QTextDocument>
 #include <QToolButton>
 
@@ -179,11 +180,30 @@ private slots:
         const QString text = page.toPlainText();
         QStringList missing;
         int commands = 0;
+        // No menu key takes a Polish letter from the grid (Ctrl with A C E L N O S X Z, also with
+        // Shift), and no access letter stands twice in one menu.
+        QStringList clashes;
+        QSet<QChar> menuLetters;
+        auto sameLetter = [&clashes](QSet<QChar>& letters, const QString& caption) {
+            if (const qsizetype amp = caption.indexOf(QLatin1Char('&')); amp >= 0 && amp + 1 < caption.size()) {
+                const QChar letter = caption.at(amp + 1).toLower();
+                if (letters.contains(letter))
+                    clashes << caption;
+                letters.insert(letter);
+            }
+        };
         for (QAction* menuAction : form->menuBar()->actions()) {
             QMenu* menu = menuAction->menu();
+            sameLetter(menuLetters, menu->title());
+            QSet<QChar> letters;
             for (QAction* action : menu->actions()) {
                 if (action->isSeparator())
                     continue;
+                for (const QKeySequence& keys : action->shortcuts())
+                    if ((keys[0].keyboardModifiers() & Qt::ControlModifier)
+                        && QStringLiteral("ACELNOSXZ").contains(QChar(static_cast<int>(keys[0].key()))))
+                        clashes << keys.toString();
+                sameLetter(letters, action->text());
                 ++commands;
                 const QString entry = Caption(menu->title()) + QStringLiteral(" → ") + Caption(action->text());
                 if (!text.contains(entry))
@@ -191,6 +211,7 @@ private slots:
             }
         }
         QVERIFY(commands >= 20);
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral(", "))));
 
         TOptionsForm options(TOptionsValues{}, Environment());
         QStringList captions;
