@@ -7,6 +7,7 @@
 #include "app/ClueCommands.h"
 #include "app/ConstructPanel.h"
 #include "core/Cp1250.h"
+#include "database/WordBase.h"
 #include "dialogs/ClueEditForm.h"
 #include "dialogs/CrossPrint.h"
 #include "grid/CrossDocument.h"
@@ -66,6 +67,8 @@ private slots:
         TCrossSurface& grid = *Grid(*form, "CrossVC");
         auto* panel = form->findChild<TConstructPanel*>(QStringLiteral("ConstructPanel"));
         panel->SetClueHook([](const QString& word) -> std::optional<QString> {
+            if (word == QStringLiteral("MIRAK"))
+                return QStringLiteral("nasz znak");
             return word == QStringLiteral("KOTEK") ? QStringLiteral("mały kot") : QStringLiteral("plan terenu");
         });
 
@@ -95,6 +98,31 @@ private slots:
         PanelButton(*form, "Construct_Clue")->click();
         QCOMPARE(CrossWord(*form).LockedWords().size(), size_t{2});
 
+        // A word of one's own with a clue goes into the user's word database in
+        // one step, and the fill composes with it. While the change file cannot
+        // be read nothing is added and the crossword stays as it was.
+        Action(*form, "WriteHoriz")->trigger();
+        ClickCell(grid, 2, 10);
+        QTest::keyClicks(&grid, QStringLiteral("mirak"));
+        ClickCell(grid, 3, 10);
+        PanelButton(*form, "Construct_Lock")->click();
+        PanelButton(*form, "Construct_Clue")->click();
+        auto* unknown = form->findChild<QLabel*>(QStringLiteral("UnknownWords"));
+        QCOMPARE(unknown->text(), QStringLiteral("Spoza bazy: MIRAK"));
+        const QString changeFile = bench.Dir + UserDataBaseName;
+        QVERIFY(QDir().mkpath(changeFile));
+        PanelButton(*form, "Construct_AddWords")->click();
+        QVERIFY(boxes.Texts.last().startsWith(QStringLiteral("Nie dodano haseł do bazy")));
+        QCOMPARE(unknown->text(), QStringLiteral("Spoza bazy: MIRAK"));
+        QCOMPARE(WordAt(CrossWord(*form), 2, 10, true), QStringLiteral("MIRAK: nasz znak"));
+        QVERIFY(QDir(changeFile).removeRecursively());
+        PanelButton(*form, "Construct_AddWords")->click();
+        QCOMPARE(boxes.Texts.last(), QStringLiteral("Dodano do Twojej bazy haseł: 1 (MIRAK)."));
+        QCOMPARE(unknown->text(), QString());
+        TWordBase base;
+        base.Load((bench.Dir + QStringLiteral("baza.hk")).toStdString(), changeFile.toStdString());
+        QCOMPARE(base.Find("MIRAK")->Explanations, std::vector<std::string>{"nasz znak"});
+
         if (const QString dir = qEnvironmentVariable("MZ_PICTURES"); !dir.isEmpty()) {
             // The picture of docs/constructing.md: the window and the construct window beside it.
             ClickCell(grid, 12, 3);
@@ -117,7 +145,8 @@ private slots:
         for (const TCrossTXT* doc : {&CrossWord(*form), static_cast<const TCrossTXT*>(&saved)}) {
             QCOMPARE(WordAt(*doc, 2, 2, true), QStringLiteral("KOTEK: mały kot"));
             QCOMPARE(WordAt(*doc, 10, 4, false), QStringLiteral("MAPA: plan terenu"));
-            QCOMPARE(doc->LockedWords().size(), size_t{2});
+            QCOMPARE(WordAt(*doc, 2, 10, true), QStringLiteral("MIRAK: nasz znak"));
+            QCOMPARE(doc->LockedWords().size(), size_t{3});
             QVERIFY(doc->ExplCount() > 10);
         }
     }
