@@ -8,6 +8,7 @@
 #include "core/Cp1250.h"
 #include "database/Commonness.h"
 #include "database/ComposeWords.h"
+#include "database/WordBase.h"
 #include "grid/CrossDocument.h"
 #include "grid/CrossSurface.h"
 
@@ -96,6 +97,7 @@ TConstructPanel::TConstructPanel(TCrossDocument& crossWord, TCrossSurface& cross
     FLock = button("Construct_Lock", QStringLiteral("Zablokuj hasło"), &TConstructPanel::ToggleLock);
     FClue = button("Construct_Clue", QStringLiteral("Własne objaśnienie..."), &TConstructPanel::AskClue);
     button("Construct_Fill", QStringLiteral("Uzupełnij"), &TConstructPanel::Fill);
+    button("Construct_AddWords", QStringLiteral("Dodaj moje hasła do bazy"), &TConstructPanel::AddOwnWords);
 
     connect(&crossView, &TCrossSurface::CursorMoved, this, [this] {
         if (isVisible())
@@ -297,6 +299,54 @@ void TConstructPanel::SetOwnClue(const QString& clue)
         doc.Modified = true;
     });
     Refresh();
+}
+
+void TConstructPanel::AddOwnWords()
+{
+    TDB* db = Database();
+    if (!db)
+        return;
+    const TCrossTXT& doc = FCrossWord.Document();
+    std::vector<TOwnWord> own;
+    for (int n = 1; n <= doc.ExplCount(); ++n) {
+        const TExpl e = doc.GetExpl(n);
+        if (!e.Answer.empty() && !e.Explanation.empty() && db->FindWord(e.Answer) < 0)
+            own.push_back({e.Answer, e.Explanation});
+    }
+    if (own.empty())
+        return Tell(QStringLiteral("W krzyżówce nie ma haseł spoza bazy z własnym objaśnieniem."));
+    const auto words = [](const std::vector<std::string>& list) {
+        QStringList shown;
+        for (const std::string& word : list)
+            shown << FromCp1250(word);
+        return shown.join(QStringLiteral(", "));
+    };
+    TOwnWordsAdded result;
+    try {
+        TWordBase base;
+        base.Load(FSettings.DataBasePath.toStdString(), FSettings.UserDataBasePath.toStdString());
+        // A change file that cannot be read would be set aside by a save; the editor shows why.
+        if (!base.UserFileProblem().empty())
+            return Tell(QStringLiteral("Nie dodano haseł do bazy: %1 Popraw to w edytorze bazy haseł.")
+                            .arg(QString::fromStdString(base.UserFileProblem())));
+        result = mz::AddOwnWords(base, own);
+        if (!result.Added.empty())
+            base.Save();
+    } catch (const std::exception& e) {
+        return Tell(QStringLiteral("Nie dodano haseł do bazy. %1").arg(QString::fromUtf8(e.what())));
+    }
+    // The next look-up and the next composing read the change file again.
+    FDB.reset();
+    FDBFailed = false;
+    Refresh();
+    QStringList told{QStringLiteral("Dodano do Twojej bazy haseł: %1%2.")
+                         .arg(result.Added.size())
+                         .arg(result.Added.empty() ? QString() : QStringLiteral(" (%1)").arg(words(result.Added)))};
+    if (!result.Present.empty())
+        told << QStringLiteral("Już były w bazie: %1.").arg(words(result.Present));
+    for (const std::string& refused : result.Refused)
+        told << QStringLiteral("Pominięto %1").arg(QString::fromStdString(refused));
+    Tell(told.join(QLatin1Char('\n')));
 }
 
 void TConstructPanel::Fill()

@@ -28,7 +28,8 @@ struct TSettings;
 // the cursor (click or Enter puts one in), how many words fit the across and
 // the down run, whether the typed word is in the word database, and turns
 // cells into blocks, locks words, gives typed words a clue of one's own and
-// asks the composer to fill the rest ("Uzupełnij").
+// asks the composer to fill the rest ("Uzupełnij"); the words with one's own
+// clues go into the user's word database in one step.
 class TConstructPanel : public QWidget {
     Q_OBJECT
 
@@ -48,6 +49,10 @@ public:
     // Gives the word at the cursor its own clue (an empty one removes it).
     void SetOwnClue(const QString& clue);
     void PlaceSuggestion(const QString& word);
+    // "Dodaj moje hasła do bazy": the crossword's words the database does not
+    // know that have a clue of one's own become the user's words (saved in the
+    // change file as the word editor saves them), for the next composing.
+    void AddOwnWords();
 
     // "Uzupełnij": checks that the locked words can stay and that no run is
     // hopeless (else says where and marks it) and asks for a composing run.

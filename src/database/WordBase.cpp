@@ -3,6 +3,7 @@
 #include "core/Cp1250.h"
 #include "core/SystemError.h"
 #include "database/DBData.h"
+#include "database/WordCheck.h"
 #include "documents/DataAccess.h"
 #include "documents/FileReplacement.h"
 
@@ -453,6 +454,33 @@ void TWordBase::RestoreShipped()
                                       + ec.message());
     }
     Load(ShippedFile_, UserFile_);
+}
+
+TOwnWordsAdded AddOwnWords(TWordBase& base, const std::vector<TOwnWord>& words)
+{
+    TOwnWordsAdded result;
+    for (const TOwnWord& own : words) {
+        const TWordCheck word = CheckWord(Cp1250ToUtf8(own.Word));
+        const TClueCheck clue = CheckClue(Cp1250ToUtf8(own.Clue), word.Word);
+        const std::string why = !word.Error.empty() ? word.Error : clue.Error;
+        if (!why.empty()) {
+            result.Refused.push_back(Cp1250ToUtf8(own.Word) + ": " + why);
+            continue;
+        }
+        const auto listed = [&](const std::vector<std::string>& list) {
+            return std::find(list.begin(), list.end(), word.Word) != list.end();
+        };
+        if (listed(result.Added) || listed(result.Present))
+            continue;
+        if (base.Find(word.Word)) {
+            result.Present.push_back(word.Word);
+            continue;
+        }
+        TWordChange change{std::nullopt, TBaseWord{word.Word, {clue.Clue}, {}, false, true, {}}, 0};
+        base.Apply(change);
+        result.Added.push_back(word.Word);
+    }
+    return result;
 }
 
 } // namespace mz

@@ -136,4 +136,22 @@ private:
 // The stamp of a database file (edition, size, stored checksum).
 TShippedStamp StampOf(const std::string& fileName, int32_t edition);
 
+// A word of one's own with its clue (CP1250), as a crossword holds it.
+struct TOwnWord {
+    std::string Word;
+    std::string Clue;
+};
+
+// What AddOwnWords did with each word.
+struct TOwnWordsAdded {
+    std::vector<std::string> Added;   // now the user's words
+    std::vector<std::string> Present; // the base had them already; left as they were
+    std::vector<std::string> Refused; // "WORD: why" (UTF-8): not a word or clue the base can hold
+};
+
+// Adds the words the base does not hold as the user's words, one clue each,
+// as the word editor would (a word given twice is added once). Nothing is
+// written: Save() does that.
+TOwnWordsAdded AddOwnWords(TWordBase& base, const std::vector<TOwnWord>& words);
+
 } // namespace mz

@@ -1,6 +1,7 @@
 // Building a crossword by hand in the real window: theme words typed into an
-// empty template, locked, given clues, the rest filled by the composer; and a
-// clue of an open crossword edited, undone, saved, read again and printed.
+// empty template, locked, given clues, one of them added to the user's word
+// database, the rest filled by the composer; and a clue of an open crossword
+// edited, undone, saved, read again and printed.
 
 #include "WindowBench.h"
 
@@ -11,6 +12,7 @@
 #include "dialogs/CrossPrint.h"
 #include "grid/CrossDocument.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -66,6 +68,8 @@ private slots:
         TCrossSurface& grid = *Grid(*form, "CrossVC");
         auto* panel = form->findChild<TConstructPanel*>(QStringLiteral("ConstructPanel"));
         panel->SetClueHook([](const QString& word) -> std::optional<QString> {
+            if (word == QStringLiteral("MIRAK"))
+                return QStringLiteral("nasz znak");
             return word == QStringLiteral("KOTEK") ? QStringLiteral("mały kot") : QStringLiteral("plan terenu");
         });
 
@@ -95,6 +99,28 @@ private slots:
         PanelButton(*form, "Construct_Clue")->click();
         QCOMPARE(CrossWord(*form).LockedWords().size(), size_t{2});
 
+        // A word of one's own with a clue goes into the user's word database in
+        // one step (while the change file cannot be read nothing is added, the
+        // crossword stays as it was); the filled crossword keeps it too.
+        Action(*form, "WriteHoriz")->trigger();
+        ClickCell(grid, 2, 10);
+        QTest::keyClicks(&grid, QStringLiteral("mirak"));
+        ClickCell(grid, 3, 10);
+        PanelButton(*form, "Construct_Lock")->click();
+        PanelButton(*form, "Construct_Clue")->click();
+        auto* unknown = form->findChild<QLabel*>(QStringLiteral("UnknownWords"));
+        QCOMPARE(unknown->text(), QStringLiteral("Spoza bazy: MIRAK"));
+        const QString changeFile = bench.Dir + UserDataBaseName;
+        QVERIFY(QDir().mkpath(changeFile));
+        PanelButton(*form, "Construct_AddWords")->click();
+        QVERIFY(boxes.Texts.last().startsWith(QStringLiteral("Nie dodano haseł do bazy")));
+        QCOMPARE(unknown->text(), QStringLiteral("Spoza bazy: MIRAK"));
+        QVERIFY(QDir(changeFile).removeRecursively());
+        PanelButton(*form, "Construct_AddWords")->click();
+        QCOMPARE(boxes.Texts.last(), QStringLiteral("Dodano do Twojej bazy haseł: 1 (MIRAK)."));
+        QCOMPARE(unknown->text(), QString());
+        QVERIFY(QFileInfo(changeFile).isFile());
+
         if (const QString dir = qEnvironmentVariable("MZ_PICTURES"); !dir.isEmpty()) {
             // The picture of docs/constructing.md: the window and the construct window beside it.
             ClickCell(grid, 12, 3);
@@ -117,7 +143,8 @@ private slots:
         for (const TCrossTXT* doc : {&CrossWord(*form), static_cast<const TCrossTXT*>(&saved)}) {
             QCOMPARE(WordAt(*doc, 2, 2, true), QStringLiteral("KOTEK: mały kot"));
             QCOMPARE(WordAt(*doc, 10, 4, false), QStringLiteral("MAPA: plan terenu"));
-            QCOMPARE(doc->LockedWords().size(), size_t{2});
+            QCOMPARE(WordAt(*doc, 2, 10, true), QStringLiteral("MIRAK: nasz znak"));
+            QCOMPARE(doc->LockedWords().size(), size_t{3});
             QVERIFY(doc->ExplCount() > 10);
         }
     }

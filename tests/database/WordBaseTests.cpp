@@ -101,6 +101,26 @@ TEST_F(WordBaseFiles, SavedChangesAreReadBackOverTheShippedFile)
     EXPECT_EQ(ReadBytes(Shipped), shippedBytes);
 }
 
+// A crossword's own words with their clues: new ones become the user's words
+// (once each), known ones stay as they were, and a clue the file cannot hold
+// is refused with the reason.
+TEST_F(WordBaseFiles, OwnWordsOfACrosswordAreAddedOnlyWhenNew)
+{
+    TWordBase base = Loaded();
+    const TOwnWordsAdded result = AddOwnWords(base,
+                                              {{Cp("SÓWKA"), Cp("mała sowa")},
+                                               {Cp("KOT"), "inny"},
+                                               {Cp("SÓWKA"), "ptak"},
+                                               {"ZEBU", "@ZEBU.wav"}});
+    EXPECT_EQ(result.Added, std::vector<std::string>{Cp("SÓWKA")});
+    EXPECT_EQ(result.Present, std::vector<std::string>{Cp("KOT")});
+    ASSERT_EQ(result.Refused.size(), size_t{1});
+    EXPECT_TRUE(result.Refused[0].starts_with("ZEBU: Objaśnienie nie może zaczynać się od znaku @"));
+    base.Save();
+    EXPECT_EQ(Describe(Loaded()).back(), "SÓWKA: mała sowa edited");
+    EXPECT_EQ(Describe(Loaded()).front(), "KOT: mruczek | łowca myszy [KOT.wav]");
+}
+
 // What a run composes from: excluded and removed words are not among its words.
 TEST_F(WordBaseFiles, ComposingReadsTheShippedWordsWithTheUsersChanges)
 {
