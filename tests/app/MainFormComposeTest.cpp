@@ -143,13 +143,15 @@ private slots:
         Action(*form, "PreView")->trigger();
         Action(*form, "CrossWord_Series")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
-        QCOMPARE(titles, QStringList({Title(QStringLiteral("K_0231.krz - Seria krzyżówek: 1 z 2")),
-                                      Title(QStringLiteral("K_0231.krz - Seria krzyżówek: 2 z 2")),
-                                      Title(QStringLiteral("Seria krzyżówek: 1 z 2")),
-                                      Title(QStringLiteral("Seria krzyżówek: 2 z 2"))}));
+        QCOMPARE(titles,
+                 QStringList({Title(QStringLiteral("K_0231.krz - Seria krzyżówek: 1 z 2")),
+                              Title(QStringLiteral("K_0231.krz - Seria krzyżówek: 2 z 2")),
+                              Title(QStringLiteral("Seria krzyżówek: 1 z 2")),
+                              Title(QStringLiteral("Seria krzyżówek: 2 z 2"))}));
         QCOMPARE(bench.NewFiles().size(), 3);
-        QCOMPARE(boxes.Texts.mid(1), QStringList({QStringLiteral("Zapisano 1 z 2 krzyżówek w katalogu ")
-                                                  + QDir::cleanPath(bench.NewCrossDir())}));
+        QCOMPARE(boxes.Texts.mid(1),
+                 QStringList(
+                     {QStringLiteral("Zapisano 1 z 2 krzyżówek w katalogu ") + QDir::cleanPath(bench.NewCrossDir())}));
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0002.krz")));
         QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
         TCrossTXT saved;
@@ -177,9 +179,10 @@ private slots:
         (series ? Action(*form, "CrossWord_Series") : Action(*form, "CrossWord_New"))->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QVERIFY(bench.NewFiles().isEmpty());
-        QCOMPARE(boxes.Texts, series ? QStringList({QStringLiteral("Zapisano 0 z 10 krzyżówek w katalogu ")
-                                                    + QDir::cleanPath(bench.NewCrossDir())})
-                                     : QStringList());
+        QCOMPARE(boxes.Texts,
+                 series ? QStringList(
+                     {QStringLiteral("Zapisano 0 z 10 krzyżówek w katalogu ") + QDir::cleanPath(bench.NewCrossDir())})
+                        : QStringList());
         QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
         QVERIFY(Label(*form, "Expl_Label")->isVisible() && Button(*form, "SBttn_Play")->isVisible());
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
