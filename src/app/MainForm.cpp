@@ -677,7 +677,7 @@ void TMainForm::UpdateTitle()
     if (!FCaptionFile.empty())
         parts << QString::fromStdString(FileNamePart(FCaptionFile)) + (modified ? QStringLiteral("*") : QString());
     // A series going on shows how far it is, whichever grid is on screen.
-    if (!FEditorMode && !FSeriesProgress.isEmpty())
+    if (!FSeriesProgress.isEmpty())
         parts << FSeriesProgress;
     parts << QStringLiteral("Mirakolnik Zodevidar");
     setWindowTitle(parts.join(QStringLiteral(" - ")));

@@ -359,7 +359,10 @@ private slots:
         Action(*form, "CrossWord_Series")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(bench.NewFiles().size(), 3);
-        QCOMPARE(seenInEditor, QStringList(3, Title(QStringLiteral("Normal.sz"))));
+        QCOMPARE(seenInEditor,
+                 QStringList({Title(QStringLiteral("Normal.sz - Seria krzyżówek: 1 z 3")),
+                              Title(QStringLiteral("Normal.sz - Seria krzyżówek: 2 z 3")),
+                              Title(QStringLiteral("Normal.sz"))}));
         QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Krzyżówka K_0002.krz jest gotowa.")}));
         QVERIFY(Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
     }
