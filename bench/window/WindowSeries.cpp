@@ -64,6 +64,7 @@ public:
     void ShowPreviewGrid() override { }
     void ShowCrossWordGrid() override { }
     void SetCaption(const std::string&) override { }
+    void ShowSeriesProgress(const QString&) override { }
     void RestoreIfMinimized() override { }
     bool AskYesNo(const QString&) override { return false; }
     void Tell(const QString& message) override { std::fprintf(stderr, "%s\n", qPrintable(message)); }

@@ -673,8 +673,14 @@ void TMainForm::UpdateTitle()
 {
     const bool crossWord = !FEditorMode && FCaptionFile == FCrossWord->FileName();
     const bool modified = FEditorMode ? FTemplate->Modified() : crossWord && FCrossWord->Modified();
-    setWindowTitle(QString::fromStdString(FileNamePart(FCaptionFile)) + (modified ? QStringLiteral("*") : QString())
-                   + QStringLiteral(" - Mirakolnik Zodevidar"));
+    QStringList parts;
+    if (!FCaptionFile.empty())
+        parts << QString::fromStdString(FileNamePart(FCaptionFile)) + (modified ? QStringLiteral("*") : QString());
+    // A series going on shows how far it is, whichever grid is on screen.
+    if (!FSeriesProgress.isEmpty())
+        parts << FSeriesProgress;
+    parts << QStringLiteral("Mirakolnik Zodevidar");
+    setWindowTitle(parts.join(QStringLiteral(" - ")));
 }
 
 TCrossSurface* TMainForm::VisibleGrid() const
@@ -1040,6 +1046,12 @@ void TMainForm::SetCaption(const std::string& fileName)
     // The editor's caption names the template for as long as the editor is shown.
     if (!FEditorMode)
         ShowCaption(fileName);
+}
+
+void TMainForm::ShowSeriesProgress(const QString& progress)
+{
+    FSeriesProgress = progress;
+    UpdateTitle();
 }
 
 void TMainForm::RestoreIfMinimized()

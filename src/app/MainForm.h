@@ -125,6 +125,7 @@ private:
     void ShowPreviewGrid() override;
     void ShowCrossWordGrid() override;
     void SetCaption(const std::string& fileName) override;
+    void ShowSeriesProgress(const QString& progress) override;
     void RestoreIfMinimized() override;
     bool AskYesNo(const QString& question) override;
     void Tell(const QString& message) override;
@@ -140,6 +141,7 @@ private:
     bool FMinimizedByUser = false;
     // The file the title names.
     std::string FCaptionFile;
+    QString FSeriesProgress;
     TDBStatistics FDBStatistics;
 
     QWidget* FClient = nullptr;

@@ -8,6 +8,7 @@
 #include "database/ComposeWords.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QGuiApplication>
 
 #include <filesystem>
@@ -19,6 +20,8 @@ namespace {
 const char* const MsgReadyAsk = "Krzyżówka %s jest gotowa.\r\nCzy chcesz ją rozwiązywać teraz?";
 const char* const MsgReady = "Krzyżówka %s jest gotowa.";
 const char* const MsgNoDirectory = "Nie można utworzyć katalogu %s";
+const char* const MsgSeriesProgress = "Seria krzyżówek: %1 z %2";
+const char* const MsgSeriesStopped = "Zapisano %1 z %2 krzyżówek w katalogu %3";
 
 QString Formatted(const char* pattern, const std::string& arg)
 {
@@ -56,6 +59,8 @@ void TComposeController::CrossWord_NewClick()
     if (FCreating || FCreator)
         return;
     FSeriesAnswers.reset();
+    FSeriesTotal = 0;
+    FSeriesStopped = false;
     FRunPrefix = FWindow.ComposeOptions().CurrPrefix.toStdString();
     StartRun();
 }
@@ -67,6 +72,10 @@ void TComposeController::CrossWord_SeriesClick()
     FSeriesCounter = 1;
     FSeriesFlag = true;
     const TComposeOptions options = FWindow.ComposeOptions();
+    FSeriesTotal = options.SeriesCount;
+    FSeriesRun = 0;
+    FSeriesSaved = 0;
+    FSeriesStopped = false;
     // Kept for every run of the series, its last one too.
     FSeriesAnswers = options.UniqueSeries ? std::make_shared<std::unordered_set<std::string>>() : nullptr;
     FRunPrefix = CountedPrefix(options.CurrPrefix.toStdString(), options.SeriesCount);
@@ -80,6 +89,7 @@ void TComposeController::SBttn_StopClick()
     FWindow.SetComposeButtons(cbStopping);
     FStopCreating = true;
     FSeriesFlag = false;
+    FSeriesStopped = FSeriesTotal > 0;
 }
 
 void TComposeController::PreViewClick()
@@ -88,7 +98,7 @@ void TComposeController::PreViewClick()
         return;
     if (FWindow.PreViewChecked()) {
         FWindow.ShowPreviewGrid();
-        FWindow.SetCaption(FNewFileName);
+        FWindow.SetCaption(PreviewCaption());
     } else {
         BackToCrossWord();
     }
@@ -130,12 +140,15 @@ void TComposeController::StartRun()
         return;
     }
 
+    if (FSeriesTotal > 0)
+        FWindow.ShowSeriesProgress(QString::fromUtf8(MsgSeriesProgress).arg(++FSeriesRun).arg(FSeriesTotal));
+
     try {
         TTable pattern = FWindow.TemplateTable();
         FWindow.StartPreview(pattern);
         if (FWindow.PreViewChecked()) {
             FWindow.ShowPreviewGrid();
-            FWindow.SetCaption(FNewFileName);
+            FWindow.SetCaption(PreviewCaption());
         }
         // The words are taken now, once for the run: a save in the word
         // database editor while it goes on changes nothing in it. They are
@@ -183,6 +196,9 @@ void TComposeController::GoIdle(bool wasCreating)
     FSeriesFlag = false;
     FSeriesCounter = 1;
     FCreating = false;
+    FSeriesTotal = 0;
+    FSeriesStopped = false;
+    FWindow.ShowSeriesProgress(QString());
     FWindow.SetComposeButtons(cbIdle);
     if (wasCreating && !FWindow.EditorMode() && FWindow.PreViewChecked())
         BackToCrossWord();
@@ -230,6 +246,10 @@ void TComposeController::CreatorFinished(TCrossCreator* creator, const TComposit
 
     if (FSeriesFlag) {
         if (!handedOver || SaveNewCrossWord()) {
+            if (handedOver) {
+                ++FSeriesSaved;
+                FSeriesLast = FNewCrossWord;
+            }
             emit RunCompleted(handedOver, fileName);
             ++FSeriesCounter;
             if (FWindow.ComposeOptions().SeriesCount <= FSeriesCounter) {
@@ -246,6 +266,13 @@ void TComposeController::CreatorFinished(TCrossCreator* creator, const TComposit
         return;
     }
 
+    if (FSeriesStopped) {
+        EndSeries(handedOver);
+        emit RunCompleted(handedOver, fileName);
+        return;
+    }
+    FSeriesTotal = 0;
+    FWindow.ShowSeriesProgress(QString());
     FWindow.SetComposeButtons(cbIdle);
     FCreating = false;
     if (handedOver) {
@@ -263,6 +290,33 @@ void TComposeController::CreatorFinished(TCrossCreator* creator, const TComposit
     emit RunCompleted(handedOver, fileName);
 }
 
+// A series the user stopped: a crossword finished before the stop took
+// effect is kept, the user learns how many were saved, and the last saved
+// one is offered for solving instead of the crossword from before the series.
+void TComposeController::EndSeries(bool handedOver)
+{
+    if (handedOver && SaveNewCrossWord()) {
+        ++FSeriesSaved;
+        FSeriesLast = FNewCrossWord;
+    }
+    const QString summary = QString::fromUtf8(MsgSeriesStopped)
+                                .arg(FSeriesSaved)
+                                .arg(FSeriesTotal)
+                                .arg(QDir::toNativeSeparators(QDir::cleanPath(FWindow.ComposeOptions().NewCrossDir)));
+    const bool anySaved = FSeriesSaved > 0;
+    GoIdle(false);
+    FWindow.RestoreIfMinimized();
+    FWindow.Tell(summary);
+    if (FWindow.EditorMode())
+        return;
+    if (anySaved) {
+        FNewCrossWord = FSeriesLast;
+        ShowResultForSolving();
+    } else if (FWindow.PreViewChecked()) {
+        BackToCrossWord();
+    }
+}
+
 void TComposeController::BackToCrossWord()
 {
     FWindow.ShowCrossWordGrid();
@@ -275,6 +329,11 @@ void TComposeController::ShowResultForSolving()
     if (FWindow.AskSaveCurrentCrossWord())
         FWindow.TakeNewCrossWord(FNewCrossWord);
     BackToCrossWord();
+}
+
+std::string TComposeController::PreviewCaption() const
+{
+    return FSeriesTotal > 0 ? std::string() : FNewFileName;
 }
 
 bool TComposeController::SaveNewCrossWord()

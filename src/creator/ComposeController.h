@@ -68,6 +68,9 @@ public:
     virtual void ShowCrossWordGrid() = 0;
     // Format("%s - Mirakolnik Zodevidar", [file name without directory]).
     virtual void SetCaption(const std::string& fileName) = 0;
+    // The progress of a series ("Seria krzyżówek: 3 z 10") shown beside the
+    // title while the series goes on; empty when none goes on.
+    virtual void ShowSeriesProgress(const QString& progress) = 0;
     virtual void RestoreIfMinimized() = 0;
     // Message box, information type, Yes and No, centred on the main window; true for Yes.
     virtual bool AskYesNo(const QString& question) = 0;
@@ -127,6 +130,10 @@ private:
     void BackToCrossWord();
     void ShowResultForSolving();
     bool SaveNewCrossWord();
+    // The caption while the preview is shown: a single run names its file, a
+    // series names none, as its files exist only once they are saved.
+    std::string PreviewCaption() const;
+    void EndSeries(bool handedOver);
 
     void TakePreview(const TTable& grid, bool final);
 
@@ -144,6 +151,13 @@ private:
     bool FCreating = false;
     bool FSeriesFlag = false;
     int FSeriesCounter = 1;
+    // While a series goes on, its last run too: how many crosswords it was
+    // asked for, which one is being composed and how many were saved.
+    int FSeriesTotal = 0;
+    int FSeriesRun = 0;
+    int FSeriesSaved = 0;
+    bool FSeriesStopped = false;
+    TCrossTXT FSeriesLast;
     bool FBusyCursor = false;
     std::function<void()> FCloseAgain;
     // The answers of the series so far, set aside for its later crosswords

@@ -110,20 +110,45 @@ private slots:
         QCOMPARE(Client(*form)->height(), Grid(*form, "CrossVC")->ImageHeight() + 48);
     }
 
-    void aSeriesOfTwoSavesTwoCrosswordsAndAsksOnce()
+    void aSeriesShowsItsProgressAsksOnceAndAStopKeepsTheLastSavedCrossword()
     {
         TWindowBench bench;
         bench.PutSetting(QStringLiteral("PreViewChecked"), QStringLiteral("0"));
         bench.PutSetting(QStringLiteral("SeriesCount"), QStringLiteral("2"));
         auto form = bench.Start();
-        TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
+        // The summary of a stopped series has only OK.
+        TMessageLog boxes([](const QString& text) { return QString(text.startsWith(u"Zapisano") ? "OK" : "No"); });
         QSignalSpy completed(Composer(*form), &TComposeController::RunCompleted);
+        QStringList titles;
+        connect(Composer(*form), &TComposeController::PreviewUpdated, form.get(), [&](bool final) {
+            if (!final && !titles.contains(form->windowTitle()))
+                titles << form->windowTitle();
+            if (completed.size() == 3)
+                Button(*form, "SBttn_Stop")->click();
+        });
         Action(*form, "CrossWord_Series")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(completed.size(), 2);
         QCOMPARE(bench.NewFiles(), QStringList({QStringLiteral("K_0000.krz"), QStringLiteral("K_0001.krz")}));
         QCOMPARE(boxes.Texts, QStringList({ReadyAsk.arg(QStringLiteral("K_0001.krz"))}));
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
+
+        // With the preview no file is named before it is saved; a stop in the
+        // second run reports what was saved and keeps the first crossword.
+        Action(*form, "PreView")->trigger();
+        Action(*form, "CrossWord_Series")->trigger();
+        QVERIFY(TWindowBench::WaitIdle(*form));
+        QCOMPARE(titles,
+                 QStringList({Title(QStringLiteral("K_0231.krz - Seria krzyżówek: 1 z 2")),
+                              Title(QStringLiteral("K_0231.krz - Seria krzyżówek: 2 z 2")),
+                              Title(QStringLiteral("Seria krzyżówek: 1 z 2")),
+                              Title(QStringLiteral("Seria krzyżówek: 2 z 2"))}));
+        QCOMPARE(bench.NewFiles().size(), 3);
+        QCOMPARE(boxes.Texts.mid(1),
+                 QStringList(
+                     {QStringLiteral("Zapisano 1 z 2 krzyżówek w katalogu ") + QDir::cleanPath(bench.NewCrossDir())}));
+        QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0002.krz")));
+        QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
     }
 
     void theStopButtonEndsARunOrASeriesAndTheNextRunCountsOnItsOwn_data()
@@ -138,7 +163,7 @@ private slots:
         QFETCH(bool, series);
         TWindowBench bench;
         auto form = bench.Start();
-        TMessageLog boxes([](const QString&) { return QStringLiteral("No"); });
+        TMessageLog boxes([](const QString& text) { return QString(text.startsWith(u"Zapisano") ? "OK" : "No"); });
         AtFirstPreview(*form, [&] {
             Button(*form, "SBttn_Stop")->click();
             QVERIFY(!Button(*form, "SBttn_Stop")->isEnabled());
@@ -146,7 +171,7 @@ private slots:
         (series ? Action(*form, "CrossWord_Series") : Action(*form, "CrossWord_New"))->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QVERIFY(bench.NewFiles().isEmpty());
-        QVERIFY(boxes.Texts.isEmpty());
+        QCOMPARE(boxes.Texts.join(QString()).left(17), series ? QStringLiteral("Zapisano 0 z 10 k") : QString());
         QVERIFY(Grid(*form, "CrossVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
         QVERIFY(Label(*form, "Expl_Label")->isVisible() && Button(*form, "SBttn_Play")->isVisible());
         QCOMPARE(form->windowTitle(), Title(QStringLiteral("K_0231.krz")));
@@ -323,7 +348,8 @@ private slots:
         Action(*form, "CrossWord_Series")->trigger();
         QVERIFY(TWindowBench::WaitIdle(*form));
         QCOMPARE(bench.NewFiles().size(), 3);
-        QCOMPARE(seenInEditor, QStringList(3, Title(QStringLiteral("Normal.sz"))));
+        QCOMPARE(seenInEditor.first(), Title(QStringLiteral("Normal.sz - Seria krzyżówek: 1 z 3")));
+        QCOMPARE(seenInEditor.last(), Title(QStringLiteral("Normal.sz")));
         QCOMPARE(boxes.Texts, QStringList({QStringLiteral("Krzyżówka K_0002.krz jest gotowa.")}));
         QVERIFY(Grid(*form, "PatternVC")->isVisible() && !Grid(*form, "KwelinVC")->isVisible());
     }

@@ -48,6 +48,7 @@ public:
     TCrossTXT CurrCrossWord;
     bool CrossVCVisible = true;
     QStringList Log;
+    QString SeriesProgress;
 
     TComposeOptions ComposeOptions() const override { return Options; }
     bool EditorMode() const override { return Editor; }
@@ -85,6 +86,7 @@ public:
     {
         Log << QStringLiteral("caption ") + QDir(QString::fromStdString(fileName)).dirName();
     }
+    void ShowSeriesProgress(const QString& progress) override { SeriesProgress = progress; }
     void RestoreIfMinimized() override
     {
         if (Minimized)
