@@ -451,6 +451,11 @@ private slots:
         type(QStringLiteral("żaba"));
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].startsWith(QStringLiteral("Nie można ułożyć rozwiązania „ŻABA”")));
+        // The long message is wrapped into lines a box can show.
+        const QStringList lines = boxes.Texts[0].split(QLatin1Char('\n'));
+        QVERIFY(lines.size() > 1);
+        for (const QString& line : lines)
+            QVERIFY2(line.size() <= 60, qPrintable(line));
         QVERIFY(CrossWord(*form).Phrase().Cells.empty());
         QVERIFY(!CrossWord(*form).Modified);
 
