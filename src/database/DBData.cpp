@@ -10,6 +10,12 @@ namespace mz {
 
 TDBData::TDBData() : WordAt{0}, ExplAt{0}, AudioAt{0}
 {
+    Seal();
+}
+
+void TDBData::Seal()
+{
+    V = TViews{Words, Expl, Audio, WordAt, ExplAt, AudioAt, Scores, Regs};
 }
 
 namespace {
@@ -56,14 +62,14 @@ void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& 
     case DBRecExplanation:
         // An explanation or a sound before the first word has no owner: the
         // file is malformed. The latest word's texts end its buffers.
-        if (Count() == 0)
+        if (Added() == 0)
             throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
         Expl += text;
         Expl += "\r\n";
         ExplAt.back() = static_cast<uint32_t>(Expl.size());
         break;
     case DBRecAudio:
-        if (Count() == 0)
+        if (Added() == 0)
             throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
         Audio.resize(AudioAt[AudioAt.size() - 2]);
         Audio += PlainSoundLines(std::string(text), RefusedSounds);
@@ -71,20 +77,20 @@ void TDBData::AddRecord(uint8_t kind, std::string_view text, const std::string& 
         break;
     case DBRecScore: {
         const int32_t score = ParseScore(text);
-        if (Count() == 0 || score < 0)
+        if (Added() == 0 || score < 0)
             throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
         Scores.back() = static_cast<int8_t>(score);
         break;
     }
     case DBRecRegister:
-        if (Count() == 0)
+        if (Added() == 0)
             throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
         Regs.back() = RegisterOfRecord(text);
         break;
     case DBRecExcluded:
         // The latest word is left out with everything read of it so far; its
         // records after this one are skipped with it.
-        if (Count() == 0)
+        if (Added() == 0)
             throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
         WordAt.pop_back();
         Words.resize(WordAt.back());
@@ -123,6 +129,7 @@ void TDBData::BuildLookup() const
             Duplicates = Duplicates || Word(Lookup[at] - 1) == word;
         Lookup[at] = id + 1;
     }
+    LookupView = Lookup;
 }
 
 bool TDBData::HasDuplicates() const

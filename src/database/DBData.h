@@ -6,32 +6,39 @@
 
 #include <memory>
 #include <mutex>
+#include <span>
 
 namespace mz {
 
 // The contents of one database file, read once and then only read: every
 // record's word, explanations and sound text in three flat buffers with the
 // offsets of each record's part. Shared by every TDB loaded from it.
+//
+// The buffers are read through views, which point either at the buffers this
+// object filled from the file's records or at a mapped cache file (DBCache.h).
 class TDBData {
 public:
     TDBData();
 
-    // Adds a record of the file as the loader reads it.
+    // Adds a record of the file as the loader reads it. Nothing added is seen
+    // by the readers below before Seal.
     void AddRecord(uint8_t kind, std::string_view text, const std::string& fileName);
+    // Ends the adding: the readers see every record added so far.
+    void Seal();
 
-    size_t Count() const { return WordAt.size() - 1; }
+    size_t Count() const { return V.WordAt.size() - 1; }
     // Every word, record after record; record id's word runs from
     // WordStarts()[id] to WordStarts()[id + 1].
-    std::string_view AllWords() const { return Words; }
-    const uint32_t* WordStarts() const { return WordAt.data(); }
-    std::string_view Word(uint32_t id) const { return Part(Words, WordAt, id); }
-    std::string_view ExplLines(uint32_t id) const { return Part(Expl, ExplAt, id); }
-    std::string_view AudioLines(uint32_t id) const { return Part(Audio, AudioAt, id); }
-    size_t Length(uint32_t id) const { return WordAt[id + 1] - WordAt[id]; }
+    std::string_view AllWords() const { return V.Words; }
+    const uint32_t* WordStarts() const { return V.WordAt.data(); }
+    std::string_view Word(uint32_t id) const { return Part(V.Words, V.WordAt, id); }
+    std::string_view ExplLines(uint32_t id) const { return Part(V.Expl, V.ExplAt, id); }
+    std::string_view AudioLines(uint32_t id) const { return Part(V.Audio, V.AudioAt, id); }
+    size_t Length(uint32_t id) const { return V.WordAt[id + 1] - V.WordAt[id]; }
     // Commonness 0 (rare) to 100; -1 when the file gives the word no score.
-    int32_t Score(uint32_t id) const { return Scores[id]; }
+    int32_t Score(uint32_t id) const { return V.Scores[id]; }
     // The register record's kind of language; rgOrdinary for a word without one.
-    TRegister Register(uint32_t id) const { return static_cast<TRegister>(Regs[id]); }
+    TRegister Register(uint32_t id) const { return static_cast<TRegister>(V.Regs[id]); }
 
     // Calls visit(id) for every record whose word equals `word`, in no order.
     template <class Visit> void ForEachEqual(std::string_view word, Visit&& visit) const;
@@ -46,12 +53,28 @@ public:
     int32_t MaxLen = 0;
 
 private:
-    static std::string_view Part(const std::string& text, const std::vector<uint32_t>& at, uint32_t id)
+    friend class TDBCache;
+    struct TViews {
+        std::string_view Words;
+        std::string_view Expl;
+        std::string_view Audio;
+        std::span<const uint32_t> WordAt;
+        std::span<const uint32_t> ExplAt;
+        std::span<const uint32_t> AudioAt;
+        std::span<const int8_t> Scores;
+        std::span<const uint8_t> Regs;
+    };
+    static std::string_view Part(std::string_view text, std::span<const uint32_t> at, uint32_t id)
     {
-        return std::string_view(text).substr(at[id], at[id + 1] - at[id]);
+        return text.substr(at[id], at[id + 1] - at[id]);
     }
     static uint64_t Hash(std::string_view word);
     void BuildLookup() const;
+    size_t Added() const { return WordAt.size() - 1; }
+
+    TViews V;
+    // What the views point into when it is not this object's buffers.
+    std::shared_ptr<const void> Mapping;
 
     std::string Words;
     std::string Expl;
@@ -66,6 +89,7 @@ private:
     // Open addressing by the word's hash: 1 + record number, 0 for an empty place.
     mutable std::once_flag LookupBuilt;
     mutable std::vector<uint32_t> Lookup;
+    mutable std::span<const uint32_t> LookupView;
     mutable bool Duplicates = false;
     mutable std::once_flag IndexBuilt;
     mutable std::unique_ptr<TDBIndex> IndexPtr;
@@ -74,10 +98,10 @@ private:
 template <class Visit> void TDBData::ForEachEqual(std::string_view word, Visit&& visit) const
 {
     std::call_once(LookupBuilt, [this] { BuildLookup(); });
-    const size_t mask = Lookup.size() - 1;
-    for (size_t at = Hash(word) & mask; Lookup[at] != 0; at = (at + 1) & mask)
-        if (Word(Lookup[at] - 1) == word)
-            visit(Lookup[at] - 1);
+    const size_t mask = LookupView.size() - 1;
+    for (size_t at = Hash(word) & mask; LookupView[at] != 0; at = (at + 1) & mask)
+        if (Word(LookupView[at] - 1) == word)
+            visit(LookupView[at] - 1);
 }
 
 // Where every record stands: its chain and its place in it (ascending from the

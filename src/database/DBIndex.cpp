@@ -17,41 +17,53 @@ void AddSlot(uint64_t* set, size_t blocks, uint32_t slot)
 
 } // namespace
 
-TDBIndex::TDBIndex(const TDBData& data) : Groups(MaxLength + 1), Slots(data.Count(), 0)
+void TDBIndex::SetBlocks(TGroup& group, size_t count)
+{
+    group.Blocks = (count + 63) / 64;
+    group.SumWords = (group.Blocks + 63) / 64;
+}
+
+TDBIndex::TDBIndex(const TDBData& data) : Groups(MaxLength + 1), Buffers(MaxLength + 1), SlotBuffer(data.Count(), 0)
 {
     for (uint32_t id = 0; id < data.Count(); ++id) {
         const size_t n = data.Length(id);
         if (n > MaxLength)
             continue;
-        Slots[id] = static_cast<uint32_t>(Groups[n].Ids.size());
-        Groups[n].Ids.push_back(id);
+        SlotBuffer[id] = static_cast<uint32_t>(Buffers[n].Ids.size());
+        Buffers[n].Ids.push_back(id);
     }
+    Slots = SlotBuffer;
 
     for (size_t n = 0; n <= MaxLength; ++n) {
+        TGroupBuffers& b = Buffers[n];
         TGroup& g = Groups[n];
-        if (g.Ids.empty())
+        if (b.Ids.empty())
             continue;
-        g.Blocks = (g.Ids.size() + 63) / 64;
-        g.SumWords = (g.Blocks + 63) / 64;
+        SetBlocks(g, b.Ids.size());
         const size_t stride = g.Stride();
-        g.Letters.reserve(g.Ids.size() * n);
-        for (const uint32_t id : g.Ids)
-            g.Letters += data.Word(id);
-        g.Table.assign(n * 256, 0);
+        b.Letters.reserve(b.Ids.size() * n);
+        for (const uint32_t id : b.Ids)
+            b.Letters += data.Word(id);
+        b.Table.assign(n * 256, 0);
         // The bit sets of one position are allocated together, in the order
         // their bytes first appear, so that the pool grows a position at a time.
         for (size_t j = 0; j < n; ++j) {
-            for (uint32_t slot = 0; slot < g.Ids.size(); ++slot) {
-                uint32_t& entry = g.Table[j * 256 + static_cast<unsigned char>(g.Letters[slot * n + j])];
+            for (uint32_t slot = 0; slot < b.Ids.size(); ++slot) {
+                uint32_t& entry = b.Table[j * 256 + static_cast<unsigned char>(b.Letters[slot * n + j])];
                 if (entry == 0) {
-                    g.Pool.resize(g.Pool.size() + stride, 0);
-                    entry = static_cast<uint32_t>(g.Pool.size() / stride);
+                    b.Pool.resize(b.Pool.size() + stride, 0);
+                    entry = static_cast<uint32_t>(b.Pool.size() / stride);
                 }
-                uint64_t* set = g.Pool.data() + (entry - 1) * stride;
+                uint64_t* set = b.Pool.data() + (entry - 1) * stride;
                 AddSlot(set, g.Blocks, slot);
             }
         }
-        g.Pool.shrink_to_fit();
+        b.Pool.shrink_to_fit();
+        g.Ids = b.Ids;
+        g.Letters = b.Letters;
+        g.Table = b.Table.data();
+        g.Pool = b.Pool.data();
+        g.Sets = b.Pool.size() / stride;
     }
 }
 
@@ -143,7 +155,7 @@ bool TDBIndex::Constraints(const TGroup& group, const uint64_t* active, const TL
         const uint32_t entry = group.Table[(at - start) * 256 + letters.Byte[k]];
         if (entry == 0)
             return false;
-        sets.Set[sets.Count++] = group.Pool.data() + (entry - 1) * stride;
+        sets.Set[sets.Count++] = group.Pool + (entry - 1) * stride;
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,8 @@ public:
     static constexpr size_t MaxLength = 255;
 
     explicit TDBIndex(const TDBData& data);
+    TDBIndex(const TDBIndex&) = delete;
+    TDBIndex& operator=(const TDBIndex&) = delete;
 
     // An active record that fits the pattern around its anchor; -1 for none.
     int64_t FirstFit(const TDBActive& active, std::string_view pattern, std::string_view anchor,
@@ -53,16 +56,29 @@ public:
 
 private:
     friend struct TDBActive;
+    friend class TDBCache;
+    // One length group, read through views of this index's own buffers or of
+    // a mapped cache file.
     struct TGroup {
-        std::vector<uint32_t> Ids; // slot -> record
+        std::span<const uint32_t> Ids; // slot -> record
         // The words, slot after slot, so that a query never leaves the group.
-        std::string Letters;
+        std::string_view Letters;
         size_t Blocks = 0;
         size_t SumWords = 0;
-        std::vector<uint32_t> Table; // (position * 256 + byte) -> 1 + bit set number; 0: none
-        std::vector<uint64_t> Pool;  // the bit sets, Blocks + SumWords words each
+        const uint32_t* Table = nullptr; // (position * 256 + byte) -> 1 + bit set number; 0: none
+        const uint64_t* Pool = nullptr;  // the bit sets, Blocks + SumWords words each
+        size_t Sets = 0;                 // how many
         size_t Stride() const { return Blocks + SumWords; }
     };
+    struct TGroupBuffers {
+        std::vector<uint32_t> Ids;
+        std::string Letters;
+        std::vector<uint32_t> Table;
+        std::vector<uint64_t> Pool;
+    };
+    TDBIndex() = default;
+    // A group's Blocks and SumWords for `count` slots.
+    static void SetBlocks(TGroup& group, size_t count);
 
     // The bit sets one placement intersects: the active set and one per letter.
     struct TSets {
@@ -83,8 +99,10 @@ private:
     // Calls visit(slot) for every slot in all of `sets`, until it returns true.
     template <class Visit> static bool Intersect(const TGroup& group, const TSets& sets, Visit&& visit);
 
-    std::vector<TGroup> Groups;  // by word length
-    std::vector<uint32_t> Slots; // record -> slot in its length group
+    std::vector<TGroup> Groups;           // by word length
+    std::span<const uint32_t> Slots;      // record -> slot in its length group
+    std::vector<TGroupBuffers> Buffers;   // what the views point into, unless mapped
+    std::vector<uint32_t> SlotBuffer;
 };
 
 // Which records of a TDBData one TDB's indexed queries see: per length group a

@@ -37,10 +37,12 @@ template <class Read> void TDB::LoadWith(const std::string& fileName, const TDBL
                      data->AddRecord(record.RecType, record.Data, fileName);
              });
     } catch (...) {
+        data->Seal();
         Adopt(std::move(data), fileName);
         SaveOriginal();
         throw EDBInvalidOperation(FormatMessage(MsgDBLoadError, fileName));
     }
+    data->Seal();
     Adopt(std::move(data), fileName);
     ApplyLengthLimits(filter);
     SaveOriginal();
