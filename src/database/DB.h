@@ -132,7 +132,10 @@ public:
                      const TDBLoadFilter& filter = {});
     // Like Load, but the file is parsed once per process: while it stays
     // unchanged on disk (size, time and inode), every later call shares the
-    // words read the first time and only sets up its own chains.
+    // words read the first time and only sets up its own chains. The first
+    // call maps the parsed words from the user's cache when a sound cache
+    // file of this state of the file is there, and writes one otherwise
+    // (TDBCache).
     void LoadShared(const std::string& fileName, const TDBLoadFilter& filter = {});
     // Takes the words (and their index) another database has loaded, without
     // reading anything, and applies the filter: the state a load of the same

@@ -1,5 +1,6 @@
 #include "DB.h"
 
+#include "DBCache.h"
 #include "DBData.h"
 #include "documents/DataAccess.h"
 
@@ -117,7 +118,18 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
     if (it == SharedFiles.end() || it->second.Time != time || it->second.Size != size
         || it->second.Inode != static_cast<uint64_t>(info.st_ino)) {
         lock.unlock();
-        Load(fileName, filter);
+        // A cache file of this very state of the file spares the parse; else
+        // the parse writes one for the next process.
+        TDBSourceStamp stamp;
+        const std::string cacheFile = TDBSourceStamp::Of(fileName, stamp) ? TDBCache::PathFor(fileName) : "";
+        if (auto mapped = TDBCache::Map(cacheFile, stamp)) {
+            Adopt(std::move(mapped), fileName);
+            ApplyLengthLimits(filter);
+            SaveOriginal();
+        } else {
+            Load(fileName, filter);
+            TDBCache::Write(cacheFile, stamp, *Data);
+        }
         lock.lock();
         TSharedFile& file = SharedFiles[fileName];
         file = TSharedFile{time, size, static_cast<uint64_t>(info.st_ino), Data, {}};

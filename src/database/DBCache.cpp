@@ -1,0 +1,430 @@
+#include "DBCache.h"
+
+#include "DBData.h"
+#include "DBIndex.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <chrono>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <span>
+#include <system_error>
+#include <type_traits>
+
+namespace mz {
+
+bool TDBSourceStamp::Of(const std::string& fileName, TDBSourceStamp& stamp)
+{
+    struct stat info { };
+    if (::stat(fileName.c_str(), &info) != 0)
+        return false;
+    stamp.Size = static_cast<uint64_t>(info.st_size);
+    stamp.MTimeSec = info.st_mtim.tv_sec;
+    stamp.MTimeNsec = info.st_mtim.tv_nsec;
+    stamp.CTimeSec = info.st_ctim.tv_sec;
+    stamp.CTimeNsec = info.st_ctim.tv_nsec;
+    stamp.Device = static_cast<uint64_t>(info.st_dev);
+    stamp.Inode = static_cast<uint64_t>(info.st_ino);
+    return true;
+}
+
+namespace {
+
+constexpr char Magic[8] = {'M', 'Z', 'W', 'O', 'R', 'D', 'S', '\x1a'};
+// Raised with every change of the layout or of what the parse keeps.
+constexpr uint32_t Version = 1;
+constexpr uint32_t ByteOrder = 0x01020304;
+constexpr size_t Lengths = TDBIndex::MaxLength + 1;
+
+enum TSectionId : uint32_t {
+    scWords,
+    scExpl,
+    scAudio,
+    scWordAt,
+    scExplAt,
+    scAudioAt,
+    scScores,
+    scRegs,
+    scLookup,
+    scSlots,
+    scGroupIds,     // every length group's records, the groups one after another
+    scGroupLetters, // likewise their letters
+    scGroupTables,  // 256 entries a letter position, for every group with records
+    scGroupPools,   // the groups' bit sets
+    SectionCount
+};
+
+struct TSection {
+    uint64_t Offset = 0;
+    uint64_t Size = 0; // bytes
+};
+
+struct THeader {
+    char Magic[8];
+    uint32_t Version;
+    uint32_t ByteOrder;
+    uint64_t Checksum; // of every byte after this field
+    uint64_t FileSize;
+    TDBSourceStamp Source;
+    uint32_t Records;
+    int32_t Edition;
+    int32_t SkippedWords;
+    int32_t RefusedSounds;
+    int32_t MinLen;
+    int32_t MaxLen;
+    uint32_t Duplicates;
+    uint32_t Reserved;
+    TSection Sections[SectionCount];
+    uint32_t GroupSize[Lengths]; // records of each length
+    uint32_t GroupSets[Lengths]; // bit sets of each length group
+};
+
+static_assert(std::is_trivially_copyable_v<THeader> && sizeof(THeader) % 8 == 0);
+constexpr size_t Checked = offsetof(THeader, Checksum) + sizeof(uint64_t);
+
+uint64_t Load64(const unsigned char* p)
+{
+    uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+uint64_t Mix(uint64_t h)
+{
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ull;
+    return h ^ (h >> 33);
+}
+
+// Eight independent lanes, so that the multiplications overlap; a lane's step
+// is a bijection of its state for every word, so one changed word always
+// changes its lane's result. `size` is a multiple of 8.
+uint64_t Checksum(const unsigned char* p, size_t size)
+{
+    constexpr uint64_t K = 0x9e3779b97f4a7c15ull;
+    uint64_t lane[8];
+    for (size_t k = 0; k < 8; ++k)
+        lane[k] = K * (k + 1);
+    size_t i = 0;
+    for (; i + 64 <= size; i += 64)
+        for (size_t k = 0; k < 8; ++k)
+            lane[k] = std::rotl((lane[k] ^ Load64(p + i + 8 * k)) * K, 29);
+    for (size_t k = 0; i + 8 <= size; i += 8, ++k)
+        lane[k] = std::rotl((lane[k] ^ Load64(p + i)) * K, 29);
+    uint64_t h = size;
+    for (const uint64_t l : lane)
+        h = Mix(h ^ Mix(l));
+    return h;
+}
+
+uint64_t PathHash(std::string_view text)
+{
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (const char c : text) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 0x100000001b3ull;
+    }
+    return h;
+}
+
+// A read-only mapping of a whole file, unmapped with its last owner.
+struct TMapping {
+    void* Address = MAP_FAILED;
+    size_t Size = 0;
+    TMapping() = default;
+    TMapping(const TMapping&) = delete;
+    TMapping& operator=(const TMapping&) = delete;
+    ~TMapping()
+    {
+        if (Address != MAP_FAILED)
+            ::munmap(Address, Size);
+    }
+    const unsigned char* Bytes() const { return static_cast<const unsigned char*>(Address); }
+};
+
+std::shared_ptr<const TMapping> MapFile(const std::string& fileName)
+{
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info { };
+    auto mapping = std::make_shared<TMapping>();
+    // Only a plain file of this user's: a file someone else put there is not read.
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()
+        && static_cast<uint64_t>(info.st_size) >= sizeof(THeader)) {
+        mapping->Size = static_cast<size_t>(info.st_size);
+        mapping->Address = ::mmap(nullptr, mapping->Size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    }
+    ::close(fd);
+    return mapping->Address == MAP_FAILED ? nullptr : mapping;
+}
+
+// A section of the mapped file as `count` elements of T, after checking that
+// it lies within the file; false otherwise.
+template <class T>
+bool SectionOf(const TMapping& file, const THeader& header, TSectionId id, std::span<const T>& out)
+{
+    const TSection& s = header.Sections[id];
+    if (s.Offset < sizeof(THeader) || s.Offset % 8 != 0 || s.Offset > file.Size || s.Size > file.Size - s.Offset
+        || s.Size % sizeof(T) != 0)
+        return false;
+    out = std::span<const T>(reinterpret_cast<const T*>(file.Bytes() + s.Offset), s.Size / sizeof(T));
+    return true;
+}
+
+// Offsets of one text's parts: from 0, never decreasing, ending at the text's size.
+bool ValidOffsets(std::span<const uint32_t> at, size_t records, size_t textSize)
+{
+    if (at.size() != records + 1 || at[0] != 0 || at[records] != textSize)
+        return false;
+    for (size_t i = 0; i < records; ++i)
+        if (at[i] > at[i + 1])
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::string TDBCache::PathFor(const std::string& databaseFile)
+{
+    std::string dir;
+    const char* cacheHome = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    if (cacheHome && cacheHome[0] == '/')
+        dir = cacheHome;
+    else if (home && home[0] == '/')
+        dir = std::string(home) + "/.cache";
+    else
+        return {};
+    std::string source = databaseFile;
+    if (source.empty() || source[0] != '/') {
+        std::error_code error;
+        const std::filesystem::path cwd = std::filesystem::current_path(error);
+        if (error)
+            return {};
+        source = cwd.string() + "/" + source;
+    }
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string name = "words-";
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name += hex[PathHash(source) >> shift & 15];
+    return dir + "/mirakolnik-zodevidar/" + name + ".cache";
+}
+
+std::shared_ptr<const TDBData> TDBCache::Map(const std::string& cacheFile, const TDBSourceStamp& source)
+{
+    const std::shared_ptr<const TMapping> file = cacheFile.empty() ? nullptr : MapFile(cacheFile);
+    if (!file)
+        return nullptr;
+    THeader h;
+    std::memcpy(&h, file->Bytes(), sizeof h);
+    if (std::memcmp(h.Magic, Magic, sizeof Magic) != 0 || h.Version != Version || h.ByteOrder != ByteOrder
+        || h.FileSize != file->Size || file->Size % 8 != 0 || !(h.Source == source)
+        || h.Checksum != Checksum(file->Bytes() + Checked, file->Size - Checked))
+        return nullptr;
+
+    TDBData::TViews v;
+    std::span<const char> words, expl, audio, letters;
+    std::span<const uint32_t> lookup, slots, groupIds, tables;
+    std::span<const uint64_t> pools;
+    if (!SectionOf(*file, h, scWords, words) || !SectionOf(*file, h, scExpl, expl)
+        || !SectionOf(*file, h, scAudio, audio) || !SectionOf(*file, h, scWordAt, v.WordAt)
+        || !SectionOf(*file, h, scExplAt, v.ExplAt) || !SectionOf(*file, h, scAudioAt, v.AudioAt)
+        || !SectionOf(*file, h, scScores, v.Scores) || !SectionOf(*file, h, scRegs, v.Regs)
+        || !SectionOf(*file, h, scLookup, lookup) || !SectionOf(*file, h, scSlots, slots)
+        || !SectionOf(*file, h, scGroupIds, groupIds) || !SectionOf(*file, h, scGroupLetters, letters)
+        || !SectionOf(*file, h, scGroupTables, tables) || !SectionOf(*file, h, scGroupPools, pools))
+        return nullptr;
+    v.Words = std::string_view(words.data(), words.size());
+    v.Expl = std::string_view(expl.data(), expl.size());
+    v.Audio = std::string_view(audio.data(), audio.size());
+
+    const size_t n = h.Records;
+    if (!ValidOffsets(v.WordAt, n, v.Words.size()) || !ValidOffsets(v.ExplAt, n, v.Expl.size())
+        || !ValidOffsets(v.AudioAt, n, v.Audio.size()) || v.Scores.size() != n || v.Regs.size() != n
+        || slots.size() != n)
+        return nullptr;
+    for (size_t id = 0; id < n; ++id)
+        if (v.Scores[id] < -1 || v.Scores[id] > 100 || v.Regs[id] > rgDrugs)
+            return nullptr;
+    // Every record once in the lookup table, with free places left so that
+    // every probe ends.
+    if (lookup.size() < 16 || !std::has_single_bit(lookup.size()) || lookup.size() <= n)
+        return nullptr;
+    size_t entries = 0;
+    for (const uint32_t entry : lookup) {
+        if (entry > n)
+            return nullptr;
+        entries += entry != 0 ? 1 : 0;
+    }
+    if (entries != n)
+        return nullptr;
+
+    // The length groups: every record of a length that the index holds in
+    // its group, in ascending order, and its slot pointing back at it.
+    auto index = std::unique_ptr<TDBIndex>(new TDBIndex());
+    index->Groups.resize(Lengths);
+    index->Slots = slots;
+    size_t idAt = 0, letterAt = 0, tableAt = 0, poolAt = 0;
+    for (size_t len = 0; len < Lengths; ++len) {
+        TDBIndex::TGroup& g = index->Groups[len];
+        const size_t count = h.GroupSize[len];
+        const size_t sets = h.GroupSets[len];
+        if (count == 0) {
+            if (sets != 0)
+                return nullptr;
+            continue;
+        }
+        TDBIndex::SetBlocks(g, count);
+        const size_t stride = g.Stride();
+        if (count > groupIds.size() - idAt || count * len > letters.size() - letterAt
+            || len * 256 > tables.size() - tableAt || sets * stride > pools.size() - poolAt)
+            return nullptr;
+        g.Ids = groupIds.subspan(idAt, count);
+        g.Letters = std::string_view(letters.data() + letterAt, count * len);
+        g.Table = tables.data() + tableAt;
+        g.Pool = pools.data() + poolAt;
+        g.Sets = sets;
+        idAt += count;
+        letterAt += count * len;
+        tableAt += len * 256;
+        poolAt += sets * stride;
+        for (size_t slot = 0; slot < count; ++slot) {
+            const uint32_t id = g.Ids[slot];
+            if (id >= n || (slot > 0 && id <= g.Ids[slot - 1]) || v.WordAt[id + 1] - v.WordAt[id] != len)
+                return nullptr;
+        }
+        for (size_t e = 0; e < len * 256; ++e)
+            if (g.Table[e] > sets)
+                return nullptr;
+    }
+    if (idAt != groupIds.size() || letterAt != letters.size() || tableAt != tables.size() || poolAt != pools.size())
+        return nullptr;
+    for (size_t id = 0; id < n; ++id) {
+        const size_t len = v.WordAt[id + 1] - v.WordAt[id];
+        if (len < Lengths && (slots[id] >= h.GroupSize[len] || index->Groups[len].Ids[slots[id]] != id))
+            return nullptr;
+    }
+
+    auto data = std::make_shared<TDBData>();
+    data->V = v;
+    data->Edition = h.Edition;
+    data->SkippedWords = h.SkippedWords;
+    data->RefusedSounds = h.RefusedSounds;
+    data->MinLen = h.MinLen;
+    data->MaxLen = h.MaxLen;
+    data->LookupView = lookup;
+    data->Duplicates = h.Duplicates != 0;
+    std::call_once(data->LookupBuilt, [] {});
+    data->IndexPtr = std::move(index);
+    std::call_once(data->IndexBuilt, [] {});
+    data->Mapping = file;
+    return data;
+}
+
+bool TDBCache::Write(const std::string& cacheFile, const TDBSourceStamp& source, const TDBData& data)
+{
+    if (cacheFile.empty())
+        return false;
+    const bool duplicates = data.HasDuplicates();
+    const TDBIndex& index = data.Index();
+
+    THeader h{};
+    std::memcpy(h.Magic, Magic, sizeof Magic);
+    h.Version = Version;
+    h.ByteOrder = ByteOrder;
+    h.Source = source;
+    h.Records = static_cast<uint32_t>(data.Count());
+    h.Edition = data.Edition;
+    h.SkippedWords = data.SkippedWords;
+    h.RefusedSounds = data.RefusedSounds;
+    h.MinLen = data.MinLen;
+    h.MaxLen = data.MaxLen;
+    h.Duplicates = duplicates ? 1 : 0;
+
+    std::string image(sizeof(THeader), '\0');
+    auto append = [&](TSectionId id, const void* bytes, size_t size) {
+        h.Sections[id] = TSection{image.size(), size};
+        image.append(static_cast<const char*>(bytes), size);
+        image.resize((image.size() + 7) / 8 * 8, '\0');
+    };
+    auto appendSpan = [&](TSectionId id, auto span) { append(id, span.data(), span.size_bytes()); };
+    const TDBData::TViews& v = data.V;
+    append(scWords, v.Words.data(), v.Words.size());
+    append(scExpl, v.Expl.data(), v.Expl.size());
+    append(scAudio, v.Audio.data(), v.Audio.size());
+    appendSpan(scWordAt, v.WordAt);
+    appendSpan(scExplAt, v.ExplAt);
+    appendSpan(scAudioAt, v.AudioAt);
+    appendSpan(scScores, v.Scores);
+    appendSpan(scRegs, v.Regs);
+    appendSpan(scLookup, data.LookupView);
+    appendSpan(scSlots, index.Slots);
+    // The groups' parts go one after another into their sections, each
+    // section written whole: the offsets are those of its first group.
+    auto appendGroups = [&](TSectionId id, auto part) {
+        const size_t start = image.size();
+        for (size_t len = 0; len < Lengths; ++len)
+            if (!index.Groups[len].Ids.empty()) {
+                const auto bytes = part(index.Groups[len], len);
+                image.append(reinterpret_cast<const char*>(bytes.data()), bytes.size_bytes());
+            }
+        h.Sections[id] = TSection{start, image.size() - start};
+        image.resize((image.size() + 7) / 8 * 8, '\0');
+    };
+    appendGroups(scGroupIds, [](const TDBIndex::TGroup& g, size_t) { return g.Ids; });
+    appendGroups(scGroupLetters,
+                 [](const TDBIndex::TGroup& g, size_t) { return std::span<const char>(g.Letters); });
+    appendGroups(scGroupTables,
+                 [](const TDBIndex::TGroup& g, size_t len) { return std::span<const uint32_t>(g.Table, len * 256); });
+    appendGroups(scGroupPools, [](const TDBIndex::TGroup& g, size_t) {
+        return std::span<const uint64_t>(g.Pool, g.Sets * g.Stride());
+    });
+    for (size_t len = 0; len < Lengths; ++len) {
+        h.GroupSize[len] = static_cast<uint32_t>(index.Groups[len].Ids.size());
+        h.GroupSets[len] = static_cast<uint32_t>(index.Groups[len].Sets);
+    }
+    h.FileSize = image.size();
+    std::memcpy(image.data(), &h, sizeof h);
+    h.Checksum = Checksum(reinterpret_cast<const unsigned char*>(image.data()) + Checked, image.size() - Checked);
+    std::memcpy(image.data(), &h, sizeof h);
+
+    std::error_code error;
+    const std::filesystem::path target(cacheFile);
+    std::filesystem::create_directories(target.parent_path(), error);
+    if (error)
+        return false;
+    // A name of its own for every writer, so that two processes writing at
+    // once each rename a whole file.
+    static std::atomic<uint32_t> serial{0};
+    const std::string temporary = cacheFile + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    size_t written = 0;
+    while (written < image.size()) {
+        const ssize_t n = ::write(fd, image.data() + written, image.size() - written);
+        if (n <= 0)
+            break;
+        written += static_cast<size_t>(n);
+    }
+    const bool closed = ::close(fd) == 0;
+    if (written != image.size() || !closed || ::rename(temporary.c_str(), cacheFile.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace mz
