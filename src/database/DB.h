@@ -133,10 +133,12 @@ public:
     // Like Load, but the file is parsed once per process: while it stays
     // unchanged on disk (size, time and inode), every later call shares the
     // words read the first time and only sets up its own chains. The first
-    // call maps the parsed words from the user's cache when a sound cache
-    // file of this state of the file is there, and writes one otherwise
-    // (TDBCache).
+    // call is a LoadCached with the user's cache file (TDBCache::PathFor).
     void LoadShared(const std::string& fileName, const TDBLoadFilter& filter = {});
+    // Like Load, but the words come from `cacheFile` when it is a sound cache
+    // of this state of the file (true); otherwise the file is parsed and the
+    // cache file written anew, where that can be done (false).
+    bool LoadCached(const std::string& fileName, const std::string& cacheFile, const TDBLoadFilter& filter = {});
     // Takes the words (and their index) another database has loaded, without
     // reading anything, and applies the filter: the state a load of the same
     // file with this filter gives.

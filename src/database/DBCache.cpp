@@ -172,8 +172,7 @@ std::shared_ptr<const TMapping> MapFile(const std::string& fileName)
 
 // A section of the mapped file as `count` elements of T, after checking that
 // it lies within the file; false otherwise.
-template <class T>
-bool SectionOf(const TMapping& file, const THeader& header, TSectionId id, std::span<const T>& out)
+template <class T> bool SectionOf(const TMapping& file, const THeader& header, TSectionId id, std::span<const T>& out)
 {
     const TSection& s = header.Sections[id];
     if (s.Offset < sizeof(THeader) || s.Offset % 8 != 0 || s.Offset > file.Size || s.Size > file.Size - s.Offset
@@ -333,6 +332,15 @@ std::shared_ptr<const TDBData> TDBCache::Map(const std::string& cacheFile, const
     return data;
 }
 
+void TDBCache::Seal(std::string& image)
+{
+    if (image.size() < sizeof(THeader) || image.size() % 8 != 0)
+        return;
+    const uint64_t sum =
+        Checksum(reinterpret_cast<const unsigned char*>(image.data()) + Checked, image.size() - Checked);
+    std::memcpy(image.data() + offsetof(THeader, Checksum), &sum, sizeof sum);
+}
+
 bool TDBCache::Write(const std::string& cacheFile, const TDBSourceStamp& source, const TDBData& data)
 {
     if (cacheFile.empty())
@@ -384,8 +392,7 @@ bool TDBCache::Write(const std::string& cacheFile, const TDBSourceStamp& source,
         image.resize((image.size() + 7) / 8 * 8, '\0');
     };
     appendGroups(scGroupIds, [](const TDBIndex::TGroup& g, size_t) { return g.Ids; });
-    appendGroups(scGroupLetters,
-                 [](const TDBIndex::TGroup& g, size_t) { return std::span<const char>(g.Letters); });
+    appendGroups(scGroupLetters, [](const TDBIndex::TGroup& g, size_t) { return std::span<const char>(g.Letters); });
     appendGroups(scGroupTables,
                  [](const TDBIndex::TGroup& g, size_t len) { return std::span<const uint32_t>(g.Table, len * 256); });
     appendGroups(scGroupPools, [](const TDBIndex::TGroup& g, size_t) {
@@ -397,8 +404,7 @@ bool TDBCache::Write(const std::string& cacheFile, const TDBSourceStamp& source,
     }
     h.FileSize = image.size();
     std::memcpy(image.data(), &h, sizeof h);
-    h.Checksum = Checksum(reinterpret_cast<const unsigned char*>(image.data()) + Checked, image.size() - Checked);
-    std::memcpy(image.data(), &h, sizeof h);
+    Seal(image);
 
     std::error_code error;
     const std::filesystem::path target(cacheFile);

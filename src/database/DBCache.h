@@ -50,6 +50,8 @@ public:
     // it, so that a reader sees the old file or the whole new one. Creates the
     // cache directory. False, with nothing left behind, when that fails.
     static bool Write(const std::string& cacheFile, const TDBSourceStamp& source, const TDBData& data);
+    // Puts the checksum of a cache file's bytes into its header.
+    static void Seal(std::string& image);
 };
 
 } // namespace mz

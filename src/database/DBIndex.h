@@ -99,9 +99,9 @@ private:
     // Calls visit(slot) for every slot in all of `sets`, until it returns true.
     template <class Visit> static bool Intersect(const TGroup& group, const TSets& sets, Visit&& visit);
 
-    std::vector<TGroup> Groups;           // by word length
-    std::span<const uint32_t> Slots;      // record -> slot in its length group
-    std::vector<TGroupBuffers> Buffers;   // what the views point into, unless mapped
+    std::vector<TGroup> Groups;         // by word length
+    std::span<const uint32_t> Slots;    // record -> slot in its length group
+    std::vector<TGroupBuffers> Buffers; // what the views point into, unless mapped
     std::vector<uint32_t> SlotBuffer;
 };
 

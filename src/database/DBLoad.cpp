@@ -118,18 +118,7 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
     if (it == SharedFiles.end() || it->second.Time != time || it->second.Size != size
         || it->second.Inode != static_cast<uint64_t>(info.st_ino)) {
         lock.unlock();
-        // A cache file of this very state of the file spares the parse; else
-        // the parse writes one for the next process.
-        TDBSourceStamp stamp;
-        const std::string cacheFile = TDBSourceStamp::Of(fileName, stamp) ? TDBCache::PathFor(fileName) : "";
-        if (auto mapped = TDBCache::Map(cacheFile, stamp)) {
-            Adopt(std::move(mapped), fileName);
-            ApplyLengthLimits(filter);
-            SaveOriginal();
-        } else {
-            Load(fileName, filter);
-            TDBCache::Write(cacheFile, stamp, *Data);
-        }
+        LoadCached(fileName, TDBCache::PathFor(fileName), filter);
         lock.lock();
         TSharedFile& file = SharedFiles[fileName];
         file = TSharedFile{time, size, static_cast<uint64_t>(info.st_ino), Data, {}};
@@ -157,6 +146,24 @@ void TDB::LoadShared(const std::string& fileName, const TDBLoadFilter& filter)
     std::copy(std::begin(Original->FrontKeys), std::end(Original->FrontKeys), FrontKeys);
     if (!Recs.empty())
         LinkRecords();
+}
+
+bool TDB::LoadCached(const std::string& fileName, const std::string& cacheFile, const TDBLoadFilter& filter)
+{
+    TDBSourceStamp stamp;
+    const bool known = TDBSourceStamp::Of(fileName, stamp);
+    if (auto mapped = known ? TDBCache::Map(cacheFile, stamp) : nullptr) {
+        Adopt(std::move(mapped), fileName);
+        ApplyLengthLimits(filter);
+        SaveOriginal();
+        return true;
+    }
+    // The stamp is taken before the file is read: a file changed meanwhile
+    // leaves a cache file that matches neither state.
+    Load(fileName, filter);
+    if (known)
+        TDBCache::Write(cacheFile, stamp, *Data);
+    return false;
 }
 
 void TDB::ShareWords(const TDB& from, const TDBLoadFilter& filter)
