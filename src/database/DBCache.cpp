@@ -88,7 +88,10 @@ struct THeader {
     uint32_t GroupSets[Lengths]; // bit sets of each length group
 };
 
-static_assert(std::is_trivially_copyable_v<THeader> && sizeof(THeader) % 8 == 0);
+// The layout docs/formats.md describes.
+static_assert(std::is_trivially_copyable_v<THeader> && sizeof(THeader) == 2392);
+static_assert(offsetof(THeader, Records) == 88 && offsetof(THeader, Sections) == 120
+              && offsetof(THeader, GroupSize) == 344 && offsetof(THeader, GroupSets) == 1368);
 constexpr size_t Checked = offsetof(THeader, Checksum) + sizeof(uint64_t);
 
 uint64_t Load64(const unsigned char* p)
