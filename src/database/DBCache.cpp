@@ -8,10 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <bit>
-#include <chrono>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +17,7 @@
 #include <span>
 #include <system_error>
 #include <type_traits>
+#include <vector>
 
 namespace mz {
 
@@ -110,25 +109,58 @@ uint64_t Mix(uint64_t h)
     return h ^ (h >> 33);
 }
 
-// Eight independent lanes, so that the multiplications overlap; a lane's step
-// is a bijection of its state for every word, so one changed word always
-// changes its lane's result. `size` is a multiple of 8.
+// A checksum of 64-bit words in eight independent lanes (word i goes to lane
+// i % 8), so that the multiplications overlap; a lane's step is a bijection
+// of its state for every word, so one changed word always changes its lane's
+// result. Bytes may come in pieces of any length; the whole is a multiple of 8.
+class TChecksum {
+public:
+    TChecksum()
+    {
+        for (size_t k = 0; k < 8; ++k)
+            Lane[k] = K * (k + 1);
+    }
+    void Add(const void* bytes, size_t size)
+    {
+        const auto* p = static_cast<const unsigned char*>(bytes);
+        while (size > 0) {
+            if (Carried == 0 && Words % 8 == 0 && size >= 64) {
+                for (; size >= 64; p += 64, size -= 64, Words += 8)
+                    for (size_t k = 0; k < 8; ++k)
+                        Lane[k] = Step(Lane[k], Load64(p + 8 * k));
+                continue;
+            }
+            Carry[Carried++] = *p++;
+            --size;
+            if (Carried == 8) {
+                Lane[Words % 8] = Step(Lane[Words % 8], Load64(Carry));
+                ++Words;
+                Carried = 0;
+            }
+        }
+    }
+    uint64_t Value() const
+    {
+        uint64_t h = Words * 8;
+        for (const uint64_t l : Lane)
+            h = Mix(h ^ Mix(l));
+        return h;
+    }
+
+private:
+    static constexpr uint64_t K = 0x9e3779b97f4a7c15ull;
+    static uint64_t Step(uint64_t lane, uint64_t word) { return std::rotl((lane ^ word) * K, 29); }
+    uint64_t Lane[8];
+    uint64_t Words = 0;
+    unsigned char Carry[8] = {};
+    size_t Carried = 0;
+};
+
 uint64_t Checksum(const unsigned char* p, size_t size)
 {
-    constexpr uint64_t K = 0x9e3779b97f4a7c15ull;
-    uint64_t lane[8];
-    for (size_t k = 0; k < 8; ++k)
-        lane[k] = K * (k + 1);
-    size_t i = 0;
-    for (; i + 64 <= size; i += 64)
-        for (size_t k = 0; k < 8; ++k)
-            lane[k] = std::rotl((lane[k] ^ Load64(p + i + 8 * k)) * K, 29);
-    for (size_t k = 0; i + 8 <= size; i += 8, ++k)
-        lane[k] = std::rotl((lane[k] ^ Load64(p + i)) * K, 29);
-    uint64_t h = size;
-    for (const uint64_t l : lane)
-        h = Mix(h ^ Mix(l));
-    return h;
+    TChecksum sum;
+    sum.Add(p, size);
+    return sum.Value();
 }
 
 uint64_t PathHash(std::string_view text)
@@ -156,7 +188,15 @@ struct TMapping {
     const unsigned char* Bytes() const { return static_cast<const unsigned char*>(Address); }
 };
 
-std::shared_ptr<const TMapping> MapFile(const std::string& fileName)
+// The cache of a database is a few times its size (the index's bit sets grow
+// with the letters) plus at most 32 MB of letter tables (1 KB for each letter
+// position of each word length); a file far larger is not mapped at all.
+uint64_t LargestCacheOf(const TDBSourceStamp& source)
+{
+    return sizeof(THeader) + (uint64_t{64} << 20) + 32 * source.Size;
+}
+
+std::shared_ptr<const TMapping> MapFile(const std::string& fileName, uint64_t largest)
 {
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -165,7 +205,7 @@ std::shared_ptr<const TMapping> MapFile(const std::string& fileName)
     auto mapping = std::make_shared<TMapping>();
     // Only a plain file of this user's: a file someone else put there is not read.
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()
-        && static_cast<uint64_t>(info.st_size) >= sizeof(THeader)) {
+        && static_cast<uint64_t>(info.st_size) >= sizeof(THeader) && static_cast<uint64_t>(info.st_size) <= largest) {
         mapping->Size = static_cast<size_t>(info.st_size);
         mapping->Address = ::mmap(nullptr, mapping->Size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     }
@@ -226,7 +266,8 @@ std::string TDBCache::PathFor(const std::string& databaseFile)
 
 std::shared_ptr<const TDBData> TDBCache::Map(const std::string& cacheFile, const TDBSourceStamp& source)
 {
-    const std::shared_ptr<const TMapping> file = cacheFile.empty() ? nullptr : MapFile(cacheFile);
+    const std::shared_ptr<const TMapping> file =
+        cacheFile.empty() ? nullptr : MapFile(cacheFile, LargestCacheOf(source));
     if (!file)
         return nullptr;
     THeader h;
@@ -348,9 +389,20 @@ bool TDBCache::Write(const std::string& cacheFile, const TDBSourceStamp& source,
 {
     if (cacheFile.empty())
         return false;
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(cacheFile).parent_path(), error);
+    if (error)
+        return false;
+    // A name of its own for every writer, so that two processes writing at
+    // once each rename a whole file.
+    static std::atomic<uint32_t> serial{0};
+    const std::string temporary = cacheFile + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+
     const bool duplicates = data.HasDuplicates();
     const TDBIndex& index = data.Index();
-
     THeader h{};
     std::memcpy(h.Magic, Magic, sizeof Magic);
     h.Version = Version;
@@ -363,73 +415,79 @@ bool TDBCache::Write(const std::string& cacheFile, const TDBSourceStamp& source,
     h.MinLen = data.MinLen;
     h.MaxLen = data.MaxLen;
     h.Duplicates = duplicates ? 1 : 0;
-
-    std::string image(sizeof(THeader), '\0');
-    auto append = [&](TSectionId id, const void* bytes, size_t size) {
-        h.Sections[id] = TSection{image.size(), size};
-        image.append(static_cast<const char*>(bytes), size);
-        image.resize((image.size() + 7) / 8 * 8, '\0');
-    };
-    auto appendSpan = [&](TSectionId id, auto span) { append(id, span.data(), span.size_bytes()); };
-    const TDBData::TViews& v = data.V;
-    append(scWords, v.Words.data(), v.Words.size());
-    append(scExpl, v.Expl.data(), v.Expl.size());
-    append(scAudio, v.Audio.data(), v.Audio.size());
-    appendSpan(scWordAt, v.WordAt);
-    appendSpan(scExplAt, v.ExplAt);
-    appendSpan(scAudioAt, v.AudioAt);
-    appendSpan(scScores, v.Scores);
-    appendSpan(scRegs, v.Regs);
-    appendSpan(scLookup, data.LookupView);
-    appendSpan(scSlots, index.Slots);
-    // The groups' parts go one after another into their sections, each
-    // section written whole: the offsets are those of its first group.
-    auto appendGroups = [&](TSectionId id, auto part) {
-        const size_t start = image.size();
-        for (size_t len = 0; len < Lengths; ++len)
-            if (!index.Groups[len].Ids.empty()) {
-                const auto bytes = part(index.Groups[len], len);
-                image.append(reinterpret_cast<const char*>(bytes.data()), bytes.size_bytes());
-            }
-        h.Sections[id] = TSection{start, image.size() - start};
-        image.resize((image.size() + 7) / 8 * 8, '\0');
-    };
-    appendGroups(scGroupIds, [](const TDBIndex::TGroup& g, size_t) { return g.Ids; });
-    appendGroups(scGroupLetters, [](const TDBIndex::TGroup& g, size_t) { return std::span<const char>(g.Letters); });
-    appendGroups(scGroupTables,
-                 [](const TDBIndex::TGroup& g, size_t len) { return std::span<const uint32_t>(g.Table, len * 256); });
-    appendGroups(scGroupPools, [](const TDBIndex::TGroup& g, size_t) {
-        return std::span<const uint64_t>(g.Pool, g.Sets * g.Stride());
-    });
     for (size_t len = 0; len < Lengths; ++len) {
         h.GroupSize[len] = static_cast<uint32_t>(index.Groups[len].Ids.size());
         h.GroupSets[len] = static_cast<uint32_t>(index.Groups[len].Sets);
     }
-    h.FileSize = image.size();
-    std::memcpy(image.data(), &h, sizeof h);
-    Seal(image);
 
-    std::error_code error;
-    const std::filesystem::path target(cacheFile);
-    std::filesystem::create_directories(target.parent_path(), error);
-    if (error)
-        return false;
-    // A name of its own for every writer, so that two processes writing at
-    // once each rename a whole file.
-    static std::atomic<uint32_t> serial{0};
-    const std::string temporary = cacheFile + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    size_t written = 0;
-    while (written < image.size()) {
-        const ssize_t n = ::write(fd, image.data() + written, image.size() - written);
-        if (n <= 0)
-            break;
-        written += static_cast<size_t>(n);
+    // The file is written from the buffers as they are, piece after piece,
+    // each section padded with zeros to a multiple of 8 bytes.
+    struct TPiece {
+        const void* Bytes;
+        size_t Size;
+    };
+    static constexpr char zeros[8] = {};
+    std::vector<TPiece> pieces{{&h, sizeof h}};
+    uint64_t at = sizeof h;
+    auto add = [&](const void* bytes, size_t size) {
+        if (size > 0)
+            pieces.push_back(TPiece{bytes, size});
+        at += size;
+    };
+    auto pad = [&] { add(zeros, (8 - at % 8) % 8); };
+    auto section = [&](TSectionId id, const void* bytes, size_t size) {
+        h.Sections[id] = TSection{at, size};
+        add(bytes, size);
+        pad();
+    };
+    auto spanSection = [&](TSectionId id, auto span) { section(id, span.data(), span.size_bytes()); };
+    const TDBData::TViews& v = data.V;
+    section(scWords, v.Words.data(), v.Words.size());
+    section(scExpl, v.Expl.data(), v.Expl.size());
+    section(scAudio, v.Audio.data(), v.Audio.size());
+    spanSection(scWordAt, v.WordAt);
+    spanSection(scExplAt, v.ExplAt);
+    spanSection(scAudioAt, v.AudioAt);
+    spanSection(scScores, v.Scores);
+    spanSection(scRegs, v.Regs);
+    spanSection(scLookup, data.LookupView);
+    spanSection(scSlots, index.Slots);
+    // The groups' parts go one after another into their sections.
+    auto groupSection = [&](TSectionId id, auto part) {
+        const uint64_t start = at;
+        for (size_t len = 0; len < Lengths; ++len)
+            if (!index.Groups[len].Ids.empty()) {
+                const auto span = part(index.Groups[len], len);
+                add(span.data(), span.size_bytes());
+            }
+        h.Sections[id] = TSection{start, at - start};
+        pad();
+    };
+    groupSection(scGroupIds, [](const TDBIndex::TGroup& g, size_t) { return g.Ids; });
+    groupSection(scGroupLetters, [](const TDBIndex::TGroup& g, size_t) { return std::span<const char>(g.Letters); });
+    groupSection(scGroupTables,
+                 [](const TDBIndex::TGroup& g, size_t len) { return std::span<const uint32_t>(g.Table, len * 256); });
+    groupSection(scGroupPools, [](const TDBIndex::TGroup& g, size_t) {
+        return std::span<const uint64_t>(g.Pool, g.Sets * g.Stride());
+    });
+    h.FileSize = at;
+    TChecksum sum;
+    for (const TPiece& piece : pieces) {
+        const size_t skip = piece.Bytes == &h ? Checked : 0;
+        sum.Add(static_cast<const char*>(piece.Bytes) + skip, piece.Size - skip);
+    }
+    h.Checksum = sum.Value();
+
+    bool written = true;
+    for (const TPiece& piece : pieces) {
+        for (size_t done = 0; written && done < piece.Size;) {
+            const ssize_t n = ::write(fd, static_cast<const char*>(piece.Bytes) + done, piece.Size - done);
+            written = n > 0;
+            done += written ? static_cast<size_t>(n) : 0;
+        }
     }
     const bool closed = ::close(fd) == 0;
-    if (written != image.size() || !closed || ::rename(temporary.c_str(), cacheFile.c_str()) != 0) {
+    if (!written || !closed || ::rename(temporary.c_str(), cacheFile.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
