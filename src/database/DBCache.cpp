@@ -305,10 +305,12 @@ std::shared_ptr<const TDBData> TDBCache::Map(const std::string& cacheFile, const
     // every probe ends.
     if (lookup.size() < 16 || !std::has_single_bit(lookup.size()) || lookup.size() <= n)
         return nullptr;
+    std::vector<bool> listed(n + 1, false);
     size_t entries = 0;
     for (const uint32_t entry : lookup) {
-        if (entry > n)
+        if (entry > n || (entry != 0 && listed[entry]))
             return nullptr;
+        listed[entry] = true;
         entries += entry != 0 ? 1 : 0;
     }
     if (entries != n)
