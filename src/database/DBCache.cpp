@@ -230,10 +230,10 @@ bool ValidOffsets(std::span<const uint32_t> at, size_t records, size_t textSize)
 {
     if (at.size() != records + 1 || at[0] != 0 || at[records] != textSize)
         return false;
+    bool falling = false; // without a branch a step, so that the loop runs in vector registers
     for (size_t i = 0; i < records; ++i)
-        if (at[i] > at[i + 1])
-            return false;
-    return true;
+        falling |= at[i] > at[i + 1];
+    return !falling;
 }
 
 } // namespace
@@ -298,22 +298,29 @@ std::shared_ptr<const TDBData> TDBCache::Map(const std::string& cacheFile, const
         || !ValidOffsets(v.AudioAt, n, v.Audio.size()) || v.Scores.size() != n || v.Regs.size() != n
         || slots.size() != n)
         return nullptr;
+    bool unknown = false;
     for (size_t id = 0; id < n; ++id)
-        if (v.Scores[id] < -1 || v.Scores[id] > 100 || v.Regs[id] > rgDrugs)
-            return nullptr;
+        unknown |= (v.Scores[id] < -1) | (v.Scores[id] > 100) | (v.Regs[id] > rgDrugs);
+    if (unknown)
+        return nullptr;
     // Every record once in the lookup table, with free places left so that
     // every probe ends.
     if (lookup.size() < 16 || !std::has_single_bit(lookup.size()) || lookup.size() <= n)
         return nullptr;
-    std::vector<bool> listed(n + 1, false);
+    // Half the places are free, in no pattern: counted without a branch.
+    std::vector<uint8_t> listed(n + 1, 0);
     size_t entries = 0;
+    bool beyondRecords = false;
     for (const uint32_t entry : lookup) {
-        if (entry > n || (entry != 0 && listed[entry]))
-            return nullptr;
-        listed[entry] = true;
+        beyondRecords |= entry > n;
+        ++listed[entry > n ? 0 : entry];
         entries += entry != 0 ? 1 : 0;
     }
-    if (entries != n)
+    // n entries and each record listed (a multiple of 256 times plus) once: each exactly once.
+    bool once = entries == n && !beyondRecords;
+    for (size_t id = 1; id <= n; ++id)
+        once &= listed[id] == 1;
+    if (!once)
         return nullptr;
 
     // The length groups: every record of a length that the index holds in
@@ -350,9 +357,11 @@ std::shared_ptr<const TDBData> TDBCache::Map(const std::string& cacheFile, const
             if (id >= n || (slot > 0 && id <= g.Ids[slot - 1]) || v.WordAt[id + 1] - v.WordAt[id] != len)
                 return nullptr;
         }
+        bool beyond = false;
         for (size_t e = 0; e < len * 256; ++e)
-            if (g.Table[e] > sets)
-                return nullptr;
+            beyond |= g.Table[e] > sets;
+        if (beyond)
+            return nullptr;
     }
     if (idAt != groupIds.size() || letterAt != letters.size() || tableAt != tables.size() || poolAt != pools.size())
         return nullptr;
