@@ -2,6 +2,7 @@
 
 #include "core/Table.h"
 #include "documents/CrossTXT.h"
+#include "documents/CrosswordKind.h"
 
 #include <QObject>
 
@@ -31,6 +32,8 @@ public:
 
     const TCrossTXT& Document() const { return FDoc; }
     TDocumentKind Kind() const { return FKind; }
+    // What kind of crossword it is: how its cells look, where its words and clues are.
+    const TCrosswordKind& CrosswordKind() const { return KindOf(FDoc); }
 
     int ColCount() const { return FDoc.ColCount(); }
     int RowCount() const { return FDoc.RowCount(); }

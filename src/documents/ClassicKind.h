@@ -1,0 +1,22 @@
+#pragma once
+
+#include "documents/CrosswordKind.h"
+
+namespace mz {
+
+// The crossword every program and magazine prints: letters in open squares,
+// blocks between words, clues in two numbered lists beside the grid.
+class TClassicKind : public TCrosswordKind {
+public:
+    TCellFaces Faces(const TCrossTXT& doc) const override;
+    TCellFace Face(const TCrossTXT& doc, TCellPos cell) const override;
+    int32_t WordAt(const TCrossTXT& doc, TCellPos cell, TDirection dir) const override;
+    std::vector<TCellPos> WordCells(const TCrossTXT& doc, const TExpl& expl) const override;
+    std::optional<TTypingPlace> NextPlace(const TCrossTXT& doc, int32_t expl) const override;
+    std::vector<TClueSection> Clues(const TCrossTXT& doc) const override;
+    std::string Heading(TDirection dir) const override;
+    TComposerName Composer() const override { return TComposerName::TemplateFill; }
+    std::string IpuzKind() const override { return "http://ipuz.org/crossword#1"; }
+};
+
+} // namespace mz
