@@ -2,6 +2,8 @@
 
 #include "documents/CrossSolution.h"
 
+#include <algorithm>
+
 namespace mz {
 
 namespace {
@@ -21,6 +23,25 @@ TCellFace ClassicFace(const TCrossTXT& doc, const TNumbering& numbering, const T
     face.InWord = solution.InWord(cell.Col, cell.Row);
     return face;
 }
+
+// The cells of the line through a cell in one direction, by their place on it from 1.
+struct TLine {
+    const TCrossTXT& Doc;
+    TCellPos Cell;
+    TDirection Dir;
+
+    int32_t Place() const { return Dir == TDirection::Across ? Cell.Col : Cell.Row; }
+    int32_t Length() const { return Dir == TDirection::Across ? Doc.ColCount() : Doc.RowCount(); }
+    TCellPos At(int32_t place) const
+    {
+        return Dir == TDirection::Across ? TCellPos{place, Cell.Row} : TCellPos{Cell.Col, place};
+    }
+    bool Blocked(int32_t place) const
+    {
+        const TCellPos cell = At(place);
+        return Doc.HasCell(cell.Col, cell.Row) && Doc.GetCell(cell.Col, cell.Row) == BlockedCell;
+    }
+};
 
 } // namespace
 
@@ -53,6 +74,30 @@ std::vector<TCellPos> TClassicKind::WordCells(const TCrossTXT& doc, const TExpl&
 std::optional<TTypingPlace> TClassicKind::NextPlace(const TCrossTXT& doc, int32_t expl) const
 {
     return NextEmptyPlace(doc, TNumbering(doc), expl);
+}
+
+TCellPos TClassicKind::WordStartBefore(const TCrossTXT& doc, TCellPos cell, TDirection dir) const
+{
+    const TLine line{doc, cell, dir};
+    int32_t place = line.Place();
+    while (place >= 1 && line.Blocked(place))
+        --place;
+    if (place < 1)
+        return line.At(1);
+    while (place >= 1 && !line.Blocked(place))
+        --place;
+    return line.At(place + 1);
+}
+
+TCellPos TClassicKind::NextWordStart(const TCrossTXT& doc, TCellPos cell, TDirection dir) const
+{
+    const TLine line{doc, cell, dir};
+    int32_t place = line.Place();
+    while (place <= line.Length() && !line.Blocked(place))
+        ++place;
+    while (place <= line.Length() && line.Blocked(place))
+        ++place;
+    return line.At(std::min(place, line.Length()));
 }
 
 std::vector<TClueSection> TClassicKind::Clues(const TCrossTXT& doc) const

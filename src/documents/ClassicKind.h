@@ -13,6 +13,8 @@ public:
     int32_t WordAt(const TCrossTXT& doc, TCellPos cell, TDirection dir) const override;
     std::vector<TCellPos> WordCells(const TCrossTXT& doc, const TExpl& expl) const override;
     std::optional<TTypingPlace> NextPlace(const TCrossTXT& doc, int32_t expl) const override;
+    TCellPos WordStartBefore(const TCrossTXT& doc, TCellPos cell, TDirection dir) const override;
+    TCellPos NextWordStart(const TCrossTXT& doc, TCellPos cell, TDirection dir) const override;
     std::vector<TClueSection> Clues(const TCrossTXT& doc) const override;
     std::string Heading(TDirection dir) const override;
     TComposerName Composer() const override { return TComposerName::TemplateFill; }

@@ -102,6 +102,12 @@ public:
     virtual int32_t WordAt(const TCrossTXT& doc, TCellPos cell, TDirection dir) const = 0;
     virtual std::vector<TCellPos> WordCells(const TCrossTXT& doc, const TExpl& expl) const = 0;
     virtual std::optional<TTypingPlace> NextPlace(const TCrossTXT& doc, int32_t expl) const = 0;
+    // Moving by whole words along the cell's line: the first cell of the word
+    // at the cell or, on a block, of the nearest word before it (the line's
+    // first cell when there is none); the first cell of the next word (the
+    // line's last cell when there is none).
+    virtual TCellPos WordStartBefore(const TCrossTXT& doc, TCellPos cell, TDirection dir) const = 0;
+    virtual TCellPos NextWordStart(const TCrossTXT& doc, TCellPos cell, TDirection dir) const = 0;
 
     // Clues: the lists a solver reads, in order, each with its heading; the
     // heading of one direction's list (CP1250, without a colon).

@@ -738,67 +738,6 @@ void TCrossSurface::TypeChar(unsigned char ch)
     AdvanceInWord();
 }
 
-// Lands on the first cell of the word under the cursor, or of the nearest word
-// before it when the cursor stands on blocked cells; column (row) 1 when only
-// blocked cells lie before it.
-void TCrossSurface::WordStartBackward(int& pos, const std::function<unsigned char(int)>& cellAt)
-{
-    bool lastBlocked = false;
-    for (;;) {
-        lastBlocked = cellAt(pos) == Blocked;
-        if (!lastBlocked)
-            break;
-        --pos;
-        if (pos < 1) {
-            pos = 1;
-            break;
-        }
-    }
-    if (lastBlocked)
-        return;
-    for (;;) {
-        if (cellAt(pos) != Blocked) {
-            --pos;
-        } else {
-            ++pos;
-            break;
-        }
-        if (pos < 1) {
-            pos = 1;
-            break;
-        }
-    }
-}
-
-// Lands on the first cell of the next word, or on the last column (row) when
-// there is none.
-void TCrossSurface::NextWordForward(int& pos, int limit, const std::function<unsigned char(int)>& cellAt)
-{
-    bool lastBlocked = false;
-    for (;;) {
-        lastBlocked = cellAt(pos) == Blocked;
-        if (lastBlocked)
-            break;
-        ++pos;
-        if (pos > limit) {
-            pos = limit;
-            break;
-        }
-    }
-    if (!lastBlocked)
-        return;
-    for (;;) {
-        if (cellAt(pos) == Blocked)
-            ++pos;
-        else
-            break;
-        if (pos > limit) {
-            pos = limit;
-            break;
-        }
-    }
-}
-
 // Ctrl held with A, C, E, L, N, O, S, X or Z types the Polish letter of that
 // key (the only way on a keyboard without a Polish layout); with other letters
 // it does nothing.
@@ -807,8 +746,14 @@ bool TCrossSurface::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
     const bool ctrlAlone = held == Qt::ControlModifier;
     const bool altAlone = held == Qt::AltModifier;
-    auto onColumns = [this](int col) { return static_cast<unsigned char>(GetCell(col, FCurrRow)); };
-    auto onRows = [this](int row) { return static_cast<unsigned char>(GetCell(FCurrCol, row)); };
+    // Ctrl with an arrow: to the start of a word, as the crossword's kind finds words.
+    auto byWord = [this](bool forward, TDirection dir) {
+        const TCrosswordKind& kind = FDocument->CrosswordKind();
+        const TCellPos to = forward ? kind.NextWordStart(FDocument->Document(), {FCurrCol, FCurrRow}, dir)
+                                    : kind.WordStartBefore(FDocument->Document(), {FCurrCol, FCurrRow}, dir);
+        FCurrCol = to.Col;
+        FCurrRow = to.Row;
+    };
 
     switch (key) {
     case Qt::Key_Backspace: {
@@ -869,25 +814,25 @@ bool TCrossSurface::HandleKey(int key, Qt::KeyboardModifiers modifiers)
         break;
     case Qt::Key_Left:
         if (ctrlAlone)
-            WordStartBackward(FCurrCol, onColumns);
+            byWord(false, TDirection::Across);
         else if (FCurrCol > 1)
             --FCurrCol;
         break;
     case Qt::Key_Up:
         if (ctrlAlone)
-            WordStartBackward(FCurrRow, onRows);
+            byWord(false, TDirection::Down);
         else if (FCurrRow > 1)
             --FCurrRow;
         break;
     case Qt::Key_Right:
         if (ctrlAlone)
-            NextWordForward(FCurrCol, FColCount, onColumns);
+            byWord(true, TDirection::Across);
         else if (FCurrCol < FColCount)
             ++FCurrCol;
         break;
     case Qt::Key_Down:
         if (ctrlAlone)
-            NextWordForward(FCurrRow, FRowCount, onRows);
+            byWord(true, TDirection::Down);
         else if (FCurrRow < FRowCount)
             ++FCurrRow;
         break;

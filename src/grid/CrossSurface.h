@@ -180,8 +180,6 @@ private:
     void DrawCursor(QPainter& painter) const;
     void Clear();
     void TypeChar(unsigned char ch);
-    void WordStartBackward(int& pos, const std::function<unsigned char(int)>& cellAt);
-    void NextWordForward(int& pos, int limit, const std::function<unsigned char(int)>& cellAt);
     // Returns whether the key was handled.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
     void AfterHandledKey();

@@ -324,6 +324,12 @@ TEST(ClassicKind, DescribesCellsWordsAndCluesOfACrossword)
 
     EXPECT_EQ(kind.WordCells(doc, doc.GetExpl(4)), (std::vector<TCellPos>{{4, 1}, {4, 2}, {4, 3}}));
     EXPECT_EQ(kind.NextPlace(doc, 1), (TTypingPlace{{2, 1}, true}));
+    // Moving by words along the middle row "A**_" and down the last column.
+    EXPECT_EQ(kind.WordStartBefore(doc, {3, 2}, TDirection::Across), (TCellPos{1, 2}));
+    EXPECT_EQ(kind.WordStartBefore(doc, {4, 2}, TDirection::Across), (TCellPos{4, 2}));
+    EXPECT_EQ(kind.NextWordStart(doc, {1, 2}, TDirection::Across), (TCellPos{4, 2}));
+    EXPECT_EQ(kind.NextWordStart(doc, {4, 2}, TDirection::Across), (TCellPos{4, 2}));
+    EXPECT_EQ(kind.NextWordStart(doc, {4, 1}, TDirection::Down), (TCellPos{4, 3}));
     std::vector<std::pair<std::string, std::vector<int32_t>>> lists;
     for (const TClueSection& section : kind.Clues(doc)) {
         lists.push_back({section.Heading, {}});
