@@ -28,19 +28,13 @@ constexpr qreal LargestTextScale = 2.0;
 // The list is as wide as this many average characters of its text.
 constexpr int ListWidthChars = 34;
 
-enum TRole { ExplRole = Qt::UserRole, ColRole, RowRole, HorizontalRole };
+// An item's word: its place in FWords.
+constexpr int WordRole = Qt::UserRole;
 
 QString ClueCaption(const TNumberedWord& word)
 {
     QString clue = FromCp1250(word.Word.Explanation).simplified();
     return QStringLiteral("%1. %2 (%3)").arg(word.Number).arg(clue).arg(word.Length);
-}
-
-// The place of an item's word (its clue text is not kept).
-TExpl WordOf(const QTreeWidgetItem* item)
-{
-    return TExpl(item->data(0, ColRole).toInt(), item->data(0, RowRole).toInt(), {}, {},
-                 item->data(0, HorizontalRole).toBool());
 }
 
 } // namespace
@@ -124,16 +118,15 @@ void TClueList::Rebuild()
     QFont bold = FTree->font();
     bold.setBold(true);
     FTree->clear();
+    FWords.clear();
     for (const TClueSection& section : sections) {
         auto* heading = new QTreeWidgetItem(FTree, {FromCp1250(section.Heading)});
         heading->setFlags(Qt::ItemIsEnabled);
         heading->setFont(0, bold);
         for (const TNumberedWord& word : section.Words) {
             auto* item = new QTreeWidgetItem(heading, {ClueCaption(word)});
-            item->setData(0, ExplRole, word.Expl);
-            item->setData(0, ColRole, word.Word.Col);
-            item->setData(0, RowRole, word.Word.Row);
-            item->setData(0, HorizontalRole, word.Word.Horizontal);
+            item->setData(0, WordRole, int(FWords.size()));
+            FWords.push_back(word);
             item->setToolTip(0, item->text(0));
             if (FHasSound && FHasSound(word.Word))
                 item->setIcon(0, sound);
@@ -151,19 +144,17 @@ void TClueList::Refresh()
     const TCrosswordKind& kind = document.CrosswordKind();
     const TCellPos cursor{FCrossView.CurrCol(), FCrossView.CurrRow()};
     const TDirection dir = FCrossView.WriteDir();
-    const TDirection other = dir == TDirection::Across ? TDirection::Down : TDirection::Across;
     const int current = kind.WordAt(doc, cursor, dir);
-    const int crossing = kind.WordAt(doc, cursor, other);
+    const int crossing = kind.WordAt(doc, cursor, dir == TDirection::Across ? TDirection::Down : TDirection::Across);
     QTreeWidgetItem* shown = nullptr;
     for (int h = 0; h < FTree->topLevelItemCount(); ++h) {
         QTreeWidgetItem* heading = FTree->topLevelItem(h);
         for (int i = 0; i < heading->childCount(); ++i) {
             QTreeWidgetItem* item = heading->child(i);
-            const int expl = item->data(0, ExplRole).toInt();
-            const TDirection itemDir = DirectionOf(item->data(0, HorizontalRole).toBool());
-            const bool filled = !FirstEmptyCell(doc, WordOf(item)).has_value();
-            const bool isCurrent = expl == current && itemDir == dir;
-            const bool isCrossing = expl == crossing && itemDir == other;
+            const TNumberedWord& word = WordOf(item);
+            const bool filled = !FirstEmptyCell(doc, word.Word).has_value();
+            const bool isCurrent = word.Expl == current;
+            const bool isCrossing = word.Expl == crossing;
             item->setBackground(0, isCurrent ? QBrush(CurrentClue) : isCrossing ? QBrush(CrossingClue) : QBrush());
             item->setForeground(0, filled && !isCurrent ? QBrush(FilledClue) : QBrush());
             if (isCurrent)
@@ -174,11 +165,16 @@ void TClueList::Refresh()
         FTree->scrollToItem(shown);
 }
 
+const TNumberedWord& TClueList::WordOf(const QTreeWidgetItem* item) const
+{
+    return FWords[size_t(item->data(0, WordRole).toInt())];
+}
+
 void TClueList::Jump(QTreeWidgetItem* item)
 {
     if (!item || !item->parent())
         return;
-    const TExpl word = WordOf(item);
+    const TExpl& word = WordOf(item).Word;
     const auto empty = FirstEmptyCell(FCrossView.Document()->Document(), word);
     const TCellPos cell = empty ? *empty : TCellPos{word.Col, word.Row};
     FCrossView.MoveCursor(cell.Col, cell.Row, DirectionOf(word.Horizontal));

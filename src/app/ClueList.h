@@ -1,11 +1,12 @@
 #pragma once
 
-#include "documents/CrossTXT.h"
+#include "documents/Numbering.h"
 
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QTreeWidget;
@@ -41,12 +42,14 @@ public:
 
 private:
     void Jump(QTreeWidgetItem* item);
+    const TNumberedWord& WordOf(const QTreeWidgetItem* item) const;
     void FitWidth();
 
     TCrossSurface& FCrossView;
     QAction& FPlay;
     std::function<bool(const TExpl&)> FHasSound;
     QTreeWidget* FTree = nullptr;
+    std::vector<TNumberedWord> FWords; // the words of the items, in the tree's order
     // Letters typed or revealed come in cell by cell; the greying follows once.
     QTimer FRefreshSoon;
     int FCellSize = 0;
