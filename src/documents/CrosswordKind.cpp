@@ -7,8 +7,7 @@
 namespace mz {
 
 TCellFaces::TCellFaces(int32_t colCount, int32_t rowCount)
-    : FColCount(std::max(colCount, 0)), FRowCount(std::max(rowCount, 0)),
-      FFaces(size_t(FColCount) * size_t(FRowCount))
+    : FColCount(std::max(colCount, 0)), FRowCount(std::max(rowCount, 0)), FFaces(size_t(FColCount) * size_t(FRowCount))
 {
 }
 

@@ -147,8 +147,9 @@ std::string IpuzText(const TCrossTXT& doc)
     if (anyTyped)
         root.emplace_back("saved", std::move(saved));
     root.emplace_back("clues", TJson::TObject{{AcrossKey, std::move(across)}, {DownKey, std::move(down)}});
-    root.emplace_back(IpuzExtensionHeadings, TJson::TObject{{AcrossKey, Utf8(kind.Heading(TDirection::Across))},
-                                                         {DownKey, Utf8(kind.Heading(TDirection::Down))}});
+    root.emplace_back(IpuzExtensionHeadings,
+                      TJson::TObject{{AcrossKey, Utf8(kind.Heading(TDirection::Across))},
+                                     {DownKey, Utf8(kind.Heading(TDirection::Down))}});
     if (!sounds.empty())
         root.emplace_back(IpuzExtensionAudio, std::move(sounds));
     if (const TPhrase& phrase = doc.Phrase(); !phrase.Empty())

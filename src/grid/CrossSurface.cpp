@@ -359,7 +359,8 @@ void TCrossSurface::DrawCells(const std::function<bool(int, int)>& which)
 
 void TCrossSurface::DrawCell(int ACol, int ARow)
 {
-    DrawCell(ACol, ARow, FDocument ? FDocument->CrosswordKind().Face(FDocument->Document(), {ACol, ARow}) : TCellFace());
+    DrawCell(ACol, ARow,
+             FDocument ? FDocument->CrosswordKind().Face(FDocument->Document(), {ACol, ARow}) : TCellFace());
 }
 
 void TCrossSurface::DrawCell(int ACol, int ARow, const TCellFace& face)

@@ -297,6 +297,7 @@ TEST(ClassicKind, DescribesCellsWordsAndCluesOfACrossword)
         int32_t acrossWord, downWord;
     };
     using S = TCellShape;
+    // clang-format off
     const TCase cases[] = {
         {{1, 1}, S::Letter, 'K', 'K', 1, 0, false, true, 1, 3},
         {{4, 1}, S::Letter, ' ', 'Y', 2, 0, true, true, 1, 4},
@@ -306,6 +307,7 @@ TEST(ClassicKind, DescribesCellsWordsAndCluesOfACrossword)
         {{4, 3}, S::Letter, ' ', 'I', 0, 2, false, true, 2, 4},
         {{5, 1}, S::Missing, ' ', 0, 0, 0, false, false, 0, 0},
     };
+    // clang-format on
     const TCellFaces faces = kind.Faces(doc);
     for (const TCase& c : cases) {
         const TCellFace face = kind.Face(doc, c.cell);
