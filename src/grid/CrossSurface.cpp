@@ -350,7 +350,8 @@ int TCrossSurface::GlyphIndex(char Ch)
 
 void TCrossSurface::DrawCells(const std::function<bool(int, int)>& which)
 {
-    const TCellFaces faces = FDocument ? FDocument->CrosswordKind().Faces(FDocument->Document()) : TCellFaces();
+    const TCellFaces none;
+    const TCellFaces& faces = FDocument ? FDocument->Faces() : none;
     for (int c = 1; c <= FColCount; ++c)
         for (int r = 1; r <= FRowCount; ++r)
             if (!which || which(c, r))
@@ -359,8 +360,7 @@ void TCrossSurface::DrawCells(const std::function<bool(int, int)>& which)
 
 void TCrossSurface::DrawCell(int ACol, int ARow)
 {
-    DrawCell(ACol, ARow,
-             FDocument ? FDocument->CrosswordKind().Face(FDocument->Document(), {ACol, ARow}) : TCellFace());
+    DrawCell(ACol, ARow, FDocument ? FDocument->Face(ACol, ARow) : TCellFace());
 }
 
 void TCrossSurface::DrawCell(int ACol, int ARow, const TCellFace& face)
