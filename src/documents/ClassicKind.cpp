@@ -71,9 +71,13 @@ std::vector<TCellPos> TClassicKind::WordCells(const TCrossTXT& doc, const TExpl&
     return mz::WordCells(doc, expl);
 }
 
-std::optional<TTypingPlace> TClassicKind::NextPlace(const TCrossTXT& doc, int32_t expl) const
+std::optional<TTypingPlace> TClassicKind::PlaceAfter(const TCrossTXT& doc, TCellPos cell, TDirection dir) const
 {
-    return NextEmptyPlace(doc, TNumbering(doc), expl);
+    const TLine line{doc, cell, dir};
+    if (line.Place() < line.Length() && !line.Blocked(line.Place() + 1))
+        return TTypingPlace{line.At(line.Place() + 1), dir == TDirection::Across};
+    const int32_t expl = WordAt(doc, cell, dir);
+    return expl != 0 ? NextEmptyPlace(doc, TNumbering(doc), expl) : std::nullopt;
 }
 
 TCellPos TClassicKind::WordStartBefore(const TCrossTXT& doc, TCellPos cell, TDirection dir) const

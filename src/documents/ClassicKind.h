@@ -12,7 +12,10 @@ public:
     TCellFace Face(const TCrossTXT& doc, TCellPos cell) const override;
     int32_t WordAt(const TCrossTXT& doc, TCellPos cell, TDirection dir) const override;
     std::vector<TCellPos> WordCells(const TCrossTXT& doc, const TExpl& expl) const override;
-    std::optional<TTypingPlace> NextPlace(const TCrossTXT& doc, int32_t expl) const override;
+    // The next cell when it is no block and inside the grid; after a word's
+    // last letter the first empty cell of the word, or else of the next word
+    // that has one (NextEmptyPlace).
+    std::optional<TTypingPlace> PlaceAfter(const TCrossTXT& doc, TCellPos cell, TDirection dir) const override;
     TCellPos WordStartBefore(const TCrossTXT& doc, TCellPos cell, TDirection dir) const override;
     TCellPos NextWordStart(const TCrossTXT& doc, TCellPos cell, TDirection dir) const override;
     std::vector<TClueSection> Clues(const TCrossTXT& doc) const override;

@@ -98,10 +98,11 @@ public:
 
     // Words: the explanation whose word covers the cell in that direction (0
     // for none), the cells of an explanation's word (first letter first), and
-    // where typing goes on after the last letter of explanation `expl`'s word.
+    // where typing goes on after a letter typed in the cell in that direction
+    // (nullopt: the cursor stays).
     virtual int32_t WordAt(const TCrossTXT& doc, TCellPos cell, TDirection dir) const = 0;
     virtual std::vector<TCellPos> WordCells(const TCrossTXT& doc, const TExpl& expl) const = 0;
-    virtual std::optional<TTypingPlace> NextPlace(const TCrossTXT& doc, int32_t expl) const = 0;
+    virtual std::optional<TTypingPlace> PlaceAfter(const TCrossTXT& doc, TCellPos cell, TDirection dir) const = 0;
     // Moving by whole words along the cell's line: the first cell of the word
     // at the cell or, on a block, of the nearest word before it (the line's
     // first cell when there is none); the first cell of the next word (the

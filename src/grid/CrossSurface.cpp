@@ -675,31 +675,17 @@ void TCrossSurface::Advance()
     }
 }
 
-// Solving: the next cell of the word; after its last letter the cursor never
-// goes onto a block or off the grid but to the first empty cell of this word,
-// or else of the next word that has one.
+// Solving: where the crossword's kind sends typing after a letter.
 void TCrossSurface::AdvanceInWord()
 {
     if (FMode == mEdit) {
         Advance();
         return;
     }
-    const bool across = FWriteDir == TDirection::Across;
-    const int col = FCurrCol + (across ? 1 : 0);
-    const int row = FCurrRow + (across ? 0 : 1);
-    if (col <= FColCount && row <= FRowCount && static_cast<unsigned char>(GetCell(col, row)) != Blocked) {
-        FCurrCol = col;
-        FCurrRow = row;
-        return;
-    }
     if (!FDocument)
         return;
-    const TCrossTXT& doc = FDocument->Document();
     const TCrosswordKind& kind = FDocument->CrosswordKind();
-    const int expl = kind.WordAt(doc, {FCurrCol, FCurrRow}, FWriteDir);
-    if (expl == 0)
-        return;
-    if (const auto place = kind.NextPlace(doc, expl)) {
+    if (const auto place = kind.PlaceAfter(FDocument->Document(), {FCurrCol, FCurrRow}, FWriteDir)) {
         FCurrCol = place->Cell.Col;
         FCurrRow = place->Cell.Row;
         ChangeWriteDir(DirectionOf(place->Horizontal));

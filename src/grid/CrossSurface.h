@@ -170,8 +170,7 @@ private:
     void RedrawAll();
     void InvertFocusFrame(int ACol, int ARow);
     void Advance();
-    // Solving: the next cell of the word, or after its last letter the next
-    // place to type (this word's or the next word's first empty cell).
+    // Solving: the next place to type, as the crossword's kind finds it.
     void AdvanceInWord();
     // Solving: a cell that lies only in a word of the other direction turns the writing direction.
     void FollowWord();

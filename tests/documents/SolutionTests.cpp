@@ -325,7 +325,10 @@ TEST(ClassicKind, DescribesCellsWordsAndCluesOfACrossword)
     }
 
     EXPECT_EQ(kind.WordCells(doc, doc.GetExpl(4)), (std::vector<TCellPos>{{4, 1}, {4, 2}, {4, 3}}));
-    EXPECT_EQ(kind.NextPlace(doc, 1), (TTypingPlace{{2, 1}, true}));
+    // Typing goes on in the word, after its end to the first gap in the clue lists' order.
+    EXPECT_EQ(kind.PlaceAfter(doc, {2, 1}, TDirection::Across), (TTypingPlace{{3, 1}, true}));
+    EXPECT_EQ(kind.PlaceAfter(doc, {4, 1}, TDirection::Across), (TTypingPlace{{2, 1}, true}));
+    EXPECT_EQ(kind.PlaceAfter(doc, {1, 2}, TDirection::Across), std::nullopt);
     // Moving by words along the middle row "A**_" and down the last column.
     EXPECT_EQ(kind.WordStartBefore(doc, {3, 2}, TDirection::Across), (TCellPos{1, 2}));
     EXPECT_EQ(kind.WordStartBefore(doc, {4, 2}, TDirection::Across), (TCellPos{4, 2}));
