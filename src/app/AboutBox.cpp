@@ -2,6 +2,7 @@
 
 #include "app/LogoPicture.h"
 #include "app/MessageBox.h"
+#include "dialogs/Widgets.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -67,12 +68,10 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     // Laid out, not placed: every text gets the room its font needs, at any scaling.
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    auto* panel = Named<QFrame>("Panel1", this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    auto* icon = new QLabel(panel);
-    icon->setObjectName(QStringLiteral("ProgramIcon"));
+    auto* icon = Named<QLabel>("ProgramIcon", panel);
     icon->setPixmap(QPixmap::fromImage(PaintProductPicture(QSize(300, 90))));
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -95,8 +94,7 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
     notice->setMinimumWidth(notice->fontMetrics().horizontalAdvance(notice->text()) / 2
                             + notice->fontMetrics().averageCharWidth() * 4);
 
-    auto* bevel = new QFrame(panel);
-    bevel->setObjectName(QStringLiteral("Bevel1"));
+    auto* bevel = Named<QFrame>("Bevel1", panel);
     bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
     Lab_DataBaseInfo = label(QStringLiteral("Lab_DataBaseInfo"),
@@ -150,8 +148,7 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
     links->addWidget(www, 0, Qt::AlignLeft);
     links->addWidget(email, 0, Qt::AlignLeft);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
+    auto* ok = Named<QPushButton>("OKButton", QStringLiteral("OK"), this);
     ok->setMinimumSize(75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -58,7 +58,6 @@ public:
     // Both offer "Dołącz rozwiązanie" for a crossword with answers and keep the choice for the next time.
     void Print(const TCrossDocument& doc);
     void ExportAsPdf(const TCrossDocument& doc);
-    const TPrintOptions& PrintOptions() const { return FPrintOptions; }
 
 signals:
     // The caption should name this file now.

@@ -1,6 +1,7 @@
 #include "app/HelpForm.h"
 
 #include "app/MessageBox.h"
+#include "dialogs/Widgets.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -48,8 +49,7 @@ THelpForm::THelpForm(const QString& helpFile, QWidget* parent) : QWidget(parent,
                        QStringLiteral("Pokazuje tę stronę w przeglądarce internetowej"));
     auto* close = Button(this, "Close", QStringLiteral("Zamknij"), QStringLiteral("Zamyka okno pomocy (Esc)"));
 
-    FBrowser = new QTextBrowser(this);
-    FBrowser->setObjectName(QStringLiteral("Browser"));
+    FBrowser = Named<QTextBrowser>("Browser", this);
     FBrowser->setOpenExternalLinks(true);
     FPage = QUrl::fromLocalFile(QFileInfo(helpFile).absoluteFilePath());
     FBrowser->setSource(FPage);

@@ -24,6 +24,7 @@
 #include "database/ComposeWords.h"
 #include "dialogs/DBBrowserForm.h"
 #include "dialogs/OptionsForm.h"
+#include "dialogs/Widgets.h"
 #include "grid/CrossDocument.h"
 #include "grid/CrossSurface.h"
 
@@ -96,8 +97,7 @@ TMainForm::TMainForm(const QString& programDir, TSettings& settings, QWidget* pa
     setWindowIcon(QIcon(ToolbarPicture(tpNew)));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    FClient = new QWidget(this);
-    FClient->setObjectName(QStringLiteral("Client"));
+    FClient = Named<QWidget>("Client", this);
     FClient->installEventFilter(this);
     setCentralWidget(FClient);
     // Every dialog and message box is kept on the screen it opens on.
@@ -128,12 +128,9 @@ TMainForm::~TMainForm()
 
 void TMainForm::CreateDocuments()
 {
-    FCrossWord = new TCrossDocument(TDocumentKind::CrossWord, this);
-    FCrossWord->setObjectName(QStringLiteral("CrossWordDocument"));
-    FTemplate = new TCrossDocument(TDocumentKind::Template, this);
-    FTemplate->setObjectName(QStringLiteral("PatternDocument"));
-    FPreview = new TCrossDocument(TDocumentKind::CrossWord, this);
-    FPreview->setObjectName(QStringLiteral("PreviewDocument"));
+    FCrossWord = Named<TCrossDocument>("CrossWordDocument", TDocumentKind::CrossWord, this);
+    FTemplate = Named<TCrossDocument>("PatternDocument", TDocumentKind::Template, this);
+    FPreview = Named<TCrossDocument>("PreviewDocument", TDocumentKind::CrossWord, this);
 }
 
 void TMainForm::CreateActions()
@@ -248,8 +245,7 @@ void TMainForm::CreateMenus()
 void TMainForm::CreateGrids()
 {
     // The bottom panel lies under the grid's last cells; the grids are made after it to stay on top.
-    FPanel = new QLabel(FClient);
-    FPanel->setObjectName(QStringLiteral("Image2"));
+    FPanel = Named<QLabel>("Image2", FClient);
     FPanel->setGeometry(0, 0, PanelWidth, PanelHeight);
     FPanel->setPixmap(QPixmap::fromImage(PanelBackground(PanelWidth, PanelHeight)));
     // Qt's toolbar offers the buttons a narrow window cannot show under its extension button.
@@ -266,18 +262,15 @@ void TMainForm::CreateGrids()
         "qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 rgb(246, 246, 250), stop: 1 rgb(212, 218, 230)); }"));
     ShowToolbarOf(false);
 
-    FTemplateView = new TCrossSurface(FClient);
-    FTemplateView->setObjectName(QStringLiteral("PatternVC"));
+    FTemplateView = Named<TCrossSurface>("PatternVC", FClient);
     FTemplateView->SetDocument(FTemplate);
     FTemplateView->setVisible(false);
     FTemplateView->SetMode(mEdit);
 
-    FCrossView = new TCrossSurface(FClient);
-    FCrossView->setObjectName(QStringLiteral("CrossVC"));
+    FCrossView = Named<TCrossSurface>("CrossVC", FClient);
     FCrossView->SetDocument(FCrossWord);
 
-    FPreviewView = new TCrossSurface(FClient);
-    FPreviewView->setObjectName(QStringLiteral("KwelinVC"));
+    FPreviewView = Named<TCrossSurface>("KwelinVC", FClient);
     FPreviewView->SetDocument(FPreview);
     FPreviewView->setVisible(false);
 
@@ -302,8 +295,7 @@ void TMainForm::CreateControllers()
     for (QWidget* row : {FSolution->StripRow(), FClues->Row(), FEditor->Row()})
         column->addWidget(row);
     // "Edycja": the crossword's clues by hand.
-    auto* editMenu = new QMenu(QStringLiteral("&Edycja"), this);
-    editMenu->setObjectName(QStringLiteral("EditMenu"));
+    auto* editMenu = Named<QMenu>("EditMenu", QStringLiteral("&Edycja"), this);
     menuBar()->insertMenu(FSolutionMenu->menuAction(), editMenu);
     auto* clueCommands = new TClueCommands(*FCrossWord, *FCrossView, *FClues, FSettings, FDialogs, *this, this);
     clueCommands->FillMenu(*editMenu);
@@ -594,8 +586,7 @@ void TMainForm::CreateZoom()
 void TMainForm::CreateClueList()
 {
     FClueList = new TClueList(*FCrossView, *FAct.Play, [this](const TExpl& expl) { return FClues->HasSound(expl); });
-    FClueDock = new QDockWidget(QStringLiteral("Hasła"), this);
-    FClueDock->setObjectName(QStringLiteral("ClueDock"));
+    FClueDock = Named<QDockWidget>("ClueDock", QStringLiteral("Hasła"), this);
     // The window keeps the size of its grid: the list stays where it is.
     FClueDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     FClueDock->setWidget(FClueList);

@@ -7,6 +7,7 @@
 #include "core/Cp1250.h"
 #include "core/Random.h"
 #include "database/DB.h"
+#include "dialogs/Widgets.h"
 #include "documents/CrossSolution.h"
 #include "grid/CrossDocument.h"
 #include "grid/CrossSurface.h"
@@ -91,24 +92,19 @@ TPhraseDialog::TPhraseDialog(std::function<QString()> pick, QWidget* parent) : Q
         new QLabel(QStringLiteral("Wpisz hasło rozwiązania albo pozwól programowi wybrać słowo z bazy:"), this);
     layout->addWidget(label);
     auto* row = new QHBoxLayout;
-    FEdit = new QLineEdit(this);
-    FEdit->setObjectName(QStringLiteral("PhraseEdit"));
+    FEdit = Named<QLineEdit>("PhraseEdit", this);
     FEdit->setMinimumWidth(260);
     label->setBuddy(FEdit);
     row->addWidget(FEdit);
-    auto* pickButton = new QPushButton(QStringLiteral("&Wybierz słowo z bazy"), this);
-    pickButton->setObjectName(QStringLiteral("PickPhraseWord"));
+    auto* pickButton = Named<QPushButton>("PickPhraseWord", QStringLiteral("&Wybierz słowo z bazy"), this);
     row->addWidget(pickButton);
     layout->addLayout(row);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelButtons(this);
     buttons->setObjectName(QStringLiteral("PhraseButtons"));
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("PhraseOk"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("PhraseCancel"));
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(pickButton, &QPushButton::clicked, this, [this, pick] {
         try {
             FEdit->setText(pick());
@@ -158,12 +154,10 @@ TSolutionCommands::TSolutionCommands(TCrossDocument& crossWord, TCrossSurface& c
     connect(FRecover, &QAction::triggered, this, &TSolutionCommands::RecoverAnswers);
     connect(FCreatePhrase, &QAction::triggered, this, &TSolutionCommands::CreatePhrase);
 
-    FStripRow = new QWidget(&client);
-    FStripRow->setObjectName(QStringLiteral("StripRow"));
+    FStripRow = Named<QWidget>("StripRow", &client);
     FStripRow->setFixedHeight(StripAreaHeight);
     FStripRow->hide();
-    FStrip = new QLabel(FStripRow);
-    FStrip->setObjectName(QStringLiteral("PhraseStrip"));
+    FStrip = Named<QLabel>("PhraseStrip", FStripRow);
     FStrip->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     FStrip->setTextFormat(Qt::PlainText);
     QFont font = FStrip->font();

@@ -65,6 +65,11 @@ public:
     // when it is the one shown and the user asked for it ("Rozwiązanie po ułożeniu").
     void AfterCompose(bool handedOver, const QString& fileName);
 
+signals:
+    // The strip appeared or went: the window fits itself again.
+    void LayoutChanged();
+
+private:
     void CheckWord();
     void CheckAll();
     void RevealLetter();
@@ -72,12 +77,6 @@ public:
     void ShowSolution();
     void RecoverAnswers();
     void CreatePhrase();
-
-signals:
-    // The strip appeared or went: the window fits itself again.
-    void LayoutChanged();
-
-private:
     void Tell(const QString& message);
     void UpdateCommands();
     void UpdateStrip();

@@ -6,6 +6,7 @@
 #include "database/WordImport.h"
 #include "dialogs/ImportPreviewForm.h"
 #include "dialogs/SpokenRecordings.h"
+#include "dialogs/Widgets.h"
 #include "sound/SoundPlayer.h"
 
 #include <QAction>
@@ -84,14 +85,6 @@ std::filesystem::path LocalPath(const QString& name)
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-QPushButton* Button(const QString& text, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 // One undoable step of the editor: a list of word changes.
@@ -110,100 +103,26 @@ private:
 };
 
 TDBWordModel::TDBWordModel(const TWordBase& base, bool excluded, QObject* parent)
-    : QAbstractListModel(parent), FBase(base), FExcluded(excluded)
+    : QAbstractListModel(parent), FList(base, excluded)
 {
-    Reset();
 }
 
 int TDBWordModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(FShown.size());
+    return parent.isValid() ? 0 : FList.ShownCount();
 }
 
 QVariant TDBWordModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= int(FShown.size()))
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= FList.ShownCount())
         return {};
-    return ScreenText(FWords[FShown[index.row()]]);
+    return ScreenText(FList.Word(index.row()));
 }
 
-std::string TDBWordModel::Word(int row) const
-{
-    return row >= 0 && row < int(FShown.size()) ? FWords[FShown[row]] : std::string();
-}
-
-int TDBWordModel::RowOf(const std::string& word) const
-{
-    const auto it = std::lower_bound(FWords.begin(), FWords.end(), word,
-                                     [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
-    if (it == FWords.end() || *it != word)
-        return -1;
-    const int index = int(it - FWords.begin());
-    const auto shown = std::lower_bound(FShown.begin(), FShown.end(), index);
-    return shown != FShown.end() && *shown == index ? int(shown - FShown.begin()) : -1;
-}
-
-std::vector<std::string> TDBWordModel::ShownWords() const
-{
-    std::vector<std::string> words;
-    words.reserve(FShown.size());
-    for (const int index : FShown)
-        words.push_back(FWords[index]);
-    return words;
-}
-
-void TDBWordModel::Reset()
-{
-    FWords.clear();
-    for (const TBaseWord& word : FBase.Entries())
-        if (word.Excluded == FExcluded)
-            FWords.push_back(word.PWord);
-    std::sort(FWords.begin(), FWords.end(),
-              [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
-    Refilter();
-}
-
-void TDBWordModel::Update(const std::string& word)
-{
-    const auto less = [](const std::string& a, const std::string& b) { return PolishLess(a, b); };
-    const auto it = std::lower_bound(FWords.begin(), FWords.end(), word, less);
-    const bool listed = it != FWords.end() && *it == word;
-    const TBaseWord* entry = FBase.Find(word);
-    const bool belongs = entry && entry->Excluded == FExcluded;
-    if (belongs && !listed)
-        FWords.insert(it, word);
-    else if (listed && !belongs)
-        FWords.erase(it);
-}
-
-void TDBWordModel::SetFilter(const TWordFilter& filter, const TWordConditions& conditions)
-{
-    FFilter = filter;
-    FConditions = conditions;
-    Refilter();
-}
-
-bool TDBWordModel::Shown(const std::string& word) const
-{
-    const TBaseWord* entry = FBase.Find(word);
-    if (!entry || !FConditions.Accepts(*entry))
-        return false;
-    if (FFilter.IsEmpty())
-        return true;
-    std::string explanations;
-    if (FFilter.InExplanations())
-        for (const std::string& clue : entry->Explanations)
-            explanations += UpperCp1250(clue) + "\r\n";
-    return FFilter.Matches(word, explanations);
-}
-
-void TDBWordModel::Refilter()
+void TDBWordModel::Change(const std::function<void(TWordBaseList&)>& change)
 {
     beginResetModel();
-    FShown.clear();
-    for (std::size_t i = 0; i < FWords.size(); ++i)
-        if (Shown(FWords[i]))
-            FShown.push_back(int(i));
+    change(FList);
     endResetModel();
 }
 
@@ -232,27 +151,21 @@ void TDBBrowserForm::BuildControls()
 {
     setWindowTitle(Title + QStringLiteral("[*]"));
 
-    ProblemLabel = new QLabel(this);
-    ProblemLabel->setObjectName(QStringLiteral("ProblemLabel"));
+    ProblemLabel = Named<QLabel>("ProblemLabel", this);
     ProblemLabel->setWordWrap(true);
     ProblemLabel->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; padding: 4px; }"));
 
-    FilterEdit = new QLineEdit(this);
-    FilterEdit->setObjectName(QStringLiteral("FilterEdit"));
+    FilterEdit = Named<QLineEdit>("FilterEdit", this);
     FilterEdit->setClearButtonEnabled(true);
     auto* filterLabel = new QLabel(QStringLiteral("&Szukaj:"), this);
     filterLabel->setBuddy(FilterEdit);
     auto* hint = new QLabel(QStringLiteral("? – jedna dowolna litera, * – dowolny ciąg liter"), this);
     hint->setEnabled(false);
     hint->setWordWrap(true);
-    SearchExpl = new QCheckBox(QStringLiteral("szukaj także w objaśnieniach"), this);
-    SearchExpl->setObjectName(QStringLiteral("SearchExpl"));
-    NoSoundFilter = new QCheckBox(QStringLiteral("bez dźwięku"), this);
-    NoSoundFilter->setObjectName(QStringLiteral("NoSoundFilter"));
-    EditedFilter = new QCheckBox(QStringLiteral("zmienione przez użytkownika"), this);
-    EditedFilter->setObjectName(QStringLiteral("EditedFilter"));
-    LengthFilter = new QSpinBox(this);
-    LengthFilter->setObjectName(QStringLiteral("LengthFilter"));
+    SearchExpl = Named<QCheckBox>("SearchExpl", QStringLiteral("szukaj także w objaśnieniach"), this);
+    NoSoundFilter = Named<QCheckBox>("NoSoundFilter", QStringLiteral("bez dźwięku"), this);
+    EditedFilter = Named<QCheckBox>("EditedFilter", QStringLiteral("zmienione przez użytkownika"), this);
+    LengthFilter = Named<QSpinBox>("LengthFilter", this);
     LengthFilter->setRange(1, 20);
     LengthFilter->setSpecialValueText(QStringLiteral("dowolna"));
     auto* lengthLabel = new QLabel(QStringLiteral("&Długość:"), this);
@@ -276,30 +189,22 @@ void TDBBrowserForm::BuildControls()
     };
     WordList = makeList(FWordsModel, "WordList");
     ExcludedList = makeList(FExcludedModel, "ExcludedList");
-    ListTabs = new QTabWidget(this);
-    ListTabs->setObjectName(QStringLiteral("ListTabs"));
+    ListTabs = Named<QTabWidget>("ListTabs", this);
     ListTabs->addTab(WordList, QString());
     ListTabs->addTab(ExcludedList, QString());
-    CountLabel = new QLabel(this);
-    CountLabel->setObjectName(QStringLiteral("CountLabel"));
+    CountLabel = Named<QLabel>("CountLabel", this);
 
-    NewWordEdit = new QLineEdit(this);
-    NewWordEdit->setObjectName(QStringLiteral("NewWordEdit"));
+    NewWordEdit = Named<QLineEdit>("NewWordEdit", this);
     NewWordEdit->setPlaceholderText(QStringLiteral("nowe hasło"));
-    NewClueEdit = new QLineEdit(this);
-    NewClueEdit->setObjectName(QStringLiteral("NewClueEdit"));
+    NewClueEdit = Named<QLineEdit>("NewClueEdit", this);
     NewClueEdit->setPlaceholderText(QStringLiteral("jego objaśnienie"));
-    AddWordButton = Button(QStringLiteral("&Dodaj hasło"), "AddWordButton", this);
-    RemoveWordButton = Button(QStringLiteral("&Usuń hasło"), "RemoveWordButton", this);
-    ExcludeButton = Button(QStringLiteral("&Wyklucz z układania"), "ExcludeButton", this);
+    AddWordButton = DialogButton(QStringLiteral("&Dodaj hasło"), "AddWordButton", this);
+    RemoveWordButton = DialogButton(QStringLiteral("&Usuń hasło"), "RemoveWordButton", this);
+    ExcludeButton = DialogButton(QStringLiteral("&Wyklucz z układania"), "ExcludeButton", this);
     auto* adding = new QHBoxLayout;
     adding->addWidget(NewWordEdit, 2);
     adding->addWidget(NewClueEdit, 3);
     adding->addWidget(AddWordButton);
-    auto* wordButtons = new QHBoxLayout;
-    wordButtons->addWidget(RemoveWordButton);
-    wordButtons->addWidget(ExcludeButton);
-    wordButtons->addStretch(1);
 
     auto* left = new QGridLayout;
     left->addWidget(filterLabel, 0, 0);
@@ -310,67 +215,50 @@ void TDBBrowserForm::BuildControls()
     left->addWidget(ListTabs, 4, 0, 1, 2);
     left->addWidget(CountLabel, 5, 0, 1, 2);
     left->addLayout(adding, 6, 0, 1, 2);
-    left->addLayout(wordButtons, 7, 0, 1, 2);
+    left->addLayout(LeftRow({RemoveWordButton, ExcludeButton}), 7, 0, 1, 2);
 
-    WordLabel = new QLabel(this);
-    WordLabel->setObjectName(QStringLiteral("WordLabel"));
+    WordLabel = Named<QLabel>("WordLabel", this);
     QFont big = WordLabel->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.5);
     WordLabel->setFont(big);
     WordLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    StateLabel = new QLabel(this);
-    StateLabel->setObjectName(QStringLiteral("StateLabel"));
+    StateLabel = Named<QLabel>("StateLabel", this);
     StateLabel->setWordWrap(true);
-    ScoreLabel = new QLabel(this);
-    ScoreLabel->setObjectName(QStringLiteral("ScoreLabel"));
+    ScoreLabel = Named<QLabel>("ScoreLabel", this);
     // The word's register: anything but "zwykłe" keeps it out of school crosswords.
-    RegisterBox = new QComboBox(this);
-    RegisterBox->setObjectName(QStringLiteral("RegisterBox"));
+    RegisterBox = Named<QComboBox>("RegisterBox", this);
     for (const TRegister reg : Registers)
         RegisterBox->addItem(QStringLiteral("Rejestr: %1").arg(QString::fromStdString(RegisterKey(reg))), int(reg));
     RegisterBox->setToolTip(QStringLiteral("Hasła o rejestrze innym niż zwykły nie trafiają do krzyżówek, gdy "
                                            "włączono „Hasła odpowiednie dla szkoły”; pejoratywne nie trafiają nigdy."));
-    WordEdit = new QLineEdit(this);
-    WordEdit->setObjectName(QStringLiteral("WordEdit"));
-    RenameButton = Button(QStringLiteral("Zmień &nazwę"), "RenameButton", this);
+    WordEdit = Named<QLineEdit>("WordEdit", this);
+    RenameButton = DialogButton(QStringLiteral("Zmień &nazwę"), "RenameButton", this);
     auto* renaming = new QHBoxLayout;
     renaming->addWidget(WordEdit, 1);
     renaming->addWidget(RenameButton);
 
-    ExplList = new QListWidget(this);
-    ExplList->setObjectName(QStringLiteral("ExplList"));
+    ExplList = Named<QListWidget>("ExplList", this);
     ExplList->setWordWrap(true);
-    ClueEdit = new QLineEdit(this);
-    ClueEdit->setObjectName(QStringLiteral("ClueEdit"));
-    AddClueButton = Button(QStringLiteral("Dodaj &objaśnienie"), "AddClueButton", this);
-    ChangeClueButton = Button(QStringLiteral("&Zmień"), "ChangeClueButton", this);
-    RemoveClueButton = Button(QStringLiteral("Usuń"), "RemoveClueButton", this);
-    ClueUpButton = Button(QStringLiteral("W górę"), "ClueUpButton", this);
-    ClueDownButton = Button(QStringLiteral("W dół"), "ClueDownButton", this);
-    auto* clueButtons = new QHBoxLayout;
-    for (QPushButton* button : {AddClueButton, ChangeClueButton, RemoveClueButton, ClueUpButton, ClueDownButton})
-        clueButtons->addWidget(button);
-    clueButtons->addStretch(1);
+    ClueEdit = Named<QLineEdit>("ClueEdit", this);
+    AddClueButton = DialogButton(QStringLiteral("Dodaj &objaśnienie"), "AddClueButton", this);
+    ChangeClueButton = DialogButton(QStringLiteral("&Zmień"), "ChangeClueButton", this);
+    RemoveClueButton = DialogButton(QStringLiteral("Usuń"), "RemoveClueButton", this);
+    ClueUpButton = DialogButton(QStringLiteral("W górę"), "ClueUpButton", this);
+    ClueDownButton = DialogButton(QStringLiteral("W dół"), "ClueDownButton", this);
 
-    AudioList = new QListWidget(this);
-    AudioList->setObjectName(QStringLiteral("AudioList"));
+    AudioList = Named<QListWidget>("AudioList", this);
     AudioList->setMaximumHeight(fontMetrics().height() * 2 + 8);
-    PlayButton = Button(QStringLiteral("&Odtwórz"), "PlayButton", this);
-    ChooseSoundButton = Button(QStringLiteral("Wybierz &plik..."), "ChooseSoundButton", this);
-    RecordButton = Button(QStringLiteral("&Nagraj"), "RecordButton", this);
-    RemoveSoundButton = Button(QStringLiteral("Usuń dźwięk"), "RemoveSoundButton", this);
-    GenerateButton = Button(QStringLiteral("&Wygeneruj nagranie"), "GenerateButton", this);
+    PlayButton = DialogButton(QStringLiteral("&Odtwórz"), "PlayButton", this);
+    ChooseSoundButton = DialogButton(QStringLiteral("Wybierz &plik..."), "ChooseSoundButton", this);
+    RecordButton = DialogButton(QStringLiteral("&Nagraj"), "RecordButton", this);
+    RemoveSoundButton = DialogButton(QStringLiteral("Usuń dźwięk"), "RemoveSoundButton", this);
+    GenerateButton = DialogButton(QStringLiteral("&Wygeneruj nagranie"), "GenerateButton", this);
     GenerateButton->setToolTip(QStringLiteral("Nagranie zaznaczonych haseł czytanych syntezatorem mowy"));
 #ifndef MZ_HAVE_MULTIMEDIA
     PlayButton->hide();
 #endif
-    auto* soundButtons = new QHBoxLayout;
-    for (QPushButton* button : {PlayButton, ChooseSoundButton, RecordButton, GenerateButton, RemoveSoundButton})
-        soundButtons->addWidget(button);
-    soundButtons->addStretch(1);
-    StatusLabel = new QLabel(this);
-    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
+    StatusLabel = Named<QLabel>("StatusLabel", this);
     StatusLabel->setWordWrap(true);
 
     auto* right = new QVBoxLayout;
@@ -382,27 +270,24 @@ void TDBBrowserForm::BuildControls()
     right->addWidget(new QLabel(QStringLiteral("Objaśnienia (w kolejności):"), this));
     right->addWidget(ExplList, 1);
     right->addWidget(ClueEdit);
-    right->addLayout(clueButtons);
+    right->addLayout(LeftRow({AddClueButton, ChangeClueButton, RemoveClueButton, ClueUpButton, ClueDownButton}));
     right->addWidget(new QLabel(QStringLiteral("Dźwięk:"), this));
     right->addWidget(AudioList);
-    right->addLayout(soundButtons);
+    right->addLayout(LeftRow({PlayButton, ChooseSoundButton, RecordButton, GenerateButton, RemoveSoundButton}));
     right->addWidget(StatusLabel);
 
-    MessageLabel = new QLabel(this);
-    MessageLabel->setObjectName(QStringLiteral("MessageLabel"));
+    MessageLabel = Named<QLabel>("MessageLabel", this);
     MessageLabel->setWordWrap(true);
 
     // Short captions; what a step undoes or redoes is its hint.
-    auto* undoAction = new QAction(QStringLiteral("Cofnij"), this);
-    undoAction->setObjectName(QStringLiteral("UndoAction"));
+    auto* undoAction = Named<QAction>("UndoAction", QStringLiteral("Cofnij"), this);
     undoAction->setShortcut(QKeySequence::Undo);
     undoAction->setEnabled(false);
     connect(undoAction, &QAction::triggered, Undo, &QUndoStack::undo);
     connect(Undo, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
     connect(Undo, &QUndoStack::undoTextChanged, undoAction,
             [undoAction](const QString& text) { undoAction->setToolTip(QStringLiteral("Cofnij ") + text); });
-    auto* redoAction = new QAction(QStringLiteral("Ponów"), this);
-    redoAction->setObjectName(QStringLiteral("RedoAction"));
+    auto* redoAction = Named<QAction>("RedoAction", QStringLiteral("Ponów"), this);
     redoAction->setShortcut(QKeySequence::Redo);
     redoAction->setEnabled(false);
     connect(redoAction, &QAction::triggered, Undo, &QUndoStack::redo);
@@ -411,17 +296,14 @@ void TDBBrowserForm::BuildControls()
             [redoAction](const QString& text) { redoAction->setToolTip(QStringLiteral("Ponów ") + text); });
     addAction(undoAction);
     addAction(redoAction);
-    auto* undoButton = new QToolButton(this);
-    undoButton->setObjectName(QStringLiteral("UndoButton"));
+    auto* undoButton = Named<QToolButton>("UndoButton", this);
     undoButton->setDefaultAction(undoAction);
     undoButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto* redoButton = new QToolButton(this);
-    redoButton->setObjectName(QStringLiteral("RedoButton"));
+    auto* redoButton = Named<QToolButton>("RedoButton", this);
     redoButton->setDefaultAction(redoAction);
     redoButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
-    auto* importButton = new QToolButton(this);
-    importButton->setObjectName(QStringLiteral("ImportButton"));
+    auto* importButton = Named<QToolButton>("ImportButton", this);
     importButton->setText(QStringLiteral("&Importuj"));
     importButton->setPopupMode(QToolButton::InstantPopup);
     auto* importMenu = new QMenu(importButton);
@@ -430,8 +312,7 @@ void TDBBrowserForm::BuildControls()
     QAction* importThesaurus = importMenu->addAction(QStringLiteral("Z tezaurusa (MyThes)..."));
     importThesaurus->setObjectName(QStringLiteral("ImportThesaurusAction"));
     importButton->setMenu(importMenu);
-    auto* exportButton = new QToolButton(this);
-    exportButton->setObjectName(QStringLiteral("ExportButton"));
+    auto* exportButton = Named<QToolButton>("ExportButton", this);
     exportButton->setText(QStringLiteral("&Eksportuj"));
     exportButton->setPopupMode(QToolButton::InstantPopup);
     auto* exportMenu = new QMenu(exportButton);
@@ -441,13 +322,13 @@ void TDBBrowserForm::BuildControls()
     exportShown->setObjectName(QStringLiteral("ExportShownAction"));
     exportButton->setMenu(exportMenu);
 
-    RestoreButton = Button(QStringLiteral("Przywróć bazę dostarczoną z programem"), "RestoreButton", this);
-    SaveButton = Button(QStringLiteral("Zapi&sz"), "SaveButton", this);
-    PickButton = Button(QStringLiteral("Dodaj do włas&nej listy"), "PickButton", this);
+    RestoreButton = DialogButton(QStringLiteral("Przywróć bazę dostarczoną z programem"), "RestoreButton", this);
+    SaveButton = DialogButton(QStringLiteral("Zapi&sz"), "SaveButton", this);
+    PickButton = DialogButton(QStringLiteral("Dodaj do włas&nej listy"), "PickButton", this);
     PickButton->setToolTip(QStringLiteral("Zaznaczone hasła z wybranym objaśnieniem trafiają na listę "
                                           "krzyżówki z własnych haseł"));
     PickButton->hide();
-    auto* close = Button(QStringLiteral("Zamknij"), "CloseButton", this);
+    auto* close = DialogButton(QStringLiteral("Zamknij"), "CloseButton", this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(undoButton);
     bottom->addWidget(redoButton);
@@ -482,7 +363,7 @@ void TDBBrowserForm::BuildControls()
     connect(EditedFilter, &QCheckBox::toggled, this, &TDBBrowserForm::FilterChanged);
     connect(LengthFilter, &QSpinBox::valueChanged, this, &TDBBrowserForm::FilterChanged);
     connect(ListTabs, &QTabWidget::currentChanged, this, [this] {
-        const int row = CurrentModel()->RowOf(FCurrent);
+        const int row = CurrentModel()->List().RowOf(FCurrent);
         if (row >= 0)
             SelectWord(FCurrent);
         else if (CurrentModel()->rowCount() > 0)
@@ -597,13 +478,12 @@ const TBaseWord* TDBBrowserForm::Current() const
 
 void TDBBrowserForm::FilterChanged()
 {
-    const TWordFilter filter(FilterEdit->text(), SearchExpl->isChecked());
+    const TWordFilter filter(FilterEdit->text().toStdString(), SearchExpl->isChecked());
     TWordConditions conditions;
     conditions.NoSound = NoSoundFilter->isChecked();
     conditions.UserEdited = EditedFilter->isChecked();
     conditions.Length = LengthFilter->value() == LengthFilter->minimum() ? 0 : LengthFilter->value();
-    FWordsModel->SetFilter(filter, conditions);
-    FExcludedModel->SetFilter(filter, conditions);
+    ChangeLists([&](TWordBaseList& list) { list.SetFilter(filter, conditions); });
     RefreshCounts();
     if (CurrentModel()->rowCount() > 0)
         CurrentList()->setCurrentIndex(CurrentModel()->index(0));
@@ -611,12 +491,18 @@ void TDBBrowserForm::FilterChanged()
         ShowWord({});
 }
 
+void TDBBrowserForm::ChangeLists(const std::function<void(TWordBaseList&)>& change)
+{
+    FWordsModel->Change(change);
+    FExcludedModel->Change(change);
+}
+
 void TDBBrowserForm::RefreshCounts()
 {
-    ListTabs->setTabText(0, QStringLiteral("Hasła (%1)").arg(FWordsModel->TotalCount()));
-    ListTabs->setTabText(1, QStringLiteral("Wykluczone (%1)").arg(FExcludedModel->TotalCount()));
+    ListTabs->setTabText(0, QStringLiteral("Hasła (%1)").arg(FWordsModel->List().TotalCount()));
+    ListTabs->setTabText(1, QStringLiteral("Wykluczone (%1)").arg(FExcludedModel->List().TotalCount()));
     CountLabel->setText(
-        QStringLiteral("Hasła: %1 z %2").arg(CurrentModel()->rowCount()).arg(CurrentModel()->TotalCount()));
+        QStringLiteral("Hasła: %1 z %2").arg(CurrentModel()->rowCount()).arg(CurrentModel()->List().TotalCount()));
 }
 
 void TDBBrowserForm::ListChanged()
@@ -626,13 +512,13 @@ void TDBBrowserForm::ListChanged()
         return;
     const QModelIndex index = CurrentList()->currentIndex();
     if (index.isValid())
-        ShowWord(CurrentModel()->Word(index.row()));
+        ShowWord(CurrentModel()->List().Word(index.row()));
 }
 
 void TDBBrowserForm::SelectWord(const std::string& word)
 {
     TDBWordModel* model = CurrentModel();
-    const int row = model->RowOf(word);
+    const int row = model->List().RowOf(word);
     if (row >= 0)
         CurrentList()->setCurrentIndex(model->index(row));
     else
@@ -749,6 +635,30 @@ int TDBBrowserForm::Ask(const QString& text, const QStringList& buttons)
     return it == added.end() ? int(added.size()) - 1 : int(it - added.begin());
 }
 
+void TDBBrowserForm::ShowError(const QString& text)
+{
+    Ask(text, {QStringLiteral("OK")});
+}
+
+bool TDBBrowserForm::Tried(const std::function<void()>& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+bool TDBBrowserForm::SoundDirReady()
+{
+    if (QDir().mkpath(FUserAudioDir))
+        return true;
+    ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
+    return false;
+}
+
 void TDBBrowserForm::Push(const QString& text, std::vector<TWordChange> changes)
 {
     if (changes.empty())
@@ -770,19 +680,15 @@ void TDBBrowserForm::ApplyChanges(std::vector<TWordChange>& changes, bool undo)
     } catch (const std::exception& e) {
         ShowMessage(QString::fromUtf8(e.what()));
     }
-    if (changes.size() > ListRebuildThreshold) {
-        FWordsModel->Reset();
-        FExcludedModel->Reset();
-    } else {
+    ChangeLists([&](TWordBaseList& list) {
+        if (changes.size() > ListRebuildThreshold)
+            return list.Reset();
         for (const TWordChange& change : changes)
             for (const auto* entry : {&change.Before, &change.After})
-                if (*entry) {
-                    FWordsModel->Update((*entry)->PWord);
-                    FExcludedModel->Update((*entry)->PWord);
-                }
-        FWordsModel->Refilter();
-        FExcludedModel->Refilter();
-    }
+                if (*entry)
+                    list.Update((*entry)->PWord);
+        list.Refilter();
+    });
     RefreshCounts();
 
     // The word the step ends with stays chosen; a word that left the list
@@ -792,7 +698,7 @@ void TDBBrowserForm::ApplyChanges(std::vector<TWordChange>& changes, bool undo)
     const std::optional<TBaseWord>& result = undo ? last.Before : last.After;
     const std::optional<TBaseWord>& previous = undo ? last.After : last.Before;
     const bool movedList = result && previous && result->Excluded != previous->Excluded;
-    if (result && CurrentModel()->RowOf(result->PWord) >= 0) {
+    if (result && CurrentModel()->List().RowOf(result->PWord) >= 0) {
         SelectWord(result->PWord);
     } else if (result && !movedList && changes.size() == 1) {
         if ((ListTabs->currentIndex() == 1) != result->Excluded)
@@ -801,7 +707,7 @@ void TDBBrowserForm::ApplyChanges(std::vector<TWordChange>& changes, bool undo)
     } else if (CurrentModel()->rowCount() > 0) {
         const int row = std::clamp(before.isValid() ? before.row() : 0, 0, CurrentModel()->rowCount() - 1);
         CurrentList()->setCurrentIndex(CurrentModel()->index(row));
-        ShowWord(CurrentModel()->Word(row));
+        ShowWord(CurrentModel()->List().Word(row));
     } else {
         ShowWord({});
     }
@@ -1023,10 +929,8 @@ void TDBBrowserForm::ChooseSoundClick()
         ShowMessage(QStringLiteral("Wybierz plik WAV, MP3 lub OGG."));
         return;
     }
-    if (!QDir().mkpath(FUserAudioDir)) {
-        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
+    if (!SoundDirReady())
         return;
-    }
     const QString name = FreeSoundName(extension);
     QFile source(path);
     if (!source.copy(FUserAudioDir + name)) {
@@ -1060,7 +964,7 @@ void TDBBrowserForm::PlayClick()
         Player = new TSoundPlayer(this);
         connect(Player, &TSoundPlayer::Failed, this, [this](const QString& message) {
             StatusLabel->setText(message);
-            Ask(message, {QStringLiteral("OK")});
+            ShowError(message);
         });
     }
     // A new press starts the sound again from its beginning.
@@ -1076,10 +980,8 @@ void TDBBrowserForm::RecordClick()
     }
     if (!Current() || !FCanRecord)
         return;
-    if (!QDir().mkpath(FUserAudioDir)) {
-        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
+    if (!SoundDirReady())
         return;
-    }
     if (!Recorder) {
         Capture = new QMediaCaptureSession(this);
         Capture->setAudioInput(new QAudioInput(Capture));
@@ -1127,7 +1029,7 @@ std::vector<std::string> TDBBrowserForm::SelectedWords() const
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<std::string> words;
     for (const QModelIndex& row : rows)
-        words.push_back(CurrentModel()->Word(row.row()));
+        words.push_back(CurrentModel()->List().Word(row.row()));
     if (words.empty() && Current())
         words.push_back(FCurrent);
     return words;
@@ -1138,10 +1040,8 @@ void TDBBrowserForm::GenerateClick()
     const std::vector<std::string> words = SelectedWords();
     if (words.empty())
         return;
-    if (!QDir().mkpath(FUserAudioDir)) {
-        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
+    if (!SoundDirReady())
         return;
-    }
     std::vector<TSpokenJob> jobs;
     QStringList names;
     for (const std::string& word : words) {
@@ -1163,7 +1063,7 @@ void TDBBrowserForm::GenerateClick()
                                            : QStringLiteral("nagrania haseł (%1)").arg(changes.size());
     Push(step, std::move(changes));
     if (!run.Error.empty())
-        Ask(QString::fromStdString(run.Error), {QStringLiteral("OK")});
+        ShowError(QString::fromStdString(run.Error));
     else if (run.Stopped)
         ShowMessage(
             QStringLiteral("Przerwano: wygenerowano nagrania %1 z %2 haseł.").arg(run.Written).arg(words.size()));
@@ -1180,30 +1080,28 @@ void TDBBrowserForm::ImportClick(bool thesaurus)
                    false);
     if (path.isEmpty())
         return;
+    const QString name = QFileInfo(path).fileName();
     std::ifstream in(LocalPath(path), std::ios::binary);
     if (!in) {
         ShowMessage(QStringLiteral("Nie można otworzyć pliku %1.").arg(path));
         return;
     }
     TImportPreview preview;
-    try {
-        preview = thesaurus ? PreviewThesaurusImport(FBase, in, QFileInfo(path).fileName().toStdString())
-                            : PreviewTsvImport(FBase, in);
-    } catch (const std::exception& e) {
-        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+    if (!Tried([&] {
+            preview = thesaurus ? PreviewThesaurusImport(FBase, in, name.toStdString()) : PreviewTsvImport(FBase, in);
+        }))
         return;
-    }
-    TImportPreviewForm form(preview, QFileInfo(path).fileName(), this);
+    TImportPreviewForm form(preview, name, this);
     if (form.exec() != QDialog::Accepted)
         return;
     std::vector<TWordChange> changes = preview.Changes(FBase);
     if (changes.empty()) {
-        ShowMessage(QStringLiteral("Plik %1 nie wnosi nic nowego.").arg(QFileInfo(path).fileName()));
+        ShowMessage(QStringLiteral("Plik %1 nie wnosi nic nowego.").arg(name));
         return;
     }
-    Push(QStringLiteral("import z pliku %1").arg(QFileInfo(path).fileName()), std::move(changes));
+    Push(QStringLiteral("import z pliku %1").arg(name), std::move(changes));
     ShowMessage(QStringLiteral("Zaimportowano z pliku %1: nowe hasła – %2, uzupełnione – %3.")
-                    .arg(QFileInfo(path).fileName())
+                    .arg(name)
                     .arg(preview.Added.size())
                     .arg(preview.Merged.size()));
 }
@@ -1212,24 +1110,19 @@ void TDBBrowserForm::ExportClick(bool shownOnly)
 {
     std::vector<std::string> words;
     if (shownOnly) {
-        words = CurrentModel()->ShownWords();
+        words = CurrentModel()->List().ShownWords();
     } else {
         for (const TBaseWord& word : FBase.Entries())
             words.push_back(word.PWord);
-        std::sort(words.begin(), words.end(),
-                  [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
+        std::sort(words.begin(), words.end(), PolishLess);
     }
     QString path = ChooseFile(QStringLiteral("Eksportuj hasła"), QStringLiteral("Lista haseł (*.tsv)"), true);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".tsv");
-    try {
-        ExportTsvFile(path.toStdString(), FBase, words);
-    } catch (const std::exception& e) {
-        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+    if (!Tried([&] { ExportTsvFile(path.toStdString(), FBase, words); }))
         return;
-    }
     ShowMessage(QStringLiteral("Wyeksportowano hasła (%1) do pliku %2.").arg(words.size()).arg(path));
 }
 
@@ -1241,16 +1134,11 @@ void TDBBrowserForm::RestoreClick()
             .arg(QString::fromStdString(FBase.BackupName()));
     if (Ask(question, {QStringLiteral("Przywróć"), QStringLiteral("Anuluj")}) != 0)
         return;
-    try {
-        FBase.RestoreShipped();
-    } catch (const std::exception& e) {
-        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+    if (!Tried([&] { FBase.RestoreShipped(); }))
         return;
-    }
     FDiskChanged = true;
     Undo->clear();
-    FWordsModel->Reset();
-    FExcludedModel->Reset();
+    ChangeLists([](TWordBaseList& list) { list.Reset(); });
     RefreshProblem();
     FilterChanged();
     ShowMessage(QStringLiteral("Przywrócono bazę dostarczoną z programem."));
@@ -1258,12 +1146,8 @@ void TDBBrowserForm::RestoreClick()
 
 bool TDBBrowserForm::SaveClick()
 {
-    try {
-        FBase.Save();
-    } catch (const std::exception& e) {
-        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+    if (!Tried([&] { FBase.Save(); }))
         return false;
-    }
     FDiskChanged = true;
     Undo->setClean();
     RefreshProblem();

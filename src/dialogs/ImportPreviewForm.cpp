@@ -2,6 +2,7 @@
 
 #include "core/Cp1250.h"
 #include "database/WordImport.h"
+#include "dialogs/Widgets.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -55,16 +56,14 @@ TImportPreviewForm::TImportPreviewForm(const TImportPreview& preview, const QStr
     summary->setObjectName(QStringLiteral("SummaryLabel"));
     summary->setWordWrap(true);
 
-    auto* refused = new QListWidget(this);
-    refused->setObjectName(QStringLiteral("RefusedList"));
+    auto* refused = Named<QListWidget>("RefusedList", this);
     for (const TImportRefusal& line : preview.Refused)
         refused->addItem(QStringLiteral("wiersz %1: %2 – %3")
                              .arg(line.Line)
                              .arg(QString::fromStdString(line.Text).replace(QLatin1Char('\t'), QStringLiteral(" ⇥ ")),
                                   QString::fromStdString(line.Reason)));
 
-    auto* tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("PreviewTabs"));
+    auto* tabs = Named<QTabWidget>("PreviewTabs", this);
     tabs->addTab(WordsList(preview.Added, "AddedList", this), QStringLiteral("Nowe (%1)").arg(preview.Added.size()));
     tabs->addTab(WordsList(preview.Merged, "MergedList", this),
                  QStringLiteral("Uzupełnione (%1)").arg(preview.Merged.size()));

@@ -1,6 +1,7 @@
 #include "dialogs/OptionsForm.h"
 
 #include "dialogs/SpinEdit.h"
+#include "dialogs/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,15 +28,6 @@ constexpr int DefaultMaxLen = 16;
 constexpr int DefaultSeriesCount = 10;
 constexpr int SeriesMin = 2;
 constexpr int SeriesMax = 12;
-
-QPushButton* NewButton(const QString& caption, const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    // Enter goes to the default button (OK), not to whichever button was last focused.
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
@@ -83,8 +75,7 @@ QString TOptionsForm::WithTrailingSeparator(const QString& dir)
 
 void TOptionsForm::CreateControls()
 {
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1 = Named<QTabWidget>("PageControl1", this);
 
     // "Hasła"
     auto* words = new QWidget;
@@ -92,11 +83,9 @@ void TOptionsForm::CreateControls()
     auto* lengths = new QGroupBox(QStringLiteral("Długość haseł"), words);
     auto* Label1 = new QLabel(QStringLiteral("Rozmiar najkrótszego hasła:"), lengths);
     auto* Label2 = new QLabel(QStringLiteral("Rozmiar najdłuższego hasła:"), lengths);
-    SpinEdit1 = new TSpinEdit(lengths);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1 = Named<TSpinEdit>("SpinEdit1", lengths);
     SpinEdit1->SetMaxLength(3);
-    SpinEdit2 = new TSpinEdit(lengths);
-    SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
+    SpinEdit2 = Named<TSpinEdit>("SpinEdit2", lengths);
     SpinEdit2->SetMaxLength(3);
     SpinEdit1->setFixedWidth(64);
     SpinEdit2->setFixedWidth(64);
@@ -108,11 +97,10 @@ void TOptionsForm::CreateControls()
     lengthsLayout->addWidget(Label2, 1, 0);
     lengthsLayout->addWidget(SpinEdit2, 1, 1);
     lengthsLayout->setColumnStretch(2, 1);
-    CheckBox1 = new QCheckBox(QStringLiteral("Zezwalaj na hasła w pierwszej kolumnie (wierszu)"), words);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1 =
+        Named<QCheckBox>("CheckBox1", QStringLiteral("Zezwalaj na hasła w pierwszej kolumnie (wierszu)"), words);
     auto* difficultyLabel = new QLabel(QStringLiteral("Poziom trudności:"), words);
-    DifficultyBox = new QComboBox(words);
-    DifficultyBox->setObjectName(QStringLiteral("DifficultyBox"));
+    DifficultyBox = Named<QComboBox>("DifficultyBox", words);
     for (const TDifficulty level : DifficultyLevels)
         DifficultyBox->addItem(QString::fromStdString(DifficultyName(level)), int(level));
     difficultyLabel->setBuddy(DifficultyBox);
@@ -129,8 +117,8 @@ void TOptionsForm::CreateControls()
     wordsLayout->addWidget(CheckBox1);
     wordsLayout->addLayout(difficultyLayout);
     wordsLayout->addWidget(SchoolSafeBox);
-    FillExactBox = new QCheckBox(QStringLiteral("Wypełniaj szablon dokładnie (bez dodawania czarnych pól)"), words);
-    FillExactBox->setObjectName(QStringLiteral("FillExactBox"));
+    FillExactBox = Named<QCheckBox>("FillExactBox",
+                                    QStringLiteral("Wypełniaj szablon dokładnie (bez dodawania czarnych pól)"), words);
     wordsLayout->addWidget(FillExactBox);
     wordsLayout->addStretch(1);
     PageControl1->addTab(words, QStringLiteral("Hasła"));
@@ -144,8 +132,7 @@ void TOptionsForm::CreateControls()
                          QStringLiteral("Nowe krzyżówki"));
     QWidget* audio = CreateLocationPage(QStringLiteral("Katalog audio"), QStringLiteral("domyślny katalog audio"),
                                         QStringLiteral("podana lokalizacja:"), 3, FAudio);
-    SpeechBox = new QCheckBox(QStringLiteral("Czytaj hasła bez nagrania syntezatorem mowy"), audio);
-    SpeechBox->setObjectName(QStringLiteral("SpeechBox"));
+    SpeechBox = Named<QCheckBox>("SpeechBox", QStringLiteral("Czytaj hasła bez nagrania syntezatorem mowy"), audio);
     static_cast<QBoxLayout*>(audio->layout())->insertWidget(1, SpeechBox);
     PageControl1->addTab(audio, QStringLiteral("Audio"));
 
@@ -154,10 +141,8 @@ void TOptionsForm::CreateControls()
     series->setObjectName(QStringLiteral("TabSheet_5"));
     auto* Label3 = new QLabel(QStringLiteral("Prefiks nowych krzyżówek:"), series);
     auto* Label4 = new QLabel(QStringLiteral("Długość serii:"), series);
-    Edit4 = new QLineEdit(series);
-    Edit4->setObjectName(QStringLiteral("Edit4"));
-    SpinEdit3 = new TSpinEdit(series);
-    SpinEdit3->setObjectName(QStringLiteral("SpinEdit3"));
+    Edit4 = Named<QLineEdit>("Edit4", series);
+    SpinEdit3 = Named<TSpinEdit>("SpinEdit3", series);
     SpinEdit3->SetMaxLength(4);
     SpinEdit3->setFixedWidth(64);
     SpinEdit3->SetRange(SeriesMin, SeriesMax);
@@ -168,16 +153,15 @@ void TOptionsForm::CreateControls()
     seriesLayout->addWidget(Edit4, 0, 1);
     seriesLayout->addWidget(Label4, 1, 0);
     seriesLayout->addWidget(SpinEdit3, 1, 1, Qt::AlignLeft);
-    UniqueSeriesBox = new QCheckBox(QStringLiteral("Hasła nie powtarzają się w serii"), series);
-    UniqueSeriesBox->setObjectName(QStringLiteral("UniqueSeriesBox"));
+    UniqueSeriesBox = Named<QCheckBox>("UniqueSeriesBox", QStringLiteral("Hasła nie powtarzają się w serii"), series);
     seriesLayout->addWidget(UniqueSeriesBox, 2, 0, 1, 2);
     seriesLayout->setColumnStretch(1, 1);
     seriesLayout->setRowStretch(3, 1);
     PageControl1->addTab(series, QStringLiteral("Seria krzyżówek"));
 
-    auto* Button6 = NewButton(QStringLiteral("Domyślnie"), QStringLiteral("Button6"), this);
-    auto* Button1 = NewButton(QStringLiteral("OK"), QStringLiteral("Button1"), this);
-    auto* Button5 = NewButton(QStringLiteral("Anuluj"), QStringLiteral("Button5"), this);
+    auto* Button6 = DialogButton(QStringLiteral("Domyślnie"), "Button6", this);
+    auto* Button1 = DialogButton(QStringLiteral("OK"), "Button1", this);
+    auto* Button5 = DialogButton(QStringLiteral("Anuluj"), "Button5", this);
     // Enter in a spin edit commits its value first and reaches OK only when pressed again.
     Button1->setDefault(true);
     Button6->setToolTip(QStringLiteral("Przywraca wartości domyślne tylko na widocznej karcie"));

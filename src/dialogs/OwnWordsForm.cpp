@@ -10,6 +10,7 @@
 #include "database/DB.h"
 #include "dialogs/DBBrowserForm.h"
 #include "dialogs/OwnWordsPreview.h"
+#include "dialogs/Widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -72,11 +73,10 @@ TOwnWordsForm::TOwnWordsForm(const TOwnWordsSources& sources, uint32_t seed, QWi
     };
 
     auto* kinds = new QGroupBox(QStringLiteral("Rodzaj"), this);
-    FFreeKind = new QRadioButton(QStringLiteral("Słowa krzyżujące się dowolnie"), kinds);
-    FFreeKind->setObjectName(QStringLiteral("FreeKind"));
+    FFreeKind = Named<QRadioButton>("FreeKind", QStringLiteral("Słowa krzyżujące się dowolnie"), kinds);
     FFreeKind->setChecked(true);
-    FKeywordKind = new QRadioButton(QStringLiteral("Krzyżówka z hasłem (słowo w każdym wierszu)"), kinds);
-    FKeywordKind->setObjectName(QStringLiteral("KeywordKind"));
+    FKeywordKind =
+        Named<QRadioButton>("KeywordKind", QStringLiteral("Krzyżówka z hasłem (słowo w każdym wierszu)"), kinds);
     auto* kindLayout = new QVBoxLayout(kinds);
     kindLayout->addWidget(FFreeKind);
     kindLayout->addWidget(FKeywordKind);
@@ -84,46 +84,31 @@ TOwnWordsForm::TOwnWordsForm(const TOwnWordsSources& sources, uint32_t seed, QWi
     auto* words = new QGroupBox(QStringLiteral("Słowa"), this);
     auto* hint =
         new QLabel(QStringLiteral("Jedno słowo w wierszu, po tabulatorze objaśnienie:\nSŁOWO<Tab>objaśnienie"), words);
-    FWords = new QPlainTextEdit(words);
-    FWords->setObjectName(QStringLiteral("WordsEdit"));
+    FWords = Named<QPlainTextEdit>("WordsEdit", words);
     FWords->setTabChangesFocus(false);
     FWords->setLineWrapMode(QPlainTextEdit::NoWrap);
-    FPaste = new QPushButton(QStringLiteral("Wklej"), words);
-    FPaste->setObjectName(QStringLiteral("PasteWords"));
-    FImport = new QPushButton(QStringLiteral("Wczytaj z pliku..."), words);
-    FImport->setObjectName(QStringLiteral("ImportWords"));
-    FPick = new QPushButton(QStringLiteral("Z bazy haseł..."), words);
-    FPick->setObjectName(QStringLiteral("PickWords"));
+    FPaste = Named<QPushButton>("PasteWords", QStringLiteral("Wklej"), words);
+    FImport = Named<QPushButton>("ImportWords", QStringLiteral("Wczytaj z pliku..."), words);
+    FPick = Named<QPushButton>("PickWords", QStringLiteral("Z bazy haseł..."), words);
     FPick->setToolTip(QStringLiteral("Otwiera edytor bazy haseł; słowa dodane tam przyciskiem "
                                      "„Dodaj do własnej listy” trafiają na listę z objaśnieniem"));
-    auto* wordButtons = new QHBoxLayout;
-    wordButtons->addWidget(FPaste);
-    wordButtons->addWidget(FImport);
-    wordButtons->addWidget(FPick);
-    wordButtons->addStretch();
     auto* wordsLayout = new QVBoxLayout(words);
     wordsLayout->addWidget(hint);
     wordsLayout->addWidget(FWords, 1);
-    wordsLayout->addLayout(wordButtons);
+    wordsLayout->addLayout(LeftRow({FPaste, FImport, FPick}));
 
     auto* options = new QGroupBox(QStringLiteral("Ustawienia"), this);
-    FLimitSize = new QCheckBox(QStringLiteral("Najwyżej (kolumny × wiersze):"), options);
-    FLimitSize->setObjectName(QStringLiteral("LimitSize"));
-    FMaxCols = new QSpinBox(options);
-    FMaxCols->setObjectName(QStringLiteral("MaxCols"));
-    FMaxRows = new QSpinBox(options);
-    FMaxRows->setObjectName(QStringLiteral("MaxRows"));
+    FLimitSize = Named<QCheckBox>("LimitSize", QStringLiteral("Najwyżej (kolumny × wiersze):"), options);
+    FMaxCols = Named<QSpinBox>("MaxCols", options);
+    FMaxRows = Named<QSpinBox>("MaxRows", options);
     for (QSpinBox* box : {FMaxCols, FMaxRows}) {
         box->setRange(2, MaxGridCols);
         box->setValue(15);
     }
-    FKeyword = new QLineEdit(options);
-    FKeyword->setObjectName(QStringLiteral("Keyword"));
+    FKeyword = Named<QLineEdit>("Keyword", options);
     FKeyword->setMaxLength(MaxKeywordLetters);
-    FFromDB = new QCheckBox(QStringLiteral("Słowa z bazy haseł, poziom:"), options);
-    FFromDB->setObjectName(QStringLiteral("WordsFromDB"));
-    FDifficulty = new QComboBox(options);
-    FDifficulty->setObjectName(QStringLiteral("Difficulty"));
+    FFromDB = Named<QCheckBox>("WordsFromDB", QStringLiteral("Słowa z bazy haseł, poziom:"), options);
+    FDifficulty = Named<QComboBox>("Difficulty", options);
     for (const TDifficulty level : DifficultyLevels)
         FDifficulty->addItem(QString::fromStdString(DifficultyName(level)), int(level));
     FDifficulty->setCurrentIndex(std::clamp(sources.Difficulty, 0, int(dfAll)));
@@ -136,18 +121,14 @@ TOwnWordsForm::TOwnWordsForm(const TOwnWordsSources& sources, uint32_t seed, QWi
     optionsLayout->addWidget(FFromDB, 2, 0);
     optionsLayout->addWidget(FDifficulty, 2, 1, 1, 2);
 
-    FPreview = new TOwnWordsPreview(this);
-    FPreview->setObjectName(QStringLiteral("Preview"));
-    FReport = new QLabel(this);
-    FReport->setObjectName(QStringLiteral("ResultText"));
+    FPreview = Named<TOwnWordsPreview>("Preview", this);
+    FReport = Named<QLabel>("ResultText", this);
     FReport->setWordWrap(true);
     FReport->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    FAgain = new QPushButton(QStringLiteral("Ułóż ponownie"), this);
-    FAgain->setObjectName(QStringLiteral("Recompose"));
+    FAgain = Named<QPushButton>("Recompose", QStringLiteral("Ułóż ponownie"), this);
 
-    FButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    FButtons = OkCancelButtons(this);
     FButtons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OkButton"));
-    FButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(kinds);
@@ -183,8 +164,6 @@ TOwnWordsForm::TOwnWordsForm(const TOwnWordsSources& sources, uint32_t seed, QWi
     connect(FImport, &QPushButton::clicked, this, &TOwnWordsForm::ImportFromFile);
     connect(FPaste, &QPushButton::clicked, this, &TOwnWordsForm::PasteWords);
     connect(FPick, &QPushButton::clicked, this, &TOwnWordsForm::PickFromDatabase);
-    connect(FButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(FButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(860, 560);
     ComposeNow();
 }
