@@ -284,14 +284,19 @@ void TSolutionCommands::CheckAll()
         Tell(MsgAllRight);
 }
 
+void TSolutionCommands::Reveal(const std::function<void(TCrossTXT&)>& reveal)
+{
+    FRevealing = true;
+    FCrossWord.Edit(reveal);
+    FRevealing = false;
+    FSolved = IsSolved(FCrossWord.Document());
+}
+
 void TSolutionCommands::RevealLetter()
 {
     const int col = FCrossView.CurrCol();
     const int row = FCrossView.CurrRow();
-    FRevealing = true;
-    FCrossWord.Edit([&](TCrossTXT& doc) { mz::RevealLetter(doc, col, row); });
-    FRevealing = false;
-    FSolved = IsSolved(FCrossWord.Document());
+    Reveal([&](TCrossTXT& doc) { mz::RevealLetter(doc, col, row); });
 }
 
 void TSolutionCommands::RevealWord()
@@ -301,10 +306,7 @@ void TSolutionCommands::RevealWord()
         Tell(MsgNoWord);
         return;
     }
-    FRevealing = true;
-    FCrossWord.Edit([&](TCrossTXT& doc) { mz::RevealWord(doc, number); });
-    FRevealing = false;
-    FSolved = IsSolved(FCrossWord.Document());
+    Reveal([&](TCrossTXT& doc) { mz::RevealWord(doc, number); });
 }
 
 void TSolutionCommands::ShowSolution()
@@ -312,12 +314,9 @@ void TSolutionCommands::ShowSolution()
     if (ShowMessage(MsgShowSolution, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, &FWindow)
         != QMessageBox::Yes)
         return;
-    FRevealing = true;
-    FCrossWord.Edit([](TCrossTXT& doc) { RevealAll(doc); });
-    FRevealing = false;
+    Reveal([](TCrossTXT& doc) { RevealAll(doc); });
     FShown = true;
     FCrossView.ClearWrong();
-    FSolved = IsSolved(FCrossWord.Document());
 }
 
 // The word database -----------------------------------------------------------------------

@@ -16,6 +16,7 @@ class QWidget;
 namespace mz {
 
 class TCrossDocument;
+class TCrossTXT;
 class TCrossSurface;
 class TDB;
 struct TSettings;
@@ -75,6 +76,8 @@ private:
     void RevealLetter();
     void RevealWord();
     void ShowSolution();
+    // Puts answers in; revealing never congratulates.
+    void Reveal(const std::function<void(TCrossTXT&)>& reveal);
     void RecoverAnswers();
     void CreatePhrase();
     void Tell(const QString& message);

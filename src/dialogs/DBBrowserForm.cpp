@@ -56,11 +56,6 @@ const QString Title = QStringLiteral("Edytor Bazy Haseł");
 // Above this many changed words the lists are built again instead of updated.
 constexpr size_t ListRebuildThreshold = 500;
 
-QString ScreenText(std::string_view cp1250)
-{
-    return QString::fromStdString(Cp1250ToUtf8(cp1250));
-}
-
 std::string BaseText(const QString& text)
 {
     return Utf8ToCp1250(text.toStdString());
@@ -116,7 +111,7 @@ QVariant TDBWordModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= FList.ShownCount())
         return {};
-    return ScreenText(FList.Word(index.row()));
+    return FromCp1250(FList.Word(index.row()));
 }
 
 void TDBWordModel::Change(const std::function<void(TWordBaseList&)>& change)
@@ -150,6 +145,12 @@ TDBBrowserForm::TDBBrowserForm(const QString& shippedFile, const QString& userFi
 void TDBBrowserForm::BuildControls()
 {
     setWindowTitle(Title + QStringLiteral("[*]"));
+    // A button of the dialog that runs `click`.
+    const auto makeButton = [this](const QString& caption, const char* name, auto click) {
+        QPushButton* button = DialogButton(caption, name, this);
+        connect(button, &QPushButton::clicked, this, click);
+        return button;
+    };
 
     ProblemLabel = Named<QLabel>("ProblemLabel", this);
     ProblemLabel->setWordWrap(true);
@@ -198,9 +199,9 @@ void TDBBrowserForm::BuildControls()
     NewWordEdit->setPlaceholderText(QStringLiteral("nowe hasło"));
     NewClueEdit = Named<QLineEdit>("NewClueEdit", this);
     NewClueEdit->setPlaceholderText(QStringLiteral("jego objaśnienie"));
-    AddWordButton = DialogButton(QStringLiteral("&Dodaj hasło"), "AddWordButton", this);
-    RemoveWordButton = DialogButton(QStringLiteral("&Usuń hasło"), "RemoveWordButton", this);
-    ExcludeButton = DialogButton(QStringLiteral("&Wyklucz z układania"), "ExcludeButton", this);
+    AddWordButton = makeButton(QStringLiteral("&Dodaj hasło"), "AddWordButton", &TDBBrowserForm::AddWordClick);
+    RemoveWordButton = makeButton(QStringLiteral("&Usuń hasło"), "RemoveWordButton", &TDBBrowserForm::RemoveWordClick);
+    ExcludeButton = makeButton(QStringLiteral("&Wyklucz z układania"), "ExcludeButton", &TDBBrowserForm::ExcludeClick);
     auto* adding = new QHBoxLayout;
     adding->addWidget(NewWordEdit, 2);
     adding->addWidget(NewClueEdit, 3);
@@ -233,7 +234,7 @@ void TDBBrowserForm::BuildControls()
     RegisterBox->setToolTip(QStringLiteral("Hasła o rejestrze innym niż zwykły nie trafiają do krzyżówek, gdy "
                                            "włączono „Hasła odpowiednie dla szkoły”; pejoratywne nie trafiają nigdy."));
     WordEdit = Named<QLineEdit>("WordEdit", this);
-    RenameButton = DialogButton(QStringLiteral("Zmień &nazwę"), "RenameButton", this);
+    RenameButton = makeButton(QStringLiteral("Zmień &nazwę"), "RenameButton", &TDBBrowserForm::RenameClick);
     auto* renaming = new QHBoxLayout;
     renaming->addWidget(WordEdit, 1);
     renaming->addWidget(RenameButton);
@@ -241,19 +242,22 @@ void TDBBrowserForm::BuildControls()
     ExplList = Named<QListWidget>("ExplList", this);
     ExplList->setWordWrap(true);
     ClueEdit = Named<QLineEdit>("ClueEdit", this);
-    AddClueButton = DialogButton(QStringLiteral("Dodaj &objaśnienie"), "AddClueButton", this);
-    ChangeClueButton = DialogButton(QStringLiteral("&Zmień"), "ChangeClueButton", this);
-    RemoveClueButton = DialogButton(QStringLiteral("Usuń"), "RemoveClueButton", this);
-    ClueUpButton = DialogButton(QStringLiteral("W górę"), "ClueUpButton", this);
-    ClueDownButton = DialogButton(QStringLiteral("W dół"), "ClueDownButton", this);
+    AddClueButton = makeButton(QStringLiteral("Dodaj &objaśnienie"), "AddClueButton", &TDBBrowserForm::AddClueClick);
+    ChangeClueButton = makeButton(QStringLiteral("&Zmień"), "ChangeClueButton", &TDBBrowserForm::ChangeClueClick);
+    RemoveClueButton = makeButton(QStringLiteral("Usuń"), "RemoveClueButton", &TDBBrowserForm::RemoveClueClick);
+    ClueUpButton = makeButton(QStringLiteral("W górę"), "ClueUpButton", [this] { MoveClue(-1); });
+    ClueDownButton = makeButton(QStringLiteral("W dół"), "ClueDownButton", [this] { MoveClue(1); });
 
     AudioList = Named<QListWidget>("AudioList", this);
     AudioList->setMaximumHeight(fontMetrics().height() * 2 + 8);
-    PlayButton = DialogButton(QStringLiteral("&Odtwórz"), "PlayButton", this);
-    ChooseSoundButton = DialogButton(QStringLiteral("Wybierz &plik..."), "ChooseSoundButton", this);
-    RecordButton = DialogButton(QStringLiteral("&Nagraj"), "RecordButton", this);
-    RemoveSoundButton = DialogButton(QStringLiteral("Usuń dźwięk"), "RemoveSoundButton", this);
-    GenerateButton = DialogButton(QStringLiteral("&Wygeneruj nagranie"), "GenerateButton", this);
+    PlayButton = makeButton(QStringLiteral("&Odtwórz"), "PlayButton", &TDBBrowserForm::PlayClick);
+    ChooseSoundButton =
+        makeButton(QStringLiteral("Wybierz &plik..."), "ChooseSoundButton", &TDBBrowserForm::ChooseSoundClick);
+    RecordButton = makeButton(QStringLiteral("&Nagraj"), "RecordButton", &TDBBrowserForm::RecordClick);
+    RemoveSoundButton =
+        makeButton(QStringLiteral("Usuń dźwięk"), "RemoveSoundButton", &TDBBrowserForm::RemoveSoundClick);
+    GenerateButton =
+        makeButton(QStringLiteral("&Wygeneruj nagranie"), "GenerateButton", &TDBBrowserForm::GenerateClick);
     GenerateButton->setToolTip(QStringLiteral("Nagranie zaznaczonych haseł czytanych syntezatorem mowy"));
 #ifndef MZ_HAVE_MULTIMEDIA
     PlayButton->hide();
@@ -279,29 +283,22 @@ void TDBBrowserForm::BuildControls()
     MessageLabel = Named<QLabel>("MessageLabel", this);
     MessageLabel->setWordWrap(true);
 
-    // Short captions; what a step undoes or redoes is its hint.
-    auto* undoAction = Named<QAction>("UndoAction", QStringLiteral("Cofnij"), this);
-    undoAction->setShortcut(QKeySequence::Undo);
-    undoAction->setEnabled(false);
-    connect(undoAction, &QAction::triggered, Undo, &QUndoStack::undo);
-    connect(Undo, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
-    connect(Undo, &QUndoStack::undoTextChanged, undoAction,
-            [undoAction](const QString& text) { undoAction->setToolTip(QStringLiteral("Cofnij ") + text); });
-    auto* redoAction = Named<QAction>("RedoAction", QStringLiteral("Ponów"), this);
-    redoAction->setShortcut(QKeySequence::Redo);
-    redoAction->setEnabled(false);
-    connect(redoAction, &QAction::triggered, Undo, &QUndoStack::redo);
-    connect(Undo, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
-    connect(Undo, &QUndoStack::redoTextChanged, redoAction,
-            [redoAction](const QString& text) { redoAction->setToolTip(QStringLiteral("Ponów ") + text); });
-    addAction(undoAction);
-    addAction(redoAction);
-    auto* undoButton = Named<QToolButton>("UndoButton", this);
-    undoButton->setDefaultAction(undoAction);
-    undoButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto* redoButton = Named<QToolButton>("RedoButton", this);
-    redoButton->setDefaultAction(redoAction);
-    redoButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Undo and redo: short captions; what a step undoes or redoes is its hint.
+    const auto stepButton = [this](bool redo) {
+        const QString caption = redo ? QStringLiteral("Ponów") : QStringLiteral("Cofnij");
+        auto* action = Named<QAction>(redo ? "RedoAction" : "UndoAction", caption, this);
+        action->setShortcut(redo ? QKeySequence::Redo : QKeySequence::Undo);
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, Undo, redo ? &QUndoStack::redo : &QUndoStack::undo);
+        connect(Undo, redo ? &QUndoStack::canRedoChanged : &QUndoStack::canUndoChanged, action, &QAction::setEnabled);
+        connect(Undo, redo ? &QUndoStack::redoTextChanged : &QUndoStack::undoTextChanged, action,
+                [action, caption](const QString& text) { action->setToolTip(caption + QLatin1Char(' ') + text); });
+        addAction(action);
+        auto* button = Named<QToolButton>(redo ? "RedoButton" : "UndoButton", this);
+        button->setDefaultAction(action);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        return button;
+    };
 
     auto* importButton = Named<QToolButton>("ImportButton", this);
     importButton->setText(QStringLiteral("&Importuj"));
@@ -322,20 +319,15 @@ void TDBBrowserForm::BuildControls()
     exportShown->setObjectName(QStringLiteral("ExportShownAction"));
     exportButton->setMenu(exportMenu);
 
-    RestoreButton = DialogButton(QStringLiteral("Przywróć bazę dostarczoną z programem"), "RestoreButton", this);
-    SaveButton = DialogButton(QStringLiteral("Zapi&sz"), "SaveButton", this);
-    PickButton = DialogButton(QStringLiteral("Dodaj do włas&nej listy"), "PickButton", this);
+    RestoreButton = makeButton(QStringLiteral("Przywróć bazę dostarczoną z programem"), "RestoreButton",
+                               &TDBBrowserForm::RestoreClick);
+    SaveButton = makeButton(QStringLiteral("Zapi&sz"), "SaveButton", &TDBBrowserForm::SaveClick);
+    PickButton = makeButton(QStringLiteral("Dodaj do włas&nej listy"), "PickButton", &TDBBrowserForm::PickClick);
     PickButton->setToolTip(QStringLiteral("Zaznaczone hasła z wybranym objaśnieniem trafiają na listę "
                                           "krzyżówki z własnych haseł"));
     PickButton->hide();
-    auto* close = DialogButton(QStringLiteral("Zamknij"), "CloseButton", this);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(undoButton);
-    bottom->addWidget(redoButton);
-    bottom->addWidget(importButton);
-    bottom->addWidget(exportButton);
-    bottom->addWidget(RestoreButton);
-    bottom->addStretch(1);
+    auto* close = makeButton(QStringLiteral("Zamknij"), "CloseButton", &TDBBrowserForm::reject);
+    auto* bottom = LeftRow({stepButton(false), stepButton(true), importButton, exportButton, RestoreButton});
     bottom->addWidget(PickButton);
     bottom->addWidget(SaveButton);
     bottom->addWidget(close);
@@ -371,37 +363,19 @@ void TDBBrowserForm::BuildControls()
         else
             ShowWord({});
     });
-    connect(AddWordButton, &QPushButton::clicked, this, &TDBBrowserForm::AddWordClick);
     connect(NewClueEdit, &QLineEdit::returnPressed, this, &TDBBrowserForm::AddWordClick);
-    connect(RemoveWordButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveWordClick);
-    connect(ExcludeButton, &QPushButton::clicked, this, &TDBBrowserForm::ExcludeClick);
     connect(RegisterBox, &QComboBox::activated, this, &TDBBrowserForm::RegisterChosen);
-    connect(RenameButton, &QPushButton::clicked, this, &TDBBrowserForm::RenameClick);
     connect(WordEdit, &QLineEdit::returnPressed, this, &TDBBrowserForm::RenameClick);
     connect(ExplList, &QListWidget::currentRowChanged, this, [this](int row) {
         const QListWidgetItem* item = row >= 0 ? ExplList->item(row) : nullptr;
         ClueEdit->setText(item ? item->text() : QString());
         RefreshButtons();
     });
-    connect(AddClueButton, &QPushButton::clicked, this, &TDBBrowserForm::AddClueClick);
-    connect(ChangeClueButton, &QPushButton::clicked, this, &TDBBrowserForm::ChangeClueClick);
-    connect(RemoveClueButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveClueClick);
-    connect(ClueUpButton, &QPushButton::clicked, this, [this] { MoveClue(-1); });
-    connect(ClueDownButton, &QPushButton::clicked, this, [this] { MoveClue(1); });
     connect(AudioList, &QListWidget::currentRowChanged, this, &TDBBrowserForm::SoundChanged);
-    connect(PlayButton, &QPushButton::clicked, this, &TDBBrowserForm::PlayClick);
-    connect(ChooseSoundButton, &QPushButton::clicked, this, &TDBBrowserForm::ChooseSoundClick);
-    connect(RecordButton, &QPushButton::clicked, this, &TDBBrowserForm::RecordClick);
-    connect(RemoveSoundButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveSoundClick);
-    connect(GenerateButton, &QPushButton::clicked, this, &TDBBrowserForm::GenerateClick);
     connect(importTsv, &QAction::triggered, this, [this] { ImportClick(false); });
     connect(importThesaurus, &QAction::triggered, this, [this] { ImportClick(true); });
     connect(exportAll, &QAction::triggered, this, [this] { ExportClick(false); });
     connect(exportShown, &QAction::triggered, this, [this] { ExportClick(true); });
-    connect(RestoreButton, &QPushButton::clicked, this, &TDBBrowserForm::RestoreClick);
-    connect(SaveButton, &QPushButton::clicked, this, &TDBBrowserForm::SaveClick);
-    connect(PickButton, &QPushButton::clicked, this, &TDBBrowserForm::PickClick);
-    connect(close, &QPushButton::clicked, this, &TDBBrowserForm::reject);
     connect(Undo, &QUndoStack::cleanChanged, this, [this](bool clean) {
         setWindowModified(!clean);
         RefreshButtons();
@@ -448,7 +422,7 @@ void TDBBrowserForm::PickClick()
         const int row = word == FCurrent ? ExplList->currentRow() : -1;
         const size_t clue = row >= 0 && size_t(row) < entry->Explanations.size() ? size_t(row) : 0;
         picked.emplace_back(word, entry->Explanations.empty() ? std::string() : entry->Explanations[clue]);
-        names << ScreenText(word);
+        names << FromCp1250(word);
     }
     if (picked.empty())
         return ShowMessage(QStringLiteral("Zaznacz hasła, które mają trafić na własną listę."));
@@ -533,8 +507,8 @@ void TDBBrowserForm::ShowWord(const std::string& word)
     const TBaseWord* entry = Current();
     if (!entry)
         FCurrent.clear();
-    WordLabel->setText(entry ? ScreenText(entry->PWord) : QString());
-    WordEdit->setText(entry ? ScreenText(entry->PWord) : QString());
+    WordLabel->setText(entry ? FromCp1250(entry->PWord) : QString());
+    WordEdit->setText(entry ? FromCp1250(entry->PWord) : QString());
     QString state;
     if (entry) {
         if (!entry->UserEdited)
@@ -557,7 +531,7 @@ void TDBBrowserForm::ShowWord(const std::string& word)
         ExplList->clear();
         if (entry)
             for (const std::string& clue : entry->Explanations)
-                ExplList->addItem(ScreenText(clue));
+                ExplList->addItem(FromCp1250(clue));
     }
     if (ExplList->count() > 0)
         ExplList->setCurrentRow(std::clamp(clueRow, 0, ExplList->count() - 1));
@@ -567,7 +541,7 @@ void TDBBrowserForm::ShowWord(const std::string& word)
     ClueEdit->setText(clue ? clue->text() : QString());
     AudioList->clear();
     if (entry && !entry->Audio.empty())
-        AudioList->addItem(ScreenText(entry->SoundName()));
+        AudioList->addItem(FromCp1250(entry->SoundName()));
     if (AudioList->count() > 0)
         AudioList->setCurrentRow(0);
     else
@@ -642,13 +616,7 @@ void TDBBrowserForm::ShowError(const QString& text)
 
 bool TDBBrowserForm::Tried(const std::function<void()>& work)
 {
-    try {
-        work();
-        return true;
-    } catch (const std::exception& e) {
-        ShowError(QString::fromUtf8(e.what()));
-        return false;
-    }
+    return mz::Tried(work, [this](const QString& text) { ShowError(text); });
 }
 
 bool TDBBrowserForm::SoundDirReady()
@@ -724,7 +692,7 @@ void TDBBrowserForm::ChangeCurrent(const QString& text, const std::function<bool
     after.UserEdited = true;
     if (after == *entry)
         return;
-    Push(text.arg(ScreenText(entry->PWord)), {{*entry, after, 0}});
+    Push(text.arg(FromCp1250(entry->PWord)), {{*entry, after, 0}});
 }
 
 bool TDBBrowserForm::ClueAccepted(const QString& typed, const std::string& word, std::string& clue)
@@ -751,7 +719,7 @@ void TDBBrowserForm::AddWordClick()
         return;
     }
     if (FBase.Find(check.Word)) {
-        ShowMessage(QStringLiteral("Hasło %1 już jest w bazie.").arg(ScreenText(check.Word)));
+        ShowMessage(QStringLiteral("Hasło %1 już jest w bazie.").arg(FromCp1250(check.Word)));
         SelectWord(check.Word);
         return;
     }
@@ -759,7 +727,7 @@ void TDBBrowserForm::AddWordClick()
     if (!ClueAccepted(NewClueEdit->text(), check.Word, clue))
         return;
     TBaseWord word{check.Word, {clue}, {}, false, true, {}};
-    Push(QStringLiteral("dodanie hasła %1").arg(ScreenText(check.Word)), {{std::nullopt, word, 0}});
+    Push(QStringLiteral("dodanie hasła %1").arg(FromCp1250(check.Word)), {{std::nullopt, word, 0}});
     NewWordEdit->clear();
     NewClueEdit->clear();
 }
@@ -777,20 +745,20 @@ void TDBBrowserForm::RenameClick()
     if (check.Word == entry->PWord)
         return;
     if (FBase.Find(check.Word)) {
-        ShowMessage(QStringLiteral("Hasło %1 już jest w bazie.").arg(ScreenText(check.Word)));
+        ShowMessage(QStringLiteral("Hasło %1 już jest w bazie.").arg(FromCp1250(check.Word)));
         return;
     }
     TBaseWord after = *entry;
     after.PWord = check.Word;
     after.UserEdited = true;
-    Push(QStringLiteral("zmiana nazwy hasła %1 na %2").arg(ScreenText(entry->PWord), ScreenText(check.Word)),
+    Push(QStringLiteral("zmiana nazwy hasła %1 na %2").arg(FromCp1250(entry->PWord), FromCp1250(check.Word)),
          {{*entry, after, 0}});
 }
 
 void TDBBrowserForm::RemoveWordClick()
 {
     if (const TBaseWord* entry = Current())
-        Push(QStringLiteral("usunięcie hasła %1").arg(ScreenText(entry->PWord)), {{*entry, std::nullopt, 0}});
+        Push(QStringLiteral("usunięcie hasła %1").arg(FromCp1250(entry->PWord)), {{*entry, std::nullopt, 0}});
 }
 
 void TDBBrowserForm::ExcludeClick()
@@ -897,7 +865,7 @@ QString TDBBrowserForm::FreeSoundName(const QString& extension) const
 
 QString TDBBrowserForm::FreeSoundName(const std::string& baseWord, const QString& extension) const
 {
-    const QString word = ScreenText(baseWord);
+    const QString word = FromCp1250(baseWord);
     QString name = word + QLatin1Char('.') + extension;
     // A shipped sound of that name stays reachable for an undo.
     for (int n = 2; QFileInfo::exists(FUserAudioDir + name) || QFileInfo::exists(FAudioDir + name); ++n)
@@ -1002,7 +970,7 @@ void TDBBrowserForm::RecordClick()
                 TBaseWord after = *entry;
                 after.SetSoundName(BaseText(file.fileName()));
                 after.UserEdited = true;
-                Push(QStringLiteral("nagranie hasła %1").arg(ScreenText(word)), {{*entry, after, 0}});
+                Push(QStringLiteral("nagranie hasła %1").arg(FromCp1250(word)), {{*entry, after, 0}});
             }
             RefreshButtons();
         });
@@ -1059,7 +1027,7 @@ void TDBBrowserForm::GenerateClick()
             after.UserEdited = true;
             changes.push_back({*entry, after, 0});
         }
-    const QString step = words.size() == 1 ? QStringLiteral("nagranie hasła %1").arg(ScreenText(words.front()))
+    const QString step = words.size() == 1 ? QStringLiteral("nagranie hasła %1").arg(FromCp1250(words.front()))
                                            : QStringLiteral("nagrania haseł (%1)").arg(changes.size());
     Push(step, std::move(changes));
     if (!run.Error.empty())

@@ -15,11 +15,6 @@ namespace mz {
 
 namespace {
 
-QString ScreenText(std::string_view cp1250)
-{
-    return QString::fromStdString(Cp1250ToUtf8(cp1250));
-}
-
 QListWidget* WordsList(const std::vector<TImportWord>& words, const char* name, QWidget* parent)
 {
     auto* list = new QListWidget(parent);
@@ -28,10 +23,10 @@ QListWidget* WordsList(const std::vector<TImportWord>& words, const char* name, 
     for (const TImportWord& word : words) {
         QStringList clues;
         for (const std::string& clue : word.NewExplanations)
-            clues << ScreenText(clue);
-        QString text = ScreenText(word.PWord) + QStringLiteral(" – ") + clues.join(QStringLiteral("; "));
+            clues << FromCp1250(clue);
+        QString text = FromCp1250(word.PWord) + QStringLiteral(" – ") + clues.join(QStringLiteral("; "));
         if (!word.SoundName.empty())
-            text += QStringLiteral(" [dźwięk: %1]").arg(ScreenText(word.SoundName));
+            text += QStringLiteral(" [dźwięk: %1]").arg(FromCp1250(word.SoundName));
         if (word.Line > 0)
             text = QStringLiteral("wiersz %1: ").arg(word.Line) + text;
         list->addItem(text);

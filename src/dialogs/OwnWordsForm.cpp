@@ -45,11 +45,6 @@ constexpr double DialogTimeLimit = 0.5;
 // Refused lines the report names before "i jeszcze N".
 constexpr size_t ShownProblems = 5;
 
-QString FromCp1250(const std::string& text)
-{
-    return QString::fromStdString(Cp1250ToUtf8(text));
-}
-
 QString ProblemsText(const TWordList& list)
 {
     QString text = QStringLiteral("Popraw listę słów:");

@@ -1,15 +1,25 @@
 #pragma once
 
+#include "core/Cp1250.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QString>
 
+#include <exception>
 #include <initializer_list>
+#include <string_view>
 #include <utility>
 
 namespace mz {
+
+// CP1250 bytes (documents, files, the word database) as screen text.
+inline QString FromCp1250(std::string_view cp1250)
+{
+    return QString::fromStdString(Cp1250ToUtf8(cp1250));
+}
 
 // A new widget (or action) under the object name the window and its tests find it by.
 template <class TWidget, class... TArgs> TWidget* Named(const char* name, TArgs&&... args)
@@ -36,6 +46,19 @@ inline QHBoxLayout* LeftRow(std::initializer_list<QWidget*> widgets)
         row->addWidget(widget);
     row->addStretch(1);
     return row;
+}
+
+// Runs `command`; the text of an error it throws goes to `show`. Returns
+// whether the command ran through.
+template <class TCommand, class TShow> bool Tried(TCommand&& command, TShow&& show)
+{
+    try {
+        command();
+        return true;
+    } catch (const std::exception& e) {
+        show(QString::fromUtf8(e.what()));
+        return false;
+    }
 }
 
 // OK and "Anuluj" for the foot of `dialog`, accepting and rejecting it.
