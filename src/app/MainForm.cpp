@@ -741,20 +741,24 @@ void TMainForm::ShowToolbarOf(bool editor)
     }
 }
 
+// The menus, the toolbar and the rows under the grid of the template editor or of the crossword.
+void TMainForm::ShowModeOf(bool editor)
+{
+    FEditorMode = editor;
+    FClues->SetEditorMode(editor);
+    for (QAction* crossWordOnly : {FCrossWordMenu->menuAction(), FToolsMenu->menuAction(), FSolutionMenu->menuAction(),
+                                   FAct.PreView, FAct.ViewSeparator})
+        crossWordOnly->setVisible(!editor);
+    FTemplateMenu->menuAction()->setVisible(editor);
+    ShowToolbarOf(editor);
+    FClues->SetShown(!editor);
+    FEditor->SetShown(editor);
+}
+
 void TMainForm::EnterEditor()
 {
     TCrossSurface* shown = VisibleGrid();
-    FEditorMode = true;
-    FClues->SetEditorMode(true);
-    FCrossWordMenu->menuAction()->setVisible(false);
-    FToolsMenu->menuAction()->setVisible(false);
-    FSolutionMenu->menuAction()->setVisible(false);
-    FAct.PreView->setVisible(false);
-    FAct.ViewSeparator->setVisible(false);
-    FTemplateMenu->menuAction()->setVisible(true);
-    ShowToolbarOf(true);
-    FClues->SetShown(false);
-    FEditor->SetShown(true);
+    ShowModeOf(true);
     if (shown)
         shown->setVisible(false);
     FTemplateView->setVisible(true);
@@ -767,18 +771,8 @@ void TMainForm::EnterEditor()
 void TMainForm::CloseEditor()
 {
     TCrossSurface& back = (FAct.PreView->isChecked() && Creating()) ? *FPreviewView : *FCrossView;
-    FEditorMode = false;
-    FClues->SetEditorMode(false);
-    FEditor->SetShown(false);
-    FTemplateMenu->menuAction()->setVisible(false);
-    FCrossWordMenu->menuAction()->setVisible(true);
-    FToolsMenu->menuAction()->setVisible(true);
-    FSolutionMenu->menuAction()->setVisible(true);
-    FAct.PreView->setVisible(true);
-    FAct.ViewSeparator->setVisible(true);
+    ShowModeOf(false);
     FTemplateView->setVisible(false);
-    ShowToolbarOf(false);
-    FClues->SetShown(true);
     back.setVisible(true);
     FitWindowToGrid(back);
     if (back.isEnabled())

@@ -268,20 +268,20 @@ void TSolutionCommands::CheckWord()
         Tell(MsgNoWord);
         return;
     }
-    const auto wrong = WrongCellsOfWord(FCrossWord.Document(), number);
-    for (const TCellPos& cell : wrong)
-        FCrossView.MarkWrong(cell.Col, cell.Row);
-    if (wrong.empty())
-        Tell(MsgWordRight);
+    MarkWrong(WrongCellsOfWord(FCrossWord.Document(), number), MsgWordRight);
 }
 
 void TSolutionCommands::CheckAll()
 {
-    const auto wrong = WrongCells(FCrossWord.Document());
+    MarkWrong(WrongCells(FCrossWord.Document()), MsgAllRight);
+}
+
+void TSolutionCommands::MarkWrong(const std::vector<TCellPos>& wrong, const QString& noneWrong)
+{
     for (const TCellPos& cell : wrong)
         FCrossView.MarkWrong(cell.Col, cell.Row);
     if (wrong.empty())
-        Tell(MsgAllRight);
+        Tell(noneWrong);
 }
 
 void TSolutionCommands::Reveal(const std::function<void(TCrossTXT&)>& reveal)

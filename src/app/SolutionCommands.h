@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -19,6 +20,7 @@ class TCrossDocument;
 class TCrossTXT;
 class TCrossSurface;
 class TDB;
+struct TCellPos;
 struct TSettings;
 
 // "Utwórz rozwiązanie...": the phrase typed by the user, or a word the program
@@ -76,6 +78,8 @@ private:
     void RevealLetter();
     void RevealWord();
     void ShowSolution();
+    // Marks the wrong cells; without any, says `noneWrong`.
+    void MarkWrong(const std::vector<TCellPos>& wrong, const QString& noneWrong);
     // Puts answers in; revealing never congratulates.
     void Reveal(const std::function<void(TCrossTXT&)>& reveal);
     void RecoverAnswers();
