@@ -25,8 +25,7 @@ const char* const MsgNoBrowser = "Nie można uruchomić przeglądarki internetow
 
 QToolButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& hint)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
+    auto* button = Named<QToolButton>(name, parent);
     button->setText(caption);
     button->setToolTip(hint);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -56,11 +55,8 @@ THelpForm::THelpForm(const QString& helpFile, QWidget* parent) : QWidget(parent,
     if (!FBrowser->documentTitle().isEmpty())
         setWindowTitle(FBrowser->documentTitle());
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = LeftRow({FBack, FForward, FHome, FExternal});
     buttons->setContentsMargins(4, 2, 4, 2);
-    for (QToolButton* b : {FBack, FForward, FHome, FExternal})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

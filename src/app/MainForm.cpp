@@ -25,6 +25,7 @@
 #include "dialogs/DBBrowserForm.h"
 #include "dialogs/OptionsForm.h"
 #include "dialogs/Widgets.h"
+#include "documents/GridReady.h"
 #include "grid/CrossDocument.h"
 #include "grid/CrossSurface.h"
 
@@ -458,21 +459,15 @@ void TMainForm::Start()
 // when it cannot be read or shown.
 void TMainForm::LoadStartTemplate()
 {
-    TCrossTXT pattern;
-    bool loaded = false;
-    try {
-        pattern.LoadFromFile(FSettings.PatternFileName.toStdString());
-        loaded = ShowableProblem(pattern).isEmpty();
-    } catch (const std::exception&) {
+    std::optional<TCrossTXT> pattern = ReadForGrid(FSettings.PatternFileName.toStdString());
+    if (!pattern) {
+        pattern.emplace();
+        pattern->SetColCount(StartCols);
+        pattern->SetRowCount(StartRows);
+        pattern->SetCell(1, 1, BlockedCell);
+        pattern->FileName = (FSettings.PatternDir + BlankPatternName).toStdString();
     }
-    if (!loaded) {
-        pattern = TCrossTXT();
-        pattern.SetColCount(StartCols);
-        pattern.SetRowCount(StartRows);
-        pattern.SetCell(1, 1, BlockedCell);
-        pattern.FileName = (FSettings.PatternDir + BlankPatternName).toStdString();
-    }
-    FTemplate->Assign(pattern);
+    FTemplate->Assign(*pattern);
     FTemplate->SetModified(false);
 }
 
