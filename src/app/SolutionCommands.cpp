@@ -251,23 +251,25 @@ void TSolutionCommands::CellTyped()
 
 // Checking and revealing ------------------------------------------------------------------
 
-int TSolutionCommands::WordAtCursor() const
+int TSolutionCommands::WordAtCursor()
 {
     const TCrossTXT& doc = FCrossWord.Document();
     const int col = FCrossView.CurrCol();
     const int row = FCrossView.CurrRow();
     const bool horizontal = FCrossView.WriteDir() == TDirection::Across;
-    const int number = ExplNumberAt(doc, col, row, horizontal);
-    return number != 0 ? number : ExplNumberAt(doc, col, row, !horizontal);
+    int number = ExplNumberAt(doc, col, row, horizontal);
+    if (number == 0)
+        number = ExplNumberAt(doc, col, row, !horizontal);
+    if (number == 0)
+        Tell(MsgNoWord);
+    return number;
 }
 
 void TSolutionCommands::CheckWord()
 {
     const int number = WordAtCursor();
-    if (number == 0) {
-        Tell(MsgNoWord);
+    if (number == 0)
         return;
-    }
     MarkWrong(WrongCellsOfWord(FCrossWord.Document(), number), MsgWordRight);
 }
 
@@ -302,10 +304,8 @@ void TSolutionCommands::RevealLetter()
 void TSolutionCommands::RevealWord()
 {
     const int number = WordAtCursor();
-    if (number == 0) {
-        Tell(MsgNoWord);
+    if (number == 0)
         return;
-    }
     Reveal([&](TCrossTXT& doc) { mz::RevealWord(doc, number); });
 }
 

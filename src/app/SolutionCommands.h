@@ -88,7 +88,9 @@ private:
     void UpdateCommands();
     void UpdateStrip();
     void CellTyped();
-    int WordAtCursor() const;
+    // The explanation the cursor's word belongs to, in the writing direction
+    // first; 0 (and the user told) when the cursor stands in no word.
+    int WordAtCursor();
     const TDB* Database();
 
     TCrossDocument& FCrossWord;

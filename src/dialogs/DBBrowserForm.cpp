@@ -681,14 +681,13 @@ void TDBBrowserForm::ApplyChanges(std::vector<TWordChange>& changes, bool undo)
     }
 }
 
-void TDBBrowserForm::ChangeCurrent(const QString& text, const std::function<bool(TBaseWord&)>& edit)
+void TDBBrowserForm::ChangeCurrent(const QString& text, const std::function<void(TBaseWord&)>& edit)
 {
     const TBaseWord* entry = Current();
     if (!entry)
         return;
     TBaseWord after = *entry;
-    if (!edit(after))
-        return;
+    edit(after);
     after.UserEdited = true;
     if (after == *entry)
         return;
@@ -768,19 +767,13 @@ void TDBBrowserForm::ExcludeClick()
         return;
     ChangeCurrent(entry->Excluded ? QStringLiteral("przywrócenie hasła %1 do układania")
                                   : QStringLiteral("wykluczenie hasła %1"),
-                  [](TBaseWord& word) {
-                      word.Excluded = !word.Excluded;
-                      return true;
-                  });
+                  [](TBaseWord& word) { word.Excluded = !word.Excluded; });
 }
 
 void TDBBrowserForm::RegisterChosen(int index)
 {
     const auto reg = static_cast<TRegister>(RegisterBox->itemData(index).toInt());
-    ChangeCurrent(QStringLiteral("zmiana rejestru hasła %1"), [reg](TBaseWord& word) {
-        word.SetRegister(reg);
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("zmiana rejestru hasła %1"), [reg](TBaseWord& word) { word.SetRegister(reg); });
 }
 
 void TDBBrowserForm::AddClueClick()
@@ -793,10 +786,8 @@ void TDBBrowserForm::AddClueClick()
         ShowMessage(QStringLiteral("Hasło ma już to objaśnienie."));
         return;
     }
-    ChangeCurrent(QStringLiteral("dodanie objaśnienia hasła %1"), [&](TBaseWord& word) {
-        word.Explanations.push_back(clue);
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("dodanie objaśnienia hasła %1"),
+                  [&](TBaseWord& word) { word.Explanations.push_back(clue); });
     ExplList->setCurrentRow(ExplList->count() - 1);
 }
 
@@ -804,14 +795,11 @@ void TDBBrowserForm::ChangeClueClick()
 {
     const int row = ExplList->currentRow();
     std::string clue;
-    if (!Current() || row < 0 || !ClueAccepted(ClueEdit->text(), FCurrent, clue))
+    if (!Current() || row < 0 || row >= int(Current()->Explanations.size())
+        || !ClueAccepted(ClueEdit->text(), FCurrent, clue))
         return;
-    ChangeCurrent(QStringLiteral("zmiana objaśnienia hasła %1"), [&](TBaseWord& word) {
-        if (row >= int(word.Explanations.size()))
-            return false;
-        word.Explanations[row] = clue;
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("zmiana objaśnienia hasła %1"),
+                  [&](TBaseWord& word) { word.Explanations[row] = clue; });
 }
 
 void TDBBrowserForm::RemoveClueClick()
@@ -825,10 +813,8 @@ void TDBBrowserForm::RemoveClueClick()
             QStringLiteral("Hasło musi mieć co najmniej jedno objaśnienie; jeśli jest zbędne, usuń całe hasło."));
         return;
     }
-    ChangeCurrent(QStringLiteral("usunięcie objaśnienia hasła %1"), [&](TBaseWord& word) {
-        word.Explanations.erase(word.Explanations.begin() + row);
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("usunięcie objaśnienia hasła %1"),
+                  [&](TBaseWord& word) { word.Explanations.erase(word.Explanations.begin() + row); });
 }
 
 void TDBBrowserForm::MoveClue(int delta)
@@ -838,10 +824,8 @@ void TDBBrowserForm::MoveClue(int delta)
     const TBaseWord* entry = Current();
     if (!entry || row < 0 || target < 0 || target >= int(entry->Explanations.size()))
         return;
-    ChangeCurrent(QStringLiteral("zmiana kolejności objaśnień hasła %1"), [&](TBaseWord& word) {
-        std::swap(word.Explanations[row], word.Explanations[target]);
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("zmiana kolejności objaśnień hasła %1"),
+                  [&](TBaseWord& word) { std::swap(word.Explanations[row], word.Explanations[target]); });
     ExplList->setCurrentRow(target);
 }
 
@@ -906,18 +890,12 @@ void TDBBrowserForm::ChooseSoundClick()
                         .arg(path, FUserAudioDir, source.errorString()));
         return;
     }
-    ChangeCurrent(QStringLiteral("dźwięk hasła %1"), [&](TBaseWord& word) {
-        word.SetSoundName(BaseText(name));
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("dźwięk hasła %1"), [&](TBaseWord& word) { word.SetSoundName(BaseText(name)); });
 }
 
 void TDBBrowserForm::RemoveSoundClick()
 {
-    ChangeCurrent(QStringLiteral("usunięcie dźwięku hasła %1"), [](TBaseWord& word) {
-        word.SetSoundName({});
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("usunięcie dźwięku hasła %1"), [](TBaseWord& word) { word.SetSoundName({}); });
 }
 
 void TDBBrowserForm::PlayClick()

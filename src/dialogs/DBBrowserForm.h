@@ -111,7 +111,7 @@ private:
     TDBWordModel* CurrentModel() const;
 
     void Push(const QString& text, std::vector<TWordChange> changes);
-    void ChangeCurrent(const QString& text, const std::function<bool(TBaseWord&)>& edit);
+    void ChangeCurrent(const QString& text, const std::function<void(TBaseWord&)>& edit);
     bool ClueAccepted(const QString& typed, const std::string& word, std::string& clue);
 
     void AddWordClick();
