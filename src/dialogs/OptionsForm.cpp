@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -78,25 +79,18 @@ void TOptionsForm::CreateControls()
     PageControl1 = Named<QTabWidget>("PageControl1", this);
 
     // "Hasła"
-    auto* words = new QWidget;
-    words->setObjectName(QStringLiteral("TabSheet_1"));
+    auto* words = Named<QWidget>("TabSheet_1");
     auto* lengths = new QGroupBox(QStringLiteral("Długość haseł"), words);
-    auto* Label1 = new QLabel(QStringLiteral("Rozmiar najkrótszego hasła:"), lengths);
-    auto* Label2 = new QLabel(QStringLiteral("Rozmiar najdłuższego hasła:"), lengths);
     SpinEdit1 = Named<TSpinEdit>("SpinEdit1", lengths);
     SpinEdit1->SetMaxLength(3);
     SpinEdit2 = Named<TSpinEdit>("SpinEdit2", lengths);
     SpinEdit2->SetMaxLength(3);
     SpinEdit1->setFixedWidth(64);
     SpinEdit2->setFixedWidth(64);
-    Label1->setBuddy(SpinEdit1);
-    Label2->setBuddy(SpinEdit2);
-    auto* lengthsLayout = new QGridLayout(lengths);
-    lengthsLayout->addWidget(Label1, 0, 0);
-    lengthsLayout->addWidget(SpinEdit1, 0, 1);
-    lengthsLayout->addWidget(Label2, 1, 0);
-    lengthsLayout->addWidget(SpinEdit2, 1, 1);
-    lengthsLayout->setColumnStretch(2, 1);
+    // Each caption is its field's buddy.
+    auto* lengthsLayout = new QFormLayout(lengths);
+    lengthsLayout->addRow(QStringLiteral("Rozmiar najkrótszego hasła:"), SpinEdit1);
+    lengthsLayout->addRow(QStringLiteral("Rozmiar najdłuższego hasła:"), SpinEdit2);
     CheckBox1 =
         Named<QCheckBox>("CheckBox1", QStringLiteral("Zezwalaj na hasła w pierwszej kolumnie (wierszu)"), words);
     auto* difficultyLabel = new QLabel(QStringLiteral("Poziom trudności:"), words);
@@ -108,10 +102,10 @@ void TOptionsForm::CreateControls()
     difficultyLayout->addWidget(difficultyLabel);
     difficultyLayout->addWidget(DifficultyBox);
     difficultyLayout->addStretch(1);
-    SchoolSafeBox = new QCheckBox(QStringLiteral("Hasła odpowiednie dla szkoły (bez słów wulgarnych, seksualnych, "
-                                                 "obraźliwych i narkotykowych)"),
-                                  words);
-    SchoolSafeBox->setObjectName(QStringLiteral("SchoolSafeBox"));
+    SchoolSafeBox = Named<QCheckBox>("SchoolSafeBox",
+                                     QStringLiteral("Hasła odpowiednie dla szkoły (bez słów wulgarnych, seksualnych, "
+                                                    "obraźliwych i narkotykowych)"),
+                                     words);
     auto* wordsLayout = new QVBoxLayout(words);
     wordsLayout->addWidget(lengths);
     wordsLayout->addWidget(CheckBox1);
@@ -137,26 +131,17 @@ void TOptionsForm::CreateControls()
     PageControl1->addTab(audio, QStringLiteral("Audio"));
 
     // "Seria krzyżówek"
-    auto* series = new QWidget;
-    series->setObjectName(QStringLiteral("TabSheet_5"));
-    auto* Label3 = new QLabel(QStringLiteral("Prefiks nowych krzyżówek:"), series);
-    auto* Label4 = new QLabel(QStringLiteral("Długość serii:"), series);
+    auto* series = Named<QWidget>("TabSheet_5");
     Edit4 = Named<QLineEdit>("Edit4", series);
     SpinEdit3 = Named<TSpinEdit>("SpinEdit3", series);
     SpinEdit3->SetMaxLength(4);
     SpinEdit3->setFixedWidth(64);
     SpinEdit3->SetRange(SeriesMin, SeriesMax);
-    Label3->setBuddy(Edit4);
-    Label4->setBuddy(SpinEdit3);
-    auto* seriesLayout = new QGridLayout(series);
-    seriesLayout->addWidget(Label3, 0, 0);
-    seriesLayout->addWidget(Edit4, 0, 1);
-    seriesLayout->addWidget(Label4, 1, 0);
-    seriesLayout->addWidget(SpinEdit3, 1, 1, Qt::AlignLeft);
     UniqueSeriesBox = Named<QCheckBox>("UniqueSeriesBox", QStringLiteral("Hasła nie powtarzają się w serii"), series);
-    seriesLayout->addWidget(UniqueSeriesBox, 2, 0, 1, 2);
-    seriesLayout->setColumnStretch(1, 1);
-    seriesLayout->setRowStretch(3, 1);
+    auto* seriesLayout = new QFormLayout(series);
+    seriesLayout->addRow(QStringLiteral("Prefiks nowych krzyżówek:"), Edit4);
+    seriesLayout->addRow(QStringLiteral("Długość serii:"), SpinEdit3);
+    seriesLayout->addRow(UniqueSeriesBox);
     PageControl1->addTab(series, QStringLiteral("Seria krzyżówek"));
 
     auto* Button6 = DialogButton(QStringLiteral("Domyślnie"), "Button6", this);
