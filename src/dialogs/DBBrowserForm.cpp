@@ -299,6 +299,9 @@ void TDBBrowserForm::BuildControls()
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         return button;
     };
+    // Made before the buttons beside them, so that Tab reaches them first.
+    QToolButton* undoButton = stepButton(false);
+    QToolButton* redoButton = stepButton(true);
 
     auto* importButton = Named<QToolButton>("ImportButton", this);
     importButton->setText(QStringLiteral("&Importuj"));
@@ -327,7 +330,7 @@ void TDBBrowserForm::BuildControls()
                                           "krzyżówki z własnych haseł"));
     PickButton->hide();
     auto* close = makeButton(QStringLiteral("Zamknij"), "CloseButton", &TDBBrowserForm::reject);
-    auto* bottom = LeftRow({stepButton(false), stepButton(true), importButton, exportButton, RestoreButton});
+    auto* bottom = LeftRow({undoButton, redoButton, importButton, exportButton, RestoreButton});
     bottom->addWidget(PickButton);
     bottom->addWidget(SaveButton);
     bottom->addWidget(close);
