@@ -2,6 +2,7 @@
 
 #include "composer/FreeLayout.h"
 #include "composer/KeywordLayout.h"
+#include "composer/OwnWordsReport.h"
 #include "composer/WordList.h"
 #include "core/Cp1250.h"
 #include "core/Error.h"
@@ -47,12 +48,7 @@ constexpr size_t ShownProblems = 5;
 
 QString ProblemsText(const TWordList& list)
 {
-    QString text = QStringLiteral("Popraw listę słów:");
-    for (size_t i = 0; i < list.Problems.size() && i < ShownProblems; ++i)
-        text += QStringLiteral("\n") + QString::fromStdString(list.Problems[i]);
-    if (list.Problems.size() > ShownProblems)
-        text += QStringLiteral("\ni jeszcze %1").arg(list.Problems.size() - ShownProblems);
-    return text;
+    return QString::fromStdString(ListProblemsText(list, ShownProblems));
 }
 
 } // namespace
@@ -246,21 +242,7 @@ void TOwnWordsForm::ComposeFree()
     const TFreeLayoutResult result = ComposeFreeLayout(list.Words, options);
     if (result.Placed == 0)
         return ShowResult(nullptr, QStringLiteral("Nawet dwa słowa nie krzyżują się w tym rozmiarze."), true);
-    QString report = QStringLiteral("Ułożono %1 z %2 słów, skrzyżowań: %3, rozmiar %4 × %5.")
-                         .arg(result.Placed)
-                         .arg(list.Words.size())
-                         .arg(result.Crossings)
-                         .arg(result.Document.ColCount())
-                         .arg(result.Document.RowCount());
-    if (list.Merged > 0)
-        report += QStringLiteral(" Powtórzone słowa połączono (%1).").arg(list.Merged);
-    if (!result.Unplaced.empty()) {
-        QStringList unplaced;
-        for (const std::string& word : result.Unplaced)
-            unplaced << FromCp1250(word);
-        report += QStringLiteral("\nNie zmieściły się: ") + unplaced.join(QStringLiteral(", ")) + QStringLiteral(".");
-    }
-    ShowResult(&result.Document, report, !result.Unplaced.empty());
+    ShowResult(&result.Document, QString::fromStdString(FreeLayoutReport(result, list)), !result.Unplaced.empty());
 }
 
 void TOwnWordsForm::ComposeKeyword()
@@ -274,7 +256,7 @@ void TOwnWordsForm::ComposeKeyword()
         return ShowResult(nullptr, QStringLiteral("Hasło może mieć tylko litery polskiego alfabetu."), true);
     TRandom random(FSeed);
     TKeywordResult result;
-    QString merged;
+    int32_t merged = 0;
     if (FFromDB->isChecked()) {
         result = ComposeKeywordFromDB(keyword, Database(), random,
                                       DifficultyClueChoice(static_cast<TDifficulty>(FDifficulty->currentData().toInt())));
@@ -282,20 +264,12 @@ void TOwnWordsForm::ComposeKeyword()
         const TWordList list = ParseWordList(FWords->toPlainText().toStdString());
         if (!list.Problems.empty())
             return ShowResult(nullptr, ProblemsText(list), true);
-        if (list.Merged > 0)
-            merged = QStringLiteral(" Powtórzone słowa połączono (%1).").arg(list.Merged);
+        merged = list.Merged;
         result = mz::ComposeKeyword(keyword, list.Words, random);
     }
     if (!result.Uncovered.empty())
         return ShowResult(nullptr, QString::fromStdString(UncoveredMessage(keyword, result.Uncovered)), true);
-    ShowResult(&result.Document,
-               QStringLiteral("Hasło %1: %2 wierszy, rozmiar %3 × %4.")
-                       .arg(FromCp1250(keyword))
-                       .arg(result.Document.RowCount())
-                       .arg(result.Document.ColCount())
-                       .arg(result.Document.RowCount())
-                   + merged,
-               false);
+    ShowResult(&result.Document, QString::fromStdString(KeywordReport(keyword, result.Document, merged)), false);
 }
 
 TDB& TOwnWordsForm::Database()
