@@ -103,8 +103,8 @@ void TClueCommands::ChangeClue(int number, const TExpl& expl)
 void TClueCommands::EditCurrentClue()
 {
     const TCrossTXT& doc = FCrossWord.Document();
-    const bool horizontal = FCrossView.WriteDir() == TDirection::Across;
-    const int number = ExplNumberAt(doc, FCrossView.CurrCol(), FCrossView.CurrRow(), horizontal);
+    const int number =
+        FCrossWord.CrosswordKind().WordAt(doc, {FCrossView.CurrCol(), FCrossView.CurrRow()}, FCrossView.WriteDir());
     if (number == 0)
         return Tell(QStringLiteral("Pod kursorem nie zaczyna się ani nie leży żadne hasło."));
     const TExpl expl = doc.GetExpl(number);

@@ -254,12 +254,12 @@ void TSolutionCommands::CellTyped()
 int TSolutionCommands::WordAtCursor()
 {
     const TCrossTXT& doc = FCrossWord.Document();
-    const int col = FCrossView.CurrCol();
-    const int row = FCrossView.CurrRow();
-    const bool horizontal = FCrossView.WriteDir() == TDirection::Across;
-    int number = ExplNumberAt(doc, col, row, horizontal);
+    const TCrosswordKind& kind = FCrossWord.CrosswordKind();
+    const TCellPos cell{FCrossView.CurrCol(), FCrossView.CurrRow()};
+    const TDirection dir = FCrossView.WriteDir();
+    int number = kind.WordAt(doc, cell, dir);
     if (number == 0)
-        number = ExplNumberAt(doc, col, row, !horizontal);
+        number = kind.WordAt(doc, cell, dir == TDirection::Across ? TDirection::Down : TDirection::Across);
     if (number == 0)
         Tell(MsgNoWord);
     return number;
