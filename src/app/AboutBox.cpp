@@ -2,6 +2,7 @@
 
 #include "app/LogoPicture.h"
 #include "app/MessageBox.h"
+#include "dialogs/Widgets.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -67,18 +68,15 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     // Laid out, not placed: every text gets the room its font needs, at any scaling.
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    auto* panel = Named<QFrame>("Panel1", this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    auto* icon = new QLabel(panel);
-    icon->setObjectName(QStringLiteral("ProgramIcon"));
+    auto* icon = Named<QLabel>("ProgramIcon", panel);
     icon->setPixmap(QPixmap::fromImage(PaintProductPicture(QSize(300, 90))));
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto label = [&](const QString& name, const QString& text, bool bold = false) {
-        auto* l = new QLabel(text, panel);
-        l->setObjectName(name);
+    auto label = [&](const char* name, const QString& text, bool bold = false) {
+        auto* l = Named<QLabel>(name, text, panel);
         if (bold) {
             QFont f = l->font();
             f.setBold(true);
@@ -86,29 +84,27 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
         }
         return l;
     };
-    QLabel* product = label(QStringLiteral("ProductName"), QStringLiteral("Mirakolnik Zodevidar"), true);
-    QLabel* version = label(QStringLiteral("Version"), QStringLiteral("Wersja 1.01"));
-    QLabel* notice =
-        label(QStringLiteral("Comments"), QStringLiteral("Układanie i rozwiązywanie krzyżówek z polskimi hasłami."));
+    QLabel* product = label("ProductName", QStringLiteral("Mirakolnik Zodevidar"), true);
+    QLabel* version = label("Version", QStringLiteral("Wersja 1.01"));
+    QLabel* notice = label("Comments", QStringLiteral("Układanie i rozwiązywanie krzyżówek z polskimi hasłami."));
     notice->setWordWrap(true);
     // Two lines at most: the column is as wide as half the description.
     notice->setMinimumWidth(notice->fontMetrics().horizontalAdvance(notice->text()) / 2
                             + notice->fontMetrics().averageCharWidth() * 4);
 
-    auto* bevel = new QFrame(panel);
-    bevel->setObjectName(QStringLiteral("Bevel1"));
+    auto* bevel = Named<QFrame>("Bevel1", panel);
     bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
-    Lab_DataBaseInfo = label(QStringLiteral("Lab_DataBaseInfo"),
-                             edition >= 102 ? QStringLiteral("rozszerzona") : QStringLiteral("podstawowa"), true);
-    Lab_DBWordCounter = label(QStringLiteral("Lab_DBWordCounter"), QString::number(wordCount), true);
-    Lab_DBExplCounter = label(QStringLiteral("Lab_DBExplCounter"), QString::number(explCount), true);
+    Lab_DataBaseInfo =
+        label("Lab_DataBaseInfo", edition >= 102 ? QStringLiteral("rozszerzona") : QStringLiteral("podstawowa"), true);
+    Lab_DBWordCounter = label("Lab_DBWordCounter", QString::number(wordCount), true);
+    Lab_DBExplCounter = label("Lab_DBExplCounter", QString::number(explCount), true);
     auto* counts = new QGridLayout;
     counts->setHorizontalSpacing(8);
     counts->setVerticalSpacing(0);
-    counts->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Wersja bazy:")), 0, 0);
-    counts->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Liczba haseł:")), 1, 0);
-    counts->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Liczba objaśnień:")), 2, 0);
+    counts->addWidget(label("Label1", QStringLiteral("Wersja bazy:")), 0, 0);
+    counts->addWidget(label("Label2", QStringLiteral("Liczba haseł:")), 1, 0);
+    counts->addWidget(label("Label3", QStringLiteral("Liczba objaśnień:")), 2, 0);
     counts->addWidget(Lab_DataBaseInfo, 0, 1);
     counts->addWidget(Lab_DBWordCounter, 1, 1);
     counts->addWidget(Lab_DBExplCounter, 2, 1);
@@ -129,9 +125,8 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
     panelLayout->addWidget(icon, 0, Qt::AlignTop);
     panelLayout->addLayout(texts, 1);
 
-    auto link = [&](const QString& name, const QString& text, const QString& hint, const QString& url) {
-        auto* l = new TLinkLabel(text, this);
-        l->setObjectName(name);
+    auto link = [&](const char* name, const QString& text, const QString& hint, const QString& url) {
+        auto* l = Named<TLinkLabel>(name, text, this);
         l->setToolTip(hint);
         l->Url = url;
         l->setCursor(Qt::PointingHandCursor);
@@ -141,17 +136,16 @@ TAboutBox::TAboutBox(int edition, int wordCount, int explCount, QWidget* parent)
         connect(l, &TLinkLabel::Hovered, this, &TAboutBox::HintChanged);
         return l;
     };
-    www = link(QStringLiteral("www"), ProductHost(), QStringLiteral("Połącz się ze stroną: ") + ProductHost(),
+    www = link("www", ProductHost(), QStringLiteral("Połącz się ze stroną: ") + ProductHost(),
                QStringLiteral("http://") + ProductHost());
-    email = link(QStringLiteral("email"), ProductEmail(), QStringLiteral("Wyślij e-mail do: ") + ProductEmail(),
+    email = link("email", ProductEmail(), QStringLiteral("Wyślij e-mail do: ") + ProductEmail(),
                  QStringLiteral("mailto:") + ProductEmail());
     auto* links = new QVBoxLayout;
     links->setSpacing(0);
     links->addWidget(www, 0, Qt::AlignLeft);
     links->addWidget(email, 0, Qt::AlignLeft);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
+    auto* ok = Named<QPushButton>("OKButton", QStringLiteral("OK"), this);
     ok->setMinimumSize(75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

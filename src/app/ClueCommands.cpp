@@ -8,6 +8,7 @@
 #include "core/SoundNames.h"
 #include "database/ComposeWords.h"
 #include "dialogs/ClueEditForm.h"
+#include "dialogs/Widgets.h"
 #include "documents/CrossSolution.h"
 #include "grid/CrossDocument.h"
 #include "grid/CrossSurface.h"
@@ -74,8 +75,7 @@ TClueCommands::TClueCommands(TCrossDocument& crossWord, TCrossSurface& crossView
 
 void TClueCommands::FillMenu(QMenu& menu)
 {
-    auto* edit = new QAction(QStringLiteral("O&bjaśnienie hasła..."), this);
-    edit->setObjectName(QStringLiteral("Clue_Edit"));
+    auto* edit = Named<QAction>("Clue_Edit", QStringLiteral("O&bjaśnienie hasła..."), this);
     edit->setToolTip(QStringLiteral("Zmienia objaśnienie hasła pod kursorem, jego dźwięk lub wybiera inne z bazy"));
     // Ctrl with a letter types a Polish letter in the grid (Ctrl+E is Ę, Ctrl+Z is Ż),
     // so the clue commands take keys of their own.
@@ -103,8 +103,8 @@ void TClueCommands::ChangeClue(int number, const TExpl& expl)
 void TClueCommands::EditCurrentClue()
 {
     const TCrossTXT& doc = FCrossWord.Document();
-    const bool horizontal = FCrossView.WriteDir() == TDirection::Across;
-    const int number = ExplNumberAt(doc, FCrossView.CurrCol(), FCrossView.CurrRow(), horizontal);
+    const int number =
+        FCrossWord.CrosswordKind().WordAt(doc, {FCrossView.CurrCol(), FCrossView.CurrRow()}, FCrossView.WriteDir());
     if (number == 0)
         return Tell(QStringLiteral("Pod kursorem nie zaczyna się ani nie leży żadne hasło."));
     const TExpl expl = doc.GetExpl(number);

@@ -34,10 +34,6 @@ public:
 
     // "Objaśnienie hasła...", "Cofnij zmianę objaśnienia", "Ponów zmianę objaśnienia".
     void FillMenu(QMenu& menu);
-    // Opens the dialog for the word at the cursor; nothing without a word there.
-    void EditCurrentClue();
-    // Puts `expl` in place of explanation `number` as one step that can be undone.
-    void ChangeClue(int number, const TExpl& expl);
 
     // Runs instead of the dialog's exec (tests): fills the form and returns
     // whether it was accepted.
@@ -45,6 +41,10 @@ public:
     void SetDialogHook(TDialogHook hook) { FHook = std::move(hook); }
 
 private:
+    // Opens the dialog for the word at the cursor; nothing without a word there.
+    void EditCurrentClue();
+    // Puts `expl` in place of explanation `number` as one step that can be undone.
+    void ChangeClue(int number, const TExpl& expl);
     // The word's clues in the word database, one per line; none when it is not there.
     QStringList DatabaseClues(const std::string& answer) const;
     // A sound file the user chose, as a name in the audio directories (copied

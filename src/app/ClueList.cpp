@@ -3,8 +3,6 @@
 #include "app/ToolbarPictures.h"
 #include "app/WindowText.h"
 #include "core/CellChars.h"
-#include "documents/CrossSolution.h"
-#include "documents/Numbering.h"
 #include "grid/CrossDocument.h"
 #include "grid/CrossSurface.h"
 
@@ -30,7 +28,8 @@ constexpr qreal LargestTextScale = 2.0;
 // The list is as wide as this many average characters of its text.
 constexpr int ListWidthChars = 34;
 
-enum TRole { ExplRole = Qt::UserRole, ColRole, RowRole, HorizontalRole };
+// An item's word: its place in FWords.
+constexpr int WordRole = Qt::UserRole;
 
 QString ClueCaption(const TNumberedWord& word)
 {
@@ -65,11 +64,6 @@ TClueList::TClueList(TCrossSurface& crossView, QAction& play, std::function<bool
     FTree->setIconSize(QSize(16, 16));
     layout->addWidget(FTree);
 
-    FAcross = new QTreeWidgetItem(FTree, {QStringLiteral("Poziomo")});
-    FDown = new QTreeWidgetItem(FTree, {QStringLiteral("Pionowo")});
-    for (QTreeWidgetItem* heading : {FAcross, FDown})
-        heading->setFlags(Qt::ItemIsEnabled);
-
     connect(FTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { Jump(item); });
     connect(FTree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { Jump(item); });
     connect(FTree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
@@ -87,8 +81,8 @@ TClueList::TClueList(TCrossSurface& crossView, QAction& play, std::function<bool
     connect(&doc, &TCrossDocument::SolutionChanged, this, &TClueList::Rebuild);
     connect(&doc, &TCrossDocument::CellChanged, this, [this] { FRefreshSoon.start(); });
     connect(&crossView, &TCrossSurface::CursorMoved, this, &TClueList::Refresh);
-    SetCellSize(PlainCellSize);
     Rebuild();
+    SetCellSize(PlainCellSize);
 }
 
 void TClueList::SetCellSize(int cellSize)
@@ -103,8 +97,8 @@ void TClueList::SetCellSize(int cellSize)
     FTree->setFont(font);
     QFont heading = font;
     heading.setBold(true);
-    for (QTreeWidgetItem* item : {FAcross, FDown})
-        item->setFont(0, heading);
+    for (int i = 0; i < FTree->topLevelItemCount(); ++i)
+        FTree->topLevelItem(i)->setFont(0, heading);
     FitWidth();
 }
 
@@ -118,17 +112,21 @@ void TClueList::FitWidth()
 
 void TClueList::Rebuild()
 {
-    const TCrossTXT& doc = FCrossView.Document()->Document();
-    const TNumbering numbering(doc);
+    const TCrossDocument& document = *FCrossView.Document();
+    const std::vector<TClueSection> sections = document.CrosswordKind().Clues(document.Document());
     const QIcon sound(ToolbarPicture(tpPlay));
-    for (auto [heading, words] : {std::pair{FAcross, &numbering.Across()}, std::pair{FDown, &numbering.Down()}}) {
-        qDeleteAll(heading->takeChildren());
-        for (const TNumberedWord& word : *words) {
+    QFont bold = FTree->font();
+    bold.setBold(true);
+    FTree->clear();
+    FWords.clear();
+    for (const TClueSection& section : sections) {
+        auto* heading = new QTreeWidgetItem(FTree, {FromCp1250(section.Heading)});
+        heading->setFlags(Qt::ItemIsEnabled);
+        heading->setFont(0, bold);
+        for (const TNumberedWord& word : section.Words) {
             auto* item = new QTreeWidgetItem(heading, {ClueCaption(word)});
-            item->setData(0, ExplRole, word.Expl);
-            item->setData(0, ColRole, word.Word.Col);
-            item->setData(0, RowRole, word.Word.Row);
-            item->setData(0, HorizontalRole, word.Word.Horizontal);
+            item->setData(0, WordRole, int(FWords.size()));
+            FWords.push_back(word);
             item->setToolTip(0, item->text(0));
             if (FHasSound && FHasSound(word.Word))
                 item->setIcon(0, sound);
@@ -141,22 +139,22 @@ void TClueList::Rebuild()
 void TClueList::Refresh()
 {
     FRefreshSoon.stop();
-    const TCrossTXT& doc = FCrossView.Document()->Document();
-    const int col = FCrossView.CurrCol();
-    const int row = FCrossView.CurrRow();
-    const bool across = FCrossView.WriteDir() == TDirection::Across;
-    const int current = ExplNumberAt(doc, col, row, across);
-    const int crossing = ExplNumberAt(doc, col, row, !across);
+    const TCrossDocument& document = *FCrossView.Document();
+    const TCrossTXT& doc = document.Document();
+    const TCrosswordKind& kind = document.CrosswordKind();
+    const TCellPos cursor{FCrossView.CurrCol(), FCrossView.CurrRow()};
+    const TDirection dir = FCrossView.WriteDir();
+    const int current = kind.WordAt(doc, cursor, dir);
+    const int crossing = kind.WordAt(doc, cursor, dir == TDirection::Across ? TDirection::Down : TDirection::Across);
     QTreeWidgetItem* shown = nullptr;
-    for (QTreeWidgetItem* heading : {FAcross, FDown}) {
+    for (int h = 0; h < FTree->topLevelItemCount(); ++h) {
+        QTreeWidgetItem* heading = FTree->topLevelItem(h);
         for (int i = 0; i < heading->childCount(); ++i) {
             QTreeWidgetItem* item = heading->child(i);
-            const int expl = item->data(0, ExplRole).toInt();
-            const bool horizontal = item->data(0, HorizontalRole).toBool();
-            const TExpl word(item->data(0, ColRole).toInt(), item->data(0, RowRole).toInt(), {}, {}, horizontal);
-            const bool filled = !FirstEmptyCell(doc, word).has_value();
-            const bool isCurrent = expl == current && horizontal == across;
-            const bool isCrossing = expl == crossing && horizontal != across;
+            const TNumberedWord& word = WordOf(item);
+            const bool filled = !FirstEmptyCell(doc, word.Word).has_value();
+            const bool isCurrent = word.Expl == current;
+            const bool isCrossing = word.Expl == crossing;
             item->setBackground(0, isCurrent ? QBrush(CurrentClue) : isCrossing ? QBrush(CrossingClue) : QBrush());
             item->setForeground(0, filled && !isCurrent ? QBrush(FilledClue) : QBrush());
             if (isCurrent)
@@ -167,15 +165,19 @@ void TClueList::Refresh()
         FTree->scrollToItem(shown);
 }
 
+const TNumberedWord& TClueList::WordOf(const QTreeWidgetItem* item) const
+{
+    return FWords[size_t(item->data(0, WordRole).toInt())];
+}
+
 void TClueList::Jump(QTreeWidgetItem* item)
 {
     if (!item || !item->parent())
         return;
-    const bool horizontal = item->data(0, HorizontalRole).toBool();
-    const TExpl word(item->data(0, ColRole).toInt(), item->data(0, RowRole).toInt(), {}, {}, horizontal);
+    const TExpl& word = WordOf(item).Word;
     const auto empty = FirstEmptyCell(FCrossView.Document()->Document(), word);
     const TCellPos cell = empty ? *empty : TCellPos{word.Col, word.Row};
-    FCrossView.MoveCursor(cell.Col, cell.Row, DirectionOf(horizontal));
+    FCrossView.MoveCursor(cell.Col, cell.Row, DirectionOf(word.Horizontal));
     if (FCrossView.isEnabled() && FCrossView.isVisible())
         FCrossView.setFocus(Qt::OtherFocusReason);
 }

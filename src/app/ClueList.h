@@ -1,11 +1,12 @@
 #pragma once
 
-#include "documents/CrossTXT.h"
+#include "documents/Numbering.h"
 
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QTreeWidget;
@@ -15,9 +16,9 @@ namespace mz {
 
 class TCrossSurface;
 
-// The clue list beside the crossword grid: the across clues under "Poziomo"
-// and the down clues under "Pionowo", each with its printed number and its
-// word's length ("(5)"). The word at the cursor is marked in the cursor's
+// The clue list beside the crossword grid: the lists the crossword's kind
+// gives under their headings ("Poziomo", "Pionowo"), each clue with its
+// printed number and its word's length ("(5)"). The word at the cursor is marked in the cursor's
 // colour and the word crossing it in the word colour of the grid; words whose
 // cells all hold letters are greyed. A click on a clue (or Enter on it) puts
 // the cursor on the word's first empty cell, a double click also plays the
@@ -41,14 +42,14 @@ public:
 
 private:
     void Jump(QTreeWidgetItem* item);
+    const TNumberedWord& WordOf(const QTreeWidgetItem* item) const;
     void FitWidth();
 
     TCrossSurface& FCrossView;
     QAction& FPlay;
     std::function<bool(const TExpl&)> FHasSound;
     QTreeWidget* FTree = nullptr;
-    QTreeWidgetItem* FAcross = nullptr;
-    QTreeWidgetItem* FDown = nullptr;
+    std::vector<TNumberedWord> FWords; // the words of the items, in the tree's order
     // Letters typed or revealed come in cell by cell; the greying follows once.
     QTimer FRefreshSoon;
     int FCellSize = 0;

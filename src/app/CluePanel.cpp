@@ -9,7 +9,6 @@
 #include "core/Cp1250.h"
 #include "core/Error.h"
 #include "core/SoundNames.h"
-#include "documents/CrossSolution.h"
 #include "grid/CrossDocument.h"
 #include "speech/SpokenWord.h"
 
@@ -106,9 +105,10 @@ void TCluePanel::ForgetHighlight()
 
 void TCluePanel::Refresh()
 {
-    const bool horizontal = FCrossView.WriteDir() == TDirection::Across;
+    const TDirection dir = FCrossView.WriteDir();
     const TCrossTXT& doc = FCrossWord.Document();
-    FCurrentExpl = FEditorMode ? 0 : ExplNumberAt(doc, FCrossView.CurrCol(), FCrossView.CurrRow(), horizontal);
+    const TCrosswordKind& kind = FCrossWord.CrosswordKind();
+    FCurrentExpl = FEditorMode ? 0 : kind.WordAt(doc, {FCrossView.CurrCol(), FCrossView.CurrRow()}, dir);
     const TExpl expl = FCurrentExpl != 0 ? doc.GetExpl(FCurrentExpl) : TExpl{};
     const TWordSound sound = FCurrentExpl != 0 ? SoundOf(expl) : TWordSound::None;
     FPlay.setEnabled(sound != TWordSound::None);
@@ -116,8 +116,6 @@ void TCluePanel::Refresh()
     LayOutClue(expl);
     if (FEditorMode)
         return;
-
-    const TDirection dir = FCrossView.WriteDir();
     if (expl.Explanation.empty()) {
         FCrossView.ClearHighlights();
         FCrossView.update();
@@ -127,7 +125,7 @@ void TCluePanel::Refresh()
         FLastRow = expl.Row;
         FLastDir = dir;
         FCrossView.ClearHighlights();
-        for (const TCellPos& cell : WordCells(doc, expl))
+        for (const TCellPos& cell : kind.WordCells(doc, expl))
             FCrossView.SetCellHighlight(cell.Col, cell.Row, true);
         FCrossView.update();
     }
@@ -145,8 +143,8 @@ bool TCluePanel::LabelFits(const QString& caption) const
 void TCluePanel::LayOutClue(const TExpl& expl)
 {
     const QString text = FromCp1250(expl.Explanation);
-    FLabel->setToolTip(QStringLiteral("%1 (%2,%3) - %4")
-                           .arg(expl.Horizontal ? QStringLiteral("Poziomo:") : QStringLiteral("Pionowo:"))
+    FLabel->setToolTip(QStringLiteral("%1: (%2,%3) - %4")
+                           .arg(FromCp1250(FCrossWord.CrosswordKind().Heading(DirectionOf(expl.Horizontal))))
                            .arg(expl.Col)
                            .arg(expl.Row)
                            .arg(text));

@@ -4,11 +4,13 @@
 #include "app/Settings.h"
 #include "app/WindowText.h"
 #include "composer/Composer.h"
+#include "composer/ConstructGrid.h"
 #include "core/CellChars.h"
 #include "core/Cp1250.h"
 #include "database/Commonness.h"
 #include "database/ComposeWords.h"
 #include "database/WordBase.h"
+#include "dialogs/Widgets.h"
 #include "grid/CrossDocument.h"
 #include "grid/CrossSurface.h"
 
@@ -40,20 +42,6 @@ QString FittingWords(int n)
     return QStringLiteral("%1 pasujących słów").arg(n);
 }
 
-int Step(bool horizontal, bool col)
-{
-    return horizontal == col ? 1 : 0;
-}
-
-std::string LettersOf(const TTable& grid, const TLockedWord& word)
-{
-    std::string letters;
-    for (int i = 0; i < word.Length; ++i)
-        letters +=
-            grid.GetCell(word.Col + i * Step(word.Horizontal, true), word.Row + i * Step(word.Horizontal, false));
-    return letters;
-}
-
 } // namespace
 
 TConstructPanel::TConstructPanel(TCrossDocument& crossWord, TCrossSurface& crossView, const TSettings& settings,
@@ -64,30 +52,25 @@ TConstructPanel::TConstructPanel(TCrossDocument& crossWord, TCrossSurface& cross
     setWindowTitle(QStringLiteral("Tryb układania"));
     setMinimumWidth(PanelWidth);
     auto* layout = new QVBoxLayout(this);
-    FFits = new QLabel(this);
-    FFits->setObjectName(QStringLiteral("SlotFits"));
+    FFits = Named<QLabel>("SlotFits", this);
     layout->addWidget(FFits);
-    FWordState = new QLabel(this);
-    FWordState->setObjectName(QStringLiteral("WordState"));
+    FWordState = Named<QLabel>("WordState", this);
     FWordState->setWordWrap(true);
     layout->addWidget(FWordState);
     layout->addWidget(new QLabel(QStringLiteral("Pasujące słowa (kliknij lub Enter):"), this));
-    FSuggestions = new QListWidget(this);
-    FSuggestions->setObjectName(QStringLiteral("Suggestions"));
+    FSuggestions = Named<QListWidget>("Suggestions", this);
     layout->addWidget(FSuggestions, 1);
     connect(FSuggestions, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { PlaceSuggestion(item->text()); });
     connect(FSuggestions, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { PlaceSuggestion(item->text()); });
-    FUnknown = new QLabel(this);
-    FUnknown->setObjectName(QStringLiteral("UnknownWords"));
+    FUnknown = Named<QLabel>("UnknownWords", this);
     FUnknown->setWordWrap(true);
     FUnknown->setStyleSheet(QStringLiteral("color: #b00000"));
     layout->addWidget(FUnknown);
 
     auto button = [&](const char* name, const QString& caption, auto handler) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
+        auto* b = Named<QPushButton>(name, caption, this);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, handler);
         layout->addWidget(b);
@@ -135,23 +118,7 @@ TTable TConstructPanel::Grid() const
 
 TLockedWord TConstructPanel::WordAtCursor() const
 {
-    const bool horizontal = FCrossView.WriteDir() == TDirection::Across;
-    const TTable grid = Grid();
-    const int dc = Step(horizontal, true);
-    const int dr = Step(horizontal, false);
-    int c = FCrossView.CurrCol();
-    int r = FCrossView.CurrRow();
-    auto letter = [&](int col, int row) { return grid.Contains(col, row) && TTable::IsLetter(grid.GetCell(col, row)); };
-    if (!letter(c, r))
-        return {};
-    while (letter(c - dc, r - dr)) {
-        c -= dc;
-        r -= dr;
-    }
-    TLockedWord word{c, r, horizontal, 0};
-    while (letter(c + word.Length * dc, r + word.Length * dr))
-        ++word.Length;
-    return word.Length >= 2 ? word : TLockedWord{};
+    return WordThrough(Grid(), FCrossView.CurrCol(), FCrossView.CurrRow(), FCrossView.WriteDir() == TDirection::Across);
 }
 
 void TConstructPanel::Refresh()
@@ -188,18 +155,8 @@ void TConstructPanel::Refresh()
     }
     // Every word typed so far that the database does not know.
     QStringList unknown;
-    for (const TGridSlot& s : GridSlots(grid, 1)) {
-        std::string run;
-        for (const char ch : s.Pattern + ' ') {
-            if (TTable::IsLetter(ch)) {
-                run += ch;
-                continue;
-            }
-            if (static_cast<int>(run.size()) >= minLen && db->FindWord(run) < 0 && !unknown.contains(FromCp1250(run)))
-                unknown << FromCp1250(run);
-            run.clear();
-        }
-    }
+    for (const std::string& stranger : UnknownWords(grid, *db, minLen))
+        unknown << FromCp1250(stranger);
     FUnknown->setText(unknown.isEmpty() ? QString()
                                         : QStringLiteral("Spoza bazy: ") + unknown.join(QStringLiteral(", ")));
 }
@@ -214,7 +171,7 @@ void TConstructPanel::PlaceSuggestion(const QString& word)
     if (!slot.Found() || static_cast<int>(letters.size()) != slot.Length())
         return;
     for (int i = 0; i < slot.Length(); ++i)
-        FCrossWord.SetCell(slot.Col + i * Step(horizontal, true), slot.Row + i * Step(horizontal, false),
+        FCrossWord.SetCell(slot.Col + (horizontal ? i : 0), slot.Row + (horizontal ? 0 : i),
                            static_cast<unsigned char>(letters[static_cast<size_t>(i)]));
     FCrossView.setFocus();
     Refresh();
@@ -236,20 +193,7 @@ void TConstructPanel::ToggleLock()
     if (word.Length == 0)
         return;
     const bool lock = !FCrossWord.Document().IsLocked(word);
-    FCrossWord.Edit([&](TCrossTXT& doc) {
-        doc.SetLocked(word, lock);
-        if (!lock)
-            return;
-        // The blocks at its ends show where the word stops.
-        const int dc = Step(word.Horizontal, true);
-        const int dr = Step(word.Horizontal, false);
-        for (const int i : {-1, word.Length}) {
-            const int c = word.Col + i * dc;
-            const int r = word.Row + i * dr;
-            if (c >= 1 && r >= 1 && c <= doc.ColCount() && r <= doc.RowCount() && doc.GetCell(c, r) == BlankCell)
-                doc.SetCell(c, r, BlockedCell);
-        }
-    });
+    FCrossWord.Edit([&](TCrossTXT& doc) { SetWordLocked(doc, word, lock); });
     FCrossView.setFocus();
     Refresh();
 }
@@ -285,19 +229,7 @@ void TConstructPanel::SetOwnClue(const QString& clue)
     const std::string text = Utf8ToCp1250(clue.trimmed().toStdString(), '?', &ok);
     if (!ok)
         return Tell(QStringLiteral("Objaśnienie zawiera znak spoza polskiego alfabetu."));
-    FCrossWord.Edit([&](TCrossTXT& doc) {
-        for (int n = 1; n <= doc.ExplCount(); ++n) {
-            TExpl e = doc.GetExpl(n);
-            if (e.Col == word.Col && e.Row == word.Row && e.Horizontal == word.Horizontal) {
-                e.Explanation = text;
-                e.Answer = answer;
-                doc.SetExpl(n, e);
-                return;
-            }
-        }
-        doc.AddExpl(TExpl(word.Col, word.Row, text, "", word.Horizontal, answer));
-        doc.Modified = true;
-    });
+    FCrossWord.Edit([&](TCrossTXT& doc) { mz::SetOwnClue(doc, word, text, answer); });
     Refresh();
 }
 
@@ -306,13 +238,7 @@ void TConstructPanel::AddOwnWords()
     TDB* db = Database();
     if (!db)
         return;
-    const TCrossTXT& doc = FCrossWord.Document();
-    std::vector<TOwnWord> own;
-    for (int n = 1; n <= doc.ExplCount(); ++n) {
-        const TExpl e = doc.GetExpl(n);
-        if (!e.Answer.empty() && !e.Explanation.empty() && db->FindWord(e.Answer) < 0)
-            own.push_back({e.Answer, e.Explanation});
-    }
+    const std::vector<TOwnWord> own = OwnWordsOutside(FCrossWord.Document(), *db);
     if (own.empty())
         return Tell(QStringLiteral("W krzyżówce nie ma haseł spoza bazy z własnym objaśnieniem."));
     const auto words = [](const std::vector<std::string>& list) {

@@ -40,23 +40,6 @@ public:
 
     // Shows the suggestions and counts for the cursor.
     void Refresh();
-    // The word the cursor stands in: the letters side by side with the cursor's
-    // cell in the writing direction (at least two), not found otherwise.
-    TLockedWord WordAtCursor() const;
-
-    void ToggleBlock();
-    void ToggleLock();
-    // Gives the word at the cursor its own clue (an empty one removes it).
-    void SetOwnClue(const QString& clue);
-    void PlaceSuggestion(const QString& word);
-    // "Dodaj moje hasła do bazy": the crossword's words the database does not
-    // know that have a clue of one's own become the user's words (saved in the
-    // change file as the word editor saves them), for the next composing.
-    void AddOwnWords();
-
-    // "Uzupełnij": checks that the locked words can stay and that no run is
-    // hopeless (else says where and marks it) and asks for a composing run.
-    void Fill();
     // While a fill runs: the grid it starts from, and what goes back into its result.
     bool Filling() const { return FFrom.has_value(); }
     const TTable& KeptTable() const { return FKept; }
@@ -79,6 +62,21 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The word the cursor stands in: the letters side by side with the cursor's
+    // cell in the writing direction (at least two), not found otherwise.
+    TLockedWord WordAtCursor() const;
+    void ToggleBlock();
+    void ToggleLock();
+    // Gives the word at the cursor its own clue (an empty one removes it).
+    void SetOwnClue(const QString& clue);
+    void PlaceSuggestion(const QString& word);
+    // "Dodaj moje hasła do bazy": the crossword's words the database does not
+    // know that have a clue of one's own become the user's words (saved in the
+    // change file as the word editor saves them), for the next composing.
+    void AddOwnWords();
+    // "Uzupełnij": checks that the locked words can stay and that no run is
+    // hopeless (else says where and marks it) and asks for a composing run.
+    void Fill();
     TDB* Database();
     TTable Grid() const;
     void AskClue();

@@ -6,12 +6,12 @@
 #include "app/UserDirs.h"
 #include "app/WebPageExport.h"
 #include "app/WindowText.h"
-#include "core/Cp1250.h"
 #include "core/FileNames.h"
 #include "core/SoundNames.h"
 #include "dialogs/CrossPrint.h"
 #include "documents/CrossSolution.h"
 #include "documents/FailureReason.h"
+#include "documents/GridReady.h"
 #include "documents/Ipuz.h"
 #include "grid/CrossDocument.h"
 
@@ -43,20 +43,6 @@ std::string TemplateFileName(const std::string& chosen)
 
 } // namespace
 
-QString ShowableProblem(const TCrossTXT& doc)
-{
-    if (doc.ColCount() < 4 || doc.RowCount() < 3)
-        return QStringLiteral("size");
-    // Rows of unequal length leave gaps in the grid.
-    if (!doc.IsComplete())
-        return QStringLiteral("rows");
-    for (int c = 1; c <= doc.ColCount(); ++c)
-        for (int r = 1; r <= doc.RowCount(); ++r)
-            if (!IsCellChar(doc.GetCell(c, r)))
-                return QStringLiteral("cell");
-    return QString();
-}
-
 TDocumentCommands::TDocumentCommands(TCrossDocument& crossWord, TCrossDocument& pattern, TSettings& settings,
                                      TFileDialogs& dialogs, QWidget& window, QObject* parent)
     : QObject(parent), FCrossWord(crossWord), FTemplate(pattern), FSettings(settings), FDialogs(dialogs), FWindow(window)
@@ -86,7 +72,7 @@ bool TDocumentCommands::Loaded(const QString& fileName, TCrossTXT& doc)
             WarnLoadError(fileName, ReasonOf(e));
         return false;
     }
-    if (!ShowableProblem(doc).isEmpty()) {
+    if (!FitsGrid(doc)) {
         WarnLoadError(fileName);
         return false;
     }
@@ -265,15 +251,10 @@ bool TDocumentCommands::ReloadTemplateIfChanged()
     if (!AskSaveChanges(FTemplate))
         return false;
     // A template that cannot be loaded leaves the one shown, without a message.
-    TCrossTXT loaded;
-    try {
-        loaded.LoadFromFile(wanted);
-    } catch (const std::exception&) {
+    const std::optional<TCrossTXT> loaded = ReadForGrid(wanted);
+    if (!loaded)
         return false;
-    }
-    if (!ShowableProblem(loaded).isEmpty())
-        return false;
-    FTemplate.Assign(loaded);
+    FTemplate.Assign(*loaded);
     FTemplate.SetModified(false);
     return true;
 }

@@ -16,10 +16,6 @@ class TCrossTXT;
 class TFileDialogs;
 struct TSettings;
 
-// Why a loaded document cannot be shown on a grid (too small, a cell missing
-// or holding a character no cell may hold); empty when it can.
-QString ShowableProblem(const TCrossTXT& doc);
-
 // The commands on the window's two documents, the crossword being solved and
 // the template being edited: open, save, save as, the text and PDF exports,
 // printing and the question about unsaved changes. A document that cannot be
@@ -58,7 +54,6 @@ public:
     // Both offer "Dołącz rozwiązanie" for a crossword with answers and keep the choice for the next time.
     void Print(const TCrossDocument& doc);
     void ExportAsPdf(const TCrossDocument& doc);
-    const TPrintOptions& PrintOptions() const { return FPrintOptions; }
 
 signals:
     // The caption should name this file now.

@@ -1,6 +1,7 @@
 #include "app/HelpForm.h"
 
 #include "app/MessageBox.h"
+#include "dialogs/Widgets.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -24,8 +25,7 @@ const char* const MsgNoBrowser = "Nie można uruchomić przeglądarki internetow
 
 QToolButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& hint)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
+    auto* button = Named<QToolButton>(name, parent);
     button->setText(caption);
     button->setToolTip(hint);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -48,19 +48,15 @@ THelpForm::THelpForm(const QString& helpFile, QWidget* parent) : QWidget(parent,
                        QStringLiteral("Pokazuje tę stronę w przeglądarce internetowej"));
     auto* close = Button(this, "Close", QStringLiteral("Zamknij"), QStringLiteral("Zamyka okno pomocy (Esc)"));
 
-    FBrowser = new QTextBrowser(this);
-    FBrowser->setObjectName(QStringLiteral("Browser"));
+    FBrowser = Named<QTextBrowser>("Browser", this);
     FBrowser->setOpenExternalLinks(true);
     FPage = QUrl::fromLocalFile(QFileInfo(helpFile).absoluteFilePath());
     FBrowser->setSource(FPage);
     if (!FBrowser->documentTitle().isEmpty())
         setWindowTitle(FBrowser->documentTitle());
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = LeftRow({FBack, FForward, FHome, FExternal});
     buttons->setContentsMargins(4, 2, 4, 2);
-    for (QToolButton* b : {FBack, FForward, FHome, FExternal})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -2,6 +2,7 @@
 
 #include "app/MessageBox.h"
 #include "app/Settings.h"
+#include "dialogs/Widgets.h"
 
 #include <QEvent>
 #include <QImage>
@@ -11,8 +12,7 @@ namespace mz {
 
 TLogoForm::TLogoForm(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog)
 {
-    LogoImage = new QLabel(this);
-    LogoImage->setObjectName(QStringLiteral("LogoImage"));
+    LogoImage = Named<QLabel>("LogoImage", this);
     LogoImage->move(0, 0);
     LogoImage->installEventFilter(this);
     Timer.setInterval(5000);

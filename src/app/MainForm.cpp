@@ -24,6 +24,8 @@
 #include "database/ComposeWords.h"
 #include "dialogs/DBBrowserForm.h"
 #include "dialogs/OptionsForm.h"
+#include "dialogs/Widgets.h"
+#include "documents/GridReady.h"
 #include "grid/CrossDocument.h"
 #include "grid/CrossSurface.h"
 
@@ -96,8 +98,7 @@ TMainForm::TMainForm(const QString& programDir, TSettings& settings, QWidget* pa
     setWindowIcon(QIcon(ToolbarPicture(tpNew)));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    FClient = new QWidget(this);
-    FClient->setObjectName(QStringLiteral("Client"));
+    FClient = Named<QWidget>("Client", this);
     FClient->installEventFilter(this);
     setCentralWidget(FClient);
     // Every dialog and message box is kept on the screen it opens on.
@@ -128,12 +129,9 @@ TMainForm::~TMainForm()
 
 void TMainForm::CreateDocuments()
 {
-    FCrossWord = new TCrossDocument(TDocumentKind::CrossWord, this);
-    FCrossWord->setObjectName(QStringLiteral("CrossWordDocument"));
-    FTemplate = new TCrossDocument(TDocumentKind::Template, this);
-    FTemplate->setObjectName(QStringLiteral("PatternDocument"));
-    FPreview = new TCrossDocument(TDocumentKind::CrossWord, this);
-    FPreview->setObjectName(QStringLiteral("PreviewDocument"));
+    FCrossWord = Named<TCrossDocument>("CrossWordDocument", TDocumentKind::CrossWord, this);
+    FTemplate = Named<TCrossDocument>("PatternDocument", TDocumentKind::Template, this);
+    FPreview = Named<TCrossDocument>("PreviewDocument", TDocumentKind::CrossWord, this);
 }
 
 void TMainForm::CreateActions()
@@ -248,8 +246,7 @@ void TMainForm::CreateMenus()
 void TMainForm::CreateGrids()
 {
     // The bottom panel lies under the grid's last cells; the grids are made after it to stay on top.
-    FPanel = new QLabel(FClient);
-    FPanel->setObjectName(QStringLiteral("Image2"));
+    FPanel = Named<QLabel>("Image2", FClient);
     FPanel->setGeometry(0, 0, PanelWidth, PanelHeight);
     FPanel->setPixmap(QPixmap::fromImage(PanelBackground(PanelWidth, PanelHeight)));
     // Qt's toolbar offers the buttons a narrow window cannot show under its extension button.
@@ -266,18 +263,15 @@ void TMainForm::CreateGrids()
         "qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 rgb(246, 246, 250), stop: 1 rgb(212, 218, 230)); }"));
     ShowToolbarOf(false);
 
-    FTemplateView = new TCrossSurface(FClient);
-    FTemplateView->setObjectName(QStringLiteral("PatternVC"));
+    FTemplateView = Named<TCrossSurface>("PatternVC", FClient);
     FTemplateView->SetDocument(FTemplate);
     FTemplateView->setVisible(false);
     FTemplateView->SetMode(mEdit);
 
-    FCrossView = new TCrossSurface(FClient);
-    FCrossView->setObjectName(QStringLiteral("CrossVC"));
+    FCrossView = Named<TCrossSurface>("CrossVC", FClient);
     FCrossView->SetDocument(FCrossWord);
 
-    FPreviewView = new TCrossSurface(FClient);
-    FPreviewView->setObjectName(QStringLiteral("KwelinVC"));
+    FPreviewView = Named<TCrossSurface>("KwelinVC", FClient);
     FPreviewView->SetDocument(FPreview);
     FPreviewView->setVisible(false);
 
@@ -302,8 +296,7 @@ void TMainForm::CreateControllers()
     for (QWidget* row : {FSolution->StripRow(), FClues->Row(), FEditor->Row()})
         column->addWidget(row);
     // "Edycja": the crossword's clues by hand.
-    auto* editMenu = new QMenu(QStringLiteral("&Edycja"), this);
-    editMenu->setObjectName(QStringLiteral("EditMenu"));
+    auto* editMenu = Named<QMenu>("EditMenu", QStringLiteral("&Edycja"), this);
     menuBar()->insertMenu(FSolutionMenu->menuAction(), editMenu);
     auto* clueCommands = new TClueCommands(*FCrossWord, *FCrossView, *FClues, FSettings, FDialogs, *this, this);
     clueCommands->FillMenu(*editMenu);
@@ -466,21 +459,15 @@ void TMainForm::Start()
 // when it cannot be read or shown.
 void TMainForm::LoadStartTemplate()
 {
-    TCrossTXT pattern;
-    bool loaded = false;
-    try {
-        pattern.LoadFromFile(FSettings.PatternFileName.toStdString());
-        loaded = ShowableProblem(pattern).isEmpty();
-    } catch (const std::exception&) {
+    std::optional<TCrossTXT> pattern = ReadForGrid(FSettings.PatternFileName.toStdString());
+    if (!pattern) {
+        pattern.emplace();
+        pattern->SetColCount(StartCols);
+        pattern->SetRowCount(StartRows);
+        pattern->SetCell(1, 1, BlockedCell);
+        pattern->FileName = (FSettings.PatternDir + BlankPatternName).toStdString();
     }
-    if (!loaded) {
-        pattern = TCrossTXT();
-        pattern.SetColCount(StartCols);
-        pattern.SetRowCount(StartRows);
-        pattern.SetCell(1, 1, BlockedCell);
-        pattern.FileName = (FSettings.PatternDir + BlankPatternName).toStdString();
-    }
-    FTemplate->Assign(pattern);
+    FTemplate->Assign(*pattern);
     FTemplate->SetModified(false);
 }
 
@@ -594,8 +581,7 @@ void TMainForm::CreateZoom()
 void TMainForm::CreateClueList()
 {
     FClueList = new TClueList(*FCrossView, *FAct.Play, [this](const TExpl& expl) { return FClues->HasSound(expl); });
-    FClueDock = new QDockWidget(QStringLiteral("Hasła"), this);
-    FClueDock->setObjectName(QStringLiteral("ClueDock"));
+    FClueDock = Named<QDockWidget>("ClueDock", QStringLiteral("Hasła"), this);
     // The window keeps the size of its grid: the list stays where it is.
     FClueDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     FClueDock->setWidget(FClueList);
@@ -750,20 +736,24 @@ void TMainForm::ShowToolbarOf(bool editor)
     }
 }
 
+// The menus, the toolbar and the rows under the grid of the template editor or of the crossword.
+void TMainForm::ShowModeOf(bool editor)
+{
+    FEditorMode = editor;
+    FClues->SetEditorMode(editor);
+    for (QAction* crossWordOnly : {FCrossWordMenu->menuAction(), FToolsMenu->menuAction(), FSolutionMenu->menuAction(),
+                                   FAct.PreView, FAct.ViewSeparator})
+        crossWordOnly->setVisible(!editor);
+    FTemplateMenu->menuAction()->setVisible(editor);
+    ShowToolbarOf(editor);
+    FClues->SetShown(!editor);
+    FEditor->SetShown(editor);
+}
+
 void TMainForm::EnterEditor()
 {
     TCrossSurface* shown = VisibleGrid();
-    FEditorMode = true;
-    FClues->SetEditorMode(true);
-    FCrossWordMenu->menuAction()->setVisible(false);
-    FToolsMenu->menuAction()->setVisible(false);
-    FSolutionMenu->menuAction()->setVisible(false);
-    FAct.PreView->setVisible(false);
-    FAct.ViewSeparator->setVisible(false);
-    FTemplateMenu->menuAction()->setVisible(true);
-    ShowToolbarOf(true);
-    FClues->SetShown(false);
-    FEditor->SetShown(true);
+    ShowModeOf(true);
     if (shown)
         shown->setVisible(false);
     FTemplateView->setVisible(true);
@@ -776,18 +766,8 @@ void TMainForm::EnterEditor()
 void TMainForm::CloseEditor()
 {
     TCrossSurface& back = (FAct.PreView->isChecked() && Creating()) ? *FPreviewView : *FCrossView;
-    FEditorMode = false;
-    FClues->SetEditorMode(false);
-    FEditor->SetShown(false);
-    FTemplateMenu->menuAction()->setVisible(false);
-    FCrossWordMenu->menuAction()->setVisible(true);
-    FToolsMenu->menuAction()->setVisible(true);
-    FSolutionMenu->menuAction()->setVisible(true);
-    FAct.PreView->setVisible(true);
-    FAct.ViewSeparator->setVisible(true);
+    ShowModeOf(false);
     FTemplateView->setVisible(false);
-    ShowToolbarOf(false);
-    FClues->SetShown(true);
     back.setVisible(true);
     FitWindowToGrid(back);
     if (back.isEnabled())

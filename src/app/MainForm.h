@@ -95,6 +95,7 @@ private:
     // Window layout and modes.
     void FitWindowToGrid(TCrossSurface& grid);
     void ShowToolbarOf(bool editor);
+    void ShowModeOf(bool editor);
     void EnterEditor();
     void CloseEditor();
     void ShowCaption(const std::string& fileName);

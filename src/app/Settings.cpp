@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <type_traits>
+
 namespace mz {
 
 QString WithTrailingSeparator(const QString& dir)
@@ -33,64 +35,83 @@ bool SettingsSectionExists(QSettings& store)
     return store.childGroups().contains(QString::fromLatin1(SettingsSection));
 }
 
-int ParseSettingInt(const QString& text, int defaultValue, bool* ok)
-{
-    const QString t = text.trimmed();
-    bool parsed = false;
-    long long value = 0;
-    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        value = t.mid(2).toLongLong(&parsed, 16);
-    else
-        value = t.toLongLong(&parsed, 10);
-    if (parsed && (value < INT32_MIN || value > INT32_MAX))
-        parsed = false;
-    if (ok)
-        *ok = parsed;
-    return parsed ? static_cast<int>(value) : defaultValue;
-}
-
 namespace {
 
-QString Key(const QString& name)
+QString Key(const char* name)
 {
-    return QString::fromLatin1(SettingsSection) + QLatin1Char('/') + name;
+    return QString::fromLatin1(SettingsSection) + QLatin1Char('/') + QLatin1String(name);
 }
 
-void WriteString(QSettings& store, const QString& name, const QString& value)
-{
-    store.setValue(Key(name), value);
-}
-
-void WriteInt(QSettings& store, const QString& name, int value)
-{
-    WriteString(store, name, QString::number(value));
-}
-
-void WriteBool(QSettings& store, const QString& name, bool value)
-{
-    WriteString(store, name, value ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
-} // namespace
-
-int ReadSettingInt(QSettings& store, const QString& name, int defaultValue)
+// Integer and boolean values are stored as text; "0x"/"0X" introduces
+// hexadecimal. A missing value or a text that is no number gives the default.
+int ReadValue(QSettings& store, const char* name, int defaultValue)
 {
     const QVariant v = store.value(Key(name));
     if (!v.isValid())
         return defaultValue;
-    return ParseSettingInt(v.toString(), defaultValue);
+    const QString t = v.toString().trimmed();
+    bool parsed = false;
+    const long long value = t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? t.mid(2).toLongLong(&parsed, 16)
+                                                                                   : t.toLongLong(&parsed, 10);
+    return parsed && value >= INT32_MIN && value <= INT32_MAX ? static_cast<int>(value) : defaultValue;
 }
 
-bool ReadSettingBool(QSettings& store, const QString& name, bool defaultValue)
+bool ReadValue(QSettings& store, const char* name, bool defaultValue)
 {
-    return ReadSettingInt(store, name, defaultValue ? 1 : 0) != 0;
+    return ReadValue(store, name, defaultValue ? 1 : 0) != 0;
 }
 
-QString ReadSettingString(QSettings& store, const QString& name, const QString& defaultValue)
+QString ReadValue(QSettings& store, const char* name, const QString& defaultValue)
 {
     const QVariant v = store.value(Key(name));
     return v.isValid() ? v.toString() : defaultValue;
 }
+
+void WriteValue(QSettings& store, const char* name, const QString& value)
+{
+    store.setValue(Key(name), value);
+}
+
+void WriteValue(QSettings& store, const char* name, int value)
+{
+    WriteValue(store, name, QString::number(value));
+}
+
+void WriteValue(QSettings& store, const char* name, bool value)
+{
+    WriteValue(store, name, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+// Every setting kept in the store but the current crossword's name: its key,
+// its field and what a missing key reads as.
+template <class TSettingsRef, class TVisit> void EachSetting(TSettingsRef& s, bool preViewDefault, TVisit visit)
+{
+    const TUserDirs user = UserDirsFor(s.ProgramDir);
+    visit("MainFormLeft", s.MainFormLeft, 0);
+    visit("MainFormTop", s.MainFormTop, 0);
+    visit("MinLenPWord", s.MinLenPWord, 3);
+    visit("MaxLenPWord", s.MaxLenPWord, 16);
+    visit("AnyWordLocation", s.AnyWordLocation, false);
+    visit("PreViewChecked", s.PreViewChecked, preViewDefault);
+    visit("CellSize", s.CellSize, 28);
+    visit("ClueListShown", s.ClueListShown, true);
+    visit("PhraseAfterCompose", s.PhraseAfterCompose, false);
+    visit("CurrPrefix", s.CurrPrefix, QStringLiteral("K_????"));
+    visit("SeriesCount", s.SeriesCount, 10);
+    visit("PatternFileName", s.PatternFileName, user.PatternFileName());
+    visit("AlterPatternFileName", s.AlterPatternFileName, QString());
+    visit("NewCrossDir", s.NewCrossDir, user.NewCrossDir);
+    visit("AlterNewCrossDir", s.AlterNewCrossDir, QString());
+    visit("AudioDir", s.AudioDir, s.ProgramDir + AudioDirName);
+    visit("AlterAudioDir", s.AlterAudioDir, QString());
+    visit("Difficulty", s.Difficulty, int(dfAll));
+    visit("UniqueSeries", s.UniqueSeries, false);
+    visit("SchoolSafe", s.SchoolSafe, true);
+    visit("SpeakWithoutRecording", s.SpeakWithoutRecording, true);
+    visit("FillExact", s.FillExact, false);
+}
+
+} // namespace
 
 void SetProgramDir(TSettings& settings, const QString& programDir)
 {
@@ -106,58 +127,36 @@ void WriteFirstStartSettings(QSettings& store, const QString& programDir)
 {
     const QString dir = WithTrailingSeparator(programDir);
     const TUserDirs user = UserDirsFor(programDir);
-    WriteString(store, QStringLiteral("CurrCrossWordFileName"), user.SampleCrossWordFileName());
-    WriteInt(store, QStringLiteral("MainFormLeft"), CentredPosition);
-    WriteInt(store, QStringLiteral("MainFormTop"), CentredPosition);
-    WriteBool(store, QStringLiteral("AnyWordLocation"), false);
-    WriteString(store, QStringLiteral("CurrPrefix"), QStringLiteral("K_????"));
-    WriteInt(store, QStringLiteral("SeriesCount"), 10);
-    WriteString(store, QStringLiteral("PatternFileName"), user.PatternFileName());
-    WriteString(store, QStringLiteral("NewCrossDir"), user.NewCrossDir);
-    WriteString(store, QStringLiteral("AudioDir"), dir + AudioDirName);
+    WriteValue(store, "CurrCrossWordFileName", user.SampleCrossWordFileName());
+    WriteValue(store, "MainFormLeft", CentredPosition);
+    WriteValue(store, "MainFormTop", CentredPosition);
+    WriteValue(store, "AnyWordLocation", false);
+    WriteValue(store, "CurrPrefix", QStringLiteral("K_????"));
+    WriteValue(store, "SeriesCount", 10);
+    WriteValue(store, "PatternFileName", user.PatternFileName());
+    WriteValue(store, "NewCrossDir", user.NewCrossDir);
+    WriteValue(store, "AudioDir", dir + AudioDirName);
     // The options dialog's default locations are the user's directories, so
     // the default choice is the one checked at the first start.
-    WriteString(store, QStringLiteral("AlterPatternFileName"), user.PatternFileName());
-    WriteString(store, QStringLiteral("AlterNewCrossDir"), user.NewCrossDir);
-    WriteString(store, QStringLiteral("AlterAudioDir"), dir + AudioDirName);
+    WriteValue(store, "AlterPatternFileName", user.PatternFileName());
+    WriteValue(store, "AlterNewCrossDir", user.NewCrossDir);
+    WriteValue(store, "AlterAudioDir", dir + AudioDirName);
     store.sync();
 }
 
 void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
 {
-    const QString& dir = s.ProgramDir;
-    const TUserDirs user = UserDirsFor(dir);
-    s.MainFormLeft = ReadSettingInt(store, QStringLiteral("MainFormLeft"), 0);
-    s.MainFormTop = ReadSettingInt(store, QStringLiteral("MainFormTop"), 0);
-    s.MinLenPWord = ReadSettingInt(store, QStringLiteral("MinLenPWord"), 3);
-    s.MaxLenPWord = ReadSettingInt(store, QStringLiteral("MaxLenPWord"), 16);
-    s.AnyWordLocation = ReadSettingBool(store, QStringLiteral("AnyWordLocation"), false);
-    s.PreViewChecked = ReadSettingBool(store, QStringLiteral("PreViewChecked"), preViewDefault);
-    s.CellSize = ReadSettingInt(store, QStringLiteral("CellSize"), 28);
-    s.ClueListShown = ReadSettingBool(store, QStringLiteral("ClueListShown"), true);
-    s.PhraseAfterCompose = ReadSettingBool(store, QStringLiteral("PhraseAfterCompose"), false);
-    s.CurrPrefix = ReadSettingString(store, QStringLiteral("CurrPrefix"), QStringLiteral("K_????"));
-    s.SeriesCount = ReadSettingInt(store, QStringLiteral("SeriesCount"), 10);
-    s.PatternFileName = ReadSettingString(store, QStringLiteral("PatternFileName"), user.PatternFileName());
-    s.AlterPatternFileName = ReadSettingString(store, QStringLiteral("AlterPatternFileName"), QString());
-    s.NewCrossDir = ReadSettingString(store, QStringLiteral("NewCrossDir"), user.NewCrossDir);
-    s.AlterNewCrossDir = ReadSettingString(store, QStringLiteral("AlterNewCrossDir"), QString());
-    s.AudioDir = ReadSettingString(store, QStringLiteral("AudioDir"), dir + AudioDirName);
-    s.AlterAudioDir = ReadSettingString(store, QStringLiteral("AlterAudioDir"), QString());
-    s.Difficulty = ReadSettingInt(store, QStringLiteral("Difficulty"), dfAll);
+    EachSetting(s, preViewDefault, [&store](const char* name, auto& field, const auto& defaultValue) {
+        field = ReadValue(store, name, std::remove_reference_t<decltype(field)>(defaultValue));
+    });
     if (s.Difficulty < dfEasy || s.Difficulty > dfAll)
         s.Difficulty = dfAll;
-    s.UniqueSeries = ReadSettingBool(store, QStringLiteral("UniqueSeries"), false);
-    s.SchoolSafe = ReadSettingBool(store, QStringLiteral("SchoolSafe"), true);
-    s.SpeakWithoutRecording = ReadSettingBool(store, QStringLiteral("SpeakWithoutRecording"), true);
-    s.FillExact = ReadSettingBool(store, QStringLiteral("FillExact"), false);
     s.PatternDir = WithTrailingSeparator(QFileInfo(s.PatternFileName).path());
 }
 
 QString ReadCurrCrossWordFileName(QSettings& store, const QString& programDir)
 {
-    return ReadSettingString(store, QStringLiteral("CurrCrossWordFileName"),
-                             UserDirsFor(programDir).SampleCrossWordFileName());
+    return ReadValue(store, "CurrCrossWordFileName", UserDirsFor(programDir).SampleCrossWordFileName());
 }
 
 void ValidateWordLengths(TSettings& s)
@@ -172,29 +171,9 @@ bool WriteSettings(QSettings& store, const TSettings& s)
 {
     if (!store.isWritable())
         return false;
-    WriteInt(store, QStringLiteral("MainFormLeft"), s.MainFormLeft);
-    WriteInt(store, QStringLiteral("MainFormTop"), s.MainFormTop);
-    WriteInt(store, QStringLiteral("MinLenPWord"), s.MinLenPWord);
-    WriteInt(store, QStringLiteral("MaxLenPWord"), s.MaxLenPWord);
-    WriteInt(store, QStringLiteral("SeriesCount"), s.SeriesCount);
-    WriteBool(store, QStringLiteral("AnyWordLocation"), s.AnyWordLocation);
-    WriteBool(store, QStringLiteral("PreViewChecked"), s.PreViewChecked);
-    WriteInt(store, QStringLiteral("CellSize"), s.CellSize);
-    WriteBool(store, QStringLiteral("ClueListShown"), s.ClueListShown);
-    WriteBool(store, QStringLiteral("PhraseAfterCompose"), s.PhraseAfterCompose);
-    WriteString(store, QStringLiteral("CurrPrefix"), s.CurrPrefix);
-    WriteString(store, QStringLiteral("CurrCrossWordFileName"), s.CurrCrossWordFileName);
-    WriteString(store, QStringLiteral("PatternFileName"), s.PatternFileName);
-    WriteString(store, QStringLiteral("AlterPatternFileName"), s.AlterPatternFileName);
-    WriteString(store, QStringLiteral("NewCrossDir"), s.NewCrossDir);
-    WriteString(store, QStringLiteral("AlterNewCrossDir"), s.AlterNewCrossDir);
-    WriteString(store, QStringLiteral("AudioDir"), s.AudioDir);
-    WriteString(store, QStringLiteral("AlterAudioDir"), s.AlterAudioDir);
-    WriteInt(store, QStringLiteral("Difficulty"), s.Difficulty);
-    WriteBool(store, QStringLiteral("UniqueSeries"), s.UniqueSeries);
-    WriteBool(store, QStringLiteral("SchoolSafe"), s.SchoolSafe);
-    WriteBool(store, QStringLiteral("SpeakWithoutRecording"), s.SpeakWithoutRecording);
-    WriteBool(store, QStringLiteral("FillExact"), s.FillExact);
+    EachSetting(s, false,
+                [&store](const char* name, const auto& field, const auto&) { WriteValue(store, name, field); });
+    WriteValue(store, "CurrCrossWordFileName", s.CurrCrossWordFileName);
     store.sync();
     return store.status() == QSettings::NoError;
 }

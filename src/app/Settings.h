@@ -68,13 +68,6 @@ std::unique_ptr<QSettings> OpenSettingsStore();
 // Whether the settings section exists yet (it does not before the first start).
 bool SettingsSectionExists(QSettings& store);
 
-// Integer and boolean values are stored as text; "0x"/"0X" introduces
-// hexadecimal. A missing value or a text that is no number gives the default.
-int ParseSettingInt(const QString& text, int defaultValue, bool* ok = nullptr);
-int ReadSettingInt(QSettings& store, const QString& name, int defaultValue);
-bool ReadSettingBool(QSettings& store, const QString& name, bool defaultValue);
-QString ReadSettingString(QSettings& store, const QString& name, const QString& defaultValue);
-
 // Sets the program directory and the paths derived from it.
 void SetProgramDir(TSettings& settings, const QString& programDir);
 

@@ -7,6 +7,7 @@
 #include "core/Cp1250.h"
 #include "core/Random.h"
 #include "database/DB.h"
+#include "dialogs/Widgets.h"
 #include "documents/CrossSolution.h"
 #include "grid/CrossDocument.h"
 #include "grid/CrossSurface.h"
@@ -91,24 +92,19 @@ TPhraseDialog::TPhraseDialog(std::function<QString()> pick, QWidget* parent) : Q
         new QLabel(QStringLiteral("Wpisz hasło rozwiązania albo pozwól programowi wybrać słowo z bazy:"), this);
     layout->addWidget(label);
     auto* row = new QHBoxLayout;
-    FEdit = new QLineEdit(this);
-    FEdit->setObjectName(QStringLiteral("PhraseEdit"));
+    FEdit = Named<QLineEdit>("PhraseEdit", this);
     FEdit->setMinimumWidth(260);
     label->setBuddy(FEdit);
     row->addWidget(FEdit);
-    auto* pickButton = new QPushButton(QStringLiteral("&Wybierz słowo z bazy"), this);
-    pickButton->setObjectName(QStringLiteral("PickPhraseWord"));
+    auto* pickButton = Named<QPushButton>("PickPhraseWord", QStringLiteral("&Wybierz słowo z bazy"), this);
     row->addWidget(pickButton);
     layout->addLayout(row);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelButtons(this);
     buttons->setObjectName(QStringLiteral("PhraseButtons"));
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("PhraseOk"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("PhraseCancel"));
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(pickButton, &QPushButton::clicked, this, [this, pick] {
         try {
             FEdit->setText(pick());
@@ -158,12 +154,10 @@ TSolutionCommands::TSolutionCommands(TCrossDocument& crossWord, TCrossSurface& c
     connect(FRecover, &QAction::triggered, this, &TSolutionCommands::RecoverAnswers);
     connect(FCreatePhrase, &QAction::triggered, this, &TSolutionCommands::CreatePhrase);
 
-    FStripRow = new QWidget(&client);
-    FStripRow->setObjectName(QStringLiteral("StripRow"));
+    FStripRow = Named<QWidget>("StripRow", &client);
     FStripRow->setFixedHeight(StripAreaHeight);
     FStripRow->hide();
-    FStrip = new QLabel(FStripRow);
-    FStrip->setObjectName(QStringLiteral("PhraseStrip"));
+    FStrip = Named<QLabel>("PhraseStrip", FStripRow);
     FStrip->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     FStrip->setTextFormat(Qt::PlainText);
     QFont font = FStrip->font();
@@ -257,60 +251,62 @@ void TSolutionCommands::CellTyped()
 
 // Checking and revealing ------------------------------------------------------------------
 
-int TSolutionCommands::WordAtCursor() const
+int TSolutionCommands::WordAtCursor()
 {
     const TCrossTXT& doc = FCrossWord.Document();
-    const int col = FCrossView.CurrCol();
-    const int row = FCrossView.CurrRow();
-    const bool horizontal = FCrossView.WriteDir() == TDirection::Across;
-    const int number = ExplNumberAt(doc, col, row, horizontal);
-    return number != 0 ? number : ExplNumberAt(doc, col, row, !horizontal);
+    const TCrosswordKind& kind = FCrossWord.CrosswordKind();
+    const TCellPos cell{FCrossView.CurrCol(), FCrossView.CurrRow()};
+    const TDirection dir = FCrossView.WriteDir();
+    int number = kind.WordAt(doc, cell, dir);
+    if (number == 0)
+        number = kind.WordAt(doc, cell, dir == TDirection::Across ? TDirection::Down : TDirection::Across);
+    if (number == 0)
+        Tell(MsgNoWord);
+    return number;
 }
 
 void TSolutionCommands::CheckWord()
 {
     const int number = WordAtCursor();
-    if (number == 0) {
-        Tell(MsgNoWord);
+    if (number == 0)
         return;
-    }
-    const auto wrong = WrongCellsOfWord(FCrossWord.Document(), number);
-    for (const TCellPos& cell : wrong)
-        FCrossView.MarkWrong(cell.Col, cell.Row);
-    if (wrong.empty())
-        Tell(MsgWordRight);
+    MarkWrong(WrongCellsOfWord(FCrossWord.Document(), number), MsgWordRight);
 }
 
 void TSolutionCommands::CheckAll()
 {
-    const auto wrong = WrongCells(FCrossWord.Document());
+    MarkWrong(WrongCells(FCrossWord.Document()), MsgAllRight);
+}
+
+void TSolutionCommands::MarkWrong(const std::vector<TCellPos>& wrong, const QString& noneWrong)
+{
     for (const TCellPos& cell : wrong)
         FCrossView.MarkWrong(cell.Col, cell.Row);
     if (wrong.empty())
-        Tell(MsgAllRight);
+        Tell(noneWrong);
+}
+
+void TSolutionCommands::Reveal(const std::function<void(TCrossTXT&)>& reveal)
+{
+    FRevealing = true;
+    FCrossWord.Edit(reveal);
+    FRevealing = false;
+    FSolved = IsSolved(FCrossWord.Document());
 }
 
 void TSolutionCommands::RevealLetter()
 {
     const int col = FCrossView.CurrCol();
     const int row = FCrossView.CurrRow();
-    FRevealing = true;
-    FCrossWord.Edit([&](TCrossTXT& doc) { mz::RevealLetter(doc, col, row); });
-    FRevealing = false;
-    FSolved = IsSolved(FCrossWord.Document());
+    Reveal([&](TCrossTXT& doc) { mz::RevealLetter(doc, col, row); });
 }
 
 void TSolutionCommands::RevealWord()
 {
     const int number = WordAtCursor();
-    if (number == 0) {
-        Tell(MsgNoWord);
+    if (number == 0)
         return;
-    }
-    FRevealing = true;
-    FCrossWord.Edit([&](TCrossTXT& doc) { mz::RevealWord(doc, number); });
-    FRevealing = false;
-    FSolved = IsSolved(FCrossWord.Document());
+    Reveal([&](TCrossTXT& doc) { mz::RevealWord(doc, number); });
 }
 
 void TSolutionCommands::ShowSolution()
@@ -318,12 +314,9 @@ void TSolutionCommands::ShowSolution()
     if (ShowMessage(MsgShowSolution, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, &FWindow)
         != QMessageBox::Yes)
         return;
-    FRevealing = true;
-    FCrossWord.Edit([](TCrossTXT& doc) { RevealAll(doc); });
-    FRevealing = false;
+    Reveal([](TCrossTXT& doc) { RevealAll(doc); });
     FShown = true;
     FCrossView.ClearWrong();
-    FSolved = IsSolved(FCrossWord.Document());
 }
 
 // The word database -----------------------------------------------------------------------

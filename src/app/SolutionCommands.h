@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -16,8 +17,10 @@ class QWidget;
 namespace mz {
 
 class TCrossDocument;
+class TCrossTXT;
 class TCrossSurface;
 class TDB;
+struct TCellPos;
 struct TSettings;
 
 // "Utwórz rozwiązanie...": the phrase typed by the user, or a word the program
@@ -65,24 +68,29 @@ public:
     // when it is the one shown and the user asked for it ("Rozwiązanie po ułożeniu").
     void AfterCompose(bool handedOver, const QString& fileName);
 
-    void CheckWord();
-    void CheckAll();
-    void RevealLetter();
-    void RevealWord();
-    void ShowSolution();
-    void RecoverAnswers();
-    void CreatePhrase();
-
 signals:
     // The strip appeared or went: the window fits itself again.
     void LayoutChanged();
 
 private:
+    void CheckWord();
+    void CheckAll();
+    void RevealLetter();
+    void RevealWord();
+    void ShowSolution();
+    // Marks the wrong cells; without any, says `noneWrong`.
+    void MarkWrong(const std::vector<TCellPos>& wrong, const QString& noneWrong);
+    // Puts answers in; revealing never congratulates.
+    void Reveal(const std::function<void(TCrossTXT&)>& reveal);
+    void RecoverAnswers();
+    void CreatePhrase();
     void Tell(const QString& message);
     void UpdateCommands();
     void UpdateStrip();
     void CellTyped();
-    int WordAtCursor() const;
+    // The explanation the cursor's word belongs to, in the writing direction
+    // first; 0 (and the user told) when the cursor stands in no word.
+    int WordAtCursor();
     const TDB* Database();
 
     TCrossDocument& FCrossWord;

@@ -2,6 +2,7 @@
 
 #include "app/MessageBox.h"
 #include "app/ToolbarPictures.h"
+#include "dialogs/Widgets.h"
 #include "documents/CrossTXT.h"
 #include "grid/CrossSurface.h"
 
@@ -52,14 +53,12 @@ TTemplateEditor::TTemplateEditor(TCrossSurface& patternView, QWidget& client, QL
     : QObject(parent), FTemplateView(patternView), FClient(client), FPanel(panel), FPlainPanel(panel.pixmap().toImage())
 {
     setObjectName(QStringLiteral("TemplateEditor"));
-    FRow = new QWidget(&client);
-    FRow->setObjectName(QStringLiteral("SizeRow"));
+    FRow = Named<QWidget>("SizeRow", &client);
     FRow->setFixedHeight(RowHeight);
     FRow->hide();
     FCols = SizeLabel(*FRow, "Lab_X", QStringLiteral("Liczba kolumn szablonu"), Qt::AlignLeft);
     FRows = SizeLabel(*FRow, "Lab_Y", QStringLiteral("Liczba wierszy szablonu"), Qt::AlignRight);
-    FGrip = new QLabel(FRow);
-    FGrip->setObjectName(QStringLiteral("ResizeImage"));
+    FGrip = Named<QLabel>("ResizeImage", FRow);
     FGrip->setPixmap(ResizeGripPicture());
     FGrip->setFixedSize(GripSize, GripSize);
     FGrip->setCursor(Qt::SizeFDiagCursor);

@@ -9,11 +9,6 @@
 
 namespace mz {
 
-QString FromCp1250(const std::string& text)
-{
-    return QString::fromStdString(Cp1250ToUtf8(text));
-}
-
 QString Formatted(const char* pattern, const QString& arg)
 {
     return QString::fromStdString(FormatMessage(pattern, arg.toStdString()));

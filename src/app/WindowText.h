@@ -1,14 +1,12 @@
 #pragma once
 
+#include "dialogs/Widgets.h"
+
 #include <QString>
 
-#include <exception>
 #include <string>
 
 namespace mz {
-
-// CP1250 bytes (documents, files, the word database) as screen text.
-QString FromCp1250(const std::string& text);
 
 // A message template with its first "%s" replaced by the argument.
 QString Formatted(const char* pattern, const QString& arg);
@@ -28,13 +26,7 @@ void ShowErrorBox(const QString& message);
 // Returns whether the command ran through.
 template <typename F> bool Reporting(F&& command)
 {
-    try {
-        command();
-        return true;
-    } catch (const std::exception& e) {
-        ShowErrorBox(QString::fromUtf8(e.what()));
-        return false;
-    }
+    return Tried(command, ShowErrorBox);
 }
 
 } // namespace mz

@@ -17,8 +17,6 @@ class TZoom : public QObject {
 public:
     // The sizes the commands step through, in pixels; the default is one of them.
     static const std::vector<int>& Sizes();
-    // A size as stored: the nearest size of the steps.
-    static int Nearest(int cellSize);
 
     TZoom(std::vector<TCrossSurface*> views, QString letterFile, QObject* parent = nullptr);
 
@@ -35,6 +33,9 @@ signals:
     void Zoomed(int cellSize);
 
 private:
+    // A size as stored: the nearest size of the steps.
+    static int Nearest(int cellSize);
+
     std::vector<TCrossSurface*> FViews;
     QString FLetterFile;
     int FCellSize;

@@ -1,6 +1,7 @@
 #include "creator/CrossCreator.h"
 
 #include "core/CellChars.h"
+#include "documents/CrosswordKind.h"
 
 #include <QPointer>
 
@@ -41,12 +42,22 @@ void TCrossCreator::StopAndWait()
 
 void TCrossCreator::run()
 {
-    TComposeRun composeRun(FPattern, FDBSource, FSettings);
-    composeRun.OnPreview = [this](const TTable& grid, bool final) { Publish(grid, final); };
     TComposition composition;
-    std::atomic<uint8_t> progress{0};
     composition.CrossWord.emplace();
-    composition.Outcome = composeRun.Execute(*composition.CrossWord, FStopCreating, progress, FSeed);
+    // The composer is the one the kind of the new crossword names.
+    switch (KindOf(*composition.CrossWord).Composer()) {
+    case TComposerName::TemplateFill: {
+        TComposeRun composeRun(FPattern, FDBSource, FSettings);
+        composeRun.OnPreview = [this](const TTable& grid, bool final) { Publish(grid, final); };
+        std::atomic<uint8_t> progress{0};
+        composition.Outcome = composeRun.Execute(*composition.CrossWord, FStopCreating, progress, FSeed);
+        break;
+    }
+    case TComposerName::None:
+        composition.Outcome.Failed = true;
+        composition.Outcome.Message = "Krzyżówek tego rodzaju program nie układa sam.";
+        break;
+    }
     if (!composition.Outcome.HandedOver)
         composition.CrossWord.reset();
     emit Composed(composition);

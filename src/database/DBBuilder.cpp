@@ -2,6 +2,7 @@
 
 #include "DB.h"
 #include "SourceLines.h"
+#include "WordSearch.h"
 #include "core/Cp1250.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
@@ -51,13 +52,6 @@ std::vector<std::string> Split(std::string_view text, char separator)
             return fields;
         start = end + 1;
     }
-}
-
-std::string UpperCp1250(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(Cp1250ToUpper(static_cast<unsigned char>(c)));
-    return text;
 }
 
 } // namespace

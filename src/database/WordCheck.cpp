@@ -2,19 +2,12 @@
 
 #include "core/Cp1250.h"
 #include "database/DBBuilder.h"
+#include "database/WordSearch.h"
 #include "documents/DataAccess.h"
 
 namespace mz {
 
 namespace {
-
-std::string UpperCp1250(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper)
-        c = static_cast<char>(Cp1250ToUpper(static_cast<unsigned char>(c)));
-    return upper;
-}
 
 std::string Trimmed(std::string_view text)
 {

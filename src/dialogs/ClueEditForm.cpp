@@ -1,5 +1,7 @@
 #include "dialogs/ClueEditForm.h"
 
+#include "dialogs/Widgets.h"
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,16 +26,14 @@ TClueEditForm::TClueEditForm(const QString& word, const QString& clue, const QSt
     setWindowTitle(QStringLiteral("Objaśnienie hasła"));
     setMinimumWidth(MinimumWidth);
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(word, this);
-    heading->setObjectName(QStringLiteral("ClueWord"));
+    auto* heading = Named<QLabel>("ClueWord", word, this);
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
     layout->addWidget(heading);
 
     layout->addWidget(new QLabel(QStringLiteral("&Objaśnienie:"), this));
-    FClue = new QLineEdit(clue, this);
-    FClue->setObjectName(QStringLiteral("ClueText"));
+    FClue = Named<QLineEdit>("ClueText", clue, this);
     qobject_cast<QLabel*>(layout->itemAt(1)->widget())->setBuddy(FClue);
     layout->addWidget(FClue);
 
@@ -42,8 +42,7 @@ TClueEditForm::TClueEditForm(const QString& word, const QString& clue, const QSt
                                            : QStringLiteral("Inne objaśnienia z &bazy (kliknij, aby wybrać):"),
                    this);
     layout->addWidget(listLabel);
-    FDatabaseClues = new QListWidget(this);
-    FDatabaseClues->setObjectName(QStringLiteral("DatabaseClues"));
+    FDatabaseClues = Named<QListWidget>("DatabaseClues", this);
     FDatabaseClues->addItems(databaseClues);
     FDatabaseClues->setVisible(!databaseClues.isEmpty());
     listLabel->setBuddy(FDatabaseClues);
@@ -51,23 +50,17 @@ TClueEditForm::TClueEditForm(const QString& word, const QString& clue, const QSt
     connect(FDatabaseClues, &QListWidget::currentTextChanged, FClue, &QLineEdit::setText);
 
     auto* soundRow = new QHBoxLayout;
-    FSoundLabel = new QLabel(this);
-    FSoundLabel->setObjectName(QStringLiteral("ClueSound"));
+    FSoundLabel = Named<QLabel>("ClueSound", this);
     soundRow->addWidget(FSoundLabel, 1);
-    auto* attach = new QPushButton(QStringLiteral("&Dołącz dźwięk..."), this);
-    attach->setObjectName(QStringLiteral("AttachSound"));
+    auto* attach = Named<QPushButton>("AttachSound", QStringLiteral("&Dołącz dźwięk..."), this);
     connect(attach, &QPushButton::clicked, this, &TClueEditForm::AttachSoundRequested);
     soundRow->addWidget(attach);
-    FRemoveSound = new QPushButton(QStringLiteral("&Usuń dźwięk"), this);
-    FRemoveSound->setObjectName(QStringLiteral("RemoveSound"));
+    FRemoveSound = Named<QPushButton>("RemoveSound", QStringLiteral("&Usuń dźwięk"), this);
     connect(FRemoveSound, &QPushButton::clicked, this, [this] { SetSound(QString()); });
     soundRow->addWidget(FRemoveSound);
     layout->addLayout(soundRow);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
     layout->addWidget(buttons);
     SetSound(sound);
 }

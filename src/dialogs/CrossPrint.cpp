@@ -7,7 +7,6 @@
 #include "documents/CrossSolution.h"
 #include "documents/CrossTXT.h"
 #include "documents/FileReplacement.h"
-#include "documents/Numbering.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -188,37 +187,9 @@ void TCrossPrintLayout::LayOut(const TCrossTXT& doc, const QString& title, const
 
 void TCrossPrintLayout::LayOutGrid(const TCrossTXT& doc, double top, double reserved, double maxCellMm)
 {
-    FColCount = std::max(doc.ColCount(), 0);
-    FRowCount = std::max(doc.RowCount(), 0);
-    const std::size_t cells = std::size_t(FColCount) * std::size_t(FRowCount);
-    FBlocks.assign(cells, 2);
-    FLabels.assign(cells, QString());
-    FPhraseLabels.assign(cells, QString());
-    FLetters.assign(cells, QString());
-    const TSolutionGrid solution(doc);
-    for (int col = 1; col <= FColCount; ++col)
-        for (int row = 1; row <= FRowCount; ++row)
-            if (doc.HasCell(col, row)) {
-                const std::size_t index = std::size_t(col - 1) * FRowCount + (row - 1);
-                FBlocks[index] = doc.GetCell(col, row) == '*' ? 1 : 0;
-                if (const unsigned char letter = solution.Letter(col, row); letter != 0)
-                    FLetters[index] = ScreenText(std::string(1, char(letter)));
-            }
-
-    if (FNumbered) {
-        const TNumbering numbering(doc);
-        for (int col = 1; col <= FColCount; ++col)
-            for (int row = 1; row <= FRowCount; ++row)
-                if (const int number = numbering.NumberAt(col, row); number != 0)
-                    FLabels[std::size_t(col - 1) * FRowCount + (row - 1)] = QString::number(number);
-        const auto& phraseCells = doc.Phrase().Cells;
-        for (std::size_t i = 0; i < phraseCells.size(); ++i) {
-            const TCellPos cell = phraseCells[i];
-            if (cell.Col >= 1 && cell.Col <= FColCount && cell.Row >= 1 && cell.Row <= FRowCount)
-                FPhraseLabels[std::size_t(cell.Col - 1) * FRowCount + (cell.Row - 1)] = QString::number(i + 1);
-        }
-    }
-
+    FFaces = KindOf(doc).Faces(doc);
+    FColCount = FFaces.ColCount();
+    FRowCount = FFaces.RowCount();
     if (FColCount == 0 || FRowCount == 0) {
         FGridRect = QRectF(FPage.width() / 2, top, 0, 0);
         return;
@@ -311,9 +282,8 @@ void TCrossPrintLayout::LayOutSolution(const TCrossTXT& doc, const QString& titl
 
 QString TCrossPrintLayout::CellLabel(int col, int row) const
 {
-    if (col < 1 || col > FColCount || row < 1 || row > FRowCount)
-        return {};
-    return FLabels[std::size_t(col - 1) * FRowCount + (row - 1)];
+    const int number = FFaces.At(col, row).Number;
+    return FNumbered && number != 0 ? QString::number(number) : QString();
 }
 
 // A heading travels with the first clue under it, and a clue keeps its lines
@@ -321,19 +291,18 @@ QString TCrossPrintLayout::CellLabel(int col, int row) const
 std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBlocks(const TCrossTXT& doc,
                                                                                      bool answers) const
 {
-    const TNumbering numbering(doc);
     const double columnWidth = (FPage.width() - Mm(GutterMm) * (ClueColumns - 1)) / ClueColumns;
     const double numberWidth = QFontMetricsF(ClueNumberFont(), FDevice).horizontalAdvance(QStringLiteral("000."));
     const double textWidth = std::max(columnWidth - numberWidth - Mm(NumberGapMm), Mm(10));
 
     std::vector<std::vector<TClueLine>> blocks;
-    for (const bool horizontal : {true, false}) {
+    for (const TClueSection& section : KindOf(doc).Clues(doc)) {
+        const QString heading = ScreenText(section.Heading);
         bool first = true;
-        for (const TNumberedWord& item : horizontal ? numbering.Across() : numbering.Down()) {
+        for (const TNumberedWord& item : section.Words) {
             std::vector<TClueLine> block;
             if (first)
-                block.push_back(
-                    {lsHeading, horizontal ? QStringLiteral("Poziomo:") : QStringLiteral("Pionowo:"), {}, horizontal});
+                block.push_back({lsHeading, heading + u':', {}, heading});
             first = false;
             // A clue is one paragraph; line breaks a foreign file may carry become spaces.
             QString text = answers ? (item.Word.Answer.empty() ? QStringLiteral("?") : ScreenText(item.Word.Answer))
@@ -341,8 +310,7 @@ std::vector<std::vector<TCrossPrintLayout::TClueLine>> TCrossPrintLayout::ClueBl
             text.replace(u'\r', u' ').replace(u'\n', u' ');
             const QStringList lines = WrapText(text, textWidth);
             for (int i = 0; i < lines.size(); ++i)
-                block.push_back(
-                    {lsClue, lines[i], i == 0 ? QString::number(item.Number) + u'.' : QString(), horizontal});
+                block.push_back({lsClue, lines[i], i == 0 ? QString::number(item.Number) + u'.' : QString(), heading});
             blocks.push_back(std::move(block));
         }
     }
@@ -449,8 +417,8 @@ int TCrossPrintLayout::FlowClues(const std::vector<std::vector<TClueLine>>& bloc
                 nextColumn();
             // A list that goes on over a page gets its heading again at the top.
             if (line.Style == lsClue && page > firstPage && column == 0 && y == columnTop) {
-                const QString text = line.Across ? QStringLiteral("Poziomo (cd.):") : QStringLiteral("Pionowo (cd.):");
-                const double h = lineHeight({lsHeading, text, {}, line.Across}, true);
+                const QString text = line.Heading + QStringLiteral(" (cd.):");
+                const double h = lineHeight({lsHeading, text, {}, line.Heading}, true);
                 lines.push_back({page, QPointF(0, y + h - heading.lineSpacing() + heading.ascent()), lsHeading, text,
                                  {}, 0});
                 y += h;
@@ -483,9 +451,8 @@ QStringList TCrossPrintLayout::PageText(int page) const
 
 QString TCrossPrintLayout::PhraseLabel(int col, int row) const
 {
-    if (col < 1 || col > FColCount || row < 1 || row > FRowCount)
-        return {};
-    return FPhraseLabels[std::size_t(col - 1) * FRowCount + (row - 1)];
+    const int number = FFaces.At(col, row).PhraseNumber;
+    return FNumbered && number != 0 ? QString::number(number) : QString();
 }
 
 namespace {
@@ -525,33 +492,35 @@ void TCrossPrintLayout::PaintGrid(QPainter& painter, const TPlacedGrid& grid) co
     QPen thin(ink, std::max(1.0, Mm(0.25)));
     for (int col = 1; col <= FColCount; ++col) {
         for (int row = 1; row <= FRowCount; ++row) {
-            const std::size_t index = std::size_t(col - 1) * FRowCount + (row - 1);
-            if (FBlocks[index] == 2)
+            const TCellFace& face = FFaces.At(col, row);
+            if (face.Shape == TCellShape::Missing)
                 continue;
             const QRectF cell(grid.Rect.left() + (col - 1) * size, grid.Rect.top() + (row - 1) * size, size, size);
-            if (FBlocks[index] == 1)
+            const bool open = face.Shape == TCellShape::Letter;
+            const QString phraseLabel = PhraseLabel(col, row);
+            if (face.Shape == TCellShape::Block)
                 painter.fillRect(cell, ink);
             // The cells of the "rozwiązanie" (the keyword's column of a krzyżówka z hasłem) stand out.
-            if (FBlocks[index] == 0 && !FPhraseLabels[index].isEmpty())
+            if (open && !phraseLabel.isEmpty())
                 painter.fillRect(cell, QColor(225, 225, 225));
             painter.setPen(thin);
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(cell);
-            if (FBlocks[index] != 0)
+            if (!open)
                 continue;
             if (grid.Filled) {
-                if (!FLetters[index].isEmpty()) {
+                if (face.Answer != 0) {
                     painter.setFont(letterFont);
-                    painter.drawText(cell, Qt::AlignCenter, FLetters[index]);
+                    painter.drawText(cell, Qt::AlignCenter, ScreenText(std::string(1, char(face.Answer))));
                 }
                 continue;
             }
             const QRectF area = cell.adjusted(pad, pad * 0.6, -pad, -pad);
-            if (!FLabels[index].isEmpty())
-                DrawSmallNumber(painter, FDevice, area, numberFont, FLabels[index], Qt::AlignLeft | Qt::AlignTop);
-            if (!FPhraseLabels[index].isEmpty())
-                DrawSmallNumber(painter, FDevice, cell.adjusted(pad, pad, -pad, -pad * 0.4), phraseFont,
-                                FPhraseLabels[index], Qt::AlignRight | Qt::AlignBottom);
+            if (const QString label = CellLabel(col, row); !label.isEmpty())
+                DrawSmallNumber(painter, FDevice, area, numberFont, label, Qt::AlignLeft | Qt::AlignTop);
+            if (!phraseLabel.isEmpty())
+                DrawSmallNumber(painter, FDevice, cell.adjusted(pad, pad, -pad, -pad * 0.4), phraseFont, phraseLabel,
+                                Qt::AlignRight | Qt::AlignBottom);
         }
     }
     // A heavier frame around the whole grid, drawn only along existing squares.

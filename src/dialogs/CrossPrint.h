@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/CrosswordKind.h"
+
 #include <QImage>
 #include <QPageSize>
 #include <QPointF>
@@ -16,8 +18,6 @@ class QPainter;
 class QWidget;
 
 namespace mz {
-
-class TCrossTXT;
 
 // What a printout holds beyond the crossword itself.
 struct TPrintOptions {
@@ -39,11 +39,11 @@ struct TPrintOptions {
 QString PrintTitle(const TCrossTXT& doc, const TPrintOptions& options);
 
 // The printed form of a crossword, as a newspaper prints it: the empty grid
-// (blocks filled, open squares blank, word starts numbered in reading order,
-// one number a cell shared by its across and down word (TNumbering), the
-// cells of the "rozwiązanie" with their small numbers in the lower right
-// corner), the empty strip of the "rozwiązanie" under the
-// grid, then the clues in two columns under "Poziomo:" and "Pionowo:",
+// as the crossword's kind describes its cells (blocks filled, open squares
+// blank, word starts numbered, the cells of the "rozwiązanie" with their
+// small numbers in the lower right corner), the empty strip of the
+// "rozwiązanie" under the grid, then the kind's clue lists in two columns
+// under their headings ("Poziomo:", "Pionowo:"),
 // continued on further pages when long, where the heading is repeated
 // ("Poziomo (cd.):"). With the answer key a further page
 // follows: the filled grid, smaller, the phrase of the "rozwiązanie", and the
@@ -102,7 +102,7 @@ private:
         TLineStyle Style;
         QString Text;
         QString Number;
-        bool Across = true;
+        QString Heading; // of the list the line belongs to
     };
 
     void LayOut(const TCrossTXT& doc, const QString& title, const TPrintOptions& options, double maxCellMm);
@@ -126,11 +126,8 @@ private:
     int FColCount = 0;
     int FRowCount = 0;
     bool FNumbered = true;
-    std::vector<char> FBlocks;          // 1 block, 0 open square, 2 no cell at all
-    std::vector<QString> FLabels;       // per cell, column-major from (1,1)
-    std::vector<QString> FPhraseLabels; // the same for the numbers of the "rozwiązanie"
-    std::vector<QString> FLetters;      // the answers' letters, the same way
-    QString FPhrase;                    // the phrase of the "rozwiązanie", empty for none
+    TCellFaces FFaces;
+    QString FPhrase; // the phrase of the "rozwiązanie", empty for none
     QRectF FGridRect;
     double FCell = 0;
     TPlacedGrid FSolutionGrid;

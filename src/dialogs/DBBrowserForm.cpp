@@ -6,6 +6,7 @@
 #include "database/WordImport.h"
 #include "dialogs/ImportPreviewForm.h"
 #include "dialogs/SpokenRecordings.h"
+#include "dialogs/Widgets.h"
 #include "sound/SoundPlayer.h"
 
 #include <QAction>
@@ -55,11 +56,6 @@ const QString Title = QStringLiteral("Edytor Bazy Haseł");
 // Above this many changed words the lists are built again instead of updated.
 constexpr size_t ListRebuildThreshold = 500;
 
-QString ScreenText(std::string_view cp1250)
-{
-    return QString::fromStdString(Cp1250ToUtf8(cp1250));
-}
-
 std::string BaseText(const QString& text)
 {
     return Utf8ToCp1250(text.toStdString());
@@ -84,14 +80,6 @@ std::filesystem::path LocalPath(const QString& name)
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-QPushButton* Button(const QString& text, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 // One undoable step of the editor: a list of word changes.
@@ -110,100 +98,26 @@ private:
 };
 
 TDBWordModel::TDBWordModel(const TWordBase& base, bool excluded, QObject* parent)
-    : QAbstractListModel(parent), FBase(base), FExcluded(excluded)
+    : QAbstractListModel(parent), FList(base, excluded)
 {
-    Reset();
 }
 
 int TDBWordModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(FShown.size());
+    return parent.isValid() ? 0 : FList.ShownCount();
 }
 
 QVariant TDBWordModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= int(FShown.size()))
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= FList.ShownCount())
         return {};
-    return ScreenText(FWords[FShown[index.row()]]);
+    return FromCp1250(FList.Word(index.row()));
 }
 
-std::string TDBWordModel::Word(int row) const
-{
-    return row >= 0 && row < int(FShown.size()) ? FWords[FShown[row]] : std::string();
-}
-
-int TDBWordModel::RowOf(const std::string& word) const
-{
-    const auto it = std::lower_bound(FWords.begin(), FWords.end(), word,
-                                     [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
-    if (it == FWords.end() || *it != word)
-        return -1;
-    const int index = int(it - FWords.begin());
-    const auto shown = std::lower_bound(FShown.begin(), FShown.end(), index);
-    return shown != FShown.end() && *shown == index ? int(shown - FShown.begin()) : -1;
-}
-
-std::vector<std::string> TDBWordModel::ShownWords() const
-{
-    std::vector<std::string> words;
-    words.reserve(FShown.size());
-    for (const int index : FShown)
-        words.push_back(FWords[index]);
-    return words;
-}
-
-void TDBWordModel::Reset()
-{
-    FWords.clear();
-    for (const TBaseWord& word : FBase.Entries())
-        if (word.Excluded == FExcluded)
-            FWords.push_back(word.PWord);
-    std::sort(FWords.begin(), FWords.end(),
-              [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
-    Refilter();
-}
-
-void TDBWordModel::Update(const std::string& word)
-{
-    const auto less = [](const std::string& a, const std::string& b) { return PolishLess(a, b); };
-    const auto it = std::lower_bound(FWords.begin(), FWords.end(), word, less);
-    const bool listed = it != FWords.end() && *it == word;
-    const TBaseWord* entry = FBase.Find(word);
-    const bool belongs = entry && entry->Excluded == FExcluded;
-    if (belongs && !listed)
-        FWords.insert(it, word);
-    else if (listed && !belongs)
-        FWords.erase(it);
-}
-
-void TDBWordModel::SetFilter(const TWordFilter& filter, const TWordConditions& conditions)
-{
-    FFilter = filter;
-    FConditions = conditions;
-    Refilter();
-}
-
-bool TDBWordModel::Shown(const std::string& word) const
-{
-    const TBaseWord* entry = FBase.Find(word);
-    if (!entry || !FConditions.Accepts(*entry))
-        return false;
-    if (FFilter.IsEmpty())
-        return true;
-    std::string explanations;
-    if (FFilter.InExplanations())
-        for (const std::string& clue : entry->Explanations)
-            explanations += UpperCp1250(clue) + "\r\n";
-    return FFilter.Matches(word, explanations);
-}
-
-void TDBWordModel::Refilter()
+void TDBWordModel::Change(const std::function<void(TWordBaseList&)>& change)
 {
     beginResetModel();
-    FShown.clear();
-    for (std::size_t i = 0; i < FWords.size(); ++i)
-        if (Shown(FWords[i]))
-            FShown.push_back(int(i));
+    change(FList);
     endResetModel();
 }
 
@@ -231,28 +145,28 @@ TDBBrowserForm::TDBBrowserForm(const QString& shippedFile, const QString& userFi
 void TDBBrowserForm::BuildControls()
 {
     setWindowTitle(Title + QStringLiteral("[*]"));
+    // A button of the dialog that runs `click`.
+    const auto makeButton = [this](const QString& caption, const char* name, auto click) {
+        QPushButton* button = DialogButton(caption, name, this);
+        connect(button, &QPushButton::clicked, this, click);
+        return button;
+    };
 
-    ProblemLabel = new QLabel(this);
-    ProblemLabel->setObjectName(QStringLiteral("ProblemLabel"));
+    ProblemLabel = Named<QLabel>("ProblemLabel", this);
     ProblemLabel->setWordWrap(true);
     ProblemLabel->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; padding: 4px; }"));
 
-    FilterEdit = new QLineEdit(this);
-    FilterEdit->setObjectName(QStringLiteral("FilterEdit"));
+    FilterEdit = Named<QLineEdit>("FilterEdit", this);
     FilterEdit->setClearButtonEnabled(true);
     auto* filterLabel = new QLabel(QStringLiteral("&Szukaj:"), this);
     filterLabel->setBuddy(FilterEdit);
     auto* hint = new QLabel(QStringLiteral("? – jedna dowolna litera, * – dowolny ciąg liter"), this);
     hint->setEnabled(false);
     hint->setWordWrap(true);
-    SearchExpl = new QCheckBox(QStringLiteral("szukaj także w objaśnieniach"), this);
-    SearchExpl->setObjectName(QStringLiteral("SearchExpl"));
-    NoSoundFilter = new QCheckBox(QStringLiteral("bez dźwięku"), this);
-    NoSoundFilter->setObjectName(QStringLiteral("NoSoundFilter"));
-    EditedFilter = new QCheckBox(QStringLiteral("zmienione przez użytkownika"), this);
-    EditedFilter->setObjectName(QStringLiteral("EditedFilter"));
-    LengthFilter = new QSpinBox(this);
-    LengthFilter->setObjectName(QStringLiteral("LengthFilter"));
+    SearchExpl = Named<QCheckBox>("SearchExpl", QStringLiteral("szukaj także w objaśnieniach"), this);
+    NoSoundFilter = Named<QCheckBox>("NoSoundFilter", QStringLiteral("bez dźwięku"), this);
+    EditedFilter = Named<QCheckBox>("EditedFilter", QStringLiteral("zmienione przez użytkownika"), this);
+    LengthFilter = Named<QSpinBox>("LengthFilter", this);
     LengthFilter->setRange(1, 20);
     LengthFilter->setSpecialValueText(QStringLiteral("dowolna"));
     auto* lengthLabel = new QLabel(QStringLiteral("&Długość:"), this);
@@ -276,30 +190,22 @@ void TDBBrowserForm::BuildControls()
     };
     WordList = makeList(FWordsModel, "WordList");
     ExcludedList = makeList(FExcludedModel, "ExcludedList");
-    ListTabs = new QTabWidget(this);
-    ListTabs->setObjectName(QStringLiteral("ListTabs"));
+    ListTabs = Named<QTabWidget>("ListTabs", this);
     ListTabs->addTab(WordList, QString());
     ListTabs->addTab(ExcludedList, QString());
-    CountLabel = new QLabel(this);
-    CountLabel->setObjectName(QStringLiteral("CountLabel"));
+    CountLabel = Named<QLabel>("CountLabel", this);
 
-    NewWordEdit = new QLineEdit(this);
-    NewWordEdit->setObjectName(QStringLiteral("NewWordEdit"));
+    NewWordEdit = Named<QLineEdit>("NewWordEdit", this);
     NewWordEdit->setPlaceholderText(QStringLiteral("nowe hasło"));
-    NewClueEdit = new QLineEdit(this);
-    NewClueEdit->setObjectName(QStringLiteral("NewClueEdit"));
+    NewClueEdit = Named<QLineEdit>("NewClueEdit", this);
     NewClueEdit->setPlaceholderText(QStringLiteral("jego objaśnienie"));
-    AddWordButton = Button(QStringLiteral("&Dodaj hasło"), "AddWordButton", this);
-    RemoveWordButton = Button(QStringLiteral("&Usuń hasło"), "RemoveWordButton", this);
-    ExcludeButton = Button(QStringLiteral("&Wyklucz z układania"), "ExcludeButton", this);
+    AddWordButton = makeButton(QStringLiteral("&Dodaj hasło"), "AddWordButton", &TDBBrowserForm::AddWordClick);
+    RemoveWordButton = makeButton(QStringLiteral("&Usuń hasło"), "RemoveWordButton", &TDBBrowserForm::RemoveWordClick);
+    ExcludeButton = makeButton(QStringLiteral("&Wyklucz z układania"), "ExcludeButton", &TDBBrowserForm::ExcludeClick);
     auto* adding = new QHBoxLayout;
     adding->addWidget(NewWordEdit, 2);
     adding->addWidget(NewClueEdit, 3);
     adding->addWidget(AddWordButton);
-    auto* wordButtons = new QHBoxLayout;
-    wordButtons->addWidget(RemoveWordButton);
-    wordButtons->addWidget(ExcludeButton);
-    wordButtons->addStretch(1);
 
     auto* left = new QGridLayout;
     left->addWidget(filterLabel, 0, 0);
@@ -310,67 +216,53 @@ void TDBBrowserForm::BuildControls()
     left->addWidget(ListTabs, 4, 0, 1, 2);
     left->addWidget(CountLabel, 5, 0, 1, 2);
     left->addLayout(adding, 6, 0, 1, 2);
-    left->addLayout(wordButtons, 7, 0, 1, 2);
+    left->addLayout(LeftRow({RemoveWordButton, ExcludeButton}), 7, 0, 1, 2);
 
-    WordLabel = new QLabel(this);
-    WordLabel->setObjectName(QStringLiteral("WordLabel"));
+    WordLabel = Named<QLabel>("WordLabel", this);
     QFont big = WordLabel->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.5);
     WordLabel->setFont(big);
     WordLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    StateLabel = new QLabel(this);
-    StateLabel->setObjectName(QStringLiteral("StateLabel"));
+    StateLabel = Named<QLabel>("StateLabel", this);
     StateLabel->setWordWrap(true);
-    ScoreLabel = new QLabel(this);
-    ScoreLabel->setObjectName(QStringLiteral("ScoreLabel"));
+    ScoreLabel = Named<QLabel>("ScoreLabel", this);
     // The word's register: anything but "zwykłe" keeps it out of school crosswords.
-    RegisterBox = new QComboBox(this);
-    RegisterBox->setObjectName(QStringLiteral("RegisterBox"));
+    RegisterBox = Named<QComboBox>("RegisterBox", this);
     for (const TRegister reg : Registers)
         RegisterBox->addItem(QStringLiteral("Rejestr: %1").arg(QString::fromStdString(RegisterKey(reg))), int(reg));
     RegisterBox->setToolTip(QStringLiteral("Hasła o rejestrze innym niż zwykły nie trafiają do krzyżówek, gdy "
                                            "włączono „Hasła odpowiednie dla szkoły”; pejoratywne nie trafiają nigdy."));
-    WordEdit = new QLineEdit(this);
-    WordEdit->setObjectName(QStringLiteral("WordEdit"));
-    RenameButton = Button(QStringLiteral("Zmień &nazwę"), "RenameButton", this);
+    WordEdit = Named<QLineEdit>("WordEdit", this);
+    RenameButton = makeButton(QStringLiteral("Zmień &nazwę"), "RenameButton", &TDBBrowserForm::RenameClick);
     auto* renaming = new QHBoxLayout;
     renaming->addWidget(WordEdit, 1);
     renaming->addWidget(RenameButton);
 
-    ExplList = new QListWidget(this);
-    ExplList->setObjectName(QStringLiteral("ExplList"));
+    ExplList = Named<QListWidget>("ExplList", this);
     ExplList->setWordWrap(true);
-    ClueEdit = new QLineEdit(this);
-    ClueEdit->setObjectName(QStringLiteral("ClueEdit"));
-    AddClueButton = Button(QStringLiteral("Dodaj &objaśnienie"), "AddClueButton", this);
-    ChangeClueButton = Button(QStringLiteral("&Zmień"), "ChangeClueButton", this);
-    RemoveClueButton = Button(QStringLiteral("Usuń"), "RemoveClueButton", this);
-    ClueUpButton = Button(QStringLiteral("W górę"), "ClueUpButton", this);
-    ClueDownButton = Button(QStringLiteral("W dół"), "ClueDownButton", this);
-    auto* clueButtons = new QHBoxLayout;
-    for (QPushButton* button : {AddClueButton, ChangeClueButton, RemoveClueButton, ClueUpButton, ClueDownButton})
-        clueButtons->addWidget(button);
-    clueButtons->addStretch(1);
+    ClueEdit = Named<QLineEdit>("ClueEdit", this);
+    AddClueButton = makeButton(QStringLiteral("Dodaj &objaśnienie"), "AddClueButton", &TDBBrowserForm::AddClueClick);
+    ChangeClueButton = makeButton(QStringLiteral("&Zmień"), "ChangeClueButton", &TDBBrowserForm::ChangeClueClick);
+    RemoveClueButton = makeButton(QStringLiteral("Usuń"), "RemoveClueButton", &TDBBrowserForm::RemoveClueClick);
+    ClueUpButton = makeButton(QStringLiteral("W górę"), "ClueUpButton", [this] { MoveClue(-1); });
+    ClueDownButton = makeButton(QStringLiteral("W dół"), "ClueDownButton", [this] { MoveClue(1); });
 
-    AudioList = new QListWidget(this);
-    AudioList->setObjectName(QStringLiteral("AudioList"));
+    AudioList = Named<QListWidget>("AudioList", this);
     AudioList->setMaximumHeight(fontMetrics().height() * 2 + 8);
-    PlayButton = Button(QStringLiteral("&Odtwórz"), "PlayButton", this);
-    ChooseSoundButton = Button(QStringLiteral("Wybierz &plik..."), "ChooseSoundButton", this);
-    RecordButton = Button(QStringLiteral("&Nagraj"), "RecordButton", this);
-    RemoveSoundButton = Button(QStringLiteral("Usuń dźwięk"), "RemoveSoundButton", this);
-    GenerateButton = Button(QStringLiteral("&Wygeneruj nagranie"), "GenerateButton", this);
+    PlayButton = makeButton(QStringLiteral("&Odtwórz"), "PlayButton", &TDBBrowserForm::PlayClick);
+    ChooseSoundButton =
+        makeButton(QStringLiteral("Wybierz &plik..."), "ChooseSoundButton", &TDBBrowserForm::ChooseSoundClick);
+    RecordButton = makeButton(QStringLiteral("&Nagraj"), "RecordButton", &TDBBrowserForm::RecordClick);
+    RemoveSoundButton =
+        makeButton(QStringLiteral("Usuń dźwięk"), "RemoveSoundButton", &TDBBrowserForm::RemoveSoundClick);
+    GenerateButton =
+        makeButton(QStringLiteral("&Wygeneruj nagranie"), "GenerateButton", &TDBBrowserForm::GenerateClick);
     GenerateButton->setToolTip(QStringLiteral("Nagranie zaznaczonych haseł czytanych syntezatorem mowy"));
 #ifndef MZ_HAVE_MULTIMEDIA
     PlayButton->hide();
 #endif
-    auto* soundButtons = new QHBoxLayout;
-    for (QPushButton* button : {PlayButton, ChooseSoundButton, RecordButton, GenerateButton, RemoveSoundButton})
-        soundButtons->addWidget(button);
-    soundButtons->addStretch(1);
-    StatusLabel = new QLabel(this);
-    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
+    StatusLabel = Named<QLabel>("StatusLabel", this);
     StatusLabel->setWordWrap(true);
 
     auto* right = new QVBoxLayout;
@@ -382,46 +274,36 @@ void TDBBrowserForm::BuildControls()
     right->addWidget(new QLabel(QStringLiteral("Objaśnienia (w kolejności):"), this));
     right->addWidget(ExplList, 1);
     right->addWidget(ClueEdit);
-    right->addLayout(clueButtons);
+    right->addLayout(LeftRow({AddClueButton, ChangeClueButton, RemoveClueButton, ClueUpButton, ClueDownButton}));
     right->addWidget(new QLabel(QStringLiteral("Dźwięk:"), this));
     right->addWidget(AudioList);
-    right->addLayout(soundButtons);
+    right->addLayout(LeftRow({PlayButton, ChooseSoundButton, RecordButton, GenerateButton, RemoveSoundButton}));
     right->addWidget(StatusLabel);
 
-    MessageLabel = new QLabel(this);
-    MessageLabel->setObjectName(QStringLiteral("MessageLabel"));
+    MessageLabel = Named<QLabel>("MessageLabel", this);
     MessageLabel->setWordWrap(true);
 
-    // Short captions; what a step undoes or redoes is its hint.
-    auto* undoAction = new QAction(QStringLiteral("Cofnij"), this);
-    undoAction->setObjectName(QStringLiteral("UndoAction"));
-    undoAction->setShortcut(QKeySequence::Undo);
-    undoAction->setEnabled(false);
-    connect(undoAction, &QAction::triggered, Undo, &QUndoStack::undo);
-    connect(Undo, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
-    connect(Undo, &QUndoStack::undoTextChanged, undoAction,
-            [undoAction](const QString& text) { undoAction->setToolTip(QStringLiteral("Cofnij ") + text); });
-    auto* redoAction = new QAction(QStringLiteral("Ponów"), this);
-    redoAction->setObjectName(QStringLiteral("RedoAction"));
-    redoAction->setShortcut(QKeySequence::Redo);
-    redoAction->setEnabled(false);
-    connect(redoAction, &QAction::triggered, Undo, &QUndoStack::redo);
-    connect(Undo, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
-    connect(Undo, &QUndoStack::redoTextChanged, redoAction,
-            [redoAction](const QString& text) { redoAction->setToolTip(QStringLiteral("Ponów ") + text); });
-    addAction(undoAction);
-    addAction(redoAction);
-    auto* undoButton = new QToolButton(this);
-    undoButton->setObjectName(QStringLiteral("UndoButton"));
-    undoButton->setDefaultAction(undoAction);
-    undoButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto* redoButton = new QToolButton(this);
-    redoButton->setObjectName(QStringLiteral("RedoButton"));
-    redoButton->setDefaultAction(redoAction);
-    redoButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Undo and redo: short captions; what a step undoes or redoes is its hint.
+    const auto stepButton = [this](bool redo) {
+        const QString caption = redo ? QStringLiteral("Ponów") : QStringLiteral("Cofnij");
+        auto* action = Named<QAction>(redo ? "RedoAction" : "UndoAction", caption, this);
+        action->setShortcut(redo ? QKeySequence::Redo : QKeySequence::Undo);
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, Undo, redo ? &QUndoStack::redo : &QUndoStack::undo);
+        connect(Undo, redo ? &QUndoStack::canRedoChanged : &QUndoStack::canUndoChanged, action, &QAction::setEnabled);
+        connect(Undo, redo ? &QUndoStack::redoTextChanged : &QUndoStack::undoTextChanged, action,
+                [action, caption](const QString& text) { action->setToolTip(caption + QLatin1Char(' ') + text); });
+        addAction(action);
+        auto* button = Named<QToolButton>(redo ? "RedoButton" : "UndoButton", this);
+        button->setDefaultAction(action);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        return button;
+    };
+    // Made before the buttons beside them, so that Tab reaches them first.
+    QToolButton* undoButton = stepButton(false);
+    QToolButton* redoButton = stepButton(true);
 
-    auto* importButton = new QToolButton(this);
-    importButton->setObjectName(QStringLiteral("ImportButton"));
+    auto* importButton = Named<QToolButton>("ImportButton", this);
     importButton->setText(QStringLiteral("&Importuj"));
     importButton->setPopupMode(QToolButton::InstantPopup);
     auto* importMenu = new QMenu(importButton);
@@ -430,8 +312,7 @@ void TDBBrowserForm::BuildControls()
     QAction* importThesaurus = importMenu->addAction(QStringLiteral("Z tezaurusa (MyThes)..."));
     importThesaurus->setObjectName(QStringLiteral("ImportThesaurusAction"));
     importButton->setMenu(importMenu);
-    auto* exportButton = new QToolButton(this);
-    exportButton->setObjectName(QStringLiteral("ExportButton"));
+    auto* exportButton = Named<QToolButton>("ExportButton", this);
     exportButton->setText(QStringLiteral("&Eksportuj"));
     exportButton->setPopupMode(QToolButton::InstantPopup);
     auto* exportMenu = new QMenu(exportButton);
@@ -441,20 +322,15 @@ void TDBBrowserForm::BuildControls()
     exportShown->setObjectName(QStringLiteral("ExportShownAction"));
     exportButton->setMenu(exportMenu);
 
-    RestoreButton = Button(QStringLiteral("Przywróć bazę dostarczoną z programem"), "RestoreButton", this);
-    SaveButton = Button(QStringLiteral("Zapi&sz"), "SaveButton", this);
-    PickButton = Button(QStringLiteral("Dodaj do włas&nej listy"), "PickButton", this);
+    RestoreButton = makeButton(QStringLiteral("Przywróć bazę dostarczoną z programem"), "RestoreButton",
+                               &TDBBrowserForm::RestoreClick);
+    SaveButton = makeButton(QStringLiteral("Zapi&sz"), "SaveButton", &TDBBrowserForm::SaveClick);
+    PickButton = makeButton(QStringLiteral("Dodaj do włas&nej listy"), "PickButton", &TDBBrowserForm::PickClick);
     PickButton->setToolTip(QStringLiteral("Zaznaczone hasła z wybranym objaśnieniem trafiają na listę "
                                           "krzyżówki z własnych haseł"));
     PickButton->hide();
-    auto* close = Button(QStringLiteral("Zamknij"), "CloseButton", this);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(undoButton);
-    bottom->addWidget(redoButton);
-    bottom->addWidget(importButton);
-    bottom->addWidget(exportButton);
-    bottom->addWidget(RestoreButton);
-    bottom->addStretch(1);
+    auto* close = makeButton(QStringLiteral("Zamknij"), "CloseButton", &TDBBrowserForm::reject);
+    auto* bottom = LeftRow({undoButton, redoButton, importButton, exportButton, RestoreButton});
     bottom->addWidget(PickButton);
     bottom->addWidget(SaveButton);
     bottom->addWidget(close);
@@ -482,7 +358,7 @@ void TDBBrowserForm::BuildControls()
     connect(EditedFilter, &QCheckBox::toggled, this, &TDBBrowserForm::FilterChanged);
     connect(LengthFilter, &QSpinBox::valueChanged, this, &TDBBrowserForm::FilterChanged);
     connect(ListTabs, &QTabWidget::currentChanged, this, [this] {
-        const int row = CurrentModel()->RowOf(FCurrent);
+        const int row = CurrentModel()->List().RowOf(FCurrent);
         if (row >= 0)
             SelectWord(FCurrent);
         else if (CurrentModel()->rowCount() > 0)
@@ -490,37 +366,19 @@ void TDBBrowserForm::BuildControls()
         else
             ShowWord({});
     });
-    connect(AddWordButton, &QPushButton::clicked, this, &TDBBrowserForm::AddWordClick);
     connect(NewClueEdit, &QLineEdit::returnPressed, this, &TDBBrowserForm::AddWordClick);
-    connect(RemoveWordButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveWordClick);
-    connect(ExcludeButton, &QPushButton::clicked, this, &TDBBrowserForm::ExcludeClick);
     connect(RegisterBox, &QComboBox::activated, this, &TDBBrowserForm::RegisterChosen);
-    connect(RenameButton, &QPushButton::clicked, this, &TDBBrowserForm::RenameClick);
     connect(WordEdit, &QLineEdit::returnPressed, this, &TDBBrowserForm::RenameClick);
     connect(ExplList, &QListWidget::currentRowChanged, this, [this](int row) {
         const QListWidgetItem* item = row >= 0 ? ExplList->item(row) : nullptr;
         ClueEdit->setText(item ? item->text() : QString());
         RefreshButtons();
     });
-    connect(AddClueButton, &QPushButton::clicked, this, &TDBBrowserForm::AddClueClick);
-    connect(ChangeClueButton, &QPushButton::clicked, this, &TDBBrowserForm::ChangeClueClick);
-    connect(RemoveClueButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveClueClick);
-    connect(ClueUpButton, &QPushButton::clicked, this, [this] { MoveClue(-1); });
-    connect(ClueDownButton, &QPushButton::clicked, this, [this] { MoveClue(1); });
     connect(AudioList, &QListWidget::currentRowChanged, this, &TDBBrowserForm::SoundChanged);
-    connect(PlayButton, &QPushButton::clicked, this, &TDBBrowserForm::PlayClick);
-    connect(ChooseSoundButton, &QPushButton::clicked, this, &TDBBrowserForm::ChooseSoundClick);
-    connect(RecordButton, &QPushButton::clicked, this, &TDBBrowserForm::RecordClick);
-    connect(RemoveSoundButton, &QPushButton::clicked, this, &TDBBrowserForm::RemoveSoundClick);
-    connect(GenerateButton, &QPushButton::clicked, this, &TDBBrowserForm::GenerateClick);
     connect(importTsv, &QAction::triggered, this, [this] { ImportClick(false); });
     connect(importThesaurus, &QAction::triggered, this, [this] { ImportClick(true); });
     connect(exportAll, &QAction::triggered, this, [this] { ExportClick(false); });
     connect(exportShown, &QAction::triggered, this, [this] { ExportClick(true); });
-    connect(RestoreButton, &QPushButton::clicked, this, &TDBBrowserForm::RestoreClick);
-    connect(SaveButton, &QPushButton::clicked, this, &TDBBrowserForm::SaveClick);
-    connect(PickButton, &QPushButton::clicked, this, &TDBBrowserForm::PickClick);
-    connect(close, &QPushButton::clicked, this, &TDBBrowserForm::reject);
     connect(Undo, &QUndoStack::cleanChanged, this, [this](bool clean) {
         setWindowModified(!clean);
         RefreshButtons();
@@ -567,7 +425,7 @@ void TDBBrowserForm::PickClick()
         const int row = word == FCurrent ? ExplList->currentRow() : -1;
         const size_t clue = row >= 0 && size_t(row) < entry->Explanations.size() ? size_t(row) : 0;
         picked.emplace_back(word, entry->Explanations.empty() ? std::string() : entry->Explanations[clue]);
-        names << ScreenText(word);
+        names << FromCp1250(word);
     }
     if (picked.empty())
         return ShowMessage(QStringLiteral("Zaznacz hasła, które mają trafić na własną listę."));
@@ -597,13 +455,12 @@ const TBaseWord* TDBBrowserForm::Current() const
 
 void TDBBrowserForm::FilterChanged()
 {
-    const TWordFilter filter(FilterEdit->text(), SearchExpl->isChecked());
+    const TWordFilter filter(FilterEdit->text().toStdString(), SearchExpl->isChecked());
     TWordConditions conditions;
     conditions.NoSound = NoSoundFilter->isChecked();
     conditions.UserEdited = EditedFilter->isChecked();
     conditions.Length = LengthFilter->value() == LengthFilter->minimum() ? 0 : LengthFilter->value();
-    FWordsModel->SetFilter(filter, conditions);
-    FExcludedModel->SetFilter(filter, conditions);
+    ChangeLists([&](TWordBaseList& list) { list.SetFilter(filter, conditions); });
     RefreshCounts();
     if (CurrentModel()->rowCount() > 0)
         CurrentList()->setCurrentIndex(CurrentModel()->index(0));
@@ -611,12 +468,18 @@ void TDBBrowserForm::FilterChanged()
         ShowWord({});
 }
 
+void TDBBrowserForm::ChangeLists(const std::function<void(TWordBaseList&)>& change)
+{
+    FWordsModel->Change(change);
+    FExcludedModel->Change(change);
+}
+
 void TDBBrowserForm::RefreshCounts()
 {
-    ListTabs->setTabText(0, QStringLiteral("Hasła (%1)").arg(FWordsModel->TotalCount()));
-    ListTabs->setTabText(1, QStringLiteral("Wykluczone (%1)").arg(FExcludedModel->TotalCount()));
+    ListTabs->setTabText(0, QStringLiteral("Hasła (%1)").arg(FWordsModel->List().TotalCount()));
+    ListTabs->setTabText(1, QStringLiteral("Wykluczone (%1)").arg(FExcludedModel->List().TotalCount()));
     CountLabel->setText(
-        QStringLiteral("Hasła: %1 z %2").arg(CurrentModel()->rowCount()).arg(CurrentModel()->TotalCount()));
+        QStringLiteral("Hasła: %1 z %2").arg(CurrentModel()->rowCount()).arg(CurrentModel()->List().TotalCount()));
 }
 
 void TDBBrowserForm::ListChanged()
@@ -626,13 +489,13 @@ void TDBBrowserForm::ListChanged()
         return;
     const QModelIndex index = CurrentList()->currentIndex();
     if (index.isValid())
-        ShowWord(CurrentModel()->Word(index.row()));
+        ShowWord(CurrentModel()->List().Word(index.row()));
 }
 
 void TDBBrowserForm::SelectWord(const std::string& word)
 {
     TDBWordModel* model = CurrentModel();
-    const int row = model->RowOf(word);
+    const int row = model->List().RowOf(word);
     if (row >= 0)
         CurrentList()->setCurrentIndex(model->index(row));
     else
@@ -647,8 +510,8 @@ void TDBBrowserForm::ShowWord(const std::string& word)
     const TBaseWord* entry = Current();
     if (!entry)
         FCurrent.clear();
-    WordLabel->setText(entry ? ScreenText(entry->PWord) : QString());
-    WordEdit->setText(entry ? ScreenText(entry->PWord) : QString());
+    WordLabel->setText(entry ? FromCp1250(entry->PWord) : QString());
+    WordEdit->setText(entry ? FromCp1250(entry->PWord) : QString());
     QString state;
     if (entry) {
         if (!entry->UserEdited)
@@ -671,7 +534,7 @@ void TDBBrowserForm::ShowWord(const std::string& word)
         ExplList->clear();
         if (entry)
             for (const std::string& clue : entry->Explanations)
-                ExplList->addItem(ScreenText(clue));
+                ExplList->addItem(FromCp1250(clue));
     }
     if (ExplList->count() > 0)
         ExplList->setCurrentRow(std::clamp(clueRow, 0, ExplList->count() - 1));
@@ -681,7 +544,7 @@ void TDBBrowserForm::ShowWord(const std::string& word)
     ClueEdit->setText(clue ? clue->text() : QString());
     AudioList->clear();
     if (entry && !entry->Audio.empty())
-        AudioList->addItem(ScreenText(entry->SoundName()));
+        AudioList->addItem(FromCp1250(entry->SoundName()));
     if (AudioList->count() > 0)
         AudioList->setCurrentRow(0);
     else
@@ -749,6 +612,24 @@ int TDBBrowserForm::Ask(const QString& text, const QStringList& buttons)
     return it == added.end() ? int(added.size()) - 1 : int(it - added.begin());
 }
 
+void TDBBrowserForm::ShowError(const QString& text)
+{
+    Ask(text, {QStringLiteral("OK")});
+}
+
+bool TDBBrowserForm::Tried(const std::function<void()>& work)
+{
+    return mz::Tried(work, [this](const QString& text) { ShowError(text); });
+}
+
+bool TDBBrowserForm::SoundDirReady()
+{
+    if (QDir().mkpath(FUserAudioDir))
+        return true;
+    ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
+    return false;
+}
+
 void TDBBrowserForm::Push(const QString& text, std::vector<TWordChange> changes)
 {
     if (changes.empty())
@@ -770,19 +651,15 @@ void TDBBrowserForm::ApplyChanges(std::vector<TWordChange>& changes, bool undo)
     } catch (const std::exception& e) {
         ShowMessage(QString::fromUtf8(e.what()));
     }
-    if (changes.size() > ListRebuildThreshold) {
-        FWordsModel->Reset();
-        FExcludedModel->Reset();
-    } else {
+    ChangeLists([&](TWordBaseList& list) {
+        if (changes.size() > ListRebuildThreshold)
+            return list.Reset();
         for (const TWordChange& change : changes)
             for (const auto* entry : {&change.Before, &change.After})
-                if (*entry) {
-                    FWordsModel->Update((*entry)->PWord);
-                    FExcludedModel->Update((*entry)->PWord);
-                }
-        FWordsModel->Refilter();
-        FExcludedModel->Refilter();
-    }
+                if (*entry)
+                    list.Update((*entry)->PWord);
+        list.Refilter();
+    });
     RefreshCounts();
 
     // The word the step ends with stays chosen; a word that left the list
@@ -792,7 +669,7 @@ void TDBBrowserForm::ApplyChanges(std::vector<TWordChange>& changes, bool undo)
     const std::optional<TBaseWord>& result = undo ? last.Before : last.After;
     const std::optional<TBaseWord>& previous = undo ? last.After : last.Before;
     const bool movedList = result && previous && result->Excluded != previous->Excluded;
-    if (result && CurrentModel()->RowOf(result->PWord) >= 0) {
+    if (result && CurrentModel()->List().RowOf(result->PWord) >= 0) {
         SelectWord(result->PWord);
     } else if (result && !movedList && changes.size() == 1) {
         if ((ListTabs->currentIndex() == 1) != result->Excluded)
@@ -801,24 +678,23 @@ void TDBBrowserForm::ApplyChanges(std::vector<TWordChange>& changes, bool undo)
     } else if (CurrentModel()->rowCount() > 0) {
         const int row = std::clamp(before.isValid() ? before.row() : 0, 0, CurrentModel()->rowCount() - 1);
         CurrentList()->setCurrentIndex(CurrentModel()->index(row));
-        ShowWord(CurrentModel()->Word(row));
+        ShowWord(CurrentModel()->List().Word(row));
     } else {
         ShowWord({});
     }
 }
 
-void TDBBrowserForm::ChangeCurrent(const QString& text, const std::function<bool(TBaseWord&)>& edit)
+void TDBBrowserForm::ChangeCurrent(const QString& text, const std::function<void(TBaseWord&)>& edit)
 {
     const TBaseWord* entry = Current();
     if (!entry)
         return;
     TBaseWord after = *entry;
-    if (!edit(after))
-        return;
+    edit(after);
     after.UserEdited = true;
     if (after == *entry)
         return;
-    Push(text.arg(ScreenText(entry->PWord)), {{*entry, after, 0}});
+    Push(text.arg(FromCp1250(entry->PWord)), {{*entry, after, 0}});
 }
 
 bool TDBBrowserForm::ClueAccepted(const QString& typed, const std::string& word, std::string& clue)
@@ -845,7 +721,7 @@ void TDBBrowserForm::AddWordClick()
         return;
     }
     if (FBase.Find(check.Word)) {
-        ShowMessage(QStringLiteral("Hasło %1 już jest w bazie.").arg(ScreenText(check.Word)));
+        ShowMessage(QStringLiteral("Hasło %1 już jest w bazie.").arg(FromCp1250(check.Word)));
         SelectWord(check.Word);
         return;
     }
@@ -853,7 +729,7 @@ void TDBBrowserForm::AddWordClick()
     if (!ClueAccepted(NewClueEdit->text(), check.Word, clue))
         return;
     TBaseWord word{check.Word, {clue}, {}, false, true, {}};
-    Push(QStringLiteral("dodanie hasła %1").arg(ScreenText(check.Word)), {{std::nullopt, word, 0}});
+    Push(QStringLiteral("dodanie hasła %1").arg(FromCp1250(check.Word)), {{std::nullopt, word, 0}});
     NewWordEdit->clear();
     NewClueEdit->clear();
 }
@@ -871,20 +747,20 @@ void TDBBrowserForm::RenameClick()
     if (check.Word == entry->PWord)
         return;
     if (FBase.Find(check.Word)) {
-        ShowMessage(QStringLiteral("Hasło %1 już jest w bazie.").arg(ScreenText(check.Word)));
+        ShowMessage(QStringLiteral("Hasło %1 już jest w bazie.").arg(FromCp1250(check.Word)));
         return;
     }
     TBaseWord after = *entry;
     after.PWord = check.Word;
     after.UserEdited = true;
-    Push(QStringLiteral("zmiana nazwy hasła %1 na %2").arg(ScreenText(entry->PWord), ScreenText(check.Word)),
+    Push(QStringLiteral("zmiana nazwy hasła %1 na %2").arg(FromCp1250(entry->PWord), FromCp1250(check.Word)),
          {{*entry, after, 0}});
 }
 
 void TDBBrowserForm::RemoveWordClick()
 {
     if (const TBaseWord* entry = Current())
-        Push(QStringLiteral("usunięcie hasła %1").arg(ScreenText(entry->PWord)), {{*entry, std::nullopt, 0}});
+        Push(QStringLiteral("usunięcie hasła %1").arg(FromCp1250(entry->PWord)), {{*entry, std::nullopt, 0}});
 }
 
 void TDBBrowserForm::ExcludeClick()
@@ -894,19 +770,13 @@ void TDBBrowserForm::ExcludeClick()
         return;
     ChangeCurrent(entry->Excluded ? QStringLiteral("przywrócenie hasła %1 do układania")
                                   : QStringLiteral("wykluczenie hasła %1"),
-                  [](TBaseWord& word) {
-                      word.Excluded = !word.Excluded;
-                      return true;
-                  });
+                  [](TBaseWord& word) { word.Excluded = !word.Excluded; });
 }
 
 void TDBBrowserForm::RegisterChosen(int index)
 {
     const auto reg = static_cast<TRegister>(RegisterBox->itemData(index).toInt());
-    ChangeCurrent(QStringLiteral("zmiana rejestru hasła %1"), [reg](TBaseWord& word) {
-        word.SetRegister(reg);
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("zmiana rejestru hasła %1"), [reg](TBaseWord& word) { word.SetRegister(reg); });
 }
 
 void TDBBrowserForm::AddClueClick()
@@ -919,10 +789,8 @@ void TDBBrowserForm::AddClueClick()
         ShowMessage(QStringLiteral("Hasło ma już to objaśnienie."));
         return;
     }
-    ChangeCurrent(QStringLiteral("dodanie objaśnienia hasła %1"), [&](TBaseWord& word) {
-        word.Explanations.push_back(clue);
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("dodanie objaśnienia hasła %1"),
+                  [&](TBaseWord& word) { word.Explanations.push_back(clue); });
     ExplList->setCurrentRow(ExplList->count() - 1);
 }
 
@@ -930,14 +798,11 @@ void TDBBrowserForm::ChangeClueClick()
 {
     const int row = ExplList->currentRow();
     std::string clue;
-    if (!Current() || row < 0 || !ClueAccepted(ClueEdit->text(), FCurrent, clue))
+    if (!Current() || row < 0 || row >= int(Current()->Explanations.size())
+        || !ClueAccepted(ClueEdit->text(), FCurrent, clue))
         return;
-    ChangeCurrent(QStringLiteral("zmiana objaśnienia hasła %1"), [&](TBaseWord& word) {
-        if (row >= int(word.Explanations.size()))
-            return false;
-        word.Explanations[row] = clue;
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("zmiana objaśnienia hasła %1"),
+                  [&](TBaseWord& word) { word.Explanations[row] = clue; });
 }
 
 void TDBBrowserForm::RemoveClueClick()
@@ -951,10 +816,8 @@ void TDBBrowserForm::RemoveClueClick()
             QStringLiteral("Hasło musi mieć co najmniej jedno objaśnienie; jeśli jest zbędne, usuń całe hasło."));
         return;
     }
-    ChangeCurrent(QStringLiteral("usunięcie objaśnienia hasła %1"), [&](TBaseWord& word) {
-        word.Explanations.erase(word.Explanations.begin() + row);
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("usunięcie objaśnienia hasła %1"),
+                  [&](TBaseWord& word) { word.Explanations.erase(word.Explanations.begin() + row); });
 }
 
 void TDBBrowserForm::MoveClue(int delta)
@@ -964,10 +827,8 @@ void TDBBrowserForm::MoveClue(int delta)
     const TBaseWord* entry = Current();
     if (!entry || row < 0 || target < 0 || target >= int(entry->Explanations.size()))
         return;
-    ChangeCurrent(QStringLiteral("zmiana kolejności objaśnień hasła %1"), [&](TBaseWord& word) {
-        std::swap(word.Explanations[row], word.Explanations[target]);
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("zmiana kolejności objaśnień hasła %1"),
+                  [&](TBaseWord& word) { std::swap(word.Explanations[row], word.Explanations[target]); });
     ExplList->setCurrentRow(target);
 }
 
@@ -991,7 +852,7 @@ QString TDBBrowserForm::FreeSoundName(const QString& extension) const
 
 QString TDBBrowserForm::FreeSoundName(const std::string& baseWord, const QString& extension) const
 {
-    const QString word = ScreenText(baseWord);
+    const QString word = FromCp1250(baseWord);
     QString name = word + QLatin1Char('.') + extension;
     // A shipped sound of that name stays reachable for an undo.
     for (int n = 2; QFileInfo::exists(FUserAudioDir + name) || QFileInfo::exists(FAudioDir + name); ++n)
@@ -1023,10 +884,8 @@ void TDBBrowserForm::ChooseSoundClick()
         ShowMessage(QStringLiteral("Wybierz plik WAV, MP3 lub OGG."));
         return;
     }
-    if (!QDir().mkpath(FUserAudioDir)) {
-        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
+    if (!SoundDirReady())
         return;
-    }
     const QString name = FreeSoundName(extension);
     QFile source(path);
     if (!source.copy(FUserAudioDir + name)) {
@@ -1034,18 +893,12 @@ void TDBBrowserForm::ChooseSoundClick()
                         .arg(path, FUserAudioDir, source.errorString()));
         return;
     }
-    ChangeCurrent(QStringLiteral("dźwięk hasła %1"), [&](TBaseWord& word) {
-        word.SetSoundName(BaseText(name));
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("dźwięk hasła %1"), [&](TBaseWord& word) { word.SetSoundName(BaseText(name)); });
 }
 
 void TDBBrowserForm::RemoveSoundClick()
 {
-    ChangeCurrent(QStringLiteral("usunięcie dźwięku hasła %1"), [](TBaseWord& word) {
-        word.SetSoundName({});
-        return true;
-    });
+    ChangeCurrent(QStringLiteral("usunięcie dźwięku hasła %1"), [](TBaseWord& word) { word.SetSoundName({}); });
 }
 
 void TDBBrowserForm::PlayClick()
@@ -1060,7 +913,7 @@ void TDBBrowserForm::PlayClick()
         Player = new TSoundPlayer(this);
         connect(Player, &TSoundPlayer::Failed, this, [this](const QString& message) {
             StatusLabel->setText(message);
-            Ask(message, {QStringLiteral("OK")});
+            ShowError(message);
         });
     }
     // A new press starts the sound again from its beginning.
@@ -1076,10 +929,8 @@ void TDBBrowserForm::RecordClick()
     }
     if (!Current() || !FCanRecord)
         return;
-    if (!QDir().mkpath(FUserAudioDir)) {
-        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
+    if (!SoundDirReady())
         return;
-    }
     if (!Recorder) {
         Capture = new QMediaCaptureSession(this);
         Capture->setAudioInput(new QAudioInput(Capture));
@@ -1100,7 +951,7 @@ void TDBBrowserForm::RecordClick()
                 TBaseWord after = *entry;
                 after.SetSoundName(BaseText(file.fileName()));
                 after.UserEdited = true;
-                Push(QStringLiteral("nagranie hasła %1").arg(ScreenText(word)), {{*entry, after, 0}});
+                Push(QStringLiteral("nagranie hasła %1").arg(FromCp1250(word)), {{*entry, after, 0}});
             }
             RefreshButtons();
         });
@@ -1127,7 +978,7 @@ std::vector<std::string> TDBBrowserForm::SelectedWords() const
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<std::string> words;
     for (const QModelIndex& row : rows)
-        words.push_back(CurrentModel()->Word(row.row()));
+        words.push_back(CurrentModel()->List().Word(row.row()));
     if (words.empty() && Current())
         words.push_back(FCurrent);
     return words;
@@ -1138,10 +989,8 @@ void TDBBrowserForm::GenerateClick()
     const std::vector<std::string> words = SelectedWords();
     if (words.empty())
         return;
-    if (!QDir().mkpath(FUserAudioDir)) {
-        ShowMessage(QStringLiteral("Nie można utworzyć katalogu dźwięków %1.").arg(FUserAudioDir));
+    if (!SoundDirReady())
         return;
-    }
     std::vector<TSpokenJob> jobs;
     QStringList names;
     for (const std::string& word : words) {
@@ -1159,11 +1008,11 @@ void TDBBrowserForm::GenerateClick()
             after.UserEdited = true;
             changes.push_back({*entry, after, 0});
         }
-    const QString step = words.size() == 1 ? QStringLiteral("nagranie hasła %1").arg(ScreenText(words.front()))
+    const QString step = words.size() == 1 ? QStringLiteral("nagranie hasła %1").arg(FromCp1250(words.front()))
                                            : QStringLiteral("nagrania haseł (%1)").arg(changes.size());
     Push(step, std::move(changes));
     if (!run.Error.empty())
-        Ask(QString::fromStdString(run.Error), {QStringLiteral("OK")});
+        ShowError(QString::fromStdString(run.Error));
     else if (run.Stopped)
         ShowMessage(
             QStringLiteral("Przerwano: wygenerowano nagrania %1 z %2 haseł.").arg(run.Written).arg(words.size()));
@@ -1180,30 +1029,28 @@ void TDBBrowserForm::ImportClick(bool thesaurus)
                    false);
     if (path.isEmpty())
         return;
+    const QString name = QFileInfo(path).fileName();
     std::ifstream in(LocalPath(path), std::ios::binary);
     if (!in) {
         ShowMessage(QStringLiteral("Nie można otworzyć pliku %1.").arg(path));
         return;
     }
     TImportPreview preview;
-    try {
-        preview = thesaurus ? PreviewThesaurusImport(FBase, in, QFileInfo(path).fileName().toStdString())
-                            : PreviewTsvImport(FBase, in);
-    } catch (const std::exception& e) {
-        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+    if (!Tried([&] {
+            preview = thesaurus ? PreviewThesaurusImport(FBase, in, name.toStdString()) : PreviewTsvImport(FBase, in);
+        }))
         return;
-    }
-    TImportPreviewForm form(preview, QFileInfo(path).fileName(), this);
+    TImportPreviewForm form(preview, name, this);
     if (form.exec() != QDialog::Accepted)
         return;
     std::vector<TWordChange> changes = preview.Changes(FBase);
     if (changes.empty()) {
-        ShowMessage(QStringLiteral("Plik %1 nie wnosi nic nowego.").arg(QFileInfo(path).fileName()));
+        ShowMessage(QStringLiteral("Plik %1 nie wnosi nic nowego.").arg(name));
         return;
     }
-    Push(QStringLiteral("import z pliku %1").arg(QFileInfo(path).fileName()), std::move(changes));
+    Push(QStringLiteral("import z pliku %1").arg(name), std::move(changes));
     ShowMessage(QStringLiteral("Zaimportowano z pliku %1: nowe hasła – %2, uzupełnione – %3.")
-                    .arg(QFileInfo(path).fileName())
+                    .arg(name)
                     .arg(preview.Added.size())
                     .arg(preview.Merged.size()));
 }
@@ -1212,24 +1059,19 @@ void TDBBrowserForm::ExportClick(bool shownOnly)
 {
     std::vector<std::string> words;
     if (shownOnly) {
-        words = CurrentModel()->ShownWords();
+        words = CurrentModel()->List().ShownWords();
     } else {
         for (const TBaseWord& word : FBase.Entries())
             words.push_back(word.PWord);
-        std::sort(words.begin(), words.end(),
-                  [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
+        std::sort(words.begin(), words.end(), PolishLess);
     }
     QString path = ChooseFile(QStringLiteral("Eksportuj hasła"), QStringLiteral("Lista haseł (*.tsv)"), true);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".tsv");
-    try {
-        ExportTsvFile(path.toStdString(), FBase, words);
-    } catch (const std::exception& e) {
-        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+    if (!Tried([&] { ExportTsvFile(path.toStdString(), FBase, words); }))
         return;
-    }
     ShowMessage(QStringLiteral("Wyeksportowano hasła (%1) do pliku %2.").arg(words.size()).arg(path));
 }
 
@@ -1241,16 +1083,11 @@ void TDBBrowserForm::RestoreClick()
             .arg(QString::fromStdString(FBase.BackupName()));
     if (Ask(question, {QStringLiteral("Przywróć"), QStringLiteral("Anuluj")}) != 0)
         return;
-    try {
-        FBase.RestoreShipped();
-    } catch (const std::exception& e) {
-        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+    if (!Tried([&] { FBase.RestoreShipped(); }))
         return;
-    }
     FDiskChanged = true;
     Undo->clear();
-    FWordsModel->Reset();
-    FExcludedModel->Reset();
+    ChangeLists([](TWordBaseList& list) { list.Reset(); });
     RefreshProblem();
     FilterChanged();
     ShowMessage(QStringLiteral("Przywrócono bazę dostarczoną z programem."));
@@ -1258,12 +1095,8 @@ void TDBBrowserForm::RestoreClick()
 
 bool TDBBrowserForm::SaveClick()
 {
-    try {
-        FBase.Save();
-    } catch (const std::exception& e) {
-        Ask(QString::fromUtf8(e.what()), {QStringLiteral("OK")});
+    if (!Tried([&] { FBase.Save(); }))
         return false;
-    }
     FDiskChanged = true;
     Undo->setClean();
     RefreshProblem();

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "database/WordBase.h"
-#include "dialogs/WordFilter.h"
+#include "database/WordSearch.h"
 
 #include <QAbstractListModel>
 #include <QDialog>
@@ -34,8 +33,7 @@ class TSpeechEngine;
 
 struct TImportPreview;
 
-// The words of one list of the editable base (the words composed from, or the
-// excluded ones) in Polish alphabetical order, narrowed by the search.
+// One word list of the editor (TWordBaseList) as a list view shows it.
 class TDBWordModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -44,27 +42,12 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    // Reads every word of the list from the base again.
-    void Reset();
-    // Takes a word out of or into the list as the base now holds it.
-    void Update(const std::string& word);
-    void SetFilter(const TWordFilter& filter, const TWordConditions& conditions);
-    void Refilter();
-
-    int TotalCount() const { return int(FWords.size()); }
-    std::string Word(int row) const;
-    int RowOf(const std::string& word) const; // -1 when not shown
-    std::vector<std::string> ShownWords() const;
+    const TWordBaseList& List() const { return FList; }
+    // Changes the list; the view shows it anew.
+    void Change(const std::function<void(TWordBaseList&)>& change);
 
 private:
-    bool Shown(const std::string& word) const;
-
-    const TWordBase& FBase;
-    bool FExcluded;
-    std::vector<std::string> FWords; // sorted
-    std::vector<int> FShown;         // indexes into FWords
-    TWordFilter FFilter{QString(), false};
-    TWordConditions FConditions;
+    TWordBaseList FList;
 };
 
 // "Edytor Bazy Haseł": the word database as the user sees and changes it.
@@ -115,6 +98,7 @@ private:
     void ApplyChanges(std::vector<TWordChange>& changes, bool undo);
     void BuildControls();
     void FilterChanged();
+    void ChangeLists(const std::function<void(TWordBaseList&)>& change);
     void ListChanged();
     void ShowWord(const std::string& word);
     void SelectWord(const std::string& word);
@@ -127,7 +111,7 @@ private:
     TDBWordModel* CurrentModel() const;
 
     void Push(const QString& text, std::vector<TWordChange> changes);
-    void ChangeCurrent(const QString& text, const std::function<bool(TBaseWord&)>& edit);
+    void ChangeCurrent(const QString& text, const std::function<void(TBaseWord&)>& edit);
     bool ClueAccepted(const QString& typed, const std::string& word, std::string& clue);
 
     void AddWordClick();
@@ -159,6 +143,11 @@ private:
     QString FreeSoundName(const QString& extension) const;
     QString FreeSoundName(const std::string& word, const QString& extension) const;
     int Ask(const QString& text, const QStringList& buttons);
+    void ShowError(const QString& text);
+    // Runs `work`; an exception it throws is shown, and false returned.
+    bool Tried(const std::function<void()>& work);
+    // The user's sound directory exists (is made); else the message says why not.
+    bool SoundDirReady();
 
     TWordBase FBase;
     QString FAudioDir;

@@ -2,6 +2,7 @@
 
 #include "core/Cp1250.h"
 #include "database/WordImport.h"
+#include "dialogs/Widgets.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -14,11 +15,6 @@ namespace mz {
 
 namespace {
 
-QString ScreenText(std::string_view cp1250)
-{
-    return QString::fromStdString(Cp1250ToUtf8(cp1250));
-}
-
 QListWidget* WordsList(const std::vector<TImportWord>& words, const char* name, QWidget* parent)
 {
     auto* list = new QListWidget(parent);
@@ -27,10 +23,10 @@ QListWidget* WordsList(const std::vector<TImportWord>& words, const char* name, 
     for (const TImportWord& word : words) {
         QStringList clues;
         for (const std::string& clue : word.NewExplanations)
-            clues << ScreenText(clue);
-        QString text = ScreenText(word.PWord) + QStringLiteral(" – ") + clues.join(QStringLiteral("; "));
+            clues << FromCp1250(clue);
+        QString text = FromCp1250(word.PWord) + QStringLiteral(" – ") + clues.join(QStringLiteral("; "));
         if (!word.SoundName.empty())
-            text += QStringLiteral(" [dźwięk: %1]").arg(ScreenText(word.SoundName));
+            text += QStringLiteral(" [dźwięk: %1]").arg(FromCp1250(word.SoundName));
         if (word.Line > 0)
             text = QStringLiteral("wiersz %1: ").arg(word.Line) + text;
         list->addItem(text);
@@ -55,16 +51,14 @@ TImportPreviewForm::TImportPreviewForm(const TImportPreview& preview, const QStr
     summary->setObjectName(QStringLiteral("SummaryLabel"));
     summary->setWordWrap(true);
 
-    auto* refused = new QListWidget(this);
-    refused->setObjectName(QStringLiteral("RefusedList"));
+    auto* refused = Named<QListWidget>("RefusedList", this);
     for (const TImportRefusal& line : preview.Refused)
         refused->addItem(QStringLiteral("wiersz %1: %2 – %3")
                              .arg(line.Line)
                              .arg(QString::fromStdString(line.Text).replace(QLatin1Char('\t'), QStringLiteral(" ⇥ ")),
                                   QString::fromStdString(line.Reason)));
 
-    auto* tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("PreviewTabs"));
+    auto* tabs = Named<QTabWidget>("PreviewTabs", this);
     tabs->addTab(WordsList(preview.Added, "AddedList", this), QStringLiteral("Nowe (%1)").arg(preview.Added.size()));
     tabs->addTab(WordsList(preview.Merged, "MergedList", this),
                  QStringLiteral("Uzupełnione (%1)").arg(preview.Merged.size()));

@@ -1,11 +1,13 @@
 #include "dialogs/OptionsForm.h"
 
 #include "dialogs/SpinEdit.h"
+#include "dialogs/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,15 +29,6 @@ constexpr int DefaultMaxLen = 16;
 constexpr int DefaultSeriesCount = 10;
 constexpr int SeriesMin = 2;
 constexpr int SeriesMax = 12;
-
-QPushButton* NewButton(const QString& caption, const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    // Enter goes to the default button (OK), not to whichever button was last focused.
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
@@ -83,36 +76,25 @@ QString TOptionsForm::WithTrailingSeparator(const QString& dir)
 
 void TOptionsForm::CreateControls()
 {
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1 = Named<QTabWidget>("PageControl1", this);
 
     // "Hasła"
-    auto* words = new QWidget;
-    words->setObjectName(QStringLiteral("TabSheet_1"));
+    auto* words = Named<QWidget>("TabSheet_1");
     auto* lengths = new QGroupBox(QStringLiteral("Długość haseł"), words);
-    auto* Label1 = new QLabel(QStringLiteral("Rozmiar najkrótszego hasła:"), lengths);
-    auto* Label2 = new QLabel(QStringLiteral("Rozmiar najdłuższego hasła:"), lengths);
-    SpinEdit1 = new TSpinEdit(lengths);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1 = Named<TSpinEdit>("SpinEdit1", lengths);
     SpinEdit1->SetMaxLength(3);
-    SpinEdit2 = new TSpinEdit(lengths);
-    SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
+    SpinEdit2 = Named<TSpinEdit>("SpinEdit2", lengths);
     SpinEdit2->SetMaxLength(3);
     SpinEdit1->setFixedWidth(64);
     SpinEdit2->setFixedWidth(64);
-    Label1->setBuddy(SpinEdit1);
-    Label2->setBuddy(SpinEdit2);
-    auto* lengthsLayout = new QGridLayout(lengths);
-    lengthsLayout->addWidget(Label1, 0, 0);
-    lengthsLayout->addWidget(SpinEdit1, 0, 1);
-    lengthsLayout->addWidget(Label2, 1, 0);
-    lengthsLayout->addWidget(SpinEdit2, 1, 1);
-    lengthsLayout->setColumnStretch(2, 1);
-    CheckBox1 = new QCheckBox(QStringLiteral("Zezwalaj na hasła w pierwszej kolumnie (wierszu)"), words);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    // Each caption is its field's buddy.
+    auto* lengthsLayout = new QFormLayout(lengths);
+    lengthsLayout->addRow(QStringLiteral("Rozmiar najkrótszego hasła:"), SpinEdit1);
+    lengthsLayout->addRow(QStringLiteral("Rozmiar najdłuższego hasła:"), SpinEdit2);
+    CheckBox1 =
+        Named<QCheckBox>("CheckBox1", QStringLiteral("Zezwalaj na hasła w pierwszej kolumnie (wierszu)"), words);
     auto* difficultyLabel = new QLabel(QStringLiteral("Poziom trudności:"), words);
-    DifficultyBox = new QComboBox(words);
-    DifficultyBox->setObjectName(QStringLiteral("DifficultyBox"));
+    DifficultyBox = Named<QComboBox>("DifficultyBox", words);
     for (const TDifficulty level : DifficultyLevels)
         DifficultyBox->addItem(QString::fromStdString(DifficultyName(level)), int(level));
     difficultyLabel->setBuddy(DifficultyBox);
@@ -120,17 +102,17 @@ void TOptionsForm::CreateControls()
     difficultyLayout->addWidget(difficultyLabel);
     difficultyLayout->addWidget(DifficultyBox);
     difficultyLayout->addStretch(1);
-    SchoolSafeBox = new QCheckBox(QStringLiteral("Hasła odpowiednie dla szkoły (bez słów wulgarnych, seksualnych, "
-                                                 "obraźliwych i narkotykowych)"),
-                                  words);
-    SchoolSafeBox->setObjectName(QStringLiteral("SchoolSafeBox"));
+    SchoolSafeBox = Named<QCheckBox>("SchoolSafeBox",
+                                     QStringLiteral("Hasła odpowiednie dla szkoły (bez słów wulgarnych, seksualnych, "
+                                                    "obraźliwych i narkotykowych)"),
+                                     words);
     auto* wordsLayout = new QVBoxLayout(words);
     wordsLayout->addWidget(lengths);
     wordsLayout->addWidget(CheckBox1);
     wordsLayout->addLayout(difficultyLayout);
     wordsLayout->addWidget(SchoolSafeBox);
-    FillExactBox = new QCheckBox(QStringLiteral("Wypełniaj szablon dokładnie (bez dodawania czarnych pól)"), words);
-    FillExactBox->setObjectName(QStringLiteral("FillExactBox"));
+    FillExactBox = Named<QCheckBox>("FillExactBox",
+                                    QStringLiteral("Wypełniaj szablon dokładnie (bez dodawania czarnych pól)"), words);
     wordsLayout->addWidget(FillExactBox);
     wordsLayout->addStretch(1);
     PageControl1->addTab(words, QStringLiteral("Hasła"));
@@ -144,40 +126,27 @@ void TOptionsForm::CreateControls()
                          QStringLiteral("Nowe krzyżówki"));
     QWidget* audio = CreateLocationPage(QStringLiteral("Katalog audio"), QStringLiteral("domyślny katalog audio"),
                                         QStringLiteral("podana lokalizacja:"), 3, FAudio);
-    SpeechBox = new QCheckBox(QStringLiteral("Czytaj hasła bez nagrania syntezatorem mowy"), audio);
-    SpeechBox->setObjectName(QStringLiteral("SpeechBox"));
+    SpeechBox = Named<QCheckBox>("SpeechBox", QStringLiteral("Czytaj hasła bez nagrania syntezatorem mowy"), audio);
     static_cast<QBoxLayout*>(audio->layout())->insertWidget(1, SpeechBox);
     PageControl1->addTab(audio, QStringLiteral("Audio"));
 
     // "Seria krzyżówek"
-    auto* series = new QWidget;
-    series->setObjectName(QStringLiteral("TabSheet_5"));
-    auto* Label3 = new QLabel(QStringLiteral("Prefiks nowych krzyżówek:"), series);
-    auto* Label4 = new QLabel(QStringLiteral("Długość serii:"), series);
-    Edit4 = new QLineEdit(series);
-    Edit4->setObjectName(QStringLiteral("Edit4"));
-    SpinEdit3 = new TSpinEdit(series);
-    SpinEdit3->setObjectName(QStringLiteral("SpinEdit3"));
+    auto* series = Named<QWidget>("TabSheet_5");
+    Edit4 = Named<QLineEdit>("Edit4", series);
+    SpinEdit3 = Named<TSpinEdit>("SpinEdit3", series);
     SpinEdit3->SetMaxLength(4);
     SpinEdit3->setFixedWidth(64);
     SpinEdit3->SetRange(SeriesMin, SeriesMax);
-    Label3->setBuddy(Edit4);
-    Label4->setBuddy(SpinEdit3);
-    auto* seriesLayout = new QGridLayout(series);
-    seriesLayout->addWidget(Label3, 0, 0);
-    seriesLayout->addWidget(Edit4, 0, 1);
-    seriesLayout->addWidget(Label4, 1, 0);
-    seriesLayout->addWidget(SpinEdit3, 1, 1, Qt::AlignLeft);
-    UniqueSeriesBox = new QCheckBox(QStringLiteral("Hasła nie powtarzają się w serii"), series);
-    UniqueSeriesBox->setObjectName(QStringLiteral("UniqueSeriesBox"));
-    seriesLayout->addWidget(UniqueSeriesBox, 2, 0, 1, 2);
-    seriesLayout->setColumnStretch(1, 1);
-    seriesLayout->setRowStretch(3, 1);
+    UniqueSeriesBox = Named<QCheckBox>("UniqueSeriesBox", QStringLiteral("Hasła nie powtarzają się w serii"), series);
+    auto* seriesLayout = new QFormLayout(series);
+    seriesLayout->addRow(QStringLiteral("Prefiks nowych krzyżówek:"), Edit4);
+    seriesLayout->addRow(QStringLiteral("Długość serii:"), SpinEdit3);
+    seriesLayout->addRow(UniqueSeriesBox);
     PageControl1->addTab(series, QStringLiteral("Seria krzyżówek"));
 
-    auto* Button6 = NewButton(QStringLiteral("Domyślnie"), QStringLiteral("Button6"), this);
-    auto* Button1 = NewButton(QStringLiteral("OK"), QStringLiteral("Button1"), this);
-    auto* Button5 = NewButton(QStringLiteral("Anuluj"), QStringLiteral("Button5"), this);
+    auto* Button6 = DialogButton(QStringLiteral("Domyślnie"), "Button6", this);
+    auto* Button1 = DialogButton(QStringLiteral("OK"), "Button1", this);
+    auto* Button5 = DialogButton(QStringLiteral("Anuluj"), "Button5", this);
     // Enter in a spin edit commits its value first and reaches OK only when pressed again.
     Button1->setDefault(true);
     Button6->setToolTip(QStringLiteral("Przywraca wartości domyślne tylko na widocznej karcie"));

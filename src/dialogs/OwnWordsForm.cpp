@@ -2,6 +2,7 @@
 
 #include "composer/FreeLayout.h"
 #include "composer/KeywordLayout.h"
+#include "composer/OwnWordsReport.h"
 #include "composer/WordList.h"
 #include "core/Cp1250.h"
 #include "core/Error.h"
@@ -10,6 +11,7 @@
 #include "database/DB.h"
 #include "dialogs/DBBrowserForm.h"
 #include "dialogs/OwnWordsPreview.h"
+#include "dialogs/Widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -44,19 +46,9 @@ constexpr double DialogTimeLimit = 0.5;
 // Refused lines the report names before "i jeszcze N".
 constexpr size_t ShownProblems = 5;
 
-QString FromCp1250(const std::string& text)
-{
-    return QString::fromStdString(Cp1250ToUtf8(text));
-}
-
 QString ProblemsText(const TWordList& list)
 {
-    QString text = QStringLiteral("Popraw listę słów:");
-    for (size_t i = 0; i < list.Problems.size() && i < ShownProblems; ++i)
-        text += QStringLiteral("\n") + QString::fromStdString(list.Problems[i]);
-    if (list.Problems.size() > ShownProblems)
-        text += QStringLiteral("\ni jeszcze %1").arg(list.Problems.size() - ShownProblems);
-    return text;
+    return QString::fromStdString(ListProblemsText(list, ShownProblems));
 }
 
 } // namespace
@@ -72,11 +64,10 @@ TOwnWordsForm::TOwnWordsForm(const TOwnWordsSources& sources, uint32_t seed, QWi
     };
 
     auto* kinds = new QGroupBox(QStringLiteral("Rodzaj"), this);
-    FFreeKind = new QRadioButton(QStringLiteral("Słowa krzyżujące się dowolnie"), kinds);
-    FFreeKind->setObjectName(QStringLiteral("FreeKind"));
+    FFreeKind = Named<QRadioButton>("FreeKind", QStringLiteral("Słowa krzyżujące się dowolnie"), kinds);
     FFreeKind->setChecked(true);
-    FKeywordKind = new QRadioButton(QStringLiteral("Krzyżówka z hasłem (słowo w każdym wierszu)"), kinds);
-    FKeywordKind->setObjectName(QStringLiteral("KeywordKind"));
+    FKeywordKind =
+        Named<QRadioButton>("KeywordKind", QStringLiteral("Krzyżówka z hasłem (słowo w każdym wierszu)"), kinds);
     auto* kindLayout = new QVBoxLayout(kinds);
     kindLayout->addWidget(FFreeKind);
     kindLayout->addWidget(FKeywordKind);
@@ -84,46 +75,31 @@ TOwnWordsForm::TOwnWordsForm(const TOwnWordsSources& sources, uint32_t seed, QWi
     auto* words = new QGroupBox(QStringLiteral("Słowa"), this);
     auto* hint =
         new QLabel(QStringLiteral("Jedno słowo w wierszu, po tabulatorze objaśnienie:\nSŁOWO<Tab>objaśnienie"), words);
-    FWords = new QPlainTextEdit(words);
-    FWords->setObjectName(QStringLiteral("WordsEdit"));
+    FWords = Named<QPlainTextEdit>("WordsEdit", words);
     FWords->setTabChangesFocus(false);
     FWords->setLineWrapMode(QPlainTextEdit::NoWrap);
-    FPaste = new QPushButton(QStringLiteral("Wklej"), words);
-    FPaste->setObjectName(QStringLiteral("PasteWords"));
-    FImport = new QPushButton(QStringLiteral("Wczytaj z pliku..."), words);
-    FImport->setObjectName(QStringLiteral("ImportWords"));
-    FPick = new QPushButton(QStringLiteral("Z bazy haseł..."), words);
-    FPick->setObjectName(QStringLiteral("PickWords"));
+    FPaste = Named<QPushButton>("PasteWords", QStringLiteral("Wklej"), words);
+    FImport = Named<QPushButton>("ImportWords", QStringLiteral("Wczytaj z pliku..."), words);
+    FPick = Named<QPushButton>("PickWords", QStringLiteral("Z bazy haseł..."), words);
     FPick->setToolTip(QStringLiteral("Otwiera edytor bazy haseł; słowa dodane tam przyciskiem "
                                      "„Dodaj do własnej listy” trafiają na listę z objaśnieniem"));
-    auto* wordButtons = new QHBoxLayout;
-    wordButtons->addWidget(FPaste);
-    wordButtons->addWidget(FImport);
-    wordButtons->addWidget(FPick);
-    wordButtons->addStretch();
     auto* wordsLayout = new QVBoxLayout(words);
     wordsLayout->addWidget(hint);
     wordsLayout->addWidget(FWords, 1);
-    wordsLayout->addLayout(wordButtons);
+    wordsLayout->addLayout(LeftRow({FPaste, FImport, FPick}));
 
     auto* options = new QGroupBox(QStringLiteral("Ustawienia"), this);
-    FLimitSize = new QCheckBox(QStringLiteral("Najwyżej (kolumny × wiersze):"), options);
-    FLimitSize->setObjectName(QStringLiteral("LimitSize"));
-    FMaxCols = new QSpinBox(options);
-    FMaxCols->setObjectName(QStringLiteral("MaxCols"));
-    FMaxRows = new QSpinBox(options);
-    FMaxRows->setObjectName(QStringLiteral("MaxRows"));
+    FLimitSize = Named<QCheckBox>("LimitSize", QStringLiteral("Najwyżej (kolumny × wiersze):"), options);
+    FMaxCols = Named<QSpinBox>("MaxCols", options);
+    FMaxRows = Named<QSpinBox>("MaxRows", options);
     for (QSpinBox* box : {FMaxCols, FMaxRows}) {
         box->setRange(2, MaxGridCols);
         box->setValue(15);
     }
-    FKeyword = new QLineEdit(options);
-    FKeyword->setObjectName(QStringLiteral("Keyword"));
+    FKeyword = Named<QLineEdit>("Keyword", options);
     FKeyword->setMaxLength(MaxKeywordLetters);
-    FFromDB = new QCheckBox(QStringLiteral("Słowa z bazy haseł, poziom:"), options);
-    FFromDB->setObjectName(QStringLiteral("WordsFromDB"));
-    FDifficulty = new QComboBox(options);
-    FDifficulty->setObjectName(QStringLiteral("Difficulty"));
+    FFromDB = Named<QCheckBox>("WordsFromDB", QStringLiteral("Słowa z bazy haseł, poziom:"), options);
+    FDifficulty = Named<QComboBox>("Difficulty", options);
     for (const TDifficulty level : DifficultyLevels)
         FDifficulty->addItem(QString::fromStdString(DifficultyName(level)), int(level));
     FDifficulty->setCurrentIndex(std::clamp(sources.Difficulty, 0, int(dfAll)));
@@ -136,18 +112,14 @@ TOwnWordsForm::TOwnWordsForm(const TOwnWordsSources& sources, uint32_t seed, QWi
     optionsLayout->addWidget(FFromDB, 2, 0);
     optionsLayout->addWidget(FDifficulty, 2, 1, 1, 2);
 
-    FPreview = new TOwnWordsPreview(this);
-    FPreview->setObjectName(QStringLiteral("Preview"));
-    FReport = new QLabel(this);
-    FReport->setObjectName(QStringLiteral("ResultText"));
+    FPreview = Named<TOwnWordsPreview>("Preview", this);
+    FReport = Named<QLabel>("ResultText", this);
     FReport->setWordWrap(true);
     FReport->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    FAgain = new QPushButton(QStringLiteral("Ułóż ponownie"), this);
-    FAgain->setObjectName(QStringLiteral("Recompose"));
+    FAgain = Named<QPushButton>("Recompose", QStringLiteral("Ułóż ponownie"), this);
 
-    FButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    FButtons = OkCancelButtons(this);
     FButtons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OkButton"));
-    FButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(kinds);
@@ -183,8 +155,6 @@ TOwnWordsForm::TOwnWordsForm(const TOwnWordsSources& sources, uint32_t seed, QWi
     connect(FImport, &QPushButton::clicked, this, &TOwnWordsForm::ImportFromFile);
     connect(FPaste, &QPushButton::clicked, this, &TOwnWordsForm::PasteWords);
     connect(FPick, &QPushButton::clicked, this, &TOwnWordsForm::PickFromDatabase);
-    connect(FButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(FButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(860, 560);
     ComposeNow();
 }
@@ -272,21 +242,7 @@ void TOwnWordsForm::ComposeFree()
     const TFreeLayoutResult result = ComposeFreeLayout(list.Words, options);
     if (result.Placed == 0)
         return ShowResult(nullptr, QStringLiteral("Nawet dwa słowa nie krzyżują się w tym rozmiarze."), true);
-    QString report = QStringLiteral("Ułożono %1 z %2 słów, skrzyżowań: %3, rozmiar %4 × %5.")
-                         .arg(result.Placed)
-                         .arg(list.Words.size())
-                         .arg(result.Crossings)
-                         .arg(result.Document.ColCount())
-                         .arg(result.Document.RowCount());
-    if (list.Merged > 0)
-        report += QStringLiteral(" Powtórzone słowa połączono (%1).").arg(list.Merged);
-    if (!result.Unplaced.empty()) {
-        QStringList unplaced;
-        for (const std::string& word : result.Unplaced)
-            unplaced << FromCp1250(word);
-        report += QStringLiteral("\nNie zmieściły się: ") + unplaced.join(QStringLiteral(", ")) + QStringLiteral(".");
-    }
-    ShowResult(&result.Document, report, !result.Unplaced.empty());
+    ShowResult(&result.Document, QString::fromStdString(FreeLayoutReport(result, list)), !result.Unplaced.empty());
 }
 
 void TOwnWordsForm::ComposeKeyword()
@@ -300,7 +256,7 @@ void TOwnWordsForm::ComposeKeyword()
         return ShowResult(nullptr, QStringLiteral("Hasło może mieć tylko litery polskiego alfabetu."), true);
     TRandom random(FSeed);
     TKeywordResult result;
-    QString merged;
+    int32_t merged = 0;
     if (FFromDB->isChecked()) {
         result = ComposeKeywordFromDB(keyword, Database(), random,
                                       DifficultyClueChoice(static_cast<TDifficulty>(FDifficulty->currentData().toInt())));
@@ -308,20 +264,12 @@ void TOwnWordsForm::ComposeKeyword()
         const TWordList list = ParseWordList(FWords->toPlainText().toStdString());
         if (!list.Problems.empty())
             return ShowResult(nullptr, ProblemsText(list), true);
-        if (list.Merged > 0)
-            merged = QStringLiteral(" Powtórzone słowa połączono (%1).").arg(list.Merged);
+        merged = list.Merged;
         result = mz::ComposeKeyword(keyword, list.Words, random);
     }
     if (!result.Uncovered.empty())
         return ShowResult(nullptr, QString::fromStdString(UncoveredMessage(keyword, result.Uncovered)), true);
-    ShowResult(&result.Document,
-               QStringLiteral("Hasło %1: %2 wierszy, rozmiar %3 × %4.")
-                       .arg(FromCp1250(keyword))
-                       .arg(result.Document.RowCount())
-                       .arg(result.Document.ColCount())
-                       .arg(result.Document.RowCount())
-                   + merged,
-               false);
+    ShowResult(&result.Document, QString::fromStdString(KeywordReport(keyword, result.Document, merged)), false);
 }
 
 TDB& TOwnWordsForm::Database()

@@ -17,8 +17,6 @@ class TSpinEdit : public QWidget {
 public:
     explicit TSpinEdit(QWidget* parent = nullptr);
 
-    int MinValue() const { return FMinValue; }
-    int MaxValue() const { return FMaxValue; }
     // Changing the range leaves the text alone; the next set value or exit clamps.
     void SetRange(int minValue, int maxValue);
     void SetMaxLength(int characters);

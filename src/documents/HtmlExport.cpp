@@ -4,11 +4,11 @@
 #include "core/FileNames.h"
 #include "documents/CrossSolution.h"
 #include "documents/CrossTXT.h"
+#include "documents/CrosswordKind.h"
 #include "documents/DataAccess.h"
 #include "documents/FileReplacement.h"
 #include "documents/HtmlPage.h"
 #include "documents/Json.h"
-#include "documents/Numbering.h"
 
 #include <cstdio>
 #include <map>
@@ -255,27 +255,29 @@ std::string HtmlPageText(const TCrossTXT& doc, const THtmlOptions& options)
 {
     const int32_t cols = doc.ColCount();
     const int32_t rows = doc.RowCount();
+    const TCrosswordKind& kind = KindOf(doc);
+    const TCellFaces faces = kind.Faces(doc);
     const TSolutionGrid solution(doc);
-    const TNumbering numbering(doc);
     const TSoundList sounds(doc, options.SoundFile);
 
     // Cells in reading order: '#' a block, '.' a cell of some word, ':' an open cell outside every word.
     std::string cells;
     for (int32_t r = 1; r <= rows; ++r)
         for (int32_t c = 1; c <= cols; ++c) {
-            const bool block = !doc.HasCell(c, r) || doc.GetCell(c, r) == '*';
-            cells.push_back(block ? '#' : solution.InWord(c, r) ? '.' : ':');
+            const TCellFace& face = faces.At(c, r);
+            cells.push_back(face.Shape != TCellShape::Letter ? '#' : face.InWord ? '.' : ':');
         }
 
-    TJson::TArray across = WordList(numbering.Across(), sounds);
-    TJson::TArray down = WordList(numbering.Down(), sounds);
+    TJson::TArray across, down;
     const std::string title = PageTitle(doc);
 
     // The page's own name for its progress: the grid and the clues.
     uint32_t id = Fnv1a(std::to_string(cols) + "x" + std::to_string(rows) + cells);
-    for (const std::vector<TNumberedWord>* list : {&numbering.Across(), &numbering.Down()})
-        for (const TNumberedWord& word : *list)
+    for (const TClueSection& section : kind.Clues(doc)) {
+        (section.Direction == TDirection::Across ? across : down) = WordList(section.Words, sounds);
+        for (const TNumberedWord& word : section.Words)
             id = Fnv1a(std::to_string(word.Number) + word.Word.Explanation + '\n', id);
+    }
     char idText[9];
     std::snprintf(idText, sizeof idText, "%08x", id);
 
@@ -292,7 +294,7 @@ std::string HtmlPageText(const TCrossTXT& doc, const THtmlOptions& options)
         std::string key;
         for (int32_t r = 1; r <= rows; ++r)
             for (int32_t c = 1; c <= cols; ++c) {
-                const size_t place = KeyAlphabet.find(Cp1250ToUnicode(solution.Letter(c, r)));
+                const size_t place = KeyAlphabet.find(Cp1250ToUnicode(faces.At(c, r).Answer));
                 const uint32_t value = place == std::u32string_view::npos ? 0 : uint32_t(place) + 1;
                 key.push_back(Base64Digits[(value + NextKeyStream(stream) % 64) % 64]);
             }

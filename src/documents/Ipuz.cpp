@@ -7,9 +7,9 @@
 #include "core/SoundNames.h"
 #include "documents/CrossSolution.h"
 #include "documents/CrossTXT.h"
+#include "documents/CrosswordKind.h"
 #include "documents/FailureReason.h"
 #include "documents/Json.h"
-#include "documents/Numbering.h"
 
 #include <algorithm>
 #include <charconv>
@@ -83,36 +83,27 @@ std::string IpuzText(const TCrossTXT& doc)
 {
     const int32_t cols = doc.ColCount();
     const int32_t rows = doc.RowCount();
-    auto isBlock = [&](int32_t c, int32_t r) { return !doc.HasCell(c, r) || doc.GetCell(c, r) == '*'; };
-    auto isLetter = [&](int32_t c, int32_t r) {
-        if (isBlock(c, r))
-            return false;
-        const unsigned char cell = doc.GetCell(c, r);
-        return cell != ' ' && cell != '?';
-    };
-
-    const TNumbering numbering(doc);
-
-    const TSolutionGrid solution(doc);
+    const TCrosswordKind& kind = KindOf(doc);
+    const TCellFaces faces = kind.Faces(doc);
     bool solutionKnown = true;
     bool anyTyped = false;
     TJson::TArray puzzle, solved, saved;
     for (int32_t r = 1; r <= rows; ++r) {
         TJson::TArray puzzleRow, solvedRow, savedRow;
         for (int32_t c = 1; c <= cols; ++c) {
-            if (isBlock(c, r)) {
+            const TCellFace& face = faces.At(c, r);
+            if (face.Shape != TCellShape::Letter) {
                 puzzleRow.emplace_back("#");
                 solvedRow.emplace_back("#");
                 savedRow.emplace_back("#");
                 continue;
             }
-            puzzleRow.emplace_back(numbering.NumberAt(c, r));
-            const unsigned char letter = solution.Letter(c, r);
-            solutionKnown = solutionKnown && letter != 0;
-            solvedRow.emplace_back(Utf8(std::string(1, static_cast<char>(letter))));
-            if (isLetter(c, r)) {
+            puzzleRow.emplace_back(face.Number);
+            solutionKnown = solutionKnown && face.Answer != 0;
+            solvedRow.emplace_back(Utf8(std::string(1, static_cast<char>(face.Answer))));
+            if (face.Letter != BlankCell && face.Letter != HiddenLetterCell) {
                 anyTyped = true;
-                savedRow.emplace_back(Utf8(std::string(1, static_cast<char>(doc.GetCell(c, r)))));
+                savedRow.emplace_back(Utf8(std::string(1, static_cast<char>(face.Letter))));
             } else {
                 savedRow.emplace_back(0);
             }
@@ -124,23 +115,26 @@ std::string IpuzText(const TCrossTXT& doc)
 
     TJson::TArray across, down;
     TJson::TObject sounds;
+    bool anyClue = false;
     // Every clue stands at its numbered cell; an explanation whose word starts
     // on a block or off the grid has no cell to stand at and is not written.
-    for (const bool horizontal : {true, false}) {
-        for (const TNumberedWord& item : horizontal ? numbering.Across() : numbering.Down()) {
+    for (const TClueSection& section : kind.Clues(doc)) {
+        const bool horizontal = section.Direction == TDirection::Across;
+        for (const TNumberedWord& item : section.Words) {
             const TExpl& expl = item.Word;
             TJson::TObject clue{{"number", item.Number}, {"clue", HtmlEscaped(Utf8(expl.Explanation))}};
-            clue.emplace_back("cells", CellList(WordCells(doc, expl)));
+            clue.emplace_back("cells", CellList(kind.WordCells(doc, expl)));
             if (!expl.Answer.empty())
                 clue.emplace_back("answer", Utf8(expl.Answer));
             (horizontal ? across : down).emplace_back(std::move(clue));
             if (!expl.Audio.empty())
                 sounds.emplace_back(SoundKey(horizontal, std::to_string(item.Number)), Utf8(expl.Audio));
+            anyClue = true;
         }
     }
 
     TJson::TObject root{{"version", "http://ipuz.org/v2"},
-                        {"kind", TJson::TArray{TJson("http://ipuz.org/crossword#1")}},
+                        {"kind", TJson::TArray{TJson(kind.IpuzKind())}},
                         {"origin", "Mirakolnik Zodevidar"}};
     if (const std::string title = TitleOf(doc); !title.empty())
         root.emplace_back("title", title);
@@ -148,12 +142,14 @@ std::string IpuzText(const TCrossTXT& doc)
     root.emplace_back("block", "#");
     root.emplace_back("empty", "0");
     root.emplace_back("puzzle", std::move(puzzle));
-    if (solutionKnown && (!numbering.Across().empty() || !numbering.Down().empty()))
+    if (solutionKnown && anyClue)
         root.emplace_back("solution", std::move(solved));
     if (anyTyped)
         root.emplace_back("saved", std::move(saved));
     root.emplace_back("clues", TJson::TObject{{AcrossKey, std::move(across)}, {DownKey, std::move(down)}});
-    root.emplace_back(IpuzExtensionHeadings, TJson::TObject{{AcrossKey, "Poziomo"}, {DownKey, "Pionowo"}});
+    root.emplace_back(IpuzExtensionHeadings,
+                      TJson::TObject{{AcrossKey, Utf8(kind.Heading(TDirection::Across))},
+                                     {DownKey, Utf8(kind.Heading(TDirection::Down))}});
     if (!sounds.empty())
         root.emplace_back(IpuzExtensionAudio, std::move(sounds));
     if (const TPhrase& phrase = doc.Phrase(); !phrase.Empty())

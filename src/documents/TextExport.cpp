@@ -4,7 +4,7 @@
 
 #include "core/Cp1250.h"
 #include "core/FileNames.h"
-
+#include "documents/CrosswordKind.h"
 #include "documents/FileReplacement.h"
 
 namespace mz {
@@ -18,16 +18,13 @@ std::string TCrossTXT::TextExport(const std::string& name) const
             text.push_back(static_cast<char>(GetCell(c, r)));
         text += crlf;
     }
-    const auto clues = [&](bool horizontal) {
+    for (const TDirection dir : {TDirection::Across, TDirection::Down}) {
+        text += KindOf(*this).Heading(dir) + ":" + crlf;
         for (auto it = Expls.rbegin(); it != Expls.rend(); ++it)
-            if (it->Expl.Horizontal == horizontal)
+            if (DirectionOf(it->Expl.Horizontal) == dir)
                 text += std::to_string(it->Expl.Col) + "," + std::to_string(it->Expl.Row) + ")\t" + it->Expl.Explanation
                     + crlf;
-    };
-    text += "Poziomo:" + crlf;
-    clues(true);
-    text += "Pionowo:" + crlf;
-    clues(false);
+    }
     return text;
 }
 

@@ -42,6 +42,7 @@ void TCrossDocument::SetCell(int col, int row, unsigned char ch)
         return;
     else
         FDoc.SetCell(col, row, ch);
+    FFaces.reset();
     emit CellChanged(col, row);
     ReportModified(before);
 }
@@ -80,6 +81,7 @@ void TCrossDocument::Resize(int cols, int rows)
     FDoc.SetColCount(cols);
     FDoc.SetRowCount(rows);
     BringBack(oldCols, oldRows);
+    FFaces.reset();
     emit Resized(oldCols, oldRows);
     ReportModified(before);
 }
@@ -108,6 +110,7 @@ void TCrossDocument::Assign(const TCrossTXT& doc)
     // What the new content holds inside its size replaces anything kept aside there.
     for (auto it = FAside.begin(); it != FAside.end();)
         it = Contains(it->first.first, it->first.second) ? FAside.erase(it) : std::next(it);
+    FFaces.reset();
     emit Reset();
     ReportModified(before);
 }
@@ -142,6 +145,7 @@ void TCrossDocument::Edit(const std::function<void(TCrossTXT&)>& edit)
         FDoc = before;
         throw;
     }
+    FFaces = CrosswordKind().Faces(FDoc);
     for (int c = 1; c <= ColCount(); ++c)
         for (int r = 1; r <= RowCount(); ++r)
             if (GetCell(c, r) != (before.HasCell(c, r) ? before.GetCell(c, r) : BlankCell)
@@ -153,6 +157,18 @@ void TCrossDocument::Edit(const std::function<void(TCrossTXT&)>& edit)
     if (solution)
         emit SolutionChanged();
     ReportModified(modifiedBefore);
+}
+
+const TCellFaces& TCrossDocument::Faces() const
+{
+    if (!FFaces)
+        FFaces = CrosswordKind().Faces(FDoc);
+    return *FFaces;
+}
+
+TCellFace TCrossDocument::Face(int col, int row) const
+{
+    return FFaces ? FFaces->At(col, row) : CrosswordKind().Face(FDoc, {col, row});
 }
 
 void TCrossDocument::ReportModified(bool before)

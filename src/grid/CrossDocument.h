@@ -2,12 +2,14 @@
 
 #include "core/Table.h"
 #include "documents/CrossTXT.h"
+#include "documents/CrosswordKind.h"
 
 #include <QObject>
 
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -31,6 +33,14 @@ public:
 
     const TCrossTXT& Document() const { return FDoc; }
     TDocumentKind Kind() const { return FKind; }
+    // What kind of crossword it is: how its cells look, where its words and clues are.
+    const TCrosswordKind& CrosswordKind() const { return KindOf(FDoc); }
+    // The kind's description of every cell, kept until the document changes
+    // (an edit of the whole document describes its cells anew at once, so the
+    // views it reports to find them ready); one cell, from that description
+    // when it is kept, else asked of the kind alone.
+    const TCellFaces& Faces() const;
+    TCellFace Face(int col, int row) const;
 
     int ColCount() const { return FDoc.ColCount(); }
     int RowCount() const { return FDoc.RowCount(); }
@@ -86,6 +96,7 @@ private:
     void ReportModified(bool before);
 
     TCrossTXT FDoc;
+    mutable std::optional<TCellFaces> FFaces;
     TDocumentKind FKind;
     std::map<std::pair<int, int>, unsigned char> FAside;
 };

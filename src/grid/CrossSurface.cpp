@@ -2,8 +2,7 @@
 
 #include "core/CellChars.h"
 #include "core/Cp1250.h"
-#include "documents/CrossSolution.h"
-#include "documents/Numbering.h"
+#include "documents/CrosswordKind.h"
 #include "grid/CrossDocument.h"
 
 #include <QFocusEvent>
@@ -14,6 +13,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <set>
 
 namespace mz {
 
@@ -140,7 +140,7 @@ void TCrossSurface::DocumentCellChanged(int ACol, int ARow)
 {
     if (TCellView* cell = FindCell(ACol, ARow))
         cell->Wrong = false;
-    DrawCell(ACol, ARow, GetCell(ACol, ARow));
+    DrawCell(ACol, ARow);
     update();
 }
 
@@ -161,10 +161,7 @@ void TCrossSurface::DocumentResized()
     FRowCount = rows;
     FCurrCol = std::clamp(FCurrCol, 1, std::max(cols, 1));
     FCurrRow = std::clamp(FCurrRow, 1, std::max(rows, 1));
-    for (int c = 1; c <= cols; ++c)
-        for (int r = 1; r <= rows; ++r)
-            if (c > oldCols || r > oldRows)
-                DrawCell(c, r, GetCell(c, r));
+    DrawCells([&](int c, int r) { return c > oldCols || r > oldRows; });
     update();
 }
 
@@ -175,10 +172,7 @@ void TCrossSurface::DocumentReset()
         cell.Wrong = false;
     if (ColCount() != FColCount || RowCount() != FRowCount)
         DocumentResized();
-    for (int c = 1; c <= FColCount; ++c)
-        for (int r = 1; r <= FRowCount; ++r)
-            DrawCell(c, r, GetCell(c, r));
-    update();
+    RedrawAll();
 }
 
 void TCrossSurface::ResizeGridImage(int width, int height)
@@ -220,23 +214,19 @@ void TCrossSurface::SetCellHighlight(int ACol, int ARow, bool On)
     if (!cell)
         return;
     cell->Highlight = On;
-    DrawCell(ACol, ARow, GetCell(ACol, ARow));
+    DrawCell(ACol, ARow);
 }
 
 void TCrossSurface::ClearHighlights()
 {
     for (auto& [key, cell] : FCells)
         cell.Highlight = false;
-    for (int c = 1; c <= FColCount; ++c)
-        for (int r = 1; r <= FRowCount; ++r)
-            DrawCell(c, r, GetCell(c, r));
+    DrawCells();
 }
 
 void TCrossSurface::RedrawAll()
 {
-    for (int c = 1; c <= FColCount; ++c)
-        for (int r = 1; r <= FRowCount; ++r)
-            DrawCell(c, r, GetCell(c, r));
+    DrawCells();
     update();
 }
 
@@ -245,19 +235,17 @@ void TCrossSurface::MarkWrong(int ACol, int ARow)
     if (ACol < 1 || ARow < 1 || ACol > FColCount || ARow > FRowCount)
         return;
     FindCell(ACol, ARow)->Wrong = true;
-    DrawCell(ACol, ARow, GetCell(ACol, ARow));
+    DrawCell(ACol, ARow);
     update();
 }
 
 void TCrossSurface::ClearWrong()
 {
-    for (auto& [key, cell] : FCells) {
-        if (!cell.Wrong)
-            continue;
-        cell.Wrong = false;
-        if (key.first <= FColCount && key.second <= FRowCount)
-            DrawCell(key.first, key.second, GetCell(key.first, key.second));
-    }
+    std::set<TCellKey> marked;
+    for (auto& [key, cell] : FCells)
+        if (std::exchange(cell.Wrong, false))
+            marked.insert(key);
+    DrawCells([&](int c, int r) { return marked.count({c, r}) != 0; });
     update();
 }
 
@@ -360,9 +348,24 @@ int TCrossSurface::GlyphIndex(char Ch)
     }
 }
 
-void TCrossSurface::DrawCell(int ACol, int ARow, char Ch)
+void TCrossSurface::DrawCells(const std::function<bool(int, int)>& which)
 {
-    const int index = GlyphIndex(Ch);
+    const TCellFaces none;
+    const TCellFaces& faces = FDocument ? FDocument->Faces() : none;
+    for (int c = 1; c <= FColCount; ++c)
+        for (int r = 1; r <= FRowCount; ++r)
+            if (!which || which(c, r))
+                DrawCell(c, r, faces.At(c, r));
+}
+
+void TCrossSurface::DrawCell(int ACol, int ARow)
+{
+    DrawCell(ACol, ARow, FDocument ? FDocument->Face(ACol, ARow) : TCellFace());
+}
+
+void TCrossSurface::DrawCell(int ACol, int ARow, const TCellFace& face)
+{
+    const int index = GlyphIndex(static_cast<char>(face.Letter));
     if (index < 0)
         throw EInvalidCrossSurfaceOperation(MsgChar);
     const int w = FCellImageWidth;
@@ -387,7 +390,7 @@ void TCrossSurface::DrawCell(int ACol, int ARow, char Ch)
                 std::copy(from, from + (x2 - x1) * 3, to);
         }
     }
-    DrawMarks(ACol, ARow, target);
+    DrawMarks(ACol, ARow, target, face);
     cell->FocusDrawn = false;
     if (FFocusVisible && FTimer.isActive() && ACol == FCurrCol && ARow == FCurrRow)
         ShowFocus(ACol, ARow);
@@ -395,15 +398,14 @@ void TCrossSurface::DrawCell(int ACol, int ARow, char Ch)
 
 // The marks drawn over a cell's picture: the red frame of a wrong letter, the
 // blue corner of a revealed one, the small number of a cell of the "rozwiązanie".
-void TCrossSurface::DrawMarks(int ACol, int ARow, QPoint target)
+void TCrossSurface::DrawMarks(int ACol, int ARow, QPoint target, const TCellFace& face)
 {
     if (!FDocument)
         return;
     const TCellView* cell = FindCell(ACol, ARow);
-    const TCrossTXT& doc = FDocument->Document();
     const bool wrong = cell && cell->Wrong;
-    const bool revealed = doc.IsRevealed(ACol, ARow);
-    const int number = doc.Phrase().Cells.empty() ? 0 : PhraseNumberAt(doc, ACol, ARow);
+    const bool revealed = face.Revealed;
+    const int number = face.PhraseNumber;
     const int w = FCellImageWidth;
     const int h = FCellImageHeight;
     if ((!wrong && !revealed && number == 0) || FGridImage.isNull() || w <= 0 || h <= 0)
@@ -527,9 +529,7 @@ void TCrossSurface::SetCellPictures(const QImage& pictures)
         ShowCursor();
     if (wasRunning)
         FTimer.start();
-    for (int c = 1; c <= FColCount; ++c)
-        for (int r = 1; r <= FRowCount; ++r)
-            DrawCell(c, r, GetCell(c, r));
+    DrawCells();
 }
 
 void TCrossSurface::SetBorder(int Value)
@@ -566,7 +566,7 @@ void TCrossSurface::ChangeWriteDir(TDirection dir)
 
 bool TCrossSurface::HasWord(int ACol, int ARow, TDirection dir) const
 {
-    return FDocument && ExplNumberAt(FDocument->Document(), ACol, ARow, dir == TDirection::Across) != 0;
+    return FDocument && FDocument->CrosswordKind().WordAt(FDocument->Document(), {ACol, ARow}, dir) != 0;
 }
 
 void TCrossSurface::FollowWord()
@@ -675,30 +675,17 @@ void TCrossSurface::Advance()
     }
 }
 
-// Solving: the next cell of the word; after its last letter the cursor never
-// goes onto a block or off the grid but to the first empty cell of this word,
-// or else of the next word that has one.
+// Solving: where the crossword's kind sends typing after a letter.
 void TCrossSurface::AdvanceInWord()
 {
     if (FMode == mEdit) {
         Advance();
         return;
     }
-    const bool across = FWriteDir == TDirection::Across;
-    const int col = FCurrCol + (across ? 1 : 0);
-    const int row = FCurrRow + (across ? 0 : 1);
-    if (col <= FColCount && row <= FRowCount && static_cast<unsigned char>(GetCell(col, row)) != Blocked) {
-        FCurrCol = col;
-        FCurrRow = row;
-        return;
-    }
     if (!FDocument)
         return;
-    const TCrossTXT& doc = FDocument->Document();
-    const int expl = ExplNumberAt(doc, FCurrCol, FCurrRow, across);
-    if (expl == 0)
-        return;
-    if (const auto place = NextEmptyPlace(doc, TNumbering(doc), expl)) {
+    const TCrosswordKind& kind = FDocument->CrosswordKind();
+    if (const auto place = kind.PlaceAfter(FDocument->Document(), {FCurrCol, FCurrRow}, FWriteDir)) {
         FCurrCol = place->Cell.Col;
         FCurrRow = place->Cell.Row;
         ChangeWriteDir(DirectionOf(place->Horizontal));
@@ -724,7 +711,7 @@ void TCrossSurface::TypeChar(unsigned char ch)
     // Typing again in a cell marked wrong takes the mark away, even the same letter.
     if (TCellView* cell = FindCell(FCurrCol, FCurrRow); cell && cell->Wrong) {
         cell->Wrong = false;
-        DrawCell(FCurrCol, FCurrRow, GetCell(FCurrCol, FCurrRow));
+        DrawCell(FCurrCol, FCurrRow);
     }
     const auto before = static_cast<unsigned char>(GetCell(FCurrCol, FCurrRow));
     if (FMode == mEdit || before != Blocked)
@@ -738,67 +725,6 @@ void TCrossSurface::TypeChar(unsigned char ch)
     AdvanceInWord();
 }
 
-// Lands on the first cell of the word under the cursor, or of the nearest word
-// before it when the cursor stands on blocked cells; column (row) 1 when only
-// blocked cells lie before it.
-void TCrossSurface::WordStartBackward(int& pos, const std::function<unsigned char(int)>& cellAt)
-{
-    bool lastBlocked = false;
-    for (;;) {
-        lastBlocked = cellAt(pos) == Blocked;
-        if (!lastBlocked)
-            break;
-        --pos;
-        if (pos < 1) {
-            pos = 1;
-            break;
-        }
-    }
-    if (lastBlocked)
-        return;
-    for (;;) {
-        if (cellAt(pos) != Blocked) {
-            --pos;
-        } else {
-            ++pos;
-            break;
-        }
-        if (pos < 1) {
-            pos = 1;
-            break;
-        }
-    }
-}
-
-// Lands on the first cell of the next word, or on the last column (row) when
-// there is none.
-void TCrossSurface::NextWordForward(int& pos, int limit, const std::function<unsigned char(int)>& cellAt)
-{
-    bool lastBlocked = false;
-    for (;;) {
-        lastBlocked = cellAt(pos) == Blocked;
-        if (lastBlocked)
-            break;
-        ++pos;
-        if (pos > limit) {
-            pos = limit;
-            break;
-        }
-    }
-    if (!lastBlocked)
-        return;
-    for (;;) {
-        if (cellAt(pos) == Blocked)
-            ++pos;
-        else
-            break;
-        if (pos > limit) {
-            pos = limit;
-            break;
-        }
-    }
-}
-
 // Ctrl held with A, C, E, L, N, O, S, X or Z types the Polish letter of that
 // key (the only way on a keyboard without a Polish layout); with other letters
 // it does nothing.
@@ -807,8 +733,14 @@ bool TCrossSurface::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
     const bool ctrlAlone = held == Qt::ControlModifier;
     const bool altAlone = held == Qt::AltModifier;
-    auto onColumns = [this](int col) { return static_cast<unsigned char>(GetCell(col, FCurrRow)); };
-    auto onRows = [this](int row) { return static_cast<unsigned char>(GetCell(FCurrCol, row)); };
+    // Ctrl with an arrow: to the start of a word, as the crossword's kind finds words.
+    auto byWord = [this](bool forward, TDirection dir) {
+        const TCrosswordKind& kind = FDocument->CrosswordKind();
+        const TCellPos to = forward ? kind.NextWordStart(FDocument->Document(), {FCurrCol, FCurrRow}, dir)
+                                    : kind.WordStartBefore(FDocument->Document(), {FCurrCol, FCurrRow}, dir);
+        FCurrCol = to.Col;
+        FCurrRow = to.Row;
+    };
 
     switch (key) {
     case Qt::Key_Backspace: {
@@ -869,25 +801,25 @@ bool TCrossSurface::HandleKey(int key, Qt::KeyboardModifiers modifiers)
         break;
     case Qt::Key_Left:
         if (ctrlAlone)
-            WordStartBackward(FCurrCol, onColumns);
+            byWord(false, TDirection::Across);
         else if (FCurrCol > 1)
             --FCurrCol;
         break;
     case Qt::Key_Up:
         if (ctrlAlone)
-            WordStartBackward(FCurrRow, onRows);
+            byWord(false, TDirection::Down);
         else if (FCurrRow > 1)
             --FCurrRow;
         break;
     case Qt::Key_Right:
         if (ctrlAlone)
-            NextWordForward(FCurrCol, FColCount, onColumns);
+            byWord(true, TDirection::Across);
         else if (FCurrCol < FColCount)
             ++FCurrCol;
         break;
     case Qt::Key_Down:
         if (ctrlAlone)
-            NextWordForward(FCurrRow, FRowCount, onRows);
+            byWord(true, TDirection::Down);
         else if (FCurrRow < FRowCount)
             ++FCurrRow;
         break;

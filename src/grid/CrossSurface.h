@@ -28,6 +28,7 @@ public:
 enum TMode : std::uint8_t { mSolve, mEdit };
 
 class TCrossDocument;
+struct TCellFace;
 
 // A view of one document (TCrossDocument): the grid of one-character cells
 // (CP1250 codes), drawn from a strip of cell pictures into an off-screen grid
@@ -146,8 +147,12 @@ private:
     void ShowCursor();
     // Removes the focus frame from every cell that shows it.
     void HideFocus();
-    // Draws one cell into the grid image (not yet on the screen).
-    void DrawCell(int ACol, int ARow, char Ch);
+    // Draws cells into the grid image (not yet on the screen) as the
+    // document's kind describes them: one cell, every cell `which` takes (all
+    // without it), or one cell with the given face.
+    void DrawCell(int ACol, int ARow);
+    void DrawCells(const std::function<bool(int, int)>& which = {});
+    void DrawCell(int ACol, int ARow, const TCellFace& face);
     // One tick of the cursor blinking (the blink timer's handler).
     void BlinkStep();
     // Glyph index of a cell character in the cell-picture strip, -1 for none.
@@ -161,12 +166,11 @@ private:
     void DocumentResized();
     void DocumentReset();
     void ResizeGridImage(int width, int height);
-    void DrawMarks(int ACol, int ARow, QPoint target);
+    void DrawMarks(int ACol, int ARow, QPoint target, const TCellFace& face);
     void RedrawAll();
     void InvertFocusFrame(int ACol, int ARow);
     void Advance();
-    // Solving: the next cell of the word, or after its last letter the next
-    // place to type (this word's or the next word's first empty cell).
+    // Solving: the next place to type, as the crossword's kind finds it.
     void AdvanceInWord();
     // Solving: a cell that lies only in a word of the other direction turns the writing direction.
     void FollowWord();
@@ -175,8 +179,6 @@ private:
     void DrawCursor(QPainter& painter) const;
     void Clear();
     void TypeChar(unsigned char ch);
-    void WordStartBackward(int& pos, const std::function<unsigned char(int)>& cellAt);
-    void NextWordForward(int& pos, int limit, const std::function<unsigned char(int)>& cellAt);
     // Returns whether the key was handled.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
     void AfterHandledKey();

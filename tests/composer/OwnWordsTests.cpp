@@ -1,9 +1,10 @@
 #include "composer/FreeLayout.h"
 #include "composer/KeywordLayout.h"
-#include "core/Table.h"
+#include "composer/OwnWordsReport.h"
 #include "composer/WordList.h"
 #include "core/Cp1250.h"
 #include "core/Random.h"
+#include "core/Table.h"
 #include "database/DB.h"
 #include "database/Register.h"
 #include "documents/CrossSolution.h"
@@ -396,3 +397,25 @@ TEST(KeywordLayout, DatabaseWordsFollowTheSchoolSettingAndTheLevel)
 }
 
 } // namespace
+
+TEST(OwnWordsReport, TheDialogNamesCountsSizeRepeatsAndTheWordsLeftOut)
+{
+    TWordList list;
+    list.Words.resize(6);
+    list.Merged = 2;
+    TFreeLayoutResult result;
+    result.Document.SetColCount(9);
+    result.Document.SetRowCount(7);
+    result.Placed = 4;
+    result.Crossings = 3;
+    EXPECT_EQ(FreeLayoutReport(result, list),
+              "Ułożono 4 z 6 słów, skrzyżowań: 3, rozmiar 9 × 7. Powtórzone słowa połączono (2).");
+    result.Unplaced = {Utf8ToCp1250("ŻABA"), "KOT"};
+    list.Merged = 0;
+    EXPECT_EQ(FreeLayoutReport(result, list),
+              "Ułożono 4 z 6 słów, skrzyżowań: 3, rozmiar 9 × 7.\nNie zmieściły się: ŻABA, KOT.");
+    EXPECT_EQ(KeywordReport(Utf8ToCp1250("ŻUK"), result.Document, 0), "Hasło ŻUK: 7 wierszy, rozmiar 9 × 7.");
+    list.Problems = {"Wiersz 1: a", "Wiersz 2: b", "Wiersz 3: c"};
+    EXPECT_EQ(ListProblemsText(list, 2), "Popraw listę słów:\nWiersz 1: a\nWiersz 2: b\ni jeszcze 1");
+    EXPECT_EQ(ListProblemsText(list, 5), "Popraw listę słów:\nWiersz 1: a\nWiersz 2: b\nWiersz 3: c");
+}

@@ -1,3 +1,4 @@
+#include "core/ClueLayout.h"
 #include "core/Cp1250.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
@@ -221,4 +222,66 @@ TEST(CellAlphabet, AWordIsMadeOfLettersAndDigitsOnly)
     for (const char* word : {"", "kot", "K?T", "K,T", "K T", "K*T", "KOT\r\n", "\xB9"})
         EXPECT_FALSE(IsCellWord(word)) << word;
     EXPECT_FALSE(IsCellWord(std::string("K\0T", 3)));
+}
+
+TEST(ClueLayout, WordsBreakAtTheLastPolishSyllableThatFits)
+{
+    struct TCase {
+        std::u16string Word;
+        int Limit;
+        std::u16string Expected;
+    };
+    const std::vector<TCase> cases = {
+        {u"samochód", 5, u"samo-chód"},  // the break before the digraph
+        {u"samochód", 3, u"sa-mochód"},  // before m
+        {u"samochód", 2, u"samochód"},   // no room for any syllable
+        {u"samochód", 20, u"samo-chód"}, // the whole word fits
+        {u"kot", 2, u"kot"},             // three letters are never broken
+        {u"mama", 3, u"ma-ma"},
+        {u"Warszawa", 4, u"War-szawa"}, // a consonant before a digraph
+        {u"Warszawa", 7, u"Warsza-wa"},
+        {u"rzeka", 4, u"rze-ka"},     // a word starting with a digraph
+        {u"GĘSINA", 5, u"GĘSI-NA"},   // Polish capitals are lower-cased for the pattern
+        {u"aparcz", 5, u"aparcz"},    // no vowel in the rest: no break before it
+        {u"tekst", 4, u"tekst"},      // a consonant cluster without a following vowel
+        {u"odrzchu", 4, u"od-rzchu"}, // a consonant before two digraphs
+        {u"aczrza", 4, u"acz-rza"},   // a digraph followed by a digraph
+        {u"ryby", 3, u"ry-by"},       // y is a vowel
+        {u"myszy", 3, u"my-szy"},     // also before a digraph
+        {u"jeżdżę", 5, u"jeż-dżę"},   // dż is one sound: the break comes before it
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(Hyphenate(c.Word, c.Limit), c.Expected) << c.Limit;
+}
+
+TEST(ClueLayout, ACluesSecondLineStartsAtASpaceOrASyllableAndATooLongOneEndsInDots)
+{
+    // A label as wide as `columns` characters of a fixed-pitch font.
+    const auto fitsColumns = [](size_t columns) {
+        return [columns](std::u16string_view caption) {
+            for (size_t start = 0;;) {
+                const size_t end = std::min(caption.find(char16_t(13), start), caption.size());
+                if (end - start > columns)
+                    return false;
+                if (end == caption.size())
+                    return true;
+                start = end + 1;
+            }
+        };
+    };
+    struct TCase {
+        std::u16string Text;
+        size_t Columns;
+        std::u16string Expected;
+    };
+    const std::vector<TCase> cases = {
+        {u"stolica Polski", 20, u"stolica Polski"},
+        {u"duży pojazd osobowy", 12, u"duży pojazd\rosobowy"},
+        {u"szybki samochód osobowy", 12, u"szybki samo-\rchód osobowy"},
+        {u"szybki samochód", 8, u"szybki \rsamochód"},
+        {u"bardzo długi opis hasła krzyżówki", 12, u"bardzo dłu-\rgi opis h..."},
+        {u"stolica", 0, u""}, // a label too narrow for any character shows nothing
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(FitClue(c.Text, fitsColumns(c.Columns)), c.Expected) << c.Columns;
 }

@@ -7,9 +7,11 @@
 #include "database/ComposeWords.h"
 #include "database/WordBase.h"
 #include "database/WordCheck.h"
+#include "database/WordSearch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace mz;
@@ -375,4 +377,50 @@ TEST(WordCheck, CluesAreOneLineOfCp1250AndWarnWhenTheyGiveTheAnswer)
         EXPECT_EQ(check.Error, c.Error) << c.Typed;
         EXPECT_EQ(check.Warning, c.Warning) << c.Typed;
     }
+}
+
+TEST(WordList, TheSearchFindsTextOrAWholeWordPattern)
+{
+    struct TCase {
+        std::string Name, Filter;
+        bool InExplanations;
+        std::string Word, Explanation;
+        bool Matches;
+    };
+    const std::vector<TCase> cases = {
+        {"empty matches all", "", false, "KOT", "", true},
+        {"blanks alone match all", "  ", false, "KOT", "", true},
+        {"text inside the word", "ot", false, "KOT", "", true},
+        {"text not in the word", "ta", false, "KOT", "", false},
+        {"Polish small letters find capitals", "żab", false, "ŻABA", "", true},
+        {"a letter differs from its Polish twin", "zab", false, "ŻABA", "", false},
+        {"explanations not searched", "domowe", false, "KOT", "zwierzę domowe", false},
+        {"explanations searched", "DOMOWE", true, "KOT", "zwierzę domowe", true},
+        {"question mark is one letter", "k?t", false, "KOT", "", true},
+        {"question mark is exactly one letter", "k?t", false, "KOTA", "", false},
+        {"pattern covers the whole word", "?o", false, "KOT", "", false},
+        {"star is any run", "k*", false, "KONSTANTYNOPOLITAŃCZYK", "", true},
+        {"star may be empty", "kot*", false, "KOT", "", true},
+        {"stars on both sides", "*ń*", false, "KONSTANTYNOPOLITAŃCZYK", "", true},
+        {"star backtracks", "*a?a", false, "ŻABABA", "", true},
+        {"pattern ignores explanations", "?ot", true, "LAS", "kot", false},
+        {"a letter outside CP1250 matches nothing", "k€t", false, "KOT", "", false},
+    };
+    for (const TCase& c : cases) {
+        const TBaseWord word{Cp(c.Word), {Cp(c.Explanation)}, {}, false, false, {}};
+        EXPECT_EQ(TWordFilter(c.Filter, c.InExplanations).Matches(word), c.Matches) << c.Name;
+    }
+}
+
+TEST(WordList, WordsSortInPolishAlphabeticalOrder)
+{
+    std::vector<std::string> words = {Cp("ŻABA"), Cp("ZEBRA"), Cp("ŹDŹBŁO"), Cp("ŁOŚ"), Cp("LAS"), Cp("ĆMA"),
+                                      Cp("CZAS"), Cp("ĄB"),    Cp("ABC"),    Cp("A"),   Cp("7A"),  Cp("abd")};
+    std::sort(words.begin(), words.end(), PolishLess);
+    std::vector<std::string> sorted;
+    for (const std::string& word : words)
+        sorted.push_back(Cp1250ToUtf8(word));
+    EXPECT_EQ(sorted,
+              (std::vector<std::string>{"7A", "A", "ABC", "abd", "ĄB", "CZAS", "ĆMA", "LAS", "ŁOŚ", "ZEBRA", "ŹDŹBŁO",
+                                        "ŻABA"}));
 }

@@ -1,6 +1,5 @@
 #include "dialogs/DBBrowserForm.h"
 #include "sound/SoundPlayer.h"
-#include "dialogs/WordFilter.h"
 
 #include "core/Cp1250.h"
 #include "database/DB.h"
@@ -143,10 +142,6 @@ class TestDBBrowserForm : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void theFilterFindsTextOrAWholeWordPattern_data();
-    void theFilterFindsTextOrAWholeWordPattern();
-    void wordsSortInPolishAlphabeticalOrder();
-    void onlyLineEndTerminatedLinesAreLines();
     void everyWordOfTheDatabaseIsListedIncludingExcludedOnes();
     void typingNarrowsTheListAndCountsWhatIsShown_data();
     void typingNarrowsTheListAndCountsWhatIsShown();
@@ -195,84 +190,6 @@ void TestDBBrowserForm::init()
     Shipped = Dir->filePath(QStringLiteral("baza.hk"));
     User = Dir->filePath(QStringLiteral("użytkownik/baza-użytkownika.hk"));
     WriteDBFile(Shipped.toStdString(), 102, Words());
-}
-
-void TestDBBrowserForm::theFilterFindsTextOrAWholeWordPattern_data()
-{
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<bool>("inExplanations");
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("explanations");
-    QTest::addColumn<bool>("matches");
-
-    QTest::newRow("empty matches all") << "" << false << "KOT"
-                                       << "" << true;
-    QTest::newRow("blanks alone match all") << "  " << false << "KOT"
-                                            << "" << true;
-    QTest::newRow("text inside the word") << "ot" << false << "KOT"
-                                          << "" << true;
-    QTest::newRow("text not in the word") << "ta" << false << "KOT"
-                                          << "" << false;
-    QTest::newRow("Polish small letters find capitals") << "żab" << false << "ŻABA"
-                                                        << "" << true;
-    QTest::newRow("a letter differs from its Polish twin") << "zab" << false << "ŻABA"
-                                                           << "" << false;
-    QTest::newRow("explanations not searched") << "domowe" << false << "KOT"
-                                               << "zwierzę domowe" << false;
-    QTest::newRow("explanations searched") << "DOMOWE" << true << "KOT"
-                                           << "zwierzę domowe" << true;
-    QTest::newRow("question mark is one letter") << "k?t" << false << "KOT"
-                                                 << "" << true;
-    QTest::newRow("question mark is exactly one letter") << "k?t" << false << "KOTA"
-                                                         << "" << false;
-    QTest::newRow("pattern covers the whole word") << "?o" << false << "KOT"
-                                                   << "" << false;
-    QTest::newRow("star is any run") << "k*" << false << "KONSTANTYNOPOLITAŃCZYK"
-                                     << "" << true;
-    QTest::newRow("star may be empty") << "kot*" << false << "KOT"
-                                       << "" << true;
-    QTest::newRow("stars on both sides") << "*ń*" << false << "KONSTANTYNOPOLITAŃCZYK"
-                                         << "" << true;
-    QTest::newRow("star backtracks") << "*a?a" << false << "ŻABABA"
-                                     << "" << true;
-    QTest::newRow("pattern ignores explanations") << "?ot" << true << "LAS"
-                                                  << "kot" << false;
-    QTest::newRow("a letter outside CP1250 matches nothing") << "k€t" << false << "KOT"
-                                                             << "" << false;
-}
-
-void TestDBBrowserForm::theFilterFindsTextOrAWholeWordPattern()
-{
-    QFETCH(QString, filter);
-    QFETCH(bool, inExplanations);
-    QFETCH(QString, word);
-    QFETCH(QString, explanations);
-    QFETCH(bool, matches);
-    const TWordFilter wordFilter(filter, inExplanations);
-    QCOMPARE(wordFilter.Matches(UpperCp1250(Cp(word.toUtf8().constData())),
-                                UpperCp1250(Cp(explanations.toUtf8().constData()))),
-             matches);
-}
-
-void TestDBBrowserForm::wordsSortInPolishAlphabeticalOrder()
-{
-    std::vector<std::string> words = {Cp("ŻABA"), Cp("ZEBRA"), Cp("ŹDŹBŁO"), Cp("ŁOŚ"), Cp("LAS"), Cp("ĆMA"),
-                                      Cp("CZAS"), Cp("ĄB"),    Cp("ABC"),    Cp("A"),   Cp("7A"),  Cp("abd")};
-    std::sort(words.begin(), words.end(), [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
-    QStringList sorted;
-    for (const std::string& word : words)
-        sorted << QString::fromStdString(Cp1250ToUtf8(word));
-    QCOMPARE(sorted,
-             QStringList({"7A", "A", "ABC", "abd", "ĄB", "CZAS", "ĆMA", "LAS", "ŁOŚ", "ZEBRA", "ŹDŹBŁO", "ŻABA"}));
-}
-
-void TestDBBrowserForm::onlyLineEndTerminatedLinesAreLines()
-{
-    QCOMPARE(TerminatedLines("a\r\nbb\r\n"), (std::vector<std::string>{"a", "bb"}));
-    QCOMPARE(TerminatedLines("a\r\nniedokończona"), (std::vector<std::string>{"a"}));
-    QCOMPARE(TerminatedLines("\r\n"), (std::vector<std::string>{""}));
-    QVERIFY(TerminatedLines("").empty());
-    QVERIFY(TerminatedLines("bez końca").empty());
 }
 
 void TestDBBrowserForm::everyWordOfTheDatabaseIsListedIncludingExcludedOnes()

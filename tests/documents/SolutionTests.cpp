@@ -2,6 +2,7 @@
 
 #include "core/Cp1250.h"
 #include "documents/CrossSolution.h"
+#include "documents/CrosswordKind.h"
 #include "documents/Numbering.h"
 
 #include <gtest/gtest.h>
@@ -275,4 +276,72 @@ TEST(Numbering, TypingGoesOnToTheNextEmptyCellInClueListOrder)
         Type(doc, c.rows);
         EXPECT_EQ(NextEmptyPlace(doc, TNumbering(doc), c.expl), c.place) << c.name;
     }
+}
+
+// The classic kind on the crossword above, with K typed, the phrase "KI" in
+// the last two cells and the first Y revealed.
+TEST(ClassicKind, DescribesCellsWordsAndCluesOfACrossword)
+{
+    TCrossTXT doc = Crossword();
+    Type(doc, "K   A       ");
+    doc.SetPhrase({"KI", {{3, 3}, {4, 3}}});
+    doc.MarkRevealed(4, 1);
+    const TCrosswordKind& kind = KindOf(doc);
+
+    struct TCase {
+        TCellPos cell;
+        TCellShape shape;
+        char letter, answer;
+        int32_t number, phrase;
+        bool revealed, inWord;
+        int32_t acrossWord, downWord;
+    };
+    using S = TCellShape;
+    // clang-format off
+    const TCase cases[] = {
+        {{1, 1}, S::Letter, 'K', 'K', 1, 0, false, true, 1, 3},
+        {{4, 1}, S::Letter, ' ', 'Y', 2, 0, true, true, 1, 4},
+        {{1, 2}, S::Letter, 'A', 'A', 0, 0, false, true, 0, 3},
+        {{2, 2}, S::Block, '*', 0, 0, 0, false, false, 0, 0},
+        {{1, 3}, S::Letter, ' ', 'S', 3, 0, false, true, 2, 3},
+        {{4, 3}, S::Letter, ' ', 'I', 0, 2, false, true, 2, 4},
+        {{5, 1}, S::Missing, ' ', 0, 0, 0, false, false, 0, 0},
+    };
+    // clang-format on
+    const TCellFaces faces = kind.Faces(doc);
+    for (const TCase& c : cases) {
+        const TCellFace face = kind.Face(doc, c.cell);
+        const std::string where = std::to_string(c.cell.Col) + "," + std::to_string(c.cell.Row);
+        EXPECT_EQ(face, faces.At(c.cell.Col, c.cell.Row)) << where;
+        EXPECT_EQ(face.Shape, c.shape) << where;
+        EXPECT_EQ(face.Letter, static_cast<unsigned char>(c.letter)) << where;
+        EXPECT_EQ(face.Answer, static_cast<unsigned char>(c.answer)) << where;
+        EXPECT_EQ(face.Number, c.number) << where;
+        EXPECT_EQ(face.PhraseNumber, c.phrase) << where;
+        EXPECT_EQ(face.Revealed, c.revealed) << where;
+        EXPECT_EQ(face.InWord, c.inWord) << where;
+        EXPECT_EQ(kind.WordAt(doc, c.cell, TDirection::Across), c.acrossWord) << where;
+        EXPECT_EQ(kind.WordAt(doc, c.cell, TDirection::Down), c.downWord) << where;
+    }
+
+    EXPECT_EQ(kind.WordCells(doc, doc.GetExpl(4)), (std::vector<TCellPos>{{4, 1}, {4, 2}, {4, 3}}));
+    // Typing goes on in the word, after its end to the first gap in the clue lists' order.
+    EXPECT_EQ(kind.PlaceAfter(doc, {2, 1}, TDirection::Across), (TTypingPlace{{3, 1}, true}));
+    EXPECT_EQ(kind.PlaceAfter(doc, {4, 1}, TDirection::Across), (TTypingPlace{{2, 1}, true}));
+    EXPECT_EQ(kind.PlaceAfter(doc, {1, 2}, TDirection::Across), std::nullopt);
+    // Moving by words along the middle row "A**_" and down the last column.
+    EXPECT_EQ(kind.WordStartBefore(doc, {3, 2}, TDirection::Across), (TCellPos{1, 2}));
+    EXPECT_EQ(kind.WordStartBefore(doc, {4, 2}, TDirection::Across), (TCellPos{4, 2}));
+    EXPECT_EQ(kind.NextWordStart(doc, {1, 2}, TDirection::Across), (TCellPos{4, 2}));
+    EXPECT_EQ(kind.NextWordStart(doc, {4, 2}, TDirection::Across), (TCellPos{4, 2}));
+    EXPECT_EQ(kind.NextWordStart(doc, {4, 1}, TDirection::Down), (TCellPos{4, 3}));
+    std::vector<std::pair<std::string, std::vector<int32_t>>> lists;
+    for (const TClueSection& section : kind.Clues(doc)) {
+        lists.push_back({section.Heading, {}});
+        for (const TNumberedWord& word : section.Words)
+            lists.back().second.push_back(word.Number);
+    }
+    using L = decltype(lists);
+    EXPECT_EQ(lists, (L{{"Poziomo", {1, 3}}, {"Pionowo", {1, 2}}}));
+    EXPECT_EQ(kind.Composer(), TComposerName::TemplateFill);
 }

@@ -22,7 +22,13 @@ struct TCrossSurfaceTestAccess {
     TMode Mode() const { return Grid.FMode; }
     void ShowFocus(int col, int row) const { Grid.ShowFocus(col, row); }
     void HideFocus() const { Grid.HideFocus(); }
-    void DrawCell(int col, int row, char ch) const { Grid.DrawCell(col, row, ch); }
+    void DrawCell(int col, int row, char ch) const
+    {
+        TCellFace face;
+        face.Shape = TCellShape::Letter;
+        face.Letter = static_cast<unsigned char>(ch);
+        Grid.DrawCell(col, row, face);
+    }
     void BlinkStep() const { Grid.BlinkStep(); }
     bool BlinkTimerActive() const { return Grid.FTimer.isActive(); }
     bool BlinkPhase() const { return Grid.FBlinkPhase; }
