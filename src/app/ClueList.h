@@ -33,14 +33,12 @@ public:
 
     // The text grows with the grid's cells (the zoom), never below the system font.
     void SetCellSize(int cellSize);
-    // Reads the clues again (a new crossword, new answers).
-    void Rebuild();
     // Marks the clue at the cursor and greys the filled words.
     void Refresh();
 
-    QTreeWidget* Tree() const { return FTree; }
-
 private:
+    // Reads the clues again (a new crossword, new answers).
+    void Rebuild();
     void Jump(QTreeWidgetItem* item);
     const TNumberedWord& WordOf(const QTreeWidgetItem* item) const;
     void FitWidth();
