@@ -14,6 +14,9 @@
 //                                  before the backjumping search existed; a run
 //                                  is cut off after --cut SECONDS (default 60)
 //   ... --first K                  seeds K..K+N-1 instead of 1..N
+//   ... --school                   only the school-safe words, as `compose` and the
+//                                  window take by default (else every word but the
+//                                  pejoratives, as with `compose --all-registers`)
 //   LargeTemplates --template T.sz N   the same table for a template file
 #include "composer/Composer.h"
 #include "documents/CrossTXT.h"
@@ -32,6 +35,14 @@
 namespace {
 
 const std::string DatabaseFile = std::string(MZ_APP_DIR) + "/baza.hk";
+bool SchoolSafe = false;
+
+mz::TDBLoadFilter Words(const mz::TComposerSettings& settings)
+{
+    mz::TDBLoadFilter filter{settings.MinLenPWord, settings.MaxLenPWord};
+    filter.SchoolSafe = SchoolSafe;
+    return filter;
+}
 
 struct TSize {
     int32_t Cols;
@@ -84,8 +95,7 @@ TOutcome Compose(const mz::TTable& pattern, uint32_t seed, bool plainOnly, uint3
         settings.MaxIdleSteps = 0;
         settings.TimeLimitMs = cutSeconds * 1000;
     }
-    mz::TComposeRun run(pattern, mz::FileDBSource(DatabaseFile, {settings.MinLenPWord, settings.MaxLenPWord}),
-                        settings);
+    mz::TComposeRun run(pattern, mz::FileDBSource(DatabaseFile, Words(settings)), settings);
     const std::atomic<bool> stop{false};
     std::atomic<uint8_t> progress{0};
     mz::TCrossTXT doc;
@@ -101,7 +111,7 @@ TOutcome Compose(const mz::TTable& pattern, uint32_t seed, bool plainOnly, uint3
                 letters += mz::TTable::IsLetter(c) ? 1 : 0;
         outcome.LetterShare = static_cast<int>(letters * 100 / (grid.ColCount() * grid.RowCount()));
         mz::TDB db;
-        db.Load(DatabaseFile, {settings.MinLenPWord, settings.MaxLenPWord});
+        db.Load(DatabaseFile, Words(settings));
         outcome.Sound = Sound(grid, db, settings.MinLenPWord);
     }
     return outcome;
@@ -175,7 +185,9 @@ int main(int argc, char** argv)
     uint32_t firstSeed = 1;
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--plain") == 0)
+        if (std::strcmp(argv[i], "--school") == 0)
+            SchoolSafe = true;
+        else if (std::strcmp(argv[i], "--plain") == 0)
             plainOnly = true;
         else if (std::strcmp(argv[i], "--cut") == 0 && i + 1 < argc)
             cut = static_cast<uint32_t>(std::stoul(argv[++i]));
