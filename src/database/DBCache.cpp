@@ -261,7 +261,7 @@ std::string TDBCache::PathFor(const std::string& databaseFile)
     std::string name = "words-";
     for (int shift = 60; shift >= 0; shift -= 4)
         name += hex[PathHash(source) >> shift & 15];
-    return dir + "/mirakolnik-zodevidar/" + name + ".cache";
+    return dir + "/mirakolnik/" + name + ".cache";
 }
 
 std::shared_ptr<const TDBData> TDBCache::Map(const std::string& cacheFile, const TDBSourceStamp& source)

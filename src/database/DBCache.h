@@ -38,7 +38,7 @@ struct TDBSourceStamp {
 class TDBCache {
 public:
     // The cache file for a database file: in $XDG_CACHE_HOME, else ~/.cache,
-    // under mirakolnik-zodevidar/. Empty when neither is known.
+    // under mirakolnik/. Empty when neither is known.
     static std::string PathFor(const std::string& databaseFile);
 
     // The data of a sound cache file made from `source`; nullptr for a missing,

@@ -100,12 +100,12 @@ TEST_F(DBCache, AParsedDatabaseIsWrittenThenMappedWithTheSameWords)
     const std::string kept = outer ? outer : "";
     ASSERT_EQ(::setenv("XDG_CACHE_HOME", PathOf("xdg").c_str(), 1), 0);
     const std::string own = TDBCache::PathFor(Source);
-    EXPECT_EQ(own.rfind(PathOf("xdg/mirakolnik-zodevidar/words-"), 0), 0u) << own;
+    EXPECT_EQ(own.rfind(PathOf("xdg/mirakolnik/words-"), 0), 0u) << own;
     TDB shared;
     shared.LoadShared(Source, filter);
     EXPECT_EQ(Contents(shared), contents);
     size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(PathOf("xdg/mirakolnik-zodevidar")))
+    for (const auto& entry : std::filesystem::directory_iterator(PathOf("xdg/mirakolnik")))
         files += entry.path().string() == own ? 1 : 100;
     EXPECT_EQ(files, 1u);
     if (outer)
