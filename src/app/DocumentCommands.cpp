@@ -25,7 +25,7 @@ const char* const MsgLoadError = "Wystąpił błąd podczas ładowania pliku %s"
 const char* const MsgCrossWordChanged = "Zawartość krzyżówki %s zmieniła się.\nCzy chcesz zapisać zmiany?";
 const char* const MsgTemplateChanged = "Zawartość szablonu %s zmieniła się.\nCzy chcesz zapisać zmiany?";
 
-const QString PatternFilter = QStringLiteral("Pliki szablonu krzyżówek|*.sz|Wszystkie pliki|*.*");
+const QString TemplateFilter = QStringLiteral("Pliki szablonu krzyżówek|*.sz|Wszystkie pliki|*.*");
 
 // A crossword is always saved as a crossword file and a template as a template
 // file: the extension of a format the program reads is replaced (so "t2.ipuz"
@@ -43,9 +43,9 @@ std::string TemplateFileName(const std::string& chosen)
 
 } // namespace
 
-TDocumentCommands::TDocumentCommands(TCrossDocument& crossWord, TCrossDocument& pattern, TSettings& settings,
+TDocumentCommands::TDocumentCommands(TCrossDocument& crossWord, TCrossDocument& templateDoc, TSettings& settings,
                                      TFileDialogs& dialogs, QWidget& window, QObject* parent)
-    : QObject(parent), FCrossWord(crossWord), FTemplate(pattern), FSettings(settings), FDialogs(dialogs), FWindow(window)
+    : QObject(parent), FCrossWord(crossWord), FTemplate(templateDoc), FSettings(settings), FDialogs(dialogs), FWindow(window)
 {
     setObjectName(QStringLiteral("DocumentCommands"));
 }
@@ -231,7 +231,7 @@ bool TDocumentCommands::OpenTemplateDialog()
 {
     TFileDialogRequest request;
     request.Title = QStringLiteral("Otwórz szablon krzyżówki...");
-    request.Filter = PatternFilter;
+    request.Filter = TemplateFilter;
     request.DefaultExt = QStringLiteral("sz");
     request.FileName = QStringLiteral("*.sz");
     request.Directory = DirectoryPart(FTemplate.FileName());
@@ -271,7 +271,7 @@ void TDocumentCommands::SaveTemplateAs()
     TFileDialogRequest request;
     request.Save = true;
     request.Title = QStringLiteral("Zapisz szablon krzyżówki jako...");
-    request.Filter = PatternFilter;
+    request.Filter = TemplateFilter;
     request.DefaultExt = QStringLiteral("sz");
     request.Directory = DirectoryPart(FTemplate.FileName());
     request.FileName = QString::fromStdString(FileNamePart(FTemplate.FileName()));

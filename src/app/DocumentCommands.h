@@ -26,7 +26,7 @@ class TDocumentCommands : public QObject {
 
 public:
     // `window` places the questions and parents the dialogs.
-    TDocumentCommands(TCrossDocument& crossWord, TCrossDocument& pattern, TSettings& settings, TFileDialogs& dialogs,
+    TDocumentCommands(TCrossDocument& crossWord, TCrossDocument& templateDoc, TSettings& settings, TFileDialogs& dialogs,
                       QWidget& window, QObject* parent = nullptr);
 
     // The question for a changed document; false when the user chose Cancel or

@@ -459,15 +459,15 @@ void TMainForm::Start()
 // when it cannot be read or shown.
 void TMainForm::LoadStartTemplate()
 {
-    std::optional<TCrossTXT> pattern = ReadForGrid(FSettings.PatternFileName.toStdString());
-    if (!pattern) {
-        pattern.emplace();
-        pattern->SetColCount(StartCols);
-        pattern->SetRowCount(StartRows);
-        pattern->SetCell(1, 1, BlockedCell);
-        pattern->FileName = (FSettings.PatternDir + BlankPatternName).toStdString();
+    std::optional<TCrossTXT> templateDoc = ReadForGrid(FSettings.PatternFileName.toStdString());
+    if (!templateDoc) {
+        templateDoc.emplace();
+        templateDoc->SetColCount(StartCols);
+        templateDoc->SetRowCount(StartRows);
+        templateDoc->SetCell(1, 1, BlockedCell);
+        templateDoc->FileName = (FSettings.TemplateDir + BlankTemplateName).toStdString();
     }
-    FTemplate->Assign(*pattern);
+    FTemplate->Assign(*templateDoc);
     FTemplate->SetModified(false);
 }
 
@@ -862,7 +862,7 @@ void TMainForm::OptionsCommand()
     TOptionsValues values = FSettings;
     const TUserDirs user = UserDirsFor(FProgramDir);
     const TOptionsEnvironment environment{FProgramDir,
-                                          FSettings.PatternDir,
+                                          FSettings.TemplateDir,
                                           FDBStatistics.MinLen,
                                           FDBStatistics.MaxLen,
                                           user.PatternFileName(),
@@ -985,9 +985,9 @@ TTable TMainForm::TemplateTable() const
     return TableFromDocument(FTemplate->Document());
 }
 
-void TMainForm::StartPreview(const TTable& pattern)
+void TMainForm::StartPreview(const TTable& templateGrid)
 {
-    FPreview->SetCells(pattern);
+    FPreview->SetCells(templateGrid);
 }
 
 void TMainForm::ShowPreview(const TTable& preview)

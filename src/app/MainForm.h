@@ -120,7 +120,7 @@ private:
     std::string CurrCrossWordFileName() const override;
     void SetComposeButtons(TComposeButtons state) override;
     TTable TemplateTable() const override;
-    void StartPreview(const TTable& pattern) override;
+    void StartPreview(const TTable& templateGrid) override;
     void ShowPreview(const TTable& preview) override;
     bool PreviewVisible() const override;
     void ShowPreviewGrid() override;

@@ -151,7 +151,7 @@ void ReadSettings(QSettings& store, TSettings& s, bool preViewDefault)
     });
     if (s.Difficulty < dfEasy || s.Difficulty > dfAll)
         s.Difficulty = dfAll;
-    s.PatternDir = WithTrailingSeparator(QFileInfo(s.PatternFileName).path());
+    s.TemplateDir = WithTrailingSeparator(QFileInfo(s.PatternFileName).path());
 }
 
 QString ReadCurrCrossWordFileName(QSettings& store, const QString& programDir)

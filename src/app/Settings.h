@@ -35,7 +35,7 @@ struct TSettings : TOptionsValues {
     QString UserDataBasePath; // the user's changes of the word database
     QString UserAudioDir;     // sounds the user added; looked up before AudioDir
     QString CrossDir;
-    QString PatternDir;
+    QString TemplateDir;
 };
 
 inline constexpr const char* SettingsOrganization = "Mirakolnik Zodevidar";
@@ -52,8 +52,8 @@ inline const QString CrossDirName = QStringLiteral("Krzyżówki/");
 inline const QString NewCrossDirName = QStringLiteral("Krzyżówki/Nowe/");
 inline const QString SampleCrossWordName = QStringLiteral("K_0231.krz");
 inline const QString EmptyCrossWordName = QStringLiteral("Nowa.krz");
-inline const QString DefaultPatternName = QStringLiteral("Szablony/Normal.sz");
-inline const QString BlankPatternName = QStringLiteral("Nowy.sz");
+inline const QString DefaultTemplateName = QStringLiteral("Szablony/Normal.sz");
+inline const QString BlankTemplateName = QStringLiteral("Nowy.sz");
 inline const QString AudioDirName = QStringLiteral("Audio/");
 inline const QString HelpPageName = QStringLiteral("Pomoc/Mirakolnik Zodevidar - Pomoc.htm");
 

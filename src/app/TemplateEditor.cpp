@@ -49,8 +49,8 @@ QLabel* SizeLabel(QWidget& row, const char* name, const QString& hint, Qt::Align
 
 } // namespace
 
-TTemplateEditor::TTemplateEditor(TCrossSurface& patternView, QWidget& client, QLabel& panel, QObject* parent)
-    : QObject(parent), FTemplateView(patternView), FClient(client), FPanel(panel), FPlainPanel(panel.pixmap().toImage())
+TTemplateEditor::TTemplateEditor(TCrossSurface& templateView, QWidget& client, QLabel& panel, QObject* parent)
+    : QObject(parent), FTemplateView(templateView), FClient(client), FPanel(panel), FPlainPanel(panel.pixmap().toImage())
 {
     setObjectName(QStringLiteral("TemplateEditor"));
     FRow = Named<QWidget>("SizeRow", &client);

@@ -21,7 +21,7 @@ class TTemplateEditor : public QObject {
 public:
     // `panel` is the bottom panel the size box is drawn into; its picture is
     // taken as the plain one to restore on leaving.
-    TTemplateEditor(TCrossSurface& patternView, QWidget& client, QLabel& panel, QObject* parent = nullptr);
+    TTemplateEditor(TCrossSurface& templateView, QWidget& client, QLabel& panel, QObject* parent = nullptr);
 
     void SetShown(bool shown);
     // The row of the size box and the grip (in the client's bottom right

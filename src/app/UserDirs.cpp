@@ -12,7 +12,7 @@ namespace mz {
 namespace {
 
 const QString TemplateDirName = QStringLiteral("Szablony/");
-const QString PatternName = QStringLiteral("Normal.sz");
+const QString TemplateName = QStringLiteral("Normal.sz");
 const QString UserDataDirName = QStringLiteral("Mirakolnik Zodevidar/");
 
 QString ExistingOr(const QString& userFile, const QString& shippedFile)
@@ -43,8 +43,8 @@ QString TUserDirs::SampleCrossWordFileName() const
 
 QString TUserDirs::PatternFileName() const
 {
-    const QString copy = PatternDir + PatternName;
-    return InProgramDir ? copy : ExistingOr(copy, ProgramDir + TemplateDirName + PatternName);
+    const QString copy = TemplateDir + TemplateName;
+    return InProgramDir ? copy : ExistingOr(copy, ProgramDir + TemplateDirName + TemplateName);
 }
 
 bool ProgramDirWritable(const QString& programDir)
@@ -74,7 +74,7 @@ TUserDirs UserDirsFor(const QString& programDir, bool programDirWritable, const 
     dirs.DataDir = programDirWritable ? dirs.ProgramDir : WithTrailingSeparator(dataDir) + UserDataDirName;
     dirs.CrossDir = documents + CrossDirName;
     dirs.NewCrossDir = documents + NewCrossDirName;
-    dirs.PatternDir = dirs.DataDir + TemplateDirName;
+    dirs.TemplateDir = dirs.DataDir + TemplateDirName;
     return dirs;
 }
 
@@ -83,7 +83,7 @@ QStringList PrepareUserDirs(const TUserDirs& dirs)
     QStringList problems;
     if (dirs.InProgramDir)
         return problems;
-    for (const QString& dir : {dirs.NewCrossDir, dirs.PatternDir})
+    for (const QString& dir : {dirs.NewCrossDir, dirs.TemplateDir})
         if (!QDir().mkpath(dir))
             problems << QStringLiteral("Nie można utworzyć katalogu %1").arg(dir);
 
@@ -91,7 +91,7 @@ QStringList PrepareUserDirs(const TUserDirs& dirs)
     copies.append({dirs.ProgramDir + CrossDirName + SampleCrossWordName, dirs.CrossDir + SampleCrossWordName});
     const QDir shippedTemplates(dirs.ProgramDir + TemplateDirName);
     for (const QString& name : shippedTemplates.entryList({QStringLiteral("*.sz")}, QDir::Files, QDir::Name))
-        copies.append({shippedTemplates.filePath(name), dirs.PatternDir + name});
+        copies.append({shippedTemplates.filePath(name), dirs.TemplateDir + name});
     for (const auto& [from, to] : copies)
         if (QFileInfo::exists(from) && !CopyIfMissing(from, to))
             problems << QStringLiteral("Nie można skopiować pliku %1 do %2").arg(from, to);

@@ -22,7 +22,7 @@ struct TUserDirs {
     bool InProgramDir = true; // the user's files live in the program directory
     QString CrossDir;         // crosswords; ends in '/'
     QString NewCrossDir;      // new crosswords; ends in '/'
-    QString PatternDir;       // templates; ends in '/'
+    QString TemplateDir;       // templates; ends in '/'
     QString DataDir;          // the program's other per-user data; ends in '/'
 
     // The sample crossword opened at the first start: the user's copy, or the

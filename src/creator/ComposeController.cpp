@@ -144,8 +144,8 @@ void TComposeController::StartRun()
         FWindow.ShowSeriesProgress(QString::fromUtf8(MsgSeriesProgress).arg(++FSeriesRun).arg(FSeriesTotal));
 
     try {
-        TTable pattern = FWindow.TemplateTable();
-        FWindow.StartPreview(pattern);
+        TTable templateGrid = FWindow.TemplateTable();
+        FWindow.StartPreview(templateGrid);
         if (FWindow.PreViewChecked()) {
             FWindow.ShowPreviewGrid();
             FWindow.SetCaption(PreviewCaption());
@@ -163,7 +163,7 @@ void TComposeController::StartRun()
         const TDBLoadFilter filter{options.Settings.MinLenPWord, options.Settings.MaxLenPWord, options.MinScore,
                                    FSeriesAnswers, options.SchoolSafe, !options.Settings.FillExact};
         FRunMinLen = options.Settings.MinLenPWord;
-        FCreator = std::make_unique<TCrossCreator>(std::move(pattern), ComposeDBSource(words, filter), options.Settings,
+        FCreator = std::make_unique<TCrossCreator>(std::move(templateGrid), ComposeDBSource(words, filter), options.Settings,
                                                    FStopCreating, FSeedHook ? FSeedHook() : std::nullopt);
     } catch (const std::exception& e) {
         // Nothing runs, so nothing may stay busy.

@@ -56,7 +56,7 @@ public:
     // The template a run starts from, as the template document holds it now.
     virtual TTable TemplateTable() const = 0;
     // Sizes the preview to the template and shows the template's cells on it.
-    virtual void StartPreview(const TTable& pattern) = 0;
+    virtual void StartPreview(const TTable& templateGrid) = 0;
     // Writes a preview (blocks, spaces and question marks) onto the preview grid.
     virtual void ShowPreview(const TTable& preview) = 0;
     virtual bool PreviewVisible() const = 0;

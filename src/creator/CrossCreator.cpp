@@ -21,9 +21,9 @@ TTable PreviewOf(const TTable& grid)
     return preview;
 }
 
-TCrossCreator::TCrossCreator(TTable pattern, TDBSource dbSource, const TComposerSettings& settings,
+TCrossCreator::TCrossCreator(TTable templateGrid, TDBSource dbSource, const TComposerSettings& settings,
                              std::atomic<bool>& stopCreating, std::optional<uint32_t> seed, QObject* parent)
-    : QThread(parent), FPattern(std::move(pattern)), FDBSource(std::move(dbSource)), FSettings(settings), FSeed(seed),
+    : QThread(parent), FTemplate(std::move(templateGrid)), FDBSource(std::move(dbSource)), FSettings(settings), FSeed(seed),
       FStopCreating(stopCreating)
 {
 }
@@ -47,7 +47,7 @@ void TCrossCreator::run()
     // The composer is the one the kind of the new crossword names.
     switch (KindOf(*composition.CrossWord).Composer()) {
     case TComposerName::TemplateFill: {
-        TComposeRun composeRun(FPattern, FDBSource, FSettings);
+        TComposeRun composeRun(FTemplate, FDBSource, FSettings);
         composeRun.OnPreview = [this](const TTable& grid, bool final) { Publish(grid, final); };
         std::atomic<uint8_t> progress{0};
         composition.Outcome = composeRun.Execute(*composition.CrossWord, FStopCreating, progress, FSeed);

@@ -44,7 +44,7 @@ class TCrossCreator : public QThread {
 public:
     static constexpr int PreviewsPerSecond = 30;
 
-    TCrossCreator(TTable pattern, TDBSource dbSource, const TComposerSettings& settings,
+    TCrossCreator(TTable templateGrid, TDBSource dbSource, const TComposerSettings& settings,
                   std::atomic<bool>& stopCreating, std::optional<uint32_t> seed = std::nullopt,
                   QObject* parent = nullptr);
     ~TCrossCreator() override;
@@ -72,7 +72,7 @@ private:
     // Main thread: takes the newest grid from the slot and hands it on.
     void TakeLatest();
 
-    TTable FPattern;
+    TTable FTemplate;
     TDBSource FDBSource;
     TComposerSettings FSettings;
     std::optional<uint32_t> FSeed;

@@ -48,7 +48,7 @@ TOptionsForm::~TOptionsForm()
         child->disconnect(this);
 }
 
-QString TOptionsForm::DefaultPatternFileName(const QString& programDir)
+QString TOptionsForm::DefaultTemplateFileName(const QString& programDir)
 {
     return programDir + QStringLiteral("Szablony/Normal.sz");
 }
@@ -118,7 +118,7 @@ void TOptionsForm::CreateControls()
     PageControl1->addTab(words, QStringLiteral("Hasła"));
 
     PageControl1->addTab(CreateLocationPage(QStringLiteral("Do układania krzyżówek użyj szablonu"),
-                                            QStringLiteral("Normal.sz"), QStringLiteral("innego:"), 1, FPattern),
+                                            QStringLiteral("Normal.sz"), QStringLiteral("innego:"), 1, FTemplate),
                          QStringLiteral("Szablony"));
     PageControl1->addTab(CreateLocationPage(QStringLiteral("Katalog nowych krzyżówek"),
                                             QStringLiteral("bieżący katalog krzyżówek"),
@@ -165,7 +165,7 @@ void TOptionsForm::CreateControls()
     connect(Button6, &QPushButton::clicked, this, &TOptionsForm::Button6Click);
     connect(SpinEdit1, &TSpinEdit::Exited, this, &TOptionsForm::SpinEdit1Exit);
     connect(SpinEdit2, &TSpinEdit::Exited, this, &TOptionsForm::SpinEdit2Exit);
-    connect(FPattern.Browse, &QPushButton::clicked, this, &TOptionsForm::Button2Click);
+    connect(FTemplate.Browse, &QPushButton::clicked, this, &TOptionsForm::Button2Click);
     connect(FNewCross.Browse, &QPushButton::clicked, this,
             [this] { BrowseDirectory(FNewCross, QStringLiteral("Wybierz katalog dla nowych krzyżówek")); });
     connect(FAudio.Browse, &QPushButton::clicked, this,
@@ -236,7 +236,7 @@ void TOptionsForm::FormCreate()
     FillExactBox->setChecked(FValues.FillExact);
     const int level = DifficultyBox->findData(FValues.Difficulty);
     DifficultyBox->setCurrentIndex(level >= 0 ? level : DifficultyBox->findData(int(dfAll)));
-    FillGroup(FPattern, FValues.AlterPatternFileName, FValues.PatternFileName);
+    FillGroup(FTemplate, FValues.AlterPatternFileName, FValues.PatternFileName);
     FillGroup(FNewCross, FValues.AlterNewCrossDir, FValues.NewCrossDir);
     FillGroup(FAudio, FValues.AlterAudioDir, FValues.AudioDir);
     PageControl1->setCurrentIndex(0);
@@ -256,10 +256,10 @@ void TOptionsForm::FillGroup(TLocationGroup& group, const QString& alter, const 
     RadioButtonClick(group);
 }
 
-QString TOptionsForm::PatternDefault() const
+QString TOptionsForm::TemplateDefault() const
 {
-    return FEnvironment.DefaultPatternFileName.isEmpty() ? DefaultPatternFileName(FEnvironment.ProgramDir)
-                                                         : FEnvironment.DefaultPatternFileName;
+    return FEnvironment.DefaultTemplateFileName.isEmpty() ? DefaultTemplateFileName(FEnvironment.ProgramDir)
+                                                         : FEnvironment.DefaultTemplateFileName;
 }
 
 QString TOptionsForm::NewCrossDefault() const
@@ -302,7 +302,7 @@ void TOptionsForm::Button1Click()
     FValues.SpeakWithoutRecording = SpeechBox->isChecked();
     FValues.FillExact = FillExactBox->isChecked();
     FValues.Difficulty = DifficultyBox->currentData().toInt();
-    StoreGroup(FPattern, PatternDefault(), false, FValues.PatternFileName, FValues.AlterPatternFileName);
+    StoreGroup(FTemplate, TemplateDefault(), false, FValues.PatternFileName, FValues.AlterPatternFileName);
     StoreGroup(FNewCross, NewCrossDefault(), true, FValues.NewCrossDir, FValues.AlterNewCrossDir);
     StoreGroup(FAudio, AudioDefault(), true, FValues.AudioDir, FValues.AlterAudioDir);
     accept();
@@ -321,7 +321,7 @@ void TOptionsForm::Button6Click()
         FillExactBox->setChecked(false);
         break;
     case 1:
-        FPattern.DefaultChoice->setChecked(true);
+        FTemplate.DefaultChoice->setChecked(true);
         break;
     case 2:
         FNewCross.DefaultChoice->setChecked(true);
@@ -342,14 +342,14 @@ void TOptionsForm::Button6Click()
 
 void TOptionsForm::Button2Click()
 {
-    QFileDialog dialog(this, QStringLiteral("Wybierz bieżący szablon krzyżówek"), FEnvironment.PatternDir);
+    QFileDialog dialog(this, QStringLiteral("Wybierz bieżący szablon krzyżówek"), FEnvironment.TemplateDir);
     dialog.setObjectName(QStringLiteral("DefaultPattern_OpenDialog"));
     dialog.setNameFilters({QStringLiteral("Pliki szablonu krzyżówek (*.sz)"), QStringLiteral("Wszystkie pliki (*)")});
     dialog.setDefaultSuffix(QStringLiteral("sz"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        FPattern.Edit->setText(dialog.selectedFiles().constFirst());
+        FTemplate.Edit->setText(dialog.selectedFiles().constFirst());
 }
 
 void TOptionsForm::BrowseDirectory(const TLocationGroup& group, const QString& title)

@@ -27,7 +27,7 @@ public:
     const TOptionsValues& Values() const { return FValues; }
 
     // Default template and default locations below the program directory.
-    static QString DefaultPatternFileName(const QString& programDir);
+    static QString DefaultTemplateFileName(const QString& programDir);
     static QString DefaultNewCrossDir(const QString& programDir);
     static QString DefaultAudioDir(const QString& programDir);
     // A directory text as stored: '/' appended unless empty or already there.
@@ -55,7 +55,7 @@ private:
     void FormCreate();
     void FillGroup(TLocationGroup& group, const QString& alter, const QString& setting);
     // The defaults of the location groups for this program.
-    QString PatternDefault() const;
+    QString TemplateDefault() const;
     QString NewCrossDefault() const;
     QString AudioDefault() const;
     static void StoreGroup(const TLocationGroup& group, const QString& defaultValue, bool directory, QString& setting,
@@ -83,7 +83,7 @@ private:
     QCheckBox* SchoolSafeBox = nullptr;
     QCheckBox* SpeechBox = nullptr;
     QCheckBox* FillExactBox = nullptr;
-    TLocationGroup FPattern;
+    TLocationGroup FTemplate;
     TLocationGroup FNewCross;
     TLocationGroup FAudio;
 };

@@ -41,12 +41,12 @@ struct TOptionsValues {
 // What the dialog needs to know besides the settings.
 struct TOptionsEnvironment {
     QString ProgramDir; // ends with '/'
-    QString PatternDir; // the template browser starts here
+    QString TemplateDir; // the template browser starts here
     int DBMinLen = 0;   // shortest and longest word of the database; both 0
     int DBMaxLen = 0;   // (or min above max) when unknown, which means no bounds
     // The default template and locations of the three location groups; an
     // empty one stands for its place below the program directory.
-    QString DefaultPatternFileName;
+    QString DefaultTemplateFileName;
     QString DefaultNewCrossDir;
     QString DefaultAudioDir;
 };

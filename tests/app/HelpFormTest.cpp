@@ -46,7 +46,7 @@ TOptionsEnvironment Environment()
 {
     TOptionsEnvironment environment;
     environment.ProgramDir = BuiltProgramDir;
-    environment.PatternDir = BuiltProgramDir;
+    environment.TemplateDir = BuiltProgramDir;
     return environment;
 }
 

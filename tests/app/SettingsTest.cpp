@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(s.AlterNewCrossDir, QString());
         QCOMPARE(s.AudioDir, programDir + QStringLiteral("Audio/"));
         QCOMPARE(s.AlterAudioDir, QString());
-        QCOMPARE(s.PatternDir, programDir + QStringLiteral("Szablony/"));
+        QCOMPARE(s.TemplateDir, programDir + QStringLiteral("Szablony/"));
         QCOMPARE(ReadCurrCrossWordFileName(*store, programDir), programDir + QStringLiteral("Krzyżówki/K_0231.krz"));
     }
 
@@ -220,7 +220,7 @@ private slots:
         QCOMPARE(in.UniqueSeries, true);
         QCOMPARE(in.FillExact, true);
         QCOMPARE(in.PatternFileName, out.PatternFileName);
-        QCOMPARE(in.PatternDir, QStringLiteral("/tmp/wzory/"));
+        QCOMPARE(in.TemplateDir, QStringLiteral("/tmp/wzory/"));
         QCOMPARE(in.NewCrossDir, out.NewCrossDir);
         QCOMPARE(in.AlterNewCrossDir, out.AlterNewCrossDir);
         QCOMPARE(in.AudioDir, out.AudioDir);

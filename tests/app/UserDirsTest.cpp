@@ -118,7 +118,7 @@ private slots:
                                            QStringLiteral("/home/ala/.local/share"));
         QCOMPARE(dirs.ProgramDir, QStringLiteral("/opt/mz/"));
         QCOMPARE(dirs.InProgramDir, writable);
-        QCOMPARE((QStringList{dirs.CrossDir, dirs.NewCrossDir, dirs.PatternDir, dirs.DataDir}), expected);
+        QCOMPARE((QStringList{dirs.CrossDir, dirs.NewCrossDir, dirs.TemplateDir, dirs.DataDir}), expected);
     }
 
     // Only a directory the user may write, that has a write permission bit and
@@ -140,7 +140,7 @@ private slots:
         const TUserDirs dirs = UserDirsFor(program);
         QVERIFY(!dirs.InProgramDir);
         QCOMPARE(dirs.CrossDir, home.path() + QStringLiteral("/Documents/Krzyżówki/"));
-        QCOMPARE(dirs.PatternDir, home.path() + QStringLiteral("/.local/share/Mirakolnik Zodevidar/Szablony/"));
+        QCOMPARE(dirs.TemplateDir, home.path() + QStringLiteral("/.local/share/Mirakolnik Zodevidar/Szablony/"));
         // Before the copies exist the shipped files serve.
         QCOMPARE(dirs.SampleCrossWordFileName(), program + QStringLiteral("Krzyżówki/K_0231.krz"));
         QCOMPARE(dirs.PatternFileName(), program + QStringLiteral("Szablony/Normal.sz"));
@@ -148,9 +148,9 @@ private slots:
         QCOMPARE(PrepareUserDirs(dirs), QStringList());
         QVERIFY(QFileInfo(dirs.NewCrossDir).isDir());
         QCOMPARE(dirs.SampleCrossWordFileName(), dirs.CrossDir + QStringLiteral("K_0231.krz"));
-        QCOMPARE(dirs.PatternFileName(), dirs.PatternDir + QStringLiteral("Normal.sz"));
+        QCOMPARE(dirs.PatternFileName(), dirs.TemplateDir + QStringLiteral("Normal.sz"));
         QCOMPARE(ReadFile(dirs.SampleCrossWordFileName()), QByteArray("sample"));
-        QCOMPARE(QDir(dirs.PatternDir).entryList(QDir::Files, QDir::Name),
+        QCOMPARE(QDir(dirs.TemplateDir).entryList(QDir::Files, QDir::Name),
                  (QStringList{QStringLiteral("Mały.sz"), QStringLiteral("Normal.sz")}));
         // The copies can be saved although the shipped files are read-only.
         for (const QString& copy : {dirs.SampleCrossWordFileName(), dirs.PatternFileName()}) {
@@ -165,11 +165,11 @@ private slots:
     {
         const TUserDirs dirs = UserDirsFor(program);
         WriteFile(dirs.CrossDir + QStringLiteral("K_0231.krz"), "typed letters");
-        WriteFile(dirs.PatternDir + QStringLiteral("Normal.sz"), "my template");
+        WriteFile(dirs.TemplateDir + QStringLiteral("Normal.sz"), "my template");
         QCOMPARE(PrepareUserDirs(dirs), QStringList());
         QCOMPARE(ReadFile(dirs.CrossDir + QStringLiteral("K_0231.krz")), QByteArray("typed letters"));
-        QCOMPARE(ReadFile(dirs.PatternDir + QStringLiteral("Normal.sz")), QByteArray("my template"));
-        QCOMPARE(ReadFile(dirs.PatternDir + QStringLiteral("Mały.sz")), QByteArray("small"));
+        QCOMPARE(ReadFile(dirs.TemplateDir + QStringLiteral("Normal.sz")), QByteArray("my template"));
+        QCOMPARE(ReadFile(dirs.TemplateDir + QStringLiteral("Mały.sz")), QByteArray("small"));
     }
 
     void aDirectoryThatCannotBeMadeIsReported()
@@ -193,9 +193,9 @@ private slots:
         WriteFirstStartSettings(*store, program);
         store->beginGroup(QStringLiteral("1.01"));
         QCOMPARE(store->value("CurrCrossWordFileName").toString(), dirs.CrossDir + QStringLiteral("K_0231.krz"));
-        QCOMPARE(store->value("PatternFileName").toString(), dirs.PatternDir + QStringLiteral("Normal.sz"));
+        QCOMPARE(store->value("PatternFileName").toString(), dirs.TemplateDir + QStringLiteral("Normal.sz"));
         // The user's directories are the options dialog's default choices.
-        QCOMPARE(store->value("AlterPatternFileName").toString(), dirs.PatternDir + QStringLiteral("Normal.sz"));
+        QCOMPARE(store->value("AlterPatternFileName").toString(), dirs.TemplateDir + QStringLiteral("Normal.sz"));
         QCOMPARE(store->value("NewCrossDir").toString(), dirs.NewCrossDir);
         QCOMPARE(store->value("AlterNewCrossDir").toString(), dirs.NewCrossDir);
         QCOMPARE(store->value("AudioDir").toString(), program + QStringLiteral("Audio/"));
@@ -207,7 +207,7 @@ private slots:
         ReadSettings(*store, read, true);
         QCOMPARE(read.CrossDir, dirs.CrossDir);
         QCOMPARE(read.NewCrossDir, dirs.NewCrossDir);
-        QCOMPARE(read.PatternDir, dirs.PatternDir);
+        QCOMPARE(read.TemplateDir, dirs.TemplateDir);
         QCOMPARE(read.DataBasePath, program + QStringLiteral("baza.hk"));
         QCOMPARE(ReadCurrCrossWordFileName(*store, program), dirs.CrossDir + QStringLiteral("K_0231.krz"));
     }
@@ -224,7 +224,7 @@ private slots:
         SetProgramDir(settings, program);
         ReadSettings(*store, settings, true);
         const TOptionsValues before = settings;
-        TOptionsForm dialog(before, TOptionsEnvironment{program, settings.PatternDir, 2, 20, {}, {}, {}});
+        TOptionsForm dialog(before, TOptionsEnvironment{program, settings.TemplateDir, 2, 20, {}, {}, {}});
         dialog.show();
         dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
